@@ -1,0 +1,59 @@
+#include "kxglobal.h"
+
+#include <QDebug>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace {
+
+// "Software\Kestrix Picturist" becomes the per-user store "Kestrix Picturist".
+QString storeNameFor(const QString &subkey)
+{
+    QString name = subkey;
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (name.startsWith(QLatin1String("Software/"), Qt::CaseInsensitive))
+        name = name.mid(9);
+    return name;
+}
+
+} // namespace
+
+bool KXGlobal::readRegistryDword(RegistryRoot, const QString &subkey, const QString &valueName,
+                                 quint32 *value)
+{
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, storeNameFor(subkey));
+    const QVariant stored = store.value(valueName);
+    bool ok = false;
+    const qulonglong number = stored.toULongLong(&ok);
+    if (!stored.isValid() || !ok || number > 0xffffffffULL) {
+        // A negative position (a window left of the primary monitor) is kept as
+        // its 32-bit pattern, which compares larger than any screen size.
+        const qlonglong signedNumber = stored.toLongLong(&ok);
+        if (!stored.isValid() || !ok || signedNumber < -0x80000000LL || signedNumber > 0xffffffffLL) {
+            qDebug().noquote() << subkey + " : " + valueName + " : Cannot read DWORD from registry.";
+            return false;
+        }
+        *value = static_cast<quint32>(signedNumber);
+        return true;
+    }
+    *value = static_cast<quint32>(number);
+    return true;
+}
+
+bool KXGlobal::writeRegistryDword(RegistryRoot, const QString &subkey, const QString &valueName,
+                                  quint32 value)
+{
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, storeNameFor(subkey));
+    if (!store.isWritable())
+        return false;
+    store.setValue(valueName, value);
+    store.sync();
+    if (store.status() == QSettings::NoError)
+        qDebug() << "true";
+    return true;
+}
+
+QString KXGlobal::picturesFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+}

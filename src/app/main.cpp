@@ -1,0 +1,11 @@
+#include <QApplication>
+
+#include "convertimageform.h"
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    ConvertImageForm form;
+    form.show();
+    return app.exec();
+}

@@ -1,0 +1,5 @@
+#include "convertimageframe.h"
+
+ConvertImageFrame::ConvertImageFrame(QWidget *parent) : QFrame(parent) {}
+
+ConvertImageFrame::~ConvertImageFrame() = default;

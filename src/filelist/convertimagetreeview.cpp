@@ -1,0 +1,5 @@
+#include "convertimagetreeview.h"
+
+ConvertImageTreeView::ConvertImageTreeView(QWidget *parent) : QTreeView(parent) {}
+
+ConvertImageTreeView::~ConvertImageTreeView() = default;

@@ -1,0 +1,214 @@
+#pragma once
+
+#include <QFont>
+#include <QItemSelection>
+#include <QList>
+#include <QPixmap>
+#include <QPointer>
+#include <QStandardItemModel>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <QUrl>
+#include <QWidget>
+
+#include "conversionsettings.h"
+
+class QStackedLayout;
+class QVBoxLayout;
+class CocoaCode;
+class ConvertImageAddUrlsThread;
+class ConvertProgressForm;
+class LoadPreviewImageThread;
+class PreviewDialog;
+
+namespace Ui {
+class ConvertImageForm;
+}
+
+// The whole working area of the main window: toolbar, source list or drop
+// zone, settings tabs and the inline preview. The form is implemented over
+// several files, one per concern (construction and theme, settings handlers,
+// list, conversion, preview).
+class ConvertImageForm : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ConvertImageForm(QWidget *parent = nullptr);
+    ~ConvertImageForm() override;
+
+    bool conversionBusy = false;
+    bool previewLoading = false;
+
+    void updateTheme();
+    void setConverting(bool converting);
+    void requestStopForClose();
+
+    // The debounced preview request.
+    void loadImage(const QString &path, bool refresh);
+
+    // Settings store access (the record itself is conversionSettings()).
+    void loadSettings();
+    void saveSetting(int id);
+    void updateControlsFromSettings();
+
+    // Used by tests and the main window to reach the list.
+    QStandardItemModel *fileListModel() { return &model; }
+
+signals:
+    void showToolbarSignal(bool show);
+    void closeApp();
+
+public slots:
+    void OnShowToolbarSignal(bool show);
+
+    // --- toolbar, list and about (construction / list concerns) ---
+    void on_aboutButton_clicked();
+    void on_websiteButton_clicked();
+    void on_removeButton_clicked();
+    void on_clearButton_clicked();
+    void on_upButton_clicked();
+    void on_downButton_clicked();
+    void on_itemSelection_changed(const QItemSelection &selected, const QItemSelection &deselected);
+
+    // --- adding files ---
+    void on_addFilesButton_clicked();
+    void on_ImageFilesSelected(const QStringList &pathList);
+    void on_AddURLs(const QList<QUrl> &urls);
+    void onAddUrlsThreadBegin();
+    void onAddUrlsThreadEnd();
+    void onAddUrlsFinish(const QString &lastPath);
+    void onAddUrlsThreadDestroy();
+    void onGetItemIconProcessFinish(const QPixmap &pixmap, const QString &fileName, const QString &path,
+                                    const QString &sizeStr, int index);
+
+    // --- conversion ---
+    void on_convertButton_clicked();
+    void on_pdfFilenameButton_clicked();
+    void handleStartConvertSignal();
+    void handleFinishConvertSignal();
+
+    // --- preview ---
+    void on_PreviewImage_DoubleClick();
+    void on_previewDialogClosed();
+    void handleUpdatePreviewImage(const QImage &image);
+    void on_updateTimer();
+
+    // --- settings handlers ---
+    void on_tabResetButton_clicked();
+    void on_outputFolderButton_clicked();
+    void on_FolderSelected(const QString &path);
+    void on_outputFolderLineEdit_textChanged(const QString &text);
+    void on_scaleImageCheckBox_clicked();
+    void on_percentageRadioButton_toggled(bool checked);
+    void on_absoluteRadioButton_toggled(bool checked);
+    void on_relativeRadioButton_toggled(bool checked);
+    void on_percentageSpinBox_valueChanged(int value);
+    void on_absoluteWidthLineEdit_textChanged(const QString &text);
+    void on_absoluteHeightLineEdit_textChanged(const QString &text);
+    void on_relativeToComboBox_currentIndexChanged(int index);
+    void on_relativeValueLineEdit_textChanged(const QString &text);
+    void on_textLineEdit_textChanged(const QString &text);
+    void on_fontComboBox_currentFontChanged(const QFont &font);
+    void on_sizeSpinBox_valueChanged(int value);
+    void on_colorButton_clicked();
+    void on_ColorUpdated(const QColor &color);
+    void on_positionComboBox_currentIndexChanged(int index);
+    void on_opacitySpinBox_valueChanged(int value);
+    void on_marginSpinBox_valueChanged(int value);
+    void on_textClearButton_clicked();
+    void on_imageSelectButton_clicked();
+    void on_imageClearButton_clicked();
+    void on_imageSizeSpinBox_valueChanged(int value);
+    void on_imagePositionComboBox_currentIndexChanged(int index);
+    void on_imageOpacitySpinBox_valueChanged(int value);
+    void on_imageMarginSpinBox_valueChanged(int value);
+    void on_qrCodeTextEdit_textChanged();
+    void on_qrCodeTextClearButton_clicked();
+    void on_qrCodeSizeSpinBox_valueChanged(int value);
+    void on_qrCodePositionComboBox_currentIndexChanged(int index);
+    void on_qrCodeMarginSpinBox_valueChanged(int value);
+    void on_pdfFilenameLineEdit_textChanged(const QString &text);
+    void on_pdfPaperSizeComboBox_currentIndexChanged(int index);
+    void on_pdfResizeImageToPaperCheckBox_clicked();
+    void on_pdfSmoothEdgesCheckBox_clicked();
+    void on_pdfQualityComboBox_currentIndexChanged(int index);
+    void on_pdfPageOrientationPortraitButton_clicked();
+    void on_pdfPageOrientationLanscapeButton_clicked();
+    void on_pdfNoMarginButton_clicked();
+    void on_pdfAddMarginButton_clicked();
+    void on_pdfMarginSizeSpinBox_valueChanged(int value);
+    void on_targetComboBox_currentIndexChanged(int index);
+    void on_qualitySpinBox_valueChanged(int value);
+    void on_grayscaleCheckBox_toggled(bool checked);
+    void on_sepiaCheckBox_toggled(bool checked);
+    void on_contrastSlider_valueChanged(int value);
+    void on_contrastSpinBox_valueChanged(int value);
+    void on_brightnessSlider_valueChanged(int value);
+    void on_brightnessSpinBox_valueChanged(int value);
+    void on_gammaSlider_valueChanged(int value);
+    void on_gammaSpinBox_valueChanged(int value);
+    void on_invertColorsSlider_valueChanged(int value);
+    void on_invertColorsSpinBox_valueChanged(int value);
+    void on_gaussianBlurSlider_valueChanged(int value);
+    void on_gaussianBlurSpinBox_valueChanged(int value);
+    void on_resetButton_clicked();
+
+private:
+    // --- construction and theme ---
+    void setScaleControlsEnabled(bool enabled);
+    void updateRelativeValueField(int relativeTo);
+    void setPdfMargin(int margin);
+    void showWatermarkThumbnail(const QString &path);
+
+    // --- adding files ---
+    void startAddUrls(const QList<QUrl> &urls);
+
+    // --- conversion ---
+    QString choosePdfFile();
+    void startConversion(const QStringList &files, const QString &outputLocation, const QString &formatLabel,
+                         const QString &extension, bool overwriteExisting);
+
+    // --- preview ---
+    void _loadImage(const QString &path, bool refresh);
+
+public:
+    Ui::ConvertImageForm *ui = nullptr;
+
+private:
+    QStandardItemModel model;
+    bool convertAfterFolderChosen = false;
+    bool listHasSelection = false;
+    bool canMoveUp = false;
+    bool canMoveDown = false;
+    bool isPreviewDialogShown = false;
+    bool convertImageAddUrlsThreadStat = false;
+    LoadPreviewImageThread *previewThread = nullptr;
+    ConvertImageAddUrlsThread *convertImageAddUrlsThread = nullptr;
+    ConvertProgressForm *progressForm = nullptr;
+    QVBoxLayout *mainLayout = nullptr;
+    QStackedLayout *pageLayout = nullptr;
+    bool handlersEnabled = false;
+    bool closeRequested = false;
+    QString previewFilePath;
+    QString currentSelectedFile;
+    PreviewDialog *previewDialog = nullptr;
+    int updateCountdown = 0;
+    QTimer updateTimer;
+    QString pendingPreviewPath;
+    bool pendingPreviewRefresh = false;
+    CocoaCode *folderChooser = nullptr;
+
+    // Row of each target format in targetComboBox, -1 until the row is added.
+    int avifIndex = -1;
+    int gifIndex = -1;
+    int heicIndex = -1;
+    int heifIndex = -1;
+    int jpgIndex = -1;
+    int jxlIndex = -1;
+    int pngIndex = -1;
+    int tiffIndex = -1;
+    int webpIndex = -1;
+    int pdfIndex = -1;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+#include "conversionsettings.h"
+
+class QGraphicsEffect;
+
+// Stateless image utilities: the only road from a source path to finished
+// pixels. Callers create one on the stack for each call. Every operation that
+// depends on options takes one consistent snapshot of them.
+class ImageMagickUtil
+{
+public:
+    // Decodes the first frame of a regular file with its orientation applied.
+    bool loadImage(QString path, QImage &image);
+
+    // Source cache, watermarks, scaling, adjustments and grayscale, in that
+    // order. A null image means that nothing could be decoded.
+    QImage processImage(const QString &path, bool fastPreview, const ConversionSettings &settings);
+
+    // Contrast, brightness, gamma, sepia, inversion and blur.
+    QImage applyAdjustments(const QImage &image, const ConversionSettings &settings);
+
+    // Renders the image through a graphics effect (the Gaussian blur).
+    QImage applyEffectToImage(const QImage &source, QGraphicsEffect *effect, int extent = 0);
+
+    // Draws the text, picture and QR-code watermarks onto a canvas of the source's size.
+    void drawWatermarks(QImage &canvas, const ConversionSettings &settings);
+};

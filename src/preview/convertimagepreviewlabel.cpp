@@ -1,0 +1,3 @@
+#include "convertimagepreviewlabel.h"
+
+ConvertImagePreviewLabel::ConvertImagePreviewLabel(QWidget *parent) : QLabel(parent) {}

@@ -1,0 +1,155 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+// The number under which saveConversionSetting writes one key (id 1 writes three).
+enum SettingId {
+    SettingOutputFolder = 0,
+    SettingPdfFile = 1, // "pdfFileName", "resizeImageToPaper", "pdfSmoothEdges"
+    SettingPdfPaperSize = 2,
+    SettingScaleImage = 3,
+    SettingScaleType = 4,
+    SettingScalePercentage = 5,
+    SettingScaleAbsoluteWidth = 6,
+    SettingScaleAbsoluteHeight = 7,
+    SettingScaleRelativeTo = 8,
+    SettingScaleRelativeWidth = 9,
+    SettingScaleRelativeHeight = 10,
+    SettingTextContent = 11,
+    SettingTextFont = 12,
+    SettingTextSize = 13,
+    SettingTextColor = 14,
+    SettingTextPosition = 15,
+    SettingTextOpacity = 16,
+    SettingTextMargin = 17,
+    SettingImagePath = 18,
+    SettingImageSize = 19,
+    SettingImagePosition = 20,
+    SettingImageOpacity = 21,
+    SettingImageMargin = 22,
+    SettingQrCodeText = 23,
+    SettingQrCodeSize = 24,
+    SettingQrCodePosition = 25,
+    SettingQrCodeMargin = 26,
+    SettingAdjustGrayScale = 27,
+    SettingAdjustSepia = 28,
+    SettingAdjustContrast = 29,
+    SettingAdjustBrightness = 30,
+    SettingAdjustGamma = 31,
+    SettingAdjustInvertColours = 32,
+    SettingBlurRadius = 33,
+    SettingTargetFileType = 100,
+    SettingTargetFileQuality = 101,
+    SettingLastPicturesDir = 102,
+    SettingPdfPaperOrientation = 103,
+    SettingPdfPaperMargin = 104,
+    SettingPdfPaperMarginSize = 105,
+    SettingPdfQuality = 108,
+};
+
+// Watermark positions, "Top - Left" (0) to "Bottom - Right" (8).
+enum WatermarkPosition {
+    PositionTopLeft = 0,
+    PositionTopCenter,
+    PositionTopRight,
+    PositionCenterLeft,
+    PositionCenterCenter,
+    PositionCenterRight,
+    PositionBottomLeft,
+    PositionBottomCenter,
+    PositionBottomRight,
+};
+
+enum PaperSize { PaperLetter = 0, PaperA4, PaperA5, PaperLegal, PaperExecutive };
+enum PdfQuality { PdfQuality96 = 0, PdfQuality150, PdfQuality300, PdfQuality400, PdfQuality600, PdfQuality1200 };
+enum ScaleType { ScaleByPercentage = 0, ScaleByAbsoluteSize = 1, ScaleByRelativeSize = 2 };
+enum RelativeTo { RelativeToWidth = 0, RelativeToHeight = 1 };
+enum PaperOrientation { OrientationPortrait = 0, OrientationLandscape = 1 };
+enum MarginChoice { NoMargin = 0, AddMargin = 1 };
+
+// Every option of a conversion. Field names are the settings keys, their
+// misspellings included, because the keys are the stored format.
+struct ConversionSettings
+{
+    QString lastPicturesDir;
+    int targeFileType = 0;
+    int targeFileQuality = 95;
+    QString outputFolder;
+    QString pdfFileName;
+    int pdfPaperSize = PaperLetter;
+    bool resizeImageToPaper = false;
+    bool pdfSmoothEdges = true;
+    int pdfQuality = PdfQuality300;
+    int pdfPaperOrientation = OrientationPortrait;
+    int pdfPaperMargin = NoMargin;
+    int pdfPaperMarginSize = 20;
+    // Not persisted: true while the current run writes a PDF. In a snapshot it
+    // holds the value of the run flag at the time the snapshot was taken.
+    bool outputIsPdf = false;
+    bool scaleImage = false;
+    int scaleType = ScaleByPercentage;
+    int scalePercentage = 100;
+    int scaleAbsoluteWitdh = 1920;
+    int scaleAbsoluteHeight = 1080;
+    int scaleRelativeTo = RelativeToWidth;
+    int scaleRelativeWidth = 1920;
+    int scaleRelativeHeight = 1080;
+    QString textContent;
+    QFont textFont;
+    int textSize = 12;
+    QColor textColor = Qt::black;
+    int textPosition = PositionBottomRight;
+    int textOpacity = 100;
+    int textMargin = 0;
+    QString imagePath;
+    int imageSize = 100;
+    int imagePosition = PositionBottomRight;
+    int imageOpacity = 100;
+    int imageMargin = 0;
+    QString qrCodeText;
+    int qrCodeSize = 100;
+    int qrCodePosition = PositionBottomRight;
+    int qrCodeMargin = 0;
+    int adjustGrayScale = 0;
+    int adjustSepia = 0;
+    int adjustContrast = 0;
+    int adjustBrightness = 0;
+    int adjustGamma = 0;
+    int adjustInvertColours = 0;
+    int setBlurRadius = 0;
+};
+
+// The one process-wide record. Written on the GUI thread only; workers never
+// read it directly but work on a snapshotSettings() copy taken for them on the
+// GUI thread when they are created.
+ConversionSettings &conversionSettings();
+
+// A copy of the record with outputIsPdf set from the run flag. Call on the GUI thread.
+ConversionSettings snapshotSettings();
+
+// The run flag written by the conversion worker at the start of every pass and
+// read by later snapshots (it decides the scaling mode of later previews).
+void setOutputIsPdf(bool isPdf);
+bool outputIsPdf();
+
+// The folder or PDF file that the last pass wrote to ("Open Folder").
+void setLastOutputLocation(const QString &location);
+QString lastOutputLocation();
+
+// Store access: organisation "Kestrix", application "ConvertImage", group "MainApp".
+void loadConversionSettings(ConversionSettings &settings, const QFont &labelFont);
+void saveConversionSetting(const ConversionSettings &settings, int id);
+
+// Restores fields 14 to 44 (scaling, watermarks, adjustments) to their defaults;
+// target format, quality, output folder and PDF setup keep their values.
+void resetConversionSettings(ConversionSettings &settings, const QFont &labelFont);
+
+// Builds the watermark font from a font description the way the store keeps it:
+// the description is taken as a comma-separated family list, so the family is
+// kept and size, weight and style stay at their defaults.
+QFont fontFromDescription(const QString &description);
+
+// A watermark position as loaded: 0..8 unchanged, anything else 8.
+int clampedPosition(int position);

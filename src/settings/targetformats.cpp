@@ -1,0 +1,68 @@
+#include "targetformats.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+const QList<TargetFormat> &targetFormats()
+{
+    static const QList<TargetFormat> formats = {
+        {QStringLiteral("AVIF"), QStringLiteral(".avif")},
+        {QStringLiteral("GIF"), QStringLiteral(".gif")},
+        {QStringLiteral("HEIC"), QStringLiteral(".heic")},
+        {QStringLiteral("HEIF"), QStringLiteral(".heif")},
+        {QStringLiteral("JPG"), QStringLiteral(".jpg")},
+        {QStringLiteral("JPEG XL"), QStringLiteral(".jxl")},
+        {QStringLiteral("PNG"), QStringLiteral(".png")},
+        {QStringLiteral("TIFF"), QStringLiteral(".tiff")},
+        {QStringLiteral("WEBP"), QStringLiteral(".webp")},
+        {QStringLiteral("PDF"), QStringLiteral(".pdf")},
+    };
+    return formats;
+}
+
+TargetFormat targetFormatAt(int index)
+{
+    const QList<TargetFormat> &formats = targetFormats();
+    return (index >= 0 && index < formats.size()) ? formats.at(index) : formats.first();
+}
+
+QString baseNameOf(const QString &source)
+{
+    const QString fileName = QFileInfo(source).fileName();
+    const qsizetype dot = fileName.indexOf(QLatin1Char('.'));
+    return dot < 0 ? fileName : fileName.left(dot);
+}
+
+QString targetPathFor(const QString &source, const QString &outputPath, const QString &extension)
+{
+    return outputPath + QLatin1Char('/') + baseNameOf(source) + extension;
+}
+
+QString pdfFileNameWithExtension(const QString &pdfFileName)
+{
+    if (pdfFileName.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        return pdfFileName;
+    return pdfFileName + QLatin1String(".pdf");
+}
+
+QString pdfTargetPath(const QString &outputFolder, const QString &pdfFileName)
+{
+    return outputFolder + QLatin1Char('/') + pdfFileName;
+}
+
+bool isValidImageOutputFolder(const QString &outputFolder)
+{
+    return outputFolder.size() >= 2 && QFileInfo(outputFolder).isDir();
+}
+
+bool isValidPdfOutput(const QString &outputFolder, const QString &pdfPath)
+{
+    return !outputFolder.isEmpty() && QFileInfo(pdfPath).absoluteDir().exists();
+}
+
+bool isGifTargetPath(const QString &targetPath)
+{
+    const qsizetype dot = targetPath.lastIndexOf(QLatin1Char('.'));
+    const QString suffix = dot < 0 ? QString() : targetPath.mid(dot + 1);
+    return suffix.compare(QLatin1String("gif"), Qt::CaseInsensitive) == 0;
+}

@@ -1,0 +1,90 @@
+#pragma once
+// Shared helpers for the QtTest executables: isolation of user folders and
+// settings, and painted image fixtures.
+
+#include <QColor>
+#include <QCoreApplication>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace kxtest {
+
+// Points QStandardPaths and the native QSettings store at throw-away places so
+// that a test never reads or writes the user's real settings or folders.
+inline void isolateUserData()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    static QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
+}
+
+// Removes every key of the program's settings store (of the isolated store).
+inline void clearSettingsStore()
+{
+    QSettings store("Kestrix", "ConvertImage");
+    store.clear();
+    store.sync();
+}
+
+// A deterministic photo-like picture: smooth gradients with some detail, so
+// that lossy codecs behave as they do on photographs.
+inline QImage makePhotoLikeImage(int width, int height, bool withAlpha = false)
+{
+    QImage image(width, height, withAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const int r = (x * 255) / qMax(1, width - 1);
+            const int g = (y * 255) / qMax(1, height - 1);
+            const int b = ((x + y) * 7 + ((x * y) >> 6)) & 0xff;
+            const int a = withAlpha ? 255 - (x * 200) / qMax(1, width - 1) : 255;
+            line[x] = qRgba(r, g, b, a);
+        }
+    }
+    return image;
+}
+
+// A picture of flat blocks of the given colours, laid out left to right.
+inline QImage makeBlocksImage(int width, int height, const QList<QColor> &colours)
+{
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    const int n = qMax<qsizetype>(1, colours.size());
+    for (int i = 0; i < colours.size(); ++i) {
+        const int x0 = (width * i) / n;
+        const int x1 = (width * (i + 1)) / n;
+        painter.fillRect(x0, 0, x1 - x0, height, colours.at(i));
+    }
+    return image;
+}
+
+// Largest difference of any channel between two images of the same size,
+// or 256 when the sizes differ.
+inline int maxChannelDifference(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size())
+        return 256;
+    const QImage ca = a.convertToFormat(QImage::Format_ARGB32);
+    const QImage cb = b.convertToFormat(QImage::Format_ARGB32);
+    int worst = 0;
+    for (int y = 0; y < ca.height(); ++y) {
+        const auto *la = reinterpret_cast<const QRgb *>(ca.constScanLine(y));
+        const auto *lb = reinterpret_cast<const QRgb *>(cb.constScanLine(y));
+        for (int x = 0; x < ca.width(); ++x) {
+            worst = qMax(worst, qAbs(qRed(la[x]) - qRed(lb[x])));
+            worst = qMax(worst, qAbs(qGreen(la[x]) - qGreen(lb[x])));
+            worst = qMax(worst, qAbs(qBlue(la[x]) - qBlue(lb[x])));
+            worst = qMax(worst, qAbs(qAlpha(la[x]) - qAlpha(lb[x])));
+        }
+    }
+    return worst;
+}
+
+} // namespace kxtest
