@@ -164,14 +164,22 @@ private:
 
     // --- adding files ---
     void startAddUrls(const QList<QUrl> &urls);
+    // Stops a running add worker and waits for it (window closing).
+    void shutdownAddUrlsWorker();
 
     // --- conversion ---
     QString choosePdfFile();
     void startConversion(const QStringList &files, const QString &outputLocation, const QString &formatLabel,
                          const QString &extension, bool overwriteExisting);
+    // Asks a running conversion to stop (part of requestStopForClose).
+    void stopConversionForClose();
 
     // --- preview ---
     void _loadImage(const QString &path, bool refresh);
+    // Asks the running preview worker to stop (part of requestStopForClose).
+    void stopPreviewForClose();
+    // Stops and waits for every preview worker (form destruction).
+    void shutdownPreviewWorkers();
 
 public:
     Ui::ConvertImageForm *ui = nullptr;

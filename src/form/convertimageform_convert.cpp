@@ -7,3 +7,4 @@ void ConvertImageForm::handleStartConvertSignal() {}
 void ConvertImageForm::handleFinishConvertSignal() {}
 QString ConvertImageForm::choosePdfFile() { return {}; }
 void ConvertImageForm::startConversion(const QStringList &, const QString &, const QString &, const QString &, bool) {}
+void ConvertImageForm::stopConversionForClose() {}

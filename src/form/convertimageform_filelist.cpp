@@ -16,3 +16,4 @@ void ConvertImageForm::onAddUrlsThreadDestroy() {}
 void ConvertImageForm::onGetItemIconProcessFinish(const QPixmap &, const QString &, const QString &,
                                                   const QString &, int) {}
 void ConvertImageForm::startAddUrls(const QList<QUrl> &) {}
+void ConvertImageForm::shutdownAddUrlsWorker() {}

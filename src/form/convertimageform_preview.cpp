@@ -7,3 +7,5 @@ void ConvertImageForm::on_PreviewImage_DoubleClick() {}
 void ConvertImageForm::on_previewDialogClosed() {}
 void ConvertImageForm::handleUpdatePreviewImage(const QImage &) {}
 void ConvertImageForm::on_updateTimer() {}
+void ConvertImageForm::stopPreviewForClose() {}
+void ConvertImageForm::shutdownPreviewWorkers() {}
