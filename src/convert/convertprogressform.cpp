@@ -1,0 +1,170 @@
+#include "convertprogressform.h"
+#include "ui_convertprogressform.h"
+
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
+
+#include "conversionsettings.h"
+#include "convertimagesthread.h"
+#include "overwritefiledialog.h"
+
+QString completionMessageText(int fileCount)
+{
+    return fileCount >= 2 ? QObject::tr("The conversion processes are completed.")
+                          : QObject::tr("The conversion process is completed.");
+}
+
+QString failureSummaryText(int failedCount, int fileCount)
+{
+    if (fileCount == 1)
+        return QObject::tr("%1 of 1 file could not be converted.").arg(failedCount);
+    return QObject::tr("%1 of %2 files could not be converted.").arg(failedCount).arg(fileCount);
+}
+
+QString failureDetailsText(const QList<ConversionFailure> &failures)
+{
+    QStringList lines;
+    for (const ConversionFailure &failure : failures)
+        lines << failure.source + QStringLiteral(": ") + failure.reason;
+    return lines.join(QLatin1Char('\n'));
+}
+
+ConvertProgressForm::ConvertProgressForm(QWidget *parent) : QWidget(parent), ui(new Ui::ConvertProgressForm)
+{
+    ui->setupUi(this);
+}
+
+ConvertProgressForm::~ConvertProgressForm()
+{
+    releaseWorker();
+    delete completionBox.data();
+    delete ui;
+}
+
+// The worker has sent its end signal or is told to stop; its thread is over
+// in a moment, and only then is it deleted.
+void ConvertProgressForm::releaseWorker()
+{
+    if (!worker)
+        return;
+    worker->stopRequested = true;
+    worker->wait();
+    delete worker;
+    worker = nullptr;
+}
+
+void ConvertProgressForm::startConvert(const QStringList &files, const QString &outputLocation,
+                                       const QString &label, const QString &extension, bool overwriteExisting)
+{
+    fileList = files;
+    outputPath = outputLocation;
+    formatLabel = label;
+    targetExtension = extension;
+    if (runFileCount < 0)
+        runFileCount = int(files.size());
+
+    ui->progressBar->setMaximum(int(files.size()));
+    ui->progressBar->setValue(0);
+
+    emit showToolbarSignal(false);
+    emit startConvertSignal();
+
+    releaseWorker();
+    // The settings are copied here, on the GUI thread, for the whole pass.
+    worker = new ConvertImagesThread(snapshotSettings());
+    worker->_urls = files;
+    worker->outputPath = outputLocation;
+    worker->targetExtension = extension;
+    worker->overwriteExisting = overwriteExisting;
+    connect(worker, &ConvertImagesThread::updateFileName, this, &ConvertProgressForm::handleUpdateFileName);
+    connect(worker, &ConvertImagesThread::threadTerminated, this, &ConvertProgressForm::handleThreadTerminated);
+    connect(worker, &ConvertImagesThread::threadCompleted, this, &ConvertProgressForm::handleThreadCompleted);
+    connect(worker, &ConvertImagesThread::fileFailed, this, &ConvertProgressForm::handleFileFailed);
+    worker->start();
+}
+
+void ConvertProgressForm::stopConversion()
+{
+    if (worker)
+        worker->stopRequested = true;
+}
+
+void ConvertProgressForm::on_cancelButton_clicked()
+{
+    stopConversion();
+}
+
+void ConvertProgressForm::handleUpdateFileName(const QString &fileName)
+{
+    ui->label_2->setText(fileName);
+    ui->progressBar->setValue(ui->progressBar->value() + 1);
+}
+
+void ConvertProgressForm::handleFileFailed(const QString &fileName, const QString &reason)
+{
+    // A source is counted once, even when a PDF document fails after one of its pages did.
+    for (const ConversionFailure &failure : std::as_const(failures)) {
+        if (failure.source == fileName)
+            return;
+    }
+    failures.append({fileName, reason});
+}
+
+void ConvertProgressForm::handleThreadTerminated()
+{
+    emit showToolbarSignal(true);
+    emit finishConvertSignal();
+    deleteLater();
+}
+
+void ConvertProgressForm::handleThreadCompleted(const QList<QString> &fileExistsList,
+                                                const QList<QString> &fileSourceList)
+{
+    emit showToolbarSignal(true);
+    if (fileExistsList.isEmpty()) {
+        showCompletionMessage();
+        return;
+    }
+    // Shown modally without a nested event loop, so that nothing is deleted
+    // under a running dialog; its answer arrives through its signals.
+    auto *dialog = new OverwriteFileDialog(this);
+    connect(dialog, &OverwriteFileDialog::overwriteFiles, this, &ConvertProgressForm::handleOverwriteFiles);
+    connect(dialog, &OverwriteFileDialog::convertFinish, this, &ConvertProgressForm::handleConvertFinish);
+    dialog->setFileLists(fileExistsList, fileSourceList);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->show();
+}
+
+void ConvertProgressForm::showCompletionMessage()
+{
+    const bool failed = !failures.isEmpty();
+    auto *box = new QMessageBox(failed ? QMessageBox::Warning : QMessageBox::Information, tr("Fast Picturist"),
+                                failed ? failureSummaryText(int(failures.size()), runFileCount)
+                                       : completionMessageText(int(fileList.size())),
+                                QMessageBox::Ok);
+    QPushButton *openButton = box->addButton(tr("Open Folder"), QMessageBox::ActionRole);
+    if (failed)
+        box->setDetailedText(failureDetailsText(failures));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    connect(box, &QMessageBox::finished, this, [this, box, openButton] {
+        if (box->clickedButton() == openButton)
+            QDesktopServices::openUrl(QUrl::fromLocalFile(lastOutputLocation()));
+        handleConvertFinish();
+    });
+    completionBox = box;
+    box->show();
+}
+
+void ConvertProgressForm::handleOverwriteFiles(const QStringList &urls)
+{
+    startConvert(urls, outputPath, formatLabel, targetExtension, true);
+}
+
+void ConvertProgressForm::handleConvertFinish()
+{
+    emit finishConvertSignal();
+    deleteLater();
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+class ConvertImagesThread;
+class QMessageBox;
+
+namespace Ui {
+class ConvertProgressForm;
+}
+
+// A source that could not be converted and why.
+struct ConversionFailure
+{
+    QString source;
+    QString reason;
+};
+
+// "The conversion process is completed." for one file (or none), the plural text for more.
+QString completionMessageText(int fileCount);
+
+// "2 of 5 files could not be converted." and its one-file forms.
+QString failureSummaryText(int failedCount, int fileCount);
+
+// One line per failure: the source path, a colon and the reason.
+QString failureDetailsText(const QList<ConversionFailure> &failures);
+
+// The page shown in place of the file list while a run goes on: the current
+// file, a progress bar and Cancel. It runs one worker per pass, asks about
+// existing targets, and reports the end of the run to the main form.
+class ConvertProgressForm : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ConvertProgressForm(QWidget *parent = nullptr);
+    ~ConvertProgressForm() override;
+
+    void startConvert(const QStringList &files, const QString &outputLocation, const QString &formatLabel,
+                      const QString &extension, bool overwriteExisting);
+    // Asks the running pass to stop (the window is being closed).
+    void stopConversion();
+
+signals:
+    void startConvertSignal();
+    void finishConvertSignal();
+    void showToolbarSignal(bool show);
+
+public slots:
+    void on_cancelButton_clicked();
+    void handleUpdateFileName(const QString &fileName);
+    void handleThreadTerminated();
+    void handleThreadCompleted(const QList<QString> &fileExistsList, const QList<QString> &fileSourceList);
+    void handleFileFailed(const QString &fileName, const QString &reason);
+    void handleOverwriteFiles(const QStringList &urls);
+    void handleConvertFinish();
+
+private:
+    void showCompletionMessage();
+    void releaseWorker();
+
+    Ui::ConvertProgressForm *ui;
+    QStringList fileList;
+    QString outputPath;
+    QString formatLabel;
+    QString targetExtension;
+    ConvertImagesThread *worker = nullptr;
+
+    // Over both passes of a run: the first pass's file count and every failure.
+    int runFileCount = -1;
+    QList<ConversionFailure> failures;
+    QPointer<QMessageBox> completionBox;
+};
