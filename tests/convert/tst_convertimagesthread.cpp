@@ -1,0 +1,449 @@
+#include <QtTest>
+
+#include <QImageReader>
+#include <QSignalSpy>
+
+#include "conversionsettings.h"
+#include "convertimagesthread.h"
+#include "kxtest.h"
+#include "pdfprobe.h"
+
+class TestConvertImagesThread : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir tmp;
+    QString in;
+    QString out;
+
+    QString source(const QString &name, QSize size = QSize(64, 48))
+    {
+        const QString path = in + "/" + name;
+        if (!QFileInfo::exists(path))
+            kxtest::makePhotoLikeImage(size.width(), size.height()).save(path);
+        return path;
+    }
+
+    ConversionSettings settingsFor(const QString &folder) const
+    {
+        ConversionSettings s;
+        s.outputFolder = folder;
+        s.pdfFileName = "doc.pdf";
+        return s;
+    }
+
+    struct Run
+    {
+        QStringList names;
+        int terminated = 0;
+        int completed = 0;
+        QList<QString> exists;
+        QList<QString> sources;
+        QStringList failed;
+    };
+
+    // Runs the pass to its end; signals are recorded in the worker thread.
+    static Run run(ConvertImagesThread &worker)
+    {
+        Run r;
+        connect(&worker, &ConvertImagesThread::updateFileName, &worker,
+                [&r](const QString &name) { r.names << name; }, Qt::DirectConnection);
+        connect(&worker, &ConvertImagesThread::threadTerminated, &worker, [&r] { ++r.terminated; },
+                Qt::DirectConnection);
+        connect(&worker, &ConvertImagesThread::threadCompleted, &worker,
+                [&r](const QList<QString> &e, const QList<QString> &s) {
+                    ++r.completed;
+                    r.exists = e;
+                    r.sources = s;
+                },
+                Qt::DirectConnection);
+        connect(&worker, &ConvertImagesThread::fileFailed, &worker,
+                [&r](const QString &name, const QString &) { r.failed << name; }, Qt::DirectConnection);
+        worker.start();
+        worker.wait();
+        return r;
+    }
+
+    static void stopAt(ConvertImagesThread &worker, const QString &name)
+    {
+        connect(&worker, &ConvertImagesThread::updateFileName, &worker,
+                [&worker, name](const QString &current) {
+                    if (current == name)
+                        worker.stopRequested = true;
+                },
+                Qt::DirectConnection);
+    }
+
+    static QByteArray readAll(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    QString pdfPath() const { return out + "/doc.pdf"; }
+
+private slots:
+    void initTestCase()
+    {
+        kxtest::isolateUserData();
+        QVERIFY(tmp.isValid());
+        in = tmp.path() + "/in";
+        QVERIFY(QDir().mkpath(in));
+    }
+
+    void init()
+    {
+        out = tmp.path() + "/out-" + QTest::currentTestFunction() + "-" + QTest::currentDataTag();
+        QDir(out).removeRecursively();
+        QVERIFY(QDir().mkpath(out));
+    }
+
+    void imageRunWritesEverySource_data()
+    {
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QByteArray>("format");
+        QTest::newRow("webp") << ".webp" << QByteArray("webp");
+        QTest::newRow("png") << ".png" << QByteArray("png");
+        QTest::newRow("jpg") << ".jpg" << QByteArray("jpeg");
+        QTest::newRow("gif") << ".gif" << QByteArray("gif");
+        QTest::newRow("tiff") << ".tiff" << QByteArray("tiff");
+    }
+
+    void imageRunWritesEverySource()
+    {
+        QFETCH(QString, extension);
+        QFETCH(QByteArray, format);
+        const QStringList sources = {source("first.png"), source("photo.2020.jpg", QSize(40, 30))};
+        ConvertImagesThread worker(settingsFor(out));
+        worker._urls = sources;
+        worker.outputPath = out;
+        worker.targetExtension = extension;
+        const Run r = run(worker);
+        QCOMPARE(r.completed, 1);
+        QCOMPARE(r.terminated, 0);
+        QVERIFY(r.exists.isEmpty());
+        QVERIFY2(r.failed.isEmpty(), qPrintable(r.failed.join(", ")));
+        QCOMPARE(r.names, sources);
+
+        QImageReader first(out + "/first" + extension);
+        QCOMPARE(first.format(), format);
+        QCOMPARE(first.size(), QSize(64, 48));
+        QImageReader second(out + "/photo" + extension);
+        QCOMPARE(second.format(), format);
+        QCOMPARE(second.read().size(), QSize(40, 30));
+        QCOMPARE(QDir(out).entryList(QDir::Files).size(), 2);
+
+        QCOMPARE(lastOutputLocation(), QDir::toNativeSeparators(QFileInfo(out).absoluteFilePath()));
+        QVERIFY(!outputIsPdf());
+    }
+
+    void sameBaseNameIsReportedExisting()
+    {
+        const QString jpg = source("a.jpg");
+        const QString png = source("a.png");
+        ConvertImagesThread worker(settingsFor(out));
+        worker._urls = {jpg, png};
+        worker.outputPath = out;
+        worker.targetExtension = ".webp";
+        const Run r = run(worker);
+        QCOMPARE(r.completed, 1);
+        QCOMPARE(r.exists, QList<QString>{out + "/a.webp"});
+        QCOMPARE(r.sources, QList<QString>{png});
+        // Skipped files are counted too.
+        QCOMPARE(r.names, (QStringList{jpg, png}));
+    }
+
+    void existingTargetIsLeftAloneThenOverwritten()
+    {
+        const QString src = source("keep.png");
+        const QString target = out + "/keep.png";
+        QFile f(target);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("not an image");
+        f.close();
+
+        ConvertImagesThread first(settingsFor(out));
+        first._urls = {src};
+        first.outputPath = out;
+        first.targetExtension = ".png";
+        const Run r1 = run(first);
+        QCOMPARE(r1.exists, QList<QString>{target});
+        QCOMPARE(readAll(target), QByteArray("not an image"));
+
+        ConvertImagesThread second(settingsFor(out));
+        second._urls = {src};
+        second.outputPath = out;
+        second.targetExtension = ".png";
+        second.overwriteExisting = true;
+        const Run r2 = run(second);
+        QCOMPARE(r2.completed, 1);
+        QVERIFY(r2.exists.isEmpty());
+        QCOMPARE(QImageReader(target).size(), QSize(64, 48));
+    }
+
+    void folderNamedLikeTargetCountsAsExisting()
+    {
+        QVERIFY(QDir(out).mkdir("dir.webp"));
+        ConvertImagesThread worker(settingsFor(out));
+        worker._urls = {source("dir.png")};
+        worker.outputPath = out;
+        worker.targetExtension = ".webp";
+        const Run r = run(worker);
+        QCOMPARE(r.exists, QList<QString>{out + "/dir.webp"});
+        QVERIFY(QFileInfo(out + "/dir.webp").isDir());
+    }
+
+    void cancelFinishesCurrentFileOnly()
+    {
+        const QStringList sources = {source("c1.png"), source("c2.png"), source("c3.png"), source("c4.png")};
+        QVERIFY(QDir(out).mkdir("c1.jpg")); // an existing target found before the stop is not reported
+        ConvertImagesThread worker(settingsFor(out));
+        worker._urls = sources;
+        worker.outputPath = out;
+        worker.targetExtension = ".jpg";
+        stopAt(worker, sources.at(1));
+        const Run r = run(worker);
+        QCOMPARE(r.terminated, 1);
+        QCOMPARE(r.completed, 0);
+        QCOMPARE(r.names, sources.mid(0, 2));
+        QVERIFY(QFileInfo(out + "/c2.jpg").isFile());
+        QVERIFY(!QFileInfo::exists(out + "/c3.jpg"));
+        QVERIFY(!QFileInfo::exists(out + "/c4.jpg"));
+    }
+
+    void stopBeforeStartStillEnds()
+    {
+        ConvertImagesThread worker(settingsFor(out));
+        worker._urls = {source("early.png")};
+        worker.outputPath = out;
+        worker.targetExtension = ".png";
+        worker.stopRequested = true;
+        const Run r = run(worker);
+        QCOMPARE(r.terminated, 1);
+        QCOMPARE(r.completed, 0);
+        QVERIFY(r.names.isEmpty());
+        QVERIFY(QDir(out).isEmpty());
+    }
+
+    void emptyListCompletesWithoutTouchingLocation()
+    {
+        setLastOutputLocation("/somewhere/else");
+        ConvertImagesThread worker(settingsFor(out));
+        worker.outputPath = out;
+        worker.targetExtension = ".png";
+        const Run r = run(worker);
+        QCOMPARE(r.completed, 1);
+        QVERIFY(r.exists.isEmpty() && r.sources.isEmpty());
+        QCOMPARE(lastOutputLocation(), QStringLiteral("/somewhere/else"));
+    }
+
+    void failedSourcesAreReportedAndLeaveNoFile_data()
+    {
+        QTest::addColumn<QString>("extension");
+        QTest::newRow("png") << ".png";
+        QTest::newRow("gif") << ".gif";
+    }
+
+    void failedSourcesAreReportedAndLeaveNoFile()
+    {
+        QFETCH(QString, extension);
+        const QString broken = in + "/broken.jpg";
+        QFile f(broken);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("this is no picture at all");
+        f.close();
+        const QString good = source("good.png");
+
+        ConvertImagesThread worker(settingsFor(out));
+        worker._urls = {broken, good};
+        worker.outputPath = out;
+        worker.targetExtension = extension;
+        const Run r = run(worker);
+        QCOMPARE(r.completed, 1);
+        QCOMPARE(r.failed, QStringList{broken});
+        QVERIFY(!QFileInfo::exists(out + "/broken" + extension));
+        QVERIFY(QFileInfo(out + "/good" + extension).size() > 0);
+    }
+
+    void unwritableOutputIsReported()
+    {
+        const QString missing = out + "/missing";
+        ConvertImagesThread worker(settingsFor(missing));
+        worker._urls = {source("nowhere.png")};
+        worker.outputPath = missing;
+        worker.targetExtension = ".webp";
+        const Run r = run(worker);
+        QCOMPARE(r.completed, 1);
+        QCOMPARE(r.failed.size(), 1);
+        QVERIFY(!QFileInfo::exists(missing));
+    }
+
+    // --- PDF ---
+
+    void pdfHasOnePagePerSource()
+    {
+        const QStringList sources = {source("p1.png"), source("p2.png"), source("p3.jpg")};
+        ConvertImagesThread worker(settingsFor(out));
+        worker._urls = sources;
+        worker.outputPath = pdfPath();
+        worker.targetExtension = ".PDF";
+        const Run r = run(worker);
+        QCOMPARE(r.completed, 1);
+        QVERIFY(r.exists.isEmpty() && r.sources.isEmpty());
+        QCOMPARE(r.names, sources);
+        const QByteArray pdf = readAll(pdfPath());
+        QVERIFY(pdf.startsWith("%PDF-1.6"));
+        QCOMPARE(pdfprobe::pageCount(pdf), 3);
+        QCOMPARE(pdfprobe::drawnImages(pdf).size(), 3);
+        QCOMPARE(lastOutputLocation(), QDir::toNativeSeparators(pdfPath()));
+        QVERIFY(outputIsPdf());
+    }
+
+    void pdfMediaBox_data()
+    {
+        QTest::addColumn<int>("paper");
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<int>("quality");
+        QTest::addColumn<QSizeF>("points");
+        QTest::newRow("letter portrait 96") << 0 << 0 << 0 << QSizeF(612, 792);
+        QTest::newRow("letter landscape 300") << 0 << 1 << 2 << QSizeF(792, 612);
+        QTest::newRow("a4 portrait 300") << 1 << 0 << 2 << QSizeF(595, 842);
+        QTest::newRow("a4 landscape 1200") << 1 << 1 << 5 << QSizeF(842, 595);
+        QTest::newRow("a5 portrait 150") << 2 << 0 << 1 << QSizeF(420, 595);
+        QTest::newRow("a5 landscape 400") << 2 << 1 << 3 << QSizeF(595, 420);
+        QTest::newRow("legal portrait 600") << 3 << 0 << 4 << QSizeF(612, 1008);
+        QTest::newRow("legal landscape 96") << 3 << 1 << 0 << QSizeF(1008, 612);
+        QTest::newRow("executive portrait 300") << 4 << 0 << 2 << QSizeF(540, 720);
+        QTest::newRow("executive landscape 300") << 4 << 1 << 2 << QSizeF(720, 540);
+        QTest::newRow("unknown paper is letter") << 7 << 0 << 9 << QSizeF(612, 792);
+    }
+
+    void pdfMediaBox()
+    {
+        QFETCH(int, paper);
+        QFETCH(int, orientation);
+        QFETCH(int, quality);
+        QFETCH(QSizeF, points);
+        ConversionSettings s = settingsFor(out);
+        s.pdfPaperSize = paper;
+        s.pdfPaperOrientation = orientation;
+        s.pdfQuality = quality;
+        ConvertImagesThread worker(s);
+        worker._urls = {source("box.png")};
+        worker.targetExtension = ".pdf";
+        run(worker);
+        const QList<QSizeF> boxes = pdfprobe::mediaBoxes(readAll(pdfPath()));
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(qAbs(boxes.first().width() - points.width()) < 1 && qAbs(boxes.first().height() - points.height()) < 1,
+                 qPrintable(QStringLiteral("%1 x %2").arg(boxes.first().width()).arg(boxes.first().height())));
+    }
+
+    void pdfFitAndPlacement_data()
+    {
+        QTest::addColumn<QSize>("imageSize");
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<bool>("resize");
+        QTest::addColumn<int>("marginSize");
+        QTest::addColumn<QRect>("drawn");
+        // A4 at 300 dpi is 2480 x 3508 device pixels; margin 20 is 200 pixels.
+        QTest::newRow("photo shrinks to the area") << QSize(4000, 3000) << 0 << false << 20
+                                                   << QRect(200, 200, 2080, 1560);
+        QTest::newRow("enlarged to the paper") << QSize(1000, 500) << 0 << true << 20 << QRect(200, 200, 2080, 1040);
+        QTest::newRow("kept at its size") << QSize(1000, 500) << 0 << false << 20 << QRect(200, 200, 1000, 500);
+        QTest::newRow("landscape swaps the area") << QSize(1000, 500) << 1 << true << 20
+                                                  << QRect(200, 200, 3108, 1554);
+        QTest::newRow("no margin") << QSize(1000, 500) << 0 << true << 0 << QRect(0, 0, 2480, 1240);
+        QTest::newRow("margin leaving no area is dropped") << QSize(1000, 500) << 0 << true << 130
+                                                           << QRect(0, 0, 2480, 1240);
+    }
+
+    void pdfFitAndPlacement()
+    {
+        QFETCH(QSize, imageSize);
+        QFETCH(int, orientation);
+        QFETCH(bool, resize);
+        QFETCH(int, marginSize);
+        QFETCH(QRect, drawn);
+        ConversionSettings s = settingsFor(out);
+        s.pdfPaperSize = PaperA4;
+        s.pdfQuality = PdfQuality300;
+        s.pdfPaperOrientation = orientation;
+        s.pdfPaperMargin = marginSize > 0 ? AddMargin : NoMargin;
+        s.pdfPaperMarginSize = marginSize;
+        s.resizeImageToPaper = resize;
+        s.pdfSmoothEdges = false;
+        const QString name = QStringLiteral("fit%1x%2.jpg").arg(imageSize.width()).arg(imageSize.height());
+        ConvertImagesThread worker(s);
+        worker._urls = {source(name, imageSize)};
+        worker.targetExtension = ".pdf";
+        QCOMPARE(run(worker).completed, 1);
+        const QList<QRect> rects = pdfprobe::drawnImages(readAll(pdfPath()));
+        QCOMPARE(rects.size(), 1);
+        const QRect r = rects.first();
+        QCOMPARE(r.topLeft(), drawn.topLeft());
+        QVERIFY2(qAbs(r.width() - drawn.width()) <= 1 && qAbs(r.height() - drawn.height()) <= 1,
+                 qPrintable(QStringLiteral("%1 x %2").arg(r.width()).arg(r.height())));
+    }
+
+    void pdfStopAtSecondOfFive()
+    {
+        QStringList sources;
+        for (int i = 1; i <= 5; ++i)
+            sources << source(QStringLiteral("s%1.png").arg(i));
+        ConvertImagesThread worker(settingsFor(out));
+        worker._urls = sources;
+        worker.targetExtension = ".pdf";
+        stopAt(worker, sources.at(1));
+        const Run r = run(worker);
+        QCOMPARE(r.terminated, 1);
+        QCOMPARE(r.completed, 0);
+        const QByteArray pdf = readAll(pdfPath());
+        QCOMPARE(pdfprobe::pageCount(pdf), 3);
+        QCOMPARE(pdfprobe::drawnImages(pdf).size(), 2);
+    }
+
+    void pdfOfEmptyListIsOneBlankPage()
+    {
+        ConvertImagesThread worker(settingsFor(out));
+        worker.targetExtension = ".pdf";
+        const Run r = run(worker);
+        QCOMPARE(r.completed, 1);
+        const QByteArray pdf = readAll(pdfPath());
+        QCOMPARE(pdfprobe::pageCount(pdf), 1);
+        QCOMPARE(pdfprobe::drawnImages(pdf).size(), 0);
+    }
+
+    void pdfKeepsThePageOfAFailedSource()
+    {
+        const QString broken = in + "/broken-page.png";
+        QFile f(broken);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("garbage");
+        f.close();
+        ConvertImagesThread worker(settingsFor(out));
+        worker._urls = {source("ok1.png"), broken, source("ok2.png")};
+        worker.targetExtension = ".pdf";
+        const Run r = run(worker);
+        QCOMPARE(r.completed, 1);
+        QCOMPARE(r.failed, QStringList{broken});
+        const QByteArray pdf = readAll(pdfPath());
+        QCOMPARE(pdfprobe::pageCount(pdf), 3);
+        QCOMPARE(pdfprobe::drawnImages(pdf).size(), 2);
+    }
+
+    void pdfInMissingFolderFailsEverySource()
+    {
+        const QString missing = out + "/missing";
+        ConvertImagesThread worker(settingsFor(missing));
+        worker._urls = {source("m1.png"), source("m2.png")};
+        worker.targetExtension = ".pdf";
+        const Run r = run(worker);
+        QCOMPARE(r.completed, 1);
+        QCOMPARE(r.failed.size(), 2);
+        QVERIFY(!QFileInfo::exists(missing));
+    }
+};
+
+QTEST_MAIN(TestConvertImagesThread)
+#include "tst_convertimagesthread.moc"

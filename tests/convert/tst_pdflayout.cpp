@@ -1,0 +1,115 @@
+#include <QtTest>
+
+#include "conversionsettings.h"
+#include "pdflayout.h"
+
+class TestPdfLayout : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pageSizes_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("id");
+        QTest::newRow("letter") << int(PaperLetter) << int(QPageSize::Letter);
+        QTest::newRow("a4") << int(PaperA4) << int(QPageSize::A4);
+        QTest::newRow("a5") << int(PaperA5) << int(QPageSize::A5);
+        QTest::newRow("legal") << int(PaperLegal) << int(QPageSize::Legal);
+        QTest::newRow("executive") << int(PaperExecutive) << int(QPageSize::Executive);
+        QTest::newRow("beyond the table") << 5 << int(QPageSize::Letter);
+        QTest::newRow("negative") << -1 << int(QPageSize::Letter);
+    }
+
+    void pageSizes()
+    {
+        QFETCH(int, index);
+        QFETCH(int, id);
+        QCOMPARE(int(pageSizeForIndex(index).id()), id);
+    }
+
+    void resolutions_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("dpi");
+        QTest::newRow("96") << 0 << 96;
+        QTest::newRow("150") << 1 << 150;
+        QTest::newRow("300") << 2 << 300;
+        QTest::newRow("400") << 3 << 400;
+        QTest::newRow("600") << 4 << 600;
+        QTest::newRow("1200") << 5 << 1200;
+        QTest::newRow("beyond the table") << 6 << 300;
+        QTest::newRow("negative") << -3 << 300;
+    }
+
+    void resolutions()
+    {
+        QFETCH(int, index);
+        QFETCH(int, dpi);
+        QCOMPARE(resolutionForIndex(index), dpi);
+    }
+
+    void margin_data()
+    {
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QSize>("page");
+        QTest::addColumn<int>("margin");
+        QTest::newRow("off") << false << 20 << QSize(2480, 3508) << 0;
+        QTest::newRow("a4 300 dpi") << true << 20 << QSize(2480, 3508) << 200;
+        QTest::newRow("zero size") << true << 0 << QSize(2480, 3508) << 0;
+        QTest::newRow("just leaves a pixel") << true << 41 << QSize(821, 1000) << 410;
+        QTest::newRow("fills the width") << true << 41 << QSize(820, 1000) << 0;
+        QTest::newRow("beyond the height") << true << 50 << QSize(1100, 700) << 0;
+        QTest::newRow("a5 96 dpi, margin 99") << true << 99 << QSize(559, 794) << 0;
+    }
+
+    void margin()
+    {
+        QFETCH(bool, on);
+        QFETCH(int, size);
+        QFETCH(QSize, page);
+        QFETCH(int, margin);
+        QCOMPARE(pdfMarginPixels(on, size, page), margin);
+    }
+
+    void fit_data()
+    {
+        QTest::addColumn<QSize>("image");
+        QTest::addColumn<QSizeF>("area");
+        QTest::addColumn<bool>("resize");
+        QTest::addColumn<QSize>("expected");
+        // A4 portrait at 300 dpi less a margin of 200 on every side.
+        const QSizeF a4(2080, 3108);
+        QTest::newRow("photo shrinks by width") << QSize(4000, 3000) << a4 << false << QSize(2080, 1560);
+        QTest::newRow("small image enlarged") << QSize(1000, 500) << a4 << true << QSize(2080, 1040);
+        QTest::newRow("small image kept") << QSize(1000, 500) << a4 << false << QSize(1000, 500);
+        QTest::newRow("tall image shrinks by height") << QSize(1000, 6216) << a4 << false << QSize(500, 3108);
+        QTest::newRow("exactly the area") << QSize(2080, 3108) << a4 << true << QSize(2080, 3108);
+        QTest::newRow("width equal, height smaller") << QSize(2080, 100) << a4 << true << QSize(2080, 100);
+        QTest::newRow("landscape area") << QSize(4000, 3000) << QSizeF(3108, 2080) << false << QSize(2773, 2080);
+        QTest::newRow("portrait enlarged by height") << QSize(100, 200) << a4 << true << QSize(1554, 3108);
+        QTest::newRow("null image") << QSize(0, 0) << a4 << true << QSize();
+        QTest::newRow("no area") << QSize(100, 100) << QSizeF(0, 100) << true << QSize();
+    }
+
+    void fit()
+    {
+        QFETCH(QSize, image);
+        QFETCH(QSizeF, area);
+        QFETCH(bool, resize);
+        QFETCH(QSize, expected);
+        const QSize size = pdfFitSize(image, area.width(), area.height(), resize);
+        if (expected.isEmpty()) {
+            QVERIFY(size.isEmpty());
+            return;
+        }
+        // The float steps may land one pixel short of the exact quotient.
+        QVERIFY2(qAbs(size.width() - expected.width()) <= 1 && qAbs(size.height() - expected.height()) <= 1,
+                 qPrintable(QStringLiteral("%1 x %2").arg(size.width()).arg(size.height())));
+        QVERIFY(size.width() <= area.width() && size.height() <= area.height());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPdfLayout)
+#include "tst_pdflayout.moc"
