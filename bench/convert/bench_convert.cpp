@@ -1,0 +1,157 @@
+// Converts generated photo-like JPEGs through the conversion worker to each
+// target and prints images/s, megapixels/s and peak resident memory per target.
+//
+// usage: bench_convert [count=24] [width=4000] [height=3000] [work folder]
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <cstdio>
+
+#include "conversionsettings.h"
+#include "convertimagesthread.h"
+
+namespace {
+
+// Smooth gradients, a few soft shapes and sensor-like noise, different for
+// every index, so that the encoders work as hard as on photographs.
+QImage makePhoto(int width, int height, int index)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    QRandomGenerator random(quint32(1234 + index));
+    const int cx = width / 3 + int(random.bounded(width / 3));
+    const int cy = height / 3 + int(random.bounded(height / 3));
+    const double radius = double(qMin(width, height)) / 2.5;
+    for (int y = 0; y < height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const double dx = x - cx;
+            const double dy = y - cy;
+            const double d = qMin(1.0, (dx * dx + dy * dy) / (radius * radius));
+            const int noise = int(random.generate() & 15) - 8;
+            const int r = qBound(0, int(40 + 180 * (1.0 - d) + (x * 30) / width) + noise, 255);
+            const int g = qBound(0, int(60 + 120 * double(y) / height + 40 * d) + noise, 255);
+            const int b = qBound(0, int(90 + 100 * d + ((x ^ y) & 31)) + noise, 255);
+            line[x] = qRgb(r, g, b);
+        }
+    }
+    return image;
+}
+
+// Peak resident memory of the process in kB since the last reset.
+long peakRssKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
+void resetPeakRss()
+{
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    if (clearRefs.open(QIODevice::WriteOnly))
+        clearRefs.write("5");
+}
+
+struct Target
+{
+    const char *name;
+    QString extension;
+    void (*configure)(ConversionSettings &settings);
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const int count = args.size() > 1 ? qMax(1, args.at(1).toInt()) : 24;
+    const int width = args.size() > 2 ? qMax(16, args.at(2).toInt()) : 4000;
+    const int height = args.size() > 3 ? qMax(16, args.at(3).toInt()) : 3000;
+    QTemporaryDir tmp;
+    const QString root = args.size() > 4 ? args.at(4) : tmp.path();
+
+    QTextStream outStream(stdout);
+    const QString sources = root + "/sources";
+    QDir().mkpath(sources);
+    QStringList files;
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < count; ++i) {
+        const QString path = QStringLiteral("%1/photo%2.jpg").arg(sources).arg(i, 3, 10, QLatin1Char('0'));
+        if (!QFile::exists(path))
+            makePhoto(width, height, i).save(path, "jpeg", 90);
+        files << path;
+    }
+    outStream << "sources: " << count << " JPEGs of " << width << " x " << height << " (generated in "
+              << clock.elapsed() / 1000.0 << " s)\n";
+    outStream << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
+                     .arg("target", -6)
+                     .arg("seconds", 9)
+                     .arg("images/s", 9)
+                     .arg("MP/s", 8)
+                     .arg("peak RSS MB", 12)
+                     .arg("failed", 7);
+    outStream.flush();
+
+    const Target targets[] = {
+        {"WEBP", ".webp", [](ConversionSettings &) {}},
+        {"PNG", ".png", [](ConversionSettings &) {}},
+        {"JPG", ".jpg",
+         [](ConversionSettings &s) {
+             s.targeFileQuality = 95;
+             s.scaleImage = true;
+             s.scaleType = ScaleByPercentage;
+             s.scalePercentage = 50;
+         }},
+        {"GIF", ".gif", [](ConversionSettings &) {}},
+        {"PDF", ".pdf", [](ConversionSettings &s) { s.pdfFileName = QStringLiteral("bench.pdf"); }},
+    };
+
+    const double megapixels = double(width) * height / 1e6;
+    for (const Target &target : targets) {
+        const QString folder = root + "/" + QString::fromLatin1(target.name).toLower();
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+
+        ConversionSettings settings;
+        settings.outputFolder = folder;
+        target.configure(settings);
+        ConvertImagesThread worker(settings);
+        worker._urls = files;
+        worker.outputPath = folder;
+        worker.targetExtension = target.extension;
+        worker.overwriteExisting = true;
+        int failed = 0;
+        QObject::connect(&worker, &ConvertImagesThread::fileFailed, &worker, [&failed] { ++failed; },
+                         Qt::DirectConnection);
+
+        resetPeakRss();
+        clock.restart();
+        worker.start();
+        worker.wait();
+        const double seconds = clock.elapsed() / 1000.0;
+        outStream << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
+                         .arg(target.name, -6)
+                         .arg(seconds, 9, 'f', 2)
+                         .arg(count / seconds, 9, 'f', 3)
+                         .arg(count * megapixels / seconds, 8, 'f', 2)
+                         .arg(peakRssKb() / 1024.0, 12, 'f', 1)
+                         .arg(failed, 7);
+        outStream.flush();
+    }
+    return 0;
+}
