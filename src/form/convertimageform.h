@@ -176,6 +176,10 @@ private:
                          const QString &extension, bool overwriteExisting);
     // Asks a running conversion to stop (part of requestStopForClose).
     void stopConversionForClose();
+    // Takes a chosen PDF path as output folder and PDF file name: fields, record and store.
+    void applyPdfPath(const QString &path);
+    // The sources of the run, one per list row in row order.
+    QStringList conversionSources() const;
 
     // --- preview ---
     void _loadImage(const QString &path, bool refresh);

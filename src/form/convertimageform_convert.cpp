@@ -1,10 +1,208 @@
 #include "convertimageform.h"
 #include "ui_convertimageform.h"
 
-void ConvertImageForm::on_convertButton_clicked() {}
-void ConvertImageForm::on_pdfFilenameButton_clicked() {}
-void ConvertImageForm::handleStartConvertSignal() {}
-void ConvertImageForm::handleFinishConvertSignal() {}
-QString ConvertImageForm::choosePdfFile() { return {}; }
-void ConvertImageForm::startConversion(const QStringList &, const QString &, const QString &, const QString &, bool) {}
-void ConvertImageForm::stopConversionForClose() {}
+#include <QDebug>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStackedLayout>
+#include <QStandardPaths>
+
+#include "cocoacode.h"
+#include "convertprogressform.h"
+#include "kxglobal.h"
+#include "targetformats.h"
+
+namespace {
+
+// The source path of a list entry: the folder and file name lines of a
+// label that has them, otherwise the Path column.
+QString entryPath(const QString &label, const QString &pathCell)
+{
+    const QStringList lines = label.split(QLatin1Char('\n'));
+    if (lines.size() < 3)
+        return pathCell;
+    return label.section(QLatin1Char('\n'), 2) + QLatin1Char('/') + lines.first();
+}
+
+bool somethingExistsAt(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+// The PDF save dialog; an empty string when cancelled. A name typed without
+// an extension gets ".pdf", so the document is always found by its type.
+QString askForPdfPath(QWidget *parent, const QString &startFolder)
+{
+    QFileDialog dialog(parent, QObject::tr("Save to PDF File"), startFolder, QObject::tr("PDF files (*.pdf)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+}
+
+QString existingFolderOr(const QString &folder, const QString &fallback)
+{
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : fallback;
+}
+
+} // namespace
+
+void ConvertImageForm::on_convertButton_clicked()
+{
+    ConversionSettings &settings = conversionSettings();
+    const int row = ui->targetComboBox->currentIndex();
+    QString location;
+
+    if (row == pdfIndex) {
+        if (settings.pdfFileName.isEmpty()) {
+            location = choosePdfFile();
+            if (location.isEmpty())
+                return;
+        } else {
+            if (settings.outputFolder.isEmpty()) {
+                convertAfterFolderChosen = true;
+                folderChooser->selectFolder();
+                return;
+            }
+            qDebug().noquote() << "ext:" << settings.pdfFileName.right(4);
+            const QString named = pdfFileNameWithExtension(settings.pdfFileName);
+            if (named != settings.pdfFileName) {
+                settings.pdfFileName = named;
+                saveSetting(SettingPdfFile);
+            }
+            location = pdfTargetPath(settings.outputFolder, settings.pdfFileName);
+            if (!isValidPdfOutput(settings.outputFolder, location)) {
+                // The save dialog confirms an existing file itself.
+                location = choosePdfFile();
+                if (location.isEmpty())
+                    return;
+            } else if (somethingExistsAt(location)) {
+                QMessageBox confirm(QMessageBox::Question, tr("Confirm overwrite"), tr("Confirm overwrite"),
+                                    QMessageBox::Yes | QMessageBox::No, this);
+                confirm.setInformativeText(tr("Are you sure you want to overwrite ") + location + QStringLiteral("?"));
+                confirm.setDefaultButton(QMessageBox::No);
+                if (confirm.exec() != QMessageBox::Yes) {
+                    location = choosePdfFile();
+                    if (location.isEmpty())
+                        return;
+                }
+            }
+        }
+    } else {
+        if (!isValidImageOutputFolder(settings.outputFolder)) {
+            convertAfterFolderChosen = true;
+            folderChooser->selectFolder();
+            return;
+        }
+        location = settings.outputFolder;
+        ui->outputFolderLineEdit->setText(location);
+    }
+
+    const TargetFormat format = targetFormatAt(row);
+    startConversion(conversionSources(), location, ui->targetComboBox->currentText(), format.extension, false);
+}
+
+QStringList ConvertImageForm::conversionSources() const
+{
+    QStringList sources;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const QStandardItem *label = model.item(row, 0);
+        const QStandardItem *path = model.item(row, 1);
+        sources << entryPath(label ? label->text() : QString(), path ? path->text() : QString());
+    }
+    return sources;
+}
+
+QString ConvertImageForm::choosePdfFile()
+{
+    const QString start = existingFolderOr(conversionSettings().outputFolder,
+                                           QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    const QString path = askForPdfPath(nullptr, start);
+    if (!path.isEmpty())
+        applyPdfPath(path);
+    return path;
+}
+
+void ConvertImageForm::on_pdfFilenameButton_clicked()
+{
+    if (!handlersEnabled)
+        return;
+    handlersEnabled = false;
+    const QString start = existingFolderOr(conversionSettings().outputFolder, KXGlobal().picturesFolder());
+    const QString path = askForPdfPath(this, start);
+    if (!path.isEmpty())
+        applyPdfPath(path);
+    handlersEnabled = true;
+}
+
+void ConvertImageForm::applyPdfPath(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString folder = QDir::toNativeSeparators(info.path());
+    // The fields follow the record; their own handlers must not write it again.
+    const bool handlers = handlersEnabled;
+    handlersEnabled = false;
+    ui->outputFolderLineEdit->setText(folder);
+    ui->pdfFilenameLineEdit->setText(info.fileName());
+    handlersEnabled = handlers;
+    conversionSettings().outputFolder = folder;
+    conversionSettings().pdfFileName = info.fileName();
+    saveSetting(SettingOutputFolder);
+    saveSetting(SettingPdfFile);
+}
+
+void ConvertImageForm::startConversion(const QStringList &files, const QString &outputLocation,
+                                       const QString &formatLabel, const QString &extension, bool overwriteExisting)
+{
+    conversionBusy = true;
+    progressForm = new ConvertProgressForm(this);
+    connect(progressForm, &ConvertProgressForm::startConvertSignal, this, &ConvertImageForm::handleStartConvertSignal);
+    connect(progressForm, &ConvertProgressForm::finishConvertSignal, this,
+            &ConvertImageForm::handleFinishConvertSignal);
+    connect(progressForm, &ConvertProgressForm::showToolbarSignal, this, &ConvertImageForm::OnShowToolbarSignal);
+    progressForm->startConvert(files, outputLocation, formatLabel, extension, overwriteExisting);
+
+    pageLayout->addWidget(progressForm);
+    pageLayout->setCurrentWidget(progressForm);
+    ui->toolbarWidget->hide();
+    ui->tabToolbarWidget->hide();
+    ui->tabWidget->hide();
+    ui->previewImage->hide();
+}
+
+void ConvertImageForm::handleStartConvertSignal()
+{
+    if (closeRequested) {
+        emit closeApp();
+        close();
+    }
+    setConverting(true);
+}
+
+void ConvertImageForm::handleFinishConvertSignal()
+{
+    conversionBusy = false;
+    // The progress page deletes itself once it has reported the end.
+    progressForm = nullptr;
+    if (closeRequested) {
+        emit closeApp();
+        close();
+    }
+    setConverting(false);
+    ui->toolbarWidget->show();
+    ui->tabToolbarWidget->show();
+    ui->tabWidget->show();
+    ui->previewImage->show();
+    pageLayout->setCurrentIndex(0);
+}
+
+void ConvertImageForm::stopConversionForClose()
+{
+    if (progressForm)
+        progressForm->stopConversion();
+}
