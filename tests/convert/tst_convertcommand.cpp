@@ -233,6 +233,33 @@ private slots:
         QCOMPARE(pdfprobe::pageCount(readAll(out + "/named.pdf")), 1);
     }
 
+    void pdfFileButtonSetsFolderAndName()
+    {
+        ConvertImageForm form;
+        conversionSettings().outputFolder = out;
+        const QString folder = out + "/docs";
+        QVERIFY(QDir().mkpath(folder));
+        QString startFolder;
+        QWidget *parent = nullptr;
+        whenModal<QFileDialog>([&](QFileDialog *dialog) {
+            startFolder = dialog->directory().absolutePath();
+            parent = dialog->parentWidget();
+            dialog->findChild<QLineEdit *>("fileNameEdit")->setText(folder + "/album.pdf");
+            static_cast<QDialog *>(dialog)->accept();
+        });
+        form.on_pdfFilenameButton_clicked();
+        QCOMPARE(startFolder, out);
+        QCOMPARE(parent, &form);
+        QCOMPARE(conversionSettings().outputFolder, folder);
+        QCOMPARE(conversionSettings().pdfFileName, QStringLiteral("album.pdf"));
+        QCOMPARE(form.findChild<QLineEdit *>("outputFolderLineEdit")->text(), folder);
+        QCOMPARE(form.findChild<QLineEdit *>("pdfFilenameLineEdit")->text(), QStringLiteral("album.pdf"));
+        QSettings store("Kestrix", "ConvertImage");
+        store.beginGroup("MainApp");
+        QCOMPARE(store.value("outputFolder").toString(), folder);
+        QCOMPARE(store.value("pdfFileName").toString(), QStringLiteral("album.pdf"));
+    }
+
     void oneCharacterFolderOpensTheChooserAndRuns()
     {
         ConvertImageForm form;
