@@ -92,6 +92,8 @@ class TestAdjustments : public QObject
 private slots:
     void fastPathMatchesFormula_data();
     void fastPathMatchesFormula();
+    void sepiaOverEveryColour_data();
+    void sepiaOverEveryColour();
     void workedValues_data();
     void workedValues();
     void contrastFactorOfHundred();
@@ -158,6 +160,36 @@ void TestAdjustments::fastPathMatchesFormula()
         adjustPixels(banded, adjustments, bands);
         QVERIFY2(banded == expected, qPrintable(QString("%1 bands").arg(bands)));
     }
+}
+
+void TestAdjustments::sepiaOverEveryColour_data()
+{
+    QTest::addColumn<ConversionSettings>("settings");
+    // Gamma off keeps the reference cheap enough for all 2^24 colours.
+    QTest::newRow("sepia") << settingsWith(0, 0, -100, 1, 0);
+    QTest::newRow("sepia, tone and inversion") << settingsWith(-30, 20, -100, 1, 150);
+}
+
+// Sepia mixes the channels, so it is checked on every colour: rounding each
+// new channel to single precision matters for a few dozen of them.
+void TestAdjustments::sepiaOverEveryColour()
+{
+    QFETCH(ConversionSettings, settings);
+    QImage source(4096, 4096, QImage::Format_RGB32);
+    for (int y = 0; y < source.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(source.scanLine(y));
+        for (int x = 0; x < source.width(); ++x)
+            line[x] = 0xff000000u | quint32(y) << 12 | quint32(x);
+    }
+    const QImage adjusted = ImageMagickUtil().applyAdjustments(source, settings);
+    int mismatches = 0;
+    for (int y = 0; y < source.height(); ++y) {
+        const auto *in = reinterpret_cast<const QRgb *>(source.constScanLine(y));
+        const auto *out = reinterpret_cast<const QRgb *>(adjusted.constScanLine(y));
+        for (int x = 0; x < source.width(); ++x)
+            mismatches += out[x] != referencePixel(in[x], settings);
+    }
+    QCOMPARE(mismatches, 0);
 }
 
 void TestAdjustments::workedValues_data()
