@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
+#include <optional>
 
 namespace {
 
@@ -34,19 +36,25 @@ ToneTable toneTable(const ChannelAdjustments &a)
     return table;
 }
 
-inline float inverted(float v, float threshold)
+// A threshold of 0 switches inversion off; as minus infinity it never
+// compares greater, so the per-pixel test needs no second condition.
+inline float effectiveThreshold(float threshold)
 {
-    return threshold != 0.0f && threshold > v ? 255.0f - v : v;
+    return threshold != 0.0f ? threshold : -std::numeric_limits<float>::infinity();
 }
 
-// Clamped to 0..255 and truncated toward zero; not-a-number gives 0.
+inline float inverted(float v, float threshold)
+{
+    return threshold > v ? 255.0f - v : v;
+}
+
+// Clamped to 0..255 and truncated toward zero; not-a-number gives 0. Written
+// as selects so that it compiles to min/max without branches.
 inline quint32 stored(float v)
 {
-    if (!(v > 0.0f))
-        return 0;
-    if (v >= 255.0f)
-        return 255;
-    return quint32(v);
+    float c = v > 0.0f ? v : 0.0f;
+    c = c < 255.0f ? c : 255.0f;
+    return quint32(c);
 }
 
 // The rows of one band; the image is detached before the bands start, so that
@@ -75,20 +83,40 @@ void adjustRowsByTable(const Rows &rows, const ByteTable &table)
 }
 
 // Sepia mixes the channels, so it runs per pixel, in double precision with each
-// new channel rounded to single precision before the next line uses it.
-void adjustRowsWithSepia(const Rows &rows, const ToneTable &tone, float threshold)
+// new channel rounded to single precision before the next line uses it. The
+// products of a coefficient with an original channel depend on one value only
+// and come from tables; the sums keep the order of the formula.
+struct SepiaTables
+{
+    std::array<double, 256> r393, g769, b189, g686, b168, b131;
+
+    explicit SepiaTables(const ToneTable &tone)
+    {
+        for (int i = 0; i < 256; ++i) {
+            const double v = tone[i];
+            r393[i] = 0.393 * v;
+            g769[i] = 0.769 * v;
+            b189[i] = 0.189 * v;
+            g686[i] = 0.686 * v;
+            b168[i] = 0.168 * v;
+            b131[i] = 0.131 * v;
+        }
+    }
+};
+
+void adjustRowsWithSepia(const Rows &rows, const SepiaTables &t, float threshold)
 {
     const int width = rows.width;
     for (int y = rows.first; y < rows.end; ++y) {
         QRgb *line = rows.line(y);
         for (int x = 0; x < width; ++x) {
             const QRgb p = line[x];
-            const double r = tone[(p >> 16) & 0xff];
-            const double g = tone[(p >> 8) & 0xff];
-            const double b = tone[p & 0xff];
-            const float r1 = float(0.393 * r + 0.769 * g + 0.189 * b);
-            const float g1 = float(0.686 * g + 0.349 * double(r1) + 0.168 * b);
-            const float b1 = float(0.534 * double(g1) + 0.272 * double(r1) + 0.131 * b);
+            const quint32 r = (p >> 16) & 0xff;
+            const quint32 g = (p >> 8) & 0xff;
+            const quint32 b = p & 0xff;
+            const float r1 = float(t.r393[r] + t.g769[g] + t.b189[b]);
+            const float g1 = float(t.g686[g] + 0.349 * double(r1) + t.b168[b]);
+            const float b1 = float(0.534 * double(g1) + 0.272 * double(r1) + t.b131[b]);
             line[x] = (p & 0xff000000u) | (stored(inverted(r1, threshold)) << 16)
                     | (stored(inverted(g1, threshold)) << 8) | stored(inverted(b1, threshold));
         }
@@ -126,15 +154,17 @@ void adjustPixels(QImage &image, const ChannelAdjustments &adjustments, int band
         image.convertTo(QImage::Format_RGB32);
 
     const ToneTable tone = toneTable(adjustments);
+    const float threshold = effectiveThreshold(adjustments.invertThreshold);
     ByteTable bytes;
     bool identity = true;
     for (int i = 0; i < 256; ++i) {
-        bytes[i] = quint8(stored(inverted(tone[i], adjustments.invertThreshold)));
+        bytes[i] = quint8(stored(inverted(tone[i], threshold)));
         identity = identity && bytes[i] == i;
     }
     if (identity && !adjustments.sepia)
         return;
 
+    const std::optional<SepiaTables> sepia = adjustments.sepia ? std::optional<SepiaTables>(tone) : std::nullopt;
     const int height = image.height();
     if (bands <= 0) {
         const qsizetype pixels = qsizetype(image.width()) * height;
@@ -148,8 +178,8 @@ void adjustPixels(QImage &image, const ChannelAdjustments &adjustments, int band
     auto work = [&](int band) {
         const Rows rows{bits, bytesPerLine, width, int(qint64(height) * band / bands),
                         int(qint64(height) * (band + 1) / bands)};
-        if (adjustments.sepia)
-            adjustRowsWithSepia(rows, tone, adjustments.invertThreshold);
+        if (sepia)
+            adjustRowsWithSepia(rows, *sepia, threshold);
         else
             adjustRowsByTable(rows, bytes);
     };
