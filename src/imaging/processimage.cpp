@@ -30,12 +30,11 @@ SourceCache &sourceCache()
 
 QImage cachedSource(ImageMagickUtil &util, const QString &path)
 {
+    SourceCache &cache = sourceCache();
+    QMutexLocker locker(&cache.mutex);
     const QFileInfo info(path);
     const qint64 size = info.exists() ? info.size() : -1;
     const QDateTime modified = info.exists() ? info.lastModified() : QDateTime();
-
-    SourceCache &cache = sourceCache();
-    QMutexLocker locker(&cache.mutex);
     const bool current = !cache.lastSourcePath.isEmpty() && sameFilePath(cache.lastSourcePath, path)
             && cache.lastSourceSize == size && cache.lastSourceModified == modified;
     if (!current) {
