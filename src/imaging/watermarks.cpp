@@ -86,6 +86,8 @@ QImage ImageMagickUtil::makeQrCodeImage(const QString &text, int size)
         return QImage();
     }
 
+    // RGB32 is what an opaque raster pixmap holds; as an image it can be
+    // painted on the worker thread.
     QImage image(size, size, QImage::Format_RGB32);
     image.fill(Qt::white);
     const int n = code->getSize() > 0 ? code->getSize() : 1;

@@ -100,6 +100,7 @@ private slots:
     void sepiaAloneGivesOpaqueRgb32();
     void gammaZeroKeepsValues();
     void blurLeavesPartlyTransparentBorders();
+    void blurRendersOnAWorkerThread();
     void nullImagePassesThrough();
     void effectToImageGrowsByExtent();
 };
@@ -254,6 +255,19 @@ void TestAdjustments::blurLeavesPartlyTransparentBorders()
         QVERIFY2(edge > 0 && edge < 255, qPrintable(QString::number(edge)));
         QVERIFY(corner < edge);
     }
+}
+
+void TestAdjustments::blurRendersOnAWorkerThread()
+{
+    const QImage source = everyChannelValue().copy(0, 0, 64, 48);
+    const ConversionSettings settings = settingsWith(20, 0, 0, 1, 0, 6);
+    const QImage here = ImageMagickUtil().applyAdjustments(source, settings);
+    QImage there;
+    QScopedPointer<QThread> worker(QThread::create([&] { there = ImageMagickUtil().applyAdjustments(source, settings); }));
+    worker->start();
+    QVERIFY(worker->wait(10000));
+    QCOMPARE(there, here);
+    QVERIFY(qAlpha(there.pixel(0, 0)) < 255);
 }
 
 void TestAdjustments::nullImagePassesThrough()
