@@ -17,7 +17,8 @@ public:
     bool loadImage(QString path, QImage &image);
 
     // Source cache, watermarks, scaling, adjustments and grayscale, in that
-    // order. A null image means that nothing could be decoded.
+    // order. A null image means that nothing could be decoded or that the
+    // scaled size is empty.
     QImage processImage(const QString &path, bool fastPreview, const ConversionSettings &settings);
 
     // Contrast, brightness, gamma, sepia, inversion and blur.

@@ -85,7 +85,8 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
         return image;
 
     // Watermarks are drawn in source pixels, before scaling, on a transparent
-    // layer of the source's size.
+    // layer of the source's size. Without watermarks the layer is left out
+    // where drawing it would not change a byte.
     if (hasWatermark(settings) || !compositionKeepsUnderTransparency(image.format())) {
         QImage canvas(image.size(), QImage::Format_ARGB32);
         canvas.fill(0);

@@ -106,9 +106,7 @@ void TestProcessImage::scaledSizes_data()
     QTest::addColumn<QSize>("expected");
     QTest::newRow("33 %") << 0 << 0 << 33 << 0 << false << QSize(330, 198);
     QTest::newRow("33 %, preview") << 0 << 0 << 33 << 0 << true << QSize(330, 198);
-    QTest::newRow("width 500") << 2 << 0 << 500 << 0 << false << QSize(500, 300);
     QTest::newRow("height 900") << 2 << 1 << 0 << 900 << false << QSize(1500, 900);
-    QTest::newRow("absolute") << 1 << 0 << 200 << 200 << false << QSize(200, 200);
     QTest::newRow("0 % is null") << 0 << 0 << 0 << 0 << false << QSize();
     QTest::newRow("0 wide is null") << 1 << 0 << 0 << 200 << false << QSize();
 }
