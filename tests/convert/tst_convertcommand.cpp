@@ -11,11 +11,10 @@
 #include <QStandardItemModel>
 #include <QTabWidget>
 
-#include <functional>
-
 #include "conversionsettings.h"
 #include "convertimageform.h"
 #include "convertprogressform.h"
+#include "kxdialogs.h"
 #include "kxtest.h"
 #include "pdfprobe.h"
 #include "targetformats.h"
@@ -51,22 +50,6 @@ private:
     static void selectTarget(ConvertImageForm &form, int row)
     {
         form.findChild<QComboBox *>("targetComboBox")->setCurrentIndex(row);
-    }
-
-    // Runs answer on the first modal window of type T that opens, from inside its own event loop.
-    template<typename T>
-    void whenModal(std::function<void(T *)> answer)
-    {
-        auto *timer = new QTimer(this);
-        timer->setInterval(10);
-        connect(timer, &QTimer::timeout, this, [timer, answer] {
-            if (auto *window = qobject_cast<T *>(QApplication::activeModalWidget())) {
-                timer->stop();
-                timer->deleteLater();
-                answer(window);
-            }
-        });
-        timer->start();
     }
 
     static QMessageBox *completionBox()
@@ -169,13 +152,13 @@ private slots:
         QString confirmInfo;
         bool noIsDefault = false;
         QString dialogTitle;
-        whenModal<QMessageBox>([&](QMessageBox *box) {
+        kxtest::whenModalShown<QMessageBox>([&](QMessageBox *box) {
             confirmText = box->text();
             confirmInfo = box->informativeText();
             noIsDefault = box->defaultButton() == box->button(QMessageBox::No);
             box->button(QMessageBox::No)->click();
         });
-        whenModal<QFileDialog>([&](QFileDialog *dialog) {
+        kxtest::whenModalShown<QFileDialog>([&](QFileDialog *dialog) {
             dialogTitle = dialog->windowTitle();
             dialog->reject();
         });
@@ -202,7 +185,7 @@ private slots:
         f.write("old document");
         f.close();
         addSources(form, {source("y1.png")});
-        whenModal<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::Yes)->click(); });
+        kxtest::whenModalShown<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::Yes)->click(); });
         form.on_convertButton_clicked();
         QCOMPARE(conversionSettings().pdfFileName, QStringLiteral("again.PDF"));
         QMessageBox *box = completionBox();
@@ -220,7 +203,7 @@ private slots:
         conversionSettings().pdfFileName = QString();
         addSources(form, {source("m1.png")});
         const QString folder = out;
-        whenModal<QFileDialog>([folder](QFileDialog *dialog) {
+        kxtest::whenModalShown<QFileDialog>([folder](QFileDialog *dialog) {
             dialog->findChild<QLineEdit *>("fileNameEdit")->setText(folder + "/named");
             static_cast<QDialog *>(dialog)->accept(); // QFileDialog::accept, reached through its base
         });
@@ -241,7 +224,7 @@ private slots:
         QVERIFY(QDir().mkpath(folder));
         QString startFolder;
         QWidget *parent = nullptr;
-        whenModal<QFileDialog>([&](QFileDialog *dialog) {
+        kxtest::whenModalShown<QFileDialog>([&](QFileDialog *dialog) {
             startFolder = dialog->directory().absolutePath();
             parent = dialog->parentWidget();
             dialog->findChild<QLineEdit *>("fileNameEdit")->setText(folder + "/album.pdf");
@@ -267,7 +250,7 @@ private slots:
         conversionSettings().outputFolder = "x";
         addSources(form, {source("w1.png")});
         const QString folder = out;
-        whenModal<QFileDialog>([folder](QFileDialog *dialog) {
+        kxtest::whenModalShown<QFileDialog>([folder](QFileDialog *dialog) {
             dialog->findChild<QLineEdit *>("fileNameEdit")->setText(folder);
             static_cast<QDialog *>(dialog)->accept(); // QFileDialog::accept, reached through its base
         });
