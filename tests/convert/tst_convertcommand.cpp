@@ -269,7 +269,7 @@ private slots:
         selectTarget(form, TargetPng);
         conversionSettings().outputFolder = out;
         source("e1.jpg");
-        addRow(form, "e1.jpg\n64x48\n" + in, "/nowhere/else.jpg");
+        addRow(form, "e1.jpg\n64x48\n" + in, QString());
         addRow(form, "just-added.jpg", source("e2.jpg"));
         form.on_convertButton_clicked();
         QMessageBox *box = completionBox();
