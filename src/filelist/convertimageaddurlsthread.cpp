@@ -24,6 +24,7 @@ constexpr int allocationLimitMegabytes = 256;
 // thousands of images quick to list, the time limit keeps a slow walk visible.
 constexpr int appendChunkSize = 256;
 constexpr int appendChunkMilliseconds = 100;
+constexpr int listedCheckChunkSize = 32;
 // How often a waiting worker looks at its stop flag.
 constexpr int stopPollMilliseconds = 20;
 
@@ -179,12 +180,16 @@ void ConvertImageAddUrlsThread::flushFiles()
     }
 }
 
-bool ConvertImageAddUrlsThread::stillListed(const QString &path)
+QList<bool> ConvertImageAddUrlsThread::stillListed(const QStringList &paths)
 {
-    bool listed = false;
+    QList<bool> listed;
     QStandardItemModel *listModel = model;
-    if (!callOnModelThread([listModel, &path, &listed] { listed = FileListIndex::of(listModel)->contains(path); }))
-        return false;
+    if (!callOnModelThread([listModel, &paths, &listed] {
+            FileListIndex *index = FileListIndex::of(listModel);
+            for (const QString &path : paths)
+                listed.append(index->contains(path));
+        }))
+        return QList<bool>(paths.size(), false);
     return listed;
 }
 
@@ -192,20 +197,32 @@ void ConvertImageAddUrlsThread::getItemsIcon()
 {
     qDebug() << "getItemsIcon";
     while (!stopRequested && !thumbnailRows.isEmpty()) {
-        const ThumbnailJob job = thumbnailRows.takeFirst();
-        // A file removed from the list meanwhile is not decoded at all.
-        if (stillListed(job.path)) {
-            QImageReader reader(job.path);
-            reader.setAutoTransform(true);
-            QImage image;
-            reader.read(&image);
-            const QFileInfo info(job.path);
-            emit processFinish(makeListIcon(image), info.fileName(), info.path(), imageSizeText(image.size()),
-                               job.row);
+        // Files removed from the list meanwhile are not decoded at all. They
+        // are asked for a few at a time: a question per file would tie every
+        // thumbnail to a turn of the GUI thread's event loop.
+        const QList<ThumbnailJob> jobs = thumbnailRows.mid(0, listedCheckChunkSize);
+        QStringList paths;
+        for (const ThumbnailJob &job : jobs)
+            paths.append(job.path);
+        const QList<bool> listed = stillListed(paths);
+        for (int i = 0; i < jobs.size() && !stopRequested; ++i) {
+            thumbnailRows.removeFirst();
+            if (listed.at(i))
+                makeThumbnail(jobs.at(i));
+            if (hasPendingUrls())
+                return;
         }
-        if (hasPendingUrls())
-            break;
     }
+}
+
+void ConvertImageAddUrlsThread::makeThumbnail(const ThumbnailJob &job)
+{
+    QImageReader reader(job.path);
+    reader.setAutoTransform(true);
+    QImage image;
+    reader.read(&image);
+    const QFileInfo info(job.path);
+    emit processFinish(makeListIcon(image), info.fileName(), info.path(), imageSizeText(image.size()), job.row);
 }
 
 bool ConvertImageAddUrlsThread::callOnModelThread(const std::function<void()> &function)

@@ -66,7 +66,8 @@ private:
     void addFile(const QString &path);
     void flushFiles();
     void getItemsIcon();
-    bool stillListed(const QString &path);
+    QList<bool> stillListed(const QStringList &paths);
+    void makeThumbnail(const ThumbnailJob &job);
     bool callOnModelThread(const std::function<void()> &function);
 
     std::atomic<bool> stopRequested{false};
