@@ -217,12 +217,9 @@ void ConvertImageAddUrlsThread::getItemsIcon()
 
 void ConvertImageAddUrlsThread::makeThumbnail(const ThumbnailJob &job)
 {
-    QImageReader reader(job.path);
-    reader.setAutoTransform(true);
-    QImage image;
-    reader.read(&image);
+    const ListThumbnail thumbnail = readListThumbnail(job.path);
     const QFileInfo info(job.path);
-    emit processFinish(makeListIcon(image), info.fileName(), info.path(), imageSizeText(image.size()), job.row);
+    emit processFinish(thumbnail.icon, info.fileName(), info.path(), thumbnail.sizeStr, job.row);
 }
 
 bool ConvertImageAddUrlsThread::callOnModelThread(const std::function<void()> &function)

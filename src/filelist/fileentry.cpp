@@ -1,6 +1,8 @@
 #include "fileentry.h"
 
 #include <QFileInfo>
+#include <QImageIOHandler>
+#include <QImageReader>
 #include <QStringList>
 
 namespace {
@@ -74,4 +76,23 @@ QImage makeListIcon(const QImage &image)
     if (image.width() <= image.height())
         return image.scaledToWidth(listIconSide, Qt::FastTransformation);
     return image.scaledToHeight(listIconSide, Qt::FastTransformation);
+}
+
+ListThumbnail readListThumbnail(const QString &path)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const QSize stored = reader.size();
+    const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+    // Codecs that can decode at a reduced size (JPEG does it in the DCT) skip
+    // most of the work for an icon; the others are decoded whole.
+    const bool decodeSmall = stored.isValid() && reader.supportsOption(QImageIOHandler::ScaledSize)
+                             && qMin(stored.width(), stored.height()) > listIconSide;
+    if (decodeSmall)
+        reader.setScaledSize(stored.scaled(listIconSide, listIconSide, Qt::KeepAspectRatioByExpanding));
+    QImage image;
+    if (!reader.read(&image))
+        return {QImage(), imageSizeText(QSize(0, 0))};
+    const QSize size = decodeSmall ? (turned ? stored.transposed() : stored) : image.size();
+    return {makeListIcon(image), imageSizeText(size)};
 }

@@ -39,3 +39,13 @@ QString imageSizeText(const QSize &size);
 // The list icon: the shorter side scaled to 64 pixels with nearest-pixel
 // sampling, keeping the aspect ratio. A null image stays null.
 QImage makeListIcon(const QImage &image);
+
+// The list thumbnail of a file: its icon (see makeListIcon) and its pixel size
+// text, after the orientation the file asks for. A file that cannot be decoded
+// gives a null icon and 0x0.
+struct ListThumbnail
+{
+    QImage icon;
+    QString sizeStr;
+};
+ListThumbnail readListThumbnail(const QString &path);

@@ -1,3 +1,4 @@
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -140,6 +141,58 @@ private slots:
         image.fill(Qt::red);
         QCOMPARE(makeListIcon(image).size(), icon);
         QCOMPARE(imageSizeText(image.size()), sizeText);
+    }
+
+    void thumbnailOfFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QSize>("stored");
+        QTest::addColumn<int>("orientation"); // EXIF orientation, 0 for none
+        QTest::addColumn<QSize>("icon");
+        QTest::addColumn<QString>("sizeText");
+        QTest::newRow("portrait png") << "portrait.png" << QSize(1000, 2000) << 0 << QSize(64, 128) << "1000x2000";
+        QTest::newRow("landscape jpeg, decoded small") << "landscape.jpg" << QSize(300, 200) << 0 << QSize(96, 64)
+                                                       << "300x200";
+        QTest::newRow("jpeg turned by its orientation") << "turned.jpg" << QSize(200, 100) << 6 << QSize(64, 128)
+                                                        << "100x200";
+        QTest::newRow("small jpeg grows") << "small.jpg" << QSize(40, 20) << 0 << QSize(128, 64) << "40x20";
+    }
+
+    void thumbnailOfFile()
+    {
+        QFETCH(QString, name);
+        QFETCH(QSize, stored);
+        QFETCH(int, orientation);
+        QFETCH(QSize, icon);
+        QFETCH(QString, sizeText);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(kxtest::makePhotoLikeImage(stored.width(), stored.height())
+                    .save(&buffer, name.endsWith(".png") ? "PNG" : "JPEG"));
+        if (orientation) {
+            // An APP1 segment holding only the orientation tag, right after the start marker.
+            QByteArray exif = QByteArray::fromHex("ffe10022457869660000" "4d4d002a00000008" "0001"
+                                                  "011200030000000100000000" "00000000");
+            exif[29] = char(orientation);
+            bytes.insert(2, exif);
+        }
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+
+        const ListThumbnail thumbnail = readListThumbnail(file.fileName());
+        QCOMPARE(thumbnail.icon.size(), icon);
+        QCOMPARE(thumbnail.sizeStr, sizeText);
+    }
+
+    void thumbnailOfUnreadableFile()
+    {
+        const ListThumbnail broken = readListThumbnail(touch("broken.png"));
+        QVERIFY(broken.icon.isNull());
+        QCOMPARE(broken.sizeStr, QStringLiteral("0x0"));
+        QCOMPARE(readListThumbnail(dir.filePath("missing.jpg")).sizeStr, QStringLiteral("0x0"));
     }
 
     void unreadablePictureHasNoIcon()
