@@ -188,6 +188,18 @@ private slots:
         QVERIFY(!button(form, "downButton")->isEnabled());
     }
 
+    void deselectingOneOfTwoKeepsRemove()
+    {
+        ConvertImageForm form;
+        fill(form, 4);
+        selectRows(form, {1, 3});
+        QItemSelectionModel *selection = view(form)->selectionModel();
+        selection->select(form.fileListModel()->index(1, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+        QVERIFY(button(form, "removeButton")->isEnabled());
+        QCOMPARE(view(form)->url, QStringLiteral("/p/e3.png"));
+        QVERIFY(!button(form, "downButton")->isEnabled());
+    }
+
     void droppedFolderFillsTheList()
     {
         ConvertImageForm form;
