@@ -1,6 +1,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFileDialog>
+#include <QSettings>
 #include <QPointer>
 #include <QAbstractButton>
 #include <QFrame>
@@ -14,6 +16,7 @@
 #include "convertimageform.h"
 #include "convertimagepreviewlabel.h"
 #include "convertimagetreeview.h"
+#include "kxdialogs.h"
 #include "kxtest.h"
 
 namespace {
@@ -235,6 +238,30 @@ private slots:
         button(form, "clearButton")->click();
         QCOMPARE(model->rowCount(), 0);
         QVERIFY(!dropZone(form)->isHidden());
+    }
+
+    void addFilesDialogRemembersTheFolder()
+    {
+        ConvertImageForm form;
+        conversionSettings().lastPicturesDir = dir.filePath("photos/sub");
+        QString openedIn;
+        QString caption;
+        kxtest::whenModalShown<QFileDialog>([&](QFileDialog *dialog) {
+            openedIn = dialog->directory().absolutePath();
+            caption = dialog->windowTitle();
+            dialog->setDirectory(dir.filePath("photos"));
+            dialog->selectFile(dir.filePath("photos/a.png"));
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        button(form, "addFilesButton")->click();
+        QCOMPARE(openedIn, dir.filePath("photos/sub"));
+        QCOMPARE(caption, QStringLiteral("Add Image Files"));
+        QCOMPARE(conversionSettings().lastPicturesDir, dir.filePath("photos"));
+        QCOMPARE(QSettings("Kestrix", "ConvertImage").value("MainApp/lastPicturesDir").toString(),
+                 dir.filePath("photos"));
+        QVERIFY(spinUntil([&] { return form.fileListModel()->rowCount() == 1; }, 10000));
+        QCOMPARE(form.fileListModel()->item(0, 1)->text(), dir.filePath("photos/a.png"));
+        QVERIFY(spinUntil([&] { return form.findChildren<ConvertImageAddUrlsThread *>().isEmpty(); }, 10000));
     }
 
     void formClosedDuringBatch()
