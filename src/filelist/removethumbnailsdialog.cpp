@@ -43,7 +43,9 @@ void RemoveThumbnailsDialog::removeThumbnails()
         return;
     running = true;
     const QString folder = thumbnailFolder();
-    const QStringList names = QDir(folder).entryList(QDir::Files, QDir::Unsorted);
+    // Only pictures of the cache's kind: a file of another kind that someone
+    // put into a folder of this name is not ours to delete.
+    const QStringList names = QDir(folder).entryList({QStringLiteral("*.webp")}, QDir::Files, QDir::Unsorted);
     QElapsedTimer sinceEvents;
     sinceEvents.start();
     QCoreApplication::processEvents();

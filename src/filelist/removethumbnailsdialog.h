@@ -6,8 +6,8 @@ namespace Ui {
 class RemoveThumbnailsDialog;
 }
 
-// Shown at the first close of the main window: deletes every file in the
-// thumbnail folder (sub-folders stay), then asks the window to close again.
+// Shown at the first close of the main window: deletes the cached pictures in
+// the thumbnail folder (sub-folders stay), then asks the window to close again.
 class RemoveThumbnailsDialog : public QDialog
 {
     Q_OBJECT

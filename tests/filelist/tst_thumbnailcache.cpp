@@ -131,6 +131,7 @@ private slots:
         writeFile(folder + "0.webp");
         QVERIFY(QDir(folder).mkdir("sub"));
         writeFile(folder + "sub/1.webp");
+        writeFile(folder + "notes.txt");
         setThumbnailCleanupPending(true);
 
         RemoveThumbnailsDialog dialog;
@@ -143,7 +144,7 @@ private slots:
 
         QCOMPARE(closeApp.count(), 1);
         QVERIFY(!thumbnailCleanupPending());
-        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList());
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"notes.txt"});
         QVERIFY(QFileInfo::exists(folder + "sub/1.webp"));
     }
 
