@@ -16,16 +16,6 @@
 
 namespace {
 
-// The source path of a list entry: the folder and file name lines of a
-// label that has them, otherwise the Path column.
-QString entryPath(const QString &label, const QString &pathCell)
-{
-    const QStringList lines = label.split(QLatin1Char('\n'));
-    if (lines.size() < 3)
-        return pathCell;
-    return label.section(QLatin1Char('\n'), 2) + QLatin1Char('/') + lines.first();
-}
-
 bool somethingExistsAt(const QString &path)
 {
     const QFileInfo info(path);
@@ -110,11 +100,8 @@ void ConvertImageForm::on_convertButton_clicked()
 QStringList ConvertImageForm::conversionSources() const
 {
     QStringList sources;
-    for (int row = 0; row < model.rowCount(); ++row) {
-        const QStandardItem *label = model.item(row, 0);
-        const QStandardItem *path = model.item(row, 1);
-        sources << entryPath(label ? label->text() : QString(), path ? path->text() : QString());
-    }
+    for (int row = 0; row < model.rowCount(); ++row)
+        sources << entryPathOfRow(row);
     return sources;
 }
 
