@@ -14,6 +14,8 @@
 
 #include "conversionsettings.h"
 
+class QSlider;
+class QSpinBox;
 class QStackedLayout;
 class QVBoxLayout;
 class CocoaCode;
@@ -161,6 +163,7 @@ private:
     void updateRelativeValueField(int relativeTo);
     void setPdfMargin(int margin);
     void showWatermarkThumbnail(const QString &path);
+    void setAdjustment(QSlider *slider, QSpinBox *spinBox, int ConversionSettings::*field, int id, int value);
 
     // --- adding files ---
     void startAddUrls(const QList<QUrl> &urls);
