@@ -66,6 +66,7 @@ private slots:
     void destroyingFormWhileRendering();
     void escapeThenDoubleClickOpensAgain();
     void fitIconOpensTheDialog();
+    void fitIconDrawnOnlyOverPicture();
 
 private:
     void tick(int n);
@@ -278,6 +279,25 @@ void TestConvertImageFormPreview::fitIconOpensTheDialog()
     escapeModalLater(&opened);
     QTest::mouseClick(label(), Qt::LeftButton, {}, QPoint(label()->width() - 20, 20));
     QCOMPARE(opened, 1);
+}
+
+void TestConvertImageFormPreview::fitIconDrawnOnlyOverPicture()
+{
+    const auto iconPixels = [this] {
+        const QImage shot = label()->grab().toImage();
+        int differing = 0;
+        for (int y = 10; y < 34; ++y) {
+            for (int x = label()->width() - 34; x < label()->width() - 10; ++x)
+                differing += shot.pixel(x, y) != qRgb(255, 0, 0) ? 1 : 0;
+        }
+        return differing;
+    };
+    QPixmap red(400, 231);
+    red.fill(Qt::red);
+    label()->setPreviewPixmap(red);
+    QVERIFY(iconPixels() > 20);
+    label()->setPreviewPixmap(QPixmap());
+    QCOMPARE(iconPixels(), 0);
 }
 
 QTEST_MAIN(TestConvertImageFormPreview)
