@@ -5,9 +5,12 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStackedLayout>
+#include <QTimer>
 
 #include "convertimageform.h"
 #include "kxglobal.h"
+#include "removethumbnailsdialog.h"
+#include "thumbnailcache.h"
 #include "windowgeometry.h"
 
 namespace {
@@ -84,6 +87,20 @@ void MainWindow::closeEvent(QCloseEvent *event)
             busy = true;
         }
     }
+    // The first close empties the thumbnail folder; the dialog closes the
+    // window again when it is done. The clean-up starts from the event loop:
+    // a close asked for from inside this close event would not be carried out.
+    if (thumbnailCleanupPending()) {
+        event->ignore();
+        if (!removeThumbnailsDialog) {
+            removeThumbnailsDialog = new RemoveThumbnailsDialog(this);
+            connect(removeThumbnailsDialog, &RemoveThumbnailsDialog::closeApp, this, &MainWindow::OnCloseApp);
+            removeThumbnailsDialog->show();
+            QTimer::singleShot(0, removeThumbnailsDialog, &RemoveThumbnailsDialog::removeThumbnails);
+        }
+        return;
+    }
+
     if (busy)
         event->ignore();
     else
@@ -99,5 +116,7 @@ void MainWindow::changeEvent(QEvent *event)
 
 void MainWindow::OnCloseApp()
 {
+    if (removeThumbnailsDialog)
+        removeThumbnailsDialog->close();
     close();
 }

@@ -4,6 +4,7 @@
 
 class ConvertImageForm;
 class QStackedLayout;
+class RemoveThumbnailsDialog;
 
 namespace Ui {
 class MainWindow;
@@ -34,4 +35,5 @@ private:
 
     Ui::MainWindow *ui;
     QStackedLayout *stackedLayout = nullptr;
+    RemoveThumbnailsDialog *removeThumbnailsDialog = nullptr;
 };

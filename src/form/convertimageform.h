@@ -82,7 +82,8 @@ public slots:
     void onAddUrlsThreadEnd();
     void onAddUrlsFinish(const QString &lastPath);
     void onAddUrlsThreadDestroy();
-    void onGetItemIconProcessFinish(const QPixmap &pixmap, const QString &fileName, const QString &path,
+    // The list icon arrives as an image; the pixmap is made here, on the GUI thread.
+    void onGetItemIconProcessFinish(const QImage &pixmap, const QString &fileName, const QString &path,
                                     const QString &sizeStr, int index);
 
     // --- conversion ---
@@ -169,6 +170,8 @@ private:
     void startAddUrls(const QList<QUrl> &urls);
     // Stops a running add worker and waits for it (window closing).
     void shutdownAddUrlsWorker();
+    // The source path of a list row by the entry-path rule.
+    QString entryPathOfRow(int row) const;
 
     // --- conversion ---
     QString choosePdfFile();

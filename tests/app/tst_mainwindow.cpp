@@ -9,6 +9,7 @@
 #include "mainwindow.h"
 #include "windowgeometry.h"
 #include "kxtest.h"
+#include "thumbnailcache.h"
 
 namespace {
 
@@ -24,7 +25,12 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { kxtest::isolateUserData(); }
+    void initTestCase()
+    {
+        kxtest::isolateUserData();
+        // The first-close thumbnail clean-up is tested with the file list.
+        setThumbnailCleanupPending(false);
+    }
 
     void init()
     {
