@@ -15,14 +15,8 @@ bool ImageMagickUtil::loadImage(QString path, QImage &image)
         return false;
 
     // No format is given: the decoder is chosen from the suffix and the content.
-    QImageReader::setAllocationLimit(allocationLimitMegabytes);
     QImageReader reader(path);
-    if (!reader.canRead()) {
-        // The suffix names a decoder that does not know these bytes (a HEIC
-        // photo saved as .jpg, say): let the content alone pick the decoder.
-        reader.setDecideFormatFromContent(true);
-        reader.setFileName(path);
-    }
+    QImageReader::setAllocationLimit(allocationLimitMegabytes);
     reader.setAutoTransform(true);
     return reader.read(&image);
 }
