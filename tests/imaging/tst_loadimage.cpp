@@ -85,7 +85,7 @@ private slots:
     {
         QTest::addColumn<QString>("suffix");
         QTest::addColumn<double>("tolerance");
-        const QHash<QString, double> tolerance{{"gif", 0}, {"png", 0}, {"tif", 0}, {"tiff", 0}, {"avif", 5},
+        const QHash<QString, double> tolerance{{"gif", 0}, {"png", 0}, {"tif", 0}, {"tiff", 0}, {"avif", 5}, {"heic", 5}, {"heif", 5},
                                               {"jpg", 6},  {"jpeg", 6}, {"webp", 6}};
         for (const QString &suffix : sourceTypes())
             QTest::newRow(qPrintable(suffix)) << suffix << tolerance.value(suffix, 3);
