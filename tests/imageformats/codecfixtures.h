@@ -86,6 +86,46 @@ inline QByteArray encodeHeifWithOrientation(const QImage &image, bool av1, int o
     return bytes;
 }
 
+// A 10-bit HEIF or AVIF, as cameras and phones write them.
+inline QByteArray encodeHeifTenBit(const QImage &image, bool av1)
+{
+    heif_init(nullptr);
+    std::unique_ptr<heif_context, void (*)(heif_context *)> context(heif_context_alloc(), heif_context_free);
+    heif_encoder *encoder = nullptr;
+    heif_context_get_encoder_for_format(context.get(), av1 ? heif_compression_AV1 : heif_compression_HEVC, &encoder);
+    if (!encoder)
+        return {};
+    heif_encoder_set_lossy_quality(encoder, 90);
+    if (av1)
+        heif_encoder_set_parameter_integer(encoder, "speed", 9);
+    const QImage deep = image.convertToFormat(QImage::Format_RGBX64);
+    heif_image *picture = nullptr;
+    heif_image_create(deep.width(), deep.height(), heif_colorspace_RGB, heif_chroma_interleaved_RRGGBB_LE, &picture);
+    heif_image_add_plane(picture, heif_channel_interleaved, deep.width(), deep.height(), 10);
+    int stride = 0;
+    uint8_t *plane = heif_image_get_plane(picture, heif_channel_interleaved, &stride);
+    for (int y = 0; y < deep.height(); ++y) {
+        const auto *source = reinterpret_cast<const quint16 *>(deep.constScanLine(y));
+        auto *target = reinterpret_cast<quint16 *>(plane + y * stride);
+        for (int x = 0; x < deep.width(); ++x)
+            for (int c = 0; c < 3; ++c)
+                target[3 * x + c] = qToLittleEndian(quint16(source[4 * x + c] >> 6));
+    }
+    heif_context_encode_image(context.get(), picture, encoder, nullptr, nullptr);
+    heif_image_release(picture);
+    heif_encoder_release(encoder);
+
+    QByteArray bytes;
+    heif_writer writer{};
+    writer.writer_api_version = 1;
+    writer.write = [](heif_context *, const void *data, size_t size, void *userData) {
+        static_cast<QByteArray *>(userData)->append(static_cast<const char *>(data), qsizetype(size));
+        return heif_error{heif_error_Ok, heif_suberror_Unspecified, ""};
+    };
+    heif_context_write(context.get(), &writer, &bytes);
+    return bytes;
+}
+
 // A lossless JPEG XL codestream with the given orientation in its header.
 inline QByteArray encodeJxlWithOrientation(const QImage &image, int orientation)
 {

@@ -333,6 +333,22 @@ private slots:
         }
     }
 
+    // (Debian's libaom cannot encode 10-bit AVIF through libheif, so only HEVC here.)
+    void tenBitFilesKeepTheirDepth()
+    {
+        const QImage original = kxtest::makePhotoLikeImage(64, 48);
+        const QByteArray bytes = encodeHeifTenBit(original, false);
+        QVERIFY(!bytes.isEmpty());
+        const QImage decoded = readBytes(bytes);
+        QCOMPARE(decoded.format(), QImage::Format_RGBX64);
+        QVERIFY2(meanChannelDifference(decoded, original) <= 5,
+                 qPrintable(QString::number(meanChannelDifference(decoded, original))));
+        // Full range: white stays white.
+        QImage white(32, 32, QImage::Format_RGB32);
+        white.fill(Qt::white);
+        QCOMPARE(readBytes(encodeHeifTenBit(white, false)).pixelColor(16, 16).rgba64().red(), quint16(0xffff));
+    }
+
     void severalThreadsAtOnce()
     {
         const QList<QByteArray> formats{"heic", "avif", "jxl", "heic", "avif", "jxl"};
