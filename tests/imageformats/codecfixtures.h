@@ -159,6 +159,49 @@ inline QByteArray encodeJxlWithOrientation(const QImage &image, int orientation)
     return bytes;
 }
 
+// A lossless grey JPEG XL, with or without alpha (taken from the image).
+inline QByteArray encodeJxlGrey(const QImage &image, bool withAlpha)
+{
+    const QImage rgba = image.convertToFormat(QImage::Format_RGBA8888);
+    QByteArray samples;
+    for (int y = 0; y < rgba.height(); ++y) {
+        for (int x = 0; x < rgba.width(); ++x) {
+            const QRgb pixel = rgba.pixel(x, y);
+            samples.append(char(qGray(pixel)));
+            if (withAlpha)
+                samples.append(char(qAlpha(pixel)));
+        }
+    }
+    std::unique_ptr<JxlEncoder, void (*)(JxlEncoder *)> encoder(JxlEncoderCreate(nullptr), JxlEncoderDestroy);
+    JxlBasicInfo info;
+    JxlEncoderInitBasicInfo(&info);
+    info.xsize = uint32_t(rgba.width());
+    info.ysize = uint32_t(rgba.height());
+    info.bits_per_sample = 8;
+    info.num_color_channels = 1;
+    info.alpha_bits = withAlpha ? 8 : 0;
+    info.num_extra_channels = withAlpha ? 1 : 0;
+    info.uses_original_profile = JXL_TRUE;
+    JxlEncoderSetBasicInfo(encoder.get(), &info);
+    JxlColorEncoding grey;
+    JxlColorEncodingSetToSRGB(&grey, JXL_TRUE);
+    JxlEncoderSetColorEncoding(encoder.get(), &grey);
+    JxlEncoderFrameSettings *settings = JxlEncoderFrameSettingsCreate(encoder.get(), nullptr);
+    JxlEncoderSetFrameLossless(settings, JXL_TRUE);
+    JxlEncoderFrameSettingsSetOption(settings, JXL_ENC_FRAME_SETTING_EFFORT, 1);
+    const JxlPixelFormat format{withAlpha ? 2u : 1u, JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
+    if (JxlEncoderAddImageFrame(settings, &format, samples.constData(), size_t(samples.size())) != JXL_ENC_SUCCESS)
+        return {};
+    JxlEncoderCloseInput(encoder.get());
+    QByteArray bytes(1 << 20, Qt::Uninitialized);
+    auto *next = reinterpret_cast<uint8_t *>(bytes.data());
+    size_t available = size_t(bytes.size());
+    if (JxlEncoderProcessOutput(encoder.get(), &next, &available) != JXL_ENC_SUCCESS)
+        return {};
+    bytes.truncate(bytes.size() - qsizetype(available));
+    return bytes;
+}
+
 // Inserts an EXIF block with an orientation tag right after the JPEG's SOI marker.
 inline QByteArray jpegWithExifOrientation(const QByteArray &jpeg, int orientation)
 {

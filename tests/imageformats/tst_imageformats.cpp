@@ -333,6 +333,29 @@ private slots:
         }
     }
 
+    void greyJxl_data()
+    {
+        QTest::addColumn<bool>("alpha");
+        QTest::newRow("grey") << false;
+        QTest::newRow("grey and alpha") << true;
+    }
+
+    void greyJxl()
+    {
+        QFETCH(bool, alpha);
+        const QImage original = kxtest::makePhotoLikeImage(64, 48, alpha);
+        const QImage decoded = readBytes(encodeJxlGrey(original, alpha));
+        QCOMPARE(decoded.size(), original.size());
+        QCOMPARE(decoded.hasAlphaChannel(), alpha);
+        QImage grey = original.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < grey.height(); ++y)
+            for (int x = 0; x < grey.width(); ++x) {
+                const QRgb p = grey.pixel(x, y);
+                grey.setPixel(x, y, qRgba(qGray(p), qGray(p), qGray(p), qAlpha(p)));
+            }
+        QCOMPARE(meanChannelDifference(decoded, grey), 0.0);
+    }
+
     // (Debian's libaom cannot encode 10-bit AVIF through libheif, so only HEVC here.)
     void tenBitFilesKeepTheirDepth()
     {
