@@ -1,11 +1,12 @@
 #include <QApplication>
 
-#include "convertimageform.h"
+#include "mainwindow.h"
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    ConvertImageForm form;
-    form.show();
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    MainWindow window;
+    window.show();
     return app.exec();
 }

@@ -4,7 +4,8 @@
 #include <QList>
 #include <QUrl>
 
-// The drop zone shown in the list's place while the list is empty.
+// The drop zone shown in the list's place while the list is empty
+// (objectName sourceFrame). Its logo and text are laid out by the form.
 class ConvertImageFrame : public QFrame
 {
     Q_OBJECT
@@ -15,4 +16,9 @@ public:
 
 signals:
     void addURLs(const QList<QUrl> &urls);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 };

@@ -22,8 +22,13 @@ struct ThumbnailLookup
     QString fileName; // for Show and Reuse
 };
 
-// The thumbnail folder, with its closing slash; created when missing.
+// The thumbnail folder, with its closing slash; created when missing. It lies
+// beside the program when that place is writable, otherwise in the user's
+// cache folder (an installed program usually cannot write beside itself).
 QString thumbnailFolder();
+
+// The choice behind thumbnailFolder(), for given program and cache folders.
+QString chooseThumbnailFolder(const QString &applicationDir, const QString &cacheDir);
 
 ThumbnailLookup lookupThumbnail(const QString &sourcePath, bool refresh);
 

@@ -14,6 +14,8 @@
 
 #include "conversionsettings.h"
 
+class QSlider;
+class QSpinBox;
 class QStackedLayout;
 class QVBoxLayout;
 class CocoaCode;
@@ -80,7 +82,8 @@ public slots:
     void onAddUrlsThreadEnd();
     void onAddUrlsFinish(const QString &lastPath);
     void onAddUrlsThreadDestroy();
-    void onGetItemIconProcessFinish(const QPixmap &pixmap, const QString &fileName, const QString &path,
+    // The list icon arrives as an image; the pixmap is made here, on the GUI thread.
+    void onGetItemIconProcessFinish(const QImage &pixmap, const QString &fileName, const QString &path,
                                     const QString &sizeStr, int index);
 
     // --- conversion ---
@@ -161,11 +164,14 @@ private:
     void updateRelativeValueField(int relativeTo);
     void setPdfMargin(int margin);
     void showWatermarkThumbnail(const QString &path);
+    void setAdjustment(QSlider *slider, QSpinBox *spinBox, int ConversionSettings::*field, int id, int value);
 
     // --- adding files ---
     void startAddUrls(const QList<QUrl> &urls);
     // Stops a running add worker and waits for it (window closing).
     void shutdownAddUrlsWorker();
+    // The source path of a list row by the entry-path rule.
+    QString entryPathOfRow(int row) const;
 
     // --- conversion ---
     QString choosePdfFile();

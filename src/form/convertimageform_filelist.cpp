@@ -1,19 +1,227 @@
 #include "convertimageform.h"
 #include "ui_convertimageform.h"
 
-void ConvertImageForm::on_removeButton_clicked() {}
-void ConvertImageForm::on_clearButton_clicked() {}
-void ConvertImageForm::on_upButton_clicked() {}
-void ConvertImageForm::on_downButton_clicked() {}
-void ConvertImageForm::on_itemSelection_changed(const QItemSelection &, const QItemSelection &) {}
-void ConvertImageForm::on_addFilesButton_clicked() {}
-void ConvertImageForm::on_ImageFilesSelected(const QStringList &) {}
-void ConvertImageForm::on_AddURLs(const QList<QUrl> &) {}
+#include <QDebug>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStackedLayout>
+
+#include "convertimageaddurlsthread.h"
+#include "fileentry.h"
+#include "filelistcommands.h"
+#include "kxglobal.h"
+
+namespace {
+constexpr int listPage = 0;
+constexpr int dropZonePage = 1;
+}
+
+QString ConvertImageForm::entryPathOfRow(int row) const
+{
+    const QStandardItem *label = model.item(row, 0);
+    const QStandardItem *path = model.item(row, 1);
+    return entryPath(label ? label->text() : QString(), path ? path->text() : QString());
+}
+
+void ConvertImageForm::on_itemSelection_changed(const QItemSelection &, const QItemSelection &)
+{
+    if (!handlersEnabled)
+        return;
+    QItemSelectionModel *selection = ui->sourceTreeView->selectionModel();
+    const QModelIndexList indexes = selection->selectedIndexes();
+    if (!selection->hasSelection() || indexes.isEmpty()) {
+        listHasSelection = false;
+        ui->removeButton->setEnabled(false);
+        ui->upButton->setEnabled(false);
+        ui->downButton->setEnabled(false);
+        ui->previewImage->setText(QStringLiteral("Preview"));
+    } else {
+        listHasSelection = true;
+        ui->removeButton->setEnabled(true);
+        ui->upButton->setEnabled(true);
+        ui->downButton->setEnabled(true);
+
+        const QString path = entryPathOfRow(indexes.first().row());
+        canMoveUp = indexes.first().row() != 0;
+        if (!canMoveUp)
+            ui->upButton->setEnabled(false);
+        canMoveDown = indexes.last().row() != model.rowCount() - 1;
+        if (!canMoveDown)
+            ui->downButton->setEnabled(false);
+
+        qDebug().noquote() << "on_itemSelection_changed: " + path;
+        loadImage(path, false);
+        ui->sourceTreeView->url = path;
+        currentSelectedFile = path;
+    }
+    updateTheme();
+}
+
+void ConvertImageForm::on_removeButton_clicked()
+{
+    const QModelIndexList indexes = ui->sourceTreeView->selectionModel()->selectedIndexes();
+    if (indexes.isEmpty())
+        return;
+    QList<int> rows;
+    for (const QModelIndex &index : indexes)
+        rows.append(index.row());
+    for (const int row : buildDeleteList(rows)) {
+        qDebug().noquote() << "deleteList: " + QString::number(row);
+        model.removeRow(row);
+    }
+}
+
+void ConvertImageForm::on_upButton_clicked()
+{
+    const QModelIndexList indexes = ui->sourceTreeView->selectionModel()->selectedRows(0);
+    if (indexes.isEmpty())
+        return;
+    QList<int> rows;
+    for (const QModelIndex &index : indexes)
+        rows.append(index.row());
+    ui->sourceTreeView->setCurrentIndex(model.index(moveRowsUp(&model, rows), 0));
+}
+
+void ConvertImageForm::on_downButton_clicked()
+{
+    const QModelIndexList indexes = ui->sourceTreeView->selectionModel()->selectedRows(0);
+    if (indexes.isEmpty())
+        return;
+    QList<int> rows;
+    for (const QModelIndex &index : indexes)
+        rows.append(index.row());
+    ui->sourceTreeView->setCurrentIndex(model.index(moveRowsDown(&model, rows), 0));
+}
+
+void ConvertImageForm::on_clearButton_clicked()
+{
+    model.removeRows(0, model.rowCount());
+    ui->convertButton->setEnabled(false);
+    ui->removeButton->setEnabled(false);
+    ui->clearButton->setEnabled(false);
+    ui->previewImage->clear();
+    ui->previewImage->hasImage = false;
+    ui->previewImage->setText(QStringLiteral("Preview"));
+    pageLayout->setCurrentIndex(dropZonePage);
+    updateTheme();
+}
+
+void ConvertImageForm::on_addFilesButton_clicked()
+{
+    ui->sourceTreeView->clearSelection();
+    QString startFolder = conversionSettings().lastPicturesDir;
+    if (startFolder.isEmpty() || !QFileInfo::exists(startFolder))
+        startFolder = KXGlobal().picturesFolder();
+    const QStringList paths = QFileDialog::getOpenFileNames(
+        this, QStringLiteral("Add Image Files"), startFolder,
+        QStringLiteral("Image Files (*.gif *.heic *.heif *.jpg *.jpeg *.png *.tif *.tiff *.webp)"));
+    if (!paths.isEmpty()) {
+        conversionSettings().lastPicturesDir = QFileInfo(paths.first()).path();
+        saveSetting(SettingLastPicturesDir);
+    }
+    on_ImageFilesSelected(paths);
+}
+
+void ConvertImageForm::on_ImageFilesSelected(const QStringList &pathList)
+{
+    if (pathList.isEmpty())
+        return;
+    QList<QUrl> urls;
+    for (const QString &path : pathList)
+        urls.append(QUrl::fromLocalFile(path));
+    startAddUrls(urls);
+}
+
+void ConvertImageForm::on_AddURLs(const QList<QUrl> &urls)
+{
+    startAddUrls(urls);
+}
+
 void ConvertImageForm::onAddUrlsThreadBegin() {}
+
 void ConvertImageForm::onAddUrlsThreadEnd() {}
-void ConvertImageForm::onAddUrlsFinish(const QString &) {}
-void ConvertImageForm::onAddUrlsThreadDestroy() {}
-void ConvertImageForm::onGetItemIconProcessFinish(const QPixmap &, const QString &, const QString &,
-                                                  const QString &, int) {}
-void ConvertImageForm::startAddUrls(const QList<QUrl> &) {}
-void ConvertImageForm::shutdownAddUrlsWorker() {}
+
+void ConvertImageForm::startAddUrls(const QList<QUrl> &urls)
+{
+    ui->sourceTreeView->clearSelection();
+    if (convertImageAddUrlsThreadStat) {
+        qDebug().noquote() << "convertImageAddUrlsThreadStat #1: " + QVariant(convertImageAddUrlsThreadStat).toString();
+        // The running batch takes them unless it has already taken its last
+        // look at its queue; then a new batch starts below.
+        if (convertImageAddUrlsThread && convertImageAddUrlsThread->appendPendingUrls(urls))
+            return;
+    } else {
+        qDebug().noquote() << "convertImageAddUrlsThreadStat #2: " + QVariant(convertImageAddUrlsThreadStat).toString();
+    }
+    emit showToolbarSignal(false);
+    convertImageAddUrlsThreadStat = true;
+    convertImageAddUrlsThread = new ConvertImageAddUrlsThread(this, &model);
+    connect(convertImageAddUrlsThread, &ConvertImageAddUrlsThread::addUrlsThreadBegin, this,
+            &ConvertImageForm::onAddUrlsThreadBegin);
+    connect(convertImageAddUrlsThread, &ConvertImageAddUrlsThread::addUrlsThreadEnd, this,
+            &ConvertImageForm::onAddUrlsThreadEnd);
+    connect(convertImageAddUrlsThread, &QThread::finished, this, &ConvertImageForm::onAddUrlsThreadDestroy);
+    connect(convertImageAddUrlsThread, &ConvertImageAddUrlsThread::addUrlsFinish, this,
+            &ConvertImageForm::onAddUrlsFinish);
+    connect(convertImageAddUrlsThread, &ConvertImageAddUrlsThread::processFinish, this,
+            &ConvertImageForm::onGetItemIconProcessFinish);
+    convertImageAddUrlsThread->appendPendingUrls(urls);
+    convertImageAddUrlsThread->start(QThread::InheritPriority);
+}
+
+void ConvertImageForm::onAddUrlsFinish(const QString &lastPath)
+{
+    handlersEnabled = false;
+    qDebug().noquote() << "ConvertImageForm::onAddUrlsFinish: " + lastPath;
+    loadImage(lastPath, false);
+    currentSelectedFile = lastPath;
+    if (model.rowCount() > 0)
+        ui->sourceTreeView->setCurrentIndex(model.index(model.rowCount() - 1, 0));
+    ui->convertButton->setEnabled(true);
+    ui->clearButton->setEnabled(true);
+    if (model.rowCount() > 1)
+        ui->upButton->setEnabled(true);
+    pageLayout->setCurrentIndex(listPage);
+    emit showToolbarSignal(true);
+    updateTheme();
+    handlersEnabled = true;
+}
+
+void ConvertImageForm::onAddUrlsThreadDestroy()
+{
+    auto *worker = qobject_cast<ConvertImageAddUrlsThread *>(sender());
+    // A batch that closed its queue may end after the next one has started:
+    // only the current worker's end clears the running state.
+    if (worker == convertImageAddUrlsThread) {
+        convertImageAddUrlsThreadStat = false;
+        convertImageAddUrlsThread = nullptr;
+        emit showToolbarSignal(true);
+    }
+    if (worker)
+        worker->deleteLater();
+    qDebug() << "onAddUrlsThreadDestroy";
+}
+
+void ConvertImageForm::onGetItemIconProcessFinish(const QImage &pixmap, const QString &fileName, const QString &path,
+                                                  const QString &sizeStr, int index)
+{
+    // Rows may have moved or gone since the thumbnail was made: it goes to the
+    // row that still names its file, or nowhere.
+    applyListThumbnail(&model, pixmap, fileName, path, sizeStr, index);
+}
+
+void ConvertImageForm::shutdownAddUrlsWorker()
+{
+    // Every batch, also one that is still ending after the next has started.
+    // The workers never block-wait on this thread once stopped, so waiting here
+    // cannot deadlock.
+    const QList<ConvertImageAddUrlsThread *> workers =
+        findChildren<ConvertImageAddUrlsThread *>(QString(), Qt::FindDirectChildrenOnly);
+    for (ConvertImageAddUrlsThread *worker : workers)
+        worker->requestStop();
+    for (ConvertImageAddUrlsThread *worker : workers)
+        worker->wait();
+    convertImageAddUrlsThread = nullptr;
+    convertImageAddUrlsThreadStat = false;
+}

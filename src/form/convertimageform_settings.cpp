@@ -1,68 +1,770 @@
 #include "convertimageform.h"
 #include "ui_convertimageform.h"
 
-void ConvertImageForm::loadSettings() {}
-void ConvertImageForm::saveSetting(int) {}
-void ConvertImageForm::updateControlsFromSettings() {}
-void ConvertImageForm::setScaleControlsEnabled(bool) {}
-void ConvertImageForm::updateRelativeValueField(int) {}
-void ConvertImageForm::setPdfMargin(int) {}
-void ConvertImageForm::showWatermarkThumbnail(const QString &) {}
-void ConvertImageForm::on_tabResetButton_clicked() {}
-void ConvertImageForm::on_outputFolderButton_clicked() {}
-void ConvertImageForm::on_FolderSelected(const QString &) {}
-void ConvertImageForm::on_outputFolderLineEdit_textChanged(const QString &) {}
-void ConvertImageForm::on_scaleImageCheckBox_clicked() {}
-void ConvertImageForm::on_percentageRadioButton_toggled(bool) {}
-void ConvertImageForm::on_absoluteRadioButton_toggled(bool) {}
-void ConvertImageForm::on_relativeRadioButton_toggled(bool) {}
-void ConvertImageForm::on_percentageSpinBox_valueChanged(int) {}
-void ConvertImageForm::on_absoluteWidthLineEdit_textChanged(const QString &) {}
-void ConvertImageForm::on_absoluteHeightLineEdit_textChanged(const QString &) {}
-void ConvertImageForm::on_relativeToComboBox_currentIndexChanged(int) {}
-void ConvertImageForm::on_relativeValueLineEdit_textChanged(const QString &) {}
-void ConvertImageForm::on_textLineEdit_textChanged(const QString &) {}
-void ConvertImageForm::on_fontComboBox_currentFontChanged(const QFont &) {}
-void ConvertImageForm::on_sizeSpinBox_valueChanged(int) {}
-void ConvertImageForm::on_colorButton_clicked() {}
-void ConvertImageForm::on_ColorUpdated(const QColor &) {}
-void ConvertImageForm::on_positionComboBox_currentIndexChanged(int) {}
-void ConvertImageForm::on_opacitySpinBox_valueChanged(int) {}
-void ConvertImageForm::on_marginSpinBox_valueChanged(int) {}
-void ConvertImageForm::on_textClearButton_clicked() {}
-void ConvertImageForm::on_imageSelectButton_clicked() {}
-void ConvertImageForm::on_imageClearButton_clicked() {}
-void ConvertImageForm::on_imageSizeSpinBox_valueChanged(int) {}
-void ConvertImageForm::on_imagePositionComboBox_currentIndexChanged(int) {}
-void ConvertImageForm::on_imageOpacitySpinBox_valueChanged(int) {}
-void ConvertImageForm::on_imageMarginSpinBox_valueChanged(int) {}
-void ConvertImageForm::on_qrCodeTextEdit_textChanged() {}
-void ConvertImageForm::on_qrCodeTextClearButton_clicked() {}
-void ConvertImageForm::on_qrCodeSizeSpinBox_valueChanged(int) {}
-void ConvertImageForm::on_qrCodePositionComboBox_currentIndexChanged(int) {}
-void ConvertImageForm::on_qrCodeMarginSpinBox_valueChanged(int) {}
-void ConvertImageForm::on_pdfFilenameLineEdit_textChanged(const QString &) {}
-void ConvertImageForm::on_pdfPaperSizeComboBox_currentIndexChanged(int) {}
-void ConvertImageForm::on_pdfResizeImageToPaperCheckBox_clicked() {}
-void ConvertImageForm::on_pdfSmoothEdgesCheckBox_clicked() {}
-void ConvertImageForm::on_pdfQualityComboBox_currentIndexChanged(int) {}
-void ConvertImageForm::on_pdfPageOrientationPortraitButton_clicked() {}
-void ConvertImageForm::on_pdfPageOrientationLanscapeButton_clicked() {}
-void ConvertImageForm::on_pdfNoMarginButton_clicked() {}
-void ConvertImageForm::on_pdfAddMarginButton_clicked() {}
-void ConvertImageForm::on_pdfMarginSizeSpinBox_valueChanged(int) {}
-void ConvertImageForm::on_targetComboBox_currentIndexChanged(int) {}
-void ConvertImageForm::on_qualitySpinBox_valueChanged(int) {}
-void ConvertImageForm::on_grayscaleCheckBox_toggled(bool) {}
-void ConvertImageForm::on_sepiaCheckBox_toggled(bool) {}
-void ConvertImageForm::on_contrastSlider_valueChanged(int) {}
-void ConvertImageForm::on_contrastSpinBox_valueChanged(int) {}
-void ConvertImageForm::on_brightnessSlider_valueChanged(int) {}
-void ConvertImageForm::on_brightnessSpinBox_valueChanged(int) {}
-void ConvertImageForm::on_gammaSlider_valueChanged(int) {}
-void ConvertImageForm::on_gammaSpinBox_valueChanged(int) {}
-void ConvertImageForm::on_invertColorsSlider_valueChanged(int) {}
-void ConvertImageForm::on_invertColorsSpinBox_valueChanged(int) {}
-void ConvertImageForm::on_gaussianBlurSlider_valueChanged(int) {}
-void ConvertImageForm::on_gaussianBlurSpinBox_valueChanged(int) {}
-void ConvertImageForm::on_resetButton_clicked() {}
+#include <QColorDialog>
+#include <QDebug>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMessageBox>
+
+#include "cocoacode.h"
+#include "kxglobal.h"
+#include "watermarkthumbnail.h"
+
+namespace {
+
+// The handler pattern: a handler acts only while handlersEnabled is set, and
+// switches it off while it runs, so that controls it changes (mirrored
+// sliders, the relative value text) do not re-enter any handler.
+class HandlerScope
+{
+public:
+    explicit HandlerScope(bool &enabled) : flag(enabled), active(enabled) { flag = false; }
+    ~HandlerScope()
+    {
+        if (active)
+            flag = true;
+    }
+    explicit operator bool() const { return active; }
+
+private:
+    bool &flag;
+    const bool active;
+};
+
+// Size fields take free text; anything that is not a decimal integer counts as 0.
+int decimalOrZero(const QString &text)
+{
+    return text.toInt(nullptr, 10);
+}
+
+} // namespace
+
+void ConvertImageForm::loadSettings()
+{
+    loadConversionSettings(conversionSettings(), ui->fontLabel->font());
+    updateControlsFromSettings();
+}
+
+void ConvertImageForm::saveSetting(int id)
+{
+    saveConversionSetting(conversionSettings(), id);
+}
+
+void ConvertImageForm::updateControlsFromSettings()
+{
+    ConversionSettings &s = conversionSettings();
+
+    // 1.-2. Target format and its dependent controls.
+    if (s.targeFileType < 0 || s.targeFileType > ui->targetComboBox->count() - 1)
+        s.targeFileType = 0;
+    ui->targetComboBox->setCurrentIndex(s.targeFileType);
+    ui->pdfGroupBox->setVisible(s.targeFileType == pdfIndex);
+    ui->qualitySpinBox->setValue(s.targeFileQuality);
+    const bool jpg = ui->targetComboBox->currentIndex() == jpgIndex;
+    ui->qualityLabel->setVisible(jpg);
+    ui->qualitySpinBox->setVisible(jpg);
+
+    // 3. A folder that went away since the last run shows as empty.
+    if (!s.outputFolder.isEmpty()) {
+        const QFileInfo folder(s.outputFolder);
+        if (!folder.isDir() || !folder.isReadable())
+            s.outputFolder.clear();
+    }
+
+    // 4.-6. PDF page setup.
+    const bool landscape = s.pdfPaperOrientation == OrientationLandscape;
+    ui->pdfPageOrientationLanscapeButton->setChecked(landscape);
+    ui->pdfPageOrientationPortraitButton->setChecked(!landscape);
+    setPdfMargin(s.pdfPaperMargin);
+    ui->pdfMarginSizeSpinBox->setValue(s.pdfPaperMarginSize);
+    ui->outputFolderLineEdit->setText(s.outputFolder);
+    ui->pdfFilenameLineEdit->setText(s.pdfFileName);
+    // An index outside the list leaves the combo box without a selection.
+    ui->pdfPaperSizeComboBox->setCurrentIndex(s.pdfPaperSize < ui->pdfPaperSizeComboBox->count() ? s.pdfPaperSize : -1);
+    ui->pdfResizeImageToPaperCheckBox->setChecked(s.resizeImageToPaper);
+    ui->pdfSmoothEdgesCheckBox->setChecked(s.pdfSmoothEdges);
+    ui->pdfQualityComboBox->setCurrentIndex(s.pdfQuality < ui->pdfQualityComboBox->count() ? s.pdfQuality : -1);
+
+    // 7.-10. Scaling.
+    ui->scaleImageCheckBox->setChecked(s.scaleImage);
+    QAbstractButton *const scaleButtons[] = {ui->percentageRadioButton, ui->absoluteRadioButton,
+                                             ui->relativeRadioButton};
+    if (s.scaleType >= ScaleByPercentage && s.scaleType <= ScaleByRelativeSize) {
+        scaleButtons[s.scaleType]->setChecked(true);
+    } else {
+        // An unknown scale type checks none; the exclusive group would refuse that.
+        for (QAbstractButton *button : scaleButtons) {
+            button->setAutoExclusive(false);
+            button->setChecked(false);
+            button->setAutoExclusive(true);
+        }
+    }
+    ui->percentageSpinBox->setValue(s.scalePercentage);
+    ui->absoluteWidthLineEdit->setText(QString::number(s.scaleAbsoluteWitdh));
+    ui->absoluteHeightLineEdit->setText(QString::number(s.scaleAbsoluteHeight));
+    ui->relativeToComboBox->setCurrentIndex(s.scaleRelativeTo);
+    updateRelativeValueField(s.scaleRelativeTo);
+    setScaleControlsEnabled(ui->scaleImageCheckBox->isChecked());
+
+    // 11. Text watermark.
+    ui->textLineEdit->setText(s.textContent);
+    ui->fontComboBox->setCurrentFont(s.textFont);
+    ui->sizeSpinBox->setValue(s.textSize);
+    ui->colorWidget->color = s.textColor;
+    ui->colorWidget->update();
+    ui->positionComboBox->setCurrentIndex(s.textPosition);
+    ui->opacitySpinBox->setValue(s.textOpacity);
+    ui->marginSpinBox->setValue(s.textMargin);
+
+    // 12. Image watermark.
+    if (!s.imagePath.isEmpty() && QFileInfo(s.imagePath).isFile())
+        showWatermarkThumbnail(s.imagePath);
+    else
+        ui->imageImage->setText(QStringLiteral("Preview"));
+    ui->imageSizeSpinBox->setValue(s.imageSize);
+    ui->imagePositionComboBox->setCurrentIndex(s.imagePosition);
+    ui->imageOpacitySpinBox->setValue(s.imageOpacity);
+    ui->imageMarginSpinBox->setValue(s.imageMargin);
+
+    // 13. QR code watermark. Setting the same text again would still signal a change.
+    if (ui->qrCodeTextEdit->toPlainText() != s.qrCodeText)
+        ui->qrCodeTextEdit->setPlainText(s.qrCodeText);
+    ui->qrCodeSizeSpinBox->setValue(s.qrCodeSize);
+    ui->qrCodePositionComboBox->setCurrentIndex(s.qrCodePosition);
+    ui->qrCodeMarginSpinBox->setValue(s.qrCodeMargin);
+
+    // 14.-15. Adjustments, each slider before its spin box.
+    ui->grayscaleCheckBox->setChecked(s.adjustGrayScale == 1);
+    ui->sepiaCheckBox->setChecked(s.adjustSepia == 1);
+    ui->contrastSlider->setValue(s.adjustContrast);
+    ui->contrastSpinBox->setValue(s.adjustContrast);
+    ui->brightnessSlider->setValue(s.adjustBrightness);
+    ui->brightnessSpinBox->setValue(s.adjustBrightness);
+    ui->gammaSlider->setValue(s.adjustGamma);
+    ui->gammaSpinBox->setValue(s.adjustGamma);
+    ui->invertColorsSlider->setValue(s.adjustInvertColours);
+    ui->invertColorsSpinBox->setValue(s.adjustInvertColours);
+    ui->gaussianBlurSlider->setValue(s.setBlurRadius);
+    ui->gaussianBlurSpinBox->setValue(s.setBlurRadius);
+}
+
+void ConvertImageForm::setScaleControlsEnabled(bool enabled)
+{
+    QWidget *const controls[] = {
+        ui->percentageRadioButton, ui->percentageSpinBox,     ui->percentageLabel,      ui->absoluteRadioButton,
+        ui->absoluteWidthLabel,    ui->absoluteWidthLineEdit, ui->absoluteHeightLabel,  ui->absoluteHeightLineEdit,
+        ui->relativeRadioButton,   ui->relativeToLabel,       ui->relativeToComboBox,   ui->relativeValueLabel,
+        ui->relativeValueLineEdit,
+    };
+    for (QWidget *control : controls)
+        control->setEnabled(enabled);
+}
+
+void ConvertImageForm::updateRelativeValueField(int relativeTo)
+{
+    const ConversionSettings &s = conversionSettings();
+    if (relativeTo != RelativeToWidth) {
+        ui->relativeValueLabel->setText(QStringLiteral("Height:"));
+        ui->relativeValueLineEdit->setText(QString::number(s.scaleRelativeHeight));
+    } else {
+        ui->relativeValueLabel->setText(QStringLiteral("Width:"));
+        ui->relativeValueLineEdit->setText(QString::number(s.scaleRelativeWidth));
+    }
+}
+
+void ConvertImageForm::setPdfMargin(int margin)
+{
+    conversionSettings().pdfPaperMargin = margin;
+    const bool withMargin = margin != NoMargin;
+    ui->pdfNoMarginButton->setChecked(!withMargin);
+    ui->pdfAddMarginButton->setChecked(withMargin);
+    ui->pdfMarginSizeLabel->setVisible(withMargin);
+    ui->pdfMarginSizeSpinBox->setVisible(withMargin);
+}
+
+void ConvertImageForm::showWatermarkThumbnail(const QString &path)
+{
+    QImageReader reader(path);
+    const QSize scaled = watermarkThumbnailSize(reader.size(), ui->imageImage->size());
+    if (scaled.isEmpty()) {
+        ui->imageImage->setPixmap(QPixmap());
+        return;
+    }
+    reader.setScaledSize(scaled);
+    ui->imageImage->setPixmap(QPixmap::fromImage(reader.read()));
+}
+
+void ConvertImageForm::on_tabResetButton_clicked()
+{
+    const QMessageBox::StandardButton answer =
+        QMessageBox::question(this, QStringLiteral("Reset Settings"),
+                              QStringLiteral("Are you sure you want to reset all settings to their default values?"),
+                              QMessageBox::Yes | QMessageBox::No);
+    if (answer != QMessageBox::Yes) {
+        qDebug() << "Yes was *not* clicked";
+        return;
+    }
+    qDebug() << "Yes was clicked";
+    resetConversionSettings(conversionSettings(), ui->fontLabel->font());
+    updateControlsFromSettings();
+    // The controls' handlers store what they show, but some reset values are
+    // shown by controls that do not signal (scale flag, colour, picture) or not
+    // shown at all (the relative value of the other side); store them all.
+    for (int id = SettingScaleImage; id <= SettingBlurRadius; ++id)
+        saveSetting(id);
+}
+
+void ConvertImageForm::on_outputFolderButton_clicked()
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    convertAfterFolderChosen = false;
+    folderChooser->selectFolder();
+}
+
+void ConvertImageForm::on_FolderSelected(const QString &path)
+{
+    if (path.isEmpty() || !QFileInfo(path).isDir())
+        return;
+    conversionSettings().outputFolder = path;
+    ui->outputFolderLineEdit->setText(path);
+    saveSetting(SettingOutputFolder);
+    if (convertAfterFolderChosen)
+        on_convertButton_clicked();
+}
+
+void ConvertImageForm::on_outputFolderLineEdit_textChanged(const QString &text)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().outputFolder = text;
+    saveSetting(SettingOutputFolder);
+}
+
+void ConvertImageForm::on_scaleImageCheckBox_clicked()
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    const bool checked = ui->scaleImageCheckBox->isChecked();
+    conversionSettings().scaleImage = checked;
+    saveSetting(SettingScaleImage);
+    setScaleControlsEnabled(checked);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_percentageRadioButton_toggled(bool checked)
+{
+    if (!checked)
+        return;
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().scaleType = ScaleByPercentage;
+    saveSetting(SettingScaleType);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_absoluteRadioButton_toggled(bool checked)
+{
+    if (!checked)
+        return;
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().scaleType = ScaleByAbsoluteSize;
+    saveSetting(SettingScaleType);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_relativeRadioButton_toggled(bool checked)
+{
+    if (!checked)
+        return;
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().scaleType = ScaleByRelativeSize;
+    saveSetting(SettingScaleType);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_percentageSpinBox_valueChanged(int value)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().scalePercentage = value;
+    saveSetting(SettingScalePercentage);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_absoluteWidthLineEdit_textChanged(const QString &text)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().scaleAbsoluteWitdh = decimalOrZero(text);
+    saveSetting(SettingScaleAbsoluteWidth);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_absoluteHeightLineEdit_textChanged(const QString &text)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().scaleAbsoluteHeight = decimalOrZero(text);
+    saveSetting(SettingScaleAbsoluteHeight);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_relativeToComboBox_currentIndexChanged(int index)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().scaleRelativeTo = index;
+    saveSetting(SettingScaleRelativeTo);
+    updateRelativeValueField(index);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_relativeValueLineEdit_textChanged(const QString &text)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    ConversionSettings &s = conversionSettings();
+    if (s.scaleRelativeTo != RelativeToWidth) {
+        s.scaleRelativeHeight = decimalOrZero(text);
+        saveSetting(SettingScaleRelativeHeight);
+    } else {
+        s.scaleRelativeWidth = decimalOrZero(text);
+        saveSetting(SettingScaleRelativeWidth);
+    }
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_textLineEdit_textChanged(const QString &text)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().textContent = text;
+    saveSetting(SettingTextContent);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_fontComboBox_currentFontChanged(const QFont &font)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().textFont = fontFromDescription(font.toString());
+    saveSetting(SettingTextFont);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_sizeSpinBox_valueChanged(int value)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().textSize = value;
+    saveSetting(SettingTextSize);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_colorButton_clicked()
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    QColorDialog dialog;
+    dialog.setCurrentColor(conversionSettings().textColor);
+    connect(&dialog, &QColorDialog::colorSelected, this, [this](const QColor &color) {
+        conversionSettings().textColor = color;
+        ui->colorWidget->color = color;
+        ui->colorWidget->update();
+    });
+    dialog.exec();
+    // A dialog closed without a choice still saves and refreshes.
+    saveSetting(SettingTextColor);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_ColorUpdated(const QColor &color)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    ui->colorWidget->color = color;
+    ui->colorWidget->update();
+    conversionSettings().textColor = color;
+    saveSetting(SettingTextColor);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_positionComboBox_currentIndexChanged(int index)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().textPosition = index;
+    saveSetting(SettingTextPosition);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_opacitySpinBox_valueChanged(int value)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().textOpacity = value;
+    saveSetting(SettingTextOpacity);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_marginSpinBox_valueChanged(int value)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().textMargin = value;
+    saveSetting(SettingTextMargin);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_textClearButton_clicked()
+{
+    ui->textLineEdit->setText(QString());
+}
+
+void ConvertImageForm::on_imageSelectButton_clicked()
+{
+    const QString file = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Add Image Files"), KXGlobal().picturesFolder(),
+        QStringLiteral("Image Files (*.gif *.heic *.heif *.jpg *.jpeg *.png *.tif *.tiff *.webp)"));
+    if (file.isEmpty())
+        return;
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().imagePath = file;
+    showWatermarkThumbnail(file);
+    saveSetting(SettingImagePath);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_imageClearButton_clicked()
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().imagePath.clear();
+    ui->imageImage->setText(QStringLiteral("Preview"));
+    saveSetting(SettingImagePath);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_imageSizeSpinBox_valueChanged(int value)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().imageSize = value;
+    saveSetting(SettingImageSize);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_imagePositionComboBox_currentIndexChanged(int index)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().imagePosition = index;
+    saveSetting(SettingImagePosition);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_imageOpacitySpinBox_valueChanged(int value)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().imageOpacity = value;
+    saveSetting(SettingImageOpacity);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_imageMarginSpinBox_valueChanged(int value)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().imageMargin = value;
+    saveSetting(SettingImageMargin);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_qrCodeTextEdit_textChanged()
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().qrCodeText = ui->qrCodeTextEdit->toPlainText();
+    saveSetting(SettingQrCodeText);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_qrCodeTextClearButton_clicked()
+{
+    ui->qrCodeTextEdit->setPlainText(QString());
+}
+
+void ConvertImageForm::on_qrCodeSizeSpinBox_valueChanged(int value)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().qrCodeSize = value;
+    saveSetting(SettingQrCodeSize);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_qrCodePositionComboBox_currentIndexChanged(int index)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().qrCodePosition = index;
+    saveSetting(SettingQrCodePosition);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_qrCodeMarginSpinBox_valueChanged(int value)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().qrCodeMargin = value;
+    saveSetting(SettingQrCodeMargin);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_pdfFilenameLineEdit_textChanged(const QString &text)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().pdfFileName = text;
+    saveSetting(SettingPdfFile);
+}
+
+void ConvertImageForm::on_pdfPaperSizeComboBox_currentIndexChanged(int index)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().pdfPaperSize = index;
+    saveSetting(SettingPdfPaperSize);
+}
+
+void ConvertImageForm::on_pdfResizeImageToPaperCheckBox_clicked()
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().resizeImageToPaper = ui->pdfResizeImageToPaperCheckBox->isChecked();
+    saveSetting(SettingPdfFile);
+}
+
+void ConvertImageForm::on_pdfSmoothEdgesCheckBox_clicked()
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().pdfSmoothEdges = ui->pdfSmoothEdgesCheckBox->isChecked();
+    saveSetting(SettingPdfFile);
+}
+
+void ConvertImageForm::on_pdfQualityComboBox_currentIndexChanged(int index)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().pdfQuality = index;
+    saveSetting(SettingPdfQuality);
+}
+
+void ConvertImageForm::on_pdfPageOrientationPortraitButton_clicked()
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().pdfPaperOrientation = OrientationPortrait;
+    ui->pdfPageOrientationLanscapeButton->setChecked(false);
+    ui->pdfPageOrientationPortraitButton->setChecked(true);
+    saveSetting(SettingPdfPaperOrientation);
+}
+
+void ConvertImageForm::on_pdfPageOrientationLanscapeButton_clicked()
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().pdfPaperOrientation = OrientationLandscape;
+    ui->pdfPageOrientationLanscapeButton->setChecked(true);
+    ui->pdfPageOrientationPortraitButton->setChecked(false);
+    saveSetting(SettingPdfPaperOrientation);
+}
+
+void ConvertImageForm::on_pdfNoMarginButton_clicked()
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    setPdfMargin(NoMargin);
+    saveSetting(SettingPdfPaperMargin);
+}
+
+void ConvertImageForm::on_pdfAddMarginButton_clicked()
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    setPdfMargin(AddMargin);
+    saveSetting(SettingPdfPaperMargin);
+}
+
+void ConvertImageForm::on_pdfMarginSizeSpinBox_valueChanged(int value)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().pdfPaperMarginSize = value;
+    saveSetting(SettingPdfPaperMarginSize);
+}
+
+void ConvertImageForm::on_targetComboBox_currentIndexChanged(int index)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    const bool jpg = index == jpgIndex;
+    ui->qualityLabel->setVisible(jpg);
+    ui->qualitySpinBox->setVisible(jpg);
+    conversionSettings().targeFileType = index;
+    saveSetting(SettingTargetFileType);
+    ui->pdfGroupBox->setVisible(index == pdfIndex);
+}
+
+void ConvertImageForm::on_qualitySpinBox_valueChanged(int value)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().targeFileQuality = value;
+    saveSetting(SettingTargetFileQuality);
+}
+
+void ConvertImageForm::on_grayscaleCheckBox_toggled(bool checked)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().adjustGrayScale = checked ? 1 : 0;
+    saveSetting(SettingAdjustGrayScale);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_sepiaCheckBox_toggled(bool checked)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().adjustSepia = checked ? 1 : 0;
+    saveSetting(SettingAdjustSepia);
+    loadImage(previewFilePath, true);
+}
+
+// One adjustment is edited by a slider and a spin box; both show the value.
+void ConvertImageForm::setAdjustment(QSlider *slider, QSpinBox *spinBox, int ConversionSettings::*field, int id,
+                                     int value)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    slider->setValue(value);
+    spinBox->setValue(value);
+    conversionSettings().*field = value;
+    saveSetting(id);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_contrastSlider_valueChanged(int value)
+{
+    setAdjustment(ui->contrastSlider, ui->contrastSpinBox, &ConversionSettings::adjustContrast, SettingAdjustContrast, value);
+}
+
+void ConvertImageForm::on_contrastSpinBox_valueChanged(int value)
+{
+    setAdjustment(ui->contrastSlider, ui->contrastSpinBox, &ConversionSettings::adjustContrast, SettingAdjustContrast, value);
+}
+
+void ConvertImageForm::on_brightnessSlider_valueChanged(int value)
+{
+    setAdjustment(ui->brightnessSlider, ui->brightnessSpinBox, &ConversionSettings::adjustBrightness, SettingAdjustBrightness, value);
+}
+
+void ConvertImageForm::on_brightnessSpinBox_valueChanged(int value)
+{
+    setAdjustment(ui->brightnessSlider, ui->brightnessSpinBox, &ConversionSettings::adjustBrightness, SettingAdjustBrightness, value);
+}
+
+void ConvertImageForm::on_gammaSlider_valueChanged(int value)
+{
+    setAdjustment(ui->gammaSlider, ui->gammaSpinBox, &ConversionSettings::adjustGamma, SettingAdjustGamma, value);
+}
+
+void ConvertImageForm::on_gammaSpinBox_valueChanged(int value)
+{
+    setAdjustment(ui->gammaSlider, ui->gammaSpinBox, &ConversionSettings::adjustGamma, SettingAdjustGamma, value);
+}
+
+void ConvertImageForm::on_invertColorsSlider_valueChanged(int value)
+{
+    setAdjustment(ui->invertColorsSlider, ui->invertColorsSpinBox, &ConversionSettings::adjustInvertColours, SettingAdjustInvertColours, value);
+}
+
+void ConvertImageForm::on_invertColorsSpinBox_valueChanged(int value)
+{
+    setAdjustment(ui->invertColorsSlider, ui->invertColorsSpinBox, &ConversionSettings::adjustInvertColours, SettingAdjustInvertColours, value);
+}
+
+void ConvertImageForm::on_gaussianBlurSlider_valueChanged(int value)
+{
+    setAdjustment(ui->gaussianBlurSlider, ui->gaussianBlurSpinBox, &ConversionSettings::setBlurRadius, SettingBlurRadius, value);
+}
+
+void ConvertImageForm::on_gaussianBlurSpinBox_valueChanged(int value)
+{
+    setAdjustment(ui->gaussianBlurSlider, ui->gaussianBlurSpinBox, &ConversionSettings::setBlurRadius, SettingBlurRadius, value);
+}
+
+void ConvertImageForm::on_resetButton_clicked()
+{
+    // Each control that changes runs its own handler, which saves and refreshes.
+    ui->grayscaleCheckBox->setChecked(false);
+    ui->sepiaCheckBox->setChecked(false);
+    ui->contrastSlider->setValue(0);
+    ui->brightnessSlider->setValue(0);
+    ui->gammaSlider->setValue(0);
+    ui->invertColorsSlider->setValue(0);
+    ui->gaussianBlurSlider->setValue(0);
+}

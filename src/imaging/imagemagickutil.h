@@ -17,15 +17,23 @@ public:
     bool loadImage(QString path, QImage &image);
 
     // Source cache, watermarks, scaling, adjustments and grayscale, in that
-    // order. A null image means that nothing could be decoded.
+    // order. A null image means that nothing could be decoded or that the
+    // scaled size is empty.
     QImage processImage(const QString &path, bool fastPreview, const ConversionSettings &settings);
 
     // Contrast, brightness, gamma, sepia, inversion and blur.
     QImage applyAdjustments(const QImage &image, const ConversionSettings &settings);
 
-    // Renders the image through a graphics effect (the Gaussian blur).
+    // Renders the image through a graphics effect (the Gaussian blur) into a
+    // transparent ARGB32 picture enlarged by extent on every side. Takes
+    // ownership of the effect.
     QImage applyEffectToImage(const QImage &source, QGraphicsEffect *effect, int extent = 0);
 
     // Draws the text, picture and QR-code watermarks onto a canvas of the source's size.
     void drawWatermarks(QImage &canvas, const ConversionSettings &settings);
+
+    // The QR code of the text as a white square of the given side with one
+    // module of quiet border; a null image when the text does not fit into
+    // the largest symbol.
+    QImage makeQrCodeImage(const QString &text, int size);
 };

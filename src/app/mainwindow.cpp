@@ -1,0 +1,122 @@
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStackedLayout>
+#include <QTimer>
+
+#include "convertimageform.h"
+#include "kxglobal.h"
+#include "removethumbnailsdialog.h"
+#include "thumbnailcache.h"
+#include "windowgeometry.h"
+
+namespace {
+
+const QString geometryKey = QStringLiteral("Software\\Kestrix Picturist");
+
+std::optional<quint32> readGeometryValue(KXGlobal &global, const QString &name)
+{
+    quint32 value = 0;
+    if (!global.readRegistryDword(KXGlobal::CurrentUser, geometryKey, name, &value))
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
+{
+    ui->setupUi(this);
+    restoreWindowGeometry();
+
+    stackedLayout = new QStackedLayout;
+    form = new ConvertImageForm(this);
+    connect(form, &ConvertImageForm::closeApp, this, &MainWindow::OnCloseApp);
+    form->show();
+    stackedLayout->addWidget(form);
+    ui->centralwidget->setLayout(stackedLayout);
+}
+
+MainWindow::~MainWindow()
+{
+    delete ui;
+}
+
+void MainWindow::restoreWindowGeometry()
+{
+    QSize screenSize(minimumWindowWidth, minimumWindowHeight);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        screenSize = screen->availableGeometry().size();
+    KXGlobal global;
+    StoredWindowGeometry stored;
+    stored.posX = readGeometryValue(global, QStringLiteral("posX"));
+    stored.posY = readGeometryValue(global, QStringLiteral("posY"));
+    stored.width = readGeometryValue(global, QStringLiteral("width"));
+    stored.height = readGeometryValue(global, QStringLiteral("height"));
+    setGeometry(restoredWindowGeometry(stored, screenSize));
+}
+
+void MainWindow::saveWindowGeometry()
+{
+    // Negative positions are kept as their 32-bit pattern.
+    const QRect frame = geometry();
+    KXGlobal global;
+    global.writeRegistryDword(KXGlobal::CurrentUser, geometryKey, QStringLiteral("posX"), quint32(frame.x()));
+    global.writeRegistryDword(KXGlobal::CurrentUser, geometryKey, QStringLiteral("posY"), quint32(frame.y()));
+    global.writeRegistryDword(KXGlobal::CurrentUser, geometryKey, QStringLiteral("width"), quint32(frame.width()));
+    global.writeRegistryDword(KXGlobal::CurrentUser, geometryKey, QStringLiteral("height"), quint32(frame.height()));
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    saveWindowGeometry();
+
+    // A busy worker is asked to stop; the form closes the window again
+    // (closeApp) once the worker has reported back.
+    bool busy = false;
+    if (form) {
+        if (form->previewLoading) {
+            form->requestStopForClose();
+            busy = true;
+        }
+        if (form->conversionBusy) {
+            form->requestStopForClose();
+            busy = true;
+        }
+    }
+    // The first close empties the thumbnail folder; the dialog closes the
+    // window again when it is done. The clean-up starts from the event loop:
+    // a close asked for from inside this close event would not be carried out.
+    if (thumbnailCleanupPending()) {
+        event->ignore();
+        if (!removeThumbnailsDialog) {
+            removeThumbnailsDialog = new RemoveThumbnailsDialog(this);
+            connect(removeThumbnailsDialog, &RemoveThumbnailsDialog::closeApp, this, &MainWindow::OnCloseApp);
+            removeThumbnailsDialog->show();
+            QTimer::singleShot(0, removeThumbnailsDialog, &RemoveThumbnailsDialog::removeThumbnails);
+        }
+        return;
+    }
+
+    if (busy)
+        event->ignore();
+    else
+        event->accept();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ThemeChange && form)
+        form->updateTheme();
+    QMainWindow::changeEvent(event);
+}
+
+void MainWindow::OnCloseApp()
+{
+    if (removeThumbnailsDialog)
+        removeThumbnailsDialog->close();
+    close();
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QMainWindow>
+
+class ConvertImageForm;
+class QStackedLayout;
+class RemoveThumbnailsDialog;
+
+namespace Ui {
+class MainWindow;
+}
+
+// The program's only top-level window. It hosts the main form, keeps its
+// geometry between runs and refuses to close while the form has a worker busy.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    ConvertImageForm *form = nullptr;
+
+public slots:
+    void OnCloseApp();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void restoreWindowGeometry();
+    void saveWindowGeometry();
+
+    Ui::MainWindow *ui;
+    QStackedLayout *stackedLayout = nullptr;
+    RemoveThumbnailsDialog *removeThumbnailsDialog = nullptr;
+};

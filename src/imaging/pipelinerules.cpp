@@ -1,0 +1,127 @@
+#include "pipelinerules.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// Truncates toward zero; values an int cannot hold (and NaN) give 0, which the
+// pipeline turns into a null image.
+int truncatedSide(double value)
+{
+    if (!(std::abs(value) < double(std::numeric_limits<int>::max())))
+        return 0;
+    return int(value);
+}
+
+int percentOf(int side, int percent)
+{
+    const qint64 value = qint64(side) * percent / 100;
+    if (value > std::numeric_limits<int>::max() || value < std::numeric_limits<int>::min())
+        return 0;
+    return int(value);
+}
+
+// The side that follows the target side T, keeping the aspect ratio:
+// multiplying when enlarging, dividing when shrinking, in double precision.
+int followingSide(int side, int otherSide, int target)
+{
+    if (otherSide <= target)
+        return truncatedSide(side * (double(target) / otherSide));
+    return truncatedSide(side / (double(otherSide) / target));
+}
+
+} // namespace
+
+Qt::TransformationMode scalingMode(bool fastPreview, const ConversionSettings &settings)
+{
+    if (fastPreview)
+        return Qt::FastTransformation;
+    if (settings.outputIsPdf && !settings.pdfSmoothEdges)
+        return Qt::FastTransformation;
+    return Qt::SmoothTransformation;
+}
+
+std::optional<QSize> scaledSize(const QSize &source, const ConversionSettings &settings)
+{
+    if (!settings.scaleImage)
+        return std::nullopt;
+    const int w = source.width();
+    const int h = source.height();
+    switch (settings.scaleType) {
+    case ScaleByPercentage:
+        return QSize(percentOf(w, settings.scalePercentage), percentOf(h, settings.scalePercentage));
+    case ScaleByAbsoluteSize:
+        return QSize(settings.scaleAbsoluteWitdh, settings.scaleAbsoluteHeight);
+    case ScaleByRelativeSize:
+        if (settings.scaleRelativeTo == RelativeToWidth) {
+            const int t = settings.scaleRelativeWidth;
+            return QSize(t, followingSide(h, w, t));
+        } else {
+            const int t = settings.scaleRelativeHeight;
+            return QSize(followingSide(w, h, t), t);
+        }
+    default:
+        return std::nullopt;
+    }
+}
+
+Qt::Alignment watermarkAlignment(int position)
+{
+    switch (position) {
+    case PositionTopLeft:
+        return Qt::AlignLeft | Qt::AlignTop;
+    case PositionTopCenter:
+        return Qt::AlignHCenter | Qt::AlignTop;
+    case PositionTopRight:
+        return Qt::AlignRight | Qt::AlignTop;
+    case PositionCenterLeft:
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    case PositionCenterCenter:
+        return Qt::AlignHCenter | Qt::AlignVCenter;
+    case PositionCenterRight:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case PositionBottomLeft:
+        return Qt::AlignLeft | Qt::AlignBottom;
+    case PositionBottomCenter:
+        return Qt::AlignHCenter | Qt::AlignBottom;
+    default:
+        return Qt::AlignRight | Qt::AlignBottom;
+    }
+}
+
+QRect watermarkRect(int position, const QSize &box, const QSize &canvas, int margin)
+{
+    if (position < PositionTopLeft || position > PositionBottomRight)
+        return QRect();
+    const int w = box.width();
+    const int h = box.height();
+    const int column = position % 3;
+    const int row = position / 3;
+    const int x = column == 0 ? margin : column == 1 ? (canvas.width() - w) / 2 : canvas.width() - margin - w;
+    const int y = row == 0 ? margin : row == 1 ? (canvas.height() - h) / 2 : canvas.height() - margin - h;
+    return QRect(x, y, w, h);
+}
+
+bool compositionKeepsUnderTransparency(QImage::Format format)
+{
+    // Drawing a fully transparent layer stores back exactly what it fetched
+    // for these formats; those that keep unpremultiplied alpha lose precision
+    // in the round trip, so for them the layer is always drawn.
+    switch (format) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+    case QImage::Format_RGB888:
+    case QImage::Format_BGR888:
+    case QImage::Format_RGBX8888:
+    case QImage::Format_RGBA8888_Premultiplied:
+    case QImage::Format_RGB16:
+    case QImage::Format_Grayscale8:
+    case QImage::Format_Grayscale16:
+    case QImage::Format_RGBX64:
+    case QImage::Format_RGBA64_Premultiplied:
+        return true;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QSize>
+#include <Qt>
+
+#include <optional>
+
+#include "conversionsettings.h"
+
+// Sizes and placements of the pipeline, as plain functions of the options.
+
+// Nearest pixel for the inline preview and for PDF runs without smooth edges,
+// bilinear otherwise.
+Qt::TransformationMode scalingMode(bool fastPreview, const ConversionSettings &settings);
+
+// The size a source of the given size is scaled to, or nothing when no scaling
+// is asked for. A width or height of 0 or less means a null result; so does a
+// size too large to represent.
+std::optional<QSize> scaledSize(const QSize &source, const ConversionSettings &settings);
+
+// Text alignment of a watermark position; any value outside 0..8 is bottom right.
+Qt::Alignment watermarkAlignment(int position);
+
+// Where a box of the given size goes on the canvas. The margin does not apply on
+// a centred axis; a box larger than the canvas gets negative coordinates. A
+// position outside 0..8 gives an empty rectangle: nothing is drawn.
+QRect watermarkRect(int position, const QSize &box, const QSize &canvas, int margin);
+
+// Whether drawing a fully transparent layer over an image of this format leaves
+// every byte as it was, so that the layer can be left out when it holds no
+// watermark.
+bool compositionKeepsUnderTransparency(QImage::Format format);

@@ -1,0 +1,6 @@
+#include "resourceimages.h"
+
+QString resourceImage(const QString &fileName)
+{
+    return QStringLiteral(":/resources/images/") + fileName;
+}

@@ -1,0 +1,20 @@
+#include "cocoacode.h"
+
+#include <QFileDialog>
+#include <QStandardPaths>
+
+CocoaCode::CocoaCode(QWidget *parent) : QWidget(parent) {}
+
+void CocoaCode::selectFolder()
+{
+    const QString startFolder =
+        QStandardPaths::locate(QStandardPaths::DocumentsLocation, QString(), QStandardPaths::LocateDirectory);
+    const QString path = browseForFolder(startFolder, QStringLiteral("Select folder ..."));
+    emit folderSelected(path);
+}
+
+QString CocoaCode::browseForFolder(const QString &startFolder, const QString &title)
+{
+    // Only existing folders can be chosen; cancelling gives an empty string.
+    return QFileDialog::getExistingDirectory(nullptr, title, startFolder, QFileDialog::ShowDirsOnly);
+}

@@ -1,0 +1,137 @@
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
+#include <QStyle>
+#include <QtTest>
+
+#include "convertimageform.h"
+#include "mainwindow.h"
+#include "windowgeometry.h"
+#include "kxtest.h"
+#include "thumbnailcache.h"
+
+namespace {
+
+QSettings geometryStore()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Kestrix Picturist"));
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        kxtest::isolateUserData();
+        // The first-close thumbnail clean-up is tested with the file list.
+        setThumbnailCleanupPending(false);
+    }
+
+    void init()
+    {
+        kxtest::clearSettingsStore();
+        QSettings store = geometryStore();
+        store.clear();
+        store.sync();
+    }
+
+    void windowHostsTheForm()
+    {
+        MainWindow window;
+        QCOMPARE(window.windowTitle(), QStringLiteral("Kestrix Picturist"));
+        QCOMPARE(window.objectName(), QStringLiteral("MainWindow"));
+        QVERIFY(window.findChild<QWidget *>(QStringLiteral("centralwidget")));
+        QVERIFY(window.findChild<QMenuBar *>(QStringLiteral("menubar")));
+        QVERIFY(window.form);
+        QCOMPARE(window.form->parentWidget(), window.centralWidget());
+    }
+
+    void firstStartUsesTheDefaultGeometry()
+    {
+        MainWindow window;
+        const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+        QCOMPARE(window.geometry(), restoredWindowGeometry(StoredWindowGeometry(), screen));
+        QCOMPARE(window.geometry().topLeft(), QPoint(100, 100));
+    }
+
+    void storedGeometryIsRestoredWithItsClamps()
+    {
+        {
+            QSettings store = geometryStore();
+            store.setValue("posX", 5);
+            store.setValue("posY", 7);
+            store.setValue("width", 500);
+            store.setValue("height", 400);
+        }
+        MainWindow window;
+        QCOMPARE(window.geometry().topLeft(), QPoint(5, 7));
+        QCOMPARE(window.geometry().size(), QSize(986, 513));
+    }
+
+    void closeStoresTheGeometry()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.setGeometry(30, 40, 1000, 600);
+        const QRect geometry = window.geometry();
+        QVERIFY(window.close());
+        QSettings store = geometryStore();
+        QCOMPARE(store.value("posX").toUInt(), quint32(geometry.x()));
+        QCOMPARE(store.value("posY").toUInt(), quint32(geometry.y()));
+        QCOMPARE(store.value("width").toUInt(), quint32(geometry.width()));
+        QCOMPARE(store.value("height").toUInt(), quint32(geometry.height()));
+    }
+
+    void busyPreviewKeepsTheWindowOpenUntilTheFormAsks()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.form->previewLoading = true;
+        QVERIFY(!window.close());
+        QVERIFY(window.isVisible());
+        // The geometry is stored on a refused close too.
+        QVERIFY(geometryStore().contains("width"));
+
+        window.form->previewLoading = false;
+        emit window.form->closeApp();
+        QVERIFY(!window.isVisible());
+    }
+
+    void busyConversionKeepsTheWindowOpen()
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.form->conversionBusy = true;
+        QVERIFY(!window.close());
+        QVERIFY(window.isVisible());
+        window.form->conversionBusy = false;
+        emit window.form->closeApp();
+        QVERIFY(!window.isVisible());
+    }
+
+    void themeChangeReachesTheForm()
+    {
+        MainWindow window;
+        auto *tabToolbar = window.form->findChild<QWidget *>(QStringLiteral("tabToolbarWidget"));
+        QVERIFY(tabToolbar);
+        QCOMPARE(tabToolbar->styleSheet(), QStringLiteral("background-color:#E2E2E2;"));
+        QPalette dark;
+        dark.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
+        QApplication::setPalette(dark);
+        QEvent themeChange(QEvent::ThemeChange);
+        QApplication::sendEvent(&window, &themeChange);
+        QCOMPARE(tabToolbar->styleSheet(), QStringLiteral("background-color:#3F3F3F;"));
+        QApplication::setPalette(QApplication::style()->standardPalette());
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,261 @@
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QSet>
+#include <QSignalSpy>
+#include <QStandardItemModel>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "convertimageaddurlsthread.h"
+#include "kxtest.h"
+
+namespace {
+
+void writeImage(const QString &path, int width, int height)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QVERIFY2(kxtest::makePhotoLikeImage(width, height).save(path), qPrintable(path));
+}
+
+QStringList pathCells(const QStandardItemModel &model)
+{
+    QStringList paths;
+    for (int row = 0; row < model.rowCount(); ++row)
+        paths << model.item(row, 1)->text();
+    return paths;
+}
+
+// Runs the event loop until the condition holds or the time is up. A real
+// loop answers the worker's calls at once (polling waits would slow it down).
+bool spinUntil(const std::function<bool()> &condition, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QEventLoop loop;
+        QTimer::singleShot(1, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
+}
+
+// Hands URLs to the running worker, or to a new one when there is none or the
+// running one has closed its queue (as the form does).
+class Adder
+{
+public:
+    explicit Adder(QStandardItemModel *model) : model(model) {}
+    ~Adder() { qDeleteAll(workers); }
+
+    void add(const QList<QUrl> &urls)
+    {
+        if (!workers.isEmpty() && workers.last()->appendPendingUrls(urls))
+            return;
+        auto *worker = new ConvertImageAddUrlsThread(nullptr, model);
+        QObject::connect(worker, &ConvertImageAddUrlsThread::addUrlsFinish, worker, [this] { ++finishReports; });
+        QVERIFY(worker->appendPendingUrls(urls));
+        workers << worker;
+        worker->start();
+    }
+
+    bool allFinished() const
+    {
+        for (const auto *worker : workers) {
+            if (!worker->isFinished())
+                return false;
+        }
+        return true;
+    }
+
+    QStandardItemModel *model;
+    QList<ConvertImageAddUrlsThread *> workers;
+    int finishReports = 0;
+};
+
+} // namespace
+
+class TestAddUrlsThread : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+
+    // Runs one worker over the URLs to its end.
+    void runBatch(QStandardItemModel *model, const QList<QUrl> &urls, QSignalSpy **finishSpy = nullptr,
+                  QSignalSpy **iconSpy = nullptr)
+    {
+        auto *worker = new ConvertImageAddUrlsThread(this, model);
+        auto *finish = new QSignalSpy(worker, &ConvertImageAddUrlsThread::addUrlsFinish);
+        auto *icons = new QSignalSpy(worker, &ConvertImageAddUrlsThread::processFinish);
+        QSignalSpy ended(worker, &QThread::finished);
+        worker->appendPendingUrls(urls);
+        worker->start();
+        QVERIFY(ended.wait(10000));
+        QCoreApplication::processEvents();
+        if (finishSpy)
+            *finishSpy = finish;
+        else
+            delete finish;
+        if (iconSpy)
+            *iconSpy = icons;
+        else
+            delete icons;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        kxtest::isolateUserData();
+        QVERIFY(dir.isValid());
+        writeImage(dir.filePath("tree/a.png"), 40, 30);
+        writeImage(dir.filePath("tree/sub/b.webp"), 30, 40);
+        QFile text(dir.filePath("tree/readme.txt"));
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("not a picture");
+    }
+
+    void folderAddsItsImages()
+    {
+        QStandardItemModel model;
+        QSignalSpy *finish = nullptr;
+        runBatch(&model, {QUrl::fromLocalFile(dir.filePath("tree"))}, &finish);
+        QStringList paths = pathCells(model);
+        std::sort(paths.begin(), paths.end());
+        QCOMPARE(paths, (QStringList{dir.filePath("tree/a.png"), dir.filePath("tree/sub/b.webp")}));
+        for (int row = 0; row < model.rowCount(); ++row)
+            QCOMPARE(model.item(row, 0)->text(), QFileInfo(model.item(row, 1)->text()).fileName());
+        QCOMPARE(finish->count(), 1);
+        QCOMPARE(finish->at(0).at(0).toString(), model.item(1, 1)->text());
+        delete finish;
+    }
+
+    void listedPathIsRefused()
+    {
+        QStandardItemModel model;
+        const QString a = dir.filePath("tree/a.png");
+        model.appendRow({new QStandardItem("a.png"), new QStandardItem(a)});
+        QSignalSpy *finish = nullptr;
+        // a.png is listed already and named twice more; the web link is skipped.
+        runBatch(&model,
+                 {QUrl::fromLocalFile(a), QUrl("https://example.com/c.png"), QUrl::fromLocalFile(dir.filePath("tree")),
+                  QUrl::fromLocalFile(dir.filePath("tree/sub/b.webp"))},
+                 &finish);
+        QCOMPARE(pathCells(model), (QStringList{a, dir.filePath("tree/sub/b.webp")}));
+        QCOMPARE(finish->at(0).at(0).toString(), dir.filePath("tree/sub/b.webp"));
+        delete finish;
+    }
+
+    void batchWithoutImagesStillReports()
+    {
+        QStandardItemModel model;
+        QSignalSpy *finish = nullptr;
+        QSignalSpy *icons = nullptr;
+        runBatch(&model, {QUrl::fromLocalFile(dir.filePath("tree/readme.txt"))}, &finish, &icons);
+        QCOMPARE(model.rowCount(), 0);
+        QCOMPARE(finish->count(), 1);
+        QCOMPARE(finish->at(0).at(0).toString(), QString());
+        QCOMPARE(icons->count(), 0);
+        delete finish;
+        delete icons;
+    }
+
+    void thumbnailsGiveIconAndSize()
+    {
+        writeImage(dir.filePath("thumbs/portrait.png"), 1000, 2000);
+        QFile broken(dir.filePath("thumbs/broken.png"));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("this is no png");
+        broken.close();
+
+        QStandardItemModel model;
+        QSignalSpy *icons = nullptr;
+        runBatch(&model,
+                 {QUrl::fromLocalFile(dir.filePath("thumbs/portrait.png")),
+                  QUrl::fromLocalFile(dir.filePath("thumbs/broken.png"))},
+                 nullptr, &icons);
+        QCOMPARE(icons->count(), 2);
+        const QList<QVariant> portrait = icons->at(0);
+        QCOMPARE(portrait.at(0).value<QImage>().size(), QSize(64, 128));
+        QCOMPARE(portrait.at(1).toString(), QStringLiteral("portrait.png"));
+        QCOMPARE(portrait.at(2).toString(), dir.filePath("thumbs"));
+        QCOMPARE(portrait.at(3).toString(), QStringLiteral("1000x2000"));
+        QCOMPARE(portrait.at(4).toInt(), 0);
+        const QList<QVariant> unreadable = icons->at(1);
+        QVERIFY(unreadable.at(0).value<QImage>().isNull());
+        QCOMPARE(unreadable.at(3).toString(), QStringLiteral("0x0"));
+        QCOMPARE(unreadable.at(4).toInt(), 1);
+        delete icons;
+    }
+
+    // Small batches dropped one after another, many of them while the previous
+    // batch is ending: every file is listed exactly once.
+    void droppedUrlsAreNeverLost()
+    {
+        const int fileCount = 300;
+        QList<QUrl> urls;
+        for (int i = 0; i < fileCount; ++i) {
+            const QString path = dir.filePath(QStringLiteral("stress/%1.png").arg(i));
+            writeImage(path, 4, 4);
+            urls << QUrl::fromLocalFile(path);
+        }
+        QStandardItemModel model;
+        Adder adder(&model);
+        auto *random = QRandomGenerator::global();
+        for (int i = 0; i < fileCount;) {
+            const int take = 1 + int(random->bounded(3));
+            adder.add(urls.mid(i, take));
+            i += take;
+            switch (random->bounded(3)) {
+            case 0: // straight on: joins the running batch
+                break;
+            case 1: { // right after the batch reports, while it ends or makes thumbnails
+                const int reports = adder.finishReports;
+                QVERIFY(spinUntil([&] { return adder.finishReports > reports || adder.allFinished(); }, 10000));
+                break;
+            }
+            default: // after the batch has ended
+                QVERIFY(spinUntil([&] { return adder.allFinished(); }, 10000));
+                break;
+            }
+        }
+        QVERIFY(spinUntil([&] { return adder.allFinished(); }, 30000));
+        QCoreApplication::processEvents();
+        const QStringList paths = pathCells(model);
+        QCOMPARE(paths.size(), fileCount);
+        QCOMPARE(QSet<QString>(paths.cbegin(), paths.cend()).size(), fileCount);
+        QVERIFY(adder.workers.size() > 1);
+        qInfo() << "batches:" << adder.workers.size();
+    }
+
+    // The GUI thread may stop a busy worker and wait for it without handling
+    // any event (the form does so when it is destroyed): no deadlock.
+    void stopWhileBusyEndsPromptly()
+    {
+        for (int i = 0; i < 600; ++i)
+            writeImage(dir.filePath(QStringLiteral("many/%1.png").arg(i)), 4, 4);
+        QStandardItemModel model;
+        auto *worker = new ConvertImageAddUrlsThread(this, &model);
+        worker->appendPendingUrls({QUrl::fromLocalFile(dir.filePath("many"))});
+        worker->start();
+        QVERIFY(spinUntil([&] { return model.rowCount() > 0; }, 10000));
+        worker->requestStop();
+        QVERIFY(worker->wait(5000));
+        QVERIFY(!worker->appendPendingUrls({QUrl::fromLocalFile(dir.filePath("tree"))}));
+        QVERIFY(model.rowCount() <= 600);
+        delete worker;
+        // A call it abandoned does nothing when the event loop runs again.
+        const int rows = model.rowCount();
+        QCoreApplication::processEvents();
+        QCOMPARE(model.rowCount(), rows);
+    }
+};
+
+QTEST_MAIN(TestAddUrlsThread)
+#include "tst_addurlsthread.moc"

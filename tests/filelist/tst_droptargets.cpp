@@ -1,0 +1,87 @@
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QStandardItemModel>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "convertimageframe.h"
+#include "convertimagetreeview.h"
+#include "kxtest.h"
+
+// Drags from another program: the first URL decides for the whole drop, and a
+// drop hands on every URL.
+class TestDropTargets : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+
+    QUrl url(const QString &name) { return QUrl::fromLocalFile(dir.filePath(name)); }
+
+    bool enterAccepted(QWidget *target, const QList<QUrl> &urls)
+    {
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent event(QPoint(5, 5), Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &event);
+        return event.isAccepted();
+    }
+
+    QList<QUrl> dropped(QWidget *target, QObject *emitter, const QList<QUrl> &urls)
+    {
+        QSignalSpy spy(emitter, SIGNAL(addURLs(QList<QUrl>)));
+        QMimeData data;
+        data.setUrls(urls);
+        QDropEvent event(QPointF(5, 5), Qt::CopyAction | Qt::LinkAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &event);
+        if (spy.count() != 1)
+            return {};
+        return spy.at(0).at(0).value<QList<QUrl>>();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        kxtest::isolateUserData();
+        QVERIFY(QDir(dir.path()).mkdir("folder"));
+        QVERIFY(kxtest::makePhotoLikeImage(8, 8).save(dir.filePath("a.png")));
+        QFile text(dir.filePath("readme.txt"));
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("text");
+    }
+
+    void dropZone()
+    {
+        ConvertImageFrame frame;
+        QVERIFY(frame.acceptDrops());
+        QVERIFY(enterAccepted(&frame, {url("a.png"), url("readme.txt")}));
+        QVERIFY(!enterAccepted(&frame, {url("readme.txt"), url("a.png")}));
+        QVERIFY(enterAccepted(&frame, {url("folder"), url("readme.txt")}));
+        QVERIFY(!enterAccepted(&frame, {QUrl("https://example.com/a.png"), url("a.png")}));
+        QVERIFY(!enterAccepted(&frame, {}));
+        const QList<QUrl> all{url("a.png"), url("readme.txt"), url("folder")};
+        QCOMPARE(dropped(&frame, &frame, all), all);
+    }
+
+    void listView()
+    {
+        QStandardItemModel model;
+        ConvertImageTreeView view;
+        view.setModel(&model);
+        view.setAcceptDrops(true);
+        view.setDragDropMode(QAbstractItemView::InternalMove);
+        QVERIFY(enterAccepted(view.viewport(), {url("folder")}));
+        QVERIFY(!enterAccepted(view.viewport(), {url("readme.txt"), url("a.png")}));
+        const QList<QUrl> all{url("a.png"), url("folder")};
+        QCOMPARE(dropped(view.viewport(), &view, all), all);
+    }
+};
+
+QTEST_MAIN(TestDropTargets)
+#include "tst_droptargets.moc"

@@ -1,0 +1,233 @@
+#include <QStandardItemModel>
+#include <QtTest>
+
+#include "filelistcommands.h"
+#include "filelistindex.h"
+#include "kxtest.h"
+#include "pathutil.h"
+
+namespace {
+
+// A list of entries "e0".."e<n-1>" with Path cells "/p/e0.png".. .
+void fillModel(QStandardItemModel &model, int count)
+{
+    model.clear();
+    for (int i = 0; i < count; ++i) {
+        const QString name = QStringLiteral("e%1").arg(i);
+        model.appendRow({new QStandardItem(name + QStringLiteral(".png")),
+                         new QStandardItem(QStringLiteral("/p/") + name + QStringLiteral(".png"))});
+    }
+}
+
+// The entries in row order, each written as label|path so that a label that
+// parted from its Path cell shows.
+QStringList entries(const QStandardItemModel &model)
+{
+    QStringList result;
+    for (int row = 0; row < model.rowCount(); ++row)
+        result << model.item(row, 0)->text() + QLatin1Char('|') + model.item(row, 1)->text();
+    return result;
+}
+
+QStringList order(const QStandardItemModel &model)
+{
+    QStringList result;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const QString label = model.item(row, 0)->text();
+        // A label parted from its Path cell shows as a broken entry.
+        if (QStringLiteral("/p/") + label != model.item(row, 1)->text())
+            result << QStringLiteral("broken");
+        else
+            result << label.left(label.indexOf(QLatin1Char('.')));
+    }
+    return result;
+}
+
+} // namespace
+
+class TestFileListCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { kxtest::isolateUserData(); }
+
+    void deleteList_data()
+    {
+        QTest::addColumn<QList<int>>("indexRows");
+        QTest::addColumn<QList<int>>("deleteList");
+        // Both columns of every selected row come in: row 1 first, then row 3.
+        QTest::newRow("rows 1 and 3") << QList<int>{1, 1, 3, 3} << QList<int>{3, 1};
+        QTest::newRow("columns in range order") << QList<int>{1, 3, 1, 3} << QList<int>{3, 1};
+        QTest::newRow("one row") << QList<int>{4, 4} << QList<int>{4};
+        QTest::newRow("three rows mixed") << QList<int>{2, 0, 5, 2, 0, 5} << QList<int>{5, 2, 0};
+        QTest::newRow("nothing") << QList<int>{} << QList<int>{};
+    }
+
+    void deleteList()
+    {
+        QFETCH(QList<int>, indexRows);
+        QFETCH(QList<int>, deleteList);
+        QCOMPARE(buildDeleteList(indexRows), deleteList);
+    }
+
+    void removeRowsOneAndThree()
+    {
+        QStandardItemModel model;
+        fillModel(model, 5);
+        QList<int> removed;
+        connect(&model, &QAbstractItemModel::rowsRemoved, this,
+                [&removed](const QModelIndex &, int first, int) { removed << first; });
+        for (const int row : buildDeleteList({1, 1, 3, 3}))
+            model.removeRow(row);
+        QCOMPARE(removed, (QList<int>{3, 1}));
+        QCOMPARE(order(model), (QStringList{"e0", "e2", "e4"}));
+    }
+
+    void moveUp_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QList<int>>("rows");
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<int>("current");
+        QTest::newRow("rows 0 and 2") << 3 << QList<int>{0, 2} << QStringList{"e0", "e2", "e1"} << 0;
+        QTest::newRow("row 3") << 5 << QList<int>{3} << QStringList{"e0", "e1", "e3", "e2", "e4"} << 2;
+        QTest::newRow("block at the top stays") << 4 << QList<int>{1, 0} << QStringList{"e0", "e1", "e2", "e3"} << 0;
+        QTest::newRow("block moves together") << 5 << QList<int>{3, 2} << QStringList{"e0", "e2", "e3", "e1", "e4"}
+                                              << 1;
+    }
+
+    void moveUp()
+    {
+        QFETCH(int, count);
+        QFETCH(QList<int>, rows);
+        QFETCH(QStringList, after);
+        QFETCH(int, current);
+        QStandardItemModel model;
+        fillModel(model, count);
+        QCOMPARE(moveRowsUp(&model, rows), current);
+        QCOMPARE(order(model), after);
+    }
+
+    void moveDown_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QList<int>>("rows");
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<int>("current");
+        QTest::newRow("row 2 of 5") << 5 << QList<int>{2} << QStringList{"e0", "e1", "e3", "e2", "e4"} << 3;
+        QTest::newRow("last row stays") << 3 << QList<int>{2} << QStringList{"e0", "e1", "e2"} << 2;
+        QTest::newRow("block at the bottom stays") << 4 << QList<int>{2, 3} << QStringList{"e0", "e1", "e2", "e3"}
+                                                   << 3;
+        QTest::newRow("block moves together") << 5 << QList<int>{1, 2} << QStringList{"e0", "e3", "e1", "e2", "e4"}
+                                              << 2;
+    }
+
+    void moveDown()
+    {
+        QFETCH(int, count);
+        QFETCH(QList<int>, rows);
+        QFETCH(QStringList, after);
+        QFETCH(int, current);
+        QStandardItemModel model;
+        fillModel(model, count);
+        QCOMPARE(moveRowsDown(&model, rows), current);
+        QCOMPARE(order(model), after);
+    }
+
+    void dragMove_data()
+    {
+        QTest::addColumn<QList<int>>("rows");
+        QTest::addColumn<int>("target");
+        QTest::addColumn<bool>("below");
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<QList<int>>("newRows");
+        QTest::newRow("last above first") << QList<int>{4} << 0 << false
+                                          << QStringList{"e4", "e0", "e1", "e2", "e3"} << QList<int>{0};
+        QTest::newRow("first below last") << QList<int>{0} << 4 << true
+                                          << QStringList{"e1", "e2", "e3", "e4", "e0"} << QList<int>{4};
+        QTest::newRow("two apart, below row 2") << QList<int>{3, 0} << 2 << true
+                                                << QStringList{"e1", "e2", "e0", "e3", "e4"} << QList<int>{2, 3};
+        QTest::newRow("above itself") << QList<int>{2} << 2 << false
+                                      << QStringList{"e0", "e1", "e2", "e3", "e4"} << QList<int>{2};
+    }
+
+    void dragMove()
+    {
+        QFETCH(QList<int>, rows);
+        QFETCH(int, target);
+        QFETCH(bool, below);
+        QFETCH(QStringList, after);
+        QFETCH(QList<int>, newRows);
+        QStandardItemModel model;
+        fillModel(model, 5);
+        QCOMPARE(moveRowsTo(&model, rows, target, below), newRows);
+        QCOMPARE(order(model), after);
+        QCOMPARE(model.columnCount(), 2);
+    }
+
+    void listedPathsFollowTheModel()
+    {
+        QStandardItemModel model;
+        fillModel(model, 4);
+        FileListIndex *index = FileListIndex::of(&model);
+        QCOMPARE(FileListIndex::of(&model), index);
+        QVERIFY(index->contains(QStringLiteral("/p/e2.png")));
+        QVERIFY(!index->contains(QStringLiteral("/p/e9.png")));
+        model.removeRow(2);
+        QVERIFY(!index->contains(QStringLiteral("/p/e2.png")));
+        moveRowsUp(&model, {2});
+        QVERIFY(index->contains(QStringLiteral("/p/e3.png")));
+        model.appendRow({new QStandardItem(QStringLiteral("x.png")), new QStandardItem(QStringLiteral("/q/x.png"))});
+        QVERIFY(index->contains(QStringLiteral("/q/x.png")));
+        model.item(3, 1)->setText(QStringLiteral("/q/y.png"));
+        QVERIFY(!index->contains(QStringLiteral("/q/x.png")));
+        QVERIFY(index->contains(QStringLiteral("/q/y.png")));
+        model.removeRows(0, model.rowCount());
+        QVERIFY(!index->contains(QStringLiteral("/p/e0.png")));
+        fillModel(model, 2); // clear() resets the model
+        QVERIFY(index->contains(QStringLiteral("/p/e1.png")));
+        // Paths differ by letter case: two files on this platform.
+        QCOMPARE(index->contains(QStringLiteral("/P/E1.PNG")), filePathCaseSensitivity() == Qt::CaseInsensitive);
+    }
+
+    void thumbnailLandsOnItsFile()
+    {
+        QStandardItemModel model;
+        fillModel(model, 5);
+        QImage icon(64, 64, QImage::Format_RGB32);
+        icon.fill(Qt::blue);
+        // Made for row 1 (e1), which has moved to row 3 meanwhile.
+        moveRowsTo(&model, {1}, 3, false);
+        QCOMPARE(order(model), (QStringList{"e0", "e2", "e1", "e3", "e4"}));
+        QCOMPARE(applyListThumbnail(&model, icon, "e1.png", "/p", "64x64", 1), 2);
+        QCOMPARE(model.item(2, 0)->text(), QStringLiteral("e1.png\n64x64\n/p"));
+        QVERIFY(!model.item(2, 0)->icon().isNull());
+        QCOMPARE(model.item(2, 1)->text(), QStringLiteral("/p/e1.png"));
+        QCOMPARE(model.item(1, 0)->text(), QStringLiteral("e2.png"));
+        QVERIFY(model.item(1, 0)->icon().isNull());
+    }
+
+    void thumbnailForRemovedFileIsDropped()
+    {
+        QStandardItemModel model;
+        fillModel(model, 5);
+        const QStringList before = entries(model);
+        model.removeRow(4);
+        QCOMPARE(applyListThumbnail(&model, QImage(), "e4.png", "/p", "0x0", 4), -1);
+        QCOMPARE(applyListThumbnail(&model, QImage(), "e7.png", "/p", "0x0", 7), -1);
+        QCOMPARE(entries(model), before.mid(0, 4));
+    }
+
+    void unreadableFileStillGetsThreeLines()
+    {
+        QStandardItemModel model;
+        fillModel(model, 2);
+        QCOMPARE(applyListThumbnail(&model, QImage(), "e1.png", "/p", "0x0", 1), 1);
+        QCOMPARE(model.item(1, 0)->text(), QStringLiteral("e1.png\n0x0\n/p"));
+        QVERIFY(model.item(1, 0)->icon().isNull());
+    }
+};
+
+QTEST_MAIN(TestFileListCommands)
+#include "tst_filelistcommands.moc"

@@ -1,0 +1,284 @@
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QSettings>
+#include <QPointer>
+#include <QAbstractButton>
+#include <QFrame>
+#include <QSignalSpy>
+#include <QStandardItemModel>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "convertimageaddurlsthread.h"
+#include "convertimageform.h"
+#include "convertimagepreviewlabel.h"
+#include "convertimagetreeview.h"
+#include "kxdialogs.h"
+#include "kxtest.h"
+
+namespace {
+
+ConvertImageTreeView *view(ConvertImageForm &form)
+{
+    return form.findChild<ConvertImageTreeView *>(QStringLiteral("sourceTreeView"));
+}
+
+QWidget *dropZone(ConvertImageForm &form)
+{
+    return form.findChild<QWidget *>(QStringLiteral("sourceFrame"));
+}
+
+QAbstractButton *button(ConvertImageForm &form, const char *name)
+{
+    return form.findChild<QAbstractButton *>(QLatin1String(name));
+}
+
+ConvertImagePreviewLabel *preview(ConvertImageForm &form)
+{
+    return form.findChild<ConvertImagePreviewLabel *>(QStringLiteral("previewImage"));
+}
+
+bool spinUntil(const std::function<bool()> &condition, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QEventLoop loop;
+        QTimer::singleShot(1, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
+}
+
+void fill(ConvertImageForm &form, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        const QString path = QStringLiteral("/p/e%1.png").arg(i);
+        form.fileListModel()->appendRow({new QStandardItem(QFileInfo(path).fileName()), new QStandardItem(path)});
+    }
+}
+
+QStringList order(ConvertImageForm &form)
+{
+    QStringList names;
+    QStandardItemModel *model = form.fileListModel();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QString label = model->item(row, 0)->text();
+        names << (QStringLiteral("/p/") + label == model->item(row, 1)->text() ? label.chopped(4)
+                                                                               : QStringLiteral("broken"));
+    }
+    return names;
+}
+
+void selectRows(ConvertImageForm &form, const QList<int> &rows)
+{
+    QItemSelectionModel *selection = view(form)->selectionModel();
+    selection->clearSelection();
+    QStandardItemModel *model = form.fileListModel();
+    for (const int row : rows)
+        selection->select(model->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+QList<int> selectedRows(ConvertImageForm &form)
+{
+    QList<int> rows;
+    for (const QModelIndex &index : view(form)->selectionModel()->selectedRows(0))
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+} // namespace
+
+class TestFileListForm : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+
+private slots:
+    void initTestCase()
+    {
+        kxtest::isolateUserData();
+        kxtest::clearSettingsStore();
+        QVERIFY(dir.isValid());
+        QDir().mkpath(dir.filePath("photos/sub"));
+        QVERIFY(kxtest::makePhotoLikeImage(300, 200).save(dir.filePath("photos/a.png")));
+        QVERIFY(kxtest::makePhotoLikeImage(100, 200).save(dir.filePath("photos/sub/b.png")));
+    }
+
+    void constructedState()
+    {
+        ConvertImageForm form;
+        QCOMPARE(form.fileListModel()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("File List"));
+        QCOMPARE(form.fileListModel()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Path"));
+        QVERIFY(view(form)->isColumnHidden(1));
+        QVERIFY(view(form)->isHidden());
+        QVERIFY(!dropZone(form)->isHidden());
+    }
+
+    void clearOnEmptyList()
+    {
+        ConvertImageForm form;
+        button(form, "removeButton")->setEnabled(true);
+        button(form, "clearButton")->setEnabled(true);
+        button(form, "convertButton")->setEnabled(true);
+        button(form, "clearButton")->click();
+        QVERIFY(!button(form, "removeButton")->isEnabled());
+        QVERIFY(!button(form, "clearButton")->isEnabled());
+        QVERIFY(!button(form, "convertButton")->isEnabled());
+        QVERIFY(!dropZone(form)->isHidden());
+        QCOMPARE(preview(form)->text(), QStringLiteral("Preview"));
+    }
+
+    void removeRowsOneAndThree()
+    {
+        ConvertImageForm form;
+        fill(form, 5);
+        selectRows(form, {1, 3});
+        QVERIFY(button(form, "removeButton")->isEnabled());
+        QList<int> removed;
+        connect(form.fileListModel(), &QAbstractItemModel::rowsRemoved, this,
+                [&removed](const QModelIndex &, int first, int) { removed << first; });
+        button(form, "removeButton")->click();
+        QCOMPARE(removed, (QList<int>{3, 1}));
+        QCOMPARE(order(form), (QStringList{"e0", "e2", "e4"}));
+        QVERIFY(!button(form, "removeButton")->isEnabled());
+    }
+
+    void upWithRowsZeroAndTwo()
+    {
+        ConvertImageForm form;
+        fill(form, 3);
+        selectRows(form, {0, 2});
+        button(form, "upButton")->setEnabled(true); // the first selected row is 0
+        button(form, "upButton")->click();
+        QCOMPARE(order(form), (QStringList{"e0", "e2", "e1"}));
+        QCOMPARE(selectedRows(form), QList<int>{0});
+        QVERIFY(!button(form, "upButton")->isEnabled());
+    }
+
+    void downOnRowTwoOfFive()
+    {
+        ConvertImageForm form;
+        fill(form, 5);
+        selectRows(form, {2});
+        QVERIFY(button(form, "downButton")->isEnabled());
+        button(form, "downButton")->click();
+        QCOMPARE(order(form), (QStringList{"e0", "e1", "e3", "e2", "e4"}));
+        QCOMPARE(selectedRows(form), QList<int>{3});
+        selectRows(form, {4});
+        QVERIFY(!button(form, "downButton")->isEnabled());
+        QVERIFY(button(form, "upButton")->isEnabled());
+    }
+
+    void selectionPreviewsByPathCell()
+    {
+        ConvertImageForm form;
+        fill(form, 3);
+        selectRows(form, {1});
+        QCOMPARE(view(form)->url, QStringLiteral("/p/e1.png"));
+        QVERIFY(button(form, "upButton")->isEnabled());
+        view(form)->selectionModel()->clearSelection();
+        QVERIFY(!button(form, "removeButton")->isEnabled());
+        QVERIFY(!button(form, "upButton")->isEnabled());
+        QVERIFY(!button(form, "downButton")->isEnabled());
+    }
+
+    void deselectingOneOfTwoKeepsRemove()
+    {
+        ConvertImageForm form;
+        fill(form, 4);
+        selectRows(form, {1, 3});
+        QItemSelectionModel *selection = view(form)->selectionModel();
+        selection->select(form.fileListModel()->index(1, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+        QVERIFY(button(form, "removeButton")->isEnabled());
+        QCOMPARE(view(form)->url, QStringLiteral("/p/e3.png"));
+        QVERIFY(!button(form, "downButton")->isEnabled());
+    }
+
+    void droppedFolderFillsTheList()
+    {
+        ConvertImageForm form;
+        QSignalSpy toolbar(&form, &ConvertImageForm::showToolbarSignal);
+        form.on_AddURLs({QUrl::fromLocalFile(dir.filePath("photos"))});
+        QStandardItemModel *model = form.fileListModel();
+        QVERIFY(spinUntil([&] { return !view(form)->isHidden(); }, 10000));
+        QCOMPARE(model->rowCount(), 2);
+        QVERIFY(button(form, "convertButton")->isEnabled());
+        QVERIFY(button(form, "clearButton")->isEnabled());
+        QCOMPARE(selectedRows(form), QList<int>{1});
+        // Icons and three-line labels follow.
+        QVERIFY(spinUntil(
+            [&] {
+                return model->item(0, 0)->text().count('\n') == 2 && model->item(1, 0)->text().count('\n') == 2;
+            },
+            10000));
+        for (int row = 0; row < 2; ++row) {
+            const QString label = model->item(row, 0)->text();
+            QCOMPARE(label.section('\n', 0, 0), QFileInfo(model->item(row, 1)->text()).fileName());
+            QCOMPARE(label.section('\n', 2), QFileInfo(model->item(row, 1)->text()).path());
+            QVERIFY(!model->item(row, 0)->icon().isNull());
+        }
+        QVERIFY(spinUntil([&] { return form.findChildren<ConvertImageAddUrlsThread *>().isEmpty(); }, 10000));
+        QVERIFY(toolbar.count() >= 2);
+        QCOMPARE(toolbar.first().at(0).toBool(), false);
+        QCOMPARE(toolbar.last().at(0).toBool(), true);
+
+        // The same folder again adds nothing; Clear then empties the list.
+        form.on_AddURLs({QUrl::fromLocalFile(dir.filePath("photos"))});
+        QVERIFY(spinUntil([&] { return form.findChildren<ConvertImageAddUrlsThread *>().isEmpty(); }, 10000));
+        QCOMPARE(model->rowCount(), 2);
+        button(form, "clearButton")->click();
+        QCOMPARE(model->rowCount(), 0);
+        QVERIFY(!dropZone(form)->isHidden());
+    }
+
+    void addFilesDialogRemembersTheFolder()
+    {
+        ConvertImageForm form;
+        conversionSettings().lastPicturesDir = dir.filePath("photos/sub");
+        QString openedIn;
+        QString caption;
+        kxtest::whenModalShown<QFileDialog>([&](QFileDialog *dialog) {
+            openedIn = dialog->directory().absolutePath();
+            caption = dialog->windowTitle();
+            dialog->setDirectory(dir.filePath("photos"));
+            dialog->selectFile(dir.filePath("photos/a.png"));
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        button(form, "addFilesButton")->click();
+        QCOMPARE(openedIn, dir.filePath("photos/sub"));
+        QCOMPARE(caption, QStringLiteral("Add Image Files"));
+        QCOMPARE(conversionSettings().lastPicturesDir, dir.filePath("photos"));
+        QCOMPARE(QSettings("Kestrix", "ConvertImage").value("MainApp/lastPicturesDir").toString(),
+                 dir.filePath("photos"));
+        QVERIFY(spinUntil([&] { return form.fileListModel()->rowCount() == 1; }, 10000));
+        QCOMPARE(form.fileListModel()->item(0, 1)->text(), dir.filePath("photos/a.png"));
+        QVERIFY(spinUntil([&] { return form.findChildren<ConvertImageAddUrlsThread *>().isEmpty(); }, 10000));
+    }
+
+    void formClosedDuringBatch()
+    {
+        QDir().mkpath(dir.filePath("many"));
+        for (int i = 0; i < 400; ++i)
+            QVERIFY(kxtest::makePhotoLikeImage(8, 8).save(dir.filePath(QStringLiteral("many/%1.png").arg(i))));
+        auto *form = new ConvertImageForm;
+        form->on_AddURLs({QUrl::fromLocalFile(dir.filePath("many"))});
+        QPointer<ConvertImageAddUrlsThread> worker = form->findChild<ConvertImageAddUrlsThread *>();
+        QVERIFY(worker);
+        QVERIFY(spinUntil([&] { return form->fileListModel()->rowCount() > 0; }, 10000));
+        delete form; // stops and waits for the worker, whatever it was doing
+        QVERIFY(worker.isNull());
+        QCoreApplication::processEvents();
+    }
+};
+
+QTEST_MAIN(TestFileListForm)
+#include "tst_filelistform.moc"

@@ -1,0 +1,166 @@
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "kxtest.h"
+#include "pathutil.h"
+#include "removethumbnailsdialog.h"
+#include "thumbnailcache.h"
+
+namespace {
+
+void writeFile(const QString &path, const QDateTime &modified = QDateTime())
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("webp");
+    file.flush();
+    if (modified.isValid())
+        QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
+}
+
+void emptyFolder(const QString &folder)
+{
+    QDir dir(folder);
+    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden))
+        QVERIFY(dir.remove(name));
+    for (const QString &name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        QVERIFY(QDir(dir.filePath(name)).removeRecursively());
+}
+
+} // namespace
+
+class TestThumbnailCache : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString folder;
+
+private slots:
+    void initTestCase()
+    {
+        kxtest::isolateUserData();
+        folder = thumbnailFolder();
+        QVERIFY(folder.endsWith(QLatin1String("/Thumbnails/")));
+        QVERIFY(QFileInfo(folder).isDir());
+    }
+
+    void init() { emptyFolder(folder); }
+    void cleanupTestCase() { emptyFolder(folder); }
+
+    void folderBesideTheProgramWhenWritable()
+    {
+        QTemporaryDir app;
+        QTemporaryDir cache;
+        QCOMPARE(chooseThumbnailFolder(app.path(), cache.path()), app.path() + "/Thumbnails/");
+        QVERIFY(QFileInfo(app.path() + "/Thumbnails").isDir());
+    }
+
+    void folderInTheCacheOtherwise()
+    {
+        QTemporaryDir cache;
+        const QString missingProgramDir = cache.path() + "/no/such/program";
+        const QString cacheDir = cache.path() + "/user/cache";
+        QCOMPARE(chooseThumbnailFolder(missingProgramDir, cacheDir), cacheDir + "/Thumbnails/");
+        QVERIFY(QFileInfo(cacheDir + "/Thumbnails").isDir());
+        QVERIFY(!QFileInfo::exists(missingProgramDir));
+    }
+
+    void newFileTakesFirstNumberNotWrittenToday()
+    {
+        writeFile(folder + "0.webp");
+        writeFile(folder + "1.webp");
+        writeFile(folder + "2.webp", QDateTime::currentDateTime().addDays(-1));
+        writeFile(folder + "4.webp");
+        QCOMPARE(allocateThumbnailFile("/pics/first.png"), folder + "2.webp");
+        // 2 is handed out but not written yet; it must not be given twice.
+        QCOMPARE(allocateThumbnailFile("/pics/second.png"), folder + "3.webp");
+        const QList<ThumbnailRecord> records = thumbnailRecords();
+        QVERIFY(records.size() >= 2);
+        QCOMPARE(records.at(records.size() - 2).sourcePath, QStringLiteral("/pics/first.png"));
+        QCOMPARE(records.at(records.size() - 2).number, 2);
+        QCOMPARE(records.last().number, 3);
+        QVERIFY(!records.last().stale);
+    }
+
+    void lookupAnswers()
+    {
+        const QString source = "/pics/lookup.png";
+        QCOMPARE(lookupThumbnail(source, false).answer, ThumbnailLookup::New);
+        const QString file = allocateThumbnailFile(source);
+        // Not written yet (for example a folder without write access): nothing to show.
+        QCOMPARE(lookupThumbnail(source, false).answer, ThumbnailLookup::New);
+        writeFile(file);
+        ThumbnailLookup lookup = lookupThumbnail(source, false);
+        QCOMPARE(lookup.answer, ThumbnailLookup::Show);
+        QCOMPARE(lookup.fileName, file);
+
+        // A refreshing request renders again into the file it had.
+        lookup = lookupThumbnail(source, true);
+        QCOMPARE(lookup.answer, ThumbnailLookup::Reuse);
+        QCOMPARE(lookup.fileName, file);
+        // So does a later plain request: the record stays stale.
+        lookup = lookupThumbnail(source, false);
+        QCOMPARE(lookup.answer, ThumbnailLookup::Reuse);
+        QCOMPARE(lookup.fileName, file);
+
+        // After the refresh every earlier record is stale, whatever its source.
+        for (const ThumbnailRecord &record : thumbnailRecords())
+            QVERIFY(record.stale);
+        const QString other = "/pics/other.png";
+        QCOMPARE(lookupThumbnail(other, true).answer, ThumbnailLookup::New);
+    }
+
+    void lookupMatchesThePlatformPathRule()
+    {
+        const QString file = allocateThumbnailFile("/pics/Case.png");
+        writeFile(file);
+        const bool insensitive = filePathCaseSensitivity() == Qt::CaseInsensitive;
+        QCOMPARE(lookupThumbnail("/pics/case.png", false).answer == ThumbnailLookup::Show, insensitive);
+        QCOMPARE(lookupThumbnail("/pics/Case.png", false).answer, ThumbnailLookup::Show);
+    }
+
+    void cleanUpDeletesFilesAndKeepsFolders()
+    {
+        writeFile(folder + "a.webp");
+        writeFile(folder + "0.webp");
+        QVERIFY(QDir(folder).mkdir("sub"));
+        writeFile(folder + "sub/1.webp");
+        writeFile(folder + "notes.txt");
+        setThumbnailCleanupPending(true);
+
+        RemoveThumbnailsDialog dialog;
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Dialog"));
+        QCOMPARE(dialog.findChild<QLabel *>("label")->text(),
+                 QStringLiteral("The program removing unused thumbnail files. Please wait..."));
+        QSignalSpy closeApp(&dialog, &RemoveThumbnailsDialog::closeApp);
+        dialog.show();
+        dialog.removeThumbnails();
+
+        QCOMPARE(closeApp.count(), 1);
+        QVERIFY(!thumbnailCleanupPending());
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"notes.txt"});
+        QVERIFY(QFileInfo::exists(folder + "sub/1.webp"));
+    }
+
+    void cancelledCleanUpStillClosesTheApp()
+    {
+        writeFile(folder + "0.webp");
+        setThumbnailCleanupPending(true);
+        RemoveThumbnailsDialog dialog;
+        QSignalSpy closeApp(&dialog, &RemoveThumbnailsDialog::closeApp);
+        dialog.findChild<QPushButton *>("cancelButton")->click();
+        dialog.removeThumbnails();
+        QCOMPARE(closeApp.count(), 1);
+        QVERIFY(!thumbnailCleanupPending());
+        QVERIFY(QFileInfo::exists(folder + "0.webp"));
+    }
+};
+
+QTEST_MAIN(TestThumbnailCache)
+#include "tst_thumbnailcache.moc"
