@@ -57,10 +57,6 @@ struct EncoderDeleter {
     void operator()(heif_encoder *encoder) const { heif_encoder_release(encoder); }
 };
 
-struct ContextOwner {
-    void operator()(heif_context *context) const { heif_context_free(context); }
-};
-
 QImage::Format imageFormatFor(const heif_image_handle *handle)
 {
     const bool alpha = heif_image_handle_has_alpha_channel(handle);
@@ -166,12 +162,7 @@ void HeifHandler::ContextDeleter::operator()(heif_context *context) const { heif
 void HeifHandler::HandleDeleter::operator()(heif_image_handle *handle) const { heif_image_handle_release(handle); }
 
 HeifHandler::HeifHandler() = default;
-HeifHandler::~HeifHandler()
-{
-    // The handle refers into the context; release it first.
-    m_handle.reset();
-    m_context.reset();
-}
+HeifHandler::~HeifHandler() = default;
 
 QByteArray HeifHandler::formatFromHeader(const QByteArray &header)
 {
@@ -292,7 +283,7 @@ bool HeifHandler::write(const QImage &image)
     const bool av1 = format().toLower() == "avif";
     ensureLibraryInitialised();
 
-    std::unique_ptr<heif_context, ContextOwner> context(heif_context_alloc());
+    std::unique_ptr<heif_context, ContextDeleter> context(heif_context_alloc());
     heif_encoder *encoderRaw = nullptr;
     if (!context
         || !succeeded(heif_context_get_encoder_for_format(context.get(),

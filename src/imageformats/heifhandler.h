@@ -42,6 +42,8 @@ private:
     int m_quality = -1;
     struct ContextDeleter { void operator()(heif_context *context) const; };
     struct HandleDeleter { void operator()(heif_image_handle *handle) const; };
+    // Declared in this order so that the handle, which refers into the
+    // context, is released first.
     std::unique_ptr<heif_context, ContextDeleter> m_context;
     std::unique_ptr<heif_image_handle, HandleDeleter> m_handle;
 };
