@@ -76,6 +76,9 @@ private slots:
         QTest::newRow("heic odd size") << QByteArray("heic") << QSize(65, 47) << false << 5.0;
         QTest::newRow("avif odd size") << QByteArray("avif") << QSize(65, 47) << false << 5.0;
         QTest::newRow("jxl odd size") << QByteArray("jxl") << QSize(65, 47) << false << 3.0;
+        QTest::newRow("heic 1x1") << QByteArray("heic") << QSize(1, 1) << false << 5.0;
+        QTest::newRow("avif 1x1") << QByteArray("avif") << QSize(1, 1) << false << 5.0;
+        QTest::newRow("jxl 1x1") << QByteArray("jxl") << QSize(1, 1) << false << 3.0;
         QTest::newRow("heic alpha") << QByteArray("heic") << QSize(64, 48) << true << 5.0;
         QTest::newRow("avif alpha") << QByteArray("avif") << QSize(64, 48) << true << 5.0;
         QTest::newRow("jxl alpha") << QByteArray("jxl") << QSize(64, 48) << true << 3.0;
