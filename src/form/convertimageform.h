@@ -212,6 +212,8 @@ private:
     QTimer updateTimer;
     QString pendingPreviewPath;
     bool pendingPreviewRefresh = false;
+    // Every preview worker that has not reported yet, previewThread included.
+    QList<LoadPreviewImageThread *> previewWorkers;
     CocoaCode *folderChooser = nullptr;
 
     // Row of each target format in targetComboBox, -1 until the row is added.

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QLabel>
+#include <QPixmap>
 
-// The inline preview picture (objectName previewImage).
+// The inline preview picture (objectName previewImage). While it shows a
+// picture it draws the fit icon in its top-right corner; a click on the icon
+// or a double-click anywhere asks for the full preview.
 class ConvertImagePreviewLabel : public QLabel
 {
     Q_OBJECT
@@ -10,8 +13,21 @@ class ConvertImagePreviewLabel : public QLabel
 public:
     explicit ConvertImagePreviewLabel(QWidget *parent = nullptr);
 
+    // Shows a picture; a null one only drops the icon and keeps the old picture.
+    void setPreviewPixmap(const QPixmap &pixmap);
+    // Shows the placeholder text.
+    void setText(const QString &text);
+
     bool hasImage = false;
 
 signals:
     void mouseDoubleClick();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QPixmap fitIcon;
 };

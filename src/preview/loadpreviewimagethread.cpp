@@ -1,0 +1,47 @@
+#include "loadpreviewimagethread.h"
+
+#include <QDebug>
+
+#include "imagemagickutil.h"
+#include "previewgeometry.h"
+#include "thumbnailcache.h"
+
+LoadPreviewImageThread::LoadPreviewImageThread(const ConversionSettings &settings, QObject *parent)
+    : QThread(parent), settings(settings)
+{
+}
+
+void LoadPreviewImageThread::run()
+{
+    createPreviewImage(filePath, maxSize);
+}
+
+void LoadPreviewImageThread::createPreviewImage(const QString &path, const QSize &maxSize)
+{
+    if (stop) {
+        emit updatePreviewImage(QImage());
+        return;
+    }
+    qDebug().noquote() << "LoadPreviewImageThread::createPreviewImage: " + path;
+
+    const QString fileName = hasThumbnailPath ? thumbnailFilePath : allocateThumbnailFile(path);
+
+    if (stop) {
+        emit updatePreviewImage(QImage());
+        return;
+    }
+    ImageMagickUtil util;
+    QImage image = util.processImage(path, true, settings);
+    image = image.scaled(fitSize(image.size(), maxSize), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+
+    qDebug().noquote() << "LoadPreviewImageThread::thumbnailFilePath: " + fileName;
+
+    if (stop) {
+        emit updatePreviewImage(QImage());
+        return;
+    }
+    // A cache file that cannot be written is simply missing next time.
+    if (!image.isNull() && !fileName.isEmpty())
+        image.save(fileName);
+    emit updatePreviewImage(image);
+}

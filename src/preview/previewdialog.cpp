@@ -1,0 +1,205 @@
+#include "previewdialog.h"
+#include "ui_previewdialog.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollBar>
+
+#include "conversionsettings.h"
+#include "loadfullpreviewimagethread.h"
+#include "previewgeometry.h"
+
+namespace {
+
+int primaryScreenWidthPixels()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return 0;
+    return qRound(screen->geometry().width() * screen->devicePixelRatio());
+}
+
+} // namespace
+
+PreviewDialog::PreviewDialog(QWidget *parent, bool *shownFlag)
+    : QDialog(parent), ui(new Ui::PreviewDialog), shown(shownFlag)
+{
+    ui->setupUi(this);
+    setWindowFlags(windowFlags() | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint);
+    *shown = true;
+
+    connect(ui->previewLabel, &ConvertImageFullPreviewLabel::needToResizeImage, this,
+            &PreviewDialog::onNeedToResizeImage);
+    connect(ui->previewLabel, &ConvertImageFullPreviewLabel::startDragImage, this, &PreviewDialog::onStartDragImage);
+    connect(ui->previewLabel, &ConvertImageFullPreviewLabel::endDragImage, this, &PreviewDialog::onEndDragImage);
+    connect(ui->previewLabel, &ConvertImageFullPreviewLabel::mouseMove, this, &PreviewDialog::onMouseMove);
+    connect(&resizeTimer, &QTimer::timeout, this, &PreviewDialog::updateTimer);
+}
+
+PreviewDialog::~PreviewDialog()
+{
+    qDebug() << "~PreviewDialog()";
+    shutdownWorkers();
+    delete ui;
+}
+
+void PreviewDialog::shutdownWorkers()
+{
+    for (LoadFullPreviewImageThread *worker : std::as_const(workers)) {
+        worker->stop = true;
+        worker->disconnect(this);
+    }
+    for (LoadFullPreviewImageThread *worker : std::as_const(workers)) {
+        worker->wait();
+        delete worker;
+    }
+    workers.clear();
+    fullPreviewThread = nullptr;
+}
+
+void PreviewDialog::setImageFile(const QString &path)
+{
+    loadFile(path);
+}
+
+void PreviewDialog::updateImage(const QString &path)
+{
+    qDebug().noquote() << "updateImage: " + path;
+    loadFile(path);
+}
+
+void PreviewDialog::loadFile(const QString &path)
+{
+    if (!QFileInfo(path).isFile())
+        return;
+    setWindowTitle("Preview - " + QFileInfo(path).fileName());
+
+    auto *worker = new LoadFullPreviewImageThread(snapshotSettings());
+    worker->filePath = path;
+    connect(worker, &LoadFullPreviewImageThread::previewImageReady, this,
+            &PreviewDialog::handleFullPreviewImageReady, Qt::QueuedConnection);
+    fullPreviewThread = worker;
+    workers.append(worker);
+    worker->start();
+}
+
+void PreviewDialog::handleFullPreviewImageReady(const QImage &image)
+{
+    auto *worker = qobject_cast<LoadFullPreviewImageThread *>(sender());
+    bool latest = true;
+    if (worker) {
+        latest = worker == fullPreviewThread;
+        workers.removeOne(worker);
+        // The worker has emitted its last signal; let run() return before release.
+        worker->wait();
+        worker->deleteLater();
+        if (latest)
+            fullPreviewThread = nullptr;
+    }
+    // A file asked for earlier must not replace the one asked for last.
+    if (!latest)
+        return;
+
+    fullPixmap = QPixmap::fromImage(image);
+    imageLoaded = true;
+    fitImage();
+}
+
+QSize PreviewDialog::pictureArea() const
+{
+    const QSize area = ui->scrollArea->size() - QSize(16, 4);
+    return QSize(qMax(0, area.width()), qMax(0, area.height()));
+}
+
+void PreviewDialog::fitImage()
+{
+    ui->sizeInfoLabel->setText(QString::number(fullPixmap.width()) + "x" + QString::number(fullPixmap.height()));
+
+    const QSize area = pictureArea();
+    ui->scrollAreaWidgetContents->setFixedSize(area);
+    ui->previewLabel->setFixedSize(area);
+
+    if (fullPixmap.isNull() || area.isEmpty()) {
+        displayedPixmap = QPixmap();
+    } else {
+        const float rw = float(fullPixmap.width()) / float(area.width());
+        const float rh = float(fullPixmap.height()) / float(area.height());
+        displayedPixmap = rh > rw ? fullPixmap.scaledToHeight(area.height(), Qt::FastTransformation)
+                                  : fullPixmap.scaledToWidth(area.width(), Qt::FastTransformation);
+    }
+    showZoom();
+}
+
+void PreviewDialog::showZoom()
+{
+    ui->percentResizeLabel->setText(zoomPercentText(displayedPixmap.width(), fullPixmap.width()));
+    ui->previewLabel->setPixmap(displayedPixmap);
+}
+
+void PreviewDialog::onNeedToResizeImage(int step)
+{
+    if (fullPixmap.isNull())
+        return;
+    const int newWidth = zoomStepWidth(displayedPixmap.width(), step, fullPixmap.width(), primaryScreenWidthPixels());
+    if (newWidth < 0)
+        return;
+    // Always from the full picture, so repeated steps do not add blur.
+    if (step != 0)
+        displayedPixmap = fullPixmap.scaledToWidth(newWidth, Qt::FastTransformation);
+    showZoom();
+
+    const QSize area = pictureArea();
+    const QSize size(qMax(displayedPixmap.width(), area.width()), qMax(displayedPixmap.height(), area.height()));
+    ui->scrollAreaWidgetContents->setFixedSize(size);
+    ui->previewLabel->setFixedSize(size);
+}
+
+void PreviewDialog::onStartDragImage(QPoint point)
+{
+    dragging = true;
+    lastDragPos = point;
+}
+
+void PreviewDialog::onEndDragImage()
+{
+    dragging = false;
+}
+
+void PreviewDialog::onMouseMove(QPoint globalPoint, QPoint)
+{
+    if (!dragging)
+        return;
+    QScrollBar *horizontal = ui->scrollArea->horizontalScrollBar();
+    QScrollBar *vertical = ui->scrollArea->verticalScrollBar();
+    horizontal->setValue(horizontal->value() + lastDragPos.x() - globalPoint.x());
+    vertical->setValue(vertical->value() + lastDragPos.y() - globalPoint.y());
+    lastDragPos = globalPoint;
+}
+
+void PreviewDialog::updateTimer()
+{
+    if (imageLoaded)
+        fitImage();
+    resizeTimer.stop();
+}
+
+void PreviewDialog::showEvent(QShowEvent *event)
+{
+    *shown = true;
+    QDialog::showEvent(event);
+}
+
+void PreviewDialog::resizeEvent(QResizeEvent *event)
+{
+    resizeTimer.start(10);
+    QDialog::resizeEvent(event);
+}
+
+void PreviewDialog::done(int result)
+{
+    *shown = false;
+    emit previewDialogClosed();
+    QDialog::done(result);
+}

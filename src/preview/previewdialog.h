@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QDialog>
+#include <QImage>
+#include <QList>
+#include <QPixmap>
+#include <QPoint>
+#include <QTimer>
+
+class LoadFullPreviewImageThread;
+
+namespace Ui {
+class PreviewDialog;
+}
+
+// The full-size preview: the selected file processed at full quality, fitted
+// into the window, zoomed with the wheel and panned by dragging. Hidden, not
+// destroyed, when closed; the form reuses it.
+class PreviewDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // shownFlag: the form's flag that says whether the dialog is open; the
+    // dialog keeps it up to date.
+    PreviewDialog(QWidget *parent, bool *shownFlag);
+    ~PreviewDialog() override;
+
+    void setImageFile(const QString &path);
+    void updateImage(const QString &path);
+
+    // Stops every running worker and waits for it; nothing is delivered afterwards.
+    void shutdownWorkers();
+
+    // Every way of hiding the dialog (close button, Escape) ends here.
+    void done(int result) override;
+
+signals:
+    void previewDialogClosed();
+
+public slots:
+    void onNeedToResizeImage(int step);
+    void onStartDragImage(QPoint point);
+    void onEndDragImage();
+    void onMouseMove(QPoint globalPoint, QPoint localPoint);
+    void updateTimer();
+    void handleFullPreviewImageReady(const QImage &image);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void loadFile(const QString &path);
+    void fitImage();
+    void showZoom();
+    QSize pictureArea() const;
+
+    Ui::PreviewDialog *ui;
+    QPixmap fullPixmap;
+    QPixmap displayedPixmap;
+    QTimer resizeTimer;
+    bool dragging = false;
+    QPoint lastDragPos;
+    LoadFullPreviewImageThread *fullPreviewThread = nullptr;
+    // Every worker not yet reported, the latest one included.
+    QList<LoadFullPreviewImageThread *> workers;
+    // False until the first picture (or failure) arrives; until then the
+    // dialog keeps its loading text.
+    bool imageLoaded = false;
+    bool *shown;
+};
