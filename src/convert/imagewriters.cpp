@@ -1,4 +1,49 @@
 #include "imagewriters.h"
 
-bool writeImageFile(const QImage &, const QString &, int, QString *) { return false; }
-bool writeGif(const QImage &, const QString &, QString *) { return false; }
+#include <QDebug>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QSaveFile>
+
+namespace {
+
+// Logs the writer's own error text; the caller gets a reason a user can read.
+bool reportFailure(const QString &targetPath, const QString &writerError, const QString &reason, QString *error)
+{
+    qDebug().noquote() << "Cannot write: " + targetPath + " " + writerError;
+    qDebug() << QImageWriter::supportedImageFormats();
+    if (error)
+        *error = reason;
+    return false;
+}
+
+} // namespace
+
+bool writeImageFile(const QImage &image, const QString &targetPath, int jpgQuality, QString *error)
+{
+    if (image.isNull())
+        return reportFailure(targetPath, QStringLiteral("Image is empty"), QStringLiteral("Image is empty"), error);
+
+    const QByteArray format = QFileInfo(targetPath).suffix().toLower().toLatin1();
+    // The file only replaces an existing target once it is complete.
+    QSaveFile file(targetPath);
+    if (!file.open(QIODevice::WriteOnly))
+        return reportFailure(targetPath, file.errorString(), file.errorString(), error);
+
+    QImageWriter writer(&file, format);
+    if (format == "jpg")
+        writer.setQuality(jpgQuality);
+    writer.setOptimizedWrite(true);
+    writer.setProgressiveScanWrite(true);
+    if (!writer.write(image)) {
+        file.cancelWriting();
+        const QString reason = writer.error() == QImageWriter::UnsupportedFormatError
+                                   ? QStringLiteral("No encoder for \"%1\" files").arg(QString::fromLatin1(format))
+                                   : QStringLiteral("The %1 encoder failed: %2")
+                                         .arg(QString::fromLatin1(format), writer.errorString());
+        return reportFailure(targetPath, writer.errorString(), reason, error);
+    }
+    if (!file.commit())
+        return reportFailure(targetPath, file.errorString(), file.errorString(), error);
+    return true;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImageIOHandler>
+#include <QSize>
+
+#include <memory>
+
+struct heif_context;
+struct heif_image_handle;
+
+// Reads HEIF, HEIC and AVIF files (whatever the suffix says, libheif picks the
+// decoder from the file) and writes them: HEVC for heif and heic, AV1 for avif.
+// libheif applies the file's rotation and mirroring while decoding, so the
+// picture and its reported size are always upright.
+class HeifHandler : public QImageIOHandler
+{
+public:
+    HeifHandler();
+    ~HeifHandler() override;
+
+    bool canRead() const override;
+    bool read(QImage *image) override;
+    bool write(const QImage &image) override;
+
+    QVariant option(ImageOption option) const override;
+    void setOption(ImageOption option, const QVariant &value) override;
+    bool supportsOption(ImageOption option) const override;
+
+    // "heic", "avif" or "heif" when the bytes open an ISO-BMFF file of one
+    // of those brands; empty otherwise.
+    static QByteArray formatFromHeader(const QByteArray &header);
+    static bool canRead(QIODevice *device);
+
+private:
+    bool parseHeader();
+
+    enum class State { Unread, Parsed, Finished, Failed };
+    State m_state = State::Unread;
+    QByteArray m_data;
+    QSize m_size;
+    int m_quality = -1;
+    struct ContextDeleter { void operator()(heif_context *context) const; };
+    struct HandleDeleter { void operator()(heif_image_handle *handle) const; };
+    // Declared in this order so that the handle, which refers into the
+    // context, is released first.
+    std::unique_ptr<heif_context, ContextDeleter> m_context;
+    std::unique_ptr<heif_image_handle, HandleDeleter> m_handle;
+};

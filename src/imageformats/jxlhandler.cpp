@@ -1,0 +1,338 @@
+#include "jxlhandler.h"
+
+#include <QColorSpace>
+#include <QIODevice>
+#include <QImage>
+#include <QPointF>
+#include <QVariant>
+
+#include <jxl/decode.h>
+#include <jxl/encode.h>
+#include <jxl/thread_parallel_runner.h>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+// libjxl's own default: visually lossless at a few seconds for 12 MP.
+constexpr float defaultDistance = 1.0f;
+constexpr int encoderEffort = 7;
+constexpr qsizetype outputChunkBytes = 1 << 16;
+constexpr int signatureBytes = 12;
+
+struct DecoderDeleter {
+    void operator()(JxlDecoder *decoder) const { JxlDecoderDestroy(decoder); }
+};
+struct EncoderDeleter {
+    void operator()(JxlEncoder *encoder) const { JxlEncoderDestroy(encoder); }
+};
+struct RunnerDeleter {
+    void operator()(void *runner) const { JxlThreadParallelRunnerDestroy(runner); }
+};
+using DecoderPtr = std::unique_ptr<JxlDecoder, DecoderDeleter>;
+using RunnerPtr = std::unique_ptr<void, RunnerDeleter>;
+
+RunnerPtr makeRunner()
+{
+    return RunnerPtr(JxlThreadParallelRunnerCreate(nullptr, JxlThreadParallelRunnerDefaultNumWorkerThreads()));
+}
+
+// The 0-100 scale of QImageWriter::setQuality onto a Butteraugli distance,
+// the same curve as libjxl's command-line encoder (90 gives 1.0).
+float distanceForQuality(int quality)
+{
+    const float q = float(qBound(0, quality, 99));
+    if (q >= 30)
+        return 0.1f + (100 - q) * 0.09f;
+    return qMin(25.0f, 6.4f + std::pow(2.5f, (30 - q) / 5.0f) / 6.25f);
+}
+
+QImageIOHandler::Transformations transformationForOrientation(int orientation)
+{
+    switch (orientation) {
+    case 2:
+        return QImageIOHandler::TransformationMirror;
+    case 3:
+        return QImageIOHandler::TransformationRotate180;
+    case 4:
+        return QImageIOHandler::TransformationFlip;
+    case 5:
+        return QImageIOHandler::TransformationFlipAndRotate90;
+    case 6:
+        return QImageIOHandler::TransformationRotate90;
+    case 7:
+        return QImageIOHandler::TransformationMirrorAndRotate90;
+    case 8:
+        return QImageIOHandler::TransformationRotate270;
+    default:
+        return QImageIOHandler::TransformationNone;
+    }
+}
+
+QColorSpace iccColorSpace(const JxlDecoder *decoder, JxlColorProfileTarget target)
+{
+    size_t size = 0;
+    if (JxlDecoderGetICCProfileSize(decoder, nullptr, target, &size) != JXL_DEC_SUCCESS || size == 0)
+        return {};
+    QByteArray icc(qsizetype(size), Qt::Uninitialized);
+    if (JxlDecoderGetColorAsICCProfile(decoder, nullptr, target, reinterpret_cast<uint8_t *>(icc.data()), size)
+        != JXL_DEC_SUCCESS)
+        return {};
+    return QColorSpace::fromIccProfile(icc);
+}
+
+QColorSpace linearRec2020()
+{
+    return QColorSpace(QPointF(0.3127, 0.3290), QPointF(0.708, 0.292), QPointF(0.170, 0.797),
+                       QPointF(0.131, 0.046), QColorSpace::TransferFunction::Linear);
+}
+
+} // namespace
+
+bool JxlHandler::canRead(QIODevice *device)
+{
+    if (!device)
+        return false;
+    const QByteArray head = device->peek(signatureBytes);
+    const JxlSignature signature = JxlSignatureCheck(reinterpret_cast<const uint8_t *>(head.constData()),
+                                                     size_t(head.size()));
+    return signature == JXL_SIG_CODESTREAM || signature == JXL_SIG_CONTAINER;
+}
+
+bool JxlHandler::canRead() const
+{
+    if (m_state == State::Parsed)
+        return true;
+    if (m_state != State::Unread || !canRead(device()))
+        return false;
+    setFormat("jxl");
+    return true;
+}
+
+bool JxlHandler::parseHeader()
+{
+    if (m_state != State::Unread)
+        return m_state == State::Parsed;
+    m_state = State::Failed;
+    if (!canRead(device()))
+        return false;
+    m_data = device()->readAll();
+
+    DecoderPtr decoder(JxlDecoderCreate(nullptr));
+    // The stored size: the orientation is left to the reader's transformation.
+    if (!decoder || JxlDecoderSubscribeEvents(decoder.get(), JXL_DEC_BASIC_INFO) != JXL_DEC_SUCCESS
+        || JxlDecoderSetKeepOrientation(decoder.get(), JXL_TRUE) != JXL_DEC_SUCCESS
+        || JxlDecoderSetInput(decoder.get(), reinterpret_cast<const uint8_t *>(m_data.constData()),
+                              size_t(m_data.size()))
+               != JXL_DEC_SUCCESS)
+        return false;
+    JxlDecoderCloseInput(decoder.get());
+    JxlBasicInfo info;
+    if (JxlDecoderProcessInput(decoder.get()) != JXL_DEC_BASIC_INFO
+        || JxlDecoderGetBasicInfo(decoder.get(), &info) != JXL_DEC_SUCCESS)
+        return false;
+    if (info.xsize == 0 || info.ysize == 0 || info.xsize > INT_MAX || info.ysize > INT_MAX)
+        return false;
+    m_size = QSize(int(info.xsize), int(info.ysize));
+    m_orientation = int(info.orientation);
+    m_bitsPerSample = int(info.bits_per_sample);
+    m_grayscale = info.num_color_channels == 1;
+    m_alpha = info.alpha_bits > 0;
+    m_usesOriginalProfile = info.uses_original_profile;
+    m_state = State::Parsed;
+    return true;
+}
+
+bool JxlHandler::read(QImage *image)
+{
+    if (!parseHeader())
+        return false;
+    m_state = State::Failed;
+
+    DecoderPtr decoder(JxlDecoderCreate(nullptr));
+    RunnerPtr runner = makeRunner();
+    if (!decoder || !runner
+        || JxlDecoderSetParallelRunner(decoder.get(), JxlThreadParallelRunner, runner.get()) != JXL_DEC_SUCCESS
+        || JxlDecoderSubscribeEvents(decoder.get(), JXL_DEC_COLOR_ENCODING | JXL_DEC_FULL_IMAGE) != JXL_DEC_SUCCESS
+        || JxlDecoderSetKeepOrientation(decoder.get(), JXL_TRUE) != JXL_DEC_SUCCESS
+        || JxlDecoderSetUnpremultiplyAlpha(decoder.get(), JXL_TRUE) != JXL_DEC_SUCCESS
+        || JxlDecoderSetInput(decoder.get(), reinterpret_cast<const uint8_t *>(m_data.constData()),
+                              size_t(m_data.size()))
+               != JXL_DEC_SUCCESS)
+        return false;
+    JxlDecoderCloseInput(decoder.get());
+
+    // The first event tells how the pixels will come out.
+    if (JxlDecoderProcessInput(decoder.get()) != JXL_DEC_COLOR_ENCODING)
+        return false;
+    const QColorSpace originalSpace = iccColorSpace(decoder.get(), JXL_COLOR_PROFILE_TARGET_ORIGINAL);
+    const bool originalIsNamed = JxlDecoderGetColorAsEncodedProfile(decoder.get(), nullptr,
+                                                                    JXL_COLOR_PROFILE_TARGET_ORIGINAL, nullptr)
+                                 == JXL_DEC_SUCCESS;
+    // A lossy file with an arbitrary ICC profile can only come out in a
+    // space libjxl names. Linear Rec. 2020 in 16 bits holds every common
+    // gamut without clipping; Qt converts to the file's profile afterwards.
+    const bool viaWideGamut = !m_usesOriginalProfile && !originalIsNamed && !m_grayscale && originalSpace.isValid();
+    if (viaWideGamut) {
+        JxlColorEncoding wide{};
+        wide.color_space = JXL_COLOR_SPACE_RGB;
+        wide.white_point = JXL_WHITE_POINT_D65;
+        wide.primaries = JXL_PRIMARIES_2100;
+        wide.transfer_function = JXL_TRANSFER_FUNCTION_LINEAR;
+        wide.rendering_intent = JXL_RENDERING_INTENT_RELATIVE;
+        if (JxlDecoderSetPreferredColorProfile(decoder.get(), &wide) != JXL_DEC_SUCCESS)
+            return false;
+    }
+    const QColorSpace dataSpace = viaWideGamut ? linearRec2020() : iccColorSpace(decoder.get(), JXL_COLOR_PROFILE_TARGET_DATA);
+
+    const bool deep = m_bitsPerSample > 8;
+    const bool decodeDeep = deep || viaWideGamut;
+    QImage::Format format;
+    uint32_t channels = 4;
+    if (m_grayscale && !m_alpha) {
+        format = deep ? QImage::Format_Grayscale16 : QImage::Format_Grayscale8;
+        channels = 1;
+    } else if (m_alpha) {
+        format = decodeDeep ? QImage::Format_RGBA64 : QImage::Format_RGBA8888;
+    } else if (decodeDeep) {
+        format = QImage::Format_RGBX64;
+    } else {
+        format = QImage::Format_RGB888;
+        channels = 3;
+    }
+    QImage result;
+    // Refuses images above the reader's allocation limit before anything is decoded.
+    if (!allocateImage(m_size, format, &result))
+        return false;
+    const JxlPixelFormat pixelFormat{channels, decodeDeep ? JXL_TYPE_UINT16 : JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN,
+                                     size_t(result.bytesPerLine())};
+
+    for (;;) {
+        const JxlDecoderStatus status = JxlDecoderProcessInput(decoder.get());
+        if (status == JXL_DEC_NEED_IMAGE_OUT_BUFFER) {
+            size_t needed = 0;
+            if (JxlDecoderImageOutBufferSize(decoder.get(), &pixelFormat, &needed) != JXL_DEC_SUCCESS
+                || needed > size_t(result.sizeInBytes())
+                || JxlDecoderSetImageOutBuffer(decoder.get(), &pixelFormat, result.bits(),
+                                               size_t(result.sizeInBytes()))
+                       != JXL_DEC_SUCCESS)
+                return false;
+        } else if (status == JXL_DEC_FULL_IMAGE) {
+            break; // the first frame is all we want
+        } else {
+            return false; // errors, and input that ends before the first frame does
+        }
+    }
+
+    if (dataSpace.isValid())
+        result.setColorSpace(dataSpace);
+    if (viaWideGamut) {
+        result.convertToColorSpace(originalSpace);
+        if (!deep)
+            result.convertTo(m_alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+    }
+    *image = result;
+    m_state = State::Finished;
+    return true;
+}
+
+bool JxlHandler::write(const QImage &image)
+{
+    if (image.isNull() || !device())
+        return false;
+    const bool alpha = image.hasAlphaChannel();
+    const bool lossless = m_quality >= 100;
+    const QImage source = image.convertToFormat(alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+
+    std::unique_ptr<JxlEncoder, EncoderDeleter> encoder(JxlEncoderCreate(nullptr));
+    RunnerPtr runner = makeRunner();
+    if (!encoder || !runner
+        || JxlEncoderSetParallelRunner(encoder.get(), JxlThreadParallelRunner, runner.get()) != JXL_ENC_SUCCESS)
+        return false;
+
+    JxlBasicInfo info;
+    JxlEncoderInitBasicInfo(&info);
+    info.xsize = uint32_t(source.width());
+    info.ysize = uint32_t(source.height());
+    info.bits_per_sample = 8;
+    info.num_color_channels = 3;
+    info.alpha_bits = alpha ? 8 : 0;
+    info.num_extra_channels = alpha ? 1 : 0;
+    info.uses_original_profile = lossless ? JXL_TRUE : JXL_FALSE;
+    if (JxlEncoderSetBasicInfo(encoder.get(), &info) != JXL_ENC_SUCCESS)
+        return false;
+
+    // sRGB is what a reader assumes anyway; any other space travels as ICC.
+    const QColorSpace space = image.colorSpace();
+    const QByteArray icc = space.isValid() && space != QColorSpace(QColorSpace::SRgb) ? space.iccProfile()
+                                                                                     : QByteArray();
+    if (icc.isEmpty()
+        || JxlEncoderSetICCProfile(encoder.get(), reinterpret_cast<const uint8_t *>(icc.constData()),
+                                   size_t(icc.size()))
+               != JXL_ENC_SUCCESS) {
+        JxlColorEncoding srgb;
+        JxlColorEncodingSetToSRGB(&srgb, JXL_FALSE);
+        if (JxlEncoderSetColorEncoding(encoder.get(), &srgb) != JXL_ENC_SUCCESS)
+            return false;
+    }
+
+    JxlEncoderFrameSettings *settings = JxlEncoderFrameSettingsCreate(encoder.get(), nullptr);
+    if (!settings || JxlEncoderFrameSettingsSetOption(settings, JXL_ENC_FRAME_SETTING_EFFORT, encoderEffort)
+                         != JXL_ENC_SUCCESS)
+        return false;
+    const JxlEncoderStatus mode = lossless
+                                      ? JxlEncoderSetFrameLossless(settings, JXL_TRUE)
+                                      : JxlEncoderSetFrameDistance(settings, m_quality < 0 ? defaultDistance
+                                                                                           : distanceForQuality(m_quality));
+    if (mode != JXL_ENC_SUCCESS)
+        return false;
+
+    const JxlPixelFormat pixelFormat{alpha ? 4u : 3u, JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN,
+                                     size_t(source.bytesPerLine())};
+    if (JxlEncoderAddImageFrame(settings, &pixelFormat, source.constBits(), size_t(source.sizeInBytes()))
+        != JXL_ENC_SUCCESS)
+        return false;
+    JxlEncoderCloseInput(encoder.get());
+
+    QByteArray chunk(outputChunkBytes, Qt::Uninitialized);
+    for (;;) {
+        auto *next = reinterpret_cast<uint8_t *>(chunk.data());
+        size_t available = size_t(chunk.size());
+        const JxlEncoderStatus status = JxlEncoderProcessOutput(encoder.get(), &next, &available);
+        const qint64 produced = chunk.size() - qint64(available);
+        if (produced > 0 && device()->write(chunk.constData(), produced) != produced)
+            return false;
+        if (status == JXL_ENC_SUCCESS)
+            return true;
+        if (status != JXL_ENC_NEED_MORE_OUTPUT)
+            return false;
+    }
+}
+
+QVariant JxlHandler::option(ImageOption option) const
+{
+    auto *self = const_cast<JxlHandler *>(this);
+    const auto known = [&] { return m_state == State::Finished || self->parseHeader(); };
+    switch (option) {
+    case Size:
+        return known() ? QVariant(m_size) : QVariant();
+    case ImageTransformation:
+        return known() ? QVariant(int(transformationForOrientation(m_orientation))) : QVariant();
+    case Quality:
+        return m_quality;
+    default:
+        return {};
+    }
+}
+
+void JxlHandler::setOption(ImageOption option, const QVariant &value)
+{
+    if (option == Quality)
+        m_quality = value.toInt();
+}
+
+bool JxlHandler::supportsOption(ImageOption option) const
+{
+    return option == Size || option == ImageTransformation || option == Quality;
+}

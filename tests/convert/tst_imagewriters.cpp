@@ -1,0 +1,336 @@
+// The general image writer and the GIF writer.
+
+#include "imagewriters.h"
+#include "kxtest.h"
+
+#include <QColorSpace>
+#include <QFile>
+#include <QImageReader>
+#include <QRegularExpression>
+
+namespace {
+
+double meanChannelDifference(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size() || a.isNull())
+        return 255;
+    const QImage ca = a.convertToFormat(QImage::Format_ARGB32);
+    const QImage cb = b.convertToFormat(QImage::Format_ARGB32);
+    double total = 0;
+    for (int y = 0; y < ca.height(); ++y) {
+        for (int x = 0; x < ca.width(); ++x) {
+            const QRgb p = ca.pixel(x, y);
+            const QRgb q = cb.pixel(x, y);
+            total += qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q))
+                     + qAbs(qAlpha(p) - qAlpha(q));
+        }
+    }
+    return total / (4.0 * ca.width() * ca.height());
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// An 8-bit indexed picture using every entry of a table of the given size.
+QImage paletteImage(int colours, const QSize &size = QSize(40, 30))
+{
+    QImage image(size, QImage::Format_Indexed8);
+    QList<QRgb> table;
+    for (int i = 0; i < colours; ++i)
+        table << qRgb((i * 37) % 256, (i * 91 + 17) % 256, 255 - i);
+    image.setColorTable(table);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, uint((y * size.width() + x) % colours));
+    return image;
+}
+
+struct GifLayout {
+    QByteArray signature;
+    QSize screen;
+    int globalTableSize = 0;
+    QByteArray globalTable;
+    int localTableSize = 0;
+    bool extensionBeforeImage = false;
+};
+
+GifLayout parseGif(const QByteArray &bytes)
+{
+    GifLayout layout;
+    if (bytes.size() < 13)
+        return layout;
+    const auto byte = [&](qsizetype at) { return at < bytes.size() ? uchar(bytes.at(at)) : uchar(0); };
+    layout.signature = bytes.left(6);
+    layout.screen = QSize(byte(6) | byte(7) << 8, byte(8) | byte(9) << 8);
+    const uchar packed = byte(10);
+    qsizetype at = 13;
+    if (packed & 0x80) {
+        layout.globalTableSize = 2 << (packed & 7);
+        layout.globalTable = bytes.mid(at, 3 * layout.globalTableSize);
+        at += 3 * layout.globalTableSize;
+    }
+    layout.extensionBeforeImage = byte(at) == 0x21;
+    if (byte(at) == 0x2c && (byte(at + 9) & 0x80))
+        layout.localTableSize = 2 << (byte(at + 9) & 7);
+    return layout;
+}
+
+} // namespace
+
+class TestImageWriters : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+    static bool write(const QImage &image, const QString &path, int jpgQuality = -1, QString *error = nullptr)
+    {
+        if (path.endsWith(".gif", Qt::CaseInsensitive))
+            return writeGif(image, path, error);
+        return writeImageFile(image, path, jpgQuality, error);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        kxtest::isolateUserData();
+        QVERIFY(m_dir.isValid());
+    }
+
+    void roundTrip_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<bool>("alpha");
+        QTest::addColumn<double>("tolerance");
+        QTest::newRow("avif") << "avif" << true << 5.0;
+        QTest::newRow("gif") << "gif" << false << 0.0;
+        QTest::newRow("heic") << "heic" << true << 5.0;
+        QTest::newRow("heif") << "heif" << true << 5.0;
+        QTest::newRow("jpg") << "jpg" << false << 6.0;
+        QTest::newRow("jxl") << "jxl" << true << 3.0;
+        QTest::newRow("png") << "png" << true << 0.0;
+        QTest::newRow("tiff") << "tiff" << false << 0.0;
+        // TIFF stores alpha premultiplied: faint pixels lose a little.
+        QTest::newRow("tiff alpha") << "tiff" << true << 1.0;
+        QTest::newRow("webp") << "webp" << true << 6.0;
+    }
+
+    void roundTrip()
+    {
+        QFETCH(QString, suffix);
+        QFETCH(bool, alpha);
+        QFETCH(double, tolerance);
+        // GIF keeps a palette picture exactly; the others get a photo.
+        const QImage original = suffix == "gif" ? paletteImage(200).convertToFormat(QImage::Format_RGB32)
+                                                : kxtest::makePhotoLikeImage(64, 48, alpha);
+        const QString path = m_dir.filePath("roundtrip." + suffix);
+        QString error;
+        QVERIFY2(write(original, path, 90, &error), qPrintable(error));
+
+        const QImage decoded = QImageReader(path).read();
+        QCOMPARE(decoded.size(), original.size());
+        QCOMPARE(decoded.hasAlphaChannel(), alpha);
+        QVERIFY2(meanChannelDifference(decoded, original) <= tolerance,
+                 qPrintable(QString::number(meanChannelDifference(decoded, original))));
+    }
+
+    void iccProfileSurvives_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("avif") << "avif";
+        QTest::newRow("heic") << "heic";
+        QTest::newRow("heif") << "heif";
+        QTest::newRow("jxl") << "jxl";
+    }
+
+    void iccProfileSurvives()
+    {
+        QFETCH(QString, suffix);
+        QImage original = kxtest::makePhotoLikeImage(64, 48);
+        original.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
+        const QString path = m_dir.filePath("p3." + suffix);
+        QVERIFY(writeImageFile(original, path, -1));
+        QCOMPARE(QImageReader(path).read().colorSpace(), QColorSpace(QColorSpace::DisplayP3));
+    }
+
+    // The quality setting belongs to JPG alone.
+    void qualityOnlyForJpg_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<bool>("qualityMatters");
+        QTest::newRow("jpg") << "jpg" << true;
+        QTest::newRow("JPG") << "JPG" << true;
+        QTest::newRow("webp") << "webp" << false;
+        QTest::newRow("avif") << "avif" << false;
+        QTest::newRow("jxl") << "jxl" << false;
+    }
+
+    void qualityOnlyForJpg()
+    {
+        QFETCH(QString, suffix);
+        QFETCH(bool, qualityMatters);
+        const QImage original = kxtest::makePhotoLikeImage(96, 64);
+        const QString low = m_dir.filePath("low." + suffix);
+        const QString high = m_dir.filePath("high." + suffix);
+        QVERIFY(writeImageFile(original, low, 5));
+        QVERIFY(writeImageFile(original, high, 95));
+        QCOMPARE(readAll(low) != readAll(high), qualityMatters);
+    }
+
+    void jpgIsProgressive()
+    {
+        const QString path = m_dir.filePath("progressive.jpg");
+        QVERIFY(writeImageFile(kxtest::makePhotoLikeImage(64, 48), path, 80));
+        QVERIFY(readAll(path).contains(QByteArray("\xff\xc2", 2)));
+    }
+
+    void replacesAnExistingFile_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("png") << "png";
+        QTest::newRow("gif") << "gif";
+    }
+
+    void replacesAnExistingFile()
+    {
+        QFETCH(QString, suffix);
+        const QString path = m_dir.filePath("existing." + suffix);
+        QVERIFY(write(kxtest::makeBlocksImage(20, 10, {Qt::red}), path));
+        QVERIFY(write(kxtest::makeBlocksImage(30, 15, {Qt::blue}), path));
+        QCOMPARE(QImageReader(path).size(), QSize(30, 15));
+    }
+
+    // A null image (a source that failed to decode) leaves no file behind,
+    // and does not destroy one that is already there.
+    void nullImageWritesNothing_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        for (const char *suffix : {"avif", "gif", "heic", "heif", "jpg", "jxl", "png", "tiff", "webp"})
+            QTest::newRow(suffix) << QString::fromLatin1(suffix);
+    }
+
+    void nullImageWritesNothing()
+    {
+        QFETCH(QString, suffix);
+        const QString fresh = m_dir.filePath("null." + suffix);
+        QString error;
+        if (suffix != "gif") {
+            QTest::ignoreMessage(QtDebugMsg, qPrintable("Cannot write: " + fresh + " Image is empty"));
+            QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^QList\\(.*\\)$"));
+        }
+        QVERIFY(!write(QImage(), fresh, -1, &error));
+        QVERIFY(!QFile::exists(fresh));
+        QVERIFY(!error.isEmpty());
+
+        const QString kept = m_dir.filePath("kept." + suffix);
+        QVERIFY(write(kxtest::makeBlocksImage(8, 8, {Qt::red}), kept));
+        const QByteArray before = readAll(kept);
+        if (suffix != "gif") {
+            QTest::ignoreMessage(QtDebugMsg, qPrintable("Cannot write: " + kept + " Image is empty"));
+            QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^QList\\(.*\\)$"));
+        }
+        QVERIFY(!write(QImage(), kept));
+        QCOMPARE(readAll(kept), before);
+    }
+
+    void failuresAreLoggedAndExplained()
+    {
+        const QString unknown = m_dir.filePath("picture.xyz");
+        QString error;
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Cannot write: " + QRegularExpression::escape(unknown) + " .+"));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^QList\\(.*\"png\".*\\)$"));
+        QVERIFY(!writeImageFile(kxtest::makePhotoLikeImage(16, 16), unknown, -1, &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(!QFile::exists(unknown));
+
+        const QString noFolder = m_dir.filePath("missing/picture.png");
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Cannot write: .+"));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^QList\\(.*\\)$"));
+        QVERIFY(!writeImageFile(kxtest::makePhotoLikeImage(16, 16), noFolder, -1, &error));
+        QVERIFY(!error.isEmpty());
+
+        error.clear();
+        QVERIFY(!writeGif(kxtest::makePhotoLikeImage(16, 16), m_dir.filePath("missing/picture.gif"), &error));
+        QVERIFY(!error.isEmpty());
+    }
+
+    // A photograph gets a 256-entry table; a 200-colour table is padded with black.
+    void gifColourTable_data()
+    {
+        QTest::addColumn<QImage>("image");
+        QTest::addColumn<int>("tableSize");
+        QTest::addColumn<int>("usedEntries");
+        QTest::newRow("200 colours") << paletteImage(200) << 256 << 200;
+        QTest::newRow("2 colours") << paletteImage(2) << 2 << 2;
+        QTest::newRow("3 colours") << paletteImage(3) << 4 << 3;
+        QTest::newRow("1 colour") << paletteImage(1) << 2 << 1;
+        QTest::newRow("256 colours") << paletteImage(256) << 256 << 256;
+    }
+
+    void gifColourTable()
+    {
+        QFETCH(QImage, image);
+        QFETCH(int, tableSize);
+        QFETCH(int, usedEntries);
+        const QString path = m_dir.filePath("table.gif");
+        QVERIFY(writeGif(image, path));
+        const GifLayout gif = parseGif(readAll(path));
+        QCOMPARE(gif.signature, QByteArray("GIF89a"));
+        QCOMPARE(gif.screen, image.size());
+        QCOMPARE(gif.globalTableSize, tableSize);
+        QCOMPARE(gif.localTableSize, tableSize);
+        QVERIFY(!gif.extensionBeforeImage);
+        for (int i = 0; i < tableSize; ++i) {
+            const QRgb expected = i < usedEntries ? image.color(i) : qRgb(0, 0, 0);
+            const QRgb actual = qRgb(uchar(gif.globalTable[3 * i]), uchar(gif.globalTable[3 * i + 1]),
+                                     uchar(gif.globalTable[3 * i + 2]));
+            QCOMPARE(actual, expected);
+        }
+        QCOMPARE(QImageReader(path).read().convertToFormat(QImage::Format_RGB32),
+                 image.convertToFormat(QImage::Format_RGB32));
+    }
+
+    void gifOfAPhotograph()
+    {
+        const QImage photo = kxtest::makePhotoLikeImage(64, 48, true);
+        const QString path = m_dir.filePath("photo.gif");
+        QVERIFY(writeGif(photo, path));
+        const GifLayout gif = parseGif(readAll(path));
+        QCOMPARE(gif.globalTableSize, 256);
+        QImageReader reader(path);
+        QCOMPARE(reader.imageCount(), 1);
+        const QImage decoded = reader.read();
+        QCOMPARE(decoded.size(), photo.size());
+        QVERIFY(!decoded.hasAlphaChannel());
+    }
+
+    // Packed 1-bit rows must become one index per pixel.
+    void gifOfAOneBitImage_data()
+    {
+        QTest::addColumn<QImage::Format>("format");
+        QTest::newRow("mono") << QImage::Format_Mono;
+        QTest::newRow("mono lsb") << QImage::Format_MonoLSB;
+    }
+
+    void gifOfAOneBitImage()
+    {
+        QFETCH(QImage::Format, format);
+        QImage mono(37, 11, format);
+        mono.setColorTable({qRgb(255, 255, 0), qRgb(0, 0, 128)});
+        for (int y = 0; y < mono.height(); ++y)
+            for (int x = 0; x < mono.width(); ++x)
+                mono.setPixel(x, y, uint((x / 3 + y) % 2));
+        const QString path = m_dir.filePath("mono.gif");
+        QVERIFY(writeGif(mono, path));
+        QCOMPARE(parseGif(readAll(path)).globalTableSize, 2);
+        QCOMPARE(QImageReader(path).read().convertToFormat(QImage::Format_RGB32),
+                 mono.convertToFormat(QImage::Format_RGB32));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestImageWriters)
+#include "tst_imagewriters.moc"

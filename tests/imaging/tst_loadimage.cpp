@@ -1,0 +1,256 @@
+// Source loading: every accepted type through the one reader road.
+
+#include "codecfixtures.h"
+#include "imagemagickutil.h"
+#include "kxtest.h"
+
+#include <QFile>
+#include <QImageReader>
+
+#include <gif_lib.h>
+
+using namespace codecfixtures;
+
+namespace {
+
+// A GIF with one frame per colour, each covering the whole screen, through giflib.
+QByteArray gifOfFrames(const QSize &size, const QList<QColor> &frames)
+{
+    QByteArray bytes;
+    int error = 0;
+    GifFileType *gif = EGifOpen(&bytes, [](GifFileType *file, const GifByteType *data, int length) {
+        static_cast<QByteArray *>(file->UserData)->append(reinterpret_cast<const char *>(data), length);
+        return length;
+    }, &error);
+    GifColorType colours[4] = {};
+    for (int i = 0; i < frames.size() && i < 4; ++i)
+        colours[i] = {GifByteType(frames[i].red()), GifByteType(frames[i].green()), GifByteType(frames[i].blue())};
+    ColorMapObject *map = GifMakeMapObject(4, colours);
+    EGifSetGifVersion(gif, true);
+    EGifPutScreenDesc(gif, size.width(), size.height(), 2, 0, map);
+    QByteArray row(size.width(), '\0');
+    for (int f = 0; f < frames.size(); ++f) {
+        const GifByteType control[4] = {0, 10, 0, 0};
+        EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, control);
+        EGifPutImageDesc(gif, 0, 0, size.width(), size.height(), false, nullptr);
+        for (int y = 0; y < size.height(); ++y) {
+            row.fill(char(f));
+            EGifPutLine(gif, reinterpret_cast<GifPixelType *>(row.data()), size.width());
+        }
+    }
+    EGifCloseFile(gif, &error);
+    GifFreeMapObject(map);
+    return bytes;
+}
+
+QByteArray encodeSource(const QImage &image, const QString &suffix)
+{
+    if (suffix == "gif")
+        return gifOfFrames(image.size(), {QColor(image.pixel(0, 0))});
+    const QByteArray format = suffix == "tif" ? QByteArray("tiff") : suffix.toLatin1();
+    return encodeWithQt(image, format);
+}
+
+} // namespace
+
+class TestLoadImage : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+    QString writeFile(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = m_dir.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            return {};
+        return path;
+    }
+
+    static QList<QString> sourceTypes()
+    {
+        return {"gif", "heif", "heic", "avif", "jxl", "jpg", "jpeg", "png", "tif", "tiff", "webp"};
+    }
+
+private slots:
+    void initTestCase()
+    {
+        kxtest::isolateUserData();
+        QVERIFY(m_dir.isValid());
+    }
+
+    void decodesEverySourceType_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<double>("tolerance");
+        const QHash<QString, double> tolerance{{"gif", 0}, {"png", 0}, {"tif", 0}, {"tiff", 0}, {"avif", 5}, {"heic", 5}, {"heif", 5},
+                                              {"jpg", 6},  {"jpeg", 6}, {"webp", 6}};
+        for (const QString &suffix : sourceTypes())
+            QTest::newRow(qPrintable(suffix)) << suffix << tolerance.value(suffix, 3);
+    }
+
+    void decodesEverySourceType()
+    {
+        QFETCH(QString, suffix);
+        QFETCH(double, tolerance);
+        // GIF fixtures carry one flat colour; the rest a photo-like picture.
+        const QImage original = suffix == "gif" ? kxtest::makeBlocksImage(64, 48, {QColor(200, 40, 90)})
+                                                : kxtest::makePhotoLikeImage(64, 48);
+        const QString path = writeFile("source." + suffix, encodeSource(original, suffix));
+        QVERIFY(!path.isEmpty());
+
+        QImage loaded;
+        QVERIFY(ImageMagickUtil().loadImage(path, loaded));
+        QCOMPARE(loaded.size(), QSize(64, 48));
+        QVERIFY2(meanChannelDifference(loaded, original) <= tolerance,
+                 qPrintable(QString::number(meanChannelDifference(loaded, original))));
+    }
+
+    void keepsTheDecodersPixelFormat()
+    {
+        const QImage palette = kxtest::makeBlocksImage(16, 8, {Qt::red, Qt::blue}).convertToFormat(QImage::Format_Indexed8);
+        const QString png = writeFile("indexed.png", encodeWithQt(palette, "png"));
+        QImage loaded;
+        QVERIFY(ImageMagickUtil().loadImage(png, loaded));
+        QCOMPARE(loaded.format(), QImage::Format_Indexed8);
+        QCOMPARE(loaded, palette);
+    }
+
+    void animatedGifGivesItsFirstFrame()
+    {
+        const QString path = writeFile("animated.gif", gifOfFrames(QSize(16, 12), {Qt::red, Qt::blue}));
+        QImageReader reader(path);
+        QCOMPARE(reader.imageCount(), 2);
+        QImage loaded;
+        QVERIFY(ImageMagickUtil().loadImage(path, loaded));
+        QCOMPARE(QColor(loaded.pixel(5, 5)), QColor(Qt::red));
+    }
+
+    // Orientation 6: stored sideways, shown a quarter turn clockwise, so the
+    // stored bottom-left corner ends up top-left.
+    void orientationIsApplied_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QByteArray>("bytes");
+        QImage stored = kxtest::makeBlocksImage(64, 48, {Qt::blue});
+        QPainter(&stored).fillRect(0, 32, 16, 16, Qt::red);
+        QTest::newRow("jpg exif") << "jpg" << jpegWithExifOrientation(encodeWithQt(stored, "jpg", 95), 6);
+        QTest::newRow("heic irot") << "heic" << encodeHeifWithOrientation(stored, false, 6);
+        QTest::newRow("jxl orientation") << "jxl" << encodeJxlWithOrientation(stored, 6);
+    }
+
+    void orientationIsApplied()
+    {
+        QFETCH(QString, suffix);
+        QFETCH(QByteArray, bytes);
+        const QString path = writeFile("oriented." + suffix, bytes);
+        QImage loaded;
+        QVERIFY(ImageMagickUtil().loadImage(path, loaded));
+        QCOMPARE(loaded.size(), QSize(48, 64));
+        QVERIFY(meanChannelDifference(loaded.copy(2, 2, 10, 10), kxtest::makeBlocksImage(10, 10, {Qt::red})) <= 8);
+        QVERIFY(meanChannelDifference(loaded.copy(36, 50, 10, 10), kxtest::makeBlocksImage(10, 10, {Qt::blue}))
+                <= 8);
+    }
+
+    void hugeImagesAreRefused_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QByteArray>("bytes");
+        const QImage small = kxtest::makePhotoLikeImage(64, 48);
+        QTest::newRow("heic") << "heic" << heifDeclaringSize(encodeWithQt(small, "heic"), 20000, 20000);
+        QTest::newRow("avif") << "avif" << heifDeclaringSize(encodeWithQt(small, "avif"), 20000, 20000);
+        QTest::newRow("jxl") << "jxl" << jxlHeaderDeclaringSize(20000, 20000);
+        QTest::newRow("jpg") << "jpg" << jpegDeclaringSize(encodeWithQt(small, "jpg"), 20000, 20000);
+        QTest::newRow("png") << "png" << pngDeclaringSize(encodeWithQt(small, "png"), 20000, 20000);
+    }
+
+    void hugeImagesAreRefused()
+    {
+        QFETCH(QString, suffix);
+        QFETCH(QByteArray, bytes);
+        QVERIFY(!bytes.isEmpty());
+        const QString path = writeFile("huge." + suffix, bytes);
+        QCOMPARE(QImageReader(path).size(), QSize(20000, 20000));
+        QImage loaded;
+        QVERIFY(!ImageMagickUtil().loadImage(path, loaded));
+        QCOMPARE(QImageReader::allocationLimit(), 256);
+    }
+
+    void brokenFilesFail_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("mayGivePartialPicture");
+        const QImage picture = kxtest::makePhotoLikeImage(64, 48);
+        QByteArray garbage(3000, '\0');
+        for (int i = 0; i < garbage.size(); ++i)
+            garbage[i] = char((i * 7919 + 13) % 251);
+        for (const QString &suffix : sourceTypes()) {
+            const QByteArray good = encodeSource(picture, suffix);
+            QTest::newRow(qPrintable(suffix + " empty")) << suffix << QByteArray() << false;
+            QTest::newRow(qPrintable(suffix + " garbage")) << suffix << garbage << false;
+            QTest::newRow(qPrintable(suffix + " header only")) << suffix << good.left(16) << false;
+            // Some decoders fill in what is missing from a cut-off file.
+            QTest::newRow(qPrintable(suffix + " half")) << suffix << good.left(good.size() / 2) << true;
+        }
+    }
+
+    void brokenFilesFail()
+    {
+        QFETCH(QString, suffix);
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, mayGivePartialPicture);
+        const QString path = writeFile("broken." + suffix, bytes);
+        QImage loaded;
+        const bool ok = ImageMagickUtil().loadImage(path, loaded);
+        if (mayGivePartialPicture)
+            QVERIFY(!ok || loaded.size() == QSize(64, 48));
+        else
+            QVERIFY(!ok);
+    }
+
+    // Phones save HEIC photos as .jpg; the content picks the decoder.
+    void misnamedFilesLoadByContent_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QByteArray>("format");
+        QTest::newRow("heic as jpg") << "photo.jpg" << QByteArray("heic");
+        QTest::newRow("png as jpg") << "image.jpg" << QByteArray("png");
+        QTest::newRow("jxl as png") << "image.png" << QByteArray("jxl");
+        QTest::newRow("webp as heic") << "image.heic" << QByteArray("webp");
+    }
+
+    void misnamedFilesLoadByContent()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(QByteArray, format);
+        const QString path = writeFile(fileName, encodeWithQt(kxtest::makePhotoLikeImage(64, 48), format));
+        QImage loaded;
+        QVERIFY(ImageMagickUtil().loadImage(path, loaded));
+        QCOMPARE(loaded.size(), QSize(64, 48));
+    }
+
+    void notARegularFile_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("folder") << m_dir.path();
+        QTest::newRow("missing") << m_dir.filePath("missing.png");
+        QTest::newRow("dangling link") << m_dir.filePath("dangling.png");
+    }
+
+    void notARegularFile()
+    {
+        QFETCH(QString, path);
+        QFile::link(m_dir.filePath("nowhere.png"), m_dir.filePath("dangling.png"));
+        QImage image(3, 2, QImage::Format_RGB32);
+        image.fill(Qt::green);
+        const QImage before = image;
+        QVERIFY(!ImageMagickUtil().loadImage(path, image));
+        QCOMPARE(image, before);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLoadImage)
+#include "tst_loadimage.moc"
