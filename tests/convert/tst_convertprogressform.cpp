@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QImageReader>
 #include <QLabel>
 #include <QMessageBox>
@@ -13,6 +14,18 @@
 #include "convertprogressform.h"
 #include "kxtest.h"
 #include "overwritefiledialog.h"
+
+// Receives the file URLs that "Open Folder" hands to the desktop, instead of the desktop.
+class UrlRecorder : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> urls;
+
+public slots:
+    void open(const QUrl &url) { urls << url; }
+};
 
 class TestConvertProgressForm : public QObject
 {
@@ -143,6 +156,31 @@ private slots:
         QCOMPARE(toolbar.at(1).first().toBool(), true);
         QTRY_VERIFY(guard.isNull());
         QCOMPARE(QDir(out).entryList(QDir::Files).size(), files);
+    }
+
+    void openFolderOpensTheOutput_data()
+    {
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("image run opens the folder") << ".webp" << "";
+        QTest::newRow("pdf run opens the document") << ".pdf" << "/doc.pdf";
+    }
+
+    void openFolderOpensTheOutput()
+    {
+        QFETCH(QString, extension);
+        QFETCH(QString, opened);
+        UrlRecorder recorder;
+        QDesktopServices::setUrlHandler("file", &recorder, "open");
+        auto *form = new ConvertProgressForm;
+        QSignalSpy finish(form, &ConvertProgressForm::finishConvertSignal);
+        form->startConvert({source("open.png")}, out, "X", extension, false);
+        QMessageBox *box = waitForTopLevel<QMessageBox>();
+        QVERIFY(box);
+        buttonWithText(box, "Open Folder")->click();
+        QDesktopServices::unsetUrlHandler("file");
+        QCOMPARE(finish.count(), 1);
+        QCOMPARE(recorder.urls, QList<QUrl>{QUrl::fromLocalFile(out + opened)});
     }
 
     void failureSummary()
