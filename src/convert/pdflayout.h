@@ -19,6 +19,5 @@ int pdfMarginPixels(bool marginOn, int marginSize, const QSize &pageDevicePixels
 // availableWidth x availableHeight device pixels: an image that does not fit
 // strictly inside is shrunk by its larger ratio; a smaller one is enlarged by
 // the smaller factor when resizeToPaper is set and otherwise keeps its size.
-// The ratios are taken in float, as the drawing code has always done, and the
-// result is truncated toward zero.
+// The ratios are taken in float and the result is truncated toward zero.
 QSize pdfFitSize(const QSize &imageSize, double availableWidth, double availableHeight, bool resizeToPaper);
