@@ -3,36 +3,11 @@
 #include "imagewriters.h"
 #include "kxtest.h"
 
-#include <QColorSpace>
 #include <QFile>
 #include <QImageReader>
 #include <QRegularExpression>
 
 namespace {
-
-double meanChannelDifference(const QImage &a, const QImage &b)
-{
-    if (a.size() != b.size() || a.isNull())
-        return 255;
-    const QImage ca = a.convertToFormat(QImage::Format_ARGB32);
-    const QImage cb = b.convertToFormat(QImage::Format_ARGB32);
-    double total = 0;
-    for (int y = 0; y < ca.height(); ++y) {
-        for (int x = 0; x < ca.width(); ++x) {
-            const QRgb p = ca.pixel(x, y);
-            const QRgb q = cb.pixel(x, y);
-            total += qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q))
-                     + qAbs(qAlpha(p) - qAlpha(q));
-        }
-    }
-    return total / (4.0 * ca.width() * ca.height());
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // An 8-bit indexed picture using every entry of a table of the given size.
 QImage paletteImage(int colours, const QSize &size = QSize(40, 30))
@@ -134,27 +109,8 @@ private slots:
         const QImage decoded = QImageReader(path).read();
         QCOMPARE(decoded.size(), original.size());
         QCOMPARE(decoded.hasAlphaChannel(), alpha);
-        QVERIFY2(meanChannelDifference(decoded, original) <= tolerance,
-                 qPrintable(QString::number(meanChannelDifference(decoded, original))));
-    }
-
-    void iccProfileSurvives_data()
-    {
-        QTest::addColumn<QString>("suffix");
-        QTest::newRow("avif") << "avif";
-        QTest::newRow("heic") << "heic";
-        QTest::newRow("heif") << "heif";
-        QTest::newRow("jxl") << "jxl";
-    }
-
-    void iccProfileSurvives()
-    {
-        QFETCH(QString, suffix);
-        QImage original = kxtest::makePhotoLikeImage(64, 48);
-        original.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
-        const QString path = m_dir.filePath("p3." + suffix);
-        QVERIFY(writeImageFile(original, path, -1));
-        QCOMPARE(QImageReader(path).read().colorSpace(), QColorSpace(QColorSpace::DisplayP3));
+        QVERIFY2(kxtest::meanChannelDifference(decoded, original) <= tolerance,
+                 qPrintable(QString::number(kxtest::meanChannelDifference(decoded, original))));
     }
 
     // The quality setting belongs to JPG alone.
@@ -178,14 +134,14 @@ private slots:
         const QString high = m_dir.filePath("high." + suffix);
         QVERIFY(writeImageFile(original, low, 5));
         QVERIFY(writeImageFile(original, high, 95));
-        QCOMPARE(readAll(low) != readAll(high), qualityMatters);
+        QCOMPARE(kxtest::readFile(low) != kxtest::readFile(high), qualityMatters);
     }
 
     void jpgIsProgressive()
     {
         const QString path = m_dir.filePath("progressive.jpg");
         QVERIFY(writeImageFile(kxtest::makePhotoLikeImage(64, 48), path, 80));
-        QVERIFY(readAll(path).contains(QByteArray("\xff\xc2", 2)));
+        QVERIFY(kxtest::readFile(path).contains(QByteArray("\xff\xc2", 2)));
     }
 
     void replacesAnExistingFile_data()
@@ -228,13 +184,13 @@ private slots:
 
         const QString kept = m_dir.filePath("kept." + suffix);
         QVERIFY(write(kxtest::makeBlocksImage(8, 8, {Qt::red}), kept));
-        const QByteArray before = readAll(kept);
+        const QByteArray before = kxtest::readFile(kept);
         if (suffix != "gif") {
             QTest::ignoreMessage(QtDebugMsg, qPrintable("Cannot write: " + kept + " Image is empty"));
             QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^QList\\(.*\\)$"));
         }
         QVERIFY(!write(QImage(), kept));
-        QCOMPARE(readAll(kept), before);
+        QCOMPARE(kxtest::readFile(kept), before);
     }
 
     void failuresAreLoggedAndExplained()
@@ -278,7 +234,7 @@ private slots:
         QFETCH(int, usedEntries);
         const QString path = m_dir.filePath("table.gif");
         QVERIFY(writeGif(image, path));
-        const GifLayout gif = parseGif(readAll(path));
+        const GifLayout gif = parseGif(kxtest::readFile(path));
         QCOMPARE(gif.signature, QByteArray("GIF89a"));
         QCOMPARE(gif.screen, image.size());
         QCOMPARE(gif.globalTableSize, tableSize);
@@ -299,7 +255,7 @@ private slots:
         const QImage photo = kxtest::makePhotoLikeImage(64, 48, true);
         const QString path = m_dir.filePath("photo.gif");
         QVERIFY(writeGif(photo, path));
-        const GifLayout gif = parseGif(readAll(path));
+        const GifLayout gif = parseGif(kxtest::readFile(path));
         QCOMPARE(gif.globalTableSize, 256);
         QImageReader reader(path);
         QCOMPARE(reader.imageCount(), 1);
@@ -326,7 +282,7 @@ private slots:
                 mono.setPixel(x, y, uint((x / 3 + y) % 2));
         const QString path = m_dir.filePath("mono.gif");
         QVERIFY(writeGif(mono, path));
-        QCOMPARE(parseGif(readAll(path)).globalTableSize, 2);
+        QCOMPARE(parseGif(kxtest::readFile(path)).globalTableSize, 2);
         QCOMPARE(QImageReader(path).read().convertToFormat(QImage::Format_RGB32),
                  mono.convertToFormat(QImage::Format_RGB32));
     }

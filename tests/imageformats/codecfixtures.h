@@ -9,6 +9,8 @@
 #include <QImageWriter>
 #include <QtEndian>
 
+#include "kxtest.h"
+
 #include <jxl/encode.h>
 #include <libheif/heif.h>
 
@@ -16,27 +18,6 @@
 #include <memory>
 
 namespace codecfixtures {
-
-// Mean absolute difference per channel, alpha included; lossy codecs miss
-// single pixels at sharp edges by a lot, so the mean is what tells a decoder
-// fault from coding noise. 255 when the sizes differ.
-inline double meanChannelDifference(const QImage &a, const QImage &b)
-{
-    if (a.size() != b.size() || a.isNull())
-        return 255;
-    const QImage ca = a.convertToFormat(QImage::Format_ARGB32);
-    const QImage cb = b.convertToFormat(QImage::Format_ARGB32);
-    double total = 0;
-    for (int y = 0; y < ca.height(); ++y) {
-        const auto *la = reinterpret_cast<const QRgb *>(ca.constScanLine(y));
-        const auto *lb = reinterpret_cast<const QRgb *>(cb.constScanLine(y));
-        for (int x = 0; x < ca.width(); ++x) {
-            total += qAbs(qRed(la[x]) - qRed(lb[x])) + qAbs(qGreen(la[x]) - qGreen(lb[x]))
-                     + qAbs(qBlue(la[x]) - qBlue(lb[x])) + qAbs(qAlpha(la[x]) - qAlpha(lb[x]));
-        }
-    }
-    return total / (4.0 * ca.width() * ca.height());
-}
 
 inline QByteArray encodeWithQt(const QImage &image, const QByteArray &format, int quality = -1)
 {
@@ -48,8 +29,9 @@ inline QByteArray encodeWithQt(const QImage &image, const QByteArray &format, in
     return writer.write(image) ? bytes : QByteArray();
 }
 
-// HEIF or AVIF whose irot/imir boxes say: show the stored pixels with this EXIF-style orientation.
-inline QByteArray encodeHeifWithOrientation(const QImage &image, bool av1, int orientation)
+// HEIF or AVIF through libheif directly, for what the writer never makes:
+// irot/imir boxes (an EXIF-style orientation) and 10-bit samples.
+inline QByteArray encodeHeif(const QImage &image, bool av1, int orientation = 1, int bits = 8)
 {
     heif_init(nullptr);
     std::unique_ptr<heif_context, void (*)(heif_context *)> context(heif_context_alloc(), heif_context_free);
@@ -60,14 +42,25 @@ inline QByteArray encodeHeifWithOrientation(const QImage &image, bool av1, int o
     heif_encoder_set_lossy_quality(encoder, 90);
     if (av1)
         heif_encoder_set_parameter_integer(encoder, "speed", 9);
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    const bool deep = bits > 8;
+    const QImage rgb = image.convertToFormat(deep ? QImage::Format_RGBX64 : QImage::Format_RGB888);
     heif_image *picture = nullptr;
-    heif_image_create(rgb.width(), rgb.height(), heif_colorspace_RGB, heif_chroma_interleaved_RGB, &picture);
-    heif_image_add_plane(picture, heif_channel_interleaved, rgb.width(), rgb.height(), 8);
+    heif_image_create(rgb.width(), rgb.height(), heif_colorspace_RGB,
+                      deep ? heif_chroma_interleaved_RRGGBB_LE : heif_chroma_interleaved_RGB, &picture);
+    heif_image_add_plane(picture, heif_channel_interleaved, rgb.width(), rgb.height(), bits);
     int stride = 0;
     uint8_t *plane = heif_image_get_plane(picture, heif_channel_interleaved, &stride);
-    for (int y = 0; y < rgb.height(); ++y)
-        std::memcpy(plane + y * stride, rgb.constScanLine(y), size_t(rgb.width()) * 3);
+    for (int y = 0; y < rgb.height(); ++y) {
+        if (!deep) {
+            std::memcpy(plane + y * stride, rgb.constScanLine(y), size_t(rgb.width()) * 3);
+            continue;
+        }
+        const auto *source = reinterpret_cast<const quint16 *>(rgb.constScanLine(y));
+        auto *target = reinterpret_cast<quint16 *>(plane + y * stride);
+        for (int x = 0; x < rgb.width(); ++x)
+            for (int c = 0; c < 3; ++c)
+                target[3 * x + c] = qToLittleEndian(quint16(source[4 * x + c] >> (16 - bits)));
+    }
     heif_encoding_options *options = heif_encoding_options_alloc();
     options->image_orientation = heif_orientation(orientation);
     heif_context_encode_image(context.get(), picture, encoder, options, nullptr);
@@ -86,90 +79,23 @@ inline QByteArray encodeHeifWithOrientation(const QImage &image, bool av1, int o
     return bytes;
 }
 
-// A 10-bit HEIF or AVIF, as cameras and phones write them.
-inline QByteArray encodeHeifTenBit(const QImage &image, bool av1)
-{
-    heif_init(nullptr);
-    std::unique_ptr<heif_context, void (*)(heif_context *)> context(heif_context_alloc(), heif_context_free);
-    heif_encoder *encoder = nullptr;
-    heif_context_get_encoder_for_format(context.get(), av1 ? heif_compression_AV1 : heif_compression_HEVC, &encoder);
-    if (!encoder)
-        return {};
-    heif_encoder_set_lossy_quality(encoder, 90);
-    if (av1)
-        heif_encoder_set_parameter_integer(encoder, "speed", 9);
-    const QImage deep = image.convertToFormat(QImage::Format_RGBX64);
-    heif_image *picture = nullptr;
-    heif_image_create(deep.width(), deep.height(), heif_colorspace_RGB, heif_chroma_interleaved_RRGGBB_LE, &picture);
-    heif_image_add_plane(picture, heif_channel_interleaved, deep.width(), deep.height(), 10);
-    int stride = 0;
-    uint8_t *plane = heif_image_get_plane(picture, heif_channel_interleaved, &stride);
-    for (int y = 0; y < deep.height(); ++y) {
-        const auto *source = reinterpret_cast<const quint16 *>(deep.constScanLine(y));
-        auto *target = reinterpret_cast<quint16 *>(plane + y * stride);
-        for (int x = 0; x < deep.width(); ++x)
-            for (int c = 0; c < 3; ++c)
-                target[3 * x + c] = qToLittleEndian(quint16(source[4 * x + c] >> 6));
-    }
-    heif_context_encode_image(context.get(), picture, encoder, nullptr, nullptr);
-    heif_image_release(picture);
-    heif_encoder_release(encoder);
-
-    QByteArray bytes;
-    heif_writer writer{};
-    writer.writer_api_version = 1;
-    writer.write = [](heif_context *, const void *data, size_t size, void *userData) {
-        static_cast<QByteArray *>(userData)->append(static_cast<const char *>(data), qsizetype(size));
-        return heif_error{heif_error_Ok, heif_suberror_Unspecified, ""};
-    };
-    heif_context_write(context.get(), &writer, &bytes);
-    return bytes;
-}
-
-// A lossless JPEG XL codestream with the given orientation in its header.
-inline QByteArray encodeJxlWithOrientation(const QImage &image, int orientation)
-{
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-    std::unique_ptr<JxlEncoder, void (*)(JxlEncoder *)> encoder(JxlEncoderCreate(nullptr), JxlEncoderDestroy);
-    JxlBasicInfo info;
-    JxlEncoderInitBasicInfo(&info);
-    info.xsize = uint32_t(rgb.width());
-    info.ysize = uint32_t(rgb.height());
-    info.bits_per_sample = 8;
-    info.num_color_channels = 3;
-    info.uses_original_profile = JXL_TRUE;
-    info.orientation = JxlOrientation(orientation);
-    JxlEncoderSetBasicInfo(encoder.get(), &info);
-    JxlColorEncoding srgb;
-    JxlColorEncodingSetToSRGB(&srgb, JXL_FALSE);
-    JxlEncoderSetColorEncoding(encoder.get(), &srgb);
-    JxlEncoderFrameSettings *settings = JxlEncoderFrameSettingsCreate(encoder.get(), nullptr);
-    JxlEncoderSetFrameLossless(settings, JXL_TRUE);
-    JxlEncoderFrameSettingsSetOption(settings, JXL_ENC_FRAME_SETTING_EFFORT, 1);
-    const JxlPixelFormat format{3, JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, size_t(rgb.bytesPerLine())};
-    if (JxlEncoderAddImageFrame(settings, &format, rgb.constBits(), size_t(rgb.sizeInBytes())) != JXL_ENC_SUCCESS)
-        return {};
-    JxlEncoderCloseInput(encoder.get());
-    QByteArray bytes(1 << 20, Qt::Uninitialized);
-    auto *next = reinterpret_cast<uint8_t *>(bytes.data());
-    size_t available = size_t(bytes.size());
-    if (JxlEncoderProcessOutput(encoder.get(), &next, &available) != JXL_ENC_SUCCESS)
-        return {};
-    bytes.truncate(bytes.size() - qsizetype(available));
-    return bytes;
-}
-
-// A lossless grey JPEG XL, with or without alpha (taken from the image).
-inline QByteArray encodeJxlGrey(const QImage &image, bool withAlpha)
+// A lossless JPEG XL codestream, for what the writer never makes: an
+// orientation in the header, or grey samples (with or without alpha).
+inline QByteArray encodeJxl(const QImage &image, int orientation, bool grey = false, bool withAlpha = false)
 {
     const QImage rgba = image.convertToFormat(QImage::Format_RGBA8888);
+    const int channels = grey ? (withAlpha ? 2 : 1) : 3;
     QByteArray samples;
     for (int y = 0; y < rgba.height(); ++y) {
         for (int x = 0; x < rgba.width(); ++x) {
             const QRgb pixel = rgba.pixel(x, y);
-            samples.append(char(qGray(pixel)));
-            if (withAlpha)
-                samples.append(char(qAlpha(pixel)));
+            if (grey) {
+                samples.append(char(qGray(pixel)));
+                if (withAlpha)
+                    samples.append(char(qAlpha(pixel)));
+            } else {
+                samples.append(char(qRed(pixel))).append(char(qGreen(pixel))).append(char(qBlue(pixel)));
+            }
         }
     }
     std::unique_ptr<JxlEncoder, void (*)(JxlEncoder *)> encoder(JxlEncoderCreate(nullptr), JxlEncoderDestroy);
@@ -178,18 +104,19 @@ inline QByteArray encodeJxlGrey(const QImage &image, bool withAlpha)
     info.xsize = uint32_t(rgba.width());
     info.ysize = uint32_t(rgba.height());
     info.bits_per_sample = 8;
-    info.num_color_channels = 1;
+    info.num_color_channels = grey ? 1 : 3;
     info.alpha_bits = withAlpha ? 8 : 0;
     info.num_extra_channels = withAlpha ? 1 : 0;
     info.uses_original_profile = JXL_TRUE;
+    info.orientation = JxlOrientation(orientation);
     JxlEncoderSetBasicInfo(encoder.get(), &info);
-    JxlColorEncoding grey;
-    JxlColorEncodingSetToSRGB(&grey, JXL_TRUE);
-    JxlEncoderSetColorEncoding(encoder.get(), &grey);
+    JxlColorEncoding colour;
+    JxlColorEncodingSetToSRGB(&colour, grey ? JXL_TRUE : JXL_FALSE);
+    JxlEncoderSetColorEncoding(encoder.get(), &colour);
     JxlEncoderFrameSettings *settings = JxlEncoderFrameSettingsCreate(encoder.get(), nullptr);
     JxlEncoderSetFrameLossless(settings, JXL_TRUE);
     JxlEncoderFrameSettingsSetOption(settings, JXL_ENC_FRAME_SETTING_EFFORT, 1);
-    const JxlPixelFormat format{withAlpha ? 2u : 1u, JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
+    const JxlPixelFormat format{uint32_t(channels), JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
     if (JxlEncoderAddImageFrame(settings, &format, samples.constData(), size_t(samples.size())) != JXL_ENC_SUCCESS)
         return {};
     JxlEncoderCloseInput(encoder.get());

@@ -5,7 +5,6 @@
 
 #include <QBuffer>
 #include <QColorSpace>
-#include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
 
@@ -20,38 +19,16 @@ class TestImageFormats : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-
-    QString writeFile(const QString &name, const QByteArray &bytes)
-    {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            return {};
-        return path;
-    }
-
-    static QImage readBytes(const QByteArray &bytes, bool autoTransform = true)
+    static QImage readBytes(const QByteArray &bytes)
     {
         QBuffer buffer;
         buffer.setData(bytes);
         buffer.open(QIODevice::ReadOnly);
-        QImageReader reader(&buffer);
-        reader.setAutoTransform(autoTransform);
-        return reader.read();
-    }
-
-    static QByteArray encode(const QImage &image, const QByteArray &format, int quality = -1)
-    {
-        return encodeWithQt(image, format, quality);
+        return QImageReader(&buffer).read();
     }
 
 private slots:
-    void initTestCase()
-    {
-        kxtest::isolateUserData();
-        QVERIFY(m_dir.isValid());
-    }
+    void initTestCase() { kxtest::isolateUserData(); }
 
     void keysAreRegistered()
     {
@@ -63,87 +40,68 @@ private slots:
         }
     }
 
+    // Plain sizes and alpha are covered through the program's writer; these
+    // are the sizes and depths the handlers treat specially.
     void roundTrip_data()
     {
         QTest::addColumn<QByteArray>("format");
         QTest::addColumn<QSize>("size");
-        QTest::addColumn<bool>("alpha");
+        QTest::addColumn<QImage::Format>("pixels");
         QTest::addColumn<double>("tolerance");
-        QTest::newRow("heic") << QByteArray("heic") << QSize(64, 48) << false << 5.0;
-        QTest::newRow("heif") << QByteArray("heif") << QSize(64, 48) << false << 5.0;
-        QTest::newRow("avif") << QByteArray("avif") << QSize(64, 48) << false << 5.0;
-        QTest::newRow("jxl") << QByteArray("jxl") << QSize(64, 48) << false << 3.0;
-        QTest::newRow("heic odd size") << QByteArray("heic") << QSize(65, 47) << false << 5.0;
-        QTest::newRow("avif odd size") << QByteArray("avif") << QSize(65, 47) << false << 5.0;
-        QTest::newRow("jxl odd size") << QByteArray("jxl") << QSize(65, 47) << false << 3.0;
-        QTest::newRow("heic 1x1") << QByteArray("heic") << QSize(1, 1) << false << 5.0;
-        QTest::newRow("avif 1x1") << QByteArray("avif") << QSize(1, 1) << false << 5.0;
-        QTest::newRow("jxl 1x1") << QByteArray("jxl") << QSize(1, 1) << false << 3.0;
-        QTest::newRow("heic alpha") << QByteArray("heic") << QSize(64, 48) << true << 5.0;
-        QTest::newRow("avif alpha") << QByteArray("avif") << QSize(64, 48) << true << 5.0;
-        QTest::newRow("jxl alpha") << QByteArray("jxl") << QSize(64, 48) << true << 3.0;
+        for (const QByteArray format : {"heic", "avif", "jxl"}) {
+            const double tolerance = format == "jxl" ? 3.0 : 5.0;
+            QTest::newRow(format + " odd size") << format << QSize(65, 47) << QImage::Format_RGB32 << tolerance;
+            QTest::newRow(format + " 1x1") << format << QSize(1, 1) << QImage::Format_RGB32 << tolerance;
+        }
+        QTest::newRow("heic from 16 bits") << QByteArray("heic") << QSize(64, 48) << QImage::Format_RGBX64 << 5.0;
+        QTest::newRow("jxl from 16 bits") << QByteArray("jxl") << QSize(64, 48) << QImage::Format_RGBX64 << 3.0;
     }
 
     void roundTrip()
     {
         QFETCH(QByteArray, format);
         QFETCH(QSize, size);
-        QFETCH(bool, alpha);
+        QFETCH(QImage::Format, pixels);
         QFETCH(double, tolerance);
-        const QImage original = kxtest::makePhotoLikeImage(size.width(), size.height(), alpha);
-        const QByteArray bytes = encode(original, format);
-        QVERIFY(!bytes.isEmpty());
-
-        const QImage decoded = readBytes(bytes);
+        const QImage original = kxtest::makePhotoLikeImage(size.width(), size.height()).convertToFormat(pixels);
+        const QImage decoded = readBytes(encodeWithQt(original, format));
         QCOMPARE(decoded.size(), size);
-        QCOMPARE(decoded.hasAlphaChannel(), alpha);
-        QVERIFY2(meanChannelDifference(decoded, original) <= tolerance,
-                 qPrintable(QString::number(meanChannelDifference(decoded, original))));
+        QVERIFY2(kxtest::meanChannelDifference(decoded, original) <= tolerance,
+                 qPrintable(QString::number(kxtest::meanChannelDifference(decoded, original))));
     }
 
     void losslessJxlAtFullQuality()
     {
         const QImage original = kxtest::makePhotoLikeImage(64, 48, true);
-        const QImage decoded = readBytes(encode(original, "jxl", 100));
+        const QImage decoded = readBytes(encodeWithQt(original, "jxl", 100));
         QCOMPARE(kxtest::maxChannelDifference(decoded, original), 0);
     }
 
-    void qualityChangesTheFile_data()
+    void encoderOptions_data()
     {
         QTest::addColumn<QByteArray>("format");
-        QTest::newRow("heic") << QByteArray("heic");
-        QTest::newRow("avif") << QByteArray("avif");
-        QTest::newRow("jxl") << QByteArray("jxl");
+        for (const QByteArray format : {"heic", "heif", "avif", "jxl"})
+            QTest::newRow(format) << format;
     }
 
-    void qualityChangesTheFile()
+    // Quality changes the file, the ICC profile travels, a null image writes nothing.
+    void encoderOptions()
     {
         QFETCH(QByteArray, format);
-        const QImage original = kxtest::makePhotoLikeImage(128, 96);
-        const QByteArray low = encode(original, format, 10);
-        const QByteArray high = encode(original, format, 95);
-        QVERIFY(!low.isEmpty() && !high.isEmpty());
-        QVERIFY2(low.size() < high.size(), qPrintable(QStringLiteral("%1 vs %2").arg(low.size()).arg(high.size())));
-    }
+        const QImage photo = kxtest::makePhotoLikeImage(128, 96);
+        const QByteArray low = encodeWithQt(photo, format, 10);
+        const QByteArray high = encodeWithQt(photo, format, 95);
+        QVERIFY2(!low.isEmpty() && low.size() < high.size(),
+                 qPrintable(QStringLiteral("%1 vs %2").arg(low.size()).arg(high.size())));
 
-    void iccProfileSurvives_data()
-    {
-        QTest::addColumn<QByteArray>("format");
-        QTest::newRow("heic") << QByteArray("heic");
-        QTest::newRow("avif") << QByteArray("avif");
-        QTest::newRow("jxl") << QByteArray("jxl");
-    }
-
-    void iccProfileSurvives()
-    {
-        QFETCH(QByteArray, format);
         QImage original = kxtest::makePhotoLikeImage(64, 48);
         original.setColorSpace(QColorSpace(QColorSpace::AdobeRgb));
-        const QImage decoded = readBytes(encode(original, format));
-        QVERIFY(!decoded.isNull());
+        const QImage decoded = readBytes(encodeWithQt(original, format));
         QCOMPARE(decoded.colorSpace(), QColorSpace(QColorSpace::AdobeRgb));
-        QVERIFY2(meanChannelDifference(decoded, original) <= (format == "jxl" ? 3 : 5),
-                 qPrintable(QString::number(meanChannelDifference(decoded, original))));
+        QVERIFY2(kxtest::meanChannelDifference(decoded, original) <= (format == "jxl" ? 3 : 5),
+                 qPrintable(QString::number(kxtest::meanChannelDifference(decoded, original))));
+
+        QCOMPARE(encodeWithQt(QImage(), format), QByteArray());
     }
 
     // A profile that libjxl cannot name (a tabulated tone curve) stays ICC;
@@ -158,32 +116,11 @@ private slots:
         QVERIFY(tabulated.isValid());
         QImage original = kxtest::makePhotoLikeImage(64, 48);
         original.setColorSpace(tabulated);
-        const QImage decoded = readBytes(encode(original, "jxl"));
+        const QImage decoded = readBytes(encodeWithQt(original, "jxl"));
         QCOMPARE(decoded.colorSpace(), tabulated);
         QCOMPARE(decoded.format(), QImage::Format_RGB888);
-        QVERIFY2(meanChannelDifference(decoded, original) <= 3,
-                 qPrintable(QString::number(meanChannelDifference(decoded, original))));
-    }
-
-    // The content decides, whatever the name says.
-    void recognisedByContent_data()
-    {
-        QTest::addColumn<QByteArray>("format");
-        QTest::addColumn<QString>("fileName");
-        QTest::newRow("heic as .bin") << QByteArray("heic") << "photo.bin";
-        QTest::newRow("avif without suffix") << QByteArray("avif") << "photo";
-        QTest::newRow("avif as .heic") << QByteArray("avif") << "avif.heic";
-        QTest::newRow("jxl as .dat") << QByteArray("jxl") << "photo.dat";
-    }
-
-    void recognisedByContent()
-    {
-        QFETCH(QByteArray, format);
-        QFETCH(QString, fileName);
-        const QString path = writeFile(fileName, encode(kxtest::makePhotoLikeImage(64, 48), format));
-        QImageReader reader(path);
-        QCOMPARE(reader.format(), format);
-        QCOMPARE(reader.read().size(), QSize(64, 48));
+        QVERIFY2(kxtest::meanChannelDifference(decoded, original) <= 3,
+                 qPrintable(QString::number(kxtest::meanChannelDifference(decoded, original))));
     }
 
     void signatures_data()
@@ -216,78 +153,12 @@ private slots:
             QCOMPARE(found, format);
     }
 
-    // Orientation 6: the stored picture is shown turned a quarter clockwise,
-    // so its bottom-left corner becomes the top-left one.
-    void orientationAppliedOnce_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        const QImage stored = kxtest::makeBlocksImage(64, 48, {Qt::blue});
-        QImage marked = stored;
-        QPainter(&marked).fillRect(0, 32, 16, 16, Qt::red);
-        QTest::newRow("heic irot") << encodeHeifWithOrientation(marked, false, 6);
-        QTest::newRow("avif irot") << encodeHeifWithOrientation(marked, true, 6);
-        QTest::newRow("jxl orientation") << encodeJxlWithOrientation(marked, 6);
-    }
-
-    void orientationAppliedOnce()
-    {
-        QFETCH(QByteArray, bytes);
-        QVERIFY(!bytes.isEmpty());
-        const QImage upright = readBytes(bytes, true);
-        QCOMPARE(upright.size(), QSize(48, 64));
-        QVERIFY2(kxtest::maxChannelDifference(upright.copy(4, 4, 1, 1),
-                                              kxtest::makeBlocksImage(1, 1, {Qt::red}))
-                     <= 40,
-                 "top-left is not the red corner");
-        QVERIFY(kxtest::maxChannelDifference(upright.copy(44, 60, 1, 1), kxtest::makeBlocksImage(1, 1, {Qt::blue}))
-                <= 40);
-    }
-
-    void sizeWithoutDecoding_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QSize>("size");
-        const QByteArray heic = encode(kxtest::makePhotoLikeImage(64, 48), "heic");
-        QTest::newRow("heic") << heic << QSize(64, 48);
-        QTest::newRow("heic declaring 20000") << heifDeclaringSize(heic, 20000, 20000) << QSize(20000, 20000);
-        QTest::newRow("jxl header only") << jxlHeaderDeclaringSize(20000, 20000) << QSize(20000, 20000);
-    }
-
-    void sizeWithoutDecoding()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QSize, size);
-        QBuffer buffer;
-        buffer.setData(bytes);
-        buffer.open(QIODevice::ReadOnly);
-        QImageReader reader(&buffer);
-        QCOMPARE(reader.size(), size);
-    }
-
-    void hugeImagesAreRefused_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        const QImage small = kxtest::makePhotoLikeImage(64, 48);
-        QTest::newRow("heic") << heifDeclaringSize(encode(small, "heic"), 20000, 20000);
-        QTest::newRow("avif") << heifDeclaringSize(encode(small, "avif"), 20000, 20000);
-        QTest::newRow("jxl") << jxlHeaderDeclaringSize(20000, 20000);
-    }
-
-    void hugeImagesAreRefused()
-    {
-        QFETCH(QByteArray, bytes);
-        QImageReader::setAllocationLimit(256);
-        QVERIFY(readBytes(bytes).isNull());
-    }
-
     void hostileInputFails_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         const QImage picture = kxtest::makePhotoLikeImage(64, 48);
         for (const QByteArray format : {"heic", "avif", "jxl"}) {
-            const QByteArray good = encode(picture, format);
-            QTest::newRow(format + " empty body") << good.left(12);
-            QTest::newRow(format + " half") << good.left(good.size() / 2);
+            const QByteArray good = encodeWithQt(picture, format);
             QTest::newRow(format + " all but one byte") << good.left(good.size() - 1);
             QByteArray scrambled = good;
             for (qsizetype i = 40; i < scrambled.size(); i += 7)
@@ -312,30 +183,6 @@ private slots:
         QVERIFY(image.isNull() || image.size() == QSize(64, 48));
     }
 
-    void nullImageIsNotWritten_data()
-    {
-        QTest::addColumn<QByteArray>("format");
-        QTest::newRow("heic") << QByteArray("heic");
-        QTest::newRow("avif") << QByteArray("avif");
-        QTest::newRow("jxl") << QByteArray("jxl");
-    }
-
-    void nullImageIsNotWritten()
-    {
-        QFETCH(QByteArray, format);
-        QCOMPARE(encode(QImage(), format), QByteArray());
-    }
-
-    void deepImagesAreWrittenAsEightBit()
-    {
-        const QImage deep = kxtest::makePhotoLikeImage(64, 48).convertToFormat(QImage::Format_RGBX64);
-        for (const QByteArray format : {"heic", "jxl"}) {
-            const QImage decoded = readBytes(encode(deep, format));
-            QCOMPARE(decoded.size(), QSize(64, 48));
-            QVERIFY2(meanChannelDifference(decoded, deep) <= 5, format.constData());
-        }
-    }
-
     void greyJxl_data()
     {
         QTest::addColumn<bool>("alpha");
@@ -347,7 +194,7 @@ private slots:
     {
         QFETCH(bool, alpha);
         const QImage original = kxtest::makePhotoLikeImage(64, 48, alpha);
-        const QImage decoded = readBytes(encodeJxlGrey(original, alpha));
+        const QImage decoded = readBytes(encodeJxl(original, 1, true, alpha));
         QCOMPARE(decoded.size(), original.size());
         QCOMPARE(decoded.hasAlphaChannel(), alpha);
         QImage grey = original.convertToFormat(QImage::Format_ARGB32);
@@ -356,23 +203,23 @@ private slots:
                 const QRgb p = grey.pixel(x, y);
                 grey.setPixel(x, y, qRgba(qGray(p), qGray(p), qGray(p), qAlpha(p)));
             }
-        QCOMPARE(meanChannelDifference(decoded, grey), 0.0);
+        QCOMPARE(kxtest::meanChannelDifference(decoded, grey), 0.0);
     }
 
     // (Debian's libaom cannot encode 10-bit AVIF through libheif, so only HEVC here.)
     void tenBitFilesKeepTheirDepth()
     {
         const QImage original = kxtest::makePhotoLikeImage(64, 48);
-        const QByteArray bytes = encodeHeifTenBit(original, false);
+        const QByteArray bytes = encodeHeif(original, false, 1, 10);
         QVERIFY(!bytes.isEmpty());
         const QImage decoded = readBytes(bytes);
         QCOMPARE(decoded.format(), QImage::Format_RGBX64);
-        QVERIFY2(meanChannelDifference(decoded, original) <= 5,
-                 qPrintable(QString::number(meanChannelDifference(decoded, original))));
+        QVERIFY2(kxtest::meanChannelDifference(decoded, original) <= 5,
+                 qPrintable(QString::number(kxtest::meanChannelDifference(decoded, original))));
         // Full range: white stays white.
         QImage white(32, 32, QImage::Format_RGB32);
         white.fill(Qt::white);
-        QCOMPARE(readBytes(encodeHeifTenBit(white, false)).pixelColor(16, 16).rgba64().red(), quint16(0xffff));
+        QCOMPARE(readBytes(encodeHeif(white, false, 1, 10)).pixelColor(16, 16).rgba64().red(), quint16(0xffff));
     }
 
     void severalThreadsAtOnce()
@@ -383,8 +230,8 @@ private slots:
         for (const QByteArray &format : formats) {
             threads.emplace_back([format, &good] {
                 const QImage original = kxtest::makePhotoLikeImage(64, 48);
-                const QImage decoded = readBytes(encode(original, format));
-                if (decoded.size() == original.size() && meanChannelDifference(decoded, original) <= 5)
+                const QImage decoded = readBytes(encodeWithQt(original, format));
+                if (decoded.size() == original.size() && kxtest::meanChannelDifference(decoded, original) <= 5)
                     ++good;
             });
         }

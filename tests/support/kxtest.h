@@ -5,6 +5,8 @@
 #include <QColor>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QSettings>
@@ -85,6 +87,51 @@ inline int maxChannelDifference(const QImage &a, const QImage &b)
         }
     }
     return worst;
+}
+
+// Mean absolute difference per channel, alpha included; lossy codecs miss
+// single pixels at sharp edges by a lot, so the mean is what tells a decoder
+// fault from coding noise. 255 when the sizes differ.
+inline double meanChannelDifference(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size() || a.isNull())
+        return 255;
+    const QImage ca = a.convertToFormat(QImage::Format_ARGB32);
+    const QImage cb = b.convertToFormat(QImage::Format_ARGB32);
+    double total = 0;
+    for (int y = 0; y < ca.height(); ++y) {
+        const auto *la = reinterpret_cast<const QRgb *>(ca.constScanLine(y));
+        const auto *lb = reinterpret_cast<const QRgb *>(cb.constScanLine(y));
+        for (int x = 0; x < ca.width(); ++x) {
+            total += qAbs(qRed(la[x]) - qRed(lb[x])) + qAbs(qGreen(la[x]) - qGreen(lb[x]))
+                     + qAbs(qBlue(la[x]) - qBlue(lb[x])) + qAbs(qAlpha(la[x]) - qAlpha(lb[x]));
+        }
+    }
+    return total / (4.0 * ca.width() * ca.height());
+}
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Returns the path, or an empty string when the file could not be written.
+inline QString writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return {};
+    return path;
+}
+
+// A photo-like source file in folder, made once and reused by later calls.
+inline QString photoFile(const QString &folder, const QString &name, const QSize &size = QSize(64, 48))
+{
+    const QString path = folder + QLatin1Char('/') + name;
+    if (!QFileInfo::exists(path))
+        makePhotoLikeImage(size.width(), size.height()).save(path);
+    return path;
 }
 
 } // namespace kxtest
