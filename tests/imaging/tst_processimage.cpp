@@ -4,9 +4,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include <gif_lib.h>
-
 #include "imagemagickutil.h"
+#include "kxgif.h"
 #include "kxtest.h"
 
 namespace {
@@ -16,30 +15,6 @@ QImage solid(int width, int height, QRgb colour, QImage::Format format = QImage:
     QImage image(width, height, format);
     image.fill(colour);
     return image;
-}
-
-// An 8-bit palette GIF written through giflib, one colour per column band.
-bool writeGif(const QString &path, const QImage &indexed)
-{
-    int error = 0;
-    GifFileType *gif = EGifOpenFileName(QFile::encodeName(path).constData(), false, &error);
-    if (!gif)
-        return false;
-    const QList<QRgb> table = indexed.colorTable();
-    const int bits = GifBitSize(int(table.size()));
-    ColorMapObject *map = GifMakeMapObject(1 << bits, nullptr);
-    for (int i = 0; i < (1 << bits); ++i) {
-        const QRgb c = i < table.size() ? table.at(i) : 0;
-        map->Colors[i] = GifColorType{GifByteType(qRed(c)), GifByteType(qGreen(c)), GifByteType(qBlue(c))};
-    }
-    bool ok = EGifPutScreenDesc(gif, indexed.width(), indexed.height(), bits, 0, map) == GIF_OK
-            && EGifPutImageDesc(gif, 0, 0, indexed.width(), indexed.height(), false, nullptr) == GIF_OK;
-    for (int y = 0; ok && y < indexed.height(); ++y) {
-        QByteArray line(reinterpret_cast<const char *>(indexed.constScanLine(y)), indexed.width());
-        ok = EGifPutLine(gif, reinterpret_cast<GifPixelType *>(line.data()), indexed.width()) == GIF_OK;
-    }
-    GifFreeMapObject(map);
-    return EGifCloseFile(gif, &error) == GIF_OK && ok;
 }
 
 bool onlyBlackOrWhite(const QImage &image, const QRect &area)
@@ -81,7 +56,6 @@ private slots:
     void undecodableFileGivesNullUntilFixed();
     void gifSourceIsScaledAndWatermarked();
     void paletteAndOneBitSourcesGetEveryStep();
-    void tooLongQrTextDoesNotStopThePipeline();
     void concurrentCallersSeeMatchingPairs();
 
 private:
@@ -251,11 +225,7 @@ void TestProcessImage::letterCaseNamesTwoFiles()
 
 void TestProcessImage::undecodableFileGivesNullUntilFixed()
 {
-    const QString path = dir.filePath("broken.png");
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("not a picture at all");
-    file.close();
+    const QString path = kxtest::writeFile(dir.filePath("broken.png"), "not a picture at all");
     const ConversionSettings s;
     QVERIFY(ImageMagickUtil().processImage(path, false, s).isNull());
     QVERIFY(ImageMagickUtil().processImage(path, false, s).isNull());
@@ -274,7 +244,7 @@ void TestProcessImage::gifSourceIsScaledAndWatermarked()
         for (int x = 20; x < 40; ++x)
             indexed.setPixel(x, y, 1);
     const QString path = dir.filePath("bands.gif");
-    QVERIFY(writeGif(path, indexed));
+    QVERIFY(!kxtest::writeFile(path, kxtest::gifOfFrames({indexed})).isEmpty());
 
     ConversionSettings s;
     s.qrCodeText = "1";
@@ -322,17 +292,6 @@ void TestProcessImage::paletteAndOneBitSourcesGetEveryStep()
     image = ImageMagickUtil().processImage(monoPath, false, s);
     QCOMPARE(image.format(), QImage::Format_Grayscale8);
     QCOMPARE(qGray(image.pixel(5, 5)), 255);
-}
-
-void TestProcessImage::tooLongQrTextDoesNotStopThePipeline()
-{
-    ConversionSettings s;
-    s.qrCodeText = QString(3000, QChar('z'));
-    s.adjustSepia = 1;
-    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^ImageMagickUtil::makeQrCodeImage: "));
-    const QImage image = ImageMagickUtil().processImage(wide, false, s);
-    s.qrCodeText.clear();
-    QCOMPARE(image, ImageMagickUtil().processImage(wide, false, s));
 }
 
 // Workers racing over two files always get the pixels of the file they asked for.

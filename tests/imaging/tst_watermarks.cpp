@@ -50,8 +50,8 @@ private slots:
     void textOpacity_data();
     void textOpacity();
     void textStaysInsideMargin();
-    void pictureAtOwnSizeAndPlace();
-    void tinyPictureDrawsNothing();
+    void picture_data();
+    void picture();
     void qrCodeIsOpaqueAndOverText();
     void tooLongQrTextKeepsOtherWatermarks();
     void nullCanvasIsLeftAlone();
@@ -138,61 +138,45 @@ void TestWatermarks::textStaysInsideMargin()
     QVERIFY(area.height() < 70);
 }
 
-void TestWatermarks::pictureAtOwnSizeAndPlace()
+void TestWatermarks::picture_data()
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("mark.png");
-    QImage picture(50, 20, QImage::Format_RGB32);
-    picture.fill(qRgb(0, 0, 255));
-    QVERIFY(picture.save(path));
-
-    ConversionSettings s;
-    s.imagePath = path;
-    s.imageSize = 100;
-    s.imagePosition = 2;
-    s.imageMargin = 5;
-    s.imageOpacity = 100;
-    QImage canvas = transparentCanvas(200, 100);
-    ImageMagickUtil().drawWatermarks(canvas, s);
-    QCOMPARE(paintedArea(canvas), QRect(145, 5, 50, 20));
-    QCOMPARE(canvas.pixel(150, 10), qRgba(0, 0, 255, 255));
-
-    s.imageSize = 50;
-    s.imageOpacity = 0;
-    canvas = transparentCanvas(200, 100);
-    ImageMagickUtil().drawWatermarks(canvas, s);
-    QVERIFY(paintedArea(canvas).isEmpty());
-
-    s.imageOpacity = 100;
-    s.imagePosition = 9;
-    ImageMagickUtil().drawWatermarks(canvas, s);
-    QVERIFY(paintedArea(canvas).isEmpty());
-
-    s.imagePosition = 4;
-    ImageMagickUtil().drawWatermarks(canvas, s);
-    QCOMPARE(paintedArea(canvas), QRect(87, 45, 25, 10));
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("opacity");
+    QTest::addColumn<QRect>("painted");
+    // A 50 x 20 picture on a 200 x 100 canvas with margin 5.
+    QTest::newRow("own size, top right") << "mark.png" << 100 << 2 << 100 << QRect(145, 5, 50, 20);
+    QTest::newRow("half size, centred") << "mark.png" << 50 << 4 << 100 << QRect(87, 45, 25, 10);
+    QTest::newRow("opacity 0") << "mark.png" << 50 << 4 << 0 << QRect();
+    QTest::newRow("position outside 0..8") << "mark.png" << 50 << 9 << 100 << QRect();
+    QTest::newRow("1 % is no pixel wide") << "mark.png" << 1 << 0 << 100 << QRect();
+    QTest::newRow("missing file") << "missing.png" << 100 << 0 << 100 << QRect();
 }
 
-void TestWatermarks::tinyPictureDrawsNothing()
+void TestWatermarks::picture()
 {
+    QFETCH(QString, file);
+    QFETCH(int, size);
+    QFETCH(int, position);
+    QFETCH(int, opacity);
+    QFETCH(QRect, painted);
     QTemporaryDir dir;
-    const QString path = dir.filePath("mark.png");
-    QImage picture(50, 50, QImage::Format_RGB32);
-    picture.fill(Qt::green);
-    QVERIFY(picture.save(path));
+    QImage picture(50, 20, QImage::Format_RGB32);
+    picture.fill(qRgb(0, 0, 255));
+    QVERIFY(picture.save(dir.filePath("mark.png")));
 
     ConversionSettings s;
-    s.imagePath = path;
-    s.imageSize = 1;
-    s.imagePosition = 0;
-    QImage canvas = transparentCanvas(100, 100);
+    s.imagePath = dir.filePath(file);
+    s.imageSize = size;
+    s.imagePosition = position;
+    s.imageMargin = 5;
+    s.imageOpacity = opacity;
+    QImage canvas = transparentCanvas(200, 100);
     ImageMagickUtil().drawWatermarks(canvas, s);
-    QVERIFY(paintedArea(canvas).isEmpty());
-
-    s.imagePath = dir.filePath("missing.png");
-    s.imageSize = 100;
-    ImageMagickUtil().drawWatermarks(canvas, s);
-    QVERIFY(paintedArea(canvas).isEmpty());
+    QCOMPARE(paintedArea(canvas), painted);
+    if (!painted.isEmpty())
+        QCOMPARE(canvas.pixel(painted.center()), qRgba(0, 0, 255, 255));
 }
 
 void TestWatermarks::qrCodeIsOpaqueAndOverText()
