@@ -28,13 +28,7 @@ private:
     QString in;
     QString out;
 
-    QString source(const QString &name, QSize size = QSize(64, 48))
-    {
-        const QString path = in + "/" + name;
-        if (!QFileInfo::exists(path))
-            kxtest::makePhotoLikeImage(size.width(), size.height()).save(path);
-        return path;
-    }
+    QString source(const QString &name, QSize size = QSize(64, 48)) { return kxtest::photoFile(in, name, size); }
 
     static void addRow(ConvertImageForm &form, const QString &label, const QString &path)
     {
@@ -69,12 +63,6 @@ private:
     static QStackedLayout *pages(ConvertImageForm &form)
     {
         return qobject_cast<QStackedLayout *>(form.findChild<QWidget *>("sourceColumnWidget")->layout());
-    }
-
-    static QByteArray readAll(const QString &path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
     // Closes the completion message and checks that the form is back at its list.
@@ -131,7 +119,7 @@ private slots:
         QVERIFY(box);
         QCOMPARE(box->text(), QStringLiteral("The conversion processes are completed."));
         finishRun(form, box);
-        QCOMPARE(pdfprobe::pageCount(readAll(out + "/report.pdf")), 2);
+        QCOMPARE(pdfprobe::pageCount(kxtest::readFile(out + "/report.pdf")), 2);
         QCOMPARE(lastOutputLocation(), QDir::toNativeSeparators(out + "/report.pdf"));
     }
 
@@ -141,11 +129,8 @@ private slots:
         selectTarget(form, TargetPdf);
         conversionSettings().outputFolder = out;
         conversionSettings().pdfFileName = "old.pdf";
-        const QString pdf = out + "/old.pdf";
-        QFile f(pdf);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("old document");
-        f.close();
+        const QString pdf = kxtest::writeFile(out + "/old.pdf", "old document");
+        QVERIFY(!pdf.isEmpty());
         addSources(form, {source("n1.png")});
 
         QString confirmText;
@@ -170,7 +155,7 @@ private slots:
         QCOMPARE(dialogTitle, QStringLiteral("Save to PDF File"));
         QVERIFY(!form.conversionBusy);
         QVERIFY(!form.findChild<ConvertProgressForm *>());
-        QCOMPARE(readAll(pdf), QByteArray("old document"));
+        QCOMPARE(kxtest::readFile(pdf), QByteArray("old document"));
     }
 
     void existingPdfAnsweredYesIsReplaced()
@@ -179,11 +164,8 @@ private slots:
         selectTarget(form, TargetPdf);
         conversionSettings().outputFolder = out;
         conversionSettings().pdfFileName = "again.PDF";
-        const QString pdf = out + "/again.PDF";
-        QFile f(pdf);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("old document");
-        f.close();
+        const QString pdf = kxtest::writeFile(out + "/again.PDF", "old document");
+        QVERIFY(!pdf.isEmpty());
         addSources(form, {source("y1.png")});
         kxtest::whenModalShown<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::Yes)->click(); });
         form.on_convertButton_clicked();
@@ -192,7 +174,7 @@ private slots:
         QVERIFY(box);
         QCOMPARE(box->text(), QStringLiteral("The conversion process is completed."));
         finishRun(form, box);
-        QVERIFY(readAll(pdf).startsWith("%PDF-1.6"));
+        QVERIFY(kxtest::readFile(pdf).startsWith("%PDF-1.6"));
     }
 
     void missingPdfNameAsksForTheFile()
@@ -213,7 +195,7 @@ private slots:
         QCOMPARE(form.findChild<QLineEdit *>("pdfFilenameLineEdit")->text(), QStringLiteral("named.pdf"));
         QCOMPARE(form.findChild<QLineEdit *>("outputFolderLineEdit")->text(), QDir::toNativeSeparators(out));
         finishRun(form, completionBox());
-        QCOMPARE(pdfprobe::pageCount(readAll(out + "/named.pdf")), 1);
+        QCOMPARE(pdfprobe::pageCount(kxtest::readFile(out + "/named.pdf")), 1);
     }
 
     void pdfFileButtonSetsFolderAndName()
@@ -286,11 +268,8 @@ private slots:
         ConvertImageForm form;
         selectTarget(form, TargetJpg);
         conversionSettings().outputFolder = out;
-        const QString broken = in + "/broken.tif";
-        QFile f(broken);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("no image here");
-        f.close();
+        const QString broken = kxtest::writeFile(in + "/broken.tif", "no image here");
+        QVERIFY(!broken.isEmpty());
         addSources(form, {source("ok.png"), broken});
         form.on_convertButton_clicked();
         QMessageBox *box = completionBox();

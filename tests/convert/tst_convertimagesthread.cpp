@@ -17,13 +17,7 @@ private:
     QString in;
     QString out;
 
-    QString source(const QString &name, QSize size = QSize(64, 48))
-    {
-        const QString path = in + "/" + name;
-        if (!QFileInfo::exists(path))
-            kxtest::makePhotoLikeImage(size.width(), size.height()).save(path);
-        return path;
-    }
+    QString source(const QString &name, QSize size = QSize(64, 48)) { return kxtest::photoFile(in, name, size); }
 
     ConversionSettings settingsFor(const QString &folder) const
     {
@@ -65,20 +59,31 @@ private:
         return r;
     }
 
-    static void stopAt(ConvertImagesThread &worker, const QString &name)
+    // One pass over sources into out (or into the PDF of the settings); a
+    // stop is requested when the worker reaches stopAt.
+    Run convert(const QStringList &sources, const QString &extension, const ConversionSettings &settings,
+                bool overwrite = false, const QString &stopAt = {})
     {
-        connect(&worker, &ConvertImagesThread::updateFileName, &worker,
-                [&worker, name](const QString &current) {
-                    if (current == name)
-                        worker.stopRequested = true;
-                },
-                Qt::DirectConnection);
+        ConvertImagesThread worker(settings);
+        worker._urls = sources;
+        worker.outputPath = extension.compare(".pdf", Qt::CaseInsensitive) == 0 ? pdfPath() : settings.outputFolder;
+        worker.targetExtension = extension;
+        worker.overwriteExisting = overwrite;
+        if (!stopAt.isEmpty()) {
+            connect(&worker, &ConvertImagesThread::updateFileName, &worker,
+                    [&worker, stopAt](const QString &current) {
+                        if (current == stopAt)
+                            worker.stopRequested = true;
+                    },
+                    Qt::DirectConnection);
+        }
+        return run(worker);
     }
 
-    static QByteArray readAll(const QString &path)
+    Run convert(const QStringList &sources, const QString &extension, bool overwrite = false,
+                const QString &stopAt = {})
     {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        return convert(sources, extension, settingsFor(out), overwrite, stopAt);
     }
 
     QString pdfPath() const { return out + "/doc.pdf"; }
@@ -115,11 +120,7 @@ private slots:
         QFETCH(QString, extension);
         QFETCH(QByteArray, format);
         const QStringList sources = {source("first.png"), source("photo.2020.jpg", QSize(40, 30))};
-        ConvertImagesThread worker(settingsFor(out));
-        worker._urls = sources;
-        worker.outputPath = out;
-        worker.targetExtension = extension;
-        const Run r = run(worker);
+        const Run r = convert(sources, extension);
         QCOMPARE(r.completed, 1);
         QCOMPARE(r.terminated, 0);
         QVERIFY(r.exists.isEmpty());
@@ -142,11 +143,7 @@ private slots:
     {
         const QString jpg = source("a.jpg");
         const QString png = source("a.png");
-        ConvertImagesThread worker(settingsFor(out));
-        worker._urls = {jpg, png};
-        worker.outputPath = out;
-        worker.targetExtension = ".webp";
-        const Run r = run(worker);
+        const Run r = convert({jpg, png}, ".webp");
         QCOMPARE(r.completed, 1);
         QCOMPARE(r.exists, QList<QString>{out + "/a.webp"});
         QCOMPARE(r.sources, QList<QString>{png});
@@ -157,26 +154,13 @@ private slots:
     void existingTargetIsLeftAloneThenOverwritten()
     {
         const QString src = source("keep.png");
-        const QString target = out + "/keep.png";
-        QFile f(target);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("not an image");
-        f.close();
+        const QString target = kxtest::writeFile(out + "/keep.png", "not an image");
 
-        ConvertImagesThread first(settingsFor(out));
-        first._urls = {src};
-        first.outputPath = out;
-        first.targetExtension = ".png";
-        const Run r1 = run(first);
+        const Run r1 = convert({src}, ".png");
         QCOMPARE(r1.exists, QList<QString>{target});
-        QCOMPARE(readAll(target), QByteArray("not an image"));
+        QCOMPARE(kxtest::readFile(target), QByteArray("not an image"));
 
-        ConvertImagesThread second(settingsFor(out));
-        second._urls = {src};
-        second.outputPath = out;
-        second.targetExtension = ".png";
-        second.overwriteExisting = true;
-        const Run r2 = run(second);
+        const Run r2 = convert({src}, ".png", true);
         QCOMPARE(r2.completed, 1);
         QVERIFY(r2.exists.isEmpty());
         QCOMPARE(QImageReader(target).size(), QSize(64, 48));
@@ -185,11 +169,7 @@ private slots:
     void folderNamedLikeTargetCountsAsExisting()
     {
         QVERIFY(QDir(out).mkdir("dir.webp"));
-        ConvertImagesThread worker(settingsFor(out));
-        worker._urls = {source("dir.png")};
-        worker.outputPath = out;
-        worker.targetExtension = ".webp";
-        const Run r = run(worker);
+        const Run r = convert({source("dir.png")}, ".webp");
         QCOMPARE(r.exists, QList<QString>{out + "/dir.webp"});
         QVERIFY(QFileInfo(out + "/dir.webp").isDir());
     }
@@ -198,12 +178,7 @@ private slots:
     {
         const QStringList sources = {source("c1.png"), source("c2.png"), source("c3.png"), source("c4.png")};
         QVERIFY(QDir(out).mkdir("c1.jpg")); // an existing target found before the stop is not reported
-        ConvertImagesThread worker(settingsFor(out));
-        worker._urls = sources;
-        worker.outputPath = out;
-        worker.targetExtension = ".jpg";
-        stopAt(worker, sources.at(1));
-        const Run r = run(worker);
+        const Run r = convert(sources, ".jpg", false, sources.at(1));
         QCOMPARE(r.terminated, 1);
         QCOMPARE(r.completed, 0);
         QCOMPARE(r.names, sources.mid(0, 2));
@@ -229,10 +204,7 @@ private slots:
     void emptyListCompletesWithoutTouchingLocation()
     {
         setLastOutputLocation("/somewhere/else");
-        ConvertImagesThread worker(settingsFor(out));
-        worker.outputPath = out;
-        worker.targetExtension = ".png";
-        const Run r = run(worker);
+        const Run r = convert({}, ".png");
         QCOMPARE(r.completed, 1);
         QVERIFY(r.exists.isEmpty() && r.sources.isEmpty());
         QCOMPARE(lastOutputLocation(), QStringLiteral("/somewhere/else"));
@@ -248,18 +220,9 @@ private slots:
     void failedSourcesAreReportedAndLeaveNoFile()
     {
         QFETCH(QString, extension);
-        const QString broken = in + "/broken.jpg";
-        QFile f(broken);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("this is no picture at all");
-        f.close();
+        const QString broken = kxtest::writeFile(in + "/broken.jpg", "this is no picture at all");
         const QString good = source("good.png");
-
-        ConvertImagesThread worker(settingsFor(out));
-        worker._urls = {broken, good};
-        worker.outputPath = out;
-        worker.targetExtension = extension;
-        const Run r = run(worker);
+        const Run r = convert({broken, good}, extension);
         QCOMPARE(r.completed, 1);
         QCOMPARE(r.failed, QStringList{broken});
         QVERIFY(!QFileInfo::exists(out + "/broken" + extension));
@@ -269,11 +232,7 @@ private slots:
     void unwritableOutputIsReported()
     {
         const QString missing = out + "/missing";
-        ConvertImagesThread worker(settingsFor(missing));
-        worker._urls = {source("nowhere.png")};
-        worker.outputPath = missing;
-        worker.targetExtension = ".webp";
-        const Run r = run(worker);
+        const Run r = convert({source("nowhere.png")}, ".webp", settingsFor(missing));
         QCOMPARE(r.completed, 1);
         QCOMPARE(r.failed.size(), 1);
         QVERIFY(!QFileInfo::exists(missing));
@@ -284,15 +243,11 @@ private slots:
     void pdfHasOnePagePerSource()
     {
         const QStringList sources = {source("p1.png"), source("p2.png"), source("p3.jpg")};
-        ConvertImagesThread worker(settingsFor(out));
-        worker._urls = sources;
-        worker.outputPath = pdfPath();
-        worker.targetExtension = ".PDF";
-        const Run r = run(worker);
+        const Run r = convert(sources, ".PDF");
         QCOMPARE(r.completed, 1);
         QVERIFY(r.exists.isEmpty() && r.sources.isEmpty());
         QCOMPARE(r.names, sources);
-        const QByteArray pdf = readAll(pdfPath());
+        const QByteArray pdf = kxtest::readFile(pdfPath());
         QVERIFY(pdf.startsWith("%PDF-1.6"));
         QCOMPARE(pdfprobe::pageCount(pdf), 3);
         QCOMPARE(pdfprobe::drawnImages(pdf).size(), 3);
@@ -329,11 +284,8 @@ private slots:
         s.pdfPaperSize = paper;
         s.pdfPaperOrientation = orientation;
         s.pdfQuality = quality;
-        ConvertImagesThread worker(s);
-        worker._urls = {source("box.png")};
-        worker.targetExtension = ".pdf";
-        run(worker);
-        const QList<QSizeF> boxes = pdfprobe::mediaBoxes(readAll(pdfPath()));
+        convert({source("box.png")}, ".pdf", s);
+        const QList<QSizeF> boxes = pdfprobe::mediaBoxes(kxtest::readFile(pdfPath()));
         QCOMPARE(boxes.size(), 1);
         QVERIFY2(qAbs(boxes.first().width() - points.width()) < 1 && qAbs(boxes.first().height() - points.height()) < 1,
                  qPrintable(QStringLiteral("%1 x %2").arg(boxes.first().width()).arg(boxes.first().height())));
@@ -374,11 +326,8 @@ private slots:
         s.resizeImageToPaper = resize;
         s.pdfSmoothEdges = false;
         const QString name = QStringLiteral("fit%1x%2.jpg").arg(imageSize.width()).arg(imageSize.height());
-        ConvertImagesThread worker(s);
-        worker._urls = {source(name, imageSize)};
-        worker.targetExtension = ".pdf";
-        QCOMPARE(run(worker).completed, 1);
-        const QList<QRect> rects = pdfprobe::drawnImages(readAll(pdfPath()));
+        QCOMPARE(convert({source(name, imageSize)}, ".pdf", s).completed, 1);
+        const QList<QRect> rects = pdfprobe::drawnImages(kxtest::readFile(pdfPath()));
         QCOMPARE(rects.size(), 1);
         const QRect r = rects.first();
         QCOMPARE(r.topLeft(), drawn.topLeft());
@@ -391,43 +340,30 @@ private slots:
         QStringList sources;
         for (int i = 1; i <= 5; ++i)
             sources << source(QStringLiteral("s%1.png").arg(i));
-        ConvertImagesThread worker(settingsFor(out));
-        worker._urls = sources;
-        worker.targetExtension = ".pdf";
-        stopAt(worker, sources.at(1));
-        const Run r = run(worker);
+        const Run r = convert(sources, ".pdf", false, sources.at(1));
         QCOMPARE(r.terminated, 1);
         QCOMPARE(r.completed, 0);
-        const QByteArray pdf = readAll(pdfPath());
+        const QByteArray pdf = kxtest::readFile(pdfPath());
         QCOMPARE(pdfprobe::pageCount(pdf), 3);
         QCOMPARE(pdfprobe::drawnImages(pdf).size(), 2);
     }
 
     void pdfOfEmptyListIsOneBlankPage()
     {
-        ConvertImagesThread worker(settingsFor(out));
-        worker.targetExtension = ".pdf";
-        const Run r = run(worker);
+        const Run r = convert({}, ".pdf");
         QCOMPARE(r.completed, 1);
-        const QByteArray pdf = readAll(pdfPath());
+        const QByteArray pdf = kxtest::readFile(pdfPath());
         QCOMPARE(pdfprobe::pageCount(pdf), 1);
         QCOMPARE(pdfprobe::drawnImages(pdf).size(), 0);
     }
 
     void pdfKeepsThePageOfAFailedSource()
     {
-        const QString broken = in + "/broken-page.png";
-        QFile f(broken);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("garbage");
-        f.close();
-        ConvertImagesThread worker(settingsFor(out));
-        worker._urls = {source("ok1.png"), broken, source("ok2.png")};
-        worker.targetExtension = ".pdf";
-        const Run r = run(worker);
+        const QString broken = kxtest::writeFile(in + "/broken-page.png", "garbage");
+        const Run r = convert({source("ok1.png"), broken, source("ok2.png")}, ".pdf");
         QCOMPARE(r.completed, 1);
         QCOMPARE(r.failed, QStringList{broken});
-        const QByteArray pdf = readAll(pdfPath());
+        const QByteArray pdf = kxtest::readFile(pdfPath());
         QCOMPARE(pdfprobe::pageCount(pdf), 3);
         QCOMPARE(pdfprobe::drawnImages(pdf).size(), 2);
     }
@@ -435,10 +371,7 @@ private slots:
     void pdfInMissingFolderFailsEverySource()
     {
         const QString missing = out + "/missing";
-        ConvertImagesThread worker(settingsFor(missing));
-        worker._urls = {source("m1.png"), source("m2.png")};
-        worker.targetExtension = ".pdf";
-        const Run r = run(worker);
+        const Run r = convert({source("m1.png"), source("m2.png")}, ".pdf", settingsFor(missing));
         QCOMPARE(r.completed, 1);
         QCOMPARE(r.failed.size(), 2);
         QVERIFY(!QFileInfo::exists(missing));

@@ -36,26 +36,7 @@ private:
     QString in;
     QString out;
 
-    QString source(const QString &name, QSize size = QSize(64, 48))
-    {
-        const QString path = in + "/" + name;
-        if (!QFileInfo::exists(path))
-            kxtest::makePhotoLikeImage(size.width(), size.height()).save(path);
-        return path;
-    }
-
-    static void writeBytes(const QString &path, const QByteArray &bytes)
-    {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-
-    static QByteArray readAll(const QString &path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QString source(const QString &name, QSize size = QSize(64, 48)) { return kxtest::photoFile(in, name, size); }
 
     template<typename T>
     static T *visibleTopLevel()
@@ -186,7 +167,7 @@ private slots:
     void failureSummary()
     {
         const QString broken = in + "/broken.jpg";
-        writeBytes(broken, "not a picture");
+        kxtest::writeFile(broken, "not a picture");
         const QStringList sources = {source("f1.png"), broken, source("f3.png")};
         auto *form = new ConvertProgressForm;
         QSignalSpy finish(form, &ConvertProgressForm::finishConvertSignal);
@@ -222,8 +203,8 @@ private slots:
     void secondPassOverwritesTickedFilesOnly()
     {
         const QStringList sources = {source("o1.png"), source("o2.png"), source("o3.png")};
-        writeBytes(out + "/o1.webp", "old one");
-        writeBytes(out + "/o3.webp", "old three");
+        kxtest::writeFile(out + "/o1.webp", "old one");
+        kxtest::writeFile(out + "/o3.webp", "old three");
         auto *form = new ConvertProgressForm;
         QPointer<ConvertProgressForm> guard(form);
         QSignalSpy finish(form, &ConvertProgressForm::finishConvertSignal);
@@ -245,7 +226,7 @@ private slots:
         QVERIFY(box);
         QCOMPARE(box->text(), QStringLiteral("The conversion process is completed."));
         QCOMPARE(form->findChild<QProgressBar *>("progressBar")->maximum(), 1);
-        QCOMPARE(readAll(out + "/o1.webp"), QByteArray("old one"));
+        QCOMPARE(kxtest::readFile(out + "/o1.webp"), QByteArray("old one"));
         QCOMPARE(QImageReader(out + "/o3.webp").size(), QSize(64, 48));
         box->button(QMessageBox::Ok)->click();
         QCOMPARE(finish.count(), 1);
@@ -255,9 +236,9 @@ private slots:
     void failuresOfTheFirstPassReachTheLastMessage()
     {
         const QString broken = in + "/broken2.png";
-        writeBytes(broken, "garbage");
+        kxtest::writeFile(broken, "garbage");
         const QStringList sources = {broken, source("k2.png")};
-        writeBytes(out + "/k2.webp", "old");
+        kxtest::writeFile(out + "/k2.webp", "old");
         auto *form = new ConvertProgressForm;
         form->startConvert(sources, out, "WEBP", ".webp", false);
 
@@ -275,7 +256,7 @@ private slots:
     void cancelInOverwriteDialogFinishesQuietly()
     {
         const QString src = source("q1.png");
-        writeBytes(out + "/q1.jpg", "keep me");
+        kxtest::writeFile(out + "/q1.jpg", "keep me");
         auto *form = new ConvertProgressForm;
         QPointer<ConvertProgressForm> guard(form);
         QSignalSpy finish(form, &ConvertProgressForm::finishConvertSignal);
@@ -289,7 +270,7 @@ private slots:
         QCOMPARE(finish.count(), 1);
         QTRY_VERIFY(guard.isNull());
         QVERIFY(!visibleTopLevel<QMessageBox>());
-        QCOMPARE(readAll(out + "/q1.jpg"), QByteArray("keep me"));
+        QCOMPARE(kxtest::readFile(out + "/q1.jpg"), QByteArray("keep me"));
     }
 
     void stopBeforeTheWorkerRunsStillFinishes()
