@@ -13,10 +13,6 @@ class TestOverwriteFileDialog : public QObject
 
 private:
     static QTreeWidget *tree(OverwriteFileDialog *dialog) { return dialog->findChild<QTreeWidget *>("treeWidget"); }
-    static QString description(OverwriteFileDialog *dialog)
-    {
-        return dialog->findChild<QLabel *>("descLabel")->text();
-    }
 
 private slots:
     void layout()
@@ -31,57 +27,65 @@ private slots:
         QCOMPARE(dialog.findChild<QPushButton *>("cancelButton")->text(), QStringLiteral("Cancel"));
     }
 
-    void oneFile()
+    void descriptionAndRows_data()
     {
-        OverwriteFileDialog dialog;
-        dialog.setFileLists({"/out/a.webp"}, {"/in/a.png"});
-        QCOMPARE(description(&dialog), QStringLiteral("The following file already exist. Do you wish to overwrite it?"));
-        QCOMPARE(tree(&dialog)->topLevelItemCount(), 1);
-        QTreeWidgetItem *row = tree(&dialog)->topLevelItem(0);
-        QCOMPARE(row->text(0), QStringLiteral("/out/a.webp"));
-        QCOMPARE(row->text(1), QStringLiteral("/in/a.png"));
-        QCOMPARE(row->checkState(0), Qt::Checked);
+        QTest::addColumn<QStringList>("targets");
+        QTest::addColumn<QString>("description");
+        QTest::newRow("one file") << QStringList{"/out/a.webp"}
+                                  << "The following file already exist. Do you wish to overwrite it?";
+        QTest::newRow("several files") << QStringList{"/out/a.webp", "/out/b.webp"}
+                                       << "The following files already exist. Check all files that you wish to overwrite.";
     }
 
-    void severalFilesReplaceEarlierRows()
+    // Every row starts ticked; filling the dialog again replaces earlier rows.
+    void descriptionAndRows()
     {
+        QFETCH(QStringList, targets);
+        QFETCH(QString, description);
+        QStringList sources;
+        for (const QString &target : targets)
+            sources << QString(target).replace("/out/", "/in/").replace(".webp", ".png");
         OverwriteFileDialog dialog;
-        dialog.setFileLists({"/out/x.webp"}, {"/in/x.png"});
-        dialog.setFileLists({"/out/a.webp", "/out/b.webp"}, {"/in/a.png", "/in/b.jpg"});
-        QCOMPARE(description(&dialog),
-                 QStringLiteral("The following files already exist. Check all files that you wish to overwrite."));
-        QCOMPARE(tree(&dialog)->topLevelItemCount(), 2);
-        QCOMPARE(tree(&dialog)->topLevelItem(1)->text(1), QStringLiteral("/in/b.jpg"));
+        dialog.setFileLists({"/out/x.webp", "/out/y.webp", "/out/z.webp"}, {"/in/x.png", "/in/y.png", "/in/z.png"});
+        dialog.setFileLists(targets, sources);
+        QCOMPARE(dialog.findChild<QLabel *>("descLabel")->text(), description);
+        QCOMPARE(tree(&dialog)->topLevelItemCount(), targets.size());
+        for (int i = 0; i < targets.size(); ++i) {
+            QTreeWidgetItem *row = tree(&dialog)->topLevelItem(i);
+            QCOMPARE(row->text(0), targets.at(i));
+            QCOMPARE(row->text(1), sources.at(i));
+            QCOMPARE(row->checkState(0), Qt::Checked);
+        }
     }
 
-    void overwriteSendsTickedSourcesInRowOrder()
+    void overwriteSendsTickedSources_data()
     {
+        QTest::addColumn<QList<bool>>("ticked");
+        QTest::addColumn<QStringList>("sent");
+        QTest::newRow("first and last, in row order") << QList<bool>{true, false, true}
+                                                      << QStringList{"/i/a.png", "/i/c.png"};
+        QTest::newRow("none ticked finishes") << QList<bool>{false, false, false} << QStringList();
+    }
+
+    void overwriteSendsTickedSources()
+    {
+        QFETCH(QList<bool>, ticked);
+        QFETCH(QStringList, sent);
         auto *dialog = new OverwriteFileDialog;
         QPointer<OverwriteFileDialog> guard(dialog);
         dialog->setFileLists({"/o/a.gif", "/o/b.gif", "/o/c.gif"}, {"/i/a.png", "/i/b.png", "/i/c.png"});
-        tree(dialog)->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
+        for (int i = 0; i < ticked.size(); ++i)
+            tree(dialog)->topLevelItem(i)->setCheckState(0, ticked.at(i) ? Qt::Checked : Qt::Unchecked);
         QSignalSpy overwrite(dialog, &OverwriteFileDialog::overwriteFiles);
         QSignalSpy finish(dialog, &OverwriteFileDialog::convertFinish);
         dialog->show();
         QTest::mouseClick(dialog->findChild<QPushButton *>("overwriteButton"), Qt::LeftButton);
-        QCOMPARE(overwrite.count(), 1);
-        QCOMPARE(overwrite.first().first().toStringList(), (QStringList{"/i/a.png", "/i/c.png"}));
-        QCOMPARE(finish.count(), 0);
+        QCOMPARE(overwrite.count(), sent.isEmpty() ? 0 : 1);
+        QCOMPARE(finish.count(), sent.isEmpty() ? 1 : 0);
+        if (!sent.isEmpty())
+            QCOMPARE(overwrite.first().first().toStringList(), sent);
         QVERIFY(!dialog->isVisible());
         QTRY_VERIFY(guard.isNull());
-    }
-
-    void overwriteWithNothingTickedFinishes()
-    {
-        auto *dialog = new OverwriteFileDialog;
-        dialog->setFileLists({"/o/a.gif"}, {"/i/a.png"});
-        tree(dialog)->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
-        QSignalSpy overwrite(dialog, &OverwriteFileDialog::overwriteFiles);
-        QSignalSpy finish(dialog, &OverwriteFileDialog::convertFinish);
-        dialog->show();
-        dialog->on_overwriteButton_clicked();
-        QCOMPARE(overwrite.count(), 0);
-        QCOMPARE(finish.count(), 1);
     }
 
     void closingAnswersLikeCancel_data()

@@ -1,6 +1,5 @@
 #include <QtTest>
 
-#include "conversionsettings.h"
 #include "pdflayout.h"
 
 class TestPdfLayout : public QObject
@@ -8,26 +7,6 @@ class TestPdfLayout : public QObject
     Q_OBJECT
 
 private slots:
-    void pageSizes_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<int>("id");
-        QTest::newRow("letter") << int(PaperLetter) << int(QPageSize::Letter);
-        QTest::newRow("a4") << int(PaperA4) << int(QPageSize::A4);
-        QTest::newRow("a5") << int(PaperA5) << int(QPageSize::A5);
-        QTest::newRow("legal") << int(PaperLegal) << int(QPageSize::Legal);
-        QTest::newRow("executive") << int(PaperExecutive) << int(QPageSize::Executive);
-        QTest::newRow("beyond the table") << 5 << int(QPageSize::Letter);
-        QTest::newRow("negative") << -1 << int(QPageSize::Letter);
-    }
-
-    void pageSizes()
-    {
-        QFETCH(int, index);
-        QFETCH(int, id);
-        QCOMPARE(int(pageSizeForIndex(index).id()), id);
-    }
-
     void resolutions_data()
     {
         QTest::addColumn<int>("index");
