@@ -161,44 +161,6 @@ inline QByteArray heifDeclaringSize(QByteArray heif, quint32 width, quint32 heig
     return heif;
 }
 
-// Rewrites the frame size of a baseline or progressive JPEG.
-inline QByteArray jpegDeclaringSize(QByteArray jpeg, quint16 width, quint16 height)
-{
-    for (qsizetype at = 2; at + 9 < jpeg.size();) {
-        const uchar marker = uchar(jpeg.at(at + 1));
-        if (marker == 0xc0 || marker == 0xc2) {
-            qToBigEndian(height, jpeg.data() + at + 5);
-            qToBigEndian(width, jpeg.data() + at + 7);
-            return jpeg;
-        }
-        at += 2 + qFromBigEndian<quint16>(jpeg.constData() + at + 2);
-    }
-    return {};
-}
-
-inline quint32 crc32(const QByteArray &data)
-{
-    quint32 crc = 0xffffffffu;
-    for (char c : data) {
-        crc ^= uchar(c);
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-// Rewrites the IHDR size of a PNG, with a valid checksum.
-inline QByteArray pngDeclaringSize(QByteArray png, quint32 width, quint32 height)
-{
-    const qsizetype at = png.indexOf("IHDR");
-    if (at < 0)
-        return {};
-    qToBigEndian(width, png.data() + at + 4);
-    qToBigEndian(height, png.data() + at + 8);
-    qToBigEndian(crc32(png.mid(at, 4 + 13)), png.data() + at + 4 + 13);
-    return png;
-}
-
 // A bare JPEG XL codestream header (size and default metadata) declaring a
 // size, with no frame after it.
 inline QByteArray jxlHeaderDeclaringSize(quint32 width, quint32 height)
