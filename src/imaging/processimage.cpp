@@ -49,18 +49,10 @@ QImage cachedSource(ImageMagickUtil &util, const QString &path)
     return cache.lastSourceImage;
 }
 
-// Formats a painter cannot open, or opens only to draw badly (1-bit), are
-// widened to 32 bits so that every step applies to them.
-QImage paintableImage(const QImage &image)
+// Formats a painter cannot open, or opens only to draw badly (1-bit).
+bool isPaintable(QImage::Format format)
 {
-    switch (image.format()) {
-    case QImage::Format_Mono:
-    case QImage::Format_MonoLSB:
-    case QImage::Format_Indexed8:
-        return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-    default:
-        return image;
-    }
+    return format != QImage::Format_Mono && format != QImage::Format_MonoLSB && format != QImage::Format_Indexed8;
 }
 
 bool hasWatermark(const ConversionSettings &settings)
@@ -80,9 +72,17 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
 {
     const Qt::TransformationMode mode = scalingMode(fastPreview, settings);
 
-    QImage image = paintableImage(cachedSource(*this, path));
+    QImage image = cachedSource(*this, path);
     if (image.isNull())
         return image;
+    const std::optional<QSize> size = scaledSize(image.size(), settings);
+    if (!isPaintable(image.format())) {
+        // A picture no step touches keeps the decoder's format, so a palette
+        // stays a palette; otherwise it is widened so that every step applies.
+        if (!hasWatermark(settings) && !size && !hasAdjustment(settings) && settings.adjustGrayScale != 1)
+            return image;
+        image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    }
 
     // Watermarks are drawn in source pixels, before scaling, on a transparent
     // layer of the source's size. Without watermarks the layer is left out
@@ -98,7 +98,7 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
         }
     }
 
-    if (const std::optional<QSize> size = scaledSize(image.size(), settings)) {
+    if (size) {
         if (size->isEmpty())
             return QImage();
         image = image.scaled(*size, Qt::IgnoreAspectRatio, mode);

@@ -282,9 +282,14 @@ void TestProcessImage::paletteAndOneBitSourcesGetEveryStep()
     QVERIFY(ImageMagickUtil().loadImage(monoPath, decoded));
     QCOMPARE(decoded.format(), QImage::Format_Mono);
 
+    // With nothing to do, a palette stays a palette.
     ConversionSettings s;
-    s.adjustInvertColours = 255;
     QImage image = ImageMagickUtil().processImage(palettePath, false, s);
+    QCOMPARE(image.format(), QImage::Format_Indexed8);
+    QCOMPARE(image, palette);
+
+    s.adjustInvertColours = 255;
+    image = ImageMagickUtil().processImage(palettePath, false, s);
     QCOMPARE(image.format(), QImage::Format_RGB32);
     QCOMPARE(image.pixel(5, 5), qRgb(245, 155, 5));
 
