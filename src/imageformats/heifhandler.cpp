@@ -1,5 +1,7 @@
 #include "heifhandler.h"
 
+#include "codedinput.h"
+
 #include <QColorSpace>
 #include <QIODevice>
 #include <QImage>
@@ -216,7 +218,8 @@ bool HeifHandler::parseHeader()
     m_state = State::Failed;
     if (!device())
         return false;
-    m_data = device()->readAll();
+    if (!readCodedInput(device(), &m_data))
+        return false;
     if (formatFromHeader(m_data.left(headerPeekBytes)).isEmpty())
         return false;
 

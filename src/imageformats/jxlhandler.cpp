@@ -1,5 +1,7 @@
 #include "jxlhandler.h"
 
+#include "codedinput.h"
+
 #include <QColorSpace>
 #include <QIODevice>
 #include <QImage>
@@ -117,7 +119,8 @@ bool JxlHandler::parseHeader()
     m_state = State::Failed;
     if (!canRead(device()))
         return false;
-    m_data = device()->readAll();
+    if (!readCodedInput(device(), &m_data))
+        return false;
 
     DecoderPtr decoder(JxlDecoderCreate(nullptr));
     // The stored size: the orientation is left to the reader's transformation.

@@ -183,6 +183,20 @@ private slots:
         QVERIFY(image.isNull() || image.size() == QSize(64, 48));
     }
 
+    // A coded file larger than the allocation limit is refused before it is read.
+    void oversizedFileIsNotRead()
+    {
+        QByteArray padding(2 * 1024 * 1024, '\0');
+        qToBigEndian(quint32(padding.size()), padding.data());
+        padding.replace(4, 4, "free");
+        const QByteArray padded = encodeWithQt(kxtest::makePhotoLikeImage(64, 48), "heic") + padding;
+        QCOMPARE(readBytes(padded).size(), QSize(64, 48));
+        QImageReader::setAllocationLimit(1);
+        const QImage refused = readBytes(padded);
+        QImageReader::setAllocationLimit(256);
+        QVERIFY(refused.isNull());
+    }
+
     void greyJxl_data()
     {
         QTest::addColumn<bool>("alpha");
