@@ -50,7 +50,6 @@ private slots:
     void scalingOffKeepsSize();
     void grayscaleAloneSkipsAdjustments();
     void sepiaAloneGivesOpaqueRgb32();
-    void watermarkIsSizedInSourcePixels();
     void cacheDecodesOnceUntilFileChanges();
     void letterCaseNamesTwoFiles();
     void undecodableFileGivesNullUntilFixed();
@@ -162,53 +161,28 @@ void TestProcessImage::sepiaAloneGivesOpaqueRgb32()
     QCOMPARE(qAlpha(image.pixel(0, 0)), 255);
 }
 
-// Watermarks are drawn in source pixels before scaling: a 200-pixel code on a
-// 400-pixel source covers a quarter of the width at any output size.
-void TestProcessImage::watermarkIsSizedInSourcePixels()
-{
-    const QString path = dir.filePath("red.bmp");
-    QVERIFY(solid(400, 400, qRgb(255, 0, 0)).save(path));
-    ConversionSettings s;
-    s.qrCodeText = "hello";
-    s.qrCodeSize = 200;
-    s.qrCodePosition = 0;
-    s.scaleImage = true;
-    s.scalePercentage = 50;
-    const QImage image = ImageMagickUtil().processImage(path, true, s);
-    QCOMPARE(image.size(), QSize(200, 200));
-    QVERIFY(onlyBlackOrWhite(image, QRect(0, 0, 100, 100)));
-    QVERIFY(allPixels(image, QRect(100, 0, 100, 200), qRgb(255, 0, 0)));
-    QVERIFY(allPixels(image, QRect(0, 100, 100, 100), qRgb(255, 0, 0)));
-}
-
 void TestProcessImage::cacheDecodesOnceUntilFileChanges()
 {
     const QString path = dir.filePath("swap.bmp");
-    QVERIFY(solid(8, 8, qRgb(255, 0, 0)).save(path));
+    const QDateTime modified = QDateTime::currentDateTime().addSecs(-60);
+    // Writes a picture and gives the file a chosen modification time.
+    const auto store = [&](const QImage &image, const QDateTime &time) {
+        QFile file(path);
+        return image.save(path) && file.open(QIODevice::ReadWrite)
+               && file.setFileTime(time, QFileDevice::FileModificationTime);
+    };
     const ConversionSettings s;
+    QVERIFY(store(solid(8, 8, qRgb(255, 0, 0)), modified));
     QCOMPARE(ImageMagickUtil().processImage(path, false, s).pixel(0, 0), qRgb(255, 0, 0));
 
     // Same size and time: the cached pixels serve, nothing is read.
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadWrite));
-    const QDateTime modified = file.fileTime(QFileDevice::FileModificationTime);
-    file.close();
-    QVERIFY(solid(8, 8, qRgb(0, 0, 255)).save(path));
-    QVERIFY(file.open(QIODevice::ReadWrite));
-    QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
-    file.close();
+    QVERIFY(store(solid(8, 8, qRgb(0, 0, 255)), modified));
     QCOMPARE(ImageMagickUtil().processImage(path, false, s).pixel(0, 0), qRgb(255, 0, 0));
 
-    // A changed file is decoded again.
-    QVERIFY(file.open(QIODevice::ReadWrite));
-    QVERIFY(file.setFileTime(modified.addSecs(5), QFileDevice::FileModificationTime));
-    file.close();
+    // A changed time or size: decoded again.
+    QVERIFY(store(solid(8, 8, qRgb(0, 0, 255)), modified.addSecs(5)));
     QCOMPARE(ImageMagickUtil().processImage(path, false, s).pixel(0, 0), qRgb(0, 0, 255));
-
-    QVERIFY(solid(9, 8, qRgb(0, 255, 0)).save(path));
-    QVERIFY(file.open(QIODevice::ReadWrite));
-    QVERIFY(file.setFileTime(modified.addSecs(5), QFileDevice::FileModificationTime));
-    file.close();
+    QVERIFY(store(solid(9, 8, qRgb(0, 255, 0)), modified.addSecs(5)));
     QCOMPARE(ImageMagickUtil().processImage(path, false, s).pixel(0, 0), qRgb(0, 255, 0));
 }
 
