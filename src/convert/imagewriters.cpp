@@ -8,9 +8,9 @@
 namespace {
 
 // PNG's quality picks the zlib level; 60 is level 3. On a 12 MP photo the
-// default level 6 takes about 3.5 times as long for a file under a tenth smaller.
+// default level 6 takes over three times as long for a file under a tenth smaller.
 // TIFF stays uncompressed: Qt offers only LZW, which on photos saves under
-// a tenth of the size and makes writing seven times slower.
+// a tenth of the size and makes writing about ten times slower.
 constexpr int pngQuality = 60;
 
 // Logs the writer's own error text; the caller gets a reason a user can read.
