@@ -55,6 +55,12 @@ public:
     void saveSetting(int id);
     void updateControlsFromSettings();
 
+    // Connected by hand in the constructor. They are plain members, not slots:
+    // connect-by-name would otherwise look for objects called "itemSelection"
+    // and "PreviewImage" and warn at every start.
+    void on_itemSelection_changed(const QItemSelection &selected, const QItemSelection &deselected);
+    void on_PreviewImage_DoubleClick();
+
     // Used by tests and the main window to reach the list.
     QStandardItemModel *fileListModel() { return &model; }
 
@@ -72,7 +78,6 @@ public slots:
     void on_clearButton_clicked();
     void on_upButton_clicked();
     void on_downButton_clicked();
-    void on_itemSelection_changed(const QItemSelection &selected, const QItemSelection &deselected);
 
     // --- adding files ---
     void on_addFilesButton_clicked();
@@ -93,7 +98,6 @@ public slots:
     void handleFinishConvertSignal();
 
     // --- preview ---
-    void on_PreviewImage_DoubleClick();
     void on_previewDialogClosed();
     void handleUpdatePreviewImage(const QImage &image);
     void on_updateTimer();
