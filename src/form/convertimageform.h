@@ -66,6 +66,9 @@ public:
 
 signals:
     void showToolbarSignal(bool show);
+    // The window is closing and the worker that kept it open has reported:
+    // the main window closes itself. The form does not close (hide) itself, as
+    // the window may still refuse the close for another busy worker.
     void closeApp();
 
 public slots:
