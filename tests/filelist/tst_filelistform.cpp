@@ -1,6 +1,4 @@
 #include <QDir>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QSettings>
 #include <QPointer>
@@ -9,7 +7,6 @@
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 #include "convertimageaddurlsthread.h"
@@ -41,38 +38,14 @@ ConvertImagePreviewLabel *preview(ConvertImageForm &form)
     return form.findChild<ConvertImagePreviewLabel *>(QStringLiteral("previewImage"));
 }
 
-bool spinUntil(const std::function<bool()> &condition, int timeoutMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QEventLoop loop;
-        QTimer::singleShot(1, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
-}
-
 void fill(ConvertImageForm &form, int count)
 {
-    for (int i = 0; i < count; ++i) {
-        const QString path = QStringLiteral("/p/e%1.png").arg(i);
-        form.fileListModel()->appendRow({new QStandardItem(QFileInfo(path).fileName()), new QStandardItem(path)});
-    }
+    kxtest::appendListEntries(form.fileListModel(), count);
 }
 
 QStringList order(ConvertImageForm &form)
 {
-    QStringList names;
-    QStandardItemModel *model = form.fileListModel();
-    for (int row = 0; row < model->rowCount(); ++row) {
-        const QString label = model->item(row, 0)->text();
-        names << (QStringLiteral("/p/") + label == model->item(row, 1)->text() ? label.chopped(4)
-                                                                               : QStringLiteral("broken"));
-    }
-    return names;
+    return kxtest::listOrder(*form.fileListModel());
 }
 
 void selectRows(ConvertImageForm &form, const QList<int> &rows)
@@ -111,16 +84,6 @@ private slots:
         QDir().mkpath(dir.filePath("photos/sub"));
         QVERIFY(kxtest::makePhotoLikeImage(300, 200).save(dir.filePath("photos/a.png")));
         QVERIFY(kxtest::makePhotoLikeImage(100, 200).save(dir.filePath("photos/sub/b.png")));
-    }
-
-    void constructedState()
-    {
-        ConvertImageForm form;
-        QCOMPARE(form.fileListModel()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("File List"));
-        QCOMPARE(form.fileListModel()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Path"));
-        QVERIFY(view(form)->isColumnHidden(1));
-        QVERIFY(view(form)->isHidden());
-        QVERIFY(!dropZone(form)->isHidden());
     }
 
     void clearOnEmptyList()
@@ -209,13 +172,13 @@ private slots:
         QSignalSpy toolbar(&form, &ConvertImageForm::showToolbarSignal);
         form.on_AddURLs({QUrl::fromLocalFile(dir.filePath("photos"))});
         QStandardItemModel *model = form.fileListModel();
-        QVERIFY(spinUntil([&] { return !view(form)->isHidden(); }, 10000));
+        QVERIFY(kxtest::waitUntil([&] { return !view(form)->isHidden(); }, 10000));
         QCOMPARE(model->rowCount(), 2);
         QVERIFY(button(form, "convertButton")->isEnabled());
         QVERIFY(button(form, "clearButton")->isEnabled());
         QCOMPARE(selectedRows(form), QList<int>{1});
         // Icons and three-line labels follow.
-        QVERIFY(spinUntil(
+        QVERIFY(kxtest::waitUntil(
             [&] {
                 return model->item(0, 0)->text().count('\n') == 2 && model->item(1, 0)->text().count('\n') == 2;
             },
@@ -226,14 +189,14 @@ private slots:
             QCOMPARE(label.section('\n', 2), QFileInfo(model->item(row, 1)->text()).path());
             QVERIFY(!model->item(row, 0)->icon().isNull());
         }
-        QVERIFY(spinUntil([&] { return form.findChildren<ConvertImageAddUrlsThread *>().isEmpty(); }, 10000));
+        QVERIFY(kxtest::waitUntil([&] { return form.findChildren<ConvertImageAddUrlsThread *>().isEmpty(); }, 10000));
         QVERIFY(toolbar.count() >= 2);
         QCOMPARE(toolbar.first().at(0).toBool(), false);
         QCOMPARE(toolbar.last().at(0).toBool(), true);
 
         // The same folder again adds nothing; Clear then empties the list.
         form.on_AddURLs({QUrl::fromLocalFile(dir.filePath("photos"))});
-        QVERIFY(spinUntil([&] { return form.findChildren<ConvertImageAddUrlsThread *>().isEmpty(); }, 10000));
+        QVERIFY(kxtest::waitUntil([&] { return form.findChildren<ConvertImageAddUrlsThread *>().isEmpty(); }, 10000));
         QCOMPARE(model->rowCount(), 2);
         button(form, "clearButton")->click();
         QCOMPARE(model->rowCount(), 0);
@@ -259,9 +222,9 @@ private slots:
         QCOMPARE(conversionSettings().lastPicturesDir, dir.filePath("photos"));
         QCOMPARE(QSettings("Kestrix", "ConvertImage").value("MainApp/lastPicturesDir").toString(),
                  dir.filePath("photos"));
-        QVERIFY(spinUntil([&] { return form.fileListModel()->rowCount() == 1; }, 10000));
+        QVERIFY(kxtest::waitUntil([&] { return form.fileListModel()->rowCount() == 1; }, 10000));
         QCOMPARE(form.fileListModel()->item(0, 1)->text(), dir.filePath("photos/a.png"));
-        QVERIFY(spinUntil([&] { return form.findChildren<ConvertImageAddUrlsThread *>().isEmpty(); }, 10000));
+        QVERIFY(kxtest::waitUntil([&] { return form.findChildren<ConvertImageAddUrlsThread *>().isEmpty(); }, 10000));
     }
 
     void formClosedDuringBatch()
@@ -273,7 +236,7 @@ private slots:
         form->on_AddURLs({QUrl::fromLocalFile(dir.filePath("many"))});
         QPointer<ConvertImageAddUrlsThread> worker = form->findChild<ConvertImageAddUrlsThread *>();
         QVERIFY(worker);
-        QVERIFY(spinUntil([&] { return form->fileListModel()->rowCount() > 0; }, 10000));
+        QVERIFY(kxtest::waitUntil([&] { return form->fileListModel()->rowCount() > 0; }, 10000));
         delete form; // stops and waits for the worker, whatever it was doing
         QVERIFY(worker.isNull());
         QCoreApplication::processEvents();
