@@ -488,7 +488,14 @@ private slots:
         store("adjustGamma", 200);
         store("textPosition", 2);
         store("qrCodeText", QStringLiteral("hello"));
+        store("textContent", QStringLiteral("(c)"));
+        store("scaleType", 1);
+        store("setBlurRadius", 3);
         // Output options, kept by the reset.
+        store("lastPicturesDir", folder.path());
+        store("pdfPaperOrientation", 1);
+        store("resizeImageToPaper", true);
+        store("pdfSmoothEdges", false);
         store("targeFileType", 4);
         store("targeFileQuality", 80);
         store("outputFolder", folder.path());
@@ -512,6 +519,14 @@ private slots:
             QCOMPARE(s.textColor, QColor(Qt::black));
             QCOMPARE(s.imagePath, QString());
             QCOMPARE(s.qrCodeText, QString());
+            QCOMPARE(s.textContent, QString());
+            QCOMPARE(s.scaleType, 0);
+            QCOMPARE(s.setBlurRadius, 0);
+            QCOMPARE(s.textFont.family(), f->ui->fontLabel->font().family());
+            QCOMPARE(s.lastPicturesDir, folder.path());
+            QCOMPARE(s.pdfPaperOrientation, 1);
+            QCOMPARE(s.resizeImageToPaper, true);
+            QCOMPARE(s.pdfSmoothEdges, false);
             QCOMPARE(s.targeFileType, 4);
             QCOMPARE(s.targeFileQuality, 80);
             QCOMPARE(s.outputFolder, folder.path());
