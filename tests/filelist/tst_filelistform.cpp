@@ -2,8 +2,6 @@
 #include <QFileDialog>
 #include <QSettings>
 #include <QPointer>
-#include <QAbstractButton>
-#include <QFrame>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
@@ -11,46 +9,15 @@
 
 #include "convertimageaddurlsthread.h"
 #include "convertimageform.h"
-#include "convertimagepreviewlabel.h"
-#include "convertimagetreeview.h"
 #include "kxdialogs.h"
 #include "kxtest.h"
+#include "ui_convertimageform.h"
 
 namespace {
 
-ConvertImageTreeView *view(ConvertImageForm &form)
-{
-    return form.findChild<ConvertImageTreeView *>(QStringLiteral("sourceTreeView"));
-}
-
-QWidget *dropZone(ConvertImageForm &form)
-{
-    return form.findChild<QWidget *>(QStringLiteral("sourceFrame"));
-}
-
-QAbstractButton *button(ConvertImageForm &form, const char *name)
-{
-    return form.findChild<QAbstractButton *>(QLatin1String(name));
-}
-
-ConvertImagePreviewLabel *preview(ConvertImageForm &form)
-{
-    return form.findChild<ConvertImagePreviewLabel *>(QStringLiteral("previewImage"));
-}
-
-void fill(ConvertImageForm &form, int count)
-{
-    kxtest::appendListEntries(form.fileListModel(), count);
-}
-
-QStringList order(ConvertImageForm &form)
-{
-    return kxtest::listOrder(*form.fileListModel());
-}
-
 void selectRows(ConvertImageForm &form, const QList<int> &rows)
 {
-    QItemSelectionModel *selection = view(form)->selectionModel();
+    QItemSelectionModel *selection = form.ui->sourceTreeView->selectionModel();
     selection->clearSelection();
     QStandardItemModel *model = form.fileListModel();
     for (const int row : rows)
@@ -60,7 +27,7 @@ void selectRows(ConvertImageForm &form, const QList<int> &rows)
 QList<int> selectedRows(ConvertImageForm &form)
 {
     QList<int> rows;
-    for (const QModelIndex &index : view(form)->selectionModel()->selectedRows(0))
+    for (const QModelIndex &index : form.ui->sourceTreeView->selectionModel()->selectedRows(0))
         rows << index.row();
     std::sort(rows.begin(), rows.end());
     return rows;
@@ -89,81 +56,81 @@ private slots:
     void clearOnEmptyList()
     {
         ConvertImageForm form;
-        button(form, "removeButton")->setEnabled(true);
-        button(form, "clearButton")->setEnabled(true);
-        button(form, "convertButton")->setEnabled(true);
-        button(form, "clearButton")->click();
-        QVERIFY(!button(form, "removeButton")->isEnabled());
-        QVERIFY(!button(form, "clearButton")->isEnabled());
-        QVERIFY(!button(form, "convertButton")->isEnabled());
-        QVERIFY(!dropZone(form)->isHidden());
-        QCOMPARE(preview(form)->text(), QStringLiteral("Preview"));
+        form.ui->removeButton->setEnabled(true);
+        form.ui->clearButton->setEnabled(true);
+        form.ui->convertButton->setEnabled(true);
+        form.ui->clearButton->click();
+        QVERIFY(!form.ui->removeButton->isEnabled());
+        QVERIFY(!form.ui->clearButton->isEnabled());
+        QVERIFY(!form.ui->convertButton->isEnabled());
+        QVERIFY(!form.ui->sourceFrame->isHidden());
+        QCOMPARE(form.ui->previewImage->text(), QStringLiteral("Preview"));
     }
 
     void removeRowsOneAndThree()
     {
         ConvertImageForm form;
-        fill(form, 5);
+        kxtest::appendListEntries(form.fileListModel(), 5);
         selectRows(form, {1, 3});
-        QVERIFY(button(form, "removeButton")->isEnabled());
+        QVERIFY(form.ui->removeButton->isEnabled());
         QList<int> removed;
         connect(form.fileListModel(), &QAbstractItemModel::rowsRemoved, this,
                 [&removed](const QModelIndex &, int first, int) { removed << first; });
-        button(form, "removeButton")->click();
+        form.ui->removeButton->click();
         QCOMPARE(removed, (QList<int>{3, 1}));
-        QCOMPARE(order(form), (QStringList{"e0", "e2", "e4"}));
-        QVERIFY(!button(form, "removeButton")->isEnabled());
+        QCOMPARE(kxtest::listOrder(*form.fileListModel()), (QStringList{"e0", "e2", "e4"}));
+        QVERIFY(!form.ui->removeButton->isEnabled());
     }
 
     void upWithRowsZeroAndTwo()
     {
         ConvertImageForm form;
-        fill(form, 3);
+        kxtest::appendListEntries(form.fileListModel(), 3);
         selectRows(form, {0, 2});
-        button(form, "upButton")->setEnabled(true); // the first selected row is 0
-        button(form, "upButton")->click();
-        QCOMPARE(order(form), (QStringList{"e0", "e2", "e1"}));
+        form.ui->upButton->setEnabled(true); // the first selected row is 0
+        form.ui->upButton->click();
+        QCOMPARE(kxtest::listOrder(*form.fileListModel()), (QStringList{"e0", "e2", "e1"}));
         QCOMPARE(selectedRows(form), QList<int>{0});
-        QVERIFY(!button(form, "upButton")->isEnabled());
+        QVERIFY(!form.ui->upButton->isEnabled());
     }
 
     void downOnRowTwoOfFive()
     {
         ConvertImageForm form;
-        fill(form, 5);
+        kxtest::appendListEntries(form.fileListModel(), 5);
         selectRows(form, {2});
-        QVERIFY(button(form, "downButton")->isEnabled());
-        button(form, "downButton")->click();
-        QCOMPARE(order(form), (QStringList{"e0", "e1", "e3", "e2", "e4"}));
+        QVERIFY(form.ui->downButton->isEnabled());
+        form.ui->downButton->click();
+        QCOMPARE(kxtest::listOrder(*form.fileListModel()), (QStringList{"e0", "e1", "e3", "e2", "e4"}));
         QCOMPARE(selectedRows(form), QList<int>{3});
         selectRows(form, {4});
-        QVERIFY(!button(form, "downButton")->isEnabled());
-        QVERIFY(button(form, "upButton")->isEnabled());
+        QVERIFY(!form.ui->downButton->isEnabled());
+        QVERIFY(form.ui->upButton->isEnabled());
     }
 
     void selectionPreviewsByPathCell()
     {
         ConvertImageForm form;
-        fill(form, 3);
+        kxtest::appendListEntries(form.fileListModel(), 3);
         selectRows(form, {1});
-        QCOMPARE(view(form)->url, QStringLiteral("/p/e1.png"));
-        QVERIFY(button(form, "upButton")->isEnabled());
-        view(form)->selectionModel()->clearSelection();
-        QVERIFY(!button(form, "removeButton")->isEnabled());
-        QVERIFY(!button(form, "upButton")->isEnabled());
-        QVERIFY(!button(form, "downButton")->isEnabled());
+        QCOMPARE(form.ui->sourceTreeView->url, QStringLiteral("/p/e1.png"));
+        QVERIFY(form.ui->upButton->isEnabled());
+        form.ui->sourceTreeView->selectionModel()->clearSelection();
+        QVERIFY(!form.ui->removeButton->isEnabled());
+        QVERIFY(!form.ui->upButton->isEnabled());
+        QVERIFY(!form.ui->downButton->isEnabled());
     }
 
     void deselectingOneOfTwoKeepsRemove()
     {
         ConvertImageForm form;
-        fill(form, 4);
+        kxtest::appendListEntries(form.fileListModel(), 4);
         selectRows(form, {1, 3});
-        QItemSelectionModel *selection = view(form)->selectionModel();
+        QItemSelectionModel *selection = form.ui->sourceTreeView->selectionModel();
         selection->select(form.fileListModel()->index(1, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
-        QVERIFY(button(form, "removeButton")->isEnabled());
-        QCOMPARE(view(form)->url, QStringLiteral("/p/e3.png"));
-        QVERIFY(!button(form, "downButton")->isEnabled());
+        QVERIFY(form.ui->removeButton->isEnabled());
+        QCOMPARE(form.ui->sourceTreeView->url, QStringLiteral("/p/e3.png"));
+        QVERIFY(!form.ui->downButton->isEnabled());
     }
 
     void droppedFolderFillsTheList()
@@ -172,10 +139,10 @@ private slots:
         QSignalSpy toolbar(&form, &ConvertImageForm::showToolbarSignal);
         form.on_AddURLs({QUrl::fromLocalFile(dir.filePath("photos"))});
         QStandardItemModel *model = form.fileListModel();
-        QVERIFY(kxtest::waitUntil([&] { return !view(form)->isHidden(); }, 10000));
+        QVERIFY(kxtest::waitUntil([&] { return !form.ui->sourceTreeView->isHidden(); }, 10000));
         QCOMPARE(model->rowCount(), 2);
-        QVERIFY(button(form, "convertButton")->isEnabled());
-        QVERIFY(button(form, "clearButton")->isEnabled());
+        QVERIFY(form.ui->convertButton->isEnabled());
+        QVERIFY(form.ui->clearButton->isEnabled());
         QCOMPARE(selectedRows(form), QList<int>{1});
         // Icons and three-line labels follow.
         QVERIFY(kxtest::waitUntil(
@@ -198,9 +165,9 @@ private slots:
         form.on_AddURLs({QUrl::fromLocalFile(dir.filePath("photos"))});
         QVERIFY(kxtest::waitUntil([&] { return form.findChildren<ConvertImageAddUrlsThread *>().isEmpty(); }, 10000));
         QCOMPARE(model->rowCount(), 2);
-        button(form, "clearButton")->click();
+        form.ui->clearButton->click();
         QCOMPARE(model->rowCount(), 0);
-        QVERIFY(!dropZone(form)->isHidden());
+        QVERIFY(!form.ui->sourceFrame->isHidden());
     }
 
     void addFilesDialogRemembersTheFolder()
@@ -216,7 +183,7 @@ private slots:
             dialog->selectFile(dir.filePath("photos/a.png"));
             QMetaObject::invokeMethod(dialog, "accept");
         });
-        button(form, "addFilesButton")->click();
+        form.ui->addFilesButton->click();
         QCOMPARE(openedIn, dir.filePath("photos/sub"));
         QCOMPARE(caption, QStringLiteral("Add Image Files"));
         QCOMPARE(conversionSettings().lastPicturesDir, dir.filePath("photos"));
