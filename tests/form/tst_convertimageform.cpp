@@ -127,18 +127,10 @@ private slots:
         QCOMPARE(ui->previewImage->text(), QStringLiteral("Preview"));
         QCOMPARE(form->fileListModel()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("File List"));
         QCOMPARE(form->fileListModel()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Path"));
-    }
-
-    void startWritesNothingToTheStore()
-    {
-        auto form = startForm();
+        // Filling the controls at start writes nothing back.
         QCOMPARE(storedCount(), 0);
-    }
 
-    void sixTabsWithOutputShown()
-    {
-        auto form = startForm();
-        QTabWidget *tabs = form->ui->tabWidget;
+        QTabWidget *tabs = ui->tabWidget;
         const QStringList titles{"Output", "Scale", "Text", "Image", "QR Code", "Adjustments"};
         const QStringList names{"outputFolderTab", "scaleTab", "textTab", "imageTab", "qrCodeTab", "AdjustmentsTab"};
         QCOMPARE(tabs->count(), 6);
@@ -146,26 +138,22 @@ private slots:
             QCOMPARE(tabs->tabText(i), titles.at(i));
             QCOMPARE(tabs->widget(i)->objectName(), names.at(i));
         }
-        QCOMPARE(tabs->currentWidget(), form->ui->outputFolderTab);
+        QCOMPARE(tabs->currentWidget(), ui->outputFolderTab);
         QCOMPARE(tabs->width(), 400);
-    }
 
-    void positionListsHoldTheSameNineEntries()
-    {
-        auto form = startForm();
         auto items = [](QComboBox *box) {
             QStringList texts;
             for (int i = 0; i < box->count(); ++i)
                 texts << box->itemText(i);
             return texts;
         };
-        const QStringList text = items(form->ui->positionComboBox);
-        QCOMPARE(text.size(), 9);
-        QCOMPARE(text.first(), QStringLiteral("Top - Left"));
-        QCOMPARE(text.last(), QStringLiteral("Bottom - Right"));
-        QCOMPARE(items(form->ui->imagePositionComboBox), text);
-        QCOMPARE(items(form->ui->qrCodePositionComboBox), text);
-        QCOMPARE(form->ui->positionComboBox->currentIndex(), 8);
+        const QStringList positions = items(ui->positionComboBox);
+        QCOMPARE(positions.size(), 9);
+        QCOMPARE(positions.first(), QStringLiteral("Top - Left"));
+        QCOMPARE(positions.last(), QStringLiteral("Bottom - Right"));
+        QCOMPARE(items(ui->imagePositionComboBox), positions);
+        QCOMPARE(items(ui->qrCodePositionComboBox), positions);
+        QCOMPARE(ui->positionComboBox->currentIndex(), 8);
     }
 
     void targetDecidesQualityAndPdfControls_data()
@@ -227,43 +215,25 @@ private slots:
         QCOMPARE(stored("outputFolder").toString(), gone);
     }
 
-    void sliderAndSpinBoxMirrorEachOther()
-    {
-        auto form = startForm();
-        Ui::ConvertImageForm *ui = form->ui;
-        QSignalSpy spinChanges(ui->contrastSpinBox, &QSpinBox::valueChanged);
-        ui->contrastSlider->setValue(40);
-        QCOMPARE(ui->contrastSpinBox->value(), 40);
-        QCOMPARE(spinChanges.count(), 1);
-        QCOMPARE(conversionSettings().adjustContrast, 40);
-        QCOMPARE(stored("adjustContrast").toInt(), 40);
-
-        ui->gammaSpinBox->setValue(650);
-        QCOMPARE(ui->gammaSlider->value(), 650);
-        QCOMPARE(stored("gammaSlider").isValid(), false);
-        QCOMPARE(stored("adjustGamma").toInt(), 650);
-
-        // The guard is open again after each handler.
-        ui->gaussianBlurSlider->setValue(7);
-        QCOMPARE(ui->gaussianBlurSpinBox->value(), 7);
-        QCOMPARE(stored("setBlurRadius").toInt(), 7);
-    }
-
-    void adjustmentRangesMatchTheirSliders_data()
+    // Each adjustment: slider and spin box share the range and mirror each
+    // other, and one change saves its key once.
+    void adjustmentSliderAndSpinBox_data()
     {
         QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("key");
         QTest::addColumn<int>("minimum");
         QTest::addColumn<int>("maximum");
-        QTest::newRow("contrast") << "contrast" << -255 << 255;
-        QTest::newRow("brightness") << "brightness" << -255 << 255;
-        QTest::newRow("gamma") << "gamma" << -100 << 699;
-        QTest::newRow("invert") << "invertColors" << 0 << 255;
-        QTest::newRow("blur") << "gaussianBlur" << 0 << 50;
+        QTest::newRow("contrast") << "contrast" << "adjustContrast" << -255 << 255;
+        QTest::newRow("brightness") << "brightness" << "adjustBrightness" << -255 << 255;
+        QTest::newRow("gamma") << "gamma" << "adjustGamma" << -100 << 699;
+        QTest::newRow("invert") << "invertColors" << "adjustInvertColours" << 0 << 255;
+        QTest::newRow("blur") << "gaussianBlur" << "setBlurRadius" << 0 << 50;
     }
 
-    void adjustmentRangesMatchTheirSliders()
+    void adjustmentSliderAndSpinBox()
     {
         QFETCH(QString, name);
+        QFETCH(QString, key);
         QFETCH(int, minimum);
         QFETCH(int, maximum);
         auto form = startForm();
@@ -275,6 +245,17 @@ private slots:
         QCOMPARE(spin->minimum(), minimum);
         QCOMPARE(spin->maximum(), maximum);
         QCOMPARE(slider->width(), 160);
+
+        QSignalSpy spinChanges(spin, &QSpinBox::valueChanged);
+        slider->setValue(maximum);
+        QCOMPARE(spin->value(), maximum);
+        QCOMPARE(spinChanges.count(), 1);
+        QCOMPARE(stored(key).toInt(), maximum);
+        QCOMPARE(storedCount(), 1);
+        // The guard is open again after the handler.
+        spin->setValue(minimum);
+        QCOMPARE(slider->value(), minimum);
+        QCOMPARE(stored(key).toInt(), minimum);
     }
 
     void sizeTextIsStoredAsDecimalNumber_data()
