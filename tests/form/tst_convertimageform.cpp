@@ -539,91 +539,55 @@ private slots:
         QTemporaryDir folder;
         const QString mark = folder.filePath("mark.png");
         QVERIFY(kxtest::makePhotoLikeImage(240, 60).save(mark));
+        // Control, property and value, set in this order (the relative value
+        // goes to the side chosen before it).
+        const QList<std::tuple<const char *, const char *, QVariant>> edits{
+            {"targetComboBox", "currentIndex", 9},        {"qualitySpinBox", "value", 77},
+            {"pdfFilenameLineEdit", "text", "album"},     {"pdfPaperSizeComboBox", "currentIndex", 2},
+            {"pdfQualityComboBox", "currentIndex", 5},     {"pdfMarginSizeSpinBox", "value", 12},
+            {"absoluteRadioButton", "checked", true},      {"percentageSpinBox", "value", 250},
+            {"absoluteWidthLineEdit", "text", "640"},      {"absoluteHeightLineEdit", "text", "480"},
+            {"relativeToComboBox", "currentIndex", 1},     {"relativeValueLineEdit", "text", "300"},
+            {"textLineEdit", "text", "Kestrix"},           {"sizeSpinBox", "value", 48},
+            {"positionComboBox", "currentIndex", 4},       {"opacitySpinBox", "value", 55},
+            {"marginSpinBox", "value", 15},                {"imageSizeSpinBox", "value", 40},
+            {"imagePositionComboBox", "currentIndex", 0},  {"imageOpacitySpinBox", "value", 60},
+            {"imageMarginSpinBox", "value", 5},            {"qrCodeTextEdit", "plainText", "line one\nline two"},
+            {"qrCodeSizeSpinBox", "value", 900},           {"qrCodePositionComboBox", "currentIndex", 3},
+            {"qrCodeMarginSpinBox", "value", 8},           {"grayscaleCheckBox", "checked", true},
+            {"sepiaCheckBox", "checked", true},            {"contrastSlider", "value", -100},
+            {"brightnessSpinBox", "value", 120},           {"gammaSlider", "value", -50},
+            {"invertColorsSlider", "value", 200},          {"gaussianBlurSpinBox", "value", 25},
+        };
         {
             auto form = startForm();
             Ui::ConvertImageForm *ui = form->ui;
-            ui->targetComboBox->setCurrentIndex(9);
-            ui->qualitySpinBox->setValue(77);
+            for (const auto &[name, property, value] : edits)
+                QVERIFY2(form->findChild<QWidget *>(name)->setProperty(property, value), name);
             form->on_FolderSelected(folder.path());
-            ui->pdfFilenameLineEdit->setText(QStringLiteral("album"));
-            ui->pdfPaperSizeComboBox->setCurrentIndex(2);
-            ui->pdfResizeImageToPaperCheckBox->click();
-            ui->pdfSmoothEdgesCheckBox->click();
-            ui->pdfQualityComboBox->setCurrentIndex(5);
-            ui->pdfPageOrientationLanscapeButton->click();
-            ui->pdfAddMarginButton->click();
-            ui->pdfMarginSizeSpinBox->setValue(12);
-            ui->scaleImageCheckBox->click();
-            ui->absoluteRadioButton->setChecked(true);
-            ui->percentageSpinBox->setValue(250);
-            ui->absoluteWidthLineEdit->setText(QStringLiteral("640"));
-            ui->absoluteHeightLineEdit->setText(QStringLiteral("480"));
-            ui->relativeToComboBox->setCurrentIndex(1);
-            ui->relativeValueLineEdit->setText(QStringLiteral("300"));
-            ui->textLineEdit->setText(QStringLiteral("Kestrix"));
-            ui->sizeSpinBox->setValue(48);
             form->on_ColorUpdated(QColor(0x12, 0x34, 0x56));
-            ui->positionComboBox->setCurrentIndex(4);
-            ui->opacitySpinBox->setValue(55);
-            ui->marginSpinBox->setValue(15);
-            ui->imageSizeSpinBox->setValue(40);
-            ui->imagePositionComboBox->setCurrentIndex(0);
-            ui->imageOpacitySpinBox->setValue(60);
-            ui->imageMarginSpinBox->setValue(5);
-            ui->qrCodeTextEdit->setPlainText(QStringLiteral("line one\nline two"));
-            ui->qrCodeSizeSpinBox->setValue(900);
-            ui->qrCodePositionComboBox->setCurrentIndex(3);
-            ui->qrCodeMarginSpinBox->setValue(8);
-            ui->grayscaleCheckBox->setChecked(true);
-            ui->sepiaCheckBox->setChecked(true);
-            ui->contrastSlider->setValue(-100);
-            ui->brightnessSpinBox->setValue(120);
-            ui->gammaSlider->setValue(-50);
-            ui->invertColorsSlider->setValue(200);
-            ui->gaussianBlurSpinBox->setValue(25);
+            for (QAbstractButton *button : std::initializer_list<QAbstractButton *>{
+                     ui->pdfResizeImageToPaperCheckBox, ui->pdfSmoothEdgesCheckBox,
+                     ui->pdfPageOrientationLanscapeButton, ui->pdfAddMarginButton, ui->scaleImageCheckBox})
+                button->click();
         }
         store("imagePath", mark);
 
         auto form = startForm();
         Ui::ConvertImageForm *ui = form->ui;
-        QCOMPARE(ui->targetComboBox->currentIndex(), 9);
+        for (const auto &[name, property, value] : edits)
+            QVERIFY2(form->findChild<QWidget *>(name)->property(property) == value, name);
         QVERIFY(!ui->pdfGroupBox->isHidden());
-        QCOMPARE(ui->qualitySpinBox->value(), 77);
         QCOMPARE(ui->outputFolderLineEdit->text(), folder.path());
-        QCOMPARE(ui->pdfFilenameLineEdit->text(), QStringLiteral("album"));
-        QCOMPARE(ui->pdfPaperSizeComboBox->currentIndex(), 2);
         QVERIFY(ui->pdfResizeImageToPaperCheckBox->isChecked());
         QVERIFY(!ui->pdfSmoothEdgesCheckBox->isChecked());
-        QCOMPARE(ui->pdfQualityComboBox->currentIndex(), 5);
         QVERIFY(ui->pdfPageOrientationLanscapeButton->isChecked());
         QVERIFY(ui->pdfAddMarginButton->isChecked());
-        QCOMPARE(ui->pdfMarginSizeSpinBox->value(), 12);
         QVERIFY(ui->scaleImageCheckBox->isChecked());
-        QVERIFY(ui->absoluteRadioButton->isChecked());
-        QCOMPARE(ui->percentageSpinBox->value(), 250);
-        QCOMPARE(ui->absoluteWidthLineEdit->text(), QStringLiteral("640"));
-        QCOMPARE(ui->absoluteHeightLineEdit->text(), QStringLiteral("480"));
-        QCOMPARE(ui->relativeToComboBox->currentIndex(), 1);
         QCOMPARE(ui->relativeValueLabel->text(), QStringLiteral("Height:"));
-        QCOMPARE(ui->relativeValueLineEdit->text(), QStringLiteral("300"));
-        QCOMPARE(ui->textLineEdit->text(), QStringLiteral("Kestrix"));
-        QCOMPARE(ui->sizeSpinBox->value(), 48);
         QCOMPARE(ui->colorWidget->color, QColor(0x12, 0x34, 0x56));
-        QCOMPARE(ui->positionComboBox->currentIndex(), 4);
-        QCOMPARE(ui->opacitySpinBox->value(), 55);
-        QCOMPARE(ui->marginSpinBox->value(), 15);
         QCOMPARE(ui->imageImage->pixmap().size(), QSize(120, 30));
-        QCOMPARE(ui->imageSizeSpinBox->value(), 40);
-        QCOMPARE(ui->imagePositionComboBox->currentIndex(), 0);
-        QCOMPARE(ui->imageOpacitySpinBox->value(), 60);
-        QCOMPARE(ui->imageMarginSpinBox->value(), 5);
-        QCOMPARE(ui->qrCodeTextEdit->toPlainText(), QStringLiteral("line one\nline two"));
-        QCOMPARE(ui->qrCodeSizeSpinBox->value(), 900);
-        QCOMPARE(ui->qrCodePositionComboBox->currentIndex(), 3);
-        QCOMPARE(ui->qrCodeMarginSpinBox->value(), 8);
-        QVERIFY(ui->grayscaleCheckBox->isChecked());
-        QVERIFY(ui->sepiaCheckBox->isChecked());
-        QCOMPARE(ui->contrastSlider->value(), -100);
+        // The mirrored halves of the adjustments.
         QCOMPARE(ui->contrastSpinBox->value(), -100);
         QCOMPARE(ui->brightnessSlider->value(), 120);
         QCOMPARE(ui->gammaSpinBox->value(), -50);
