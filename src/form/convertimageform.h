@@ -61,7 +61,7 @@ public:
     void on_itemSelection_changed(const QItemSelection &selected, const QItemSelection &deselected);
     void on_PreviewImage_DoubleClick();
 
-    // Used by tests and the main window to reach the list.
+    // The source list, for tests.
     QStandardItemModel *fileListModel() { return &model; }
 
 signals:
