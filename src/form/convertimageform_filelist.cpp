@@ -115,7 +115,7 @@ void ConvertImageForm::on_addFilesButton_clicked()
         startFolder = KXGlobal().picturesFolder();
     const QStringList paths = QFileDialog::getOpenFileNames(
         this, QStringLiteral("Add Image Files"), startFolder,
-        QStringLiteral("Image Files (*.gif *.heic *.heif *.jpg *.jpeg *.png *.tif *.tiff *.webp)"));
+        QStringLiteral("Image Files (*.avif *.gif *.heic *.heif *.jpg *.jpeg *.jxl *.png *.tif *.tiff *.webp)"));
     if (!paths.isEmpty()) {
         conversionSettings().lastPicturesDir = QFileInfo(paths.first()).path();
         saveSetting(SettingLastPicturesDir);

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCryptographicHash>
+#include <QFileDialog>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QLabel>
@@ -22,6 +23,7 @@
 #include "convertimagepreviewlabel.h"
 #include "convertprogressform.h"
 #include "imagewriters.h"
+#include "kxdialogs.h"
 #include "kxtest.h"
 #include "mainwindow.h"
 #include "overwritefiledialog.h"
@@ -235,6 +237,32 @@ private slots:
         QVERIFY(!control("convertButton")->isEnabled());
         QVERIFY(!control("removeButton")->isEnabled());
         QVERIFY(!control("clearButton")->isEnabled());
+    }
+
+    void fileDialogsOfferEveryAcceptedType_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("add files") << "addFilesButton";
+        QTest::newRow("watermark picture") << "imageSelectButton";
+    }
+
+    void fileDialogsOfferEveryAcceptedType()
+    {
+        QFETCH(QString, button);
+        QStringList filters;
+        kxtest::whenModalShown<QFileDialog>([&](QFileDialog *dialog) {
+            filters = dialog->nameFilters();
+            dialog->reject();
+        });
+        control<QAbstractButton>(qPrintable(button))->click();
+        QCOMPARE(filters.size(), 1);
+        // "Image Files (*.a *.b)": the patterns between the brackets.
+        const QString filter = filters.first();
+        const qsizetype open = filter.indexOf('(');
+        const QStringList patterns = filter.mid(open + 1, filter.indexOf(')') - open - 1).split(' ');
+        QCOMPARE(QDir(picturesFolder).entryList(patterns, QDir::Files).size(), 9);
+        QCOMPARE(QDir(picturesFolder + "/sub").entryList(patterns, QDir::Files).size(), 2);
+        QCOMPARE(listModel()->rowCount(), 0);
     }
 
     void addFolderFillsTheList()
