@@ -24,6 +24,7 @@
 #include "convertprogressform.h"
 #include "imagewriters.h"
 #include "kxdialogs.h"
+#include "kxglobal.h"
 #include "kxtest.h"
 #include "mainwindow.h"
 #include "overwritefiledialog.h"
@@ -237,6 +238,11 @@ private slots:
         QVERIFY(!control("convertButton")->isEnabled());
         QVERIFY(!control("removeButton")->isEnabled());
         QVERIFY(!control("clearButton")->isEnabled());
+    }
+
+    void dialogsStartInAnExistingFolder()
+    {
+        QVERIFY(QFileInfo(KXGlobal().picturesFolder()).isDir());
     }
 
     void fileDialogsOfferEveryAcceptedType_data()
