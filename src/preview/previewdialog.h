@@ -46,6 +46,10 @@ public slots:
     void updateTimer();
     void handleFullPreviewImageReady(const QImage &image);
 
+public:
+    // True while a refit after a resize is still due.
+    bool refitPending() const { return resizeTimer.isActive(); }
+
 protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;

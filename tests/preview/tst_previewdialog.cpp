@@ -77,7 +77,7 @@ void TestPreviewDialog::init()
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
     // Let the refit that follows the first resize pass.
-    QTest::qWait(30);
+    QTRY_VERIFY(!dialog->refitPending());
 }
 
 void TestPreviewDialog::cleanup()
@@ -199,6 +199,7 @@ void TestPreviewDialog::resizeAfterZoomRefits()
     const int zoomedWidth = picture()->pixmap().width();
     dialog->resize(dialog->width() + 40, dialog->height() + 30);
     QTRY_VERIFY(picture()->pixmap().width() != zoomedWidth);
+    QTRY_VERIFY(!dialog->refitPending());
     const QSize a = area();
     const QSize fitted = picture()->pixmap().size();
     QVERIFY(fitted.width() == a.width() || fitted.height() == a.height());
