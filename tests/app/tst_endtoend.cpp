@@ -478,6 +478,21 @@ private slots:
         QCOMPARE(rowOfSource(broken), -1);
     }
 
+    void clearThenAddTheSameFolderAgain()
+    {
+        QTest::mouseClick(control<QAbstractButton>("clearButton"), Qt::LeftButton);
+        QCOMPARE(listModel()->rowCount(), 0);
+        QCOMPARE(listPageIndex(), 1);
+        QVERIFY(!control("convertButton")->isEnabled());
+        QVERIFY(!control<ConvertImagePreviewLabel>("previewImage")->hasImage);
+
+        // Cleared paths are no longer duplicates.
+        form->on_AddURLs({QUrl::fromLocalFile(picturesFolder)});
+        QTRY_COMPARE_WITH_TIMEOUT(listModel()->rowCount(), int(sources.size()), 10000);
+        QTRY_COMPARE(listPageIndex(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(control<ConvertImagePreviewLabel>("previewImage")->hasImage, 10000);
+    }
+
     void closingDuringARunClosesWhenItEnds()
     {
         // Previews were cached during the session; the first close removes them.
