@@ -471,6 +471,22 @@ private slots:
         QVERIFY(!QFileInfo::exists(out + "/broken.png"));
         QCOMPARE(QDir(out).entryList(QDir::Files).size(), int(sources.size()));
 
+        // Again into the same folder: declining to overwrite still reports the
+        // source that failed in this pass.
+        const QMap<QString, QByteArray> before = folderDigests(out);
+        pressConvert();
+        OverwriteFileDialog *dialog = waitForOverwriteDialog();
+        QVERIFY(dialog);
+        QCOMPARE(dialog->findChild<QTreeWidget *>("treeWidget")->topLevelItemCount(), int(sources.size()));
+        QTest::mouseClick(dialog->findChild<QPushButton *>("cancelButton"), Qt::LeftButton);
+        box = waitForCompletionBox();
+        QVERIFY(box);
+        QCOMPARE(box->icon(), QMessageBox::Warning);
+        QCOMPARE(box->text(), QStringLiteral("1 of %1 files could not be converted.").arg(sources.size() + 1));
+        box->button(QMessageBox::Ok)->click();
+        verifyBackAtTheList();
+        QCOMPARE(folderDigests(out), before);
+
         // The user takes the broken entry out again.
         clickRow(rowOfSource(broken));
         QTest::mouseClick(control<QAbstractButton>("removeButton"), Qt::LeftButton);
