@@ -110,7 +110,7 @@ void ConvertImageForm::on_addFilesButton_clicked()
         startFolder = KXGlobal().picturesFolder();
     const QStringList paths = QFileDialog::getOpenFileNames(
         this, QStringLiteral("Add Image Files"), startFolder,
-        QStringLiteral("Image Files (*.gif *.heic *.heif *.jpg *.jpeg *.png *.tif *.tiff *.webp)"));
+        QStringLiteral("Image Files (*.avif *.gif *.heic *.heif *.jpg *.jpeg *.jxl *.png *.tif *.tiff *.webp)"));
     if (!paths.isEmpty()) {
         conversionSettings().lastPicturesDir = QFileInfo(paths.first()).path();
         saveSetting(SettingLastPicturesDir);
@@ -171,8 +171,16 @@ void ConvertImageForm::onAddUrlsFinish(const QString &lastPath)
     qDebug().noquote() << "ConvertImageForm::onAddUrlsFinish: " + lastPath;
     loadImage(lastPath, false);
     currentSelectedFile = lastPath;
-    if (model.rowCount() > 0)
+    if (model.rowCount() > 0) {
         ui->sourceTreeView->setCurrentIndex(model.index(model.rowCount() - 1, 0));
+        // The selection handler is off here; the buttons follow the selected
+        // last row all the same, or Remove stays grey over a selected row.
+        listHasSelection = true;
+        canMoveUp = model.rowCount() > 1;
+        canMoveDown = false;
+        ui->removeButton->setEnabled(true);
+        ui->downButton->setEnabled(false);
+    }
     ui->convertButton->setEnabled(true);
     ui->clearButton->setEnabled(true);
     if (model.rowCount() > 1)
