@@ -1,6 +1,8 @@
 #include "kxglobal.h"
 
 #include <QDebug>
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -55,5 +57,8 @@ bool KXGlobal::writeRegistryDword(RegistryRoot, const QString &subkey, const QSt
 
 QString KXGlobal::picturesFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    // A new account may have no Pictures folder yet; a file dialog given a
+    // missing folder would offer its name as a file name, so start at home.
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
 }

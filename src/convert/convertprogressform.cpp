@@ -131,7 +131,13 @@ void ConvertProgressForm::handleThreadCompleted(const QList<QString> &fileExists
     // under a running dialog; its answer arrives through its signals.
     auto *dialog = new OverwriteFileDialog(this);
     connect(dialog, &OverwriteFileDialog::overwriteFiles, this, &ConvertProgressForm::handleOverwriteFiles);
-    connect(dialog, &OverwriteFileDialog::convertFinish, this, &ConvertProgressForm::handleConvertFinish);
+    // Declining to overwrite must not hide the sources of this pass that failed.
+    connect(dialog, &OverwriteFileDialog::convertFinish, this, [this] {
+        if (failures.isEmpty())
+            handleConvertFinish();
+        else
+            showCompletionMessage();
+    });
     dialog->setFileLists(fileExistsList, fileSourceList);
     dialog->setWindowModality(Qt::ApplicationModal);
     dialog->show();

@@ -73,7 +73,7 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
 {
     // 1. Flags are cleared by their initialisers; the preview countdown ticks every 75 ms.
     updateTimer.setInterval(75);
-    connect(&updateTimer, &QTimer::timeout, this, &ConvertImageForm::on_updateTimer, Qt::UniqueConnection);
+    connect(&updateTimer, &QTimer::timeout, this, &ConvertImageForm::on_updateTimer);
 
     // 2. The generated form, "Adjustments" current while building, slots connected by name.
     ui->setupUi(this);

@@ -55,11 +55,20 @@ public:
     void saveSetting(int id);
     void updateControlsFromSettings();
 
-    // Used by tests and the main window to reach the list.
+    // Connected by hand in the constructor. They are plain members, not slots:
+    // connect-by-name would otherwise look for objects called "itemSelection"
+    // and "PreviewImage" and warn at every start.
+    void on_itemSelection_changed(const QItemSelection &selected, const QItemSelection &deselected);
+    void on_PreviewImage_DoubleClick();
+
+    // The source list, for tests.
     QStandardItemModel *fileListModel() { return &model; }
 
 signals:
     void showToolbarSignal(bool show);
+    // The window is closing and the worker that kept it open has reported:
+    // the main window closes itself. The form does not close (hide) itself, as
+    // the window may still refuse the close for another busy worker.
     void closeApp();
 
 public slots:
@@ -72,7 +81,6 @@ public slots:
     void on_clearButton_clicked();
     void on_upButton_clicked();
     void on_downButton_clicked();
-    void on_itemSelection_changed(const QItemSelection &selected, const QItemSelection &deselected);
 
     // --- adding files ---
     void on_addFilesButton_clicked();
@@ -93,7 +101,6 @@ public slots:
     void handleFinishConvertSignal();
 
     // --- preview ---
-    void on_PreviewImage_DoubleClick();
     void on_previewDialogClosed();
     void handleUpdatePreviewImage(const QImage &image);
     void on_updateTimer();

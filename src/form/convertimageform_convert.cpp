@@ -164,10 +164,8 @@ void ConvertImageForm::startConversion(const QStringList &files, const QString &
 
 void ConvertImageForm::handleStartConvertSignal()
 {
-    if (closeRequested) {
+    if (closeRequested)
         emit closeApp();
-        close();
-    }
     setConverting(true);
 }
 
@@ -176,10 +174,8 @@ void ConvertImageForm::handleFinishConvertSignal()
     conversionBusy = false;
     // The progress page deletes itself once it has reported the end.
     progressForm = nullptr;
-    if (closeRequested) {
+    if (closeRequested)
         emit closeApp();
-        close();
-    }
     setConverting(false);
     ui->toolbarWidget->show();
     ui->tabToolbarWidget->show();

@@ -15,7 +15,15 @@
 namespace {
 constexpr int listPage = 0;
 constexpr int dropZonePage = 1;
+
+QList<int> rowsOf(const QModelIndexList &indexes)
+{
+    QList<int> rows;
+    for (const QModelIndex &index : indexes)
+        rows.append(index.row());
+    return rows;
 }
+} // namespace
 
 QString ConvertImageForm::entryPathOfRow(int row) const
 {
@@ -60,12 +68,8 @@ void ConvertImageForm::on_itemSelection_changed(const QItemSelection &, const QI
 
 void ConvertImageForm::on_removeButton_clicked()
 {
-    const QModelIndexList indexes = ui->sourceTreeView->selectionModel()->selectedIndexes();
-    if (indexes.isEmpty())
-        return;
-    QList<int> rows;
-    for (const QModelIndex &index : indexes)
-        rows.append(index.row());
+    // Both cells of every selected row come in; the delete list drops repeats.
+    const QList<int> rows = rowsOf(ui->sourceTreeView->selectionModel()->selectedIndexes());
     for (const int row : buildDeleteList(rows)) {
         qDebug().noquote() << "deleteList: " + QString::number(row);
         model.removeRow(row);
@@ -74,24 +78,16 @@ void ConvertImageForm::on_removeButton_clicked()
 
 void ConvertImageForm::on_upButton_clicked()
 {
-    const QModelIndexList indexes = ui->sourceTreeView->selectionModel()->selectedRows(0);
-    if (indexes.isEmpty())
-        return;
-    QList<int> rows;
-    for (const QModelIndex &index : indexes)
-        rows.append(index.row());
-    ui->sourceTreeView->setCurrentIndex(model.index(moveRowsUp(&model, rows), 0));
+    const QList<int> rows = rowsOf(ui->sourceTreeView->selectionModel()->selectedRows(0));
+    if (!rows.isEmpty())
+        ui->sourceTreeView->setCurrentIndex(model.index(moveRowsUp(&model, rows), 0));
 }
 
 void ConvertImageForm::on_downButton_clicked()
 {
-    const QModelIndexList indexes = ui->sourceTreeView->selectionModel()->selectedRows(0);
-    if (indexes.isEmpty())
-        return;
-    QList<int> rows;
-    for (const QModelIndex &index : indexes)
-        rows.append(index.row());
-    ui->sourceTreeView->setCurrentIndex(model.index(moveRowsDown(&model, rows), 0));
+    const QList<int> rows = rowsOf(ui->sourceTreeView->selectionModel()->selectedRows(0));
+    if (!rows.isEmpty())
+        ui->sourceTreeView->setCurrentIndex(model.index(moveRowsDown(&model, rows), 0));
 }
 
 void ConvertImageForm::on_clearButton_clicked()
@@ -100,8 +96,7 @@ void ConvertImageForm::on_clearButton_clicked()
     ui->convertButton->setEnabled(false);
     ui->removeButton->setEnabled(false);
     ui->clearButton->setEnabled(false);
-    ui->previewImage->clear();
-    ui->previewImage->hasImage = false;
+    // The label's own setText drops the picture and its fit icon.
     ui->previewImage->setText(QStringLiteral("Preview"));
     pageLayout->setCurrentIndex(dropZonePage);
     updateTheme();
@@ -115,7 +110,7 @@ void ConvertImageForm::on_addFilesButton_clicked()
         startFolder = KXGlobal().picturesFolder();
     const QStringList paths = QFileDialog::getOpenFileNames(
         this, QStringLiteral("Add Image Files"), startFolder,
-        QStringLiteral("Image Files (*.gif *.heic *.heif *.jpg *.jpeg *.png *.tif *.tiff *.webp)"));
+        QStringLiteral("Image Files (*.avif *.gif *.heic *.heif *.jpg *.jpeg *.jxl *.png *.tif *.tiff *.webp)"));
     if (!paths.isEmpty()) {
         conversionSettings().lastPicturesDir = QFileInfo(paths.first()).path();
         saveSetting(SettingLastPicturesDir);
@@ -176,8 +171,16 @@ void ConvertImageForm::onAddUrlsFinish(const QString &lastPath)
     qDebug().noquote() << "ConvertImageForm::onAddUrlsFinish: " + lastPath;
     loadImage(lastPath, false);
     currentSelectedFile = lastPath;
-    if (model.rowCount() > 0)
+    if (model.rowCount() > 0) {
         ui->sourceTreeView->setCurrentIndex(model.index(model.rowCount() - 1, 0));
+        // The selection handler is off here; the buttons follow the selected
+        // last row all the same, or Remove stays grey over a selected row.
+        listHasSelection = true;
+        canMoveUp = model.rowCount() > 1;
+        canMoveDown = false;
+        ui->removeButton->setEnabled(true);
+        ui->downButton->setEnabled(false);
+    }
     ui->convertButton->setEnabled(true);
     ui->clearButton->setEnabled(true);
     if (model.rowCount() > 1)

@@ -89,10 +89,8 @@ void ConvertImageForm::handleUpdatePreviewImage(const QImage &image)
 
     if (closeRequested) {
         // The window waits for every preview worker before it closes.
-        if (!previewLoading) {
+        if (!previewLoading)
             emit closeApp();
-            close();
-        }
         return;
     }
     // A request made after this worker started decides what the label shows.

@@ -449,7 +449,7 @@ void ConvertImageForm::on_imageSelectButton_clicked()
 {
     const QString file = QFileDialog::getOpenFileName(
         this, QStringLiteral("Add Image Files"), KXGlobal().picturesFolder(),
-        QStringLiteral("Image Files (*.gif *.heic *.heif *.jpg *.jpeg *.png *.tif *.tiff *.webp)"));
+        QStringLiteral("Image Files (*.avif *.gif *.heic *.heif *.jpg *.jpeg *.jxl *.png *.tif *.tiff *.webp)"));
     if (file.isEmpty())
         return;
     const HandlerScope scope(handlersEnabled);

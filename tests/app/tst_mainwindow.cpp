@@ -51,14 +51,6 @@ private slots:
         QCOMPARE(window.form->parentWidget(), window.centralWidget());
     }
 
-    void firstStartUsesTheDefaultGeometry()
-    {
-        MainWindow window;
-        const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
-        QCOMPARE(window.geometry(), restoredWindowGeometry(StoredWindowGeometry(), screen));
-        QCOMPARE(window.geometry().topLeft(), QPoint(100, 100));
-    }
-
     void storedGeometryIsRestoredWithItsClamps()
     {
         {
@@ -88,32 +80,40 @@ private slots:
         QCOMPARE(store.value("height").toUInt(), quint32(geometry.height()));
     }
 
-    void busyPreviewKeepsTheWindowOpenUntilTheFormAsks()
+    void busyWorkersKeepTheWindowOpen_data()
     {
+        QTest::addColumn<bool>("preview");
+        QTest::addColumn<bool>("conversion");
+        QTest::newRow("preview") << true << false;
+        QTest::newRow("conversion") << false << true;
+        QTest::newRow("both") << true << true;
+    }
+
+    void busyWorkersKeepTheWindowOpen()
+    {
+        QFETCH(bool, preview);
+        QFETCH(bool, conversion);
         MainWindow window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.form->previewLoading = true;
+        window.form->previewLoading = preview;
+        window.form->conversionBusy = conversion;
         QVERIFY(!window.close());
         QVERIFY(window.isVisible());
         // The geometry is stored on a refused close too.
         QVERIFY(geometryStore().contains("width"));
 
-        window.form->previewLoading = false;
-        emit window.form->closeApp();
-        QVERIFY(!window.isVisible());
-    }
-
-    void busyConversionKeepsTheWindowOpen()
-    {
-        MainWindow window;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.form->conversionBusy = true;
-        QVERIFY(!window.close());
-        QVERIFY(window.isVisible());
-        window.form->conversionBusy = false;
-        emit window.form->closeApp();
+        if (preview) {
+            // The stopped preview reports; a run still going keeps the window
+            // open, and the form stays on it.
+            window.form->handleUpdatePreviewImage(QImage());
+            QCOMPARE(window.isVisible(), conversion);
+            QVERIFY(window.form->isVisibleTo(&window));
+        }
+        if (conversion) {
+            window.form->conversionBusy = false;
+            emit window.form->closeApp();
+        }
         QVERIFY(!window.isVisible());
     }
 

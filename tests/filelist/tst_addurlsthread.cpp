@@ -1,7 +1,4 @@
 #include <QDir>
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QSet>
@@ -27,22 +24,6 @@ QStringList pathCells(const QStandardItemModel &model)
     for (int row = 0; row < model.rowCount(); ++row)
         paths << model.item(row, 1)->text();
     return paths;
-}
-
-// Runs the event loop until the condition holds or the time is up. A real
-// loop answers the worker's calls at once (polling waits would slow it down).
-bool spinUntil(const std::function<bool()> &condition, int timeoutMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QEventLoop loop;
-        QTimer::singleShot(1, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
 }
 
 // Hands URLs to the running worker, or to a new one when there is none or the
@@ -87,26 +68,24 @@ class TestAddUrlsThread : public QObject
 private:
     QTemporaryDir dir;
 
-    // Runs one worker over the URLs to its end.
-    void runBatch(QStandardItemModel *model, const QList<QUrl> &urls, QSignalSpy **finishSpy = nullptr,
-                  QSignalSpy **iconSpy = nullptr)
+    // What one worker reported over its whole run.
+    struct Batch
     {
-        auto *worker = new ConvertImageAddUrlsThread(this, model);
-        auto *finish = new QSignalSpy(worker, &ConvertImageAddUrlsThread::addUrlsFinish);
-        auto *icons = new QSignalSpy(worker, &ConvertImageAddUrlsThread::processFinish);
-        QSignalSpy ended(worker, &QThread::finished);
-        worker->appendPendingUrls(urls);
-        worker->start();
-        QVERIFY(ended.wait(10000));
-        QCoreApplication::processEvents();
-        if (finishSpy)
-            *finishSpy = finish;
-        else
-            delete finish;
-        if (iconSpy)
-            *iconSpy = icons;
-        else
-            delete icons;
+        QList<QList<QVariant>> finishes; // addUrlsFinish
+        QList<QList<QVariant>> icons;    // processFinish
+    };
+
+    // Runs one worker over the URLs to its end.
+    Batch runBatch(QStandardItemModel *model, const QList<QUrl> &urls)
+    {
+        ConvertImageAddUrlsThread worker(nullptr, model);
+        QSignalSpy finish(&worker, &ConvertImageAddUrlsThread::addUrlsFinish);
+        QSignalSpy icons(&worker, &ConvertImageAddUrlsThread::processFinish);
+        QSignalSpy ended(&worker, &QThread::finished);
+        worker.appendPendingUrls(urls);
+        worker.start();
+        [&] { QVERIFY(ended.wait(10000)); }();
+        return {finish, icons};
     }
 
 private slots:
@@ -124,16 +103,14 @@ private slots:
     void folderAddsItsImages()
     {
         QStandardItemModel model;
-        QSignalSpy *finish = nullptr;
-        runBatch(&model, {QUrl::fromLocalFile(dir.filePath("tree"))}, &finish);
+        const Batch batch = runBatch(&model, {QUrl::fromLocalFile(dir.filePath("tree"))});
         QStringList paths = pathCells(model);
         std::sort(paths.begin(), paths.end());
         QCOMPARE(paths, (QStringList{dir.filePath("tree/a.png"), dir.filePath("tree/sub/b.webp")}));
         for (int row = 0; row < model.rowCount(); ++row)
             QCOMPARE(model.item(row, 0)->text(), QFileInfo(model.item(row, 1)->text()).fileName());
-        QCOMPARE(finish->count(), 1);
-        QCOMPARE(finish->at(0).at(0).toString(), model.item(1, 1)->text());
-        delete finish;
+        QCOMPARE(batch.finishes.size(), 1);
+        QCOMPARE(batch.finishes.at(0).at(0).toString(), model.item(1, 1)->text());
     }
 
     void listedPathIsRefused()
@@ -141,29 +118,22 @@ private slots:
         QStandardItemModel model;
         const QString a = dir.filePath("tree/a.png");
         model.appendRow({new QStandardItem("a.png"), new QStandardItem(a)});
-        QSignalSpy *finish = nullptr;
         // a.png is listed already and named twice more; the web link is skipped.
-        runBatch(&model,
-                 {QUrl::fromLocalFile(a), QUrl("https://example.com/c.png"), QUrl::fromLocalFile(dir.filePath("tree")),
-                  QUrl::fromLocalFile(dir.filePath("tree/sub/b.webp"))},
-                 &finish);
+        const Batch batch = runBatch(&model, {QUrl::fromLocalFile(a), QUrl("https://example.com/c.png"),
+                                              QUrl::fromLocalFile(dir.filePath("tree")),
+                                              QUrl::fromLocalFile(dir.filePath("tree/sub/b.webp"))});
         QCOMPARE(pathCells(model), (QStringList{a, dir.filePath("tree/sub/b.webp")}));
-        QCOMPARE(finish->at(0).at(0).toString(), dir.filePath("tree/sub/b.webp"));
-        delete finish;
+        QCOMPARE(batch.finishes.at(0).at(0).toString(), dir.filePath("tree/sub/b.webp"));
     }
 
     void batchWithoutImagesStillReports()
     {
         QStandardItemModel model;
-        QSignalSpy *finish = nullptr;
-        QSignalSpy *icons = nullptr;
-        runBatch(&model, {QUrl::fromLocalFile(dir.filePath("tree/readme.txt"))}, &finish, &icons);
+        const Batch batch = runBatch(&model, {QUrl::fromLocalFile(dir.filePath("tree/readme.txt"))});
         QCOMPARE(model.rowCount(), 0);
-        QCOMPARE(finish->count(), 1);
-        QCOMPARE(finish->at(0).at(0).toString(), QString());
-        QCOMPARE(icons->count(), 0);
-        delete finish;
-        delete icons;
+        QCOMPARE(batch.finishes.size(), 1);
+        QCOMPARE(batch.finishes.at(0).at(0).toString(), QString());
+        QCOMPARE(batch.icons.size(), 0);
     }
 
     void thumbnailsGiveIconAndSize()
@@ -175,23 +145,19 @@ private slots:
         broken.close();
 
         QStandardItemModel model;
-        QSignalSpy *icons = nullptr;
-        runBatch(&model,
-                 {QUrl::fromLocalFile(dir.filePath("thumbs/portrait.png")),
-                  QUrl::fromLocalFile(dir.filePath("thumbs/broken.png"))},
-                 nullptr, &icons);
-        QCOMPARE(icons->count(), 2);
-        const QList<QVariant> portrait = icons->at(0);
+        const Batch batch = runBatch(&model, {QUrl::fromLocalFile(dir.filePath("thumbs/portrait.png")),
+                                              QUrl::fromLocalFile(dir.filePath("thumbs/broken.png"))});
+        QCOMPARE(batch.icons.size(), 2);
+        const QList<QVariant> portrait = batch.icons.at(0);
         QCOMPARE(portrait.at(0).value<QImage>().size(), QSize(64, 128));
         QCOMPARE(portrait.at(1).toString(), QStringLiteral("portrait.png"));
         QCOMPARE(portrait.at(2).toString(), dir.filePath("thumbs"));
         QCOMPARE(portrait.at(3).toString(), QStringLiteral("1000x2000"));
         QCOMPARE(portrait.at(4).toInt(), 0);
-        const QList<QVariant> unreadable = icons->at(1);
+        const QList<QVariant> unreadable = batch.icons.at(1);
         QVERIFY(unreadable.at(0).value<QImage>().isNull());
         QCOMPARE(unreadable.at(3).toString(), QStringLiteral("0x0"));
         QCOMPARE(unreadable.at(4).toInt(), 1);
-        delete icons;
     }
 
     // Small batches dropped one after another, many of them while the previous
@@ -217,15 +183,15 @@ private slots:
                 break;
             case 1: { // right after the batch reports, while it ends or makes thumbnails
                 const int reports = adder.finishReports;
-                QVERIFY(spinUntil([&] { return adder.finishReports > reports || adder.allFinished(); }, 10000));
+                QVERIFY(kxtest::waitUntil([&] { return adder.finishReports > reports || adder.allFinished(); }, 10000));
                 break;
             }
             default: // after the batch has ended
-                QVERIFY(spinUntil([&] { return adder.allFinished(); }, 10000));
+                QVERIFY(kxtest::waitUntil([&] { return adder.allFinished(); }, 10000));
                 break;
             }
         }
-        QVERIFY(spinUntil([&] { return adder.allFinished(); }, 30000));
+        QVERIFY(kxtest::waitUntil([&] { return adder.allFinished(); }, 30000));
         QCoreApplication::processEvents();
         const QStringList paths = pathCells(model);
         QCOMPARE(paths.size(), fileCount);
@@ -244,7 +210,7 @@ private slots:
         auto *worker = new ConvertImageAddUrlsThread(this, &model);
         worker->appendPendingUrls({QUrl::fromLocalFile(dir.filePath("many"))});
         worker->start();
-        QVERIFY(spinUntil([&] { return model.rowCount() > 0; }, 10000));
+        QVERIFY(kxtest::waitUntil([&] { return model.rowCount() > 0; }, 10000));
         worker->requestStop();
         QVERIFY(worker->wait(5000));
         QVERIFY(!worker->appendPendingUrls({QUrl::fromLocalFile(dir.filePath("tree"))}));

@@ -66,13 +66,6 @@ private slots:
         QVERIFY(!isSupportedImageFile(QString()));
     }
 
-    void entryLabels()
-    {
-        QCOMPARE(entryLabel(QStringLiteral("/home/u/Pics/a.jpg")), QStringLiteral("a.jpg"));
-        QCOMPARE(thumbnailEntryLabel(QStringLiteral("a.jpg"), QStringLiteral("1920x1080"), QStringLiteral("/home/u/Pics")),
-                 QStringLiteral("a.jpg\n1920x1080\n/home/u/Pics"));
-    }
-
     void entryPathRule_data()
     {
         QTest::addColumn<QString>("label");
@@ -193,12 +186,6 @@ private slots:
         QVERIFY(broken.icon.isNull());
         QCOMPARE(broken.sizeStr, QStringLiteral("0x0"));
         QCOMPARE(readListThumbnail(dir.filePath("missing.jpg")).sizeStr, QStringLiteral("0x0"));
-    }
-
-    void unreadablePictureHasNoIcon()
-    {
-        QVERIFY(makeListIcon(QImage()).isNull());
-        QCOMPARE(imageSizeText(QImage().size()), QStringLiteral("0x0"));
     }
 };
 

@@ -6,44 +6,8 @@
 #include "kxtest.h"
 #include "pathutil.h"
 
-namespace {
-
-// A list of entries "e0".."e<n-1>" with Path cells "/p/e0.png".. .
-void fillModel(QStandardItemModel &model, int count)
-{
-    model.clear();
-    for (int i = 0; i < count; ++i) {
-        const QString name = QStringLiteral("e%1").arg(i);
-        model.appendRow({new QStandardItem(name + QStringLiteral(".png")),
-                         new QStandardItem(QStringLiteral("/p/") + name + QStringLiteral(".png"))});
-    }
-}
-
-// The entries in row order, each written as label|path so that a label that
-// parted from its Path cell shows.
-QStringList entries(const QStandardItemModel &model)
-{
-    QStringList result;
-    for (int row = 0; row < model.rowCount(); ++row)
-        result << model.item(row, 0)->text() + QLatin1Char('|') + model.item(row, 1)->text();
-    return result;
-}
-
-QStringList order(const QStandardItemModel &model)
-{
-    QStringList result;
-    for (int row = 0; row < model.rowCount(); ++row) {
-        const QString label = model.item(row, 0)->text();
-        // A label parted from its Path cell shows as a broken entry.
-        if (QStringLiteral("/p/") + label != model.item(row, 1)->text())
-            result << QStringLiteral("broken");
-        else
-            result << label.left(label.indexOf(QLatin1Char('.')));
-    }
-    return result;
-}
-
-} // namespace
+using kxtest::appendListEntries;
+using kxtest::listOrder;
 
 class TestFileListCommands : public QObject
 {
@@ -71,68 +35,39 @@ private slots:
         QCOMPARE(buildDeleteList(indexRows), deleteList);
     }
 
-    void removeRowsOneAndThree()
+    void moveByOne_data()
     {
-        QStandardItemModel model;
-        fillModel(model, 5);
-        QList<int> removed;
-        connect(&model, &QAbstractItemModel::rowsRemoved, this,
-                [&removed](const QModelIndex &, int first, int) { removed << first; });
-        for (const int row : buildDeleteList({1, 1, 3, 3}))
-            model.removeRow(row);
-        QCOMPARE(removed, (QList<int>{3, 1}));
-        QCOMPARE(order(model), (QStringList{"e0", "e2", "e4"}));
-    }
-
-    void moveUp_data()
-    {
+        QTest::addColumn<bool>("up");
         QTest::addColumn<int>("count");
         QTest::addColumn<QList<int>>("rows");
         QTest::addColumn<QStringList>("after");
         QTest::addColumn<int>("current");
-        QTest::newRow("rows 0 and 2") << 3 << QList<int>{0, 2} << QStringList{"e0", "e2", "e1"} << 0;
-        QTest::newRow("row 3") << 5 << QList<int>{3} << QStringList{"e0", "e1", "e3", "e2", "e4"} << 2;
-        QTest::newRow("block at the top stays") << 4 << QList<int>{1, 0} << QStringList{"e0", "e1", "e2", "e3"} << 0;
-        QTest::newRow("block moves together") << 5 << QList<int>{3, 2} << QStringList{"e0", "e2", "e3", "e1", "e4"}
-                                              << 1;
+        QTest::newRow("up rows 0 and 2") << true << 3 << QList<int>{0, 2} << QStringList{"e0", "e2", "e1"} << 0;
+        QTest::newRow("up row 3") << true << 5 << QList<int>{3} << QStringList{"e0", "e1", "e3", "e2", "e4"} << 2;
+        QTest::newRow("up, block at the top stays") << true << 4 << QList<int>{1, 0}
+                                                    << QStringList{"e0", "e1", "e2", "e3"} << 0;
+        QTest::newRow("up, block moves together") << true << 5 << QList<int>{3, 2}
+                                                  << QStringList{"e0", "e2", "e3", "e1", "e4"} << 1;
+        QTest::newRow("down row 2 of 5") << false << 5 << QList<int>{2} << QStringList{"e0", "e1", "e3", "e2", "e4"}
+                                         << 3;
+        QTest::newRow("down, last row stays") << false << 3 << QList<int>{2} << QStringList{"e0", "e1", "e2"} << 2;
+        QTest::newRow("down, block at the bottom stays") << false << 4 << QList<int>{2, 3}
+                                                         << QStringList{"e0", "e1", "e2", "e3"} << 3;
+        QTest::newRow("down, block moves together") << false << 5 << QList<int>{1, 2}
+                                                    << QStringList{"e0", "e3", "e1", "e2", "e4"} << 2;
     }
 
-    void moveUp()
+    void moveByOne()
     {
+        QFETCH(bool, up);
         QFETCH(int, count);
         QFETCH(QList<int>, rows);
         QFETCH(QStringList, after);
         QFETCH(int, current);
         QStandardItemModel model;
-        fillModel(model, count);
-        QCOMPARE(moveRowsUp(&model, rows), current);
-        QCOMPARE(order(model), after);
-    }
-
-    void moveDown_data()
-    {
-        QTest::addColumn<int>("count");
-        QTest::addColumn<QList<int>>("rows");
-        QTest::addColumn<QStringList>("after");
-        QTest::addColumn<int>("current");
-        QTest::newRow("row 2 of 5") << 5 << QList<int>{2} << QStringList{"e0", "e1", "e3", "e2", "e4"} << 3;
-        QTest::newRow("last row stays") << 3 << QList<int>{2} << QStringList{"e0", "e1", "e2"} << 2;
-        QTest::newRow("block at the bottom stays") << 4 << QList<int>{2, 3} << QStringList{"e0", "e1", "e2", "e3"}
-                                                   << 3;
-        QTest::newRow("block moves together") << 5 << QList<int>{1, 2} << QStringList{"e0", "e3", "e1", "e2", "e4"}
-                                              << 2;
-    }
-
-    void moveDown()
-    {
-        QFETCH(int, count);
-        QFETCH(QList<int>, rows);
-        QFETCH(QStringList, after);
-        QFETCH(int, current);
-        QStandardItemModel model;
-        fillModel(model, count);
-        QCOMPARE(moveRowsDown(&model, rows), current);
-        QCOMPARE(order(model), after);
+        appendListEntries(&model, count);
+        QCOMPARE(up ? moveRowsUp(&model, rows) : moveRowsDown(&model, rows), current);
+        QCOMPARE(listOrder(model), after);
     }
 
     void dragMove_data()
@@ -160,16 +95,16 @@ private slots:
         QFETCH(QStringList, after);
         QFETCH(QList<int>, newRows);
         QStandardItemModel model;
-        fillModel(model, 5);
+        appendListEntries(&model, 5);
         QCOMPARE(moveRowsTo(&model, rows, target, below), newRows);
-        QCOMPARE(order(model), after);
+        QCOMPARE(listOrder(model), after);
         QCOMPARE(model.columnCount(), 2);
     }
 
     void listedPathsFollowTheModel()
     {
         QStandardItemModel model;
-        fillModel(model, 4);
+        appendListEntries(&model, 4);
         FileListIndex *index = FileListIndex::of(&model);
         QCOMPARE(FileListIndex::of(&model), index);
         QVERIFY(index->contains(QStringLiteral("/p/e2.png")));
@@ -185,7 +120,8 @@ private slots:
         QVERIFY(index->contains(QStringLiteral("/q/y.png")));
         model.removeRows(0, model.rowCount());
         QVERIFY(!index->contains(QStringLiteral("/p/e0.png")));
-        fillModel(model, 2); // clear() resets the model
+        model.clear(); // a reset
+        appendListEntries(&model, 2);
         QVERIFY(index->contains(QStringLiteral("/p/e1.png")));
         // Paths differ by letter case: two files on this platform.
         QCOMPARE(index->contains(QStringLiteral("/P/E1.PNG")), filePathCaseSensitivity() == Qt::CaseInsensitive);
@@ -194,12 +130,12 @@ private slots:
     void thumbnailLandsOnItsFile()
     {
         QStandardItemModel model;
-        fillModel(model, 5);
+        appendListEntries(&model, 5);
         QImage icon(64, 64, QImage::Format_RGB32);
         icon.fill(Qt::blue);
         // Made for row 1 (e1), which has moved to row 3 meanwhile.
         moveRowsTo(&model, {1}, 3, false);
-        QCOMPARE(order(model), (QStringList{"e0", "e2", "e1", "e3", "e4"}));
+        QCOMPARE(listOrder(model), (QStringList{"e0", "e2", "e1", "e3", "e4"}));
         QCOMPARE(applyListThumbnail(&model, icon, "e1.png", "/p", "64x64", 1), 2);
         QCOMPARE(model.item(2, 0)->text(), QStringLiteral("e1.png\n64x64\n/p"));
         QVERIFY(!model.item(2, 0)->icon().isNull());
@@ -211,18 +147,19 @@ private slots:
     void thumbnailForRemovedFileIsDropped()
     {
         QStandardItemModel model;
-        fillModel(model, 5);
-        const QStringList before = entries(model);
+        appendListEntries(&model, 5);
         model.removeRow(4);
         QCOMPARE(applyListThumbnail(&model, QImage(), "e4.png", "/p", "0x0", 4), -1);
         QCOMPARE(applyListThumbnail(&model, QImage(), "e7.png", "/p", "0x0", 7), -1);
-        QCOMPARE(entries(model), before.mid(0, 4));
+        QCOMPARE(listOrder(model), (QStringList{"e0", "e1", "e2", "e3"}));
+        for (int row = 0; row < model.rowCount(); ++row)
+            QCOMPARE(model.item(row, 0)->text().count(QLatin1Char('\n')), 0);
     }
 
     void unreadableFileStillGetsThreeLines()
     {
         QStandardItemModel model;
-        fillModel(model, 2);
+        appendListEntries(&model, 2);
         QCOMPARE(applyListThumbnail(&model, QImage(), "e1.png", "/p", "0x0", 1), 1);
         QCOMPARE(model.item(1, 0)->text(), QStringLiteral("e1.png\n0x0\n/p"));
         QVERIFY(model.item(1, 0)->icon().isNull());

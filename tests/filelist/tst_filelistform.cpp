@@ -1,83 +1,23 @@
 #include <QDir>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QSettings>
 #include <QPointer>
-#include <QAbstractButton>
-#include <QFrame>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 #include "convertimageaddurlsthread.h"
 #include "convertimageform.h"
-#include "convertimagepreviewlabel.h"
-#include "convertimagetreeview.h"
 #include "kxdialogs.h"
 #include "kxtest.h"
+#include "ui_convertimageform.h"
 
 namespace {
 
-ConvertImageTreeView *view(ConvertImageForm &form)
-{
-    return form.findChild<ConvertImageTreeView *>(QStringLiteral("sourceTreeView"));
-}
-
-QWidget *dropZone(ConvertImageForm &form)
-{
-    return form.findChild<QWidget *>(QStringLiteral("sourceFrame"));
-}
-
-QAbstractButton *button(ConvertImageForm &form, const char *name)
-{
-    return form.findChild<QAbstractButton *>(QLatin1String(name));
-}
-
-ConvertImagePreviewLabel *preview(ConvertImageForm &form)
-{
-    return form.findChild<ConvertImagePreviewLabel *>(QStringLiteral("previewImage"));
-}
-
-bool spinUntil(const std::function<bool()> &condition, int timeoutMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QEventLoop loop;
-        QTimer::singleShot(1, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
-}
-
-void fill(ConvertImageForm &form, int count)
-{
-    for (int i = 0; i < count; ++i) {
-        const QString path = QStringLiteral("/p/e%1.png").arg(i);
-        form.fileListModel()->appendRow({new QStandardItem(QFileInfo(path).fileName()), new QStandardItem(path)});
-    }
-}
-
-QStringList order(ConvertImageForm &form)
-{
-    QStringList names;
-    QStandardItemModel *model = form.fileListModel();
-    for (int row = 0; row < model->rowCount(); ++row) {
-        const QString label = model->item(row, 0)->text();
-        names << (QStringLiteral("/p/") + label == model->item(row, 1)->text() ? label.chopped(4)
-                                                                               : QStringLiteral("broken"));
-    }
-    return names;
-}
-
 void selectRows(ConvertImageForm &form, const QList<int> &rows)
 {
-    QItemSelectionModel *selection = view(form)->selectionModel();
+    QItemSelectionModel *selection = form.ui->sourceTreeView->selectionModel();
     selection->clearSelection();
     QStandardItemModel *model = form.fileListModel();
     for (const int row : rows)
@@ -87,7 +27,7 @@ void selectRows(ConvertImageForm &form, const QList<int> &rows)
 QList<int> selectedRows(ConvertImageForm &form)
 {
     QList<int> rows;
-    for (const QModelIndex &index : view(form)->selectionModel()->selectedRows(0))
+    for (const QModelIndex &index : form.ui->sourceTreeView->selectionModel()->selectedRows(0))
         rows << index.row();
     std::sort(rows.begin(), rows.end());
     return rows;
@@ -113,94 +53,84 @@ private slots:
         QVERIFY(kxtest::makePhotoLikeImage(100, 200).save(dir.filePath("photos/sub/b.png")));
     }
 
-    void constructedState()
-    {
-        ConvertImageForm form;
-        QCOMPARE(form.fileListModel()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("File List"));
-        QCOMPARE(form.fileListModel()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Path"));
-        QVERIFY(view(form)->isColumnHidden(1));
-        QVERIFY(view(form)->isHidden());
-        QVERIFY(!dropZone(form)->isHidden());
-    }
-
     void clearOnEmptyList()
     {
         ConvertImageForm form;
-        button(form, "removeButton")->setEnabled(true);
-        button(form, "clearButton")->setEnabled(true);
-        button(form, "convertButton")->setEnabled(true);
-        button(form, "clearButton")->click();
-        QVERIFY(!button(form, "removeButton")->isEnabled());
-        QVERIFY(!button(form, "clearButton")->isEnabled());
-        QVERIFY(!button(form, "convertButton")->isEnabled());
-        QVERIFY(!dropZone(form)->isHidden());
-        QCOMPARE(preview(form)->text(), QStringLiteral("Preview"));
+        form.ui->removeButton->setEnabled(true);
+        form.ui->clearButton->setEnabled(true);
+        form.ui->convertButton->setEnabled(true);
+        form.ui->clearButton->click();
+        QVERIFY(!form.ui->removeButton->isEnabled());
+        QVERIFY(!form.ui->clearButton->isEnabled());
+        QVERIFY(!form.ui->convertButton->isEnabled());
+        QVERIFY(!form.ui->sourceFrame->isHidden());
+        QCOMPARE(form.ui->previewImage->text(), QStringLiteral("Preview"));
     }
 
     void removeRowsOneAndThree()
     {
         ConvertImageForm form;
-        fill(form, 5);
+        kxtest::appendListEntries(form.fileListModel(), 5);
         selectRows(form, {1, 3});
-        QVERIFY(button(form, "removeButton")->isEnabled());
+        QVERIFY(form.ui->removeButton->isEnabled());
         QList<int> removed;
         connect(form.fileListModel(), &QAbstractItemModel::rowsRemoved, this,
                 [&removed](const QModelIndex &, int first, int) { removed << first; });
-        button(form, "removeButton")->click();
+        form.ui->removeButton->click();
         QCOMPARE(removed, (QList<int>{3, 1}));
-        QCOMPARE(order(form), (QStringList{"e0", "e2", "e4"}));
-        QVERIFY(!button(form, "removeButton")->isEnabled());
+        QCOMPARE(kxtest::listOrder(*form.fileListModel()), (QStringList{"e0", "e2", "e4"}));
+        QVERIFY(!form.ui->removeButton->isEnabled());
     }
 
     void upWithRowsZeroAndTwo()
     {
         ConvertImageForm form;
-        fill(form, 3);
+        kxtest::appendListEntries(form.fileListModel(), 3);
         selectRows(form, {0, 2});
-        button(form, "upButton")->setEnabled(true); // the first selected row is 0
-        button(form, "upButton")->click();
-        QCOMPARE(order(form), (QStringList{"e0", "e2", "e1"}));
+        form.ui->upButton->setEnabled(true); // the first selected row is 0
+        form.ui->upButton->click();
+        QCOMPARE(kxtest::listOrder(*form.fileListModel()), (QStringList{"e0", "e2", "e1"}));
         QCOMPARE(selectedRows(form), QList<int>{0});
-        QVERIFY(!button(form, "upButton")->isEnabled());
+        QVERIFY(!form.ui->upButton->isEnabled());
     }
 
     void downOnRowTwoOfFive()
     {
         ConvertImageForm form;
-        fill(form, 5);
+        kxtest::appendListEntries(form.fileListModel(), 5);
         selectRows(form, {2});
-        QVERIFY(button(form, "downButton")->isEnabled());
-        button(form, "downButton")->click();
-        QCOMPARE(order(form), (QStringList{"e0", "e1", "e3", "e2", "e4"}));
+        QVERIFY(form.ui->downButton->isEnabled());
+        form.ui->downButton->click();
+        QCOMPARE(kxtest::listOrder(*form.fileListModel()), (QStringList{"e0", "e1", "e3", "e2", "e4"}));
         QCOMPARE(selectedRows(form), QList<int>{3});
         selectRows(form, {4});
-        QVERIFY(!button(form, "downButton")->isEnabled());
-        QVERIFY(button(form, "upButton")->isEnabled());
+        QVERIFY(!form.ui->downButton->isEnabled());
+        QVERIFY(form.ui->upButton->isEnabled());
     }
 
     void selectionPreviewsByPathCell()
     {
         ConvertImageForm form;
-        fill(form, 3);
+        kxtest::appendListEntries(form.fileListModel(), 3);
         selectRows(form, {1});
-        QCOMPARE(view(form)->url, QStringLiteral("/p/e1.png"));
-        QVERIFY(button(form, "upButton")->isEnabled());
-        view(form)->selectionModel()->clearSelection();
-        QVERIFY(!button(form, "removeButton")->isEnabled());
-        QVERIFY(!button(form, "upButton")->isEnabled());
-        QVERIFY(!button(form, "downButton")->isEnabled());
+        QCOMPARE(form.ui->sourceTreeView->url, QStringLiteral("/p/e1.png"));
+        QVERIFY(form.ui->upButton->isEnabled());
+        form.ui->sourceTreeView->selectionModel()->clearSelection();
+        QVERIFY(!form.ui->removeButton->isEnabled());
+        QVERIFY(!form.ui->upButton->isEnabled());
+        QVERIFY(!form.ui->downButton->isEnabled());
     }
 
     void deselectingOneOfTwoKeepsRemove()
     {
         ConvertImageForm form;
-        fill(form, 4);
+        kxtest::appendListEntries(form.fileListModel(), 4);
         selectRows(form, {1, 3});
-        QItemSelectionModel *selection = view(form)->selectionModel();
+        QItemSelectionModel *selection = form.ui->sourceTreeView->selectionModel();
         selection->select(form.fileListModel()->index(1, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
-        QVERIFY(button(form, "removeButton")->isEnabled());
-        QCOMPARE(view(form)->url, QStringLiteral("/p/e3.png"));
-        QVERIFY(!button(form, "downButton")->isEnabled());
+        QVERIFY(form.ui->removeButton->isEnabled());
+        QCOMPARE(form.ui->sourceTreeView->url, QStringLiteral("/p/e3.png"));
+        QVERIFY(!form.ui->downButton->isEnabled());
     }
 
     void droppedFolderFillsTheList()
@@ -209,13 +139,13 @@ private slots:
         QSignalSpy toolbar(&form, &ConvertImageForm::showToolbarSignal);
         form.on_AddURLs({QUrl::fromLocalFile(dir.filePath("photos"))});
         QStandardItemModel *model = form.fileListModel();
-        QVERIFY(spinUntil([&] { return !view(form)->isHidden(); }, 10000));
+        QVERIFY(kxtest::waitUntil([&] { return !form.ui->sourceTreeView->isHidden(); }, 10000));
         QCOMPARE(model->rowCount(), 2);
-        QVERIFY(button(form, "convertButton")->isEnabled());
-        QVERIFY(button(form, "clearButton")->isEnabled());
+        QVERIFY(form.ui->convertButton->isEnabled());
+        QVERIFY(form.ui->clearButton->isEnabled());
         QCOMPARE(selectedRows(form), QList<int>{1});
         // Icons and three-line labels follow.
-        QVERIFY(spinUntil(
+        QVERIFY(kxtest::waitUntil(
             [&] {
                 return model->item(0, 0)->text().count('\n') == 2 && model->item(1, 0)->text().count('\n') == 2;
             },
@@ -226,18 +156,18 @@ private slots:
             QCOMPARE(label.section('\n', 2), QFileInfo(model->item(row, 1)->text()).path());
             QVERIFY(!model->item(row, 0)->icon().isNull());
         }
-        QVERIFY(spinUntil([&] { return form.findChildren<ConvertImageAddUrlsThread *>().isEmpty(); }, 10000));
+        QVERIFY(kxtest::waitUntil([&] { return form.findChildren<ConvertImageAddUrlsThread *>().isEmpty(); }, 10000));
         QVERIFY(toolbar.count() >= 2);
         QCOMPARE(toolbar.first().at(0).toBool(), false);
         QCOMPARE(toolbar.last().at(0).toBool(), true);
 
         // The same folder again adds nothing; Clear then empties the list.
         form.on_AddURLs({QUrl::fromLocalFile(dir.filePath("photos"))});
-        QVERIFY(spinUntil([&] { return form.findChildren<ConvertImageAddUrlsThread *>().isEmpty(); }, 10000));
+        QVERIFY(kxtest::waitUntil([&] { return form.findChildren<ConvertImageAddUrlsThread *>().isEmpty(); }, 10000));
         QCOMPARE(model->rowCount(), 2);
-        button(form, "clearButton")->click();
+        form.ui->clearButton->click();
         QCOMPARE(model->rowCount(), 0);
-        QVERIFY(!dropZone(form)->isHidden());
+        QVERIFY(!form.ui->sourceFrame->isHidden());
     }
 
     void addFilesDialogRemembersTheFolder()
@@ -253,15 +183,15 @@ private slots:
             dialog->selectFile(dir.filePath("photos/a.png"));
             QMetaObject::invokeMethod(dialog, "accept");
         });
-        button(form, "addFilesButton")->click();
+        form.ui->addFilesButton->click();
         QCOMPARE(openedIn, dir.filePath("photos/sub"));
         QCOMPARE(caption, QStringLiteral("Add Image Files"));
         QCOMPARE(conversionSettings().lastPicturesDir, dir.filePath("photos"));
         QCOMPARE(QSettings("Kestrix", "ConvertImage").value("MainApp/lastPicturesDir").toString(),
                  dir.filePath("photos"));
-        QVERIFY(spinUntil([&] { return form.fileListModel()->rowCount() == 1; }, 10000));
+        QVERIFY(kxtest::waitUntil([&] { return form.fileListModel()->rowCount() == 1; }, 10000));
         QCOMPARE(form.fileListModel()->item(0, 1)->text(), dir.filePath("photos/a.png"));
-        QVERIFY(spinUntil([&] { return form.findChildren<ConvertImageAddUrlsThread *>().isEmpty(); }, 10000));
+        QVERIFY(kxtest::waitUntil([&] { return form.findChildren<ConvertImageAddUrlsThread *>().isEmpty(); }, 10000));
     }
 
     void formClosedDuringBatch()
@@ -273,7 +203,7 @@ private slots:
         form->on_AddURLs({QUrl::fromLocalFile(dir.filePath("many"))});
         QPointer<ConvertImageAddUrlsThread> worker = form->findChild<ConvertImageAddUrlsThread *>();
         QVERIFY(worker);
-        QVERIFY(spinUntil([&] { return form->fileListModel()->rowCount() > 0; }, 10000));
+        QVERIFY(kxtest::waitUntil([&] { return form->fileListModel()->rowCount() > 0; }, 10000));
         delete form; // stops and waits for the worker, whatever it was doing
         QVERIFY(worker.isNull());
         QCoreApplication::processEvents();

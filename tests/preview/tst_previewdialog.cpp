@@ -44,8 +44,8 @@ private slots:
     void refusedStepChangesNothing();
     void resizeAfterZoomRefits();
     void panByDragging();
-    void escapeClearsShownFlag();
-    void closeButtonClearsShownFlag();
+    void hidingClearsShownFlag_data();
+    void hidingClearsShownFlag();
     void missingFileChangesNothing();
     void loadsFileThroughWorker();
     void latestFileWins();
@@ -230,24 +230,27 @@ void TestPreviewDialog::panByDragging()
     QCOMPARE(v->value(), 105);
 }
 
-void TestPreviewDialog::escapeClearsShownFlag()
+void TestPreviewDialog::hidingClearsShownFlag_data()
 {
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("close button") << false;
+    QTest::newRow("Escape") << true;
+}
+
+// Every way of hiding the dialog clears the flag, so it can be opened again.
+void TestPreviewDialog::hidingClearsShownFlag()
+{
+    QFETCH(bool, escape);
     QSignalSpy closed(dialog, &PreviewDialog::previewDialogClosed);
-    QTest::keyClick(dialog, Qt::Key_Escape);
+    if (escape)
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    else
+        dialog->close();
     QVERIFY(!dialog->isVisible());
     QVERIFY(!shown);
     QCOMPARE(closed.count(), 1);
     dialog->show();
     QVERIFY(shown);
-}
-
-void TestPreviewDialog::closeButtonClearsShownFlag()
-{
-    QSignalSpy closed(dialog, &PreviewDialog::previewDialogClosed);
-    dialog->close();
-    QVERIFY(!dialog->isVisible());
-    QVERIFY(!shown);
-    QCOMPARE(closed.count(), 1);
 }
 
 void TestPreviewDialog::missingFileChangesNothing()

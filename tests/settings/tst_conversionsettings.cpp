@@ -39,54 +39,24 @@ private slots:
         QVERIFY(s.outputFolder.isEmpty());
     }
 
+    // Every key's own round trip goes through the form's controls (form test);
+    // here the value types in the store, and the fields whose type the store
+    // could change: booleans, texts with line breaks, the font and the colour.
     void roundTripKeepsValuesAndTypes()
     {
         ConversionSettings saved;
-        saved.lastPicturesDir = "/pics";
-        saved.targeFileType = 5;
-        saved.targeFileQuality = 42;
         saved.outputFolder = "/out put";
-        saved.pdfFileName = "album.pdf";
-        saved.pdfPaperSize = 3;
         saved.resizeImageToPaper = true;
         saved.pdfSmoothEdges = false;
-        saved.pdfQuality = 5;
-        saved.pdfPaperOrientation = 1;
-        saved.pdfPaperMargin = 1;
-        saved.pdfPaperMarginSize = 33;
         saved.scaleImage = true;
-        saved.scaleType = 2;
         saved.scalePercentage = 250;
-        saved.scaleAbsoluteWitdh = 640;
-        saved.scaleAbsoluteHeight = 480;
-        saved.scaleRelativeTo = 1;
         saved.scaleRelativeWidth = 800;
-        saved.scaleRelativeHeight = 600;
         saved.textContent = QString::fromUtf8("© Kestrix, 2026");
         saved.textFont = fontFromDescription("Liberation Serif");
-        saved.textSize = 48;
         saved.textColor = QColor(0x12, 0x34, 0x56);
-        saved.textPosition = 0;
-        saved.textOpacity = 55;
-        saved.textMargin = 7;
-        saved.imagePath = "/logo.png";
-        saved.imageSize = 20;
-        saved.imagePosition = 4;
-        saved.imageOpacity = 60;
-        saved.imageMargin = 9;
         saved.qrCodeText = "https://example.org/\nline two";
-        saved.qrCodeSize = 300;
-        saved.qrCodePosition = 2;
-        saved.qrCodeMargin = 11;
-        saved.adjustGrayScale = 1;
-        saved.adjustSepia = 1;
         saved.adjustContrast = -40;
-        saved.adjustBrightness = 25;
-        saved.adjustGamma = 650;
-        saved.adjustInvertColours = 128;
-        saved.setBlurRadius = 50;
-        for (int id : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22,
-                       23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 100, 101, 102, 103, 104, 105, 108})
+        for (int id : {0, 1, 3, 5, 9, 11, 12, 14, 23, 29})
             saveConversionSetting(saved, id);
 
         QSettings raw("Kestrix", "ConvertImage");
@@ -98,49 +68,17 @@ private slots:
 
         ConversionSettings loaded;
         loadConversionSettings(loaded, labelFont());
-        QCOMPARE(loaded.lastPicturesDir, saved.lastPicturesDir);
-        QCOMPARE(loaded.targeFileType, 5);
-        QCOMPARE(loaded.targeFileQuality, 42);
         QCOMPARE(loaded.outputFolder, saved.outputFolder);
-        QCOMPARE(loaded.pdfFileName, saved.pdfFileName);
-        QCOMPARE(loaded.pdfPaperSize, 3);
         QCOMPARE(loaded.resizeImageToPaper, true);
         QCOMPARE(loaded.pdfSmoothEdges, false);
-        QCOMPARE(loaded.pdfQuality, 5);
-        QCOMPARE(loaded.pdfPaperOrientation, 1);
-        QCOMPARE(loaded.pdfPaperMargin, 1);
-        QCOMPARE(loaded.pdfPaperMarginSize, 33);
         QCOMPARE(loaded.scaleImage, true);
-        QCOMPARE(loaded.scaleType, 2);
         QCOMPARE(loaded.scalePercentage, 250);
-        QCOMPARE(loaded.scaleAbsoluteWitdh, 640);
-        QCOMPARE(loaded.scaleAbsoluteHeight, 480);
-        QCOMPARE(loaded.scaleRelativeTo, 1);
         QCOMPARE(loaded.scaleRelativeWidth, 800);
-        QCOMPARE(loaded.scaleRelativeHeight, 600);
         QCOMPARE(loaded.textContent, saved.textContent);
         QCOMPARE(loaded.textFont.family(), QStringLiteral("Liberation Serif"));
-        QCOMPARE(loaded.textSize, 48);
         QCOMPARE(loaded.textColor, saved.textColor);
-        QCOMPARE(loaded.textPosition, 0);
-        QCOMPARE(loaded.textOpacity, 55);
-        QCOMPARE(loaded.textMargin, 7);
-        QCOMPARE(loaded.imagePath, saved.imagePath);
-        QCOMPARE(loaded.imageSize, 20);
-        QCOMPARE(loaded.imagePosition, 4);
-        QCOMPARE(loaded.imageOpacity, 60);
-        QCOMPARE(loaded.imageMargin, 9);
         QCOMPARE(loaded.qrCodeText, saved.qrCodeText);
-        QCOMPARE(loaded.qrCodeSize, 300);
-        QCOMPARE(loaded.qrCodePosition, 2);
-        QCOMPARE(loaded.qrCodeMargin, 11);
-        QCOMPARE(loaded.adjustGrayScale, 1);
-        QCOMPARE(loaded.adjustSepia, 1);
         QCOMPARE(loaded.adjustContrast, -40);
-        QCOMPARE(loaded.adjustBrightness, 25);
-        QCOMPARE(loaded.adjustGamma, 650);
-        QCOMPARE(loaded.adjustInvertColours, 128);
-        QCOMPARE(loaded.setBlurRadius, 50);
     }
 
     void positionsOutsideTheListLoadAsBottomRight_data()
@@ -172,18 +110,6 @@ private slots:
         QCOMPARE(s.qrCodePosition, loaded);
     }
 
-    void textWhereNumberExpectedReadsZero()
-    {
-        {
-            QSettings raw("Kestrix", "ConvertImage");
-            raw.beginGroup("MainApp");
-            raw.setValue("scaleAbsoluteWitdh", "12a");
-        }
-        ConversionSettings s;
-        loadConversionSettings(s, labelFont());
-        QCOMPARE(s.scaleAbsoluteWitdh, 0);
-    }
-
     void idOneWritesThreeKeys()
     {
         ConversionSettings s;
@@ -200,7 +126,7 @@ private slots:
         QCOMPARE(raw.value("pdfSmoothEdges").toBool(), false);
     }
 
-    void everyOtherIdWritesOneKey_data()
+    void everyOtherIdWritesOneKeyAtMost_data()
     {
         QTest::addColumn<int>("id");
         QTest::addColumn<QString>("key");
@@ -211,72 +137,17 @@ private slots:
         QTest::newRow("100") << 100 << "targeFileType";
         QTest::newRow("102") << 102 << "lastPicturesDir";
         QTest::newRow("108") << 108 << "pdfQuality";
+        QTest::newRow("unknown 106") << 106 << "";
     }
 
-    void everyOtherIdWritesOneKey()
+    void everyOtherIdWritesOneKeyAtMost()
     {
         QFETCH(int, id);
         QFETCH(QString, key);
         saveConversionSetting(ConversionSettings(), id);
         QSettings raw("Kestrix", "ConvertImage");
         raw.beginGroup("MainApp");
-        QCOMPARE(raw.childKeys(), QStringList{key});
-    }
-
-    void unknownIdWritesNothing()
-    {
-        saveConversionSetting(ConversionSettings(), 106);
-        QSettings raw("Kestrix", "ConvertImage");
-        raw.beginGroup("MainApp");
-        QVERIFY(raw.childKeys().isEmpty());
-    }
-
-    void resetKeepsOutputAndPdfSetupAndRestoresTheRest()
-    {
-        ConversionSettings s;
-        s.lastPicturesDir = "/pics";
-        s.targeFileType = 9;
-        s.targeFileQuality = 50;
-        s.outputFolder = "/out";
-        s.pdfFileName = "a.pdf";
-        s.pdfPaperSize = 4;
-        s.resizeImageToPaper = true;
-        s.pdfSmoothEdges = false;
-        s.pdfQuality = 0;
-        s.pdfPaperOrientation = 1;
-        s.pdfPaperMargin = 1;
-        s.pdfPaperMarginSize = 5;
-        s.scaleImage = true;
-        s.scaleType = 1;
-        s.textContent = "x";
-        s.textColor = Qt::red;
-        s.imagePath = "/logo.png";
-        s.qrCodeText = "qr";
-        s.textPosition = 0;
-        s.adjustGamma = 100;
-        s.setBlurRadius = 3;
-        resetConversionSettings(s, labelFont());
-        QCOMPARE(s.lastPicturesDir, QStringLiteral("/pics"));
-        QCOMPARE(s.targeFileType, 9);
-        QCOMPARE(s.targeFileQuality, 50);
-        QCOMPARE(s.outputFolder, QStringLiteral("/out"));
-        QCOMPARE(s.pdfPaperSize, 4);
-        QCOMPARE(s.resizeImageToPaper, true);
-        QCOMPARE(s.pdfSmoothEdges, false);
-        QCOMPARE(s.pdfQuality, 0);
-        QCOMPARE(s.pdfPaperOrientation, 1);
-        QCOMPARE(s.pdfPaperMargin, 1);
-        QCOMPARE(s.pdfPaperMarginSize, 5);
-        QCOMPARE(s.scaleImage, false);
-        QCOMPARE(s.scaleType, 0);
-        QVERIFY(s.textContent.isEmpty());
-        QCOMPARE(s.textColor, QColor(Qt::black));
-        QCOMPARE(s.textFont, labelFont());
-        QVERIFY(s.imagePath.isEmpty());
-        QVERIFY(s.qrCodeText.isEmpty());
-        QCOMPARE(s.textPosition, 8);
-        QCOMPARE(s.adjustGamma, 0);
-        QCOMPARE(s.setBlurRadius, 0);
+        QCOMPARE(raw.childKeys(), key.isEmpty() ? QStringList() : QStringList{key});
     }
 
     void snapshotCarriesTheRunFlag()

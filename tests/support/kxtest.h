@@ -5,14 +5,20 @@
 #include <QColor>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QSettings>
+#include <QStandardItemModel>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
+
+#include <functional>
 
 namespace kxtest {
 
@@ -132,6 +138,45 @@ inline QString photoFile(const QString &folder, const QString &name, const QSize
     if (!QFileInfo::exists(path))
         makePhotoLikeImage(size.width(), size.height()).save(path);
     return path;
+}
+
+// Runs the event loop until the condition holds or the time is up. Unlike
+// QTRY_VERIFY it never sleeps, so a worker waiting for a call on this thread
+// gets its answer at once.
+inline bool waitUntil(const std::function<bool()> &condition, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QEventLoop loop;
+        QTimer::singleShot(1, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
+}
+
+// Appends source-list entries e0.png, e1.png, ... with Path cells /p/e0.png, ...
+inline void appendListEntries(QStandardItemModel *model, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        const QString name = QStringLiteral("e%1.png").arg(i);
+        model->appendRow({new QStandardItem(name), new QStandardItem(QStringLiteral("/p/") + name)});
+    }
+}
+
+// The entries of such a list in row order as "e0", "e1", ...; an entry whose
+// label parted from its Path cell shows as "broken".
+inline QStringList listOrder(const QStandardItemModel &model)
+{
+    QStringList names;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const QString label = model.item(row, 0)->text().section(QLatin1Char('\n'), 0, 0);
+        const bool intact = QStringLiteral("/p/") + label == model.item(row, 1)->text();
+        names << (intact ? label.section(QLatin1Char('.'), 0, 0) : QStringLiteral("broken"));
+    }
+    return names;
 }
 
 } // namespace kxtest

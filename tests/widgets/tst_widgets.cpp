@@ -31,68 +31,48 @@ class TestWidgets : public QObject
 private slots:
     void initTestCase() { kxtest::isolateUserData(); }
 
-    void colorWidgetStartsWhite()
+    // The swatch starts white; only a left press opens the dialog, and every
+    // accepted colour is reported, the one already shown included.
+    void colorWidgetPick_data()
     {
-        KXColorWidget swatch;
-        QCOMPARE(swatch.color, QColor(Qt::white));
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<QColor>("chosen"); // invalid: the dialog is cancelled
+        QTest::addColumn<bool>("reported");
+        QTest::addColumn<QColor>("after");
+        QTest::newRow("right click") << Qt::RightButton << QColor(10, 200, 30) << false << QColor(Qt::white);
+        QTest::newRow("new colour") << Qt::LeftButton << QColor(10, 200, 30) << true << QColor(10, 200, 30);
+        QTest::newRow("same colour") << Qt::LeftButton << QColor(Qt::white) << true << QColor(Qt::white);
+        QTest::newRow("cancelled") << Qt::LeftButton << QColor() << false << QColor(Qt::white);
     }
 
-    void colorWidgetIgnoresRightClick()
+    void colorWidgetPick()
     {
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(QColor, chosen);
+        QFETCH(bool, reported);
+        QFETCH(QColor, after);
         KXColorWidget swatch;
         swatch.resize(24, 24);
         QSignalSpy updated(&swatch, &KXColorWidget::colorUpdated);
-        // A dialog would run modally inside the press; answer it so that the test ends.
         bool dialogOpened = false;
+        // A dialog runs modally inside the press; the answer comes from a timer.
         QPointer<QTimer> watcher = kxtest::whenModalShown<QColorDialog>([&](QColorDialog *dialog) {
             dialogOpened = true;
-            dialog->reject();
-        });
-        press(&swatch, Qt::RightButton);
-        delete watcher.data();
-        QVERIFY(!dialogOpened);
-        QCOMPARE(updated.count(), 0);
-    }
-
-    void colorWidgetReportsAcceptedColour()
-    {
-        KXColorWidget swatch;
-        swatch.resize(24, 24);
-        QSignalSpy updated(&swatch, &KXColorWidget::colorUpdated);
-        kxtest::whenModalShown<QColorDialog>([](QColorDialog *dialog) {
-            dialog->setCurrentColor(QColor(10, 200, 30));
+            if (!chosen.isValid()) {
+                dialog->setCurrentColor(Qt::red);
+                dialog->reject();
+                return;
+            }
+            dialog->setCurrentColor(chosen);
             dialog->accept();
         });
-        press(&swatch, Qt::LeftButton);
-        QCOMPARE(updated.count(), 1);
-        QCOMPARE(updated.at(0).at(0).value<QColor>(), QColor(10, 200, 30));
-        QCOMPARE(swatch.color, QColor(10, 200, 30));
-    }
-
-    void colorWidgetReportsUnchangedColourToo()
-    {
-        KXColorWidget swatch;
-        swatch.resize(24, 24);
-        QSignalSpy updated(&swatch, &KXColorWidget::colorUpdated);
-        kxtest::whenModalShown<QColorDialog>([](QColorDialog *dialog) { dialog->accept(); });
-        press(&swatch, Qt::LeftButton);
-        QCOMPARE(updated.count(), 1);
-        QCOMPARE(updated.at(0).at(0).value<QColor>(), QColor(Qt::white));
-    }
-
-    void colorWidgetKeepsColourOnCancel()
-    {
-        KXColorWidget swatch;
-        swatch.resize(24, 24);
-        swatch.color = Qt::blue;
-        QSignalSpy updated(&swatch, &KXColorWidget::colorUpdated);
-        kxtest::whenModalShown<QColorDialog>([](QColorDialog *dialog) {
-            dialog->setCurrentColor(Qt::red);
-            dialog->reject();
-        });
-        press(&swatch, Qt::LeftButton);
-        QCOMPARE(updated.count(), 0);
-        QCOMPARE(swatch.color, QColor(Qt::blue));
+        press(&swatch, button);
+        delete watcher.data();
+        QCOMPARE(dialogOpened, button == Qt::LeftButton);
+        QCOMPARE(updated.count(), reported ? 1 : 0);
+        if (reported)
+            QCOMPARE(updated.at(0).at(0).value<QColor>(), chosen);
+        QCOMPARE(swatch.color, after);
     }
 
     void colorWidgetPaintsSwatchInRedFrame()
