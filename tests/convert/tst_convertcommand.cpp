@@ -1,15 +1,14 @@
+// The convert command's own rules. Whole runs through the window (every
+// target, the overwrite dialog, failures, closing during a run) are driven in
+// tst_endtoend.
+
 #include <QtTest>
 
-#include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QSignalSpy>
-#include <QStackedLayout>
 #include <QStandardItemModel>
-#include <QTabWidget>
 
 #include "conversionsettings.h"
 #include "convertimageform.h"
@@ -18,6 +17,7 @@
 #include "kxtest.h"
 #include "pdfprobe.h"
 #include "targetformats.h"
+#include "toplevels.h"
 
 class TestConvertCommand : public QObject
 {
@@ -28,57 +28,43 @@ private:
     QString in;
     QString out;
 
-    QString source(const QString &name, QSize size = QSize(64, 48)) { return kxtest::photoFile(in, name, size); }
+    QString source(const QString &name) { return kxtest::photoFile(in, name); }
 
     static void addRow(ConvertImageForm &form, const QString &label, const QString &path)
     {
         form.fileListModel()->appendRow({new QStandardItem(label), new QStandardItem(path)});
     }
 
-    static void addSources(ConvertImageForm &form, const QStringList &paths)
+    // A form set to the target with the sources in its list.
+    static void prepare(ConvertImageForm &form, int target, const QStringList &paths)
     {
+        form.findChild<QComboBox *>("targetComboBox")->setCurrentIndex(target);
         for (const QString &path : paths)
             addRow(form, QFileInfo(path).fileName(), path);
     }
 
-    static void selectTarget(ConvertImageForm &form, int row)
+    static QString lineEdit(ConvertImageForm &form, const char *name)
     {
-        form.findChild<QComboBox *>("targetComboBox")->setCurrentIndex(row);
+        return form.findChild<QLineEdit *>(name)->text();
     }
 
-    static QMessageBox *completionBox()
+    // The file chooser the command opens gets this path typed in and accepted.
+    static void answerFileDialog(const QString &path)
     {
-        QDeadlineTimer deadline(20000);
-        while (!deadline.hasExpired()) {
-            for (QWidget *w : QApplication::topLevelWidgets()) {
-                auto *box = qobject_cast<QMessageBox *>(w);
-                if (box && box->isVisible() && box->windowTitle() == QLatin1String("Fast Picturist"))
-                    return box;
-            }
-            QTest::qWait(10);
-        }
-        return nullptr;
+        kxtest::whenModalShown<QFileDialog>([path](QFileDialog *dialog) {
+            dialog->findChild<QLineEdit *>("fileNameEdit")->setText(path);
+            static_cast<QDialog *>(dialog)->accept(); // QFileDialog::accept, reached through its base
+        });
     }
 
-    static QStackedLayout *pages(ConvertImageForm &form)
+    // Closes the completion message and waits for the form to be back at its list.
+    static void expectCompletion(ConvertImageForm &form, const QString &text)
     {
-        return qobject_cast<QStackedLayout *>(form.findChild<QWidget *>("sourceColumnWidget")->layout());
-    }
-
-    // Closes the completion message and checks that the form is back at its list.
-    static void finishRun(ConvertImageForm &form, QMessageBox *box)
-    {
+        QMessageBox *box = toplevels::completionBox();
         QVERIFY(box);
-        QVERIFY(form.findChild<QTabWidget *>("tabWidget")->isHidden());
-        QVERIFY(form.findChild<QWidget *>("toolbarWidget")->isHidden());
-        QVERIFY(!form.findChild<QWidget *>("convertButton")->isEnabled());
-        QCOMPARE(pages(form)->currentIndex(), 2);
+        QCOMPARE(box->text(), text);
         box->button(QMessageBox::Ok)->click();
         QVERIFY(!form.conversionBusy);
-        QVERIFY(!form.findChild<QTabWidget *>("tabWidget")->isHidden());
-        QVERIFY(!form.findChild<QWidget *>("toolbarWidget")->isHidden());
-        QVERIFY(!form.findChild<QWidget *>("previewImage")->isHidden());
-        QCOMPARE(pages(form)->currentIndex(), 0);
         QTRY_VERIFY(!form.findChild<ConvertProgressForm *>());
     }
 
@@ -94,8 +80,9 @@ private slots:
 
     void init()
     {
-        out = tmp.path() + "/out-" + QTest::currentTestFunction();
+        out = tmp.path() + "/out-" + QTest::currentTestFunction() + QTest::currentDataTag();
         QVERIFY(QDir().mkpath(out));
+        conversionSettings().outputFolder = out;
     }
 
     void cleanup()
@@ -104,34 +91,46 @@ private slots:
             QApplication::activeModalWidget()->close();
     }
 
-    void pdfNameGetsItsExtension()
+    // A name without the suffix gets it; an existing document is replaced
+    // once the user confirms.
+    void pdfNameRule_data()
     {
-        ConvertImageForm form;
-        selectTarget(form, TargetPdf);
-        conversionSettings().outputFolder = out;
-        conversionSettings().pdfFileName = "report";
-        addSources(form, {source("r1.png"), source("r2.jpg")});
-        form.on_convertButton_clicked();
-        QCOMPARE(conversionSettings().pdfFileName, QStringLiteral("report.pdf"));
-        QVERIFY(form.conversionBusy);
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("suffix added") << "report" << false << "report.pdf";
+        QTest::newRow("existing, answered Yes") << "again.PDF" << true << "again.PDF";
+    }
 
-        QMessageBox *box = completionBox();
-        QVERIFY(box);
-        QCOMPARE(box->text(), QStringLiteral("The conversion processes are completed."));
-        finishRun(form, box);
-        QCOMPARE(pdfprobe::pageCount(kxtest::readFile(out + "/report.pdf")), 2);
-        QCOMPARE(lastOutputLocation(), QDir::toNativeSeparators(out + "/report.pdf"));
+    void pdfNameRule()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, exists);
+        QFETCH(QString, stored);
+        ConvertImageForm form;
+        conversionSettings().pdfFileName = name;
+        if (exists)
+            QVERIFY(!kxtest::writeFile(out + "/" + name, "old document").isEmpty());
+        prepare(form, TargetPdf, {source("r1.png"), source("r2.jpg")});
+        if (exists)
+            kxtest::whenModalShown<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::Yes)->click(); });
+        form.on_convertButton_clicked();
+        QCOMPARE(conversionSettings().pdfFileName, stored);
+        QVERIFY(form.conversionBusy);
+        expectCompletion(form, "The conversion processes are completed.");
+        const QByteArray pdf = kxtest::readFile(out + "/" + stored);
+        QVERIFY(pdf.startsWith("%PDF-1.6"));
+        QCOMPARE(pdfprobe::pageCount(pdf), 2);
+        QCOMPARE(lastOutputLocation(), QDir::toNativeSeparators(out + "/" + stored));
     }
 
     void existingPdfAnsweredNoThenDialogCancelled()
     {
         ConvertImageForm form;
-        selectTarget(form, TargetPdf);
-        conversionSettings().outputFolder = out;
         conversionSettings().pdfFileName = "old.pdf";
         const QString pdf = kxtest::writeFile(out + "/old.pdf", "old document");
         QVERIFY(!pdf.isEmpty());
-        addSources(form, {source("n1.png")});
+        prepare(form, TargetPdf, {source("n1.png")});
 
         QString confirmText;
         QString confirmInfo;
@@ -158,50 +157,25 @@ private slots:
         QCOMPARE(kxtest::readFile(pdf), QByteArray("old document"));
     }
 
-    void existingPdfAnsweredYesIsReplaced()
-    {
-        ConvertImageForm form;
-        selectTarget(form, TargetPdf);
-        conversionSettings().outputFolder = out;
-        conversionSettings().pdfFileName = "again.PDF";
-        const QString pdf = kxtest::writeFile(out + "/again.PDF", "old document");
-        QVERIFY(!pdf.isEmpty());
-        addSources(form, {source("y1.png")});
-        kxtest::whenModalShown<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::Yes)->click(); });
-        form.on_convertButton_clicked();
-        QCOMPARE(conversionSettings().pdfFileName, QStringLiteral("again.PDF"));
-        QMessageBox *box = completionBox();
-        QVERIFY(box);
-        QCOMPARE(box->text(), QStringLiteral("The conversion process is completed."));
-        finishRun(form, box);
-        QVERIFY(kxtest::readFile(pdf).startsWith("%PDF-1.6"));
-    }
-
     void missingPdfNameAsksForTheFile()
     {
         ConvertImageForm form;
-        selectTarget(form, TargetPdf);
         conversionSettings().outputFolder = QString();
         conversionSettings().pdfFileName = QString();
-        addSources(form, {source("m1.png")});
-        const QString folder = out;
-        kxtest::whenModalShown<QFileDialog>([folder](QFileDialog *dialog) {
-            dialog->findChild<QLineEdit *>("fileNameEdit")->setText(folder + "/named");
-            static_cast<QDialog *>(dialog)->accept(); // QFileDialog::accept, reached through its base
-        });
+        prepare(form, TargetPdf, {source("m1.png")});
+        answerFileDialog(out + "/named");
         form.on_convertButton_clicked();
         QCOMPARE(conversionSettings().outputFolder, QDir::toNativeSeparators(out));
         QCOMPARE(conversionSettings().pdfFileName, QStringLiteral("named.pdf"));
-        QCOMPARE(form.findChild<QLineEdit *>("pdfFilenameLineEdit")->text(), QStringLiteral("named.pdf"));
-        QCOMPARE(form.findChild<QLineEdit *>("outputFolderLineEdit")->text(), QDir::toNativeSeparators(out));
-        finishRun(form, completionBox());
+        QCOMPARE(lineEdit(form, "pdfFilenameLineEdit"), QStringLiteral("named.pdf"));
+        QCOMPARE(lineEdit(form, "outputFolderLineEdit"), QDir::toNativeSeparators(out));
+        expectCompletion(form, "The conversion process is completed.");
         QCOMPARE(pdfprobe::pageCount(kxtest::readFile(out + "/named.pdf")), 1);
     }
 
     void pdfFileButtonSetsFolderAndName()
     {
         ConvertImageForm form;
-        conversionSettings().outputFolder = out;
         const QString folder = out + "/docs";
         QVERIFY(QDir().mkpath(folder));
         QString startFolder;
@@ -215,10 +189,8 @@ private slots:
         form.on_pdfFilenameButton_clicked();
         QCOMPARE(startFolder, out);
         QCOMPARE(parent, &form);
-        QCOMPARE(conversionSettings().outputFolder, folder);
-        QCOMPARE(conversionSettings().pdfFileName, QStringLiteral("album.pdf"));
-        QCOMPARE(form.findChild<QLineEdit *>("outputFolderLineEdit")->text(), folder);
-        QCOMPARE(form.findChild<QLineEdit *>("pdfFilenameLineEdit")->text(), QStringLiteral("album.pdf"));
+        QCOMPARE(lineEdit(form, "outputFolderLineEdit"), folder);
+        QCOMPARE(lineEdit(form, "pdfFilenameLineEdit"), QStringLiteral("album.pdf"));
         QSettings store("Kestrix", "ConvertImage");
         store.beginGroup("MainApp");
         QCOMPARE(store.value("outputFolder").toString(), folder);
@@ -228,75 +200,27 @@ private slots:
     void oneCharacterFolderOpensTheChooserAndRuns()
     {
         ConvertImageForm form;
-        selectTarget(form, TargetWebp);
         conversionSettings().outputFolder = "x";
-        addSources(form, {source("w1.png")});
-        const QString folder = out;
-        kxtest::whenModalShown<QFileDialog>([folder](QFileDialog *dialog) {
-            dialog->findChild<QLineEdit *>("fileNameEdit")->setText(folder);
-            static_cast<QDialog *>(dialog)->accept(); // QFileDialog::accept, reached through its base
-        });
+        prepare(form, TargetWebp, {source("w1.png")});
+        answerFileDialog(out);
         form.on_convertButton_clicked();
         QCOMPARE(conversionSettings().outputFolder, out);
-        QMessageBox *box = completionBox();
-        QVERIFY(box);
-        QCOMPARE(box->text(), QStringLiteral("The conversion process is completed."));
-        finishRun(form, box);
+        expectCompletion(form, "The conversion process is completed.");
         QVERIFY(QFileInfo(out + "/w1.webp").isFile());
     }
 
+    // An entry without a Path cell takes its path from its three-line label.
     void sourcesFollowTheEntryPathRule()
     {
         ConvertImageForm form;
-        selectTarget(form, TargetPng);
-        conversionSettings().outputFolder = out;
         source("e1.jpg");
+        prepare(form, TargetPng, {});
         addRow(form, "e1.jpg\n64x48\n" + in, QString());
         addRow(form, "just-added.jpg", source("e2.jpg"));
         form.on_convertButton_clicked();
-        QMessageBox *box = completionBox();
-        QVERIFY(box);
-        QCOMPARE(box->text(), QStringLiteral("The conversion processes are completed."));
-        QCOMPARE(form.findChild<QLineEdit *>("outputFolderLineEdit")->text(), out);
-        finishRun(form, box);
+        expectCompletion(form, "The conversion processes are completed.");
         QVERIFY(QFileInfo(out + "/e1.png").isFile());
         QVERIFY(QFileInfo(out + "/e2.png").isFile());
-    }
-
-    void failuresAreSummarised()
-    {
-        ConvertImageForm form;
-        selectTarget(form, TargetJpg);
-        conversionSettings().outputFolder = out;
-        const QString broken = kxtest::writeFile(in + "/broken.tif", "no image here");
-        QVERIFY(!broken.isEmpty());
-        addSources(form, {source("ok.png"), broken});
-        form.on_convertButton_clicked();
-        QMessageBox *box = completionBox();
-        QVERIFY(box);
-        QCOMPARE(box->text(), QStringLiteral("1 of 2 files could not be converted."));
-        QVERIFY(box->detailedText().contains(broken));
-        finishRun(form, box);
-        QVERIFY(!QFileInfo::exists(out + "/broken.jpg"));
-    }
-
-    void closeRequestStopsTheRun()
-    {
-        ConvertImageForm form;
-        selectTarget(form, TargetWebp);
-        conversionSettings().outputFolder = out;
-        QStringList sources;
-        for (int i = 0; i < 20; ++i)
-            sources << source(QStringLiteral("c%1.png").arg(i), QSize(800, 600));
-        addSources(form, sources);
-        QSignalSpy closeApp(&form, &ConvertImageForm::closeApp);
-        form.on_convertButton_clicked();
-        QVERIFY(form.conversionBusy);
-        form.requestStopForClose();
-        QTRY_COMPARE_WITH_TIMEOUT(closeApp.count(), 1, 20000);
-        QVERIFY(!form.conversionBusy);
-        QTRY_VERIFY(!form.findChild<ConvertProgressForm *>());
-        QVERIFY(QDir(out).entryList(QDir::Files).size() < sources.size());
     }
 };
 

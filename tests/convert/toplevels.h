@@ -1,0 +1,48 @@
+#pragma once
+// Finds the message boxes and dialogs a conversion run opens on its own.
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QMessageBox>
+#include <QtTest>
+
+namespace toplevels {
+
+template <typename T>
+T *visible()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *found = qobject_cast<T *>(widget); found && found->isVisible())
+            return found;
+    }
+    return nullptr;
+}
+
+// Waits for one to appear; null when none did in time.
+template <typename T>
+T *waitFor(int timeout = 20000)
+{
+    QDeadlineTimer deadline(timeout);
+    T *found = nullptr;
+    while (!(found = visible<T>()) && !deadline.hasExpired())
+        QTest::qWait(10);
+    return found;
+}
+
+// The completion message of a run, once it is shown.
+inline QMessageBox *completionBox(int timeout = 20000)
+{
+    QMessageBox *box = waitFor<QMessageBox>(timeout);
+    return box && box->windowTitle() == QLatin1String("Fast Picturist") ? box : nullptr;
+}
+
+inline QAbstractButton *buttonWithText(QMessageBox *box, const QString &text)
+{
+    for (QAbstractButton *button : box->buttons()) {
+        if (button->text() == text)
+            return button;
+    }
+    return nullptr;
+}
+
+} // namespace toplevels
