@@ -19,6 +19,7 @@
 #include <QtTest>
 
 #include "../convert/pdfprobe.h"
+#include "../convert/toplevels.h"
 #include "convertimageform.h"
 #include "convertimagepreviewlabel.h"
 #include "convertprogressform.h"
@@ -41,57 +42,13 @@ struct Source
     QSize size;
 };
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Every file of a folder with a digest of its bytes.
 QMap<QString, QByteArray> folderDigests(const QString &folder)
 {
     QMap<QString, QByteArray> digests;
     for (const QString &name : QDir(folder).entryList(QDir::Files))
-        digests.insert(name, QCryptographicHash::hash(fileBytes(folder + "/" + name), QCryptographicHash::Sha256));
+        digests.insert(name, QCryptographicHash::hash(kxtest::readFile(folder + "/" + name), QCryptographicHash::Sha256));
     return digests;
-}
-
-// The completion message of a run, once it is shown.
-QMessageBox *waitForCompletionBox(int timeout = 20000)
-{
-    QDeadlineTimer deadline(timeout);
-    while (!deadline.hasExpired()) {
-        for (QWidget *widget : QApplication::topLevelWidgets()) {
-            auto *box = qobject_cast<QMessageBox *>(widget);
-            if (box && box->isVisible() && box->windowTitle() == QLatin1String("Fast Picturist"))
-                return box;
-        }
-        QTest::qWait(10);
-    }
-    return nullptr;
-}
-
-OverwriteFileDialog *waitForOverwriteDialog(int timeout = 20000)
-{
-    QDeadlineTimer deadline(timeout);
-    while (!deadline.hasExpired()) {
-        for (QWidget *widget : QApplication::topLevelWidgets()) {
-            auto *dialog = qobject_cast<OverwriteFileDialog *>(widget);
-            if (dialog && dialog->isVisible())
-                return dialog;
-        }
-        QTest::qWait(10);
-    }
-    return nullptr;
-}
-
-QAbstractButton *buttonWithText(QMessageBox *box, const QString &text)
-{
-    for (QAbstractButton *button : box->buttons()) {
-        if (button->text() == text)
-            return button;
-    }
-    return nullptr;
 }
 
 } // namespace
@@ -214,10 +171,7 @@ private slots:
             }
             sources.append({path, size});
         }
-        QFile readme(picturesFolder + "/readme.txt");
-        QVERIFY(readme.open(QIODevice::WriteOnly));
-        readme.write("not a picture");
-        readme.close();
+        QVERIFY(!kxtest::writeFile(picturesFolder + "/readme.txt", "not a picture").isEmpty());
 
         window = new MainWindow;
         form = window->form;
@@ -354,11 +308,11 @@ private slots:
         QVERIFY(control("tabWidget")->isHidden());
         QCOMPARE(listPageIndex(), 2);
 
-        QMessageBox *box = waitForCompletionBox();
+        QMessageBox *box = toplevels::completionBox();
         QVERIFY(box);
         QCOMPARE(box->icon(), QMessageBox::Information);
         QCOMPARE(box->text(), QStringLiteral("The conversion processes are completed."));
-        QVERIFY(buttonWithText(box, "Open Folder"));
+        QVERIFY(toplevels::buttonWithText(box, "Open Folder"));
         box->button(QMessageBox::Ok)->click();
         verifyBackAtTheList();
 
@@ -366,7 +320,7 @@ private slots:
         if (pdf) {
             QCOMPARE(conversionSettings().pdfFileName, QStringLiteral("album.pdf"));
             QCOMPARE(written, QStringList {"album.pdf"});
-            const QByteArray document = fileBytes(out + "/album.pdf");
+            const QByteArray document = kxtest::readFile(out + "/album.pdf");
             QVERIFY(document.startsWith("%PDF-1.6"));
             QCOMPARE(pdfprobe::pageCount(document), int(sources.size()));
             QCOMPARE(pdfprobe::drawnImages(document).size(), int(sources.size()));
@@ -392,7 +346,7 @@ private slots:
         QCOMPARE(before.size(), int(sources.size()));
 
         pressConvert();
-        OverwriteFileDialog *dialog = waitForOverwriteDialog();
+        OverwriteFileDialog *dialog = toplevels::waitFor<OverwriteFileDialog>();
         QVERIFY(dialog);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Overwrite"));
         QCOMPARE(dialog->findChild<QLabel *>("descLabel")->text(),
@@ -404,7 +358,7 @@ private slots:
 
         QTest::mouseClick(dialog->findChild<QPushButton *>("cancelButton"), Qt::LeftButton);
         verifyBackAtTheList();
-        QVERIFY(!waitForCompletionBox(300));
+        QVERIFY(!toplevels::completionBox(300));
         QCOMPARE(folderDigests(out), before);
     }
 
@@ -421,7 +375,7 @@ private slots:
         }
 
         pressConvert();
-        OverwriteFileDialog *dialog = waitForOverwriteDialog();
+        OverwriteFileDialog *dialog = toplevels::waitFor<OverwriteFileDialog>();
         QVERIFY(dialog);
         auto *tree = dialog->findChild<QTreeWidget *>("treeWidget");
         for (int i = 0; i < tree->topLevelItemCount(); ++i) {
@@ -430,13 +384,13 @@ private slots:
         }
         QTest::mouseClick(dialog->findChild<QPushButton *>("overwriteButton"), Qt::LeftButton);
 
-        QMessageBox *box = waitForCompletionBox();
+        QMessageBox *box = toplevels::completionBox();
         QVERIFY(box);
         QCOMPARE(box->text(), QStringLiteral("The conversion process is completed."));
         box->button(QMessageBox::Ok)->click();
         verifyBackAtTheList();
-        QVERIFY(fileBytes(kept).endsWith("MARK"));
-        QVERIFY(!fileBytes(replaced).endsWith("MARK"));
+        QVERIFY(kxtest::readFile(kept).endsWith("MARK"));
+        QVERIFY(!kxtest::readFile(replaced).endsWith("MARK"));
         QCOMPARE(QImageReader(replaced).size(), sources.at(1).size);
     }
 
@@ -444,11 +398,9 @@ private slots:
     {
         const QString brokenFolder = tmp.path() + "/broken";
         QVERIFY(QDir().mkpath(brokenFolder));
-        const QString broken = brokenFolder + "/broken.png";
-        QFile file(broken);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(200, 'x'));
-        file.close();
+        const QString broken =
+            kxtest::writeFile(brokenFolder + "/broken.png", QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(200, 'x'));
+        QVERIFY(!broken.isEmpty());
 
         form->on_AddURLs({QUrl::fromLocalFile(broken)});
         QTRY_COMPARE_WITH_TIMEOUT(listModel()->rowCount(), int(sources.size()) + 1, 10000);
@@ -459,12 +411,12 @@ private slots:
         typeInto("outputFolderLineEdit", out);
         pressConvert();
 
-        QMessageBox *box = waitForCompletionBox();
+        QMessageBox *box = toplevels::completionBox();
         QVERIFY(box);
         QCOMPARE(box->icon(), QMessageBox::Warning);
         QCOMPARE(box->text(), QStringLiteral("1 of %1 files could not be converted.").arg(sources.size() + 1));
         QVERIFY(box->detailedText().startsWith(broken + ": "));
-        QVERIFY(buttonWithText(box, "Open Folder"));
+        QVERIFY(toplevels::buttonWithText(box, "Open Folder"));
         box->button(QMessageBox::Ok)->click();
         verifyBackAtTheList();
 
@@ -475,11 +427,11 @@ private slots:
         // source that failed in this pass.
         const QMap<QString, QByteArray> before = folderDigests(out);
         pressConvert();
-        OverwriteFileDialog *dialog = waitForOverwriteDialog();
+        OverwriteFileDialog *dialog = toplevels::waitFor<OverwriteFileDialog>();
         QVERIFY(dialog);
         QCOMPARE(dialog->findChild<QTreeWidget *>("treeWidget")->topLevelItemCount(), int(sources.size()));
         QTest::mouseClick(dialog->findChild<QPushButton *>("cancelButton"), Qt::LeftButton);
-        box = waitForCompletionBox();
+        box = toplevels::completionBox();
         QVERIFY(box);
         QCOMPARE(box->icon(), QMessageBox::Warning);
         QCOMPARE(box->text(), QStringLiteral("1 of %1 files could not be converted.").arg(sources.size() + 1));
@@ -527,14 +479,9 @@ private slots:
 
         // Nothing to answer: the run stops after its current file and the
         // window closes by itself once the run and the clean-up are over.
-        bool closedWhileBusy = false;
-        QDeadlineTimer deadline(20000);
-        while (window->isVisible() && !deadline.hasExpired())
-            QTest::qWait(10);
-        closedWhileBusy = form->conversionBusy;
-        QVERIFY(!window->isVisible());
-        QVERIFY(!closedWhileBusy);
-        QVERIFY(!waitForCompletionBox(100));
+        QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 20000);
+        QVERIFY(!form->conversionBusy);
+        QVERIFY(!toplevels::completionBox(100));
         QVERIFY(!thumbnailCleanupPending());
         QCOMPARE(QDir(thumbnails).entryList({"*.webp"}, QDir::Files), QStringList());
     }

@@ -1,5 +1,4 @@
 #include <QGuiApplication>
-#include <QMenuBar>
 #include <QScreen>
 #include <QSettings>
 #include <QStyle>
@@ -38,17 +37,6 @@ private slots:
         QSettings store = geometryStore();
         store.clear();
         store.sync();
-    }
-
-    void windowHostsTheForm()
-    {
-        MainWindow window;
-        QCOMPARE(window.windowTitle(), QStringLiteral("Kestrix Picturist"));
-        QCOMPARE(window.objectName(), QStringLiteral("MainWindow"));
-        QVERIFY(window.findChild<QWidget *>(QStringLiteral("centralwidget")));
-        QVERIFY(window.findChild<QMenuBar *>(QStringLiteral("menubar")));
-        QVERIFY(window.form);
-        QCOMPARE(window.form->parentWidget(), window.centralWidget());
     }
 
     void storedGeometryIsRestoredWithItsClamps()

@@ -5,20 +5,6 @@
 using Stored = std::optional<quint32>;
 Q_DECLARE_METATYPE(Stored)
 
-namespace {
-
-Stored none()
-{
-    return std::nullopt;
-}
-
-Stored value(qint64 v)
-{
-    return quint32(v);
-}
-
-} // namespace
-
 class TestWindowGeometry : public QObject
 {
     Q_OBJECT
@@ -32,37 +18,27 @@ private slots:
         QTest::addColumn<Stored>("height");
         QTest::addColumn<QSize>("screen");
         QTest::addColumn<QRect>("expected");
-
-        const QSize fullHd(1920, 1080);
-        QTest::newRow("nothing stored") << none() << none() << none() << none() << fullHd << QRect(100, 100, 986, 513);
-        QTest::newRow("stored values fit") << value(50) << value(60) << value(1200) << value(700) << fullHd
-                                           << QRect(50, 60, 1200, 700);
-        QTest::newRow("narrow width grows") << value(10) << value(10) << value(500) << value(600) << fullHd
-                                            << QRect(10, 10, 986, 600);
-        QTest::newRow("low height grows") << value(10) << value(10) << value(1000) << value(200) << fullHd
-                                          << QRect(10, 10, 1000, 513);
-        QTest::newRow("wider than screen") << value(0) << value(0) << value(2500) << value(600) << fullHd
-                                           << QRect(0, 0, 1920, 600);
-        QTest::newRow("right edge off screen moves left")
-            << value(1000) << value(0) << value(1200) << value(600) << fullHd << QRect(720, 0, 1200, 600);
-        QTest::newRow("higher than screen") << value(0) << value(0) << value(1000) << value(1500) << fullHd
-                                            << QRect(0, 0, 1000, 1080);
-        QTest::newRow("bottom edge off screen moves up")
-            << value(0) << value(900) << value(1000) << value(600) << fullHd << QRect(0, 480, 1000, 600);
-        QTest::newRow("x beyond screen") << value(2000) << value(0) << value(1000) << value(600) << fullHd
-                                         << QRect(100, 0, 1000, 600);
-        QTest::newRow("y beyond screen") << value(0) << value(1200) << value(1000) << value(600) << fullHd
-                                         << QRect(0, 100, 1000, 600);
-        QTest::newRow("negative x (left monitor)")
-            << value(-1200) << value(50) << value(1000) << value(600) << fullHd << QRect(100, 50, 1000, 600);
-        QTest::newRow("negative y (upper monitor)")
-            << value(50) << value(-300) << value(1000) << value(600) << fullHd << QRect(50, 100, 1000, 600);
-        QTest::newRow("growing width does not move x")
-            << value(1500) << value(0) << value(300) << value(600) << fullHd << QRect(1500, 0, 986, 600);
-        QTest::newRow("screen smaller than the minimum")
-            << none() << none() << none() << none() << QSize(800, 600) << QRect(100, 87, 800, 513);
-        QTest::newRow("only width stored") << none() << none() << value(1900) << none() << fullHd
-                                           << QRect(20, 100, 1900, 513);
+        const Stored none;
+        const auto v = [](qint64 value) { return Stored(quint32(value)); };
+        const auto row = [](const char *name, Stored x, Stored y, Stored w, Stored h, const QRect &expected,
+                            const QSize &screen = QSize(1920, 1080)) {
+            QTest::newRow(name) << x << y << w << h << screen << expected;
+        };
+        row("nothing stored", none, none, none, none, QRect(100, 100, 986, 513));
+        row("stored values fit", v(50), v(60), v(1200), v(700), QRect(50, 60, 1200, 700));
+        row("narrow width grows", v(10), v(10), v(500), v(600), QRect(10, 10, 986, 600));
+        row("low height grows", v(10), v(10), v(1000), v(200), QRect(10, 10, 1000, 513));
+        row("wider than screen", v(0), v(0), v(2500), v(600), QRect(0, 0, 1920, 600));
+        row("right edge off screen moves left", v(1000), v(0), v(1200), v(600), QRect(720, 0, 1200, 600));
+        row("higher than screen", v(0), v(0), v(1000), v(1500), QRect(0, 0, 1000, 1080));
+        row("bottom edge off screen moves up", v(0), v(900), v(1000), v(600), QRect(0, 480, 1000, 600));
+        row("x beyond screen", v(2000), v(0), v(1000), v(600), QRect(100, 0, 1000, 600));
+        row("y beyond screen", v(0), v(1200), v(1000), v(600), QRect(0, 100, 1000, 600));
+        row("negative x (left monitor)", v(-1200), v(50), v(1000), v(600), QRect(100, 50, 1000, 600));
+        row("negative y (upper monitor)", v(50), v(-300), v(1000), v(600), QRect(50, 100, 1000, 600));
+        row("growing width does not move x", v(1500), v(0), v(300), v(600), QRect(1500, 0, 986, 600));
+        row("screen smaller than the minimum", none, none, none, none, QRect(100, 87, 800, 513), QSize(800, 600));
+        row("only width stored", none, none, v(1900), none, QRect(20, 100, 1900, 513));
     }
 
     void restore()

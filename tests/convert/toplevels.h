@@ -9,10 +9,11 @@
 namespace toplevels {
 
 template <typename T>
-T *visible()
+T *visible(const QString &title = QString())
 {
     for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *found = qobject_cast<T *>(widget); found && found->isVisible())
+        auto *found = qobject_cast<T *>(widget);
+        if (found && found->isVisible() && (title.isNull() || found->windowTitle() == title))
             return found;
     }
     return nullptr;
@@ -20,11 +21,11 @@ T *visible()
 
 // Waits for one to appear; null when none did in time.
 template <typename T>
-T *waitFor(int timeout = 20000)
+T *waitFor(int timeout = 20000, const QString &title = QString())
 {
     QDeadlineTimer deadline(timeout);
     T *found = nullptr;
-    while (!(found = visible<T>()) && !deadline.hasExpired())
+    while (!(found = visible<T>(title)) && !deadline.hasExpired())
         QTest::qWait(10);
     return found;
 }
@@ -32,8 +33,7 @@ T *waitFor(int timeout = 20000)
 // The completion message of a run, once it is shown.
 inline QMessageBox *completionBox(int timeout = 20000)
 {
-    QMessageBox *box = waitFor<QMessageBox>(timeout);
-    return box && box->windowTitle() == QLatin1String("Fast Picturist") ? box : nullptr;
+    return waitFor<QMessageBox>(timeout, QStringLiteral("Fast Picturist"));
 }
 
 inline QAbstractButton *buttonWithText(QMessageBox *box, const QString &text)

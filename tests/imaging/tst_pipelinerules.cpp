@@ -10,184 +10,173 @@ class TestPipelineRules : public QObject
     Q_OBJECT
 
 private slots:
-    void scalingModeFollowsPreviewAndPdf_data();
-    void scalingModeFollowsPreviewAndPdf();
-    void scaledSizeFollowsType_data();
-    void scaledSizeFollowsType();
-    void noScalingWhenOffOrUnknownType();
-    void alignmentOfEveryPosition_data();
-    void alignmentOfEveryPosition();
-    void placementOfABox_data();
-    void placementOfABox();
-    void transparentLayerKeepsListedFormats();
+    void scalingModeFollowsPreviewAndPdf_data()
+    {
+        QTest::addColumn<bool>("fastPreview");
+        QTest::addColumn<bool>("outputIsPdf");
+        QTest::addColumn<bool>("pdfSmoothEdges");
+        QTest::addColumn<Qt::TransformationMode>("mode");
+        QTest::newRow("preview") << true << false << true << Qt::FastTransformation;
+        QTest::newRow("preview, pdf smooth") << true << true << true << Qt::FastTransformation;
+        QTest::newRow("image run") << false << false << false << Qt::SmoothTransformation;
+        QTest::newRow("pdf smooth") << false << true << true << Qt::SmoothTransformation;
+        QTest::newRow("pdf rough") << false << true << false << Qt::FastTransformation;
+    }
+
+    void scalingModeFollowsPreviewAndPdf()
+    {
+        QFETCH(bool, fastPreview);
+        QFETCH(bool, outputIsPdf);
+        QFETCH(bool, pdfSmoothEdges);
+        QFETCH(Qt::TransformationMode, mode);
+        ConversionSettings settings;
+        settings.outputIsPdf = outputIsPdf;
+        settings.pdfSmoothEdges = pdfSmoothEdges;
+        QCOMPARE(scalingMode(fastPreview, settings), mode);
+    }
+
+    void scaledSizeFollowsType_data()
+    {
+        QTest::addColumn<QSize>("source");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("relativeTo");
+        QTest::addColumn<int>("a");
+        QTest::addColumn<int>("b");
+        QTest::addColumn<QSize>("expected");
+        const QSize s(1000, 600);
+        QTest::newRow("33 %") << s << 0 << 0 << 33 << 0 << QSize(330, 198);
+        QTest::newRow("100 %") << s << 0 << 0 << 100 << 0 << s;
+        QTest::newRow("400 %") << s << 0 << 0 << 400 << 0 << QSize(4000, 2400);
+        QTest::newRow("0 %") << s << 0 << 0 << 0 << 0 << QSize(0, 0);
+        QTest::newRow("1 % of 50") << QSize(50, 50) << 0 << 0 << 1 << 0 << QSize(0, 0);
+        QTest::newRow("absolute stretches") << s << 1 << 0 << 200 << 200 << QSize(200, 200);
+        QTest::newRow("width 500") << s << 2 << 0 << 500 << 0 << QSize(500, 300);
+        QTest::newRow("height 900") << s << 2 << 1 << 0 << 900 << QSize(1500, 900);
+        QTest::newRow("width 3000 enlarges") << s << 2 << 0 << 3000 << 0 << QSize(3000, 1800);
+        QTest::newRow("width 333 truncates") << s << 2 << 0 << 333 << 0 << QSize(333, 199);
+        QTest::newRow("height 7 truncates") << QSize(1000, 3) << 2 << 1 << 0 << 7 << QSize(2333, 7);
+        QTest::newRow("any other relativeTo is height") << s << 2 << 5 << 0 << 300 << QSize(500, 300);
+        QTest::newRow("width 0") << s << 2 << 0 << 0 << 0 << QSize(0, 0);
+        QTest::newRow("too large to hold") << QSize(1, 100000) << 2 << 0 << 100000 << 0 << QSize(100000, 0);
+    }
+
+    void scaledSizeFollowsType()
+    {
+        QFETCH(QSize, source);
+        QFETCH(int, type);
+        QFETCH(int, relativeTo);
+        QFETCH(int, a);
+        QFETCH(int, b);
+        QFETCH(QSize, expected);
+        ConversionSettings settings;
+        settings.scaleImage = true;
+        settings.scaleType = type;
+        settings.scaleRelativeTo = relativeTo;
+        settings.scalePercentage = a;
+        settings.scaleAbsoluteWitdh = a;
+        settings.scaleAbsoluteHeight = b;
+        settings.scaleRelativeWidth = a;
+        settings.scaleRelativeHeight = b;
+        const std::optional<QSize> size = scaledSize(source, settings);
+        QVERIFY(size.has_value());
+        QCOMPARE(*size, expected);
+    }
+
+    void noScalingWhenOffOrUnknownType()
+    {
+        ConversionSettings settings;
+        settings.scaleType = ScaleByAbsoluteSize;
+        settings.scaleImage = false;
+        QVERIFY(!scaledSize(QSize(1000, 600), settings));
+        settings.scaleImage = true;
+        settings.scaleType = 3;
+        QVERIFY(!scaledSize(QSize(1000, 600), settings));
+    }
+
+    void alignmentOfEveryPosition_data()
+    {
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("flags");
+        const int flags[] = {0x21, 0x24, 0x22, 0x81, 0x84, 0x82, 0x41, 0x44, 0x42};
+        for (int i = 0; i < 9; ++i)
+            QTest::addRow("%d", i) << i << flags[i];
+        QTest::newRow("9") << 9 << 0x42;
+        QTest::newRow("-1") << -1 << 0x42;
+    }
+
+    void alignmentOfEveryPosition()
+    {
+        QFETCH(int, position);
+        QFETCH(int, flags);
+        QCOMPARE(int(watermarkAlignment(position)), flags);
+    }
+
+    void placementOfABox_data()
+    {
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QSize>("box");
+        QTest::addColumn<QRect>("expected");
+        const QSize box(200, 100);
+        QTest::newRow("0") << 0 << box << QRect(10, 10, 200, 100);
+        QTest::newRow("1") << 1 << box << QRect(400, 10, 200, 100);
+        QTest::newRow("2") << 2 << box << QRect(790, 10, 200, 100);
+        QTest::newRow("3") << 3 << box << QRect(10, 350, 200, 100);
+        QTest::newRow("4") << 4 << box << QRect(400, 350, 200, 100);
+        QTest::newRow("5") << 5 << box << QRect(790, 350, 200, 100);
+        QTest::newRow("6") << 6 << box << QRect(10, 690, 200, 100);
+        QTest::newRow("7") << 7 << box << QRect(400, 690, 200, 100);
+        QTest::newRow("8") << 8 << box << QRect(790, 690, 200, 100);
+        QTest::newRow("odd half truncates") << 4 << QSize(201, 101) << QRect(399, 349, 201, 101);
+        QTest::newRow("wider than canvas") << 1 << QSize(1101, 100) << QRect(-50, 10, 1101, 100);
+        QTest::newRow("outside 0..8") << 9 << box << QRect();
+        QTest::newRow("negative") << -1 << box << QRect();
+    }
+
+    void placementOfABox()
+    {
+        QFETCH(int, position);
+        QFETCH(QSize, box);
+        QFETCH(QRect, expected);
+        const QRect rect = watermarkRect(position, box, QSize(1000, 800), 10);
+        QCOMPARE(rect, expected);
+        if (expected.isNull())
+            QVERIFY(rect.isEmpty());
+    }
+
+    // The pipeline leaves out the transparent layer for these formats; drawing it
+    // must not change a byte of any of them.
+    void transparentLayerKeepsListedFormats()
+    {
+        QImage random(97, 31, QImage::Format_ARGB32);
+        QRandomGenerator generator(7);
+        for (int y = 0; y < random.height(); ++y) {
+            auto *line = reinterpret_cast<quint32 *>(random.scanLine(y));
+            for (int x = 0; x < random.width(); ++x)
+                line[x] = generator.generate();
+        }
+        QImage canvas(random.size(), QImage::Format_ARGB32);
+        canvas.fill(0);
+
+        int listed = 0;
+        for (int f = QImage::Format_Mono; f < QImage::NImageFormats; ++f) {
+            const auto format = QImage::Format(f);
+            if (!compositionKeepsUnderTransparency(format))
+                continue;
+            ++listed;
+            const QImage before = random.convertToFormat(format);
+            QImage after = before.copy();
+            QPainter painter(&after);
+            painter.drawImage(after.rect(), canvas);
+            painter.end();
+            QVERIFY2(after == before, qPrintable(QString("format %1").arg(f)));
+            for (int y = 0; y < before.height(); ++y)
+                QVERIFY(memcmp(before.constScanLine(y), after.constScanLine(y), before.bytesPerLine()) == 0);
+        }
+        QVERIFY(listed > 0);
+        QVERIFY(compositionKeepsUnderTransparency(QImage::Format_RGB32));
+        QVERIFY(!compositionKeepsUnderTransparency(QImage::Format_ARGB32));
+    }
 };
-
-void TestPipelineRules::scalingModeFollowsPreviewAndPdf_data()
-{
-    QTest::addColumn<bool>("fastPreview");
-    QTest::addColumn<bool>("outputIsPdf");
-    QTest::addColumn<bool>("pdfSmoothEdges");
-    QTest::addColumn<Qt::TransformationMode>("mode");
-    QTest::newRow("preview") << true << false << true << Qt::FastTransformation;
-    QTest::newRow("preview, pdf smooth") << true << true << true << Qt::FastTransformation;
-    QTest::newRow("image run") << false << false << false << Qt::SmoothTransformation;
-    QTest::newRow("pdf smooth") << false << true << true << Qt::SmoothTransformation;
-    QTest::newRow("pdf rough") << false << true << false << Qt::FastTransformation;
-}
-
-void TestPipelineRules::scalingModeFollowsPreviewAndPdf()
-{
-    QFETCH(bool, fastPreview);
-    QFETCH(bool, outputIsPdf);
-    QFETCH(bool, pdfSmoothEdges);
-    QFETCH(Qt::TransformationMode, mode);
-    ConversionSettings settings;
-    settings.outputIsPdf = outputIsPdf;
-    settings.pdfSmoothEdges = pdfSmoothEdges;
-    QCOMPARE(scalingMode(fastPreview, settings), mode);
-}
-
-void TestPipelineRules::scaledSizeFollowsType_data()
-{
-    QTest::addColumn<QSize>("source");
-    QTest::addColumn<int>("type");
-    QTest::addColumn<int>("relativeTo");
-    QTest::addColumn<int>("a");
-    QTest::addColumn<int>("b");
-    QTest::addColumn<QSize>("expected");
-    const QSize s(1000, 600);
-    QTest::newRow("33 %") << s << 0 << 0 << 33 << 0 << QSize(330, 198);
-    QTest::newRow("100 %") << s << 0 << 0 << 100 << 0 << s;
-    QTest::newRow("400 %") << s << 0 << 0 << 400 << 0 << QSize(4000, 2400);
-    QTest::newRow("0 %") << s << 0 << 0 << 0 << 0 << QSize(0, 0);
-    QTest::newRow("1 % of 50") << QSize(50, 50) << 0 << 0 << 1 << 0 << QSize(0, 0);
-    QTest::newRow("absolute stretches") << s << 1 << 0 << 200 << 200 << QSize(200, 200);
-    QTest::newRow("width 500") << s << 2 << 0 << 500 << 0 << QSize(500, 300);
-    QTest::newRow("height 900") << s << 2 << 1 << 0 << 900 << QSize(1500, 900);
-    QTest::newRow("width 3000 enlarges") << s << 2 << 0 << 3000 << 0 << QSize(3000, 1800);
-    QTest::newRow("width 333 truncates") << s << 2 << 0 << 333 << 0 << QSize(333, 199);
-    QTest::newRow("height 7 truncates") << QSize(1000, 3) << 2 << 1 << 0 << 7 << QSize(2333, 7);
-    QTest::newRow("any other relativeTo is height") << s << 2 << 5 << 0 << 300 << QSize(500, 300);
-    QTest::newRow("width 0") << s << 2 << 0 << 0 << 0 << QSize(0, 0);
-    QTest::newRow("too large to hold") << QSize(1, 100000) << 2 << 0 << 100000 << 0 << QSize(100000, 0);
-}
-
-void TestPipelineRules::scaledSizeFollowsType()
-{
-    QFETCH(QSize, source);
-    QFETCH(int, type);
-    QFETCH(int, relativeTo);
-    QFETCH(int, a);
-    QFETCH(int, b);
-    QFETCH(QSize, expected);
-    ConversionSettings settings;
-    settings.scaleImage = true;
-    settings.scaleType = type;
-    settings.scaleRelativeTo = relativeTo;
-    settings.scalePercentage = a;
-    settings.scaleAbsoluteWitdh = a;
-    settings.scaleAbsoluteHeight = b;
-    settings.scaleRelativeWidth = a;
-    settings.scaleRelativeHeight = b;
-    const std::optional<QSize> size = scaledSize(source, settings);
-    QVERIFY(size.has_value());
-    QCOMPARE(*size, expected);
-}
-
-void TestPipelineRules::noScalingWhenOffOrUnknownType()
-{
-    ConversionSettings settings;
-    settings.scaleType = ScaleByAbsoluteSize;
-    settings.scaleImage = false;
-    QVERIFY(!scaledSize(QSize(1000, 600), settings));
-    settings.scaleImage = true;
-    settings.scaleType = 3;
-    QVERIFY(!scaledSize(QSize(1000, 600), settings));
-}
-
-void TestPipelineRules::alignmentOfEveryPosition_data()
-{
-    QTest::addColumn<int>("position");
-    QTest::addColumn<int>("flags");
-    const int flags[] = {0x21, 0x24, 0x22, 0x81, 0x84, 0x82, 0x41, 0x44, 0x42};
-    for (int i = 0; i < 9; ++i)
-        QTest::addRow("%d", i) << i << flags[i];
-    QTest::newRow("9") << 9 << 0x42;
-    QTest::newRow("-1") << -1 << 0x42;
-}
-
-void TestPipelineRules::alignmentOfEveryPosition()
-{
-    QFETCH(int, position);
-    QFETCH(int, flags);
-    QCOMPARE(int(watermarkAlignment(position)), flags);
-}
-
-void TestPipelineRules::placementOfABox_data()
-{
-    QTest::addColumn<int>("position");
-    QTest::addColumn<QSize>("box");
-    QTest::addColumn<QRect>("expected");
-    const QSize box(200, 100);
-    QTest::newRow("0") << 0 << box << QRect(10, 10, 200, 100);
-    QTest::newRow("1") << 1 << box << QRect(400, 10, 200, 100);
-    QTest::newRow("2") << 2 << box << QRect(790, 10, 200, 100);
-    QTest::newRow("3") << 3 << box << QRect(10, 350, 200, 100);
-    QTest::newRow("4") << 4 << box << QRect(400, 350, 200, 100);
-    QTest::newRow("5") << 5 << box << QRect(790, 350, 200, 100);
-    QTest::newRow("6") << 6 << box << QRect(10, 690, 200, 100);
-    QTest::newRow("7") << 7 << box << QRect(400, 690, 200, 100);
-    QTest::newRow("8") << 8 << box << QRect(790, 690, 200, 100);
-    QTest::newRow("odd half truncates") << 4 << QSize(201, 101) << QRect(399, 349, 201, 101);
-    QTest::newRow("wider than canvas") << 1 << QSize(1101, 100) << QRect(-50, 10, 1101, 100);
-    QTest::newRow("outside 0..8") << 9 << box << QRect();
-    QTest::newRow("negative") << -1 << box << QRect();
-}
-
-void TestPipelineRules::placementOfABox()
-{
-    QFETCH(int, position);
-    QFETCH(QSize, box);
-    QFETCH(QRect, expected);
-    const QRect rect = watermarkRect(position, box, QSize(1000, 800), 10);
-    QCOMPARE(rect, expected);
-    if (expected.isNull())
-        QVERIFY(rect.isEmpty());
-}
-
-// The pipeline leaves out the transparent layer for these formats; drawing it
-// must not change a byte of any of them.
-void TestPipelineRules::transparentLayerKeepsListedFormats()
-{
-    QImage random(97, 31, QImage::Format_ARGB32);
-    QRandomGenerator generator(7);
-    for (int y = 0; y < random.height(); ++y) {
-        auto *line = reinterpret_cast<quint32 *>(random.scanLine(y));
-        for (int x = 0; x < random.width(); ++x)
-            line[x] = generator.generate();
-    }
-    QImage canvas(random.size(), QImage::Format_ARGB32);
-    canvas.fill(0);
-
-    int listed = 0;
-    for (int f = QImage::Format_Mono; f < QImage::NImageFormats; ++f) {
-        const auto format = QImage::Format(f);
-        if (!compositionKeepsUnderTransparency(format))
-            continue;
-        ++listed;
-        const QImage before = random.convertToFormat(format);
-        QImage after = before.copy();
-        QPainter painter(&after);
-        painter.drawImage(after.rect(), canvas);
-        painter.end();
-        QVERIFY2(after == before, qPrintable(QString("format %1").arg(f)));
-        for (int y = 0; y < before.height(); ++y)
-            QVERIFY(memcmp(before.constScanLine(y), after.constScanLine(y), before.bytesPerLine()) == 0);
-    }
-    QVERIFY(listed > 0);
-    QVERIFY(compositionKeepsUnderTransparency(QImage::Format_RGB32));
-    QVERIFY(!compositionKeepsUnderTransparency(QImage::Format_ARGB32));
-}
 
 QTEST_MAIN(TestPipelineRules)
 #include "tst_pipelinerules.moc"

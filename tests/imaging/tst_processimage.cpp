@@ -44,264 +44,251 @@ class TestProcessImage : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void scaledSizes_data();
-    void scaledSizes();
-    void scalingOffKeepsSize();
-    void grayscaleAloneSkipsAdjustments();
-    void sepiaAloneGivesOpaqueRgb32();
-    void cacheDecodesOnceUntilFileChanges();
-    void letterCaseNamesTwoFiles();
-    void undecodableFileGivesNullUntilFixed();
-    void gifSourceIsScaledAndWatermarked();
-    void paletteAndOneBitSourcesGetEveryStep();
-    void concurrentCallersSeeMatchingPairs();
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        wide = dir.filePath("wide.bmp");
+        QVERIFY(kxtest::makePhotoLikeImage(1000, 600).save(wide));
+    }
+
+    void scaledSizes_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("relativeTo");
+        QTest::addColumn<int>("a");
+        QTest::addColumn<int>("b");
+        QTest::addColumn<bool>("fast");
+        QTest::addColumn<QSize>("expected");
+        // The sizes themselves are worked out in tst_pipelinerules; here they must reach the pixels.
+        QTest::newRow("33 %") << 0 << 0 << 33 << 0 << false << QSize(330, 198);
+        QTest::newRow("33 %, preview") << 0 << 0 << 33 << 0 << true << QSize(330, 198);
+        QTest::newRow("0 % is null") << 0 << 0 << 0 << 0 << false << QSize();
+        QTest::newRow("0 wide is null") << 1 << 0 << 0 << 200 << false << QSize();
+    }
+
+    void scaledSizes()
+    {
+        QFETCH(int, type);
+        QFETCH(int, relativeTo);
+        QFETCH(int, a);
+        QFETCH(int, b);
+        QFETCH(bool, fast);
+        QFETCH(QSize, expected);
+        ConversionSettings s;
+        s.scaleImage = true;
+        s.scaleType = type;
+        s.scaleRelativeTo = relativeTo;
+        s.scalePercentage = a;
+        s.scaleAbsoluteWitdh = a;
+        s.scaleAbsoluteHeight = b;
+        s.scaleRelativeWidth = a;
+        s.scaleRelativeHeight = b;
+        const QImage image = ImageMagickUtil().processImage(wide, fast, s);
+        if (expected.isValid())
+            QCOMPARE(image.size(), expected);
+        else
+            QVERIFY(image.isNull());
+    }
+
+    void scalingOffKeepsSize()
+    {
+        ConversionSettings s;
+        s.scaleType = ScaleByAbsoluteSize;
+        s.scaleAbsoluteWitdh = 10;
+        QCOMPARE(ImageMagickUtil().processImage(wide, false, s).size(), QSize(1000, 600));
+
+        const QString small = dir.filePath("small.bmp");
+        QVERIFY(solid(50, 50, qRgb(1, 2, 3)).save(small));
+        s.scaleImage = true;
+        s.scaleType = ScaleByPercentage;
+        s.scalePercentage = 1;
+        QVERIFY(ImageMagickUtil().processImage(small, false, s).isNull());
+    }
+
+    void grayscaleAloneSkipsAdjustments()
+    {
+        // Deep colour shows the difference: through the adjustments the channels
+        // would be cut to 8 bits before the gray value is taken.
+        QImage deep(256, 64, QImage::Format_RGBX64);
+        for (int y = 0; y < deep.height(); ++y) {
+            auto *line = reinterpret_cast<QRgba64 *>(deep.scanLine(y));
+            for (int x = 0; x < deep.width(); ++x)
+                line[x] = qRgba64(quint16(x * 257 + y * 3), quint16(65535 - x * 200), quint16(y * 1000 + x), 65535);
+        }
+        const QString path = dir.filePath("deep.png");
+        QVERIFY(deep.save(path));
+        QImage decoded;
+        QVERIFY(ImageMagickUtil().loadImage(path, decoded));
+        const QImage viaAdjustments = decoded.convertToFormat(QImage::Format_RGB32).convertToFormat(QImage::Format_Grayscale8);
+        QVERIFY(decoded.convertToFormat(QImage::Format_Grayscale8) != viaAdjustments);
+
+        ConversionSettings s;
+        s.adjustGrayScale = 1;
+        const QImage gray = ImageMagickUtil().processImage(path, false, s);
+        QCOMPARE(gray.format(), QImage::Format_Grayscale8);
+        QCOMPARE(gray, decoded.convertToFormat(QImage::Format_Grayscale8));
+    }
+
+    void sepiaAloneGivesOpaqueRgb32()
+    {
+        const QString path = dir.filePath("translucent-sepia.png");
+        QImage translucent(16, 16, QImage::Format_ARGB32);
+        translucent.fill(qRgba(100, 150, 200, 90));
+        QVERIFY(translucent.save(path));
+        ConversionSettings s;
+        s.adjustSepia = 1;
+        const QImage image = ImageMagickUtil().processImage(path, false, s);
+        QCOMPARE(image.format(), QImage::Format_RGB32);
+        QVERIFY(allPixels(image, image.rect(), image.pixel(0, 0)));
+        QCOMPARE(qAlpha(image.pixel(0, 0)), 255);
+    }
+
+    void cacheDecodesOnceUntilFileChanges()
+    {
+        const QString path = dir.filePath("swap.bmp");
+        const QDateTime modified = QDateTime::currentDateTime().addSecs(-60);
+        // Writes a picture and gives the file a chosen modification time.
+        const auto store = [&](const QImage &image, const QDateTime &time) {
+            QFile file(path);
+            return image.save(path) && file.open(QIODevice::ReadWrite)
+                   && file.setFileTime(time, QFileDevice::FileModificationTime);
+        };
+        const ConversionSettings s;
+        QVERIFY(store(solid(8, 8, qRgb(255, 0, 0)), modified));
+        QCOMPARE(ImageMagickUtil().processImage(path, false, s).pixel(0, 0), qRgb(255, 0, 0));
+
+        // Same size and time: the cached pixels serve, nothing is read.
+        QVERIFY(store(solid(8, 8, qRgb(0, 0, 255)), modified));
+        QCOMPARE(ImageMagickUtil().processImage(path, false, s).pixel(0, 0), qRgb(255, 0, 0));
+
+        // A changed time or size: decoded again.
+        QVERIFY(store(solid(8, 8, qRgb(0, 0, 255)), modified.addSecs(5)));
+        QCOMPARE(ImageMagickUtil().processImage(path, false, s).pixel(0, 0), qRgb(0, 0, 255));
+        QVERIFY(store(solid(9, 8, qRgb(0, 255, 0)), modified.addSecs(5)));
+        QCOMPARE(ImageMagickUtil().processImage(path, false, s).pixel(0, 0), qRgb(0, 255, 0));
+    }
+
+    void letterCaseNamesTwoFiles()
+    {
+        const QString upper = dir.filePath("Case.bmp");
+        const QString lower = dir.filePath("case.bmp");
+        QVERIFY(solid(4, 4, qRgb(10, 20, 30)).save(upper));
+        QVERIFY(solid(4, 4, qRgb(40, 50, 60)).save(lower));
+        const ConversionSettings s;
+        QCOMPARE(ImageMagickUtil().processImage(upper, false, s).pixel(0, 0), qRgb(10, 20, 30));
+        QCOMPARE(ImageMagickUtil().processImage(lower, false, s).pixel(0, 0), qRgb(40, 50, 60));
+    }
+
+    void undecodableFileGivesNullUntilFixed()
+    {
+        const QString path = kxtest::writeFile(dir.filePath("broken.png"), "not a picture at all");
+        const ConversionSettings s;
+        QVERIFY(ImageMagickUtil().processImage(path, false, s).isNull());
+        QVERIFY(ImageMagickUtil().processImage(path, false, s).isNull());
+        QVERIFY(solid(6, 6, qRgb(1, 2, 3)).save(path));
+        QCOMPARE(ImageMagickUtil().processImage(path, false, s).size(), QSize(6, 6));
+
+        QVERIFY(ImageMagickUtil().processImage(dir.filePath("missing.png"), false, s).isNull());
+    }
+
+    void gifSourceIsScaledAndWatermarked()
+    {
+        QImage indexed(40, 30, QImage::Format_Indexed8);
+        indexed.setColorTable({qRgb(0, 128, 0), qRgb(200, 200, 0)});
+        indexed.fill(0);
+        for (int y = 0; y < 30; ++y)
+            for (int x = 20; x < 40; ++x)
+                indexed.setPixel(x, y, 1);
+        const QString path = dir.filePath("bands.gif");
+        QVERIFY(!kxtest::writeFile(path, kxtest::gifOfFrames({indexed})).isEmpty());
+
+        ConversionSettings s;
+        s.qrCodeText = "1";
+        s.qrCodeSize = 23;
+        s.qrCodePosition = 0;
+        s.scaleImage = true;
+        s.scalePercentage = 200;
+        const QImage image = ImageMagickUtil().processImage(path, true, s);
+        QCOMPARE(image.size(), QSize(80, 60));
+        QVERIFY(onlyBlackOrWhite(image, QRect(0, 0, 46, 46)));
+        // One-pixel modules in the source, two pixels after scaling: quiet border,
+        // then the finder pattern's dark ring and its light ring.
+        QCOMPARE(image.pixel(1, 1), qRgb(255, 255, 255));
+        QCOMPARE(image.pixel(2, 2), qRgb(0, 0, 0));
+        QCOMPARE(image.pixel(4, 4), qRgb(255, 255, 255));
+        QCOMPARE(image.pixel(30, 55), qRgb(0, 128, 0));
+        QCOMPARE(image.pixel(70, 55), qRgb(200, 200, 0));
+    }
+
+    void paletteAndOneBitSourcesGetEveryStep()
+    {
+        QImage palette(10, 10, QImage::Format_Indexed8);
+        palette.setColorTable({qRgb(10, 100, 250)});
+        palette.fill(0);
+        QImage mono(10, 10, QImage::Format_Mono);
+        mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+        mono.fill(0);
+        const QString palettePath = dir.filePath("palette.png");
+        const QString monoPath = dir.filePath("mono.png");
+        QVERIFY(palette.save(palettePath));
+        QVERIFY(mono.save(monoPath));
+        QImage decoded;
+        QVERIFY(ImageMagickUtil().loadImage(palettePath, decoded));
+        QCOMPARE(decoded.format(), QImage::Format_Indexed8);
+        QVERIFY(ImageMagickUtil().loadImage(monoPath, decoded));
+        QCOMPARE(decoded.format(), QImage::Format_Mono);
+
+        // With nothing to do, a palette stays a palette.
+        ConversionSettings s;
+        QImage image = ImageMagickUtil().processImage(palettePath, false, s);
+        QCOMPARE(image.format(), QImage::Format_Indexed8);
+        QCOMPARE(image, palette);
+
+        s.adjustInvertColours = 255;
+        image = ImageMagickUtil().processImage(palettePath, false, s);
+        QCOMPARE(image.format(), QImage::Format_RGB32);
+        QCOMPARE(image.pixel(5, 5), qRgb(245, 155, 5));
+
+        s.adjustGrayScale = 1;
+        image = ImageMagickUtil().processImage(monoPath, false, s);
+        QCOMPARE(image.format(), QImage::Format_Grayscale8);
+        QCOMPARE(qGray(image.pixel(5, 5)), 255);
+    }
+
+    // Workers racing over two files always get the pixels of the file they asked for.
+    void concurrentCallersSeeMatchingPairs()
+    {
+        const QString a = dir.filePath("a.bmp");
+        const QString b = dir.filePath("b.bmp");
+        QVERIFY(solid(30, 20, qRgb(255, 0, 0)).save(a));
+        QVERIFY(solid(20, 30, qRgb(0, 0, 255)).save(b));
+        QAtomicInt wrong = 0;
+        QList<QThread *> threads;
+        for (int t = 0; t < 4; ++t) {
+            threads << QThread::create([&, t] {
+                const ConversionSettings s;
+                for (int i = 0; i < 40; ++i) {
+                    const bool first = (i + t) % 2 == 0;
+                    const QImage image = ImageMagickUtil().processImage(first ? a : b, false, s);
+                    const QSize size = first ? QSize(30, 20) : QSize(20, 30);
+                    const QRgb colour = first ? qRgb(255, 0, 0) : qRgb(0, 0, 255);
+                    if (image.size() != size || image.pixel(0, 0) != colour)
+                        wrong.ref();
+                }
+            });
+            threads.last()->start();
+        }
+        for (QThread *thread : threads) {
+            QVERIFY(thread->wait(20000));
+            delete thread;
+        }
+        QCOMPARE(wrong.loadRelaxed(), 0);
+    }
 
 private:
     QTemporaryDir dir;
     QString wide; // 1000 x 600
 };
-
-void TestProcessImage::initTestCase()
-{
-    QVERIFY(dir.isValid());
-    wide = dir.filePath("wide.bmp");
-    QVERIFY(kxtest::makePhotoLikeImage(1000, 600).save(wide));
-}
-
-void TestProcessImage::scaledSizes_data()
-{
-    QTest::addColumn<int>("type");
-    QTest::addColumn<int>("relativeTo");
-    QTest::addColumn<int>("a");
-    QTest::addColumn<int>("b");
-    QTest::addColumn<bool>("fast");
-    QTest::addColumn<QSize>("expected");
-    // The sizes themselves are worked out in tst_pipelinerules; here they must reach the pixels.
-    QTest::newRow("33 %") << 0 << 0 << 33 << 0 << false << QSize(330, 198);
-    QTest::newRow("33 %, preview") << 0 << 0 << 33 << 0 << true << QSize(330, 198);
-    QTest::newRow("0 % is null") << 0 << 0 << 0 << 0 << false << QSize();
-    QTest::newRow("0 wide is null") << 1 << 0 << 0 << 200 << false << QSize();
-}
-
-void TestProcessImage::scaledSizes()
-{
-    QFETCH(int, type);
-    QFETCH(int, relativeTo);
-    QFETCH(int, a);
-    QFETCH(int, b);
-    QFETCH(bool, fast);
-    QFETCH(QSize, expected);
-    ConversionSettings s;
-    s.scaleImage = true;
-    s.scaleType = type;
-    s.scaleRelativeTo = relativeTo;
-    s.scalePercentage = a;
-    s.scaleAbsoluteWitdh = a;
-    s.scaleAbsoluteHeight = b;
-    s.scaleRelativeWidth = a;
-    s.scaleRelativeHeight = b;
-    const QImage image = ImageMagickUtil().processImage(wide, fast, s);
-    if (expected.isValid())
-        QCOMPARE(image.size(), expected);
-    else
-        QVERIFY(image.isNull());
-}
-
-void TestProcessImage::scalingOffKeepsSize()
-{
-    ConversionSettings s;
-    s.scaleType = ScaleByAbsoluteSize;
-    s.scaleAbsoluteWitdh = 10;
-    QCOMPARE(ImageMagickUtil().processImage(wide, false, s).size(), QSize(1000, 600));
-
-    const QString small = dir.filePath("small.bmp");
-    QVERIFY(solid(50, 50, qRgb(1, 2, 3)).save(small));
-    s.scaleImage = true;
-    s.scaleType = ScaleByPercentage;
-    s.scalePercentage = 1;
-    QVERIFY(ImageMagickUtil().processImage(small, false, s).isNull());
-}
-
-void TestProcessImage::grayscaleAloneSkipsAdjustments()
-{
-    // Deep colour shows the difference: through the adjustments the channels
-    // would be cut to 8 bits before the gray value is taken.
-    QImage deep(256, 64, QImage::Format_RGBX64);
-    for (int y = 0; y < deep.height(); ++y) {
-        auto *line = reinterpret_cast<QRgba64 *>(deep.scanLine(y));
-        for (int x = 0; x < deep.width(); ++x)
-            line[x] = qRgba64(quint16(x * 257 + y * 3), quint16(65535 - x * 200), quint16(y * 1000 + x), 65535);
-    }
-    const QString path = dir.filePath("deep.png");
-    QVERIFY(deep.save(path));
-    QImage decoded;
-    QVERIFY(ImageMagickUtil().loadImage(path, decoded));
-    const QImage viaAdjustments = decoded.convertToFormat(QImage::Format_RGB32).convertToFormat(QImage::Format_Grayscale8);
-    QVERIFY(decoded.convertToFormat(QImage::Format_Grayscale8) != viaAdjustments);
-
-    ConversionSettings s;
-    s.adjustGrayScale = 1;
-    const QImage gray = ImageMagickUtil().processImage(path, false, s);
-    QCOMPARE(gray.format(), QImage::Format_Grayscale8);
-    QCOMPARE(gray, decoded.convertToFormat(QImage::Format_Grayscale8));
-}
-
-void TestProcessImage::sepiaAloneGivesOpaqueRgb32()
-{
-    const QString path = dir.filePath("translucent-sepia.png");
-    QImage translucent(16, 16, QImage::Format_ARGB32);
-    translucent.fill(qRgba(100, 150, 200, 90));
-    QVERIFY(translucent.save(path));
-    ConversionSettings s;
-    s.adjustSepia = 1;
-    const QImage image = ImageMagickUtil().processImage(path, false, s);
-    QCOMPARE(image.format(), QImage::Format_RGB32);
-    QVERIFY(allPixels(image, image.rect(), image.pixel(0, 0)));
-    QCOMPARE(qAlpha(image.pixel(0, 0)), 255);
-}
-
-void TestProcessImage::cacheDecodesOnceUntilFileChanges()
-{
-    const QString path = dir.filePath("swap.bmp");
-    const QDateTime modified = QDateTime::currentDateTime().addSecs(-60);
-    // Writes a picture and gives the file a chosen modification time.
-    const auto store = [&](const QImage &image, const QDateTime &time) {
-        QFile file(path);
-        return image.save(path) && file.open(QIODevice::ReadWrite)
-               && file.setFileTime(time, QFileDevice::FileModificationTime);
-    };
-    const ConversionSettings s;
-    QVERIFY(store(solid(8, 8, qRgb(255, 0, 0)), modified));
-    QCOMPARE(ImageMagickUtil().processImage(path, false, s).pixel(0, 0), qRgb(255, 0, 0));
-
-    // Same size and time: the cached pixels serve, nothing is read.
-    QVERIFY(store(solid(8, 8, qRgb(0, 0, 255)), modified));
-    QCOMPARE(ImageMagickUtil().processImage(path, false, s).pixel(0, 0), qRgb(255, 0, 0));
-
-    // A changed time or size: decoded again.
-    QVERIFY(store(solid(8, 8, qRgb(0, 0, 255)), modified.addSecs(5)));
-    QCOMPARE(ImageMagickUtil().processImage(path, false, s).pixel(0, 0), qRgb(0, 0, 255));
-    QVERIFY(store(solid(9, 8, qRgb(0, 255, 0)), modified.addSecs(5)));
-    QCOMPARE(ImageMagickUtil().processImage(path, false, s).pixel(0, 0), qRgb(0, 255, 0));
-}
-
-void TestProcessImage::letterCaseNamesTwoFiles()
-{
-    const QString upper = dir.filePath("Case.bmp");
-    const QString lower = dir.filePath("case.bmp");
-    QVERIFY(solid(4, 4, qRgb(10, 20, 30)).save(upper));
-    QVERIFY(solid(4, 4, qRgb(40, 50, 60)).save(lower));
-    const ConversionSettings s;
-    QCOMPARE(ImageMagickUtil().processImage(upper, false, s).pixel(0, 0), qRgb(10, 20, 30));
-    QCOMPARE(ImageMagickUtil().processImage(lower, false, s).pixel(0, 0), qRgb(40, 50, 60));
-}
-
-void TestProcessImage::undecodableFileGivesNullUntilFixed()
-{
-    const QString path = kxtest::writeFile(dir.filePath("broken.png"), "not a picture at all");
-    const ConversionSettings s;
-    QVERIFY(ImageMagickUtil().processImage(path, false, s).isNull());
-    QVERIFY(ImageMagickUtil().processImage(path, false, s).isNull());
-    QVERIFY(solid(6, 6, qRgb(1, 2, 3)).save(path));
-    QCOMPARE(ImageMagickUtil().processImage(path, false, s).size(), QSize(6, 6));
-
-    QVERIFY(ImageMagickUtil().processImage(dir.filePath("missing.png"), false, s).isNull());
-}
-
-void TestProcessImage::gifSourceIsScaledAndWatermarked()
-{
-    QImage indexed(40, 30, QImage::Format_Indexed8);
-    indexed.setColorTable({qRgb(0, 128, 0), qRgb(200, 200, 0)});
-    indexed.fill(0);
-    for (int y = 0; y < 30; ++y)
-        for (int x = 20; x < 40; ++x)
-            indexed.setPixel(x, y, 1);
-    const QString path = dir.filePath("bands.gif");
-    QVERIFY(!kxtest::writeFile(path, kxtest::gifOfFrames({indexed})).isEmpty());
-
-    ConversionSettings s;
-    s.qrCodeText = "1";
-    s.qrCodeSize = 23;
-    s.qrCodePosition = 0;
-    s.scaleImage = true;
-    s.scalePercentage = 200;
-    const QImage image = ImageMagickUtil().processImage(path, true, s);
-    QCOMPARE(image.size(), QSize(80, 60));
-    QVERIFY(onlyBlackOrWhite(image, QRect(0, 0, 46, 46)));
-    // One-pixel modules in the source, two pixels after scaling: quiet border,
-    // then the finder pattern's dark ring and its light ring.
-    QCOMPARE(image.pixel(1, 1), qRgb(255, 255, 255));
-    QCOMPARE(image.pixel(2, 2), qRgb(0, 0, 0));
-    QCOMPARE(image.pixel(4, 4), qRgb(255, 255, 255));
-    QCOMPARE(image.pixel(30, 55), qRgb(0, 128, 0));
-    QCOMPARE(image.pixel(70, 55), qRgb(200, 200, 0));
-}
-
-void TestProcessImage::paletteAndOneBitSourcesGetEveryStep()
-{
-    QImage palette(10, 10, QImage::Format_Indexed8);
-    palette.setColorTable({qRgb(10, 100, 250)});
-    palette.fill(0);
-    QImage mono(10, 10, QImage::Format_Mono);
-    mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
-    mono.fill(0);
-    const QString palettePath = dir.filePath("palette.png");
-    const QString monoPath = dir.filePath("mono.png");
-    QVERIFY(palette.save(palettePath));
-    QVERIFY(mono.save(monoPath));
-    QImage decoded;
-    QVERIFY(ImageMagickUtil().loadImage(palettePath, decoded));
-    QCOMPARE(decoded.format(), QImage::Format_Indexed8);
-    QVERIFY(ImageMagickUtil().loadImage(monoPath, decoded));
-    QCOMPARE(decoded.format(), QImage::Format_Mono);
-
-    // With nothing to do, a palette stays a palette.
-    ConversionSettings s;
-    QImage image = ImageMagickUtil().processImage(palettePath, false, s);
-    QCOMPARE(image.format(), QImage::Format_Indexed8);
-    QCOMPARE(image, palette);
-
-    s.adjustInvertColours = 255;
-    image = ImageMagickUtil().processImage(palettePath, false, s);
-    QCOMPARE(image.format(), QImage::Format_RGB32);
-    QCOMPARE(image.pixel(5, 5), qRgb(245, 155, 5));
-
-    s.adjustGrayScale = 1;
-    image = ImageMagickUtil().processImage(monoPath, false, s);
-    QCOMPARE(image.format(), QImage::Format_Grayscale8);
-    QCOMPARE(qGray(image.pixel(5, 5)), 255);
-}
-
-// Workers racing over two files always get the pixels of the file they asked for.
-void TestProcessImage::concurrentCallersSeeMatchingPairs()
-{
-    const QString a = dir.filePath("a.bmp");
-    const QString b = dir.filePath("b.bmp");
-    QVERIFY(solid(30, 20, qRgb(255, 0, 0)).save(a));
-    QVERIFY(solid(20, 30, qRgb(0, 0, 255)).save(b));
-    QAtomicInt wrong = 0;
-    QList<QThread *> threads;
-    for (int t = 0; t < 4; ++t) {
-        threads << QThread::create([&, t] {
-            const ConversionSettings s;
-            for (int i = 0; i < 40; ++i) {
-                const bool first = (i + t) % 2 == 0;
-                const QImage image = ImageMagickUtil().processImage(first ? a : b, false, s);
-                const QSize size = first ? QSize(30, 20) : QSize(20, 30);
-                const QRgb colour = first ? qRgb(255, 0, 0) : qRgb(0, 0, 255);
-                if (image.size() != size || image.pixel(0, 0) != colour)
-                    wrong.ref();
-            }
-        });
-        threads.last()->start();
-    }
-    for (QThread *thread : threads) {
-        QVERIFY(thread->wait(20000));
-        delete thread;
-    }
-    QCOMPARE(wrong.loadRelaxed(), 0);
-}
 
 QTEST_MAIN(TestProcessImage)
 #include "tst_processimage.moc"
