@@ -89,16 +89,6 @@ private slots:
                  qPrintable(QString::number(kxtest::meanChannelDifference(loaded, original))));
     }
 
-    void keepsTheDecodersPixelFormat()
-    {
-        const QImage palette = kxtest::makeBlocksImage(16, 8, {Qt::red, Qt::blue}).convertToFormat(QImage::Format_Indexed8);
-        const QString png = writeFile("indexed.png", encodeWithQt(palette, "png"));
-        QImage loaded;
-        QVERIFY(ImageMagickUtil().loadImage(png, loaded));
-        QCOMPARE(loaded.format(), QImage::Format_Indexed8);
-        QCOMPARE(loaded, palette);
-    }
-
     void animatedGifGivesItsFirstFrame()
     {
         const QString path = writeFile("animated.gif", kxtest::gifOfFrames(flatFrames(QSize(16, 12), {Qt::red, Qt::blue})));

@@ -117,15 +117,11 @@ private slots:
         QTest::addColumn<QSize>("box");
         QTest::addColumn<QRect>("expected");
         const QSize box(200, 100);
-        QTest::newRow("0") << 0 << box << QRect(10, 10, 200, 100);
-        QTest::newRow("1") << 1 << box << QRect(400, 10, 200, 100);
-        QTest::newRow("2") << 2 << box << QRect(790, 10, 200, 100);
-        QTest::newRow("3") << 3 << box << QRect(10, 350, 200, 100);
-        QTest::newRow("4") << 4 << box << QRect(400, 350, 200, 100);
-        QTest::newRow("5") << 5 << box << QRect(790, 350, 200, 100);
-        QTest::newRow("6") << 6 << box << QRect(10, 690, 200, 100);
-        QTest::newRow("7") << 7 << box << QRect(400, 690, 200, 100);
-        QTest::newRow("8") << 8 << box << QRect(790, 690, 200, 100);
+        // Margin 10 on 1000 x 800: left/centre/right at 10, 400, 790; top/middle/bottom at 10, 350, 690.
+        const int x[] = {10, 400, 790};
+        const int y[] = {10, 350, 690};
+        for (int p = 0; p < 9; ++p)
+            QTest::addRow("%d", p) << p << box << QRect(x[p % 3], y[p / 3], 200, 100);
         QTest::newRow("odd half truncates") << 4 << QSize(201, 101) << QRect(399, 349, 201, 101);
         QTest::newRow("wider than canvas") << 1 << QSize(1101, 100) << QRect(-50, 10, 1101, 100);
         QTest::newRow("outside 0..8") << 9 << box << QRect();

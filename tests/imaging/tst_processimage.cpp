@@ -47,62 +47,48 @@ private slots:
     void initTestCase()
     {
         QVERIFY(dir.isValid());
-        wide = dir.filePath("wide.bmp");
-        QVERIFY(kxtest::makePhotoLikeImage(1000, 600).save(wide));
+        QVERIFY(kxtest::makePhotoLikeImage(1000, 600).save(dir.filePath("wide.bmp")));
+        QVERIFY(solid(50, 50, qRgb(1, 2, 3)).save(dir.filePath("small.bmp")));
     }
 
     void scaledSizes_data()
     {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("scale");
         QTest::addColumn<int>("type");
-        QTest::addColumn<int>("relativeTo");
         QTest::addColumn<int>("a");
         QTest::addColumn<int>("b");
         QTest::addColumn<bool>("fast");
         QTest::addColumn<QSize>("expected");
         // The sizes themselves are worked out in tst_pipelinerules; here they must reach the pixels.
-        QTest::newRow("33 %") << 0 << 0 << 33 << 0 << false << QSize(330, 198);
-        QTest::newRow("33 %, preview") << 0 << 0 << 33 << 0 << true << QSize(330, 198);
-        QTest::newRow("0 % is null") << 0 << 0 << 0 << 0 << false << QSize();
-        QTest::newRow("0 wide is null") << 1 << 0 << 0 << 200 << false << QSize();
+        QTest::newRow("33 %") << "wide.bmp" << true << 0 << 33 << 0 << false << QSize(330, 198);
+        QTest::newRow("33 %, preview") << "wide.bmp" << true << 0 << 33 << 0 << true << QSize(330, 198);
+        QTest::newRow("0 % is null") << "wide.bmp" << true << 0 << 0 << 0 << false << QSize();
+        QTest::newRow("1 % of 50 is null") << "small.bmp" << true << 0 << 1 << 0 << false << QSize();
+        QTest::newRow("0 wide is null") << "wide.bmp" << true << 1 << 0 << 200 << false << QSize();
+        QTest::newRow("scaling off") << "wide.bmp" << false << 1 << 10 << 10 << false << QSize(1000, 600);
     }
 
     void scaledSizes()
     {
+        QFETCH(QString, file);
+        QFETCH(bool, scale);
         QFETCH(int, type);
-        QFETCH(int, relativeTo);
         QFETCH(int, a);
         QFETCH(int, b);
         QFETCH(bool, fast);
         QFETCH(QSize, expected);
         ConversionSettings s;
-        s.scaleImage = true;
+        s.scaleImage = scale;
         s.scaleType = type;
-        s.scaleRelativeTo = relativeTo;
         s.scalePercentage = a;
         s.scaleAbsoluteWitdh = a;
         s.scaleAbsoluteHeight = b;
-        s.scaleRelativeWidth = a;
-        s.scaleRelativeHeight = b;
-        const QImage image = ImageMagickUtil().processImage(wide, fast, s);
+        const QImage image = ImageMagickUtil().processImage(dir.filePath(file), fast, s);
         if (expected.isValid())
             QCOMPARE(image.size(), expected);
         else
             QVERIFY(image.isNull());
-    }
-
-    void scalingOffKeepsSize()
-    {
-        ConversionSettings s;
-        s.scaleType = ScaleByAbsoluteSize;
-        s.scaleAbsoluteWitdh = 10;
-        QCOMPARE(ImageMagickUtil().processImage(wide, false, s).size(), QSize(1000, 600));
-
-        const QString small = dir.filePath("small.bmp");
-        QVERIFY(solid(50, 50, qRgb(1, 2, 3)).save(small));
-        s.scaleImage = true;
-        s.scaleType = ScaleByPercentage;
-        s.scalePercentage = 1;
-        QVERIFY(ImageMagickUtil().processImage(small, false, s).isNull());
     }
 
     void grayscaleAloneSkipsAdjustments()
@@ -287,7 +273,6 @@ private slots:
 
 private:
     QTemporaryDir dir;
-    QString wide; // 1000 x 600
 };
 
 QTEST_MAIN(TestProcessImage)
