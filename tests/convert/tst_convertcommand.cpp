@@ -35,10 +35,11 @@ private:
         form.fileListModel()->appendRow({new QStandardItem(label), new QStandardItem(path)});
     }
 
-    // A form set to the target with the sources in its list.
-    static void prepare(ConvertImageForm &form, int target, const QStringList &paths)
+    // A form set to the target and output folder with the sources in its list.
+    static void prepare(ConvertImageForm &form, int target, const QString &folder, const QStringList &paths)
     {
         form.findChild<QComboBox *>("targetComboBox")->setCurrentIndex(target);
+        conversionSettings().outputFolder = folder;
         for (const QString &path : paths)
             addRow(form, QFileInfo(path).fileName(), path);
     }
@@ -82,7 +83,6 @@ private slots:
     {
         out = tmp.path() + "/out-" + QTest::currentTestFunction() + QTest::currentDataTag();
         QVERIFY(QDir().mkpath(out));
-        conversionSettings().outputFolder = out;
     }
 
     void cleanup()
@@ -111,7 +111,7 @@ private slots:
         conversionSettings().pdfFileName = name;
         if (exists)
             QVERIFY(!kxtest::writeFile(out + "/" + name, "old document").isEmpty());
-        prepare(form, TargetPdf, {source("r1.png"), source("r2.jpg")});
+        prepare(form, TargetPdf, out, {source("r1.png"), source("r2.jpg")});
         if (exists)
             kxtest::whenModalShown<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::Yes)->click(); });
         form.on_convertButton_clicked();
@@ -130,7 +130,7 @@ private slots:
         conversionSettings().pdfFileName = "old.pdf";
         const QString pdf = kxtest::writeFile(out + "/old.pdf", "old document");
         QVERIFY(!pdf.isEmpty());
-        prepare(form, TargetPdf, {source("n1.png")});
+        prepare(form, TargetPdf, out, {source("n1.png")});
 
         QString confirmText;
         QString confirmInfo;
@@ -160,9 +160,8 @@ private slots:
     void missingPdfNameAsksForTheFile()
     {
         ConvertImageForm form;
-        conversionSettings().outputFolder = QString();
         conversionSettings().pdfFileName = QString();
-        prepare(form, TargetPdf, {source("m1.png")});
+        prepare(form, TargetPdf, QString(), {source("m1.png")});
         answerFileDialog(out + "/named");
         form.on_convertButton_clicked();
         QCOMPARE(conversionSettings().outputFolder, QDir::toNativeSeparators(out));
@@ -176,6 +175,7 @@ private slots:
     void pdfFileButtonSetsFolderAndName()
     {
         ConvertImageForm form;
+        conversionSettings().outputFolder = out;
         const QString folder = out + "/docs";
         QVERIFY(QDir().mkpath(folder));
         QString startFolder;
@@ -200,8 +200,7 @@ private slots:
     void oneCharacterFolderOpensTheChooserAndRuns()
     {
         ConvertImageForm form;
-        conversionSettings().outputFolder = "x";
-        prepare(form, TargetWebp, {source("w1.png")});
+        prepare(form, TargetWebp, "x", {source("w1.png")});
         answerFileDialog(out);
         form.on_convertButton_clicked();
         QCOMPARE(conversionSettings().outputFolder, out);
@@ -214,7 +213,7 @@ private slots:
     {
         ConvertImageForm form;
         source("e1.jpg");
-        prepare(form, TargetPng, {});
+        prepare(form, TargetPng, out, {});
         addRow(form, "e1.jpg\n64x48\n" + in, QString());
         addRow(form, "just-added.jpg", source("e2.jpg"));
         form.on_convertButton_clicked();
