@@ -102,12 +102,6 @@ private slots:
         QCOMPARE(countMessages(run, true), 1);
     }
 
-    void timerRunsTheRequestByItself()
-    {
-        form->loadImage(dir.filePath("timed.jpg"), false);
-        QTRY_COMPARE_WITH_TIMEOUT(countMessages("ConvertImageForm::_loadImage: ", true), 1, 5000);
-    }
-
     void latestRefreshFlagWins()
     {
         const QString path = writeJpeg("refresh.jpg", 640, 480);

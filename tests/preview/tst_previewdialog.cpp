@@ -54,13 +54,6 @@ private slots:
         dialog = nullptr;
     }
 
-    void openingSetsTheShownFlag()
-    {
-        QVERIFY(shown);
-        // The loading text survives the refit that comes with showing the dialog.
-        QCOMPARE(picture()->text(), QString("Loading image. Please wait..."));
-    }
-
     // The picture fills the area by its tighter side, small ones enlarged.
     void fitsTheArea_data()
     {
