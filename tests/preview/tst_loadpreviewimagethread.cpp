@@ -88,25 +88,6 @@ private slots:
         QCOMPARE(spy.at(0).at(0).value<QImage>().size(), QSize(300, 150));
     }
 
-    void runReportsOnceThroughQueuedSignal()
-    {
-        const QString path = writeJpeg("threaded.jpg", 1920, 1080);
-        LoadPreviewImageThread worker{ConversionSettings()};
-        worker.filePath = path;
-        worker.maxSize = QSize(400, 231);
-        worker.hasThumbnailPath = true;
-        worker.thumbnailFilePath = dir.filePath("threaded.webp");
-        QList<QImage> received;
-        connect(&worker, &LoadPreviewImageThread::updatePreviewImage, this,
-                [&received](const QImage &image) { received.append(image); }, Qt::QueuedConnection);
-        worker.start();
-        QTRY_COMPARE(received.size(), 1);
-        QVERIFY(worker.wait(5000));
-        QCoreApplication::processEvents();
-        QCOMPARE(received.size(), 1);
-        QCOMPARE(received.first().size(), QSize(399, 224));
-    }
-
 private:
     QString writeJpeg(const QString &name, int width, int height)
     {
