@@ -1,11 +1,4 @@
-#include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QFile>
 #include <QMimeData>
-#include <QSignalSpy>
-#include <QStandardItemModel>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "convertimageframe.h"
@@ -51,32 +44,32 @@ private slots:
         kxtest::isolateUserData();
         QVERIFY(QDir(dir.path()).mkdir("folder"));
         QVERIFY(kxtest::makePhotoLikeImage(8, 8).save(dir.filePath("a.png")));
-        QFile text(dir.filePath("readme.txt"));
-        QVERIFY(text.open(QIODevice::WriteOnly));
-        text.write("text");
+        QVERIFY(!kxtest::writeFile(dir.filePath("readme.txt"), "text").isEmpty());
     }
 
-    void dropZone()
+    void bothTargets_data()
     {
+        QTest::addColumn<bool>("list");
+        QTest::newRow("drop zone") << false;
+        QTest::newRow("list") << true;
+    }
+
+    void bothTargets()
+    {
+        QFETCH(bool, list);
         ConvertImageFrame frame;
-        QVERIFY(frame.acceptDrops());
-        QVERIFY(enterAccepted(&frame, {url("a.png"), url("readme.txt")}));
-        QVERIFY(!enterAccepted(&frame, {url("readme.txt"), url("a.png")}));
-        const QList<QUrl> all{url("a.png"), url("readme.txt"), url("folder")};
-        QCOMPARE(dropped(&frame, &frame, all), all);
-    }
-
-    void listView()
-    {
         QStandardItemModel model;
         ConvertImageTreeView view;
         view.setModel(&model);
         view.setAcceptDrops(true);
         view.setDragDropMode(QAbstractItemView::InternalMove);
-        QVERIFY(enterAccepted(view.viewport(), {url("folder")}));
-        QVERIFY(!enterAccepted(view.viewport(), {url("readme.txt"), url("a.png")}));
-        const QList<QUrl> all{url("a.png"), url("folder")};
-        QCOMPARE(dropped(view.viewport(), &view, all), all);
+        QWidget *target = list ? view.viewport() : &frame;
+        QVERIFY(target->acceptDrops());
+        QVERIFY(enterAccepted(target, {url("a.png"), url("readme.txt")}));
+        QVERIFY(enterAccepted(target, {url("folder"), url("readme.txt")}));
+        QVERIFY(!enterAccepted(target, {url("readme.txt"), url("a.png")}));
+        const QList<QUrl> all{url("a.png"), url("readme.txt"), url("folder")};
+        QCOMPARE(dropped(target, list ? static_cast<QObject *>(&view) : &frame, all), all);
     }
 };
 

