@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-gtk-platformtheme
-  libgl-dev libxkbcommon-dev
+  libgl-dev libxkbcommon-dev fonts-dejavu-core
   libgif-dev libqrcodegencpp-dev libheif-dev libjxl-dev
 )
 
