@@ -1,5 +1,22 @@
 #include "windowgeometry.h"
 
+namespace {
+
+// One axis of the restore: the length is at least the minimum and at most the
+// screen; a window that would run past the screen's far edge is moved back.
+// Unsigned on purpose: a negative stored position counts as beyond the screen.
+void clampAxis(quint32 &position, quint32 &length, quint32 minimum, quint32 screen)
+{
+    if (length < minimum)
+        length = minimum;
+    else if (length > screen)
+        length = screen;
+    else if (position + length > screen)
+        position = screen - length;
+}
+
+} // namespace
+
 QRect restoredWindowGeometry(const StoredWindowGeometry &stored, const QSize &screen)
 {
     const quint32 screenWidth = quint32(qMax(0, screen.width()));
@@ -13,20 +30,9 @@ QRect restoredWindowGeometry(const StoredWindowGeometry &stored, const QSize &sc
         y = defaultWindowY;
 
     quint32 width = stored.width.value_or(minimumWindowWidth);
-    if (width < quint32(minimumWindowWidth))
-        width = minimumWindowWidth;
-    else if (width > screenWidth)
-        width = screenWidth;
-    else if (x + width > screenWidth)
-        x = screenWidth - width;
-
+    clampAxis(x, width, minimumWindowWidth, screenWidth);
     quint32 height = stored.height.value_or(minimumWindowHeight);
-    if (height < quint32(minimumWindowHeight))
-        height = minimumWindowHeight;
-    else if (height > screenHeight)
-        height = screenHeight;
-    else if (y + height > screenHeight)
-        y = screenHeight - height;
+    clampAxis(y, height, minimumWindowHeight, screenHeight);
 
     return QRect(int(x), int(y), int(width), int(height));
 }
