@@ -6,7 +6,6 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include "imagemagickutil.h"
 #include "imagewriters.h"
@@ -91,9 +90,9 @@ void ConvertImagesThread::runPdfPass()
     setLastOutputLocation(QDir::toNativeSeparators(pdfPath));
 
     // The document replaces an existing one only once it is complete.
-    QSaveFile file(pdfPath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        failAll(tr("Cannot write %1: %2").arg(pdfPath, file.errorString()));
+    TargetFile file(pdfPath);
+    if (!file.open()) {
+        failAll(tr("Cannot write %1: %2").arg(pdfPath, file.failureReason()));
         return;
     }
 
@@ -113,38 +112,47 @@ void ConvertImagesThread::runPdfPass()
 
     QPainter painter;
     if (!painter.begin(&writer)) {
-        file.cancelWriting();
+        file.cancel();
         failAll(tr("Cannot write %1").arg(pdfPath));
         return;
     }
 
-    for (qsizetype i = 0; i < _urls.size(); ++i) {
-        if (stopRequested)
+    // A page is begun only for a picture that is drawn on it: failed sources
+    // and a stop leave no blank page behind.
+    int pages = 0;
+    for (const QString &source : std::as_const(_urls)) {
+        if (stopRequested || file.failed())
             break;
-        const QString &source = _urls.at(i);
         qDebug().noquote() << "_urls:" << source;
         emit updateFileName(source);
 
         const QImage image = ImageMagickUtil().processImage(source, false, settings);
         if (image.isNull()) {
-            // The page stays empty but is kept, so pages still match the list.
             emit fileFailed(source, tr("The image could not be read."));
-        } else {
-            const QSize size = pdfFitSize(image.size(), availableWidth, availableHeight, settings.resizeImageToPaper);
-            if (!size.isEmpty()) {
-                if (size == image.size())
-                    painter.drawImage(QPoint(margin, margin), image);
-                else
-                    painter.drawImage(QPoint(margin, margin), image.scaled(size, Qt::IgnoreAspectRatio, mode));
-            }
+            continue;
         }
-        // The next page is begun before the stop flag is looked at again.
-        if (i < _urls.size() - 1)
+        if (pages > 0)
             writer.newPage();
+        ++pages;
+        const QSize size = pdfFitSize(image.size(), availableWidth, availableHeight, settings.resizeImageToPaper);
+        if (!size.isEmpty()) {
+            if (size == image.size())
+                painter.drawImage(QPoint(margin, margin), image);
+            else
+                painter.drawImage(QPoint(margin, margin), image.scaled(size, Qt::IgnoreAspectRatio, mode));
+        }
     }
 
-    // A stopped pass still finishes the document with the pages drawn so far.
+    // A stopped pass still finishes the document with the pages drawn so far;
+    // a document without a picture is not written, and an earlier one stays.
     painter.end();
-    if (!file.commit())
-        failAll(tr("Cannot write %1: %2").arg(pdfPath, file.errorString()));
+    if (pages == 0) {
+        file.cancel();
+        return;
+    }
+    QString error;
+    if (!file.commit(&error))
+        failAll(tr("Cannot write %1: %2").arg(pdfPath, error));
+    else if (stopRequested)
+        emit documentStopped(pdfPath, pages);
 }

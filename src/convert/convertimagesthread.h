@@ -35,6 +35,8 @@ signals:
     void threadTerminated();
     // The pass ran to its end; the targets that already existed and their sources.
     void threadCompleted(QList<QString> fileExistsList, QList<QString> fileSourceList);
+    // A stopped PDF pass kept the pages drawn so far in the document; sent before threadTerminated.
+    void documentStopped(QString pdfPath, int pageCount);
     // A source that could not be converted, with the reason; sent before the end signal.
     void fileFailed(QString fileName, QString reason);
 

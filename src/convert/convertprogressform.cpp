@@ -23,6 +23,12 @@ QString failureSummaryText(int failedCount, int fileCount)
     return QObject::tr("%1 of %2 files could not be converted.").arg(failedCount).arg(fileCount);
 }
 
+QString stoppedDocumentText(const QString &pdfPath, int pageCount)
+{
+    return pageCount == 1 ? QObject::tr("The conversion was stopped. %1 holds 1 page.").arg(pdfPath)
+                          : QObject::tr("The conversion was stopped. %1 holds %2 pages.").arg(pdfPath).arg(pageCount);
+}
+
 QString failureDetailsText(const QList<ConversionFailure> &failures)
 {
     QStringList lines;
@@ -82,6 +88,7 @@ void ConvertProgressForm::startConvert(const QStringList &files, const QString &
     connect(worker, &ConvertImagesThread::threadTerminated, this, &ConvertProgressForm::handleThreadTerminated);
     connect(worker, &ConvertImagesThread::threadCompleted, this, &ConvertProgressForm::handleThreadCompleted);
     connect(worker, &ConvertImagesThread::fileFailed, this, &ConvertProgressForm::handleFileFailed);
+    connect(worker, &ConvertImagesThread::documentStopped, this, &ConvertProgressForm::handleDocumentStopped);
     worker->start();
 }
 
@@ -93,6 +100,7 @@ void ConvertProgressForm::stopConversion()
 
 void ConvertProgressForm::on_cancelButton_clicked()
 {
+    cancelledByUser = true;
     stopConversion();
 }
 
@@ -112,9 +120,18 @@ void ConvertProgressForm::handleFileFailed(const QString &fileName, const QStrin
     failures.append({fileName, reason});
 }
 
+void ConvertProgressForm::handleDocumentStopped(const QString &pdfPath, int pageCount)
+{
+    stoppedDocument = stoppedDocumentText(pdfPath, pageCount);
+}
+
 void ConvertProgressForm::handleThreadTerminated()
 {
     emit showToolbarSignal(true);
+    if (cancelledByUser && !stoppedDocument.isEmpty()) {
+        showCompletionMessage(stoppedDocument);
+        return;
+    }
     emit finishConvertSignal();
     deleteLater();
 }
@@ -143,13 +160,14 @@ void ConvertProgressForm::handleThreadCompleted(const QList<QString> &fileExists
     dialog->show();
 }
 
-void ConvertProgressForm::showCompletionMessage()
+void ConvertProgressForm::showCompletionMessage(const QString &outcome)
 {
     const bool failed = !failures.isEmpty();
+    const QString text = !outcome.isEmpty() ? outcome
+                         : failed           ? failureSummaryText(int(failures.size()), runFileCount)
+                                            : completionMessageText(int(fileList.size()));
     auto *box = new QMessageBox(failed ? QMessageBox::Warning : QMessageBox::Information, tr("Fast Picturist"),
-                                failed ? failureSummaryText(int(failures.size()), runFileCount)
-                                       : completionMessageText(int(fileList.size())),
-                                QMessageBox::Ok);
+                                text, QMessageBox::Ok);
     QPushButton *openButton = box->addButton(tr("Open Folder"), QMessageBox::ActionRole);
     if (failed)
         box->setDetailedText(failureDetailsText(failures));

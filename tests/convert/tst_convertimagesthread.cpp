@@ -3,6 +3,9 @@
 #include <QImageReader>
 #include <QSignalSpy>
 
+#include <cerrno>
+#include <cstring>
+
 #include "conversionsettings.h"
 #include "convertimagesthread.h"
 #include "kxtest.h"
@@ -35,6 +38,8 @@ private:
         QList<QString> exists;
         QList<QString> sources;
         QStringList failed;
+        QStringList reasons;
+        int stoppedPages = -1;
     };
 
     // Runs the pass to its end; signals are recorded in the worker thread.
@@ -53,7 +58,13 @@ private:
                 },
                 Qt::DirectConnection);
         connect(&worker, &ConvertImagesThread::fileFailed, &worker,
-                [&r](const QString &name, const QString &) { r.failed << name; }, Qt::DirectConnection);
+                [&r](const QString &name, const QString &reason) {
+                    r.failed << name;
+                    r.reasons << reason;
+                },
+                Qt::DirectConnection);
+        connect(&worker, &ConvertImagesThread::documentStopped, &worker,
+                [&r](const QString &, int pages) { r.stoppedPages = pages; }, Qt::DirectConnection);
         worker.start();
         worker.wait();
         return r;
@@ -226,19 +237,18 @@ private slots:
 
     // --- PDF ---
 
-    // One page per source, begun before the stop flag is looked at; a source
-    // that fails keeps its (blank) page; an empty list gives one blank page.
+    // One page per source drawn: a failed source and a stop leave no blank
+    // page, and a document without a page is not written.
     void pdfPages_data()
     {
         QTest::addColumn<int>("sources");
         QTest::addColumn<int>("stopAt");
         QTest::addColumn<int>("broken");
         QTest::addColumn<int>("pages");
-        QTest::addColumn<int>("drawn");
-        QTest::newRow("three sources") << 3 << -1 << -1 << 3 << 3;
-        QTest::newRow("stop at the second of five") << 5 << 1 << -1 << 3 << 2;
-        QTest::newRow("empty list") << 0 << -1 << -1 << 1 << 0;
-        QTest::newRow("failed source keeps its page") << 3 << -1 << 1 << 3 << 2;
+        QTest::newRow("three sources") << 3 << -1 << -1 << 3;
+        QTest::newRow("stop at the second of five") << 5 << 1 << -1 << 2;
+        QTest::newRow("empty list") << 0 << -1 << -1 << 0;
+        QTest::newRow("failed first source gets no page") << 3 << -1 << 0 << 2;
     }
 
     void pdfPages()
@@ -247,7 +257,6 @@ private slots:
         QFETCH(int, stopAt);
         QFETCH(int, broken);
         QFETCH(int, pages);
-        QFETCH(int, drawn);
         QStringList paths;
         for (int i = 0; i < sources; ++i) {
             const QString name = QStringLiteral("p%1.png").arg(i);
@@ -256,14 +265,34 @@ private slots:
         const Run r = convert(paths, ".PDF", false, stopAt >= 0 ? paths.at(stopAt) : QString());
         QCOMPARE(r.terminated, stopAt >= 0 ? 1 : 0);
         QCOMPARE(r.completed, stopAt >= 0 ? 0 : 1);
+        QCOMPARE(r.stoppedPages, stopAt >= 0 ? pages : -1);
         QVERIFY(r.exists.isEmpty() && r.sources.isEmpty());
         QCOMPARE(r.failed, broken >= 0 ? QStringList{paths.at(broken)} : QStringList());
-        const QByteArray pdf = kxtest::readFile(pdfPath());
-        QVERIFY(pdf.startsWith("%PDF-1.6"));
-        QCOMPARE(pdfprobe::pageCount(pdf), pages);
-        QCOMPARE(pdfprobe::drawnImages(pdf).size(), drawn);
-        QCOMPARE(lastOutputLocation(), QDir::toNativeSeparators(pdfPath()));
-        QVERIFY(outputIsPdf());
+        QCOMPARE(QFileInfo::exists(pdfPath()), pages > 0);
+        if (pages > 0) {
+            const QByteArray pdf = kxtest::readFile(pdfPath());
+            QVERIFY(pdf.startsWith("%PDF-1.6"));
+            QCOMPARE(pdfprobe::pageCount(pdf), pages);
+            QCOMPARE(pdfprobe::drawnImages(pdf).size(), pages);
+            QCOMPARE(lastOutputLocation(), QDir::toNativeSeparators(pdfPath()));
+            QVERIFY(outputIsPdf());
+        }
+    }
+
+    // Every source fails with the system's reason; the earlier document stays.
+    void pdfOnFullDiskKeepsEarlierDocument()
+    {
+        kxtest::writeFile(pdfPath(), "old document");
+        const QStringList sources = {source("f1.png", QSize(320, 240)), source("f2.png", QSize(320, 240))};
+        Run r;
+        {
+            kxtest::FileSizeLimit limit(4096);
+            r = convert(sources, ".pdf");
+        }
+        QCOMPARE(r.failed, sources);
+        QCOMPARE(r.reasons.first(), "Cannot write " + pdfPath() + ": " + QString::fromLocal8Bit(std::strerror(EFBIG)));
+        QCOMPARE(kxtest::readFile(pdfPath()), QByteArray("old document"));
+        QCOMPARE(QDir(out).entryList(QDir::Files), QStringList{"doc.pdf"});
     }
 
     void pdfMediaBox_data()
