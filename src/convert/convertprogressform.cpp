@@ -85,6 +85,7 @@ void ConvertProgressForm::startConvert(const QStringList &files, const QString &
     worker->targetExtension = extension;
     worker->overwriteExisting = overwriteExisting;
     connect(worker, &ConvertImagesThread::updateFileName, this, &ConvertProgressForm::handleUpdateFileName);
+    connect(worker, &ConvertImagesThread::fileFinished, this, &ConvertProgressForm::handleFileFinished);
     connect(worker, &ConvertImagesThread::threadTerminated, this, &ConvertProgressForm::handleThreadTerminated);
     connect(worker, &ConvertImagesThread::threadCompleted, this, &ConvertProgressForm::handleThreadCompleted);
     connect(worker, &ConvertImagesThread::fileFailed, this, &ConvertProgressForm::handleFileFailed);
@@ -107,6 +108,11 @@ void ConvertProgressForm::on_cancelButton_clicked()
 void ConvertProgressForm::handleUpdateFileName(const QString &fileName)
 {
     ui->label_2->setText(fileName);
+}
+
+// Several files convert at once: the bar counts those done, the label names the latest started.
+void ConvertProgressForm::handleFileFinished()
+{
     ui->progressBar->setValue(ui->progressBar->value() + 1);
 }
 

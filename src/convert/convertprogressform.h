@@ -56,6 +56,7 @@ signals:
 public slots:
     void on_cancelButton_clicked();
     void handleUpdateFileName(const QString &fileName);
+    void handleFileFinished();
     void handleThreadTerminated();
     void handleThreadCompleted(const QList<QString> &fileExistsList, const QList<QString> &fileSourceList);
     void handleFileFailed(const QString &fileName, const QString &reason);

@@ -66,6 +66,7 @@ const KeyEntry keyTable[] = {
     {"adjustGamma", SettingAdjustGamma, &ConversionSettings::adjustGamma},
     {"adjustInvertColours", SettingAdjustInvertColours, &ConversionSettings::adjustInvertColours},
     {"setBlurRadius", SettingBlurRadius, &ConversionSettings::setBlurRadius},
+    {"convertJobs", SettingConvertJobs, &ConversionSettings::convertJobs},
 };
 
 bool isPositionKey(const char *key)
@@ -188,7 +189,7 @@ void resetConversionSettings(ConversionSettings &settings, const QFont &labelFon
 {
     const ConversionSettings defaults;
     ConversionSettings reset = defaults;
-    // Fields 1 to 12 and the run flag keep their values.
+    // Fields 1 to 12, the run flag and the job count keep their values.
     reset.lastPicturesDir = settings.lastPicturesDir;
     reset.targeFileType = settings.targeFileType;
     reset.targeFileQuality = settings.targeFileQuality;
@@ -202,6 +203,7 @@ void resetConversionSettings(ConversionSettings &settings, const QFont &labelFon
     reset.pdfPaperMargin = settings.pdfPaperMargin;
     reset.pdfPaperMarginSize = settings.pdfPaperMarginSize;
     reset.outputIsPdf = settings.outputIsPdf;
+    reset.convertJobs = settings.convertJobs;
     reset.textFont = labelFont;
     settings = reset;
 }
