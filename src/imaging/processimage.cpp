@@ -66,6 +66,20 @@ bool hasAdjustment(const ConversionSettings &settings)
             || settings.adjustSepia == 1 || settings.adjustInvertColours != 0 || settings.setBlurRadius != 0;
 }
 
+// Qt 6.4 premultiplies 16-bit RGBA with the alpha multiplied by itself as
+// well, in conversions and under a painter alike, so such a picture is
+// premultiplied here, pixel by pixel, before it is painted on, and turned
+// back afterwards.
+void premultiplyDeep(QImage &image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgba64 *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            line[x] = line[x].premultiplied();
+    }
+    image.reinterpretAsFormat(QImage::Format_RGBA64_Premultiplied);
+}
+
 } // namespace
 
 QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, const ConversionSettings &settings)
@@ -91,11 +105,15 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
         QImage canvas(image.size(), QImage::Format_ARGB32);
         canvas.fill(0);
         drawWatermarks(canvas, settings);
+        const QImage::Format format = image.format();
+        if (format == QImage::Format_RGBA64)
+            premultiplyDeep(image);
         QPainter painter;
         if (painter.begin(&image)) {
             painter.drawImage(image.rect(), canvas);
             painter.end();
         }
+        image.convertTo(format);
     }
 
     if (size) {

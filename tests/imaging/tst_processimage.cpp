@@ -115,6 +115,57 @@ private slots:
         QCOMPARE(gray, decoded.convertToFormat(QImage::Format_Grayscale8));
     }
 
+    // Sixteen-bit sources come out as their 8-bit copies do, colour and alpha,
+    // through every step.
+    void deepSourcesMatchTheir8BitCopies_data()
+    {
+        QTest::addColumn<int>("deep");
+        QTest::addColumn<int>("shallow");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QString>("step");
+        const struct {
+            QImage::Format deep, shallow;
+            const char *suffix;
+        } formats[] = {{QImage::Format_RGBA64, QImage::Format_ARGB32, "png"},
+                       {QImage::Format_RGBA64_Premultiplied, QImage::Format_ARGB32, "tiff"},
+                       {QImage::Format_RGBX64, QImage::Format_RGB32, "png"},
+                       {QImage::Format_Grayscale16, QImage::Format_Grayscale8, "png"}};
+        for (const auto &f : formats)
+            for (const char *step : {"none", "watermark", "scaled", "enlarged preview", "brightness", "grayscale", "blur"})
+                QTest::addRow("%d %s", int(f.deep), step) << int(f.deep) << int(f.shallow) << f.suffix << step;
+    }
+
+    void deepSourcesMatchTheir8BitCopies()
+    {
+        QFETCH(int, deep);
+        QFETCH(int, shallow);
+        QFETCH(QString, suffix);
+        QFETCH(QString, step);
+        const QImage photo = kxtest::makePhotoLikeImage(48, 32, true);
+        const QString deepPath = dir.filePath(QString("deep%1.%2").arg(deep).arg(suffix));
+        const QString shallowPath = dir.filePath(QString("shallow%1.png").arg(shallow));
+        QVERIFY(photo.convertToFormat(QImage::Format(deep)).save(deepPath));
+        QVERIFY(photo.convertToFormat(QImage::Format(shallow)).save(shallowPath));
+        QImage decoded;
+        QVERIFY(ImageMagickUtil().loadImage(deepPath, decoded));
+        QCOMPARE(int(decoded.format()), deep);
+
+        ConversionSettings s;
+        s.qrCodeText = step == "watermark" ? "1" : "";
+        s.qrCodeSize = 23;
+        s.scaleImage = step.endsWith("scaled") || step.startsWith("enlarged");
+        s.scalePercentage = step == "scaled" ? 50 : 150;
+        s.adjustBrightness = step == "brightness" ? 10 : 0;
+        s.adjustGrayScale = step == "grayscale" ? 1 : 0;
+        s.setBlurRadius = step == "blur" ? 2 : 0;
+        const bool fast = step.endsWith("preview");
+        const QImage image = ImageMagickUtil().processImage(deepPath, fast, s);
+        const QImage reference = ImageMagickUtil().processImage(shallowPath, fast, s);
+        QVERIFY(!reference.isNull());
+        QVERIFY2(kxtest::maxChannelDifference(image, reference) <= 2,
+                 qPrintable(QString::number(kxtest::maxChannelDifference(image, reference))));
+    }
+
     void sepiaAloneGivesOpaqueRgb32()
     {
         const QString path = dir.filePath("translucent-sepia.png");
