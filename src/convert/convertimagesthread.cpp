@@ -65,9 +65,10 @@ void ConvertImagesThread::runImagePass()
             continue;
         }
 
-        const QImage image = ImageMagickUtil().processImage(source, false, settings);
+        QString reason;
+        const QImage image = ImageMagickUtil().processImage(source, false, settings, &reason);
         if (image.isNull()) {
-            emit fileFailed(source, tr("The image could not be read."));
+            emit fileFailed(source, reason);
             continue;
         }
         QString error;
@@ -125,10 +126,11 @@ void ConvertImagesThread::runPdfPass()
         qDebug().noquote() << "_urls:" << source;
         emit updateFileName(source);
 
-        const QImage image = ImageMagickUtil().processImage(source, false, settings);
+        QString reason;
+        const QImage image = ImageMagickUtil().processImage(source, false, settings, &reason);
         if (image.isNull()) {
             // The page stays empty but is kept, so pages still match the list.
-            emit fileFailed(source, tr("The image could not be read."));
+            emit fileFailed(source, reason);
         } else {
             const QSize size = pdfFitSize(image.size(), availableWidth, availableHeight, settings.resizeImageToPaper);
             if (!size.isEmpty()) {

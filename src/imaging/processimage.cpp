@@ -80,16 +80,40 @@ void premultiplyDeep(QImage &image)
     image.reinterpretAsFormat(QImage::Format_RGBA64_Premultiplied);
 }
 
+QImage failure(QString *error, const QString &reason)
+{
+    if (error)
+        *error = reason;
+    return QImage();
+}
+
 } // namespace
 
-QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, const ConversionSettings &settings)
+QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, const ConversionSettings &settings,
+                                     QString *error)
 {
     const Qt::TransformationMode mode = scalingMode(fastPreview, settings);
 
     QImage image = cachedSource(*this, path);
     if (image.isNull())
-        return image;
+        return failure(error, tr("The image could not be read."));
     const std::optional<QSize> size = scaledSize(image.size(), settings);
+    if (size) {
+        // Judged before anything is drawn or allocated; the adjustments and
+        // the blur widen every picture to 32 bits a pixel.
+        switch (pictureSizeVerdict(*size, qMax(image.depth(), 32))) {
+        case PictureSize::Empty:
+            return failure(error, tr("The scaled size %1 x %2 is empty.").arg(size->width()).arg(size->height()));
+        case PictureSize::TooLarge:
+            return failure(error, tr("The scaled size %1 x %2 is too large: at most %3 pixels a side and %4 MB.")
+                                          .arg(size->width())
+                                          .arg(size->height())
+                                          .arg(maximumPictureSide)
+                                          .arg(allocationLimitMegabytes));
+        case PictureSize::Fits:
+            break;
+        }
+    }
     if (!isPaintable(image.format())) {
         // A picture no step touches keeps the decoder's format, so a palette
         // stays a palette; otherwise it is widened so that every step applies.
@@ -116,11 +140,8 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
         image.convertTo(format);
     }
 
-    if (size) {
-        if (size->isEmpty())
-            return QImage();
+    if (size)
         image = image.scaled(*size, Qt::IgnoreAspectRatio, mode);
-    }
 
     if (hasAdjustment(settings))
         image = applyAdjustments(image, settings);
@@ -128,5 +149,7 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
     if (settings.adjustGrayScale == 1)
         image = image.convertToFormat(QImage::Format_Grayscale8);
 
+    if (image.isNull())
+        return failure(error, tr("There was not enough memory to process the image."));
     return image;
 }

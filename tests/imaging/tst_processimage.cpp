@@ -60,13 +60,23 @@ private slots:
         QTest::addColumn<int>("b");
         QTest::addColumn<bool>("fast");
         QTest::addColumn<QSize>("expected");
+        QTest::addColumn<QString>("reason");
         // The sizes themselves are worked out in tst_pipelinerules; here they must reach the pixels.
-        QTest::newRow("33 %") << "wide.bmp" << true << 0 << 33 << 0 << false << QSize(330, 198);
-        QTest::newRow("33 %, preview") << "wide.bmp" << true << 0 << 33 << 0 << true << QSize(330, 198);
-        QTest::newRow("0 % is null") << "wide.bmp" << true << 0 << 0 << 0 << false << QSize();
-        QTest::newRow("1 % of 50 is null") << "small.bmp" << true << 0 << 1 << 0 << false << QSize();
-        QTest::newRow("0 wide is null") << "wide.bmp" << true << 1 << 0 << 200 << false << QSize();
-        QTest::newRow("scaling off") << "wide.bmp" << false << 1 << 10 << 10 << false << QSize(1000, 600);
+        QTest::newRow("33 %") << "wide.bmp" << true << 0 << 33 << 0 << false << QSize(330, 198) << "";
+        QTest::newRow("33 %, preview") << "wide.bmp" << true << 0 << 33 << 0 << true << QSize(330, 198) << "";
+        QTest::newRow("0 % is null") << "wide.bmp" << true << 0 << 0 << 0 << false << QSize()
+                                     << "The scaled size 0 x 0 is empty.";
+        QTest::newRow("1 % of 50 is null") << "small.bmp" << true << 0 << 1 << 0 << false << QSize()
+                                           << "The scaled size 0 x 0 is empty.";
+        QTest::newRow("0 wide is null") << "wide.bmp" << true << 1 << 0 << 200 << false << QSize()
+                                        << "The scaled size 0 x 200 is empty.";
+        QTest::newRow("scaling off") << "wide.bmp" << false << 1 << 10 << 10 << false << QSize(1000, 600) << "";
+        // Refused before anything is allocated, for previews and conversions.
+        QTest::newRow("30000 x 30000 is refused") << "small.bmp" << true << 1 << 30000 << 30000 << true << QSize()
+                                                  << "The scaled size 30000 x 30000 is too large: at most 65535 "
+                                                     "pixels a side and 256 MB.";
+        QTest::newRow("unreadable") << "missing.bmp" << false << 0 << 0 << 0 << false << QSize()
+                                    << "The image could not be read.";
     }
 
     void scaledSizes()
@@ -78,17 +88,20 @@ private slots:
         QFETCH(int, b);
         QFETCH(bool, fast);
         QFETCH(QSize, expected);
+        QFETCH(QString, reason);
         ConversionSettings s;
         s.scaleImage = scale;
         s.scaleType = type;
         s.scalePercentage = a;
         s.scaleAbsoluteWitdh = a;
         s.scaleAbsoluteHeight = b;
-        const QImage image = ImageMagickUtil().processImage(dir.filePath(file), fast, s);
+        QString error;
+        const QImage image = ImageMagickUtil().processImage(dir.filePath(file), fast, s, &error);
         if (expected.isValid())
             QCOMPARE(image.size(), expected);
         else
             QVERIFY(image.isNull());
+        QCOMPARE(error, reason);
     }
 
     void grayscaleAloneSkipsAdjustments()
