@@ -161,9 +161,10 @@ void ConvertImagesThread::run()
 // files decode side by side and no picture stays pinned after its file.
 QString ConvertImagesThread::convertFile(const QString &source, const QString &target) const
 {
-    const QImage image = ImageMagickUtil().processImage(source, false, settings, false);
+    QString reason;
+    const QImage image = ImageMagickUtil().processImage(source, false, settings, &reason, false);
     if (image.isNull())
-        return tr("The image could not be read.");
+        return reason;
     QString error;
     const bool written = isGifTargetPath(target) ? writeGif(image, target, &error)
                                                  : writeImageFile(image, target, settings.targeFileQuality, &error);
@@ -253,9 +254,10 @@ void ConvertImagesThread::runPdfPass(int jobs)
     // list order. A page is begun only for a picture that is drawn on it:
     // failed sources and a stop leave no blank page behind.
     const auto preparePage = [this, availableWidth, availableHeight, mode](const QString &source) {
-        const QImage image = ImageMagickUtil().processImage(source, false, settings, false);
+        QString reason;
+        const QImage image = ImageMagickUtil().processImage(source, false, settings, &reason, false);
         if (image.isNull())
-            return JobResult{tr("The image could not be read."), {}};
+            return JobResult{reason, {}};
         const QSize size = pdfFitSize(image.size(), availableWidth, availableHeight, settings.resizeImageToPaper);
         if (size.isEmpty())
             return JobResult{};
