@@ -8,8 +8,8 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
+#include "convertfile.h"
 #include "imagemagickutil.h"
-#include "imagewriters.h"
 #include "pdflayout.h"
 #include "targetformats.h"
 
@@ -65,17 +65,9 @@ void ConvertImagesThread::runImagePass()
             continue;
         }
 
-        const QImage image = ImageMagickUtil().processImage(source, false, settings);
-        if (image.isNull()) {
-            emit fileFailed(source, tr("The image could not be read."));
-            continue;
-        }
         QString error;
-        const bool written = isGifTargetPath(target)
-                                 ? writeGif(image, target, &error)
-                                 : writeImageFile(image, target, settings.targeFileQuality, &error);
-        if (!written)
-            emit fileFailed(source, error.isEmpty() ? tr("Cannot write %1").arg(target) : error);
+        if (!convertImageFile(source, target, settings, &error))
+            emit fileFailed(source, error);
     }
 }
 
