@@ -230,6 +230,12 @@ void saveConversionSettings(QSettings &store, const ConversionSettings &settings
     store.endGroup();
 }
 
+void saveConversionSettings(const ConversionSettings &settings)
+{
+    QSettings store(organisation, application);
+    saveConversionSettings(store, settings);
+}
+
 QList<SettingKey> settingKeys()
 {
     const ConversionSettings defaults;

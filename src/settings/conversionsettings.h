@@ -150,6 +150,8 @@ void saveConversionSetting(const ConversionSettings &settings, int id);
 // The same, for any store of that layout, such as an exported settings file.
 void loadConversionSettings(QSettings &store, ConversionSettings &settings, const QFont &labelFont);
 void saveConversionSettings(QSettings &store, const ConversionSettings &settings);
+// Every key into the program's own store (an imported settings file).
+void saveConversionSettings(const ConversionSettings &settings);
 
 enum class SettingType { Text, Integer, Boolean, Font, Colour };
 
