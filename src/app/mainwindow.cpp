@@ -3,9 +3,9 @@
 
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QGuiApplication>
 #include <QScreen>
 #include <QStackedLayout>
 #include <QTimer>

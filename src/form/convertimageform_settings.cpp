@@ -68,7 +68,8 @@ bool ConvertImageForm::exportSettings(const QString &path)
 bool ConvertImageForm::importSettings(const QString &path)
 {
     QSettings file(path, QSettings::IniFormat);
-    if (!QFileInfo(path).isReadable() || file.status() != QSettings::NoError)
+    if (!QFileInfo(path).isReadable() || file.status() != QSettings::NoError
+        || !file.childGroups().contains(QStringLiteral("MainApp")))
         return false;
     const HandlerScope scope(handlersEnabled);
     loadConversionSettings(file, conversionSettings(), ui->fontLabel->font());
