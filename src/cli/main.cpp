@@ -185,8 +185,8 @@ int run(const QStringList &arguments)
         if (!QFileInfo(path).isFile() || !QFileInfo(path).isReadable())
             return usageError(QStringLiteral("--settings: cannot read %1").arg(path));
         QSettings store(path, QSettings::IniFormat);
-        if (store.status() != QSettings::NoError)
-            return usageError(QStringLiteral("--settings: %1 is not a settings file").arg(path));
+        if (store.status() != QSettings::NoError || !store.childGroups().contains(QStringLiteral("MainApp")))
+            return usageError(QStringLiteral("--settings: %1 is not a settings file (no [MainApp] group)").arg(path));
         loadConversionSettings(store, settings, QApplication::font());
     } else if (parser.isSet(appSettings)) {
         loadConversionSettings(settings, QApplication::font());
