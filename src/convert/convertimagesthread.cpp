@@ -13,6 +13,7 @@
 #include <QWaitCondition>
 
 #include "conversionjobs.h"
+#include "convertfile.h"
 #include "encoderthreads.h"
 #include "imagemagickutil.h"
 #include "imagewriters.h"
@@ -157,21 +158,6 @@ void ConvertImagesThread::run()
         emit threadCompleted(fileExistsList, fileSourceList);
 }
 
-// Runs on the pool. Conversions decode past the preview's source cache, so
-// files decode side by side and no picture stays pinned after its file.
-QString ConvertImagesThread::convertFile(const QString &source, const QString &target) const
-{
-    const QImage image = ImageMagickUtil().processImage(source, false, settings, false);
-    if (image.isNull())
-        return tr("The image could not be read.");
-    QString error;
-    const bool written = isGifTargetPath(target) ? writeGif(image, target, &error)
-                                                 : writeImageFile(image, target, settings.targeFileQuality, &error);
-    if (written)
-        return QString();
-    return error.isEmpty() ? tr("Cannot write %1").arg(target) : error;
-}
-
 void ConvertImagesThread::runImagePass(int jobs)
 {
     if (!_urls.isEmpty())
@@ -197,7 +183,11 @@ void ConvertImagesThread::runImagePass(int jobs)
             break;
         emit updateFileName(file.source);
         if (file.action == PlannedFile::Convert) {
-            queue.start(int(i), bytes, [this, file] { return JobResult{convertFile(file.source, file.target), {}}; });
+            queue.start(int(i), bytes, [this, file] {
+                QString error;
+                convertImageFile(file.source, file.target, settings, &error);
+                return JobResult{error, {}};
+            });
             continue;
         }
         if (file.action == PlannedFile::Existing) {
@@ -253,9 +243,10 @@ void ConvertImagesThread::runPdfPass(int jobs)
     // list order. A page is begun only for a picture that is drawn on it:
     // failed sources and a stop leave no blank page behind.
     const auto preparePage = [this, availableWidth, availableHeight, mode](const QString &source) {
-        const QImage image = ImageMagickUtil().processImage(source, false, settings, false);
+        QString reason;
+        const QImage image = ImageMagickUtil().processImage(source, false, settings, &reason, false);
         if (image.isNull())
-            return JobResult{tr("The image could not be read."), {}};
+            return JobResult{reason, {}};
         const QSize size = pdfFitSize(image.size(), availableWidth, availableHeight, settings.resizeImageToPaper);
         if (size.isEmpty())
             return JobResult{};
