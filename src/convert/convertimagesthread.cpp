@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QScopeGuard>
 
 #include "imagemagickutil.h"
 #include "imagewriters.h"
@@ -55,6 +56,7 @@ void ConvertImagesThread::runImagePass()
         if (stopRequested)
             return;
         emit updateFileName(source);
+        const auto finished = qScopeGuard([this, &source] { emit fileFinished(source); });
 
         const QString target = targetPathFor(source, outputPath, targetExtension);
         const QFileInfo targetInfo(target);
@@ -124,6 +126,7 @@ void ConvertImagesThread::runPdfPass()
         const QString &source = _urls.at(i);
         qDebug().noquote() << "_urls:" << source;
         emit updateFileName(source);
+        const auto finished = qScopeGuard([this, &source] { emit fileFinished(source); });
 
         const QImage image = ImageMagickUtil().processImage(source, false, settings);
         if (image.isNull()) {

@@ -37,6 +37,9 @@ signals:
     void threadCompleted(QList<QString> fileExistsList, QList<QString> fileSourceList);
     // A source that could not be converted, with the reason; sent before the end signal.
     void fileFailed(QString fileName, QString reason);
+    // The pass is done with a source (converted, failed or set aside); after
+    // its fileFailed, before the end signal.
+    void fileFinished(QString fileName);
 
 protected:
     void run() override;

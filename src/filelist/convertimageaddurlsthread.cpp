@@ -127,11 +127,19 @@ void ConvertImageAddUrlsThread::addUrl(const QString &path)
         addFile(path);
         return;
     }
+    // The file system's order means nothing to people: a folder is listed by
+    // path in natural order (img2 before img10).
+    QStringList files;
+    QDirIterator it(path, {QStringLiteral("*.*")}, QDir::Files, QDirIterator::Subdirectories);
+    while (!stopRequested && it.hasNext())
+        files.append(it.next());
+    sortNaturally(files);
     QElapsedTimer sinceFlush;
     sinceFlush.start();
-    QDirIterator it(path, {QStringLiteral("*.*")}, QDir::Files, QDirIterator::Subdirectories);
-    while (!stopRequested && it.hasNext()) {
-        addFile(it.next());
+    for (const QString &file : std::as_const(files)) {
+        if (stopRequested)
+            return;
+        addFile(file);
         if (sinceFlush.elapsed() >= appendChunkMilliseconds) {
             flushFiles();
             sinceFlush.restart();

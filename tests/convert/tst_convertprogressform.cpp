@@ -4,6 +4,8 @@
 #include <QtTest>
 
 #include <QDesktopServices>
+#include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 
@@ -100,34 +102,61 @@ private slots:
         QCOMPARE(recorder.urls, QList<QUrl>{QUrl::fromLocalFile(out + opened)});
     }
 
-    // Cancel during the run, or a stop before the worker even began: the
-    // form finishes and goes, without a completion message.
-    void stopEndsWithoutMessage_data()
+    // Cancel says at once that the page stops, then how many files were
+    // converted; failures so far are listed on the page. A stop before the
+    // worker even began (the window closing) ends without a message.
+    void stop_data()
     {
         QTest::addColumn<bool>("beforeStart");
         QTest::newRow("cancel button") << false;
         QTest::newRow("stop before the worker runs") << true;
     }
 
-    void stopEndsWithoutMessage()
+    void stop()
     {
         QFETCH(bool, beforeStart);
-        QStringList sources;
-        for (int i = 0; i < (beforeStart ? 1 : 20); ++i)
+        const QString broken = kxtest::writeFile(tmp.path() + "/broken.png", "not a picture");
+        QStringList sources{broken};
+        for (int i = 0; i < (beforeStart ? 0 : 20); ++i)
             sources << source(QStringLiteral("big%1.png").arg(i), QSize(800, 600));
         auto *form = new ConvertProgressForm;
         QPointer<ConvertProgressForm> guard(form);
         QSignalSpy finish(form, &ConvertProgressForm::finishConvertSignal);
         form->startConvert(sources, out, "WEBP", ".webp", false);
-        if (beforeStart)
+        if (beforeStart) {
             form->stopConversion();
-        else
-            QTest::mouseClick(form->findChild<QPushButton *>("cancelButton"), Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, 20000);
+            QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, 20000);
+            QTRY_VERIFY(guard.isNull());
+            QVERIFY(!toplevels::visible<QMessageBox>());
+            return;
+        }
+        auto *failures = form->findChild<QListWidget *>("failureList");
+        QTRY_COMPARE_WITH_TIMEOUT(failures->count(), 1, 20000);
+        QVERIFY(failures->isVisibleTo(form));
+        QVERIFY(failures->item(0)->text().startsWith(broken + ": "));
+        QTest::mouseClick(form->findChild<QPushButton *>("cancelButton"), Qt::LeftButton);
+        QCOMPARE(form->findChild<QLabel *>("label")->text(), QString("Stopping after the current file\u2026"));
+        QMessageBox *box = toplevels::completionBox();
+        QVERIFY(box);
+        const int written = int(QDir(out).entryList(QDir::Files).size());
+        QVERIFY(written < 20);
+        QCOMPARE(box->text(), QString("Stopped: %1 of 21 converted\n1 of 21 files could not be converted.").arg(written));
+        QCOMPARE(form->findChild<QLabel *>("countLabel")->text(), QString("%1 of 21").arg(written + 1));
+        box->button(QMessageBox::Ok)->click();
+        QCOMPARE(finish.count(), 1);
         QTRY_VERIFY(guard.isNull());
-        QVERIFY(!toplevels::visible<QMessageBox>());
-        if (!beforeStart)
-            QVERIFY(QDir(out).entryList(QDir::Files).size() < sources.size());
+    }
+
+    // With several files converted at once, every one of them is shown.
+    void runningFilesShown()
+    {
+        ConvertProgressForm form;
+        form.handleUpdateFileName("/a.png");
+        form.handleUpdateFileName("/b.png");
+        form.handleUpdateFileName("/c.png");
+        form.handleFileFinished("/b.png");
+        QCOMPARE(form.findChild<QLabel *>("label_2")->text(), QString("/a.png\n/c.png"));
+        QCOMPARE(progressTimeText(65000, 1, 3), QString("Elapsed 1:05, about 2:10 left"));
     }
 };
 
