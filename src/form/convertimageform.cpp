@@ -174,7 +174,8 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
     ui->columnsSplitter->setStretchFactor(1, 0);
     // At first as wide as every tab label needs.
     const int frame = ui->tabWidget->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, ui->tabWidget);
-    setSettingsColumnWidth(qMax(ui->tabWidget->minimumWidth(), ui->tabWidget->tabBar()->sizeHint().width() + 2 * frame));
+    setSettingsColumnWidth(
+        qMax(ui->tabWidget->minimumWidth(), ui->tabWidget->tabBar()->sizeHint().width() + 2 * frame));
 
     // Names for assistive technology. Fields are named by their labels, as
     // buddies, so a label that changes its text renames its field.

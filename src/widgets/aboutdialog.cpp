@@ -13,8 +13,8 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent), ui(new Ui::AboutDia
     ui->webLabel->setText(QStringLiteral("<a href=\"%1\">kestrix.example</a>").arg(websiteAddress()));
     // The address follows its title after a space, whatever the font.
     ui->websiteTitleLabel->adjustSize();
-    ui->webLabel->move(ui->websiteTitleLabel->geometry().right() + 1 + fontMetrics().horizontalAdvance(QLatin1Char(' ')),
-                       ui->webLabel->y());
+    const int space = fontMetrics().horizontalAdvance(QLatin1Char(' '));
+    ui->webLabel->move(ui->websiteTitleLabel->geometry().right() + 1 + space, ui->webLabel->y());
 }
 
 AboutDialog::~AboutDialog()

@@ -140,7 +140,8 @@ private slots:
         QVERIFY(box);
         const int written = int(QDir(out).entryList(QDir::Files).size());
         QVERIFY(written < 20);
-        QCOMPARE(box->text(), QString("Stopped: %1 of 21 converted\n1 of 21 files could not be converted.").arg(written));
+        QCOMPARE(box->text(),
+                 QString("Stopped: %1 of 21 converted\n1 of 21 files could not be converted.").arg(written));
         QCOMPARE(form->findChild<QLabel *>("countLabel")->text(), QString("%1 of 21").arg(written + 1));
         box->button(QMessageBox::Ok)->click();
         QCOMPARE(finish.count(), 1);
