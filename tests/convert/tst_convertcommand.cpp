@@ -198,6 +198,18 @@ private slots:
         QCOMPARE(store.value("pdfFileName").toString(), QStringLiteral("album.pdf"));
     }
 
+    // A typed folder that does not exist is made once the user agrees.
+    void missingOutputFolderIsCreated()
+    {
+        ConvertImageForm form;
+        const QString folder = out + "/new/deeper";
+        prepare(form, TargetWebp, folder, {source("c1.png")});
+        kxtest::whenModalShown<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::Yes)->click(); });
+        form.on_convertButton_clicked();
+        expectCompletion(form, "The conversion process is completed.");
+        QVERIFY(QFileInfo(folder + "/c1.webp").isFile());
+    }
+
     void oneCharacterFolderOpensTheChooserAndRuns()
     {
         ConvertImageForm form;
