@@ -19,6 +19,7 @@
 namespace {
 
 const QString geometryKey = QStringLiteral("Software\\Kestrix Picturist");
+const QString settingsWidthName = QStringLiteral("settingsWidth");
 
 std::optional<quint32> readGeometryValue(KXGlobal &global, const QString &name)
 {
@@ -33,7 +34,6 @@ std::optional<quint32> readGeometryValue(KXGlobal &global, const QString &name)
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
 {
     ui->setupUi(this);
-    restoreWindowGeometry();
 
     stackedLayout = new QStackedLayout;
     form = new ConvertImageForm(this);
@@ -45,6 +45,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     QMenu *settingsMenu = ui->menubar->addMenu(tr("Settings"));
     settingsMenu->addAction(tr("Export settings…"), this, &MainWindow::exportSettings);
     settingsMenu->addAction(tr("Import settings…"), this, &MainWindow::importSettings);
+    restoreWindowGeometry();
 }
 
 void MainWindow::exportSettings()
@@ -73,16 +74,19 @@ MainWindow::~MainWindow()
 
 void MainWindow::restoreWindowGeometry()
 {
-    QSize screenSize(minimumWindowWidth, minimumWindowHeight);
+    QRect area(0, 0, minimumWindowWidth, minimumWindowHeight);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
-        screenSize = screen->availableGeometry().size();
+        area = screen->availableGeometry();
     KXGlobal global;
     StoredWindowGeometry stored;
     stored.posX = readGeometryValue(global, QStringLiteral("posX"));
     stored.posY = readGeometryValue(global, QStringLiteral("posY"));
     stored.width = readGeometryValue(global, QStringLiteral("width"));
     stored.height = readGeometryValue(global, QStringLiteral("height"));
-    setGeometry(restoredWindowGeometry(stored, screenSize));
+    setGeometry(restoredWindowGeometry(stored, area));
+    // The settings column as the user left it.
+    if (const std::optional<quint32> width = readGeometryValue(global, settingsWidthName))
+        form->setSettingsColumnWidth(int(qMin<quint32>(*width, quint32(area.width()))));
 }
 
 void MainWindow::saveWindowGeometry()
@@ -94,6 +98,8 @@ void MainWindow::saveWindowGeometry()
     global.writeRegistryDword(KXGlobal::CurrentUser, geometryKey, QStringLiteral("posY"), quint32(frame.y()));
     global.writeRegistryDword(KXGlobal::CurrentUser, geometryKey, QStringLiteral("width"), quint32(frame.width()));
     global.writeRegistryDword(KXGlobal::CurrentUser, geometryKey, QStringLiteral("height"), quint32(frame.height()));
+    global.writeRegistryDword(KXGlobal::CurrentUser, geometryKey, settingsWidthName,
+                              quint32(form->settingsColumnWidth()));
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -2,37 +2,40 @@
 
 namespace {
 
-// One axis of the restore: the length is at least the minimum and at most the
-// screen; a window that would run past the screen's far edge is moved back.
-// Unsigned on purpose: a negative stored position counts as beyond the screen.
-void clampAxis(quint32 &position, quint32 &length, quint32 minimum, quint32 screen)
+struct Span
 {
+    int position;
+    int length;
+};
+
+// One axis of the restore: the length is at least the minimum and at most the
+// area; a stored position past the area's far edge falls back to the default
+// (unsigned on purpose: a negative stored position counts as beyond it). The
+// window is then moved so that it lies wholly inside the area, origin included.
+Span restoreAxis(std::optional<quint32> storedPosition, std::optional<quint32> storedLength, int fallback,
+                 quint32 first, quint32 minimum, int areaStart, int areaLength)
+{
+    const quint32 area = quint32(qMax(0, areaLength));
+    quint32 length = storedLength.value_or(first);
     if (length < minimum)
         length = minimum;
-    else if (length > screen)
-        length = screen;
-    else if (position + length > screen)
-        position = screen - length;
+    else if (length > area)
+        length = area;
+    const qint64 areaEnd = qint64(areaStart) + area;
+    qint64 position = storedPosition.value_or(quint32(fallback));
+    if (position > areaEnd)
+        position = fallback;
+    position = qMax(qMin(position, areaEnd - length), qint64(areaStart));
+    return {int(position), int(length)};
 }
 
 } // namespace
 
-QRect restoredWindowGeometry(const StoredWindowGeometry &stored, const QSize &screen)
+QRect restoredWindowGeometry(const StoredWindowGeometry &stored, const QRect &area)
 {
-    const quint32 screenWidth = quint32(qMax(0, screen.width()));
-    const quint32 screenHeight = quint32(qMax(0, screen.height()));
-
-    quint32 x = stored.posX.value_or(defaultWindowX);
-    if (x > screenWidth)
-        x = defaultWindowX;
-    quint32 y = stored.posY.value_or(defaultWindowY);
-    if (y > screenHeight)
-        y = defaultWindowY;
-
-    quint32 width = stored.width.value_or(minimumWindowWidth);
-    clampAxis(x, width, minimumWindowWidth, screenWidth);
-    quint32 height = stored.height.value_or(minimumWindowHeight);
-    clampAxis(y, height, minimumWindowHeight, screenHeight);
-
-    return QRect(int(x), int(y), int(width), int(height));
+    const Span x = restoreAxis(stored.posX, stored.width, defaultWindowX, firstWindowWidth, minimumWindowWidth,
+                               area.x(), area.width());
+    const Span y = restoreAxis(stored.posY, stored.height, defaultWindowY, firstWindowHeight, minimumWindowHeight,
+                               area.y(), area.height());
+    return QRect(x.position, y.position, x.length, y.length);
 }

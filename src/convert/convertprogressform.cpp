@@ -37,9 +37,38 @@ QString failureDetailsText(const QList<ConversionFailure> &failures)
     return lines.join(QLatin1Char('\n'));
 }
 
+namespace {
+
+QString minutesAndSeconds(qint64 ms)
+{
+    const qint64 seconds = (ms + 500) / 1000;
+    return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+QString progressTimeText(qint64 elapsedMs, int doneCount, int fileCount)
+{
+    if (doneCount <= 0)
+        return QObject::tr("Elapsed %1").arg(minutesAndSeconds(elapsedMs));
+    const qint64 left = elapsedMs * qMax(0, fileCount - doneCount) / doneCount;
+    return QObject::tr("Elapsed %1, about %2 left").arg(minutesAndSeconds(elapsedMs), minutesAndSeconds(left));
+}
+
+QString stoppedSummaryText(int convertedCount, int fileCount)
+{
+    return QObject::tr("Stopped: %1 of %2 converted").arg(convertedCount).arg(fileCount);
+}
+
 ConvertProgressForm::ConvertProgressForm(QWidget *parent) : QWidget(parent), ui(new Ui::ConvertProgressForm)
 {
     ui->setupUi(this);
+    ui->failureLabel->hide();
+    ui->failureList->hide();
+    ui->cancelButton->setAccessibleName(tr("Cancel the conversion"));
+    ui->progressBar->setAccessibleName(tr("Conversion progress"));
+    clock.setInterval(1000);
+    connect(&clock, &QTimer::timeout, this, &ConvertProgressForm::showCounts);
 }
 
 ConvertProgressForm::~ConvertProgressForm()
@@ -73,6 +102,13 @@ void ConvertProgressForm::startConvert(const QStringList &files, const QString &
 
     ui->progressBar->setMaximum(int(files.size()));
     ui->progressBar->setValue(0);
+    runningFiles.clear();
+    doneCount = 0;
+    passFailureCount = 0;
+    elapsed.start();
+    clock.start();
+    showRunningFiles();
+    showCounts();
 
     emit showToolbarSignal(false);
     emit startConvertSignal();
@@ -101,19 +137,40 @@ void ConvertProgressForm::stopConversion()
 
 void ConvertProgressForm::on_cancelButton_clicked()
 {
+    if (!worker)
+        return;
+    // Said at once: the files in progress are still finished.
     cancelledByUser = true;
+    ui->label->setText(tr("Stopping after the current file\u2026"));
+    ui->cancelButton->setEnabled(false);
     stopConversion();
 }
 
 void ConvertProgressForm::handleUpdateFileName(const QString &fileName)
 {
-    ui->label_2->setText(fileName);
+    runningFiles.append(fileName);
+    showRunningFiles();
 }
 
-// Several files convert at once: the bar counts those done, the label names the latest started.
-void ConvertProgressForm::handleFileFinished()
+void ConvertProgressForm::handleFileFinished(const QString &fileName)
 {
-    ui->progressBar->setValue(ui->progressBar->value() + 1);
+    runningFiles.removeOne(fileName);
+    ++doneCount;
+    showRunningFiles();
+    showCounts();
+}
+
+void ConvertProgressForm::showRunningFiles()
+{
+    ui->label_2->setText(runningFiles.join(QLatin1Char('\n')));
+}
+
+void ConvertProgressForm::showCounts()
+{
+    const int fileCount = int(fileList.size());
+    ui->progressBar->setValue(doneCount);
+    ui->countLabel->setText(tr("%1 of %2").arg(doneCount).arg(fileCount));
+    ui->timeLabel->setText(progressTimeText(elapsed.elapsed(), doneCount, fileCount));
 }
 
 void ConvertProgressForm::handleFileFailed(const QString &fileName, const QString &reason)
@@ -124,6 +181,11 @@ void ConvertProgressForm::handleFileFailed(const QString &fileName, const QStrin
             return;
     }
     failures.append({fileName, reason});
+    ++passFailureCount;
+    ui->failureLabel->setText(tr("Failed: %1").arg(failures.size()));
+    ui->failureList->addItem(failureDetailsText({failures.constLast()}));
+    ui->failureLabel->show();
+    ui->failureList->show();
 }
 
 void ConvertProgressForm::handleDocumentStopped(const QString &pdfPath, int pageCount)
@@ -133,9 +195,14 @@ void ConvertProgressForm::handleDocumentStopped(const QString &pdfPath, int page
 
 void ConvertProgressForm::handleThreadTerminated()
 {
+    clock.stop();
     emit showToolbarSignal(true);
-    if (cancelledByUser && !stoppedDocument.isEmpty()) {
-        showCompletionMessage(stoppedDocument);
+    // A Cancel is answered with what was done; a stop for closing the window is not.
+    if (cancelledByUser) {
+        QString summary = stoppedSummaryText(qMax(0, doneCount - passFailureCount), int(fileList.size()));
+        if (!stoppedDocument.isEmpty())
+            summary += QLatin1Char('\n') + stoppedDocument;
+        showCompletionMessage(summary);
         return;
     }
     emit finishConvertSignal();
@@ -145,6 +212,7 @@ void ConvertProgressForm::handleThreadTerminated()
 void ConvertProgressForm::handleThreadCompleted(const QList<QString> &fileExistsList,
                                                 const QList<QString> &fileSourceList)
 {
+    clock.stop();
     emit showToolbarSignal(true);
     if (fileExistsList.isEmpty()) {
         showCompletionMessage();
@@ -166,14 +234,16 @@ void ConvertProgressForm::handleThreadCompleted(const QList<QString> &fileExists
     dialog->show();
 }
 
-void ConvertProgressForm::showCompletionMessage(const QString &outcome)
+void ConvertProgressForm::showCompletionMessage(const QString &stoppedText)
 {
     const bool failed = !failures.isEmpty();
-    const QString text = !outcome.isEmpty() ? outcome
-                         : failed           ? failureSummaryText(int(failures.size()), runFileCount)
-                                            : completionMessageText(int(fileList.size()));
-    auto *box = new QMessageBox(failed ? QMessageBox::Warning : QMessageBox::Information, tr("Fast Picturist"),
-                                text, QMessageBox::Ok);
+    QString text = failed ? failureSummaryText(int(failures.size()), runFileCount)
+                          : completionMessageText(int(fileList.size()));
+    if (!stoppedText.isEmpty())
+        text = failed ? stoppedText + QLatin1Char('\n') + text : stoppedText;
+    // Over the window, not in the middle of the screen.
+    auto *box = new QMessageBox(failed ? QMessageBox::Warning : QMessageBox::Information, tr("Kestrix Picturist"),
+                                text, QMessageBox::Ok, this);
     QPushButton *openButton = box->addButton(tr("Open Folder"), QMessageBox::ActionRole);
     if (failed)
         box->setDetailedText(failureDetailsText(failures));

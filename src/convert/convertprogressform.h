@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 class ConvertImagesThread;
@@ -32,8 +34,15 @@ QString stoppedDocumentText(const QString &pdfPath, int pageCount);
 // One line per failure: the source path, a colon and the reason.
 QString failureDetailsText(const QList<ConversionFailure> &failures);
 
-// The page shown in place of the file list while a run goes on: the current
-// file, a progress bar and Cancel. It runs one worker per pass, asks about
+// "Elapsed 1:05, about 2:10 left" once files are done; only the elapsed time before.
+QString progressTimeText(qint64 elapsedMs, int doneCount, int fileCount);
+
+// "Stopped: 12 of 40 converted"
+QString stoppedSummaryText(int convertedCount, int fileCount);
+
+// The page shown in place of the file list while a run goes on: the files
+// being converted, "N of M" with a progress bar, the time taken and left, the
+// failures so far, and Cancel. It runs one worker per pass, asks about
 // existing targets, and reports the end of the run to the main form.
 class ConvertProgressForm : public QWidget
 {
@@ -56,18 +65,20 @@ signals:
 public slots:
     void on_cancelButton_clicked();
     void handleUpdateFileName(const QString &fileName);
-    void handleFileFinished();
     void handleThreadTerminated();
     void handleThreadCompleted(const QList<QString> &fileExistsList, const QList<QString> &fileSourceList);
     void handleFileFailed(const QString &fileName, const QString &reason);
     void handleDocumentStopped(const QString &pdfPath, int pageCount);
+    void handleFileFinished(const QString &fileName);
     void handleOverwriteFiles(const QStringList &urls);
     void handleConvertFinish();
 
 private:
-    // The outcome replaces the completion text; failures are listed either way.
-    void showCompletionMessage(const QString &outcome = QString());
+    // The completion message, or after a Cancel the stop summary.
+    void showCompletionMessage(const QString &stoppedText = QString());
     void releaseWorker();
+    void showRunningFiles();
+    void showCounts();
 
     Ui::ConvertProgressForm *ui;
     QStringList fileList;
@@ -80,7 +91,15 @@ private:
     int runFileCount = -1;
     QList<ConversionFailure> failures;
     QPointer<QMessageBox> completionBox;
+
+    // Of the current pass: the files started and not yet done (several when the
+    // worker converts in parallel), the files done, and failures among them.
+    QStringList runningFiles;
+    int doneCount = 0;
+    int passFailureCount = 0;
     // Set by Cancel, not by closing the window, which must not wait for a message.
     bool cancelledByUser = false;
     QString stoppedDocument;
+    QElapsedTimer elapsed;
+    QTimer clock;
 };

@@ -126,18 +126,25 @@ void ConvertImageAddUrlsThread::addUrl(const QString &path)
         addFile(path);
         return;
     }
+    // The file system's order means nothing to people: a folder is listed by
+    // path in natural order (img2 before img10).
+    QStringList files;
+    walkFolderFiles(path, [this, &files](const QString &file) {
+        files.append(file);
+        return !stopRequested;
+    });
+    sortNaturally(files);
     QElapsedTimer sinceFlush;
     sinceFlush.start();
-    walkFolderFiles(path, [this, &sinceFlush](const QString &file) {
+    for (const QString &file : std::as_const(files)) {
         if (stopRequested)
-            return false;
+            return;
         addFile(file);
         if (sinceFlush.elapsed() >= appendChunkMilliseconds) {
             flushFiles();
             sinceFlush.restart();
         }
-        return true;
-    });
+    }
 }
 
 void ConvertImageAddUrlsThread::addFile(const QString &path)

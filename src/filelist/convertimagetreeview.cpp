@@ -17,8 +17,9 @@ void ConvertImageTreeView::dragEnterEvent(QDragEnterEvent *event)
 {
     if (event->source() == this) {
         qDebug() << "event->source(): self";
-        qDebug().noquote() << "url: " + url;
-        if (isSupportedImageFile(url)) {
+        // The dragged rows decide (the view drags its selection), whatever was
+        // clicked last and whether or not their files still exist.
+        if (selectionModel() && selectionModel()->hasSelection()) {
             // Let the view start its own drag bookkeeping (auto-scroll, state).
             QTreeView::dragEnterEvent(event);
             event->accept();

@@ -15,9 +15,6 @@ public:
     explicit ConvertImageTreeView(QWidget *parent = nullptr);
     ~ConvertImageTreeView() override;
 
-    // The entry path of the entry selected last (written by the form).
-    QString url;
-
 signals:
     void addURLs(const QList<QUrl> &urls);
 

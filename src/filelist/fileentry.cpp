@@ -1,9 +1,14 @@
 #include "fileentry.h"
 
+#include <QCollator>
 #include <QFileInfo>
 #include <QImageIOHandler>
 #include <QImageReader>
+#include <QLocale>
+#include <QObject>
 #include <QStringList>
+
+#include <algorithm>
 
 namespace {
 constexpr int listIconSide = 64;
@@ -47,9 +52,24 @@ bool acceptsDroppedUrls(const QList<QUrl> &urls)
     return isSupportedImageFile(path);
 }
 
+void sortNaturally(QStringList &paths)
+{
+    // The C locale compares plain code points, numeric mode or not.
+    const QLocale locale = QLocale().language() == QLocale::C ? QLocale(QLocale::English) : QLocale();
+    QCollator collator(locale);
+    collator.setNumericMode(true);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(paths.begin(), paths.end(), collator);
+}
+
 QString imageSizeText(const QSize &size)
 {
     return QString::number(size.width()) + QLatin1Char('x') + QString::number(size.height());
+}
+
+QString unreadableFileText()
+{
+    return QObject::tr("Cannot be read");
 }
 
 QImage makeListIcon(const QImage &image)

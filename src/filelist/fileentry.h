@@ -4,6 +4,7 @@
 #include <QList>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 #include "sourcefiles.h" // isSupportedImageFile
@@ -30,6 +31,10 @@ QString entryPath(const QString &label, const QString &pathCell);
 // image, and a URL without a local file refuses the drag.
 bool acceptsDroppedUrls(const QList<QUrl> &urls);
 
+// Sorts paths in natural order, as people read them: runs of digits compare
+// by their value (img2 before img10), letters without regard to case.
+void sortNaturally(QStringList &paths);
+
 // The pixel size as the list shows it, for example 1920x1080.
 QString imageSizeText(const QSize &size);
 
@@ -40,6 +45,9 @@ QImage makeListIcon(const QImage &image);
 // The list thumbnail of a file: its icon (see makeListIcon) and its pixel size
 // text, after the orientation the file asks for. A file that cannot be decoded
 // gives a null icon and 0x0.
+// The short note shown for a listed file that cannot be decoded.
+QString unreadableFileText();
+
 struct ListThumbnail
 {
     QImage icon;

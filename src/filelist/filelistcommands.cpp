@@ -1,10 +1,12 @@
 #include "filelistcommands.h"
 
+#include <QApplication>
 #include <QDebug>
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
 #include <QStandardItemModel>
+#include <QStyle>
 
 #include "fileentry.h"
 #include "filelistindex.h"
@@ -123,6 +125,13 @@ int applyListThumbnail(QStandardItemModel *model, const QImage &icon, const QStr
     QStandardItem *item = model->item(row, 0);
     if (!item)
         return -1;
+    if (icon.isNull()) {
+        // A file that cannot be decoded is marked as such, not shown as 0x0.
+        item->setText(thumbnailEntryLabel(fileName, unreadableFileText(), folder));
+        item->setIcon(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning));
+        item->setToolTip(unreadableFileText());
+        return row;
+    }
     item->setText(thumbnailEntryLabel(fileName, sizeStr, folder));
     item->setIcon(QIcon(QPixmap::fromImage(icon)));
     return row;

@@ -32,6 +32,8 @@ class QString;
 // Puts a finished list thumbnail on its entry: the icon and the three-line
 // label go to the row whose Path cell names the file, which is the row the
 // thumbnail was made for unless rows moved meanwhile. Returns that row, or -1
-// when the file is no longer listed (the thumbnail is dropped).
+// when the file is no longer listed (the thumbnail is dropped). A null icon
+// (the file cannot be decoded) marks the entry with a warning icon, the note
+// in place of the size and the note as its tooltip.
 int applyListThumbnail(QStandardItemModel *model, const QImage &icon, const QString &fileName,
                        const QString &folder, const QString &sizeStr, int index);

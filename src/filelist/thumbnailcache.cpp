@@ -1,6 +1,5 @@
 #include "thumbnailcache.h"
 
-#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
@@ -27,28 +26,16 @@ QString cacheFileName(const QString &folder, int number)
     return folder + QString::number(number) + QStringLiteral(".webp");
 }
 
-bool writableFolder(const QString &path)
-{
-    const QFileInfo info(path);
-    return info.isDir() && info.isWritable();
-}
-
 } // namespace
-
-QString chooseThumbnailFolder(const QString &applicationDir, const QString &cacheDir)
-{
-    const QString besideProgram = applicationDir + QLatin1Char('/') + thumbnailsSubfolder;
-    if (writableFolder(besideProgram) || (writableFolder(applicationDir) && QDir().mkdir(besideProgram)))
-        return besideProgram + QLatin1Char('/');
-    const QString perUser = cacheDir + QLatin1Char('/') + thumbnailsSubfolder;
-    QDir().mkpath(perUser);
-    return perUser + QLatin1Char('/');
-}
 
 QString thumbnailFolder()
 {
-    return chooseThumbnailFolder(QCoreApplication::applicationDirPath(),
-                                 QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
+    // Always the per-user cache: the program's own folder may be shared or a
+    // build tree, and a writable one is no sign that it is ours to fill.
+    const QString folder =
+        QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QLatin1Char('/') + thumbnailsSubfolder;
+    QDir().mkpath(folder);
+    return folder + QLatin1Char('/');
 }
 
 ThumbnailLookup lookupThumbnail(const QString &sourcePath, bool refresh)

@@ -22,13 +22,9 @@ struct ThumbnailLookup
     QString fileName; // for Show and Reuse
 };
 
-// The thumbnail folder, with its closing slash; created when missing. It lies
-// beside the program when that place is writable, otherwise in the user's
-// cache folder (an installed program usually cannot write beside itself).
+// The thumbnail folder in the user's cache folder, with its closing slash;
+// created when missing.
 QString thumbnailFolder();
-
-// The choice behind thumbnailFolder(), for given program and cache folders.
-QString chooseThumbnailFolder(const QString &applicationDir, const QString &cacheDir);
 
 ThumbnailLookup lookupThumbnail(const QString &sourcePath, bool refresh);
 

@@ -1,13 +1,23 @@
 #include "convertimageform.h"
 #include "ui_convertimageform.h"
 
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPalette>
+#include <QShortcut>
 #include <QStackedLayout>
+#include <QStyle>
 #include <QStyleHints>
+#include <QTabBar>
+#include <QToolButton>
 #include <QUrl>
+
+#include <utility>
 
 #include "aboutdialog.h"
 #include "cocoacode.h"
@@ -29,6 +39,7 @@ struct ThemeIcon
 const ThemeIcon themeIcons[] = {
     {"convertButton", "Convert24.png", "ConvertWhite24.png", "ConvertGray24.png"},
     {"addFilesButton", "AddFile24.png", "AddFileWhite24.png", nullptr},
+    {"addFolderButton", "AddFolder24.png", "AddFolderWhite24.png", nullptr},
     {"removeButton", "Delete24.png", "DeleteWhite24.png", "DeleteGray24.png"},
     {"clearButton", "shortcut24.png", "shortcutWhite24.png", "shortcutGray24.png"},
     {"upButton", "ArrowUp24.png", "ArrowUpWhite24.png", "ArrowUpGray24.png"},
@@ -57,6 +68,15 @@ bool isDarkColourScheme()
     // Qt 6.4 has no colour scheme hint; a dark window background means a dark theme.
     return QGuiApplication::palette().color(QPalette::Window).lightness() < 128;
 #endif
+}
+
+// A label's text as a name: without the closing colon.
+QString labelName(const QLabel *label)
+{
+    QString text = label->text().trimmed();
+    if (text.endsWith(QLatin1Char(':')))
+        text.chop(1);
+    return text;
 }
 
 QIcon themeIcon(const ThemeIcon &entry, bool dark)
@@ -128,8 +148,9 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
         ui->qrCodePositionComboBox->addItem(ui->positionComboBox->itemText(i));
     }
 
-    // 8. The output folder chooser.
-    folderChooser = new CocoaCode();
+    // 8. The folder chooser; its dialogs open over the window. It is never shown itself.
+    folderChooser = new CocoaCode(this);
+    folderChooser->hide();
     connect(folderChooser, &CocoaCode::folderSelected, this, &ConvertImageForm::on_FolderSelected);
 
     // 9. Settings into the record and the controls, with the handlers still off.
@@ -147,6 +168,100 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
     ui->line4->hide();
     ui->sourceTreeView->setIconSize(QSize(64, 64));
 
+    // The settings column keeps its width when the window is resized; the
+    // splitter between the columns widens it.
+    ui->columnsSplitter->setStretchFactor(0, 1);
+    ui->columnsSplitter->setStretchFactor(1, 0);
+    // At first as wide as every tab label needs.
+    const int frame = ui->tabWidget->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, ui->tabWidget);
+    setSettingsColumnWidth(
+        qMax(ui->tabWidget->minimumWidth(), ui->tabWidget->tabBar()->sizeHint().width() + 2 * frame));
+
+    // Names for assistive technology. Fields are named by their labels, as
+    // buddies, so a label that changes its text renames its field.
+    ui->tabResetButton->setToolTip(tr("Reset Settings"));
+    for (QToolButton *button : ui->toolbarWidget->findChildren<QToolButton *>())
+        button->setAccessibleName(button->toolTip());
+    ui->tabResetButton->setAccessibleName(ui->tabResetButton->toolTip());
+    ui->outputFolderButton->setAccessibleName(tr("Choose the output folder"));
+    ui->pdfFilenameButton->setAccessibleName(tr("Choose the PDF file"));
+    ui->textClearButton->setAccessibleName(tr("Clear the text"));
+    ui->imageClearButton->setAccessibleName(tr("Clear the image"));
+    ui->qrCodeTextClearButton->setAccessibleName(tr("Clear the QR code text"));
+    ui->colorButton->setAccessibleName(tr("Change the colour"));
+    ui->sourceTreeView->setAccessibleName(tr("Files to convert"));
+    const std::pair<QLabel *, QWidget *> labelled[] = {
+        {ui->targetLabel, ui->targetComboBox},
+        {ui->qualityLabel, ui->qualitySpinBox},
+        {ui->outputFolderLabel, ui->outputFolderLineEdit},
+        {ui->pdfFilenameLabel, ui->pdfFilenameLineEdit},
+        {ui->pdfPaperSizeLabel, ui->pdfPaperSizeComboBox},
+        {ui->pdfQualityLabel, ui->pdfQualityComboBox},
+        {ui->pdfMarginSizeLabel, ui->pdfMarginSizeSpinBox},
+        {ui->absoluteWidthLabel, ui->absoluteWidthLineEdit},
+        {ui->absoluteHeightLabel, ui->absoluteHeightLineEdit},
+        {ui->relativeToLabel, ui->relativeToComboBox},
+        {ui->relativeValueLabel, ui->relativeValueLineEdit},
+        {ui->textLabel, ui->textLineEdit},
+        {ui->fontLabel, ui->fontComboBox},
+        {ui->sizeLabel, ui->sizeSpinBox},
+        {ui->colorLabel, ui->colorWidget},
+        {ui->positionLabel, ui->positionComboBox},
+        {ui->opacityLabel, ui->opacitySpinBox},
+        {ui->marginLabel, ui->marginSpinBox},
+        {ui->imageSizeLabel, ui->imageSizeSpinBox},
+        {ui->imagePositionLabel, ui->imagePositionComboBox},
+        {ui->imageOpacityLabel, ui->imageOpacitySpinBox},
+        {ui->imageMarginLabel, ui->imageMarginSpinBox},
+        {ui->qrCodeTextLabel, ui->qrCodeTextEdit},
+        {ui->qrCodeSizeLabel, ui->qrCodeSizeSpinBox},
+        {ui->qrCodePositionLabel, ui->qrCodePositionComboBox},
+        {ui->qrCodeMarginLabel, ui->qrCodeMarginSpinBox},
+        {ui->contrastLabel, ui->contrastSlider},
+        {ui->brightnessLabel, ui->brightnessSlider},
+        {ui->gammaLabel, ui->gammaSlider},
+        {ui->invertColorsLabel, ui->invertColorsSlider},
+        {ui->gaussianBlurLabel, ui->gaussianBlurSlider},
+    };
+    for (const auto &[label, field] : labelled)
+        label->setBuddy(field);
+    // A label has one buddy: the number beside each slider gets its name.
+    const std::pair<QLabel *, QWidget *> besideSliders[] = {
+        {ui->contrastLabel, ui->contrastSpinBox},
+        {ui->brightnessLabel, ui->brightnessSpinBox},
+        {ui->gammaLabel, ui->gammaSpinBox},
+        {ui->invertColorsLabel, ui->invertColorsSpinBox},
+        {ui->gaussianBlurLabel, ui->gaussianBlurSpinBox},
+    };
+    for (const auto &[label, field] : besideSliders)
+        field->setAccessibleName(labelName(label));
+    ui->percentageSpinBox->setAccessibleName(tr("Percentage"));
+    ui->fontComboBox->lineEdit()->setAccessibleName(labelName(ui->fontLabel));
+    ui->tabWidget->setAccessibleName(labelName(ui->tabTileLabel));
+    ui->outputScrollArea->setAccessibleName(ui->tabWidget->tabText(ui->tabWidget->indexOf(ui->outputFolderTab)));
+
+    // The PDF page in one line of text, kept by the controls it sums up.
+    pdfSummaryLabel = new QLabel(ui->pdfGroupBox);
+    pdfSummaryLabel->setObjectName(QStringLiteral("pdfSummaryLabel"));
+    ui->pdfGroupLayout->insertWidget(0, pdfSummaryLabel);
+    connect(ui->pdfPaperSizeComboBox, &QComboBox::currentIndexChanged, this, &ConvertImageForm::showPdfSummary);
+    connect(ui->pdfPageOrientationLanscapeButton, &QAbstractButton::toggled, this, &ConvertImageForm::showPdfSummary);
+    showPdfSummary();
+
+    // Keyboard shortcuts for the toolbar's commands; the tooltips name them.
+    const std::pair<QAbstractButton *, QKeySequence> shortcuts[] = {
+        {ui->addFilesButton, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {ui->addFolderButton, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)},
+        {ui->removeButton, QKeySequence(Qt::Key_Delete)},
+        {ui->convertButton, QKeySequence(Qt::CTRL | Qt::Key_Return)},
+    };
+    for (const auto &[button, keys] : shortcuts) {
+        // A disabled button ignores its click, so the shortcut follows its state.
+        connect(new QShortcut(keys, this), &QShortcut::activated, button, &QAbstractButton::click);
+        button->setToolTip(button->toolTip() + QStringLiteral(" (") + keys.toString(QKeySequence::NativeText)
+                           + QLatin1Char(')'));
+    }
+
     // 14.-15.
     updateTheme();
     handlersEnabled = true;
@@ -158,6 +273,26 @@ ConvertImageForm::~ConvertImageForm()
     shutdownPreviewWorkers();
     delete folderChooser;
     delete ui;
+}
+
+int ConvertImageForm::settingsColumnWidth() const
+{
+    return ui->columnsSplitter->sizes().value(1);
+}
+
+void ConvertImageForm::setSettingsColumnWidth(int width)
+{
+    // The list takes what is left; the splitter keeps each side's minimum.
+    const QList<int> sizes = ui->columnsSplitter->sizes();
+    const int total = qMax(sizes.value(0) + sizes.value(1), ui->sourceColumnWidget->minimumWidth() + width);
+    ui->columnsSplitter->setSizes({total - width, width});
+}
+
+void ConvertImageForm::showPdfSummary()
+{
+    const QString orientation =
+        ui->pdfPageOrientationLanscapeButton->isChecked() ? tr("landscape") : tr("portrait");
+    pdfSummaryLabel->setText(tr("Page: %1, %2").arg(ui->pdfPaperSizeComboBox->currentText(), orientation));
 }
 
 void ConvertImageForm::OnShowToolbarSignal(bool show)
@@ -177,11 +312,19 @@ void ConvertImageForm::updateTheme()
     }
     ui->label_2->setPixmap(QPixmap(resourceImage(dark ? QStringLiteral("DropLogoWhite.png")
                                                       : QStringLiteral("DropLogo.png"))));
+    // The dark style barely shades a checked tool button: the chosen
+    // orientation gets a clear frame and fill there.
+    const QString checkedMark = dark ? QStringLiteral("QToolButton:checked { background-color: #2D5F8F;"
+                                                      " border: 2px solid #8AB8E6; border-radius: 3px; }")
+                                     : QString();
+    ui->pdfPageOrientationPortraitButton->setStyleSheet(checkedMark);
+    ui->pdfPageOrientationLanscapeButton->setStyleSheet(checkedMark);
 }
 
 void ConvertImageForm::setConverting(bool converting)
 {
     ui->addFilesButton->setEnabled(!converting);
+    ui->addFolderButton->setEnabled(!converting);
     ui->clearButton->setEnabled(!converting);
     ui->targetComboBox->setEnabled(!converting);
     ui->convertButton->setEnabled(!converting);

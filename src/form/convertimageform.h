@@ -14,6 +14,7 @@
 
 #include "conversionsettings.h"
 
+class QLabel;
 class QSlider;
 class QSpinBox;
 class QStackedLayout;
@@ -67,8 +68,13 @@ public:
     void on_itemSelection_changed(const QItemSelection &selected, const QItemSelection &deselected);
     void on_PreviewImage_DoubleClick();
 
-    // The source list, for tests.
+    // The width of the settings column beside the list, as the splitter sets it.
+    int settingsColumnWidth() const;
+    void setSettingsColumnWidth(int width);
+
+    // The source list and the previewed file, for tests.
     QStandardItemModel *fileListModel() { return &model; }
+    const QString &previewPath() const { return previewFilePath; }
 
 signals:
     void showToolbarSignal(bool show);
@@ -90,6 +96,7 @@ public slots:
 
     // --- adding files ---
     void on_addFilesButton_clicked();
+    void on_addFolderButton_clicked();
     void on_ImageFilesSelected(const QStringList &pathList);
     void on_AddURLs(const QList<QUrl> &urls);
     void onAddUrlsThreadBegin();
@@ -116,7 +123,7 @@ public slots:
     void on_outputFolderButton_clicked();
     void on_FolderSelected(const QString &path);
     void on_outputFolderLineEdit_textChanged(const QString &text);
-    void on_scaleImageCheckBox_clicked();
+    void on_scaleImageCheckBox_toggled(bool checked);
     void on_percentageRadioButton_toggled(bool checked);
     void on_absoluteRadioButton_toggled(bool checked);
     void on_relativeRadioButton_toggled(bool checked);
@@ -147,8 +154,8 @@ public slots:
     void on_qrCodeMarginSpinBox_valueChanged(int value);
     void on_pdfFilenameLineEdit_textChanged(const QString &text);
     void on_pdfPaperSizeComboBox_currentIndexChanged(int index);
-    void on_pdfResizeImageToPaperCheckBox_clicked();
-    void on_pdfSmoothEdgesCheckBox_clicked();
+    void on_pdfResizeImageToPaperCheckBox_toggled(bool checked);
+    void on_pdfSmoothEdgesCheckBox_toggled(bool checked);
     void on_pdfQualityComboBox_currentIndexChanged(int index);
     void on_pdfPageOrientationPortraitButton_clicked();
     void on_pdfPageOrientationLanscapeButton_clicked();
@@ -176,18 +183,24 @@ private:
     void setScaleControlsEnabled(bool enabled);
     void updateRelativeValueField(int relativeTo);
     void setPdfMargin(int margin);
+    void showPdfSummary();
     void showWatermarkThumbnail(const QString &path);
     void setAdjustment(QSlider *slider, QSpinBox *spinBox, int ConversionSettings::*field, int id, int value);
 
     // --- adding files ---
     void startAddUrls(const QList<QUrl> &urls);
+    // Where the add choosers open: the folder files were last added from.
+    QString addStartFolder() const;
     // Stops a running add worker and waits for it (window closing).
     void shutdownAddUrlsWorker();
     // The source path of a list row by the entry-path rule.
     QString entryPathOfRow(int row) const;
+    bool isListed(const QString &path) const;
 
     // --- conversion ---
     QString choosePdfFile();
+    // Offers to make an output folder that was typed but does not exist.
+    void offerToCreateOutputFolder();
     void startConversion(const QStringList &files, const QString &outputLocation, const QString &formatLabel,
                          const QString &extension, bool overwriteExisting);
     // Asks a running conversion to stop (part of requestStopForClose).
@@ -199,6 +212,8 @@ private:
 
     // --- preview ---
     void _loadImage(const QString &path, bool refresh);
+    // The preview shows nothing and follows no file.
+    void clearPreview();
     // Asks the running preview worker to stop (part of requestStopForClose).
     void stopPreviewForClose();
     // Stops and waits for every preview worker (form destruction).
@@ -222,8 +237,10 @@ private:
     QStackedLayout *pageLayout = nullptr;
     bool handlersEnabled = false;
     bool closeRequested = false;
+    // The file the preview shows or is about to show: a listed file or empty.
     QString previewFilePath;
-    QString currentSelectedFile;
+    // The previewed file whose picture could not be made.
+    QString unreadablePreviewPath;
     PreviewDialog *previewDialog = nullptr;
     int updateCountdown = 0;
     QTimer updateTimer;
@@ -232,6 +249,7 @@ private:
     // Every preview worker that has not reported yet, previewThread included.
     QList<LoadPreviewImageThread *> previewWorkers;
     CocoaCode *folderChooser = nullptr;
+    QLabel *pdfSummaryLabel = nullptr;
 
     // Row of each target format in targetComboBox, -1 until the row is added.
     int avifIndex = -1;

@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStackedLayout>
 #include <QStandardPaths>
 
@@ -35,12 +37,39 @@ QString askForPdfPath(QWidget *parent, const QString &startFolder)
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }
 
+// The box's own sizing wraps a long path anywhere and cuts its title; as
+// wide as the question needs, within the screen, it keeps the path whole.
+void keepOnOneLine(QMessageBox &box)
+{
+    auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_informativelabel"));
+    if (!label)
+        return;
+    int width = label->fontMetrics().horizontalAdvance(label->text()) + 2 * label->margin();
+    if (const QScreen *screen = box.screen())
+        width = qMin(width, screen->availableGeometry().width() * 3 / 4);
+    label->setMinimumWidth(width);
+}
+
 QString existingFolderOr(const QString &folder, const QString &fallback)
 {
     return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : fallback;
 }
 
 } // namespace
+
+void ConvertImageForm::offerToCreateOutputFolder()
+{
+    // Only a full path names a place; a bare name stays for the chooser.
+    const QString folder = conversionSettings().outputFolder;
+    if (!QDir::isAbsolutePath(folder) || QFileInfo::exists(folder))
+        return;
+    const QMessageBox::StandardButton answer =
+        QMessageBox::question(this, tr("Kestrix Picturist"),
+                              tr("The output folder %1 does not exist. Create it?").arg(folder),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    if (answer == QMessageBox::Yes)
+        QDir().mkpath(folder);
+}
 
 void ConvertImageForm::on_convertButton_clicked()
 {
@@ -49,6 +78,8 @@ void ConvertImageForm::on_convertButton_clicked()
         QMessageBox::information(this, tr("Kestrix Picturist"), tr("There is nothing to convert."));
         return;
     }
+    // A folder typed by hand need not exist yet; declined, the chooser opens as before.
+    offerToCreateOutputFolder();
     ConversionSettings &settings = conversionSettings();
     const int row = ui->targetComboBox->currentIndex();
     QString location;
@@ -69,6 +100,10 @@ void ConvertImageForm::on_convertButton_clicked()
             if (named != settings.pdfFileName) {
                 settings.pdfFileName = named;
                 saveSetting(SettingPdfFile);
+                const bool handlers = handlersEnabled;
+                handlersEnabled = false;
+                ui->pdfFilenameLineEdit->setText(named);
+                handlersEnabled = handlers;
             }
             location = pdfTargetPath(settings.outputFolder, settings.pdfFileName);
             if (!isValidPdfOutput(settings.outputFolder, location)) {
@@ -81,6 +116,7 @@ void ConvertImageForm::on_convertButton_clicked()
                                     QMessageBox::Yes | QMessageBox::No, this);
                 confirm.setInformativeText(tr("Are you sure you want to overwrite ") + location + QStringLiteral("?"));
                 confirm.setDefaultButton(QMessageBox::No);
+                keepOnOneLine(confirm);
                 if (confirm.exec() != QMessageBox::Yes) {
                     location = choosePdfFile();
                     if (location.isEmpty())
@@ -114,7 +150,7 @@ QString ConvertImageForm::choosePdfFile()
 {
     const QString start = existingFolderOr(conversionSettings().outputFolder,
                                            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    const QString path = askForPdfPath(nullptr, start);
+    const QString path = askForPdfPath(this, start);
     if (!path.isEmpty())
         applyPdfPath(path);
     return path;

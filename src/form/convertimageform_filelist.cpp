@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QStackedLayout>
 
+#include "cocoacode.h"
 #include "convertimageaddurlsthread.h"
 #include "fileentry.h"
 #include "filelistcommands.h"
@@ -60,8 +61,6 @@ void ConvertImageForm::on_itemSelection_changed(const QItemSelection &, const QI
 
         qDebug().noquote() << "on_itemSelection_changed: " + path;
         loadImage(path, false);
-        ui->sourceTreeView->url = path;
-        currentSelectedFile = path;
     }
     updateTheme();
 }
@@ -74,6 +73,17 @@ void ConvertImageForm::on_removeButton_clicked()
         qDebug().noquote() << "deleteList: " + QString::number(row);
         model.removeRow(row);
     }
+    if (!isListed(previewFilePath))
+        clearPreview();
+}
+
+bool ConvertImageForm::isListed(const QString &path) const
+{
+    for (int row = 0; row < model.rowCount(); ++row) {
+        if (entryPathOfRow(row) == path)
+            return true;
+    }
+    return false;
 }
 
 void ConvertImageForm::on_upButton_clicked()
@@ -96,20 +106,34 @@ void ConvertImageForm::on_clearButton_clicked()
     ui->convertButton->setEnabled(false);
     ui->removeButton->setEnabled(false);
     ui->clearButton->setEnabled(false);
-    // The label's own setText drops the picture and its fit icon.
-    ui->previewImage->setText(QStringLiteral("Preview"));
+    clearPreview();
     pageLayout->setCurrentIndex(dropZonePage);
     updateTheme();
+}
+
+QString ConvertImageForm::addStartFolder() const
+{
+    const QString folder = conversionSettings().lastPicturesDir;
+    return folder.isEmpty() || !QFileInfo::exists(folder) ? KXGlobal().picturesFolder() : folder;
+}
+
+void ConvertImageForm::on_addFolderButton_clicked()
+{
+    ui->sourceTreeView->clearSelection();
+    const QString folder = folderChooser->browseForFolder(addStartFolder(), tr("Add Folder"));
+    if (folder.isEmpty())
+        return;
+    conversionSettings().lastPicturesDir = folder;
+    saveSetting(SettingLastPicturesDir);
+    // Added like a dropped folder: recursively, supported images only.
+    startAddUrls({QUrl::fromLocalFile(folder)});
 }
 
 void ConvertImageForm::on_addFilesButton_clicked()
 {
     ui->sourceTreeView->clearSelection();
-    QString startFolder = conversionSettings().lastPicturesDir;
-    if (startFolder.isEmpty() || !QFileInfo::exists(startFolder))
-        startFolder = KXGlobal().picturesFolder();
     const QStringList paths = QFileDialog::getOpenFileNames(
-        this, QStringLiteral("Add Image Files"), startFolder,
+        this, QStringLiteral("Add Image Files"), addStartFolder(),
         QStringLiteral("Image Files (*.avif *.gif *.heic *.heif *.jpg *.jpeg *.jxl *.png *.tif *.tiff *.webp)"));
     if (!paths.isEmpty()) {
         conversionSettings().lastPicturesDir = QFileInfo(paths.first()).path();
@@ -169,8 +193,12 @@ void ConvertImageForm::onAddUrlsFinish(const QString &lastPath)
 {
     handlersEnabled = false;
     qDebug().noquote() << "ConvertImageForm::onAddUrlsFinish: " + lastPath;
-    loadImage(lastPath, false);
-    currentSelectedFile = lastPath;
+    // The preview follows the selected last row, also after a batch of files
+    // that were all listed already.
+    if (model.rowCount() > 0)
+        loadImage(entryPathOfRow(model.rowCount() - 1), false);
+    else
+        clearPreview();
     if (model.rowCount() > 0) {
         ui->sourceTreeView->setCurrentIndex(model.index(model.rowCount() - 1, 0));
         // The selection handler is off here; the buttons follow the selected

@@ -3,7 +3,10 @@
 
 #include <QDebug>
 
+#include <utility>
+
 #include "convertimagepreviewlabel.h"
+#include "fileentry.h"
 #include "loadpreviewimagethread.h"
 #include "previewdialog.h"
 #include "thumbnailcache.h"
@@ -11,9 +14,11 @@
 void ConvertImageForm::loadImage(const QString &path, bool refresh)
 {
     qDebug().noquote() << "ConvertImageForm::loadImage: " + path;
-    // The latest request replaces any pending one, its refresh flag included.
+    // The latest request replaces any pending one, but inherits its refresh:
+    // the settings changed all the same, and the cache must learn it.
     pendingPreviewPath = path;
-    pendingPreviewRefresh = refresh;
+    pendingPreviewRefresh = pendingPreviewRefresh || refresh;
+    previewFilePath = path;
     updateCountdown = 15;
     if (!updateTimer.isActive()) {
         updateTimer.start(75);
@@ -27,7 +32,7 @@ void ConvertImageForm::on_updateTimer()
         return;
     if (updateCountdown < 1) {
         updateTimer.stop();
-        _loadImage(pendingPreviewPath, pendingPreviewRefresh);
+        _loadImage(pendingPreviewPath, std::exchange(pendingPreviewRefresh, false));
     } else {
         --updateCountdown;
     }
@@ -41,16 +46,19 @@ void ConvertImageForm::_loadImage(const QString &path, bool refresh)
     if (previewDialog && isPreviewDialogShown)
         previewDialog->updateImage(path);
 
-    previewFilePath = path;
     // Pictures of earlier requests will not be shown; spare the work.
     for (LoadPreviewImageThread *worker : std::as_const(previewWorkers))
         worker->stop = true;
 
     const ThumbnailLookup cached = lookupThumbnail(path, refresh);
-    if (cached.answer == ThumbnailLookup::Show) {
+    // Without a file the request only marked the cache stale.
+    if (path.isEmpty() || cached.answer == ThumbnailLookup::Show) {
         // This request has no worker: no running one is the latest any more.
         previewThread = nullptr;
-        ui->previewImage->setPreviewPixmap(QPixmap(cached.fileName));
+        if (!path.isEmpty()) {
+            unreadablePreviewPath.clear();
+            ui->previewImage->setPreviewPixmap(QPixmap(cached.fileName));
+        }
         return;
     }
     const QString thumbnailFilePath = cached.answer == ThumbnailLookup::Reuse ? cached.fileName : QString();
@@ -94,20 +102,43 @@ void ConvertImageForm::handleUpdatePreviewImage(const QImage &image)
         return;
     }
     // A request made after this worker started decides what the label shows.
-    if (latest)
-        ui->previewImage->setPreviewPixmap(QPixmap::fromImage(image));
+    if (!latest)
+        return;
+    if (image.isNull()) {
+        // Not the previous file's picture: this one has none.
+        unreadablePreviewPath = worker ? worker->filePath : previewFilePath;
+        ui->previewImage->setText(unreadableFileText());
+        return;
+    }
+    unreadablePreviewPath.clear();
+    ui->previewImage->setPreviewPixmap(QPixmap::fromImage(image));
+}
+
+void ConvertImageForm::clearPreview()
+{
+    // Nothing listed is previewed any more: a pending request and the running
+    // workers are dropped (a pending refresh is kept for the next request).
+    updateTimer.stop();
+    pendingPreviewPath.clear();
+    previewFilePath.clear();
+    previewThread = nullptr;
+    for (LoadPreviewImageThread *worker : std::as_const(previewWorkers))
+        worker->stop = true;
+    // The label's own setText drops the picture and its fit icon.
+    ui->previewImage->setText(QStringLiteral("Preview"));
 }
 
 void ConvertImageForm::on_PreviewImage_DoubleClick()
 {
-    if (isPreviewDialogShown)
+    // Nothing to show in full: no file, or one that cannot be read.
+    if (isPreviewDialogShown || previewFilePath.isEmpty() || previewFilePath == unreadablePreviewPath)
         return;
     if (!previewDialog) {
         previewDialog = new PreviewDialog(this, &isPreviewDialogShown);
         connect(previewDialog, &PreviewDialog::previewDialogClosed, this, &ConvertImageForm::on_previewDialogClosed);
     }
-    qDebug().noquote() << "currentSelectedFile: " + currentSelectedFile;
-    previewDialog->setImageFile(currentSelectedFile);
+    qDebug().noquote() << "currentSelectedFile: " + previewFilePath;
+    previewDialog->setImageFile(previewFilePath);
     previewDialog->exec();
 }
 

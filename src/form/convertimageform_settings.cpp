@@ -272,7 +272,7 @@ void ConvertImageForm::on_outputFolderLineEdit_textChanged(const QString &text)
     saveSetting(SettingOutputFolder);
 }
 
-void ConvertImageForm::on_scaleImageCheckBox_clicked()
+void ConvertImageForm::on_scaleImageCheckBox_toggled(bool)
 {
     const HandlerScope scope(handlersEnabled);
     if (!scope)
@@ -602,7 +602,7 @@ void ConvertImageForm::on_pdfPaperSizeComboBox_currentIndexChanged(int index)
     saveSetting(SettingPdfPaperSize);
 }
 
-void ConvertImageForm::on_pdfResizeImageToPaperCheckBox_clicked()
+void ConvertImageForm::on_pdfResizeImageToPaperCheckBox_toggled(bool)
 {
     const HandlerScope scope(handlersEnabled);
     if (!scope)
@@ -611,7 +611,7 @@ void ConvertImageForm::on_pdfResizeImageToPaperCheckBox_clicked()
     saveSetting(SettingPdfFile);
 }
 
-void ConvertImageForm::on_pdfSmoothEdgesCheckBox_clicked()
+void ConvertImageForm::on_pdfSmoothEdgesCheckBox_toggled(bool)
 {
     const HandlerScope scope(handlersEnabled);
     if (!scope)

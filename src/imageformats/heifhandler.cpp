@@ -101,8 +101,11 @@ QColorSpace colorSpaceOf(const heif_image_handle *handle)
     if (type != heif_color_profile_type_nclx)
         return {};
     heif_color_profile_nclx *nclx = nullptr;
-    if (!succeeded(heif_image_handle_get_nclx_color_profile(handle, &nclx)) || !nclx)
+    // An unknown colour description is an error that still hands out a profile.
+    if (!succeeded(heif_image_handle_get_nclx_color_profile(handle, &nclx)) || !nclx) {
+        heif_nclx_color_profile_free(nclx);
         return {};
+    }
     QColorSpace space;
     const bool srgbTransfer = nclx->transfer_characteristics == heif_transfer_characteristic_IEC_61966_2_1;
     const bool linearTransfer = nclx->transfer_characteristics == heif_transfer_characteristic_linear;

@@ -6,6 +6,9 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
+
+#include <utility>
 
 #include "conversionsettings.h"
 #include "loadfullpreviewimagethread.h"
@@ -36,6 +39,15 @@ PreviewDialog::PreviewDialog(QWidget *parent, bool *shownFlag)
     connect(ui->previewLabel, &ConvertImageFullPreviewLabel::endDragImage, this, &PreviewDialog::onEndDragImage);
     connect(ui->previewLabel, &ConvertImageFullPreviewLabel::mouseMove, this, &PreviewDialog::onMouseMove);
     connect(&resizeTimer, &QTimer::timeout, this, &PreviewDialog::updateTimer);
+
+    // The keyboard zooms like the wheel; 0 fits the picture again (Escape closes).
+    const std::pair<Qt::Key, int> zoomKeys[] = {{Qt::Key_Plus, 1}, {Qt::Key_Equal, 1}, {Qt::Key_Minus, -1}};
+    for (const auto &[key, step] : zoomKeys) {
+        connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this,
+                [this, step = step] { onNeedToResizeImage(step); });
+    }
+    connect(new QShortcut(QKeySequence(Qt::Key_0), this), &QShortcut::activated, this, &PreviewDialog::fitImage);
+    ui->percentResizeLabel->setToolTip(tr("Zoom in: +, zoom out: -, fit: 0, close: Esc"));
 }
 
 PreviewDialog::~PreviewDialog()

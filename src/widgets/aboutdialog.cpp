@@ -11,6 +11,10 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent), ui(new Ui::AboutDia
     ui->versionLabel->setText(QStringLiteral("Version: %1.%2.%3").arg(kxVersionMajor).arg(kxVersionMinor).arg(kxVersionBuild));
     ui->versionLabel->adjustSize();
     ui->webLabel->setText(QStringLiteral("<a href=\"%1\">kestrix.example</a>").arg(websiteAddress()));
+    // The address follows its title after a space, whatever the font.
+    ui->websiteTitleLabel->adjustSize();
+    const int space = fontMetrics().horizontalAdvance(QLatin1Char(' '));
+    ui->webLabel->move(ui->websiteTitleLabel->geometry().right() + 1 + space, ui->webLabel->y());
 }
 
 AboutDialog::~AboutDialog()

@@ -16,5 +16,6 @@ void CocoaCode::selectFolder()
 QString CocoaCode::browseForFolder(const QString &startFolder, const QString &title)
 {
     // Only existing folders can be chosen; cancelling gives an empty string.
-    return QFileDialog::getExistingDirectory(nullptr, title, startFolder, QFileDialog::ShowDirsOnly);
+    // Over the window of the widget that owns the chooser, if any.
+    return QFileDialog::getExistingDirectory(parentWidget(), title, startFolder, QFileDialog::ShowDirsOnly);
 }

@@ -404,7 +404,10 @@ private slots:
 
         form->on_AddURLs({QUrl::fromLocalFile(broken)});
         QTRY_COMPARE_WITH_TIMEOUT(listModel()->rowCount(), int(sources.size()) + 1, 10000);
-        QTRY_VERIFY_WITH_TIMEOUT(listModel()->item(rowOfSource(broken), 0)->text().contains("\n0x0\n"), 10000);
+        // Marked in the list as soon as its thumbnail fails.
+        QTRY_COMPARE_WITH_TIMEOUT(listModel()->item(rowOfSource(broken), 0)->toolTip(), QString("Cannot be read"),
+                                  10000);
+        QVERIFY(listModel()->item(rowOfSource(broken), 0)->text().contains("\nCannot be read\n"));
 
         const QString out = newOutputFolder("with-broken");
         chooseTarget(TargetPng);

@@ -1,5 +1,8 @@
 #include <QGuiApplication>
 #include <QScreen>
+#include <QScrollArea>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QSettings>
 #include <QStyle>
 #include <QtTest>
@@ -39,8 +42,8 @@ private slots:
         store.sync();
     }
 
-    // The stored geometry comes back with its clamps (the rules are in
-    // tst_windowgeometry); closing stores the new one.
+    // The stored geometry and settings column width come back with their
+    // clamps (the rules are in tst_windowgeometry); closing stores the new ones.
     void geometryIsRestoredAndStored()
     {
         QSettings store = geometryStore();
@@ -48,20 +51,38 @@ private slots:
         store.setValue("posY", 7);
         store.setValue("width", 500);
         store.setValue("height", 400);
+        store.setValue("settingsWidth", 520);
         store.sync();
         MainWindow window;
-        QCOMPARE(window.geometry(), QRect(5, 7, 986, 513));
+        // Moved left onto the 800-pixel-wide test screen.
+        QCOMPARE(window.geometry(), QRect(0, 7, 986, 513));
 
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.form->settingsColumnWidth(), 520);
         window.setGeometry(30, 40, 1000, 600);
+        window.form->setSettingsColumnWidth(480);
         const QRect geometry = window.geometry();
         QVERIFY(window.close());
         store.sync();
+        QCOMPARE(store.value("settingsWidth").toUInt(), 480u);
         QCOMPARE(store.value("posX").toUInt(), quint32(geometry.x()));
         QCOMPARE(store.value("posY").toUInt(), quint32(geometry.y()));
         QCOMPARE(store.value("width").toUInt(), quint32(geometry.width()));
         QCOMPARE(store.value("height").toUInt(), quint32(geometry.height()));
+    }
+
+    // The first size shows every settings tab label and the PDF options whole.
+    void firstSizeShowsTheSettings()
+    {
+        MainWindow window;
+        window.resize(firstWindowWidth, firstWindowHeight);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto *tabs = window.form->findChild<QTabWidget *>("tabWidget");
+        QVERIFY(tabs->tabBar()->tabRect(tabs->count() - 1).right() < tabs->tabBar()->width());
+        const auto *output = window.form->findChild<QScrollArea *>("outputScrollArea");
+        QVERIFY(output->widget()->minimumSizeHint().height() <= output->viewport()->height());
     }
 
     void busyWorkersKeepTheWindowOpen_data()

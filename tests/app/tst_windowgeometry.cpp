@@ -16,15 +16,15 @@ private slots:
         QTest::addColumn<Stored>("y");
         QTest::addColumn<Stored>("width");
         QTest::addColumn<Stored>("height");
-        QTest::addColumn<QSize>("screen");
+        QTest::addColumn<QRect>("screen");
         QTest::addColumn<QRect>("expected");
         const Stored none;
         const auto v = [](qint64 value) { return Stored(quint32(value)); };
         const auto row = [](const char *name, Stored x, Stored y, Stored w, Stored h, const QRect &expected,
-                            const QSize &screen = QSize(1920, 1080)) {
+                            const QRect &screen = QRect(0, 0, 1920, 1080)) {
             QTest::newRow(name) << x << y << w << h << screen << expected;
         };
-        row("nothing stored", none, none, none, none, QRect(100, 100, 986, 513));
+        row("nothing stored", none, none, none, none, QRect(100, 100, 1280, 860));
         row("stored values fit", v(50), v(60), v(1200), v(700), QRect(50, 60, 1200, 700));
         row("narrow width grows", v(10), v(10), v(500), v(600), QRect(10, 10, 986, 600));
         row("low height grows", v(10), v(10), v(1000), v(200), QRect(10, 10, 1000, 513));
@@ -36,9 +36,12 @@ private slots:
         row("y beyond screen", v(0), v(1200), v(1000), v(600), QRect(0, 100, 1000, 600));
         row("negative x (left monitor)", v(-1200), v(50), v(1000), v(600), QRect(100, 50, 1000, 600));
         row("negative y (upper monitor)", v(50), v(-300), v(1000), v(600), QRect(50, 100, 1000, 600));
-        row("growing width does not move x", v(1500), v(0), v(300), v(600), QRect(1500, 0, 986, 600));
-        row("screen smaller than the minimum", none, none, none, none, QRect(100, 87, 800, 513), QSize(800, 600));
-        row("only width stored", none, none, v(1900), none, QRect(20, 100, 1900, 513));
+        row("grown width moves left", v(1500), v(0), v(300), v(600), QRect(934, 0, 986, 600));
+        row("screen smaller than the first size", none, none, none, none, QRect(0, 0, 800, 600), QRect(0, 0, 800, 600));
+        row("only width stored", none, none, v(1900), none, QRect(20, 100, 1900, 860));
+        const QRect panels(64, 32, 1856, 1048); // panels at the left and the top
+        row("above and left of the area", v(10), v(0), v(1000), v(600), QRect(64, 32, 1000, 600), panels);
+        row("past the area's far edges", v(1800), v(900), v(1000), v(600), QRect(920, 480, 1000, 600), panels);
     }
 
     void restore()
@@ -47,7 +50,7 @@ private slots:
         QFETCH(Stored, y);
         QFETCH(Stored, width);
         QFETCH(Stored, height);
-        QFETCH(QSize, screen);
+        QFETCH(QRect, screen);
         QFETCH(QRect, expected);
         QCOMPARE(restoredWindowGeometry({x, y, width, height}, screen), expected);
     }

@@ -33,7 +33,7 @@ T *waitFor(int timeout = 20000, const QString &title = QString())
 // The completion message of a run, once it is shown.
 inline QMessageBox *completionBox(int timeout = 20000)
 {
-    return waitFor<QMessageBox>(timeout, QStringLiteral("Fast Picturist"));
+    return waitFor<QMessageBox>(timeout, QStringLiteral("Kestrix Picturist"));
 }
 
 inline QAbstractButton *buttonWithText(QMessageBox *box, const QString &text)

@@ -108,7 +108,7 @@ private slots:
         QFETCH(bool, exists);
         QFETCH(QString, stored);
         ConvertImageForm form;
-        conversionSettings().pdfFileName = name;
+        form.findChild<QLineEdit *>("pdfFilenameLineEdit")->setText(name);
         if (exists)
             QVERIFY(!kxtest::writeFile(out + "/" + name, "old document").isEmpty());
         prepare(form, TargetPdf, out, {source("r1.png"), source("r2.jpg")});
@@ -116,6 +116,7 @@ private slots:
             kxtest::whenModalShown<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::Yes)->click(); });
         form.on_convertButton_clicked();
         QCOMPARE(conversionSettings().pdfFileName, stored);
+        QCOMPARE(lineEdit(form, "pdfFilenameLineEdit"), stored);
         QVERIFY(form.conversionBusy);
         expectCompletion(form, "The conversion processes are completed.");
         const QByteArray pdf = kxtest::readFile(out + "/" + stored);
@@ -195,6 +196,18 @@ private slots:
         store.beginGroup("MainApp");
         QCOMPARE(store.value("outputFolder").toString(), folder);
         QCOMPARE(store.value("pdfFileName").toString(), QStringLiteral("album.pdf"));
+    }
+
+    // A typed folder that does not exist is made once the user agrees.
+    void missingOutputFolderIsCreated()
+    {
+        ConvertImageForm form;
+        const QString folder = out + "/new/deeper";
+        prepare(form, TargetWebp, folder, {source("c1.png")});
+        kxtest::whenModalShown<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::Yes)->click(); });
+        form.on_convertButton_clicked();
+        expectCompletion(form, "The conversion process is completed.");
+        QVERIFY(QFileInfo(folder + "/c1.webp").isFile());
     }
 
     void oneCharacterFolderOpensTheChooserAndRuns()

@@ -5,6 +5,8 @@
 
 #include <QDesktopServices>
 #include <QProgressBar>
+#include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 
@@ -102,48 +104,81 @@ private slots:
         QCOMPARE(recorder.urls, QList<QUrl>{QUrl::fromLocalFile(out + opened)});
     }
 
-    // Cancel during the run, or a stop before the worker even began: the
-    // form finishes and goes, without a completion message; a stopped PDF
-    // says how many pages the document holds.
-    void stopEndsTheRun_data()
+    // Cancel says at once that the page stops, then how many files were
+    // converted; failures so far are listed on the page. A stop before the
+    // worker even began (the window closing) ends without a message.
+    void stop_data()
     {
         QTest::addColumn<bool>("beforeStart");
-        QTest::addColumn<QString>("extension");
-        QTest::newRow("cancel button") << false << ".webp";
-        QTest::newRow("stop before the worker runs") << true << ".webp";
-        QTest::newRow("cancel a pdf") << false << ".pdf";
+        QTest::newRow("cancel button") << false;
+        QTest::newRow("stop before the worker runs") << true;
     }
 
-    void stopEndsTheRun()
+    void stop()
     {
         QFETCH(bool, beforeStart);
-        QFETCH(QString, extension);
-        QStringList sources;
-        for (int i = 0; i < (beforeStart ? 1 : 20); ++i)
+        const QString broken = kxtest::writeFile(tmp.path() + "/broken.png", "not a picture");
+        QStringList sources{broken};
+        for (int i = 0; i < (beforeStart ? 0 : 20); ++i)
             sources << source(QStringLiteral("big%1.png").arg(i), QSize(800, 600));
         auto *form = new ConvertProgressForm;
         QPointer<ConvertProgressForm> guard(form);
         QSignalSpy finish(form, &ConvertProgressForm::finishConvertSignal);
-        form->startConvert(sources, out, "X", extension, false);
+        form->startConvert(sources, out, "WEBP", ".webp", false);
         if (beforeStart) {
             form->stopConversion();
-        } else {
-            QTRY_VERIFY(form->findChild<QProgressBar *>()->value() > 0);
-            QTest::mouseClick(form->findChild<QPushButton *>("cancelButton"), Qt::LeftButton);
+            QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, 20000);
+            QTRY_VERIFY(guard.isNull());
+            QVERIFY(!toplevels::visible<QMessageBox>());
+            return;
         }
-        if (extension == ".pdf") {
-            QMessageBox *box = toplevels::completionBox();
-            QVERIFY(box);
-            const int pages = pdfprobe::pageCount(kxtest::readFile(out + "/doc.pdf"));
-            QVERIFY(pages > 0 && pages < sources.size());
-            QCOMPARE(box->text(), QStringLiteral("The conversion was stopped. %1/doc.pdf holds %2 page%3.")
-                                      .arg(out).arg(pages).arg(pages > 1 ? "s" : ""));
-            box->button(QMessageBox::Ok)->click();
-        }
-        QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, 20000);
+        auto *failures = form->findChild<QListWidget *>("failureList");
+        QTRY_COMPARE_WITH_TIMEOUT(failures->count(), 1, 20000);
+        QVERIFY(failures->isVisibleTo(form));
+        QVERIFY(failures->item(0)->text().startsWith(broken + ": "));
+        QTest::mouseClick(form->findChild<QPushButton *>("cancelButton"), Qt::LeftButton);
+        QCOMPARE(form->findChild<QLabel *>("label")->text(), QString("Stopping after the current file\u2026"));
+        QMessageBox *box = toplevels::completionBox();
+        QVERIFY(box);
+        const int written = int(QDir(out).entryList(QDir::Files).size());
+        QVERIFY(written < 20);
+        QCOMPARE(box->text(),
+                 QString("Stopped: %1 of 21 converted\n1 of 21 files could not be converted.").arg(written));
+        QCOMPARE(form->findChild<QLabel *>("countLabel")->text(), QString("%1 of 21").arg(written + 1));
+        box->button(QMessageBox::Ok)->click();
+        QCOMPARE(finish.count(), 1);
         QTRY_VERIFY(guard.isNull());
-        QVERIFY(!toplevels::visible<QMessageBox>());
-        QVERIFY(QDir(out).entryList(QDir::Files).size() < (beforeStart ? 1 : sources.size()));
+    }
+
+    // A stopped PDF keeps the pages drawn so far and says how many.
+    void stoppedPdfSaysItsPages()
+    {
+        QStringList sources;
+        for (int i = 0; i < 20; ++i)
+            sources << source(QStringLiteral("big%1.png").arg(i), QSize(800, 600));
+        auto *form = new ConvertProgressForm;
+        form->startConvert(sources, out, "X", ".pdf", false);
+        QTRY_VERIFY(form->findChild<QProgressBar *>()->value() > 0);
+        QTest::mouseClick(form->findChild<QPushButton *>("cancelButton"), Qt::LeftButton);
+        QMessageBox *box = toplevels::completionBox();
+        QVERIFY(box);
+        const int pages = pdfprobe::pageCount(kxtest::readFile(out + "/doc.pdf"));
+        QVERIFY(pages > 0 && pages < sources.size());
+        QVERIFY(box->text().endsWith(QStringLiteral("The conversion was stopped. %1/doc.pdf holds %2 page%3.")
+                                         .arg(out).arg(pages).arg(pages > 1 ? "s" : "")));
+        box->button(QMessageBox::Ok)->click();
+    }
+
+    // With several files converted at once, every one of them is shown.
+    void runningFilesShown()
+    {
+        ConvertProgressForm form;
+        form.handleUpdateFileName("/a.png");
+        form.handleUpdateFileName("/b.png");
+        form.handleUpdateFileName("/c.png");
+        form.handleFileFinished("/b.png");
+        QCOMPARE(form.findChild<QLabel *>("label_2")->text(), QString("/a.png\n/c.png"));
+        QCOMPARE(progressTimeText(65000, 1, 3), QString("Elapsed 1:05, about 2:10 left"));
     }
 };
 

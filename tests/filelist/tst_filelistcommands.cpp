@@ -160,10 +160,11 @@ private slots:
         for (int r = 0; r < model.rowCount(); ++r) {
             const QStandardItem *item = model.item(r, 0);
             QCOMPARE(item->text().count('\n'), r == row ? 2 : 0);
-            QCOMPARE(item->icon().isNull(), r != row || !readable);
+            QCOMPARE(item->icon().isNull(), r != row);
+            QCOMPARE(item->toolTip(), r == row && !readable ? "Cannot be read" : "");
         }
         if (row >= 0)
-            QCOMPARE(model.item(row, 0)->text(), name + "\n" + size + "\n/p");
+            QCOMPARE(model.item(row, 0)->text(), name + "\n" + (readable ? size : "Cannot be read") + "\n/p");
     }
 };
 

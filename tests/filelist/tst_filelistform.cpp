@@ -7,8 +7,10 @@
 
 #include "convertimageaddurlsthread.h"
 #include "convertimageform.h"
+#include "convertimagepreviewlabel.h"
 #include "kxdialogs.h"
 #include "kxtest.h"
+#include "previewdialog.h"
 #include "ui_convertimageform.h"
 
 namespace {
@@ -47,6 +49,7 @@ private slots:
         QVERIFY(dir.isValid());
         QDir().mkpath(dir.filePath("photos/sub"));
         QVERIFY(kxtest::makePhotoLikeImage(300, 200).save(dir.filePath("photos/a.png")));
+        QVERIFY(!kxtest::writeFile(dir.filePath("photos/broken.png"), "not a picture").isEmpty());
     }
 
     void clearOnEmptyList()
@@ -126,10 +129,60 @@ private slots:
         if (deselected >= 0)
             form.ui->sourceTreeView->selectionModel()->select(form.fileListModel()->index(deselected, 0),
                                                               QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
-        QCOMPARE(form.ui->sourceTreeView->url, previewed);
+        QCOMPARE(form.previewPath(), previewed);
         QCOMPARE(form.ui->removeButton->isEnabled(), remove);
         QCOMPARE(form.ui->upButton->isEnabled(), up);
         QCOMPARE(form.ui->downButton->isEnabled(), down);
+    }
+
+    // The preview follows a listed file or shows nothing; a file that cannot
+    // be read shows a note, not the picture before it. The full preview opens
+    // only on a picture.
+    void previewAfterListChanges_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("previewed"); // in photos/, or none
+        QTest::addColumn<QString>("shown");     // the label's text; empty: a picture
+        QTest::addColumn<bool>("fullPreview");
+        QTest::newRow("batch adding nothing new") << "again" << "a.png" << "" << true;
+        QTest::newRow("clear") << "clear" << "" << "Preview" << false;
+        QTest::newRow("remove the previewed row") << "remove" << "" << "Preview" << false;
+        QTest::newRow("unreadable file") << "broken" << "broken.png" << "Cannot be read" << false;
+    }
+
+    void previewAfterListChanges()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, previewed);
+        QFETCH(QString, shown);
+        QFETCH(bool, fullPreview);
+        ConvertImageForm form;
+        ConvertImagePreviewLabel *label = form.ui->previewImage;
+        const auto add = [&](const QString &name) {
+            form.on_AddURLs({QUrl::fromLocalFile(dir.filePath("photos/" + name))});
+            return kxtest::waitUntil([&] { return form.findChildren<ConvertImageAddUrlsThread *>().isEmpty(); }, 10000);
+        };
+        QVERIFY(add("a.png"));
+        QVERIFY(kxtest::waitUntil([&] { return label->hasImage; }, 10000));
+        if (action == "again")
+            QVERIFY(add("a.png"));
+        else if (action == "clear")
+            form.ui->clearButton->click();
+        else if (action == "remove")
+            form.ui->removeButton->click(); // the batch selected the row
+        else
+            QVERIFY(add("broken.png"));
+        QCOMPARE(form.previewPath(), previewed.isEmpty() ? QString() : dir.filePath("photos/" + previewed));
+        QVERIFY(kxtest::waitUntil([&] { return !form.previewLoading && label->text() == shown; }, 10000));
+        QCOMPARE(label->hasImage, shown.isEmpty());
+        bool opened = false;
+        QPointer<QTimer> watcher = kxtest::whenModalShown<PreviewDialog>([&](PreviewDialog *dialog) {
+            opened = true;
+            dialog->reject();
+        }, 50);
+        form.on_PreviewImage_DoubleClick();
+        delete watcher.data();
+        QCOMPARE(opened, fullPreview);
     }
 
     void addFilesDialogRemembersTheFolder()

@@ -3,11 +3,14 @@
 // previewing, converting to every target) are driven in tests/app.
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QFileDialog>
 #include <QFontComboBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QSlider>
 #include <QSpinBox>
+#include <QThread>
 #include <QtTest>
 
 #include <memory>
@@ -219,7 +222,8 @@ private slots:
             QCOMPARE(ui->scaleImageCheckBox->isChecked(), enabled);
             for (QWidget *control : controls)
                 QVERIFY2(control->isEnabled() == enabled, qPrintable(control->objectName()));
-            ui->scaleImageCheckBox->click();
+            // A change from any source counts, as from the keyboard or assistive technology.
+            ui->scaleImageCheckBox->setChecked(!enabled);
             QCOMPARE(stored("scaleImage").toBool(), !enabled);
         }
         QVERIFY(ui->scaleImageCheckBox->isEnabled());
@@ -440,16 +444,98 @@ private slots:
     {
         auto form = startForm();
         Ui::ConvertImageForm *ui = form->ui;
-        const QList<QWidget *> controls{ui->addFilesButton, ui->clearButton,    ui->targetComboBox,
-                                        ui->convertButton,  ui->sourceTreeView, ui->sourceFrame,
-                                        ui->removeButton,   ui->upButton,       ui->downButton};
+        const QList<QWidget *> controls{ui->addFilesButton, ui->addFolderButton, ui->clearButton,
+                                        ui->targetComboBox, ui->convertButton,   ui->sourceTreeView,
+                                        ui->sourceFrame,    ui->removeButton,    ui->upButton,
+                                        ui->downButton};
         form->setConverting(true);
         for (QWidget *w : controls)
             QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
         form->setConverting(false);
         // Nothing is selected: the last three, the selection commands, stay off.
         for (QWidget *w : controls)
-            QVERIFY2(w->isEnabled() == (controls.indexOf(w) < 6), qPrintable(w->objectName()));
+            QVERIFY2(w->isEnabled() == (controls.indexOf(w) < 7), qPrintable(w->objectName()));
+    }
+
+    // The toolbar's shortcuts, named in the tooltips. The folder chooser adds
+    // a folder's images in natural order.
+    void shortcuts_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("listed"); // the folder is added first
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QStringList>("listAfter");
+        const QStringList all{"img1.png", "img2.png", "img10.png"};
+        QTest::newRow("add files") << "Ctrl+O" << "addFilesButton" << false << "Add Image Files" << QStringList();
+        QTest::newRow("add folder") << "Ctrl+Shift+O" << "addFolderButton" << false << "Add Folder" << all;
+        QTest::newRow("remove") << "Del" << "removeButton" << true << "" << all.mid(0, 2);
+        QTest::newRow("convert") << "Ctrl+Return" << "convertButton" << true << "Select folder ..." << all;
+    }
+
+    void shortcuts()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, button);
+        QFETCH(bool, listed);
+        QFETCH(QString, dialog);
+        QFETCH(QStringList, listAfter);
+        QTemporaryDir folder;
+        for (const char *name : {"img10.png", "img2.png", "img1.png"})
+            kxtest::photoFile(folder.path(), name);
+        auto form = startForm();
+        const auto batchDone = [&form] {
+            return kxtest::waitUntil([&form] { return !form->findChild<QThread *>(); }, 10000);
+        };
+        if (listed) {
+            form->on_AddURLs({QUrl::fromLocalFile(folder.path())});
+            QVERIFY(batchDone());
+        }
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        form->ui->sourceTreeView->setFocus(); // a text field keeps Delete for itself
+        QString shown;
+        QPointer<QTimer> watcher = kxtest::whenModalShown<QDialog>([&](QDialog *opened) {
+            shown = opened->windowTitle();
+            if (auto *chooser = qobject_cast<QFileDialog *>(opened); chooser && dialog == "Add Folder") {
+                chooser->setDirectory(folder.path());
+                chooser->selectFile(folder.path());
+                QMetaObject::invokeMethod(chooser, "accept");
+                return;
+            }
+            opened->reject();
+        }, 100);
+        QTest::keySequence(form.get(), QKeySequence(keys));
+        QVERIFY(batchDone());
+        delete watcher.data();
+        QCOMPARE(shown, dialog);
+        QStringList names;
+        for (int row = 0; row < form->fileListModel()->rowCount(); ++row)
+            names << QFileInfo(form->fileListModel()->item(row, 1)->text()).fileName();
+        QCOMPARE(names, listAfter);
+        QVERIFY(form->findChild<QAbstractButton *>(button)->toolTip().endsWith("(" + keys + ")"));
+    }
+
+    // What a screen reader lists: every control that takes the focus has a name.
+    void everyControlIsNamed()
+    {
+        auto form = startForm();
+        kxtest::appendListEntries(form->fileListModel(), 1);
+        form->show();
+        QStringList unnamed;
+        for (int tab = 0; tab < form->ui->tabWidget->count(); ++tab) {
+            form->ui->tabWidget->setCurrentIndex(tab);
+            for (QWidget *w : form->findChildren<QWidget *>()) {
+                if (!w->isVisible() || w->focusPolicy() == Qt::NoFocus || w->objectName().startsWith("qt_"))
+                    continue;
+                QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(w);
+                if (!accessible || accessible->text(QAccessible::Name).trimmed().isEmpty())
+                    unnamed << w->metaObject()->className() + QString(" ") + w->objectName();
+            }
+        }
+        unnamed.removeDuplicates();
+        QCOMPARE(unnamed.join(", "), QString());
     }
 
     void themePictures_data()

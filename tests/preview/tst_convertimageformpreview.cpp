@@ -102,8 +102,8 @@ private slots:
         QCOMPARE(countMessages(run, true), 1);
     }
 
-    // The three cache answers through the form, and the refresh flag of the
-    // latest of two requests deciding between them.
+    // The three cache answers through the form; a pending refresh is kept by
+    // the request that replaces it.
     void showReuseAndNewAnswers()
     {
         const QString path = writeJpeg("answers.jpg", 1920, 1080);
@@ -119,11 +119,9 @@ private slots:
         const QString cacheFile = thumbnailFolder() + QString::number(thumbnailRecords().last().number) + ".webp";
         QVERIFY(QFile::exists(cacheFile));
 
-        // Show: a settings change followed by a new selection; the selection's
-        // flag wins and the cached file is shown at once, without a worker.
+        // Show: the cached file is shown at once, without a worker.
         label()->setText("Preview");
         messages.clear();
-        form->loadImage(path, true);
         runRequest(path, false);
         QVERIFY(!form->previewLoading);
         QCOMPARE(countMessages("thumbnailFilePath: ", true), 0);
@@ -131,10 +129,10 @@ private slots:
         QVERIFY(label()->hasImage);
         QCOMPARE(label()->pixmap().size(), QSize(399, 224));
 
-        // Reuse: the other way round the refresh wins; everything is stale and
-        // the worker renders into the same file.
-        form->loadImage(path, false);
-        runRequest(path, true);
+        // Reuse: a settings change followed by a new selection; everything is
+        // stale and the worker renders into the same file.
+        form->loadImage(path, true);
+        runRequest(path, false);
         QCOMPARE(countMessages("thumbnailFilePath: " + cacheFile), 1);
         QVERIFY(form->previewLoading);
         waitIdle();
@@ -199,6 +197,8 @@ private slots:
                 QTest::keyClick(dialog, Qt::Key_Escape);
             });
         };
+        runRequest(writeJpeg("full.jpg", 64, 48), false);
+        waitIdle();
         escapeWhenShown();
         form->on_PreviewImage_DoubleClick();
         escapeWhenShown();

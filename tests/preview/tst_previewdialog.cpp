@@ -126,6 +126,20 @@ private slots:
         QCOMPARE(picture()->width(), qMax(width, area().width()));
     }
 
+    // + and - zoom by a step, 0 fits again.
+    void zoomKeys()
+    {
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        dialog->handleFullPreviewImageReady(stripes(1000, 800));
+        const int fitted = picture()->pixmap().width();
+        QTest::keyClick(dialog, Qt::Key_Plus);
+        QCOMPARE(picture()->pixmap().width(), int(fitted + fitted * 0.1));
+        QTest::keyClick(dialog, Qt::Key_0);
+        QCOMPARE(picture()->pixmap().width(), fitted);
+        QTest::keyClick(dialog, Qt::Key_Minus);
+        QVERIFY(picture()->pixmap().width() < fitted);
+    }
+
     void resizeAfterZoomRefits()
     {
         dialog->handleFullPreviewImageReady(stripes(1000, 800));

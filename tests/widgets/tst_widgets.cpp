@@ -96,11 +96,15 @@ private slots:
             QCOMPARE(reported, QString());
     }
 
-    // The close button ends the box and deletes it.
+    // The address stands a space after its title; the close button ends the
+    // box and deletes it.
     void aboutBox()
     {
         QPointer<AboutDialog> about = new AboutDialog;
         QCOMPARE(about->findChild<QLabel *>("versionLabel")->text(), QStringLiteral("Version: 4.1.2"));
+        const QLabel *title = about->findChild<QLabel *>("websiteTitleLabel");
+        QVERIFY(about->findChild<QLabel *>("webLabel")->x()
+                >= title->x() + title->fontMetrics().horizontalAdvance("Website: "));
         QTimer::singleShot(0, about->findChild<QPushButton *>("closeButton"), &QPushButton::click);
         about->exec();
         QTRY_VERIFY(about.isNull());

@@ -168,6 +168,13 @@ void drawFolder(QPainter &p, const QColor &c)
     p.drawLine(QPointF(2.5, 10.5), QPointF(21.5, 10.5));
 }
 
+void drawAddFolder(QPainter &p, const QColor &c)
+{
+    drawFolder(p, c);
+    p.drawLine(QPointF(12, 12), QPointF(12, 18));
+    p.drawLine(QPointF(9, 15), QPointF(15, 15));
+}
+
 void page(QPainter &p, const QRectF &r, bool withText)
 {
     p.drawRoundedRect(r, 0.8, 0.8);
@@ -297,6 +304,7 @@ int main(int argc, char *argv[])
     const Icon icons[] = {
         {"Convert24.png", "ConvertWhite24.png", "ConvertGray24.png", 24, drawConvert},
         {"AddFile24.png", "AddFileWhite24.png", nullptr, 24, drawAddFile},
+        {"AddFolder24.png", "AddFolderWhite24.png", nullptr, 24, drawAddFolder},
         {"Delete24.png", "DeleteWhite24.png", "DeleteGray24.png", 24, drawDelete},
         {"shortcut24.png", "shortcutWhite24.png", "shortcutGray24.png", 24, drawClear},
         {"ArrowUp24.png", "ArrowUpWhite24.png", "ArrowUpGray24.png", 24, drawArrowUp},
