@@ -18,14 +18,13 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "../convert/pdfprobe.h"
 #include "../convert/toplevels.h"
 #include "convertimageform.h"
 #include "convertimagepreviewlabel.h"
 #include "convertprogressform.h"
 #include "imagewriters.h"
 #include "kxdialogs.h"
-#include "kxglobal.h"
+#include "kxpdf.h"
 #include "kxtest.h"
 #include "mainwindow.h"
 #include "overwritefiledialog.h"
@@ -194,11 +193,6 @@ private slots:
         QVERIFY(!control("clearButton")->isEnabled());
     }
 
-    void dialogsStartInAnExistingFolder()
-    {
-        QVERIFY(QFileInfo(KXGlobal().picturesFolder()).isDir());
-    }
-
     void fileDialogsOfferEveryAcceptedType_data()
     {
         QTest::addColumn<QString>("button");
@@ -311,7 +305,6 @@ private slots:
         QMessageBox *box = toplevels::completionBox();
         QVERIFY(box);
         QCOMPARE(box->icon(), QMessageBox::Information);
-        QCOMPARE(box->text(), QStringLiteral("The conversion processes are completed."));
         QVERIFY(toplevels::buttonWithText(box, "Open Folder"));
         box->button(QMessageBox::Ok)->click();
         verifyBackAtTheList();
@@ -320,10 +313,10 @@ private slots:
         if (pdf) {
             QCOMPARE(conversionSettings().pdfFileName, QStringLiteral("album.pdf"));
             QCOMPARE(written, QStringList {"album.pdf"});
-            const QByteArray document = kxtest::readFile(out + "/album.pdf");
-            QVERIFY(document.startsWith("%PDF-1.6"));
-            QCOMPARE(pdfprobe::pageCount(document), int(sources.size()));
-            QCOMPARE(pdfprobe::drawnImages(document).size(), int(sources.size()));
+            const QList<kxtest::PdfPage> pages = kxtest::pdfPages(out + "/album.pdf");
+            QCOMPARE(pages.size(), int(sources.size()));
+            for (const kxtest::PdfPage &page : pages)
+                QVERIFY(!page.drawn.isNull());
             return;
         }
         QCOMPARE(written.size(), int(sources.size()));
@@ -348,9 +341,6 @@ private slots:
         pressConvert();
         OverwriteFileDialog *dialog = toplevels::waitFor<OverwriteFileDialog>();
         QVERIFY(dialog);
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Overwrite"));
-        QCOMPARE(dialog->findChild<QLabel *>("descLabel")->text(),
-                 QStringLiteral("The following files already exist. Check all files that you wish to overwrite."));
         auto *tree = dialog->findChild<QTreeWidget *>("treeWidget");
         QCOMPARE(tree->topLevelItemCount(), int(sources.size()));
         for (int i = 0; i < tree->topLevelItemCount(); ++i)
@@ -386,7 +376,6 @@ private slots:
 
         QMessageBox *box = toplevels::completionBox();
         QVERIFY(box);
-        QCOMPARE(box->text(), QStringLiteral("The conversion process is completed."));
         box->button(QMessageBox::Ok)->click();
         verifyBackAtTheList();
         QVERIFY(kxtest::readFile(kept).endsWith("MARK"));
