@@ -162,6 +162,9 @@ private slots:
         waitIdle();
         QCoreApplication::processEvents();
         QCOMPARE(label()->pixmap().size(), QSize(200, 100));
+        // Left rendering: cleanup() destroys the form, which stops and waits for the worker.
+        runRequest(big, true);
+        QVERIFY(form->previewLoading);
     }
 
     void closingWaitsForThePreviewWorker()
@@ -176,37 +179,18 @@ private slots:
         QVERIFY(!form->previewLoading);
     }
 
-    void destroyingFormWhileRendering()
-    {
-        const QString path = writeJpeg("destroy.jpg", 3000, 2000);
-        runRequest(path, true);
-        runRequest(path, true);
-        QVERIFY(form->previewLoading);
-        // The destructor stops and waits for both workers.
-        delete form;
-        form = nullptr;
-        QCoreApplication::processEvents();
-    }
-
-    // Escape hides the dialog like its close button, so a double-click or a
-    // click on the fit icon opens it again.
+    // Escape hides the dialog like its close button, so a double-click opens it again.
     void escapeThenDoubleClickOpensAgain()
     {
         int opened = 0;
-        const auto escapeWhenShown = [&opened] {
+        for (int i = 0; i < 2; ++i) {
             kxtest::whenModalShown<PreviewDialog>([&opened](PreviewDialog *dialog) {
                 ++opened;
                 QTest::keyClick(dialog, Qt::Key_Escape);
             });
-        };
-        escapeWhenShown();
-        form->on_PreviewImage_DoubleClick();
-        escapeWhenShown();
-        form->on_PreviewImage_DoubleClick();
+            form->on_PreviewImage_DoubleClick();
+        }
         QCOMPARE(opened, 2);
-        escapeWhenShown();
-        QTest::mouseClick(label(), Qt::LeftButton, {}, QPoint(label()->width() - 20, 20));
-        QCOMPARE(opened, 3);
     }
 };
 
