@@ -437,13 +437,10 @@ private slots:
         QTest::addColumn<QString>("control");
         QTest::addColumn<bool>("disabled");
         QTest::addColumn<QString>("picture");
-        QTest::newRow("light add") << false << "addFilesButton" << false << "AddFile24";
         QTest::newRow("light convert") << false << "convertButton" << false << "Convert24";
         QTest::newRow("light convert off") << false << "convertButton" << true << "ConvertGray24";
-        QTest::newRow("light up off") << false << "upButton" << true << "ArrowUpGray24";
         QTest::newRow("light drop logo") << false << "label_2" << false << "DropLogo";
         QTest::newRow("dark add") << true << "addFilesButton" << false << "AddFileWhite24";
-        QTest::newRow("dark reset") << true << "tabResetButton" << false << "ResetWhite24";
         QTest::newRow("dark convert off") << true << "convertButton" << true << "ConvertGray24";
         QTest::newRow("dark drop logo") << true << "label_2" << false << "DropLogoWhite";
     }
