@@ -187,11 +187,7 @@ QList<bool> ConvertImageAddUrlsThread::stillListed(const QStringList &paths)
 {
     QList<bool> listed;
     QStandardItemModel *listModel = model;
-    if (!callOnModelThread([listModel, &paths, &listed] {
-            const QSet<QString> keys = listedPathKeys(listModel);
-            for (const QString &path : paths)
-                listed.append(keys.contains(filePathKey(path)));
-        }))
+    if (!callOnModelThread([listModel, &paths, &listed] { listed = pathsListed(listModel, paths); }))
         return QList<bool>(paths.size(), false);
     return listed;
 }

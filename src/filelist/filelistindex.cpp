@@ -35,6 +35,22 @@ QSet<QString> listedPathKeys(const QStandardItemModel *model)
     return keys;
 }
 
+QList<bool> pathsListed(const QStandardItemModel *model, const QStringList &paths)
+{
+    QHash<QString, QList<int>> wanted;
+    for (int i = 0; i < paths.size(); ++i)
+        wanted[filePathKey(paths.at(i))].append(i);
+    QList<bool> listed(paths.size(), false);
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const auto it = wanted.constFind(filePathKey(pathAt(model, row)));
+        if (it != wanted.constEnd()) {
+            for (const int i : it.value())
+                listed[i] = true;
+        }
+    }
+    return listed;
+}
+
 int findListedRow(const QStandardItemModel *model, const QString &fileName, const QString &folder, int hintRow)
 {
     const int rowCount = model->rowCount();

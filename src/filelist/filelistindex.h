@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 class QStandardItemModel;
 
@@ -9,6 +11,10 @@ class QStandardItemModel;
 // column. Made afresh for each chunk of files, so that the duplicate test of a
 // chunk costs one lookup per file instead of a scan of every row per file.
 QSet<QString> listedPathKeys(const QStandardItemModel *model);
+
+// For each of a few paths, whether it is listed: one pass over the rows with
+// no set of them all.
+QList<bool> pathsListed(const QStandardItemModel *model, const QStringList &paths);
 
 // The row whose Path cell names the file with this name in this folder (as
 // QFileInfo::fileName() and path() give them), searched outward from hintRow
