@@ -305,6 +305,7 @@ private slots:
         QMessageBox *box = toplevels::completionBox();
         QVERIFY(box);
         QCOMPARE(box->icon(), QMessageBox::Information);
+        QCOMPARE(box->text(), QStringLiteral("The conversion processes are completed."));
         QVERIFY(toplevels::buttonWithText(box, "Open Folder"));
         box->button(QMessageBox::Ok)->click();
         verifyBackAtTheList();
