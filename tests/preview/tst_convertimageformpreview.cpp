@@ -56,12 +56,6 @@ private:
 
     void waitIdle() { QTRY_VERIFY_WITH_TIMEOUT(!form->previewLoading, 20000); }
 
-    QString writeJpeg(const QString &name, int width, int height)
-    {
-        const QString path = dir.filePath(name);
-        return kxtest::makePhotoLikeImage(width, height).save(path, "JPG", 80) ? path : QString();
-    }
-
 private slots:
     void initTestCase()
     {
@@ -106,7 +100,7 @@ private slots:
     // latest of two requests deciding between them.
     void showReuseAndNewAnswers()
     {
-        const QString path = writeJpeg("answers.jpg", 1920, 1080);
+        const QString path = kxtest::photoFile(dir.path(), "answers.jpg", QSize(1920, 1080));
         const int before = thumbnailRecords().size();
 
         // New: the worker allocates a cache file and registers it.
@@ -146,7 +140,7 @@ private slots:
 
     void outdatedResultIsNotShown()
     {
-        const QString small = writeJpeg("small.jpg", 200, 100);
+        const QString small = kxtest::photoFile(dir.path(), "small.jpg", QSize(200, 100));
         runRequest(small, false);
         waitIdle();
         QCOMPARE(label()->pixmap().size(), QSize(200, 100));
@@ -154,7 +148,7 @@ private slots:
         // A slow picture is started, then the cached small one is asked for: the
         // small one shows at once and the slow one, when it arrives, must not
         // replace it.
-        const QString big = writeJpeg("big.jpg", 4000, 3000);
+        const QString big = kxtest::photoFile(dir.path(), "big.jpg", QSize(4000, 3000));
         runRequest(big, false);
         QVERIFY(form->previewLoading);
         runRequest(small, false);
@@ -169,7 +163,7 @@ private slots:
 
     void closingWaitsForThePreviewWorker()
     {
-        const QString path = writeJpeg("closing.jpg", 3000, 2000);
+        const QString path = kxtest::photoFile(dir.path(), "closing.jpg", QSize(3000, 2000));
         QSignalSpy closeApp(form, &ConvertImageForm::closeApp);
         runRequest(path, true);
         QVERIFY(form->previewLoading);

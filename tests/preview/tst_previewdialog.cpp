@@ -188,7 +188,7 @@ private slots:
     {
         dialog->setImageFile(dir.filePath("missing.png"));
         QCOMPARE(dialog->windowTitle(), QString("Preview"));
-        const QString path = writeImage("photo.png", kxtest::makePhotoLikeImage(64, 48));
+        const QString path = kxtest::photoFile(dir.path(), "photo.png");
         dialog->updateImage(path);
         QCOMPARE(dialog->windowTitle(), QString("Preview - photo.png"));
         // A worker of an earlier request reports after this one has started.
@@ -200,7 +200,7 @@ private slots:
         QTRY_COMPARE(sizeLabel()->text(), QString("64x48"));
         QVERIFY(!picture()->pixmap().isNull());
         // Left loading: cleanup() destroys the dialog, which stops and waits for the worker.
-        const QString big = writeImage("large.png", kxtest::makePhotoLikeImage(3000, 2000));
+        const QString big = kxtest::photoFile(dir.path(), "large.png", QSize(3000, 2000));
         dialog->updateImage(big);
     }
 
@@ -210,12 +210,6 @@ private:
     ConvertImageFullPreviewLabel *picture() { return dialog->findChild<ConvertImageFullPreviewLabel *>("previewLabel"); }
     QScrollArea *scrollArea() { return dialog->findChild<QScrollArea *>("scrollArea"); }
     QSize area() { return scrollArea()->size() - QSize(16, 4); }
-
-    QString writeImage(const QString &name, const QImage &image)
-    {
-        const QString path = dir.filePath(name);
-        return image.save(path) ? path : QString();
-    }
 
     PreviewDialog *dialog = nullptr;
     bool shown = false;
