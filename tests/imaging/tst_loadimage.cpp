@@ -121,7 +121,7 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QImage stored = kxtest::makeBlocksImage(64, 48, {Qt::blue});
         QPainter(&stored).fillRect(0, 32, 16, 16, Qt::red);
-        QTest::newRow("jpg exif") << "jpg" << jpegWithExifOrientation(encodeWithQt(stored, "jpg", 95), 6);
+        QTest::newRow("jpg exif") << "jpg" << kxtest::jpegWithExifOrientation(encodeWithQt(stored, "jpg", 95), 6);
         QTest::newRow("heic irot") << "heic" << encodeHeif(stored, false, 6);
         QTest::newRow("avif irot") << "avif" << encodeHeif(stored, true, 6);
         QTest::newRow("jxl orientation") << "jxl" << encodeJxl(stored, 6);
