@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-gtk-platformtheme
   libgl-dev libxkbcommon-dev fonts-dejavu-core
   libgif-dev libqrcodegencpp-dev libheif-dev libjxl-dev
+  qt6-pdf-dev
 )
 
 missing=()

@@ -15,6 +15,7 @@
 
 #include "fileentry.h"
 #include "filelistindex.h"
+#include "pathutil.h"
 
 namespace {
 
@@ -168,12 +169,14 @@ void ConvertImageAddUrlsThread::flushFiles()
     QList<int> rows;
     QStandardItemModel *listModel = model;
     const bool done = callOnModelThread([listModel, &paths, &rows] {
-        FileListIndex *index = FileListIndex::of(listModel);
+        QSet<QString> listed = listedPathKeys(listModel);
         for (const QString &path : paths) {
-            if (index->contains(path)) {
+            const QString key = filePathKey(path);
+            if (listed.contains(key)) {
                 rows.append(-1);
                 continue;
             }
+            listed.insert(key);
             listModel->appendRow({new QStandardItem(entryLabel(path)), new QStandardItem(path)});
             rows.append(listModel->rowCount() - 1);
         }
@@ -192,11 +195,7 @@ QList<bool> ConvertImageAddUrlsThread::stillListed(const QStringList &paths)
 {
     QList<bool> listed;
     QStandardItemModel *listModel = model;
-    if (!callOnModelThread([listModel, &paths, &listed] {
-            FileListIndex *index = FileListIndex::of(listModel);
-            for (const QString &path : paths)
-                listed.append(index->contains(path));
-        }))
+    if (!callOnModelThread([listModel, &paths, &listed] { listed = pathsListed(listModel, paths); }))
         return QList<bool>(paths.size(), false);
     return listed;
 }

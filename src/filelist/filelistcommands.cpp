@@ -119,7 +119,7 @@ QList<int> moveRowsTo(QStandardItemModel *model, QList<int> rows, int targetRow,
 int applyListThumbnail(QStandardItemModel *model, const QImage &icon, const QString &fileName,
                        const QString &folder, const QString &sizeStr, int index)
 {
-    const int row = FileListIndex::of(model)->findRow(fileName, folder, index);
+    const int row = findListedRow(model, fileName, folder, index);
     if (row < 0)
         return -1;
     QStandardItem *item = model->item(row, 0);

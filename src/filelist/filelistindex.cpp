@@ -6,92 +6,52 @@
 #include "pathutil.h"
 
 namespace {
+
 constexpr int pathColumn = 1;
-}
 
-FileListIndex *FileListIndex::of(QStandardItemModel *model)
-{
-    if (auto *index = model->findChild<FileListIndex *>(QString(), Qt::FindDirectChildrenOnly))
-        return index;
-    return new FileListIndex(model);
-}
-
-FileListIndex::FileListIndex(QStandardItemModel *model) : QObject(model), model(model)
-{
-    connect(model, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex &parent, int first, int last) {
-        if (!parent.isValid())
-            addRows(first, last);
-    });
-    connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
-            [this](const QModelIndex &parent, int first, int last) {
-                if (!parent.isValid())
-                    removeRows(first, last);
-            });
-    // A Path cell written in place or a reset leaves no way to tell the old
-    // keys: recount on the next question.
-    connect(model, &QAbstractItemModel::dataChanged, this,
-            [this](const QModelIndex &topLeft, const QModelIndex &bottomRight) {
-                if (!topLeft.parent().isValid() && topLeft.column() <= pathColumn
-                    && bottomRight.column() >= pathColumn)
-                    stale = true;
-            });
-    connect(model, &QAbstractItemModel::modelReset, this, [this] { stale = true; });
-    connect(model, &QAbstractItemModel::columnsInserted, this, [this] { stale = true; });
-    connect(model, &QAbstractItemModel::columnsRemoved, this, [this] { stale = true; });
-}
-
-QString FileListIndex::pathAt(int row) const
+QString pathAt(const QStandardItemModel *model, int row)
 {
     const QStandardItem *item = model->item(row, pathColumn);
     return item ? item->text() : QString();
 }
 
-void FileListIndex::addRows(int first, int last)
+bool rowNames(const QStandardItemModel *model, int row, const QString &fileName, const QString &folder)
 {
-    if (stale)
-        return;
-    for (int row = first; row <= last; ++row) {
-        const QString path = pathAt(row);
-        if (!path.isEmpty())
-            ++counts[filePathKey(path)];
-    }
-}
-
-void FileListIndex::removeRows(int first, int last)
-{
-    if (stale)
-        return;
-    for (int row = first; row <= last; ++row) {
-        const QString path = pathAt(row);
-        if (path.isEmpty())
-            continue;
-        const auto it = counts.find(filePathKey(path));
-        if (it != counts.end() && --it.value() <= 0)
-            counts.erase(it);
-    }
-}
-
-void FileListIndex::rebuild()
-{
-    counts.clear();
-    stale = false;
-    addRows(0, model->rowCount() - 1);
-}
-
-bool FileListIndex::contains(const QString &path)
-{
-    if (stale)
-        rebuild();
-    return counts.contains(filePathKey(path));
-}
-
-bool FileListIndex::rowNames(int row, const QString &fileName, const QString &folder) const
-{
-    const QFileInfo info(pathAt(row));
+    const QFileInfo info(pathAt(model, row));
     return sameFilePath(info.fileName(), fileName) && sameFilePath(info.path(), folder);
 }
 
-int FileListIndex::findRow(const QString &fileName, const QString &folder, int hintRow) const
+} // namespace
+
+QSet<QString> listedPathKeys(const QStandardItemModel *model)
+{
+    QSet<QString> keys;
+    keys.reserve(model->rowCount());
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QString path = pathAt(model, row);
+        if (!path.isEmpty())
+            keys.insert(filePathKey(path));
+    }
+    return keys;
+}
+
+QList<bool> pathsListed(const QStandardItemModel *model, const QStringList &paths)
+{
+    QHash<QString, QList<int>> wanted;
+    for (int i = 0; i < paths.size(); ++i)
+        wanted[filePathKey(paths.at(i))].append(i);
+    QList<bool> listed(paths.size(), false);
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const auto it = wanted.constFind(filePathKey(pathAt(model, row)));
+        if (it != wanted.constEnd()) {
+            for (const int i : it.value())
+                listed[i] = true;
+        }
+    }
+    return listed;
+}
+
+int findListedRow(const QStandardItemModel *model, const QString &fileName, const QString &folder, int hintRow)
 {
     const int rowCount = model->rowCount();
     if (rowCount == 0)
@@ -102,9 +62,9 @@ int FileListIndex::findRow(const QString &fileName, const QString &folder, int h
         const int above = hintRow - distance;
         if (below >= rowCount && above < 0)
             break;
-        if (below < rowCount && rowNames(below, fileName, folder))
+        if (below < rowCount && rowNames(model, below, fileName, folder))
             return below;
-        if (distance > 0 && above >= 0 && rowNames(above, fileName, folder))
+        if (distance > 0 && above >= 0 && rowNames(model, above, fileName, folder))
             return above;
     }
     return -1;

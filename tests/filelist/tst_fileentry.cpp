@@ -136,13 +136,8 @@ private slots:
                         .save(&buffer, name.endsWith(".png") ? "PNG" : "JPEG"));
         else
             bytes = "no picture";
-        if (orientation) {
-            // An APP1 segment holding only the orientation tag, right after the start marker.
-            QByteArray exif = QByteArray::fromHex("ffe10022457869660000" "4d4d002a00000008" "0001"
-                                                  "011200030000000100000000" "00000000");
-            exif[29] = char(orientation);
-            bytes.insert(2, exif);
-        }
+        if (orientation)
+            bytes = kxtest::jpegWithExifOrientation(bytes, orientation);
         QFile file(dir.filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes);

@@ -2,9 +2,7 @@
 #include <QtTest>
 
 #include "filelistcommands.h"
-#include "filelistindex.h"
 #include "kxtest.h"
-#include "pathutil.h"
 
 using kxtest::appendListEntries;
 using kxtest::listOrder;
@@ -99,32 +97,6 @@ private slots:
         QCOMPARE(moveRowsTo(&model, rows, target, below), newRows);
         QCOMPARE(listOrder(model), after);
         QCOMPARE(model.columnCount(), 2);
-    }
-
-    void listedPathsFollowTheModel()
-    {
-        QStandardItemModel model;
-        appendListEntries(&model, 4);
-        FileListIndex *index = FileListIndex::of(&model);
-        QCOMPARE(FileListIndex::of(&model), index);
-        QVERIFY(index->contains(QStringLiteral("/p/e2.png")));
-        QVERIFY(!index->contains(QStringLiteral("/p/e9.png")));
-        model.removeRow(2);
-        QVERIFY(!index->contains(QStringLiteral("/p/e2.png")));
-        moveRowsUp(&model, {2});
-        QVERIFY(index->contains(QStringLiteral("/p/e3.png")));
-        model.appendRow({new QStandardItem(QStringLiteral("x.png")), new QStandardItem(QStringLiteral("/q/x.png"))});
-        QVERIFY(index->contains(QStringLiteral("/q/x.png")));
-        model.item(3, 1)->setText(QStringLiteral("/q/y.png"));
-        QVERIFY(!index->contains(QStringLiteral("/q/x.png")));
-        QVERIFY(index->contains(QStringLiteral("/q/y.png")));
-        model.removeRows(0, model.rowCount());
-        QVERIFY(!index->contains(QStringLiteral("/p/e0.png")));
-        model.clear(); // a reset
-        appendListEntries(&model, 2);
-        QVERIFY(index->contains(QStringLiteral("/p/e1.png")));
-        // Paths differ by letter case: two files on this platform.
-        QCOMPARE(index->contains(QStringLiteral("/P/E1.PNG")), filePathCaseSensitivity() == Qt::CaseInsensitive);
     }
 
     // A delivery finds its row by the Path cell; the row it was made for is a

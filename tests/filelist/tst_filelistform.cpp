@@ -64,22 +64,18 @@ private slots:
         QVERIFY(!form.ui->sourceFrame->isHidden());
     }
 
-    // The clicked command's button afterwards: off once nothing is left to do.
+    // The clicked command's selection and button afterwards: off once nothing is
+    // left to do. The commands' row orders are tested in tst_filelistcommands.
     void commandOnSelectedRows_data()
     {
         QTest::addColumn<QString>("button");
         QTest::addColumn<int>("count");
         QTest::addColumn<QList<int>>("rows");
-        QTest::addColumn<QStringList>("order");
         QTest::addColumn<QList<int>>("selectedAfter");
         QTest::addColumn<bool>("enabledAfter");
-        // Row 3 goes first, or row 1's removal would move another entry to row 3.
-        QTest::newRow("remove rows 1 and 3") << "removeButton" << 5 << QList<int>{1, 3}
-                                             << QStringList{"e0", "e2", "e4"} << QList<int>{} << false;
-        QTest::newRow("up rows 0 and 2") << "upButton" << 3 << QList<int>{0, 2} << QStringList{"e0", "e2", "e1"}
-                                         << QList<int>{0} << false;
-        QTest::newRow("down row 2 of 5") << "downButton" << 5 << QList<int>{2}
-                                         << QStringList{"e0", "e1", "e3", "e2", "e4"} << QList<int>{3} << true;
+        QTest::newRow("remove rows 1 and 3") << "removeButton" << 5 << QList<int>{1, 3} << QList<int>{} << false;
+        QTest::newRow("up rows 0 and 2") << "upButton" << 3 << QList<int>{0, 2} << QList<int>{0} << false;
+        QTest::newRow("down row 2 of 5") << "downButton" << 5 << QList<int>{2} << QList<int>{3} << true;
     }
 
     void commandOnSelectedRows()
@@ -87,7 +83,6 @@ private slots:
         QFETCH(QString, button);
         QFETCH(int, count);
         QFETCH(QList<int>, rows);
-        QFETCH(QStringList, order);
         QFETCH(QList<int>, selectedAfter);
         QFETCH(bool, enabledAfter);
         ConvertImageForm form;
@@ -96,7 +91,7 @@ private slots:
         auto *command = form.findChild<QAbstractButton *>(button);
         command->setEnabled(true); // Up is off while row 0 is selected
         command->click();
-        QCOMPARE(kxtest::listOrder(*form.fileListModel()), order);
+        QCOMPARE(form.fileListModel()->rowCount(), button == "removeButton" ? count - rows.size() : count);
         QCOMPARE(selectedRows(form), selectedAfter);
         QCOMPARE(command->isEnabled(), enabledAfter);
     }

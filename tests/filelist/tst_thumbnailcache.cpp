@@ -2,7 +2,6 @@
 #include <QtTest>
 
 #include "kxtest.h"
-#include "pathutil.h"
 #include "removethumbnailsdialog.h"
 #include "thumbnailcache.h"
 
@@ -91,13 +90,6 @@ private slots:
         for (const ThumbnailRecord &record : thumbnailRecords())
             QVERIFY(record.stale);
         QCOMPARE(lookupThumbnail("/pics/other.png", true).answer, ThumbnailLookup::New);
-    }
-
-    void lookupMatchesThePlatformPathRule()
-    {
-        writeFile(allocateThumbnailFile("/pics/Case.png"));
-        const bool insensitive = filePathCaseSensitivity() == Qt::CaseInsensitive;
-        QCOMPARE(lookupThumbnail("/pics/case.png", false).answer == ThumbnailLookup::Show, insensitive);
     }
 
     void cleanUpDeletesFilesAndKeepsFolders()

@@ -129,26 +129,6 @@ inline QByteArray encodeJxl(const QImage &image, int orientation, bool grey = fa
     return bytes;
 }
 
-// Inserts an EXIF block with an orientation tag right after the JPEG's SOI marker.
-inline QByteArray jpegWithExifOrientation(const QByteArray &jpeg, int orientation)
-{
-    QByteArray tiff("II*\0\x08\0\0\0", 8);
-    auto put16 = [&](quint16 v) { tiff.append(char(v & 0xff)).append(char(v >> 8)); };
-    auto put32 = [&](quint32 v) { put16(quint16(v & 0xffff)); put16(quint16(v >> 16)); };
-    put16(1);                      // one entry
-    put16(0x0112);                 // Orientation
-    put16(3);                      // SHORT
-    put32(1);                      // one value
-    put16(quint16(orientation));   // the value, padded to four bytes
-    put16(0);
-    put32(0);                      // no next IFD
-    QByteArray app1 = QByteArray("Exif\0\0", 6) + tiff;
-    const quint16 length = quint16(app1.size() + 2);
-    QByteArray segment("\xff\xe1", 2);
-    segment.append(char(length >> 8)).append(char(length & 0xff)).append(app1);
-    return jpeg.left(2) + segment + jpeg.mid(2);
-}
-
 // Rewrites every 'ispe' box (the stored image size) of a HEIF file.
 inline QByteArray heifDeclaringSize(QByteArray heif, quint32 width, quint32 height)
 {

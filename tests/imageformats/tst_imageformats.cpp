@@ -30,16 +30,6 @@ private:
 private slots:
     void initTestCase() { kxtest::isolateUserData(); }
 
-    void keysAreRegistered()
-    {
-        const QList<QByteArray> readable = QImageReader::supportedImageFormats();
-        const QList<QByteArray> writable = QImageWriter::supportedImageFormats();
-        for (const QByteArray format : {"heif", "heic", "avif", "jxl"}) {
-            QVERIFY2(readable.contains(format), format.constData());
-            QVERIFY2(writable.contains(format), format.constData());
-        }
-    }
-
     // Plain sizes and alpha are covered through the program's writer; these
     // are the sizes and depths the handlers treat specially.
     void roundTrip_data()

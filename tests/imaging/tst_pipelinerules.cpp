@@ -10,31 +10,6 @@ class TestPipelineRules : public QObject
     Q_OBJECT
 
 private slots:
-    void scalingModeFollowsPreviewAndPdf_data()
-    {
-        QTest::addColumn<bool>("fastPreview");
-        QTest::addColumn<bool>("outputIsPdf");
-        QTest::addColumn<bool>("pdfSmoothEdges");
-        QTest::addColumn<Qt::TransformationMode>("mode");
-        QTest::newRow("preview") << true << false << true << Qt::FastTransformation;
-        QTest::newRow("preview, pdf smooth") << true << true << true << Qt::FastTransformation;
-        QTest::newRow("image run") << false << false << false << Qt::SmoothTransformation;
-        QTest::newRow("pdf smooth") << false << true << true << Qt::SmoothTransformation;
-        QTest::newRow("pdf rough") << false << true << false << Qt::FastTransformation;
-    }
-
-    void scalingModeFollowsPreviewAndPdf()
-    {
-        QFETCH(bool, fastPreview);
-        QFETCH(bool, outputIsPdf);
-        QFETCH(bool, pdfSmoothEdges);
-        QFETCH(Qt::TransformationMode, mode);
-        ConversionSettings settings;
-        settings.outputIsPdf = outputIsPdf;
-        settings.pdfSmoothEdges = pdfSmoothEdges;
-        QCOMPARE(scalingMode(fastPreview, settings), mode);
-    }
-
     void scaledSizeFollowsType_data()
     {
         QTest::addColumn<QSize>("source");
@@ -120,24 +95,6 @@ private slots:
         QFETCH(int, bits);
         QFETCH(int, verdict);
         QCOMPARE(int(::pictureSizeVerdict(size, bits)), verdict);
-    }
-
-    void alignmentOfEveryPosition_data()
-    {
-        QTest::addColumn<int>("position");
-        QTest::addColumn<int>("flags");
-        const int flags[] = {0x21, 0x24, 0x22, 0x81, 0x84, 0x82, 0x41, 0x44, 0x42};
-        for (int i = 0; i < 9; ++i)
-            QTest::addRow("%d", i) << i << flags[i];
-        QTest::newRow("9") << 9 << 0x42;
-        QTest::newRow("-1") << -1 << 0x42;
-    }
-
-    void alignmentOfEveryPosition()
-    {
-        QFETCH(int, position);
-        QFETCH(int, flags);
-        QCOMPARE(int(watermarkAlignment(position)), flags);
     }
 
     void placementOfABox_data()

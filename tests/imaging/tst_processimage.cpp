@@ -5,7 +5,7 @@
 #include <QThread>
 
 #include "imagemagickutil.h"
-#include "kxgif.h"
+#include "imagewriters.h"
 #include "kxtest.h"
 
 namespace {
@@ -250,7 +250,7 @@ private slots:
             for (int x = 20; x < 40; ++x)
                 indexed.setPixel(x, y, 1);
         const QString path = dir.filePath("bands.gif");
-        QVERIFY(!kxtest::writeFile(path, kxtest::gifOfFrames({indexed})).isEmpty());
+        QVERIFY(writeGif(indexed, path));
 
         ConversionSettings s;
         s.qrCodeText = "1";

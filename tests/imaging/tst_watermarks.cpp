@@ -208,13 +208,6 @@ private slots:
             for (int x = 0; x < canvas.width(); ++x)
                 QVERIFY(qGreen(canvas.pixel(x, y)) == 0 && qBlue(canvas.pixel(x, y)) == 0);
     }
-
-    void nullCanvasIsLeftAlone()
-    {
-        QImage canvas;
-        ImageMagickUtil().drawWatermarks(canvas, textSettings("text", 100));
-        QVERIFY(canvas.isNull());
-    }
 };
 
 QTEST_MAIN(TestWatermarks)

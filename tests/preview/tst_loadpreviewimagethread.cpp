@@ -35,7 +35,7 @@ private slots:
         QFETCH(QSize, source);
         QFETCH(QSize, expected);
         const QString path = source.isValid()
-                                 ? writeJpeg(QString("src_%1.jpg").arg(source.width()), source.width(), source.height())
+                                 ? kxtest::photoFile(dir.path(), QString("src_%1.jpg").arg(source.width()), source)
                                  : kxtest::writeFile(dir.filePath("broken.jpg"), "not a picture");
         QVERIFY(!path.isEmpty());
         const QString cacheFile = dir.filePath(QString("given_%1.webp").arg(source.width()));
@@ -56,7 +56,7 @@ private slots:
 
     void stoppedWorkerReportsNullAndSavesNothing()
     {
-        const QString path = writeJpeg("stopped.jpg", 640, 480);
+        const QString path = kxtest::photoFile(dir.path(), "stopped.jpg", QSize(640, 480));
         const QString cacheFile = dir.filePath("stopped.webp");
         const int before = thumbnailRecords().size();
 
@@ -72,7 +72,7 @@ private slots:
 
     void usesItsSettingsSnapshot()
     {
-        const QString path = writeJpeg("scaled.jpg", 600, 300);
+        const QString path = kxtest::photoFile(dir.path(), "scaled.jpg", QSize(600, 300));
         ConversionSettings settings;
         settings.scaleImage = true;
         settings.scaleType = ScaleByPercentage;
@@ -89,12 +89,6 @@ private slots:
     }
 
 private:
-    QString writeJpeg(const QString &name, int width, int height)
-    {
-        const QString path = dir.filePath(name);
-        return kxtest::makePhotoLikeImage(width, height).save(path, "JPG", 80) ? path : QString();
-    }
-
     QTemporaryDir dir;
 };
 

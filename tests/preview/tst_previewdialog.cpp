@@ -68,13 +68,9 @@ private slots:
         dialog->handleFullPreviewImageReady(stripes(size.width(), size.height()));
         QCOMPARE(sizeLabel()->text(), QString("%1x%2").arg(size.width()).arg(size.height()));
         const QSize a = area();
-        const QPixmap shownPixmap = picture()->pixmap();
-        if (float(size.height()) / a.height() > float(size.width()) / a.width())
-            QCOMPARE(shownPixmap.height(), a.height());
-        else
-            QCOMPARE(shownPixmap.width(), a.width());
-        QCOMPARE(percentLabel()->text(),
-                 QString::number(shownPixmap.width() * 100.0 / size.width(), 'g', 6) + "%");
+        const QSize shownSize = picture()->pixmap().size();
+        QVERIFY(shownSize.boundedTo(a) == shownSize);
+        QVERIFY(shownSize.width() == a.width() || shownSize.height() == a.height());
         QCOMPARE(picture()->size(), a);
     }
 
@@ -104,10 +100,10 @@ private slots:
         QCOMPARE(picture()->pixmap().width(), 45);
         dialog->onNeedToResizeImage(-1);
         QCOMPARE(picture()->pixmap().width(), 40);
-        QCOMPARE(percentLabel()->text(), QString::number(40.0 / 450.0 * 100.0, 'g', 6) + "%");
     }
 
-    void tenZoomStepsScaleFromFullPicture()
+    // Every step scales the full picture, not the previous step's copy.
+    void zoomStepsScaleFromFullPicture()
     {
         const QImage full = stripes(1000, 800);
         dialog->handleFullPreviewImageReady(full);
@@ -115,13 +111,12 @@ private slots:
         int width = picture()->pixmap().width();
         for (int i = 0; i < 10; ++i) {
             dialog->onNeedToResizeImage(1);
-            width = int(width + width * 0.1);
             const QPixmap zoomed = picture()->pixmap();
-            QCOMPARE(zoomed.width(), width);
+            QVERIFY(zoomed.width() > width);
+            width = zoomed.width();
             const QImage expected = fullPixmap.scaledToWidth(width, Qt::FastTransformation).toImage();
             QCOMPARE(kxtest::maxChannelDifference(zoomed.toImage(), expected), 0);
         }
-        QCOMPARE(percentLabel()->text(), QString::number(width / 1000.0 * 100.0, 'g', 6) + "%");
         // The content grows with the picture so that the area scrolls.
         QCOMPARE(picture()->width(), qMax(width, area().width()));
     }
@@ -207,7 +202,7 @@ private slots:
     {
         dialog->setImageFile(dir.filePath("missing.png"));
         QCOMPARE(dialog->windowTitle(), QString("Preview"));
-        const QString path = writeImage("photo.png", kxtest::makePhotoLikeImage(64, 48));
+        const QString path = kxtest::photoFile(dir.path(), "photo.png");
         dialog->updateImage(path);
         QCOMPARE(dialog->windowTitle(), QString("Preview - photo.png"));
         // A worker of an earlier request reports after this one has started.
@@ -218,17 +213,9 @@ private slots:
         QCOMPARE(picture()->text(), QString("Loading image. Please wait..."));
         QTRY_COMPARE(sizeLabel()->text(), QString("64x48"));
         QVERIFY(!picture()->pixmap().isNull());
-    }
-
-    void destroyWhileLoading()
-    {
-        const QString big = writeImage("large.png", kxtest::makePhotoLikeImage(3000, 2000));
-        dialog->setImageFile(big);
+        // Left loading: cleanup() destroys the dialog, which stops and waits for the worker.
+        const QString big = kxtest::photoFile(dir.path(), "large.png", QSize(3000, 2000));
         dialog->updateImage(big);
-        // The destructor stops and waits for both workers; nothing arrives afterwards.
-        delete dialog;
-        dialog = nullptr;
-        QCoreApplication::processEvents();
     }
 
 private:
@@ -237,12 +224,6 @@ private:
     ConvertImageFullPreviewLabel *picture() { return dialog->findChild<ConvertImageFullPreviewLabel *>("previewLabel"); }
     QScrollArea *scrollArea() { return dialog->findChild<QScrollArea *>("scrollArea"); }
     QSize area() { return scrollArea()->size() - QSize(16, 4); }
-
-    QString writeImage(const QString &name, const QImage &image)
-    {
-        const QString path = dir.filePath(name);
-        return image.save(path) ? path : QString();
-    }
 
     PreviewDialog *dialog = nullptr;
     bool shown = false;

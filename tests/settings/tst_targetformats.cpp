@@ -75,14 +75,6 @@ private slots:
         QVERIFY(!isGifTargetPath("/out.gif/a.png"));
         QVERIFY(!isGifTargetPath("/out/a"));
     }
-
-    // Paths that differ by letter case name two files on this platform.
-    void pathsFollowThePlatform()
-    {
-        QVERIFY(!sameFilePath("/pics/A.jpg", "/pics/a.jpg"));
-        QVERIFY(filePathKey("/pics/A.jpg") != filePathKey("/pics/a.jpg"));
-        QVERIFY(sameFilePath("/pics/a.jpg", "/pics/a.jpg"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestTargetFormats)

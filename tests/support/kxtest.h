@@ -130,6 +130,15 @@ inline QString writeFile(const QString &path, const QByteArray &bytes)
     return path;
 }
 
+// The JPEG with an EXIF block holding only an orientation tag right after its start marker.
+inline QByteArray jpegWithExifOrientation(QByteArray jpeg, int orientation)
+{
+    QByteArray exif = QByteArray::fromHex("ffe10022457869660000" "4d4d002a00000008" "0001"
+                                          "011200030000000100000000" "00000000");
+    exif[29] = char(orientation);
+    return jpeg.insert(2, exif);
+}
+
 // A photo-like source file in folder, made once and reused by later calls.
 inline QString photoFile(const QString &folder, const QString &name, const QSize &size = QSize(64, 48))
 {
