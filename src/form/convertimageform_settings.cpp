@@ -213,7 +213,8 @@ void ConvertImageForm::setPdfMargin(int margin)
 
 void ConvertImageForm::showWatermarkThumbnail(const QString &path)
 {
-    QImageReader reader(path);
+    // Opening a FIFO or a device would block the window.
+    QImageReader reader(QFileInfo(path).isFile() ? path : QString());
     const QSize scaled = watermarkThumbnailSize(reader.size(), ui->imageImage->size());
     if (scaled.isEmpty()) {
         ui->imageImage->setPixmap(QPixmap());
