@@ -13,15 +13,12 @@ namespace {
 
 QByteArray encodeSource(const QImage &image, const QString &suffix)
 {
-    if (suffix == "gif") {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("fixture.gif");
-        // One flat colour, so the palette holds it exactly.
-        const QImage indexed = image.convertToFormat(QImage::Format_Indexed8, QList<QRgb>{image.pixel(0, 0)});
-        return writeGif(indexed, path) ? kxtest::readFile(path) : QByteArray();
-    }
-    const QByteArray format = suffix == "tif" ? QByteArray("tiff") : suffix.toLatin1();
-    return encodeWithQt(image, format);
+    QTemporaryDir dir;
+    // One flat colour, so the palette holds it exactly.
+    if (suffix == "gif")
+        return writeGif(image.convertToFormat(QImage::Format_Indexed8, QList<QRgb>{image.pixel(0, 0)}), dir.filePath("f.gif"))
+                   ? kxtest::readFile(dir.filePath("f.gif")) : QByteArray();
+    return encodeWithQt(image, suffix == "tif" ? QByteArray("tiff") : suffix.toLatin1());
 }
 
 } // namespace
@@ -50,8 +47,6 @@ private slots:
             QTest::newRow(qPrintable(suffix)) << "source." + suffix << suffix << tolerance.value(suffix, 3);
         // Phones save HEIC photos as .jpg; the content picks the decoder, whatever the name says.
         QTest::newRow("heic as jpg") << "photo.jpg" << "heic" << 5.0;
-        QTest::newRow("jxl as png") << "image.png" << "jxl" << 3.0;
-        QTest::newRow("webp as heic") << "image.heic" << "webp" << 6.0;
         QTest::newRow("avif without suffix") << "photo" << "avif" << 5.0;
         QTest::newRow("jxl as dat") << "photo.dat" << "jxl" << 3.0;
     }
@@ -112,9 +107,7 @@ private slots:
             QTest::newRow(qPrintable(suffix + " half")) << suffix << good.left(good.size() / 2) << true;
         }
         // Headers declaring 20000 x 20000 are refused before the pixels are allocated.
-        const QImage small = kxtest::makePhotoLikeImage(64, 48);
-        for (const auto &[suffix, bytes] : {std::pair("heic", heifDeclaringSize(encodeWithQt(small, "heic"), 20000, 20000)),
-                                            std::pair("avif", heifDeclaringSize(encodeWithQt(small, "avif"), 20000, 20000)),
+        for (const auto &[suffix, bytes] : {std::pair("heic", heifDeclaringSize(encodeWithQt(kxtest::makePhotoLikeImage(64, 48), "heic"), 20000, 20000)),
                                             std::pair("jxl", jxlHeaderDeclaringSize(20000, 20000))}) {
             QVERIFY(!bytes.isEmpty());
             QTest::addRow("%s huge", suffix) << QString(suffix) << bytes << false;
