@@ -27,6 +27,11 @@ ConversionSettings scaling(bool on, int type, int a, int b = 0)
     return s;
 }
 
+// Sixteen-bit formats, their 8-bit copies, and the file type that keeps the deep format.
+const struct { QImage::Format deep, shallow; const char *suffix; } deepFormats[] = {
+    {QImage::Format_RGBA64, QImage::Format_ARGB32, "png"}, {QImage::Format_RGBA64_Premultiplied, QImage::Format_ARGB32, "tiff"},
+    {QImage::Format_RGBX64, QImage::Format_RGB32, "png"}, {QImage::Format_Grayscale16, QImage::Format_Grayscale8, "png"}};
+
 } // namespace
 
 class TestProcessImage : public QObject
@@ -91,31 +96,24 @@ private slots:
     // Sixteen-bit sources come out as their 8-bit copies do, colour and alpha, through every step.
     void deepSourcesMatchTheir8BitCopies_data()
     {
-        QTest::addColumn<int>("deep");
-        QTest::addColumn<int>("shallow");
-        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<int>("format");
         QTest::addColumn<QString>("step");
-        const struct { QImage::Format deep, shallow; const char *suffix; } formats[] = {{QImage::Format_RGBA64, QImage::Format_ARGB32, "png"},
-                       {QImage::Format_RGBA64_Premultiplied, QImage::Format_ARGB32, "tiff"},
-                       {QImage::Format_RGBX64, QImage::Format_RGB32, "png"},
-                       {QImage::Format_Grayscale16, QImage::Format_Grayscale8, "png"}};
-        for (const auto &f : formats)
+        for (int f = 0; f < int(std::size(deepFormats)); ++f)
             for (const char *step : {"none", "watermark", "scaled", "enlarged preview", "brightness", "grayscale", "blur"})
-                QTest::addRow("%d %s", int(f.deep), step) << int(f.deep) << int(f.shallow) << f.suffix << step;
+                QTest::addRow("%d %s", int(deepFormats[f].deep), step) << f << step;
     }
 
     void deepSourcesMatchTheir8BitCopies()
     {
-        QFETCH(int, deep);
-        QFETCH(int, shallow);
-        QFETCH(QString, suffix);
+        QFETCH(int, format);
         QFETCH(QString, step);
+        const auto [deep, shallow, suffix] = deepFormats[format];
         const QImage photo = kxtest::makePhotoLikeImage(48, 32, true);
-        const QString deepPath = dir.filePath(QString("deep%1.%2").arg(deep).arg(suffix));
-        const QString shallowPath = dir.filePath(QString("shallow%1.png").arg(shallow));
-        QVERIFY(photo.convertToFormat(QImage::Format(deep)).save(deepPath));
-        QVERIFY(photo.convertToFormat(QImage::Format(shallow)).save(shallowPath));
-        QCOMPARE(int(QImage(deepPath).format()), deep);
+        const QString deepPath = dir.filePath(QString("deep%1.%2").arg(int(deep)).arg(suffix));
+        const QString shallowPath = dir.filePath(QString("shallow%1.png").arg(int(shallow)));
+        QVERIFY(photo.convertToFormat(deep).save(deepPath));
+        QVERIFY(photo.convertToFormat(shallow).save(shallowPath));
+        QCOMPARE(QImage(deepPath).format(), deep);
 
         ConversionSettings s = scaling(step.endsWith("scaled") || step.startsWith("enlarged"), 0, step == "scaled" ? 50 : 150);
         s.qrCodeText = step == "watermark" ? "1" : "";
