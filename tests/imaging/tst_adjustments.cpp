@@ -8,36 +8,22 @@
 
 namespace {
 
-// Every channel takes every value 0..255 in many combinations; the alpha
-// varies too, to show that the result is opaque.
+// Every channel takes every value 0..255 in many combinations; the varying alpha shows the result is opaque.
 QImage everyChannelValue()
 {
     QImage image(256, 512, QImage::Format_ARGB32);
-    for (int y = 0; y < image.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+    for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < 256; ++x)
-            line[x] = qRgba(x, y & 0xff, (x * 7 + y * 13) & 0xff, (x + y) & 0xff);
-    }
+            image.setPixel(x, y, qRgba(x, y & 0xff, (x * 7 + y * 13) & 0xff, (x + y) & 0xff));
     return image;
 }
 
 ConversionSettings settingsWith(int contrast, int brightness, int gamma, int sepia, int invert, int blur = 0)
 {
     ConversionSettings s;
-    s.adjustContrast = contrast;
-    s.adjustBrightness = brightness;
-    s.adjustGamma = gamma;
-    s.adjustSepia = sepia;
-    s.adjustInvertColours = invert;
-    s.setBlurRadius = blur;
+    std::tie(s.adjustContrast, s.adjustBrightness, s.adjustGamma, s.adjustSepia, s.adjustInvertColours, s.setBlurRadius) =
+        std::tuple(contrast, brightness, gamma, sepia, invert, blur);
     return s;
-}
-
-QImage onePixel(QRgb pixel)
-{
-    QImage image(1, 1, QImage::Format_ARGB32);
-    image.setPixel(0, 0, pixel);
-    return image;
 }
 
 } // namespace
@@ -47,9 +33,9 @@ class TestAdjustments : public QObject
     Q_OBJECT
 
 private slots:
-    // Known results, checked once against the formulas worked step by step in
-    // single precision: NaN from a negative base becomes 0, sepia rounds each
-    // new channel to float, inversion compares the adjusted value.
+    // Results worked step by step in single precision: NaN from a negative base becomes 0,
+    // sepia rounds each new channel to float, inversion compares the adjusted value.
+    // Channels apart from sepia are independent, so the digests below also hold their other worked values.
     void workedValues_data()
     {
         QTest::addColumn<ConversionSettings>("settings");
@@ -59,21 +45,16 @@ private slots:
         const QRgb b = qRgb(0, 90, 255);
         QTest::newRow("sepia") << settingsWith(0, 0, 0, 1, 0) << qRgb(100, 150, 200) << qRgb(192, 203, 187);
         QTest::newRow("contrast 100") << settingsWith(100, 0, 0, 0, 0) << qRgb(200, 128, 0) << qRgb(255, 128, 0);
-        QTest::newRow("contrast -100") << settingsWith(-100, 0, 0, 0, 0) << b << qRgb(71, 111, 183);
         QTest::newRow("contrast 255") << settingsWith(255, 0, 0, 0, 0) << a << qRgb(0, 128, 255);
         QTest::newRow("contrast -255") << settingsWith(-255, 0, 0, 0, 0) << a << qRgb(128, 128, 128);
         QTest::newRow("contrast 1") << settingsWith(1, 0, 0, 0, 0) << b << qRgb(0, 89, 255);
-        QTest::newRow("contrast 259") << settingsWith(259, 0, 0, 0, 0) << a << qRgb(255, 128, 0);
         QTest::newRow("brightness 100") << settingsWith(0, 100, 0, 0, 0) << a << qRgb(130, 228, 255);
         QTest::newRow("gamma 100") << settingsWith(0, 0, 100, 0, 0) << qRgb(64, 0, 255) << qRgb(127, 0, 255);
-        QTest::newRow("gamma 699") << settingsWith(0, 0, 699, 0, 0) << b << qRgb(0, 223, 255);
         QTest::newRow("gamma -99") << settingsWith(0, 0, -99, 0, 0) << b << qRgb(0, 0, 255);
         QTest::newRow("gamma -100 is off") << settingsWith(0, 0, -100, 0, 0) << a << a;
-        QTest::newRow("gamma 37") << settingsWith(0, 0, 37, 0, 0) << a << qRgb(53, 154, 228);
         QTest::newRow("brightness -100, gamma 50") << settingsWith(0, -100, 50, 0, 0) << qRgb(50, 50, 50) << qRgb(0, 0, 0);
         QTest::newRow("brightness -100, gamma -50") << settingsWith(0, -100, -50, 0, 0) << qRgb(50, 50, 50) << qRgb(9, 9, 9);
         QTest::newRow("contrast below zero, NaN") << settingsWith(200, 0, 50, 0, 0) << a << qRgb(0, 161, 255);
-        QTest::newRow("above 255 then gamma") << settingsWith(150, 80, 23, 0, 0) << a << qRgb(0, 216, 255);
         QTest::newRow("sepia with negative square") << settingsWith(-40, -120, -50, 1, 0) << b << qRgb(19, 14, 18);
         QTest::newRow("invert 1") << settingsWith(0, 0, 0, 0, 1) << qRgb(0, 1, 200) << qRgb(255, 1, 200);
         QTest::newRow("invert 128") << settingsWith(0, 0, 0, 0, 128) << a << qRgb(225, 128, 220);
@@ -86,12 +67,13 @@ private slots:
         QFETCH(ConversionSettings, settings);
         QFETCH(QRgb, in);
         QFETCH(QRgb, out);
-        const QImage adjusted = ImageMagickUtil().applyAdjustments(onePixel(in), settings);
-        QCOMPARE(QString::number(adjusted.pixel(0, 0), 16), QString::number(out, 16));
+        QImage pixel(1, 1, QImage::Format_ARGB32);
+        pixel.setPixel(0, 0, in);
+        QCOMPARE(QString::number(ImageMagickUtil().applyAdjustments(pixel, settings).pixel(0, 0), 16), QString::number(out, 16));
     }
 
-    // Every value of every channel, and for sepia, which mixes the channels, every
-    // colour: digests of results that matched the step-by-step formulas exactly.
+    // Digests of results that matched the step-by-step formulas exactly, over every channel
+    // value and, for sepia (which mixes channels), every colour.
     void wholeRanges_data()
     {
         QTest::addColumn<ConversionSettings>("settings");
@@ -111,8 +93,7 @@ private slots:
         QTest::newRow("everything") << settingsWith(50, -30, 30, 1, 100) << false << QByteArray("b8fbfd72fe259b3d1c45c47c8dd56697");
         QTest::newRow("everything, strong") << settingsWith(-200, 170, 450, 1, 255) << false << QByteArray("38eb11b49b828dc070270680a8a37845");
         QTest::newRow("sepia, every colour") << settingsWith(0, 0, -100, 1, 0) << true << QByteArray("489e1ea93d9feb728ec269fd1a5ec1d6");
-        QTest::newRow("sepia, tone and inversion, every colour") << settingsWith(-30, 20, -100, 1, 150) << true
-                                                                 << QByteArray("136b7dfc689c0817f80f1bfc38f97d6a");
+        QTest::newRow("sepia, tone, inversion, every colour") << settingsWith(-30, 20, -100, 1, 150) << true << QByteArray("136b7dfc689c0817f80f1bfc38f97d6a");
     }
 
     void wholeRanges()
@@ -123,45 +104,18 @@ private slots:
         QImage source = everyChannelValue();
         if (everyColour) {
             source = QImage(4096, 4096, QImage::Format_RGB32);
-            for (int y = 0; y < source.height(); ++y) {
-                auto *line = reinterpret_cast<QRgb *>(source.scanLine(y));
-                for (int x = 0; x < source.width(); ++x)
-                    line[x] = 0xff000000u | quint32(y) << 12 | quint32(x);
-            }
+            auto *pixels = reinterpret_cast<QRgb *>(source.bits());
+            for (quint32 i = 0; i < 1u << 24; ++i)
+                pixels[i] = 0xff000000u | i;
         }
         const QImage adjusted = ImageMagickUtil().applyAdjustments(source, settings);
         QCOMPARE(adjusted.format(), QImage::Format_RGB32);
-        const QByteArrayView bits(adjusted.constBits(), adjusted.sizeInBytes());
-        QCOMPARE(QCryptographicHash::hash(bits, QCryptographicHash::Md5).toHex(), md5);
+        QCOMPARE(QCryptographicHash::hash(QByteArrayView(adjusted.constBits(), adjusted.sizeInBytes()), QCryptographicHash::Md5).toHex(), md5);
     }
 
-    void contrastFactorOfHundred()
-    {
-        QCOMPARE(contrastFactor(100), 91945.0f / 40545.0f);
-        QCOMPARE(contrastFactor(259), float(514 * 259) / float(-255));
-    }
+    void contrastFactorOfHundred() { QCOMPARE(contrastFactor(100), 91945.0f / 40545.0f); }
 
-    void blurLeavesPartlyTransparentBorders()
-    {
-        QImage source(40, 30, QImage::Format_RGB32);
-        source.fill(qRgb(200, 50, 20));
-        // Radius 1 comes out of the effect unblurred, yet as ARGB.
-        QCOMPARE(ImageMagickUtil().applyAdjustments(source, settingsWith(0, 0, 0, 0, 0, 1)).format(),
-                 QImage::Format_ARGB32);
-        for (int radius : {2, 10, 50}) {
-            const QImage blurred = ImageMagickUtil().applyAdjustments(source, settingsWith(0, 0, 0, 0, 0, radius));
-            QCOMPARE(blurred.format(), QImage::Format_ARGB32);
-            QCOMPARE(blurred.size(), source.size());
-            const int corner = qAlpha(blurred.pixel(0, 0));
-            const int edge = qAlpha(blurred.pixel(20, 0));
-            QVERIFY2(corner > 0 && corner < 255, qPrintable(QString::number(corner)));
-            QVERIFY2(edge > 0 && edge < 255, qPrintable(QString::number(edge)));
-            QVERIFY(corner < edge);
-        }
-    }
-
-    // Several workers blur at once (previews beside a conversion) and each gets
-    // the picture one thread alone gets.
+    // Several workers blur at once (previews beside a conversion); each gets what one thread alone gets.
     void blurRendersOnSeveralThreadsAtOnce()
     {
         const QImage source = everyChannelValue().copy(0, 0, 8, 8);
@@ -183,18 +137,13 @@ private slots:
         QCOMPARE(wrong.loadRelaxed(), 0);
     }
 
-    void nullImagePassesThrough()
+    void blurAndExtent()
     {
         QVERIFY(ImageMagickUtil().applyAdjustments(QImage(), settingsWith(10, 10, 10, 1, 10, 5)).isNull());
         QVERIFY(ImageMagickUtil().applyEffectToImage(QImage(), new QGraphicsBlurEffect, 0).isNull());
-    }
-
-    void effectToImageGrowsByExtent()
-    {
         QImage source(20, 10, QImage::Format_RGB32);
         source.fill(Qt::white);
         QCOMPARE(ImageMagickUtil().applyEffectToImage(source, nullptr, 0), source);
-
         auto *effect = new QGraphicsBlurEffect;
         effect->setBlurRadius(4);
         const QImage grown = ImageMagickUtil().applyEffectToImage(source, effect, 5);
@@ -203,6 +152,18 @@ private slots:
         // The blur spreads past the picture's edge into the extent.
         QVERIFY(qAlpha(grown.pixel(3, 10)) > 0);
         QCOMPARE(qAlpha(grown.pixel(0, 0)), 0);
+
+        // Without extent the borders turn partly transparent; radius 1 comes out unblurred, yet as ARGB.
+        source = QImage(40, 30, QImage::Format_RGB32);
+        source.fill(qRgb(200, 50, 20));
+        QCOMPARE(ImageMagickUtil().applyAdjustments(source, settingsWith(0, 0, 0, 0, 0, 1)).format(), QImage::Format_ARGB32);
+        for (int radius : {2, 10, 50}) {
+            const QImage blurred = ImageMagickUtil().applyAdjustments(source, settingsWith(0, 0, 0, 0, 0, radius));
+            QCOMPARE(blurred.format(), QImage::Format_ARGB32);
+            QCOMPARE(blurred.size(), source.size());
+            const int corner = qAlpha(blurred.pixel(0, 0)), edge = qAlpha(blurred.pixel(20, 0));
+            QVERIFY2(0 < corner && corner < edge && edge < 255, qPrintable(QString("%1 %2").arg(corner).arg(edge)));
+        }
     }
 };
 

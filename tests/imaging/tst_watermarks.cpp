@@ -10,10 +10,12 @@
 
 namespace {
 
-QImage transparentCanvas(int width, int height)
+// Draws the watermarks of s on a transparent canvas.
+QImage drawn(const ConversionSettings &s, int width, int height)
 {
     QImage canvas(width, height, QImage::Format_ARGB32);
     canvas.fill(0);
+    ImageMagickUtil().drawWatermarks(canvas, s);
     return canvas;
 }
 
@@ -46,38 +48,24 @@ class TestWatermarks : public QObject
     Q_OBJECT
 
 private slots:
-    // Version 1 (21 modules) at 230 pixels: 10-pixel modules from (10, 10) to
-    // (220, 220) inside a one-module white border.
+    // Version 1 (21 modules) at 230 pixels: 10-pixel modules inside a one-module white border.
     void qrCodeModulesAreWholeSquares()
     {
-        const QString text = "KX";
         const auto code = qrcodegen::QrCode::encodeText("KX", qrcodegen::QrCode::Ecc::LOW);
-        QCOMPARE(code.getSize(), 21);
-
-        const QImage image = ImageMagickUtil().makeQrCodeImage(text, 230);
+        const QImage image = ImageMagickUtil().makeQrCodeImage("KX", 230);
         QCOMPARE(image.size(), QSize(230, 230));
-        for (int y = 0; y < 230; ++y) {
+        for (int y = 0; y < 230; ++y)
             for (int x = 0; x < 230; ++x) {
-                const int mx = x / 10 - 1;
-                const int my = y / 10 - 1;
-                const bool inside = mx >= 0 && mx < 21 && my >= 0 && my < 21;
-                const QRgb expected = inside && code.getModule(mx, my) ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
-                if (image.pixel(x, y) != expected)
+                const int mx = x / 10 - 1, my = y / 10 - 1;
+                const bool dark = mx >= 0 && mx < 21 && my >= 0 && my < 21 && code.getModule(mx, my);
+                if (image.pixel(x, y) != (dark ? qRgb(0, 0, 0) : qRgb(255, 255, 255)))
                     QFAIL(qPrintable(QString("pixel %1, %2").arg(x).arg(y)));
             }
-        }
-    }
-
-    void qrCodeOfOneCharacterIsVersionOne()
-    {
-        // 21 modules and the border: 23 units across 100 pixels, the finder
-        // pattern's dark corner module starts at 100/23.
-        const QImage image = ImageMagickUtil().makeQrCodeImage("x", 100);
-        QCOMPARE(image.size(), QSize(100, 100));
-        QCOMPARE(image.pixel(2, 2), qRgb(255, 255, 255));
-        QCOMPARE(image.pixel(6, 6), qRgb(0, 0, 0));
-        QCOMPARE(image.pixel(97, 97), qRgb(255, 255, 255));
-        QCOMPARE(image.pixel(93, 6), qRgb(0, 0, 0));
+        // 23 units across 100 pixels: the finder's dark corner starts at 100/23.
+        const QImage small = ImageMagickUtil().makeQrCodeImage("x", 100);
+        QCOMPARE(small.pixel(2, 2), qRgb(255, 255, 255));
+        QCOMPARE(small.pixel(6, 6), qRgb(0, 0, 0));
+        QCOMPARE(small.pixel(93, 6), qRgb(0, 0, 0));
     }
 
     void textOpacity_data()
@@ -93,31 +81,22 @@ private slots:
     {
         QFETCH(int, opacity);
         QFETCH(int, strongestAlpha);
-        QImage canvas = transparentCanvas(400, 200);
-        ImageMagickUtil().drawWatermarks(canvas, textSettings("HHHH", opacity));
-        QRgb strongest = 0;
-        for (int y = 0; y < canvas.height(); ++y)
-            for (int x = 0; x < canvas.width(); ++x)
-                if (qAlpha(canvas.pixel(x, y)) > qAlpha(strongest))
-                    strongest = canvas.pixel(x, y);
+        const QImage canvas = drawn(textSettings("HHHH", opacity), 400, 200);
+        const auto *pixels = reinterpret_cast<const QRgb *>(canvas.constBits());
+        const QRgb strongest = *std::max_element(pixels, pixels + 400 * 200, [](QRgb p, QRgb q) { return qAlpha(p) < qAlpha(q); });
         QVERIFY2(qAbs(qAlpha(strongest) - strongestAlpha) <= 1, qPrintable(QString::number(qAlpha(strongest))));
-        if (opacity > 0)
-            QCOMPARE(strongest & 0xffffff, 0xff0000u);
+        QVERIFY(opacity == 0 || (strongest & 0xffffff) == 0xff0000u);
     }
 
+    // Too long for one line: clipped, never wrapped, never outside the margin.
     void textStaysInsideMargin()
     {
-        ConversionSettings s = textSettings("WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", 100);
+        ConversionSettings s = textSettings(QString(32, QChar('W')), 100);
         s.textMargin = 30;
         s.textPosition = 0;
-        QImage canvas = transparentCanvas(300, 200);
-        ImageMagickUtil().drawWatermarks(canvas, s);
-        const QRect area = paintedArea(canvas);
-        QVERIFY(!area.isEmpty());
-        // Too long for one line: clipped, never wrapped, never outside the margin.
-        QVERIFY2(QRect(30, 30, 240, 140).contains(area), qPrintable(QString("%1,%2 %3x%4").arg(area.x()).arg(area.y()).arg(area.width()).arg(area.height())));
-        QVERIFY(area.right() >= 265);
-        QVERIFY(area.height() < 70);
+        const QRect area = paintedArea(drawn(s, 300, 200));
+        QVERIFY2(QRect(30, 30, 240, 140).contains(area) && area.right() >= 265 && area.height() < 70,
+                 qPrintable(QString("%1,%2 %3x%4").arg(area.x()).arg(area.y()).arg(area.width()).arg(area.height())));
     }
 
     void picture_data()
@@ -150,20 +129,15 @@ private slots:
         picture.fill(qRgb(0, 0, 255));
         QVERIFY(picture.save(dir.filePath("mark.png")));
         QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("pipe")).constData(), 0600), 0);
-
         ConversionSettings s;
         s.imagePath = dir.filePath(file);
-        s.imageSize = size;
-        s.imagePosition = position;
-        s.imageMargin = 5;
-        s.imageOpacity = opacity;
-        QImage canvas = transparentCanvas(200, 100);
-        ImageMagickUtil().drawWatermarks(canvas, s);
+        std::tie(s.imageSize, s.imagePosition, s.imageOpacity, s.imageMargin) = std::tuple(size, position, opacity, 5);
+        const QImage canvas = drawn(s, 200, 100);
         QCOMPARE(paintedArea(canvas), painted);
-        if (!painted.isEmpty())
-            QCOMPARE(canvas.pixel(painted.center()), qRgba(0, 0, 255, 255));
+        QVERIFY(painted.isEmpty() || canvas.pixel(painted.center()) == qRgba(0, 0, 255, 255));
     }
 
+    // The code is drawn last, opaque, over a translucent text that still shows beside it.
     void qrCodeIsOpaqueAndOverText()
     {
         ConversionSettings s = textSettings("HHHHHHHHHHHH", 40);
@@ -172,38 +146,27 @@ private slots:
         s.qrCodeText = "https://example.org";
         s.qrCodeSize = 120;
         s.qrCodePosition = 4;
-        QImage canvas = transparentCanvas(400, 200);
-        ImageMagickUtil().drawWatermarks(canvas, s);
-
-        const QRect box(140, 40, 120, 120);
-        for (int y = 0; y < canvas.height(); ++y) {
-            for (int x = 0; x < canvas.width(); ++x) {
-                const QRgb p = canvas.pixel(x, y);
-                if (box.contains(x, y))
-                    QVERIFY(p == qRgba(0, 0, 0, 255) || p == qRgba(255, 255, 255, 255));
-            }
-        }
-        // The text shows beside the code.
+        const QImage canvas = drawn(s, 400, 200);
+        for (int y = 40; y < 160; ++y)
+            for (int x = 140; x < 260; ++x)
+                QVERIFY(canvas.pixel(x, y) == 0xff000000u || canvas.pixel(x, y) == 0xffffffffu);
         QVERIFY(qAlpha(canvas.pixel(100, 100)) > 0 || qAlpha(canvas.pixel(300, 100)) > 0);
     }
 
-    // A text too long for the largest symbol gives no code (logged); the
-    // other watermarks are still drawn.
+    // A text too long for the largest symbol gives no code (logged); the other watermarks are still drawn.
     void tooLongQrTextIsSkipped()
     {
-        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^ImageMagickUtil::makeQrCodeImage: "));
+        const QRegularExpression logged("^ImageMagickUtil::makeQrCodeImage: ");
+        QTest::ignoreMessage(QtDebugMsg, logged);
         QVERIFY(ImageMagickUtil().makeQrCodeImage(QString(3000, QChar('z')), 200).isNull());
         QVERIFY(!ImageMagickUtil().makeQrCodeImage(QString(2900, QChar('z')), 200).isNull());
-
         ConversionSettings s = textSettings("HH", 100);
         s.qrCodeText = QString(3000, QChar('q'));
         s.qrCodeSize = 100;
-        QImage canvas = transparentCanvas(300, 200);
-        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^ImageMagickUtil::makeQrCodeImage: "));
-        ImageMagickUtil().drawWatermarks(canvas, s);
+        QTest::ignoreMessage(QtDebugMsg, logged);
+        const QImage canvas = drawn(s, 300, 200);
         const QRect area = paintedArea(canvas);
-        QVERIFY(!area.isEmpty());
-        QVERIFY(area.right() < 250);
+        QVERIFY(!area.isEmpty() && area.right() < 250);
         for (int y = 0; y < canvas.height(); ++y)
             for (int x = 0; x < canvas.width(); ++x)
                 QVERIFY(qGreen(canvas.pixel(x, y)) == 0 && qBlue(canvas.pixel(x, y)) == 0);
