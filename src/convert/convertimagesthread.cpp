@@ -11,6 +11,7 @@
 #include "imagemagickutil.h"
 #include "imagewriters.h"
 #include "pdflayout.h"
+#include "photometadata.h"
 #include "targetformats.h"
 
 ConvertImagesThread::ConvertImagesThread(const ConversionSettings &settings, QObject *parent)
@@ -71,11 +72,16 @@ void ConvertImagesThread::runImagePass()
             continue;
         }
         QString error;
+        const PhotoMetadata metadata = settings.keepMetadata && !isGifTargetPath(target)
+                                           ? readPhotoMetadata(source, image.size(), settings.removeLocation)
+                                           : PhotoMetadata();
         const bool written = isGifTargetPath(target)
                                  ? writeGif(image, target, &error)
-                                 : writeImageFile(image, target, settings.targeFileQuality, &error);
+                                 : writeImageFile(image, target, settings.targeFileQuality, &error, metadata);
         if (!written)
             emit fileFailed(source, error.isEmpty() ? tr("Cannot write %1").arg(target) : error);
+        else if (settings.keepFileDates)
+            copyModificationTime(source, target);
     }
 }
 

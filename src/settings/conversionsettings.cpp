@@ -66,6 +66,9 @@ const KeyEntry keyTable[] = {
     {"adjustGamma", SettingAdjustGamma, &ConversionSettings::adjustGamma},
     {"adjustInvertColours", SettingAdjustInvertColours, &ConversionSettings::adjustInvertColours},
     {"setBlurRadius", SettingBlurRadius, &ConversionSettings::setBlurRadius},
+    {"keepMetadata", SettingKeepMetadata, &ConversionSettings::keepMetadata},
+    {"removeLocation", SettingRemoveLocation, &ConversionSettings::removeLocation},
+    {"keepFileDates", SettingKeepFileDates, &ConversionSettings::keepFileDates},
 };
 
 bool isPositionKey(const char *key)

@@ -47,6 +47,9 @@ enum SettingId {
     SettingPdfPaperMargin = 104,
     SettingPdfPaperMarginSize = 105,
     SettingPdfQuality = 108,
+    SettingKeepMetadata = 120,
+    SettingRemoveLocation = 121,
+    SettingKeepFileDates = 122,
 };
 
 // Watermark positions, "Top - Left" (0) to "Bottom - Right" (8).
@@ -119,6 +122,10 @@ struct ConversionSettings
     int adjustGamma = 0;
     int adjustInvertColours = 0;
     int setBlurRadius = 0;
+    // Photo metadata and file dates of the image targets.
+    bool keepMetadata = true;
+    bool removeLocation = false;
+    bool keepFileDates = false;
 };
 
 // The one process-wide record. Written on the GUI thread only; workers never
@@ -142,7 +149,8 @@ QString lastOutputLocation();
 void loadConversionSettings(ConversionSettings &settings, const QFont &labelFont);
 void saveConversionSetting(const ConversionSettings &settings, int id);
 
-// Restores fields 14 to 44 (scaling, watermarks, adjustments) to their defaults;
+// Restores fields 14 to 44 (scaling, watermarks, adjustments) and the
+// metadata options to their defaults;
 // target format, quality, output folder and PDF setup keep their values.
 void resetConversionSettings(ConversionSettings &settings, const QFont &labelFont);
 
