@@ -2,6 +2,7 @@
 #include "pathutil.h"
 #include "pipelinerules.h"
 
+#include <QColorSpace>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QMutex>
@@ -75,6 +76,7 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
     QImage image = cachedSource(*this, path);
     if (image.isNull())
         return image;
+    const QColorSpace space = image.colorSpace();
     const std::optional<QSize> size = scaledSize(image.size(), settings);
     if (!isPaintable(image.format())) {
         // A picture no step touches keeps the decoder's format, so a palette
@@ -110,5 +112,8 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
     if (settings.adjustGrayScale == 1)
         image = image.convertToFormat(QImage::Format_Grayscale8);
 
+    // The blur paints onto a new canvas; the picture keeps its colour space.
+    if (!image.colorSpace().isValid())
+        image.setColorSpace(space);
     return image;
 }

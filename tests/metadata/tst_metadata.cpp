@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include <QColorSpace>
 #include <QImageReader>
 
 #include <exiv2/exiv2.hpp>
@@ -74,7 +75,7 @@ Tags readTags(const QString &path)
 }
 
 // A camera photo: stored sideways (Orientation 6) with date, camera, author,
-// position and an XMP title.
+// position and an XMP title; its pixels are in Display P3.
 void addCameraMetadata(const QString &path)
 {
     auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
@@ -124,7 +125,9 @@ private:
     {
         const QString path = tmp.filePath("camera.jpg");
         if (!QFileInfo::exists(path)) {
-            kxtest::makePhotoLikeImage(64, 48).save(path);
+            QImage photo = kxtest::makePhotoLikeImage(64, 48);
+            photo.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
+            photo.save(path);
             addCameraMetadata(path);
             QFile file(path);
             file.open(QIODevice::ReadWrite);
@@ -162,10 +165,11 @@ private slots:
         settings.keepFileDates = keepDates;
         const QString output = convert(cameraJpeg(), extension, settings);
 
-        // The pixels were turned upright on loading.
+        // The pixels were turned upright on loading, keeping their colour space.
         QImageReader reader(output);
         reader.setAutoTransform(false);
         QCOMPARE(reader.size(), QSize(48, 64));
+        QCOMPARE(reader.read().colorSpace().primaries(), QColorSpace::Primaries::DciP3D65);
         const Tags tags = readTags(output);
         QCOMPARE(tags["Exif.Image.Model"], keep ? QString("Kestrel X100") : QString());
         if (keep) {
