@@ -9,6 +9,7 @@
 
 #include <exiv2/exiv2.hpp>
 #include <libheif/heif.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <memory>
@@ -100,6 +101,8 @@ void makeXmpTrue(Exiv2::XmpData &xmp, QSize size, bool removeLocation)
     setIfPresent("Xmp.tiff.Orientation", "1");
     setIfPresent("Xmp.exif.PixelXDimension", std::to_string(size.width()));
     setIfPresent("Xmp.exif.PixelYDimension", std::to_string(size.height()));
+    setIfPresent("Xmp.tiff.ImageWidth", std::to_string(size.width()));
+    setIfPresent("Xmp.tiff.ImageLength", std::to_string(size.height()));
     eraseIf(xmp, [removeLocation](const Exiv2::Xmpdatum &d) {
         return d.key().rfind("Xmp.xmp.Thumbnails", 0) == 0
             || (removeLocation
@@ -221,6 +224,24 @@ bool writeInto(QByteArray *encoded, const Exiv2::ExifData &exif, const Exiv2::Xm
     }
 }
 
+// PNG keeps EXIF in an eXIf chunk, which Exiv2 0.27 does not write; it
+// goes right behind the header chunk, ahead of the pixels as readers expect.
+void addPngExifChunk(QByteArray *png, const QByteArray &exif)
+{
+    constexpr qsizetype afterHeader = 8 + 4 + 4 + 13 + 4;
+    if (exif.isEmpty() || png->size() < afterHeader)
+        return;
+    const QByteArray typeAndData = QByteArray("eXIf") + exif;
+    QByteArray chunk(4, Qt::Uninitialized);
+    qToBigEndian<quint32>(quint32(exif.size()), chunk.data());
+    chunk += typeAndData;
+    const quint32 crc = quint32(crc32(crc32(0, nullptr, 0), reinterpret_cast<const Bytef *>(typeAndData.constData()),
+                                      uInt(typeAndData.size())));
+    chunk.resize(chunk.size() + 4);
+    qToBigEndian<quint32>(crc, chunk.data() + chunk.size() - 4);
+    png->insert(afterHeader, chunk);
+}
+
 } // namespace
 
 PhotoMetadata readPhotoMetadata(const QString &sourcePath, QSize outputSize, bool removeLocation)
@@ -291,6 +312,12 @@ void embedPhotoMetadata(QByteArray *encoded, const PhotoMetadata &metadata)
             Exiv2::IptcParser::decode(iptc, bytesOf(metadata.iptc), uint32_t(metadata.iptc.size()));
     } catch (const std::exception &e) {
         qDebug().noquote() << "Metadata: cannot decode the copied blocks:" << e.what();
+    }
+    if (encoded->startsWith("\x89PNG")) {
+        if ((!xmp.empty() || !iptc.empty()) && !writeInto(encoded, {}, xmp, iptc))
+            qDebug() << "Metadata: written without XMP and IPTC";
+        addPngExifChunk(encoded, metadata.exif);
+        return;
     }
     if (writeInto(encoded, exif, xmp, iptc))
         return;
