@@ -23,6 +23,12 @@ QString failureSummaryText(int failedCount, int fileCount)
     return QObject::tr("%1 of %2 files could not be converted.").arg(failedCount).arg(fileCount);
 }
 
+QString stoppedDocumentText(const QString &pdfPath, int pageCount)
+{
+    return pageCount == 1 ? QObject::tr("The conversion was stopped. %1 holds 1 page.").arg(pdfPath)
+                          : QObject::tr("The conversion was stopped. %1 holds %2 pages.").arg(pdfPath).arg(pageCount);
+}
+
 QString failureDetailsText(const QList<ConversionFailure> &failures)
 {
     QStringList lines;
@@ -79,9 +85,11 @@ void ConvertProgressForm::startConvert(const QStringList &files, const QString &
     worker->targetExtension = extension;
     worker->overwriteExisting = overwriteExisting;
     connect(worker, &ConvertImagesThread::updateFileName, this, &ConvertProgressForm::handleUpdateFileName);
+    connect(worker, &ConvertImagesThread::fileFinished, this, &ConvertProgressForm::handleFileFinished);
     connect(worker, &ConvertImagesThread::threadTerminated, this, &ConvertProgressForm::handleThreadTerminated);
     connect(worker, &ConvertImagesThread::threadCompleted, this, &ConvertProgressForm::handleThreadCompleted);
     connect(worker, &ConvertImagesThread::fileFailed, this, &ConvertProgressForm::handleFileFailed);
+    connect(worker, &ConvertImagesThread::documentStopped, this, &ConvertProgressForm::handleDocumentStopped);
     worker->start();
 }
 
@@ -93,12 +101,18 @@ void ConvertProgressForm::stopConversion()
 
 void ConvertProgressForm::on_cancelButton_clicked()
 {
+    cancelledByUser = true;
     stopConversion();
 }
 
 void ConvertProgressForm::handleUpdateFileName(const QString &fileName)
 {
     ui->label_2->setText(fileName);
+}
+
+// Several files convert at once: the bar counts those done, the label names the latest started.
+void ConvertProgressForm::handleFileFinished()
+{
     ui->progressBar->setValue(ui->progressBar->value() + 1);
 }
 
@@ -112,9 +126,18 @@ void ConvertProgressForm::handleFileFailed(const QString &fileName, const QStrin
     failures.append({fileName, reason});
 }
 
+void ConvertProgressForm::handleDocumentStopped(const QString &pdfPath, int pageCount)
+{
+    stoppedDocument = stoppedDocumentText(pdfPath, pageCount);
+}
+
 void ConvertProgressForm::handleThreadTerminated()
 {
     emit showToolbarSignal(true);
+    if (cancelledByUser && !stoppedDocument.isEmpty()) {
+        showCompletionMessage(stoppedDocument);
+        return;
+    }
     emit finishConvertSignal();
     deleteLater();
 }
@@ -143,13 +166,14 @@ void ConvertProgressForm::handleThreadCompleted(const QList<QString> &fileExists
     dialog->show();
 }
 
-void ConvertProgressForm::showCompletionMessage()
+void ConvertProgressForm::showCompletionMessage(const QString &outcome)
 {
     const bool failed = !failures.isEmpty();
+    const QString text = !outcome.isEmpty() ? outcome
+                         : failed           ? failureSummaryText(int(failures.size()), runFileCount)
+                                            : completionMessageText(int(fileList.size()));
     auto *box = new QMessageBox(failed ? QMessageBox::Warning : QMessageBox::Information, tr("Fast Picturist"),
-                                failed ? failureSummaryText(int(failures.size()), runFileCount)
-                                       : completionMessageText(int(fileList.size())),
-                                QMessageBox::Ok);
+                                text, QMessageBox::Ok);
     QPushButton *openButton = box->addButton(tr("Open Folder"), QMessageBox::ActionRole);
     if (failed)
         box->setDetailedText(failureDetailsText(failures));

@@ -26,6 +26,9 @@ QString completionMessageText(int fileCount);
 // "2 of 5 files could not be converted." and its one-file forms.
 QString failureSummaryText(int failedCount, int fileCount);
 
+// What a stopped PDF run left: the document and how many pages it holds.
+QString stoppedDocumentText(const QString &pdfPath, int pageCount);
+
 // One line per failure: the source path, a colon and the reason.
 QString failureDetailsText(const QList<ConversionFailure> &failures);
 
@@ -53,14 +56,17 @@ signals:
 public slots:
     void on_cancelButton_clicked();
     void handleUpdateFileName(const QString &fileName);
+    void handleFileFinished();
     void handleThreadTerminated();
     void handleThreadCompleted(const QList<QString> &fileExistsList, const QList<QString> &fileSourceList);
     void handleFileFailed(const QString &fileName, const QString &reason);
+    void handleDocumentStopped(const QString &pdfPath, int pageCount);
     void handleOverwriteFiles(const QStringList &urls);
     void handleConvertFinish();
 
 private:
-    void showCompletionMessage();
+    // The outcome replaces the completion text; failures are listed either way.
+    void showCompletionMessage(const QString &outcome = QString());
     void releaseWorker();
 
     Ui::ConvertProgressForm *ui;
@@ -74,4 +80,7 @@ private:
     int runFileCount = -1;
     QList<ConversionFailure> failures;
     QPointer<QMessageBox> completionBox;
+    // Set by Cancel, not by closing the window, which must not wait for a message.
+    bool cancelledByUser = false;
+    QString stoppedDocument;
 };

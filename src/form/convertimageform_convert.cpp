@@ -44,6 +44,11 @@ QString existingFolderOr(const QString &folder, const QString &fallback)
 
 void ConvertImageForm::on_convertButton_clicked()
 {
+    // Convert can be reached with the list emptied row by row.
+    if (model.rowCount() == 0) {
+        QMessageBox::information(this, tr("Kestrix Picturist"), tr("There is nothing to convert."));
+        return;
+    }
     ConversionSettings &settings = conversionSettings();
     const int row = ui->targetComboBox->currentIndex();
     QString location;

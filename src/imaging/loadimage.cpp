@@ -1,13 +1,10 @@
 #include "imagemagickutil.h"
+#include "pipelinerules.h"
 
 #include <QColorSpace>
 #include <QDebug>
 #include <QFileInfo>
 #include <QImageReader>
-
-namespace {
-constexpr int allocationLimitMegabytes = 256;
-}
 
 bool ImageMagickUtil::loadImage(QString path, QImage &image)
 {
