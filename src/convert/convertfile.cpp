@@ -4,6 +4,7 @@
 
 #include "imagemagickutil.h"
 #include "imagewriters.h"
+#include "photometadata.h"
 #include "targetformats.h"
 
 // Conversions decode past the preview's source cache, so files decode side by
@@ -15,11 +16,16 @@ bool convertImageFile(const QString &source, const QString &target, const Conver
     if (image.isNull())
         return false;
     QString writeError;
+    const PhotoMetadata metadata = settings.keepMetadata && !isGifTargetPath(target)
+                                       ? readPhotoMetadata(source, image.size(), settings.removeLocation)
+                                       : PhotoMetadata();
     const bool written = isGifTargetPath(target)
                              ? writeGif(image, target, &writeError)
-                             : writeImageFile(image, target, settings.targeFileQuality, &writeError);
+                             : writeImageFile(image, target, settings.targeFileQuality, &writeError, metadata);
     if (!written)
         *error = writeError.isEmpty() ? QCoreApplication::translate("ConvertImagesThread", "Cannot write %1").arg(target)
                                       : writeError;
+    else if (settings.keepFileDates)
+        copyModificationTime(source, target);
     return written;
 }

@@ -1,8 +1,11 @@
 #include "imagewriters.h"
 
+#include <QBuffer>
 #include <QDebug>
 #include <QFileInfo>
 #include <QImageWriter>
+
+#include "encodermetadata.h"
 
 namespace {
 
@@ -20,6 +23,15 @@ bool reportFailure(const QString &targetPath, const QString &writerError, const 
     if (error)
         *error = reason;
     return false;
+}
+
+// The program's own HEIF and JPEG XL encoders store the metadata themselves.
+void handMetadataToEncoder(QImageWriter &writer, const PhotoMetadata &metadata)
+{
+    if (!metadata.exif.isEmpty())
+        writer.setText(QLatin1String(exifWriterKey), QString::fromLatin1(metadata.exif.toBase64()));
+    if (!metadata.xmp.isEmpty())
+        writer.setText(QLatin1String(xmpWriterKey), QString::fromLatin1(metadata.xmp.toBase64()));
 }
 
 } // namespace
@@ -94,7 +106,8 @@ void TargetFile::cancel()
     file.cancelWriting();
 }
 
-bool writeImageFile(const QImage &image, const QString &targetPath, int jpgQuality, QString *error)
+bool writeImageFile(const QImage &image, const QString &targetPath, int jpgQuality, QString *error,
+                    const PhotoMetadata &metadata)
 {
     if (image.isNull())
         return reportFailure(targetPath, QStringLiteral("Image is empty"), QStringLiteral("Image is empty"), error);
@@ -105,7 +118,14 @@ bool writeImageFile(const QImage &image, const QString &targetPath, int jpgQuali
     if (!file.open())
         return reportFailure(targetPath, file.failureReason(), file.failureReason(), error);
 
-    QImageWriter writer(&file, format);
+    // Exiv2 adds the metadata to the other containers once they are encoded,
+    // so those are encoded into memory first.
+    const MetadataRoute route = metadata.isEmpty() ? MetadataRoute::None : metadataRouteFor(format);
+    QBuffer encoded;
+    encoded.open(QIODevice::WriteOnly);
+    QImageWriter writer(route == MetadataRoute::AfterEncoding ? static_cast<QIODevice *>(&encoded) : &file, format);
+    if (route == MetadataRoute::ByEncoder)
+        handMetadataToEncoder(writer, metadata);
     if (format == "jpg")
         writer.setQuality(jpgQuality);
     else if (format == "png")
@@ -121,6 +141,12 @@ bool writeImageFile(const QImage &image, const QString &targetPath, int jpgQuali
                                    : QStringLiteral("The %1 encoder failed: %2")
                                          .arg(QString::fromLatin1(format), writer.errorString());
         return reportFailure(targetPath, writer.errorString(), reason, error);
+    }
+    if (route == MetadataRoute::AfterEncoding) {
+        QByteArray bytes = encoded.buffer();
+        embedPhotoMetadata(&bytes, metadata);
+        // A failed write is kept by the file and reported by its commit.
+        file.write(bytes);
     }
     QString reason;
     if (!file.commit(&reason))

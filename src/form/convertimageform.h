@@ -154,6 +154,9 @@ public slots:
     void on_qrCodeSizeSpinBox_valueChanged(int value);
     void on_qrCodePositionComboBox_currentIndexChanged(int index);
     void on_qrCodeMarginSpinBox_valueChanged(int value);
+    void on_keepMetadataCheckBox_clicked();
+    void on_removeLocationCheckBox_clicked();
+    void on_keepFileDatesCheckBox_clicked();
     void on_pdfFilenameLineEdit_textChanged(const QString &text);
     void on_pdfPaperSizeComboBox_currentIndexChanged(int index);
     void on_pdfResizeImageToPaperCheckBox_toggled(bool checked);

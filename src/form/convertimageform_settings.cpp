@@ -100,6 +100,12 @@ void ConvertImageForm::updateControlsFromSettings()
             s.outputFolder.clear();
     }
 
+    // Photo metadata and file dates.
+    ui->keepMetadataCheckBox->setChecked(s.keepMetadata);
+    ui->removeLocationCheckBox->setChecked(s.removeLocation);
+    ui->removeLocationCheckBox->setEnabled(s.keepMetadata);
+    ui->keepFileDatesCheckBox->setChecked(s.keepFileDates);
+
     // 4.-6. PDF page setup.
     const bool landscape = s.pdfPaperOrientation == OrientationLandscape;
     ui->pdfPageOrientationLanscapeButton->setChecked(landscape);
@@ -241,6 +247,8 @@ void ConvertImageForm::on_tabResetButton_clicked()
     // shown by controls that do not signal (scale flag, colour, picture) or not
     // shown at all (the relative value of the other side); store them all.
     for (int id = SettingScaleImage; id <= SettingBlurRadius; ++id)
+        saveSetting(id);
+    for (int id = SettingKeepMetadata; id <= SettingKeepFileDates; ++id)
         saveSetting(id);
 }
 
@@ -488,6 +496,34 @@ void ConvertImageForm::on_pdfSmoothEdgesCheckBox_toggled(bool)
 {
     changeSetting(SettingPdfFile, KeepPreview,
                   [&](ConversionSettings &s) { s.pdfSmoothEdges = ui->pdfSmoothEdgesCheckBox->isChecked(); });
+}
+
+void ConvertImageForm::on_keepMetadataCheckBox_clicked()
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().keepMetadata = ui->keepMetadataCheckBox->isChecked();
+    saveSetting(SettingKeepMetadata);
+    ui->removeLocationCheckBox->setEnabled(conversionSettings().keepMetadata);
+}
+
+void ConvertImageForm::on_removeLocationCheckBox_clicked()
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().removeLocation = ui->removeLocationCheckBox->isChecked();
+    saveSetting(SettingRemoveLocation);
+}
+
+void ConvertImageForm::on_keepFileDatesCheckBox_clicked()
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().keepFileDates = ui->keepFileDatesCheckBox->isChecked();
+    saveSetting(SettingKeepFileDates);
 }
 
 void ConvertImageForm::on_pdfQualityComboBox_currentIndexChanged(int index)

@@ -4,6 +4,7 @@
 #include "encoderthreads.h"
 
 #include <QColorSpace>
+#include <QDebug>
 #include <QIODevice>
 #include <QImage>
 #include <QVariant>
@@ -342,10 +343,21 @@ bool HeifHandler::write(const QImage &image)
 
     heif_encoding_options *options = heif_encoding_options_alloc();
     options->save_alpha_channel = alpha;
-    const heif_error encoded = heif_context_encode_image(context.get(), picture.get(), encoder.get(), options, nullptr);
+    heif_image_handle *handleRaw = nullptr;
+    const heif_error encoded = heif_context_encode_image(context.get(), picture.get(), encoder.get(), options, &handleRaw);
     heif_encoding_options_free(options);
+    const std::unique_ptr<heif_image_handle, HandleDeleter> handle(handleRaw);
     if (!succeeded(encoded))
         return false;
+    // Metadata libheif refuses is left out; the picture is still written.
+    if (!m_metadata.exif.isEmpty()
+        && !succeeded(heif_context_add_exif_metadata(context.get(), handle.get(), m_metadata.exif.constData(),
+                                                     int(m_metadata.exif.size()))))
+        qDebug() << "HEIF: EXIF left out";
+    if (!m_metadata.xmp.isEmpty()
+        && !succeeded(heif_context_add_XMP_metadata(context.get(), handle.get(), m_metadata.xmp.constData(),
+                                                    int(m_metadata.xmp.size()))))
+        qDebug() << "HEIF: XMP left out";
 
     heif_writer writer{};
     writer.writer_api_version = 1;
@@ -376,9 +388,11 @@ void HeifHandler::setOption(ImageOption option, const QVariant &value)
 {
     if (option == Quality)
         m_quality = value.toInt();
+    else if (option == Description)
+        m_metadata = encoderMetadataFromDescription(value.toString());
 }
 
 bool HeifHandler::supportsOption(ImageOption option) const
 {
-    return option == Size || option == ImageFormat || option == Quality;
+    return option == Size || option == ImageFormat || option == Quality || option == Description;
 }

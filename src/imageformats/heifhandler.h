@@ -4,6 +4,8 @@
 #include <QImageIOHandler>
 #include <QSize>
 
+#include "encodermetadata.h"
+
 #include <memory>
 
 struct heif_context;
@@ -40,6 +42,7 @@ private:
     QByteArray m_data;
     QSize m_size;
     int m_quality = -1;
+    EncoderMetadata m_metadata;
     struct ContextDeleter { void operator()(heif_context *context) const; };
     struct HandleDeleter { void operator()(heif_image_handle *handle) const; };
     // Declared in this order so that the handle, which refers into the

@@ -4,6 +4,7 @@
 #include "encoderthreads.h"
 
 #include <QColorSpace>
+#include <QDebug>
 #include <QIODevice>
 #include <QImage>
 #include <QPointF>
@@ -91,6 +92,27 @@ QColorSpace linearRec2020()
 {
     return QColorSpace(QPointF(0.3127, 0.3290), QPointF(0.708, 0.292), QPointF(0.170, 0.797),
                        QPointF(0.131, 0.046), QColorSpace::TransferFunction::Linear);
+}
+
+// The Exif box starts with the offset of the TIFF header within it, here 0.
+// A box libjxl refuses is left out; the picture is still written.
+void addMetadataBoxes(JxlEncoder *encoder, const EncoderMetadata &metadata)
+{
+    if (metadata.exif.isEmpty() && metadata.xmp.isEmpty())
+        return;
+    if (JxlEncoderUseBoxes(encoder) != JXL_ENC_SUCCESS) {
+        qDebug() << "JPEG XL: metadata left out";
+        return;
+    }
+    const auto add = [encoder](const char *type, const QByteArray &contents) {
+        if (!contents.isEmpty()
+            && JxlEncoderAddBox(encoder, type, reinterpret_cast<const uint8_t *>(contents.constData()),
+                                size_t(contents.size()), JXL_FALSE)
+                   != JXL_ENC_SUCCESS)
+            qDebug() << "JPEG XL:" << type << "box left out";
+    };
+    add("Exif", metadata.exif.isEmpty() ? QByteArray() : QByteArray(4, '\0') + metadata.exif);
+    add("xml ", metadata.xmp);
 }
 
 } // namespace
@@ -283,6 +305,8 @@ bool JxlHandler::write(const QImage &image)
             return false;
     }
 
+    addMetadataBoxes(encoder.get(), m_metadata);
+
     JxlEncoderFrameSettings *settings = JxlEncoderFrameSettingsCreate(encoder.get(), nullptr);
     if (!settings || JxlEncoderFrameSettingsSetOption(settings, JXL_ENC_FRAME_SETTING_EFFORT, encoderEffort)
                          != JXL_ENC_SUCCESS)
@@ -336,9 +360,11 @@ void JxlHandler::setOption(ImageOption option, const QVariant &value)
 {
     if (option == Quality)
         m_quality = value.toInt();
+    else if (option == Description)
+        m_metadata = encoderMetadataFromDescription(value.toString());
 }
 
 bool JxlHandler::supportsOption(ImageOption option) const
 {
-    return option == Size || option == ImageTransformation || option == Quality;
+    return option == Size || option == ImageTransformation || option == Quality || option == Description;
 }

@@ -4,6 +4,8 @@
 #include <QImageIOHandler>
 #include <QSize>
 
+#include "encodermetadata.h"
+
 // Reads and writes JPEG XL, both the bare codestream and the ISO-BMFF
 // container. The stored orientation is reported as a transformation, so the
 // reader applies it exactly once when automatic transformation is on; the
@@ -34,4 +36,5 @@ private:
     bool m_alpha = false;
     bool m_usesOriginalProfile = false;
     int m_quality = -1;
+    EncoderMetadata m_metadata;
 };

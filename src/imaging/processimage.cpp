@@ -2,6 +2,7 @@
 #include "pathutil.h"
 #include "pipelinerules.h"
 
+#include <QColorSpace>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QMutex>
@@ -101,6 +102,7 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
         image = QImage();
     if (image.isNull())
         return failure(error, tr("The image could not be read."));
+    const QColorSpace space = image.colorSpace();
     const std::optional<QSize> size = scaledSize(image.size(), settings);
     if (size) {
         // Judged before anything is drawn or allocated; the adjustments and
@@ -155,5 +157,8 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
 
     if (image.isNull())
         return failure(error, tr("There was not enough memory to process the image."));
+    // The blur paints onto a new canvas; the picture keeps its colour space.
+    if (!image.colorSpace().isValid())
+        image.setColorSpace(space);
     return image;
 }

@@ -88,6 +88,9 @@ const KeyEntry keyTable[] = {
     {"adjustInvertColours", SettingAdjustInvertColours, &S::adjustInvertColours, 0, 255},
     {"setBlurRadius", SettingBlurRadius, &S::setBlurRadius, 0, 50},
     {"convertJobs", SettingConvertJobs, &S::convertJobs, 0, 64},
+    {"keepMetadata", SettingKeepMetadata, &S::keepMetadata},
+    {"removeLocation", SettingRemoveLocation, &S::removeLocation},
+    {"keepFileDates", SettingKeepFileDates, &S::keepFileDates},
 };
 
 const KeyEntry *findKey(const QString &name)

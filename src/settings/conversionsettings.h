@@ -51,6 +51,9 @@ enum SettingId {
     SettingPdfPaperMarginSize = 105,
     SettingPdfQuality = 108,
     SettingConvertJobs = 110,
+    SettingKeepMetadata = 120,
+    SettingRemoveLocation = 121,
+    SettingKeepFileDates = 122,
 };
 
 // Watermark positions, "Top - Left" (0) to "Bottom - Right" (8).
@@ -125,6 +128,10 @@ struct ConversionSettings
     int setBlurRadius = 0;
     // Files converted at once: 0 one per core, 1 one after another, up to 64.
     int convertJobs = 0;
+    // Photo metadata and file dates of the image targets.
+    bool keepMetadata = true;
+    bool removeLocation = false;
+    bool keepFileDates = false;
 };
 
 // The one process-wide record. Written on the GUI thread only; workers never
@@ -175,7 +182,8 @@ QList<SettingKey> settingKeys();
 // their range; booleans are true/false/1/0; colours are names or #RRGGBB.
 bool setSettingFromText(ConversionSettings &settings, const QString &name, const QString &text, QString *error);
 
-// Restores fields 14 to 44 (scaling, watermarks, adjustments) to their defaults;
+// Restores fields 14 to 44 (scaling, watermarks, adjustments) and the
+// metadata options to their defaults;
 // target format, quality, output folder and PDF setup keep their values.
 void resetConversionSettings(ConversionSettings &settings, const QFont &labelFont);
 

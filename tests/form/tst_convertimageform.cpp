@@ -339,7 +339,8 @@ private slots:
             {"pdfPaperOrientation", 1, 1}, {"resizeImageToPaper", true, true}, {"pdfSmoothEdges", false, false},
             {"targeFileType", 4, 4}, {"targeFileQuality", 80, 80}, {"outputFolder", folder.path(), folder.path()},
             {"pdfFileName", "album", "album"}, {"pdfPaperSize", 1, 1}, {"pdfQuality", 4, 4},
-            {"pdfPaperMargin", 1, 1}, {"pdfPaperMarginSize", 33, 33}};
+            {"pdfPaperMargin", 1, 1}, {"pdfPaperMarginSize", 33, 33}, {"keepMetadata", false, true},
+            {"removeLocation", true, false}, {"keepFileDates", true, false}};
         for (const auto &[key, before, after] : options)
             store(key, before);
         const auto verifyStore = [&] {
@@ -349,7 +350,7 @@ private slots:
         // The record as the store would hold it, and what the controls show.
         const auto verifyForm = [&](ConvertImageForm *f) {
             kxtest::clearSettingsStore();
-            for (int id = SettingOutputFolder; id <= SettingPdfQuality; ++id)
+            for (int id = SettingOutputFolder; id <= SettingKeepFileDates; ++id)
                 saveConversionSetting(conversionSettings(), id);
             verifyStore();
             QCOMPARE(conversionSettings().textFont.family(), f->ui->fontLabel->font().family());
@@ -399,7 +400,7 @@ private slots:
         };
         const QList<const char *> clicked{"pdfResizeImageToPaperCheckBox", "pdfSmoothEdgesCheckBox",
                                           "pdfPageOrientationLanscapeButton", "pdfAddMarginButton",
-                                          "scaleImageCheckBox"};
+                                          "scaleImageCheckBox", "removeLocationCheckBox", "keepFileDatesCheckBox"};
         QString family;
         {
             auto form = startForm();

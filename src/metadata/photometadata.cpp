@@ -1,0 +1,350 @@
+#include "photometadata.h"
+
+#include <QDateTime>
+#include <QDebug>
+#include <QFile>
+#include <QFileInfo>
+#include <QRecursiveMutex>
+#include <QtEndian>
+
+#include <exiv2/exiv2.hpp>
+#include <libheif/heif.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <memory>
+#include <mutex>
+#include <stdexcept>
+
+namespace {
+
+// XMP properties and IPTC datasets that name a place; EXIF keeps its
+// location in the GPS IFD alone.
+const char *const xmpLocationPrefixes[] = {
+    "Xmp.exif.GPS",        "Xmp.photoshop.City",       "Xmp.photoshop.State",
+    "Xmp.photoshop.Country", "Xmp.iptc.Location",      "Xmp.iptc.CountryCode",
+    "Xmp.iptcExt.LocationCreated", "Xmp.iptcExt.LocationShown",
+};
+const char *const iptcLocationTags[] = {
+    "City", "SubLocation", "ProvinceState", "CountryCode", "CountryName", "LocationCode", "LocationName",
+};
+
+QRecursiveMutex xmpToolkitMutex;
+
+void lockXmpToolkit(void *data, bool lock)
+{
+    auto *mutex = static_cast<QRecursiveMutex *>(data);
+    if (lock)
+        mutex->lock();
+    else
+        mutex->unlock();
+}
+
+void logFromExiv2(int, const char *message)
+{
+    qDebug().noquote() << "Exiv2:" << QString::fromUtf8(message).trimmed();
+}
+
+// Once per process, before any thread uses the libraries: the XMP toolkit is set up
+// with a lock so that parallel workers can share it, and only real errors
+// reach the log (a batch of camera files would otherwise flood it with
+// warnings about harmless oddities).
+void initialiseLibraries()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        heif_init(nullptr);
+        Exiv2::LogMsg::setLevel(Exiv2::LogMsg::error);
+        Exiv2::LogMsg::setHandler(logFromExiv2);
+        Exiv2::XmpParser::initialize(lockXmpToolkit, &xmpToolkitMutex);
+        Exiv2::enableBMFF();
+    });
+}
+
+const Exiv2::byte *bytesOf(const QByteArray &data)
+{
+    return reinterpret_cast<const Exiv2::byte *>(data.constData());
+}
+
+template<typename Data, typename Drop>
+void eraseIf(Data &data, Drop drop)
+{
+    for (auto it = data.begin(); it != data.end();)
+        it = drop(*it) ? data.erase(it) : std::next(it);
+}
+
+bool startsWithAny(const std::string &key, const char *const *begin, const char *const *end)
+{
+    return std::any_of(begin, end, [&](const char *prefix) { return key.rfind(prefix, 0) == 0; });
+}
+
+void makeExifTrue(Exiv2::ExifData &exif, QSize size, bool removeLocation)
+{
+    if (exif.empty())
+        return;
+    const Exiv2::ExifKey orientation("Exif.Image.Orientation");
+    if (exif.findKey(orientation) != exif.end())
+        exif[orientation.key()] = uint16_t(1);
+    exif["Exif.Photo.PixelXDimension"] = uint32_t(size.width());
+    exif["Exif.Photo.PixelYDimension"] = uint32_t(size.height());
+    Exiv2::ExifThumb(exif).erase();
+    if (removeLocation)
+        eraseIf(exif, [](const Exiv2::Exifdatum &d) { return d.groupName() == "GPSInfo" || d.key() == "Exif.Image.GPSTag"; });
+}
+
+void makeXmpTrue(Exiv2::XmpData &xmp, QSize size, bool removeLocation)
+{
+    const auto setIfPresent = [&xmp](const char *key, const std::string &value) {
+        if (xmp.findKey(Exiv2::XmpKey(key)) != xmp.end())
+            xmp[key] = value;
+    };
+    setIfPresent("Xmp.tiff.Orientation", "1");
+    setIfPresent("Xmp.exif.PixelXDimension", std::to_string(size.width()));
+    setIfPresent("Xmp.exif.PixelYDimension", std::to_string(size.height()));
+    setIfPresent("Xmp.tiff.ImageWidth", std::to_string(size.width()));
+    setIfPresent("Xmp.tiff.ImageLength", std::to_string(size.height()));
+    eraseIf(xmp, [removeLocation](const Exiv2::Xmpdatum &d) {
+        return d.key().rfind("Xmp.xmp.Thumbnails", 0) == 0
+            || (removeLocation
+                && startsWithAny(d.key(), std::begin(xmpLocationPrefixes), std::end(xmpLocationPrefixes)));
+    });
+}
+
+void removeIptcLocation(Exiv2::IptcData &iptc)
+{
+    eraseIf(iptc, [](const Exiv2::Iptcdatum &d) {
+        return d.groupName() == "Application2"
+            && std::any_of(std::begin(iptcLocationTags), std::end(iptcLocationTags),
+                           [&](const char *tag) { return d.tagName() == tag; });
+    });
+}
+
+// Every block on its own, so that one that cannot be encoded costs no other.
+template<typename Encode>
+QByteArray encodedBlock(const char *block, const QString &sourcePath, Encode encode)
+{
+    try {
+        return encode();
+    } catch (const std::exception &e) {
+        qDebug().noquote() << "Metadata: no" << block << "copied from" << sourcePath << ":" << e.what();
+        return {};
+    }
+}
+
+struct Stored
+{
+    Exiv2::ExifData exif;
+    Exiv2::XmpData xmp;
+    Exiv2::IptcData iptc;
+    Exiv2::ByteOrder byteOrder = Exiv2::littleEndian;
+};
+
+bool isHeifFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(64);
+    const heif_filetype_result type = heif_check_filetype(bytesOf(head), int(head.size()));
+    return type == heif_filetype_yes_supported || type == heif_filetype_yes_unsupported;
+}
+
+// Exiv2 0.27 misses the EXIF of many HEIF files (those libheif writes among
+// them), so libheif reads the blocks of that family and Exiv2 decodes them.
+Stored readHeif(const QString &path)
+{
+    const auto fail = [](const heif_error &error) {
+        if (error.code != heif_error_Ok)
+            throw std::runtime_error(error.message);
+    };
+    std::unique_ptr<heif_context, void (*)(heif_context *)> context(heif_context_alloc(), heif_context_free);
+    fail(heif_context_read_from_file(context.get(), QFile::encodeName(path).constData(), nullptr));
+    heif_image_handle *handleRaw = nullptr;
+    fail(heif_context_get_primary_image_handle(context.get(), &handleRaw));
+    std::unique_ptr<heif_image_handle, void (*)(const heif_image_handle *)> handle(handleRaw, heif_image_handle_release);
+
+    Stored stored;
+    const int count = heif_image_handle_get_number_of_metadata_blocks(handle.get(), nullptr);
+    std::vector<heif_item_id> ids(size_t(qMax(count, 0)));
+    heif_image_handle_get_list_of_metadata_block_IDs(handle.get(), nullptr, ids.data(), count);
+    for (const heif_item_id id : ids) {
+        QByteArray block(qsizetype(heif_image_handle_get_metadata_size(handle.get(), id)), Qt::Uninitialized);
+        fail(heif_image_handle_get_metadata(handle.get(), id, block.data()));
+        const QByteArray type = heif_image_handle_get_metadata_type(handle.get(), id);
+        if (type == "Exif" && block.size() > 4) {
+            // The block begins with the offset of the TIFF header behind it.
+            const qsizetype tiff = 4 + qsizetype(qFromBigEndian<quint32>(block.constData()));
+            const QByteArray order = block.mid(tiff, 4);
+            if (order != QByteArray("II*\0", 4) && order != QByteArray("MM\0*", 4))
+                throw std::runtime_error("no TIFF header in the Exif block");
+            stored.byteOrder = Exiv2::ExifParser::decode(stored.exif, bytesOf(block) + tiff,
+                                                         uint32_t(block.size() - tiff));
+        } else if (type == "mime"
+                   && QByteArray(heif_image_handle_get_metadata_content_type(handle.get(), id)) == "application/rdf+xml") {
+            Exiv2::XmpParser::decode(stored.xmp, block.toStdString());
+        }
+    }
+    return stored;
+}
+
+Stored readWithExiv2(const QString &path)
+{
+    Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
+    image->readMetadata();
+    Stored stored{image->exifData(), image->xmpData(), image->iptcData()};
+    if (image->byteOrder() != Exiv2::invalidByteOrder)
+        stored.byteOrder = image->byteOrder();
+    return stored;
+}
+
+bool writeInto(QByteArray *encoded, const Exiv2::ExifData &exif, const Exiv2::XmpData &xmp,
+               const Exiv2::IptcData &iptc)
+{
+    try {
+        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(bytesOf(*encoded), long(encoded->size()));
+        // Reading first keeps what the encoder wrote, its ICC profile above all.
+        image->readMetadata();
+        image->setExifData(exif);
+        image->setXmpData(xmp);
+        image->setIptcData(iptc);
+        image->writeMetadata();
+        Exiv2::BasicIo &io = image->io();
+        if (io.open() != 0)
+            return false;
+        QByteArray result(qsizetype(io.size()), Qt::Uninitialized);
+        const long read = io.read(reinterpret_cast<Exiv2::byte *>(result.data()), long(result.size()));
+        io.close();
+        if (read != long(result.size()))
+            return false;
+        *encoded = result;
+        return true;
+    } catch (const std::exception &e) {
+        qDebug().noquote() << "Metadata: the encoded file refused it:" << e.what();
+        return false;
+    }
+}
+
+QByteArray pngChunk(const char *type, const QByteArray &data)
+{
+    const QByteArray typeAndData = QByteArray(type) + data;
+    QByteArray chunk(4, Qt::Uninitialized);
+    qToBigEndian<quint32>(quint32(data.size()), chunk.data());
+    chunk += typeAndData;
+    chunk.resize(chunk.size() + 4);
+    const uLong crc = crc32(crc32(0, nullptr, 0), reinterpret_cast<const Bytef *>(typeAndData.constData()),
+                            uInt(typeAndData.size()));
+    qToBigEndian<quint32>(quint32(crc), chunk.data() + chunk.size() - 4);
+    return chunk;
+}
+
+// PNG gets its chunks here rather than from Exiv2: Exiv2 0.27 writes no
+// eXIf chunk, and copying a large PNG through it takes hundreds of
+// milliseconds. The EXIF and the XMP go right behind the header chunk,
+// ahead of the pixels; PNG has no standard place for IPTC.
+void addPngChunks(QByteArray *png, const PhotoMetadata &metadata)
+{
+    constexpr qsizetype afterHeader = 8 + 4 + 4 + 13 + 4;
+    if (png->size() < afterHeader)
+        return;
+    QByteArray chunks;
+    if (!metadata.exif.isEmpty())
+        chunks += pngChunk("eXIf", metadata.exif);
+    // Keyword, uncompressed, no language tag, no translated keyword.
+    if (!metadata.xmp.isEmpty())
+        chunks += pngChunk("iTXt", QByteArray("XML:com.adobe.xmp\0\0\0\0\0", 22) + metadata.xmp);
+    png->insert(afterHeader, chunks);
+}
+
+} // namespace
+
+PhotoMetadata readPhotoMetadata(const QString &sourcePath, QSize outputSize, bool removeLocation)
+{
+    initialiseLibraries();
+    Stored stored;
+    try {
+        stored = isHeifFile(sourcePath) ? readHeif(sourcePath) : readWithExiv2(sourcePath);
+    } catch (const std::exception &e) {
+        qDebug().noquote() << "Metadata: none copied from" << sourcePath << ":" << e.what();
+        return {};
+    }
+    Exiv2::ExifData &exif = stored.exif;
+    Exiv2::XmpData &xmp = stored.xmp;
+    Exiv2::IptcData &iptc = stored.iptc;
+
+    PhotoMetadata metadata;
+    metadata.exif = encodedBlock("EXIF", sourcePath, [&] {
+        makeExifTrue(exif, outputSize, removeLocation);
+        Exiv2::Blob blob;
+        if (!exif.empty())
+            Exiv2::ExifParser::encode(blob, stored.byteOrder, exif);
+        return QByteArray(reinterpret_cast<const char *>(blob.data()), qsizetype(blob.size()));
+    });
+    metadata.xmp = encodedBlock("XMP", sourcePath, [&] {
+        makeXmpTrue(xmp, outputSize, removeLocation);
+        std::string packet;
+        if (!xmp.empty() && Exiv2::XmpParser::encode(packet, xmp) != 0)
+            throw std::runtime_error("the XMP toolkit failed");
+        return QByteArray::fromStdString(packet);
+    });
+    metadata.iptc = encodedBlock("IPTC", sourcePath, [&] {
+        if (removeLocation)
+            removeIptcLocation(iptc);
+        if (iptc.empty())
+            return QByteArray();
+        const Exiv2::DataBuf records = Exiv2::IptcParser::encode(iptc);
+        return QByteArray(reinterpret_cast<const char *>(records.pData_), qsizetype(records.size_));
+    });
+    return metadata;
+}
+
+MetadataRoute metadataRouteFor(const QByteArray &format)
+{
+    static const QByteArray afterEncoding[] = {"jpg", "jpeg", "png", "webp", "tif", "tiff"};
+    static const QByteArray byEncoder[] = {"heic", "heif", "avif", "jxl"};
+    if (std::find(std::begin(afterEncoding), std::end(afterEncoding), format) != std::end(afterEncoding))
+        return MetadataRoute::AfterEncoding;
+    if (std::find(std::begin(byEncoder), std::end(byEncoder), format) != std::end(byEncoder))
+        return MetadataRoute::ByEncoder;
+    return MetadataRoute::None;
+}
+
+void embedPhotoMetadata(QByteArray *encoded, const PhotoMetadata &metadata)
+{
+    if (metadata.isEmpty())
+        return;
+    if (encoded->startsWith("\x89PNG")) {
+        addPngChunks(encoded, metadata);
+        return;
+    }
+    initialiseLibraries();
+    Exiv2::ExifData exif;
+    Exiv2::XmpData xmp;
+    Exiv2::IptcData iptc;
+    try {
+        if (!metadata.exif.isEmpty())
+            Exiv2::ExifParser::decode(exif, bytesOf(metadata.exif), uint32_t(metadata.exif.size()));
+        if (!metadata.xmp.isEmpty())
+            Exiv2::XmpParser::decode(xmp, metadata.xmp.toStdString());
+        if (!metadata.iptc.isEmpty())
+            Exiv2::IptcParser::decode(iptc, bytesOf(metadata.iptc), uint32_t(metadata.iptc.size()));
+    } catch (const std::exception &e) {
+        qDebug().noquote() << "Metadata: cannot decode the copied blocks:" << e.what();
+    }
+    if (writeInto(encoded, exif, xmp, iptc))
+        return;
+    // XMP and IPTC are what a container refuses most (a JPEG segment holds
+    // under 64 KB); the EXIF alone may still fit.
+    if ((!xmp.empty() || !iptc.empty()) && !exif.empty() && writeInto(encoded, exif, {}, {}))
+        qDebug() << "Metadata: written without XMP and IPTC";
+}
+
+bool copyModificationTime(const QString &sourcePath, const QString &targetPath)
+{
+    const QDateTime modified = QFileInfo(sourcePath).lastModified();
+    QFile target(targetPath);
+    if (modified.isValid() && target.open(QIODevice::ReadWrite)
+        && target.setFileTime(modified, QFileDevice::FileModificationTime))
+        return true;
+    qDebug().noquote() << "Cannot give" << targetPath << "the date of" << sourcePath << ":" << target.errorString();
+    return false;
+}

@@ -1,0 +1,227 @@
+#include <QtTest>
+
+#include <QColorSpace>
+#include <QImageReader>
+
+#include <exiv2/exiv2.hpp>
+#include <libheif/heif.h>
+
+#include "conversionsettings.h"
+#include "convertimagesthread.h"
+#include "kxtest.h"
+
+namespace {
+
+const QDateTime sourceTime(QDate(2001, 2, 3), QTime(4, 5, 6));
+
+// Tag values of a file as Exiv2 reads them, key -> text; empty for a missing key.
+struct Tags
+{
+    Exiv2::ExifData exif;
+    Exiv2::XmpData xmp;
+
+    QString operator[](const char *key) const
+    {
+        const QLatin1String k(key);
+        if (k.startsWith(QLatin1String("Xmp."))) {
+            const auto it = xmp.findKey(Exiv2::XmpKey(key));
+            return it == xmp.end() ? QString() : QString::fromStdString(it->toString());
+        }
+        const auto it = exif.findKey(Exiv2::ExifKey(key));
+        return it == exif.end() ? QString() : QString::fromStdString(it->toString());
+    }
+    bool hasGps() const
+    {
+        return std::any_of(exif.begin(), exif.end(), [](const Exiv2::Exifdatum &d) { return d.groupName() == "GPSInfo"; })
+            || std::any_of(xmp.begin(), xmp.end(), [](const Exiv2::Xmpdatum &d) { return d.key().rfind("Xmp.exif.GPS", 0) == 0; });
+    }
+};
+
+// Exiv2 0.27 misses the EXIF libheif writes, so libheif reads HEIF blocks back.
+Tags readHeifTags(const QString &path)
+{
+    Tags tags;
+    heif_context *context = heif_context_alloc();
+    heif_image_handle *handle = nullptr;
+    heif_context_read_from_file(context, QFile::encodeName(path).constData(), nullptr);
+    heif_context_get_primary_image_handle(context, &handle);
+    heif_item_id ids[8];
+    const int count = heif_image_handle_get_list_of_metadata_block_IDs(handle, nullptr, ids, 8);
+    for (int i = 0; i < count; ++i) {
+        QByteArray block(qsizetype(heif_image_handle_get_metadata_size(handle, ids[i])), Qt::Uninitialized);
+        heif_image_handle_get_metadata(handle, ids[i], block.data());
+        const auto *bytes = reinterpret_cast<const Exiv2::byte *>(block.constData());
+        if (QByteArray(heif_image_handle_get_metadata_type(handle, ids[i])) == "Exif")
+            Exiv2::ExifParser::decode(tags.exif, bytes + 4 + qFromBigEndian<quint32>(bytes), uint32_t(block.size() - 4));
+        else
+            Exiv2::XmpParser::decode(tags.xmp, block.toStdString());
+    }
+    heif_image_handle_release(handle);
+    heif_context_free(context);
+    return tags;
+}
+
+Tags readTags(const QString &path)
+{
+    if (QRegularExpression("\\.(heic|heif|avif)$").match(path).hasMatch())
+        return readHeifTags(path);
+    try {
+        auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
+        image->readMetadata();
+        return {image->exifData(), image->xmpData()};
+    } catch (const Exiv2::AnyError &) {
+        return {}; // a bare JPEG XL codestream has no place for metadata
+    }
+}
+
+// A camera photo: stored sideways (Orientation 6) with date, camera, author,
+// position and an XMP title; its pixels are in Display P3.
+void addCameraMetadata(const QString &path)
+{
+    auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
+    image->readMetadata();
+    Exiv2::ExifData &exif = image->exifData();
+    exif["Exif.Photo.DateTimeOriginal"] = "2021:07:14 09:30:00";
+    exif["Exif.Image.Model"] = "Kestrel X100";
+    exif["Exif.Image.Artist"] = "Ann Example";
+    exif["Exif.Image.Orientation"] = uint16_t(6);
+    exif["Exif.GPSInfo.GPSLatitudeRef"] = "N";
+    exif["Exif.GPSInfo.GPSLongitudeRef"] = "E";
+    Exiv2::URationalValue position;
+    position.read("48/1 51/1 30/1");
+    exif.add(Exiv2::ExifKey("Exif.GPSInfo.GPSLatitude"), &position);
+    position.read("2/1 17/1 40/1");
+    exif.add(Exiv2::ExifKey("Exif.GPSInfo.GPSLongitude"), &position);
+    image->xmpData()["Xmp.dc.title"] = "lang=\"x-default\" Harbour at dawn";
+    image->writeMetadata();
+}
+
+} // namespace
+
+class TestMetadata : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir tmp;
+
+    // Converts one source through the conversion worker into a fresh folder.
+    QString convert(const QString &source, const QString &extension, const ConversionSettings &settings)
+    {
+        const QString folder = tmp.filePath(QUuid::createUuid().toString(QUuid::WithoutBraces));
+        QDir().mkpath(folder);
+        ConversionSettings s = settings;
+        s.outputFolder = folder;
+        ConvertImagesThread worker(s);
+        worker._urls = {source};
+        worker.outputPath = folder;
+        worker.targetExtension = extension;
+        worker.start();
+        worker.wait();
+        return folder + "/" + QFileInfo(source).completeBaseName() + extension;
+    }
+
+    QString cameraJpeg()
+    {
+        const QString path = tmp.filePath("camera.jpg");
+        if (!QFileInfo::exists(path)) {
+            QImage photo = kxtest::makePhotoLikeImage(64, 48);
+            photo.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
+            photo.save(path);
+            addCameraMetadata(path);
+            QFile file(path);
+            file.open(QIODevice::ReadWrite);
+            file.setFileTime(sourceTime, QFileDevice::FileModificationTime);
+        }
+        return path;
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(tmp.isValid()); }
+
+    void keepsWhatThePhotoSays_data()
+    {
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<bool>("keep");
+        QTest::addColumn<bool>("removeLocation");
+        QTest::addColumn<bool>("keepDates");
+        for (const char *extension : {".jpg", ".png", ".webp", ".tiff", ".heic", ".heif", ".avif", ".jxl"}) {
+            QTest::addRow("%s", extension) << QString(extension) << true << false << false;
+            QTest::addRow("%s no location, file date", extension) << QString(extension) << true << true << true;
+        }
+        QTest::addRow(".jpg metadata off") << ".jpg" << false << false << false;
+        QTest::addRow(".jxl metadata off") << ".jxl" << false << false << false;
+    }
+
+    void keepsWhatThePhotoSays()
+    {
+        QFETCH(QString, extension);
+        QFETCH(bool, keep);
+        QFETCH(bool, removeLocation);
+        QFETCH(bool, keepDates);
+        ConversionSettings settings;
+        settings.keepMetadata = keep;
+        settings.removeLocation = removeLocation;
+        settings.keepFileDates = keepDates;
+        const QString output = convert(cameraJpeg(), extension, settings);
+
+        // The pixels were turned upright on loading, keeping their colour space.
+        QImageReader reader(output);
+        reader.setAutoTransform(false);
+        QCOMPARE(reader.size(), QSize(48, 64));
+        QCOMPARE(reader.read().colorSpace().primaries(), QColorSpace::Primaries::DciP3D65);
+        const Tags tags = readTags(output);
+        QCOMPARE(tags["Exif.Image.Model"], keep ? QString("Kestrel X100") : QString());
+        if (keep) {
+            QCOMPARE(tags["Exif.Photo.DateTimeOriginal"], QString("2021:07:14 09:30:00"));
+            QCOMPARE(tags["Exif.Image.Artist"], QString("Ann Example"));
+            QCOMPARE(tags["Exif.Image.Orientation"], QString("1"));
+            QCOMPARE(tags["Exif.Photo.PixelXDimension"], QString("48"));
+            QCOMPARE(tags["Xmp.dc.title"], QString("lang=\"x-default\" Harbour at dawn"));
+        }
+        QCOMPARE(tags.hasGps(), keep && !removeLocation);
+        QCOMPARE(QFileInfo(output).lastModified() == sourceTime, keepDates);
+    }
+
+    // Metadata that cannot be copied costs only itself, never the picture.
+    void badMetadataStillConverts_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("model");
+
+        // An Exif segment whose first IFD lies far beyond its end.
+        QByteArray jpeg;
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        kxtest::makePhotoLikeImage(64, 48).save(&buffer, "jpg");
+        const QByteArray exif = QByteArray("Exif\0\0II*\0\xff\xff\xff\x0f", 14) + QByteArray(40, '\xee');
+        QByteArray segment("\xff\xe1", 2);
+        segment.append(char((exif.size() + 2) >> 8)).append(char((exif.size() + 2) & 0xff)).append(exif);
+        QFile corrupt(tmp.filePath("corrupt.jpg"));
+        QVERIFY(corrupt.open(QIODevice::WriteOnly));
+        corrupt.write(jpeg.left(2) + segment + jpeg.mid(2));
+        corrupt.close();
+        QTest::newRow("corrupt EXIF") << corrupt.fileName() << QString();
+
+        // A JPEG segment holds under 64 KB: the EXIF alone goes in.
+        const QString huge = tmp.filePath("hugexmp.png");
+        kxtest::makePhotoLikeImage(48, 64).save(huge);
+        auto image = Exiv2::ImageFactory::open(QFile::encodeName(huge).toStdString());
+        image->exifData()["Exif.Image.Model"] = "Kestrel X100";
+        image->xmpData()["Xmp.dc.description"] = std::string(3 << 20, 'x');
+        image->writeMetadata();
+        QTest::newRow("3 MB XMP") << huge << "Kestrel X100";
+    }
+
+    void badMetadataStillConverts()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, model);
+        const QString output = convert(source, ".jpg", ConversionSettings());
+        QCOMPARE(QImageReader(output).size().width(), QImageReader(source).size().width());
+        QCOMPARE(readTags(output)["Exif.Image.Model"], model);
+    }
+};
+
+QTEST_MAIN(TestMetadata)
+#include "tst_metadata.moc"
