@@ -8,6 +8,7 @@
 #include "convertimagepreviewlabel.h"
 #include "kxdialogs.h"
 #include "kxtest.h"
+#include "loadpreviewimagethread.h"
 #include "previewdialog.h"
 #include "thumbnailcache.h"
 
@@ -55,6 +56,11 @@ private:
     }
 
     void waitIdle() { QTRY_VERIFY_WITH_TIMEOUT(!form->previewLoading, 20000); }
+
+    static QString cachePath(const ThumbnailRecord &record)
+    {
+        return thumbnailFolder() + QString::number(record.number) + ".webp";
+    }
 
 private slots:
     void initTestCase()
@@ -110,7 +116,7 @@ private slots:
         waitIdle();
         QCOMPARE(label()->pixmap().size(), QSize(399, 224));
         QCOMPARE(thumbnailRecords().size(), before + 1);
-        const QString cacheFile = thumbnailFolder() + QString::number(thumbnailRecords().last().number) + ".webp";
+        const QString cacheFile = cachePath(thumbnailRecords().last());
         QVERIFY(QFile::exists(cacheFile));
 
         // Show: the cached file is shown at once, without a worker.
@@ -171,20 +177,59 @@ private slots:
         QVERIFY(!form->previewLoading);
     }
 
-    // Escape hides the dialog like its close button, so a double-click opens it again.
-    void escapeThenDoubleClickOpensAgain()
+    // Escape and the close button both hide the dialog so that a double-click opens it again.
+    void hiddenDialogOpensAgain()
     {
-        runRequest(writeJpeg("full.jpg", 64, 48), false);
+        runRequest(kxtest::photoFile(dir.path(), "full.jpg"), false);
         waitIdle();
         int opened = 0;
-        for (int i = 0; i < 2; ++i) {
+        for (int i = 0; i < 3; ++i) {
             kxtest::whenModalShown<PreviewDialog>([&opened](PreviewDialog *dialog) {
-                ++opened;
-                QTest::keyClick(dialog, Qt::Key_Escape);
+                if (++opened % 2)
+                    QTest::keyClick(dialog, Qt::Key_Escape);
+                else
+                    dialog->close();
             });
             form->on_PreviewImage_DoubleClick();
         }
-        QCOMPARE(opened, 2);
+        QCOMPARE(opened, 3);
+    }
+
+    void worker_data()
+    {
+        QTest::addColumn<QSize>("source"); // invalid: not a picture
+        QTest::addColumn<bool>("stop");
+        QTest::addColumn<QSize>("expected");
+        QTest::newRow("undecodable") << QSize() << false << QSize(0, 0);
+        QTest::newRow("stopped") << QSize(640, 480) << true << QSize(0, 0);
+        QTest::newRow("halved by its own settings") << QSize(600, 300) << false << QSize(300, 150);
+    }
+
+    // The worker on its own: its settings snapshot, a source it cannot decode
+    // (no cache file), a stop before it starts (no cache record).
+    void worker()
+    {
+        QFETCH(QSize, source);
+        QFETCH(bool, stop);
+        QFETCH(QSize, expected);
+        const QString name = QTest::currentDataTag() + QStringLiteral(".jpg");
+        const QString path = source.isValid() ? kxtest::photoFile(dir.path(), name, source)
+                                              : kxtest::writeFile(dir.filePath(name), "not a picture");
+        ConversionSettings settings;
+        settings.scaleImage = true;
+        settings.scaleType = ScaleByPercentage;
+        settings.scalePercentage = 50;
+        conversionSettings().scaleImage = false; // the process-wide record must not be read
+        LoadPreviewImageThread worker(settings);
+        worker.stop = stop;
+        const qsizetype before = thumbnailRecords().size();
+        QSignalSpy spy(&worker, &LoadPreviewImageThread::updatePreviewImage);
+        worker.createPreviewImage(path, QSize(400, 231));
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).value<QImage>().size(), expected);
+        QCOMPARE(thumbnailRecords().size(), before + (stop ? 0 : 1));
+        if (!stop)
+            QCOMPARE(QImage(cachePath(thumbnailRecords().last())).size(), expected);
     }
 };
 
