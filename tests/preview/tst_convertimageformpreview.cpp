@@ -1,6 +1,5 @@
 // The inline preview through the form: the countdown, the cache answers and
-// the workers' life. What a selection shows is checked through the window in
-// tests/app.
+// the workers' life; what a selection shows is checked through the window.
 
 #include <QtTest>
 
@@ -48,7 +47,6 @@ private:
             form->on_updateTimer();
     }
 
-    // A request driven through its whole countdown.
     void runRequest(const QString &path, bool refresh)
     {
         form->loadImage(path, refresh);
@@ -66,7 +64,6 @@ private slots:
     void initTestCase()
     {
         kxtest::isolateUserData();
-        QVERIFY(dir.isValid());
         qInstallMessageHandler(collectMessages);
     }
 
@@ -149,9 +146,7 @@ private slots:
         waitIdle();
         QCOMPARE(label()->pixmap().size(), QSize(200, 100));
 
-        // A slow picture is started, then the cached small one is asked for: the
-        // small one shows at once and the slow one, when it arrives, must not
-        // replace it.
+        // The cached small one asked for after a slow one shows at once and stays.
         const QString big = kxtest::photoFile(dir.path(), "big.jpg", QSize(4000, 3000));
         runRequest(big, false);
         QVERIFY(form->previewLoading);
@@ -160,21 +155,17 @@ private slots:
         waitIdle();
         QCoreApplication::processEvents();
         QCOMPARE(label()->pixmap().size(), QSize(200, 100));
-        // Left rendering: cleanup() destroys the form, which stops and waits for the worker.
-        runRequest(big, true);
-        QVERIFY(form->previewLoading);
-    }
-
-    void closingWaitsForThePreviewWorker()
-    {
-        const QString path = kxtest::photoFile(dir.path(), "closing.jpg", QSize(3000, 2000));
+        // Closing waits for a running worker.
         QSignalSpy closeApp(form, &ConvertImageForm::closeApp);
-        runRequest(path, true);
+        runRequest(big, true);
         QVERIFY(form->previewLoading);
         form->requestStopForClose();
         QCOMPARE(closeApp.count(), 0);
         QTRY_COMPARE_WITH_TIMEOUT(closeApp.count(), 1, 20000);
         QVERIFY(!form->previewLoading);
+        // Left rendering: cleanup() destroys the form, which stops and waits for the worker.
+        runRequest(big, true);
+        QVERIFY(form->previewLoading);
     }
 
     // Escape and the close button both hide the dialog so that a double-click opens it again.
