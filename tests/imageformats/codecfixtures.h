@@ -1,7 +1,6 @@
 #pragma once
-// Fixtures that the program's writers cannot make: files carrying an
-// orientation, and headers declaring absurd sizes. Made through the real
-// encoders where there is one, patched by hand where there is not.
+// Files the program's writers never make (orientations, 10-bit and grey
+// samples, absurd declared sizes): real encoders where there is one, patched by hand where not.
 
 #include <QBuffer>
 #include <QByteArray>
@@ -29,8 +28,7 @@ inline QByteArray encodeWithQt(const QImage &image, const QByteArray &format, in
     return writer.write(image) ? bytes : QByteArray();
 }
 
-// HEIF or AVIF through libheif directly, for what the writer never makes:
-// irot/imir boxes (an EXIF-style orientation) and 10-bit samples.
+// HEIF or AVIF through libheif, with irot/imir boxes or 10-bit samples.
 inline QByteArray encodeHeif(const QImage &image, bool av1, int orientation = 1, int bits = 8)
 {
     heif_init(nullptr);
@@ -79,8 +77,7 @@ inline QByteArray encodeHeif(const QImage &image, bool av1, int orientation = 1,
     return bytes;
 }
 
-// A lossless JPEG XL codestream, for what the writer never makes: an
-// orientation in the header, or grey samples (with or without alpha).
+// A lossless JPEG XL codestream with an orientation, or grey samples (with or without alpha).
 inline QByteArray encodeJxl(const QImage &image, int orientation, bool grey = false, bool withAlpha = false)
 {
     const QImage rgba = image.convertToFormat(QImage::Format_RGBA8888);
@@ -141,8 +138,7 @@ inline QByteArray heifDeclaringSize(QByteArray heif, quint32 width, quint32 heig
     return heif;
 }
 
-// A bare JPEG XL codestream header (size and default metadata) declaring a
-// size, with no frame after it.
+// A bare JPEG XL codestream header declaring a size, with no frame after it.
 inline QByteArray jxlHeaderDeclaringSize(quint32 width, quint32 height)
 {
     QByteArray bytes("\xff\x0a", 2);

@@ -1,6 +1,5 @@
 // The inline preview through the form: the countdown, the cache answers and
-// the workers' life. What a selection shows is checked through the window in
-// tests/app.
+// the workers' life; what a selection shows is checked through the window.
 
 #include <QtTest>
 
@@ -8,6 +7,7 @@
 #include "convertimagepreviewlabel.h"
 #include "kxdialogs.h"
 #include "kxtest.h"
+#include "loadpreviewimagethread.h"
 #include "previewdialog.h"
 #include "thumbnailcache.h"
 
@@ -47,7 +47,6 @@ private:
             form->on_updateTimer();
     }
 
-    // A request driven through its whole countdown.
     void runRequest(const QString &path, bool refresh)
     {
         form->loadImage(path, refresh);
@@ -56,11 +55,15 @@ private:
 
     void waitIdle() { QTRY_VERIFY_WITH_TIMEOUT(!form->previewLoading, 20000); }
 
+    static QString cachePath(const ThumbnailRecord &record)
+    {
+        return thumbnailFolder() + QString::number(record.number) + ".webp";
+    }
+
 private slots:
     void initTestCase()
     {
         kxtest::isolateUserData();
-        QVERIFY(dir.isValid());
         qInstallMessageHandler(collectMessages);
     }
 
@@ -110,7 +113,7 @@ private slots:
         waitIdle();
         QCOMPARE(label()->pixmap().size(), QSize(399, 224));
         QCOMPARE(thumbnailRecords().size(), before + 1);
-        const QString cacheFile = thumbnailFolder() + QString::number(thumbnailRecords().last().number) + ".webp";
+        const QString cacheFile = cachePath(thumbnailRecords().last());
         QVERIFY(QFile::exists(cacheFile));
 
         // Show: the cached file is shown at once, without a worker.
@@ -143,9 +146,7 @@ private slots:
         waitIdle();
         QCOMPARE(label()->pixmap().size(), QSize(200, 100));
 
-        // A slow picture is started, then the cached small one is asked for: the
-        // small one shows at once and the slow one, when it arrives, must not
-        // replace it.
+        // The cached small one asked for after a slow one shows at once and stays.
         const QString big = kxtest::photoFile(dir.path(), "big.jpg", QSize(4000, 3000));
         runRequest(big, false);
         QVERIFY(form->previewLoading);
@@ -154,37 +155,72 @@ private slots:
         waitIdle();
         QCoreApplication::processEvents();
         QCOMPARE(label()->pixmap().size(), QSize(200, 100));
-        // Left rendering: cleanup() destroys the form, which stops and waits for the worker.
-        runRequest(big, true);
-        QVERIFY(form->previewLoading);
-    }
-
-    void closingWaitsForThePreviewWorker()
-    {
-        const QString path = kxtest::photoFile(dir.path(), "closing.jpg", QSize(3000, 2000));
+        // Closing waits for a running worker.
         QSignalSpy closeApp(form, &ConvertImageForm::closeApp);
-        runRequest(path, true);
+        runRequest(big, true);
         QVERIFY(form->previewLoading);
         form->requestStopForClose();
         QCOMPARE(closeApp.count(), 0);
         QTRY_COMPARE_WITH_TIMEOUT(closeApp.count(), 1, 20000);
         QVERIFY(!form->previewLoading);
+        // Left rendering: cleanup() destroys the form, which stops and waits for the worker.
+        runRequest(big, true);
+        QVERIFY(form->previewLoading);
     }
 
-    // Escape hides the dialog like its close button, so a double-click opens it again.
-    void escapeThenDoubleClickOpensAgain()
+    // Escape and the close button both hide the dialog so that a double-click opens it again.
+    void hiddenDialogOpensAgain()
     {
-        runRequest(writeJpeg("full.jpg", 64, 48), false);
+        runRequest(kxtest::photoFile(dir.path(), "full.jpg"), false);
         waitIdle();
         int opened = 0;
-        for (int i = 0; i < 2; ++i) {
+        for (int i = 0; i < 3; ++i) {
             kxtest::whenModalShown<PreviewDialog>([&opened](PreviewDialog *dialog) {
-                ++opened;
-                QTest::keyClick(dialog, Qt::Key_Escape);
+                if (++opened % 2)
+                    QTest::keyClick(dialog, Qt::Key_Escape);
+                else
+                    dialog->close();
             });
             form->on_PreviewImage_DoubleClick();
         }
-        QCOMPARE(opened, 2);
+        QCOMPARE(opened, 3);
+    }
+
+    void worker_data()
+    {
+        QTest::addColumn<QSize>("source"); // invalid: not a picture
+        QTest::addColumn<bool>("stop");
+        QTest::addColumn<QSize>("expected");
+        QTest::newRow("undecodable") << QSize() << false << QSize(0, 0);
+        QTest::newRow("stopped") << QSize(640, 480) << true << QSize(0, 0);
+        QTest::newRow("halved by its own settings") << QSize(600, 300) << false << QSize(300, 150);
+    }
+
+    // The worker on its own: its settings snapshot, a source it cannot decode
+    // (no cache file), a stop before it starts (no cache record).
+    void worker()
+    {
+        QFETCH(QSize, source);
+        QFETCH(bool, stop);
+        QFETCH(QSize, expected);
+        const QString name = QTest::currentDataTag() + QStringLiteral(".jpg");
+        const QString path = source.isValid() ? kxtest::photoFile(dir.path(), name, source)
+                                              : kxtest::writeFile(dir.filePath(name), "not a picture");
+        ConversionSettings settings;
+        settings.scaleImage = true;
+        settings.scaleType = ScaleByPercentage;
+        settings.scalePercentage = 50;
+        conversionSettings().scaleImage = false; // the process-wide record must not be read
+        LoadPreviewImageThread worker(settings);
+        worker.stop = stop;
+        const qsizetype before = thumbnailRecords().size();
+        QSignalSpy spy(&worker, &LoadPreviewImageThread::updatePreviewImage);
+        worker.createPreviewImage(path, QSize(400, 231));
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).value<QImage>().size(), expected);
+        QCOMPARE(thumbnailRecords().size(), before + (stop ? 0 : 1));
+        if (!stop)
+            QCOMPARE(QImage(cachePath(thumbnailRecords().last())).size(), expected);
     }
 };
 

@@ -1,42 +1,148 @@
+// The preview's size, zoom and hit rules, and the inline preview label.
+
 #include <QtTest>
 
-#include <QApplication>
-#include <QMouseEvent>
 #include <QSignalSpy>
-#include <QWheelEvent>
 
-#include "convertimagefullpreviewlabel.h"
 #include "convertimagepreviewlabel.h"
+#include "previewgeometry.h"
 
 class TestPreviewLabels : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void fitSize_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QSize>("bounds");
+        QTest::addColumn<QSize>("expected");
+        const QSize label(400, 231);
+        // 1920 / 400 in single precision is a hair above 4.8, and the result is truncated.
+        QTest::newRow("full HD") << QSize(1920, 1080) << label << QSize(399, 224);
+        QTest::newRow("4:3 photo") << QSize(4000, 3000) << label << QSize(308, 231);
+        QTest::newRow("small stays") << QSize(200, 100) << label << QSize(200, 100);
+        QTest::newRow("one side just over") << QSize(100, 232) << label << QSize(99, 231);
+        QTest::newRow("null image") << QSize(0, 0) << label << QSize(0, 0);
+        QTest::newRow("empty bounds") << QSize(100, 100) << QSize(0, 0) << QSize(0, 0);
+        QTest::newRow("very thin keeps a pixel") << QSize(1, 5000) << label << QSize(1, 231);
+    }
+
+    void fitSize()
+    {
+        QFETCH(QSize, size);
+        QFETCH(QSize, bounds);
+        QFETCH(QSize, expected);
+        QCOMPARE(::fitSize(size, bounds), expected);
+    }
+
+    void fitIconHit_data()
+    {
+        QTest::addColumn<QPoint>("pos");
+        QTest::addColumn<bool>("hit");
+        // Label width 400: the icon covers x in (366, 390), y in [11, 33].
+        QTest::newRow("right edge excluded") << QPoint(390, 20) << false;
+        QTest::newRow("last pixel") << QPoint(389, 20) << true;
+        QTest::newRow("left edge excluded") << QPoint(366, 20) << false;
+        QTest::newRow("first pixel") << QPoint(367, 20) << true;
+        QTest::newRow("top edge") << QPoint(380, 11) << true;
+        QTest::newRow("above") << QPoint(380, 10) << false;
+        QTest::newRow("bottom edge") << QPoint(380, 33) << true;
+        QTest::newRow("below") << QPoint(380, 34) << false;
+    }
+
+    void fitIconHit()
+    {
+        QFETCH(QPoint, pos);
+        QFETCH(bool, hit);
+        QCOMPARE(::fitIconHit(pos, 400), hit);
+    }
+
+    void zoomStepWidth_data()
+    {
+        QTest::addColumn<int>("displayed");
+        QTest::addColumn<int>("step");
+        QTest::addColumn<int>("full");
+        QTest::addColumn<int>("screen");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("out from 44 refused") << 44 << -1 << 4000 << 1920 << -1;
+        QTest::newRow("out from 45 to 40") << 45 << -1 << 4000 << 1920 << 40;
+        QTest::newRow("in from 308 truncates") << 308 << 1 << 4000 << 1920 << 338;
+        QTest::newRow("no step") << 308 << 0 << 4000 << 1920 << 308;
+        QTest::newRow("in beyond 4x but narrower than screen") << 400 << 1 << 100 << 1920 << 440;
+        QTest::newRow("in beyond 4x and as wide as screen") << 1800 << 1 << 100 << 1920 << -1;
+        QTest::newRow("in to exactly 4x on a narrow screen") << 364 << 1 << 100 << 300 << 400;
+        QTest::newRow("in just over 4x on a narrow screen") << 365 << 1 << 100 << 300 << -1;
+        QTest::newRow("in wider than screen within 4x") << 3000 << 1 << 4000 << 1920 << 3300;
+    }
+
+    void zoomStepWidth()
+    {
+        QFETCH(int, displayed);
+        QFETCH(int, step);
+        QFETCH(int, full);
+        QFETCH(int, screen);
+        QFETCH(int, expected);
+        QCOMPARE(::zoomStepWidth(displayed, step, full, screen), expected);
+    }
+
+    void zoomPercentText_data()
+    {
+        QTest::addColumn<int>("displayed");
+        QTest::addColumn<int>("full");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("third") << 100 << 300 << "33.3333%";
+        QTest::newRow("fitted 4000") << 308 << 4000 << "7.7%";
+        QTest::newRow("enlarged") << 400 << 200 << "200%";
+        QTest::newRow("null image") << 0 << 0 << "0%";
+    }
+
+    void zoomPercentText()
+    {
+        QFETCH(int, displayed);
+        QFETCH(int, full);
+        QFETCH(QString, expected);
+        QCOMPARE(::zoomPercentText(displayed, full), expected);
+    }
+
+    void wheelZoomStep_data()
+    {
+        QTest::addColumn<QPoint>("delta");
+        QTest::addColumn<int>("step");
+        QTest::newRow("one notch up") << QPoint(0, 120) << 1;
+        QTest::newRow("half of eight rounds away from zero") << QPoint(0, 4) << 1;
+        QTest::newRow("below half") << QPoint(0, 3) << 0;
+        QTest::newRow("negative half") << QPoint(0, -4) << -1;
+        QTest::newRow("horizontal only") << QPoint(120, 0) << 0;
+    }
+
+    void wheelZoomStep()
+    {
+        QFETCH(QPoint, delta);
+        QFETCH(int, step);
+        QCOMPARE(::wheelZoomStep(delta), step);
+    }
+
     // The fit icon goes with a shown picture only; a null picture keeps the old
-    // one on screen without the icon.
-    void pictureAndPlaceholder()
+    // one on screen without the icon. A click on the icon, even over the
+    // placeholder, or a double-click anywhere asks for the full preview.
+    void inlineLabel()
     {
         ConvertImagePreviewLabel label;
         label.setFixedSize(400, 231);
-        // Pixels of the icon's square that are not the red picture.
-        const auto iconPixels = [&label] {
+        const auto iconPixels = [&label] { // pixels of the icon's square that are not the red picture
             const QImage shot = label.grab().toImage();
             int differing = 0;
-            for (int y = 10; y < 34; ++y) {
+            for (int y = 10; y < 34; ++y)
                 for (int x = label.width() - 34; x < label.width() - 10; ++x)
                     differing += shot.pixel(x, y) != qRgb(255, 0, 0) ? 1 : 0;
-            }
             return differing;
         };
-        QVERIFY(!label.hasImage);
         QPixmap pixmap(400, 231);
         pixmap.fill(Qt::red);
         label.setPreviewPixmap(pixmap);
         QVERIFY(label.hasImage);
-        QCOMPARE(label.pixmap().size(), QSize(400, 231));
         QVERIFY(iconPixels() > 20);
-
         label.setPreviewPixmap(QPixmap());
         QVERIFY(!label.hasImage);
         QCOMPARE(label.pixmap().size(), QSize(400, 231));
@@ -47,53 +153,10 @@ private slots:
         QVERIFY(!label.hasImage);
         QCOMPARE(label.text(), QString("Preview"));
         QVERIFY(label.pixmap().isNull());
-    }
-
-    // A single click on the fit icon (the zone itself is tested in tst_previewgeometry),
-    // even over the placeholder, or a double-click anywhere; the wheel zooms.
-    void clicksAndWheelAreSignalled()
-    {
-        ConvertImagePreviewLabel label;
-        label.setFixedSize(400, 231);
-        label.setText("Preview");
         QSignalSpy opened(&label, &ConvertImagePreviewLabel::mouseDoubleClick);
         QTest::mouseClick(&label, Qt::LeftButton, {}, QPoint(label.width() - 20, 20));
         QTest::mouseDClick(&label, Qt::LeftButton, {}, QPoint(100, 100));
         QCOMPARE(opened.count(), 2);
-
-        ConvertImageFullPreviewLabel full;
-        QSignalSpy zoom(&full, &ConvertImageFullPreviewLabel::needToResizeImage);
-        QWheelEvent event(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, -120), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(&full, &event);
-        QCOMPARE(zoom.count(), 1);
-        QCOMPARE(zoom.at(0).at(0).toInt(), -1);
-    }
-
-    void fullLabelDrag()
-    {
-        ConvertImageFullPreviewLabel label;
-        label.resize(100, 100);
-        QSignalSpy start(&label, &ConvertImageFullPreviewLabel::startDragImage);
-        QSignalSpy move(&label, &ConvertImageFullPreviewLabel::mouseMove);
-        QSignalSpy end(&label, &ConvertImageFullPreviewLabel::endDragImage);
-
-        QMouseEvent press(QEvent::MouseButtonPress, QPointF(10, 10), QPointF(510, 310), Qt::RightButton,
-                          Qt::RightButton, Qt::NoModifier);
-        QApplication::sendEvent(&label, &press);
-        QMouseEvent moveEvent(QEvent::MouseMove, QPointF(20, 15), QPointF(520, 315), Qt::NoButton, Qt::RightButton,
-                              Qt::NoModifier);
-        QApplication::sendEvent(&label, &moveEvent);
-        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(20, 15), QPointF(520, 315), Qt::RightButton,
-                            Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(&label, &release);
-
-        QCOMPARE(start.count(), 1);
-        QCOMPARE(start.at(0).at(0).toPoint(), QPoint(510, 310));
-        QCOMPARE(move.count(), 1);
-        QCOMPARE(move.at(0).at(0).toPoint(), QPoint(520, 315));
-        QCOMPARE(move.at(0).at(1).toPoint(), QPoint(20, 15));
-        QCOMPARE(end.count(), 1);
     }
 };
 
