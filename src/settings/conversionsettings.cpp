@@ -1,4 +1,5 @@
 #include "conversionsettings.h"
+#include "targetformats.h"
 
 #include <QMutex>
 #include <QMutexLocker>
@@ -35,6 +36,18 @@ const KeyEntry keyTable[] = {
     {"pdfPaperOrientation", SettingPdfPaperOrientation, &ConversionSettings::pdfPaperOrientation},
     {"pdfPaperMargin", SettingPdfPaperMargin, &ConversionSettings::pdfPaperMargin},
     {"pdfPaperMarginSize", SettingPdfPaperMarginSize, &ConversionSettings::pdfPaperMarginSize},
+    {"existingFilePolicy", SettingExistingFilePolicy, &ConversionSettings::existingFilePolicy},
+    {"keepFolderStructure", SettingKeepFolderStructure, &ConversionSettings::keepFolderStructure},
+    {"fileNamePattern", SettingFileNamePattern, &ConversionSettings::fileNamePattern},
+    {"webpQuality", SettingWebpQuality, &ConversionSettings::webpQuality},
+    {"webpLossless", SettingWebpLossless, &ConversionSettings::webpLossless},
+    {"avifQuality", SettingAvifQuality, &ConversionSettings::avifQuality},
+    {"heicQuality", SettingHeicQuality, &ConversionSettings::heicQuality},
+    {"heifQuality", SettingHeifQuality, &ConversionSettings::heifQuality},
+    {"jxlQuality", SettingJxlQuality, &ConversionSettings::jxlQuality},
+    {"jxlLossless", SettingJxlLossless, &ConversionSettings::jxlLossless},
+    {"pngCompressionLevel", SettingPngCompressionLevel, &ConversionSettings::pngCompressionLevel},
+    {"tiffCompression", SettingTiffCompression, &ConversionSettings::tiffCompression},
     {"scaleImage", SettingScaleImage, &ConversionSettings::scaleImage},
     {"scaleType", SettingScaleType, &ConversionSettings::scaleType},
     {"scalePercentage", SettingScalePercentage, &ConversionSettings::scalePercentage},
@@ -43,6 +56,8 @@ const KeyEntry keyTable[] = {
     {"scaleRelativeTo", SettingScaleRelativeTo, &ConversionSettings::scaleRelativeTo},
     {"scaleRelativeWidth", SettingScaleRelativeWidth, &ConversionSettings::scaleRelativeWidth},
     {"scaleRelativeHeight", SettingScaleRelativeHeight, &ConversionSettings::scaleRelativeHeight},
+    {"scaleLongEdge", SettingScaleLongEdge, &ConversionSettings::scaleLongEdge},
+    {"scaleDoNotEnlarge", SettingScaleDoNotEnlarge, &ConversionSettings::scaleDoNotEnlarge},
     {"textContent", SettingTextContent, &ConversionSettings::textContent},
     {"textFont", SettingTextFont, &ConversionSettings::textFont},
     {"textSize", SettingTextSize, &ConversionSettings::textSize},
@@ -132,6 +147,27 @@ QFont fontFromDescription(const QString &description)
     QFont font;
     font.setFamilies(families);
     return font;
+}
+
+TargetQuality targetQualityFor(int targetIndex)
+{
+    using S = ConversionSettings;
+    switch (targetIndex) {
+    case TargetJpg:
+        return {&S::targeFileQuality, SettingTargetFileQuality};
+    case TargetWebp:
+        return {&S::webpQuality, SettingWebpQuality, &S::webpLossless, SettingWebpLossless};
+    case TargetAvif:
+        return {&S::avifQuality, SettingAvifQuality};
+    case TargetHeic:
+        return {&S::heicQuality, SettingHeicQuality};
+    case TargetHeif:
+        return {&S::heifQuality, SettingHeifQuality};
+    case TargetJpegXl:
+        return {&S::jxlQuality, SettingJxlQuality, &S::jxlLossless, SettingJxlLossless};
+    default:
+        return {};
+    }
 }
 
 int clampedPosition(int position)
