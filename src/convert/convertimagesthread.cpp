@@ -73,7 +73,7 @@ void ConvertImagesThread::runImagePass()
         QString error;
         const bool written = isGifTargetPath(target)
                                  ? writeGif(image, target, &error)
-                                 : writeImageFile(image, target, settings.targeFileQuality, &error);
+                                 : writeImageFile(image, target, writeOptionsFor(settings, targetExtension), &error);
         if (!written)
             emit fileFailed(source, error.isEmpty() ? tr("Cannot write %1").arg(target) : error);
     }
