@@ -1,5 +1,6 @@
 // Converts generated photo-like JPEGs through the conversion worker to each
-// target and prints images/s, megapixels/s and peak resident memory per target.
+// target, once one file at a time and once with a file per core, and prints
+// images/s, megapixels/s and peak resident memory per target and job count.
 //
 // usage: bench_convert [count=24] [width=4000] [height=3000] [work folder]
 
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QImage>
 #include <QRandomGenerator>
+#include <QThread>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -98,8 +100,9 @@ int main(int argc, char *argv[])
     }
     outStream << "sources: " << count << " JPEGs of " << width << " x " << height << " (generated in "
               << clock.elapsed() / 1000.0 << " s)\n";
-    outStream << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
+    outStream << QStringLiteral("%1 %2 %3 %4 %5 %6 %7\n")
                      .arg("target", -6)
+                     .arg("jobs", 4)
                      .arg("seconds", 9)
                      .arg("images/s", 9)
                      .arg("MP/s", 8)
@@ -122,36 +125,41 @@ int main(int argc, char *argv[])
     };
 
     const double megapixels = double(width) * height / 1e6;
+    const int cores = QThread::idealThreadCount();
     for (const Target &target : targets) {
-        const QString folder = root + "/" + QString::fromLatin1(target.name).toLower();
-        QDir(folder).removeRecursively();
-        QDir().mkpath(folder);
+        for (const int jobs : {1, cores}) {
+            const QString folder = root + "/" + QString::fromLatin1(target.name).toLower();
+            QDir(folder).removeRecursively();
+            QDir().mkpath(folder);
 
-        ConversionSettings settings;
-        settings.outputFolder = folder;
-        target.configure(settings);
-        ConvertImagesThread worker(settings);
-        worker._urls = files;
-        worker.outputPath = folder;
-        worker.targetExtension = target.extension;
-        worker.overwriteExisting = true;
-        int failed = 0;
-        QObject::connect(&worker, &ConvertImagesThread::fileFailed, &worker, [&failed] { ++failed; },
-                         Qt::DirectConnection);
+            ConversionSettings settings;
+            settings.outputFolder = folder;
+            settings.convertJobs = jobs;
+            target.configure(settings);
+            ConvertImagesThread worker(settings);
+            worker._urls = files;
+            worker.outputPath = folder;
+            worker.targetExtension = target.extension;
+            worker.overwriteExisting = true;
+            int failed = 0;
+            QObject::connect(&worker, &ConvertImagesThread::fileFailed, &worker, [&failed] { ++failed; },
+                             Qt::DirectConnection);
 
-        resetPeakRss();
-        clock.restart();
-        worker.start();
-        worker.wait();
-        const double seconds = clock.elapsed() / 1000.0;
-        outStream << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
-                         .arg(target.name, -6)
-                         .arg(seconds, 9, 'f', 2)
-                         .arg(count / seconds, 9, 'f', 3)
-                         .arg(count * megapixels / seconds, 8, 'f', 2)
-                         .arg(peakRssKb() / 1024.0, 12, 'f', 1)
-                         .arg(failed, 7);
-        outStream.flush();
+            resetPeakRss();
+            clock.restart();
+            worker.start();
+            worker.wait();
+            const double seconds = clock.elapsed() / 1000.0;
+            outStream << QStringLiteral("%1 %2 %3 %4 %5 %6 %7\n")
+                             .arg(target.name, -6)
+                             .arg(jobs, 4)
+                             .arg(seconds, 9, 'f', 2)
+                             .arg(count / seconds, 9, 'f', 3)
+                             .arg(count * megapixels / seconds, 8, 'f', 2)
+                             .arg(peakRssKb() / 1024.0, 12, 'f', 1)
+                             .arg(failed, 7);
+            outStream.flush();
+        }
     }
     return 0;
 }

@@ -3,15 +3,97 @@
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QImageReader>
+#include <QMutex>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <QSet>
+#include <QThreadPool>
+#include <QWaitCondition>
 
+#include "conversionjobs.h"
+#include "encoderthreads.h"
 #include "imagemagickutil.h"
 #include "imagewriters.h"
 #include "pdflayout.h"
 #include "targetformats.h"
+
+namespace {
+
+// What a file's job hands back: a failure reason, or for a PDF page the
+// picture fitted to the page (null when nothing is drawn on it).
+struct JobResult
+{
+    QString error;
+    QImage page;
+};
+
+// The files of one pass in flight on its own pool. Only the pass's thread
+// starts jobs and takes results, so the counts need no lock; the finished
+// results do, as the pool's threads put them.
+class JobQueue
+{
+public:
+    JobQueue(int jobs, qint64 budget) : jobs(jobs), budget(budget) { pool.setMaxThreadCount(jobs); }
+
+    bool hasRoomFor(qint64 bytes) const { return mayStartFile(inFlight, inFlightBytes, bytes, jobs, budget); }
+    int running() const { return inFlight; }
+
+    template <typename Job>
+    void start(int index, qint64 bytes, Job job)
+    {
+        ++inFlight;
+        inFlightBytes += bytes;
+        bytesOf.insert(index, bytes);
+        pool.start([this, index, job] {
+            JobResult result = job();
+            QMutexLocker locker(&mutex);
+            finished.insert(index, std::move(result));
+            ready.wakeAll();
+        });
+    }
+
+    // Waits for the result of file `wanted`, or of any file when it is
+    // negative; its memory no longer counts.
+    JobResult take(int wanted, int *taken = nullptr)
+    {
+        QMutexLocker locker(&mutex);
+        while (wanted < 0 ? finished.isEmpty() : !finished.contains(wanted))
+            ready.wait(&mutex);
+        const auto it = wanted < 0 ? finished.begin() : finished.find(wanted);
+        const int index = it.key();
+        JobResult result = std::move(it.value());
+        finished.erase(it);
+        locker.unlock();
+        --inFlight;
+        inFlightBytes -= bytesOf.take(index);
+        if (taken)
+            *taken = index;
+        return result;
+    }
+
+private:
+    const int jobs;
+    const qint64 budget;
+    int inFlight = 0;
+    qint64 inFlightBytes = 0;
+    QHash<int, qint64> bytesOf;
+    QMutex mutex;
+    QWaitCondition ready;
+    QHash<int, JobResult> finished;
+    // Last, so that it is gone, its jobs done, before what they write to.
+    QThreadPool pool;
+};
+
+// The estimate is read from the header of regular files only: opening
+// anything else (a FIFO) could block.
+qint64 sourceBytes(const QString &source)
+{
+    return QFileInfo(source).isFile() ? estimatedFileBytes(QImageReader(source).size()) : 0;
+}
+
+} // namespace
 
 ConvertImagesThread::ConvertImagesThread(const ConversionSettings &settings, QObject *parent)
     : QThread(parent), settings(settings)
@@ -30,53 +112,95 @@ void ConvertImagesThread::run()
     QImageReader::setAllocationLimit(256);
     fileExistsList.clear();
     fileSourceList.clear();
+    skippedCount = 0;
+    renamedCount = 0;
 
     const bool isPdf = targetExtension.compare(QLatin1String(".pdf"), Qt::CaseInsensitive) == 0;
     // The pipeline picks its scaling mode from this flag; later previews see it too.
     settings.outputIsPdf = isPdf;
     setOutputIsPdf(isPdf);
-    if (isPdf)
-        runPdfPass();
-    else
-        runImagePass();
 
-    if (stopRequested)
-        emit threadTerminated();
+    // Codecs with their own threads share the cores with the other files.
+    const int cores = QThread::idealThreadCount();
+    const int jobs = conversionJobCount(settings.convertJobs, cores);
+    setCodecThreadCount(codecThreadsPerJob(jobs, cores));
+    if (isPdf)
+        runPdfPass(jobs);
     else
+        runImagePass(jobs);
+    setCodecThreadCount(0);
+
+    if (stopRequested) {
+        emit threadTerminated();
+    } else {
+        emit outputCounts(skippedCount, renamedCount);
         emit threadCompleted(fileExistsList, fileSourceList);
+    }
 }
 
-void ConvertImagesThread::runImagePass()
+// Runs on the pool. Conversions decode past the preview's source cache, so
+// files decode side by side and no picture stays pinned after its file.
+QString ConvertImagesThread::convertFile(const QString &source, const QString &target) const
+{
+    const QImage image = ImageMagickUtil().processImage(source, false, settings, false);
+    if (image.isNull())
+        return tr("The image could not be read.");
+    // With the folder structure kept, a target's folder below the output
+    // folder may not be there yet; a missing output folder is not made.
+    const QString folder = QFileInfo(target).absolutePath();
+    if (!QFileInfo(folder).isDir() && QFileInfo(outputPath).isDir() && !QDir().mkpath(folder))
+        return tr("Cannot write %1").arg(target);
+    QString error;
+    const bool written = isGifTargetPath(target) ? writeGif(image, target, &error)
+                                                 : writeImageFile(image, target, writeOptionsFor(settings, targetExtension), &error);
+    if (written)
+        return QString();
+    return error.isEmpty() ? tr("Cannot write %1").arg(target) : error;
+}
+
+void ConvertImagesThread::runImagePass(int jobs)
 {
     if (!_urls.isEmpty())
         setLastOutputLocation(QDir::toNativeSeparators(QFileInfo(settings.outputFolder).absoluteFilePath()));
 
-    for (const QString &source : std::as_const(_urls)) {
+    // The whole list is planned before any file starts, so that files in
+    // flight never race for one name.
+    const QList<PlannedFile> plan =
+        targetPaths.isEmpty()
+            ? planOutputs(_urls, outputPath, targetExtension, settings, overwriteExisting, fileSourceFacts(settings))
+            : planGivenTargets(_urls, targetPaths);
+    JobQueue queue(jobs, conversionMemoryBudget(physicalMemoryBytes()));
+    const auto finishOne = [&] {
+        int index = -1;
+        const JobResult result = queue.take(-1, &index);
+        const QString &source = plan.at(index).source;
+        if (!result.error.isEmpty())
+            emit fileFailed(source, result.error);
+        emit fileFinished(source);
+    };
+
+    for (qsizetype i = 0; i < plan.size(); ++i) {
+        const PlannedFile &file = plan.at(i);
+        const qint64 bytes = file.action == PlannedFile::Convert ? sourceBytes(file.source) : 0;
+        while (!queue.hasRoomFor(bytes))
+            finishOne();
         if (stopRequested)
-            return;
-        emit updateFileName(source);
-
-        const QString target = targetPathFor(source, outputPath, targetExtension);
-        const QFileInfo targetInfo(target);
-        // A folder (or a dangling link) of that name counts as an existing target.
-        if (!overwriteExisting && (targetInfo.exists() || targetInfo.isSymLink())) {
-            fileExistsList.append(target);
-            fileSourceList.append(source);
+            break;
+        emit updateFileName(file.source);
+        if (file.action == PlannedFile::Convert) {
+            renamedCount += file.renamed ? 1 : 0;
+            queue.start(int(i), bytes, [this, file] { return JobResult{convertFile(file.source, file.target), {}}; });
             continue;
         }
-
-        const QImage image = ImageMagickUtil().processImage(source, false, settings);
-        if (image.isNull()) {
-            emit fileFailed(source, tr("The image could not be read."));
-            continue;
+        if (file.action == PlannedFile::Existing) {
+            fileExistsList.append(file.target);
+            fileSourceList.append(file.source);
         }
-        QString error;
-        const bool written = isGifTargetPath(target)
-                                 ? writeGif(image, target, &error)
-                                 : writeImageFile(image, target, writeOptionsFor(settings, targetExtension), &error);
-        if (!written)
-            emit fileFailed(source, error.isEmpty() ? tr("Cannot write %1").arg(target) : error);
+        skippedCount += file.action == PlannedFile::Skipped ? 1 : 0;
+        emit fileFinished(file.source);
     }
+    while (queue.running() > 0)
+        finishOne();
 }
 
 void ConvertImagesThread::failAll(const QString &reason)
@@ -85,15 +209,15 @@ void ConvertImagesThread::failAll(const QString &reason)
         emit fileFailed(source, reason);
 }
 
-void ConvertImagesThread::runPdfPass()
+void ConvertImagesThread::runPdfPass(int jobs)
 {
     const QString pdfPath = pdfTargetPath(settings.outputFolder, settings.pdfFileName);
     setLastOutputLocation(QDir::toNativeSeparators(pdfPath));
 
     // The document replaces an existing one only once it is complete.
-    QSaveFile file(pdfPath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        failAll(tr("Cannot write %1: %2").arg(pdfPath, file.errorString()));
+    TargetFile file(pdfPath);
+    if (!file.open()) {
+        failAll(tr("Cannot write %1: %2").arg(pdfPath, file.failureReason()));
         return;
     }
 
@@ -113,38 +237,65 @@ void ConvertImagesThread::runPdfPass()
 
     QPainter painter;
     if (!painter.begin(&writer)) {
-        file.cancelWriting();
+        file.cancel();
         failAll(tr("Cannot write %1").arg(pdfPath));
         return;
     }
 
-    for (qsizetype i = 0; i < _urls.size(); ++i) {
-        if (stopRequested)
+    // Pages are prepared side by side (decode, pipeline, fit) and drawn in
+    // list order. A page is begun only for a picture that is drawn on it:
+    // failed sources and a stop leave no blank page behind.
+    const auto preparePage = [this, availableWidth, availableHeight, mode](const QString &source) {
+        const QImage image = ImageMagickUtil().processImage(source, false, settings, false);
+        if (image.isNull())
+            return JobResult{tr("The image could not be read."), {}};
+        const QSize size = pdfFitSize(image.size(), availableWidth, availableHeight, settings.resizeImageToPaper);
+        if (size.isEmpty())
+            return JobResult{};
+        return JobResult{{}, size == image.size() ? image : image.scaled(size, Qt::IgnoreAspectRatio, mode)};
+    };
+    JobQueue queue(jobs, conversionMemoryBudget(physicalMemoryBytes()));
+    int started = 0;
+    int drawn = 0;
+    int pages = 0;
+    const auto drawNext = [&] {
+        const JobResult result = queue.take(drawn);
+        const QString &source = _urls.at(drawn++);
+        if (!result.error.isEmpty()) {
+            emit fileFailed(source, result.error);
+        } else {
+            if (pages++ > 0)
+                writer.newPage();
+            if (!result.page.isNull())
+                painter.drawImage(QPoint(margin, margin), result.page);
+        }
+        emit fileFinished(source);
+    };
+
+    for (const QString &source : std::as_const(_urls)) {
+        const qint64 bytes = sourceBytes(source);
+        while (!queue.hasRoomFor(bytes))
+            drawNext();
+        // A full disk ends the pass early: the document is not written anyway.
+        if (stopRequested || file.failed())
             break;
-        const QString &source = _urls.at(i);
         qDebug().noquote() << "_urls:" << source;
         emit updateFileName(source);
-
-        const QImage image = ImageMagickUtil().processImage(source, false, settings);
-        if (image.isNull()) {
-            // The page stays empty but is kept, so pages still match the list.
-            emit fileFailed(source, tr("The image could not be read."));
-        } else {
-            const QSize size = pdfFitSize(image.size(), availableWidth, availableHeight, settings.resizeImageToPaper);
-            if (!size.isEmpty()) {
-                if (size == image.size())
-                    painter.drawImage(QPoint(margin, margin), image);
-                else
-                    painter.drawImage(QPoint(margin, margin), image.scaled(size, Qt::IgnoreAspectRatio, mode));
-            }
-        }
-        // The next page is begun before the stop flag is looked at again.
-        if (i < _urls.size() - 1)
-            writer.newPage();
+        queue.start(started++, bytes, [preparePage, source] { return preparePage(source); });
     }
+    while (drawn < started)
+        drawNext();
 
-    // A stopped pass still finishes the document with the pages drawn so far.
+    // A stopped pass still finishes the document with the pages drawn so far;
+    // a document without a picture is not written, and an earlier one stays.
     painter.end();
-    if (!file.commit())
-        failAll(tr("Cannot write %1: %2").arg(pdfPath, file.errorString()));
+    if (pages == 0) {
+        file.cancel();
+        return;
+    }
+    QString error;
+    if (!file.commit(&error))
+        failAll(tr("Cannot write %1: %2").arg(pdfPath, error));
+    else if (stopRequested)
+        emit documentStopped(pdfPath, pages);
 }

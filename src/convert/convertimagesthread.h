@@ -8,10 +8,13 @@
 #include <atomic>
 
 #include "conversionsettings.h"
+#include "outputplan.h"
 
 // Converts one list of sources in one pass: one file per source for image
-// targets, or one PDF document with a page per source. Targets that already
-// exist are set aside and reported at the end; the caller decides about them.
+// targets, or one PDF document with a page per good source. Several files
+// convert at once (the settings' job count, within a memory budget); signals
+// are all sent from the pass's own thread. Targets that already exist are set
+// aside and reported at the end; the caller decides about them.
 // Works on the settings snapshot it was created with, never on the live record.
 class ConvertImagesThread : public QThread
 {
@@ -20,33 +23,46 @@ class ConvertImagesThread : public QThread
 public:
     explicit ConvertImagesThread(const ConversionSettings &settings, QObject *parent = nullptr);
 
-    // Set by the GUI thread to cancel; the file in progress is finished first.
+    // Set by the GUI thread to cancel: no file starts after it, files in
+    // progress are finished.
     std::atomic_bool stopRequested{false};
     QList<QString> _urls;
     // Output folder for image targets; the PDF pass builds its path from the settings.
     QString outputPath;
     QString targetExtension;
     bool overwriteExisting = false;
+    // A second pass: the target of each source as the first pass planned it.
+    QStringList targetPaths;
 
 signals:
-    // Before each source is looked at, skipped ones included.
+    // As each source starts, skipped ones included, in list order.
     void updateFileName(QString fileName);
+    // Once for every source started, when it is done (written, failed or set aside).
+    void fileFinished(QString fileName);
     // The pass ended because a stop was requested.
     void threadTerminated();
     // The pass ran to its end; the targets that already existed and their sources.
     void threadCompleted(QList<QString> fileExistsList, QList<QString> fileSourceList);
+    // Sources left out by the Skip policy and targets written under a free
+    // name; sent just before threadCompleted.
+    void outputCounts(int skipped, int renamed);
     // A source that could not be converted, with the reason; sent before the end signal.
     void fileFailed(QString fileName, QString reason);
+    // A stopped PDF pass kept the pages drawn so far in the document; sent before threadTerminated.
+    void documentStopped(QString pdfPath, int pageCount);
 
 protected:
     void run() override;
 
 private:
-    void runImagePass();
-    void runPdfPass();
+    void runImagePass(int jobs);
+    void runPdfPass(int jobs);
     void failAll(const QString &reason);
+    QString convertFile(const QString &source, const QString &target) const;
 
     QList<QString> fileExistsList;
     QList<QString> fileSourceList;
+    int skippedCount = 0;
+    int renamedCount = 0;
     ConversionSettings settings;
 };

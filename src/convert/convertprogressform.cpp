@@ -23,6 +23,26 @@ QString failureSummaryText(int failedCount, int fileCount)
     return QObject::tr("%1 of %2 files could not be converted.").arg(failedCount).arg(fileCount);
 }
 
+QString stoppedDocumentText(const QString &pdfPath, int pageCount)
+{
+    return pageCount == 1 ? QObject::tr("The conversion was stopped. %1 holds 1 page.").arg(pdfPath)
+                          : QObject::tr("The conversion was stopped. %1 holds %2 pages.").arg(pdfPath).arg(pageCount);
+}
+
+QString outputCountsText(int skipped, int renamed)
+{
+    QStringList parts;
+    if (skipped == 1)
+        parts << QObject::tr("1 file was skipped because its target exists.");
+    else if (skipped > 1)
+        parts << QObject::tr("%1 files were skipped because their targets exist.").arg(skipped);
+    if (renamed == 1)
+        parts << QObject::tr("1 file was written under a new name.");
+    else if (renamed > 1)
+        parts << QObject::tr("%1 files were written under new names.").arg(renamed);
+    return parts.join(QLatin1Char('\n'));
+}
+
 QString failureDetailsText(const QList<ConversionFailure> &failures)
 {
     QStringList lines;
@@ -56,7 +76,8 @@ void ConvertProgressForm::releaseWorker()
 }
 
 void ConvertProgressForm::startConvert(const QStringList &files, const QString &outputLocation,
-                                       const QString &label, const QString &extension, bool overwriteExisting)
+                                       const QString &label, const QString &extension, bool overwriteExisting,
+                                       const QStringList &targets)
 {
     fileList = files;
     outputPath = outputLocation;
@@ -78,10 +99,17 @@ void ConvertProgressForm::startConvert(const QStringList &files, const QString &
     worker->outputPath = outputLocation;
     worker->targetExtension = extension;
     worker->overwriteExisting = overwriteExisting;
+    worker->targetPaths = targets;
     connect(worker, &ConvertImagesThread::updateFileName, this, &ConvertProgressForm::handleUpdateFileName);
+    connect(worker, &ConvertImagesThread::fileFinished, this, &ConvertProgressForm::handleFileFinished);
     connect(worker, &ConvertImagesThread::threadTerminated, this, &ConvertProgressForm::handleThreadTerminated);
     connect(worker, &ConvertImagesThread::threadCompleted, this, &ConvertProgressForm::handleThreadCompleted);
     connect(worker, &ConvertImagesThread::fileFailed, this, &ConvertProgressForm::handleFileFailed);
+    connect(worker, &ConvertImagesThread::outputCounts, this, [this](int skipped, int renamed) {
+        skippedCount += skipped;
+        renamedCount += renamed;
+    });
+    connect(worker, &ConvertImagesThread::documentStopped, this, &ConvertProgressForm::handleDocumentStopped);
     worker->start();
 }
 
@@ -93,12 +121,18 @@ void ConvertProgressForm::stopConversion()
 
 void ConvertProgressForm::on_cancelButton_clicked()
 {
+    cancelledByUser = true;
     stopConversion();
 }
 
 void ConvertProgressForm::handleUpdateFileName(const QString &fileName)
 {
     ui->label_2->setText(fileName);
+}
+
+// Several files convert at once: the bar counts those done, the label names the latest started.
+void ConvertProgressForm::handleFileFinished()
+{
     ui->progressBar->setValue(ui->progressBar->value() + 1);
 }
 
@@ -112,9 +146,18 @@ void ConvertProgressForm::handleFileFailed(const QString &fileName, const QStrin
     failures.append({fileName, reason});
 }
 
+void ConvertProgressForm::handleDocumentStopped(const QString &pdfPath, int pageCount)
+{
+    stoppedDocument = stoppedDocumentText(pdfPath, pageCount);
+}
+
 void ConvertProgressForm::handleThreadTerminated()
 {
     emit showToolbarSignal(true);
+    if (cancelledByUser && !stoppedDocument.isEmpty()) {
+        showCompletionMessage(stoppedDocument);
+        return;
+    }
     emit finishConvertSignal();
     deleteLater();
 }
@@ -127,6 +170,8 @@ void ConvertProgressForm::handleThreadCompleted(const QList<QString> &fileExists
         showCompletionMessage();
         return;
     }
+    existingTargets = fileExistsList;
+    existingSources = fileSourceList;
     // Shown modally without a nested event loop, so that nothing is deleted
     // under a running dialog; its answer arrives through its signals.
     auto *dialog = new OverwriteFileDialog(this);
@@ -143,16 +188,18 @@ void ConvertProgressForm::handleThreadCompleted(const QList<QString> &fileExists
     dialog->show();
 }
 
-void ConvertProgressForm::showCompletionMessage()
+void ConvertProgressForm::showCompletionMessage(const QString &outcome)
 {
     const bool failed = !failures.isEmpty();
+    const QString text = !outcome.isEmpty() ? outcome
+                         : failed           ? failureSummaryText(int(failures.size()), runFileCount)
+                                            : completionMessageText(int(fileList.size()));
     auto *box = new QMessageBox(failed ? QMessageBox::Warning : QMessageBox::Information, tr("Fast Picturist"),
-                                failed ? failureSummaryText(int(failures.size()), runFileCount)
-                                       : completionMessageText(int(fileList.size())),
-                                QMessageBox::Ok);
+                                text, QMessageBox::Ok);
     QPushButton *openButton = box->addButton(tr("Open Folder"), QMessageBox::ActionRole);
     if (failed)
         box->setDetailedText(failureDetailsText(failures));
+    box->setInformativeText(outputCountsText(skippedCount, renamedCount));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::ApplicationModal);
     connect(box, &QMessageBox::finished, this, [this, box, openButton] {
@@ -166,7 +213,11 @@ void ConvertProgressForm::showCompletionMessage()
 
 void ConvertProgressForm::handleOverwriteFiles(const QStringList &urls)
 {
-    startConvert(urls, outputPath, formatLabel, targetExtension, true);
+    // The second pass writes the targets the first one planned for these sources.
+    QStringList targets;
+    for (const QString &url : urls)
+        targets << existingTargets.value(existingSources.indexOf(url));
+    startConvert(urls, outputPath, formatLabel, targetExtension, true, targets);
 }
 
 void ConvertProgressForm::handleConvertFinish()

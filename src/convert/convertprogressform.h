@@ -26,6 +26,14 @@ QString completionMessageText(int fileCount);
 // "2 of 5 files could not be converted." and its one-file forms.
 QString failureSummaryText(int failedCount, int fileCount);
 
+// What a stopped PDF run left: the document and how many pages it holds.
+QString stoppedDocumentText(const QString &pdfPath, int pageCount);
+
+// What the existing-file policy did: "1 file was skipped because its target
+// exists." and "2 files were written under new names.", and their other number
+// forms, one a line; empty when nothing was skipped or renamed.
+QString outputCountsText(int skipped, int renamed);
+
 // One line per failure: the source path, a colon and the reason.
 QString failureDetailsText(const QList<ConversionFailure> &failures);
 
@@ -41,7 +49,7 @@ public:
     ~ConvertProgressForm() override;
 
     void startConvert(const QStringList &files, const QString &outputLocation, const QString &formatLabel,
-                      const QString &extension, bool overwriteExisting);
+                      const QString &extension, bool overwriteExisting, const QStringList &targets = {});
     // Asks the running pass to stop (the window is being closed).
     void stopConversion();
 
@@ -53,14 +61,17 @@ signals:
 public slots:
     void on_cancelButton_clicked();
     void handleUpdateFileName(const QString &fileName);
+    void handleFileFinished();
     void handleThreadTerminated();
     void handleThreadCompleted(const QList<QString> &fileExistsList, const QList<QString> &fileSourceList);
     void handleFileFailed(const QString &fileName, const QString &reason);
+    void handleDocumentStopped(const QString &pdfPath, int pageCount);
     void handleOverwriteFiles(const QStringList &urls);
     void handleConvertFinish();
 
 private:
-    void showCompletionMessage();
+    // The outcome replaces the completion text; failures are listed either way.
+    void showCompletionMessage(const QString &outcome = QString());
     void releaseWorker();
 
     Ui::ConvertProgressForm *ui;
@@ -73,5 +84,13 @@ private:
     // Over both passes of a run: the first pass's file count and every failure.
     int runFileCount = -1;
     QList<ConversionFailure> failures;
+    int skippedCount = 0;
+    int renamedCount = 0;
+    // The first pass's targets that existed and their sources, for the second pass.
+    QStringList existingTargets;
+    QStringList existingSources;
     QPointer<QMessageBox> completionBox;
+    // Set by Cancel, not by closing the window, which must not wait for a message.
+    bool cancelledByUser = false;
+    QString stoppedDocument;
 };

@@ -1,11 +1,11 @@
 #include "imagewriters.h"
 
-#include <QSaveFile>
 #include <QSet>
 #include <QVector>
 
 #include <gif_lib.h>
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cstring>
@@ -15,7 +15,7 @@ namespace {
 
 int writeToFile(GifFileType *gif, const GifByteType *data, int length)
 {
-    auto *file = static_cast<QSaveFile *>(gif->UserData);
+    auto *file = static_cast<TargetFile *>(gif->UserData);
     return int(file->write(reinterpret_cast<const char *>(data), length));
 }
 
@@ -203,6 +203,9 @@ bool writeGif(const QImage &image, const QString &targetPath, QString *error)
 {
     if (image.isNull())
         return fail(QStringLiteral("Image is empty"), error);
+    // The format stores both sides in 16 bits; a larger picture would wrap.
+    if (image.width() > 65535 || image.height() > 65535)
+        return fail(QStringLiteral("A GIF picture can be at most 65,535 pixels wide and high"), error);
 
     const QImage indexed = indexedCopy(image);
     const QList<QRgb> table = indexed.colorTable();
@@ -222,16 +225,16 @@ bool writeGif(const QImage &image, const QString &targetPath, QString *error)
         return fail(QStringLiteral("Out of memory"), error);
 
     // The file only replaces an existing target once it is complete.
-    QSaveFile file(targetPath);
-    if (!file.open(QIODevice::WriteOnly)) {
+    TargetFile file(targetPath);
+    if (!file.open()) {
         GifFreeMapObject(colourMap);
-        return fail(file.errorString(), error);
+        return fail(file.failureReason(), error);
     }
     int gifError = 0;
     GifFileType *gif = EGifOpen(&file, &writeToFile, &gifError);
     if (!gif) {
         GifFreeMapObject(colourMap);
-        file.cancelWriting();
+        file.cancel();
         return fail(gifErrorText(gifError), error);
     }
     EGifSetGifVersion(gif, true);
@@ -257,12 +260,8 @@ bool writeGif(const QImage &image, const QString &targetPath, QString *error)
     GifFreeMapObject(colourMap);
 
     if (!ok) {
-        file.cancelWriting();
-        return fail(file.error() != QFileDevice::NoError ? file.errorString()
-                                                         : gifErrorText(gifError),
-                    error);
+        file.cancel();
+        return fail(file.failed() ? file.failureReason() : gifErrorText(gifError), error);
     }
-    if (!file.commit())
-        return fail(file.errorString(), error);
-    return true;
+    return file.commit(error);
 }

@@ -4,7 +4,6 @@
 #include <QDebug>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
 
 namespace {
 
@@ -19,6 +18,77 @@ bool reportFailure(const QString &targetPath, const QString &writerError, const 
 }
 
 } // namespace
+
+TargetFile::TargetFile(const QString &targetPath) : file(targetPath) {}
+
+bool TargetFile::open()
+{
+    if (!file.open(QIODevice::WriteOnly)) {
+        failure = file.errorString();
+        return false;
+    }
+    return QIODevice::open(QIODevice::WriteOnly);
+}
+
+QString TargetFile::failureReason() const
+{
+    return failed() ? failure : file.errorString();
+}
+
+void TargetFile::noteFailure()
+{
+    if (failed())
+        return;
+    // After a short write the file holds no reason; writing the rest once
+    // more fails with the system's own.
+    file.flush();
+    failure = file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("Write error");
+}
+
+qint64 TargetFile::writeData(const char *data, qint64 length)
+{
+    // A short write is retried, so that a full disk reports itself.
+    for (qint64 done = 0; done < length;) {
+        const qint64 written = file.write(data + done, length - done);
+        if (written <= 0) {
+            noteFailure();
+            return -1;
+        }
+        done += written;
+    }
+    return length;
+}
+
+bool TargetFile::seek(qint64 pos)
+{
+    if (!QIODevice::seek(pos))
+        return false;
+    if (file.seek(pos))
+        return true;
+    noteFailure();
+    return false;
+}
+
+bool TargetFile::commit(QString *error)
+{
+    QIODevice::close();
+    if (!failed() && (!file.flush() || file.error() != QFileDevice::NoError))
+        noteFailure();
+    if (!failed() && file.commit())
+        return true;
+    noteFailure();
+    if (error)
+        *error = failure;
+    file.cancelWriting();
+    return false;
+}
+
+void TargetFile::cancel()
+{
+    QIODevice::close();
+    file.cancelWriting();
+}
+
 
 WriteOptions writeOptionsFor(const ConversionSettings &settings, const QString &extension)
 {
@@ -45,9 +115,9 @@ bool writeImageFile(const QImage &image, const QString &targetPath, const WriteO
 
     const QByteArray format = QFileInfo(targetPath).suffix().toLower().toLatin1();
     // The file only replaces an existing target once it is complete.
-    QSaveFile file(targetPath);
-    if (!file.open(QIODevice::WriteOnly))
-        return reportFailure(targetPath, file.errorString(), file.errorString(), error);
+    TargetFile file(targetPath);
+    if (!file.open())
+        return reportFailure(targetPath, file.failureReason(), file.failureReason(), error);
 
     QImageWriter writer(&file, format);
     // PNG's quality picks the zlib level in steps of ten (60 is level 3); its
@@ -65,14 +135,17 @@ bool writeImageFile(const QImage &image, const QString &targetPath, const WriteO
     writer.setOptimizedWrite(true);
     writer.setProgressiveScanWrite(true);
     if (!writer.write(image)) {
-        file.cancelWriting();
-        const QString reason = writer.error() == QImageWriter::UnsupportedFormatError
+        file.cancel();
+        // A full disk makes the encoder fail too; the disk's reason says more.
+        const QString reason = file.failed() ? file.failureReason()
+                               : writer.error() == QImageWriter::UnsupportedFormatError
                                    ? QStringLiteral("No encoder for \"%1\" files").arg(QString::fromLatin1(format))
                                    : QStringLiteral("The %1 encoder failed: %2")
                                          .arg(QString::fromLatin1(format), writer.errorString());
         return reportFailure(targetPath, writer.errorString(), reason, error);
     }
-    if (!file.commit())
-        return reportFailure(targetPath, file.errorString(), file.errorString(), error);
+    QString reason;
+    if (!file.commit(&reason))
+        return reportFailure(targetPath, reason, reason, error);
     return true;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QIODevice>
 #include <QImage>
+#include <QSaveFile>
 #include <QString>
 
 #include "conversionsettings.h"
@@ -25,3 +27,37 @@ bool writeImageFile(const QImage &image, const QString &targetPath, const WriteO
 
 // The GIF writer: one GIF89a frame through giflib.
 bool writeGif(const QImage &image, const QString &targetPath, QString *error = nullptr);
+
+// The device an encoder writes a target through. It replaces the target only
+// once every byte reached the disk: a QSaveFile alone forgets a failed write
+// (its error is cleared by the next write that succeeds) and can commit a
+// truncated file after a short write on a full disk. So every write is
+// checked here and the first failure kept, with the system's reason.
+class TargetFile : public QIODevice
+{
+public:
+    explicit TargetFile(const QString &targetPath);
+
+    // Opens the temporary file and this device for writing.
+    bool open();
+    bool failed() const { return !failure.isEmpty(); }
+    // The first failure's reason, or the file's own error text.
+    QString failureReason() const;
+    // Replaces the target, or leaves nothing behind and gives the reason in *error.
+    bool commit(QString *error);
+    void cancel();
+
+    bool isSequential() const override { return false; }
+    bool seek(qint64 pos) override;
+    qint64 size() const override { return file.size(); }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 length) override;
+
+private:
+    void noteFailure();
+
+    QSaveFile file;
+    QString failure;
+};

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QImageReader>
 #include <QSet>
 
@@ -155,9 +156,8 @@ QString firstFreeName(const QString &target, const std::function<bool(const QStr
     }
 }
 
-QList<PlannedOutput> planOutputs(const QStringList &sources, const QString &outputFolder, const QString &extension,
-                                 const ConversionSettings &settings, bool overwriteExisting,
-                                 const SourceFacts &facts)
+QList<PlannedFile> planOutputs(const QStringList &sources, const QString &outputFolder, const QString &extension,
+                               const ConversionSettings &settings, bool overwriteExisting, const SourceFacts &facts)
 {
     const int policy = overwriteExisting ? ExistingOverwrite : settings.existingFilePolicy;
     const QString root = settings.keepFolderStructure ? commonSourceFolder(sources) : QString();
@@ -165,9 +165,9 @@ QList<PlannedOutput> planOutputs(const QStringList &sources, const QString &outp
     const auto isPlanned = [&planned](const QString &path) { return planned.contains(filePathKey(QDir::cleanPath(path))); };
     const auto taken = [&isPlanned](const QString &path) { return isPlanned(path) || somethingAt(path); };
 
-    QList<PlannedOutput> plan;
+    QList<PlannedFile> plan;
     for (int i = 0; i < sources.size(); ++i) {
-        PlannedOutput out;
+        PlannedFile out;
         out.source = sources.at(i);
         const QString name = expandFileNamePattern(settings.fileNamePattern, out.source, i, int(sources.size()), facts);
         QString folder = outputFolder;
@@ -184,17 +184,32 @@ QList<PlannedOutput> planOutputs(const QStringList &sources, const QString &outp
         const bool collides = isPlanned(out.target);
         if (collides || somethingAt(out.target)) {
             if (policy == ExistingSkip) {
-                out.action = OutputAction::Skip;
+                out.action = PlannedFile::Skipped;
             } else if (policy == ExistingKeepBoth || (policy == ExistingOverwrite && collides)) {
                 out.target = firstFreeName(out.target, taken);
                 out.renamed = true;
             } else if (policy != ExistingOverwrite) {
-                out.action = OutputAction::Exists;
+                out.action = PlannedFile::Existing;
             }
         }
-        if (out.action == OutputAction::Write)
+        if (out.action == PlannedFile::Convert)
             planned.insert(filePathKey(QDir::cleanPath(out.target)));
         plan << out;
+    }
+    return plan;
+}
+
+QList<PlannedFile> planGivenTargets(const QStringList &sources, const QStringList &targets)
+{
+    QList<PlannedFile> plan;
+    QHash<QString, qsizetype> planned; // target -> its entry in the plan
+    for (qsizetype i = 0; i < sources.size() && i < targets.size(); ++i) {
+        const QString key = filePathKey(QDir::cleanPath(QFileInfo(targets.at(i)).absoluteFilePath()));
+        const auto earlier = planned.constFind(key);
+        if (earlier != planned.cend())
+            plan[*earlier].action = PlannedFile::Superseded;
+        planned.insert(key, plan.size());
+        plan.append({sources.at(i), targets.at(i)});
     }
     return plan;
 }

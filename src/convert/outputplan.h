@@ -10,18 +10,19 @@
 
 #include "conversionsettings.h"
 
-// What a run does with one source.
-enum class OutputAction {
-    Write,  // to target, replacing whatever is there
-    Exists, // set aside for the overwrite question (policy Ask)
-    Skip,   // left out (policy Skip)
-};
-
-struct PlannedOutput
+// One source of an image pass and what the pass does with it, decided
+// before any file starts.
+struct PlannedFile
 {
+    enum Action {
+        Convert,
+        Existing,   // set aside and reported at the end; the caller decides (policy Ask)
+        Skipped,    // left as it is (policy Skip)
+        Superseded, // a later source of the list writes the same target
+    };
     QString source;
     QString target;
-    OutputAction action = OutputAction::Write;
+    Action action = Convert;
     // The target got a free name because its first one was taken.
     bool renamed = false;
 };
@@ -61,6 +62,10 @@ QString firstFreeName(const QString &target, const std::function<bool(const QStr
 // both. With keepFolderStructure each target lies under the source's folder
 // relative to commonSourceFolder; no target ever lies outside outputFolder.
 // overwriteExisting (a second pass) plans as the Overwrite policy.
-QList<PlannedOutput> planOutputs(const QStringList &sources, const QString &outputFolder, const QString &extension,
-                                 const ConversionSettings &settings, bool overwriteExisting,
-                                 const SourceFacts &facts);
+QList<PlannedFile> planOutputs(const QStringList &sources, const QString &outputFolder, const QString &extension,
+                               const ConversionSettings &settings, bool overwriteExisting, const SourceFacts &facts);
+
+// A second pass over sources whose targets an earlier pass planned: each
+// target is written, by the last of its sources only, as converting one after
+// another would leave it.
+QList<PlannedFile> planGivenTargets(const QStringList &sources, const QStringList &targets);

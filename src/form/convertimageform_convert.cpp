@@ -44,6 +44,11 @@ QString existingFolderOr(const QString &folder, const QString &fallback)
 
 void ConvertImageForm::on_convertButton_clicked()
 {
+    // Convert can be reached with the list emptied row by row.
+    if (model.rowCount() == 0) {
+        QMessageBox::information(this, tr("Kestrix Picturist"), tr("There is nothing to convert."));
+        return;
+    }
     ConversionSettings &settings = conversionSettings();
     const int row = ui->targetComboBox->currentIndex();
     QString location;
@@ -71,7 +76,9 @@ void ConvertImageForm::on_convertButton_clicked()
                 location = choosePdfFile();
                 if (location.isEmpty())
                     return;
-            } else if (somethingExistsAt(location)) {
+            } else if (somethingExistsAt(location) && settings.existingFilePolicy != ExistingOverwrite) {
+                // The one document of a run is neither skipped nor renamed
+                // unasked: Skip and Keep both ask as Ask does.
                 QMessageBox confirm(QMessageBox::Question, tr("Confirm overwrite"), tr("Confirm overwrite"),
                                     QMessageBox::Yes | QMessageBox::No, this);
                 confirm.setInformativeText(tr("Are you sure you want to overwrite ") + location + QStringLiteral("?"));

@@ -1,6 +1,7 @@
 #include "heifhandler.h"
 
 #include "codedinput.h"
+#include "encoderthreads.h"
 
 #include <QColorSpace>
 #include <QIODevice>
@@ -302,6 +303,12 @@ bool HeifHandler::write(const QImage &image)
         heif_encoder_set_parameter_integer(encoder.get(), "speed", av1Speed);
     else
         heif_encoder_set_parameter_string(encoder.get(), "preset", hevcPreset);
+    if (const int threads = codecThreadCount(); threads > 0) {
+        if (av1)
+            heif_encoder_set_parameter_integer(encoder.get(), "threads", threads);
+        else
+            heif_encoder_set_parameter_string(encoder.get(), "x265:pools", QByteArray::number(threads).constData());
+    }
 
     const bool alpha = image.hasAlphaChannel();
     const QImage source = image.convertToFormat(alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);

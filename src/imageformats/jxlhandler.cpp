@@ -1,6 +1,7 @@
 #include "jxlhandler.h"
 
 #include "codedinput.h"
+#include "encoderthreads.h"
 
 #include <QColorSpace>
 #include <QIODevice>
@@ -37,7 +38,9 @@ using RunnerPtr = std::unique_ptr<void, RunnerDeleter>;
 
 RunnerPtr makeRunner()
 {
-    return RunnerPtr(JxlThreadParallelRunnerCreate(nullptr, JxlThreadParallelRunnerDefaultNumWorkerThreads()));
+    const int threads = codecThreadCount();
+    return RunnerPtr(JxlThreadParallelRunnerCreate(
+        nullptr, threads > 0 ? size_t(threads) : JxlThreadParallelRunnerDefaultNumWorkerThreads()));
 }
 
 // The 0-100 scale of QImageWriter::setQuality onto a Butteraugli distance,

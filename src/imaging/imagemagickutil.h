@@ -18,8 +18,10 @@ public:
 
     // Source cache, watermarks, scaling, adjustments and grayscale, in that
     // order. A null image means that nothing could be decoded or that the
-    // scaled size is empty.
-    QImage processImage(const QString &path, bool fastPreview, const ConversionSettings &settings);
+    // scaled size is empty. Conversions pass useSourceCache false: they decode
+    // side by side without the preview's one-entry cache and pin no picture in it.
+    QImage processImage(const QString &path, bool fastPreview, const ConversionSettings &settings,
+                        bool useSourceCache = true);
 
     // Contrast, brightness, gamma, sepia, inversion and blur.
     QImage applyAdjustments(const QImage &image, const ConversionSettings &settings);

@@ -68,11 +68,16 @@ bool hasAdjustment(const ConversionSettings &settings)
 
 } // namespace
 
-QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, const ConversionSettings &settings)
+QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, const ConversionSettings &settings,
+                                     bool useSourceCache)
 {
     const Qt::TransformationMode mode = scalingMode(fastPreview, settings);
 
-    QImage image = cachedSource(*this, path);
+    QImage image;
+    if (useSourceCache)
+        image = cachedSource(*this, path);
+    else if (!loadImage(path, image))
+        return QImage();
     if (image.isNull())
         return image;
     const std::optional<QSize> size = scaledSize(image.size(), settings);

@@ -81,6 +81,7 @@ const KeyEntry keyTable[] = {
     {"adjustGamma", SettingAdjustGamma, &ConversionSettings::adjustGamma},
     {"adjustInvertColours", SettingAdjustInvertColours, &ConversionSettings::adjustInvertColours},
     {"setBlurRadius", SettingBlurRadius, &ConversionSettings::setBlurRadius},
+    {"convertJobs", SettingConvertJobs, &ConversionSettings::convertJobs},
 };
 
 bool isPositionKey(const char *key)
@@ -224,7 +225,7 @@ void resetConversionSettings(ConversionSettings &settings, const QFont &labelFon
 {
     const ConversionSettings defaults;
     ConversionSettings reset = defaults;
-    // Fields 1 to 12 and the run flag keep their values.
+    // Fields 1 to 12, the run flag and the job count keep their values.
     reset.lastPicturesDir = settings.lastPicturesDir;
     reset.targeFileType = settings.targeFileType;
     reset.targeFileQuality = settings.targeFileQuality;
@@ -238,6 +239,7 @@ void resetConversionSettings(ConversionSettings &settings, const QFont &labelFon
     reset.pdfPaperMargin = settings.pdfPaperMargin;
     reset.pdfPaperMarginSize = settings.pdfPaperMarginSize;
     reset.outputIsPdf = settings.outputIsPdf;
+    reset.convertJobs = settings.convertJobs;
     reset.textFont = labelFont;
     settings = reset;
 }

@@ -47,6 +47,7 @@ enum SettingId {
     SettingPdfPaperMargin = 104,
     SettingPdfPaperMarginSize = 105,
     SettingPdfQuality = 108,
+    SettingConvertJobs = 110,
     SettingExistingFilePolicy = 130,
     SettingKeepFolderStructure = 131,
     SettingFileNamePattern = 132,
@@ -151,6 +152,8 @@ struct ConversionSettings
     int adjustGamma = 0;
     int adjustInvertColours = 0;
     int setBlurRadius = 0;
+    // Files converted at once: 0 one per core, 1 one after another, up to 64.
+    int convertJobs = 0;
 };
 
 // The one process-wide record. Written on the GUI thread only; workers never

@@ -208,6 +208,21 @@ private slots:
         QVERIFY(QFileInfo(out + "/w1.webp").isFile());
     }
 
+    void emptyListHasNothingToConvert()
+    {
+        ConvertImageForm form;
+        prepare(form, TargetPng, out, {});
+        QString text;
+        kxtest::whenModalShown<QMessageBox>([&text](QMessageBox *box) {
+            text = box->text();
+            box->accept();
+        });
+        form.on_convertButton_clicked();
+        QCOMPARE(text, QStringLiteral("There is nothing to convert."));
+        QVERIFY(!form.conversionBusy);
+        QVERIFY(!form.findChild<ConvertProgressForm *>());
+    }
+
     // An entry without a Path cell takes its path from its three-line label.
     void sourcesFollowTheEntryPathRule()
     {

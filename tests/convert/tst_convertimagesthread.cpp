@@ -3,6 +3,10 @@
 #include <QImageReader>
 #include <QSignalSpy>
 
+#include <cerrno>
+#include <cstring>
+
+#include "conversionjobs.h"
 #include "conversionsettings.h"
 #include "convertimagesthread.h"
 #include "kxtest.h"
@@ -35,6 +39,9 @@ private:
         QList<QString> exists;
         QList<QString> sources;
         QStringList failed;
+        QStringList reasons;
+        int stoppedPages = -1;
+        QStringList finished;
     };
 
     // Runs the pass to its end; signals are recorded in the worker thread.
@@ -53,7 +60,15 @@ private:
                 },
                 Qt::DirectConnection);
         connect(&worker, &ConvertImagesThread::fileFailed, &worker,
-                [&r](const QString &name, const QString &) { r.failed << name; }, Qt::DirectConnection);
+                [&r](const QString &name, const QString &reason) {
+                    r.failed << name;
+                    r.reasons << reason;
+                },
+                Qt::DirectConnection);
+        connect(&worker, &ConvertImagesThread::fileFinished, &worker,
+                [&r](const QString &name) { r.finished << name; }, Qt::DirectConnection);
+        connect(&worker, &ConvertImagesThread::documentStopped, &worker,
+                [&r](const QString &, int pages) { r.stoppedPages = pages; }, Qt::DirectConnection);
         worker.start();
         worker.wait();
         return r;
@@ -157,17 +172,125 @@ private slots:
         QVERIFY(QFileInfo(out + "/dir.webp").isDir());
     }
 
-    void cancelFinishesCurrentFileOnly()
+    // What each existing-file policy leaves in the output folder when the
+    // target exists ("old") and when two sources of the run share a target.
+    void existingFilePolicies_data()
     {
-        const QStringList sources = {source("c1.png"), source("c2.png"), source("c3.png"), source("c4.png")};
+        QTest::addColumn<int>("policy");
+        QTest::addColumn<bool>("collide");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<int>("setAside");
+        QTest::newRow("ask, exists") << int(ExistingAsk) << false << QStringList{"a.png=old"} << 1;
+        QTest::newRow("overwrite, exists") << int(ExistingOverwrite) << false << QStringList{"a.png=40x30"} << 0;
+        QTest::newRow("skip, exists") << int(ExistingSkip) << false << QStringList{"a.png=old"} << 0;
+        QTest::newRow("keep both, exists") << int(ExistingKeepBoth) << false
+                                           << QStringList{"a-1.png=40x30", "a.png=old"} << 0;
+        QTest::newRow("ask, collide") << int(ExistingAsk) << true << QStringList{"a.png=40x30"} << 1;
+        QTest::newRow("overwrite, collide") << int(ExistingOverwrite) << true
+                                            << QStringList{"a-1.png=50x30", "a.png=40x30"} << 0;
+        QTest::newRow("skip, collide") << int(ExistingSkip) << true << QStringList{"a.png=40x30"} << 0;
+        QTest::newRow("keep both, collide") << int(ExistingKeepBoth) << true
+                                            << QStringList{"a-1.png=50x30", "a.png=40x30"} << 0;
+    }
+
+    void existingFilePolicies()
+    {
+        QFETCH(int, policy);
+        QFETCH(bool, collide);
+        QFETCH(QStringList, files);
+        QFETCH(int, setAside);
+        QVERIFY(QDir().mkpath(in + "/x") && QDir().mkpath(in + "/y"));
+        QStringList sources = {source("x/a.png", QSize(40, 30))};
+        if (collide)
+            sources << source("y/a.png", QSize(50, 30));
+        else
+            QVERIFY(!kxtest::writeFile(out + "/a.png", "old").isEmpty());
+        ConversionSettings s = settingsFor(out);
+        s.existingFilePolicy = policy;
+        s.convertJobs = 2;
+        const Run r = convert(sources, ".png", s);
+        QCOMPARE(r.exists.size(), setAside);
+        QStringList found;
+        for (const QString &name : QDir(out).entryList(QDir::Files, QDir::Name)) {
+            const QSize size = QImageReader(out + "/" + name).size();
+            found << name + "=" + (size.isValid() ? QString("%1x%2").arg(size.width()).arg(size.height())
+                                                  : QString(kxtest::readFile(out + "/" + name)));
+        }
+        QCOMPARE(found, files);
+    }
+
+    // Files that started finish whole; none starts after the stop.
+    void cancelFinishesStartedFilesOnly()
+    {
+        const QStringList sources = {source("c1.png"), source("c2.png"), source("c3.png", QSize(900, 700)),
+                                     source("c4.png"), source("c5.png")};
         QVERIFY(QDir(out).mkdir("c1.jpg")); // an existing target found before the stop is not reported
-        const Run r = convert(sources, ".jpg", false, sources.at(1));
+        ConversionSettings s = settingsFor(out);
+        s.convertJobs = 3;
+        const Run r = convert(sources, ".jpg", s, false, sources.at(2));
         QCOMPARE(r.terminated, 1);
         QCOMPARE(r.completed, 0);
-        QCOMPARE(r.names, sources.mid(0, 2));
-        QVERIFY(QFileInfo(out + "/c2.jpg").isFile());
-        QVERIFY(!QFileInfo::exists(out + "/c3.jpg"));
-        QVERIFY(!QFileInfo::exists(out + "/c4.jpg"));
+        QCOMPARE(r.names, sources.mid(0, 3));
+        QCOMPARE(QDir(out).entryList(QDir::Files), (QStringList{"c2.jpg", "c3.jpg"}));
+        QCOMPARE(QImageReader(out + "/c3.jpg").read().size(), QSize(900, 700));
+    }
+
+    // Three files at once write the same bytes as one after another; each
+    // file is finished once and a broken one among them reported once.
+    void parallelRunMatchesOneAfterAnother()
+    {
+        QStringList sources;
+        for (int i = 0; i < 12; ++i)
+            sources << source(QStringLiteral("j%1.png").arg(i), QSize(40 + 37 * i, 30 + 23 * i));
+        sources.insert(4, kxtest::writeFile(in + "/j-broken.png", "garbage"));
+        QStringList folders;
+        for (const int jobs : {1, 3}) {
+            ConversionSettings s = settingsFor(out + QString::number(jobs));
+            QVERIFY(QDir().mkpath(s.outputFolder));
+            s.convertJobs = jobs;
+            const Run r = convert(sources, ".png", s);
+            QCOMPARE(r.completed, 1);
+            QCOMPARE(r.names, sources);
+            QCOMPARE(QSet<QString>(r.finished.cbegin(), r.finished.cend()).size(), sources.size());
+            QCOMPARE(r.finished.size(), sources.size());
+            QCOMPARE(r.failed, QStringList{sources.at(4)});
+            folders << s.outputFolder;
+        }
+        const QStringList written = QDir(folders.first()).entryList(QDir::Files);
+        QCOMPARE(written.size(), 12);
+        QCOMPARE(QDir(folders.last()).entryList(QDir::Files), written);
+        for (const QString &name : written)
+            QVERIFY2(kxtest::readFile(folders.first() + "/" + name) == kxtest::readFile(folders.last() + "/" + name),
+                     qPrintable(name));
+    }
+
+    // How many files may be in flight: the job count, then the memory budget;
+    // the first file always starts, however large.
+    void schedulingRule_data()
+    {
+        QTest::addColumn<int>("inFlight");
+        QTest::addColumn<qint64>("inFlightBytes");
+        QTest::addColumn<qint64>("fileBytes");
+        QTest::addColumn<bool>("mayStart");
+        QTest::newRow("first file over the budget") << 0 << qint64(0) << qint64(5000) << true;
+        QTest::newRow("room for one more") << 2 << qint64(600) << qint64(400) << true;
+        QTest::newRow("budget would be passed") << 2 << qint64(600) << qint64(401) << false;
+        QTest::newRow("all jobs busy") << 3 << qint64(3) << qint64(1) << false;
+    }
+
+    void schedulingRule()
+    {
+        QFETCH(int, inFlight);
+        QFETCH(qint64, inFlightBytes);
+        QFETCH(qint64, fileBytes);
+        QFETCH(bool, mayStart);
+        QCOMPARE(mayStartFile(inFlight, inFlightBytes, fileBytes, 3, 1000), mayStart);
+        QCOMPARE(conversionJobCount(0, 6), 6);
+        QCOMPARE(conversionJobCount(1, 6), 1);
+        QCOMPARE(conversionJobCount(500, 6), 64);
+        QCOMPARE(conversionMemoryBudget(qint64(4) << 30), qint64(1) << 30);
+        QCOMPARE(conversionMemoryBudget(qint64(64) << 30), qint64(2) << 30);
+        QCOMPARE(estimatedFileBytes(QSize(6000, 4000)), qint64(192000000));
     }
 
     void stopBeforeStartStillEnds()
@@ -226,19 +349,19 @@ private slots:
 
     // --- PDF ---
 
-    // One page per source, begun before the stop flag is looked at; a source
-    // that fails keeps its (blank) page; an empty list gives one blank page.
+    // One page per source drawn: a failed source and a stop leave no blank
+    // page, and a document without a page is not written.
     void pdfPages_data()
     {
         QTest::addColumn<int>("sources");
         QTest::addColumn<int>("stopAt");
         QTest::addColumn<int>("broken");
         QTest::addColumn<int>("pages");
-        QTest::addColumn<int>("drawn");
-        QTest::newRow("three sources") << 3 << -1 << -1 << 3 << 3;
-        QTest::newRow("stop at the second of five") << 5 << 1 << -1 << 3 << 2;
-        QTest::newRow("empty list") << 0 << -1 << -1 << 1 << 0;
-        QTest::newRow("failed source keeps its page") << 3 << -1 << 1 << 3 << 2;
+        QTest::newRow("three sources") << 3 << -1 << -1 << 3;
+        QTest::newRow("stop at the second of five") << 5 << 1 << -1 << 2;
+        QTest::newRow("empty list") << 0 << -1 << -1 << 0;
+        QTest::newRow("failed first source gets no page") << 3 << -1 << 0 << 2;
+        QTest::newRow("failed source within the list") << 5 << -1 << 2 << 4;
     }
 
     void pdfPages()
@@ -247,23 +370,52 @@ private slots:
         QFETCH(int, stopAt);
         QFETCH(int, broken);
         QFETCH(int, pages);
-        QFETCH(int, drawn);
+        // Widths tell the pages apart: they follow the list, though three are prepared at once.
         QStringList paths;
+        QList<int> widths;
         for (int i = 0; i < sources; ++i) {
             const QString name = QStringLiteral("p%1.png").arg(i);
-            paths << (i == broken ? kxtest::writeFile(in + "/broken-" + name, "garbage") : source(name));
+            paths << (i == broken ? kxtest::writeFile(in + "/broken-" + name, "garbage")
+                                  : source(name, QSize(200 - 30 * i, 48)));
+            if (i != broken && (stopAt < 0 || i <= stopAt))
+                widths << 200 - 30 * i;
         }
-        const Run r = convert(paths, ".PDF", false, stopAt >= 0 ? paths.at(stopAt) : QString());
+        ConversionSettings s = settingsFor(out);
+        s.convertJobs = 3;
+        const Run r = convert(paths, ".PDF", s, false, stopAt >= 0 ? paths.at(stopAt) : QString());
         QCOMPARE(r.terminated, stopAt >= 0 ? 1 : 0);
         QCOMPARE(r.completed, stopAt >= 0 ? 0 : 1);
+        QCOMPARE(r.stoppedPages, stopAt >= 0 ? pages : -1);
         QVERIFY(r.exists.isEmpty() && r.sources.isEmpty());
         QCOMPARE(r.failed, broken >= 0 ? QStringList{paths.at(broken)} : QStringList());
-        const QByteArray pdf = kxtest::readFile(pdfPath());
-        QVERIFY(pdf.startsWith("%PDF-1.6"));
-        QCOMPARE(pdfprobe::pageCount(pdf), pages);
-        QCOMPARE(pdfprobe::drawnImages(pdf).size(), drawn);
-        QCOMPARE(lastOutputLocation(), QDir::toNativeSeparators(pdfPath()));
-        QVERIFY(outputIsPdf());
+        QCOMPARE(QFileInfo::exists(pdfPath()), pages > 0);
+        if (pages > 0) {
+            const QByteArray pdf = kxtest::readFile(pdfPath());
+            QVERIFY(pdf.startsWith("%PDF-1.6"));
+            QCOMPARE(pdfprobe::pageCount(pdf), pages);
+            QList<int> drawn;
+            for (const QRect &rect : pdfprobe::drawnImages(pdf))
+                drawn << rect.width();
+            QCOMPARE(drawn, widths);
+            QCOMPARE(lastOutputLocation(), QDir::toNativeSeparators(pdfPath()));
+            QVERIFY(outputIsPdf());
+        }
+    }
+
+    // Every source fails with the system's reason; the earlier document stays.
+    void pdfOnFullDiskKeepsEarlierDocument()
+    {
+        kxtest::writeFile(pdfPath(), "old document");
+        const QStringList sources = {source("f1.png", QSize(320, 240)), source("f2.png", QSize(320, 240))};
+        Run r;
+        {
+            kxtest::FileSizeLimit limit(4096);
+            r = convert(sources, ".pdf");
+        }
+        QCOMPARE(r.failed, sources);
+        QCOMPARE(r.reasons.first(), "Cannot write " + pdfPath() + ": " + QString::fromLocal8Bit(std::strerror(EFBIG)));
+        QCOMPARE(kxtest::readFile(pdfPath()), QByteArray("old document"));
+        QCOMPARE(QDir(out).entryList(QDir::Files), QStringList{"doc.pdf"});
     }
 
     void pdfMediaBox_data()

@@ -4,12 +4,14 @@
 #include <QtTest>
 
 #include <QDesktopServices>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 
 #include "conversionsettings.h"
 #include "convertprogressform.h"
 #include "kxtest.h"
+#include "pdfprobe.h"
 #include "toplevels.h"
 
 // Receives the file URLs that "Open Folder" hands to the desktop, instead of the desktop.
@@ -101,33 +103,47 @@ private slots:
     }
 
     // Cancel during the run, or a stop before the worker even began: the
-    // form finishes and goes, without a completion message.
-    void stopEndsWithoutMessage_data()
+    // form finishes and goes, without a completion message; a stopped PDF
+    // says how many pages the document holds.
+    void stopEndsTheRun_data()
     {
         QTest::addColumn<bool>("beforeStart");
-        QTest::newRow("cancel button") << false;
-        QTest::newRow("stop before the worker runs") << true;
+        QTest::addColumn<QString>("extension");
+        QTest::newRow("cancel button") << false << ".webp";
+        QTest::newRow("stop before the worker runs") << true << ".webp";
+        QTest::newRow("cancel a pdf") << false << ".pdf";
     }
 
-    void stopEndsWithoutMessage()
+    void stopEndsTheRun()
     {
         QFETCH(bool, beforeStart);
+        QFETCH(QString, extension);
         QStringList sources;
         for (int i = 0; i < (beforeStart ? 1 : 20); ++i)
             sources << source(QStringLiteral("big%1.png").arg(i), QSize(800, 600));
         auto *form = new ConvertProgressForm;
         QPointer<ConvertProgressForm> guard(form);
         QSignalSpy finish(form, &ConvertProgressForm::finishConvertSignal);
-        form->startConvert(sources, out, "WEBP", ".webp", false);
-        if (beforeStart)
+        form->startConvert(sources, out, "X", extension, false);
+        if (beforeStart) {
             form->stopConversion();
-        else
+        } else {
+            QTRY_VERIFY(form->findChild<QProgressBar *>()->value() > 0);
             QTest::mouseClick(form->findChild<QPushButton *>("cancelButton"), Qt::LeftButton);
+        }
+        if (extension == ".pdf") {
+            QMessageBox *box = toplevels::completionBox();
+            QVERIFY(box);
+            const int pages = pdfprobe::pageCount(kxtest::readFile(out + "/doc.pdf"));
+            QVERIFY(pages > 0 && pages < sources.size());
+            QCOMPARE(box->text(), QStringLiteral("The conversion was stopped. %1/doc.pdf holds %2 page%3.")
+                                      .arg(out).arg(pages).arg(pages > 1 ? "s" : ""));
+            box->button(QMessageBox::Ok)->click();
+        }
         QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, 20000);
         QTRY_VERIFY(guard.isNull());
         QVERIFY(!toplevels::visible<QMessageBox>());
-        if (!beforeStart)
-            QVERIFY(QDir(out).entryList(QDir::Files).size() < sources.size());
+        QVERIFY(QDir(out).entryList(QDir::Files).size() < (beforeStart ? 1 : sources.size()));
     }
 };
 

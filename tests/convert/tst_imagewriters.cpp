@@ -9,6 +9,9 @@
 #include <QImageReader>
 #include <QRegularExpression>
 
+#include <cerrno>
+#include <cstring>
+
 namespace {
 
 // An 8-bit indexed picture using every entry of a table of the given size.
@@ -244,6 +247,41 @@ private slots:
         error.clear();
         QVERIFY(!writeGif(kxtest::makePhotoLikeImage(16, 16), m_dir.filePath("missing/picture.gif"), &error));
         QVERIFY(!error.isEmpty());
+
+        // GIF stores its sides in 16 bits.
+        const QString wide = m_dir.filePath("wide.gif");
+        QVERIFY(!writeGif(paletteImage(2, QSize(70000, 2)), wide, &error));
+        QCOMPARE(error, QStringLiteral("A GIF picture can be at most 65,535 pixels wide and high"));
+        QVERIFY(!QFile::exists(wide));
+    }
+
+    // A disk that fills up during the write: the system's reason, no file, and
+    // an existing target left whole.
+    void fullDiskWritesNothing_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        for (const char *suffix : {"gif", "jpg", "png", "tiff", "webp"})
+            QTest::newRow(suffix) << QString::fromLatin1(suffix);
+    }
+
+    void fullDiskWritesNothing()
+    {
+        QFETCH(QString, suffix);
+        const QString kept = m_dir.filePath("full-kept." + suffix);
+        QVERIFY(write(kxtest::makeBlocksImage(8, 8, {Qt::red}), kept));
+        const QByteArray before = kxtest::readFile(kept);
+        const QImage photo = kxtest::makePhotoLikeImage(640, 480);
+        QString freshError;
+        QString keptError;
+        {
+            kxtest::FileSizeLimit limit(4096);
+            QVERIFY(!write(photo, m_dir.filePath("full-fresh." + suffix), 90, &freshError));
+            QVERIFY(!write(photo, kept, 90, &keptError));
+        }
+        QCOMPARE(freshError, QString::fromLocal8Bit(std::strerror(EFBIG)));
+        QCOMPARE(keptError, freshError);
+        QCOMPARE(kxtest::readFile(kept), before);
+        QCOMPARE(QDir(m_dir.path()).entryList({"full-*." + suffix + "*"}, QDir::Files), QStringList{"full-kept." + suffix});
     }
 
     // A photograph gets a 256-entry table; a 200-colour table is padded with black.

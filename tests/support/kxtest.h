@@ -18,7 +18,10 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <csignal>
 #include <functional>
+
+#include <sys/resource.h>
 
 namespace kxtest {
 
@@ -174,5 +177,23 @@ inline QStringList listOrder(const QStandardItemModel &model)
     }
     return names;
 }
+
+// While it lives, no file of this process grows past the given size: writes
+// beyond it fail (EFBIG), as they would on a full disk.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, saved.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved); }
+
+private:
+    rlimit saved{};
+};
 
 } // namespace kxtest

@@ -1,0 +1,40 @@
+#include "conversionjobs.h"
+
+#include <unistd.h>
+
+int conversionJobCount(int setting, int cores)
+{
+    return qBound(1, setting > 0 ? setting : cores, 64);
+}
+
+int codecThreadsPerJob(int jobs, int cores)
+{
+    return jobs <= 1 ? 0 : qMax(1, cores / jobs);
+}
+
+qint64 conversionMemoryBudget(qint64 physicalBytes)
+{
+    constexpr qint64 cap = qint64(2) << 30;
+    return physicalBytes > 0 ? qMin(physicalBytes / 4, cap) : cap;
+}
+
+qint64 physicalMemoryBytes()
+{
+#if defined(_SC_PHYS_PAGES) && defined(_SC_PAGE_SIZE)
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGE_SIZE);
+    if (pages > 0 && pageSize > 0)
+        return qint64(pages) * pageSize;
+#endif
+    return 0;
+}
+
+qint64 estimatedFileBytes(const QSize &sourceSize)
+{
+    return sourceSize.isValid() ? qint64(sourceSize.width()) * sourceSize.height() * 4 * 2 : 0;
+}
+
+bool mayStartFile(int inFlight, qint64 inFlightBytes, qint64 fileBytes, int jobs, qint64 budget)
+{
+    return inFlight == 0 || (inFlight < jobs && inFlightBytes + fileBytes <= budget);
+}

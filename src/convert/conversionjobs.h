@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QSize>
+#include <QtGlobal>
+
+// How many files a conversion converts at once: the stored setting pins it
+// (1 to 64), 0 means one file per core.
+int conversionJobCount(int setting, int cores);
+
+// Threads each codec with its own pool may start while `jobs` files convert
+// at once: the cores shared out, or the library's default (0) for one file.
+int codecThreadsPerJob(int jobs, int cores);
+
+// The memory files in flight may take: a quarter of physical memory, at most 2 GB.
+qint64 conversionMemoryBudget(qint64 physicalBytes);
+
+// Physical memory of the machine; 0 when unknown.
+qint64 physicalMemoryBytes();
+
+// A file's estimated working memory from its source's size (read without
+// decoding): 4 bytes a pixel, twice for the encoder's own copy.
+qint64 estimatedFileBytes(const QSize &sourceSize);
+
+// Whether one more file may start: always when none is in flight (a picture
+// larger than the budget converts alone), otherwise while fewer than `jobs`
+// are in flight and their estimates stay within the budget.
+bool mayStartFile(int inFlight, qint64 inFlightBytes, qint64 fileBytes, int jobs, qint64 budget);

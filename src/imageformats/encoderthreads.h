@@ -1,0 +1,18 @@
+#pragma once
+
+#include <atomic>
+
+// Threads each codec with its own thread pool (x265, aom, libjxl) may start;
+// 0 leaves the library's default (one per core). A conversion that runs
+// several files at once sets it so that the files share the cores.
+inline std::atomic_int codecThreadLimit{0};
+
+inline void setCodecThreadCount(int threads)
+{
+    codecThreadLimit.store(threads > 0 ? threads : 0);
+}
+
+inline int codecThreadCount()
+{
+    return codecThreadLimit.load();
+}
