@@ -275,8 +275,8 @@ private slots:
         QString keptError;
         {
             kxtest::FileSizeLimit limit(4096);
-            QVERIFY(!write(photo, m_dir.filePath("full-fresh." + suffix), 90, &freshError));
-            QVERIFY(!write(photo, kept, 90, &keptError));
+            QVERIFY(!write(photo, m_dir.filePath("full-fresh." + suffix), {90}, &freshError));
+            QVERIFY(!write(photo, kept, {90}, &keptError));
         }
         QCOMPARE(freshError, QString::fromLocal8Bit(std::strerror(EFBIG)));
         QCOMPARE(keptError, freshError);
