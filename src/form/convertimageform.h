@@ -151,6 +151,15 @@ public slots:
     void on_pdfMarginSizeSpinBox_valueChanged(int value);
     void on_targetComboBox_currentIndexChanged(int index);
     void on_qualitySpinBox_valueChanged(int value);
+    void on_losslessCheckBox_clicked();
+    void on_existingFileComboBox_currentIndexChanged(int index);
+    void on_keepFolderStructureCheckBox_clicked();
+    void on_fileNamePatternLineEdit_textChanged(const QString &text);
+    void on_pngLevelSpinBox_valueChanged(int value);
+    void on_tiffCompressionComboBox_currentIndexChanged(int index);
+    void on_longEdgeRadioButton_toggled(bool checked);
+    void on_longEdgeLineEdit_textChanged(const QString &text);
+    void on_doNotEnlargeCheckBox_clicked();
     void on_grayscaleCheckBox_toggled(bool checked);
     void on_sepiaCheckBox_toggled(bool checked);
     void on_contrastSlider_valueChanged(int value);
@@ -170,6 +179,9 @@ private:
     void setScaleControlsEnabled(bool enabled);
     void updateRelativeValueField(int relativeTo);
     void setPdfMargin(int margin);
+    // The quality, lossless, PNG and TIFF controls of the target format.
+    void showTargetOptions(int index);
+    void updateFileNamePreview();
     void showWatermarkThumbnail(const QString &path);
     void setAdjustment(QSlider *slider, QSpinBox *spinBox, int ConversionSettings::*field, int id, int value);
 

@@ -10,6 +10,8 @@
 
 #include "cocoacode.h"
 #include "kxglobal.h"
+#include "outputplan.h"
+#include "targetformats.h"
 #include "watermarkthumbnail.h"
 
 namespace {
@@ -39,6 +41,13 @@ int decimalOrZero(const QString &text)
     return text.toInt(nullptr, 10);
 }
 
+// Targets without a quality of their own show and keep JPG's, as before.
+TargetQuality shownQuality(int index)
+{
+    const TargetQuality quality = targetQualityFor(index);
+    return quality.quality ? quality : targetQualityFor(TargetJpg);
+}
+
 } // namespace
 
 void ConvertImageForm::loadSettings()
@@ -61,10 +70,12 @@ void ConvertImageForm::updateControlsFromSettings()
         s.targeFileType = 0;
     ui->targetComboBox->setCurrentIndex(s.targeFileType);
     ui->pdfGroupBox->setVisible(s.targeFileType == pdfIndex);
-    ui->qualitySpinBox->setValue(s.targeFileQuality);
-    const bool jpg = ui->targetComboBox->currentIndex() == jpgIndex;
-    ui->qualityLabel->setVisible(jpg);
-    ui->qualitySpinBox->setVisible(jpg);
+    showTargetOptions(ui->targetComboBox->currentIndex());
+    ui->pngLevelSpinBox->setValue(s.pngCompressionLevel);
+    ui->tiffCompressionComboBox->setCurrentIndex(s.tiffCompression);
+    ui->existingFileComboBox->setCurrentIndex(s.existingFilePolicy);
+    ui->keepFolderStructureCheckBox->setChecked(s.keepFolderStructure);
+    ui->fileNamePatternLineEdit->setText(s.fileNamePattern);
 
     // 3. A folder that went away since the last run shows as empty.
     if (!s.outputFolder.isEmpty()) {
@@ -90,8 +101,8 @@ void ConvertImageForm::updateControlsFromSettings()
     // 7.-10. Scaling.
     ui->scaleImageCheckBox->setChecked(s.scaleImage);
     QAbstractButton *const scaleButtons[] = {ui->percentageRadioButton, ui->absoluteRadioButton,
-                                             ui->relativeRadioButton};
-    if (s.scaleType >= ScaleByPercentage && s.scaleType <= ScaleByRelativeSize) {
+                                             ui->relativeRadioButton, ui->longEdgeRadioButton};
+    if (s.scaleType >= ScaleByPercentage && s.scaleType <= ScaleByLongEdge) {
         scaleButtons[s.scaleType]->setChecked(true);
     } else {
         // An unknown scale type checks none; the exclusive group would refuse that.
@@ -106,6 +117,8 @@ void ConvertImageForm::updateControlsFromSettings()
     ui->absoluteHeightLineEdit->setText(QString::number(s.scaleAbsoluteHeight));
     ui->relativeToComboBox->setCurrentIndex(s.scaleRelativeTo);
     updateRelativeValueField(s.scaleRelativeTo);
+    ui->longEdgeLineEdit->setText(QString::number(s.scaleLongEdge));
+    ui->doNotEnlargeCheckBox->setChecked(s.scaleDoNotEnlarge);
     setScaleControlsEnabled(ui->scaleImageCheckBox->isChecked());
 
     // 11. Text watermark.
@@ -156,7 +169,7 @@ void ConvertImageForm::setScaleControlsEnabled(bool enabled)
         ui->percentageRadioButton, ui->percentageSpinBox,     ui->percentageLabel,      ui->absoluteRadioButton,
         ui->absoluteWidthLabel,    ui->absoluteWidthLineEdit, ui->absoluteHeightLabel,  ui->absoluteHeightLineEdit,
         ui->relativeRadioButton,   ui->relativeToLabel,       ui->relativeToComboBox,   ui->relativeValueLabel,
-        ui->relativeValueLineEdit,
+        ui->relativeValueLineEdit, ui->longEdgeRadioButton,   ui->longEdgeLineEdit,     ui->doNotEnlargeCheckBox,
     };
     for (QWidget *control : controls)
         control->setEnabled(enabled);
@@ -213,6 +226,8 @@ void ConvertImageForm::on_tabResetButton_clicked()
     // shown by controls that do not signal (scale flag, colour, picture) or not
     // shown at all (the relative value of the other side); store them all.
     for (int id = SettingScaleImage; id <= SettingBlurRadius; ++id)
+        saveSetting(id);
+    for (int id = SettingExistingFilePolicy; id <= SettingScaleDoNotEnlarge; ++id)
         saveSetting(id);
 }
 
@@ -290,6 +305,38 @@ void ConvertImageForm::on_relativeRadioButton_toggled(bool checked)
         return;
     conversionSettings().scaleType = ScaleByRelativeSize;
     saveSetting(SettingScaleType);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_longEdgeRadioButton_toggled(bool checked)
+{
+    if (!checked)
+        return;
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().scaleType = ScaleByLongEdge;
+    saveSetting(SettingScaleType);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_longEdgeLineEdit_textChanged(const QString &text)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().scaleLongEdge = decimalOrZero(text);
+    saveSetting(SettingScaleLongEdge);
+    loadImage(previewFilePath, true);
+}
+
+void ConvertImageForm::on_doNotEnlargeCheckBox_clicked()
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().scaleDoNotEnlarge = ui->doNotEnlargeCheckBox->isChecked();
+    saveSetting(SettingScaleDoNotEnlarge);
     loadImage(previewFilePath, true);
 }
 
@@ -656,12 +703,45 @@ void ConvertImageForm::on_targetComboBox_currentIndexChanged(int index)
     const HandlerScope scope(handlersEnabled);
     if (!scope)
         return;
-    const bool jpg = index == jpgIndex;
-    ui->qualityLabel->setVisible(jpg);
-    ui->qualitySpinBox->setVisible(jpg);
     conversionSettings().targeFileType = index;
     saveSetting(SettingTargetFileType);
+    showTargetOptions(index);
     ui->pdfGroupBox->setVisible(index == pdfIndex);
+    updateFileNamePreview();
+}
+
+void ConvertImageForm::showTargetOptions(int index)
+{
+    const ConversionSettings &s = conversionSettings();
+    const TargetQuality quality = shownQuality(index);
+    const bool lossy = targetQualityFor(index).quality != nullptr;
+    const bool lossless = quality.lossless && s.*quality.lossless;
+    // The handlers must not store what only follows the target.
+    const bool handlers = handlersEnabled;
+    handlersEnabled = false;
+    ui->qualitySpinBox->setValue(s.*quality.quality);
+    ui->losslessCheckBox->setChecked(lossless);
+    handlersEnabled = handlers;
+    ui->qualityLabel->setVisible(lossy);
+    ui->qualitySpinBox->setVisible(lossy);
+    ui->qualitySpinBox->setEnabled(!lossless);
+    ui->losslessCheckBox->setVisible(quality.lossless != nullptr);
+    ui->pngLevelLabel->setVisible(index == pngIndex);
+    ui->pngLevelSpinBox->setVisible(index == pngIndex);
+    ui->tiffCompressionLabel->setVisible(index == tiffIndex);
+    ui->tiffCompressionComboBox->setVisible(index == tiffIndex);
+}
+
+void ConvertImageForm::updateFileNamePreview()
+{
+    const ConversionSettings &s = conversionSettings();
+    QString name;
+    if (model.rowCount() > 0 && ui->targetComboBox->currentIndex() != pdfIndex) {
+        const QString first = entryPathOfRow(0);
+        name = expandFileNamePattern(s.fileNamePattern, first, 0, model.rowCount(), fileSourceFacts(s))
+               + targetFormatAt(ui->targetComboBox->currentIndex()).extension;
+    }
+    ui->fileNamePreviewLabel->setText(name);
 }
 
 void ConvertImageForm::on_qualitySpinBox_valueChanged(int value)
@@ -669,8 +749,68 @@ void ConvertImageForm::on_qualitySpinBox_valueChanged(int value)
     const HandlerScope scope(handlersEnabled);
     if (!scope)
         return;
-    conversionSettings().targeFileQuality = value;
-    saveSetting(SettingTargetFileQuality);
+    const TargetQuality quality = shownQuality(ui->targetComboBox->currentIndex());
+    conversionSettings().*quality.quality = value;
+    saveSetting(quality.qualityId);
+}
+
+void ConvertImageForm::on_losslessCheckBox_clicked()
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    const TargetQuality quality = targetQualityFor(ui->targetComboBox->currentIndex());
+    if (!quality.lossless)
+        return;
+    conversionSettings().*quality.lossless = ui->losslessCheckBox->isChecked();
+    saveSetting(quality.losslessId);
+    ui->qualitySpinBox->setEnabled(!ui->losslessCheckBox->isChecked());
+}
+
+void ConvertImageForm::on_existingFileComboBox_currentIndexChanged(int index)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().existingFilePolicy = index;
+    saveSetting(SettingExistingFilePolicy);
+}
+
+void ConvertImageForm::on_keepFolderStructureCheckBox_clicked()
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().keepFolderStructure = ui->keepFolderStructureCheckBox->isChecked();
+    saveSetting(SettingKeepFolderStructure);
+}
+
+void ConvertImageForm::on_fileNamePatternLineEdit_textChanged(const QString &text)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().fileNamePattern = text;
+    saveSetting(SettingFileNamePattern);
+    updateFileNamePreview();
+}
+
+void ConvertImageForm::on_pngLevelSpinBox_valueChanged(int value)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().pngCompressionLevel = value;
+    saveSetting(SettingPngCompressionLevel);
+}
+
+void ConvertImageForm::on_tiffCompressionComboBox_currentIndexChanged(int index)
+{
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
+        return;
+    conversionSettings().tiffCompression = index;
+    saveSetting(SettingTiffCompression);
 }
 
 void ConvertImageForm::on_grayscaleCheckBox_toggled(bool checked)
