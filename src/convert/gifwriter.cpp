@@ -190,6 +190,9 @@ QImage indexedCopy(const QImage &image)
 {
     if (image.format() == QImage::Format_Indexed8 && image.colorCount() >= 1 && image.colorCount() <= 256)
         return image;
+    // 1-bit pictures keep their table in its order.
+    if (image.format() == QImage::Format_Mono || image.format() == QImage::Format_MonoLSB)
+        return image.convertToFormat(QImage::Format_Indexed8);
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
     const QList<QRgb> exact = exactColours(rgb, 256);
     if (!exact.isEmpty())
