@@ -2,7 +2,10 @@
 #include "ui_mainwindow.h"
 
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QGuiApplication>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QScreen>
 #include <QStackedLayout>
 #include <QTimer>
@@ -38,6 +41,29 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     form->show();
     stackedLayout->addWidget(form);
     ui->centralwidget->setLayout(stackedLayout);
+
+    QMenu *settingsMenu = ui->menubar->addMenu(tr("Settings"));
+    settingsMenu->addAction(tr("Export settings…"), this, &MainWindow::exportSettings);
+    settingsMenu->addAction(tr("Import settings…"), this, &MainWindow::importSettings);
+}
+
+void MainWindow::exportSettings()
+{
+    const QString path = QFileDialog::getSaveFileName(this, tr("Export settings"), QString(),
+                                                      tr("Settings files (*.ini);;All files (*)"));
+    if (!path.isEmpty() && !form->exportSettings(path))
+        QMessageBox::warning(this, tr("Kestrix Picturist"), tr("The settings could not be saved to %1.").arg(path));
+}
+
+void MainWindow::importSettings()
+{
+    // The settings tabs are hidden while a conversion runs; so is this.
+    if (form->conversionBusy)
+        return;
+    const QString path = QFileDialog::getOpenFileName(this, tr("Import settings"), QString(),
+                                                      tr("Settings files (*.ini *.conf);;All files (*)"));
+    if (!path.isEmpty() && !form->importSettings(path))
+        QMessageBox::warning(this, tr("Kestrix Picturist"), tr("%1 is not a settings file.").arg(path));
 }
 
 MainWindow::~MainWindow()

@@ -30,6 +30,8 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    void exportSettings();
+    void importSettings();
     void restoreWindowGeometry();
     void saveWindowGeometry();
 

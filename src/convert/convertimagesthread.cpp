@@ -13,6 +13,7 @@
 #include <QWaitCondition>
 
 #include "conversionjobs.h"
+#include "convertfile.h"
 #include "encoderthreads.h"
 #include "imagemagickutil.h"
 #include "imagewriters.h"
@@ -138,26 +139,6 @@ void ConvertImagesThread::run()
     }
 }
 
-// Runs on the pool. Conversions decode past the preview's source cache, so
-// files decode side by side and no picture stays pinned after its file.
-QString ConvertImagesThread::convertFile(const QString &source, const QString &target) const
-{
-    const QImage image = ImageMagickUtil().processImage(source, false, settings, false);
-    if (image.isNull())
-        return tr("The image could not be read.");
-    // With the folder structure kept, a target's folder below the output
-    // folder may not be there yet; a missing output folder is not made.
-    const QString folder = QFileInfo(target).absolutePath();
-    if (!QFileInfo(folder).isDir() && QFileInfo(outputPath).isDir() && !QDir().mkpath(folder))
-        return tr("Cannot write %1").arg(target);
-    QString error;
-    const bool written = isGifTargetPath(target) ? writeGif(image, target, &error)
-                                                 : writeImageFile(image, target, writeOptionsFor(settings, targetExtension), &error);
-    if (written)
-        return QString();
-    return error.isEmpty() ? tr("Cannot write %1").arg(target) : error;
-}
-
 void ConvertImagesThread::runImagePass(int jobs)
 {
     if (!_urls.isEmpty())
@@ -189,7 +170,16 @@ void ConvertImagesThread::runImagePass(int jobs)
         emit updateFileName(file.source);
         if (file.action == PlannedFile::Convert) {
             renamedCount += file.renamed ? 1 : 0;
-            queue.start(int(i), bytes, [this, file] { return JobResult{convertFile(file.source, file.target), {}}; });
+            queue.start(int(i), bytes, [this, file] {
+                // With the folder structure kept, a target's folder below the
+                // output folder may not be there yet; a missing output folder is not made.
+                const QString folder = QFileInfo(file.target).absolutePath();
+                if (!QFileInfo(folder).isDir() && QFileInfo(outputPath).isDir() && !QDir().mkpath(folder))
+                    return JobResult{tr("Cannot write %1").arg(file.target), {}};
+                QString error;
+                convertImageFile(file.source, file.target, settings, &error);
+                return JobResult{error, {}};
+            });
             continue;
         }
         if (file.action == PlannedFile::Existing) {
@@ -246,9 +236,10 @@ void ConvertImagesThread::runPdfPass(int jobs)
     // list order. A page is begun only for a picture that is drawn on it:
     // failed sources and a stop leave no blank page behind.
     const auto preparePage = [this, availableWidth, availableHeight, mode](const QString &source) {
-        const QImage image = ImageMagickUtil().processImage(source, false, settings, false);
+        QString reason;
+        const QImage image = ImageMagickUtil().processImage(source, false, settings, &reason, false);
         if (image.isNull())
-            return JobResult{tr("The image could not be read."), {}};
+            return JobResult{reason, {}};
         const QSize size = pdfFitSize(image.size(), availableWidth, availableHeight, settings.resizeImageToPaper);
         if (size.isEmpty())
             return JobResult{};

@@ -58,7 +58,6 @@ private:
     void runImagePass(int jobs);
     void runPdfPass(int jobs);
     void failAll(const QString &reason);
-    QString convertFile(const QString &source, const QString &target) const;
 
     QList<QString> fileExistsList;
     QList<QString> fileSourceList;

@@ -3,7 +3,6 @@
 #include <QDebug>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImageReader>
@@ -129,14 +128,16 @@ void ConvertImageAddUrlsThread::addUrl(const QString &path)
     }
     QElapsedTimer sinceFlush;
     sinceFlush.start();
-    QDirIterator it(path, {QStringLiteral("*.*")}, QDir::Files, QDirIterator::Subdirectories);
-    while (!stopRequested && it.hasNext()) {
-        addFile(it.next());
+    walkFolderFiles(path, [this, &sinceFlush](const QString &file) {
+        if (stopRequested)
+            return false;
+        addFile(file);
         if (sinceFlush.elapsed() >= appendChunkMilliseconds) {
             flushFiles();
             sinceFlush.restart();
         }
-    }
+        return true;
+    });
 }
 
 void ConvertImageAddUrlsThread::addFile(const QString &path)

@@ -9,23 +9,6 @@ namespace {
 constexpr int listIconSide = 64;
 }
 
-bool isSupportedImageFile(const QString &path)
-{
-    const QFileInfo info(path);
-    if (!info.isFile())
-        return false;
-    const QString suffix = info.completeSuffix();
-    if (suffix.isEmpty())
-        return false;
-    const QString extension = suffix.mid(suffix.lastIndexOf(QLatin1Char('.')) + 1).toLower();
-    static const QStringList accepted = {
-        QStringLiteral("gif"), QStringLiteral("heif"), QStringLiteral("heic"), QStringLiteral("avif"),
-        QStringLiteral("jxl"), QStringLiteral("jpg"),  QStringLiteral("jpeg"), QStringLiteral("png"),
-        QStringLiteral("tif"), QStringLiteral("tiff"), QStringLiteral("webp"),
-    };
-    return accepted.contains(extension);
-}
-
 QString entryLabel(const QString &path)
 {
     return QFileInfo(path).fileName();

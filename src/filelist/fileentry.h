@@ -6,14 +6,11 @@
 #include <QString>
 #include <QUrl>
 
+#include "sourcefiles.h" // isSupportedImageFile
+
 // Rules for the entries of the source list. An entry is one row of two cells:
 // column 0 shows the label (and later the thumbnail icon), the hidden column 1
 // holds the source path exactly as the add step stored it.
-
-// True for an existing regular file whose last extension is one of the source
-// types this program reads (gif, heif, heic, avif, jxl, jpg, jpeg, png, tif,
-// tiff, webp), in any letter case.
-bool isSupportedImageFile(const QString &path);
 
 // The label of a freshly added entry: the file name with its extension.
 QString entryLabel(const QString &path);

@@ -54,6 +54,12 @@ public:
     void loadSettings();
     void saveSetting(int id);
     void updateControlsFromSettings();
+    // Settings files in the store's layout, for the command line or another
+    // machine. An import loads like the store (numbers clamped), becomes the
+    // stored settings and shows in the controls. False when the file cannot be
+    // written or read.
+    bool exportSettings(const QString &path);
+    bool importSettings(const QString &path);
 
     // Connected by hand in the constructor. They are plain members, not slots:
     // connect-by-name would otherwise look for objects called "itemSelection"

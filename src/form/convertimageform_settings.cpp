@@ -3,10 +3,12 @@
 
 #include <QColorDialog>
 #include <QDebug>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMessageBox>
+#include <QSettings>
 
 #include "cocoacode.h"
 #include "kxglobal.h"
@@ -59,6 +61,31 @@ void ConvertImageForm::loadSettings()
 void ConvertImageForm::saveSetting(int id)
 {
     saveConversionSetting(conversionSettings(), id);
+}
+
+bool ConvertImageForm::exportSettings(const QString &path)
+{
+    // A new file: keys of an older file there must not mix in.
+    if (QFileInfo::exists(path) && !QFile::remove(path))
+        return false;
+    QSettings file(path, QSettings::IniFormat);
+    saveConversionSettings(file, conversionSettings());
+    file.sync();
+    return file.status() == QSettings::NoError;
+}
+
+bool ConvertImageForm::importSettings(const QString &path)
+{
+    QSettings file(path, QSettings::IniFormat);
+    if (!QFileInfo(path).isReadable() || file.status() != QSettings::NoError
+        || !file.childGroups().contains(QStringLiteral("MainApp")))
+        return false;
+    const HandlerScope scope(handlersEnabled);
+    loadConversionSettings(file, conversionSettings(), ui->fontLabel->font());
+    saveConversionSettings(conversionSettings());
+    updateControlsFromSettings();
+    loadImage(previewFilePath, true);
+    return true;
 }
 
 void ConvertImageForm::updateControlsFromSettings()

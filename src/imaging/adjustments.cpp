@@ -4,6 +4,8 @@
 #include <QGraphicsBlurEffect>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsScene>
+#include <QMutex>
+#include <QMutexLocker>
 #include <QPainter>
 #include <QPixmap>
 
@@ -32,6 +34,10 @@ QImage ImageMagickUtil::applyEffectToImage(const QImage &source, QGraphicsEffect
     if (!effect)
         return source;
 
+    // Every scene enters an unguarded list of the application, so scenes
+    // made on several workers at once corrupt the heap: one blur at a time.
+    static QMutex effectMutex;
+    QMutexLocker locker(&effectMutex);
     QGraphicsScene scene;
     QGraphicsPixmapItem *item = scene.addPixmap(QPixmap::fromImage(source));
     item->setGraphicsEffect(effect);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QString>
 
@@ -12,16 +13,20 @@ class QGraphicsEffect;
 // depends on options takes one consistent snapshot of them.
 class ImageMagickUtil
 {
+    Q_DECLARE_TR_FUNCTIONS(ImageMagickUtil)
+
 public:
     // Decodes the first frame of a regular file with its orientation applied.
     bool loadImage(QString path, QImage &image);
 
     // Source cache, watermarks, scaling, adjustments and grayscale, in that
-    // order. A null image means that nothing could be decoded or that the
-    // scaled size is empty. Conversions pass useSourceCache false: they decode
-    // side by side without the preview's one-entry cache and pin no picture in it.
+    // order. A null image means that nothing could be decoded, that the scaled
+    // size is empty or too large (refused before it is allocated), or that
+    // memory ran out; *error then tells which, in words for the user.
+    // Conversions pass useSourceCache false: they decode side by side without
+    // the preview's one-entry cache and pin no picture in it.
     QImage processImage(const QString &path, bool fastPreview, const ConversionSettings &settings,
-                        bool useSourceCache = true);
+                        QString *error = nullptr, bool useSourceCache = true);
 
     // Contrast, brightness, gamma, sepia, inversion and blur.
     QImage applyAdjustments(const QImage &image, const ConversionSettings &settings);

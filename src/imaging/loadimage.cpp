@@ -1,12 +1,9 @@
 #include "imagemagickutil.h"
+#include "pipelinerules.h"
 
 #include <QDebug>
 #include <QFileInfo>
 #include <QImageReader>
-
-namespace {
-constexpr int allocationLimitMegabytes = 256;
-}
 
 bool ImageMagickUtil::loadImage(QString path, QImage &image)
 {

@@ -86,6 +86,19 @@ std::optional<QSize> scaledSize(const QSize &source, const ConversionSettings &s
     return size;
 }
 
+PictureSize pictureSizeVerdict(const QSize &size, int bitsPerPixel)
+{
+    if (size.width() > maximumPictureSide || size.height() > maximumPictureSide)
+        return PictureSize::TooLarge;
+    if (size.isEmpty())
+        return PictureSize::Empty;
+    // Rows are padded to 32 bits, as the image library lays them out.
+    const qint64 bytesPerLine = (qint64(size.width()) * bitsPerPixel + 31) / 32 * 4;
+    if (bytesPerLine * size.height() > qint64(allocationLimitMegabytes) * 1024 * 1024)
+        return PictureSize::TooLarge;
+    return PictureSize::Fits;
+}
+
 Qt::Alignment watermarkAlignment(int position)
 {
     switch (position) {

@@ -22,6 +22,21 @@ Qt::TransformationMode scalingMode(bool fastPreview, const ConversionSettings &s
 // of the result is larger than the source's, in every mode.
 std::optional<QSize> scaledSize(const QSize &source, const ConversionSettings &settings);
 
+// The decoders' allocation limit in megabytes; no picture the pipeline makes
+// may be larger either.
+constexpr int allocationLimitMegabytes = 256;
+
+// The longest side of a picture the pipeline makes.
+constexpr int maximumPictureSide = 65535;
+
+enum class PictureSize { Fits, Empty, TooLarge };
+
+// Whether a picture of this size and depth can be made. A side above the
+// maximum, or more bytes than the allocation limit, is too large; this is
+// looked at first, so a huge side beside one that overflowed to 0 is too large
+// rather than empty. Otherwise a side of 0 or less is empty.
+PictureSize pictureSizeVerdict(const QSize &size, int bitsPerPixel);
+
 // Text alignment of a watermark position; any value outside 0..8 is bottom right.
 Qt::Alignment watermarkAlignment(int position);
 

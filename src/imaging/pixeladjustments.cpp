@@ -1,14 +1,9 @@
 #include "pixeladjustments.h"
 
-#include <QSemaphore>
-#include <QThread>
-#include <QThreadPool>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
-#include <optional>
 
 namespace {
 
@@ -57,23 +52,11 @@ inline quint32 stored(float v)
     return quint32(c);
 }
 
-// The rows of one band; the image is detached before the bands start, so that
-// worker threads only touch the pixel memory.
-struct Rows
+void adjustByTable(QImage &image, const ByteTable &table)
 {
-    uchar *bits;
-    qsizetype bytesPerLine;
-    int width;
-    int first;
-    int end;
-    QRgb *line(int y) const { return reinterpret_cast<QRgb *>(bits + y * bytesPerLine); }
-};
-
-void adjustRowsByTable(const Rows &rows, const ByteTable &table)
-{
-    const int width = rows.width;
-    for (int y = rows.first; y < rows.end; ++y) {
-        QRgb *line = rows.line(y);
+    const int width = image.width();
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = 0; x < width; ++x) {
             const QRgb p = line[x];
             line[x] = (p & 0xff000000u) | (quint32(table[(p >> 16) & 0xff]) << 16)
@@ -104,11 +87,11 @@ struct SepiaTables
     }
 };
 
-void adjustRowsWithSepia(const Rows &rows, const SepiaTables &t, float threshold)
+void adjustWithSepia(QImage &image, const SepiaTables &t, float threshold)
 {
-    const int width = rows.width;
-    for (int y = rows.first; y < rows.end; ++y) {
-        QRgb *line = rows.line(y);
+    const int width = image.width();
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = 0; x < width; ++x) {
             const QRgb p = line[x];
             const quint32 r = (p >> 16) & 0xff;
@@ -122,8 +105,6 @@ void adjustRowsWithSepia(const Rows &rows, const SepiaTables &t, float threshold
         }
     }
 }
-
-constexpr qsizetype pixelsPerBand = 512 * 1024;
 
 } // namespace
 
@@ -146,7 +127,7 @@ float contrastFactor(int contrast)
     return float((contrast + 255) * 259) / d;
 }
 
-void adjustPixels(QImage &image, const ChannelAdjustments &adjustments, int bands)
+void adjustPixels(QImage &image, const ChannelAdjustments &adjustments)
 {
     if (image.isNull())
         return;
@@ -164,37 +145,8 @@ void adjustPixels(QImage &image, const ChannelAdjustments &adjustments, int band
     if (identity && !adjustments.sepia)
         return;
 
-    const std::optional<SepiaTables> sepia = adjustments.sepia ? std::optional<SepiaTables>(tone) : std::nullopt;
-    const int height = image.height();
-    if (bands <= 0) {
-        const qsizetype pixels = qsizetype(image.width()) * height;
-        bands = int(qBound<qsizetype>(1, pixels / pixelsPerBand, qsizetype(QThread::idealThreadCount())));
-    }
-    bands = qMin(bands, height);
-
-    uchar *bits = image.bits();
-    const qsizetype bytesPerLine = image.bytesPerLine();
-    const int width = image.width();
-    auto work = [&](int band) {
-        const Rows rows{bits, bytesPerLine, width, int(qint64(height) * band / bands),
-                        int(qint64(height) * (band + 1) / bands)};
-        if (sepia)
-            adjustRowsWithSepia(rows, *sepia, threshold);
-        else
-            adjustRowsByTable(rows, bytes);
-    };
-
-    // Bands the pool cannot take at once run on this thread, so a busy pool
-    // never makes the pipeline wait for a free slot.
-    QSemaphore done;
-    int started = 0;
-    QThreadPool *pool = QThreadPool::globalInstance();
-    for (int band = 1; band < bands; ++band) {
-        if (pool->tryStart([&work, &done, band] { work(band); done.release(); }))
-            ++started;
-        else
-            work(band);
-    }
-    work(0);
-    done.acquire(started);
+    if (adjustments.sepia)
+        adjustWithSepia(image, SepiaTables(tone), threshold);
+    else
+        adjustByTable(image, bytes);
 }

@@ -20,7 +20,6 @@ ChannelAdjustments channelAdjustments(const ConversionSettings &settings);
 // Contrast factor F for an amount k.
 float contrastFactor(int contrast);
 
-// Adjusts a Format_RGB32 image in place, one pass over all pixels. Rows are
-// split into bands worked on by the thread pool; bands = 0 picks the number
-// from the image size and the pool.
-void adjustPixels(QImage &image, const ChannelAdjustments &adjustments, int bands = 0);
+// Adjusts a Format_RGB32 image in place, one pass over all pixels on the
+// calling thread.
+void adjustPixels(QImage &image, const ChannelAdjustments &adjustments);

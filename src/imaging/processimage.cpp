@@ -66,10 +66,31 @@ bool hasAdjustment(const ConversionSettings &settings)
             || settings.adjustSepia == 1 || settings.adjustInvertColours != 0 || settings.setBlurRadius != 0;
 }
 
+// Qt 6.4 premultiplies 16-bit RGBA with the alpha multiplied by itself as
+// well, in conversions and under a painter alike, so such a picture is
+// premultiplied here, pixel by pixel, before it is painted on, and turned
+// back afterwards.
+void premultiplyDeep(QImage &image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgba64 *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            line[x] = line[x].premultiplied();
+    }
+    image.reinterpretAsFormat(QImage::Format_RGBA64_Premultiplied);
+}
+
+QImage failure(QString *error, const QString &reason)
+{
+    if (error)
+        *error = reason;
+    return QImage();
+}
+
 } // namespace
 
 QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, const ConversionSettings &settings,
-                                     bool useSourceCache)
+                                     QString *error, bool useSourceCache)
 {
     const Qt::TransformationMode mode = scalingMode(fastPreview, settings);
 
@@ -77,10 +98,26 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
     if (useSourceCache)
         image = cachedSource(*this, path);
     else if (!loadImage(path, image))
-        return QImage();
+        image = QImage();
     if (image.isNull())
-        return image;
+        return failure(error, tr("The image could not be read."));
     const std::optional<QSize> size = scaledSize(image.size(), settings);
+    if (size) {
+        // Judged before anything is drawn or allocated; the adjustments and
+        // the blur widen every picture to 32 bits a pixel.
+        switch (pictureSizeVerdict(*size, qMax(image.depth(), 32))) {
+        case PictureSize::Empty:
+            return failure(error, tr("The scaled size %1 x %2 is empty.").arg(size->width()).arg(size->height()));
+        case PictureSize::TooLarge:
+            return failure(error, tr("The scaled size %1 x %2 is too large: at most %3 pixels a side and %4 MB.")
+                                          .arg(size->width())
+                                          .arg(size->height())
+                                          .arg(maximumPictureSide)
+                                          .arg(allocationLimitMegabytes));
+        case PictureSize::Fits:
+            break;
+        }
+    }
     if (!isPaintable(image.format())) {
         // A picture no step touches keeps the decoder's format, so a palette
         // stays a palette; otherwise it is widened so that every step applies.
@@ -96,18 +133,19 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
         QImage canvas(image.size(), QImage::Format_ARGB32);
         canvas.fill(0);
         drawWatermarks(canvas, settings);
+        const QImage::Format format = image.format();
+        if (format == QImage::Format_RGBA64)
+            premultiplyDeep(image);
         QPainter painter;
         if (painter.begin(&image)) {
             painter.drawImage(image.rect(), canvas);
             painter.end();
         }
+        image.convertTo(format);
     }
 
-    if (size) {
-        if (size->isEmpty())
-            return QImage();
+    if (size)
         image = image.scaled(*size, Qt::IgnoreAspectRatio, mode);
-    }
 
     if (hasAdjustment(settings))
         image = applyAdjustments(image, settings);
@@ -115,5 +153,7 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
     if (settings.adjustGrayScale == 1)
         image = image.convertToFormat(QImage::Format_Grayscale8);
 
+    if (image.isNull())
+        return failure(error, tr("There was not enough memory to process the image."));
     return image;
 }

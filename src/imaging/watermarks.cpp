@@ -56,7 +56,8 @@ void ImageMagickUtil::drawWatermarks(QImage &canvas, const ConversionSettings &s
     if (!settings.textContent.isEmpty())
         drawTextWatermark(painter, size, settings);
 
-    if (!settings.imagePath.isEmpty() && QFileInfo::exists(settings.imagePath))
+    // Only a regular file: opening a named pipe or a device could block for good.
+    if (!settings.imagePath.isEmpty() && QFileInfo(settings.imagePath).isFile())
         drawPictureWatermark(painter, size, settings);
 
     if (!settings.qrCodeText.isEmpty()) {

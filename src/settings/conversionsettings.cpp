@@ -9,86 +9,122 @@
 #include <atomic>
 #include <variant>
 
+#include "targetformats.h"
+
 namespace {
 
 using Member = std::variant<QString ConversionSettings::*, int ConversionSettings::*,
                             bool ConversionSettings::*, QFont ConversionSettings::*,
                             QColor ConversionSettings::*>;
 
+// What loading does with a stored integer outside its control's range.
+enum class OutOfRange {
+    Clamp,       // amounts: the nearest end of the range, so no arithmetic runs out of range
+    BottomRight, // watermark positions: 8
+    Keep,        // choices: the record keeps the number; the users of each field
+                 // give any other value a meaning ("no scaling", "landscape", ...)
+};
+
 struct KeyEntry
 {
     const char *key;
     int id;
     Member member;
+    // Integers only: the values the form's control accepts.
+    int minimum = 0;
+    int maximum = 0;
+    OutOfRange outOfRange = OutOfRange::Clamp;
 };
 
-// Keys in the order of the record; the order is also the reading order.
+constexpr int maxSide = 65535;        // the free-text sizes: the largest side an image may have
+constexpr auto keep = OutOfRange::Keep;
+constexpr auto bottomRight = OutOfRange::BottomRight;
+
+using S = ConversionSettings;
+
+// Keys in the order of the record; the order is also the reading order. One
+// row per key; integers give the range of their control.
 const KeyEntry keyTable[] = {
-    {"lastPicturesDir", SettingLastPicturesDir, &ConversionSettings::lastPicturesDir},
-    {"targeFileType", SettingTargetFileType, &ConversionSettings::targeFileType},
-    {"targeFileQuality", SettingTargetFileQuality, &ConversionSettings::targeFileQuality},
-    {"outputFolder", SettingOutputFolder, &ConversionSettings::outputFolder},
-    {"pdfFileName", SettingPdfFile, &ConversionSettings::pdfFileName},
-    {"pdfPaperSize", SettingPdfPaperSize, &ConversionSettings::pdfPaperSize},
-    {"resizeImageToPaper", SettingPdfFile, &ConversionSettings::resizeImageToPaper},
-    {"pdfSmoothEdges", SettingPdfFile, &ConversionSettings::pdfSmoothEdges},
-    {"pdfQuality", SettingPdfQuality, &ConversionSettings::pdfQuality},
-    {"pdfPaperOrientation", SettingPdfPaperOrientation, &ConversionSettings::pdfPaperOrientation},
-    {"pdfPaperMargin", SettingPdfPaperMargin, &ConversionSettings::pdfPaperMargin},
-    {"pdfPaperMarginSize", SettingPdfPaperMarginSize, &ConversionSettings::pdfPaperMarginSize},
-    {"existingFilePolicy", SettingExistingFilePolicy, &ConversionSettings::existingFilePolicy},
-    {"keepFolderStructure", SettingKeepFolderStructure, &ConversionSettings::keepFolderStructure},
-    {"fileNamePattern", SettingFileNamePattern, &ConversionSettings::fileNamePattern},
-    {"webpQuality", SettingWebpQuality, &ConversionSettings::webpQuality},
-    {"webpLossless", SettingWebpLossless, &ConversionSettings::webpLossless},
-    {"avifQuality", SettingAvifQuality, &ConversionSettings::avifQuality},
-    {"heicQuality", SettingHeicQuality, &ConversionSettings::heicQuality},
-    {"heifQuality", SettingHeifQuality, &ConversionSettings::heifQuality},
-    {"jxlQuality", SettingJxlQuality, &ConversionSettings::jxlQuality},
-    {"jxlLossless", SettingJxlLossless, &ConversionSettings::jxlLossless},
-    {"pngCompressionLevel", SettingPngCompressionLevel, &ConversionSettings::pngCompressionLevel},
-    {"tiffCompression", SettingTiffCompression, &ConversionSettings::tiffCompression},
-    {"scaleImage", SettingScaleImage, &ConversionSettings::scaleImage},
-    {"scaleType", SettingScaleType, &ConversionSettings::scaleType},
-    {"scalePercentage", SettingScalePercentage, &ConversionSettings::scalePercentage},
-    {"scaleAbsoluteWitdh", SettingScaleAbsoluteWidth, &ConversionSettings::scaleAbsoluteWitdh},
-    {"scaleAbsoluteHeight", SettingScaleAbsoluteHeight, &ConversionSettings::scaleAbsoluteHeight},
-    {"scaleRelativeTo", SettingScaleRelativeTo, &ConversionSettings::scaleRelativeTo},
-    {"scaleRelativeWidth", SettingScaleRelativeWidth, &ConversionSettings::scaleRelativeWidth},
-    {"scaleRelativeHeight", SettingScaleRelativeHeight, &ConversionSettings::scaleRelativeHeight},
-    {"scaleLongEdge", SettingScaleLongEdge, &ConversionSettings::scaleLongEdge},
-    {"scaleDoNotEnlarge", SettingScaleDoNotEnlarge, &ConversionSettings::scaleDoNotEnlarge},
-    {"textContent", SettingTextContent, &ConversionSettings::textContent},
-    {"textFont", SettingTextFont, &ConversionSettings::textFont},
-    {"textSize", SettingTextSize, &ConversionSettings::textSize},
-    {"textColor", SettingTextColor, &ConversionSettings::textColor},
-    {"textPosition", SettingTextPosition, &ConversionSettings::textPosition},
-    {"textOpacity", SettingTextOpacity, &ConversionSettings::textOpacity},
-    {"textMargin", SettingTextMargin, &ConversionSettings::textMargin},
-    {"imagePath", SettingImagePath, &ConversionSettings::imagePath},
-    {"imageSize", SettingImageSize, &ConversionSettings::imageSize},
-    {"imagePosition", SettingImagePosition, &ConversionSettings::imagePosition},
-    {"imageOpacity", SettingImageOpacity, &ConversionSettings::imageOpacity},
-    {"imageMargin", SettingImageMargin, &ConversionSettings::imageMargin},
-    {"qrCodeText", SettingQrCodeText, &ConversionSettings::qrCodeText},
-    {"qrCodeSize", SettingQrCodeSize, &ConversionSettings::qrCodeSize},
-    {"qrCodePosition", SettingQrCodePosition, &ConversionSettings::qrCodePosition},
-    {"qrCodeMargin", SettingQrCodeMargin, &ConversionSettings::qrCodeMargin},
-    {"adjustGrayScale", SettingAdjustGrayScale, &ConversionSettings::adjustGrayScale},
-    {"adjustSepia", SettingAdjustSepia, &ConversionSettings::adjustSepia},
-    {"adjustContrast", SettingAdjustContrast, &ConversionSettings::adjustContrast},
-    {"adjustBrightness", SettingAdjustBrightness, &ConversionSettings::adjustBrightness},
-    {"adjustGamma", SettingAdjustGamma, &ConversionSettings::adjustGamma},
-    {"adjustInvertColours", SettingAdjustInvertColours, &ConversionSettings::adjustInvertColours},
-    {"setBlurRadius", SettingBlurRadius, &ConversionSettings::setBlurRadius},
-    {"convertJobs", SettingConvertJobs, &ConversionSettings::convertJobs},
+    {"lastPicturesDir", SettingLastPicturesDir, &S::lastPicturesDir},
+    {"targeFileType", SettingTargetFileType, &S::targeFileType, TargetAvif, TargetPdf, keep},
+    {"targeFileQuality", SettingTargetFileQuality, &S::targeFileQuality, 0, 99},
+    {"outputFolder", SettingOutputFolder, &S::outputFolder},
+    {"pdfFileName", SettingPdfFile, &S::pdfFileName},
+    {"pdfPaperSize", SettingPdfPaperSize, &S::pdfPaperSize, PaperLetter, PaperExecutive, keep},
+    {"resizeImageToPaper", SettingPdfFile, &S::resizeImageToPaper},
+    {"pdfSmoothEdges", SettingPdfFile, &S::pdfSmoothEdges},
+    {"pdfQuality", SettingPdfQuality, &S::pdfQuality, PdfQuality96, PdfQuality1200, keep},
+    {"pdfPaperOrientation", SettingPdfPaperOrientation, &S::pdfPaperOrientation, 0, 1, keep},
+    {"pdfPaperMargin", SettingPdfPaperMargin, &S::pdfPaperMargin, 0, 1, keep},
+    {"pdfPaperMarginSize", SettingPdfPaperMarginSize, &S::pdfPaperMarginSize, 0, 99},
+    {"existingFilePolicy", SettingExistingFilePolicy, &S::existingFilePolicy, ExistingAsk, ExistingKeepBoth, keep},
+    {"keepFolderStructure", SettingKeepFolderStructure, &S::keepFolderStructure},
+    {"fileNamePattern", SettingFileNamePattern, &S::fileNamePattern},
+    {"webpQuality", SettingWebpQuality, &S::webpQuality, 0, 99},
+    {"webpLossless", SettingWebpLossless, &S::webpLossless},
+    {"avifQuality", SettingAvifQuality, &S::avifQuality, 0, 99},
+    {"heicQuality", SettingHeicQuality, &S::heicQuality, 0, 99},
+    {"heifQuality", SettingHeifQuality, &S::heifQuality, 0, 99},
+    {"jxlQuality", SettingJxlQuality, &S::jxlQuality, 0, 99},
+    {"jxlLossless", SettingJxlLossless, &S::jxlLossless},
+    {"pngCompressionLevel", SettingPngCompressionLevel, &S::pngCompressionLevel, 0, 9},
+    {"tiffCompression", SettingTiffCompression, &S::tiffCompression, TiffNoCompression, TiffLzwCompression, keep},
+    {"scaleImage", SettingScaleImage, &S::scaleImage},
+    {"scaleType", SettingScaleType, &S::scaleType, ScaleByPercentage, ScaleByLongEdge, keep},
+    {"scalePercentage", SettingScalePercentage, &S::scalePercentage, 0, 400},
+    {"scaleAbsoluteWitdh", SettingScaleAbsoluteWidth, &S::scaleAbsoluteWitdh, 0, maxSide},
+    {"scaleAbsoluteHeight", SettingScaleAbsoluteHeight, &S::scaleAbsoluteHeight, 0, maxSide},
+    {"scaleRelativeTo", SettingScaleRelativeTo, &S::scaleRelativeTo, 0, 1, keep},
+    {"scaleRelativeWidth", SettingScaleRelativeWidth, &S::scaleRelativeWidth, 0, maxSide},
+    {"scaleRelativeHeight", SettingScaleRelativeHeight, &S::scaleRelativeHeight, 0, maxSide},
+    {"scaleLongEdge", SettingScaleLongEdge, &S::scaleLongEdge, 0, maxSide},
+    {"scaleDoNotEnlarge", SettingScaleDoNotEnlarge, &S::scaleDoNotEnlarge},
+    {"textContent", SettingTextContent, &S::textContent},
+    {"textFont", SettingTextFont, &S::textFont},
+    {"textSize", SettingTextSize, &S::textSize, 0, 999},
+    {"textColor", SettingTextColor, &S::textColor},
+    {"textPosition", SettingTextPosition, &S::textPosition, 0, 8, bottomRight},
+    {"textOpacity", SettingTextOpacity, &S::textOpacity, 0, 100},
+    {"textMargin", SettingTextMargin, &S::textMargin, 0, 999},
+    {"imagePath", SettingImagePath, &S::imagePath},
+    {"imageSize", SettingImageSize, &S::imageSize, 1, 100},
+    {"imagePosition", SettingImagePosition, &S::imagePosition, 0, 8, bottomRight},
+    {"imageOpacity", SettingImageOpacity, &S::imageOpacity, 0, 100},
+    {"imageMargin", SettingImageMargin, &S::imageMargin, 0, 999},
+    {"qrCodeText", SettingQrCodeText, &S::qrCodeText},
+    {"qrCodeSize", SettingQrCodeSize, &S::qrCodeSize, 1, 1000},
+    {"qrCodePosition", SettingQrCodePosition, &S::qrCodePosition, 0, 8, bottomRight},
+    {"qrCodeMargin", SettingQrCodeMargin, &S::qrCodeMargin, 0, 999},
+    {"adjustGrayScale", SettingAdjustGrayScale, &S::adjustGrayScale, 0, 1, keep},
+    {"adjustSepia", SettingAdjustSepia, &S::adjustSepia, 0, 1, keep},
+    {"adjustContrast", SettingAdjustContrast, &S::adjustContrast, -255, 255},
+    {"adjustBrightness", SettingAdjustBrightness, &S::adjustBrightness, -255, 255},
+    {"adjustGamma", SettingAdjustGamma, &S::adjustGamma, -100, 699},
+    {"adjustInvertColours", SettingAdjustInvertColours, &S::adjustInvertColours, 0, 255},
+    {"setBlurRadius", SettingBlurRadius, &S::setBlurRadius, 0, 50},
+    {"convertJobs", SettingConvertJobs, &S::convertJobs, 0, 64},
 };
 
-bool isPositionKey(const char *key)
+const KeyEntry *findKey(const QString &name)
 {
-    const QLatin1String k(key);
-    return k == QLatin1String("textPosition") || k == QLatin1String("imagePosition")
-        || k == QLatin1String("qrCodePosition");
+    for (const KeyEntry &entry : keyTable) {
+        if (name == QLatin1String(entry.key))
+            return &entry;
+    }
+    return nullptr;
+}
+
+int loadedInteger(const KeyEntry &entry, int value)
+{
+    switch (entry.outOfRange) {
+    case OutOfRange::Clamp:
+        return qBound(entry.minimum, value, entry.maximum);
+    case OutOfRange::BottomRight:
+        return clampedPosition(value);
+    case OutOfRange::Keep:
+        break;
+    }
+    return value;
 }
 
 constexpr const char *organisation = "Kestrix";
@@ -176,10 +212,9 @@ int clampedPosition(int position)
     return (position >= 0 && position <= PositionBottomRight) ? position : PositionBottomRight;
 }
 
-void loadConversionSettings(ConversionSettings &settings, const QFont &labelFont)
+void loadConversionSettings(QSettings &store, ConversionSettings &settings, const QFont &labelFont)
 {
     const ConversionSettings defaults;
-    QSettings store(organisation, application);
     store.beginGroup(group);
     for (const KeyEntry &entry : keyTable) {
         const QString key = QLatin1String(entry.key);
@@ -189,10 +224,7 @@ void loadConversionSettings(ConversionSettings &settings, const QFont &labelFont
                 if constexpr (std::is_same_v<T, QString>) {
                     settings.*member = store.value(key, defaults.*member).toString();
                 } else if constexpr (std::is_same_v<T, int>) {
-                    int value = store.value(key, defaults.*member).toInt();
-                    if (isPositionKey(entry.key))
-                        value = clampedPosition(value);
-                    settings.*member = value;
+                    settings.*member = loadedInteger(entry, store.value(key, defaults.*member).toInt());
                 } else if constexpr (std::is_same_v<T, bool>) {
                     settings.*member = store.value(key, defaults.*member).toBool();
                 } else if constexpr (std::is_same_v<T, QFont>) {
@@ -208,6 +240,12 @@ void loadConversionSettings(ConversionSettings &settings, const QFont &labelFont
     store.endGroup();
 }
 
+void loadConversionSettings(ConversionSettings &settings, const QFont &labelFont)
+{
+    QSettings store(organisation, application);
+    loadConversionSettings(store, settings, labelFont);
+}
+
 void saveConversionSetting(const ConversionSettings &settings, int id)
 {
     QSettings store(organisation, application);
@@ -219,6 +257,98 @@ void saveConversionSetting(const ConversionSettings &settings, int id)
                    entry.member);
     }
     store.endGroup();
+}
+
+void saveConversionSettings(QSettings &store, const ConversionSettings &settings)
+{
+    store.beginGroup(group);
+    for (const KeyEntry &entry : keyTable)
+        std::visit([&](auto member) { store.setValue(QLatin1String(entry.key), settings.*member); }, entry.member);
+    store.endGroup();
+}
+
+void saveConversionSettings(const ConversionSettings &settings)
+{
+    QSettings store(organisation, application);
+    saveConversionSettings(store, settings);
+}
+
+QList<SettingKey> settingKeys()
+{
+    const ConversionSettings defaults;
+    QList<SettingKey> keys;
+    for (const KeyEntry &entry : keyTable) {
+        SettingKey key{QLatin1String(entry.key), SettingType::Text, entry.minimum, entry.maximum, QString()};
+        std::visit(
+            [&](auto member) {
+                using T = std::decay_t<decltype(defaults.*member)>;
+                if constexpr (std::is_same_v<T, QString>) {
+                    key.defaultText = defaults.*member;
+                } else if constexpr (std::is_same_v<T, int>) {
+                    key.type = SettingType::Integer;
+                    key.defaultText = QString::number(defaults.*member);
+                } else if constexpr (std::is_same_v<T, bool>) {
+                    key.type = SettingType::Boolean;
+                    key.defaultText = QLatin1String(defaults.*member ? "true" : "false");
+                } else if constexpr (std::is_same_v<T, QFont>) {
+                    key.type = SettingType::Font; // the default is the interface font
+                } else if constexpr (std::is_same_v<T, QColor>) {
+                    key.type = SettingType::Colour;
+                    key.defaultText = (defaults.*member).name();
+                }
+            },
+            entry.member);
+        keys.append(key);
+    }
+    return keys;
+}
+
+bool setSettingFromText(ConversionSettings &settings, const QString &name, const QString &text, QString *error)
+{
+    const KeyEntry *entry = findKey(name);
+    if (!entry) {
+        QStringList names;
+        for (const KeyEntry &known : keyTable)
+            names << QLatin1String(known.key);
+        *error = QStringLiteral("unknown key \"%1\"; the keys are: %2").arg(name, names.join(QLatin1String(", ")));
+        return false;
+    }
+    bool ok = true;
+    QString accepted;
+    std::visit(
+        [&](auto member) {
+            using T = std::decay_t<decltype(settings.*member)>;
+            if constexpr (std::is_same_v<T, QString>) {
+                settings.*member = text;
+            } else if constexpr (std::is_same_v<T, int>) {
+                const int value = text.trimmed().toInt(&ok);
+                ok = ok && value >= entry->minimum && value <= entry->maximum;
+                accepted = QStringLiteral("a whole number from %1 to %2").arg(entry->minimum).arg(entry->maximum);
+                if (ok)
+                    settings.*member = value;
+            } else if constexpr (std::is_same_v<T, bool>) {
+                const QString word = text.trimmed().toLower();
+                ok = word == QLatin1String("true") || word == QLatin1String("false") || word == QLatin1String("1")
+                     || word == QLatin1String("0");
+                accepted = QStringLiteral("true or false");
+                if (ok)
+                    settings.*member = word == QLatin1String("true") || word == QLatin1String("1");
+            } else if constexpr (std::is_same_v<T, QFont>) {
+                ok = !text.trimmed().isEmpty();
+                accepted = QStringLiteral("a font family name");
+                if (ok)
+                    settings.*member = fontFromDescription(text);
+            } else if constexpr (std::is_same_v<T, QColor>) {
+                ok = QColor::isValidColorName(text.trimmed());
+                accepted = QStringLiteral("a colour as #RRGGBB or a colour name");
+                if (ok)
+                    settings.*member = QColor::fromString(text.trimmed());
+            }
+        },
+        entry->member);
+    if (!ok)
+        *error = QStringLiteral("%1: \"%2\" is not accepted; use %3").arg(name, text, accepted);
+    return ok;
 }
 
 void resetConversionSettings(ConversionSettings &settings, const QFont &labelFont)

@@ -2,7 +2,10 @@
 
 #include <QColor>
 #include <QFont>
+#include <QList>
 #include <QString>
+
+class QSettings;
 
 // The number under which saveConversionSetting writes one key (id 1 writes three).
 enum SettingId {
@@ -174,8 +177,35 @@ void setLastOutputLocation(const QString &location);
 QString lastOutputLocation();
 
 // Store access: organisation "Kestrix", application "ConvertImage", group "MainApp".
+// Loading brings every integer into the range its control accepts (a position
+// outside 0..8 becomes 8); a choice outside its list keeps its number.
 void loadConversionSettings(ConversionSettings &settings, const QFont &labelFont);
 void saveConversionSetting(const ConversionSettings &settings, int id);
+
+// The same, for any store of that layout, such as an exported settings file.
+void loadConversionSettings(QSettings &store, ConversionSettings &settings, const QFont &labelFont);
+void saveConversionSettings(QSettings &store, const ConversionSettings &settings);
+// Every key into the program's own store (an imported settings file).
+void saveConversionSettings(const ConversionSettings &settings);
+
+enum class SettingType { Text, Integer, Boolean, Font, Colour };
+
+// One stored key as a command line lists it. Integers carry the range their
+// control accepts; the font's default (the interface font) has no text.
+struct SettingKey
+{
+    QString name;
+    SettingType type;
+    int minimum;
+    int maximum;
+    QString defaultText;
+};
+QList<SettingKey> settingKeys();
+
+// Sets the field stored under name from its text form, or leaves the record as
+// it is and says why, naming the key and what it accepts. Integers must lie in
+// their range; booleans are true/false/1/0; colours are names or #RRGGBB.
+bool setSettingFromText(ConversionSettings &settings, const QString &name, const QString &text, QString *error);
 
 // Restores scaling, watermarks, adjustments and the output options added with
 // the existing-file policy to their defaults; target format, JPG quality,

@@ -99,6 +99,27 @@ private slots:
         QCOMPARE(stored("outputFolder").toString(), gone);
     }
 
+    // A settings file made by the export comes back through the import; its
+    // numbers are clamped as at start, stored and shown.
+    void exportedSettingsImportClamped()
+    {
+        QTemporaryDir tmp;
+        const QString file = tmp.filePath("job.ini");
+        auto form = startForm();
+        form->ui->textLineEdit->setText("(c) Kestrix");
+        QVERIFY(form->exportSettings(file));
+        {
+            QSettings edited(file, QSettings::IniFormat);
+            edited.setValue("MainApp/textSize", 2147483647);
+        }
+        form->ui->textLineEdit->setText(QString());
+        QVERIFY(form->importSettings(file));
+        QCOMPARE(form->ui->textLineEdit->text(), QStringLiteral("(c) Kestrix"));
+        QCOMPARE(form->ui->sizeSpinBox->value(), 999);
+        QCOMPARE(stored("textSize").toInt(), 999);
+        QCOMPARE(stored("textContent").toString(), QStringLiteral("(c) Kestrix"));
+    }
+
     // Slider and spin box share the range and mirror each other; one change
     // saves its key once.
     void adjustmentSliderAndSpinBox_data()

@@ -105,6 +105,35 @@ private slots:
         QVERIFY(!scaledSize(QSize(1000, 600), settings));
     }
 
+    void pictureSizeVerdict_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("bits");
+        QTest::addColumn<int>("verdict");
+        const int fits = int(PictureSize::Fits), empty = int(PictureSize::Empty), large = int(PictureSize::TooLarge);
+        QTest::newRow("1 x 1") << QSize(1, 1) << 32 << fits;
+        QTest::newRow("0 x 0") << QSize(0, 0) << 32 << empty;
+        QTest::newRow("0 wide") << QSize(0, 300) << 32 << empty;
+        QTest::newRow("negative") << QSize(-5, 300) << 32 << empty;
+        QTest::newRow("65535 wide") << QSize(65535, 1) << 64 << fits;
+        QTest::newRow("65536 wide") << QSize(65536, 1) << 8 << large;
+        QTest::newRow("65536 high") << QSize(1, 65536) << 8 << large;
+        QTest::newRow("huge beside 0") << QSize(100000, 0) << 32 << large;
+        // 256 MB exactly: 8192 x 8192 at four bytes a pixel.
+        QTest::newRow("8192 x 8192") << QSize(8192, 8192) << 32 << fits;
+        QTest::newRow("8193 x 8192") << QSize(8193, 8192) << 32 << large;
+        QTest::newRow("8192 x 8192, 16 bits a channel") << QSize(8192, 8192) << 64 << large;
+        QTest::newRow("30000 x 30000") << QSize(30000, 30000) << 32 << large;
+    }
+
+    void pictureSizeVerdict()
+    {
+        QFETCH(QSize, size);
+        QFETCH(int, bits);
+        QFETCH(int, verdict);
+        QCOMPARE(int(::pictureSizeVerdict(size, bits)), verdict);
+    }
+
     void alignmentOfEveryPosition_data()
     {
         QTest::addColumn<int>("position");

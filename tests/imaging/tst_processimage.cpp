@@ -60,13 +60,23 @@ private slots:
         QTest::addColumn<int>("b");
         QTest::addColumn<bool>("fast");
         QTest::addColumn<QSize>("expected");
+        QTest::addColumn<QString>("reason");
         // The sizes themselves are worked out in tst_pipelinerules; here they must reach the pixels.
-        QTest::newRow("33 %") << "wide.bmp" << true << 0 << 33 << 0 << false << QSize(330, 198);
-        QTest::newRow("33 %, preview") << "wide.bmp" << true << 0 << 33 << 0 << true << QSize(330, 198);
-        QTest::newRow("0 % is null") << "wide.bmp" << true << 0 << 0 << 0 << false << QSize();
-        QTest::newRow("1 % of 50 is null") << "small.bmp" << true << 0 << 1 << 0 << false << QSize();
-        QTest::newRow("0 wide is null") << "wide.bmp" << true << 1 << 0 << 200 << false << QSize();
-        QTest::newRow("scaling off") << "wide.bmp" << false << 1 << 10 << 10 << false << QSize(1000, 600);
+        QTest::newRow("33 %") << "wide.bmp" << true << 0 << 33 << 0 << false << QSize(330, 198) << "";
+        QTest::newRow("33 %, preview") << "wide.bmp" << true << 0 << 33 << 0 << true << QSize(330, 198) << "";
+        QTest::newRow("0 % is null") << "wide.bmp" << true << 0 << 0 << 0 << false << QSize()
+                                     << "The scaled size 0 x 0 is empty.";
+        QTest::newRow("1 % of 50 is null") << "small.bmp" << true << 0 << 1 << 0 << false << QSize()
+                                           << "The scaled size 0 x 0 is empty.";
+        QTest::newRow("0 wide is null") << "wide.bmp" << true << 1 << 0 << 200 << false << QSize()
+                                        << "The scaled size 0 x 200 is empty.";
+        QTest::newRow("scaling off") << "wide.bmp" << false << 1 << 10 << 10 << false << QSize(1000, 600) << "";
+        // Refused before anything is allocated, for previews and conversions.
+        QTest::newRow("30000 x 30000 is refused") << "small.bmp" << true << 1 << 30000 << 30000 << true << QSize()
+                                                  << "The scaled size 30000 x 30000 is too large: at most 65535 "
+                                                     "pixels a side and 256 MB.";
+        QTest::newRow("unreadable") << "missing.bmp" << false << 0 << 0 << 0 << false << QSize()
+                                    << "The image could not be read.";
     }
 
     void scaledSizes()
@@ -78,17 +88,20 @@ private slots:
         QFETCH(int, b);
         QFETCH(bool, fast);
         QFETCH(QSize, expected);
+        QFETCH(QString, reason);
         ConversionSettings s;
         s.scaleImage = scale;
         s.scaleType = type;
         s.scalePercentage = a;
         s.scaleAbsoluteWitdh = a;
         s.scaleAbsoluteHeight = b;
-        const QImage image = ImageMagickUtil().processImage(dir.filePath(file), fast, s);
+        QString error;
+        const QImage image = ImageMagickUtil().processImage(dir.filePath(file), fast, s, &error);
         if (expected.isValid())
             QCOMPARE(image.size(), expected);
         else
             QVERIFY(image.isNull());
+        QCOMPARE(error, reason);
     }
 
     void grayscaleAloneSkipsAdjustments()
@@ -113,6 +126,57 @@ private slots:
         const QImage gray = ImageMagickUtil().processImage(path, false, s);
         QCOMPARE(gray.format(), QImage::Format_Grayscale8);
         QCOMPARE(gray, decoded.convertToFormat(QImage::Format_Grayscale8));
+    }
+
+    // Sixteen-bit sources come out as their 8-bit copies do, colour and alpha,
+    // through every step.
+    void deepSourcesMatchTheir8BitCopies_data()
+    {
+        QTest::addColumn<int>("deep");
+        QTest::addColumn<int>("shallow");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QString>("step");
+        const struct {
+            QImage::Format deep, shallow;
+            const char *suffix;
+        } formats[] = {{QImage::Format_RGBA64, QImage::Format_ARGB32, "png"},
+                       {QImage::Format_RGBA64_Premultiplied, QImage::Format_ARGB32, "tiff"},
+                       {QImage::Format_RGBX64, QImage::Format_RGB32, "png"},
+                       {QImage::Format_Grayscale16, QImage::Format_Grayscale8, "png"}};
+        for (const auto &f : formats)
+            for (const char *step : {"none", "watermark", "scaled", "enlarged preview", "brightness", "grayscale", "blur"})
+                QTest::addRow("%d %s", int(f.deep), step) << int(f.deep) << int(f.shallow) << f.suffix << step;
+    }
+
+    void deepSourcesMatchTheir8BitCopies()
+    {
+        QFETCH(int, deep);
+        QFETCH(int, shallow);
+        QFETCH(QString, suffix);
+        QFETCH(QString, step);
+        const QImage photo = kxtest::makePhotoLikeImage(48, 32, true);
+        const QString deepPath = dir.filePath(QString("deep%1.%2").arg(deep).arg(suffix));
+        const QString shallowPath = dir.filePath(QString("shallow%1.png").arg(shallow));
+        QVERIFY(photo.convertToFormat(QImage::Format(deep)).save(deepPath));
+        QVERIFY(photo.convertToFormat(QImage::Format(shallow)).save(shallowPath));
+        QImage decoded;
+        QVERIFY(ImageMagickUtil().loadImage(deepPath, decoded));
+        QCOMPARE(int(decoded.format()), deep);
+
+        ConversionSettings s;
+        s.qrCodeText = step == "watermark" ? "1" : "";
+        s.qrCodeSize = 23;
+        s.scaleImage = step.endsWith("scaled") || step.startsWith("enlarged");
+        s.scalePercentage = step == "scaled" ? 50 : 150;
+        s.adjustBrightness = step == "brightness" ? 10 : 0;
+        s.adjustGrayScale = step == "grayscale" ? 1 : 0;
+        s.setBlurRadius = step == "blur" ? 2 : 0;
+        const bool fast = step.endsWith("preview");
+        const QImage image = ImageMagickUtil().processImage(deepPath, fast, s);
+        const QImage reference = ImageMagickUtil().processImage(shallowPath, fast, s);
+        QVERIFY(!reference.isNull());
+        QVERIFY2(kxtest::maxChannelDifference(image, reference) <= 2,
+                 qPrintable(QString::number(kxtest::maxChannelDifference(image, reference))));
     }
 
     void sepiaAloneGivesOpaqueRgb32()

@@ -4,6 +4,8 @@
 
 #include <qrcodegen/qrcodegen.hpp>
 
+#include <sys/stat.h>
+
 #include "imagemagickutil.h"
 
 namespace {
@@ -132,6 +134,8 @@ private slots:
         QTest::newRow("position outside 0..8") << "mark.png" << 50 << 9 << 100 << QRect();
         QTest::newRow("1 % is no pixel wide") << "mark.png" << 1 << 0 << 100 << QRect();
         QTest::newRow("missing file") << "missing.png" << 100 << 0 << 100 << QRect();
+        // Opening a named pipe would wait for a writer forever.
+        QTest::newRow("named pipe") << "pipe" << 100 << 0 << 100 << QRect();
     }
 
     void picture()
@@ -145,6 +149,7 @@ private slots:
         QImage picture(50, 20, QImage::Format_RGB32);
         picture.fill(qRgb(0, 0, 255));
         QVERIFY(picture.save(dir.filePath("mark.png")));
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("pipe")).constData(), 0600), 0);
 
         ConversionSettings s;
         s.imagePath = dir.filePath(file);

@@ -75,33 +75,46 @@ private slots:
                                "Liberation Serif", saved.textColor, saved.qrCodeText, -40}));
     }
 
-    void positionsOutsideTheListLoadAsBottomRight_data()
+    // A damaged store never drives the pipeline out of range: amounts load
+    // clamped to their control's range, positions as bottom right, and
+    // choices keep their number (each user of them reads any other value).
+    void storedNumbersLoadWithinTheirControls_data()
     {
+        QTest::addColumn<QString>("key");
         QTest::addColumn<QVariant>("stored");
         QTest::addColumn<int>("loaded");
-        QTest::newRow("0 stays") << QVariant(0) << 0;
-        QTest::newRow("8 stays") << QVariant(8) << 8;
-        QTest::newRow("9") << QVariant(9) << 8;
-        QTest::newRow("-1") << QVariant(-1) << 8;
-        QTest::newRow("text reads as 0") << QVariant("abc") << 0;
+        QTest::newRow("text size") << "textSize" << QVariant(2147483647) << 999;
+        QTest::newRow("contrast") << "adjustContrast" << QVariant(-2147483647) << -255;
+        QTest::newRow("gamma") << "adjustGamma" << QVariant(700) << 699;
+        QTest::newRow("blur") << "setBlurRadius" << QVariant(-1) << 0;
+        QTest::newRow("image size") << "imageSize" << QVariant(0) << 1;
+        QTest::newRow("qr size") << "qrCodeSize" << QVariant(1001) << 1000;
+        QTest::newRow("text margin") << "textMargin" << QVariant(1000) << 999;
+        QTest::newRow("percentage") << "scalePercentage" << QVariant(100000) << 400;
+        QTest::newRow("absolute width") << "scaleAbsoluteWitdh" << QVariant(2147483647) << 65535;
+        QTest::newRow("relative height") << "scaleRelativeHeight" << QVariant(-5) << 0;
+        QTest::newRow("quality") << "targeFileQuality" << QVariant(100) << 99;
+        QTest::newRow("in range stays") << "textOpacity" << QVariant(37) << 37;
+        QTest::newRow("text reads as 0") << "imageOpacity" << QVariant("abc") << 0;
+        QTest::newRow("position 0 stays") << "textPosition" << QVariant(0) << 0;
+        QTest::newRow("position 9") << "imagePosition" << QVariant(9) << 8;
+        QTest::newRow("position -1") << "qrCodePosition" << QVariant(-1) << 8;
+        QTest::newRow("choice kept") << "scaleType" << QVariant(7) << 7;
+        QTest::newRow("switch kept") << "adjustGrayScale" << QVariant(2) << 2;
     }
 
-    void positionsOutsideTheListLoadAsBottomRight()
+    void storedNumbersLoadWithinTheirControls()
     {
+        QFETCH(QString, key);
         QFETCH(QVariant, stored);
         QFETCH(int, loaded);
-        {
-            QSettings raw("Kestrix", "ConvertImage");
-            raw.beginGroup("MainApp");
-            raw.setValue("textPosition", stored);
-            raw.setValue("imagePosition", stored);
-            raw.setValue("qrCodePosition", stored);
-        }
+        QSettings("Kestrix", "ConvertImage").setValue("MainApp/" + key, stored);
         ConversionSettings s;
         loadConversionSettings(s, labelFont());
-        QCOMPARE(s.textPosition, loaded);
-        QCOMPARE(s.imagePosition, loaded);
-        QCOMPARE(s.qrCodePosition, loaded);
+        QTemporaryDir dir;
+        QSettings exported(dir.filePath("exported.ini"), QSettings::IniFormat);
+        saveConversionSettings(exported, s);
+        QCOMPARE(exported.value("MainApp/" + key).toInt(), loaded);
     }
 
     void idOneWritesThreeKeys()

@@ -1,0 +1,292 @@
+#include "batch.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSet>
+#include <QTextStream>
+#include <QTimer>
+
+#include <algorithm>
+
+#include "convertfile.h"
+#include "convertimagesthread.h"
+#include "pathutil.h"
+#include "sourcefiles.h"
+#include "targetformats.h"
+
+std::atomic<int> stopSignal{0};
+
+namespace {
+
+// Paths below the working folder are shown relative to it, as typed.
+QString shownPath(const QString &path)
+{
+    const QString relative = QDir::current().relativeFilePath(path);
+    return relative.startsWith(QLatin1String("..")) ? QDir::toNativeSeparators(path)
+                                                    : QDir::toNativeSeparators(relative);
+}
+
+bool targetExists(const QString &target)
+{
+    // A folder (or a dangling link) of that name counts as an existing target,
+    // as in the window.
+    const QFileInfo info(target);
+    return info.exists() || info.isSymLink();
+}
+
+QString existsReason()
+{
+    return QStringLiteral("the target exists");
+}
+
+} // namespace
+
+bool collectSources(const QStringList &arguments, QStringList *sources, QString *error)
+{
+    QStringList named;
+    for (const QString &argument : arguments) {
+        if (argument != QLatin1String("-")) {
+            named << argument;
+            continue;
+        }
+        QTextStream in(stdin);
+        QString line;
+        while (in.readLineInto(&line)) {
+            if (!line.isEmpty())
+                named << line;
+        }
+    }
+
+    QHash<QString, QString> byKey;
+    const auto add = [&byKey](const QString &path) {
+        if (!isSupportedImageFile(path))
+            return;
+        const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+        byKey.insert(filePathKey(absolute), absolute);
+    };
+    for (const QString &path : std::as_const(named)) {
+        const QFileInfo info(path);
+        if (info.isDir()) {
+            walkFolderFiles(path, [&add](const QString &file) {
+                add(file);
+                return true;
+            });
+        } else if (info.exists()) {
+            add(path);
+        } else {
+            *error = QStringLiteral("%1: no such file or folder").arg(path);
+            return false;
+        }
+    }
+    *sources = byKey.values();
+    std::sort(sources->begin(), sources->end());
+    return true;
+}
+
+QStringList shardOf(const QStringList &sources, int index, int count)
+{
+    const qsizetype n = sources.size();
+    const qsizetype begin = n * (index - 1) / count;
+    const qsizetype end = n * index / count;
+    return sources.mid(begin, end - begin);
+}
+
+QString freeTargetName(const QString &target, const QString &extension)
+{
+    const QString stem = target.left(target.size() - extension.size());
+    for (int i = 1;; ++i) {
+        const QString candidate = stem + QLatin1Char('-') + QString::number(i) + extension;
+        if (!targetExists(candidate))
+            return candidate;
+    }
+}
+
+Reporter::Reporter(int total, bool quiet, bool terminal) : total(total), quiet(quiet), terminal(terminal)
+{
+    clock.start();
+}
+
+void Reporter::report(const FileResult &result)
+{
+    results.append(result);
+    const QString count = QStringLiteral("[%1/%2] ").arg(results.size()).arg(total);
+    const QString source = shownPath(result.source);
+    if (result.status == QLatin1String("failed"))
+        printLine(count + source + QStringLiteral(" failed: ") + result.reason);
+    else if (quiet || terminal)
+        ; // only failures get a line of their own
+    else if (result.status == QLatin1String("skipped"))
+        printLine(count + source + QStringLiteral(" -> ") + shownPath(result.target) + QStringLiteral(" skipped: ")
+                  + result.reason);
+    else
+        printLine(count + source + QStringLiteral(" -> ") + shownPath(result.target)
+                  + QStringLiteral(" %1 s").arg(result.ms / 1000.0, 0, 'f', 2));
+    if (terminal && !quiet)
+        printProgress();
+}
+
+void Reporter::printLine(const QString &line)
+{
+    // The progress line is cleared first and redrawn after the line.
+    const QByteArray text = (progressShown ? QByteArray("\r\033[K") : QByteArray()) + line.toLocal8Bit() + '\n';
+    progressShown = false;
+    std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+}
+
+void Reporter::printProgress()
+{
+    const qsizetype done = results.size();
+    const double seconds = qMax<qint64>(1, clock.elapsed()) / 1000.0;
+    const double rate = done / seconds;
+    const qint64 left = rate > 0 ? qint64((total - done) / rate) : 0;
+    const QString line = QStringLiteral("\r\033[K[%1/%2] %3 files/s, %4:%5 left")
+                             .arg(done)
+                             .arg(total)
+                             .arg(rate, 0, 'f', 1)
+                             .arg(left / 60)
+                             .arg(left % 60, 2, 10, QLatin1Char('0'));
+    std::fputs(line.toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
+    progressShown = true;
+}
+
+void Reporter::finish()
+{
+    if (progressShown)
+        std::fputc('\n', stderr);
+    progressShown = false;
+}
+
+bool Reporter::anyFailed() const
+{
+    return std::any_of(results.cbegin(), results.cend(),
+                       [](const FileResult &r) { return r.status == QLatin1String("failed"); });
+}
+
+QByteArray Reporter::json(bool stopped) const
+{
+    QJsonArray files;
+    QHash<QString, int> counts;
+    for (const FileResult &r : results) {
+        files.append(QJsonObject{{QStringLiteral("source"), r.source},
+                                 {QStringLiteral("target"), r.target},
+                                 {QStringLiteral("status"), r.status},
+                                 {QStringLiteral("reason"), r.reason},
+                                 {QStringLiteral("ms"), r.ms}});
+        ++counts[r.status];
+    }
+    const QJsonObject totals{{QStringLiteral("files"), total},
+                             {QStringLiteral("converted"), counts.value(QStringLiteral("converted"))},
+                             {QStringLiteral("skipped"), counts.value(QStringLiteral("skipped"))},
+                             {QStringLiteral("failed"), counts.value(QStringLiteral("failed"))},
+                             {QStringLiteral("notStarted"), total - int(results.size())},
+                             {QStringLiteral("ms"), clock.elapsed()}};
+    return QJsonDocument(QJsonObject{{QStringLiteral("files"), files},
+                                     {QStringLiteral("totals"), totals},
+                                     {QStringLiteral("stopped"), stopped}})
+        .toJson();
+}
+
+void runImageBatch(const QStringList &sources, const ConversionSettings &settings, const QString &outputFolder,
+                   ExistingPolicy policy, Reporter &reporter)
+{
+    const QString extension = targetFormatAt(settings.targeFileType).extension;
+    // Two sources of one run that map to one target (a.jpg and a.png) never
+    // overwrite each other: the later one counts as existing, and where
+    // writing is wanted it takes the next free name.
+    QSet<QString> writtenThisRun;
+    for (const QString &source : sources) {
+        if (stopSignal)
+            return;
+        QString target = targetPathFor(source, outputFolder, extension);
+        const bool ownEarlier = writtenThisRun.contains(filePathKey(target));
+        if (ownEarlier || targetExists(target)) {
+            if (policy == ExistingPolicy::Skip) {
+                reporter.report({source, target, QStringLiteral("skipped"),
+                                 ownEarlier ? QStringLiteral("an earlier source of this run was written there")
+                                            : existsReason(),
+                                 0});
+                continue;
+            }
+            if (policy == ExistingPolicy::Rename || ownEarlier)
+                target = freeTargetName(target, extension);
+        }
+        QElapsedTimer timer;
+        timer.start();
+        QString error;
+        const bool converted = convertImageFile(source, target, settings, &error);
+        if (converted)
+            writtenThisRun.insert(filePathKey(target));
+        reporter.report({source, target, converted ? QStringLiteral("converted") : QStringLiteral("failed"),
+                         converted ? QString() : error, timer.elapsed()});
+    }
+}
+
+void runPdfBatch(const QStringList &sources, const ConversionSettings &settings, ExistingPolicy policy,
+                 Reporter &reporter)
+{
+    ConversionSettings run = settings;
+    QString target = pdfTargetPath(run.outputFolder, run.pdfFileName);
+    if (targetExists(target)) {
+        if (policy == ExistingPolicy::Skip) {
+            for (const QString &source : sources)
+                reporter.report({source, target, QStringLiteral("skipped"), existsReason(), 0});
+            return;
+        }
+        if (policy == ExistingPolicy::Rename) {
+            target = freeTargetName(target, QStringLiteral(".pdf"));
+            run.pdfFileName = QFileInfo(target).fileName();
+        }
+    }
+
+    ConvertImagesThread thread(run);
+    thread._urls = sources;
+    thread.outputPath = run.outputFolder;
+    thread.targetExtension = QStringLiteral(".pdf");
+    thread.overwriteExisting = true;
+
+    // The pass draws one source after another: a source is done when the
+    // next one begins or the pass ends.
+    QHash<QString, QString> failures;
+    QSet<QString> reported;
+    QString current;
+    QElapsedTimer fileClock;
+    const auto finishCurrent = [&] {
+        if (current.isEmpty())
+            return;
+        const bool failed = failures.contains(current);
+        reporter.report({current, target, failed ? QStringLiteral("failed") : QStringLiteral("converted"),
+                         failures.value(current), fileClock.elapsed()});
+        reported.insert(current);
+        current.clear();
+    };
+    QEventLoop loop;
+    QObject::connect(&thread, &ConvertImagesThread::updateFileName, &loop, [&](const QString &source) {
+        finishCurrent();
+        current = source;
+        fileClock.start();
+    });
+    QObject::connect(&thread, &ConvertImagesThread::fileFailed, &loop,
+                     [&](const QString &source, const QString &reason) { failures.insert(source, reason); });
+    QObject::connect(&thread, &QThread::finished, &loop, &QEventLoop::quit);
+    QTimer stopPoll;
+    QObject::connect(&stopPoll, &QTimer::timeout, &loop, [&thread] {
+        if (stopSignal)
+            thread.stopRequested = true;
+    });
+    stopPoll.start(50);
+    thread.start();
+    loop.exec();
+    thread.wait();
+    finishCurrent();
+    // A document that could not be written fails every source at once.
+    for (const QString &source : sources) {
+        if (failures.contains(source) && !reported.contains(source))
+            reporter.report({source, target, QStringLiteral("failed"), failures.value(source), 0});
+    }
+}

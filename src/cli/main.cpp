@@ -1,0 +1,322 @@
+// kestrix-convert: converts pictures from a shell or a script with the
+// window's settings, pipeline and writers, and never asks anything.
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QSettings>
+
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+#include "batch.h"
+#include "conversionsettings.h"
+#include "targetformats.h"
+
+namespace {
+
+constexpr int exitUsage = 2;
+constexpr int allocationLimitMegabytes = 256; // as for the window's decoders
+
+void print(FILE *stream, const QString &text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
+
+int usageError(const QString &message)
+{
+    print(stderr, QStringLiteral("kestrix-convert: %1\nTry 'kestrix-convert --help'.\n").arg(message));
+    return exitUsage;
+}
+
+QStringList formatNames()
+{
+    QStringList names;
+    for (const TargetFormat &format : targetFormats())
+        names << format.extension.mid(1);
+    return names;
+}
+
+QString typeName(SettingType type)
+{
+    switch (type) {
+    case SettingType::Integer:
+        return QStringLiteral("integer");
+    case SettingType::Boolean:
+        return QStringLiteral("true|false");
+    case SettingType::Font:
+        return QStringLiteral("font family");
+    case SettingType::Colour:
+        return QStringLiteral("colour #RRGGBB");
+    case SettingType::Text:
+        break;
+    }
+    return QStringLiteral("text");
+}
+
+QString helpText()
+{
+    QString text = QStringLiteral(
+        "Usage: kestrix-convert [options] FILE|FOLDER|- ...\n"
+        "Converts pictures with the settings of Kestrix Picturist, without a display and without questions.\n"
+        "Folders are searched with their sub-folders for the picture types the window accepts\n"
+        "(avif gif heic heif jpeg jpg jxl png tif tiff webp); '-' reads one path per line from standard input.\n"
+        "Each file is converted once, in the order of its path.\n"
+        "\n"
+        "Settings (applied in this order: defaults or file, --set, then the options below):\n"
+        "  --settings FILE        a settings file saved by the window's \"Export settings...\"\n"
+        "                         e.g. --settings weekly.ini\n"
+        "  --app-settings         the settings the window uses now\n"
+        "  --set KEY=VALUE        one stored setting by its key (repeatable; keys below)\n"
+        "                         e.g. --set textContent='(c) 2026' --set textSize=24\n"
+        "  --to FORMAT            target format: %1\n"
+        "                         e.g. --to webp\n"
+        "  -o, --output DIR       output folder, made if missing     e.g. -o out\n"
+        "  --pdf FILE             one PDF document with a page per picture   e.g. --pdf album.pdf\n"
+        "  --quality N            JPG quality 0..99                  e.g. --quality 85\n"
+        "  --scale PERCENT        scale by percent 0..400            e.g. --scale 50\n"
+        "  --width N, --height N  scale to a width and/or height (one alone keeps the aspect ratio)\n"
+        "                         e.g. --width 1600\n"
+        "\n"
+        "Run:\n"
+        "  --existing MODE        a target that exists: skip (default), overwrite, or rename (name-1.ext, ...)\n"
+        "                         e.g. --existing rename\n"
+        "  --shard I/N            convert only the I-th of N equal slices of the sorted list\n"
+        "                         e.g. --shard 2/4\n"
+        "  --quiet                print only failures\n"
+        "  --json                 print a summary as JSON on standard output\n"
+        "  -h, --help             this text\n"
+        "  --version              the version\n"
+        "\n"
+        "Exit status: 0 every file converted or skipped, 1 a file failed, 2 usage or settings error,\n"
+        "130 stopped by Ctrl+C (143 by SIGTERM). A stop finishes the file being written; nothing\n"
+        "half-written is left, and a rerun with --existing skip carries on where the run stopped.\n"
+        "\n"
+        "Examples:\n"
+        "  kestrix-convert --to webp -o out ~/Pictures\n"
+        "  find photos -name '*.heic' | kestrix-convert - --to jpg --quality 90 -o out\n"
+        "  kestrix-convert --settings weekly.ini --existing overwrite --json incoming/ > report.json\n"
+        "\n"
+        "Keys for --set and settings files (group MainApp):\n")
+                       .arg(formatNames().join(QLatin1Char(' ')));
+    for (const SettingKey &key : settingKeys()) {
+        QString type = typeName(key.type);
+        if (key.type == SettingType::Integer)
+            type += QStringLiteral(" %1..%2").arg(key.minimum).arg(key.maximum);
+        const QString value = key.type == SettingType::Font ? QStringLiteral("the interface font")
+                              : key.defaultText.isEmpty()   ? QStringLiteral("empty")
+                                                            : key.defaultText;
+        text += QStringLiteral("  %1 %2 default %3\n").arg(key.name, -22).arg(type, -24).arg(value);
+    }
+    text += QStringLiteral("targeFileType counts the formats above from 0 (%1).\n")
+                .arg(formatNames().join(QLatin1Char(' ')));
+    return text;
+}
+
+extern "C" void onStopSignal(int signal)
+{
+    stopSignal.store(signal);
+}
+
+void installStopHandlers()
+{
+    struct sigaction action = {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+// The library's and the engine's debug output and warnings (missing runtime
+// folder, codec notes) would mix with the report; failures are reported per file.
+void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type != QtCriticalMsg && type != QtFatalMsg)
+        return;
+    print(stderr, message + QLatin1Char('\n'));
+}
+
+int run(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringLiteral("version"));
+    const QCommandLineOption settingsFile(QStringLiteral("settings"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption appSettings(QStringLiteral("app-settings"));
+    const QCommandLineOption set(QStringLiteral("set"), QString(), QStringLiteral("KEY=VALUE"));
+    const QCommandLineOption to(QStringLiteral("to"), QString(), QStringLiteral("FORMAT"));
+    const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QString(),
+                                    QStringLiteral("DIR"));
+    const QCommandLineOption pdf(QStringLiteral("pdf"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption quality(QStringLiteral("quality"), QString(), QStringLiteral("N"));
+    const QCommandLineOption scale(QStringLiteral("scale"), QString(), QStringLiteral("PERCENT"));
+    const QCommandLineOption width(QStringLiteral("width"), QString(), QStringLiteral("N"));
+    const QCommandLineOption height(QStringLiteral("height"), QString(), QStringLiteral("N"));
+    const QCommandLineOption existing(QStringLiteral("existing"), QString(), QStringLiteral("MODE"));
+    const QCommandLineOption shard(QStringLiteral("shard"), QString(), QStringLiteral("I/N"));
+    const QCommandLineOption quiet(QStringLiteral("quiet"));
+    const QCommandLineOption json(QStringLiteral("json"));
+    parser.addOptions({help, version, settingsFile, appSettings, set, to, output, pdf, quality, scale, width, height,
+                       existing, shard, quiet, json});
+    if (!parser.parse(arguments))
+        return usageError(parser.errorText());
+    if (parser.isSet(help)) {
+        print(stdout, helpText());
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        print(stdout, QStringLiteral("kestrix-convert %1\n").arg(QStringLiteral(KX_VERSION)));
+        return 0;
+    }
+
+    // Settings: defaults, a file or the window's store; then --set; then the shortcuts.
+    ConversionSettings settings;
+    settings.textFont = QApplication::font();
+    if (parser.isSet(settingsFile) && parser.isSet(appSettings))
+        return usageError(QStringLiteral("--settings and --app-settings exclude each other"));
+    if (parser.isSet(settingsFile)) {
+        const QString path = parser.value(settingsFile);
+        if (!QFileInfo(path).isFile() || !QFileInfo(path).isReadable())
+            return usageError(QStringLiteral("--settings: cannot read %1").arg(path));
+        QSettings store(path, QSettings::IniFormat);
+        if (store.status() != QSettings::NoError || !store.childGroups().contains(QStringLiteral("MainApp")))
+            return usageError(QStringLiteral("--settings: %1 is not a settings file (no [MainApp] group)").arg(path));
+        loadConversionSettings(store, settings, QApplication::font());
+    } else if (parser.isSet(appSettings)) {
+        loadConversionSettings(settings, QApplication::font());
+    }
+    QString error;
+    for (const QString &assignment : parser.values(set)) {
+        const qsizetype equals = assignment.indexOf(QLatin1Char('='));
+        if (equals < 0)
+            return usageError(QStringLiteral("--set %1: expected KEY=VALUE").arg(assignment));
+        if (!setSettingFromText(settings, assignment.left(equals), assignment.mid(equals + 1), &error))
+            return usageError(error);
+    }
+    if (parser.isSet(to)) {
+        const qsizetype index = formatNames().indexOf(parser.value(to).toLower());
+        if (index < 0)
+            return usageError(QStringLiteral("--to: unknown format \"%1\"; accepted: %2")
+                                  .arg(parser.value(to), formatNames().join(QLatin1Char(' '))));
+        settings.targeFileType = int(index);
+    }
+    if (parser.isSet(output))
+        settings.outputFolder = QDir::cleanPath(QFileInfo(parser.value(output)).absoluteFilePath());
+    if (parser.isSet(pdf)) {
+        const QFileInfo file(parser.value(pdf));
+        settings.targeFileType = TargetPdf;
+        settings.outputFolder = QDir::cleanPath(file.absolutePath());
+        settings.pdfFileName = file.fileName();
+    }
+    if (parser.isSet(quality) && !setSettingFromText(settings, QStringLiteral("targeFileQuality"), parser.value(quality), &error))
+        return usageError(error);
+    if (parser.isSet(scale)) {
+        if (!setSettingFromText(settings, QStringLiteral("scalePercentage"), parser.value(scale), &error))
+            return usageError(error);
+        settings.scaleImage = true;
+        settings.scaleType = ScaleByPercentage;
+    }
+    if (parser.isSet(width) || parser.isSet(height)) {
+        const bool both = parser.isSet(width) && parser.isSet(height);
+        if (both) {
+            if (!setSettingFromText(settings, QStringLiteral("scaleAbsoluteWitdh"), parser.value(width), &error)
+                || !setSettingFromText(settings, QStringLiteral("scaleAbsoluteHeight"), parser.value(height), &error))
+                return usageError(error);
+            settings.scaleType = ScaleByAbsoluteSize;
+        } else if (parser.isSet(width)) {
+            if (!setSettingFromText(settings, QStringLiteral("scaleRelativeWidth"), parser.value(width), &error))
+                return usageError(error);
+            settings.scaleType = ScaleByRelativeSize;
+            settings.scaleRelativeTo = RelativeToWidth;
+        } else {
+            if (!setSettingFromText(settings, QStringLiteral("scaleRelativeHeight"), parser.value(height), &error))
+                return usageError(error);
+            settings.scaleType = ScaleByRelativeSize;
+            settings.scaleRelativeTo = RelativeToHeight;
+        }
+        settings.scaleImage = true;
+    }
+
+    ExistingPolicy policy = ExistingPolicy::Skip;
+    if (parser.isSet(existing)) {
+        const QString mode = parser.value(existing);
+        if (mode == QLatin1String("overwrite"))
+            policy = ExistingPolicy::Overwrite;
+        else if (mode == QLatin1String("rename"))
+            policy = ExistingPolicy::Rename;
+        else if (mode != QLatin1String("skip"))
+            return usageError(
+                QStringLiteral("--existing: unknown mode \"%1\"; accepted: skip overwrite rename").arg(mode));
+    }
+    int shardIndex = 1;
+    int shardCount = 1;
+    if (parser.isSet(shard)) {
+        const QStringList parts = parser.value(shard).split(QLatin1Char('/'));
+        bool indexOk = false;
+        bool countOk = false;
+        if (parts.size() == 2) {
+            shardIndex = parts.at(0).toInt(&indexOk);
+            shardCount = parts.at(1).toInt(&countOk);
+        }
+        if (!indexOk || !countOk || shardCount < 1 || shardIndex < 1 || shardIndex > shardCount)
+            return usageError(QStringLiteral("--shard: \"%1\" is not I/N with 1 <= I <= N").arg(parser.value(shard)));
+    }
+
+    const bool isPdf = settings.targeFileType == TargetPdf;
+    if (settings.outputFolder.isEmpty())
+        return usageError(QStringLiteral("no output folder: give -o DIR or --pdf FILE (or outputFolder in the settings)"));
+    if (isPdf && settings.pdfFileName.isEmpty())
+        return usageError(QStringLiteral("no PDF file name: give --pdf FILE (or pdfFileName in the settings)"));
+    if (parser.positionalArguments().isEmpty())
+        return usageError(QStringLiteral("no input: name files, folders or '-'"));
+
+    QStringList sources;
+    if (!collectSources(parser.positionalArguments(), &sources, &error))
+        return usageError(error);
+    sources = shardOf(sources, shardIndex, shardCount);
+
+    if (!QDir().mkpath(settings.outputFolder)) {
+        print(stderr, QStringLiteral("kestrix-convert: cannot make the output folder %1\n").arg(settings.outputFolder));
+        return exitUsage;
+    }
+
+    QImageReader::setAllocationLimit(allocationLimitMegabytes);
+    settings.outputIsPdf = isPdf;
+    const bool terminal = isatty(STDERR_FILENO) == 1;
+    Reporter reporter(int(sources.size()), parser.isSet(quiet), terminal);
+    if (isPdf) {
+        settings.pdfFileName = pdfFileNameWithExtension(settings.pdfFileName);
+        runPdfBatch(sources, settings, policy, reporter);
+    } else {
+        runImageBatch(sources, settings, settings.outputFolder, policy, reporter);
+    }
+    reporter.finish();
+
+    const int signal = stopSignal.load();
+    if (parser.isSet(json))
+        print(stdout, QString::fromUtf8(reporter.json(signal != 0)));
+    if (signal != 0)
+        return 128 + signal;
+    return reporter.anyFailed() ? 1 : 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // No display is needed: the offscreen platform unless the caller chose one.
+    // Text watermarks still render (fonts come from the platform's database).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietMessages);
+    // A widgets application: the blur renders through a graphics scene.
+    QApplication app(argc, argv);
+    installStopHandlers();
+    return run(QApplication::arguments());
+}

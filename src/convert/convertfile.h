@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+#include "conversionsettings.h"
+
+// One source to one image file: the pipeline on the given settings, then the
+// writer the target's suffix asks for. The window's conversion pass and the
+// command line both convert each file through here. Returns false with the
+// reason in *error; nothing is left at the target then.
+bool convertImageFile(const QString &source, const QString &target, const ConversionSettings &settings,
+                      QString *error);

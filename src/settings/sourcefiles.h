@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// Which files the program takes as sources, for the window's list and the
+// command line alike.
+
+// True for an existing regular file whose last extension is one of the source
+// types this program reads (gif, heif, heic, avif, jxl, jpg, jpeg, png, tif,
+// tiff, webp), in any letter case.
+bool isSupportedImageFile(const QString &path);
+
+// Walks a folder and its sub-folders the way a dropped folder is walked: every
+// file whose name holds a dot, hidden ones left out, links to folders not
+// followed. visit gets each path and returns false to end the walk.
+void walkFolderFiles(const QString &folder, const std::function<bool(const QString &path)> &visit);

@@ -1,0 +1,183 @@
+#include <QtTest>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include <csignal>
+
+#include "conversionsettings.h"
+#include "imagemagickutil.h"
+#include "kxtest.h"
+
+class TestKestrixConvert : public QObject
+{
+    Q_OBJECT
+
+private:
+    struct Result
+    {
+        int exitCode = -1;
+        QJsonObject json;
+        QByteArray out;
+        QByteArray err;
+    };
+
+    static Result convert(const QStringList &arguments)
+    {
+        QProcess process;
+        process.start(QStringLiteral(KESTRIX_CONVERT), arguments);
+        process.waitForFinished(60000);
+        const QByteArray out = process.readAllStandardOutput();
+        return {process.exitCode(), QJsonDocument::fromJson(out).object(), out, process.readAllStandardError()};
+    }
+
+    static int total(const QJsonObject &json, const char *key)
+    {
+        return json.value("totals").toObject().value(QLatin1String(key)).toInt();
+    }
+
+    // Status of each source file name in a --json summary.
+    static QMap<QString, QString> statuses(const QJsonObject &json)
+    {
+        QMap<QString, QString> byName;
+        for (const QJsonValue &file : json.value("files").toArray())
+            byName.insert(QFileInfo(file["source"].toString()).fileName(), file["status"].toString());
+        return byName;
+    }
+
+    static QString photos(const QString &folder, int count, QSize size = QSize(64, 48))
+    {
+        QDir().mkpath(folder);
+        for (int i = 0; i < count; ++i)
+            kxtest::photoFile(folder, QStringLiteral("p%1.png").arg(i, 2, 10, QLatin1Char('0')), size);
+        return folder;
+    }
+
+private slots:
+    void initTestCase() { kxtest::isolateUserData(); }
+
+    // A broken file fails alone and is named with its reason; the others decode;
+    // a rerun with --existing skip converts nothing.
+    void brokenFileAmongGoodAndRerun()
+    {
+        QTemporaryDir tmp;
+        const QString in = photos(tmp.filePath("in/sub"), 3);
+        const QString broken = kxtest::writeFile(tmp.filePath("in/broken.jpg"), "not a picture");
+        const QString out = tmp.filePath("out");
+        Result r = convert({"--to", "webp", "-o", out, "--json", tmp.filePath("in")});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(statuses(r.json).value("broken.jpg"), QStringLiteral("failed"));
+        const QJsonObject first = r.json["files"].toArray().first().toObject();
+        QCOMPARE(first["source"].toString(), broken);
+        QVERIFY(!first["reason"].toString().isEmpty());
+        QCOMPARE(total(r.json, "converted"), 3);
+        for (const QString &name : QDir(out).entryList(QDir::Files))
+            QVERIFY2(!QImage(out + "/" + name).isNull(), qPrintable(name));
+        QCOMPARE(QDir(out).entryList(QDir::Files).size(), 3);
+
+        QFile::remove(broken);
+        r = convert({"--to", "webp", "-o", out, "--existing", "skip", "--json", in});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(total(r.json, "skipped"), 3);
+        QCOMPARE(total(r.json, "converted"), 0);
+    }
+
+    void usageErrorWritesNothing_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("unknown key") << QStringList{"--set", "noSuchKey=1"};
+        QTest::newRow("out of range") << QStringList{"--set", "textSize=1000"};
+        QTest::newRow("not a number") << QStringList{"--quality", "high"};
+        QTest::newRow("unknown format") << QStringList{"--to", "bmp"};
+        QTest::newRow("bad shard") << QStringList{"--shard", "3/2"};
+        QTest::newRow("unknown option") << QStringList{"--colour"};
+        QTest::newRow("missing input") << QStringList{"no-such-folder"};
+    }
+
+    void usageErrorWritesNothing()
+    {
+        QFETCH(QStringList, arguments);
+        QTemporaryDir tmp;
+        const QString in = photos(tmp.filePath("in"), 1);
+        const Result r = convert(arguments + QStringList{"-o", tmp.filePath("out"), in});
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY(r.out.isEmpty());
+        QVERIFY(!r.err.isEmpty());
+        QVERIFY(!QFileInfo::exists(tmp.filePath("out")));
+    }
+
+    // A settings file in the store's format gives the window's pipeline pixels.
+    void settingsFileGivesThePipelinePixels()
+    {
+        QTemporaryDir tmp;
+        const QString source = kxtest::photoFile(tmp.path(), "photo.png", QSize(160, 120));
+        const QString file = tmp.filePath("watermark.ini");
+        {
+            QSettings store(file, QSettings::IniFormat);
+            store.beginGroup("MainApp");
+            store.setValue("textContent", "Kestrix 2026");
+            store.setValue("textSize", 2147483647); // loads as the control's largest size
+            store.setValue("textFont", "DejaVu Sans");
+            store.setValue("textColor", "#ff2000");
+            store.setValue("textPosition", 4);
+            store.setValue("targeFileType", 6); // PNG
+            store.setValue("outputFolder", tmp.filePath("out"));
+        }
+        const Result r = convert({"--settings", file, source});
+        QCOMPARE(r.exitCode, 0);
+
+        QSettings store(file, QSettings::IniFormat);
+        ConversionSettings s;
+        loadConversionSettings(store, s, QGuiApplication::font());
+        const QImage expected = ImageMagickUtil().processImage(source, false, s);
+        const QImage written(tmp.filePath("out/photo.png"));
+        QCOMPARE(written.convertToFormat(QImage::Format_ARGB32), expected.convertToFormat(QImage::Format_ARGB32));
+        QVERIFY(written != QImage(source).convertToFormat(written.format()));
+    }
+
+    // Ctrl+C ends the run after the file being written: whole files only, a
+    // summary, status 130.
+    void interruptLeavesOnlyWholeFiles()
+    {
+        QTemporaryDir tmp;
+        const QString in = photos(tmp.filePath("in"), 20, QSize(640, 480));
+        const QString out = tmp.filePath("out");
+        QProcess process;
+        process.start(QStringLiteral(KESTRIX_CONVERT), {"--to", "webp", "-o", out, "--json", in});
+        QVERIFY(process.waitForStarted());
+        QByteArray lines;
+        QTRY_VERIFY_WITH_TIMEOUT((lines += process.readAllStandardError()).contains("[1/20]"), 30000);
+        ::kill(process.processId(), SIGINT);
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 130);
+        const QJsonObject json = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+        QVERIFY(json["stopped"].toBool());
+        const QStringList written = QDir(out).entryList(QDir::Files | QDir::Hidden);
+        QCOMPARE(written.size(), total(json, "converted"));
+        QVERIFY(written.size() < 20);
+        for (const QString &name : written)
+            QVERIFY2(name.endsWith(".webp") && !QImage(out + "/" + name).isNull(), qPrintable(name));
+    }
+
+    void shardsCoverTheListOnce()
+    {
+        QTemporaryDir tmp;
+        const QString in = photos(tmp.filePath("in"), 7, QSize(8, 8));
+        QMap<QString, QString> seen;
+        for (const QString &shard : {"1/2", "2/2"}) {
+            const Result r = convert({"--to", "png", "-o", tmp.filePath(shard.left(1)), "--shard", shard, "--json", in});
+            QCOMPARE(r.exitCode, 0);
+            const QMap<QString, QString> part = statuses(r.json);
+            QVERIFY(!part.isEmpty());
+            for (auto it = part.cbegin(); it != part.cend(); ++it)
+                QVERIFY2(!seen.contains(it.key()), qPrintable(it.key()));
+            seen.insert(part);
+        }
+        QCOMPARE(seen.size(), 7);
+    }
+};
+
+QTEST_MAIN(TestKestrixConvert)
+#include "tst_kestrixconvert.moc"
