@@ -42,6 +42,23 @@ QImage makePhoto(int width, int height)
     return image;
 }
 
+// Peak signal-to-noise ratio of the decoded picture against the source, in dB.
+double psnr(const QImage &decoded, const QImage &source)
+{
+    const QImage a = decoded.convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        const auto *p = reinterpret_cast<const QRgb *>(a.constScanLine(y));
+        const auto *q = reinterpret_cast<const QRgb *>(source.constScanLine(y));
+        for (int x = 0; x < a.width(); ++x) {
+            const int dr = qRed(p[x]) - qRed(q[x]), dg = qGreen(p[x]) - qGreen(q[x]), db = qBlue(p[x]) - qBlue(q[x]);
+            sum += dr * dr + dg * dg + db * db;
+        }
+    }
+    const double mse = sum / (3.0 * a.width() * a.height());
+    return mse > 0 ? 10 * std::log10(255.0 * 255.0 / mse) : 99.0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -57,8 +74,9 @@ int main(int argc, char **argv)
     photo.save(folder + "/source.png");
     out << "picture: " << photo.width() << " x " << photo.height() << ", source written to " << folder
         << "/source.png\n";
-    out << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
-               .arg("format", -6).arg("encode s", 9).arg("MP/s", 7).arg("decode s", 9).arg("MP/s", 7).arg("bytes", 11);
+    out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7\n")
+               .arg("format", -6).arg("encode s", 9).arg("MP/s", 7).arg("decode s", 9).arg("MP/s", 7).arg("bytes", 11)
+               .arg("PSNR dB", 8);
 
     QStringList formats{"avif", "heic", "heif", "jxl", "webp", "jpg", "png", "tiff", "gif"};
     if (argc > 2) {
@@ -71,7 +89,7 @@ int main(int argc, char **argv)
         QString error;
         QElapsedTimer timer;
         timer.start();
-        const bool written = suffix == "gif" ? writeGif(photo, path, &error) : writeImageFile(photo, path, 90, &error);
+        const bool written = suffix == "gif" ? writeGif(photo, path, &error) : writeImageFile(photo, path, writeOptionsFor(ConversionSettings(), "." + suffix), &error);
         const double encodeSeconds = timer.nsecsElapsed() / 1e9;
         if (!written) {
             out << suffix << ": " << error << "\n";
@@ -81,14 +99,16 @@ int main(int argc, char **argv)
         timer.restart();
         const bool read = ImageMagickUtil().loadImage(path, decoded);
         const double decodeSeconds = timer.nsecsElapsed() / 1e9;
-        out << QStringLiteral("%1 %2 %3 %4 %5 %6%7\n")
+        const bool decodedWhole = read && decoded.size() == photo.size();
+        out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7%8\n")
                    .arg(suffix, -6)
                    .arg(encodeSeconds, 9, 'f', 3)
                    .arg(megapixels / encodeSeconds, 7, 'f', 2)
                    .arg(decodeSeconds, 9, 'f', 3)
                    .arg(megapixels / decodeSeconds, 7, 'f', 2)
                    .arg(QFileInfo(path).size(), 11)
-                   .arg(read && decoded.size() == photo.size() ? "" : "  (decode failed)");
+                   .arg(decodedWhole ? psnr(decoded, photo) : 0.0, 8, 'f', 1)
+                   .arg(decodedWhole ? "" : "  (decode failed)");
         out.flush();
     }
     return 0;

@@ -1,6 +1,7 @@
 #include "convertfile.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 #include "imagemagickutil.h"
 #include "imagewriters.h"
@@ -21,7 +22,8 @@ bool convertImageFile(const QString &source, const QString &target, const Conver
                                        : PhotoMetadata();
     const bool written = isGifTargetPath(target)
                              ? writeGif(image, target, &writeError)
-                             : writeImageFile(image, target, settings.targeFileQuality, &writeError, metadata);
+                             : writeImageFile(image, target, writeOptionsFor(settings, "." + QFileInfo(target).suffix()),
+                                              &writeError, metadata);
     if (!written)
         *error = writeError.isEmpty() ? QCoreApplication::translate("ConvertImagesThread", "Cannot write %1").arg(target)
                                       : writeError;

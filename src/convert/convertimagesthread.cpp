@@ -96,29 +96,6 @@ qint64 sourceBytes(const QString &source)
 
 } // namespace
 
-QList<PlannedFile> planImageTargets(const QStringList &sources, const QString &outputPath,
-                                    const QString &extension, bool overwrite)
-{
-    QList<PlannedFile> plan;
-    QHash<QString, qsizetype> planned; // absolute target -> its entry in the plan
-    for (const QString &source : sources) {
-        PlannedFile file{source, targetPathFor(source, outputPath, extension)};
-        const QFileInfo info(file.target);
-        const QString key = info.absoluteFilePath();
-        const auto earlier = planned.constFind(key);
-        if (overwrite) {
-            if (earlier != planned.cend())
-                plan[*earlier].action = PlannedFile::Superseded;
-        } else if (earlier != planned.cend() || info.exists() || info.isSymLink()) {
-            file.action = PlannedFile::Existing;
-        }
-        if (file.action == PlannedFile::Convert)
-            planned.insert(key, plan.size());
-        plan.append(file);
-    }
-    return plan;
-}
-
 ConvertImagesThread::ConvertImagesThread(const ConversionSettings &settings, QObject *parent)
     : QThread(parent), settings(settings)
 {
@@ -136,6 +113,8 @@ void ConvertImagesThread::run()
     QImageReader::setAllocationLimit(256);
     fileExistsList.clear();
     fileSourceList.clear();
+    skippedCount = 0;
+    renamedCount = 0;
 
     const bool isPdf = targetExtension.compare(QLatin1String(".pdf"), Qt::CaseInsensitive) == 0;
     // The pipeline picks its scaling mode from this flag; later previews see it too.
@@ -152,10 +131,12 @@ void ConvertImagesThread::run()
         runImagePass(jobs);
     setCodecThreadCount(0);
 
-    if (stopRequested)
+    if (stopRequested) {
         emit threadTerminated();
-    else
+    } else {
+        emit outputCounts(skippedCount, renamedCount);
         emit threadCompleted(fileExistsList, fileSourceList);
+    }
 }
 
 void ConvertImagesThread::runImagePass(int jobs)
@@ -163,7 +144,12 @@ void ConvertImagesThread::runImagePass(int jobs)
     if (!_urls.isEmpty())
         setLastOutputLocation(QDir::toNativeSeparators(QFileInfo(settings.outputFolder).absoluteFilePath()));
 
-    const QList<PlannedFile> plan = planImageTargets(_urls, outputPath, targetExtension, overwriteExisting);
+    // The whole list is planned before any file starts, so that files in
+    // flight never race for one name.
+    const QList<PlannedFile> plan =
+        targetPaths.isEmpty()
+            ? planOutputs(_urls, outputPath, targetExtension, settings, overwriteExisting, fileSourceFacts(settings))
+            : planGivenTargets(_urls, targetPaths);
     JobQueue queue(jobs, conversionMemoryBudget(physicalMemoryBytes()));
     const auto finishOne = [&] {
         int index = -1;
@@ -183,7 +169,13 @@ void ConvertImagesThread::runImagePass(int jobs)
             break;
         emit updateFileName(file.source);
         if (file.action == PlannedFile::Convert) {
+            renamedCount += file.renamed ? 1 : 0;
             queue.start(int(i), bytes, [this, file] {
+                // With the folder structure kept, a target's folder below the
+                // output folder may not be there yet; a missing output folder is not made.
+                const QString folder = QFileInfo(file.target).absolutePath();
+                if (!QFileInfo(folder).isDir() && QFileInfo(outputPath).isDir() && !QDir().mkpath(folder))
+                    return JobResult{tr("Cannot write %1").arg(file.target), {}};
                 QString error;
                 convertImageFile(file.source, file.target, settings, &error);
                 return JobResult{error, {}};
@@ -194,6 +186,7 @@ void ConvertImagesThread::runImagePass(int jobs)
             fileExistsList.append(file.target);
             fileSourceList.append(file.source);
         }
+        skippedCount += file.action == PlannedFile::Skipped ? 1 : 0;
         emit fileFinished(file.source);
     }
     while (queue.running() > 0)

@@ -8,27 +8,7 @@
 #include <atomic>
 
 #include "conversionsettings.h"
-
-// One source of an image pass and what the pass does with it, decided
-// before any file starts.
-struct PlannedFile
-{
-    enum Action {
-        Convert,
-        Existing,   // set aside and reported at the end; the caller decides
-        Superseded, // a later source of the list writes the same target
-    };
-    QString source;
-    QString target;
-    Action action = Convert;
-};
-
-// The planning step of an image pass, in list order. A target that exists
-// (a folder or a dangling link of that name included), or that an earlier
-// source takes, is set aside unless overwriting; when overwriting, only the
-// last source for a target writes it, as converting one after another would leave it.
-QList<PlannedFile> planImageTargets(const QStringList &sources, const QString &outputPath,
-                                    const QString &extension, bool overwrite);
+#include "outputplan.h"
 
 // Converts one list of sources in one pass: one file per source for image
 // targets, or one PDF document with a page per good source. Several files
@@ -51,6 +31,8 @@ public:
     QString outputPath;
     QString targetExtension;
     bool overwriteExisting = false;
+    // A second pass: the target of each source as the first pass planned it.
+    QStringList targetPaths;
 
 signals:
     // As each source starts, skipped ones included, in list order.
@@ -61,6 +43,9 @@ signals:
     void threadTerminated();
     // The pass ran to its end; the targets that already existed and their sources.
     void threadCompleted(QList<QString> fileExistsList, QList<QString> fileSourceList);
+    // Sources left out by the Skip policy and targets written under a free
+    // name; sent just before threadCompleted.
+    void outputCounts(int skipped, int renamed);
     // A source that could not be converted, with the reason; sent before the end signal.
     void fileFailed(QString fileName, QString reason);
     // A stopped PDF pass kept the pages drawn so far in the document; sent before threadTerminated.
@@ -76,5 +61,7 @@ private:
 
     QList<QString> fileExistsList;
     QList<QString> fileSourceList;
+    int skippedCount = 0;
+    int renamedCount = 0;
     ConversionSettings settings;
 };

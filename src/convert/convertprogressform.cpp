@@ -29,6 +29,20 @@ QString stoppedDocumentText(const QString &pdfPath, int pageCount)
                           : QObject::tr("The conversion was stopped. %1 holds %2 pages.").arg(pdfPath).arg(pageCount);
 }
 
+QString outputCountsText(int skipped, int renamed)
+{
+    QStringList parts;
+    if (skipped == 1)
+        parts << QObject::tr("1 file was skipped because its target exists.");
+    else if (skipped > 1)
+        parts << QObject::tr("%1 files were skipped because their targets exist.").arg(skipped);
+    if (renamed == 1)
+        parts << QObject::tr("1 file was written under a new name.");
+    else if (renamed > 1)
+        parts << QObject::tr("%1 files were written under new names.").arg(renamed);
+    return parts.join(QLatin1Char('\n'));
+}
+
 QString failureDetailsText(const QList<ConversionFailure> &failures)
 {
     QStringList lines;
@@ -91,7 +105,8 @@ void ConvertProgressForm::releaseWorker()
 }
 
 void ConvertProgressForm::startConvert(const QStringList &files, const QString &outputLocation,
-                                       const QString &label, const QString &extension, bool overwriteExisting)
+                                       const QString &label, const QString &extension, bool overwriteExisting,
+                                       const QStringList &targets)
 {
     fileList = files;
     outputPath = outputLocation;
@@ -120,11 +135,16 @@ void ConvertProgressForm::startConvert(const QStringList &files, const QString &
     worker->outputPath = outputLocation;
     worker->targetExtension = extension;
     worker->overwriteExisting = overwriteExisting;
+    worker->targetPaths = targets;
     connect(worker, &ConvertImagesThread::updateFileName, this, &ConvertProgressForm::handleUpdateFileName);
     connect(worker, &ConvertImagesThread::fileFinished, this, &ConvertProgressForm::handleFileFinished);
     connect(worker, &ConvertImagesThread::threadTerminated, this, &ConvertProgressForm::handleThreadTerminated);
     connect(worker, &ConvertImagesThread::threadCompleted, this, &ConvertProgressForm::handleThreadCompleted);
     connect(worker, &ConvertImagesThread::fileFailed, this, &ConvertProgressForm::handleFileFailed);
+    connect(worker, &ConvertImagesThread::outputCounts, this, [this](int skipped, int renamed) {
+        skippedCount += skipped;
+        renamedCount += renamed;
+    });
     connect(worker, &ConvertImagesThread::documentStopped, this, &ConvertProgressForm::handleDocumentStopped);
     worker->start();
 }
@@ -218,6 +238,8 @@ void ConvertProgressForm::handleThreadCompleted(const QList<QString> &fileExists
         showCompletionMessage();
         return;
     }
+    existingTargets = fileExistsList;
+    existingSources = fileSourceList;
     // Shown modally without a nested event loop, so that nothing is deleted
     // under a running dialog; its answer arrives through its signals.
     auto *dialog = new OverwriteFileDialog(this);
@@ -247,6 +269,7 @@ void ConvertProgressForm::showCompletionMessage(const QString &stoppedText)
     QPushButton *openButton = box->addButton(tr("Open Folder"), QMessageBox::ActionRole);
     if (failed)
         box->setDetailedText(failureDetailsText(failures));
+    box->setInformativeText(outputCountsText(skippedCount, renamedCount));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::ApplicationModal);
     connect(box, &QMessageBox::finished, this, [this, box, openButton] {
@@ -260,7 +283,11 @@ void ConvertProgressForm::showCompletionMessage(const QString &stoppedText)
 
 void ConvertProgressForm::handleOverwriteFiles(const QStringList &urls)
 {
-    startConvert(urls, outputPath, formatLabel, targetExtension, true);
+    // The second pass writes the targets the first one planned for these sources.
+    QStringList targets;
+    for (const QString &url : urls)
+        targets << existingTargets.value(existingSources.indexOf(url));
+    startConvert(urls, outputPath, formatLabel, targetExtension, true, targets);
 }
 
 void ConvertProgressForm::handleConvertFinish()

@@ -31,6 +31,11 @@ QString failureSummaryText(int failedCount, int fileCount);
 // What a stopped PDF run left: the document and how many pages it holds.
 QString stoppedDocumentText(const QString &pdfPath, int pageCount);
 
+// What the existing-file policy did: "1 file was skipped because its target
+// exists." and "2 files were written under new names.", and their other number
+// forms, one a line; empty when nothing was skipped or renamed.
+QString outputCountsText(int skipped, int renamed);
+
 // One line per failure: the source path, a colon and the reason.
 QString failureDetailsText(const QList<ConversionFailure> &failures);
 
@@ -53,7 +58,7 @@ public:
     ~ConvertProgressForm() override;
 
     void startConvert(const QStringList &files, const QString &outputLocation, const QString &formatLabel,
-                      const QString &extension, bool overwriteExisting);
+                      const QString &extension, bool overwriteExisting, const QStringList &targets = {});
     // Asks the running pass to stop (the window is being closed).
     void stopConversion();
 
@@ -90,6 +95,11 @@ private:
     // Over both passes of a run: the first pass's file count and every failure.
     int runFileCount = -1;
     QList<ConversionFailure> failures;
+    int skippedCount = 0;
+    int renamedCount = 0;
+    // The first pass's targets that existed and their sources, for the second pass.
+    QStringList existingTargets;
+    QStringList existingSources;
     QPointer<QMessageBox> completionBox;
 
     // Of the current pass: the files started and not yet done (several when the

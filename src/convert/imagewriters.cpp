@@ -1,4 +1,5 @@
 #include "imagewriters.h"
+#include "targetformats.h"
 
 #include <QBuffer>
 #include <QDebug>
@@ -8,12 +9,6 @@
 #include "encodermetadata.h"
 
 namespace {
-
-// PNG's quality picks the zlib level; 60 is level 3. On a 12 MP photo the
-// default level 6 takes over three times as long for a file under a tenth smaller.
-// TIFF stays uncompressed: Qt offers only LZW, which on photos saves under
-// a tenth of the size and makes writing about ten times slower.
-constexpr int pngQuality = 60;
 
 // Logs the writer's own error text; the caller gets a reason a user can read.
 bool reportFailure(const QString &targetPath, const QString &writerError, const QString &reason, QString *error)
@@ -106,7 +101,26 @@ void TargetFile::cancel()
     file.cancelWriting();
 }
 
-bool writeImageFile(const QImage &image, const QString &targetPath, int jpgQuality, QString *error,
+
+WriteOptions writeOptionsFor(const ConversionSettings &settings, const QString &extension)
+{
+    WriteOptions options;
+    const QList<TargetFormat> &formats = targetFormats();
+    for (int i = 0; i < formats.size(); ++i) {
+        if (formats.at(i).extension.compare(extension, Qt::CaseInsensitive) != 0)
+            continue;
+        const TargetQuality quality = targetQualityFor(i);
+        if (quality.quality)
+            options.quality = settings.*quality.quality;
+        if (quality.lossless)
+            options.lossless = settings.*quality.lossless;
+    }
+    options.pngLevel = settings.pngCompressionLevel;
+    options.tiffCompression = settings.tiffCompression;
+    return options;
+}
+
+bool writeImageFile(const QImage &image, const QString &targetPath, const WriteOptions &options, QString *error,
                     const PhotoMetadata &metadata)
 {
     if (image.isNull())
@@ -126,10 +140,18 @@ bool writeImageFile(const QImage &image, const QString &targetPath, int jpgQuali
     QImageWriter writer(route == MetadataRoute::AfterEncoding ? static_cast<QIODevice *>(&encoded) : &file, format);
     if (route == MetadataRoute::ByEncoder)
         handMetadataToEncoder(writer, metadata);
-    if (format == "jpg")
-        writer.setQuality(jpgQuality);
-    else if (format == "png")
-        writer.setQuality(pngQuality);
+    // PNG's quality picks the zlib level in steps of ten (60 is level 3); its
+    // compression option is not read. On a 12 MP photo level 6 takes over three
+    // times as long as level 3 for a file under a tenth smaller. TIFF's LZW
+    // saves under a tenth of a photo and makes writing about ten times slower.
+    if (format == "png")
+        writer.setQuality((9 - qBound(0, options.pngLevel, 9)) * 10);
+    else if (format == "tiff" || format == "tif")
+        writer.setCompression(options.tiffCompression == TiffLzwCompression ? 1 : 0);
+    else if (options.lossless && (format == "webp" || format == "jxl"))
+        writer.setQuality(100);
+    else
+        writer.setQuality(options.quality);
     writer.setOptimizedWrite(true);
     writer.setProgressiveScanWrite(true);
     if (!writer.write(image)) {

@@ -102,6 +102,10 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
     // 3. The source list.
     model.setHorizontalHeaderLabels({QStringLiteral("File List"), QStringLiteral("Path")});
     ui->sourceTreeView->setModel(&model);
+    // The output name preview follows the first file of the list.
+    connect(&model, &QAbstractItemModel::rowsInserted, this, &ConvertImageForm::updateFileNamePreview);
+    connect(&model, &QAbstractItemModel::rowsRemoved, this, &ConvertImageForm::updateFileNamePreview);
+    connect(&model, &QAbstractItemModel::rowsMoved, this, &ConvertImageForm::updateFileNamePreview);
     ui->sourceTreeView->setColumnHidden(1, true);
     ui->sourceTreeView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ui->sourceTreeView->setSelectionMode(QAbstractItemView::ExtendedSelection);

@@ -154,9 +154,9 @@ public slots:
     void on_qrCodeSizeSpinBox_valueChanged(int value);
     void on_qrCodePositionComboBox_currentIndexChanged(int index);
     void on_qrCodeMarginSpinBox_valueChanged(int value);
-    void on_keepMetadataCheckBox_clicked();
-    void on_removeLocationCheckBox_clicked();
-    void on_keepFileDatesCheckBox_clicked();
+    void on_keepMetadataCheckBox_toggled(bool checked);
+    void on_removeLocationCheckBox_toggled(bool checked);
+    void on_keepFileDatesCheckBox_toggled(bool checked);
     void on_pdfFilenameLineEdit_textChanged(const QString &text);
     void on_pdfPaperSizeComboBox_currentIndexChanged(int index);
     void on_pdfResizeImageToPaperCheckBox_toggled(bool checked);
@@ -169,6 +169,15 @@ public slots:
     void on_pdfMarginSizeSpinBox_valueChanged(int value);
     void on_targetComboBox_currentIndexChanged(int index);
     void on_qualitySpinBox_valueChanged(int value);
+    void on_losslessCheckBox_toggled(bool checked);
+    void on_existingFileComboBox_currentIndexChanged(int index);
+    void on_keepFolderStructureCheckBox_toggled(bool checked);
+    void on_fileNamePatternLineEdit_textChanged(const QString &text);
+    void on_pngLevelSpinBox_valueChanged(int value);
+    void on_tiffCompressionComboBox_currentIndexChanged(int index);
+    void on_longEdgeRadioButton_toggled(bool checked);
+    void on_longEdgeLineEdit_textChanged(const QString &text);
+    void on_doNotEnlargeCheckBox_toggled(bool checked);
     void on_grayscaleCheckBox_toggled(bool checked);
     void on_sepiaCheckBox_toggled(bool checked);
     void on_contrastSlider_valueChanged(int value);
@@ -193,6 +202,9 @@ private:
     void updateRelativeValueField(int relativeTo);
     void setPdfMargin(int margin);
     void showPdfSummary();
+    // The quality, lossless, PNG and TIFF controls of the target format.
+    void showTargetOptions(int index);
+    void updateFileNamePreview();
     void showWatermarkThumbnail(const QString &path);
     void setAdjustment(QSlider *slider, QSpinBox *spinBox, int ConversionSettings::*field, int id, int value);
 

@@ -111,7 +111,9 @@ void ConvertImageForm::on_convertButton_clicked()
                 location = choosePdfFile();
                 if (location.isEmpty())
                     return;
-            } else if (somethingExistsAt(location)) {
+            } else if (somethingExistsAt(location) && settings.existingFilePolicy != ExistingOverwrite) {
+                // The one document of a run is neither skipped nor renamed
+                // unasked: Skip and Keep both ask as Ask does.
                 QMessageBox confirm(QMessageBox::Question, tr("Confirm overwrite"), tr("Confirm overwrite"),
                                     QMessageBox::Yes | QMessageBox::No, this);
                 confirm.setInformativeText(tr("Are you sure you want to overwrite ") + location + QStringLiteral("?"));

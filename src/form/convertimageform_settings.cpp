@@ -12,6 +12,8 @@
 
 #include "cocoacode.h"
 #include "kxglobal.h"
+#include "outputplan.h"
+#include "targetformats.h"
 #include "watermarkthumbnail.h"
 
 namespace {
@@ -39,6 +41,13 @@ private:
 int decimalOrZero(const QString &text)
 {
     return text.toInt(nullptr, 10);
+}
+
+// Targets without a quality of their own show and keep JPG's, as before.
+TargetQuality shownQuality(int index)
+{
+    const TargetQuality quality = targetQualityFor(index);
+    return quality.quality ? quality : targetQualityFor(TargetJpg);
 }
 
 } // namespace
@@ -88,10 +97,12 @@ void ConvertImageForm::updateControlsFromSettings()
         s.targeFileType = 0;
     ui->targetComboBox->setCurrentIndex(s.targeFileType);
     ui->pdfGroupBox->setVisible(s.targeFileType == pdfIndex);
-    ui->qualitySpinBox->setValue(s.targeFileQuality);
-    const bool jpg = ui->targetComboBox->currentIndex() == jpgIndex;
-    ui->qualityLabel->setVisible(jpg);
-    ui->qualitySpinBox->setVisible(jpg);
+    showTargetOptions(ui->targetComboBox->currentIndex());
+    ui->pngLevelSpinBox->setValue(s.pngCompressionLevel);
+    ui->tiffCompressionComboBox->setCurrentIndex(s.tiffCompression);
+    ui->existingFileComboBox->setCurrentIndex(s.existingFilePolicy);
+    ui->keepFolderStructureCheckBox->setChecked(s.keepFolderStructure);
+    ui->fileNamePatternLineEdit->setText(s.fileNamePattern);
 
     // 3. A folder that went away since the last run shows as empty.
     if (!s.outputFolder.isEmpty()) {
@@ -123,8 +134,8 @@ void ConvertImageForm::updateControlsFromSettings()
     // 7.-10. Scaling.
     ui->scaleImageCheckBox->setChecked(s.scaleImage);
     QAbstractButton *const scaleButtons[] = {ui->percentageRadioButton, ui->absoluteRadioButton,
-                                             ui->relativeRadioButton};
-    if (s.scaleType >= ScaleByPercentage && s.scaleType <= ScaleByRelativeSize) {
+                                             ui->relativeRadioButton, ui->longEdgeRadioButton};
+    if (s.scaleType >= ScaleByPercentage && s.scaleType <= ScaleByLongEdge) {
         scaleButtons[s.scaleType]->setChecked(true);
     } else {
         // An unknown scale type checks none; the exclusive group would refuse that.
@@ -139,6 +150,8 @@ void ConvertImageForm::updateControlsFromSettings()
     ui->absoluteHeightLineEdit->setText(QString::number(s.scaleAbsoluteHeight));
     ui->relativeToComboBox->setCurrentIndex(s.scaleRelativeTo);
     updateRelativeValueField(s.scaleRelativeTo);
+    ui->longEdgeLineEdit->setText(QString::number(s.scaleLongEdge));
+    ui->doNotEnlargeCheckBox->setChecked(s.scaleDoNotEnlarge);
     setScaleControlsEnabled(ui->scaleImageCheckBox->isChecked());
 
     // 11. Text watermark.
@@ -189,7 +202,7 @@ void ConvertImageForm::setScaleControlsEnabled(bool enabled)
         ui->percentageRadioButton, ui->percentageSpinBox,     ui->percentageLabel,      ui->absoluteRadioButton,
         ui->absoluteWidthLabel,    ui->absoluteWidthLineEdit, ui->absoluteHeightLabel,  ui->absoluteHeightLineEdit,
         ui->relativeRadioButton,   ui->relativeToLabel,       ui->relativeToComboBox,   ui->relativeValueLabel,
-        ui->relativeValueLineEdit,
+        ui->relativeValueLineEdit, ui->longEdgeRadioButton,   ui->longEdgeLineEdit,     ui->doNotEnlargeCheckBox,
     };
     for (QWidget *control : controls)
         control->setEnabled(enabled);
@@ -249,6 +262,8 @@ void ConvertImageForm::on_tabResetButton_clicked()
     for (int id = SettingScaleImage; id <= SettingBlurRadius; ++id)
         saveSetting(id);
     for (int id = SettingKeepMetadata; id <= SettingKeepFileDates; ++id)
+        saveSetting(id);
+    for (int id = SettingExistingFilePolicy; id <= SettingScaleDoNotEnlarge; ++id)
         saveSetting(id);
 }
 
@@ -313,6 +328,22 @@ void ConvertImageForm::on_relativeRadioButton_toggled(bool checked)
 {
     if (checked)
         changeSetting(SettingScaleType, RefreshPreview, [](ConversionSettings &s) { s.scaleType = ScaleByRelativeSize; });
+}
+
+void ConvertImageForm::on_longEdgeRadioButton_toggled(bool checked)
+{
+    if (checked)
+        changeSetting(SettingScaleType, RefreshPreview, [](ConversionSettings &s) { s.scaleType = ScaleByLongEdge; });
+}
+
+void ConvertImageForm::on_longEdgeLineEdit_textChanged(const QString &text)
+{
+    changeSetting(SettingScaleLongEdge, RefreshPreview, [&](ConversionSettings &s) { s.scaleLongEdge = decimalOrZero(text); });
+}
+
+void ConvertImageForm::on_doNotEnlargeCheckBox_toggled(bool checked)
+{
+    changeSetting(SettingScaleDoNotEnlarge, RefreshPreview, [&](ConversionSettings &s) { s.scaleDoNotEnlarge = checked; });
 }
 
 void ConvertImageForm::on_percentageSpinBox_valueChanged(int value)
@@ -498,32 +529,22 @@ void ConvertImageForm::on_pdfSmoothEdgesCheckBox_toggled(bool)
                   [&](ConversionSettings &s) { s.pdfSmoothEdges = ui->pdfSmoothEdgesCheckBox->isChecked(); });
 }
 
-void ConvertImageForm::on_keepMetadataCheckBox_clicked()
+void ConvertImageForm::on_keepMetadataCheckBox_toggled(bool checked)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().keepMetadata = ui->keepMetadataCheckBox->isChecked();
-    saveSetting(SettingKeepMetadata);
-    ui->removeLocationCheckBox->setEnabled(conversionSettings().keepMetadata);
+    changeSetting(SettingKeepMetadata, KeepPreview, [&](ConversionSettings &s) {
+        s.keepMetadata = checked;
+        ui->removeLocationCheckBox->setEnabled(checked);
+    });
 }
 
-void ConvertImageForm::on_removeLocationCheckBox_clicked()
+void ConvertImageForm::on_removeLocationCheckBox_toggled(bool checked)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().removeLocation = ui->removeLocationCheckBox->isChecked();
-    saveSetting(SettingRemoveLocation);
+    changeSetting(SettingRemoveLocation, KeepPreview, [&](ConversionSettings &s) { s.removeLocation = checked; });
 }
 
-void ConvertImageForm::on_keepFileDatesCheckBox_clicked()
+void ConvertImageForm::on_keepFileDatesCheckBox_toggled(bool checked)
 {
-    const HandlerScope scope(handlersEnabled);
-    if (!scope)
-        return;
-    conversionSettings().keepFileDates = ui->keepFileDatesCheckBox->isChecked();
-    saveSetting(SettingKeepFileDates);
+    changeSetting(SettingKeepFileDates, KeepPreview, [&](ConversionSettings &s) { s.keepFileDates = checked; });
 }
 
 void ConvertImageForm::on_pdfQualityComboBox_currentIndexChanged(int index)
@@ -568,15 +589,89 @@ void ConvertImageForm::on_targetComboBox_currentIndexChanged(int index)
 {
     changeSetting(SettingTargetFileType, KeepPreview, [&](ConversionSettings &s) {
         s.targeFileType = index;
-        ui->qualityLabel->setVisible(index == jpgIndex);
-        ui->qualitySpinBox->setVisible(index == jpgIndex);
+        showTargetOptions(index);
         ui->pdfGroupBox->setVisible(index == pdfIndex);
+        updateFileNamePreview();
     });
+}
+
+void ConvertImageForm::showTargetOptions(int index)
+{
+    const ConversionSettings &s = conversionSettings();
+    const TargetQuality quality = shownQuality(index);
+    const bool lossy = targetQualityFor(index).quality != nullptr;
+    const bool lossless = quality.lossless && s.*quality.lossless;
+    // The handlers must not store what only follows the target.
+    const bool handlers = handlersEnabled;
+    handlersEnabled = false;
+    ui->qualitySpinBox->setValue(s.*quality.quality);
+    ui->losslessCheckBox->setChecked(lossless);
+    handlersEnabled = handlers;
+    ui->qualityLabel->setVisible(lossy);
+    ui->qualitySpinBox->setVisible(lossy);
+    ui->qualitySpinBox->setEnabled(!lossless);
+    ui->losslessCheckBox->setVisible(quality.lossless != nullptr);
+    ui->pngLevelLabel->setVisible(index == pngIndex);
+    ui->pngLevelSpinBox->setVisible(index == pngIndex);
+    ui->tiffCompressionLabel->setVisible(index == tiffIndex);
+    ui->tiffCompressionComboBox->setVisible(index == tiffIndex);
+}
+
+void ConvertImageForm::updateFileNamePreview()
+{
+    const ConversionSettings &s = conversionSettings();
+    QString name;
+    if (model.rowCount() > 0 && ui->targetComboBox->currentIndex() != pdfIndex) {
+        const QString first = entryPathOfRow(0);
+        name = expandFileNamePattern(s.fileNamePattern, first, 0, model.rowCount(), fileSourceFacts(s))
+               + targetFormatAt(ui->targetComboBox->currentIndex()).extension;
+    }
+    ui->fileNamePreviewLabel->setText(name);
 }
 
 void ConvertImageForm::on_qualitySpinBox_valueChanged(int value)
 {
-    changeSetting(SettingTargetFileQuality, KeepPreview, [&](ConversionSettings &s) { s.targeFileQuality = value; });
+    const TargetQuality quality = shownQuality(ui->targetComboBox->currentIndex());
+    changeSetting(quality.qualityId, KeepPreview, [&](ConversionSettings &s) { s.*quality.quality = value; });
+}
+
+void ConvertImageForm::on_losslessCheckBox_toggled(bool checked)
+{
+    const TargetQuality quality = targetQualityFor(ui->targetComboBox->currentIndex());
+    if (!quality.lossless)
+        return;
+    changeSetting(quality.losslessId, KeepPreview, [&](ConversionSettings &s) {
+        s.*quality.lossless = checked;
+        ui->qualitySpinBox->setEnabled(!checked);
+    });
+}
+
+void ConvertImageForm::on_existingFileComboBox_currentIndexChanged(int index)
+{
+    changeSetting(SettingExistingFilePolicy, KeepPreview, [&](ConversionSettings &s) { s.existingFilePolicy = index; });
+}
+
+void ConvertImageForm::on_keepFolderStructureCheckBox_toggled(bool checked)
+{
+    changeSetting(SettingKeepFolderStructure, KeepPreview, [&](ConversionSettings &s) { s.keepFolderStructure = checked; });
+}
+
+void ConvertImageForm::on_fileNamePatternLineEdit_textChanged(const QString &text)
+{
+    changeSetting(SettingFileNamePattern, KeepPreview, [&](ConversionSettings &s) {
+        s.fileNamePattern = text;
+        updateFileNamePreview();
+    });
+}
+
+void ConvertImageForm::on_pngLevelSpinBox_valueChanged(int value)
+{
+    changeSetting(SettingPngCompressionLevel, KeepPreview, [&](ConversionSettings &s) { s.pngCompressionLevel = value; });
+}
+
+void ConvertImageForm::on_tiffCompressionComboBox_currentIndexChanged(int index)
+{
+    changeSetting(SettingTiffCompression, KeepPreview, [&](ConversionSettings &s) { s.tiffCompression = index; });
 }
 
 void ConvertImageForm::on_grayscaleCheckBox_toggled(bool checked)

@@ -42,12 +42,11 @@ Qt::TransformationMode scalingMode(bool fastPreview, const ConversionSettings &s
     return Qt::SmoothTransformation;
 }
 
-std::optional<QSize> scaledSize(const QSize &source, const ConversionSettings &settings)
+namespace {
+
+QSize sizeForType(int w, int h, const ConversionSettings &settings, bool *known)
 {
-    if (!settings.scaleImage)
-        return std::nullopt;
-    const int w = source.width();
-    const int h = source.height();
+    *known = true;
     switch (settings.scaleType) {
     case ScaleByPercentage:
         return QSize(percentOf(w, settings.scalePercentage), percentOf(h, settings.scalePercentage));
@@ -61,9 +60,30 @@ std::optional<QSize> scaledSize(const QSize &source, const ConversionSettings &s
             const int t = settings.scaleRelativeHeight;
             return QSize(followingSide(w, h, t), t);
         }
-    default:
-        return std::nullopt;
+    case ScaleByLongEdge: {
+        const int t = settings.scaleLongEdge;
+        return w >= h ? QSize(t, followingSide(h, w, t)) : QSize(followingSide(w, h, t), t);
     }
+    default:
+        *known = false;
+        return QSize();
+    }
+}
+
+} // namespace
+
+std::optional<QSize> scaledSize(const QSize &source, const ConversionSettings &settings)
+{
+    if (!settings.scaleImage)
+        return std::nullopt;
+    bool known = false;
+    const QSize size = sizeForType(source.width(), source.height(), settings, &known);
+    if (!known)
+        return std::nullopt;
+    // No side grows past the source's; an empty result stays empty.
+    if (settings.scaleDoNotEnlarge && !size.isEmpty())
+        return size.boundedTo(source);
+    return size;
 }
 
 PictureSize pictureSizeVerdict(const QSize &size, int bitsPerPixel)

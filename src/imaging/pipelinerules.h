@@ -17,7 +17,9 @@ Qt::TransformationMode scalingMode(bool fastPreview, const ConversionSettings &s
 
 // The size a source of the given size is scaled to, or nothing when no scaling
 // is asked for. A width or height of 0 or less means a null result; so does a
-// size too large to represent.
+// size too large to represent. The long edge mode sets the longer side (the
+// width of a square) and keeps the aspect ratio. With "Do not enlarge" no side
+// of the result is larger than the source's, in every mode.
 std::optional<QSize> scaledSize(const QSize &source, const ConversionSettings &settings);
 
 // The decoders' allocation limit in megabytes; no picture the pipeline makes

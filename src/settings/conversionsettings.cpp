@@ -1,4 +1,5 @@
 #include "conversionsettings.h"
+#include "targetformats.h"
 
 #include <QMutex>
 #include <QMutexLocker>
@@ -56,14 +57,28 @@ const KeyEntry keyTable[] = {
     {"pdfPaperOrientation", SettingPdfPaperOrientation, &S::pdfPaperOrientation, 0, 1, keep},
     {"pdfPaperMargin", SettingPdfPaperMargin, &S::pdfPaperMargin, 0, 1, keep},
     {"pdfPaperMarginSize", SettingPdfPaperMarginSize, &S::pdfPaperMarginSize, 0, 99},
+    {"existingFilePolicy", SettingExistingFilePolicy, &S::existingFilePolicy, ExistingAsk, ExistingKeepBoth, keep},
+    {"keepFolderStructure", SettingKeepFolderStructure, &S::keepFolderStructure},
+    {"fileNamePattern", SettingFileNamePattern, &S::fileNamePattern},
+    {"webpQuality", SettingWebpQuality, &S::webpQuality, 0, 99},
+    {"webpLossless", SettingWebpLossless, &S::webpLossless},
+    {"avifQuality", SettingAvifQuality, &S::avifQuality, 0, 99},
+    {"heicQuality", SettingHeicQuality, &S::heicQuality, 0, 99},
+    {"heifQuality", SettingHeifQuality, &S::heifQuality, 0, 99},
+    {"jxlQuality", SettingJxlQuality, &S::jxlQuality, 0, 99},
+    {"jxlLossless", SettingJxlLossless, &S::jxlLossless},
+    {"pngCompressionLevel", SettingPngCompressionLevel, &S::pngCompressionLevel, 0, 9},
+    {"tiffCompression", SettingTiffCompression, &S::tiffCompression, TiffNoCompression, TiffLzwCompression, keep},
     {"scaleImage", SettingScaleImage, &S::scaleImage},
-    {"scaleType", SettingScaleType, &S::scaleType, ScaleByPercentage, ScaleByRelativeSize, keep},
+    {"scaleType", SettingScaleType, &S::scaleType, ScaleByPercentage, ScaleByLongEdge, keep},
     {"scalePercentage", SettingScalePercentage, &S::scalePercentage, 0, 400},
     {"scaleAbsoluteWitdh", SettingScaleAbsoluteWidth, &S::scaleAbsoluteWitdh, 0, maxSide},
     {"scaleAbsoluteHeight", SettingScaleAbsoluteHeight, &S::scaleAbsoluteHeight, 0, maxSide},
     {"scaleRelativeTo", SettingScaleRelativeTo, &S::scaleRelativeTo, 0, 1, keep},
     {"scaleRelativeWidth", SettingScaleRelativeWidth, &S::scaleRelativeWidth, 0, maxSide},
     {"scaleRelativeHeight", SettingScaleRelativeHeight, &S::scaleRelativeHeight, 0, maxSide},
+    {"scaleLongEdge", SettingScaleLongEdge, &S::scaleLongEdge, 0, maxSide},
+    {"scaleDoNotEnlarge", SettingScaleDoNotEnlarge, &S::scaleDoNotEnlarge},
     {"textContent", SettingTextContent, &S::textContent},
     {"textFont", SettingTextFont, &S::textFont},
     {"textSize", SettingTextSize, &S::textSize, 0, 999},
@@ -172,6 +187,27 @@ QFont fontFromDescription(const QString &description)
     QFont font;
     font.setFamilies(families);
     return font;
+}
+
+TargetQuality targetQualityFor(int targetIndex)
+{
+    using S = ConversionSettings;
+    switch (targetIndex) {
+    case TargetJpg:
+        return {&S::targeFileQuality, SettingTargetFileQuality};
+    case TargetWebp:
+        return {&S::webpQuality, SettingWebpQuality, &S::webpLossless, SettingWebpLossless};
+    case TargetAvif:
+        return {&S::avifQuality, SettingAvifQuality};
+    case TargetHeic:
+        return {&S::heicQuality, SettingHeicQuality};
+    case TargetHeif:
+        return {&S::heifQuality, SettingHeifQuality};
+    case TargetJpegXl:
+        return {&S::jxlQuality, SettingJxlQuality, &S::jxlLossless, SettingJxlLossless};
+    default:
+        return {};
+    }
 }
 
 int clampedPosition(int position)

@@ -54,6 +54,20 @@ enum SettingId {
     SettingKeepMetadata = 120,
     SettingRemoveLocation = 121,
     SettingKeepFileDates = 122,
+    SettingExistingFilePolicy = 130,
+    SettingKeepFolderStructure = 131,
+    SettingFileNamePattern = 132,
+    SettingWebpQuality = 133,
+    SettingWebpLossless = 134,
+    SettingAvifQuality = 135,
+    SettingHeicQuality = 136,
+    SettingHeifQuality = 137,
+    SettingJxlQuality = 138,
+    SettingJxlLossless = 139,
+    SettingPngCompressionLevel = 140,
+    SettingTiffCompression = 141,
+    SettingScaleLongEdge = 142,
+    SettingScaleDoNotEnlarge = 143,
 };
 
 // Watermark positions, "Top - Left" (0) to "Bottom - Right" (8).
@@ -71,10 +85,13 @@ enum WatermarkPosition {
 
 enum PaperSize { PaperLetter = 0, PaperA4, PaperA5, PaperLegal, PaperExecutive };
 enum PdfQuality { PdfQuality96 = 0, PdfQuality150, PdfQuality300, PdfQuality400, PdfQuality600, PdfQuality1200 };
-enum ScaleType { ScaleByPercentage = 0, ScaleByAbsoluteSize = 1, ScaleByRelativeSize = 2 };
+enum ScaleType { ScaleByPercentage = 0, ScaleByAbsoluteSize = 1, ScaleByRelativeSize = 2, ScaleByLongEdge = 3 };
 enum RelativeTo { RelativeToWidth = 0, RelativeToHeight = 1 };
 enum PaperOrientation { OrientationPortrait = 0, OrientationLandscape = 1 };
 enum MarginChoice { NoMargin = 0, AddMargin = 1 };
+// What a run does with a target that already exists ("If the file exists").
+enum ExistingFilePolicy { ExistingAsk = 0, ExistingOverwrite, ExistingSkip, ExistingKeepBoth };
+enum TiffCompression { TiffNoCompression = 0, TiffLzwCompression = 1 };
 
 // Every option of a conversion. Field names are the settings keys, their
 // misspellings included, because the keys are the stored format.
@@ -92,6 +109,19 @@ struct ConversionSettings
     int pdfPaperOrientation = OrientationPortrait;
     int pdfPaperMargin = NoMargin;
     int pdfPaperMarginSize = 20;
+    int existingFilePolicy = ExistingAsk;
+    bool keepFolderStructure = false;
+    QString fileNamePattern = QStringLiteral("{name}");
+    // The encoders' own defaults, so that outputs stay as they were.
+    int webpQuality = 75;
+    bool webpLossless = false;
+    int avifQuality = 70;
+    int heicQuality = 60;
+    int heifQuality = 60;
+    int jxlQuality = 90;
+    bool jxlLossless = false;
+    int pngCompressionLevel = 3;
+    int tiffCompression = TiffNoCompression;
     // Not persisted: true while the current run writes a PDF. In a snapshot it
     // holds the value of the run flag at the time the snapshot was taken.
     bool outputIsPdf = false;
@@ -103,6 +133,8 @@ struct ConversionSettings
     int scaleRelativeTo = RelativeToWidth;
     int scaleRelativeWidth = 1920;
     int scaleRelativeHeight = 1080;
+    int scaleLongEdge = 1600;
+    bool scaleDoNotEnlarge = false;
     QString textContent;
     QFont textFont;
     int textSize = 12;
@@ -182,15 +214,27 @@ QList<SettingKey> settingKeys();
 // their range; booleans are true/false/1/0; colours are names or #RRGGBB.
 bool setSettingFromText(ConversionSettings &settings, const QString &name, const QString &text, QString *error);
 
-// Restores fields 14 to 44 (scaling, watermarks, adjustments) and the
-// metadata options to their defaults;
-// target format, quality, output folder and PDF setup keep their values.
+// Restores scaling, watermarks, adjustments, the metadata options and the
+// output options added with the existing-file policy to their defaults;
+// target format, JPG quality, output folder and PDF setup keep their values.
 void resetConversionSettings(ConversionSettings &settings, const QFont &labelFont);
 
 // Builds the watermark font from a font description the way the store keeps it:
 // the description is taken as a comma-separated family list, so the family is
 // kept and size, weight and style stay at their defaults.
 QFont fontFromDescription(const QString &description);
+
+// The quality controls of a target format (an index of the target list): the
+// stored quality and, for WEBP and JPEG XL, the lossless flag, each with the
+// id that saves it. Null members for targets without them.
+struct TargetQuality
+{
+    int ConversionSettings::*quality = nullptr;
+    int qualityId = -1;
+    bool ConversionSettings::*lossless = nullptr;
+    int losslessId = -1;
+};
+TargetQuality targetQualityFor(int targetIndex);
 
 // A watermark position as loaded: 0..8 unchanged, anything else 8.
 int clampedPosition(int position);

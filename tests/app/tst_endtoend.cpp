@@ -292,7 +292,8 @@ private slots:
         if (pdf)
             typeInto("pdfFilenameLineEdit", "album");
         QCOMPARE(!control("pdfGroupBox")->isHidden(), pdf);
-        QCOMPARE(!control("qualitySpinBox")->isHidden(), target == TargetJpg);
+        const bool lossy = QList<int>{TargetAvif, TargetHeic, TargetHeif, TargetJpg, TargetJpegXl, TargetWebp}.contains(target);
+        QCOMPARE(!control("qualitySpinBox")->isHidden(), lossy);
 
         pressConvert();
         QVERIFY(form->conversionBusy);

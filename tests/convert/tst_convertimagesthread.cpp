@@ -172,6 +172,53 @@ private slots:
         QVERIFY(QFileInfo(out + "/dir.webp").isDir());
     }
 
+    // What each existing-file policy leaves in the output folder when the
+    // target exists ("old") and when two sources of the run share a target.
+    void existingFilePolicies_data()
+    {
+        QTest::addColumn<int>("policy");
+        QTest::addColumn<bool>("collide");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<int>("setAside");
+        QTest::newRow("ask, exists") << int(ExistingAsk) << false << QStringList{"a.png=old"} << 1;
+        QTest::newRow("overwrite, exists") << int(ExistingOverwrite) << false << QStringList{"a.png=40x30"} << 0;
+        QTest::newRow("skip, exists") << int(ExistingSkip) << false << QStringList{"a.png=old"} << 0;
+        QTest::newRow("keep both, exists") << int(ExistingKeepBoth) << false
+                                           << QStringList{"a-1.png=40x30", "a.png=old"} << 0;
+        QTest::newRow("ask, collide") << int(ExistingAsk) << true << QStringList{"a.png=40x30"} << 1;
+        QTest::newRow("overwrite, collide") << int(ExistingOverwrite) << true
+                                            << QStringList{"a-1.png=50x30", "a.png=40x30"} << 0;
+        QTest::newRow("skip, collide") << int(ExistingSkip) << true << QStringList{"a.png=40x30"} << 0;
+        QTest::newRow("keep both, collide") << int(ExistingKeepBoth) << true
+                                            << QStringList{"a-1.png=50x30", "a.png=40x30"} << 0;
+    }
+
+    void existingFilePolicies()
+    {
+        QFETCH(int, policy);
+        QFETCH(bool, collide);
+        QFETCH(QStringList, files);
+        QFETCH(int, setAside);
+        QVERIFY(QDir().mkpath(in + "/x") && QDir().mkpath(in + "/y"));
+        QStringList sources = {source("x/a.png", QSize(40, 30))};
+        if (collide)
+            sources << source("y/a.png", QSize(50, 30));
+        else
+            QVERIFY(!kxtest::writeFile(out + "/a.png", "old").isEmpty());
+        ConversionSettings s = settingsFor(out);
+        s.existingFilePolicy = policy;
+        s.convertJobs = 2;
+        const Run r = convert(sources, ".png", s);
+        QCOMPARE(r.exists.size(), setAside);
+        QStringList found;
+        for (const QString &name : QDir(out).entryList(QDir::Files, QDir::Name)) {
+            const QSize size = QImageReader(out + "/" + name).size();
+            found << name + "=" + (size.isValid() ? QString("%1x%2").arg(size.width()).arg(size.height())
+                                                  : QString(kxtest::readFile(out + "/" + name)));
+        }
+        QCOMPARE(found, files);
+    }
+
     // Files that started finish whole; none starts after the stop.
     void cancelFinishesStartedFilesOnly()
     {

@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include <QDesktopServices>
+#include <QImageReader>
 #include <QProgressBar>
 #include <QLabel>
 #include <QListWidget>
@@ -14,6 +15,7 @@
 #include "convertprogressform.h"
 #include "kxtest.h"
 #include "kxpdf.h"
+#include "overwritefiledialog.h"
 #include "toplevels.h"
 
 // Receives the file URLs that "Open Folder" hands to the desktop, instead of the desktop.
@@ -77,6 +79,28 @@ private slots:
         QCOMPARE(completionMessageText(2), QStringLiteral("The conversion processes are completed."));
         QCOMPARE(failureDetailsText({{"/a.png", "bad"}, {"/b.png", "worse"}}),
                  QStringLiteral("/a.png: bad\n/b.png: worse"));
+        QCOMPARE(outputCountsText(0, 0), QString());
+        QCOMPARE(outputCountsText(1, 3), QStringLiteral("1 file was skipped because its target exists.\n"
+                                                        "3 files were written under new names."));
+    }
+
+    // The second pass writes the targets the first one planned, though the
+    // counter of the pattern would number the one ticked source otherwise.
+    void secondPassWritesThePlannedTargets()
+    {
+        conversionSettings().fileNamePattern = "{counter}-{name}";
+        QVERIFY(!kxtest::writeFile(out + "/2-b.png", "old").isEmpty());
+        auto *form = new ConvertProgressForm;
+        form->startConvert({source("a.png"), source("b.png")}, out, "X", ".png", false);
+        auto *dialog = toplevels::waitFor<OverwriteFileDialog>();
+        QVERIFY(dialog);
+        dialog->findChild<QPushButton *>("overwriteButton")->click();
+        QMessageBox *box = toplevels::completionBox();
+        conversionSettings().fileNamePattern = "{name}";
+        QVERIFY(box);
+        QCOMPARE(QDir(out).entryList(QDir::Files), (QStringList{"1-a.png", "2-b.png"}));
+        QVERIFY(QImageReader(out + "/2-b.png").canRead());
+        box->button(QMessageBox::Ok)->click();
     }
 
     void openFolderOpensTheOutput_data()

@@ -2,8 +2,10 @@
 
 #include "imagewriters.h"
 #include "kxtest.h"
+#include "targetformats.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QRegularExpression>
 
@@ -77,11 +79,12 @@ class TestImageWriters : public QObject
 private:
     QTemporaryDir m_dir;
 
-    static bool write(const QImage &image, const QString &path, int jpgQuality = -1, QString *error = nullptr)
+    static bool write(const QImage &image, const QString &path, const WriteOptions &options = {},
+                      QString *error = nullptr)
     {
         if (path.endsWith(".gif", Qt::CaseInsensitive))
             return writeGif(image, path, error);
-        return writeImageFile(image, path, jpgQuality, error);
+        return writeImageFile(image, path, options, error);
     }
 
 private slots:
@@ -96,17 +99,20 @@ private slots:
         QTest::addColumn<QString>("suffix");
         QTest::addColumn<bool>("alpha");
         QTest::addColumn<double>("tolerance");
-        QTest::newRow("avif") << "avif" << true << 5.0;
-        QTest::newRow("gif") << "gif" << false << 0.0;
-        QTest::newRow("heic") << "heic" << true << 5.0;
-        QTest::newRow("heif") << "heif" << true << 5.0;
-        QTest::newRow("jpg") << "jpg" << false << 6.0;
-        QTest::newRow("jxl") << "jxl" << true << 3.0;
-        QTest::newRow("png") << "png" << true << 0.0;
-        QTest::newRow("tiff") << "tiff" << false << 0.0;
+        QTest::addColumn<bool>("lossless");
+        QTest::newRow("avif") << "avif" << true << 5.0 << false;
+        QTest::newRow("gif") << "gif" << false << 0.0 << false;
+        QTest::newRow("heic") << "heic" << true << 5.0 << false;
+        QTest::newRow("heif") << "heif" << true << 5.0 << false;
+        QTest::newRow("jpg") << "jpg" << false << 6.0 << false;
+        QTest::newRow("jxl") << "jxl" << true << 3.0 << false;
+        QTest::newRow("jxl lossless") << "jxl" << false << 0.0 << true;
+        QTest::newRow("png") << "png" << true << 0.0 << false;
+        QTest::newRow("tiff") << "tiff" << false << 0.0 << false;
         // TIFF stores alpha premultiplied: faint pixels lose a little.
-        QTest::newRow("tiff alpha") << "tiff" << true << 1.0;
-        QTest::newRow("webp") << "webp" << true << 6.0;
+        QTest::newRow("tiff alpha") << "tiff" << true << 1.0 << false;
+        QTest::newRow("webp") << "webp" << true << 6.0 << false;
+        QTest::newRow("webp lossless") << "webp" << false << 0.0 << true;
     }
 
     void roundTrip()
@@ -114,12 +120,13 @@ private slots:
         QFETCH(QString, suffix);
         QFETCH(bool, alpha);
         QFETCH(double, tolerance);
+        QFETCH(bool, lossless);
         // GIF keeps a palette picture exactly; the others get a photo.
         const QImage original = suffix == "gif" ? paletteImage(200).convertToFormat(QImage::Format_RGB32)
                                                 : kxtest::makePhotoLikeImage(64, 48, alpha);
         const QString path = m_dir.filePath("roundtrip." + suffix);
         QString error;
-        QVERIFY2(write(original, path, 90, &error), qPrintable(error));
+        QVERIFY2(write(original, path, {90, lossless}, &error), qPrintable(error));
 
         const QImage decoded = QImageReader(path).read();
         QCOMPARE(decoded.size(), original.size());
@@ -128,34 +135,47 @@ private slots:
                  qPrintable(QString::number(kxtest::meanChannelDifference(decoded, original))));
     }
 
-    // The quality setting belongs to JPG alone.
-    void qualityOnlyForJpg_data()
+    // Each format's own setting reaches its encoder: the lower setting writes the smaller file.
+    void settingReachesEncoder_data()
     {
         QTest::addColumn<QString>("suffix");
-        QTest::addColumn<bool>("qualityMatters");
-        QTest::newRow("jpg") << "jpg" << true;
-        QTest::newRow("JPG") << "JPG" << true;
-        QTest::newRow("webp") << "webp" << false;
-        QTest::newRow("avif") << "avif" << false;
-        QTest::newRow("jxl") << "jxl" << false;
+        QTest::addColumn<int>("target");
+        QTest::newRow("jpg") << "jpg" << int(TargetJpg);
+        QTest::newRow("webp") << "webp" << int(TargetWebp);
+        QTest::newRow("avif") << "avif" << int(TargetAvif);
+        QTest::newRow("heic") << "heic" << int(TargetHeic);
+        QTest::newRow("heif") << "heif" << int(TargetHeif);
+        QTest::newRow("jxl") << "jxl" << int(TargetJpegXl);
+        QTest::newRow("png level") << "png" << -1;
+        QTest::newRow("tiff lzw") << "tiff" << -1;
     }
 
-    void qualityOnlyForJpg()
+    void settingReachesEncoder()
     {
         QFETCH(QString, suffix);
-        QFETCH(bool, qualityMatters);
-        const QImage original = kxtest::makePhotoLikeImage(96, 64);
-        const QString low = m_dir.filePath("low." + suffix);
-        const QString high = m_dir.filePath("high." + suffix);
-        QVERIFY(writeImageFile(original, low, 5));
-        QVERIFY(writeImageFile(original, high, 95));
-        QCOMPARE(kxtest::readFile(low) != kxtest::readFile(high), qualityMatters);
+        QFETCH(int, target);
+        // LZW only pays on flat areas.
+        const QImage original = suffix == "tiff" ? kxtest::makeBlocksImage(96, 64, {Qt::red, Qt::blue})
+                                                 : kxtest::makePhotoLikeImage(96, 64);
+        ConversionSettings low, high;
+        if (target >= 0) {
+            low.*targetQualityFor(target).quality = 20;
+            high.*targetQualityFor(target).quality = 90;
+        }
+        low.pngCompressionLevel = 9;
+        high.pngCompressionLevel = 0;
+        low.tiffCompression = TiffLzwCompression;
+        const QString lowPath = m_dir.filePath("low." + suffix);
+        const QString highPath = m_dir.filePath("high." + suffix);
+        QVERIFY(write(original, lowPath, writeOptionsFor(low, "." + suffix)));
+        QVERIFY(write(original, highPath, writeOptionsFor(high, "." + suffix)));
+        QVERIFY(QFileInfo(lowPath).size() < QFileInfo(highPath).size());
     }
 
     void jpgIsProgressive()
     {
         const QString path = m_dir.filePath("progressive.jpg");
-        QVERIFY(writeImageFile(kxtest::makePhotoLikeImage(64, 48), path, 80));
+        QVERIFY(writeImageFile(kxtest::makePhotoLikeImage(64, 48), path, {80}));
         QVERIFY(kxtest::readFile(path).contains(QByteArray("\xff\xc2", 2)));
     }
 
@@ -197,7 +217,7 @@ private slots:
         const QString fresh = m_dir.filePath("null." + suffix);
         QString error;
         expectLog(fresh);
-        QVERIFY(!write(QImage(), fresh, -1, &error));
+        QVERIFY(!write(QImage(), fresh, {}, &error));
         QVERIFY(!QFile::exists(fresh));
         QVERIFY(!error.isEmpty());
 
@@ -215,14 +235,14 @@ private slots:
         QString error;
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Cannot write: " + QRegularExpression::escape(unknown) + " .+"));
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^QList\\(.*\"png\".*\\)$"));
-        QVERIFY(!writeImageFile(kxtest::makePhotoLikeImage(16, 16), unknown, -1, &error));
+        QVERIFY(!writeImageFile(kxtest::makePhotoLikeImage(16, 16), unknown, {}, &error));
         QVERIFY(!error.isEmpty());
         QVERIFY(!QFile::exists(unknown));
 
         const QString noFolder = m_dir.filePath("missing/picture.png");
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Cannot write: .+"));
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^QList\\(.*\\)$"));
-        QVERIFY(!writeImageFile(kxtest::makePhotoLikeImage(16, 16), noFolder, -1, &error));
+        QVERIFY(!writeImageFile(kxtest::makePhotoLikeImage(16, 16), noFolder, {}, &error));
         QVERIFY(!error.isEmpty());
 
         error.clear();
@@ -256,8 +276,8 @@ private slots:
         QString keptError;
         {
             kxtest::FileSizeLimit limit(4096);
-            QVERIFY(!write(photo, m_dir.filePath("full-fresh." + suffix), 90, &freshError));
-            QVERIFY(!write(photo, kept, 90, &keptError));
+            QVERIFY(!write(photo, m_dir.filePath("full-fresh." + suffix), {90}, &freshError));
+            QVERIFY(!write(photo, kept, {90}, &keptError));
         }
         QCOMPARE(freshError, QString::fromLocal8Bit(std::strerror(EFBIG)));
         QCOMPARE(keptError, freshError);

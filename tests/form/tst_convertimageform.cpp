@@ -397,10 +397,14 @@ private slots:
             {"sepiaCheckBox", "checked", true},            {"contrastSlider", "value", -100},
             {"brightnessSpinBox", "value", 120},           {"gammaSlider", "value", -50},
             {"invertColorsSlider", "value", 200},          {"gaussianBlurSpinBox", "value", 25},
+            {"existingFileComboBox", "currentIndex", 3},   {"fileNamePatternLineEdit", "text", "{counter}-{name}"},
+            {"pngLevelSpinBox", "value", 7},               {"tiffCompressionComboBox", "currentIndex", 1},
+            {"longEdgeLineEdit", "text", "1200"},
         };
         const QList<const char *> clicked{"pdfResizeImageToPaperCheckBox", "pdfSmoothEdgesCheckBox",
                                           "pdfPageOrientationLanscapeButton", "pdfAddMarginButton",
-                                          "scaleImageCheckBox", "removeLocationCheckBox", "keepFileDatesCheckBox"};
+                                          "scaleImageCheckBox", "removeLocationCheckBox", "keepFileDatesCheckBox",
+                                          "keepFolderStructureCheckBox", "doNotEnlargeCheckBox"};
         QString family;
         {
             auto form = startForm();

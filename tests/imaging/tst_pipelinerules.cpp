@@ -18,21 +18,30 @@ private slots:
         QTest::addColumn<int>("a");
         QTest::addColumn<int>("b");
         QTest::addColumn<QSize>("expected");
+        QTest::addColumn<bool>("doNotEnlarge");
         const QSize s(1000, 600);
-        QTest::newRow("33 %") << s << 0 << 0 << 33 << 0 << QSize(330, 198);
-        QTest::newRow("100 %") << s << 0 << 0 << 100 << 0 << s;
-        QTest::newRow("400 %") << s << 0 << 0 << 400 << 0 << QSize(4000, 2400);
-        QTest::newRow("0 %") << s << 0 << 0 << 0 << 0 << QSize(0, 0);
-        QTest::newRow("1 % of 50") << QSize(50, 50) << 0 << 0 << 1 << 0 << QSize(0, 0);
-        QTest::newRow("absolute stretches") << s << 1 << 0 << 200 << 200 << QSize(200, 200);
-        QTest::newRow("width 500") << s << 2 << 0 << 500 << 0 << QSize(500, 300);
-        QTest::newRow("height 900") << s << 2 << 1 << 0 << 900 << QSize(1500, 900);
-        QTest::newRow("width 3000 enlarges") << s << 2 << 0 << 3000 << 0 << QSize(3000, 1800);
-        QTest::newRow("width 333 truncates") << s << 2 << 0 << 333 << 0 << QSize(333, 199);
-        QTest::newRow("height 7 truncates") << QSize(1000, 3) << 2 << 1 << 0 << 7 << QSize(2333, 7);
-        QTest::newRow("any other relativeTo is height") << s << 2 << 5 << 0 << 300 << QSize(500, 300);
-        QTest::newRow("width 0") << s << 2 << 0 << 0 << 0 << QSize(0, 0);
-        QTest::newRow("too large to hold") << QSize(1, 100000) << 2 << 0 << 100000 << 0 << QSize(100000, 0);
+        QTest::newRow("33 %") << s << 0 << 0 << 33 << 0 << QSize(330, 198) << false;
+        QTest::newRow("100 %") << s << 0 << 0 << 100 << 0 << s << false;
+        QTest::newRow("400 %") << s << 0 << 0 << 400 << 0 << QSize(4000, 2400) << false;
+        QTest::newRow("0 %") << s << 0 << 0 << 0 << 0 << QSize(0, 0) << false;
+        QTest::newRow("1 % of 50") << QSize(50, 50) << 0 << 0 << 1 << 0 << QSize(0, 0) << false;
+        QTest::newRow("absolute stretches") << s << 1 << 0 << 200 << 200 << QSize(200, 200) << false;
+        QTest::newRow("width 500") << s << 2 << 0 << 500 << 0 << QSize(500, 300) << false;
+        QTest::newRow("height 900") << s << 2 << 1 << 0 << 900 << QSize(1500, 900) << false;
+        QTest::newRow("width 3000 enlarges") << s << 2 << 0 << 3000 << 0 << QSize(3000, 1800) << false;
+        QTest::newRow("width 333 truncates") << s << 2 << 0 << 333 << 0 << QSize(333, 199) << false;
+        QTest::newRow("height 7 truncates") << QSize(1000, 3) << 2 << 1 << 0 << 7 << QSize(2333, 7) << false;
+        QTest::newRow("any other relativeTo is height") << s << 2 << 5 << 0 << 300 << QSize(500, 300) << false;
+        QTest::newRow("width 0") << s << 2 << 0 << 0 << 0 << QSize(0, 0) << false;
+        QTest::newRow("too large to hold") << QSize(1, 100000) << 2 << 0 << 100000 << 0 << QSize(100000, 0) << false;
+        QTest::newRow("long edge landscape") << s << 3 << 0 << 500 << 0 << QSize(500, 300) << false;
+        QTest::newRow("long edge portrait") << QSize(600, 1000) << 3 << 0 << 500 << 0 << QSize(300, 500) << false;
+        QTest::newRow("long edge enlarges") << s << 3 << 0 << 2000 << 0 << QSize(2000, 1200) << false;
+        QTest::newRow("long edge small, kept") << s << 3 << 0 << 2000 << 0 << s << true;
+        QTest::newRow("long edge portrait, shrinks") << QSize(600, 1000) << 3 << 0 << 500 << 0 << QSize(300, 500) << true;
+        QTest::newRow("400 %, kept") << s << 0 << 0 << 400 << 0 << s << true;
+        QTest::newRow("width 3000, kept") << s << 2 << 0 << 3000 << 0 << s << true;
+        QTest::newRow("absolute, no side grows") << s << 1 << 0 << 2000 << 300 << QSize(1000, 300) << true;
     }
 
     void scaledSizeFollowsType()
@@ -43,8 +52,11 @@ private slots:
         QFETCH(int, a);
         QFETCH(int, b);
         QFETCH(QSize, expected);
+        QFETCH(bool, doNotEnlarge);
         ConversionSettings settings;
         settings.scaleImage = true;
+        settings.scaleDoNotEnlarge = doNotEnlarge;
+        settings.scaleLongEdge = a;
         settings.scaleType = type;
         settings.scaleRelativeTo = relativeTo;
         settings.scalePercentage = a;
@@ -64,7 +76,7 @@ private slots:
         settings.scaleImage = false;
         QVERIFY(!scaledSize(QSize(1000, 600), settings));
         settings.scaleImage = true;
-        settings.scaleType = 3;
+        settings.scaleType = 4;
         QVERIFY(!scaledSize(QSize(1000, 600), settings));
     }
 
