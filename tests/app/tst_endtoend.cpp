@@ -190,9 +190,7 @@ private slots:
         control<QAbstractButton>(qPrintable(button))->click();
         QCOMPARE(filters.size(), 1);
         // "Image Files (*.a *.b)": the patterns between the brackets.
-        const QString filter = filters.first();
-        const qsizetype open = filter.indexOf('(');
-        const QStringList patterns = filter.mid(open + 1, filter.indexOf(')') - open - 1).split(' ');
+        const QStringList patterns = filters.first().section('(', 1).chopped(1).split(' ');
         QCOMPARE(QDir(picturesFolder).entryList(patterns, QDir::Files).size(), 9);
         QCOMPARE(QDir(picturesFolder + "/sub").entryList(patterns, QDir::Files).size(), 2);
     }
