@@ -1,17 +1,16 @@
-#include <QGuiApplication>
-#include <QScreen>
 #include <QScrollArea>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QSettings>
 #include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QtTest>
 
 #include "convertimageform.h"
-#include "mainwindow.h"
-#include "windowgeometry.h"
 #include "kxtest.h"
+#include "mainwindow.h"
+#include "removethumbnailsdialog.h"
 #include "thumbnailcache.h"
+#include "windowgeometry.h"
 
 namespace {
 
@@ -27,19 +26,33 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        kxtest::isolateUserData();
-        // The first-close thumbnail clean-up is tested with the file list.
-        setThumbnailCleanupPending(false);
-    }
+    void initTestCase() { kxtest::isolateUserData(); }
 
     void init()
     {
+        setThumbnailCleanupPending(false);
         kxtest::clearSettingsStore();
         QSettings store = geometryStore();
         store.clear();
         store.sync();
+    }
+
+    // The first close runs the thumbnail clean-up once, however often it is
+    // asked for; later closes go straight through.
+    void firstCloseCleansUpOnce()
+    {
+        const QString thumbnail = kxtest::writeFile(thumbnailFolder() + "0.webp", "webp");
+        setThumbnailCleanupPending(true);
+        for (const bool first : {true, false}) {
+            MainWindow window;
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QCOMPARE(window.close(), !first);
+            QCOMPARE(window.close(), !first);
+            QCOMPARE(window.findChildren<RemoveThumbnailsDialog *>().size(), first ? 1 : 0);
+            QTRY_VERIFY(!window.isVisible());
+        }
+        QVERIFY(!QFileInfo::exists(thumbnail));
     }
 
     // The stored geometry and settings column width come back with their
@@ -47,16 +60,15 @@ private slots:
     void geometryIsRestoredAndStored()
     {
         QSettings store = geometryStore();
-        store.setValue("posX", 5);
-        store.setValue("posY", 7);
-        store.setValue("width", 500);
-        store.setValue("height", 400);
+        const QStringList keys{"posX", "posY", "width", "height"};
+        const QList<int> stored{5, 7, 500, 400};
+        for (int i = 0; i < keys.size(); ++i)
+            store.setValue(keys.at(i), stored.at(i));
         store.setValue("settingsWidth", 520);
         store.sync();
         MainWindow window;
         // Moved left onto the 800-pixel-wide test screen.
         QCOMPARE(window.geometry(), QRect(0, 7, 986, 513));
-
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.form->settingsColumnWidth(), 520);
@@ -66,10 +78,9 @@ private slots:
         QVERIFY(window.close());
         store.sync();
         QCOMPARE(store.value("settingsWidth").toUInt(), 480u);
-        QCOMPARE(store.value("posX").toUInt(), quint32(geometry.x()));
-        QCOMPARE(store.value("posY").toUInt(), quint32(geometry.y()));
-        QCOMPARE(store.value("width").toUInt(), quint32(geometry.width()));
-        QCOMPARE(store.value("height").toUInt(), quint32(geometry.height()));
+        const QList<int> closed{geometry.x(), geometry.y(), geometry.width(), geometry.height()};
+        for (int i = 0; i < keys.size(); ++i)
+            QCOMPARE(store.value(keys.at(i)).toUInt(), quint32(closed.at(i)));
     }
 
     // The first size shows every settings tab label and the PDF options whole.
@@ -107,10 +118,8 @@ private slots:
         QVERIFY(window.isVisible());
         // The geometry is stored on a refused close too.
         QVERIFY(geometryStore().contains("width"));
-
         if (preview) {
-            // The stopped preview reports; a run still going keeps the window
-            // open, and the form stays on it.
+            // The stopped preview reports; a run still going keeps the window open.
             window.form->handleUpdatePreviewImage(QImage());
             QCOMPARE(window.isVisible(), conversion);
             QVERIFY(window.form->isVisibleTo(&window));
@@ -126,7 +135,6 @@ private slots:
     {
         MainWindow window;
         auto *tabToolbar = window.form->findChild<QWidget *>(QStringLiteral("tabToolbarWidget"));
-        QVERIFY(tabToolbar);
         QCOMPARE(tabToolbar->styleSheet(), QStringLiteral("background-color:#E2E2E2;"));
         QPalette dark;
         dark.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));

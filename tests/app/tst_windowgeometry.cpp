@@ -33,8 +33,6 @@ private slots:
         row("higher than screen", v(0), v(0), v(1000), v(1500), QRect(0, 0, 1000, 1080));
         row("bottom edge off screen moves up", v(0), v(900), v(1000), v(600), QRect(0, 480, 1000, 600));
         row("x beyond screen", v(2000), v(0), v(1000), v(600), QRect(100, 0, 1000, 600));
-        row("y beyond screen", v(0), v(1200), v(1000), v(600), QRect(0, 100, 1000, 600));
-        row("negative x (left monitor)", v(-1200), v(50), v(1000), v(600), QRect(100, 50, 1000, 600));
         row("negative y (upper monitor)", v(50), v(-300), v(1000), v(600), QRect(50, 100, 1000, 600));
         row("grown width moves left", v(1500), v(0), v(300), v(600), QRect(934, 0, 986, 600));
         row("screen smaller than the first size", none, none, none, none, QRect(0, 0, 800, 600), QRect(0, 0, 800, 600));

@@ -21,7 +21,6 @@ private slots:
         // Both columns of every selected row come in: row 1 first, then row 3.
         QTest::newRow("rows 1 and 3") << QList<int>{1, 1, 3, 3} << QList<int>{3, 1};
         QTest::newRow("columns in range order") << QList<int>{1, 3, 1, 3} << QList<int>{3, 1};
-        QTest::newRow("one row") << QList<int>{4, 4} << QList<int>{4};
         QTest::newRow("three rows mixed") << QList<int>{2, 0, 5, 2, 0, 5} << QList<int>{5, 2, 0};
         QTest::newRow("nothing") << QList<int>{} << QList<int>{};
     }
@@ -33,26 +32,20 @@ private slots:
         QCOMPARE(buildDeleteList(indexRows), deleteList);
     }
 
+    // The order after the move as "e0 e2 e1 ...", and the current row (or the new rows) it reports.
     void moveByOne_data()
     {
         QTest::addColumn<bool>("up");
         QTest::addColumn<int>("count");
         QTest::addColumn<QList<int>>("rows");
-        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<QString>("after");
         QTest::addColumn<int>("current");
-        QTest::newRow("up rows 0 and 2") << true << 3 << QList<int>{0, 2} << QStringList{"e0", "e2", "e1"} << 0;
-        QTest::newRow("up row 3") << true << 5 << QList<int>{3} << QStringList{"e0", "e1", "e3", "e2", "e4"} << 2;
-        QTest::newRow("up, block at the top stays") << true << 4 << QList<int>{1, 0}
-                                                    << QStringList{"e0", "e1", "e2", "e3"} << 0;
-        QTest::newRow("up, block moves together") << true << 5 << QList<int>{3, 2}
-                                                  << QStringList{"e0", "e2", "e3", "e1", "e4"} << 1;
-        QTest::newRow("down row 2 of 5") << false << 5 << QList<int>{2} << QStringList{"e0", "e1", "e3", "e2", "e4"}
-                                         << 3;
-        QTest::newRow("down, last row stays") << false << 3 << QList<int>{2} << QStringList{"e0", "e1", "e2"} << 2;
-        QTest::newRow("down, block at the bottom stays") << false << 4 << QList<int>{2, 3}
-                                                         << QStringList{"e0", "e1", "e2", "e3"} << 3;
-        QTest::newRow("down, block moves together") << false << 5 << QList<int>{1, 2}
-                                                    << QStringList{"e0", "e3", "e1", "e2", "e4"} << 2;
+        QTest::newRow("up rows 0 and 2") << true << 3 << QList<int>{0, 2} << "e0 e2 e1" << 0;
+        QTest::newRow("up, block at the top stays") << true << 4 << QList<int>{1, 0} << "e0 e1 e2 e3" << 0;
+        QTest::newRow("up, block moves together") << true << 5 << QList<int>{3, 2} << "e0 e2 e3 e1 e4" << 1;
+        QTest::newRow("down row 2 of 5") << false << 5 << QList<int>{2} << "e0 e1 e3 e2 e4" << 3;
+        QTest::newRow("down, block at the bottom stays") << false << 4 << QList<int>{2, 3} << "e0 e1 e2 e3" << 3;
+        QTest::newRow("down, block moves together") << false << 5 << QList<int>{1, 2} << "e0 e3 e1 e2 e4" << 2;
     }
 
     void moveByOne()
@@ -60,12 +53,12 @@ private slots:
         QFETCH(bool, up);
         QFETCH(int, count);
         QFETCH(QList<int>, rows);
-        QFETCH(QStringList, after);
+        QFETCH(QString, after);
         QFETCH(int, current);
         QStandardItemModel model;
         appendListEntries(&model, count);
         QCOMPARE(up ? moveRowsUp(&model, rows) : moveRowsDown(&model, rows), current);
-        QCOMPARE(listOrder(model), after);
+        QCOMPARE(listOrder(model).join(' '), after);
     }
 
     void dragMove_data()
@@ -73,16 +66,12 @@ private slots:
         QTest::addColumn<QList<int>>("rows");
         QTest::addColumn<int>("target");
         QTest::addColumn<bool>("below");
-        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<QString>("after");
         QTest::addColumn<QList<int>>("newRows");
-        QTest::newRow("last above first") << QList<int>{4} << 0 << false
-                                          << QStringList{"e4", "e0", "e1", "e2", "e3"} << QList<int>{0};
-        QTest::newRow("first below last") << QList<int>{0} << 4 << true
-                                          << QStringList{"e1", "e2", "e3", "e4", "e0"} << QList<int>{4};
-        QTest::newRow("two apart, below row 2") << QList<int>{3, 0} << 2 << true
-                                                << QStringList{"e1", "e2", "e0", "e3", "e4"} << QList<int>{2, 3};
-        QTest::newRow("above itself") << QList<int>{2} << 2 << false
-                                      << QStringList{"e0", "e1", "e2", "e3", "e4"} << QList<int>{2};
+        QTest::newRow("last above first") << QList<int>{4} << 0 << false << "e4 e0 e1 e2 e3" << QList<int>{0};
+        QTest::newRow("first below last") << QList<int>{0} << 4 << true << "e1 e2 e3 e4 e0" << QList<int>{4};
+        QTest::newRow("two apart, below 2") << QList<int>{3, 0} << 2 << true << "e1 e2 e0 e3 e4" << QList<int>{2, 3};
+        QTest::newRow("above itself") << QList<int>{2} << 2 << false << "e0 e1 e2 e3 e4" << QList<int>{2};
     }
 
     void dragMove()
@@ -90,13 +79,12 @@ private slots:
         QFETCH(QList<int>, rows);
         QFETCH(int, target);
         QFETCH(bool, below);
-        QFETCH(QStringList, after);
+        QFETCH(QString, after);
         QFETCH(QList<int>, newRows);
         QStandardItemModel model;
         appendListEntries(&model, 5);
         QCOMPARE(moveRowsTo(&model, rows, target, below), newRows);
-        QCOMPARE(listOrder(model), after);
-        QCOMPARE(model.columnCount(), 2);
+        QCOMPARE(listOrder(model).join(' '), after);
     }
 
     // A delivery finds its row by the Path cell; the row it was made for is a
@@ -123,7 +111,6 @@ private slots:
         appendListEntries(&model, 5);
         moveRowsTo(&model, {1}, 3, false);
         model.removeRow(4);
-        QCOMPARE(listOrder(model), (QStringList{"e0", "e2", "e1", "e3"}));
         QImage icon(readable ? QSize(64, 64) : QSize(), QImage::Format_RGB32);
         icon.fill(Qt::blue);
         const QString size = readable ? "64x64" : "0x0";
@@ -131,12 +118,11 @@ private slots:
         QCOMPARE(listOrder(model), (QStringList{"e0", "e2", "e1", "e3"}));
         for (int r = 0; r < model.rowCount(); ++r) {
             const QStandardItem *item = model.item(r, 0);
-            QCOMPARE(item->text().count('\n'), r == row ? 2 : 0);
+            QCOMPARE(item->text(), r != row ? model.item(r, 1)->text().mid(3)
+                                            : name + "\n" + (readable ? size : "Cannot be read") + "\n/p");
             QCOMPARE(item->icon().isNull(), r != row);
             QCOMPARE(item->toolTip(), r == row && !readable ? "Cannot be read" : "");
         }
-        if (row >= 0)
-            QCOMPARE(model.item(row, 0)->text(), name + "\n" + (readable ? size : "Cannot be read") + "\n/p");
     }
 };
 

@@ -15,21 +15,11 @@
 
 namespace {
 
-void selectRows(ConvertImageForm &form, const QList<int> &rows)
+void selectRows(ConvertImageForm &form, const QList<int> &rows, QItemSelectionModel::SelectionFlag how)
 {
-    QItemSelectionModel *selection = form.ui->sourceTreeView->selectionModel();
-    selection->clearSelection();
     for (const int row : rows)
-        selection->select(form.fileListModel()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-}
-
-QList<int> selectedRows(ConvertImageForm &form)
-{
-    QList<int> rows;
-    for (const QModelIndex &index : form.ui->sourceTreeView->selectionModel()->selectedRows(0))
-        rows << index.row();
-    std::sort(rows.begin(), rows.end());
-    return rows;
+        form.ui->sourceTreeView->selectionModel()->select(form.fileListModel()->index(row, 0),
+                                                          how | QItemSelectionModel::Rows);
 }
 
 } // namespace
@@ -55,12 +45,12 @@ private slots:
     void clearOnEmptyList()
     {
         ConvertImageForm form;
-        for (QWidget *button : {form.ui->removeButton, form.ui->clearButton, form.ui->convertButton})
+        const QList<QWidget *> buttons{form.ui->removeButton, form.ui->clearButton, form.ui->convertButton};
+        for (QWidget *button : buttons)
             button->setEnabled(true);
         form.ui->clearButton->click();
-        QVERIFY(!form.ui->removeButton->isEnabled());
-        QVERIFY(!form.ui->clearButton->isEnabled());
-        QVERIFY(!form.ui->convertButton->isEnabled());
+        for (QWidget *button : buttons)
+            QVERIFY(!button->isEnabled());
         QVERIFY(!form.ui->sourceFrame->isHidden());
     }
 
@@ -87,12 +77,16 @@ private slots:
         QFETCH(bool, enabledAfter);
         ConvertImageForm form;
         kxtest::appendListEntries(form.fileListModel(), count);
-        selectRows(form, rows);
+        selectRows(form, rows, QItemSelectionModel::Select);
         auto *command = form.findChild<QAbstractButton *>(button);
         command->setEnabled(true); // Up is off while row 0 is selected
         command->click();
         QCOMPARE(form.fileListModel()->rowCount(), button == "removeButton" ? count - rows.size() : count);
-        QCOMPARE(selectedRows(form), selectedAfter);
+        QList<int> selected;
+        for (const QModelIndex &index : form.ui->sourceTreeView->selectionModel()->selectedRows(0))
+            selected << index.row();
+        std::sort(selected.begin(), selected.end());
+        QCOMPARE(selected, selectedAfter);
         QCOMPARE(command->isEnabled(), enabledAfter);
     }
 
@@ -120,10 +114,9 @@ private slots:
         QFETCH(bool, down);
         ConvertImageForm form;
         kxtest::appendListEntries(form.fileListModel(), 4);
-        selectRows(form, rows);
+        selectRows(form, rows, QItemSelectionModel::Select);
         if (deselected >= 0)
-            form.ui->sourceTreeView->selectionModel()->select(form.fileListModel()->index(deselected, 0),
-                                                              QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+            selectRows(form, {deselected}, QItemSelectionModel::Deselect);
         QCOMPARE(form.previewPath(), previewed);
         QCOMPARE(form.ui->removeButton->isEnabled(), remove);
         QCOMPARE(form.ui->upButton->isEnabled(), up);
@@ -186,23 +179,17 @@ private slots:
         QSignalSpy toolbar(&form, &ConvertImageForm::showToolbarSignal);
         conversionSettings().lastPicturesDir = dir.filePath("photos/sub");
         QString openedIn;
-        QString caption;
         kxtest::whenModalShown<QFileDialog>([&](QFileDialog *dialog) {
             openedIn = dialog->directory().absolutePath();
-            caption = dialog->windowTitle();
             dialog->setDirectory(dir.filePath("photos"));
             dialog->selectFile(dir.filePath("photos/a.png"));
             QMetaObject::invokeMethod(dialog, "accept");
         });
         form.ui->addFilesButton->click();
         QCOMPARE(openedIn, dir.filePath("photos/sub"));
-        QCOMPARE(caption, QStringLiteral("Add Image Files"));
         QCOMPARE(conversionSettings().lastPicturesDir, dir.filePath("photos"));
-        QCOMPARE(QSettings("Kestrix", "ConvertImage").value("MainApp/lastPicturesDir").toString(),
-                 dir.filePath("photos"));
-        QVERIFY(kxtest::waitUntil([&] { return form.fileListModel()->rowCount() == 1; }, 10000));
-        QCOMPARE(form.fileListModel()->item(0, 1)->text(), dir.filePath("photos/a.png"));
         QVERIFY(kxtest::waitUntil([&] { return form.findChildren<ConvertImageAddUrlsThread *>().isEmpty(); }, 10000));
+        QCOMPARE(form.fileListModel()->index(0, 1).data().toString(), dir.filePath("photos/a.png"));
         // The toolbar is hidden while the batch is added and comes back after it.
         QCOMPARE(toolbar.first().at(0).toBool(), false);
         QCOMPARE(toolbar.last().at(0).toBool(), true);
@@ -211,7 +198,7 @@ private slots:
     void formClosedDuringBatch()
     {
         QDir().mkpath(dir.filePath("many"));
-        for (int i = 0; i < 400; ++i)
+        for (int i = 0; i < 200; ++i)
             QVERIFY(kxtest::makePhotoLikeImage(8, 8).save(dir.filePath(QStringLiteral("many/%1.png").arg(i))));
         auto *form = new ConvertImageForm;
         form->on_AddURLs({QUrl::fromLocalFile(dir.filePath("many"))});
@@ -220,7 +207,6 @@ private slots:
         QVERIFY(kxtest::waitUntil([&] { return form->fileListModel()->rowCount() > 0; }, 10000));
         delete form; // stops and waits for the worker, whatever it was doing
         QVERIFY(worker.isNull());
-        QCoreApplication::processEvents();
     }
 };
 

@@ -5,35 +5,16 @@
 #include "removethumbnailsdialog.h"
 #include "thumbnailcache.h"
 
-namespace {
-
-void writeFile(const QString &path, const QDateTime &modified = QDateTime())
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("webp");
-    file.flush();
-    if (modified.isValid())
-        QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
-}
-
-void emptyFolder(const QString &folder)
-{
-    QDir dir(folder);
-    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden))
-        QVERIFY(dir.remove(name));
-    for (const QString &name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-        QVERIFY(QDir(dir.filePath(name)).removeRecursively());
-}
-
-} // namespace
-
 class TestThumbnailCache : public QObject
 {
     Q_OBJECT
 
 private:
     QString folder;
+
+    void write(const QString &name) { QVERIFY(!kxtest::writeFile(folder + name, "webp").isEmpty()); }
+
+    void emptyFolder() { QVERIFY(QDir(folder).removeRecursively() && QDir().mkpath(folder)); }
 
 private slots:
     void initTestCase()
@@ -45,15 +26,16 @@ private slots:
         QVERIFY(QFileInfo(folder).isDir());
     }
 
-    void init() { emptyFolder(folder); }
-    void cleanupTestCase() { emptyFolder(folder); }
+    void init() { emptyFolder(); }
+    void cleanupTestCase() { emptyFolder(); }
 
     void newFileTakesFirstNumberNotWrittenToday()
     {
-        writeFile(folder + "0.webp");
-        writeFile(folder + "1.webp");
-        writeFile(folder + "2.webp", QDateTime::currentDateTime().addDays(-1));
-        writeFile(folder + "4.webp");
+        for (const char *name : {"0.webp", "1.webp", "2.webp", "4.webp"})
+            write(name);
+        QFile yesterday(folder + "2.webp");
+        QVERIFY(yesterday.open(QIODevice::ReadWrite));
+        QVERIFY(yesterday.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
         QCOMPARE(allocateThumbnailFile("/pics/first.png"), folder + "2.webp");
         // 2 is handed out but not written yet; it must not be given twice.
         QCOMPARE(allocateThumbnailFile("/pics/second.png"), folder + "3.webp");
@@ -72,57 +54,47 @@ private slots:
         const QString file = allocateThumbnailFile(source);
         // Not written yet (for example a folder without write access): nothing to show.
         QCOMPARE(lookupThumbnail(source, false).answer, ThumbnailLookup::New);
-        writeFile(file);
-        ThumbnailLookup lookup = lookupThumbnail(source, false);
-        QCOMPARE(lookup.answer, ThumbnailLookup::Show);
-        QCOMPARE(lookup.fileName, file);
-
-        // A refreshing request renders again into the file it had.
-        lookup = lookupThumbnail(source, true);
-        QCOMPARE(lookup.answer, ThumbnailLookup::Reuse);
-        QCOMPARE(lookup.fileName, file);
-        // So does a later plain request: the record stays stale.
-        lookup = lookupThumbnail(source, false);
-        QCOMPARE(lookup.answer, ThumbnailLookup::Reuse);
-        QCOMPARE(lookup.fileName, file);
-
+        write(QFileInfo(file).fileName());
+        // A refreshing request renders again into the file it had, and so does a
+        // later plain request: the record stays stale.
+        for (const auto &[refresh, answer] : {std::pair{false, ThumbnailLookup::Show}, {true, ThumbnailLookup::Reuse},
+                                               {false, ThumbnailLookup::Reuse}}) {
+            const ThumbnailLookup lookup = lookupThumbnail(source, refresh);
+            QCOMPARE(lookup.answer, answer);
+            QCOMPARE(lookup.fileName, file);
+        }
         // After the refresh every earlier record is stale, whatever its source.
         for (const ThumbnailRecord &record : thumbnailRecords())
             QVERIFY(record.stale);
         QCOMPARE(lookupThumbnail("/pics/other.png", true).answer, ThumbnailLookup::New);
     }
 
-    void cleanUpDeletesFilesAndKeepsFolders()
+    // The clean-up deletes the thumbnails and keeps folders and other files; a
+    // cancelled one deletes nothing. Either way the app closes once.
+    void cleanUp_data()
     {
-        writeFile(folder + "a.webp");
-        writeFile(folder + "0.webp");
-        QVERIFY(QDir(folder).mkdir("sub"));
-        writeFile(folder + "sub/1.webp");
-        writeFile(folder + "notes.txt");
-        setThumbnailCleanupPending(true);
+        QTest::addColumn<bool>("cancel");
+        QTest::newRow("run") << false;
+        QTest::newRow("cancelled") << true;
+    }
 
+    void cleanUp()
+    {
+        QFETCH(bool, cancel);
+        QVERIFY(QDir(folder).mkdir("sub"));
+        for (const char *name : {"a.webp", "0.webp", "sub/1.webp", "notes.txt"})
+            write(name);
+        setThumbnailCleanupPending(true);
         RemoveThumbnailsDialog dialog;
         QSignalSpy closeApp(&dialog, &RemoveThumbnailsDialog::closeApp);
         dialog.show();
-        dialog.removeThumbnails();
-
-        QCOMPARE(closeApp.count(), 1);
-        QVERIFY(!thumbnailCleanupPending());
-        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"notes.txt"});
-        QVERIFY(QFileInfo::exists(folder + "sub/1.webp"));
-    }
-
-    void cancelledCleanUpStillClosesTheApp()
-    {
-        writeFile(folder + "0.webp");
-        setThumbnailCleanupPending(true);
-        RemoveThumbnailsDialog dialog;
-        QSignalSpy closeApp(&dialog, &RemoveThumbnailsDialog::closeApp);
-        dialog.findChild<QPushButton *>("cancelButton")->click();
+        if (cancel)
+            dialog.findChild<QPushButton *>("cancelButton")->click();
         dialog.removeThumbnails();
         QCOMPARE(closeApp.count(), 1);
         QVERIFY(!thumbnailCleanupPending());
-        QVERIFY(QFileInfo::exists(folder + "0.webp"));
+        QCOMPARE(QDir(folder).entryList(QDir::Files).size(), cancel ? 3 : 1);
+        QVERIFY(QFileInfo::exists(folder + "notes.txt") && QFileInfo::exists(folder + "sub/1.webp"));
     }
 };
 
