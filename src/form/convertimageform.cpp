@@ -199,6 +199,10 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
         {ui->qualityLabel, ui->qualitySpinBox},
         {ui->outputFolderLabel, ui->outputFolderLineEdit},
         {ui->pdfFilenameLabel, ui->pdfFilenameLineEdit},
+        {ui->existingFileLabel, ui->existingFileComboBox},
+        {ui->fileNamePatternLabel, ui->fileNamePatternLineEdit},
+        {ui->pngLevelLabel, ui->pngLevelSpinBox},
+        {ui->tiffCompressionLabel, ui->tiffCompressionComboBox},
         {ui->pdfPaperSizeLabel, ui->pdfPaperSizeComboBox},
         {ui->pdfQualityLabel, ui->pdfQualityComboBox},
         {ui->pdfMarginSizeLabel, ui->pdfMarginSizeSpinBox},
@@ -240,6 +244,7 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
     for (const auto &[label, field] : besideSliders)
         field->setAccessibleName(labelName(label));
     ui->percentageSpinBox->setAccessibleName(tr("Percentage"));
+    ui->longEdgeLineEdit->setAccessibleName(tr("Long edge"));
     ui->fontComboBox->lineEdit()->setAccessibleName(labelName(ui->fontLabel));
     ui->tabWidget->setAccessibleName(labelName(ui->tabTileLabel));
     ui->outputScrollArea->setAccessibleName(ui->tabWidget->tabText(ui->tabWidget->indexOf(ui->outputFolderTab)));
