@@ -8,13 +8,14 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSet>
+#include <QElapsedTimer>
 #include <QTextStream>
 #include <QTimer>
 
 #include <algorithm>
 
-#include "convertfile.h"
 #include "convertimagesthread.h"
+#include "outputplan.h"
 #include "pathutil.h"
 #include "sourcefiles.h"
 #include "targetformats.h"
@@ -96,14 +97,9 @@ QStringList shardOf(const QStringList &sources, int index, int count)
     return sources.mid(begin, end - begin);
 }
 
-QString freeTargetName(const QString &target, const QString &extension)
+QString freeTargetName(const QString &target)
 {
-    const QString stem = target.left(target.size() - extension.size());
-    for (int i = 1;; ++i) {
-        const QString candidate = stem + QLatin1Char('-') + QString::number(i) + extension;
-        if (!targetExists(candidate))
-            return candidate;
-    }
+    return firstFreeName(target, targetExists);
 }
 
 Reporter::Reporter(int total, bool quiet, bool terminal) : total(total), quiet(quiet), terminal(terminal)
@@ -192,39 +188,77 @@ QByteArray Reporter::json(bool stopped) const
         .toJson();
 }
 
+namespace {
+
+// Runs a pass of the window's worker to its end, or until Ctrl+C stops it.
+// Each source is reported once the worker is done with it.
+void runWorker(ConvertImagesThread &thread, const std::function<void(const QString &source)> &started,
+               const std::function<void(const QString &source, const QString &reason)> &failed,
+               const std::function<void(const QString &source)> &finished)
+{
+    QEventLoop loop;
+    QObject::connect(&thread, &ConvertImagesThread::updateFileName, &loop, started);
+    QObject::connect(&thread, &ConvertImagesThread::fileFailed, &loop, failed);
+    QObject::connect(&thread, &ConvertImagesThread::fileFinished, &loop, finished);
+    QObject::connect(&thread, &QThread::finished, &loop, &QEventLoop::quit);
+    QTimer stopPoll;
+    QObject::connect(&stopPoll, &QTimer::timeout, &loop, [&thread] {
+        if (stopSignal)
+            thread.stopRequested = true;
+    });
+    stopPoll.start(50);
+    thread.start();
+    loop.exec();
+    thread.wait();
+}
+
+} // namespace
+
 void runImageBatch(const QStringList &sources, const ConversionSettings &settings, const QString &outputFolder,
                    ExistingPolicy policy, Reporter &reporter)
 {
-    const QString extension = targetFormatAt(settings.targeFileType).extension;
-    // Two sources of one run that map to one target (a.jpg and a.png) never
-    // overwrite each other: the later one counts as existing, and where
-    // writing is wanted it takes the next free name.
-    QSet<QString> writtenThisRun;
-    for (const QString &source : sources) {
-        if (stopSignal)
-            return;
-        QString target = targetPathFor(source, outputFolder, extension);
-        const bool ownEarlier = writtenThisRun.contains(filePathKey(target));
-        if (ownEarlier || targetExists(target)) {
-            if (policy == ExistingPolicy::Skip) {
-                reporter.report({source, target, QStringLiteral("skipped"),
-                                 ownEarlier ? QStringLiteral("an earlier source of this run was written there")
-                                            : existsReason(),
-                                 0});
-                continue;
-            }
-            if (policy == ExistingPolicy::Rename || ownEarlier)
-                target = freeTargetName(target, extension);
+    // The window's planner decides every target first, with --existing in the
+    // place of the window's policy (this program never asks); the worker then
+    // converts the planned files, several at once.
+    ConversionSettings run = settings;
+    run.existingFilePolicy = policy == ExistingPolicy::Skip        ? ExistingSkip
+                             : policy == ExistingPolicy::Overwrite ? ExistingOverwrite
+                                                                   : ExistingKeepBoth;
+    const QString extension = targetFormatAt(run.targeFileType).extension;
+    const QList<PlannedFile> plan =
+        planOutputs(sources, outputFolder, extension, run, false, fileSourceFacts(run));
+    QStringList toConvert;
+    QStringList targets;
+    QHash<QString, QString> targetOf;
+    for (const PlannedFile &file : plan) {
+        if (file.action == PlannedFile::Convert) {
+            toConvert << file.source;
+            targets << file.target;
+            targetOf.insert(file.source, file.target);
+        } else {
+            reporter.report({file.source, file.target, QStringLiteral("skipped"), existsReason(), 0});
         }
-        QElapsedTimer timer;
-        timer.start();
-        QString error;
-        const bool converted = convertImageFile(source, target, settings, &error);
-        if (converted)
-            writtenThisRun.insert(filePathKey(target));
-        reporter.report({source, target, converted ? QStringLiteral("converted") : QStringLiteral("failed"),
-                         converted ? QString() : error, timer.elapsed()});
     }
+    if (toConvert.isEmpty())
+        return;
+
+    ConvertImagesThread thread(run);
+    thread._urls = toConvert;
+    thread.targetPaths = targets;
+    thread.outputPath = outputFolder;
+    thread.targetExtension = extension;
+    thread.overwriteExisting = true;
+    QHash<QString, QElapsedTimer> clocks;
+    QHash<QString, QString> failures;
+    runWorker(
+        thread, [&](const QString &source) { clocks[source].start(); },
+        [&](const QString &source, const QString &reason) { failures.insert(source, reason); },
+        [&](const QString &source) {
+            const bool failed = failures.contains(source);
+            reporter.report({source, targetOf.value(source),
+                             failed ? QStringLiteral("failed") : QStringLiteral("converted"), failures.value(source),
+                             clocks.value(source).elapsed()});
+        });
 }
 
 void runPdfBatch(const QStringList &sources, const ConversionSettings &settings, ExistingPolicy policy,
@@ -239,7 +273,7 @@ void runPdfBatch(const QStringList &sources, const ConversionSettings &settings,
             return;
         }
         if (policy == ExistingPolicy::Rename) {
-            target = freeTargetName(target, QStringLiteral(".pdf"));
+            target = freeTargetName(target);
             run.pdfFileName = QFileInfo(target).fileName();
         }
     }
@@ -250,40 +284,18 @@ void runPdfBatch(const QStringList &sources, const ConversionSettings &settings,
     thread.targetExtension = QStringLiteral(".pdf");
     thread.overwriteExisting = true;
 
-    // The pass draws one source after another: a source is done when the
-    // next one begins or the pass ends.
     QHash<QString, QString> failures;
     QSet<QString> reported;
-    QString current;
-    QElapsedTimer fileClock;
-    const auto finishCurrent = [&] {
-        if (current.isEmpty())
-            return;
-        const bool failed = failures.contains(current);
-        reporter.report({current, target, failed ? QStringLiteral("failed") : QStringLiteral("converted"),
-                         failures.value(current), fileClock.elapsed()});
-        reported.insert(current);
-        current.clear();
-    };
-    QEventLoop loop;
-    QObject::connect(&thread, &ConvertImagesThread::updateFileName, &loop, [&](const QString &source) {
-        finishCurrent();
-        current = source;
-        fileClock.start();
-    });
-    QObject::connect(&thread, &ConvertImagesThread::fileFailed, &loop,
-                     [&](const QString &source, const QString &reason) { failures.insert(source, reason); });
-    QObject::connect(&thread, &QThread::finished, &loop, &QEventLoop::quit);
-    QTimer stopPoll;
-    QObject::connect(&stopPoll, &QTimer::timeout, &loop, [&thread] {
-        if (stopSignal)
-            thread.stopRequested = true;
-    });
-    stopPoll.start(50);
-    thread.start();
-    loop.exec();
-    thread.wait();
-    finishCurrent();
+    QHash<QString, QElapsedTimer> clocks;
+    runWorker(
+        thread, [&](const QString &source) { clocks[source].start(); },
+        [&](const QString &source, const QString &reason) { failures.insert(source, reason); },
+        [&](const QString &source) {
+            const bool failed = failures.contains(source);
+            reporter.report({source, target, failed ? QStringLiteral("failed") : QStringLiteral("converted"),
+                             failures.value(source), clocks.value(source).elapsed()});
+            reported.insert(source);
+        });
     // A document that could not be written fails every source at once.
     for (const QString &source : sources) {
         if (failures.contains(source) && !reported.contains(source))

@@ -26,7 +26,7 @@ QStringList shardOf(const QStringList &sources, int index, int count);
 enum class ExistingPolicy { Skip, Overwrite, Rename };
 
 // The first free name: out/a.webp gives out/a-1.webp, then out/a-2.webp, ...
-QString freeTargetName(const QString &target, const QString &extension);
+QString freeTargetName(const QString &target);
 
 struct FileResult
 {
@@ -63,7 +63,8 @@ private:
 // Set from the signal handler; the run starts no new file once it is set.
 extern std::atomic<int> stopSignal;
 
-// Converts the sources to image files in outputFolder, one after another.
+// Converts the sources to image files in outputFolder, several at once
+// (the settings' job count).
 void runImageBatch(const QStringList &sources, const ConversionSettings &settings, const QString &outputFolder,
                    ExistingPolicy policy, Reporter &reporter);
 

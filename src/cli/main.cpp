@@ -77,7 +77,7 @@ QString helpText()
         "                         e.g. --to webp\n"
         "  -o, --output DIR       output folder, made if missing     e.g. -o out\n"
         "  --pdf FILE             one PDF document with a page per picture   e.g. --pdf album.pdf\n"
-        "  --quality N            JPG quality 0..99                  e.g. --quality 85\n"
+        "  --quality N            quality 0..99 of the lossy target  e.g. --quality 85\n"
         "  --scale PERCENT        scale by percent 0..400            e.g. --scale 50\n"
         "  --width N, --height N  scale to a width and/or height (one alone keeps the aspect ratio)\n"
         "                         e.g. --width 1600\n"
@@ -85,6 +85,7 @@ QString helpText()
         "Run:\n"
         "  --existing MODE        a target that exists: skip (default), overwrite, or rename (name-1.ext, ...)\n"
         "                         e.g. --existing rename\n"
+        "  --jobs N               files converted at once, 0 = one per core (default)   e.g. --jobs 4\n"
         "  --shard I/N            convert only the I-th of N equal slices of the sorted list\n"
         "                         e.g. --shard 2/4\n"
         "  --quiet                print only failures\n"
@@ -159,11 +160,12 @@ int run(const QStringList &arguments)
     const QCommandLineOption width(QStringLiteral("width"), QString(), QStringLiteral("N"));
     const QCommandLineOption height(QStringLiteral("height"), QString(), QStringLiteral("N"));
     const QCommandLineOption existing(QStringLiteral("existing"), QString(), QStringLiteral("MODE"));
+    const QCommandLineOption jobs(QStringLiteral("jobs"), QString(), QStringLiteral("N"));
     const QCommandLineOption shard(QStringLiteral("shard"), QString(), QStringLiteral("I/N"));
     const QCommandLineOption quiet(QStringLiteral("quiet"));
     const QCommandLineOption json(QStringLiteral("json"));
     parser.addOptions({help, version, settingsFile, appSettings, set, to, output, pdf, quality, scale, width, height,
-                       existing, shard, quiet, json});
+                       existing, jobs, shard, quiet, json});
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
     if (parser.isSet(help)) {
@@ -214,7 +216,15 @@ int run(const QStringList &arguments)
         settings.outputFolder = QDir::cleanPath(file.absolutePath());
         settings.pdfFileName = file.fileName();
     }
-    if (parser.isSet(quality) && !setSettingFromText(settings, QStringLiteral("targeFileQuality"), parser.value(quality), &error))
+    if (parser.isSet(quality)) {
+        // Every lossy format keeps its own quality: this sets the target's.
+        ConversionSettings checked = settings;
+        if (!setSettingFromText(checked, QStringLiteral("targeFileQuality"), parser.value(quality), &error))
+            return usageError(error);
+        if (const TargetQuality target = targetQualityFor(settings.targeFileType); target.quality)
+            settings.*target.quality = checked.targeFileQuality;
+    }
+    if (parser.isSet(jobs) && !setSettingFromText(settings, QStringLiteral("convertJobs"), parser.value(jobs), &error))
         return usageError(error);
     if (parser.isSet(scale)) {
         if (!setSettingFromText(settings, QStringLiteral("scalePercentage"), parser.value(scale), &error))
