@@ -250,27 +250,21 @@ private slots:
     }
 
     // What the pipeline hands over: a photograph with alpha, or grayscale output.
-    void gifOfAPhotograph_data()
-    {
-        QTest::addColumn<QImage::Format>("format");
-        QTest::newRow("argb") << QImage::Format_ARGB32;
-        QTest::newRow("grayscale") << QImage::Format_Grayscale8;
-    }
-
     void gifOfAPhotograph()
     {
-        QFETCH(QImage::Format, format);
-        const QImage photo = kxtest::makePhotoLikeImage(64, 48, true).convertToFormat(format);
-        const QString path = m_dir.filePath("photo.gif");
-        QVERIFY(writeGif(photo, path));
-        const GifTables gif = gifTables(path);
-        QVERIFY(gif.global.size() == 256 && gif.images == 1);
-        const QImage decoded = QImageReader(path).read();
-        QCOMPARE(decoded.size(), photo.size());
-        QVERIFY(!decoded.hasAlphaChannel());
-        // Transparent pixels show their entry's colour, so only the opaque picture is compared.
-        if (!photo.hasAlphaChannel())
-            QVERIFY(kxtest::meanChannelDifference(decoded, photo) <= 6);
+        for (const QImage::Format format : {QImage::Format_ARGB32, QImage::Format_Grayscale8}) {
+            const QImage photo = kxtest::makePhotoLikeImage(64, 48, true).convertToFormat(format);
+            const QString path = m_dir.filePath("photo.gif");
+            QVERIFY(writeGif(photo, path));
+            const GifTables gif = gifTables(path);
+            QVERIFY(gif.global.size() == 256 && gif.images == 1);
+            const QImage decoded = QImageReader(path).read();
+            QCOMPARE(decoded.size(), photo.size());
+            QVERIFY(!decoded.hasAlphaChannel());
+            // Transparent pixels show their entry's colour, so only the opaque picture is compared.
+            if (!photo.hasAlphaChannel())
+                QVERIFY(kxtest::meanChannelDifference(decoded, photo) <= 6);
+        }
     }
 };
 
