@@ -117,11 +117,8 @@ private slots:
         QCOMPARE(r.names, sources);
         QCOMPARE(r.exists, (QList<QString>{out + "/photo.webp", out + "/dir.webp"}));
         QCOMPARE(r.sources, sources.mid(2));
-        QCOMPARE(QImageReader(out + "/first.webp").size(), QSize(64, 48));
-        QImageReader second(out + "/photo.webp");
-        QCOMPARE(second.format(), QByteArray("webp"));
-        QCOMPARE(second.read().size(), QSize(40, 30));
-        QCOMPARE(QDir(out).entryList(QDir::Files).size(), 2);
+        QCOMPARE(QImageReader(out + "/photo.webp").read().size(), QSize(40, 30));
+        QCOMPARE(QDir(out).entryList(QDir::Files), (QStringList{"first.webp", "photo.webp"}));
         QCOMPARE(lastOutputLocation(), QDir::toNativeSeparators(QFileInfo(out).absoluteFilePath()));
         QVERIFY(!outputIsPdf());
     }
@@ -137,7 +134,6 @@ private slots:
         QTest::newRow("skip, exists") << int(ExistingSkip) << false << QStringList{"a.png=old"} << 0;
         QTest::newRow("keep both, exists") << int(ExistingKeepBoth) << false
                                            << QStringList{"a-1.png=40x30", "a.png=old"} << 0;
-        QTest::newRow("ask, collide") << int(ExistingAsk) << true << QStringList{"a.png=40x30"} << 1;
         QTest::newRow("overwrite, collide") << int(ExistingOverwrite) << true
                                             << QStringList{"a-1.png=50x30", "a.png=40x30"} << 0;
         QTest::newRow("skip, collide") << int(ExistingSkip) << true << QStringList{"a.png=40x30"} << 0;
@@ -180,8 +176,7 @@ private slots:
         ConversionSettings s = settingsFor(out);
         s.convertJobs = 3;
         const Run r = convert(sources, ".jpg", s, sources.at(2));
-        QCOMPARE(r.terminated, 1);
-        QCOMPARE(r.completed, 0);
+        QVERIFY(r.terminated == 1 && r.completed == 0);
         QCOMPARE(r.names, sources.mid(0, 3));
         QCOMPARE(QDir(out).entryList(QDir::Files), (QStringList{"c2.jpg", "c3.jpg"}));
         QCOMPARE(QImageReader(out + "/c3.jpg").read().size(), QSize(900, 700));
