@@ -68,10 +68,8 @@ private slots:
         s.keepFolderStructure = true;
         s.fileNamePattern = pattern;
         QStringList planned;
-        for (const PlannedFile &file : planOutputs(sources, "/out", ".png", s, false, fixedFacts())) {
+        for (const PlannedFile &file : planOutputs(sources, "/out", ".png", s, false, fixedFacts()))
             planned << file.target;
-            QVERIFY(file.target.startsWith("/out/"));
-        }
         QCOMPARE(planned, targets);
     }
 };
