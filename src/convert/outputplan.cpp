@@ -1,5 +1,7 @@
 #include "outputplan.h"
 
+#include "photometadata.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -10,6 +12,7 @@
 #include <optional>
 
 #include "pathutil.h"
+#include "photometadata.h"
 #include "pipelinerules.h"
 #include "targetformats.h"
 
@@ -81,7 +84,10 @@ SourceFacts fileSourceFacts(const ConversionSettings &settings)
             size.transpose();
         return scaledSize(size, settings).value_or(size);
     };
-    facts.date = [](const QString &source) { return QFileInfo(source).lastModified().date(); };
+    facts.date = [](const QString &source) {
+        const QDate taken = photoDateTaken(source);
+        return taken.isValid() ? taken : QFileInfo(source).lastModified().date();
+    };
     return facts;
 }
 

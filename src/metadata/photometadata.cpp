@@ -297,6 +297,24 @@ PhotoMetadata readPhotoMetadata(const QString &sourcePath, QSize outputSize, boo
     return metadata;
 }
 
+QDate photoDateTaken(const QString &sourcePath)
+{
+    initialiseLibraries();
+    try {
+        const Stored stored = isHeifFile(sourcePath) ? readHeif(sourcePath) : readWithExiv2(sourcePath);
+        // EXIF writes "YYYY:MM:DD HH:MM:SS"; XMP an ISO date.
+        const auto exif = stored.exif.findKey(Exiv2::ExifKey("Exif.Photo.DateTimeOriginal"));
+        if (exif != stored.exif.end())
+            return QDate::fromString(QString::fromStdString(exif->toString()).left(10), QStringLiteral("yyyy:MM:dd"));
+        const auto xmp = stored.xmp.findKey(Exiv2::XmpKey("Xmp.exif.DateTimeOriginal"));
+        if (xmp != stored.xmp.end())
+            return QDate::fromString(QString::fromStdString(xmp->toString()).left(10), Qt::ISODate);
+    } catch (const std::exception &e) {
+        qDebug().noquote() << "Metadata: no date taken read from" << sourcePath << ":" << e.what();
+    }
+    return QDate();
+}
+
 MetadataRoute metadataRouteFor(const QByteArray &format)
 {
     static const QByteArray afterEncoding[] = {"jpg", "jpeg", "png", "webp", "tif", "tiff"};

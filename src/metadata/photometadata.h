@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDate>
 #include <QSize>
 #include <QString>
 
@@ -23,6 +24,9 @@ struct PhotoMetadata
 // The date taken is never touched. Never throws: a block that cannot be read
 // is left out, and a log line says so.
 PhotoMetadata readPhotoMetadata(const QString &sourcePath, QSize outputSize, bool removeLocation);
+
+// The date the photo was taken (EXIF, else XMP); null when it says none.
+QDate photoDateTaken(const QString &sourcePath);
 
 // Where a target format (the lower-case suffix) gets its metadata: from Exiv2
 // in the encoded file, from the program's own encoder, or nowhere.
