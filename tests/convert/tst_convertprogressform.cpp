@@ -152,7 +152,7 @@ private slots:
             form->stopConversion();
             QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, 20000);
             QTRY_VERIFY(guard.isNull());
-            QVERIFY(!toplevels::visible<QMessageBox>());
+            QVERIFY(!toplevels::waitFor<QMessageBox>(0));
             return;
         }
         auto *failures = form->findChild<QListWidget *>("failureList");
