@@ -8,26 +8,19 @@
 
 namespace toplevels {
 
-template <typename T>
-T *visible(const QString &title = QString())
-{
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        auto *found = qobject_cast<T *>(widget);
-        if (found && found->isVisible() && (title.isNull() || found->windowTitle() == title))
-            return found;
-    }
-    return nullptr;
-}
-
-// Waits for one to appear; null when none did in time.
+// Waits for a visible one to appear; null when none did in time.
 template <typename T>
 T *waitFor(int timeout = 20000, const QString &title = QString())
 {
-    QDeadlineTimer deadline(timeout);
-    T *found = nullptr;
-    while (!(found = visible<T>(title)) && !deadline.hasExpired())
-        QTest::qWait(10);
-    return found;
+    for (QDeadlineTimer deadline(timeout);; QTest::qWait(10)) {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            auto *found = qobject_cast<T *>(widget);
+            if (found && found->isVisible() && (title.isNull() || found->windowTitle() == title))
+                return found;
+        }
+        if (deadline.hasExpired())
+            return nullptr;
+    }
 }
 
 // The completion message of a run, once it is shown.

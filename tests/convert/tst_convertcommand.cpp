@@ -131,26 +131,19 @@ private slots:
         QVERIFY(!pdf.isEmpty());
         prepare(form, TargetPdf, out, {source("n1.png")});
 
-        QString confirmText;
-        QString confirmInfo;
-        bool noIsDefault = false;
-        QString dialogTitle;
+        QStringList shown;
         kxtest::whenModalShown<QMessageBox>([&](QMessageBox *box) {
-            confirmText = box->text();
-            confirmInfo = box->informativeText();
-            noIsDefault = box->defaultButton() == box->button(QMessageBox::No);
+            shown << box->text() << box->informativeText();
+            QCOMPARE(box->defaultButton(), box->button(QMessageBox::No));
             box->button(QMessageBox::No)->click();
         });
         kxtest::whenModalShown<QFileDialog>([&](QFileDialog *dialog) {
-            dialogTitle = dialog->windowTitle();
+            shown << dialog->windowTitle();
             dialog->reject();
         });
         form.on_convertButton_clicked();
-
-        QCOMPARE(confirmText, QStringLiteral("Confirm overwrite"));
-        QCOMPARE(confirmInfo, "Are you sure you want to overwrite " + pdf + "?");
-        QVERIFY(noIsDefault);
-        QCOMPARE(dialogTitle, QStringLiteral("Save to PDF File"));
+        QCOMPARE(shown, QStringList({"Confirm overwrite", "Are you sure you want to overwrite " + pdf + "?",
+                                     "Save to PDF File"}));
         QVERIFY(!form.conversionBusy);
         QVERIFY(!form.findChild<ConvertProgressForm *>());
         QCOMPARE(kxtest::readFile(pdf), QByteArray("old document"));
@@ -190,10 +183,9 @@ private slots:
         QCOMPARE(parent, &form);
         QCOMPARE(lineEdit(form, "outputFolderLineEdit"), folder);
         QCOMPARE(lineEdit(form, "pdfFilenameLineEdit"), QStringLiteral("album.pdf"));
-        QSettings store("Kestrix", "ConvertImage");
-        store.beginGroup("MainApp");
-        QCOMPARE(store.value("outputFolder").toString(), folder);
-        QCOMPARE(store.value("pdfFileName").toString(), QStringLiteral("album.pdf"));
+        const QSettings store("Kestrix", "ConvertImage");
+        QCOMPARE(store.value("MainApp/outputFolder").toString() + store.value("MainApp/pdfFileName").toString(),
+                 folder + "album.pdf");
     }
 
     // A typed folder that does not exist is made once the user agrees.
