@@ -13,7 +13,7 @@ private slots:
     void scaledSizeFollowsType_data()
     {
         QTest::addColumn<QSize>("source");
-        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("type"); // negative: that type with scaling off
         QTest::addColumn<int>("relativeTo");
         QTest::addColumn<int>("a");
         QTest::addColumn<int>("b");
@@ -21,26 +21,24 @@ private slots:
         QTest::addColumn<bool>("doNotEnlarge");
         const QSize s(1000, 600);
         QTest::newRow("33 %") << s << 0 << 0 << 33 << 0 << QSize(330, 198) << false;
-        QTest::newRow("100 %") << s << 0 << 0 << 100 << 0 << s << false;
         QTest::newRow("400 %") << s << 0 << 0 << 400 << 0 << QSize(4000, 2400) << false;
         QTest::newRow("0 %") << s << 0 << 0 << 0 << 0 << QSize(0, 0) << false;
         QTest::newRow("1 % of 50") << QSize(50, 50) << 0 << 0 << 1 << 0 << QSize(0, 0) << false;
         QTest::newRow("absolute stretches") << s << 1 << 0 << 200 << 200 << QSize(200, 200) << false;
         QTest::newRow("width 500") << s << 2 << 0 << 500 << 0 << QSize(500, 300) << false;
         QTest::newRow("height 900") << s << 2 << 1 << 0 << 900 << QSize(1500, 900) << false;
-        QTest::newRow("width 3000 enlarges") << s << 2 << 0 << 3000 << 0 << QSize(3000, 1800) << false;
         QTest::newRow("width 333 truncates") << s << 2 << 0 << 333 << 0 << QSize(333, 199) << false;
         QTest::newRow("height 7 truncates") << QSize(1000, 3) << 2 << 1 << 0 << 7 << QSize(2333, 7) << false;
         QTest::newRow("any other relativeTo is height") << s << 2 << 5 << 0 << 300 << QSize(500, 300) << false;
-        QTest::newRow("width 0") << s << 2 << 0 << 0 << 0 << QSize(0, 0) << false;
         QTest::newRow("too large to hold") << QSize(1, 100000) << 2 << 0 << 100000 << 0 << QSize(100000, 0) << false;
         QTest::newRow("long edge landscape") << s << 3 << 0 << 500 << 0 << QSize(500, 300) << false;
         QTest::newRow("long edge portrait") << QSize(600, 1000) << 3 << 0 << 500 << 0 << QSize(300, 500) << false;
-        QTest::newRow("long edge enlarges") << s << 3 << 0 << 2000 << 0 << QSize(2000, 1200) << false;
         QTest::newRow("long edge small, kept") << s << 3 << 0 << 2000 << 0 << s << true;
         QTest::newRow("long edge portrait, shrinks") << QSize(600, 1000) << 3 << 0 << 500 << 0 << QSize(300, 500) << true;
         QTest::newRow("400 %, kept") << s << 0 << 0 << 400 << 0 << s << true;
         QTest::newRow("width 3000, kept") << s << 2 << 0 << 3000 << 0 << s << true;
+        QTest::newRow("unknown type: none") << s << 4 << 0 << 100 << 0 << QSize() << false;
+        QTest::newRow("absolute, off: none") << s << -1 << 0 << 100 << 0 << QSize() << false;
         QTest::newRow("absolute, no side grows") << s << 1 << 0 << 2000 << 300 << QSize(1000, 300) << true;
     }
 
@@ -54,30 +52,13 @@ private slots:
         QFETCH(QSize, expected);
         QFETCH(bool, doNotEnlarge);
         ConversionSettings settings;
-        settings.scaleImage = true;
+        settings.scaleImage = type >= 0;
         settings.scaleDoNotEnlarge = doNotEnlarge;
-        settings.scaleLongEdge = a;
-        settings.scaleType = type;
+        settings.scaleType = qAbs(type);
         settings.scaleRelativeTo = relativeTo;
-        settings.scalePercentage = a;
-        settings.scaleAbsoluteWitdh = a;
-        settings.scaleAbsoluteHeight = b;
-        settings.scaleRelativeWidth = a;
-        settings.scaleRelativeHeight = b;
-        const std::optional<QSize> size = scaledSize(source, settings);
-        QVERIFY(size.has_value());
-        QCOMPARE(*size, expected);
-    }
-
-    void noScalingWhenOffOrUnknownType()
-    {
-        ConversionSettings settings;
-        settings.scaleType = ScaleByAbsoluteSize;
-        settings.scaleImage = false;
-        QVERIFY(!scaledSize(QSize(1000, 600), settings));
-        settings.scaleImage = true;
-        settings.scaleType = 4;
-        QVERIFY(!scaledSize(QSize(1000, 600), settings));
+        settings.scaleLongEdge = settings.scalePercentage = settings.scaleAbsoluteWitdh = settings.scaleRelativeWidth = a;
+        settings.scaleAbsoluteHeight = settings.scaleRelativeHeight = b;
+        QCOMPARE(scaledSize(source, settings).value_or(QSize()), expected);
     }
 
     void pictureSizeVerdict_data()
@@ -88,17 +69,14 @@ private slots:
         const int fits = int(PictureSize::Fits), empty = int(PictureSize::Empty), large = int(PictureSize::TooLarge);
         QTest::newRow("1 x 1") << QSize(1, 1) << 32 << fits;
         QTest::newRow("0 x 0") << QSize(0, 0) << 32 << empty;
-        QTest::newRow("0 wide") << QSize(0, 300) << 32 << empty;
         QTest::newRow("negative") << QSize(-5, 300) << 32 << empty;
         QTest::newRow("65535 wide") << QSize(65535, 1) << 64 << fits;
         QTest::newRow("65536 wide") << QSize(65536, 1) << 8 << large;
-        QTest::newRow("65536 high") << QSize(1, 65536) << 8 << large;
         QTest::newRow("huge beside 0") << QSize(100000, 0) << 32 << large;
         // 256 MB exactly: 8192 x 8192 at four bytes a pixel.
         QTest::newRow("8192 x 8192") << QSize(8192, 8192) << 32 << fits;
         QTest::newRow("8193 x 8192") << QSize(8193, 8192) << 32 << large;
         QTest::newRow("8192 x 8192, 16 bits a channel") << QSize(8192, 8192) << 64 << large;
-        QTest::newRow("30000 x 30000") << QSize(30000, 30000) << 32 << large;
     }
 
     void pictureSizeVerdict()
@@ -131,10 +109,7 @@ private slots:
         QFETCH(int, position);
         QFETCH(QSize, box);
         QFETCH(QRect, expected);
-        const QRect rect = watermarkRect(position, box, QSize(1000, 800), 10);
-        QCOMPARE(rect, expected);
-        if (expected.isNull())
-            QVERIFY(rect.isEmpty());
+        QCOMPARE(watermarkRect(position, box, QSize(1000, 800), 10), expected);
     }
 
     // The pipeline leaves out the transparent layer for these formats; drawing it
@@ -142,15 +117,9 @@ private slots:
     void transparentLayerKeepsListedFormats()
     {
         QImage random(97, 31, QImage::Format_ARGB32);
-        QRandomGenerator generator(7);
-        for (int y = 0; y < random.height(); ++y) {
-            auto *line = reinterpret_cast<quint32 *>(random.scanLine(y));
-            for (int x = 0; x < random.width(); ++x)
-                line[x] = generator.generate();
-        }
+        QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(random.bits()), random.sizeInBytes() / 4);
         QImage canvas(random.size(), QImage::Format_ARGB32);
         canvas.fill(0);
-
         int listed = 0;
         for (int f = QImage::Format_Mono; f < QImage::NImageFormats; ++f) {
             const auto format = QImage::Format(f);
@@ -162,9 +131,8 @@ private slots:
             QPainter painter(&after);
             painter.drawImage(after.rect(), canvas);
             painter.end();
-            QVERIFY2(after == before, qPrintable(QString("format %1").arg(f)));
             for (int y = 0; y < before.height(); ++y)
-                QVERIFY(memcmp(before.constScanLine(y), after.constScanLine(y), before.bytesPerLine()) == 0);
+                QVERIFY2(!memcmp(before.constScanLine(y), after.constScanLine(y), before.bytesPerLine()), qPrintable(QString::number(f)));
         }
         QVERIFY(listed > 0);
         QVERIFY(compositionKeepsUnderTransparency(QImage::Format_RGB32));

@@ -87,11 +87,8 @@ void addCameraMetadata(const QString &path)
     exif["Exif.Image.Orientation"] = uint16_t(6);
     exif["Exif.GPSInfo.GPSLatitudeRef"] = "N";
     exif["Exif.GPSInfo.GPSLongitudeRef"] = "E";
-    Exiv2::URationalValue position;
-    position.read("48/1 51/1 30/1");
-    exif.add(Exiv2::ExifKey("Exif.GPSInfo.GPSLatitude"), &position);
-    position.read("2/1 17/1 40/1");
-    exif.add(Exiv2::ExifKey("Exif.GPSInfo.GPSLongitude"), &position);
+    exif["Exif.GPSInfo.GPSLatitude"] = "48/1 51/1 30/1";
+    exif["Exif.GPSInfo.GPSLongitude"] = "2/1 17/1 40/1";
     image->xmpData()["Xmp.dc.title"] = "lang=\"x-default\" Harbour at dawn";
     image->writeMetadata();
 }
@@ -164,21 +161,19 @@ private slots:
         settings.removeLocation = removeLocation;
         settings.keepFileDates = keepDates;
         const QString output = convert(cameraJpeg(), extension, settings);
-
-        // The pixels were turned upright on loading, keeping their colour space.
+        // Turned upright on loading, in its own colour space.
         QImageReader reader(output);
         reader.setAutoTransform(false);
         QCOMPARE(reader.size(), QSize(48, 64));
         QCOMPARE(reader.read().colorSpace().primaries(), QColorSpace::Primaries::DciP3D65);
         const Tags tags = readTags(output);
-        QCOMPARE(tags["Exif.Image.Model"], keep ? QString("Kestrel X100") : QString());
-        if (keep) {
-            QCOMPARE(tags["Exif.Photo.DateTimeOriginal"], QString("2021:07:14 09:30:00"));
-            QCOMPARE(tags["Exif.Image.Artist"], QString("Ann Example"));
-            QCOMPARE(tags["Exif.Image.Orientation"], QString("1"));
-            QCOMPARE(tags["Exif.Photo.PixelXDimension"], QString("48"));
-            QCOMPARE(tags["Xmp.dc.title"], QString("lang=\"x-default\" Harbour at dawn"));
-        }
+        QStringList values;
+        for (const char *key : {"Exif.Image.Model", "Exif.Photo.DateTimeOriginal", "Exif.Image.Artist",
+                                "Exif.Image.Orientation", "Exif.Photo.PixelXDimension", "Xmp.dc.title"})
+            values << tags[key];
+        QCOMPARE(values, keep ? QStringList({"Kestrel X100", "2021:07:14 09:30:00", "Ann Example", "1", "48",
+                                             "lang=\"x-default\" Harbour at dawn"})
+                              : QStringList(6, QString()));
         QCOMPARE(tags.hasGps(), keep && !removeLocation);
         QCOMPARE(QFileInfo(output).lastModified() == sourceTime, keepDates);
     }
@@ -188,20 +183,11 @@ private slots:
     {
         QTest::addColumn<QString>("source");
         QTest::addColumn<QString>("model");
-
         // An Exif segment whose first IFD lies far beyond its end.
-        QByteArray jpeg;
-        QBuffer buffer(&jpeg);
-        buffer.open(QIODevice::WriteOnly);
-        kxtest::makePhotoLikeImage(64, 48).save(&buffer, "jpg");
-        const QByteArray exif = QByteArray("Exif\0\0II*\0\xff\xff\xff\x0f", 14) + QByteArray(40, '\xee');
-        QByteArray segment("\xff\xe1", 2);
-        segment.append(char((exif.size() + 2) >> 8)).append(char((exif.size() + 2) & 0xff)).append(exif);
-        QFile corrupt(tmp.filePath("corrupt.jpg"));
-        QVERIFY(corrupt.open(QIODevice::WriteOnly));
-        corrupt.write(jpeg.left(2) + segment + jpeg.mid(2));
-        corrupt.close();
-        QTest::newRow("corrupt EXIF") << corrupt.fileName() << QString();
+        const QString photo = kxtest::photoFile(tmp.path(), "photo.jpg");
+        const QByteArray segment = QByteArray("\xff\xe1\x00\x38" "Exif\0\0II*\0\xff\xff\xff\x0f", 18) + QByteArray(40, '\xee');
+        QTest::newRow("corrupt EXIF") << kxtest::writeFile(tmp.filePath("corrupt.jpg"), kxtest::readFile(photo).insert(2, segment))
+                                      << QString();
 
         // A JPEG segment holds under 64 KB: the EXIF alone goes in.
         const QString huge = tmp.filePath("hugexmp.png");

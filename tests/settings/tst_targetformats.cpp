@@ -16,8 +16,7 @@ private slots:
             labels << f.label + f.extension;
         QCOMPARE(labels, (QStringList{"AVIF.avif", "GIF.gif", "HEIC.heic", "HEIF.heif", "JPG.jpg", "JPEG XL.jxl",
                                       "PNG.png", "TIFF.tiff", "WEBP.webp", "PDF.pdf"}));
-        QCOMPARE(targetFormatAt(12).label, QStringLiteral("AVIF"));
-        QCOMPARE(targetFormatAt(-1).label, QStringLiteral("AVIF"));
+        QCOMPARE(targetFormatAt(12).label + targetFormatAt(-1).label, QStringLiteral("AVIFAVIF"));
     }
 
     void targetPath_data()
@@ -41,24 +40,10 @@ private slots:
         QCOMPARE(targetPathFor(source, folder, extension), target);
     }
 
-    void pdfName_data()
+    void pathRules()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("result");
-        QTest::newRow("album") << "album" << "album.pdf";
-        QTest::newRow("album.Pdf") << "album.Pdf" << "album.Pdf";
-        QTest::newRow("a") << "a" << "a.pdf";
-    }
-
-    void pdfName()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, result);
-        QCOMPARE(pdfFileNameWithExtension(name), result);
-    }
-
-    void outputFolderChecks()
-    {
+        QCOMPARE(pdfFileNameWithExtension("album"), QStringLiteral("album.pdf"));
+        QCOMPARE(pdfFileNameWithExtension("album.Pdf"), QStringLiteral("album.Pdf"));
         QTemporaryDir dir;
         QVERIFY(isValidImageOutputFolder(dir.path()));
         QVERIFY(!isValidImageOutputFolder("/"));
@@ -66,14 +51,8 @@ private slots:
         QVERIFY(isValidPdfOutput(dir.path(), dir.path() + "/a.pdf"));
         QVERIFY(!isValidPdfOutput(QString(), dir.path() + "/a.pdf"));
         QVERIFY(!isValidPdfOutput(dir.path(), dir.path() + "/missing/a.pdf"));
-    }
-
-    void writerChoice()
-    {
-        QVERIFY(isGifTargetPath("/out/a.gif"));
         QVERIFY(isGifTargetPath("/out/a.GIF"));
         QVERIFY(!isGifTargetPath("/out.gif/a.png"));
-        QVERIFY(!isGifTargetPath("/out/a"));
     }
 };
 

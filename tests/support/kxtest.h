@@ -1,6 +1,5 @@
 #pragma once
-// Shared helpers for the QtTest executables: isolation of user folders and
-// settings, and painted image fixtures.
+// Shared test helpers: isolation from user settings, and image fixtures.
 
 #include <QColor>
 #include <QCoreApplication>
@@ -25,8 +24,7 @@
 
 namespace kxtest {
 
-// Points QStandardPaths and the native QSettings store at throw-away places so
-// that a test never reads or writes the user's real settings or folders.
+// Points QStandardPaths and QSettings at throw-away places, never the user's.
 inline void isolateUserData()
 {
     QStandardPaths::setTestModeEnabled(true);
@@ -35,16 +33,12 @@ inline void isolateUserData()
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
 }
 
-// Removes every key of the program's settings store (of the isolated store).
 inline void clearSettingsStore()
 {
-    QSettings store("Kestrix", "ConvertImage");
-    store.clear();
-    store.sync();
+    QSettings("Kestrix", "ConvertImage").clear();
 }
 
-// A deterministic photo-like picture: smooth gradients with some detail, so
-// that lossy codecs behave as they do on photographs.
+// Gradients with some detail, so lossy codecs behave as on photographs.
 inline QImage makePhotoLikeImage(int width, int height, bool withAlpha = false)
 {
     QImage image(width, height, withAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
@@ -61,7 +55,7 @@ inline QImage makePhotoLikeImage(int width, int height, bool withAlpha = false)
     return image;
 }
 
-// A picture of flat blocks of the given colours, laid out left to right.
+// Flat blocks of the given colours, left to right.
 inline QImage makeBlocksImage(int width, int height, const QList<QColor> &colours)
 {
     QImage image(width, height, QImage::Format_ARGB32);
@@ -76,8 +70,6 @@ inline QImage makeBlocksImage(int width, int height, const QList<QColor> &colour
     return image;
 }
 
-// Hands visit the absolute difference of each channel of each pixel, alpha
-// included, of two images of the same size.
 template <typename Visit>
 void visitChannelDifferences(const QImage &a, const QImage &b, Visit visit)
 {
@@ -103,9 +95,7 @@ inline int maxChannelDifference(const QImage &a, const QImage &b)
     return worst;
 }
 
-// Mean difference per channel; lossy codecs miss single pixels at sharp edges
-// by a lot, so the mean is what tells a decoder fault from coding noise. 255
-// when the sizes differ.
+// Lossy codecs miss single edge pixels by a lot: the mean tells a decoder fault from noise.
 inline double meanChannelDifference(const QImage &a, const QImage &b)
 {
     if (a.size() != b.size() || a.isNull())
@@ -121,16 +111,14 @@ inline QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Returns the path, or an empty string when the file could not be written.
+// The path, or empty when it could not be written.
 inline QString writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        return {};
-    return path;
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? path : QString();
 }
 
-// The JPEG with an EXIF block holding only an orientation tag right after its start marker.
+// The JPEG with an EXIF block holding only an orientation tag.
 inline QByteArray jpegWithExifOrientation(QByteArray jpeg, int orientation)
 {
     QByteArray exif = QByteArray::fromHex("ffe10022457869660000" "4d4d002a00000008" "0001"
@@ -148,9 +136,7 @@ inline QString photoFile(const QString &folder, const QString &name, const QSize
     return path;
 }
 
-// Runs the event loop until the condition holds or the time is up. Unlike
-// QTRY_VERIFY it never sleeps, so a worker waiting for a call on this thread
-// gets its answer at once.
+// Unlike QTRY_VERIFY it never sleeps, so a worker waiting on this thread is answered at once.
 inline bool waitUntil(const std::function<bool()> &condition, int timeoutMs)
 {
     QElapsedTimer timer;
@@ -174,8 +160,7 @@ inline void appendListEntries(QStandardItemModel *model, int count)
     }
 }
 
-// The entries of such a list in row order as "e0", "e1", ...; an entry whose
-// label parted from its Path cell shows as "broken".
+// Such a list's rows as "e0", "e1", ...; "broken" where a label parted from its Path cell.
 inline QStringList listOrder(const QStandardItemModel &model)
 {
     QStringList names;
@@ -187,8 +172,7 @@ inline QStringList listOrder(const QStandardItemModel &model)
     return names;
 }
 
-// While it lives, no file of this process grows past the given size: writes
-// beyond it fail (EFBIG), as they would on a full disk.
+// While it lives, writes past the given file size fail (EFBIG), as on a full disk.
 class FileSizeLimit
 {
 public:
