@@ -191,15 +191,25 @@ QByteArray Reporter::json(bool stopped) const
 namespace {
 
 // Runs a pass of the window's worker to its end, or until Ctrl+C stops it.
-// Each source is reported once the worker is done with it.
-void runWorker(ConvertImagesThread &thread, const std::function<void(const QString &source)> &started,
-               const std::function<void(const QString &source, const QString &reason)> &failed,
-               const std::function<void(const QString &source)> &finished)
+// Each source is reported once the worker is done with it; returns the
+// failures of sources it never finished.
+QHash<QString, QString> runWorker(ConvertImagesThread &thread, Reporter &reporter,
+                                  const std::function<QString(const QString &source)> &targetOf)
 {
+    QHash<QString, QElapsedTimer> clocks;
+    QHash<QString, QString> failures;
+    QSet<QString> reported;
     QEventLoop loop;
-    QObject::connect(&thread, &ConvertImagesThread::updateFileName, &loop, started);
-    QObject::connect(&thread, &ConvertImagesThread::fileFailed, &loop, failed);
-    QObject::connect(&thread, &ConvertImagesThread::fileFinished, &loop, finished);
+    QObject::connect(&thread, &ConvertImagesThread::updateFileName, &loop,
+                     [&clocks](const QString &source) { clocks[source].start(); });
+    QObject::connect(&thread, &ConvertImagesThread::fileFailed, &loop,
+                     [&failures](const QString &source, const QString &reason) { failures.insert(source, reason); });
+    QObject::connect(&thread, &ConvertImagesThread::fileFinished, &loop, [&](const QString &source) {
+        const bool failed = failures.contains(source);
+        reporter.report({source, targetOf(source), failed ? QStringLiteral("failed") : QStringLiteral("converted"),
+                         failures.value(source), clocks.value(source).elapsed()});
+        reported.insert(source);
+    });
     QObject::connect(&thread, &QThread::finished, &loop, &QEventLoop::quit);
     QTimer stopPoll;
     QObject::connect(&stopPoll, &QTimer::timeout, &loop, [&thread] {
@@ -210,6 +220,9 @@ void runWorker(ConvertImagesThread &thread, const std::function<void(const QStri
     thread.start();
     loop.exec();
     thread.wait();
+    for (const QString &source : std::as_const(reported))
+        failures.remove(source);
+    return failures;
 }
 
 } // namespace
@@ -248,17 +261,7 @@ void runImageBatch(const QStringList &sources, const ConversionSettings &setting
     thread.outputPath = outputFolder;
     thread.targetExtension = extension;
     thread.overwriteExisting = true;
-    QHash<QString, QElapsedTimer> clocks;
-    QHash<QString, QString> failures;
-    runWorker(
-        thread, [&](const QString &source) { clocks[source].start(); },
-        [&](const QString &source, const QString &reason) { failures.insert(source, reason); },
-        [&](const QString &source) {
-            const bool failed = failures.contains(source);
-            reporter.report({source, targetOf.value(source),
-                             failed ? QStringLiteral("failed") : QStringLiteral("converted"), failures.value(source),
-                             clocks.value(source).elapsed()});
-        });
+    runWorker(thread, reporter, [&targetOf](const QString &source) { return targetOf.value(source); });
 }
 
 void runPdfBatch(const QStringList &sources, const ConversionSettings &settings, ExistingPolicy policy,
@@ -284,21 +287,11 @@ void runPdfBatch(const QStringList &sources, const ConversionSettings &settings,
     thread.targetExtension = QStringLiteral(".pdf");
     thread.overwriteExisting = true;
 
-    QHash<QString, QString> failures;
-    QSet<QString> reported;
-    QHash<QString, QElapsedTimer> clocks;
-    runWorker(
-        thread, [&](const QString &source) { clocks[source].start(); },
-        [&](const QString &source, const QString &reason) { failures.insert(source, reason); },
-        [&](const QString &source) {
-            const bool failed = failures.contains(source);
-            reporter.report({source, target, failed ? QStringLiteral("failed") : QStringLiteral("converted"),
-                             failures.value(source), clocks.value(source).elapsed()});
-            reported.insert(source);
-        });
+    const QHash<QString, QString> failures =
+        runWorker(thread, reporter, [&target](const QString &) { return target; });
     // A document that could not be written fails every source at once.
     for (const QString &source : sources) {
-        if (failures.contains(source) && !reported.contains(source))
+        if (failures.contains(source))
             reporter.report({source, target, QStringLiteral("failed"), failures.value(source), 0});
     }
 }
