@@ -130,6 +130,8 @@ private slots:
         QCOMPARE(decoded.hasAlphaChannel(), alpha);
         QVERIFY2(kxtest::meanChannelDifference(decoded, original) <= tolerance,
                  qPrintable(QString::number(kxtest::meanChannelDifference(decoded, original))));
+        if (suffix == "jpg") // progressive
+            QVERIFY(kxtest::readFile(path).contains(QByteArray("\xff\xc2", 2)));
 
         if (target > -2) {
             // LZW only pays on flat areas.
@@ -187,13 +189,6 @@ private slots:
         QVERIFY(QDir(m_dir.path()).entryList({"full." + suffix + "*", "kept." + suffix + "?*"}, QDir::Files).isEmpty());
     }
 
-    void jpgIsProgressive()
-    {
-        const QString path = m_dir.filePath("progressive.jpg");
-        QVERIFY(writeImageFile(kxtest::makePhotoLikeImage(64, 48), path, {80}));
-        QVERIFY(kxtest::readFile(path).contains(QByteArray("\xff\xc2", 2)));
-    }
-
     void failuresAreLoggedAndExplained()
     {
         const QString unknown = m_dir.filePath("picture.xyz");
@@ -202,15 +197,6 @@ private slots:
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^QList\\(.*\"png\".*\\)$"));
         QVERIFY(!writeImageFile(kxtest::makePhotoLikeImage(16, 16), unknown, {}, &error));
         QVERIFY(!error.isEmpty() && !QFile::exists(unknown));
-
-        const QString noFolder = m_dir.filePath("missing/picture.png");
-        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^Cannot write: .+"));
-        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^QList\\(.*\\)$"));
-        error.clear();
-        QVERIFY(!writeImageFile(kxtest::makePhotoLikeImage(16, 16), noFolder, {}, &error) && !error.isEmpty());
-        error.clear();
-        QVERIFY(!writeGif(kxtest::makePhotoLikeImage(16, 16), m_dir.filePath("missing/picture.gif"), &error));
-        QVERIFY(!error.isEmpty());
 
         // GIF stores its sides in 16 bits.
         const QString wide = m_dir.filePath("wide.gif");
