@@ -91,14 +91,16 @@ private slots:
             QApplication::activeModalWidget()->close();
     }
 
-    // A name without the suffix gets it; an existing document is replaced
-    // once the user confirms.
+    // A name without the suffix gets it, also one given in the chooser that
+    // opens when there is none; an existing document is replaced once the
+    // user confirms.
     void pdfNameRule_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("exists");
         QTest::addColumn<QString>("stored");
         QTest::newRow("suffix added") << "report" << false << "report.pdf";
+        QTest::newRow("no name, chosen") << "" << false << "named.pdf";
         QTest::newRow("existing, answered Yes") << "again.PDF" << true << "again.PDF";
     }
 
@@ -111,12 +113,17 @@ private slots:
         form.findChild<QLineEdit *>("pdfFilenameLineEdit")->setText(name);
         if (exists)
             QVERIFY(!kxtest::writeFile(out + "/" + name, "old document").isEmpty());
-        prepare(form, TargetPdf, out, {source("r1.png"), source("r2.jpg")});
+        prepare(form, TargetPdf, name.isEmpty() ? QString() : out, {source("r1.png"), source("r2.jpg")});
         if (exists)
             kxtest::whenModalShown<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::Yes)->click(); });
+        if (name.isEmpty())
+            answerFileDialog(out + "/named");
         form.on_convertButton_clicked();
         QCOMPARE(conversionSettings().pdfFileName, stored);
         QCOMPARE(lineEdit(form, "pdfFilenameLineEdit"), stored);
+        QCOMPARE(conversionSettings().outputFolder, out);
+        if (name.isEmpty())
+            QCOMPARE(lineEdit(form, "outputFolderLineEdit"), out);
         QVERIFY(form.conversionBusy);
         expectCompletion(form);
         QCOMPARE(kxtest::pdfPages(out + "/" + stored).size(), 2);
@@ -148,21 +155,6 @@ private slots:
         QCOMPARE(kxtest::readFile(pdf), QByteArray("old document"));
     }
 
-    void missingPdfNameAsksForTheFile()
-    {
-        ConvertImageForm form;
-        conversionSettings().pdfFileName = QString();
-        prepare(form, TargetPdf, QString(), {source("m1.png")});
-        answerFileDialog(out + "/named");
-        form.on_convertButton_clicked();
-        QCOMPARE(conversionSettings().outputFolder, QDir::toNativeSeparators(out));
-        QCOMPARE(conversionSettings().pdfFileName, QStringLiteral("named.pdf"));
-        QCOMPARE(lineEdit(form, "pdfFilenameLineEdit"), QStringLiteral("named.pdf"));
-        QCOMPARE(lineEdit(form, "outputFolderLineEdit"), QDir::toNativeSeparators(out));
-        expectCompletion(form);
-        QCOMPARE(kxtest::pdfPages(out + "/named.pdf").size(), 1);
-    }
-
     void pdfFileButtonSetsFolderAndName()
     {
         ConvertImageForm form;
@@ -187,21 +179,10 @@ private slots:
                  folder + "album.pdf");
     }
 
-    // A typed folder that does not exist is made once the user agrees.
-    void missingOutputFolderIsCreated()
-    {
-        ConvertImageForm form;
-        const QString folder = out + "/new/deeper";
-        prepare(form, TargetWebp, folder, {source("c1.png")});
-        kxtest::whenModalShown<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::Yes)->click(); });
-        form.on_convertButton_clicked();
-        expectCompletion(form);
-        QVERIFY(QFileInfo(folder + "/c1.webp").isFile());
-    }
-
-    // The chooser opens for a one-character folder; an entry without a Path
+    // The chooser opens for a one-character folder, and a typed folder that
+    // does not exist is made once the user agrees; an entry without a Path
     // cell takes its path from its three-line label.
-    void oneCharacterFolderOpensTheChooserAndRuns()
+    void outputFolderAndEntryPaths()
     {
         ConvertImageForm form;
         source("e1.jpg");
@@ -212,8 +193,13 @@ private slots:
         form.on_convertButton_clicked();
         QCOMPARE(conversionSettings().outputFolder, out);
         expectCompletion(form);
-        QVERIFY(QFileInfo(out + "/e1.png").isFile());
-        QVERIFY(QFileInfo(out + "/e2.png").isFile());
+        const QString made = out + "/new/deeper";
+        conversionSettings().outputFolder = made;
+        kxtest::whenModalShown<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::Yes)->click(); });
+        form.on_convertButton_clicked();
+        expectCompletion(form);
+        for (const QString &folder : {out, made})
+            QVERIFY(QFileInfo(folder + "/e1.png").isFile() && QFileInfo(folder + "/e2.png").isFile());
     }
 
     void emptyListHasNothingToConvert()
