@@ -2,6 +2,8 @@
 
 #include <QColorSpace>
 
+#include "encoderthreads.h"
+
 #include <webp/encode.h>
 #include <webp/mux.h>
 
@@ -85,6 +87,9 @@ bool encodeWebp(const QImage &image, const WriteOptions &options, QIODevice *dev
     // A lossless picture's quality is the effort spent; 70 is libwebp's default.
     config.quality = lossless ? 70 : quality;
     config.alpha_quality = int(config.quality);
+    // A second thread for the lossy encoder's analysis and filtering, unless
+    // the run already keeps every core busy with a file of its own.
+    config.thread_level = codecThreadCount() != 1;
     picture.writer = WebPMemoryWrite;
     picture.custom_ptr = &output;
     if (!WebPEncode(&config, &picture))
