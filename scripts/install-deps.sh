@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-gtk-platformtheme
   libgl-dev libxkbcommon-dev fonts-dejavu-core
-  libgif-dev libqrcodegencpp-dev libheif-dev libjxl-dev libexiv2-dev zlib1g-dev
+  libgif-dev libwebp-dev libqrcodegencpp-dev libheif-dev libjxl-dev libexiv2-dev zlib1g-dev
   qt6-pdf-dev
 )
 

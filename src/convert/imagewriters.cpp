@@ -29,6 +29,34 @@ void handMetadataToEncoder(QImageWriter &writer, const PhotoMetadata &metadata)
         writer.setText(QLatin1String(xmpWriterKey), QString::fromLatin1(metadata.xmp.toBase64()));
 }
 
+// Every target but WEBP and GIF goes through Qt's image writer and its plugins.
+bool encodeWithQt(const QImage &image, const QByteArray &format, const WriteOptions &options, QIODevice *device,
+                  const PhotoMetadata &encoderMetadata, QString *reason)
+{
+    QImageWriter writer(device, format);
+    handMetadataToEncoder(writer, encoderMetadata);
+    // PNG's quality picks the zlib level in steps of ten (60 is level 3); its
+    // compression option is not read. On a 12 MP photo level 6 takes over three
+    // times as long as level 3 for a file under a tenth smaller. TIFF's LZW
+    // saves under a tenth of a photo and makes writing about ten times slower.
+    if (format == "png")
+        writer.setQuality((9 - qBound(0, options.pngLevel, 9)) * 10);
+    else if (format == "tiff" || format == "tif")
+        writer.setCompression(options.tiffCompression == TiffLzwCompression ? 1 : 0);
+    else if (options.lossless && format == "jxl")
+        writer.setQuality(100);
+    else
+        writer.setQuality(options.quality);
+    writer.setOptimizedWrite(true);
+    writer.setProgressiveScanWrite(true);
+    if (writer.write(image))
+        return true;
+    *reason = writer.error() == QImageWriter::UnsupportedFormatError
+                  ? QStringLiteral("No encoder for \"%1\" files").arg(QString::fromLatin1(format))
+                  : QStringLiteral("The %1 encoder failed: %2").arg(QString::fromLatin1(format), writer.errorString());
+    return false;
+}
+
 } // namespace
 
 TargetFile::TargetFile(const QString &targetPath) : file(targetPath) {}
@@ -137,32 +165,16 @@ bool writeImageFile(const QImage &image, const QString &targetPath, const WriteO
     const MetadataRoute route = metadata.isEmpty() ? MetadataRoute::None : metadataRouteFor(format);
     QBuffer encoded;
     encoded.open(QIODevice::WriteOnly);
-    QImageWriter writer(route == MetadataRoute::AfterEncoding ? static_cast<QIODevice *>(&encoded) : &file, format);
-    if (route == MetadataRoute::ByEncoder)
-        handMetadataToEncoder(writer, metadata);
-    // PNG's quality picks the zlib level in steps of ten (60 is level 3); its
-    // compression option is not read. On a 12 MP photo level 6 takes over three
-    // times as long as level 3 for a file under a tenth smaller. TIFF's LZW
-    // saves under a tenth of a photo and makes writing about ten times slower.
-    if (format == "png")
-        writer.setQuality((9 - qBound(0, options.pngLevel, 9)) * 10);
-    else if (format == "tiff" || format == "tif")
-        writer.setCompression(options.tiffCompression == TiffLzwCompression ? 1 : 0);
-    else if (options.lossless && (format == "webp" || format == "jxl"))
-        writer.setQuality(100);
-    else
-        writer.setQuality(options.quality);
-    writer.setOptimizedWrite(true);
-    writer.setProgressiveScanWrite(true);
-    if (!writer.write(image)) {
+    QIODevice *target = route == MetadataRoute::AfterEncoding ? static_cast<QIODevice *>(&encoded) : &file;
+    QString reason;
+    const bool written = format == "webp" ? encodeWebp(image, options, target, &reason)
+                                          : encodeWithQt(image, format, options, target,
+                                                         route == MetadataRoute::ByEncoder ? metadata : PhotoMetadata(),
+                                                         &reason);
+    if (!written) {
         file.cancel();
         // A full disk makes the encoder fail too; the disk's reason says more.
-        const QString reason = file.failed() ? file.failureReason()
-                               : writer.error() == QImageWriter::UnsupportedFormatError
-                                   ? QStringLiteral("No encoder for \"%1\" files").arg(QString::fromLatin1(format))
-                                   : QStringLiteral("The %1 encoder failed: %2")
-                                         .arg(QString::fromLatin1(format), writer.errorString());
-        return reportFailure(targetPath, writer.errorString(), reason, error);
+        return reportFailure(targetPath, reason, file.failed() ? file.failureReason() : reason, error);
     }
     if (route == MetadataRoute::AfterEncoding) {
         QByteArray bytes = encoded.buffer();
@@ -170,7 +182,6 @@ bool writeImageFile(const QImage &image, const QString &targetPath, const WriteO
         // A failed write is kept by the file and reported by its commit.
         file.write(bytes);
     }
-    QString reason;
     if (!file.commit(&reason))
         return reportFailure(targetPath, reason, reason, error);
     return true;

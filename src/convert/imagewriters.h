@@ -27,6 +27,10 @@ WriteOptions writeOptionsFor(const ConversionSettings &settings, const QString &
 bool writeImageFile(const QImage &image, const QString &targetPath, const WriteOptions &options,
                     QString *error = nullptr, const PhotoMetadata &metadata = {});
 
+// The WEBP writer: libwebp fed with the picture's own pixels, its colour
+// profile in an ICCP chunk; lossless when asked or at quality 100.
+bool encodeWebp(const QImage &image, const WriteOptions &options, QIODevice *device, QString *error);
+
 // The GIF writer: one GIF89a frame through giflib.
 bool writeGif(const QImage &image, const QString &targetPath, QString *error = nullptr);
 

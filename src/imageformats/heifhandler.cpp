@@ -315,23 +315,33 @@ bool HeifHandler::write(const QImage &image)
     }
 
     const bool alpha = image.hasAlphaChannel();
-    const QImage source = image.convertToFormat(alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+    const int width = image.width();
+    const int height = image.height();
     heif_image *pictureRaw = nullptr;
-    if (!succeeded(heif_image_create(source.width(), source.height(), heif_colorspace_RGB,
+    if (!succeeded(heif_image_create(width, height, heif_colorspace_RGB,
                                      alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
                                      &pictureRaw)))
         return false;
     ImagePtr picture(pictureRaw);
-    if (!succeeded(heif_image_add_plane(picture.get(), heif_channel_interleaved, source.width(),
-                                        source.height(), 8)))
+    if (!succeeded(heif_image_add_plane(picture.get(), heif_channel_interleaved, width, height, 8)))
         return false;
     int stride = 0;
     uint8_t *plane = heif_image_get_plane(picture.get(), heif_channel_interleaved, &stride);
     if (!plane)
         return false;
-    const qsizetype rowBytes = qsizetype(source.width()) * (alpha ? 4 : 3);
-    for (int y = 0; y < source.height(); ++y)
-        std::memcpy(plane + qsizetype(y) * stride, source.constScanLine(y), rowBytes);
+    // Converted a band of rows at a time straight into libheif's plane, so the
+    // encoder's input costs no second picture-sized copy.
+    const QImage::Format planeFormat = alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888;
+    const qsizetype rowBytes = qsizetype(width) * (alpha ? 4 : 3);
+    constexpr int bandRows = 64;
+    for (int top = 0; top < height; top += bandRows) {
+        const int rows = qMin(bandRows, height - top);
+        QImage band(image.constScanLine(top), width, rows, image.bytesPerLine(), image.format());
+        band.setColorTable(image.colorTable());
+        band = band.convertToFormat(planeFormat);
+        for (int y = 0; y < rows; ++y)
+            std::memcpy(plane + qsizetype(top + y) * stride, band.constScanLine(y), rowBytes);
+    }
 
     // sRGB is what a reader assumes anyway; any other space travels as ICC.
     const QColorSpace space = image.colorSpace();
