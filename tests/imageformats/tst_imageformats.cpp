@@ -104,16 +104,6 @@ private slots:
         QVERIFY2(difference <= tolerance, qPrintable(QString::number(difference)));
     }
 
-    void qualityShrinksTheFile()
-    {
-        const QImage photo = kxtest::makePhotoLikeImage(128, 96);
-        for (const QByteArray format : {"heic", "heif", "avif", "jxl"}) {
-            const qsizetype low = encodeWithQt(photo, format, 10).size();
-            const qsizetype high = encodeWithQt(photo, format, 95).size();
-            QVERIFY2(low > 0 && low < high, qPrintable(format + QStringLiteral(": %1 vs %2").arg(low).arg(high)));
-        }
-    }
-
     void signatures_data()
     {
         QTest::addColumn<QByteArray>("bytes");
