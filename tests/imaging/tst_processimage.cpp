@@ -56,7 +56,6 @@ private slots:
         QTest::newRow("33 %") << "wide.bmp" << scaling(true, 0, 33) << false << QSize(330, 198) << "";
         QTest::newRow("33 %, preview") << "wide.bmp" << scaling(true, 0, 33) << true << QSize(330, 198) << "";
         QTest::newRow("1 % of 50 is null") << "small.bmp" << scaling(true, 0, 1) << false << QSize() << "The scaled size 0 x 0 is empty.";
-        QTest::newRow("0 wide is null") << "wide.bmp" << scaling(true, 1, 0, 200) << false << QSize() << "The scaled size 0 x 200 is empty.";
         QTest::newRow("scaling off") << "wide.bmp" << scaling(false, 1, 10, 10) << false << QSize(1000, 600) << "";
         // Refused before anything is allocated, for previews and conversions.
         QTest::newRow("30000 x 30000 is refused") << "small.bmp" << scaling(true, 1, 30000, 30000) << true << QSize()

@@ -86,7 +86,6 @@ private slots:
         QTest::newRow("position 0 stays") << "textPosition" << QVariant(0) << 0;
         QTest::newRow("position 9") << "imagePosition" << QVariant(9) << 8;
         QTest::newRow("choice kept") << "scaleType" << QVariant(7) << 7;
-        QTest::newRow("switch kept") << "adjustGrayScale" << QVariant(2) << 2;
     }
 
     void storedNumbersLoadWithinTheirControls()
