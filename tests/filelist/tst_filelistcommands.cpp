@@ -97,7 +97,6 @@ private slots:
         QTest::newRow("row moved meanwhile") << "e1.png" << 1 << true << 2;
         QTest::newRow("unreadable") << "e3.png" << 3 << false << 3;
         QTest::newRow("row removed meanwhile") << "e4.png" << 4 << true << -1;
-        QTest::newRow("never listed") << "e7.png" << 7 << true << -1;
     }
 
     void thumbnailLandsOnItsFile()
