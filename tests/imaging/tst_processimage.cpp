@@ -137,12 +137,8 @@ private slots:
         QTest::addColumn<bool>("fast");
         QTest::addColumn<QPoint>("at");
         QTest::addColumn<QRgb>("pixel");
-        QImage palette(40, 30, QImage::Format_Indexed8);
-        palette.setColorTable({qRgb(10, 100, 250)});
-        palette.fill(0);
-        QImage mono(10, 10, QImage::Format_Mono);
-        mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
-        mono.fill(0);
+        const QImage palette = solid(40, 30, qRgb(10, 100, 250)).convertToFormat(QImage::Format_Indexed8);
+        const QImage mono = solid(10, 10, qRgb(0, 0, 0)).convertToFormat(QImage::Format_Mono);
         ConversionSettings invert, grayInvert, sepia, qrEnlarged = scaling(true, 0, 200);
         invert.adjustInvertColours = grayInvert.adjustInvertColours = 255;
         grayInvert.adjustGrayScale = 1;
