@@ -14,11 +14,6 @@ class TestFileEntry : public QObject
 private:
     QTemporaryDir dir;
 
-    QUrl url(const QString &name)
-    {
-        return name.startsWith("http") ? QUrl(name) : QUrl::fromLocalFile(dir.filePath(name));
-    }
-
 private slots:
     void initTestCase()
     {
@@ -91,7 +86,7 @@ private slots:
         QFETCH(bool, accepted);
         QList<QUrl> urls;
         for (const QString &name : names)
-            urls << url(name);
+            urls << (name.startsWith("http") ? QUrl(name) : QUrl::fromLocalFile(dir.filePath(name)));
         QCOMPARE(acceptsDroppedUrls(urls), accepted);
 
         ConvertImageFrame frame;

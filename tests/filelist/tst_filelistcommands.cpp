@@ -20,7 +20,6 @@ private slots:
         QTest::addColumn<QList<int>>("deleteList");
         // Both columns of every selected row come in: row 1 first, then row 3.
         QTest::newRow("rows 1 and 3") << QList<int>{1, 1, 3, 3} << QList<int>{3, 1};
-        QTest::newRow("columns in range order") << QList<int>{1, 3, 1, 3} << QList<int>{3, 1};
         QTest::newRow("three rows mixed") << QList<int>{2, 0, 5, 2, 0, 5} << QList<int>{5, 2, 0};
         QTest::newRow("nothing") << QList<int>{} << QList<int>{};
     }
@@ -98,7 +97,6 @@ private slots:
         QTest::newRow("row moved meanwhile") << "e1.png" << 1 << true << 2;
         QTest::newRow("unreadable") << "e3.png" << 3 << false << 3;
         QTest::newRow("row removed meanwhile") << "e4.png" << 4 << true << -1;
-        QTest::newRow("never listed") << "e7.png" << 7 << true << -1;
     }
 
     void thumbnailLandsOnItsFile()

@@ -42,85 +42,55 @@ private slots:
         QVERIFY(!kxtest::writeFile(dir.filePath("photos/broken.png"), "not a picture").isEmpty());
     }
 
-    void clearOnEmptyList()
+    // The selection decides the buttons and the preview; after a command its
+    // button is off once nothing is left to do. The commands' row orders are
+    // tested in tst_filelistcommands.
+    void selectionAndCommands_data()
     {
-        ConvertImageForm form;
-        const QList<QWidget *> buttons{form.ui->removeButton, form.ui->clearButton, form.ui->convertButton};
-        for (QWidget *button : buttons)
-            button->setEnabled(true);
-        form.ui->clearButton->click();
-        for (QWidget *button : buttons)
-            QVERIFY(!button->isEnabled());
-        QVERIFY(!form.ui->sourceFrame->isHidden());
-    }
-
-    // The clicked command's selection and button afterwards: off once nothing is
-    // left to do. The commands' row orders are tested in tst_filelistcommands.
-    void commandOnSelectedRows_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<int>("count");
         QTest::addColumn<QList<int>>("rows");
+        QTest::addColumn<int>("deselected"); // -1: none
+        QTest::addColumn<QString>("command"); // clicked after selecting, if any
         QTest::addColumn<QList<int>>("selectedAfter");
-        QTest::addColumn<bool>("enabledAfter");
-        QTest::newRow("remove rows 1 and 3") << "removeButton" << 5 << QList<int>{1, 3} << QList<int>{} << false;
-        QTest::newRow("up rows 0 and 2") << "upButton" << 3 << QList<int>{0, 2} << QList<int>{0} << false;
-        QTest::newRow("down row 2 of 5") << "downButton" << 5 << QList<int>{2} << QList<int>{3} << true;
+        QTest::addColumn<QString>("previewed");
+        QTest::addColumn<QString>("enabled"); // Remove, Up and Down as "101"
+        QTest::newRow("middle row") << QList<int>{1} << -1 << "" << QList<int>{1} << "e1" << "111";
+        QTest::newRow("first row") << QList<int>{0} << -1 << "" << QList<int>{0} << "e0" << "101";
+        QTest::newRow("one of two deselected") << QList<int>{1, 4} << 1 << "" << QList<int>{4} << "e4" << "110";
+        QTest::newRow("nothing") << QList<int>{2} << 2 << "" << QList<int>{} << "e2" << "000";
+        QTest::newRow("remove rows 1 and 3") << QList<int>{1, 3} << -1 << "removeButton" << QList<int>{} << "" << "000";
+        QTest::newRow("up rows 0 and 2") << QList<int>{0, 2} << -1 << "upButton" << QList<int>{0} << "e0" << "101";
+        QTest::newRow("down row 2") << QList<int>{2} << -1 << "downButton" << QList<int>{3} << "e2" << "111";
     }
 
-    void commandOnSelectedRows()
+    void selectionAndCommands()
     {
-        QFETCH(QString, button);
-        QFETCH(int, count);
         QFETCH(QList<int>, rows);
+        QFETCH(int, deselected);
+        QFETCH(QString, command);
         QFETCH(QList<int>, selectedAfter);
-        QFETCH(bool, enabledAfter);
+        QFETCH(QString, previewed);
+        QFETCH(QString, enabled);
         ConvertImageForm form;
-        kxtest::appendListEntries(form.fileListModel(), count);
+        kxtest::appendListEntries(form.fileListModel(), 5);
         selectRows(form, rows, QItemSelectionModel::Select);
-        auto *command = form.findChild<QAbstractButton *>(button);
-        command->setEnabled(true); // Up is off while row 0 is selected
-        command->click();
-        QCOMPARE(form.fileListModel()->rowCount(), button == "removeButton" ? count - rows.size() : count);
+        if (deselected >= 0)
+            selectRows(form, {deselected}, QItemSelectionModel::Deselect);
+        if (!command.isEmpty()) {
+            auto *button = form.findChild<QAbstractButton *>(command);
+            button->setEnabled(true); // Up is off while row 0 is selected
+            button->click();
+        }
+        QCOMPARE(form.fileListModel()->rowCount(), command == "removeButton" ? 5 - rows.size() : 5);
         QList<int> selected;
         for (const QModelIndex &index : form.ui->sourceTreeView->selectionModel()->selectedRows(0))
             selected << index.row();
         std::sort(selected.begin(), selected.end());
         QCOMPARE(selected, selectedAfter);
-        QCOMPARE(command->isEnabled(), enabledAfter);
-    }
-
-    void selectionDecidesTheButtons_data()
-    {
-        QTest::addColumn<QList<int>>("rows");
-        QTest::addColumn<int>("deselected"); // -1: none
-        QTest::addColumn<QString>("previewed");
-        QTest::addColumn<bool>("remove");
-        QTest::addColumn<bool>("up");
-        QTest::addColumn<bool>("down");
-        QTest::newRow("middle row") << QList<int>{1} << -1 << "/p/e1.png" << true << true << true;
-        QTest::newRow("first row") << QList<int>{0} << -1 << "/p/e0.png" << true << false << true;
-        QTest::newRow("one of two deselected") << QList<int>{1, 3} << 1 << "/p/e3.png" << true << true << false;
-        QTest::newRow("nothing") << QList<int>{2} << 2 << "/p/e2.png" << false << false << false;
-    }
-
-    void selectionDecidesTheButtons()
-    {
-        QFETCH(QList<int>, rows);
-        QFETCH(int, deselected);
-        QFETCH(QString, previewed);
-        QFETCH(bool, remove);
-        QFETCH(bool, up);
-        QFETCH(bool, down);
-        ConvertImageForm form;
-        kxtest::appendListEntries(form.fileListModel(), 4);
-        selectRows(form, rows, QItemSelectionModel::Select);
-        if (deselected >= 0)
-            selectRows(form, {deselected}, QItemSelectionModel::Deselect);
-        QCOMPARE(form.previewPath(), previewed);
-        QCOMPARE(form.ui->removeButton->isEnabled(), remove);
-        QCOMPARE(form.ui->upButton->isEnabled(), up);
-        QCOMPARE(form.ui->downButton->isEnabled(), down);
+        QCOMPARE(form.previewPath(), previewed.isEmpty() ? QString() : "/p/" + previewed + ".png");
+        QString enabledNow;
+        for (QWidget *button : {form.ui->removeButton, form.ui->upButton, form.ui->downButton})
+            enabledNow += button->isEnabled() ? '1' : '0';
+        QCOMPARE(enabledNow, enabled);
     }
 
     // The preview follows a listed file or shows nothing; a file that cannot
@@ -163,6 +133,9 @@ private slots:
         QCOMPARE(form.previewPath(), previewed.isEmpty() ? QString() : dir.filePath("photos/" + previewed));
         QVERIFY(kxtest::waitUntil([&] { return !form.previewLoading && label->text() == shown; }, 10000));
         QCOMPARE(label->hasImage, shown.isEmpty());
+        // Cleared, the list leaves nothing to clear or convert.
+        QCOMPARE((QList<bool>{form.ui->clearButton->isEnabled(), form.ui->convertButton->isEnabled()}),
+                 QList<bool>(2, action != "clear"));
         bool opened = false;
         QPointer<QTimer> watcher = kxtest::whenModalShown<PreviewDialog>([&](PreviewDialog *dialog) {
             opened = true;

@@ -45,11 +45,10 @@ private slots:
         const QImage dot = kxtest::makePhotoLikeImage(1, 1);
         QImage adobe = photo;
         adobe.setColorSpace(QColorSpace(QColorSpace::AdobeRgb));
-        for (const QByteArray format : {"heic", "heif", "avif", "jxl"}) {
+        // HEIF is HEIC's handler under another brand; tst_imagewriters writes both.
+        for (const QByteArray format : {"heic", "avif", "jxl"}) {
             const double tolerance = format == "jxl" ? 3.0 : 5.0;
             QTest::newRow(format + " Adobe RGB") << encodeWithQt(adobe, format) << adobe << tolerance << QImage::Format_Invalid;
-            if (format == "heif")
-                continue;
             QTest::newRow(format + " odd size") << encodeWithQt(odd, format) << odd << tolerance << QImage::Format_Invalid;
             QTest::newRow(format + " 1x1") << encodeWithQt(dot, format) << dot << tolerance << QImage::Format_Invalid;
         }
@@ -102,16 +101,6 @@ private slots:
             QCOMPARE(decoded.pixelColor(0, 0).rgba64().red(), quint16(0xffff));
         const double difference = kxtest::meanChannelDifference(decoded, expected);
         QVERIFY2(difference <= tolerance, qPrintable(QString::number(difference)));
-    }
-
-    void qualityShrinksTheFile()
-    {
-        const QImage photo = kxtest::makePhotoLikeImage(128, 96);
-        for (const QByteArray format : {"heic", "heif", "avif", "jxl"}) {
-            const qsizetype low = encodeWithQt(photo, format, 10).size();
-            const qsizetype high = encodeWithQt(photo, format, 95).size();
-            QVERIFY2(low > 0 && low < high, qPrintable(format + QStringLiteral(": %1 vs %2").arg(low).arg(high)));
-        }
     }
 
     void signatures_data()

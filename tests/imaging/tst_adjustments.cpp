@@ -1,7 +1,6 @@
 #include <QtTest>
 
 #include <QCryptographicHash>
-#include <QGraphicsBlurEffect>
 
 #include "imagemagickutil.h"
 #include "pixeladjustments.h"
@@ -85,14 +84,10 @@ private slots:
         QTest::newRow("brightness -255") << settingsWith(0, -255, 0, 0, 0) << false << QByteArray("c73661696f833a62973d34ab8f7b04ab");
         QTest::newRow("gamma 699") << settingsWith(0, 0, 699, 0, 0) << false << QByteArray("89c5189716e05bc851ce8d412b8e534a");
         QTest::newRow("gamma 37") << settingsWith(0, 0, 37, 0, 0) << false << QByteArray("078b193339f9ee95002b426a5b0b4219");
-        QTest::newRow("contrast below zero, NaN") << settingsWith(200, 0, 50, 0, 0) << false << QByteArray("ddb1057b06a184fc16c5d9f8c86af686");
         QTest::newRow("above 255 then gamma") << settingsWith(150, 80, 23, 0, 0) << false << QByteArray("b50bc74d9c444f61ff850ca9f8795449");
         QTest::newRow("sepia with NaN") << settingsWith(0, -100, 50, 1, 0) << false << QByteArray("0905355f10859403bb4434e7a185ce30");
-        QTest::newRow("sepia with negative square") << settingsWith(-40, -120, -50, 1, 0) << false << QByteArray("cd46c8fb3656f2f7934603fc6b1aee83");
-        QTest::newRow("invert after NaN") << settingsWith(0, -100, 50, 0, 200) << false << QByteArray("cf82783b5a6df3279f1c9598008f70e2");
         QTest::newRow("everything") << settingsWith(50, -30, 30, 1, 100) << false << QByteArray("b8fbfd72fe259b3d1c45c47c8dd56697");
         QTest::newRow("everything, strong") << settingsWith(-200, 170, 450, 1, 255) << false << QByteArray("38eb11b49b828dc070270680a8a37845");
-        QTest::newRow("sepia, every colour") << settingsWith(0, 0, -100, 1, 0) << true << QByteArray("489e1ea93d9feb728ec269fd1a5ec1d6");
         QTest::newRow("sepia, tone, inversion, every colour") << settingsWith(-30, 20, -100, 1, 150) << true << QByteArray("136b7dfc689c0817f80f1bfc38f97d6a");
     }
 
@@ -137,24 +132,12 @@ private slots:
         QCOMPARE(wrong.loadRelaxed(), 0);
     }
 
-    void blurAndExtent()
+    // A null picture stays null. Blurred, the borders turn partly transparent; radius 1 comes out
+    // unblurred, yet as ARGB.
+    void blurFadesTheBorders()
     {
         QVERIFY(ImageMagickUtil().applyAdjustments(QImage(), settingsWith(10, 10, 10, 1, 10, 5)).isNull());
-        QVERIFY(ImageMagickUtil().applyEffectToImage(QImage(), new QGraphicsBlurEffect, 0).isNull());
-        QImage source(20, 10, QImage::Format_RGB32);
-        source.fill(Qt::white);
-        QCOMPARE(ImageMagickUtil().applyEffectToImage(source, nullptr, 0), source);
-        auto *effect = new QGraphicsBlurEffect;
-        effect->setBlurRadius(4);
-        const QImage grown = ImageMagickUtil().applyEffectToImage(source, effect, 5);
-        QCOMPARE(grown.size(), QSize(30, 20));
-        QCOMPARE(grown.format(), QImage::Format_ARGB32);
-        // The blur spreads past the picture's edge into the extent.
-        QVERIFY(qAlpha(grown.pixel(3, 10)) > 0);
-        QCOMPARE(qAlpha(grown.pixel(0, 0)), 0);
-
-        // Without extent the borders turn partly transparent; radius 1 comes out unblurred, yet as ARGB.
-        source = QImage(40, 30, QImage::Format_RGB32);
+        QImage source(40, 30, QImage::Format_RGB32);
         source.fill(qRgb(200, 50, 20));
         QCOMPARE(ImageMagickUtil().applyAdjustments(source, settingsWith(0, 0, 0, 0, 0, 1)).format(), QImage::Format_ARGB32);
         for (int radius : {2, 10, 50}) {

@@ -37,57 +37,48 @@ private:
 private slots:
     void initTestCase() { kxtest::isolateUserData(); }
 
-    void decodesEverySourceType_data()
+    void decodes_data()
     {
         QTest::addColumn<QString>("fileName");
-        QTest::addColumn<QString>("format");
-        QTest::addColumn<double>("tolerance");
-        const QHash<QString, double> tolerance{{"gif", 0}, {"png", 0}, {"tif", 0}, {"avif", 5}, {"heic", 5}, {"jpg", 6}, {"webp", 6}};
-        for (const QString &suffix : sourceTypes())
-            QTest::newRow(qPrintable(suffix)) << "source." + suffix << suffix << tolerance.value(suffix, 3);
-        // Phones save HEIC photos as .jpg; the content picks the decoder, whatever the name says.
-        QTest::newRow("heic as jpg") << "photo.jpg" << "heic" << 5.0;
-        QTest::newRow("avif without suffix") << "photo" << "avif" << 5.0;
-        QTest::newRow("jxl as dat") << "photo.dat" << "jxl" << 3.0;
-    }
-
-    void decodesEverySourceType()
-    {
-        QFETCH(QString, fileName);
-        QFETCH(QString, format);
-        QFETCH(double, tolerance);
-        // GIF fixtures carry one flat colour; the rest a photo-like picture.
-        const QImage original = format == "gif" ? kxtest::makeBlocksImage(64, 48, {QColor(200, 40, 90)})
-                                                : kxtest::makePhotoLikeImage(64, 48);
-        QImage loaded;
-        QVERIFY(ImageMagickUtil().loadImage(writeFile(fileName, encodeSource(original, format)), loaded));
-        QCOMPARE(loaded.size(), QSize(64, 48));
-        QVERIFY2(kxtest::meanChannelDifference(loaded, original) <= tolerance,
-                 qPrintable(QString::number(kxtest::meanChannelDifference(loaded, original))));
-    }
-
-    // Orientation 6: a quarter turn clockwise brings the stored bottom-left corner top-left.
-    void orientationIsApplied_data()
-    {
-        QTest::addColumn<QString>("suffix");
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QImage>("expected");
+        QTest::addColumn<double>("tolerance");
+        // GIF fixtures carry one flat colour; the rest a photo-like picture.
+        const QImage photo = kxtest::makePhotoLikeImage(64, 48);
+        const QImage flat = kxtest::makeBlocksImage(64, 48, {QColor(200, 40, 90)});
+        const QHash<QString, double> tolerance{{"gif", 0}, {"png", 0}, {"tif", 0}, {"avif", 5}, {"heic", 5}, {"jpg", 6}, {"webp", 6}};
+        for (const QString &suffix : sourceTypes()) {
+            const QImage original = suffix == "gif" ? flat : photo;
+            QTest::newRow(qPrintable(suffix)) << "source." + suffix << encodeSource(original, suffix) << original
+                                              << tolerance.value(suffix, 3);
+        }
+        // Phones save HEIC photos as .jpg; the content picks the decoder, whatever the name says.
+        QTest::newRow("heic as jpg") << "photo.jpg" << encodeSource(photo, "heic") << photo << 5.0;
+        QTest::newRow("avif without suffix") << "photo" << encodeSource(photo, "avif") << photo << 5.0;
+        QTest::newRow("jxl as dat") << "photo.dat" << encodeSource(photo, "jxl") << photo << 3.0;
+
+        // Orientation 6: a quarter turn clockwise brings the stored bottom-left corner top-left.
         QImage stored = kxtest::makeBlocksImage(64, 48, {Qt::blue});
         QPainter(&stored).fillRect(0, 32, 16, 16, Qt::red);
-        QTest::newRow("jpg exif") << "jpg" << kxtest::jpegWithExifOrientation(encodeWithQt(stored, "jpg", 95), 6);
-        QTest::newRow("heic irot") << "heic" << encodeHeif(stored, false, 6);
-        QTest::newRow("avif irot") << "avif" << encodeHeif(stored, true, 6);
-        QTest::newRow("jxl orientation") << "jxl" << encodeJxl(stored, 6);
+        const QImage upright = stored.transformed(QTransform().rotate(90));
+        QTest::newRow("jpg exif orientation") << "oriented.jpg" << kxtest::jpegWithExifOrientation(encodeWithQt(stored, "jpg", 95), 6)
+                                              << upright << 6.0;
+        QTest::newRow("heic irot") << "oriented.heic" << encodeHeif(stored, false, 6) << upright << 6.0;
+        QTest::newRow("avif irot") << "oriented.avif" << encodeHeif(stored, true, 6) << upright << 6.0;
+        QTest::newRow("jxl orientation") << "oriented.jxl" << encodeJxl(stored, 6) << upright << 6.0;
     }
 
-    void orientationIsApplied()
+    void decodes()
     {
-        QFETCH(QString, suffix);
+        QFETCH(QString, fileName);
         QFETCH(QByteArray, bytes);
+        QFETCH(QImage, expected);
+        QFETCH(double, tolerance);
         QImage loaded;
-        QVERIFY(ImageMagickUtil().loadImage(writeFile("oriented." + suffix, bytes), loaded));
-        QCOMPARE(loaded.size(), QSize(48, 64));
-        for (const auto &[at, colour] : {std::pair(QPoint(2, 2), Qt::red), std::pair(QPoint(36, 50), Qt::blue)})
-            QVERIFY(kxtest::meanChannelDifference(loaded.copy(QRect(at, QSize(10, 10))), kxtest::makeBlocksImage(10, 10, {colour})) <= 8);
+        QVERIFY(ImageMagickUtil().loadImage(writeFile(fileName, bytes), loaded));
+        QCOMPARE(loaded.size(), expected.size());
+        const double difference = kxtest::meanChannelDifference(loaded, expected);
+        QVERIFY2(difference <= tolerance, qPrintable(QString::number(difference)));
     }
 
     void brokenFilesFail_data()
@@ -100,7 +91,6 @@ private slots:
             garbage[i] = char((i * 7919 + 13) % 251);
         for (const QString &suffix : sourceTypes()) {
             const QByteArray good = encodeSource(kxtest::makePhotoLikeImage(64, 48), suffix);
-            QTest::newRow(qPrintable(suffix + " empty")) << suffix << QByteArray() << false;
             QTest::newRow(qPrintable(suffix + " garbage")) << suffix << garbage << false;
             QTest::newRow(qPrintable(suffix + " header only")) << suffix << good.left(16) << false;
             // Some decoders fill in what is missing from a cut-off file.
@@ -128,7 +118,6 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::newRow("folder") << m_dir.path();
-        QTest::newRow("missing") << m_dir.filePath("missing.png");
         QTest::newRow("dangling link") << m_dir.filePath("dangling.png");
     }
 

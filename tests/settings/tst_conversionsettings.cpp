@@ -2,6 +2,7 @@
 
 #include "conversionsettings.h"
 #include "kxtest.h"
+#include "targetformats.h"
 
 class TestConversionSettings : public QObject
 {
@@ -29,6 +30,7 @@ private slots:
     }
 
     // The stored value types, and fields whose type the store could change.
+    // Each id writes its own keys only (id 1, the PDF file, three); the unknown 106 none.
     void roundTripKeepsValuesAndTypes()
     {
         ConversionSettings saved;
@@ -44,11 +46,15 @@ private slots:
         saved.qrCodeText = "https://example.org/\nline two";
         saved.adjustContrast = -40;
         saved.pdfFileName = "report";
-        for (int id : {0, 1, 3, 5, 9, 11, 12, 14, 23, 29})
+        for (int id : {0, 1, 3, 5, 9, 11, 12, 14, 23, 29, 102, 106, 108})
             saveConversionSetting(saved, id);
 
         QSettings raw("Kestrix", "ConvertImage");
         raw.beginGroup("MainApp");
+        QCOMPARE(raw.childKeys(), (QStringList{"adjustContrast", "lastPicturesDir", "outputFolder", "pdfFileName",
+                                               "pdfQuality", "pdfSmoothEdges", "qrCodeText", "resizeImageToPaper",
+                                               "scaleImage", "scalePercentage", "scaleRelativeWidth", "textColor",
+                                               "textContent", "textFont"}));
         QCOMPARE(raw.value("scaleImage").toString(), QStringLiteral("true"));
         QCOMPARE(raw.value("textFont").toString().section(',', 0, 0), QStringLiteral("Liberation Serif"));
         QCOMPARE(raw.value("textColor").toString(), QStringLiteral("#123456"));
@@ -73,11 +79,7 @@ private slots:
         QTest::addColumn<int>("loaded");
         QTest::newRow("text size") << "textSize" << QVariant(2147483647) << 999;
         QTest::newRow("contrast") << "adjustContrast" << QVariant(-2147483647) << -255;
-        QTest::newRow("gamma") << "adjustGamma" << QVariant(700) << 699;
-        QTest::newRow("blur") << "setBlurRadius" << QVariant(-1) << 0;
         QTest::newRow("image size") << "imageSize" << QVariant(0) << 1;
-        QTest::newRow("qr size") << "qrCodeSize" << QVariant(1001) << 1000;
-        QTest::newRow("percentage") << "scalePercentage" << QVariant(100000) << 400;
         QTest::newRow("absolute width") << "scaleAbsoluteWitdh" << QVariant(2147483647) << 65535;
         QTest::newRow("quality") << "targeFileQuality" << QVariant(100) << 99;
         QTest::newRow("in range stays") << "textOpacity" << QVariant(37) << 37;
@@ -85,7 +87,6 @@ private slots:
         QTest::newRow("position 0 stays") << "textPosition" << QVariant(0) << 0;
         QTest::newRow("position 9") << "imagePosition" << QVariant(9) << 8;
         QTest::newRow("choice kept") << "scaleType" << QVariant(7) << 7;
-        QTest::newRow("switch kept") << "adjustGrayScale" << QVariant(2) << 2;
     }
 
     void storedNumbersLoadWithinTheirControls()
@@ -102,28 +103,30 @@ private slots:
         QCOMPARE(exported.value("MainApp/" + key).toInt(), loaded);
     }
 
-    // Id 1 (PDF file) writes its three keys; any other id one key at most.
-    void idWritesItsKeysOnly_data()
+    // The stored target index picks the format in this order.
+    void tableOrder()
     {
-        QTest::addColumn<int>("id");
-        QTest::addColumn<QStringList>("keys");
-        QTest::newRow("1") << 1 << QStringList{"pdfFileName", "pdfSmoothEdges", "resizeImageToPaper"};
-        QTest::newRow("0") << 0 << QStringList{"outputFolder"};
-        QTest::newRow("14") << 14 << QStringList{"textColor"};
-        QTest::newRow("33") << 33 << QStringList{"setBlurRadius"};
-        QTest::newRow("102") << 102 << QStringList{"lastPicturesDir"};
-        QTest::newRow("108") << 108 << QStringList{"pdfQuality"};
-        QTest::newRow("unknown 106") << 106 << QStringList();
+        QStringList labels;
+        for (const TargetFormat &f : targetFormats())
+            labels << f.label + f.extension;
+        QCOMPARE(labels, (QStringList{"AVIF.avif", "GIF.gif", "HEIC.heic", "HEIF.heif", "JPG.jpg", "JPEG XL.jxl",
+                                      "PNG.png", "TIFF.tiff", "WEBP.webp", "PDF.pdf"}));
+        QCOMPARE(targetFormatAt(12).label + targetFormatAt(-1).label, QStringLiteral("AVIFAVIF"));
     }
 
-    void idWritesItsKeysOnly()
+    void pathRules()
     {
-        QFETCH(int, id);
-        QFETCH(QStringList, keys);
-        saveConversionSetting(ConversionSettings(), id);
-        QSettings raw("Kestrix", "ConvertImage");
-        raw.beginGroup("MainApp");
-        QCOMPARE(raw.childKeys(), keys);
+        QCOMPARE(pdfFileNameWithExtension("album"), QStringLiteral("album.pdf"));
+        QCOMPARE(pdfFileNameWithExtension("album.Pdf"), QStringLiteral("album.Pdf"));
+        QTemporaryDir dir;
+        QVERIFY(isValidImageOutputFolder(dir.path()));
+        QVERIFY(!isValidImageOutputFolder("/"));
+        QVERIFY(!isValidImageOutputFolder(dir.path() + "/missing"));
+        QVERIFY(isValidPdfOutput(dir.path(), dir.path() + "/a.pdf"));
+        QVERIFY(!isValidPdfOutput(QString(), dir.path() + "/a.pdf"));
+        QVERIFY(!isValidPdfOutput(dir.path(), dir.path() + "/missing/a.pdf"));
+        QVERIFY(isGifTargetPath("/out/a.GIF"));
+        QVERIFY(!isGifTargetPath("/out.gif/a.png"));
     }
 };
 

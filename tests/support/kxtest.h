@@ -19,6 +19,7 @@
 
 #include <csignal>
 #include <functional>
+#include <utility>
 
 #include <sys/resource.h>
 
@@ -70,40 +71,33 @@ inline QImage makeBlocksImage(int width, int height, const QList<QColor> &colour
     return image;
 }
 
-template <typename Visit>
-void visitChannelDifferences(const QImage &a, const QImage &b, Visit visit)
+// Largest and mean difference of any channel; 256 and 255 when the sizes differ or a picture is null.
+inline std::pair<int, double> channelDifferences(const QImage &a, const QImage &b)
 {
+    if (a.size() != b.size() || a.isNull())
+        return {256, 255};
     const QImage ca = a.convertToFormat(QImage::Format_ARGB32);
     const QImage cb = b.convertToFormat(QImage::Format_ARGB32);
+    int worst = 0;
+    double total = 0;
     for (int y = 0; y < ca.height(); ++y) {
         const auto *la = reinterpret_cast<const QRgb *>(ca.constScanLine(y));
         const auto *lb = reinterpret_cast<const QRgb *>(cb.constScanLine(y));
         for (int x = 0; x < ca.width(); ++x) {
-            for (const int shift : {0, 8, 16, 24})
-                visit(qAbs(int((la[x] >> shift) & 0xff) - int((lb[x] >> shift) & 0xff)));
+            for (const int shift : {0, 8, 16, 24}) {
+                const int d = qAbs(int((la[x] >> shift) & 0xff) - int((lb[x] >> shift) & 0xff));
+                worst = qMax(worst, d);
+                total += d;
+            }
         }
     }
+    return {worst, total / (4.0 * a.width() * a.height())};
 }
 
-// Largest difference of any channel, or 256 when the sizes differ.
-inline int maxChannelDifference(const QImage &a, const QImage &b)
-{
-    if (a.size() != b.size())
-        return 256;
-    int worst = 0;
-    visitChannelDifferences(a, b, [&worst](int d) { worst = qMax(worst, d); });
-    return worst;
-}
+inline int maxChannelDifference(const QImage &a, const QImage &b) { return channelDifferences(a, b).first; }
 
 // Lossy codecs miss single edge pixels by a lot: the mean tells a decoder fault from noise.
-inline double meanChannelDifference(const QImage &a, const QImage &b)
-{
-    if (a.size() != b.size() || a.isNull())
-        return 255;
-    double total = 0;
-    visitChannelDifferences(a, b, [&total](int d) { total += d; });
-    return total / (4.0 * a.width() * a.height());
-}
+inline double meanChannelDifference(const QImage &a, const QImage &b) { return channelDifferences(a, b).second; }
 
 inline QByteArray readFile(const QString &path)
 {
