@@ -185,7 +185,7 @@ QList<PlannedFile> planOutputs(const QStringList &sources, const QString &output
         out.target = folder + QLatin1Char('/') + name + extension;
         // Whatever the names hold, nothing is written outside the output folder.
         if (!isInside(out.target, outputFolder))
-            out.target = outputFolder + QLatin1Char('/') + baseNameOf(out.source) + extension;
+            out.target = targetPathFor(out.source, outputFolder, extension);
 
         const bool collides = isPlanned(out.target);
         if (collides || somethingAt(out.target)) {
