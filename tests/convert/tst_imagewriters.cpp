@@ -102,7 +102,7 @@ private slots:
         QTest::newRow("heif") << "heif" << true << 5.0 << false << int(TargetHeif) << false;
         QTest::newRow("jpg") << "jpg" << false << 6.0 << false << int(TargetJpg) << true;
         QTest::newRow("jxl") << "jxl" << true << 3.0 << false << int(TargetJpegXl) << false;
-        QTest::newRow("jxl lossless") << "jxl" << false << 0.0 << true << -2 << false;
+        QTest::newRow("jxl lossless") << "jxl" << true << 0.0 << true << -2 << false;
         QTest::newRow("png") << "png" << true << 0.0 << false << -1 << true;
         QTest::newRow("tiff") << "tiff" << false << 0.0 << false << -1 << true;
         // TIFF stores alpha premultiplied: faint pixels lose a little.
