@@ -128,7 +128,7 @@ private slots:
         QTest::addColumn<bool>("keep");
         QTest::addColumn<bool>("removeLocation");
         QTest::addColumn<bool>("keepDates");
-        for (const char *extension : {".jpg", ".png", ".webp", ".tiff", ".heic", ".heif", ".avif", ".jxl"}) {
+        for (const char *extension : {".jpg", ".png", ".webp", ".tiff", ".heic", ".avif", ".jxl"}) {
             QTest::addRow("%s", extension) << QString(extension) << true << false << false;
             QTest::addRow("%s no location, file date", extension) << QString(extension) << true << true << true;
         }
