@@ -97,7 +97,7 @@ private slots:
             QSettings store(file, QSettings::IniFormat);
             store.beginGroup("MainApp");
             store.setValue("textContent", "Kestrix 2026");
-            store.setValue("textSize", 2147483647); // loads as the control's largest size
+            store.setValue("textSize", 60);
             store.setValue("textFont", "DejaVu Sans");
             store.setValue("textColor", "#ff2000");
             store.setValue("textPosition", 4);

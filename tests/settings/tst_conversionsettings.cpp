@@ -116,8 +116,7 @@ private slots:
 
     void pathRules()
     {
-        QCOMPARE(pdfFileNameWithExtension("album"), QStringLiteral("album.pdf"));
-        QCOMPARE(pdfFileNameWithExtension("album.Pdf"), QStringLiteral("album.Pdf"));
+        // The PDF name's suffix rule is the convert command's (tst_convertcommand).
         QTemporaryDir dir;
         QVERIFY(isValidImageOutputFolder(dir.path()));
         QVERIFY(!isValidImageOutputFolder("/"));
