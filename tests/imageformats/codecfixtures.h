@@ -76,8 +76,10 @@ inline QByteArray encodeHeif(const QImage &image, bool av1, int orientation = 1,
     return bytes;
 }
 
-// A lossless JPEG XL codestream with an orientation, or grey samples (with or without alpha).
-inline QByteArray encodeJxl(const QImage &image, int orientation, bool grey = false, bool withAlpha = false)
+// A lossless JPEG XL codestream with an orientation, or grey samples (with or without
+// alpha); or the picture as a cropped layer of a larger declared canvas.
+inline QByteArray encodeJxl(const QImage &image, int orientation, bool grey = false, bool withAlpha = false,
+                            const QSize &canvas = QSize())
 {
     // Grey samples take the red channel: the grey fixtures are grey already.
     const QImage rgba = image.convertToFormat(QImage::Format_RGBA8888);
@@ -89,8 +91,8 @@ inline QByteArray encodeJxl(const QImage &image, int orientation, bool grey = fa
     std::unique_ptr<JxlEncoder, void (*)(JxlEncoder *)> encoder(JxlEncoderCreate(nullptr), JxlEncoderDestroy);
     JxlBasicInfo info;
     JxlEncoderInitBasicInfo(&info);
-    info.xsize = uint32_t(rgba.width());
-    info.ysize = uint32_t(rgba.height());
+    info.xsize = uint32_t(canvas.isValid() ? canvas.width() : rgba.width());
+    info.ysize = uint32_t(canvas.isValid() ? canvas.height() : rgba.height());
     info.bits_per_sample = 8;
     info.num_color_channels = grey ? 1 : 3;
     info.alpha_bits = withAlpha ? 8 : 0;
@@ -104,6 +106,12 @@ inline QByteArray encodeJxl(const QImage &image, int orientation, bool grey = fa
     JxlEncoderFrameSettings *settings = JxlEncoderFrameSettingsCreate(encoder.get(), nullptr);
     JxlEncoderSetFrameLossless(settings, JXL_TRUE);
     JxlEncoderFrameSettingsSetOption(settings, JXL_ENC_FRAME_SETTING_EFFORT, 1);
+    JxlFrameHeader frame;
+    JxlEncoderInitFrameHeader(&frame);
+    frame.layer_info.have_crop = canvas.isValid() ? JXL_TRUE : JXL_FALSE;
+    frame.layer_info.xsize = uint32_t(rgba.width());
+    frame.layer_info.ysize = uint32_t(rgba.height());
+    JxlEncoderSetFrameHeader(settings, &frame);
     const JxlPixelFormat format{uint32_t(channels.size()), JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
     if (JxlEncoderAddImageFrame(settings, &format, samples.constData(), size_t(samples.size())) != JXL_ENC_SUCCESS)
         return {};
@@ -127,29 +135,6 @@ inline QByteArray heifDeclaringSize(QByteArray heif, quint32 width, quint32 heig
         qToBigEndian(height, heif.data() + at + 12);
     }
     return heif;
-}
-
-// A bare JPEG XL codestream header declaring a size, with no frame after it.
-inline QByteArray jxlHeaderDeclaringSize(quint32 width, quint32 height)
-{
-    QByteArray bytes("\xff\x0a", 2);
-    quint64 bits = 0;
-    int used = 0;
-    auto put = [&](quint64 value, int count) {
-        bits |= value << used;
-        used += count;
-    };
-    // Sizes up to 2^18 take selector 2 and 18 bits.
-    put(0, 1);           // not a small (multiple of 8) size
-    put(2, 2);
-    put(height - 1, 18);
-    put(0, 3);           // no aspect ratio: the width follows
-    put(2, 2);
-    put(width - 1, 18);
-    put(1, 1);           // image metadata: all default
-    for (int i = 0; i < (used + 7) / 8; ++i)
-        bytes.append(char((bits >> (8 * i)) & 0xff));
-    return bytes + QByteArray(64, '\0');
 }
 
 } // namespace codecfixtures
