@@ -19,6 +19,7 @@
 #include "kxcolorwidget.h"
 #include "kxdialogs.h"
 #include "kxtest.h"
+#include "targetformats.h"
 #include "ui_convertimageform.h"
 
 namespace {
@@ -40,6 +41,18 @@ int storedCount()
     return int(settings.childKeys().size());
 }
 
+// Requests for a new preview, counted from the form's log.
+int previewRequests = 0;
+QtMessageHandler testLog = nullptr;
+
+void countPreviewRequests(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.startsWith("ConvertImageForm::loadImage: "))
+        ++previewRequests;
+    else
+        testLog(type, context, message);
+}
+
 // Starts the form the way the program does: from the store, with a fresh record.
 std::unique_ptr<ConvertImageForm> startForm()
 {
@@ -54,7 +67,11 @@ class TestConvertImageForm : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { kxtest::isolateUserData(); }
+    void initTestCase()
+    {
+        kxtest::isolateUserData();
+        testLog = qInstallMessageHandler(countPreviewRequests);
+    }
 
     void init()
     {
@@ -107,176 +124,36 @@ private slots:
         QCOMPARE(stored("textContent").toString(), QStringLiteral("(c) Kestrix"));
     }
 
-    // Slider and spin box share the range and mirror each other; one change
-    // saves its key once.
-    void adjustmentSliderAndSpinBox_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<int>("minimum");
-        QTest::addColumn<int>("maximum");
-        QTest::newRow("contrast") << "contrast" << "adjustContrast" << -255 << 255;
-        QTest::newRow("brightness") << "brightness" << "adjustBrightness" << -255 << 255;
-        QTest::newRow("gamma") << "gamma" << "adjustGamma" << -100 << 699;
-        QTest::newRow("invert") << "invertColors" << "adjustInvertColours" << 0 << 255;
-        QTest::newRow("blur") << "gaussianBlur" << "setBlurRadius" << 0 << 50;
-    }
-
-    void adjustmentSliderAndSpinBox()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, key);
-        QFETCH(int, minimum);
-        QFETCH(int, maximum);
-        auto form = startForm();
-        auto *slider = form->findChild<QSlider *>(name + "Slider");
-        auto *spin = form->findChild<QSpinBox *>(name + "SpinBox");
-        QCOMPARE(QList<int>({slider->minimum(), spin->minimum(), slider->maximum(), spin->maximum()}),
-                 QList<int>({minimum, minimum, maximum, maximum}));
-        QSignalSpy spinChanges(spin, &QSpinBox::valueChanged);
-        slider->setValue(maximum);
-        QCOMPARE(spin->value(), maximum);
-        QCOMPARE(spinChanges.count(), 1);
-        QCOMPARE(stored(key).toInt(), maximum);
-        QCOMPARE(storedCount(), 1);
-        // The guard is open again after the handler.
-        spin->setValue(minimum);
-        QCOMPARE(slider->value(), minimum);
-        QCOMPARE(stored(key).toInt(), minimum);
-    }
-
-    void sizeTextIsStoredAsDecimalNumber_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("digits") << "1280" << 1280;
-        QTest::newRow("trailing letter") << "12a" << 0;
-        QTest::newRow("negative") << "-5" << -5;
-        QTest::newRow("hex is not decimal") << "0x10" << 0;
-    }
-
+    // Size fields take free text; what is not a decimal number counts as 0.
     void sizeTextIsStoredAsDecimalNumber()
     {
-        QFETCH(QString, text);
-        QFETCH(int, expected);
         auto form = startForm();
-        form->ui->absoluteWidthLineEdit->setText("777");
-        form->ui->absoluteWidthLineEdit->setText(text);
-        QCOMPARE(conversionSettings().scaleAbsoluteWitdh, expected);
-        QCOMPARE(stored("scaleAbsoluteWitdh").toInt(), expected);
-        form->ui->absoluteHeightLineEdit->setText(text + "x");
-        QCOMPARE(stored("scaleAbsoluteHeight").toInt(), 0);
+        for (const auto &[text, expected] : QList<std::pair<QString, int>>{{"12a", 0}, {"0x10", 0}, {"-5", -5}}) {
+            form->ui->absoluteWidthLineEdit->setText(text);
+            QCOMPARE(stored("scaleAbsoluteWitdh").toInt(), expected);
+        }
     }
 
     void switchingRelativeToShowsTheOtherValueWithoutWriting()
     {
         auto form = startForm();
         Ui::ConvertImageForm *ui = form->ui;
-        QCOMPARE(ui->relativeValueLabel->text(), QStringLiteral("Width:"));
-        QCOMPARE(ui->relativeValueLineEdit->text(), QStringLiteral("1920"));
         ui->relativeValueLineEdit->setText("800");
-        QCOMPARE(stored("scaleRelativeWidth").toInt(), 800);
-
         ui->relativeToComboBox->setCurrentIndex(1);
         QCOMPARE(ui->relativeValueLabel->text(), QStringLiteral("Height:"));
         QCOMPARE(ui->relativeValueLineEdit->text(), QStringLiteral("1080"));
-        QCOMPARE(stored("scaleRelativeTo").toInt(), 1);
         QVERIFY(!stored("scaleRelativeHeight").isValid());
-
         ui->relativeValueLineEdit->setText("700");
-        QCOMPARE(stored("scaleRelativeHeight").toInt(), 700);
-        QCOMPARE(conversionSettings().scaleRelativeWidth, 800);
         ui->relativeToComboBox->setCurrentIndex(0);
+        QCOMPARE(ui->relativeValueLabel->text(), QStringLiteral("Width:"));
         QCOMPARE(ui->relativeValueLineEdit->text(), QStringLiteral("800"));
-        QCOMPARE(stored("scaleRelativeHeight").toInt(), 700);
+        QCOMPARE(QList<int>({stored("scaleRelativeWidth").toInt(), stored("scaleRelativeHeight").toInt()}),
+                 QList<int>({800, 700}));
     }
 
-    void uncheckingScaleImageDisablesTheScaleControls()
-    {
-        store("scaleImage", true);
-        auto form = startForm();
-        Ui::ConvertImageForm *ui = form->ui;
-        // One control of each scale type stands for its row.
-        const QList<QWidget *> controls{ui->percentageSpinBox, ui->absoluteWidthLineEdit, ui->relativeValueLineEdit};
-        for (const bool enabled : {true, false}) {
-            QCOMPARE(ui->scaleImageCheckBox->isChecked(), enabled);
-            for (QWidget *control : controls)
-                QVERIFY2(control->isEnabled() == enabled, qPrintable(control->objectName()));
-            // A change from any source counts, as from the keyboard or assistive technology.
-            ui->scaleImageCheckBox->setChecked(!enabled);
-            QCOMPARE(stored("scaleImage").toBool(), !enabled);
-        }
-        QVERIFY(ui->scaleImageCheckBox->isEnabled());
-    }
-
-    void pdfMarginSizeShownOnlyWithAMargin()
-    {
-        auto form = startForm();
-        Ui::ConvertImageForm *ui = form->ui;
-        QVERIFY(ui->pdfMarginSizeSpinBox->isHidden());
-        for (QAbstractButton *button : {ui->pdfAddMarginButton, ui->pdfNoMarginButton}) {
-            button->click();
-            QCOMPARE(ui->pdfMarginSizeSpinBox->isHidden(), button == ui->pdfNoMarginButton);
-            QCOMPARE(ui->pdfMarginSizeLabel->isHidden(), button == ui->pdfNoMarginButton);
-            QCOMPARE(stored("pdfPaperMargin").toInt(), button == ui->pdfAddMarginButton ? 1 : 0);
-        }
-    }
-
-    // A cancelled or vanished choice keeps the old folder.
-    void outputFolderThatIsNoFolderIsNotStored()
-    {
-        auto form = startForm();
-        form->on_FolderSelected(QDir::tempPath() + "/kx-output-folder-that-does-not-exist");
-        form->on_FolderSelected(QString());
-        QVERIFY(!stored("outputFolder").isValid());
-    }
-
-    void clearButtonEmptiesItsKey_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("key");
-        QTest::newRow("text") << "textClearButton" << "textContent";
-        QTest::newRow("QR code") << "qrCodeTextClearButton" << "qrCodeText";
-        QTest::newRow("picture") << "imageClearButton" << "imagePath";
-    }
-
-    void clearButtonEmptiesItsKey()
-    {
-        QFETCH(QString, button);
-        QFETCH(QString, key);
-        QTemporaryDir folder;
-        const QString mark = folder.filePath("mark.png");
-        QVERIFY(kxtest::makePhotoLikeImage(240, 60).save(mark));
-        store(key, key == "imagePath" ? mark : "(c) Kestrix");
-        auto form = startForm();
-        form->findChild<QAbstractButton *>(button)->click();
-        QCOMPARE(stored(key).toString(), QString());
-        QCOMPARE(form->ui->textLineEdit->text() + form->ui->qrCodeTextEdit->toPlainText(), QString());
-        QVERIFY(form->ui->imageImage->pixmap().isNull());
-    }
-
-    void adjustmentsResetZeroesEveryAdjustment()
-    {
-        auto form = startForm();
-        Ui::ConvertImageForm *ui = form->ui;
-        ui->grayscaleCheckBox->setChecked(true);
-        ui->contrastSlider->setValue(-20);
-        ui->invertColorsSpinBox->setValue(9);
-        ui->resetButton->click();
-        for (QSlider *slider : {ui->contrastSlider, ui->brightnessSlider, ui->gammaSlider, ui->invertColorsSlider,
-                                ui->gaussianBlurSlider})
-            QCOMPARE(slider->value(), 0);
-        QCOMPARE(ui->contrastSpinBox->value() + ui->invertColorsSpinBox->value(), 0);
-        QVERIFY(!ui->grayscaleCheckBox->isChecked());
-        for (const char *key : {"adjustGrayScale", "adjustContrast", "adjustInvertColours"})
-            QCOMPARE(stored(key).toInt(), 0);
-        // Adjustments that were already 0 are not written.
-        QVERIFY(!stored("adjustBrightness").isValid());
-        QVERIFY(!stored("adjustSepia").isValid());
-    }
-
-    // No changes nothing. Yes keeps the output options and restores every other
-    // option in the record, the controls and the store, also after a restart.
+    // No changes nothing. Yes restores every option but the target, the output
+    // folder and the PDF setup, in the record, the controls and the store, also
+    // after a restart.
     void reset_data()
     {
         QTest::addColumn<bool>("yes");
@@ -290,22 +167,28 @@ private slots:
         QTemporaryDir folder;
         const QString mark = folder.filePath("mark.png");
         QVERIFY(kxtest::makePhotoLikeImage(60, 30).save(mark));
-        // Key, value before the reset, value after it.
-        const QList<std::tuple<const char *, QVariant, QVariant>> options{
-            {"imagePath", mark, ""}, {"textColor", "#ff0000", "#000000"}, {"scaleImage", true, false},
-            {"scaleRelativeTo", 1, 0}, {"scaleRelativeHeight", 500, 1080}, {"adjustGamma", 200, 0},
-            {"textPosition", 2, 8}, {"qrCodeText", "hello", ""}, {"textContent", "(c)", ""}, {"scaleType", 1, 0},
-            {"setBlurRadius", 3, 0}, {"lastPicturesDir", folder.path(), folder.path()},
-            {"pdfPaperOrientation", 1, 1}, {"resizeImageToPaper", true, true}, {"pdfSmoothEdges", false, false},
-            {"targeFileType", 4, 4}, {"targeFileQuality", 80, 80}, {"outputFolder", folder.path(), folder.path()},
-            {"pdfFileName", "album", "album"}, {"pdfPaperSize", 1, 1}, {"pdfQuality", 4, 4},
-            {"pdfPaperMargin", 1, 1}, {"pdfPaperMarginSize", 33, 33}, {"keepMetadata", false, true},
-            {"removeLocation", true, false}, {"keepFileDates", true, false}};
-        for (const auto &[key, before, after] : options)
-            store(key, before);
+        const QStringList kept{"lastPicturesDir", "targeFileType",       "targeFileQuality", "outputFolder",
+                               "pdfFileName",     "pdfPaperSize",        "resizeImageToPaper", "pdfSmoothEdges",
+                               "pdfQuality",      "pdfPaperOrientation", "pdfPaperMargin",   "pdfPaperMarginSize",
+                               "convertJobs"};
+        // Every key away from its default (the font comes back as the interface's).
+        QMap<QString, QString> after;
+        for (const SettingKey &key : settingKeys()) {
+            QString value = key.name == "imagePath" ? mark : folder.path();
+            if (key.type == SettingType::Font)
+                continue;
+            if (key.type == SettingType::Integer)
+                value = QString::number(key.defaultText.toInt() == key.minimum ? key.maximum : key.minimum);
+            else if (key.type == SettingType::Boolean)
+                value = key.defaultText == "true" ? "false" : "true";
+            else if (key.type == SettingType::Colour)
+                value = "#ff0000";
+            store(key.name, value);
+            after.insert(key.name, yes && !kept.contains(key.name) ? key.defaultText : value);
+        }
         const auto verifyStore = [&] {
-            for (const auto &[key, before, after] : options)
-                QVERIFY2(stored(key).toString() == (yes ? after : before).toString(), key);
+            for (auto it = after.cbegin(); it != after.cend(); ++it)
+                QVERIFY2(stored(it.key()).toString() == it.value(), qPrintable(it.key()));
         };
         auto form = startForm();
         QString shown;
@@ -321,76 +204,128 @@ private slots:
                 form = startForm();
             // The record as the store would hold it, and what the controls show.
             kxtest::clearSettingsStore();
-            for (int id = SettingOutputFolder; id <= SettingKeepFileDates; ++id)
-                saveConversionSetting(conversionSettings(), id);
+            saveConversionSettings(conversionSettings());
             verifyStore();
-            QCOMPARE(conversionSettings().textFont.family(), form->ui->fontLabel->font().family());
             Ui::ConvertImageForm *ui = form->ui;
             QCOMPARE(QVariantList({ui->scaleImageCheckBox->isChecked(), ui->percentageSpinBox->isEnabled(),
                                    ui->colorWidget->color, ui->imageImage->pixmap().isNull(), ui->gammaSlider->value(),
-                                   ui->positionComboBox->currentIndex(), ui->qualitySpinBox->value(),
-                                   ui->qualitySpinBox->isHidden(), ui->targetComboBox->currentIndex()}),
-                     yes ? QVariantList({false, false, QColor(Qt::black), true, 0, 8, 80, false, 4})
-                         : QVariantList({true, true, QColor(Qt::red), false, 200, 2, 80, false, 4}));
+                                   ui->positionComboBox->currentIndex(), ui->targetComboBox->currentIndex()}),
+                     yes ? QVariantList({false, false, QColor(Qt::black), true, 0, 8, int(TargetPdf)})
+                         : QVariantList({true, true, QColor(Qt::red), false, -100, 0, int(TargetPdf)}));
             if (!yes)
                 return;
+            QCOMPARE(conversionSettings().textFont.family(), form->ui->fontLabel->font().family());
         }
     }
 
-    void everyOptionComesBackAfterRestart()
+    // Each control's handler stores its key at once, asks for a new preview
+    // when the option changes the picture, and the control shows the value
+    // again after a restart. Number controls accept the range a load clamps to.
+    void everyControlStoresItsKeyAndComesBackAfterRestart()
     {
         QTemporaryDir folder;
         const QString mark = folder.filePath("mark.png");
         QVERIFY(kxtest::makePhotoLikeImage(240, 60).save(mark));
-        // Control, property and value, set in this order (the relative value
-        // goes to the side chosen before it).
-        const QList<std::tuple<const char *, const char *, QVariant>> edits{
-            {"targetComboBox", "currentIndex", 9},        {"qualitySpinBox", "value", 77},
-            {"pdfFilenameLineEdit", "text", "album"},     {"pdfPaperSizeComboBox", "currentIndex", 2},
-            {"pdfQualityComboBox", "currentIndex", 5},     {"pdfMarginSizeSpinBox", "value", 12},
-            {"absoluteRadioButton", "checked", true},      {"percentageSpinBox", "value", 250},
-            {"absoluteWidthLineEdit", "text", "640"},      {"absoluteHeightLineEdit", "text", "480"},
-            {"relativeToComboBox", "currentIndex", 1},     {"relativeValueLineEdit", "text", "300"},
-            {"textLineEdit", "text", "Kestrix"},           {"sizeSpinBox", "value", 48},
-            {"positionComboBox", "currentIndex", 4},       {"opacitySpinBox", "value", 55},
-            {"marginSpinBox", "value", 15},                {"imageSizeSpinBox", "value", 40},
-            {"imagePositionComboBox", "currentIndex", 0},  {"imageOpacitySpinBox", "value", 60},
-            {"imageMarginSpinBox", "value", 5},            {"qrCodeTextEdit", "plainText", "line one\nline two"},
-            {"qrCodeSizeSpinBox", "value", 900},           {"qrCodePositionComboBox", "currentIndex", 3},
-            {"qrCodeMarginSpinBox", "value", 8},           {"grayscaleCheckBox", "checked", true},
-            {"sepiaCheckBox", "checked", true},            {"contrastSlider", "value", -100},
-            {"brightnessSpinBox", "value", 120},           {"gammaSlider", "value", -50},
-            {"invertColorsSlider", "value", 200},          {"gaussianBlurSpinBox", "value", 25},
-            {"existingFileComboBox", "currentIndex", 3},   {"fileNamePatternLineEdit", "text", "{counter}-{name}"},
-            {"pngLevelSpinBox", "value", 7},               {"tiffCompressionComboBox", "currentIndex", 1},
-            {"longEdgeLineEdit", "text", "1200"},
+        struct Edit
+        {
+            const char *control;
+            const char *property; // "click": the button is clicked and then shows checked
+            QVariant value;
+            const char *key;
+            bool refresh;
         };
-        const QList<const char *> clicked{"pdfResizeImageToPaperCheckBox", "pdfSmoothEdgesCheckBox",
-                                          "pdfPageOrientationLanscapeButton", "pdfAddMarginButton",
-                                          "scaleImageCheckBox", "removeLocationCheckBox", "keepFileDatesCheckBox",
-                                          "keepFolderStructureCheckBox", "doNotEnlargeCheckBox"};
+        // In this order: the quality is the target's, the relative value the side chosen before it.
+        const QList<Edit> edits{
+            {"targetComboBox", "currentIndex", int(TargetPdf), "targeFileType", false},
+            {"qualitySpinBox", "value", 77, "targeFileQuality", false},
+            {"pdfFilenameLineEdit", "text", "album", "pdfFileName", false},
+            {"pdfPaperSizeComboBox", "currentIndex", 2, "pdfPaperSize", false},
+            {"pdfQualityComboBox", "currentIndex", 5, "pdfQuality", false},
+            {"pdfMarginSizeSpinBox", "value", 12, "pdfPaperMarginSize", false},
+            {"pdfResizeImageToPaperCheckBox", "checked", true, "resizeImageToPaper", false},
+            {"pdfSmoothEdgesCheckBox", "checked", false, "pdfSmoothEdges", false},
+            {"pdfPageOrientationLanscapeButton", "click", true, "pdfPaperOrientation", false},
+            {"pdfAddMarginButton", "click", true, "pdfPaperMargin", false},
+            {"keepMetadataCheckBox", "checked", false, "keepMetadata", false},
+            {"removeLocationCheckBox", "checked", true, "removeLocation", false},
+            {"keepFileDatesCheckBox", "checked", true, "keepFileDates", false},
+            {"existingFileComboBox", "currentIndex", 3, "existingFilePolicy", false},
+            {"keepFolderStructureCheckBox", "checked", true, "keepFolderStructure", false},
+            {"fileNamePatternLineEdit", "text", "{counter}-{name}", "fileNamePattern", false},
+            {"pngLevelSpinBox", "value", 7, "pngCompressionLevel", false},
+            {"tiffCompressionComboBox", "currentIndex", 1, "tiffCompression", false},
+            {"scaleImageCheckBox", "checked", true, "scaleImage", true},
+            {"absoluteRadioButton", "checked", true, "scaleType", true},
+            {"percentageSpinBox", "value", 250, "scalePercentage", true},
+            {"absoluteWidthLineEdit", "text", "640", "scaleAbsoluteWitdh", true},
+            {"absoluteHeightLineEdit", "text", "480", "scaleAbsoluteHeight", true},
+            {"relativeToComboBox", "currentIndex", 1, "scaleRelativeTo", true},
+            {"relativeValueLineEdit", "text", "300", "scaleRelativeHeight", true},
+            {"longEdgeLineEdit", "text", "1200", "scaleLongEdge", true},
+            {"doNotEnlargeCheckBox", "checked", true, "scaleDoNotEnlarge", true},
+            {"textLineEdit", "text", "Kestrix", "textContent", true}, {"sizeSpinBox", "value", 48, "textSize", true},
+            {"positionComboBox", "currentIndex", 4, "textPosition", true},
+            {"opacitySpinBox", "value", 55, "textOpacity", true}, {"marginSpinBox", "value", 15, "textMargin", true},
+            {"imageSizeSpinBox", "value", 40, "imageSize", true},
+            {"imagePositionComboBox", "currentIndex", 0, "imagePosition", true},
+            {"imageOpacitySpinBox", "value", 60, "imageOpacity", true},
+            {"imageMarginSpinBox", "value", 5, "imageMargin", true},
+            {"qrCodeTextEdit", "plainText", "line one\nline two", "qrCodeText", true},
+            {"qrCodeSizeSpinBox", "value", 900, "qrCodeSize", true},
+            {"qrCodePositionComboBox", "currentIndex", 3, "qrCodePosition", true},
+            {"qrCodeMarginSpinBox", "value", 8, "qrCodeMargin", true},
+            {"grayscaleCheckBox", "checked", true, "adjustGrayScale", true},
+            {"sepiaCheckBox", "checked", true, "adjustSepia", true},
+            {"contrastSlider", "value", -100, "adjustContrast", true},
+            {"brightnessSpinBox", "value", 120, "adjustBrightness", true},
+            {"gammaSlider", "value", -50, "adjustGamma", true},
+            {"invertColorsSlider", "value", 200, "adjustInvertColours", true},
+            {"gaussianBlurSpinBox", "value", 25, "setBlurRadius", true},
+        };
+        QMap<QString, SettingKey> keys;
+        for (const SettingKey &key : settingKeys())
+            keys.insert(key.name, key);
         QString family;
         {
             auto form = startForm();
-            QFontComboBox *fonts = form->ui->fontComboBox;
+            Ui::ConvertImageForm *ui = form->ui;
+            for (const Edit &edit : edits) {
+                QWidget *control = form->findChild<QWidget *>(edit.control);
+                if (control->property("maximum").isValid())
+                    QCOMPARE(QList<int>({control->property("minimum").toInt(), control->property("maximum").toInt()}),
+                             QList<int>({keys[edit.key].minimum, keys[edit.key].maximum}));
+                const int requests = previewRequests;
+                if (qstrcmp(edit.property, "click") == 0)
+                    qobject_cast<QAbstractButton *>(control)->click();
+                else
+                    QVERIFY2(control->setProperty(edit.property, edit.value), edit.control);
+                // Choices stored as numbers: the check boxes of the adjustments, the radio buttons.
+                const bool number = keys[edit.key].type == SettingType::Integer;
+                QVERIFY2(stored(edit.key).toString() == (number ? QString::number(edit.value.toInt()) : edit.value.toString()),
+                         edit.control);
+                QVERIFY2((previewRequests > requests) == edit.refresh, edit.control);
+            }
+            // Each adjustment's slider and spin box show the same value.
+            QCOMPARE(QList<int>({ui->contrastSpinBox->value(), ui->brightnessSlider->value(), ui->gammaSpinBox->value(),
+                                 ui->invertColorsSpinBox->value(), ui->gaussianBlurSlider->value()}),
+                     QList<int>({-100, 120, -50, 200, 25}));
+            QVERIFY(ui->percentageSpinBox->isEnabled());
+            // A cancelled or vanished folder choice keeps the folder.
+            for (const QString &path : {folder.path(), folder.filePath("gone"), QString()})
+                form->on_FolderSelected(path);
+            form->on_ColorUpdated(QColor(0x12, 0x34, 0x56));
+            QFontComboBox *fonts = ui->fontComboBox;
             fonts->setCurrentIndex(fonts->currentIndex() == 0 ? 1 : 0);
             family = fonts->currentFont().family();
-            for (const auto &[name, property, value] : edits)
-                QVERIFY2(form->findChild<QWidget *>(name)->setProperty(property, value), name);
-            form->on_FolderSelected(folder.path());
-            form->on_ColorUpdated(QColor(0x12, 0x34, 0x56));
-            for (const char *name : clicked)
-                form->findChild<QAbstractButton *>(name)->click();
         }
         store("imagePath", mark);
 
         auto form = startForm();
         Ui::ConvertImageForm *ui = form->ui;
-        for (const auto &[name, property, value] : edits)
-            QVERIFY2(form->findChild<QWidget *>(name)->property(property) == value, name);
-        // Smooth edges starts checked, so its click unchecked it.
-        for (const char *name : clicked)
-            QVERIFY2(form->findChild<QAbstractButton *>(name)->isChecked() != (name == clicked.at(1)), name);
+        for (const Edit &edit : edits) {
+            const char *property = qstrcmp(edit.property, "click") == 0 ? "checked" : edit.property;
+            QVERIFY2(form->findChild<QWidget *>(edit.control)->property(property) == edit.value, edit.control);
+        }
         QVERIFY(!ui->pdfGroupBox->isHidden());
         QVERIFY(ui->qualitySpinBox->isHidden());
         QVERIFY(!ui->pdfMarginSizeSpinBox->isHidden());
@@ -400,10 +335,15 @@ private slots:
         QCOMPARE(ui->fontComboBox->currentFont().family(), family);
         QCOMPARE(conversionSettings().textFont.family(), family);
         QCOMPARE(ui->imageImage->pixmap().size(), QSize(120, 30));
-        // The mirrored halves of the adjustments.
-        QCOMPARE(QList<int>({ui->contrastSpinBox->value(), ui->brightnessSlider->value(), ui->gammaSpinBox->value(),
-                             ui->invertColorsSpinBox->value(), ui->gaussianBlurSlider->value()}),
-                 QList<int>({-100, 120, -50, 200, 25}));
+
+        // The clear buttons empty their keys; the adjustments' reset zeroes each.
+        for (QAbstractButton *button : {ui->textClearButton, ui->qrCodeTextClearButton, ui->imageClearButton, ui->resetButton})
+            button->click();
+        QVERIFY(ui->imageImage->pixmap().isNull());
+        for (const Edit &edit : edits.mid(edits.size() - 7))
+            QVERIFY2(stored(edit.key).toInt() == 0 && form->findChild<QWidget *>(edit.control)->property(edit.property).toInt() == 0, edit.key);
+        for (const char *key : {"textContent", "qrCodeText", "imagePath"})
+            QCOMPARE(stored(key).toString(), QString());
     }
 
     void convertingDisablesToolbarAndList()
