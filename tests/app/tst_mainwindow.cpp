@@ -101,7 +101,6 @@ private slots:
         QTest::addColumn<bool>("preview");
         QTest::addColumn<bool>("conversion");
         QTest::newRow("preview") << true << false;
-        QTest::newRow("conversion") << false << true;
         QTest::newRow("both") << true << true;
     }
 
