@@ -1,3 +1,5 @@
+#include <QAbstractButton>
+#include <QLabel>
 #include <QScrollArea>
 #include <QSettings>
 #include <QStyle>
@@ -30,6 +32,7 @@ private slots:
 
     void init()
     {
+        QApplication::setPalette(QApplication::style()->standardPalette());
         setThumbnailCleanupPending(false);
         kxtest::clearSettingsStore();
         QSettings store = geometryStore();
@@ -130,18 +133,50 @@ private slots:
         QVERIFY(!window.isVisible());
     }
 
-    void themeChangeReachesTheForm()
+    // Each theme's pictures and toolbar colour; the window passes a theme change on to the form.
+    void themePictures_data()
     {
+        QTest::addColumn<bool>("dark");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<bool>("disabled");
+        QTest::addColumn<QString>("picture");
+        QTest::newRow("light convert off") << false << "convertButton" << true << "ConvertGray24";
+        QTest::newRow("dark add") << true << "addFilesButton" << false << "AddFileWhite24";
+        QTest::newRow("dark drop logo") << true << "label_2" << false << "DropLogoWhite";
+    }
+
+    void themePictures()
+    {
+        QFETCH(bool, dark);
+        QFETCH(QString, control);
+        QFETCH(bool, disabled);
+        QFETCH(QString, picture);
         MainWindow window;
-        auto *tabToolbar = window.form->findChild<QWidget *>(QStringLiteral("tabToolbarWidget"));
-        QCOMPARE(tabToolbar->styleSheet(), QStringLiteral("background-color:#E2E2E2;"));
-        QPalette dark;
-        dark.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
-        QApplication::setPalette(dark);
-        QEvent themeChange(QEvent::ThemeChange);
-        QApplication::sendEvent(&window, &themeChange);
-        QCOMPARE(tabToolbar->styleSheet(), QStringLiteral("background-color:#3F3F3F;"));
-        QApplication::setPalette(QApplication::style()->standardPalette());
+        if (dark) {
+            QPalette palette;
+            palette.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
+            palette.setColor(QPalette::WindowText, Qt::white);
+            QApplication::setPalette(palette);
+            QEvent themeChange(QEvent::ThemeChange);
+            QApplication::sendEvent(&window, &themeChange);
+        }
+        const ConvertImageForm *form = window.form;
+        QCOMPARE(form->findChild<QWidget *>("tabToolbarWidget")->styleSheet(),
+                 dark ? QStringLiteral("background-color:#3F3F3F;") : QStringLiteral("background-color:#E2E2E2;"));
+        QWidget *widget = form->findChild<QWidget *>(control);
+        const QImage shown = qobject_cast<QLabel *>(widget)
+                                 ? qobject_cast<QLabel *>(widget)->pixmap().toImage()
+                                 : qobject_cast<QAbstractButton *>(widget)
+                                       ->icon()
+                                       .pixmap(QSize(24, 24), disabled ? QIcon::Disabled : QIcon::Normal)
+                                       .toImage();
+        QVERIFY(!shown.isNull());
+        const QImage expected = QImage(":/resources/images/" + picture + ".png").scaled(shown.size());
+        QCOMPARE(shown.convertToFormat(QImage::Format_ARGB32), expected.convertToFormat(QImage::Format_ARGB32));
+        // Every tool button carries a picture in both themes.
+        for (const char *name : {"websiteButton", "aboutButton", "outputFolderButton", "pdfPageOrientationPortraitButton",
+                                 "pdfAddMarginButton", "removeButton", "clearButton", "downButton"})
+            QVERIFY2(!form->findChild<QAbstractButton *>(name)->icon().isNull(), name);
     }
 };
 
