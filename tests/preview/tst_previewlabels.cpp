@@ -111,28 +111,20 @@ private slots:
     {
         ConvertImagePreviewLabel label;
         label.setFixedSize(400, 231);
-        const auto iconPixels = [&label] { // pixels of the icon's square that are not the red picture
-            const QImage shot = label.grab().toImage();
-            int differing = 0;
-            for (int y = 10; y < 34; ++y)
-                for (int x = label.width() - 34; x < label.width() - 10; ++x)
-                    differing += shot.pixel(x, y) != qRgb(255, 0, 0) ? 1 : 0;
-            return differing;
-        };
         QPixmap pixmap(400, 231);
         pixmap.fill(Qt::red);
+        const QImage plain = pixmap.toImage().convertToFormat(QImage::Format_RGB32);
+        const auto shot = [&label] { return label.grab().toImage().convertToFormat(QImage::Format_RGB32); };
         label.setPreviewPixmap(pixmap);
         QVERIFY(label.hasImage);
-        QVERIFY(iconPixels() > 20);
+        QVERIFY(shot() != plain); // the icon
         label.setPreviewPixmap(QPixmap());
         QVERIFY(!label.hasImage);
-        QCOMPARE(label.pixmap().size(), QSize(400, 231));
-        QCOMPARE(iconPixels(), 0);
+        QCOMPARE(shot(), plain);
 
         label.setPreviewPixmap(pixmap);
         label.setText("Preview");
         QVERIFY(!label.hasImage);
-        QCOMPARE(label.text(), QString("Preview"));
         QVERIFY(label.pixmap().isNull());
         QSignalSpy opened(&label, &ConvertImagePreviewLabel::mouseDoubleClick);
         QTest::mouseClick(&label, Qt::LeftButton, {}, QPoint(label.width() - 20, 20));
