@@ -225,6 +225,9 @@ private slots:
         convertInto(target, out);
         QVERIFY(form->conversionBusy);
         QVERIFY(control("tabWidget")->isHidden());
+        // The list and the toolbar rest until the run ends.
+        for (const char *name : {"sourceTreeView", "addFilesButton", "addFolderButton", "clearButton", "convertButton"})
+            QVERIFY2(!control(name)->isEnabled(), name);
         QCOMPARE(listPageIndex(), 2);
         finishRun(QMessageBox::Information, "The conversion processes are completed.");
         if (pdf) {
@@ -285,9 +288,6 @@ private slots:
 
     void closingDuringARunClosesWhenItEnds()
     {
-        // Previews were cached during the session; the first close removes them.
-        const QString thumbnails = thumbnailFolder();
-        QVERIFY(!QDir(thumbnails).entryList({"*.webp"}, QDir::Files).isEmpty());
         convertInto(TargetAvif, tmp.path() + "/out-closing");
         QVERIFY(form->conversionBusy);
         QVERIFY(!window->close());
@@ -297,8 +297,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 20000);
         QVERIFY(!form->conversionBusy);
         QVERIFY(!toplevels::completionBox(100));
-        QVERIFY(!thumbnailCleanupPending());
-        QCOMPARE(QDir(thumbnails).entryList({"*.webp"}, QDir::Files), QStringList());
+        QVERIFY(!thumbnailCleanupPending()); // the files it removes: tst_mainwindow
     }
 };
 

@@ -123,45 +123,18 @@ private slots:
         }
     }
 
-    void switchingRelativeToShowsTheOtherValueWithoutWriting()
-    {
-        auto form = startForm();
-        Ui::ConvertImageForm *ui = form->ui;
-        ui->relativeValueLineEdit->setText("800");
-        ui->relativeToComboBox->setCurrentIndex(1);
-        QCOMPARE(ui->relativeValueLabel->text(), QStringLiteral("Height:"));
-        QCOMPARE(ui->relativeValueLineEdit->text(), QStringLiteral("1080"));
-        QVERIFY(!stored("scaleRelativeHeight").isValid());
-        ui->relativeValueLineEdit->setText("700");
-        ui->relativeToComboBox->setCurrentIndex(0);
-        QCOMPARE(ui->relativeValueLabel->text(), QStringLiteral("Width:"));
-        QCOMPARE(ui->relativeValueLineEdit->text(), QStringLiteral("800"));
-        QCOMPARE(QList<int>({stored("scaleRelativeWidth").toInt(), stored("scaleRelativeHeight").toInt()}),
-                 QList<int>({800, 700}));
-    }
-
     // No changes nothing. Yes restores every option but the target, the output
-    // folder and the PDF setup, in the record, the controls and the store, also
-    // after a restart.
-    void reset_data()
-    {
-        QTest::addColumn<bool>("yes");
-        QTest::newRow("no") << false;
-        QTest::newRow("yes") << true;
-    }
-
+    // folder and the PDF setup, in the record, the controls and the store.
     void reset()
     {
-        QFETCH(bool, yes);
         QTemporaryDir folder;
         const QString mark = folder.filePath("mark.png");
         QVERIFY(kxtest::makePhotoLikeImage(60, 30).save(mark));
-        const QStringList kept{"lastPicturesDir", "targeFileType",       "targeFileQuality", "outputFolder",
-                               "pdfFileName",     "pdfPaperSize",        "resizeImageToPaper", "pdfSmoothEdges",
-                               "pdfQuality",      "pdfPaperOrientation", "pdfPaperMargin",   "pdfPaperMarginSize",
-                               "convertJobs"};
+        const QStringList kept{"lastPicturesDir", "targeFileType", "targeFileQuality", "outputFolder", "pdfFileName",
+                               "pdfPaperSize", "resizeImageToPaper", "pdfSmoothEdges", "pdfQuality",
+                               "pdfPaperOrientation", "pdfPaperMargin", "pdfPaperMarginSize", "convertJobs"};
         // Every key away from its default (the font comes back as the interface's).
-        QMap<QString, QString> after;
+        QMap<QString, QString> before, after;
         for (const SettingKey &key : settingKeys()) {
             QString value = key.name == "imagePath" ? mark : folder.path();
             if (key.type == SettingType::Font)
@@ -173,38 +146,34 @@ private slots:
             else if (key.type == SettingType::Colour)
                 value = "#ff0000";
             store(key.name, value);
-            after.insert(key.name, yes && !kept.contains(key.name) ? key.defaultText : value);
+            before.insert(key.name, value);
+            after.insert(key.name, kept.contains(key.name) ? value : key.defaultText);
         }
-        const auto verifyStore = [&] {
-            for (auto it = after.cbegin(); it != after.cend(); ++it)
+        const auto verifyStore = [](const QMap<QString, QString> &expected) {
+            for (auto it = expected.cbegin(); it != expected.cend(); ++it)
                 QVERIFY2(stored(it.key()).toString() == it.value(), qPrintable(it.key()));
         };
         auto form = startForm();
-        QString shown;
-        kxtest::whenModalShown<QMessageBox>([&](QMessageBox *box) {
-            shown = box->windowTitle() + ": " + box->text();
-            box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
-        });
-        form->ui->tabResetButton->click();
-        QCOMPARE(shown, "Reset Settings: Are you sure you want to reset all settings to their default values?");
-        verifyStore();
-        for (const bool restart : {false, true}) {
-            if (restart)
-                form = startForm();
-            // The record as the store would hold it, and what the controls show.
-            kxtest::clearSettingsStore();
-            saveConversionSettings(conversionSettings());
-            verifyStore();
-            Ui::ConvertImageForm *ui = form->ui;
-            QCOMPARE(QVariantList({ui->scaleImageCheckBox->isChecked(), ui->percentageSpinBox->isEnabled(),
-                                   ui->colorWidget->color, ui->imageImage->pixmap().isNull(), ui->gammaSlider->value(),
-                                   ui->positionComboBox->currentIndex(), ui->targetComboBox->currentIndex()}),
-                     yes ? QVariantList({false, false, QColor(Qt::black), true, 0, 8, int(TargetPdf)})
-                         : QVariantList({true, true, QColor(Qt::red), false, -100, 0, int(TargetPdf)}));
-            if (!yes)
-                return;
-            QCOMPARE(conversionSettings().textFont.family(), form->ui->fontLabel->font().family());
+        for (const bool yes : {false, true}) {
+            QString shown;
+            kxtest::whenModalShown<QMessageBox>([&](QMessageBox *box) {
+                shown = box->windowTitle() + ": " + box->text();
+                box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+            });
+            form->ui->tabResetButton->click();
+            QCOMPARE(shown, "Reset Settings: Are you sure you want to reset all settings to their default values?");
+            verifyStore(yes ? after : before);
         }
+        // The record as the store would hold it, and what the controls show.
+        kxtest::clearSettingsStore();
+        saveConversionSettings(conversionSettings());
+        verifyStore(after);
+        Ui::ConvertImageForm *ui = form->ui;
+        QCOMPARE(QVariantList({ui->scaleImageCheckBox->isChecked(), ui->percentageSpinBox->isEnabled(),
+                               ui->colorWidget->color, ui->imageImage->pixmap().isNull(), ui->gammaSlider->value(),
+                               ui->positionComboBox->currentIndex(), ui->targetComboBox->currentIndex()}),
+                 QVariantList({false, false, QColor(Qt::black), true, 0, 8, int(TargetPdf)}));
+        QCOMPARE(conversionSettings().textFont.family(), ui->fontLabel->font().family());
     }
 
     // Each control's handler stores its key at once, asks for a new preview
@@ -333,23 +302,6 @@ private slots:
             QVERIFY2(stored(edit.key).toInt() == 0 && form->findChild<QWidget *>(edit.control)->property(edit.property).toInt() == 0, edit.key);
         for (const char *key : {"textContent", "qrCodeText", "imagePath"})
             QCOMPARE(stored(key).toString(), QString());
-    }
-
-    void convertingDisablesToolbarAndList()
-    {
-        auto form = startForm();
-        Ui::ConvertImageForm *ui = form->ui;
-        const QList<QWidget *> controls{ui->addFilesButton, ui->addFolderButton, ui->clearButton,
-                                        ui->targetComboBox, ui->convertButton,   ui->sourceTreeView,
-                                        ui->sourceFrame,    ui->removeButton,    ui->upButton,
-                                        ui->downButton};
-        form->setConverting(true);
-        for (QWidget *w : controls)
-            QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
-        form->setConverting(false);
-        // Nothing is selected: the last three, the selection commands, stay off.
-        for (QWidget *w : controls)
-            QVERIFY2(w->isEnabled() == (controls.indexOf(w) < 7), qPrintable(w->objectName()));
     }
 
     // The toolbar's shortcuts click their buttons, one loop for all of them,
