@@ -63,11 +63,9 @@ private slots:
     void geometryIsRestoredAndStored()
     {
         QSettings store = geometryStore();
-        const QStringList keys{"posX", "posY", "width", "height"};
-        const QList<int> stored{5, 7, 500, 400};
+        const QStringList keys{"posX", "posY", "width", "height", "settingsWidth"};
         for (int i = 0; i < keys.size(); ++i)
-            store.setValue(keys.at(i), stored.at(i));
-        store.setValue("settingsWidth", 520);
+            store.setValue(keys.at(i), QList<int>({5, 7, 500, 400, 520}).at(i));
         store.sync();
         MainWindow window;
         // Moved left onto the 800-pixel-wide test screen.
@@ -80,10 +78,10 @@ private slots:
         const QRect geometry = window.geometry();
         QVERIFY(window.close());
         store.sync();
-        QCOMPARE(store.value("settingsWidth").toUInt(), 480u);
-        const QList<int> closed{geometry.x(), geometry.y(), geometry.width(), geometry.height()};
-        for (int i = 0; i < keys.size(); ++i)
-            QCOMPARE(store.value(keys.at(i)).toUInt(), quint32(closed.at(i)));
+        QList<int> closed;
+        for (const QString &key : keys)
+            closed << store.value(key).toInt();
+        QCOMPARE(closed, QList<int>({geometry.x(), geometry.y(), geometry.width(), geometry.height(), 480}));
     }
 
     // The first size shows every settings tab label and the PDF options whole.
