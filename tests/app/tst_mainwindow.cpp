@@ -14,6 +14,9 @@
 #include "thumbnailcache.h"
 #include "windowgeometry.h"
 
+using Stored = std::optional<quint32>;
+Q_DECLARE_METATYPE(Stored)
+
 namespace {
 
 QSettings geometryStore()
@@ -58,8 +61,46 @@ private slots:
         QVERIFY(!QFileInfo::exists(thumbnail));
     }
 
+    // The rule that places a restored window on the screen's available area.
+    void restoredGeometry_data()
+    {
+        QTest::addColumn<Stored>("x");
+        QTest::addColumn<Stored>("y");
+        QTest::addColumn<Stored>("width");
+        QTest::addColumn<Stored>("height");
+        QTest::addColumn<QRect>("screen");
+        QTest::addColumn<QRect>("expected");
+        const Stored none;
+        const auto v = [](qint64 value) { return Stored(quint32(value)); };
+        const auto row = [](const char *name, Stored x, Stored y, Stored w, Stored h, const QRect &expected,
+                            const QRect &screen = QRect(0, 0, 1920, 1080)) {
+            QTest::newRow(name) << x << y << w << h << screen << expected;
+        };
+        // Both sides go through one rule: each row takes a different branch on each.
+        row("nothing stored", none, none, none, none, QRect(100, 100, 1280, 860));
+        row("stored values fit", v(50), v(60), v(1200), v(700), QRect(50, 60, 1200, 700));
+        row("narrow width grows, height cut to the screen", v(10), v(10), v(500), v(1500), QRect(10, 0, 986, 1080));
+        row("right edge moves left, y below 0", v(1000), v(-300), v(1200), v(600), QRect(720, 100, 1200, 600));
+        row("grown width moves left", v(1500), v(0), v(300), v(600), QRect(934, 0, 986, 600));
+        row("screen smaller than the first size", none, none, none, none, QRect(0, 0, 800, 600), QRect(0, 0, 800, 600));
+        const QRect panels(64, 32, 1856, 1048); // panels at the left and the top
+        row("above and left of the area", v(10), v(0), v(1000), v(600), QRect(64, 32, 1000, 600), panels);
+        row("past the area's far edges", v(1800), v(900), v(1000), v(600), QRect(920, 480, 1000, 600), panels);
+    }
+
+    void restoredGeometry()
+    {
+        QFETCH(Stored, x);
+        QFETCH(Stored, y);
+        QFETCH(Stored, width);
+        QFETCH(Stored, height);
+        QFETCH(QRect, screen);
+        QFETCH(QRect, expected);
+        QCOMPARE(restoredWindowGeometry({x, y, width, height}, screen), expected);
+    }
+
     // The stored geometry and settings column width come back with their
-    // clamps (the rules are in tst_windowgeometry); closing stores the new ones.
+    // clamps; closing stores the new ones.
     void geometryIsRestoredAndStored()
     {
         QSettings store = geometryStore();
@@ -136,18 +177,16 @@ private slots:
     {
         QTest::addColumn<bool>("dark");
         QTest::addColumn<QString>("control");
-        QTest::addColumn<bool>("disabled");
         QTest::addColumn<QString>("picture");
-        QTest::newRow("light convert off") << false << "convertButton" << true << "ConvertGray24";
-        QTest::newRow("dark add") << true << "addFilesButton" << false << "AddFileWhite24";
-        QTest::newRow("dark drop logo") << true << "label_2" << false << "DropLogoWhite";
+        QTest::newRow("light convert off") << false << "convertButton" << "ConvertGray24";
+        QTest::newRow("dark add") << true << "addFilesButton" << "AddFileWhite24";
+        QTest::newRow("dark drop logo") << true << "label_2" << "DropLogoWhite";
     }
 
     void themePictures()
     {
         QFETCH(bool, dark);
         QFETCH(QString, control);
-        QFETCH(bool, disabled);
         QFETCH(QString, picture);
         MainWindow window;
         if (dark) {
@@ -161,13 +200,11 @@ private slots:
         const ConvertImageForm *form = window.form;
         QCOMPARE(form->findChild<QWidget *>("tabToolbarWidget")->styleSheet(),
                  dark ? QStringLiteral("background-color:#3F3F3F;") : QStringLiteral("background-color:#E2E2E2;"));
+        // As on screen: Convert is off while the list is empty.
         QWidget *widget = form->findChild<QWidget *>(control);
-        const QImage shown = qobject_cast<QLabel *>(widget)
-                                 ? qobject_cast<QLabel *>(widget)->pixmap().toImage()
-                                 : qobject_cast<QAbstractButton *>(widget)
-                                       ->icon()
-                                       .pixmap(QSize(24, 24), disabled ? QIcon::Disabled : QIcon::Normal)
-                                       .toImage();
+        auto *button = qobject_cast<QAbstractButton *>(widget);
+        const QImage shown = button ? button->icon().pixmap(24, 24, button->isEnabled() ? QIcon::Normal : QIcon::Disabled).toImage()
+                                    : qobject_cast<QLabel *>(widget)->pixmap().toImage();
         QVERIFY(!shown.isNull());
         const QImage expected = QImage(":/resources/images/" + picture + ".png").scaled(shown.size());
         QCOMPARE(shown.convertToFormat(QImage::Format_ARGB32), expected.convertToFormat(QImage::Format_ARGB32));

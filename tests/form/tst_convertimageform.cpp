@@ -18,6 +18,7 @@
 #include "kxtest.h"
 #include "targetformats.h"
 #include "ui_convertimageform.h"
+#include "watermarkthumbnail.h"
 
 namespace {
 
@@ -104,6 +105,26 @@ private slots:
         QCOMPARE(form->ui->textLineEdit->text(), QStringLiteral("(c) Kestrix"));
         QCOMPARE(form->ui->sizeSpinBox->value(), 999);
         QCOMPARE(stored("textSize").toInt(), 999);
+    }
+
+    // The watermark picture's thumbnail in its 120x60 box (a wide picture: after a restart below).
+    void watermarkThumbnailSize_data()
+    {
+        QTest::addColumn<QSize>("image");
+        QTest::addColumn<QSize>("expected");
+        QTest::newRow("small keeps its size") << QSize(60, 30) << QSize(60, 30);
+        QTest::newRow("exactly the box") << QSize(120, 60) << QSize(120, 60);
+        QTest::newRow("tall") << QSize(100, 600) << QSize(10, 60);
+        QTest::newRow("truncated, not rounded") << QSize(1000, 333) << QSize(119, 39);
+        QTest::newRow("very thin keeps a pixel") << QSize(5000, 1) << QSize(120, 1);
+        QTest::newRow("unreadable") << QSize(-1, -1) << QSize();
+    }
+
+    void watermarkThumbnailSize()
+    {
+        QFETCH(QSize, image);
+        QFETCH(QSize, expected);
+        QCOMPARE(::watermarkThumbnailSize(image, QSize(120, 60)), expected);
     }
 
     // Size fields take free text; what is not a decimal number counts as 0.

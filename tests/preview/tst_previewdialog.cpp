@@ -9,22 +9,6 @@
 #include "loadfullpreviewimagethread.h"
 #include "previewdialog.h"
 
-namespace {
-
-// Stripes: a nearest-pixel copy of a copy differs from a copy of the original.
-QImage stripes(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < width; ++x)
-            line[x] = (x % 3 == 0) ? qRgb(255, 0, 0) : qRgb(x % 256, y % 256, 0);
-    }
-    return image;
-}
-
-} // namespace
-
 class TestPreviewDialog : public QObject
 {
     Q_OBJECT
@@ -50,17 +34,17 @@ private slots:
     // A small picture is enlarged to fill the area by its tighter side.
     void fitsTheArea()
     {
-        dialog->handleFullPreviewImageReady(stripes(20, 10));
+        dialog->handleFullPreviewImageReady(kxtest::makePhotoLikeImage(20, 10));
         QCOMPARE(sizeLabel()->text(), QString("20x10"));
         verifyFitted();
     }
 
     // Keys and the wheel zoom, each step from the full picture rather than the
-    // previous step's copy; a right-button drag pans; 0 or a resize fits again.
+    // previous step's copy (the picture's fine detail tells them apart); a right-button drag pans; 0 or a resize fits again.
     void zoomPanAndFit()
     {
         QVERIFY(QTest::qWaitForWindowActive(dialog));
-        const QImage full = stripes(1000, 800);
+        const QImage full = kxtest::makePhotoLikeImage(1000, 800);
         dialog->handleFullPreviewImageReady(full);
         verifyFitted();
         const int fitted = picture()->pixmap().width();
@@ -121,7 +105,7 @@ private slots:
         auto *earlier = new LoadFullPreviewImageThread(ConversionSettings());
         connect(earlier, &LoadFullPreviewImageThread::previewImageReady, dialog,
                 &PreviewDialog::handleFullPreviewImageReady);
-        emit earlier->previewImageReady(stripes(300, 200));
+        emit earlier->previewImageReady(kxtest::makePhotoLikeImage(300, 200));
         QCOMPARE(picture()->text(), QString("Loading image. Please wait..."));
         QTRY_COMPARE(sizeLabel()->text(), QString("64x48"));
         QVERIFY(!picture()->pixmap().isNull());
