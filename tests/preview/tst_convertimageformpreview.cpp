@@ -8,7 +8,6 @@
 #include "kxdialogs.h"
 #include "kxtest.h"
 #include "loadpreviewimagethread.h"
-#include "previewdialog.h"
 #include "thumbnailcache.h"
 
 namespace {
@@ -135,24 +134,6 @@ private slots:
         // Left rendering: cleanup() destroys the form, which stops and waits for the worker.
         runRequest(big, true);
         QVERIFY(form->previewLoading);
-    }
-
-    // Escape and the close button both hide the dialog so that a double-click opens it again.
-    void hiddenDialogOpensAgain()
-    {
-        runRequest(kxtest::photoFile(dir.path(), "full.jpg"), false);
-        waitIdle();
-        int opened = 0;
-        for (int i = 0; i < 3; ++i) {
-            kxtest::whenModalShown<PreviewDialog>([&opened](PreviewDialog *dialog) {
-                if (++opened % 2)
-                    QTest::keyClick(dialog, Qt::Key_Escape);
-                else
-                    dialog->close();
-            });
-            form->on_PreviewImage_DoubleClick();
-        }
-        QCOMPARE(opened, 3);
     }
 
     void worker_data()
