@@ -1,5 +1,6 @@
-// The form's own rules for its controls: what a change stores, what a start
-// shows, the reset and the themes. Whole flows through the window (adding,
+// The form's own rules for its controls (what a change stores, what a start
+// shows, the reset) and for its inline preview (the countdown, the cache
+// answers, the workers' life). Whole flows through the window (adding,
 // previewing, converting to every target) are driven in tests/app.
 
 #include <QAbstractButton>
@@ -16,7 +17,9 @@
 #include "kxcolorwidget.h"
 #include "kxdialogs.h"
 #include "kxtest.h"
+#include "loadpreviewimagethread.h"
 #include "targetformats.h"
+#include "thumbnailcache.h"
 #include "ui_convertimageform.h"
 #include "watermarkthumbnail.h"
 
@@ -32,16 +35,52 @@ void store(const QString &key, const QVariant &value)
     QSettings("Kestrix", "ConvertImage").setValue("MainApp/" + key, value);
 }
 
-// Requests for a new preview, counted from the form's log.
-int previewRequests = 0;
+// The form's debug log: it names each preview request, run and cache answer.
+QStringList messages;
 QtMessageHandler testLog = nullptr;
 
-void countPreviewRequests(QtMsgType type, const QMessageLogContext &context, const QString &message)
+void collectMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (message.startsWith("ConvertImageForm::loadImage: "))
-        ++previewRequests;
+    if (type == QtDebugMsg)
+        messages.append(message);
     else
         testLog(type, context, message);
+}
+
+int countMessages(const QString &text, bool prefix = false)
+{
+    int n = 0;
+    for (const QString &message : std::as_const(messages))
+        n += (prefix ? message.startsWith(text) : message == text) ? 1 : 0;
+    return n;
+}
+
+int previewRequests()
+{
+    return countMessages("ConvertImageForm::loadImage: ", true);
+}
+
+// The preview timer's ticks, without waiting for them.
+void tick(ConvertImageForm &form, int n)
+{
+    for (int i = 0; i < n; ++i)
+        form.on_updateTimer();
+}
+
+void runRequest(ConvertImageForm &form, const QString &path, bool refresh)
+{
+    form.loadImage(path, refresh);
+    tick(form, 16);
+}
+
+bool idle(ConvertImageForm &form)
+{
+    return kxtest::waitUntil([&form] { return !form.previewLoading; }, 20000);
+}
+
+QString cachePath(const ThumbnailRecord &record)
+{
+    return thumbnailFolder() + QString::number(record.number) + ".webp";
 }
 
 // Starts the form the way the program does: from the store, with a fresh record.
@@ -61,10 +100,14 @@ private slots:
     void initTestCase()
     {
         kxtest::isolateUserData();
-        testLog = qInstallMessageHandler(countPreviewRequests);
+        testLog = qInstallMessageHandler(collectMessages);
     }
 
-    void init() { kxtest::clearSettingsStore(); }
+    void init()
+    {
+        kxtest::clearSettingsStore();
+        messages.clear();
+    }
 
     // Values the controls cannot show are corrected in the record or shown as
     // no selection; the store keeps them until the field is next saved.
@@ -266,7 +309,7 @@ private slots:
                 if (control->property("maximum").isValid())
                     QCOMPARE(QList<int>({control->property("minimum").toInt(), control->property("maximum").toInt()}),
                              QList<int>({keys[edit.key].minimum, keys[edit.key].maximum}));
-                const int requests = previewRequests;
+                const int requests = previewRequests();
                 if (qstrcmp(edit.property, "click") == 0)
                     qobject_cast<QAbstractButton *>(control)->click();
                 else
@@ -275,7 +318,7 @@ private slots:
                 const bool number = keys[edit.key].type == SettingType::Integer;
                 QVERIFY2(stored(edit.key).toString() == (number ? QString::number(edit.value.toInt()) : edit.value.toString()),
                          edit.control);
-                QVERIFY2((previewRequests > requests) == edit.refresh, edit.control);
+                QVERIFY2((previewRequests() > requests) == edit.refresh, edit.control);
             }
             // Each adjustment's slider and spin box show the same value.
             QCOMPARE(QList<int>({ui->contrastSpinBox->value(), ui->brightnessSlider->value(), ui->gammaSpinBox->value(),
@@ -370,6 +413,107 @@ private slots:
         unnamed.removeDuplicates();
         QCOMPARE(unnamed.join(", "), QString());
     }
+    // Preview requests wait for a countdown; only the last of a series runs, once.
+    void previewCountdownRunsOnlyTheLastRequestOnce()
+    {
+        auto form = startForm();
+        const QString run = "ConvertImageForm::_loadImage: ";
+        // Ticks of 75 ms: 500 ms between requests is six to seven ticks.
+        form->loadImage(dir.filePath("a.jpg"), false);
+        QCOMPARE(countMessages("start Timer"), 1);
+        tick(*form, 7);
+        form->loadImage(dir.filePath("b.jpg"), false);
+        tick(*form, 7);
+        form->loadImage(dir.filePath("c.jpg"), false);
+        QCOMPARE(countMessages("start Timer"), 1);
+        tick(*form, 15);
+        QCOMPARE(countMessages(run, true), 0);
+        tick(*form, 1);
+        QCOMPARE(countMessages(run, true), 1);
+        QCOMPARE(countMessages(run + dir.filePath("c.jpg")), 1);
+        tick(*form, 40);
+        QCOMPARE(countMessages(run, true), 1);
+    }
+
+    // A cached picture asked for after a slow one shows at once, without a
+    // worker, and stays; a pending refresh is kept by the request that
+    // replaces it; closing waits for a running worker.
+    void latestPreviewRequestWins()
+    {
+        auto form = startForm();
+        ConvertImagePreviewLabel *label = form->ui->previewImage;
+        const QString small = kxtest::photoFile(dir.path(), "small.jpg", QSize(200, 100));
+        runRequest(*form, small, false);
+        QVERIFY(idle(*form));
+        QCOMPARE(label->pixmap().size(), QSize(200, 100));
+        const QString big = kxtest::photoFile(dir.path(), "big.jpg", QSize(4000, 3000));
+        runRequest(*form, big, false);
+        QVERIFY(form->previewLoading);
+        runRequest(*form, small, false);
+        QCOMPARE(label->pixmap().size(), QSize(200, 100));
+        QVERIFY(idle(*form));
+        QCoreApplication::processEvents();
+        QCOMPARE(label->pixmap().size(), QSize(200, 100));
+
+        // A settings change, then another selection: the cached file is rendered again.
+        messages.clear();
+        form->loadImage(big, true);
+        runRequest(*form, small, false);
+        QCOMPARE(countMessages("thumbnailFilePath: ", true), 1);
+        QCOMPARE(countMessages("thumbnailFilePath: "), 0); // into the file it has, not a new one
+        QVERIFY(idle(*form));
+
+        QSignalSpy closeApp(form.get(), &ConvertImageForm::closeApp);
+        runRequest(*form, big, true);
+        QVERIFY(form->previewLoading);
+        form->requestStopForClose();
+        QCOMPARE(closeApp.count(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(closeApp.count(), 1, 20000);
+        QVERIFY(!form->previewLoading);
+        // Left rendering: the end of the test destroys the form, which stops and waits for the worker.
+        runRequest(*form, big, true);
+        QVERIFY(form->previewLoading);
+    }
+
+    void previewWorker_data()
+    {
+        QTest::addColumn<QSize>("source"); // invalid: not a picture
+        QTest::addColumn<bool>("stop");
+        QTest::addColumn<QSize>("expected");
+        QTest::newRow("undecodable") << QSize() << false << QSize(0, 0);
+        QTest::newRow("stopped") << QSize(640, 480) << true << QSize(0, 0);
+        QTest::newRow("halved by its own settings") << QSize(600, 300) << false << QSize(300, 150);
+    }
+
+    // The worker on its own: its settings snapshot, a source it cannot decode
+    // (no cache file), a stop before it starts (no cache record).
+    void previewWorker()
+    {
+        QFETCH(QSize, source);
+        QFETCH(bool, stop);
+        QFETCH(QSize, expected);
+        const QString name = QTest::currentDataTag() + QStringLiteral(".jpg");
+        const QString path = source.isValid() ? kxtest::photoFile(dir.path(), name, source)
+                                              : kxtest::writeFile(dir.filePath(name), "not a picture");
+        ConversionSettings settings;
+        settings.scaleImage = true;
+        settings.scaleType = ScaleByPercentage;
+        settings.scalePercentage = 50;
+        conversionSettings().scaleImage = false; // the process-wide record must not be read
+        LoadPreviewImageThread worker(settings);
+        worker.stop = stop;
+        const qsizetype before = thumbnailRecords().size();
+        QSignalSpy spy(&worker, &LoadPreviewImageThread::updatePreviewImage);
+        worker.createPreviewImage(path, QSize(400, 231));
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).value<QImage>().size(), expected);
+        QCOMPARE(thumbnailRecords().size(), before + (stop ? 0 : 1));
+        if (!stop)
+            QCOMPARE(QImage(cachePath(thumbnailRecords().last())).size(), expected);
+    }
+
+private:
+    QTemporaryDir dir;
 };
 
 QTEST_MAIN(TestConvertImageForm)
