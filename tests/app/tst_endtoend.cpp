@@ -32,12 +32,6 @@
 
 namespace {
 
-struct Source
-{
-    QString path;
-    QSize size;
-};
-
 QMap<QString, QByteArray> folderDigests(const QString &folder)
 {
     QMap<QString, QByteArray> digests;
@@ -55,7 +49,7 @@ class TestEndToEnd : public QObject
 private:
     QTemporaryDir tmp;
     QString picturesFolder;
-    QList<Source> sources;
+    QMap<QString, QSize> sources; // path and size of each picture
     MainWindow *window = nullptr;
     ConvertImageForm *form = nullptr;
 
@@ -142,7 +136,7 @@ private slots:
             const QImage image = kxtest::makePhotoLikeImage(size.width(), size.height());
             // Qt reads GIF but never writes it; the program's own writer does.
             QVERIFY2(type == "gif" ? writeGif(image, path) : QImageWriter(path).write(image), qPrintable(path));
-            sources.append({path, size});
+            sources.insert(path, size);
         }
         QVERIFY(!kxtest::writeFile(picturesFolder + "/readme.txt", "not a picture").isEmpty());
 
@@ -188,11 +182,10 @@ private slots:
         auto *preview = control<ConvertImagePreviewLabel>("previewImage");
         // The batch's last entry is previewed on its own first.
         QTRY_VERIFY_WITH_TIMEOUT(preview->hasImage, 10000);
-        for (const int pick : {3, 0}) {
-            const Source &source = sources.at(pick);
-            clickRow(rowOfSource(source.path));
+        for (const QString &path : {sources.keys().at(3), sources.firstKey()}) {
+            clickRow(rowOfSource(path));
             // Pictures smaller than the label are shown at their own size.
-            QTRY_COMPARE_WITH_TIMEOUT(preview->pixmap().size(), source.size, 10000);
+            QTRY_COMPARE_WITH_TIMEOUT(preview->pixmap().size(), sources.value(path), 10000);
         }
         // Escape and the close button both hide the full preview; a double-click opens it again.
         int opened = 0;
@@ -245,10 +238,8 @@ private slots:
             return;
         }
         QCOMPARE(QDir(out).entryList(QDir::Files).size(), int(sources.size()));
-        for (const Source &source : std::as_const(sources)) {
-            const QString target = out + "/" + QFileInfo(source.path).baseName() + format.extension;
-            QCOMPARE(QImageReader(target).read().size(), source.size);
-        }
+        for (const auto &[path, size] : sources.asKeyValueRange())
+            QCOMPARE(QImageReader(out + "/" + QFileInfo(path).baseName() + format.extension).read().size(), size);
     }
 
     void corruptSourceIsReportedAndWritesNothing()
