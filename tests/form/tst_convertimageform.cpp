@@ -14,7 +14,6 @@
 #include <memory>
 
 #include "convertimageform.h"
-#include "kxcolorwidget.h"
 #include "kxdialogs.h"
 #include "kxtest.h"
 #include "loadpreviewimagethread.h"
