@@ -26,9 +26,7 @@
 #include "mainwindow.h"
 #include "overwritefiledialog.h"
 #include "previewdialog.h"
-#include "removethumbnailsdialog.h"
 #include "targetformats.h"
-#include "thumbnailcache.h"
 
 namespace {
 
@@ -284,13 +282,12 @@ private slots:
         convertInto(TargetAvif, tmp.path() + "/out-closing");
         QVERIFY(form->conversionBusy);
         QVERIFY(!window->close());
-        QVERIFY(window->findChild<RemoveThumbnailsDialog *>());
         // Nothing to answer: the run stops after its current file and the
-        // window closes by itself once the run and the clean-up are over.
+        // window closes by itself once the run and the first close's clean-up
+        // (tested in tst_mainwindow) are over.
         QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 20000);
         QVERIFY(!form->conversionBusy);
         QVERIFY(!toplevels::completionBox(100));
-        QVERIFY(!thumbnailCleanupPending()); // the files it removes: tst_mainwindow
     }
 };
 

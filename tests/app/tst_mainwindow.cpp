@@ -38,9 +38,7 @@ private slots:
         QApplication::setPalette(QApplication::style()->standardPalette());
         setThumbnailCleanupPending(false);
         kxtest::clearSettingsStore();
-        QSettings store = geometryStore();
-        store.clear();
-        store.sync();
+        geometryStore().clear();
     }
 
     // The first close runs the thumbnail clean-up once, however often it is
