@@ -199,7 +199,8 @@ private slots:
         // As on screen: Convert is off while the list is empty.
         QWidget *widget = form->findChild<QWidget *>(control);
         auto *button = qobject_cast<QAbstractButton *>(widget);
-        const QImage shown = button ? button->icon().pixmap(24, 24, button->isEnabled() ? QIcon::Normal : QIcon::Disabled).toImage()
+        const QIcon::Mode mode = button && button->isEnabled() ? QIcon::Normal : QIcon::Disabled;
+        const QImage shown = button ? button->icon().pixmap(24, 24, mode).toImage()
                                     : qobject_cast<QLabel *>(widget)->pixmap().toImage();
         QVERIFY(!shown.isNull());
         const QImage expected = QImage(":/resources/images/" + picture + ".png").scaled(shown.size());

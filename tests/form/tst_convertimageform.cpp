@@ -54,11 +54,6 @@ int countMessages(const QString &text, bool prefix = false)
     return n;
 }
 
-int previewRequests()
-{
-    return countMessages("ConvertImageForm::loadImage: ", true);
-}
-
 // The preview timer's ticks, without waiting for them.
 void tick(ConvertImageForm &form, int n)
 {
@@ -75,11 +70,6 @@ void runRequest(ConvertImageForm &form, const QString &path, bool refresh)
 bool idle(ConvertImageForm &form)
 {
     return kxtest::waitUntil([&form] { return !form.previewLoading; }, 20000);
-}
-
-QString cachePath(const ThumbnailRecord &record)
-{
-    return thumbnailFolder() + QString::number(record.number) + ".webp";
 }
 
 // Starts the form the way the program does: from the store, with a fresh record.
@@ -303,7 +293,7 @@ private slots:
                 if (control->property("maximum").isValid())
                     QCOMPARE(QList<int>({control->property("minimum").toInt(), control->property("maximum").toInt()}),
                              QList<int>({keys[edit.key].minimum, keys[edit.key].maximum}));
-                const int requests = previewRequests();
+                const int requests = countMessages("ConvertImageForm::loadImage: ", true);
                 if (qstrcmp(edit.property, "click") == 0)
                     qobject_cast<QAbstractButton *>(control)->click();
                 else
@@ -312,7 +302,8 @@ private slots:
                 const bool number = keys[edit.key].type == SettingType::Integer;
                 QVERIFY2(stored(edit.key).toString() == (number ? QString::number(edit.value.toInt()) : edit.value.toString()),
                          edit.control);
-                QVERIFY2((previewRequests() > requests) == edit.refresh, edit.control);
+                const bool refreshed = countMessages("ConvertImageForm::loadImage: ", true) > requests;
+                QVERIFY2(refreshed == edit.refresh, edit.control);
             }
             // Each adjustment's slider and spin box show the same value.
             QCOMPARE(QList<int>({ui->contrastSpinBox->value(), ui->brightnessSlider->value(), ui->gammaSpinBox->value(),
@@ -350,7 +341,9 @@ private slots:
             button->click();
         QVERIFY(ui->imageImage->pixmap().isNull());
         for (const Edit &edit : edits.mid(edits.size() - 7))
-            QVERIFY2(stored(edit.key).toInt() == 0 && form->findChild<QWidget *>(edit.control)->property(edit.property).toInt() == 0, edit.key);
+            QVERIFY2(stored(edit.key).toInt() == 0
+                         && form->findChild<QWidget *>(edit.control)->property(edit.property).toInt() == 0,
+                     edit.key);
         for (const char *key : {"textContent", "qrCodeText", "imagePath"})
             QCOMPARE(stored(key).toString(), QString());
     }
@@ -501,7 +494,8 @@ private slots:
         QCOMPARE(spy.at(0).at(0).value<QImage>().size(), expected);
         QCOMPARE(thumbnailRecords().size(), before + (stop ? 0 : 1));
         if (!stop)
-            QCOMPARE(QImage(cachePath(thumbnailRecords().last())).size(), expected);
+            QCOMPARE(QImage(thumbnailFolder() + QString::number(thumbnailRecords().last().number) + ".webp").size(),
+                     expected);
     }
 
 private:

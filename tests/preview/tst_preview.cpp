@@ -141,7 +141,8 @@ private slots:
     }
 
     // Keys and the wheel zoom, each step from the full picture rather than the
-    // previous step's copy (the picture's fine detail tells them apart); a right-button drag pans; 0 or a resize fits again.
+    // previous step's copy (the picture's fine detail tells them apart); a
+    // right-button drag pans; 0 or a resize fits again.
     void zoomPanAndFit()
     {
         openDialog();
