@@ -102,16 +102,10 @@ private:
         QVERIFY(control("convertButton")->isEnabled());
     }
 
-    int rowOfSource(const QString &path)
-    {
-        const QList<QStandardItem *> found = listModel()->findItems(path, Qt::MatchExactly, 1);
-        return found.isEmpty() ? -1 : found.first()->row();
-    }
-
-    void clickRow(int row)
+    void clickSource(const QString &path)
     {
         auto *view = control<QTreeView>("sourceTreeView");
-        const QModelIndex index = listModel()->index(row, 0);
+        const QModelIndex index = listModel()->findItems(path, Qt::MatchExactly, 1).first()->index().siblingAtColumn(0);
         view->scrollTo(index);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
     }
@@ -181,7 +175,7 @@ private slots:
         // The batch's last entry is previewed on its own first.
         QTRY_VERIFY_WITH_TIMEOUT(preview->hasImage, 10000);
         for (const QString &path : {sources.keys().at(3), sources.firstKey()}) {
-            clickRow(rowOfSource(path));
+            clickSource(path);
             // Pictures smaller than the label are shown at their own size.
             QTRY_COMPARE_WITH_TIMEOUT(preview->pixmap().size(), sources.value(path), 10000);
         }

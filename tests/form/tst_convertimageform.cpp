@@ -169,8 +169,7 @@ private slots:
     void reset()
     {
         QTemporaryDir folder;
-        const QString mark = folder.filePath("mark.png");
-        QVERIFY(kxtest::makePhotoLikeImage(60, 30).save(mark));
+        const QString mark = kxtest::photoFile(folder.path(), "mark.png", QSize(60, 30));
         const QStringList kept{"lastPicturesDir", "targeFileType", "targeFileQuality", "outputFolder", "pdfFileName",
                                "pdfPaperSize", "resizeImageToPaper", "pdfSmoothEdges", "pdfQuality",
                                "pdfPaperOrientation", "pdfPaperMargin", "pdfPaperMarginSize", "convertJobs"};
@@ -223,8 +222,7 @@ private slots:
     void everyControlStoresItsKeyAndComesBackAfterRestart()
     {
         QTemporaryDir folder;
-        const QString mark = folder.filePath("mark.png");
-        QVERIFY(kxtest::makePhotoLikeImage(240, 60).save(mark));
+        const QString mark = kxtest::photoFile(folder.path(), "mark.png", QSize(240, 60));
         struct Edit
         {
             const char *control;
@@ -481,8 +479,7 @@ private slots:
         const QString path = source.isValid() ? kxtest::photoFile(dir.path(), name, source)
                                               : kxtest::writeFile(dir.filePath(name), "not a picture");
         ConversionSettings settings;
-        settings.scaleImage = true;
-        settings.scaleType = ScaleByPercentage;
+        settings.scaleImage = true; // by percentage
         settings.scalePercentage = 50;
         conversionSettings().scaleImage = false; // the process-wide record must not be read
         LoadPreviewImageThread worker(settings);
