@@ -60,8 +60,6 @@ private:
         return widget;
     }
 
-    QStandardItemModel *listModel() { return form->fileListModel(); }
-
     int listPageIndex()
     {
         return qobject_cast<QStackedLayout *>(control("sourceColumnWidget")->layout())->currentIndex();
@@ -105,7 +103,8 @@ private:
     void clickSource(const QString &path)
     {
         auto *view = control<QTreeView>("sourceTreeView");
-        const QModelIndex index = listModel()->findItems(path, Qt::MatchExactly, 1).first()->index().siblingAtColumn(0);
+        const QModelIndex index =
+            form->fileListModel()->findItems(path, Qt::MatchExactly, 1).first()->index().siblingAtColumn(0);
         view->scrollTo(index);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
     }
@@ -163,10 +162,10 @@ private slots:
         QCOMPARE(window->windowTitle(), QStringLiteral("Kestrix Picturist"));
         QCOMPARE(listPageIndex(), 1);
         form->on_AddURLs({QUrl::fromLocalFile(picturesFolder)});
-        QTRY_COMPARE_WITH_TIMEOUT(listModel()->rowCount(), int(sources.size()), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(form->fileListModel()->rowCount(), int(sources.size()), 10000);
         QTRY_COMPARE(listPageIndex(), 0);
         // The last entry is selected (the buttons' rule and the labels are tested with the list).
-        QCOMPARE(control<QTreeView>("sourceTreeView")->currentIndex().row(), listModel()->rowCount() - 1);
+        QCOMPARE(control<QTreeView>("sourceTreeView")->currentIndex().row(), form->fileListModel()->rowCount() - 1);
     }
 
     void selectingAnEntryPreviewsIt()
@@ -240,7 +239,7 @@ private slots:
         const QString broken = kxtest::writeFile(tmp.path() + "/broken/broken.png",
                                                  QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(200, 'x'));
         form->on_AddURLs({QUrl::fromLocalFile(broken)});
-        QTRY_COMPARE_WITH_TIMEOUT(listModel()->rowCount(), int(sources.size()) + 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(form->fileListModel()->rowCount(), int(sources.size()) + 1, 10000);
 
         const QString out = tmp.path() + "/out-with-broken";
         const QString failed = QStringLiteral("1 of %1 files could not be converted.").arg(sources.size() + 1);
@@ -267,7 +266,7 @@ private slots:
         QCOMPARE(listPageIndex(), 1);
         // Cleared paths are no longer duplicates.
         form->on_AddURLs({QUrl::fromLocalFile(picturesFolder)});
-        QTRY_COMPARE_WITH_TIMEOUT(listModel()->rowCount(), int(sources.size()), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(form->fileListModel()->rowCount(), int(sources.size()), 10000);
         QTRY_VERIFY_WITH_TIMEOUT(control<ConvertImagePreviewLabel>("previewImage")->hasImage, 10000);
     }
 
