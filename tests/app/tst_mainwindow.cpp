@@ -1,3 +1,5 @@
+#include <QAbstractButton>
+#include <QLabel>
 #include <QScrollArea>
 #include <QSettings>
 #include <QStyle>
@@ -11,6 +13,9 @@
 #include "removethumbnailsdialog.h"
 #include "thumbnailcache.h"
 #include "windowgeometry.h"
+
+using Stored = std::optional<quint32>;
+Q_DECLARE_METATYPE(Stored)
 
 namespace {
 
@@ -30,11 +35,10 @@ private slots:
 
     void init()
     {
+        QApplication::setPalette(QApplication::style()->standardPalette());
         setThumbnailCleanupPending(false);
         kxtest::clearSettingsStore();
-        QSettings store = geometryStore();
-        store.clear();
-        store.sync();
+        geometryStore().clear();
     }
 
     // The first close runs the thumbnail clean-up once, however often it is
@@ -55,17 +59,52 @@ private slots:
         QVERIFY(!QFileInfo::exists(thumbnail));
     }
 
+    // The rule that places a restored window on the screen's available area.
+    void restoredGeometry_data()
+    {
+        QTest::addColumn<Stored>("x");
+        QTest::addColumn<Stored>("y");
+        QTest::addColumn<Stored>("width");
+        QTest::addColumn<Stored>("height");
+        QTest::addColumn<QRect>("screen");
+        QTest::addColumn<QRect>("expected");
+        const Stored none;
+        const auto v = [](qint64 value) { return Stored(quint32(value)); };
+        const auto row = [](const char *name, Stored x, Stored y, Stored w, Stored h, const QRect &expected,
+                            const QRect &screen = QRect(0, 0, 1920, 1080)) {
+            QTest::newRow(name) << x << y << w << h << screen << expected;
+        };
+        // Both sides go through one rule: each row takes a different branch on each.
+        row("nothing stored", none, none, none, none, QRect(100, 100, 1280, 860));
+        row("stored values fit", v(50), v(60), v(1200), v(700), QRect(50, 60, 1200, 700));
+        row("narrow width grows, height cut to the screen", v(10), v(10), v(500), v(1500), QRect(10, 0, 986, 1080));
+        row("right edge moves left, y below 0", v(1000), v(-300), v(1200), v(600), QRect(720, 100, 1200, 600));
+        row("grown width moves left", v(1500), v(0), v(300), v(600), QRect(934, 0, 986, 600));
+        row("screen smaller than the first size", none, none, none, none, QRect(0, 0, 800, 600), QRect(0, 0, 800, 600));
+        const QRect panels(64, 32, 1856, 1048); // panels at the left and the top
+        row("above and left of the area", v(10), v(0), v(1000), v(600), QRect(64, 32, 1000, 600), panels);
+        row("past the area's far edges", v(1800), v(900), v(1000), v(600), QRect(920, 480, 1000, 600), panels);
+    }
+
+    void restoredGeometry()
+    {
+        QFETCH(Stored, x);
+        QFETCH(Stored, y);
+        QFETCH(Stored, width);
+        QFETCH(Stored, height);
+        QFETCH(QRect, screen);
+        QFETCH(QRect, expected);
+        QCOMPARE(restoredWindowGeometry({x, y, width, height}, screen), expected);
+    }
+
     // The stored geometry and settings column width come back with their
-    // clamps (the rules are in tst_windowgeometry); closing stores the new ones.
+    // clamps; closing stores the new ones.
     void geometryIsRestoredAndStored()
     {
         QSettings store = geometryStore();
-        const QStringList keys{"posX", "posY", "width", "height"};
-        const QList<int> stored{5, 7, 500, 400};
+        const QStringList keys{"posX", "posY", "width", "height", "settingsWidth"};
         for (int i = 0; i < keys.size(); ++i)
-            store.setValue(keys.at(i), stored.at(i));
-        store.setValue("settingsWidth", 520);
-        store.sync();
+            store.setValue(keys.at(i), QList<int>({5, 7, 500, 400, 520}).at(i));
         MainWindow window;
         // Moved left onto the 800-pixel-wide test screen.
         QCOMPARE(window.geometry(), QRect(0, 7, 986, 513));
@@ -76,11 +115,10 @@ private slots:
         window.form->setSettingsColumnWidth(480);
         const QRect geometry = window.geometry();
         QVERIFY(window.close());
-        store.sync();
-        QCOMPARE(store.value("settingsWidth").toUInt(), 480u);
-        const QList<int> closed{geometry.x(), geometry.y(), geometry.width(), geometry.height()};
-        for (int i = 0; i < keys.size(); ++i)
-            QCOMPARE(store.value(keys.at(i)).toUInt(), quint32(closed.at(i)));
+        QList<int> closed;
+        for (const QString &key : keys)
+            closed << store.value(key).toInt();
+        QCOMPARE(closed, QList<int>({geometry.x(), geometry.y(), geometry.width(), geometry.height(), 480}));
     }
 
     // The first size shows every settings tab label and the PDF options whole.
@@ -96,34 +134,30 @@ private slots:
         QVERIFY(output->widget()->minimumSizeHint().height() <= output->viewport()->height());
     }
 
+    // A preview worker, alone or with a run, keeps the window open until it has
+    // reported (closing during a run alone: tst_endtoend).
     void busyWorkersKeepTheWindowOpen_data()
     {
-        QTest::addColumn<bool>("preview");
         QTest::addColumn<bool>("conversion");
-        QTest::newRow("preview") << true << false;
-        QTest::newRow("conversion") << false << true;
-        QTest::newRow("both") << true << true;
+        QTest::newRow("preview") << false;
+        QTest::newRow("preview and conversion") << true;
     }
 
     void busyWorkersKeepTheWindowOpen()
     {
-        QFETCH(bool, preview);
         QFETCH(bool, conversion);
         MainWindow window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.form->previewLoading = preview;
+        window.form->previewLoading = true;
         window.form->conversionBusy = conversion;
         QVERIFY(!window.close());
-        QVERIFY(window.isVisible());
         // The geometry is stored on a refused close too.
         QVERIFY(geometryStore().contains("width"));
-        if (preview) {
-            // The stopped preview reports; a run still going keeps the window open.
-            window.form->handleUpdatePreviewImage(QImage());
-            QCOMPARE(window.isVisible(), conversion);
-            QVERIFY(window.form->isVisibleTo(&window));
-        }
+        // The stopped preview reports; a run still going keeps the window open.
+        window.form->handleUpdatePreviewImage(QImage());
+        QCOMPARE(window.isVisible(), conversion);
+        QVERIFY(window.form->isVisibleTo(&window));
         if (conversion) {
             window.form->conversionBusy = false;
             emit window.form->closeApp();
@@ -131,18 +165,47 @@ private slots:
         QVERIFY(!window.isVisible());
     }
 
-    void themeChangeReachesTheForm()
+    // Each theme's pictures and toolbar colour; the window passes a theme change on to the form.
+    void themePictures_data()
     {
+        QTest::addColumn<bool>("dark");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("picture");
+        QTest::newRow("light convert off") << false << "convertButton" << "ConvertGray24";
+        QTest::newRow("dark add") << true << "addFilesButton" << "AddFileWhite24";
+        QTest::newRow("dark drop logo") << true << "label_2" << "DropLogoWhite";
+    }
+
+    void themePictures()
+    {
+        QFETCH(bool, dark);
+        QFETCH(QString, control);
+        QFETCH(QString, picture);
         MainWindow window;
-        auto *tabToolbar = window.form->findChild<QWidget *>(QStringLiteral("tabToolbarWidget"));
-        QCOMPARE(tabToolbar->styleSheet(), QStringLiteral("background-color:#E2E2E2;"));
-        QPalette dark;
-        dark.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
-        QApplication::setPalette(dark);
-        QEvent themeChange(QEvent::ThemeChange);
-        QApplication::sendEvent(&window, &themeChange);
-        QCOMPARE(tabToolbar->styleSheet(), QStringLiteral("background-color:#3F3F3F;"));
-        QApplication::setPalette(QApplication::style()->standardPalette());
+        if (dark) {
+            QPalette palette;
+            palette.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
+            palette.setColor(QPalette::WindowText, Qt::white);
+            QApplication::setPalette(palette);
+            QEvent themeChange(QEvent::ThemeChange);
+            QApplication::sendEvent(&window, &themeChange);
+        }
+        const ConvertImageForm *form = window.form;
+        QCOMPARE(form->findChild<QWidget *>("tabToolbarWidget")->styleSheet(),
+                 dark ? QStringLiteral("background-color:#3F3F3F;") : QStringLiteral("background-color:#E2E2E2;"));
+        // As on screen: Convert is off while the list is empty.
+        QWidget *widget = form->findChild<QWidget *>(control);
+        auto *button = qobject_cast<QAbstractButton *>(widget);
+        const QIcon::Mode mode = button && button->isEnabled() ? QIcon::Normal : QIcon::Disabled;
+        const QImage shown = button ? button->icon().pixmap(24, 24, mode).toImage()
+                                    : qobject_cast<QLabel *>(widget)->pixmap().toImage();
+        QVERIFY(!shown.isNull());
+        const QImage expected = QImage(":/resources/images/" + picture + ".png").scaled(shown.size());
+        QCOMPARE(shown.convertToFormat(QImage::Format_ARGB32), expected.convertToFormat(QImage::Format_ARGB32));
+        // Every tool button carries a picture in both themes.
+        for (const char *name : {"websiteButton", "aboutButton", "outputFolderButton", "pdfPageOrientationPortraitButton",
+                                 "pdfAddMarginButton", "removeButton", "clearButton", "downButton"})
+            QVERIFY2(!form->findChild<QAbstractButton *>(name)->icon().isNull(), name);
     }
 };
 

@@ -53,34 +53,21 @@ private slots:
         QCOMPARE(swatch.color, reported ? chosen : QColor(Qt::white));
     }
 
-    // The chooser reports once, an empty path when cancelled.
-    void folderChooser_data()
+    // The chooser reports once, an empty path when cancelled (a chosen folder
+    // is reported through the form in tst_convertcommand).
+    void folderChooserCancelled()
     {
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("chosen") << true;
-        QTest::newRow("cancelled") << false;
-    }
-
-    void folderChooser()
-    {
-        QFETCH(bool, accepted);
-        QTemporaryDir folder;
         CocoaCode chooser;
         QSignalSpy selected(&chooser, &CocoaCode::folderSelected);
         QString title;
         kxtest::whenModalShown<QFileDialog>([&](QFileDialog *dialog) {
             title = dialog->windowTitle();
-            if (!accepted)
-                return dialog->reject();
-            dialog->setDirectory(folder.path());
-            dialog->selectFile(folder.path());
-            QMetaObject::invokeMethod(dialog, "accept");
+            dialog->reject();
         });
         chooser.selectFolder();
         QCOMPARE(title, QStringLiteral("Select folder ..."));
         QCOMPARE(selected.count(), 1);
-        const QString reported = selected.at(0).at(0).toString();
-        QVERIFY(accepted ? QDir(reported) == QDir(folder.path()) : reported.isEmpty());
+        QVERIFY(selected.at(0).at(0).toString().isEmpty());
     }
 
     // The address stands a space after its title; the close button ends the
