@@ -12,6 +12,7 @@
 #include "fileentry.h"
 #include "filelistcommands.h"
 #include "kxglobal.h"
+#include "sourcefiles.h"
 
 namespace {
 constexpr int listPage = 0;
@@ -132,9 +133,8 @@ void ConvertImageForm::on_addFolderButton_clicked()
 void ConvertImageForm::on_addFilesButton_clicked()
 {
     ui->sourceTreeView->clearSelection();
-    const QStringList paths = QFileDialog::getOpenFileNames(
-        this, QStringLiteral("Add Image Files"), addStartFolder(),
-        QStringLiteral("Image Files (*.avif *.gif *.heic *.heif *.jpg *.jpeg *.jxl *.png *.tif *.tiff *.webp)"));
+    const QStringList paths = QFileDialog::getOpenFileNames(this, QStringLiteral("Add Image Files"), addStartFolder(),
+                                                            imageFileDialogFilter());
     if (!paths.isEmpty()) {
         conversionSettings().lastPicturesDir = QFileInfo(paths.first()).path();
         saveSetting(SettingLastPicturesDir);

@@ -13,6 +13,7 @@
 #include "cocoacode.h"
 #include "kxglobal.h"
 #include "outputplan.h"
+#include "sourcefiles.h"
 #include "targetformats.h"
 #include "watermarkthumbnail.h"
 
@@ -441,9 +442,8 @@ void ConvertImageForm::on_textClearButton_clicked()
 
 void ConvertImageForm::on_imageSelectButton_clicked()
 {
-    const QString file = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Add Image Files"), KXGlobal().picturesFolder(),
-        QStringLiteral("Image Files (*.avif *.gif *.heic *.heif *.jpg *.jpeg *.jxl *.png *.tif *.tiff *.webp)"));
+    const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Add Image Files"),
+                                                      KXGlobal().picturesFolder(), imageFileDialogFilter());
     if (file.isEmpty())
         return;
     changeSetting(SettingImagePath, RefreshPreview, [&](ConversionSettings &s) {

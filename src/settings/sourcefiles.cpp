@@ -21,6 +21,11 @@ bool isSupportedImageFile(const QString &path)
     return accepted.contains(extension);
 }
 
+QString imageFileDialogFilter()
+{
+    return QStringLiteral("Image Files (*.avif *.gif *.heic *.heif *.jpg *.jpeg *.jxl *.png *.tif *.tiff *.webp)");
+}
+
 void walkFolderFiles(const QString &folder, const std::function<bool(const QString &path)> &visit)
 {
     QDirIterator it(folder, {QStringLiteral("*.*")}, QDir::Files, QDirIterator::Subdirectories);

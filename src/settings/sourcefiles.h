@@ -12,6 +12,9 @@
 // tiff, webp), in any letter case.
 bool isSupportedImageFile(const QString &path);
 
+// The filter of the dialogs that pick pictures: every source type above.
+QString imageFileDialogFilter();
+
 // Walks a folder and its sub-folders the way a dropped folder is walked: every
 // file whose name holds a dot, hidden ones left out, links to folders not
 // followed. visit gets each path and returns false to end the walk.
