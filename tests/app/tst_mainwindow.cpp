@@ -165,7 +165,7 @@ private slots:
         QVERIFY(!window.isVisible());
     }
 
-    // Each theme's pictures and toolbar colour; the window passes a theme change on to the form.
+    // Each theme's pictures; the window passes a theme change on to the form.
     void themePictures_data()
     {
         QTest::addColumn<bool>("dark");
@@ -190,11 +190,8 @@ private slots:
             QEvent themeChange(QEvent::ThemeChange);
             QApplication::sendEvent(&window, &themeChange);
         }
-        const ConvertImageForm *form = window.form;
-        QCOMPARE(form->findChild<QWidget *>("tabToolbarWidget")->styleSheet(),
-                 dark ? QStringLiteral("background-color:#3F3F3F;") : QStringLiteral("background-color:#E2E2E2;"));
         // As on screen: Convert is off while the list is empty.
-        QWidget *widget = form->findChild<QWidget *>(control);
+        QWidget *widget = window.form->findChild<QWidget *>(control);
         auto *button = qobject_cast<QAbstractButton *>(widget);
         const QIcon::Mode mode = button && button->isEnabled() ? QIcon::Normal : QIcon::Disabled;
         const QImage shown = button ? button->icon().pixmap(24, 24, mode).toImage()
@@ -202,10 +199,6 @@ private slots:
         QVERIFY(!shown.isNull());
         const QImage expected = QImage(":/resources/images/" + picture + ".png").scaled(shown.size());
         QCOMPARE(shown.convertToFormat(QImage::Format_ARGB32), expected.convertToFormat(QImage::Format_ARGB32));
-        // Every tool button carries a picture in both themes.
-        for (const char *name : {"websiteButton", "aboutButton", "outputFolderButton", "pdfPageOrientationPortraitButton",
-                                 "pdfAddMarginButton", "removeButton", "clearButton", "downButton"})
-            QVERIFY2(!form->findChild<QAbstractButton *>(name)->icon().isNull(), name);
     }
 };
 

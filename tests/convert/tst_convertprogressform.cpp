@@ -37,17 +37,8 @@ private:
     QTemporaryDir tmp;
     QString out;
 
-    QString source(const QString &name, QSize size = QSize(64, 48))
-    {
-        return kxtest::photoFile(tmp.path(), name, size);
-    }
-
 private slots:
-    void initTestCase()
-    {
-        kxtest::isolateUserData();
-        QVERIFY(tmp.isValid());
-    }
+    void initTestCase() { kxtest::isolateUserData(); }
 
     void init()
     {
@@ -75,7 +66,8 @@ private slots:
         conversionSettings().fileNamePattern = "{counter}-{name}";
         QVERIFY(!kxtest::writeFile(out + "/2-b.png", "old").isEmpty());
         auto *form = new ConvertProgressForm;
-        form->startConvert({source("a.png"), source("b.png")}, out, "X", ".png", false);
+        const QStringList sources{kxtest::photoFile(tmp.path(), "a.png"), kxtest::photoFile(tmp.path(), "b.png")};
+        form->startConvert(sources, out, "X", ".png", false);
         auto *dialog = toplevels::waitFor<OverwriteFileDialog>();
         QVERIFY(dialog);
         dialog->findChild<QPushButton *>("overwriteButton")->click();
@@ -103,7 +95,7 @@ private slots:
         QDesktopServices::setUrlHandler("file", &recorder, "open");
         auto *form = new ConvertProgressForm;
         QSignalSpy finish(form, &ConvertProgressForm::finishConvertSignal);
-        form->startConvert({source("open.png")}, out, "X", extension, false);
+        form->startConvert({kxtest::photoFile(tmp.path(), "open.png")}, out, "X", extension, false);
         QMessageBox *box = toplevels::completionBox();
         QVERIFY(box);
         toplevels::buttonWithText(box, "Open Folder")->click();
@@ -132,7 +124,7 @@ private slots:
         const QString broken = kxtest::writeFile(tmp.path() + "/broken.png", "not a picture");
         QStringList sources{broken};
         for (int i = 0; i < (beforeStart ? 0 : 20); ++i)
-            sources << source(QStringLiteral("big%1.png").arg(i), QSize(800, 600));
+            sources << kxtest::photoFile(tmp.path(), QStringLiteral("big%1.png").arg(i), QSize(800, 600));
         auto *form = new ConvertProgressForm;
         QPointer<ConvertProgressForm> guard(form);
         QSignalSpy finish(form, &ConvertProgressForm::finishConvertSignal);

@@ -21,7 +21,6 @@ private slots:
         QTest::addColumn<bool>("doNotEnlarge");
         const QSize s(1000, 600);
         QTest::newRow("33 %") << s << 0 << 0 << 33 << 0 << QSize(330, 198) << false;
-        QTest::newRow("1 % of 50") << QSize(50, 50) << 0 << 0 << 1 << 0 << QSize(0, 0) << false;
         QTest::newRow("absolute stretches") << s << 1 << 0 << 200 << 200 << QSize(200, 200) << false;
         QTest::newRow("width 333 truncates") << s << 2 << 0 << 333 << 0 << QSize(333, 199) << false;
         QTest::newRow("height 7 truncates") << QSize(1000, 3) << 2 << 1 << 0 << 7 << QSize(2333, 7) << false;
@@ -30,9 +29,6 @@ private slots:
         QTest::newRow("long edge landscape") << s << 3 << 0 << 500 << 0 << QSize(500, 300) << false;
         QTest::newRow("long edge portrait") << QSize(600, 1000) << 3 << 0 << 500 << 0 << QSize(300, 500) << false;
         QTest::newRow("long edge small, kept") << s << 3 << 0 << 2000 << 0 << s << true;
-        QTest::newRow("long edge portrait, shrinks") << QSize(600, 1000) << 3 << 0 << 500 << 0 << QSize(300, 500) << true;
-        QTest::newRow("400 %, kept") << s << 0 << 0 << 400 << 0 << s << true;
-        QTest::newRow("width 3000, kept") << s << 2 << 0 << 3000 << 0 << s << true;
         QTest::newRow("unknown type: none") << s << 4 << 0 << 100 << 0 << QSize() << false;
         QTest::newRow("absolute, off: none") << s << -1 << 0 << 100 << 0 << QSize() << false;
         QTest::newRow("absolute, no side grows") << s << 1 << 0 << 2000 << 300 << QSize(1000, 300) << true;
@@ -126,8 +122,6 @@ private slots:
             for (int y = 0; y < before.height(); ++y)
                 QVERIFY2(!memcmp(before.constScanLine(y), after.constScanLine(y), before.bytesPerLine()), qPrintable(QString::number(f)));
         }
-        // Ordinary photographs decode to it.
-        QVERIFY(compositionKeepsUnderTransparency(QImage::Format_RGB32));
     }
 };
 

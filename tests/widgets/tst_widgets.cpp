@@ -59,13 +59,8 @@ private slots:
     {
         CocoaCode chooser;
         QSignalSpy selected(&chooser, &CocoaCode::folderSelected);
-        QString title;
-        kxtest::whenModalShown<QFileDialog>([&](QFileDialog *dialog) {
-            title = dialog->windowTitle();
-            dialog->reject();
-        });
+        kxtest::whenModalShown<QFileDialog>([](QFileDialog *dialog) { dialog->reject(); });
         chooser.selectFolder();
-        QCOMPARE(title, QStringLiteral("Select folder ..."));
         QCOMPARE(selected.count(), 1);
         QVERIFY(selected.at(0).at(0).toString().isEmpty());
     }
@@ -75,7 +70,6 @@ private slots:
     void aboutBox()
     {
         QPointer<AboutDialog> about = new AboutDialog;
-        QCOMPARE(about->findChild<QLabel *>("versionLabel")->text(), QStringLiteral("Version: 4.1.2"));
         const QLabel *title = about->findChild<QLabel *>("websiteTitleLabel");
         QVERIFY(about->findChild<QLabel *>("webLabel")->x()
                 >= title->x() + title->fontMetrics().horizontalAdvance("Website: "));
