@@ -47,7 +47,8 @@ QString existsReason()
 
 } // namespace
 
-bool collectSources(const QStringList &arguments, QStringList *sources, QString *error)
+bool collectSources(const QStringList &arguments, const QString &outputFolder, QStringList *sources,
+                    QString *error)
 {
     QStringList named;
     for (const QString &argument : arguments) {
@@ -76,7 +77,7 @@ bool collectSources(const QStringList &arguments, QStringList *sources, QString 
             walkFolderFiles(path, [&add](const QString &file) {
                 add(file);
                 return true;
-            });
+            }, outputFolder);
         } else if (info.exists()) {
             add(path);
         } else {
@@ -87,14 +88,6 @@ bool collectSources(const QStringList &arguments, QStringList *sources, QString 
     *sources = byKey.values();
     std::sort(sources->begin(), sources->end());
     return true;
-}
-
-QStringList shardOf(const QStringList &sources, int index, int count)
-{
-    const qsizetype n = sources.size();
-    const qsizetype begin = n * (index - 1) / count;
-    const qsizetype end = n * index / count;
-    return sources.mid(begin, end - begin);
 }
 
 QString freeTargetName(const QString &target)
@@ -198,16 +191,26 @@ QHash<QString, QString> runWorker(ConvertImagesThread &thread, Reporter &reporte
 {
     QHash<QString, QElapsedTimer> clocks;
     QHash<QString, QString> failures;
+    QHash<QString, QString> skips;
+    QHash<QString, QString> notes;
     QSet<QString> reported;
     QEventLoop loop;
     QObject::connect(&thread, &ConvertImagesThread::updateFileName, &loop,
                      [&clocks](const QString &source) { clocks[source].start(); });
     QObject::connect(&thread, &ConvertImagesThread::fileFailed, &loop,
                      [&failures](const QString &source, const QString &reason) { failures.insert(source, reason); });
+    QObject::connect(&thread, &ConvertImagesThread::fileSkipped, &loop,
+                     [&skips](const QString &source, const QString &reason) { skips.insert(source, reason); });
+    QObject::connect(&thread, &ConvertImagesThread::fileRenamed, &loop,
+                     [&notes](const QString &source, const QString &reason) { notes.insert(source, reason); });
     QObject::connect(&thread, &ConvertImagesThread::fileFinished, &loop, [&](const QString &source) {
         const bool failed = failures.contains(source);
-        reporter.report({source, targetOf(source), failed ? QStringLiteral("failed") : QStringLiteral("converted"),
-                         failures.value(source), clocks.value(source).elapsed()});
+        const QString status = failed                   ? QStringLiteral("failed")
+                               : skips.contains(source) ? QStringLiteral("skipped")
+                                                        : QStringLiteral("converted");
+        reporter.report({source, targetOf(source), status,
+                         failures.value(source, skips.value(source, notes.value(source))),
+                         clocks.value(source).elapsed()});
         reported.insert(source);
     });
     QObject::connect(&thread, &QThread::finished, &loop, &QEventLoop::quit);
@@ -227,40 +230,35 @@ QHash<QString, QString> runWorker(ConvertImagesThread &thread, Reporter &reporte
 
 } // namespace
 
-void runImageBatch(const QStringList &sources, const ConversionSettings &settings, const QString &outputFolder,
-                   ExistingPolicy policy, Reporter &reporter)
+void runImageBatch(const QStringList &sources, int shardIndex, int shardCount, const ConversionSettings &settings,
+                   const QString &outputFolder, ExistingPolicy policy, Reporter &reporter)
 {
     // The window's planner decides every target first, with --existing in the
-    // place of the window's policy (this program never asks); the worker then
-    // converts the planned files, several at once.
+    // place of the window's policy (this program never asks). Every shard
+    // plans the whole list, so that names, {counter} and folders come out as
+    // in one run, and converts its share; the worker writes new files only
+    // where nothing is, so shards never write over each other.
     ConversionSettings run = settings;
     run.existingFilePolicy = policy == ExistingPolicy::Skip        ? ExistingSkip
                              : policy == ExistingPolicy::Overwrite ? ExistingOverwrite
                                                                    : ExistingKeepBoth;
     const QString extension = targetFormatAt(run.targeFileType).extension;
     const QList<PlannedFile> plan =
-        planOutputs(sources, outputFolder, extension, run, false, fileSourceFacts(run));
-    QStringList toConvert;
-    QStringList targets;
-    QHash<QString, QString> targetOf;
-    for (const PlannedFile &file : plan) {
-        if (file.action == PlannedFile::Convert) {
-            toConvert << file.source;
-            targets << file.target;
-            targetOf.insert(file.source, file.target);
-        } else {
-            reporter.report({file.source, file.target, QStringLiteral("skipped"), existsReason(), 0});
-        }
-    }
-    if (toConvert.isEmpty())
+        shardOf(planOutputs(sources, outputFolder, extension, run, false, fileSourceFacts(run)), shardIndex, shardCount);
+    if (plan.isEmpty())
         return;
+    QHash<QString, QString> targetOf;
+    QStringList share;
+    for (const PlannedFile &file : plan) {
+        targetOf.insert(file.source, file.target);
+        share << file.source;
+    }
 
     ConvertImagesThread thread(run);
-    thread._urls = toConvert;
-    thread.targetPaths = targets;
+    thread._urls = share;
+    thread.plannedFiles = plan;
     thread.outputPath = outputFolder;
     thread.targetExtension = extension;
-    thread.overwriteExisting = true;
     runWorker(thread, reporter, [&targetOf](const QString &source) { return targetOf.value(source); });
 }
 

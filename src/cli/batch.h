@@ -16,12 +16,20 @@
 // The sources named by the arguments: files as they are, folders walked as a
 // dropped folder is, "-" read as one path per line from standard input. Only
 // accepted picture types are kept; each file once, sorted by path.
-// A named path that does not exist is an error.
-bool collectSources(const QStringList &arguments, QStringList *sources, QString *error);
+// A named path that does not exist is an error. Walks leave outputFolder out.
+bool collectSources(const QStringList &arguments, const QString &outputFolder, QStringList *sources,
+                    QString *error);
 
 // The index-th (1-based) of count contiguous slices of a list, so that count
 // processes given the same list convert each file exactly once.
-QStringList shardOf(const QStringList &sources, int index, int count);
+template <typename T>
+QList<T> shardOf(const QList<T> &list, int index, int count)
+{
+    const qsizetype n = list.size();
+    const qsizetype begin = n * (index - 1) / count;
+    const qsizetype end = n * index / count;
+    return list.mid(begin, end - begin);
+}
 
 enum class ExistingPolicy { Skip, Overwrite, Rename };
 
@@ -63,10 +71,11 @@ private:
 // Set from the signal handler; the run starts no new file once it is set.
 extern std::atomic<int> stopSignal;
 
-// Converts the sources to image files in outputFolder, several at once
+// Converts the shard's share of the sources (the shardIndex-th of shardCount,
+// planned with the whole list) to image files in outputFolder, several at once
 // (the settings' job count).
-void runImageBatch(const QStringList &sources, const ConversionSettings &settings, const QString &outputFolder,
-                   ExistingPolicy policy, Reporter &reporter);
+void runImageBatch(const QStringList &sources, int shardIndex, int shardCount, const ConversionSettings &settings,
+                   const QString &outputFolder, ExistingPolicy policy, Reporter &reporter);
 
 // Converts the sources into one PDF document through the window's PDF pass.
 void runPdfBatch(const QStringList &sources, const ConversionSettings &settings, ExistingPolicy policy,

@@ -287,9 +287,10 @@ int run(const QStringList &arguments)
         return usageError(QStringLiteral("no input: name files, folders or '-'"));
 
     QStringList sources;
-    if (!collectSources(parser.positionalArguments(), &sources, &error))
+    // A PDF's folder is no output of pictures: walks take it whole.
+    if (!collectSources(parser.positionalArguments(), isPdf ? QString() : settings.outputFolder, &sources, &error))
         return usageError(error);
-    sources = shardOf(sources, shardIndex, shardCount);
+    const QStringList share = shardOf(sources, shardIndex, shardCount);
 
     if (!QDir().mkpath(settings.outputFolder)) {
         print(stderr, QStringLiteral("kestrix-convert: cannot make the output folder %1\n").arg(settings.outputFolder));
@@ -299,12 +300,12 @@ int run(const QStringList &arguments)
     QImageReader::setAllocationLimit(allocationLimitMegabytes);
     settings.outputIsPdf = isPdf;
     const bool terminal = isatty(STDERR_FILENO) == 1;
-    Reporter reporter(int(sources.size()), parser.isSet(quiet), terminal);
+    Reporter reporter(int(share.size()), parser.isSet(quiet), terminal);
     if (isPdf) {
         settings.pdfFileName = pdfFileNameWithExtension(settings.pdfFileName);
-        runPdfBatch(sources, settings, policy, reporter);
+        runPdfBatch(share, settings, policy, reporter);
     } else {
-        runImageBatch(sources, settings, settings.outputFolder, policy, reporter);
+        runImageBatch(sources, shardIndex, shardCount, settings, settings.outputFolder, policy, reporter);
     }
     reporter.finish();
 

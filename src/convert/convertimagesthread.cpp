@@ -1,5 +1,6 @@
 #include "convertimagesthread.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
@@ -8,9 +9,15 @@
 #include <QMutex>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRandomGenerator>
 #include <QSet>
 #include <QThreadPool>
 #include <QWaitCondition>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "conversionjobs.h"
 #include "convertfile.h"
@@ -28,6 +35,8 @@ struct JobResult
 {
     QString error;
     QImage page;
+    // The target was made by someone else while the file converted.
+    bool taken = false;
 };
 
 // The files of one pass in flight on its own pool. Only the pass's thread
@@ -94,6 +103,57 @@ qint64 sourceBytes(const QString &source)
     return QFileInfo(source).isFile() ? estimatedFileBytes(QImageReader(source).size()) : 0;
 }
 
+// Moves a finished file to its name: over what is there only when asked,
+// otherwise only where nothing is, *taken telling that something was.
+bool moveIntoPlace(const QString &from, const QString &to, bool replace, bool *taken)
+{
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (replace)
+        return ::rename(source.constData(), target.constData()) == 0;
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    // Some file systems do not take the flag; a hard link is made only where nothing is either.
+    if (errno != EINVAL && errno != ENOSYS) {
+        *taken = errno == EEXIST;
+        return false;
+    }
+#endif
+    if (::link(source.constData(), target.constData()) != 0) {
+        *taken = errno == EEXIST;
+        return false;
+    }
+    ::unlink(source.constData());
+    return true;
+}
+
+// A file is written under a short hidden name beside its target and moved
+// into place once complete, so that it replaces only what the plan replaces
+// (a file another process made meanwhile, a shard's, is left alone), never
+// writes through a link, and takes names up to the file system's limit.
+JobResult convertPlanned(const PlannedFile &file, const ConversionSettings &settings, const QString &outputFolder)
+{
+    // With the folder structure kept, a target's folder below the output
+    // folder may not be there yet; a missing output folder is not made.
+    const QString folder = QFileInfo(file.target).absolutePath();
+    if (!QFileInfo(folder).isDir() && QFileInfo(outputFolder).isDir() && !QDir().mkpath(folder))
+        return JobResult{QCoreApplication::translate("ConvertImagesThread", "Cannot write %1").arg(file.target), {}};
+    const QString part = folder + QStringLiteral("/.kx-") + QString::number(QRandomGenerator::global()->generate64(), 36)
+                         + QLatin1Char('.') + QFileInfo(file.target).suffix();
+    QString error;
+    if (!convertImageFile(file.source, part, settings, &error))
+        return JobResult{error.replace(part, file.target), {}};
+    bool taken = false;
+    if (moveIntoPlace(part, file.target, file.replaces, &taken))
+        return {};
+    const QString reason = qt_error_string(errno);
+    QFile::remove(part);
+    if (taken)
+        return JobResult{{}, {}, true};
+    return JobResult{QCoreApplication::translate("ConvertImagesThread", "Cannot write %1: %2").arg(file.target, reason), {}};
+}
+
 } // namespace
 
 ConvertImagesThread::ConvertImagesThread(const ConversionSettings &settings, QObject *parent)
@@ -147,9 +207,9 @@ void ConvertImagesThread::runImagePass(int jobs)
     // The whole list is planned before any file starts, so that files in
     // flight never race for one name.
     const QList<PlannedFile> plan =
-        targetPaths.isEmpty()
+        plannedFiles.isEmpty()
             ? planOutputs(_urls, outputPath, targetExtension, settings, overwriteExisting, fileSourceFacts(settings))
-            : planGivenTargets(_urls, targetPaths);
+            : plannedFiles;
     JobQueue queue(jobs, conversionMemoryBudget(physicalMemoryBytes()));
     const auto finishOne = [&] {
         int index = -1;
@@ -157,6 +217,10 @@ void ConvertImagesThread::runImagePass(int jobs)
         const QString &source = plan.at(index).source;
         if (!result.error.isEmpty())
             emit fileFailed(source, result.error);
+        if (result.taken) {
+            ++skippedCount;
+            emit fileSkipped(source, tr("the target was made by another program meanwhile"));
+        }
         emit fileFinished(source);
     };
 
@@ -168,25 +232,28 @@ void ConvertImagesThread::runImagePass(int jobs)
         if (stopRequested)
             break;
         emit updateFileName(file.source);
-        if (file.action == PlannedFile::Convert) {
-            renamedCount += file.renamed ? 1 : 0;
-            queue.start(int(i), bytes, [this, file] {
-                // With the folder structure kept, a target's folder below the
-                // output folder may not be there yet; a missing output folder is not made.
-                const QString folder = QFileInfo(file.target).absolutePath();
-                if (!QFileInfo(folder).isDir() && QFileInfo(outputPath).isDir() && !QDir().mkpath(folder))
-                    return JobResult{tr("Cannot write %1").arg(file.target), {}};
-                QString error;
-                convertImageFile(file.source, file.target, settings, &error);
-                return JobResult{error, {}};
-            });
+        switch (file.action) {
+        case PlannedFile::Convert:
+            if (file.renamed) {
+                ++renamedCount;
+                emit fileRenamed(file.source, file.reason);
+            }
+            queue.start(int(i), bytes, [this, file] { return convertPlanned(file, settings, outputPath); });
             continue;
-        }
-        if (file.action == PlannedFile::Existing) {
+        case PlannedFile::Existing:
             fileExistsList.append(file.target);
             fileSourceList.append(file.source);
+            break;
+        case PlannedFile::Skipped:
+            ++skippedCount;
+            emit fileSkipped(file.source, file.reason);
+            break;
+        case PlannedFile::Refused:
+            emit fileFailed(file.source, file.reason);
+            break;
+        case PlannedFile::Superseded:
+            break;
         }
-        skippedCount += file.action == PlannedFile::Skipped ? 1 : 0;
         emit fileFinished(file.source);
     }
     while (queue.running() > 0)
@@ -203,6 +270,10 @@ void ConvertImagesThread::runPdfPass(int jobs)
 {
     const QString pdfPath = pdfTargetPath(settings.outputFolder, settings.pdfFileName);
     setLastOutputLocation(QDir::toNativeSeparators(pdfPath));
+    if (isOneOfTheSources(pdfPath, _urls)) {
+        failAll(tr("Cannot write %1: %2").arg(pdfPath, tr("the target is one of the sources")));
+        return;
+    }
 
     // The document replaces an existing one only once it is complete.
     TargetFile file(pdfPath);

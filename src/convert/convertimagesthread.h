@@ -31,8 +31,10 @@ public:
     QString outputPath;
     QString targetExtension;
     bool overwriteExisting = false;
-    // A second pass: the target of each source as the first pass planned it.
-    QStringList targetPaths;
+    // A plan made before the pass (a second pass over targets the user chose
+    // to replace, or the command line's share of its list), converted as it
+    // is instead of a plan of _urls.
+    QList<PlannedFile> plannedFiles;
 
 signals:
     // As each source starts, skipped ones included, in list order.
@@ -48,6 +50,10 @@ signals:
     void outputCounts(int skipped, int renamed);
     // A source that could not be converted, with the reason; sent before the end signal.
     void fileFailed(QString fileName, QString reason);
+    // A source left as it is, and why; sent before its fileFinished.
+    void fileSkipped(QString fileName, QString reason);
+    // A source whose target gets another name than its own, and why; sent as it starts.
+    void fileRenamed(QString fileName, QString reason);
     // A stopped PDF pass kept the pages drawn so far in the document; sent before threadTerminated.
     void documentStopped(QString pdfPath, int pageCount);
 

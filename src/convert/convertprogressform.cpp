@@ -135,7 +135,7 @@ void ConvertProgressForm::startConvert(const QStringList &files, const QString &
     worker->outputPath = outputLocation;
     worker->targetExtension = extension;
     worker->overwriteExisting = overwriteExisting;
-    worker->targetPaths = targets;
+    worker->plannedFiles = targets.isEmpty() ? QList<PlannedFile>() : planGivenTargets(files, targets);
     connect(worker, &ConvertImagesThread::updateFileName, this, &ConvertProgressForm::handleUpdateFileName);
     connect(worker, &ConvertImagesThread::fileFinished, this, &ConvertProgressForm::handleFileFinished);
     connect(worker, &ConvertImagesThread::threadTerminated, this, &ConvertProgressForm::handleThreadTerminated);
@@ -145,6 +145,9 @@ void ConvertProgressForm::startConvert(const QStringList &files, const QString &
         skippedCount += skipped;
         renamedCount += renamed;
     });
+    const auto note = [this](const QString &fileName, const QString &reason) { notes.append({fileName, reason}); };
+    connect(worker, &ConvertImagesThread::fileSkipped, this, note);
+    connect(worker, &ConvertImagesThread::fileRenamed, this, note);
     connect(worker, &ConvertImagesThread::documentStopped, this, &ConvertProgressForm::handleDocumentStopped);
     worker->start();
 }
@@ -267,8 +270,8 @@ void ConvertProgressForm::showCompletionMessage(const QString &stoppedText)
     auto *box = new QMessageBox(failed ? QMessageBox::Warning : QMessageBox::Information, tr("Kestrix Picturist"),
                                 text, QMessageBox::Ok, this);
     QPushButton *openButton = box->addButton(tr("Open Folder"), QMessageBox::ActionRole);
-    if (failed)
-        box->setDetailedText(failureDetailsText(failures));
+    if (failed || !notes.isEmpty())
+        box->setDetailedText(failureDetailsText(failures + notes));
     box->setInformativeText(outputCountsText(skippedCount, renamedCount));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::ApplicationModal);

@@ -95,6 +95,8 @@ private:
     // Over both passes of a run: the first pass's file count and every failure.
     int runFileCount = -1;
     QList<ConversionFailure> failures;
+    // Sources skipped or renamed, with why: shown with the failures' details.
+    QList<ConversionFailure> notes;
     int skippedCount = 0;
     int renamedCount = 0;
     // The first pass's targets that existed and their sources, for the second pass.

@@ -2,6 +2,7 @@
 
 #include "photometadata.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -9,7 +10,10 @@
 #include <QImageReader>
 #include <QSet>
 
+#include <climits>
 #include <optional>
+
+#include <unistd.h>
 
 #include "pathutil.h"
 #include "photometadata.h"
@@ -162,15 +166,68 @@ QString firstFreeName(const QString &target, const std::function<bool(const QStr
     }
 }
 
+namespace {
+
+QString planText(const char *text)
+{
+    return QCoreApplication::translate("OutputPlan", text);
+}
+
+// Canonical keys of existing files: a path that reaches one of them through
+// a link or ".." gives the same key.
+QString canonicalKey(const QString &path)
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? QString() : filePathKey(canonical);
+}
+
+QSet<QString> canonicalKeys(const QStringList &paths)
+{
+    QSet<QString> keys;
+    for (const QString &path : paths) {
+        const QString key = canonicalKey(path);
+        if (!key.isEmpty())
+            keys.insert(key);
+    }
+    return keys;
+}
+
+// Longer names fail with no useful reason from the system.
+bool nameTooLong(const QString &target, long nameMax)
+{
+    return QFile::encodeName(QFileInfo(target).fileName()).size() > nameMax;
+}
+
+long fileNameMax(const QString &folder)
+{
+    const long max = ::pathconf(QFile::encodeName(folder).constData(), _PC_NAME_MAX);
+    return max > 0 ? max : NAME_MAX;
+}
+
+} // namespace
+
+bool isOneOfTheSources(const QString &path, const QStringList &sources)
+{
+    const QString key = canonicalKey(path);
+    return !key.isEmpty() && canonicalKeys(sources).contains(key);
+}
+
 QList<PlannedFile> planOutputs(const QStringList &sources, const QString &outputFolder, const QString &extension,
                                const ConversionSettings &settings, bool overwriteExisting, const SourceFacts &facts)
 {
     const int policy = overwriteExisting ? ExistingOverwrite : settings.existingFilePolicy;
     const QString root = settings.keepFolderStructure ? commonSourceFolder(sources) : QString();
-    QSet<QString> planned;
-    const auto isPlanned = [&planned](const QString &path) { return planned.contains(filePathKey(QDir::cleanPath(path))); };
-    const auto taken = [&isPlanned](const QString &path) { return isPlanned(path) || somethingAt(path); };
+    const QSet<QString> sourceKeys = canonicalKeys(sources);
+    const auto isSource = [&sourceKeys](const QString &path) {
+        const QString key = canonicalKey(path);
+        return !key.isEmpty() && sourceKeys.contains(key);
+    };
+    QHash<QString, QString> claimedBy; // target -> the source that has it
+    const auto key = [](const QString &path) { return filePathKey(QDir::cleanPath(path)); };
+    const auto nameTaken = [&](const QString &path) { return claimedBy.contains(key(path)) || isSource(path); };
 
+    // First the names, from the list alone: a name an earlier source has or
+    // a source's own file gives the next free name.
     QList<PlannedFile> plan;
     for (int i = 0; i < sources.size(); ++i) {
         PlannedFile out;
@@ -187,20 +244,54 @@ QList<PlannedFile> planOutputs(const QStringList &sources, const QString &output
         if (!isInside(out.target, outputFolder))
             out.target = targetPathFor(out.source, outputFolder, extension);
 
-        const bool collides = isPlanned(out.target);
-        if (collides || somethingAt(out.target)) {
+        const QString earlier = claimedBy.value(key(out.target));
+        if (isSource(out.target) && (policy == ExistingAsk || policy == ExistingSkip)) {
+            out.action = PlannedFile::Skipped;
+            out.reason = planText("the target is one of the sources");
+        } else if (!earlier.isEmpty() && policy == ExistingAsk) {
+            out.action = PlannedFile::Existing;
+        } else if (!earlier.isEmpty() || isSource(out.target)) {
+            out.reason = earlier.isEmpty() ? planText("the target is one of the sources")
+                                           : planText("%1 also becomes %2")
+                                                 .arg(QFileInfo(earlier).fileName(), QFileInfo(out.target).fileName());
+            out.target = firstFreeName(out.target, nameTaken);
+            out.renamed = true;
+        }
+        claimedBy.insert(key(out.target), out.source);
+        plan << out;
+    }
+
+    // Then the policy, for files that were there before the run.
+    const long nameMax = fileNameMax(outputFolder);
+    for (PlannedFile &out : plan) {
+        if (out.action != PlannedFile::Convert)
+            continue;
+        const QFileInfo info(out.target);
+        if (info.exists() || info.isSymLink()) {
             if (policy == ExistingSkip) {
                 out.action = PlannedFile::Skipped;
-            } else if (policy == ExistingKeepBoth || (policy == ExistingOverwrite && collides)) {
-                out.target = firstFreeName(out.target, taken);
-                out.renamed = true;
-            } else if (policy != ExistingOverwrite) {
+                out.reason = planText("the target exists");
+            } else if (policy == ExistingAsk) {
                 out.action = PlannedFile::Existing;
+            } else if (policy == ExistingKeepBoth) {
+                out.target = firstFreeName(out.target, [&](const QString &path) {
+                    return claimedBy.contains(key(path)) || somethingAt(path);
+                });
+                claimedBy.insert(key(out.target), out.source);
+                out.renamed = true;
+                if (out.reason.isEmpty())
+                    out.reason = planText("the target exists");
+            } else if (info.isSymLink()) {
+                out.action = PlannedFile::Refused;
+                out.reason = planText("the target is a symbolic link");
+            } else {
+                out.replaces = true;
             }
         }
-        if (out.action == PlannedFile::Convert)
-            planned.insert(filePathKey(QDir::cleanPath(out.target)));
-        plan << out;
+        if (out.action == PlannedFile::Convert && nameTooLong(out.target, nameMax)) {
+            out.action = PlannedFile::Refused;
+            out.reason = planText("the file name is too long");
+        }
     }
     return plan;
 }
@@ -215,7 +306,9 @@ QList<PlannedFile> planGivenTargets(const QStringList &sources, const QStringLis
         if (earlier != planned.cend())
             plan[*earlier].action = PlannedFile::Superseded;
         planned.insert(key, plan.size());
-        plan.append({sources.at(i), targets.at(i)});
+        PlannedFile file{sources.at(i), targets.at(i)};
+        file.replaces = true;
+        plan.append(file);
     }
     return plan;
 }

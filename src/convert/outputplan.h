@@ -17,14 +17,20 @@ struct PlannedFile
     enum Action {
         Convert,
         Existing,   // set aside and reported at the end; the caller decides (policy Ask)
-        Skipped,    // left as it is (policy Skip)
+        Skipped,    // left as it is: policy Skip, or the target is a source
         Superseded, // a later source of the list writes the same target
+        Refused,    // cannot be written as planned; fails with the reason
     };
     QString source;
     QString target;
     Action action = Convert;
     // The target got a free name because its first one was taken.
     bool renamed = false;
+    // Convert writes over what is at the target; otherwise the file is made
+    // only where nothing is, so a file that appeared meanwhile is left alone.
+    bool replaces = false;
+    // Why the file is skipped, refused or renamed, for the report.
+    QString reason;
 };
 
 // What the name pattern needs of a source beyond its path. Asked only when
@@ -55,17 +61,26 @@ QString commonSourceFolder(const QStringList &sources);
 // The first name of the form name-1.ext, name-2.ext, ... for which taken is false.
 QString firstFreeName(const QString &target, const std::function<bool(const QString &)> &taken);
 
+// True when path is one of the sources, also when reached through a link or "..".
+bool isOneOfTheSources(const QString &path, const QStringList &sources);
+
 // Maps the sources of one image run to their targets in list order, one call
-// before any file is converted. Two sources never get one target that is
-// written twice: a later source whose target is already planned counts as
-// existing under Ask and Skip, and gets a free name under Overwrite and Keep
-// both. With keepFolderStructure each target lies under the source's folder
+// before any file is converted. A source is never a target: under Overwrite
+// and Keep both such a target gets a free name, under Ask and Skip the source
+// is skipped. A later source whose target an earlier one already has gets a
+// free name (under Ask it counts as existing, so that the user decides); the
+// policy then applies only to files that exist. The names depend on the whole
+// list and not on what is on the disk beyond the sources (except a free name
+// under Keep both), so every shard of a list plans the same names.
+// A symbolic link at the target is never written through (refused under
+// Overwrite) and a name longer than the file system takes is refused.
+// With keepFolderStructure each target lies under the source's folder
 // relative to commonSourceFolder; no target ever lies outside outputFolder.
 // overwriteExisting (a second pass) plans as the Overwrite policy.
 QList<PlannedFile> planOutputs(const QStringList &sources, const QString &outputFolder, const QString &extension,
                                const ConversionSettings &settings, bool overwriteExisting, const SourceFacts &facts);
 
-// A second pass over sources whose targets an earlier pass planned: each
-// target is written, by the last of its sources only, as converting one after
-// another would leave it.
+// A second pass over sources whose targets an earlier pass planned and that
+// are to be replaced: each target is written, by the last of its sources
+// only, as converting one after another would leave it.
 QList<PlannedFile> planGivenTargets(const QStringList &sources, const QStringList &targets);

@@ -133,7 +133,7 @@ void ConvertImageAddUrlsThread::addUrl(const QString &path)
     walkFolderFiles(path, [this, &files](const QString &file) {
         files.append(file);
         return !stopRequested;
-    });
+    }, outputFolder);
     sortNaturally(files);
     QElapsedTimer sinceFlush;
     sinceFlush.start();

@@ -41,6 +41,9 @@ public:
     // Any thread. The worker adds nothing more and ends at its next step.
     void requestStop();
 
+    // Set before the start: folder walks leave it out, earlier outputs being no sources.
+    QString outputFolder;
+
 signals:
     void addUrlsThreadBegin();
     void addUrlsThreadEnd();

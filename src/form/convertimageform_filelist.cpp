@@ -13,6 +13,7 @@
 #include "filelistcommands.h"
 #include "kxglobal.h"
 #include "sourcefiles.h"
+#include "targetformats.h"
 
 namespace {
 constexpr int listPage = 0;
@@ -176,6 +177,8 @@ void ConvertImageForm::startAddUrls(const QList<QUrl> &urls)
     emit showToolbarSignal(false);
     convertImageAddUrlsThreadStat = true;
     convertImageAddUrlsThread = new ConvertImageAddUrlsThread(this, &model);
+    if (conversionSettings().targeFileType != TargetPdf)
+        convertImageAddUrlsThread->outputFolder = conversionSettings().outputFolder;
     connect(convertImageAddUrlsThread, &ConvertImageAddUrlsThread::addUrlsThreadBegin, this,
             &ConvertImageForm::onAddUrlsThreadBegin);
     connect(convertImageAddUrlsThread, &ConvertImageAddUrlsThread::addUrlsThreadEnd, this,

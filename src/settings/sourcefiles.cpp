@@ -1,8 +1,11 @@
 #include "sourcefiles.h"
 
+#include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QStringList>
+
+#include "pathutil.h"
 
 bool isSupportedImageFile(const QString &path)
 {
@@ -26,11 +29,25 @@ QString imageFileDialogFilter()
     return QStringLiteral("Image Files (*.avif *.gif *.heic *.heif *.jpg *.jpeg *.jxl *.png *.tif *.tiff *.webp)");
 }
 
-void walkFolderFiles(const QString &folder, const std::function<bool(const QString &path)> &visit)
+void walkFolderFiles(const QString &folder, const std::function<bool(const QString &path)> &visit,
+                     const QString &outputFolder)
 {
+    // The output folder as the walk spells it, found once through the real
+    // paths, so that links and ".." in either path do not hide it.
+    QString skipped;
+    const QString realFolder = QFileInfo(folder).canonicalFilePath();
+    const QString realOutput = outputFolder.isEmpty() ? QString() : QFileInfo(outputFolder).canonicalFilePath();
+    if (!realFolder.isEmpty() && !realOutput.isEmpty()) {
+        const QString below = QDir(realFolder).relativeFilePath(realOutput);
+        if (below != QLatin1String(".") && !below.startsWith(QLatin1String("..")) && !QDir::isAbsolutePath(below))
+            skipped = QDir::cleanPath(QDir(folder).absoluteFilePath(below)) + QLatin1Char('/');
+    }
     QDirIterator it(folder, {QStringLiteral("*.*")}, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        if (!visit(it.next()))
+        const QString path = it.next();
+        if (!skipped.isEmpty() && QDir::cleanPath(QFileInfo(path).absoluteFilePath()).startsWith(skipped, filePathCaseSensitivity()))
+            continue;
+        if (!visit(path))
             return;
     }
 }

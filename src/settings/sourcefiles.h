@@ -17,5 +17,8 @@ QString imageFileDialogFilter();
 
 // Walks a folder and its sub-folders the way a dropped folder is walked: every
 // file whose name holds a dot, hidden ones left out, links to folders not
-// followed. visit gets each path and returns false to end the walk.
-void walkFolderFiles(const QString &folder, const std::function<bool(const QString &path)> &visit);
+// followed. visit gets each path and returns false to end the walk. A run's
+// output folder below the walked one is left out with all below it, so that
+// earlier outputs never become sources.
+void walkFolderFiles(const QString &folder, const std::function<bool(const QString &path)> &visit,
+                     const QString &outputFolder = QString());

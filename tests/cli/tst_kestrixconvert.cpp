@@ -139,21 +139,49 @@ private slots:
             QVERIFY2(name.endsWith(".webp") && !QImage(out + "/" + name).isNull(), qPrintable(name));
     }
 
-    void shardsCoverTheListOnce()
+    // Two cards' pictures of the same names, shards run one after another
+    // into an output folder inside the input: whatever the shard count, the
+    // files and their bytes are one run's, with collisions renamed, one
+    // counter and one root folder.
+    void shardsEqualOneRun_data()
     {
+        QTest::addColumn<QStringList>("options");
+        QTest::newRow("rename, folder structure") << QStringList{"--existing", "rename", "--set", "keepFolderStructure=true"};
+        QTest::newRow("skip, counter") << QStringList{"--set", "fileNamePattern={counter}"};
+    }
+
+    void shardsEqualOneRun()
+    {
+        QFETCH(QStringList, options);
         QTemporaryDir tmp;
-        const QString in = photos(tmp.filePath("in"), 7, QSize(8, 8));
-        QStringList seen;
-        for (const QString &shard : {"1/2", "2/2"}) {
-            const Result r = convert({"--to", "png", "-o", tmp.filePath(shard.left(1)), "--shard", shard, "--json", in});
-            QCOMPARE(r.exitCode, 0);
-            const QJsonArray files = r.json["files"].toArray();
-            QVERIFY(!files.isEmpty());
-            for (const QJsonValue &file : files)
-                seen << file["source"].toString();
+        int width = 8;
+        for (const QString &name : {"a/IMG_0000.jpg", "a/IMG_0000.png", "a/IMG_0001.jpg", "b/IMG_0000.jpg",
+                                    "b/IMG_0001.jpg", "b/c/IMG_0001.jpg", "b/IMG_0002.jpg"}) {
+            QDir().mkpath(QFileInfo(tmp.filePath("in/" + name)).absolutePath());
+            kxtest::photoFile(tmp.filePath("in"), name, QSize(width++, 8));
         }
-        QCOMPARE(seen.size(), 7);
-        QCOMPARE(QSet<QString>(seen.cbegin(), seen.cend()).size(), 7);
+        const QString out = tmp.filePath("in/out");
+        QMap<QString, QByteArray> oneRun;
+        for (const int count : {1, 3, 7}) {
+            QDir(out).removeRecursively();
+            int converted = 0;
+            for (int shard = 1; shard <= count; ++shard) {
+                const Result r = convert(options + QStringList{"--to", "png", "-o", out, "--json", "--shard",
+                                                               QString("%1/%2").arg(shard).arg(count), tmp.filePath("in")});
+                QCOMPARE(r.exitCode, 0);
+                converted += total(r.json, "converted");
+            }
+            QCOMPARE(converted, 7);
+            QMap<QString, QByteArray> files;
+            for (QDirIterator it(out, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+                const QString path = it.next();
+                files.insert(QDir(out).relativeFilePath(path), kxtest::readFile(path));
+            }
+            if (count == 1)
+                oneRun = files;
+            QCOMPARE(files.size(), 7);
+            QCOMPARE(files, oneRun);
+        }
     }
 };
 

@@ -119,38 +119,45 @@ private slots:
         QVERIFY(!outputIsPdf());
     }
 
+    // An existing target under each policy that writes (planning itself is
+    // tst_outputplan's); a target made after the plan (policy -1: a given
+    // plan that does not replace) is left alone and reported as skipped.
     void existingFilePolicies_data()
     {
         QTest::addColumn<int>("policy");
-        QTest::addColumn<bool>("collide");
         QTest::addColumn<QStringList>("files");
-        // Ask sets existing targets aside: imageRunWritesEverySource.
-        QTest::newRow("overwrite, exists") << int(ExistingOverwrite) << false << QStringList{"a.png=40x30"};
-        QTest::newRow("keep both, exists") << int(ExistingKeepBoth) << false
-                                           << QStringList{"a-1.png=40x30", "a.png=old"};
-        QTest::newRow("skip, collide") << int(ExistingSkip) << true << QStringList{"a.png=40x30"};
-        QTest::newRow("keep both, collide") << int(ExistingKeepBoth) << true
-                                            << QStringList{"a-1.png=50x30", "a.png=40x30"};
+        QTest::addColumn<QStringList>("skipped");
+        QTest::newRow("overwrite") << int(ExistingOverwrite) << QStringList{"a.png=40x30"} << QStringList{};
+        QTest::newRow("keep both") << int(ExistingKeepBoth) << QStringList{"a-1.png=40x30", "a.png=old"}
+                                   << QStringList{};
+        QTest::newRow("made meanwhile") << -1 << QStringList{"a.png=old"}
+                                        << QStringList{"the target was made by another program meanwhile"};
     }
 
     void existingFilePolicies()
     {
         QFETCH(int, policy);
-        QFETCH(bool, collide);
         QFETCH(QStringList, files);
-        QVERIFY(QDir().mkpath(in + "/x") && QDir().mkpath(in + "/y"));
-        QStringList sources = {source("x/a.png", QSize(40, 30))};
-        if (collide)
-            sources << source("y/a.png", QSize(50, 30));
-        else
-            QVERIFY(!kxtest::writeFile(out + "/a.png", "old").isEmpty());
+        QFETCH(QStringList, skipped);
+        QVERIFY(QDir().mkpath(in + "/x"));
+        const QString a = source("x/a.png", QSize(40, 30));
+        QVERIFY(!kxtest::writeFile(out + "/a.png", "old").isEmpty());
         ConversionSettings s = settingsFor(out);
-        s.existingFilePolicy = policy;
-        s.convertJobs = 2;
-        const Run r = convert(sources, ".png", s);
-        QVERIFY(r.exists.isEmpty());
+        s.existingFilePolicy = qMax(policy, 0);
+        ConvertImagesThread worker(s);
+        worker._urls = {a};
+        worker.outputPath = out;
+        worker.targetExtension = ".png";
+        if (policy < 0)
+            worker.plannedFiles = {PlannedFile{a, out + "/a.png"}};
+        QStringList reasons;
+        connect(&worker, &ConvertImagesThread::fileSkipped, &worker,
+                [&reasons](const QString &, const QString &reason) { reasons << reason; }, Qt::DirectConnection);
+        const Run r = run(worker);
+        QVERIFY(r.exists.isEmpty() && r.failed.isEmpty());
+        QCOMPARE(reasons, skipped);
         QStringList found;
-        for (const QString &name : QDir(out).entryList(QDir::Files, QDir::Name)) {
+        for (const QString &name : QDir(out).entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
             const QSize size = QImageReader(out + "/" + name).size();
             found << name + "=" + (size.isValid() ? QString("%1x%2").arg(size.width()).arg(size.height())
                                                   : QString(kxtest::readFile(out + "/" + name)));

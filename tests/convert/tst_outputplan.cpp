@@ -1,4 +1,6 @@
-// Where each source of a run goes: file name pattern and folder structure.
+// Where each source of a run goes: file name pattern, folder structure, and
+// what a run does with sources, files already there, links and its own
+// collisions.
 
 #include "kxtest.h"
 #include "outputplan.h"
@@ -67,6 +69,96 @@ private slots:
         for (const PlannedFile &file : planOutputs(sources, "/out", ".png", s, false, fixedFacts()))
             planned << file.target;
         QCOMPARE(planned, targets);
+    }
+
+    // Files made in a fresh folder: sources under in/, "path" an existing
+    // file, "path->link target" a symbolic link. Each planned file reads
+    // "target[ action][ replaces][ renamed][: reason]", relative to the folder.
+    void planOnDisk_data()
+    {
+        QTest::addColumn<int>("policy");
+        QTest::addColumn<QStringList>("sources");
+        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QStringList>("planned");
+        const QString source = "the target is one of the sources";
+        const QStringList run = {"in/a.jpg", "in/a.png", "in/x/a.jpg"};
+        QTest::newRow("overwrite, source in the output folder")
+            << int(ExistingOverwrite) << QStringList{"in/web.webp"} << QStringList{} << "in" << "{name}"
+            << QStringList{"in/web-1.webp renamed: " + source};
+        QTest::newRow("skip, source through ..")
+            << int(ExistingSkip) << QStringList{"in/web.webp"} << QStringList{} << "in/x/../" << "{name}"
+            << QStringList{"in/web.webp skipped: " + source};
+        QTest::newRow("keep both, link to a source")
+            << int(ExistingKeepBoth) << QStringList{"in/web.jpg"} << QStringList{"out/web.webp->../in/web.jpg"}
+            << "out" << "{name}" << QStringList{"out/web-1.webp renamed: " + source};
+        QTest::newRow("ask, link to a source")
+            << int(ExistingAsk) << QStringList{"in/web.jpg"} << QStringList{"out/web.webp->../in/web.jpg"} << "out"
+            << "{name}" << QStringList{"out/web.webp skipped: " + source};
+        QTest::newRow("skip, collisions in the run")
+            << int(ExistingSkip) << run << QStringList{"out/a-1.webp"} << "out" << "{name}"
+            << QStringList{"out/a.webp", "out/a-1.webp skipped renamed: the target exists",
+                           "out/a-2.webp renamed: a.jpg also becomes a.webp"};
+        QTest::newRow("keep both, collisions in the run")
+            << int(ExistingKeepBoth) << run << QStringList{"out/a.webp"} << "out" << "{name}"
+            << QStringList{"out/a-3.webp renamed: the target exists", "out/a-1.webp renamed: a.jpg also becomes a.webp",
+                           "out/a-2.webp renamed: a.jpg also becomes a.webp"};
+        QTest::newRow("ask, collisions in the run")
+            << int(ExistingAsk) << run << QStringList{} << "out" << "{name}"
+            << QStringList{"out/a.webp", "out/a.webp existing", "out/a.webp existing"};
+        QTest::newRow("rerun with overwrite")
+            << int(ExistingOverwrite) << run << QStringList{"out/a.webp", "out/a-1.webp", "out/a-2.webp"} << "out"
+            << "{name}"
+            << QStringList{"out/a.webp replaces", "out/a-1.webp replaces renamed: a.jpg also becomes a.webp",
+                           "out/a-2.webp replaces renamed: a.jpg also becomes a.webp"};
+        QTest::newRow("overwrite, linked target")
+            << int(ExistingOverwrite) << QStringList{"in/a.jpg", "in/b.jpg"}
+            << QStringList{"elsewhere.webp", "out/a.webp->../elsewhere.webp", "out/b.webp->../gone.webp"} << "out"
+            << "{name}"
+            << QStringList{"out/a.webp refused: the target is a symbolic link",
+                           "out/b.webp refused: the target is a symbolic link"};
+        QTest::newRow("keep both, linked target")
+            << int(ExistingKeepBoth) << QStringList{"in/a.jpg"} << QStringList{"out/a.webp->../in/none.webp"}
+            << "out" << "{name}" << QStringList{"out/a-1.webp renamed: the target exists"};
+        const QString long249(249, QLatin1Char('n')); // with "a.webp", the longest name the file system takes
+        QTest::newRow("name too long") << int(ExistingSkip) << QStringList{"in/a.jpg", "in/bb.jpg"} << QStringList{}
+                                       << "out" << long249 + "{name}"
+                                       << QStringList{"out/" + long249 + "a.webp",
+                                                      "out/" + long249 + "bb.webp refused: the file name is too long"};
+    }
+
+    void planOnDisk()
+    {
+        QFETCH(int, policy);
+        QFETCH(QStringList, sources);
+        QFETCH(QStringList, existing);
+        QFETCH(QString, output);
+        QFETCH(QString, pattern);
+        QFETCH(QStringList, planned);
+        QTemporaryDir dir;
+        const QString root = QFileInfo(dir.path()).canonicalFilePath();
+        QVERIFY(QDir(root).mkpath("in/x") && QDir(root).mkpath("out"));
+        for (QString &path : sources)
+            path = kxtest::writeFile(root + "/" + path, "source");
+        for (const QString &entry : std::as_const(existing)) {
+            const QStringList parts = entry.split("->");
+            if (parts.size() == 2)
+                QVERIFY(QFile::link(parts.at(1), root + "/" + parts.at(0)));
+            else
+                QVERIFY(!kxtest::writeFile(root + "/" + entry, "earlier").isEmpty());
+        }
+        ConversionSettings s;
+        s.existingFilePolicy = policy;
+        s.fileNamePattern = pattern;
+        static const QStringList actions = {"", " existing", " skipped", " superseded", " refused"};
+        QStringList found;
+        for (const PlannedFile &file : planOutputs(sources, root + "/" + output, ".webp", s, false, fixedFacts())) {
+            QString line = QDir(root).relativeFilePath(QDir::cleanPath(file.target)) + actions.at(file.action);
+            line += QString(file.replaces ? " replaces" : "") + (file.renamed ? " renamed" : "");
+            found << line + (file.reason.isEmpty() ? "" : ": " + file.reason);
+        }
+        QCOMPARE(found, planned);
     }
 };
 
