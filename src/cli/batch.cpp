@@ -243,8 +243,8 @@ void runImageBatch(const QStringList &sources, int shardIndex, int shardCount, c
                              : policy == ExistingPolicy::Overwrite ? ExistingOverwrite
                                                                    : ExistingKeepBoth;
     const QString extension = targetFormatAt(run.targeFileType).extension;
-    const QList<PlannedFile> plan =
-        shardOf(planOutputs(sources, outputFolder, extension, run, false, fileSourceFacts(run)), shardIndex, shardCount);
+    const QList<PlannedFile> whole = planOutputs(sources, outputFolder, extension, run, false, fileSourceFacts(run));
+    const QList<PlannedFile> plan = shardOf(whole, shardIndex, shardCount);
     if (plan.isEmpty())
         return;
     QHash<QString, QString> targetOf;

@@ -139,8 +139,9 @@ JobResult convertPlanned(const PlannedFile &file, const ConversionSettings &sett
     const QString folder = QFileInfo(file.target).absolutePath();
     if (!QFileInfo(folder).isDir() && QFileInfo(outputFolder).isDir() && !QDir().mkpath(folder))
         return JobResult{QCoreApplication::translate("ConvertImagesThread", "Cannot write %1").arg(file.target), {}};
-    const QString part = folder + QStringLiteral("/.kx-") + QString::number(QRandomGenerator::global()->generate64(), 36)
-                         + QLatin1Char('.') + QFileInfo(file.target).suffix();
+    const QString part = folder + QStringLiteral("/.kx-")
+                         + QString::number(QRandomGenerator::global()->generate64(), 36) + QLatin1Char('.')
+                         + QFileInfo(file.target).suffix();
     QString error;
     if (!convertImageFile(file.source, part, settings, &error))
         return JobResult{error.replace(part, file.target), {}};
@@ -151,7 +152,8 @@ JobResult convertPlanned(const PlannedFile &file, const ConversionSettings &sett
     QFile::remove(part);
     if (taken)
         return JobResult{{}, {}, true};
-    return JobResult{QCoreApplication::translate("ConvertImagesThread", "Cannot write %1: %2").arg(file.target, reason), {}};
+    return JobResult{
+        QCoreApplication::translate("ConvertImagesThread", "Cannot write %1: %2").arg(file.target, reason), {}};
 }
 
 } // namespace

@@ -45,7 +45,8 @@ void walkFolderFiles(const QString &folder, const std::function<bool(const QStri
     QDirIterator it(folder, {QStringLiteral("*.*")}, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        if (!skipped.isEmpty() && QDir::cleanPath(QFileInfo(path).absoluteFilePath()).startsWith(skipped, filePathCaseSensitivity()))
+        if (!skipped.isEmpty()
+            && QDir::cleanPath(QFileInfo(path).absoluteFilePath()).startsWith(skipped, filePathCaseSensitivity()))
             continue;
         if (!visit(path))
             return;

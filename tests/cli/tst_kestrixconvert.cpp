@@ -146,7 +146,8 @@ private slots:
     void shardsEqualOneRun_data()
     {
         QTest::addColumn<QStringList>("options");
-        QTest::newRow("rename, folder structure") << QStringList{"--existing", "rename", "--set", "keepFolderStructure=true"};
+        QTest::newRow("rename, folder structure")
+            << QStringList{"--existing", "rename", "--set", "keepFolderStructure=true"};
         QTest::newRow("skip, counter") << QStringList{"--set", "fileNamePattern={counter}"};
     }
 
@@ -166,8 +167,9 @@ private slots:
             QDir(out).removeRecursively();
             int converted = 0;
             for (int shard = 1; shard <= count; ++shard) {
-                const Result r = convert(options + QStringList{"--to", "png", "-o", out, "--json", "--shard",
-                                                               QString("%1/%2").arg(shard).arg(count), tmp.filePath("in")});
+                const QString part = QString("%1/%2").arg(shard).arg(count);
+                const Result r = convert(options + QStringList{"--to", "png", "-o", out, "--json", "--shard", part,
+                                                               tmp.filePath("in")});
                 QCOMPARE(r.exitCode, 0);
                 converted += total(r.json, "converted");
             }
