@@ -145,6 +145,9 @@ JobResult convertPlanned(const PlannedFile &file, const ConversionSettings &sett
     QString error;
     if (!convertImageFile(file.source, part, settings, &error))
         return JobResult{error.replace(part, file.target), {}};
+    // A replaced file keeps its permissions.
+    if (file.replaces && QFileInfo(file.target).isFile())
+        QFile::setPermissions(part, QFileInfo(file.target).permissions());
     bool taken = false;
     if (moveIntoPlace(part, file.target, file.replaces, &taken))
         return {};
