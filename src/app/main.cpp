@@ -8,5 +8,6 @@ int main(int argc, char *argv[])
     QApplication::setStyle(QStringLiteral("Fusion"));
     MainWindow window;
     window.show();
+    window.addFiles(app.arguments().mid(1));
     return app.exec();
 }

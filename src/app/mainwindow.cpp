@@ -3,12 +3,14 @@
 
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
 #include <QStackedLayout>
 #include <QTimer>
+#include <QUrl>
 
 #include "convertimageform.h"
 #include "kxglobal.h"
@@ -46,6 +48,15 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     settingsMenu->addAction(tr("Export settings…"), this, &MainWindow::exportSettings);
     settingsMenu->addAction(tr("Import settings…"), this, &MainWindow::importSettings);
     restoreWindowGeometry();
+}
+
+void MainWindow::addFiles(const QStringList &paths)
+{
+    QList<QUrl> urls;
+    for (const QString &path : paths)
+        urls << QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    if (!urls.isEmpty())
+        form->on_AddURLs(urls);
 }
 
 void MainWindow::exportSettings()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QStringList>
 
 class ConvertImageForm;
 class QStackedLayout;
@@ -21,6 +22,10 @@ public:
     ~MainWindow() override;
 
     ConvertImageForm *form = nullptr;
+
+    // Files and folders named on the command line, taken like a drop;
+    // relative paths are of the current folder.
+    void addFiles(const QStringList &paths);
 
 public slots:
     void OnCloseApp();

@@ -196,12 +196,12 @@ void ConvertImagesThread::run()
         runImagePass(jobs);
     setCodecThreadCount(0);
 
-    if (stopRequested) {
+    // A stop leaves the targets set aside for the question as they are: skipped.
+    emit outputCounts(skippedCount + (stopRequested ? int(fileExistsList.size()) : 0), renamedCount);
+    if (stopRequested)
         emit threadTerminated();
-    } else {
-        emit outputCounts(skippedCount, renamedCount);
+    else
         emit threadCompleted(fileExistsList, fileSourceList);
-    }
 }
 
 void ConvertImagesThread::runImagePass(int jobs)

@@ -45,8 +45,9 @@ signals:
     void threadTerminated();
     // The pass ran to its end; the targets that already existed and their sources.
     void threadCompleted(QList<QString> fileExistsList, QList<QString> fileSourceList);
-    // Sources left out by the Skip policy and targets written under a free
-    // name; sent just before threadCompleted.
+    // Sources left out by the Skip policy (after a stop also those set aside
+    // for the question) and targets written under a free name; sent just
+    // before the end signal.
     void outputCounts(int skipped, int renamed);
     // A source that could not be converted, with the reason; sent before the end signal.
     void fileFailed(QString fileName, QString reason);

@@ -120,6 +120,7 @@ void ConvertProgressForm::startConvert(const QStringList &files, const QString &
     runningFiles.clear();
     doneCount = 0;
     passFailureCount = 0;
+    passSkippedCount = 0;
     elapsed.start();
     clock.start();
     showRunningFiles();
@@ -142,6 +143,7 @@ void ConvertProgressForm::startConvert(const QStringList &files, const QString &
     connect(worker, &ConvertImagesThread::threadCompleted, this, &ConvertProgressForm::handleThreadCompleted);
     connect(worker, &ConvertImagesThread::fileFailed, this, &ConvertProgressForm::handleFileFailed);
     connect(worker, &ConvertImagesThread::outputCounts, this, [this](int skipped, int renamed) {
+        passSkippedCount = skipped;
         skippedCount += skipped;
         renamedCount += renamed;
     });
@@ -222,7 +224,8 @@ void ConvertProgressForm::handleThreadTerminated()
     emit showToolbarSignal(true);
     // A Cancel is answered with what was done; a stop for closing the window is not.
     if (cancelledByUser) {
-        QString summary = stoppedSummaryText(qMax(0, doneCount - passFailureCount), int(fileList.size()));
+        QString summary =
+            stoppedSummaryText(qMax(0, doneCount - passFailureCount - passSkippedCount), int(fileList.size()));
         if (!stoppedDocument.isEmpty())
             summary += QLatin1Char('\n') + stoppedDocument;
         showCompletionMessage(summary);
@@ -247,13 +250,8 @@ void ConvertProgressForm::handleThreadCompleted(const QList<QString> &fileExists
     // under a running dialog; its answer arrives through its signals.
     auto *dialog = new OverwriteFileDialog(this);
     connect(dialog, &OverwriteFileDialog::overwriteFiles, this, &ConvertProgressForm::handleOverwriteFiles);
-    // Declining to overwrite must not hide the sources of this pass that failed.
-    connect(dialog, &OverwriteFileDialog::convertFinish, this, [this] {
-        if (failures.isEmpty())
-            handleConvertFinish();
-        else
-            showCompletionMessage();
-    });
+    // Cancel (or nothing ticked) ends the run as it is, without a message.
+    connect(dialog, &OverwriteFileDialog::convertFinish, this, &ConvertProgressForm::handleConvertFinish);
     dialog->setFileLists(fileExistsList, fileSourceList);
     dialog->setWindowModality(Qt::ApplicationModal);
     dialog->show();
@@ -286,6 +284,8 @@ void ConvertProgressForm::showCompletionMessage(const QString &stoppedText)
 
 void ConvertProgressForm::handleOverwriteFiles(const QStringList &urls)
 {
+    // The sources left unticked keep their targets: skipped.
+    skippedCount += int(existingSources.size() - urls.size());
     // The second pass writes the targets the first one planned for these sources.
     QStringList targets;
     for (const QString &url : urls)

@@ -109,6 +109,8 @@ private:
     QStringList runningFiles;
     int doneCount = 0;
     int passFailureCount = 0;
+    // Sources of the pass left out with their targets as they were.
+    int passSkippedCount = 0;
     // Set by Cancel, not by closing the window, which must not wait for a message.
     bool cancelledByUser = false;
     QString stoppedDocument;

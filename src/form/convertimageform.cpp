@@ -1,6 +1,7 @@
 #include "convertimageform.h"
 #include "ui_convertimageform.h"
 
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -10,6 +11,8 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QShortcut>
+#include <QSlider>
+#include <QSpinBox>
 #include <QStackedLayout>
 #include <QStyle>
 #include <QStyleHints>
@@ -157,6 +160,28 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
     folderChooser->hide();
     connect(folderChooser, &CocoaCode::folderSelected, this, &ConvertImageForm::on_FolderSelected);
 
+    // Each pair of PDF tiles is one choice, whatever checks a tile: a click,
+    // assistive technology or code. A tile checked without a click counts as
+    // its click.
+    for (const auto &pair : {std::pair(ui->pdfPageOrientationPortraitButton, ui->pdfPageOrientationLanscapeButton),
+                             std::pair(ui->pdfNoMarginButton, ui->pdfAddMarginButton)}) {
+        auto *group = new QButtonGroup(this);
+        group->addButton(pair.first);
+        group->addButton(pair.second);
+    }
+    const std::pair<QAbstractButton *, void (ConvertImageForm::*)()> tiles[] = {
+        {ui->pdfPageOrientationPortraitButton, &ConvertImageForm::on_pdfPageOrientationPortraitButton_clicked},
+        {ui->pdfPageOrientationLanscapeButton, &ConvertImageForm::on_pdfPageOrientationLanscapeButton_clicked},
+        {ui->pdfNoMarginButton, &ConvertImageForm::on_pdfNoMarginButton_clicked},
+        {ui->pdfAddMarginButton, &ConvertImageForm::on_pdfAddMarginButton_clicked},
+    };
+    for (const auto &[tile, choose] : tiles) {
+        connect(tile, &QAbstractButton::toggled, this, [this, choose = choose](bool checked) {
+            if (checked)
+                (this->*choose)();
+        });
+    }
+
     // 9. Settings into the record and the controls, with the handlers still off.
     loadSettings();
 
@@ -247,7 +272,6 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
     ui->longEdgeLineEdit->setAccessibleName(tr("Long edge"));
     ui->fontComboBox->lineEdit()->setAccessibleName(labelName(ui->fontLabel));
     ui->tabWidget->setAccessibleName(labelName(ui->tabTileLabel));
-    ui->outputScrollArea->setAccessibleName(ui->tabWidget->tabText(ui->tabWidget->indexOf(ui->outputFolderTab)));
 
     // The PDF page in one line of text, kept by the controls it sums up.
     pdfSummaryLabel = new QLabel(ui->pdfGroupBox);
@@ -256,6 +280,16 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
     connect(ui->pdfPaperSizeComboBox, &QComboBox::currentIndexChanged, this, &ConvertImageForm::showPdfSummary);
     connect(ui->pdfPageOrientationLanscapeButton, &QAbstractButton::toggled, this, &ConvertImageForm::showPdfSummary);
     showPdfSummary();
+
+    // The wheel scrolls the settings: a value control takes it only when it
+    // has the focus, and the wheel does not give the focus.
+    for (QWidget *control : findChildren<QWidget *>()) {
+        if (qobject_cast<QComboBox *>(control) || qobject_cast<QAbstractSpinBox *>(control)
+            || qobject_cast<QSlider *>(control)) {
+            control->setFocusPolicy(Qt::StrongFocus);
+            control->installEventFilter(this);
+        }
+    }
 
     // Keyboard shortcuts for the toolbar's commands; the tooltips name them.
     const std::pair<QAbstractButton *, QKeySequence> shortcuts[] = {
@@ -282,6 +316,16 @@ ConvertImageForm::~ConvertImageForm()
     shutdownPreviewWorkers();
     delete folderChooser;
     delete ui;
+}
+
+bool ConvertImageForm::eventFilter(QObject *watched, QEvent *event)
+{
+    // Ignored, the wheel goes on to the control's parents: the scroll area.
+    if (event->type() == QEvent::Wheel && !static_cast<QWidget *>(watched)->hasFocus()) {
+        event->ignore();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 int ConvertImageForm::settingsColumnWidth() const

@@ -192,6 +192,10 @@ public slots:
     void on_gaussianBlurSpinBox_valueChanged(int value);
     void on_resetButton_clicked();
 
+protected:
+    // Keeps the wheel from unfocused value controls (installed on each of them).
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     // --- construction and theme ---
     enum PreviewRefresh { KeepPreview, RefreshPreview };

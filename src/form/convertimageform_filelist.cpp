@@ -70,13 +70,19 @@ void ConvertImageForm::on_itemSelection_changed(const QItemSelection &, const QI
 void ConvertImageForm::on_removeButton_clicked()
 {
     // Both cells of every selected row come in; the delete list drops repeats.
-    const QList<int> rows = rowsOf(ui->sourceTreeView->selectionModel()->selectedIndexes());
-    for (const int row : buildDeleteList(rows)) {
+    const QList<int> deleteList = buildDeleteList(rowsOf(ui->sourceTreeView->selectionModel()->selectedIndexes()));
+    if (deleteList.isEmpty())
+        return;
+    for (const int row : deleteList) {
         qDebug().noquote() << "deleteList: " + QString::number(row);
         model.removeRow(row);
     }
     if (!isListed(previewFilePath))
         clearPreview();
+    // The row that took the first removed row's place (or the new last row) is
+    // selected, so that Delete goes on removing.
+    if (model.rowCount() > 0)
+        ui->sourceTreeView->setCurrentIndex(model.index(qMin(deleteList.last(), model.rowCount() - 1), 0));
 }
 
 bool ConvertImageForm::isListed(const QString &path) const

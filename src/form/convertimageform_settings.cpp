@@ -120,8 +120,7 @@ void ConvertImageForm::updateControlsFromSettings()
 
     // 4.-6. PDF page setup.
     const bool landscape = s.pdfPaperOrientation == OrientationLandscape;
-    ui->pdfPageOrientationLanscapeButton->setChecked(landscape);
-    ui->pdfPageOrientationPortraitButton->setChecked(!landscape);
+    (landscape ? ui->pdfPageOrientationLanscapeButton : ui->pdfPageOrientationPortraitButton)->setChecked(true);
     setPdfMargin(s.pdfPaperMargin);
     ui->pdfMarginSizeSpinBox->setValue(s.pdfPaperMarginSize);
     ui->outputFolderLineEdit->setText(s.outputFolder);
@@ -225,8 +224,7 @@ void ConvertImageForm::setPdfMargin(int margin)
 {
     conversionSettings().pdfPaperMargin = margin;
     const bool withMargin = margin != NoMargin;
-    ui->pdfNoMarginButton->setChecked(!withMargin);
-    ui->pdfAddMarginButton->setChecked(withMargin);
+    (withMargin ? ui->pdfAddMarginButton : ui->pdfNoMarginButton)->setChecked(true);
     ui->pdfMarginSizeLabel->setVisible(withMargin);
     ui->pdfMarginSizeSpinBox->setVisible(withMargin);
 }
@@ -556,7 +554,6 @@ void ConvertImageForm::on_pdfPageOrientationPortraitButton_clicked()
 {
     changeSetting(SettingPdfPaperOrientation, KeepPreview, [&](ConversionSettings &s) {
         s.pdfPaperOrientation = OrientationPortrait;
-        ui->pdfPageOrientationLanscapeButton->setChecked(false);
         ui->pdfPageOrientationPortraitButton->setChecked(true);
     });
 }
@@ -566,7 +563,6 @@ void ConvertImageForm::on_pdfPageOrientationLanscapeButton_clicked()
     changeSetting(SettingPdfPaperOrientation, KeepPreview, [&](ConversionSettings &s) {
         s.pdfPaperOrientation = OrientationLandscape;
         ui->pdfPageOrientationLanscapeButton->setChecked(true);
-        ui->pdfPageOrientationPortraitButton->setChecked(false);
     });
 }
 

@@ -2,13 +2,13 @@
 // accepted type goes into the list, a picture is previewed, and the list is
 // converted to every target through the real controls and dialogs.
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QStackedLayout>
 #include <QStandardItemModel>
 #include <QTreeView>
@@ -23,7 +23,6 @@
 #include "kxpdf.h"
 #include "kxtest.h"
 #include "mainwindow.h"
-#include "overwritefiledialog.h"
 #include "previewdialog.h"
 #include "targetformats.h"
 
@@ -230,15 +229,6 @@ private slots:
         QVERIFY(toplevels::completionBox()->detailedText().startsWith(broken + ": "));
         finishRun(QMessageBox::Warning, failed);
         QCOMPARE(QDir(out).entryList(QDir::Files).size(), int(sources.size()));
-
-        // Again into the same folder: declining to overwrite still reports the
-        // source that failed in this pass (what a declined dialog sends and the
-        // worker leaves: tst_overwritefiledialog, tst_convertimagesthread).
-        QTest::mouseClick(control<QAbstractButton>("convertButton"), Qt::LeftButton);
-        OverwriteFileDialog *dialog = toplevels::waitFor<OverwriteFileDialog>();
-        QVERIFY(dialog);
-        QTest::mouseClick(dialog->findChild<QPushButton *>("cancelButton"), Qt::LeftButton);
-        finishRun(QMessageBox::Warning, failed);
     }
 
     void clearThenAddTheSameFolderAgain()

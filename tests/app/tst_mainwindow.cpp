@@ -122,6 +122,8 @@ private slots:
     }
 
     // The first size shows every settings tab label and the PDF options whole.
+    // A taller window gives its height to the list and the preview's area
+    // (the picture stays centred in it); the toolbar stays one row.
     void firstSizeShowsTheSettings()
     {
         MainWindow window;
@@ -132,6 +134,37 @@ private slots:
         QVERIFY(tabs->tabBar()->tabRect(tabs->count() - 1).right() < tabs->tabBar()->width());
         const auto *output = window.form->findChild<QScrollArea *>("outputScrollArea");
         QVERIFY(output->widget()->minimumSizeHint().height() <= output->viewport()->height());
+
+        const auto heights = [&window] {
+            QList<int> result;
+            for (const char *name : {"toolbarWidget", "sourceColumnWidget", "previewImage"})
+                result << window.form->findChild<QWidget *>(name)->geometry().center().y();
+            result << window.form->findChild<QWidget *>("toolbarWidget")->height();
+            return result;
+        };
+        const QList<int> first = heights();
+        QVERIFY(first.last() < 2 * window.form->findChild<QWidget *>("convertButton")->height());
+        window.resize(firstWindowWidth, firstWindowHeight + 180);
+        QTRY_COMPARE(heights(), QList<int>({first.at(0), first.at(1) + 90, first.at(2) + 90, first.at(3)}));
+    }
+
+    // Files and folders named on the command line go in as if dropped.
+    void commandLineFilesAreAdded()
+    {
+        QTemporaryDir dir;
+        kxtest::photoFile(dir.path(), "a.png");
+        QVERIFY(QDir(dir.path()).mkdir("folder"));
+        kxtest::photoFile(dir.filePath("folder"), "b.png");
+        kxtest::writeFile(dir.filePath("folder/notes.txt"), "not a picture");
+        const QString current = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        MainWindow window;
+        window.addFiles({"a.png", "folder/"});
+        QDir::setCurrent(current);
+        QStandardItemModel *list = window.form->fileListModel();
+        QTRY_COMPARE_WITH_TIMEOUT(list->rowCount(), 2, 10000);
+        QCOMPARE(QStringList({list->item(0, 1)->text(), list->item(1, 1)->text()}),
+                 QStringList({dir.filePath("a.png"), dir.filePath("folder/b.png")}));
     }
 
     // A preview worker, alone or with a run, keeps the window open until it has

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTreeWidget>
 
 #include "conversionsettings.h"
 #include "convertprogressform.h"
@@ -60,22 +61,42 @@ private slots:
     }
 
     // The second pass writes the targets the first one planned, though the
-    // counter of the pattern would number the one ticked source otherwise.
-    void secondPassWritesThePlannedTargets()
+    // counter of the pattern would number the one ticked source otherwise; the
+    // unticked one counts as skipped. Cancel ends the run without a message,
+    // also after a failure, the targets as they were.
+    void overwriteDialogAnswer_data()
     {
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("overwrite writes the planned target") << "overwriteButton";
+        QTest::newRow("cancel ends without a message") << "cancelButton";
+    }
+
+    void overwriteDialogAnswer()
+    {
+        QFETCH(QString, answer);
         conversionSettings().fileNamePattern = "{counter}-{name}";
-        QVERIFY(!kxtest::writeFile(out + "/2-b.png", "old").isEmpty());
+        for (const char *name : {"/1-a.png", "/2-b.png"})
+            QVERIFY(!kxtest::writeFile(out + name, "old").isEmpty());
         auto *form = new ConvertProgressForm;
-        const QStringList sources{kxtest::photoFile(tmp.path(), "a.png"), kxtest::photoFile(tmp.path(), "b.png")};
+        QSignalSpy finish(form, &ConvertProgressForm::finishConvertSignal);
+        const QStringList sources{kxtest::photoFile(tmp.path(), "a.png"), kxtest::photoFile(tmp.path(), "b.png"),
+                                  kxtest::writeFile(tmp.path() + "/broken.png", "not a picture")};
         form->startConvert(sources, out, "X", ".png", false);
         auto *dialog = toplevels::waitFor<OverwriteFileDialog>();
         QVERIFY(dialog);
-        dialog->findChild<QPushButton *>("overwriteButton")->click();
-        QMessageBox *box = toplevels::completionBox();
+        dialog->findChild<QTreeWidget *>()->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+        dialog->findChild<QPushButton *>(answer)->click();
+        const bool overwrite = answer == "overwriteButton";
+        QMessageBox *box = toplevels::completionBox(overwrite ? 20000 : 200);
         conversionSettings().fileNamePattern = "{name}";
-        QVERIFY(box);
+        QCOMPARE(box != nullptr, overwrite);
+        QCOMPARE(finish.count(), overwrite ? 0 : 1);
         QCOMPARE(QDir(out).entryList(QDir::Files), (QStringList{"1-a.png", "2-b.png"}));
-        QVERIFY(QImageReader(out + "/2-b.png").canRead());
+        QVERIFY(!QImageReader(out + "/1-a.png").canRead());
+        QCOMPARE(QImageReader(out + "/2-b.png").canRead(), overwrite);
+        if (!box)
+            return;
+        QCOMPARE(box->informativeText(), QStringLiteral("1 file was skipped because its target exists."));
         box->button(QMessageBox::Ok)->click();
     }
 

@@ -48,16 +48,21 @@ private slots:
     {
         QTest::addColumn<QList<int>>("rows");
         QTest::addColumn<int>("deselected"); // -1: none
-        QTest::addColumn<QString>("command"); // clicked after selecting, if any
+        QTest::addColumn<QString>("command"); // clicked after selecting, if any, as often as named
+        QTest::addColumn<int>("rowsAfter");
         QTest::addColumn<QList<int>>("selectedAfter");
         QTest::addColumn<QString>("previewed");
         QTest::addColumn<QString>("enabled"); // Remove, Up and Down as "101"
-        QTest::newRow("middle row") << QList<int>{1} << -1 << "" << QList<int>{1} << "e1" << "111";
-        QTest::newRow("one of two deselected") << QList<int>{1, 4} << 1 << "" << QList<int>{4} << "e4" << "110";
-        QTest::newRow("nothing") << QList<int>{2} << 2 << "" << QList<int>{} << "e2" << "000";
-        QTest::newRow("remove rows 1 and 3") << QList<int>{1, 3} << -1 << "removeButton" << QList<int>{} << "" << "000";
-        QTest::newRow("up rows 0 and 2") << QList<int>{0, 2} << -1 << "upButton" << QList<int>{0} << "e0" << "101";
-        QTest::newRow("down row 2") << QList<int>{2} << -1 << "downButton" << QList<int>{3} << "e2" << "111";
+        QTest::newRow("middle row") << QList<int>{1} << -1 << "" << 5 << QList<int>{1} << "e1" << "111";
+        QTest::newRow("one of two deselected") << QList<int>{1, 4} << 1 << "" << 5 << QList<int>{4} << "e4" << "110";
+        QTest::newRow("nothing") << QList<int>{2} << 2 << "" << 5 << QList<int>{} << "e2" << "000";
+        // The row that took the first removed row's place is selected, so Delete goes on.
+        QTest::newRow("remove rows 1 and 3") << QList<int>{1, 3} << -1 << "removeButton" << 3 << QList<int>{1} << "e2"
+                                             << "111";
+        QTest::newRow("delete twice from the end") << QList<int>{4} << -1 << "removeButton removeButton" << 3
+                                                   << QList<int>{2} << "e2" << "110";
+        QTest::newRow("up rows 0 and 2") << QList<int>{0, 2} << -1 << "upButton" << 5 << QList<int>{0} << "e0" << "101";
+        QTest::newRow("down row 2") << QList<int>{2} << -1 << "downButton" << 5 << QList<int>{3} << "e2" << "111";
     }
 
     void selectionAndCommands()
@@ -65,6 +70,7 @@ private slots:
         QFETCH(QList<int>, rows);
         QFETCH(int, deselected);
         QFETCH(QString, command);
+        QFETCH(int, rowsAfter);
         QFETCH(QList<int>, selectedAfter);
         QFETCH(QString, previewed);
         QFETCH(QString, enabled);
@@ -73,12 +79,13 @@ private slots:
         selectRows(form, rows, QItemSelectionModel::Select);
         if (deselected >= 0)
             selectRows(form, {deselected}, QItemSelectionModel::Deselect);
-        if (!command.isEmpty()) {
-            auto *button = form.findChild<QAbstractButton *>(command);
-            button->setEnabled(true); // Up is off while row 0 is selected
+        for (const QString &name : command.split(' ', Qt::SkipEmptyParts)) {
+            auto *button = form.findChild<QAbstractButton *>(name);
+            if (name == "upButton")
+                button->setEnabled(true); // Up is off while row 0 is selected
             button->click();
         }
-        QCOMPARE(form.fileListModel()->rowCount(), command == "removeButton" ? 5 - rows.size() : 5);
+        QCOMPARE(form.fileListModel()->rowCount(), rowsAfter);
         QList<int> selected;
         for (const QModelIndex &index : form.ui->sourceTreeView->selectionModel()->selectedRows(0))
             selected << index.row();

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QFontComboBox>
 #include <QMessageBox>
+#include <QTabBar>
 #include <QThread>
 #include <QtTest>
 
@@ -372,13 +373,17 @@ private slots:
             QVERIFY2(button->toolTip().endsWith("(" + keys + ")"), qPrintable(keys));
     }
 
-    // What a screen reader lists: every control that takes the focus has a name.
+    // What a screen reader lists: every control that takes the focus has a
+    // name. Every stop of the Tab key shows on screen: a stop with nothing of
+    // its own to show would take typed text out of sight.
     void everyControlIsNamed()
     {
         auto form = startForm();
         kxtest::appendListEntries(form->fileListModel(), 1);
         form->show();
-        QStringList unnamed;
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QStringList unnamed, unseen;
         for (int tab = 0; tab < form->ui->tabWidget->count(); ++tab) {
             form->ui->tabWidget->setCurrentIndex(tab);
             for (QWidget *w : form->findChildren<QWidget *>()) {
@@ -388,9 +393,85 @@ private slots:
                 if (!accessible || accessible->text(QAccessible::Name).trimmed().isEmpty())
                     unnamed << w->metaObject()->className() + QString(" ") + w->objectName();
             }
+            form->ui->tabWidget->tabBar()->setFocus();
+            for (int stop = 0; stop < 40; ++stop) {
+                QWidget *focus = QApplication::focusWidget();
+                if (focus->visibleRegion().isEmpty())
+                    unseen << focus->metaObject()->className() + QString(" ") + focus->objectName();
+                QTest::keyClick(focus, Qt::Key_Tab);
+            }
         }
         unnamed.removeDuplicates();
+        unseen.removeDuplicates();
         QCOMPARE(unnamed.join(", "), QString());
+        QCOMPARE(unseen.join(", "), QString());
+    }
+
+    // The wheel over a value control that has not the focus leaves its value
+    // (it scrolls the settings instead); with the focus it changes it.
+    void wheelChangesOnlyTheFocusedControl_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("property");
+        QTest::newRow("combo box") << "existingFileComboBox" << "currentIndex";
+        QTest::newRow("spin box") << "qualitySpinBox" << "value";
+        QTest::newRow("slider") << "gammaSlider" << "value";
+    }
+
+    void wheelChangesOnlyTheFocusedControl()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, property);
+        auto form = startForm();
+        QWidget *widget = form->findChild<QWidget *>(control);
+        for (int tab = 0; tab < form->ui->tabWidget->count(); ++tab) {
+            if (form->ui->tabWidget->widget(tab)->isAncestorOf(widget))
+                form->ui->tabWidget->setCurrentIndex(tab);
+        }
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        const QVariant before = widget->property(qPrintable(property));
+        const auto turn = [widget] {
+            const QPointF centre = QRectF(widget->rect()).center();
+            QWheelEvent wheel(centre, widget->mapToGlobal(centre), QPoint(), QPoint(0, -120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(widget, &wheel);
+        };
+        turn();
+        QCOMPARE(widget->property(qPrintable(property)), before);
+        QVERIFY(!widget->hasFocus());
+        widget->setFocus();
+        turn();
+        QVERIFY(widget->property(qPrintable(property)) != before);
+    }
+
+    // Each pair of PDF tiles is one choice, also when both are checked without
+    // a click (as assistive technology does); the last one checked is stored.
+    void pdfTilesAreExclusive_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("stored");
+        QTest::newRow("orientation") << "pdfPageOrientationLanscapeButton" << "pdfPageOrientationPortraitButton"
+                                     << "pdfPaperOrientation" << 0;
+        QTest::newRow("margin") << "pdfNoMarginButton" << "pdfAddMarginButton" << "pdfPaperMargin" << 1;
+    }
+
+    void pdfTilesAreExclusive()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(QString, key);
+        QFETCH(int, stored);
+        auto form = startForm();
+        auto *firstTile = form->findChild<QAbstractButton *>(first);
+        auto *secondTile = form->findChild<QAbstractButton *>(second);
+        firstTile->setChecked(true);
+        secondTile->setChecked(true);
+        QCOMPARE(QList<bool>({firstTile->isChecked(), secondTile->isChecked()}), QList<bool>({false, true}));
+        QCOMPARE(::stored(key).toInt(), stored);
     }
     // Preview requests wait for a countdown; only the last of a series runs, once.
     void previewCountdownRunsOnlyTheLastRequestOnce()
