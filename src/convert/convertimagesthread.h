@@ -33,6 +33,9 @@ public:
     bool overwriteExisting = false;
     // A second pass: the target of each source as the first pass planned it.
     QStringList targetPaths;
+    // A PDF pass stopped before its last source still writes the pages drawn
+    // so far; false leaves no document (and an earlier one as it was).
+    bool keepStoppedDocument = true;
 
 signals:
     // As each source starts, skipped ones included, in list order.
