@@ -76,7 +76,8 @@ void MainWindow::importSettings()
         QMessageBox::warning(this, tr("Kestrix Picturist"), tr("%1 is not a settings file.").arg(path));
     else if (!ignored.isEmpty())
         QMessageBox::information(this, tr("Kestrix Picturist"),
-                                 tr("These settings in %1 were ignored:\n%2").arg(path, ignored.join(QLatin1Char('\n'))));
+                                 tr("These settings in %1 were ignored:\n%2")
+                                     .arg(path, ignored.join(QLatin1Char('\n'))));
 }
 
 MainWindow::~MainWindow()

@@ -89,14 +89,15 @@ private slots:
         QTest::addColumn<QByteArray>("settingsFile"); // written to s.ini and given with --settings
         QTest::addColumn<QByteArray>("named");        // what the message names
         QTest::newRow("unknown key") << QStringList{"--set", "noSuchKey=1"} << QByteArray() << QByteArray("noSuchKey");
-        QTest::newRow("out of range") << QStringList{"--set", "textSize=1000"} << QByteArray() << QByteArray("textSize");
+        QTest::newRow("out of range") << QStringList{"--set", "textSize=1000"} << QByteArray()
+                                      << QByteArray("textSize");
         QTest::newRow("not a number") << QStringList{"--quality", "high"} << QByteArray() << QByteArray("high");
         QTest::newRow("unknown format") << QStringList{"--to", "bmp"} << QByteArray() << QByteArray("bmp");
         QTest::newRow("bad shard") << QStringList{"--shard", "3/2"} << QByteArray() << QByteArray("3/2");
         QTest::newRow("missing input") << QStringList{"no-such-folder"} << QByteArray() << QByteArray("no-such-folder");
         QTest::newRow("file: misspelt key") << QStringList() << QByteArray("[MainApp]\nremoveLocations=true\n")
                                            << QByteArray("s.ini:2: unknown key \"removeLocations\"");
-        QTest::newRow("file: wrong type") << QStringList() << QByteArray("[MainApp]\ntextSize=12\nkeepMetadata=no way\n")
+        QTest::newRow("file: wrong type") << QStringList() << QByteArray("[MainApp]\ntextSize=12\nkeepMetadata=no\n")
                                          << QByteArray("s.ini:3: keepMetadata");
     }
 
@@ -166,9 +167,9 @@ private slots:
         if (pdf)
             kxtest::writeFile(earlier, "an earlier document");
         QProcess process;
-        process.start(QStringLiteral(KESTRIX_CONVERT),
-                      (pdf ? QStringList{"--pdf", earlier, "--existing", "overwrite"} : QStringList{"--to", "webp", "-o", out})
-                          + QStringList{"--json", in});
+        const QStringList target =
+            pdf ? QStringList{"--pdf", earlier, "--existing", "overwrite"} : QStringList{"--to", "webp", "-o", out};
+        process.start(QStringLiteral(KESTRIX_CONVERT), target + QStringList{"--json", in});
         QVERIFY(process.waitForStarted());
         QByteArray lines;
         QTRY_VERIFY_WITH_TIMEOUT((lines += process.readAllStandardError()).contains("[1/21]"), 30000);
