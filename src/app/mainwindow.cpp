@@ -61,8 +61,13 @@ void MainWindow::addFiles(const QStringList &paths)
 
 void MainWindow::exportSettings()
 {
-    const QString path = QFileDialog::getSaveFileName(this, tr("Export settings"), QString(),
-                                                      tr("Settings files (*.ini);;All files (*)"));
+    // A name typed without a suffix gets ".ini", so that the import finds it.
+    QFileDialog dialog(this, tr("Export settings"), QString(), tr("Settings files (*.ini);;All files (*)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("ini"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QString path = dialog.selectedFiles().value(0);
     if (!path.isEmpty() && !form->exportSettings(path))
         QMessageBox::warning(this, tr("Kestrix Picturist"), tr("The settings could not be saved to %1.").arg(path));
 }
@@ -72,10 +77,18 @@ void MainWindow::importSettings()
     // The settings tabs are hidden while a conversion runs; so is this.
     if (form->conversionBusy)
         return;
+    // Any file name: a settings file may have been saved without a suffix.
     const QString path = QFileDialog::getOpenFileName(this, tr("Import settings"), QString(),
-                                                      tr("Settings files (*.ini *.conf);;All files (*)"));
-    if (!path.isEmpty() && !form->importSettings(path))
+                                                      tr("All files (*);;Settings files (*.ini *.conf)"));
+    if (path.isEmpty())
+        return;
+    QStringList ignored;
+    if (!form->importSettings(path, &ignored))
         QMessageBox::warning(this, tr("Kestrix Picturist"), tr("%1 is not a settings file.").arg(path));
+    else if (!ignored.isEmpty())
+        QMessageBox::information(this, tr("Kestrix Picturist"),
+                                 tr("These settings in %1 were ignored:\n%2")
+                                     .arg(path, ignored.join(QLatin1Char('\n'))));
 }
 
 MainWindow::~MainWindow()

@@ -7,12 +7,16 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSet>
-#include <QElapsedTimer>
-#include <QTextStream>
-#include <QTimer>
+#include <QSocketNotifier>
 
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <filesystem>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
 
 #include "convertimagesthread.h"
 #include "outputplan.h"
@@ -23,6 +27,17 @@
 std::atomic<int> stopSignal{0};
 
 namespace {
+
+// The signal handler writes a byte here, so that a wait on standard input or
+// a running pass wakes at once.
+int stopPipe[2] = {-1, -1};
+
+extern "C" void onStopSignal(int signal)
+{
+    stopSignal.store(signal);
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(stopPipe[1], &byte, 1);
+}
 
 // Paths below the working folder are shown relative to it, as typed.
 QString shownPath(const QString &path)
@@ -45,41 +60,101 @@ QString existsReason()
     return QStringLiteral("the target exists");
 }
 
+QString notUtf8Reason()
+{
+    return QStringLiteral("the name is not valid UTF-8, which this program cannot open; rename it");
+}
+
+// Standard input's lines, read until it ends or a stop signal comes.
+QStringList standardInputLines()
+{
+    QByteArray text;
+    char buffer[65536];
+    while (stopSignal == 0) {
+        pollfd waits[2] = {{STDIN_FILENO, POLLIN, 0}, {stopPipe[0], POLLIN, 0}};
+        if (::poll(waits, stopPipe[0] >= 0 ? 2 : 1, -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            break;
+        }
+        if (waits[0].revents == 0)
+            continue;
+        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        text.append(buffer, got);
+    }
+    QStringList lines;
+    for (QByteArray line : text.split('\n')) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (!line.isEmpty())
+            lines << QFile::decodeName(line);
+    }
+    return lines;
+}
+
+// Qt holds a file name as text: a name that is not valid UTF-8 does not come
+// back as the same bytes, so Qt's walk never sees it. These are found below
+// folder with the bytes the file system holds, and listed with their reason:
+// picture types, and folders once (their files are out of reach as well).
+void addNamesOutOfReach(const QString &folder, const std::function<void(const QString &)> &add)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::recursive_directory_iterator it(QFile::encodeName(folder).toStdString(),
+                                        fs::directory_options::skip_permission_denied, error);
+    for (; !error && it != fs::recursive_directory_iterator() && stopSignal == 0; it.increment(error)) {
+        const QByteArray name = QByteArray::fromStdString(it->path().filename().native());
+        std::error_code unknownType; // an entry that cannot be examined counts as neither
+        const bool folderEntry = !it->is_symlink(unknownType) && it->is_directory(unknownType);
+        const bool reachable = QFile::encodeName(QFile::decodeName(name)) == name;
+        if (folderEntry && (!reachable || name.startsWith('.')))
+            it.disable_recursion_pending();
+        if (reachable || name.startsWith('.'))
+            continue;
+        const QString path = QFile::decodeName(QByteArray::fromStdString(it->path().native()));
+        if (folderEntry || (it->is_regular_file(unknownType) && hasSupportedImageExtension(path)))
+            add(path);
+    }
+}
+
 } // namespace
 
 bool collectSources(const QStringList &arguments, const QString &outputFolder, QStringList *sources,
+                    QHash<QString, QString> *refused,
                     QString *error)
 {
     QStringList named;
     for (const QString &argument : arguments) {
-        if (argument != QLatin1String("-")) {
+        if (argument == QLatin1String("-"))
+            named << standardInputLines();
+        else
             named << argument;
-            continue;
-        }
-        QTextStream in(stdin);
-        QString line;
-        while (in.readLineInto(&line)) {
-            if (!line.isEmpty())
-                named << line;
-        }
     }
 
     QHash<QString, QString> byKey;
-    const auto add = [&byKey](const QString &path) {
-        if (!isSupportedImageFile(path))
-            return;
+    const auto add = [&byKey, refused](const QString &path, const QString &reason) {
         const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
         byKey.insert(filePathKey(absolute), absolute);
+        if (!reason.isEmpty())
+            refused->insert(absolute, reason);
     };
     for (const QString &path : std::as_const(named)) {
         const QFileInfo info(path);
         if (info.isDir()) {
             walkFolderFiles(path, [&add](const QString &file) {
-                add(file);
-                return true;
+                if (isSupportedImageFile(file))
+                    add(file, QString());
+                return stopSignal == 0;
             }, outputFolder);
+            addNamesOutOfReach(path, [&add](const QString &file) { add(file, notUtf8Reason()); });
         } else if (info.exists()) {
-            add(path);
+            add(path, isSupportedImageFile(path) ? QString() : QStringLiteral("not a picture type this program reads"));
+        } else if (path.contains(QChar::ReplacementCharacter)) {
+            add(path, notUtf8Reason());
         } else {
             *error = QStringLiteral("%1: no such file or folder").arg(path);
             return false;
@@ -90,20 +165,50 @@ bool collectSources(const QStringList &arguments, const QString &outputFolder, Q
     return true;
 }
 
+void installStopHandlers()
+{
+    if (::pipe2(stopPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        stopPipe[0] = stopPipe[1] = -1;
+    struct sigaction action = {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
 QString freeTargetName(const QString &target)
 {
     return firstFreeName(target, targetExists);
 }
 
-Reporter::Reporter(int total, bool quiet, bool terminal) : total(total), quiet(quiet), terminal(terminal)
+Reporter::Reporter(const QStringList &sources, bool quiet, bool terminal)
+    : total(sources.size()), quiet(quiet), terminal(terminal), results(sources.size())
 {
+    for (qsizetype i = 0; i < sources.size(); ++i)
+        positionOf.insert(sources.at(i), i);
     clock.start();
 }
 
 void Reporter::report(const FileResult &result)
 {
-    results.append(result);
-    const QString count = QStringLiteral("[%1/%2] ").arg(results.size()).arg(total);
+    const qsizetype position = positionOf.value(result.source, -1);
+    if (position < printed)
+        return; // not in the list, or reported already
+    if (!results.at(position))
+        ++received;
+    results[position] = result;
+    while (printed < total && results.at(printed)) {
+        printResult(*results.at(printed), printed);
+        ++printed;
+    }
+    if (terminal && !quiet)
+        printProgress();
+}
+
+void Reporter::printResult(const FileResult &result, qsizetype position)
+{
+    const QString count = QStringLiteral("[%1/%2] ").arg(position + 1).arg(total);
     const QString source = shownPath(result.source);
     if (result.status == QLatin1String("failed"))
         printLine(count + source + QStringLiteral(" failed: ") + result.reason);
@@ -115,8 +220,6 @@ void Reporter::report(const FileResult &result)
     else
         printLine(count + source + QStringLiteral(" -> ") + shownPath(result.target)
                   + QStringLiteral(" %1 s").arg(result.ms / 1000.0, 0, 'f', 2));
-    if (terminal && !quiet)
-        printProgress();
 }
 
 void Reporter::printLine(const QString &line)
@@ -129,7 +232,7 @@ void Reporter::printLine(const QString &line)
 
 void Reporter::printProgress()
 {
-    const qsizetype done = results.size();
+    const qsizetype done = received;
     const double seconds = qMax<qint64>(1, clock.elapsed()) / 1000.0;
     const double rate = done / seconds;
     const qint64 left = rate > 0 ? qint64((total - done) / rate) : 0;
@@ -146,6 +249,10 @@ void Reporter::printProgress()
 
 void Reporter::finish()
 {
+    for (; printed < total; ++printed) {
+        if (results.at(printed))
+            printResult(*results.at(printed), printed);
+    }
     if (progressShown)
         std::fputc('\n', stderr);
     progressShown = false;
@@ -153,15 +260,19 @@ void Reporter::finish()
 
 bool Reporter::anyFailed() const
 {
-    return std::any_of(results.cbegin(), results.cend(),
-                       [](const FileResult &r) { return r.status == QLatin1String("failed"); });
+    return std::any_of(results.cbegin(), results.cend(), [](const std::optional<FileResult> &r) {
+        return r && r->status == QLatin1String("failed");
+    });
 }
 
 QByteArray Reporter::json(bool stopped) const
 {
     QJsonArray files;
     QHash<QString, int> counts;
-    for (const FileResult &r : results) {
+    for (const std::optional<FileResult> &result : results) {
+        if (!result)
+            continue;
+        const FileResult &r = *result;
         files.append(QJsonObject{{QStringLiteral("source"), r.source},
                                  {QStringLiteral("target"), r.target},
                                  {QStringLiteral("status"), r.status},
@@ -173,7 +284,7 @@ QByteArray Reporter::json(bool stopped) const
                              {QStringLiteral("converted"), counts.value(QStringLiteral("converted"))},
                              {QStringLiteral("skipped"), counts.value(QStringLiteral("skipped"))},
                              {QStringLiteral("failed"), counts.value(QStringLiteral("failed"))},
-                             {QStringLiteral("notStarted"), total - int(results.size())},
+                             {QStringLiteral("notStarted"), total - received},
                              {QStringLiteral("ms"), clock.elapsed()}};
     return QJsonDocument(QJsonObject{{QStringLiteral("files"), files},
                                      {QStringLiteral("totals"), totals},
@@ -183,54 +294,65 @@ QByteArray Reporter::json(bool stopped) const
 
 namespace {
 
-// Runs a pass of the window's worker to its end, or until Ctrl+C stops it.
-// Each source is reported once the worker is done with it; returns the
-// failures of sources it never finished.
-QHash<QString, QString> runWorker(ConvertImagesThread &thread, Reporter &reporter,
-                                  const std::function<QString(const QString &source)> &targetOf)
+// Runs a pass of the window's worker to its end, or until a stop signal stops
+// it. finished gets each source as the worker is done with it, its status
+// and reason (the target left empty); returns every failure of the pass, also
+// those reported after their file (a document that could not be written).
+QHash<QString, QString> runPass(ConvertImagesThread &thread, const std::function<void(const FileResult &)> &finished)
 {
     QHash<QString, QElapsedTimer> clocks;
     QHash<QString, QString> failures;
     QHash<QString, QString> skips;
     QHash<QString, QString> notes;
-    QSet<QString> reported;
     QEventLoop loop;
     QObject::connect(&thread, &ConvertImagesThread::updateFileName, &loop,
                      [&clocks](const QString &source) { clocks[source].start(); });
+    // A source's first failure is its own; a document failing later does not replace it.
     QObject::connect(&thread, &ConvertImagesThread::fileFailed, &loop,
-                     [&failures](const QString &source, const QString &reason) { failures.insert(source, reason); });
+                     [&failures](const QString &source, const QString &reason) {
+                         if (!failures.contains(source))
+                             failures.insert(source, reason);
+                     });
     QObject::connect(&thread, &ConvertImagesThread::fileSkipped, &loop,
                      [&skips](const QString &source, const QString &reason) { skips.insert(source, reason); });
     QObject::connect(&thread, &ConvertImagesThread::fileRenamed, &loop,
                      [&notes](const QString &source, const QString &reason) { notes.insert(source, reason); });
     QObject::connect(&thread, &ConvertImagesThread::fileFinished, &loop, [&](const QString &source) {
-        const bool failed = failures.contains(source);
-        const QString status = failed                   ? QStringLiteral("failed")
-                               : skips.contains(source) ? QStringLiteral("skipped")
-                                                        : QStringLiteral("converted");
-        reporter.report({source, targetOf(source), status,
-                         failures.value(source, skips.value(source, notes.value(source))),
-                         clocks.value(source).elapsed()});
-        reported.insert(source);
+        const qint64 ms = clocks.value(source).elapsed();
+        if (failures.contains(source))
+            finished({source, QString(), QStringLiteral("failed"), failures.value(source), ms});
+        else if (skips.contains(source))
+            finished({source, QString(), QStringLiteral("skipped"), skips.value(source), ms});
+        else
+            finished({source, QString(), QStringLiteral("converted"), notes.value(source), ms});
     });
     QObject::connect(&thread, &QThread::finished, &loop, &QEventLoop::quit);
-    QTimer stopPoll;
-    QObject::connect(&stopPoll, &QTimer::timeout, &loop, [&thread] {
-        if (stopSignal)
-            thread.stopRequested = true;
+    QSocketNotifier stop(stopPipe[0], QSocketNotifier::Read);
+    QObject::connect(&stop, &QSocketNotifier::activated, &loop, [&thread, &stop] {
+        thread.stopRequested = true;
+        stop.setEnabled(false);
     });
-    stopPoll.start(50);
+    // A signal that came before the notifier: no file starts.
+    thread.stopRequested = stopSignal != 0;
     thread.start();
     loop.exec();
     thread.wait();
-    for (const QString &source : std::as_const(reported))
-        failures.remove(source);
     return failures;
+}
+
+// Each source is reported once the worker is done with it.
+void runWorker(ConvertImagesThread &thread, Reporter &reporter,
+               const std::function<QString(const QString &source)> &targetOf)
+{
+    runPass(thread, [&](FileResult result) {
+        result.target = targetOf(result.source);
+        reporter.report(result);
+    });
 }
 
 } // namespace
 
-void runImageBatch(const QStringList &sources, int shardIndex, int shardCount, const ConversionSettings &settings,
+void runImageBatch(const QStringList &sources, const QStringList &share, const ConversionSettings &settings,
                    const QString &outputFolder, ExistingPolicy policy, Reporter &reporter)
 {
     // The window's planner decides every target first, with --existing in the
@@ -243,16 +365,17 @@ void runImageBatch(const QStringList &sources, int shardIndex, int shardCount, c
                              : policy == ExistingPolicy::Overwrite ? ExistingOverwrite
                                                                    : ExistingKeepBoth;
     const QString extension = targetFormatAt(run.targeFileType).extension;
-    const QList<PlannedFile> whole = planOutputs(sources, outputFolder, extension, run, false, fileSourceFacts(run));
-    const QList<PlannedFile> plan = shardOf(whole, shardIndex, shardCount);
+    const QSet<QString> mine(share.cbegin(), share.cend());
+    QList<PlannedFile> plan;
+    QHash<QString, QString> targetOf;
+    for (const PlannedFile &file : planOutputs(sources, outputFolder, extension, run, false, fileSourceFacts(run))) {
+        if (mine.contains(file.source)) {
+            plan << file;
+            targetOf.insert(file.source, file.target);
+        }
+    }
     if (plan.isEmpty())
         return;
-    QHash<QString, QString> targetOf;
-    QStringList share;
-    for (const PlannedFile &file : plan) {
-        targetOf.insert(file.source, file.target);
-        share << file.source;
-    }
 
     ConvertImagesThread thread(run);
     thread._urls = share;
@@ -284,12 +407,26 @@ void runPdfBatch(const QStringList &sources, const ConversionSettings &settings,
     thread.outputPath = run.outputFolder;
     thread.targetExtension = QStringLiteral(".pdf");
     thread.overwriteExisting = true;
+    // Nothing half-written: a stopped run leaves no document, and an earlier one stays.
+    thread.keepStoppedDocument = false;
 
+    // A page that failed is reported at once; the others only once the
+    // document is written: when every source was done with and the document
+    // did not fail them all.
+    QHash<QString, qint64> times;
     const QHash<QString, QString> failures =
-        runWorker(thread, reporter, [&target](const QString &) { return target; });
-    // A document that could not be written fails every source at once.
+        runPass(thread, [&](FileResult result) {
+            times.insert(result.source, result.ms);
+            if (result.status == QLatin1String("failed")) {
+                result.target = target;
+                reporter.report(result);
+            }
+        });
+    const bool written = times.size() == sources.size();
     for (const QString &source : sources) {
         if (failures.contains(source))
-            reporter.report({source, target, QStringLiteral("failed"), failures.value(source), 0});
+            reporter.report({source, target, QStringLiteral("failed"), failures.value(source), times.value(source)});
+        else if (written)
+            reporter.report({source, target, QStringLiteral("converted"), QString(), times.value(source)});
     }
 }

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <atomic>
 #include <cstdio>
+#include <optional>
 
 #include "conversionsettings.h"
 
@@ -14,10 +16,14 @@
 // how each file is reported, and the run itself on the window's engine.
 
 // The sources named by the arguments: files as they are, folders walked as a
-// dropped folder is, "-" read as one path per line from standard input. Only
-// accepted picture types are kept; each file once, sorted by path.
-// A named path that does not exist is an error. Walks leave outputFolder out.
+// dropped folder is, "-" read as one path per line from standard input. Each
+// file once, sorted by path. Walks keep the accepted picture types and leave
+// outputFolder out; a file named itself that is not one, and a name this
+// program cannot open (not valid UTF-8, found by a walk or named), is listed
+// too, with its reason in refused. A named path that does not exist is an
+// error. A stop signal ends the reading and the walks early.
 bool collectSources(const QStringList &arguments, const QString &outputFolder, QStringList *sources,
+                    QHash<QString, QString> *refused,
                     QString *error);
 
 // The index-th (1-based) of count contiguous slices of a list, so that count
@@ -46,35 +52,46 @@ struct FileResult
 };
 
 // Lines on standard error (or one updating progress line on a terminal) and
-// the summary for --json.
+// the summary for --json. Files are reported in the order of the list whatever
+// order they finish in, so that the reports of two runs compare equal: a result
+// waits until every file before it is reported.
 class Reporter
 {
 public:
-    Reporter(int total, bool quiet, bool terminal);
+    Reporter(const QStringList &sources, bool quiet, bool terminal);
     void report(const FileResult &result);
+    // Prints the results still waiting for an earlier file that was never reported.
     void finish();
     QByteArray json(bool stopped) const;
     bool anyFailed() const;
 
 private:
+    void printResult(const FileResult &result, qsizetype position);
     void printLine(const QString &line);
     void printProgress();
 
-    int total;
+    qsizetype total;
     bool quiet;
     bool terminal;
     bool progressShown = false;
-    QList<FileResult> results;
+    QHash<QString, qsizetype> positionOf;
+    QList<std::optional<FileResult>> results; // by position in the list
+    qsizetype printed = 0;                     // results[0, printed) are printed
+    qsizetype received = 0;
     QElapsedTimer clock;
 };
 
 // Set from the signal handler; the run starts no new file once it is set.
 extern std::atomic<int> stopSignal;
 
-// Converts the shard's share of the sources (the shardIndex-th of shardCount,
-// planned with the whole list) to image files in outputFolder, several at once
+// SIGINT and SIGTERM set stopSignal and wake whatever waits for them (the
+// reading of standard input, a running pass).
+void installStopHandlers();
+
+// Converts the sources of share (a shard's part of sources, planned with the
+// whole list) to image files in outputFolder, several at once
 // (the settings' job count).
-void runImageBatch(const QStringList &sources, int shardIndex, int shardCount, const ConversionSettings &settings,
+void runImageBatch(const QStringList &sources, const QStringList &share, const ConversionSettings &settings,
                    const QString &outputFolder, ExistingPolicy policy, Reporter &reporter);
 
 // Converts the sources into one PDF document through the window's PDF pass.

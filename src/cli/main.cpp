@@ -8,7 +8,6 @@
 #include <QImageReader>
 #include <QSettings>
 
-#include <csignal>
 #include <cstdio>
 #include <unistd.h>
 
@@ -85,6 +84,7 @@ QString helpText()
         "Run:\n"
         "  --existing MODE        a target that exists: skip (default), overwrite, or rename (name-1.ext, ...)\n"
         "                         e.g. --existing rename\n"
+        "                         without it, the settings' existingFilePolicy applies (Ask skips)\n"
         "  --jobs N               files converted at once, 0 = one per core (default)   e.g. --jobs 4\n"
         "  --shard I/N            convert only the I-th of N equal slices of the sorted list\n"
         "                         e.g. --shard 2/4\n"
@@ -116,21 +116,6 @@ QString helpText()
     text += QStringLiteral("targeFileType counts the formats above from 0 (%1).\n")
                 .arg(formatNames().join(QLatin1Char(' ')));
     return text;
-}
-
-extern "C" void onStopSignal(int signal)
-{
-    stopSignal.store(signal);
-}
-
-void installStopHandlers()
-{
-    struct sigaction action = {};
-    action.sa_handler = onStopSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
 }
 
 // The library's and the engine's debug output and warnings (missing runtime
@@ -189,6 +174,13 @@ int run(const QStringList &arguments)
         QSettings store(path, QSettings::IniFormat);
         if (store.status() != QSettings::NoError || !store.childGroups().contains(QStringLiteral("MainApp")))
             return usageError(QStringLiteral("--settings: %1 is not a settings file (no [MainApp] group)").arg(path));
+        // A misspelt key or a wrong value would quietly give another picture.
+        QStringList problems;
+        for (const SettingsFileProblem &problem : settingsFileProblems(path))
+            problems << (problem.line > 0 ? QStringLiteral("%1:%2: %3").arg(path).arg(problem.line).arg(problem.reason)
+                                          : QStringLiteral("%1: %2").arg(path, problem.reason));
+        if (!problems.isEmpty())
+            return usageError(QStringLiteral("--settings: ") + problems.join(QStringLiteral("\n  ")));
         loadConversionSettings(store, settings, QApplication::font());
     } else if (parser.isSet(appSettings)) {
         loadConversionSettings(settings, QApplication::font());
@@ -253,14 +245,19 @@ int run(const QStringList &arguments)
         settings.scaleImage = true;
     }
 
-    ExistingPolicy policy = ExistingPolicy::Skip;
+    // --existing, else the settings' policy; this program never asks, so Ask skips.
+    ExistingPolicy policy = settings.existingFilePolicy == ExistingOverwrite  ? ExistingPolicy::Overwrite
+                            : settings.existingFilePolicy == ExistingKeepBoth ? ExistingPolicy::Rename
+                                                                              : ExistingPolicy::Skip;
     if (parser.isSet(existing)) {
         const QString mode = parser.value(existing);
         if (mode == QLatin1String("overwrite"))
             policy = ExistingPolicy::Overwrite;
         else if (mode == QLatin1String("rename"))
             policy = ExistingPolicy::Rename;
-        else if (mode != QLatin1String("skip"))
+        else if (mode == QLatin1String("skip"))
+            policy = ExistingPolicy::Skip;
+        else
             return usageError(
                 QStringLiteral("--existing: unknown mode \"%1\"; accepted: skip overwrite rename").arg(mode));
     }
@@ -287,25 +284,44 @@ int run(const QStringList &arguments)
         return usageError(QStringLiteral("no input: name files, folders or '-'"));
 
     QStringList sources;
+    QHash<QString, QString> refused;
     // A PDF's folder is no output of pictures: walks take it whole.
-    if (!collectSources(parser.positionalArguments(), isPdf ? QString() : settings.outputFolder, &sources, &error))
+    if (!collectSources(parser.positionalArguments(), isPdf ? QString() : settings.outputFolder, &sources, &refused,
+                        &error))
         return usageError(error);
     const QStringList share = shardOf(sources, shardIndex, shardCount);
 
-    if (!QDir().mkpath(settings.outputFolder)) {
-        print(stderr, QStringLiteral("kestrix-convert: cannot make the output folder %1\n").arg(settings.outputFolder));
-        return exitUsage;
-    }
-
-    QImageReader::setAllocationLimit(allocationLimitMegabytes);
-    settings.outputIsPdf = isPdf;
+    // A stop while the list was read converts nothing.
     const bool terminal = isatty(STDERR_FILENO) == 1;
-    Reporter reporter(int(share.size()), parser.isSet(quiet), terminal);
-    if (isPdf) {
-        settings.pdfFileName = pdfFileNameWithExtension(settings.pdfFileName);
-        runPdfBatch(share, settings, policy, reporter);
-    } else {
-        runImageBatch(sources, shardIndex, shardCount, settings, settings.outputFolder, policy, reporter);
+    Reporter reporter(share, parser.isSet(quiet), terminal);
+    if (stopSignal == 0) {
+        if (!QDir().mkpath(settings.outputFolder)) {
+            print(stderr,
+                  QStringLiteral("kestrix-convert: cannot make the output folder %1\n").arg(settings.outputFolder));
+            return exitUsage;
+        }
+        // Every shard plans the whole list without the refused files; each
+        // refused file is reported by the shard it falls in.
+        QStringList readable;
+        for (const QString &source : std::as_const(sources)) {
+            if (!refused.contains(source))
+                readable << source;
+        }
+        QStringList readableShare;
+        for (const QString &source : share) {
+            if (refused.contains(source))
+                reporter.report({source, QString(), QStringLiteral("failed"), refused.value(source), 0});
+            else
+                readableShare << source;
+        }
+        QImageReader::setAllocationLimit(allocationLimitMegabytes);
+        settings.outputIsPdf = isPdf;
+        if (isPdf) {
+            settings.pdfFileName = pdfFileNameWithExtension(settings.pdfFileName);
+            runPdfBatch(readableShare, settings, policy, reporter);
+        } else {
+            runImageBatch(readable, readableShare, settings, settings.outputFolder, policy, reporter);
+        }
     }
     reporter.finish();
 
@@ -325,9 +341,9 @@ int main(int argc, char *argv[])
     // Text watermarks still render (fonts come from the platform's database).
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    installStopHandlers();
     qInstallMessageHandler(quietMessages);
     // A widgets application: the blur renders through a graphics scene.
     QApplication app(argc, argv);
-    installStopHandlers();
     return run(QApplication::arguments());
 }

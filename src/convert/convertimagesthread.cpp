@@ -356,7 +356,7 @@ void ConvertImagesThread::runPdfPass(int jobs)
     // A stopped pass still finishes the document with the pages drawn so far;
     // a document without a picture is not written, and an earlier one stays.
     painter.end();
-    if (pages == 0) {
+    if (pages == 0 || (!keepStoppedDocument && stopRequested && started < _urls.size())) {
         file.cancel();
         return;
     }

@@ -35,6 +35,9 @@ public:
     // to replace, or the command line's share of its list), converted as it
     // is instead of a plan of _urls.
     QList<PlannedFile> plannedFiles;
+    // A PDF pass stopped before its last source still writes the pages drawn
+    // so far; false leaves no document (and an earlier one as it was).
+    bool keepStoppedDocument = true;
 
 signals:
     // As each source starts, skipped ones included, in list order.

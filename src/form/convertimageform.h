@@ -59,10 +59,11 @@ public:
     void updateControlsFromSettings();
     // Settings files in the store's layout, for the command line or another
     // machine. An import loads like the store (numbers clamped), becomes the
-    // stored settings and shows in the controls. False when the file cannot be
-    // written or read.
+    // stored settings and shows in the controls; unknown keys and values of the
+    // wrong type are left out and listed in ignored, with their lines. False
+    // when the file cannot be written or read.
     bool exportSettings(const QString &path);
-    bool importSettings(const QString &path);
+    bool importSettings(const QString &path, QStringList *ignored = nullptr);
 
     // Connected by hand in the constructor. They are plain members, not slots:
     // connect-by-name would otherwise look for objects called "itemSelection"

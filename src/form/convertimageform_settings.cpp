@@ -75,14 +75,20 @@ bool ConvertImageForm::exportSettings(const QString &path)
     return file.status() == QSettings::NoError;
 }
 
-bool ConvertImageForm::importSettings(const QString &path)
+bool ConvertImageForm::importSettings(const QString &path, QStringList *ignored)
 {
     QSettings file(path, QSettings::IniFormat);
     if (!QFileInfo(path).isReadable() || file.status() != QSettings::NoError
         || !file.childGroups().contains(QStringLiteral("MainApp")))
         return false;
+    QStringList ignoredKeys;
+    for (const SettingsFileProblem &problem : settingsFileProblems(path)) {
+        ignoredKeys << problem.key;
+        if (ignored)
+            *ignored << (problem.line > 0 ? tr("line %1: %2").arg(problem.line).arg(problem.reason) : problem.reason);
+    }
     const HandlerScope scope(handlersEnabled);
-    loadConversionSettings(file, conversionSettings(), ui->fontLabel->font());
+    loadConversionSettings(file, conversionSettings(), ui->fontLabel->font(), ignoredKeys);
     saveConversionSettings(conversionSettings());
     updateControlsFromSettings();
     loadImage(previewFilePath, true);

@@ -1,11 +1,14 @@
 #include "conversionsettings.h"
 #include "targetformats.h"
 
+#include <QFile>
+#include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QSettings>
 #include <QStringList>
 
+#include <algorithm>
 #include <atomic>
 #include <variant>
 
@@ -215,26 +218,28 @@ int clampedPosition(int position)
     return (position >= 0 && position <= PositionBottomRight) ? position : PositionBottomRight;
 }
 
-void loadConversionSettings(QSettings &store, ConversionSettings &settings, const QFont &labelFont)
+void loadConversionSettings(QSettings &store, ConversionSettings &settings, const QFont &labelFont,
+                            const QStringList &ignoredKeys)
 {
     const ConversionSettings defaults;
     store.beginGroup(group);
     for (const KeyEntry &entry : keyTable) {
         const QString key = QLatin1String(entry.key);
+        const QVariant stored = ignoredKeys.contains(key) ? QVariant() : store.value(key);
         std::visit(
             [&](auto member) {
                 using T = std::decay_t<decltype(settings.*member)>;
                 if constexpr (std::is_same_v<T, QString>) {
-                    settings.*member = store.value(key, defaults.*member).toString();
+                    settings.*member = stored.isValid() ? stored.toString() : defaults.*member;
                 } else if constexpr (std::is_same_v<T, int>) {
-                    settings.*member = loadedInteger(entry, store.value(key, defaults.*member).toInt());
+                    settings.*member = loadedInteger(entry, stored.isValid() ? stored.toInt() : defaults.*member);
                 } else if constexpr (std::is_same_v<T, bool>) {
-                    settings.*member = store.value(key, defaults.*member).toBool();
+                    settings.*member = stored.isValid() ? stored.toBool() : defaults.*member;
                 } else if constexpr (std::is_same_v<T, QFont>) {
-                    const QString text = store.value(key).toString();
+                    const QString text = stored.toString();
                     settings.*member = text.isEmpty() ? labelFont : fontFromDescription(text);
                 } else if constexpr (std::is_same_v<T, QColor>) {
-                    const QString text = store.value(key).toString();
+                    const QString text = stored.toString();
                     settings.*member = text.isEmpty() ? QColor(Qt::black) : QColor::fromString(text);
                 }
             },
@@ -352,6 +357,45 @@ bool setSettingFromText(ConversionSettings &settings, const QString &name, const
     if (!ok)
         *error = QStringLiteral("%1: \"%2\" is not accepted; use %3").arg(name, text, accepted);
     return ok;
+}
+
+QList<SettingsFileProblem> settingsFileProblems(const QString &path)
+{
+    // QSettings reads the file; it keeps no line numbers, so each key's line
+    // is looked up in the text of its group.
+    QHash<QString, int> lineOf;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        bool inGroup = false;
+        int number = 0;
+        while (!file.atEnd()) {
+            const QString line = QString::fromUtf8(file.readLine()).trimmed();
+            ++number;
+            if (line.startsWith(QLatin1Char('[')))
+                inGroup = line == QLatin1String("[%1]").arg(QLatin1String(group));
+            else if (inGroup && line.contains(QLatin1Char('=')))
+                lineOf.insert(line.section(QLatin1Char('='), 0, 0).trimmed(), number);
+        }
+    }
+
+    QList<SettingsFileProblem> problems;
+    QSettings store(path, QSettings::IniFormat);
+    store.beginGroup(group);
+    ConversionSettings scratch;
+    for (const QString &key : store.childKeys()) {
+        const QVariant value = store.value(key);
+        QString reason;
+        if (!findKey(key))
+            reason = QStringLiteral("unknown key \"%1\"").arg(key);
+        else if (value.typeId() == QMetaType::QStringList) // an unquoted comma
+            reason = QStringLiteral("%1: a list of values; put the text in double quotes").arg(key);
+        else if (setSettingFromText(scratch, key, value.toString(), &reason))
+            continue;
+        problems.append({lineOf.value(key), key, reason});
+    }
+    std::stable_sort(problems.begin(), problems.end(),
+              [](const SettingsFileProblem &a, const SettingsFileProblem &b) { return a.line < b.line; });
+    return problems;
 }
 
 void resetConversionSettings(ConversionSettings &settings, const QFont &labelFont)

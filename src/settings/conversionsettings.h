@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class QSettings;
 
@@ -190,7 +191,9 @@ void loadConversionSettings(ConversionSettings &settings, const QFont &labelFont
 void saveConversionSetting(const ConversionSettings &settings, int id);
 
 // The same, for any store of that layout, such as an exported settings file.
-void loadConversionSettings(QSettings &store, ConversionSettings &settings, const QFont &labelFont);
+// Keys named in ignoredKeys load as if the store did not hold them.
+void loadConversionSettings(QSettings &store, ConversionSettings &settings, const QFont &labelFont,
+                            const QStringList &ignoredKeys = {});
 void saveConversionSettings(QSettings &store, const ConversionSettings &settings);
 // Every key into the program's own store (an imported settings file).
 void saveConversionSettings(const ConversionSettings &settings);
@@ -213,6 +216,19 @@ QList<SettingKey> settingKeys();
 // it is and says why, naming the key and what it accepts. Integers must lie in
 // their range; booleans are true/false/1/0; colours are names or #RRGGBB.
 bool setSettingFromText(ConversionSettings &settings, const QString &name, const QString &text, QString *error);
+
+// A key of a settings file that is unknown or holds a value setSettingFromText
+// refuses. line counts from 1; 0 when the key's line could not be found.
+struct SettingsFileProblem
+{
+    int line;
+    QString key;
+    QString reason;
+};
+
+// Checks the [MainApp] group of an INI settings file the way --set checks a
+// value, in the order of the file's lines. Other groups are never read.
+QList<SettingsFileProblem> settingsFileProblems(const QString &path);
 
 // Restores scaling, watermarks, adjustments, the metadata options and the
 // output options added with the existing-file policy to their defaults;

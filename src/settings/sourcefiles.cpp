@@ -9,10 +9,12 @@
 
 bool isSupportedImageFile(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.isFile())
-        return false;
-    const QString suffix = info.completeSuffix();
+    return QFileInfo(path).isFile() && hasSupportedImageExtension(path);
+}
+
+bool hasSupportedImageExtension(const QString &path)
+{
+    const QString suffix = QFileInfo(path).completeSuffix();
     if (suffix.isEmpty())
         return false;
     const QString extension = suffix.mid(suffix.lastIndexOf(QLatin1Char('.')) + 1).toLower();

@@ -11,6 +11,8 @@
 // types this program reads (gif, heif, heic, avif, jxl, jpg, jpeg, png, tif,
 // tiff, webp), in any letter case.
 bool isSupportedImageFile(const QString &path);
+// The same test on the name alone.
+bool hasSupportedImageExtension(const QString &path);
 
 // The filter of the dialogs that pick pictures: every source type above.
 QString imageFileDialogFilter();

@@ -7,6 +7,9 @@
 
 #include <csignal>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "conversionsettings.h"
 #include "imagemagickutil.h"
 #include "kxtest.h"
@@ -43,47 +46,74 @@ private:
 private slots:
     void initTestCase() { kxtest::isolateUserData(); }
 
-    // A broken file fails alone, with its reason; a rerun with --existing skip converts nothing.
+    // Every file is reported in list order whatever the timing: a broken file,
+    // a name that is not UTF-8 (made through the POSIX API) and a named file
+    // of a type this program does not read fail, each with its reason; the
+    // rest converts. --existing wins over the settings' policy, which applies without it.
     void brokenFileAmongGoodAndRerun()
     {
         QTemporaryDir tmp;
         const QString in = photos(tmp.filePath("in/sub"), 3);
         const QString broken = kxtest::writeFile(tmp.filePath("in/broken.jpg"), "not a picture");
+        const QByteArray notUtf8 = QFile::encodeName(tmp.filePath("in")) + "/caf\xe9.png";
+        const int fd = ::open(notUtf8.constData(), O_CREAT | O_WRONLY, 0644);
+        const auto removeIt = qScopeGuard([&notUtf8] { ::unlink(notUtf8.constData()); }); // out of QDir's reach
+        QVERIFY(fd >= 0 && ::close(fd) == 0);
+        const QString svg = kxtest::writeFile(tmp.filePath("x.svg"), "<svg/>");
         const QString out = tmp.filePath("out");
-        Result r = convert({"--to", "webp", "-o", out, "--json", tmp.filePath("in")});
+        Result r = convert({"--to", "webp", "-o", out, "--json", tmp.filePath("in"), svg});
         QCOMPARE(r.exitCode, 1);
-        const QJsonObject first = r.json["files"].toArray().first().toObject();
-        QCOMPARE(first["source"].toString() + first["status"].toString(), broken + "failed");
-        QVERIFY(!first["reason"].toString().isEmpty());
-        QCOMPARE(total(r.json, "converted"), 3);
+        QStringList records;
+        for (const QJsonValue &file : r.json["files"].toArray())
+            records << QFileInfo(file["source"].toString()).fileName() + " " + file["status"].toString();
+        QCOMPARE(records, (QStringList{"broken.jpg failed", QString::fromUtf8("caf\uFFFD.png failed"),
+                                       "p00.png converted", "p01.png converted", "p02.png converted",
+                                       "x.svg failed"}));
+        const QJsonArray files = r.json["files"].toArray();
+        QVERIFY(!files[0]["reason"].toString().isEmpty());
+        QVERIFY(files[1]["reason"].toString().contains("UTF-8"));
+        QCOMPARE(files[5]["reason"].toString(), QStringLiteral("not a picture type this program reads"));
         QCOMPARE(QDir(out).entryList(QDir::Files).size(), 3);
         QFile::remove(broken);
-        r = convert({"--to", "webp", "-o", out, "--existing", "skip", "--json", in});
+        r = convert({"--to", "webp", "-o", out, "--existing", "skip", "--set", "existingFilePolicy=1", "--json", in});
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(total(r.json, "skipped"), 3);
         QCOMPARE(total(r.json, "converted"), 0);
+        r = convert({"--to", "webp", "-o", out, "--set", "existingFilePolicy=1", "--json", in});
+        QCOMPARE(total(r.json, "converted"), 3);
     }
 
     void usageErrorWritesNothing_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("unknown key") << QStringList{"--set", "noSuchKey=1"};
-        QTest::newRow("out of range") << QStringList{"--set", "textSize=1000"};
-        QTest::newRow("not a number") << QStringList{"--quality", "high"};
-        QTest::newRow("unknown format") << QStringList{"--to", "bmp"};
-        QTest::newRow("bad shard") << QStringList{"--shard", "3/2"};
-        QTest::newRow("missing input") << QStringList{"no-such-folder"};
+        QTest::addColumn<QByteArray>("settingsFile"); // written to s.ini and given with --settings
+        QTest::addColumn<QByteArray>("named");        // what the message names
+        QTest::newRow("unknown key") << QStringList{"--set", "noSuchKey=1"} << QByteArray() << QByteArray("noSuchKey");
+        QTest::newRow("out of range") << QStringList{"--set", "textSize=1000"} << QByteArray()
+                                      << QByteArray("textSize");
+        QTest::newRow("not a number") << QStringList{"--quality", "high"} << QByteArray() << QByteArray("high");
+        QTest::newRow("unknown format") << QStringList{"--to", "bmp"} << QByteArray() << QByteArray("bmp");
+        QTest::newRow("bad shard") << QStringList{"--shard", "3/2"} << QByteArray() << QByteArray("3/2");
+        QTest::newRow("missing input") << QStringList{"no-such-folder"} << QByteArray() << QByteArray("no-such-folder");
+        QTest::newRow("file: misspelt key") << QStringList() << QByteArray("[MainApp]\nremoveLocations=true\n")
+                                           << QByteArray("s.ini:2: unknown key \"removeLocations\"");
+        QTest::newRow("file: wrong type") << QStringList() << QByteArray("[MainApp]\ntextSize=12\nkeepMetadata=no\n")
+                                         << QByteArray("s.ini:3: keepMetadata");
     }
 
     void usageErrorWritesNothing()
     {
         QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, settingsFile);
+        QFETCH(QByteArray, named);
         QTemporaryDir tmp;
         const QString in = photos(tmp.filePath("in"), 1);
+        if (!settingsFile.isEmpty())
+            arguments << "--settings" << kxtest::writeFile(tmp.filePath("s.ini"), settingsFile);
         const Result r = convert(arguments + QStringList{"-o", tmp.filePath("out"), in});
         QCOMPARE(r.exitCode, 2);
         QVERIFY(r.out.isEmpty());
-        QVERIFY(!r.err.isEmpty());
+        QVERIFY2(r.err.contains(named), r.err.constData());
         QVERIFY(!QFileInfo::exists(tmp.filePath("out")));
     }
 
@@ -116,27 +146,72 @@ private slots:
         QVERIFY(written != QImage(source).convertToFormat(written.format()));
     }
 
-    // Ctrl+C ends the run after the file being written: whole files, a summary, status 130.
+    // Ctrl+C ends the run after the files being written: whole files, a
+    // summary, status 130. A stopped PDF is not written; an earlier one stays.
+    void interruptLeavesOnlyWholeFiles_data()
+    {
+        QTest::addColumn<bool>("pdf");
+        QTest::newRow("images") << false;
+        QTest::newRow("pdf") << true;
+    }
+
     void interruptLeavesOnlyWholeFiles()
     {
+        QFETCH(bool, pdf);
         QTemporaryDir tmp;
         const QString in = photos(tmp.filePath("in"), 20, QSize(640, 480));
+        kxtest::writeFile(in + "/a-broken.jpg", "not a picture"); // reported first, while the rest runs
         const QString out = tmp.filePath("out");
+        QDir().mkpath(out);
+        const QString earlier = out + "/album.pdf";
+        if (pdf)
+            kxtest::writeFile(earlier, "an earlier document");
         QProcess process;
-        process.start(QStringLiteral(KESTRIX_CONVERT), {"--to", "webp", "-o", out, "--json", in});
+        const QStringList target =
+            pdf ? QStringList{"--pdf", earlier, "--existing", "overwrite"} : QStringList{"--to", "webp", "-o", out};
+        process.start(QStringLiteral(KESTRIX_CONVERT), target + QStringList{"--json", in});
         QVERIFY(process.waitForStarted());
         QByteArray lines;
-        QTRY_VERIFY_WITH_TIMEOUT((lines += process.readAllStandardError()).contains("[1/20]"), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT((lines += process.readAllStandardError()).contains("[1/21]"), 30000);
         ::kill(process.processId(), SIGINT);
         QVERIFY(process.waitForFinished(60000));
         QCOMPARE(process.exitCode(), 130);
         const QJsonObject json = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
         QVERIFY(json["stopped"].toBool());
         const QStringList written = QDir(out).entryList(QDir::Files | QDir::Hidden);
+        if (pdf) {
+            QCOMPARE(written, QStringList{"album.pdf"});
+            QCOMPARE(kxtest::readFile(earlier), QByteArray("an earlier document"));
+            QCOMPARE(total(json, "converted"), 0);
+            return;
+        }
         QCOMPARE(written.size(), total(json, "converted"));
         QVERIFY(written.size() < 20);
         for (const QString &name : written)
             QVERIFY2(name.endsWith(".webp") && !QImage(out + "/" + name).isNull(), qPrintable(name));
+    }
+
+    // SIGTERM while '-' waits for more lines ends the run at once and converts
+    // nothing, not even the paths read before it.
+    void signalWhileReadingStandardInput()
+    {
+        QTemporaryDir tmp;
+        const QString source = kxtest::photoFile(tmp.path(), "photo.png");
+        QProcess process;
+        process.start(QStringLiteral(KESTRIX_CONVERT), {"--to", "png", "-o", tmp.filePath("out"), "-"});
+        QVERIFY(process.waitForStarted());
+        process.write(source.toUtf8() + "\n");
+        // Once the handler is in place (SigCgt of /proc), the signal is the program's to handle.
+        const auto catchesTerm = [&process] {
+            const QByteArray status = kxtest::readFile(QStringLiteral("/proc/%1/status").arg(process.processId()));
+            const qsizetype at = status.indexOf("SigCgt:");
+            return at >= 0 && (status.mid(at + 7, 17).trimmed().toULongLong(nullptr, 16) & (1ULL << (SIGTERM - 1)));
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(catchesTerm(), 30000);
+        ::kill(process.processId(), SIGTERM);
+        QVERIFY(process.waitForFinished(10000));
+        QCOMPARE(process.exitCode(), 143);
+        QVERIFY(!QFileInfo::exists(tmp.filePath("out")));
     }
 
     // Two cards' pictures of the same names, shards run one after another

@@ -101,6 +101,38 @@ private slots:
         QCOMPARE(exported.value("MainApp/" + key).toInt(), loaded);
     }
 
+    // A settings file is checked the way --set checks a value, each problem with its line.
+    void settingsFileProblems_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("problems");
+        QTemporaryDir dir;
+        {
+            QSettings exported(dir.filePath("exported.ini"), QSettings::IniFormat);
+            ConversionSettings s;
+            s.textFont = labelFont();
+            s.textColor = QColor(0x12, 0x34, 0x56);
+            saveConversionSettings(exported, s);
+        }
+        QTest::newRow("an export") << kxtest::readFile(dir.filePath("exported.ini")) << "";
+        QTest::newRow("wrong types") << QByteArray("[MainApp]\n\ntextSize=big\nkeepMetadata=yes\ntextColor=#12\nx=1\n")
+                                     << "3 textSize, 4 keepMetadata, 5 textColor, 6 x";
+        QTest::newRow("unquoted comma") << QByteArray("[MainApp]\ntextContent=Hello, world\n") << "2 textContent";
+        QTest::newRow("other groups unread") << QByteArray("[General]\nfoo=1\n[MainApp]\ntextSize = 12\n") << "";
+    }
+
+    void settingsFileProblems()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, problems);
+        QTemporaryDir dir;
+        const QString path = kxtest::writeFile(dir.filePath("settings.ini"), text);
+        QStringList found;
+        for (const SettingsFileProblem &problem : ::settingsFileProblems(path))
+            found << QStringLiteral("%1 %2").arg(problem.line).arg(problem.key);
+        QCOMPARE(found.join(", "), problems);
+    }
+
     // The stored target index picks the format in this order.
     void tableOrder()
     {
