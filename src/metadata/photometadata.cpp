@@ -323,6 +323,28 @@ bool writeInto(QByteArray *encoded, const Exiv2::ExifData &exif, const Exiv2::Xm
     }
 }
 
+// A TIFF's readers take the EXIF's first directory as the picture's own
+// tags, and libtiff refuses a file whose known tags have the wrong type or
+// count. So only tags Exiv2 knows go in, with the type (or, for numbers, a
+// wider or narrower unsigned type) and the count it gives them.
+bool isWellFormedForTiff(const Exiv2::Exifdatum &datum)
+{
+    const long count = datum.count();
+    if (count <= 0 || datum.tagName().rfind("0x", 0) == 0)
+        return false;
+    const Exiv2::ExifKey key(datum.key());
+    const Exiv2::TypeId expected = key.defaultTypeId();
+    const Exiv2::TypeId type = datum.typeId();
+    const auto isUnsigned = [](Exiv2::TypeId id) {
+        return id == Exiv2::unsignedByte || id == Exiv2::unsignedShort || id == Exiv2::unsignedLong
+               || id == Exiv2::tiffIfd;
+    };
+    const bool typeFits = type == expected || (isUnsigned(type) && isUnsigned(expected))
+                          || (expected == Exiv2::comment && type == Exiv2::undefined);
+    const int16_t expectedCount = Exiv2::ExifTags::defaultCount(key);
+    return typeFits && (expectedCount <= 0 || count == expectedCount);
+}
+
 QByteArray pngChunk(const char *type, const QByteArray &data)
 {
     const QByteArray typeAndData = QByteArray(type) + data;
@@ -474,6 +496,8 @@ void embedPhotoMetadata(QByteArray *encoded, const PhotoMetadata &metadata)
     } catch (const std::exception &e) {
         qDebug().noquote() << "Metadata: cannot decode the copied blocks:" << e.what();
     }
+    if (encoded->startsWith(QByteArray("II*\0", 4)) || encoded->startsWith(QByteArray("MM\0*", 4)))
+        eraseIf(exif, [](const Exiv2::Exifdatum &d) { return !isWellFormedForTiff(d); });
     if (writeInto(encoded, exif, xmp, iptc, metadata.icc))
         return;
     // XMP and IPTC are what a container refuses most (a JPEG segment holds

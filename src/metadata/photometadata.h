@@ -51,8 +51,9 @@ MetadataRoute metadataRouteFor(const QByteArray &format);
 
 // Writes the metadata into an encoded JPEG, PNG, WEBP or TIFF file held in
 // memory; the encoder's ICC profile stays unless the metadata brings one. A
-// block the container refuses is left out (logged); when nothing can be
-// written the bytes stay as they were.
+// TIFF gets only the EXIF tags whose type and count suit them, since its
+// readers take them as the picture's own. A block the container refuses is
+// left out (logged); when nothing can be written the bytes stay as they were.
 void embedPhotoMetadata(QByteArray *encoded, const PhotoMetadata &metadata);
 
 // Gives the target the source's modification time; false (logged) if it cannot.

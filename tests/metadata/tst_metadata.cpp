@@ -7,6 +7,7 @@
 #include <jxl/decode.h>
 #include <lcms2.h>
 #include <libheif/heif.h>
+#include <tiffio.h>
 
 #include "conversionsettings.h"
 #include "convertfile.h"
@@ -128,6 +129,27 @@ const QByteArray &lutProfile()
 {
     static const QByteArray icc = makeLutProfile();
     return icc;
+}
+
+// What libtiff says while it reads every directory of a file, its EXIF one too.
+QStringList libtiffComplaints(const QString &path)
+{
+    static QStringList complaints;
+    complaints.clear();
+    const auto note = [](const char *module, const char *format, va_list args) {
+        complaints << QString::asprintf("%s: ", module) + QString::vasprintf(format, args);
+    };
+    const TIFFErrorHandler errors = TIFFSetErrorHandler(note);
+    const TIFFErrorHandler warnings = TIFFSetWarningHandler(note);
+    if (TIFF *tiff = TIFFOpen(QFile::encodeName(path).constData(), "r")) {
+        toff_t exif = 0;
+        if (TIFFGetField(tiff, TIFFTAG_EXIFIFD, &exif))
+            TIFFReadEXIFDirectory(tiff, exif);
+        TIFFClose(tiff);
+    }
+    TIFFSetErrorHandler(errors);
+    TIFFSetWarningHandler(warnings);
+    return complaints;
 }
 
 Tags readTags(const QString &path)
@@ -284,6 +306,16 @@ private slots:
         // A PNG could hold it, but a block that large is not copied.
         QTest::newRow("5 MB XMP") << withMetadata("hugerxmp.png", 5 << 20, [](Exiv2::ExifData &) {}) << ".png"
                                   << "Kestrel X100";
+        // A TIFF's readers take EXIF tags of unknown type or of the wrong
+        // count as the picture's own, and refuse or warn.
+        QTest::newRow("hostile EXIF") << withMetadata("hostile.jpg", 0, [](Exiv2::ExifData &exif) {
+            const Exiv2::Value::AutoPtr unknownType = Exiv2::Value::create(Exiv2::TypeId(99));
+            unknownType->read("1 2 3");
+            exif.add(Exiv2::ExifKey(0xc6f5, "Image"), unknownType.get());
+            const Exiv2::Value::AutoPtr wrongCount = Exiv2::Value::create(Exiv2::unsignedShort);
+            wrongCount->read("1 2 3 4 5 6 7");
+            exif.add(Exiv2::ExifKey("Exif.Photo.ExifVersion"), wrongCount.get());
+        }) << ".tiff" << "Kestrel X100";
     }
 
     void badMetadataStillConverts()
@@ -296,6 +328,8 @@ private slots:
         const Tags tags = readTags(output);
         QCOMPARE(tags.value("Exif.Image.Model"), model);
         QVERIFY(!tags.contains("Xmp.dc.description"));
+        if (extension == ".tiff")
+            QCOMPARE(libtiffComplaints(output), QStringList());
     }
 };
 
