@@ -324,11 +324,14 @@ bool writeInto(QByteArray *encoded, const Exiv2::ExifData &exif, const Exiv2::Xm
 }
 
 // A TIFF's readers take the EXIF's first directory as the picture's own
-// tags, and libtiff refuses a file whose known tags have the wrong type or
-// count. So only tags Exiv2 knows go in, with the type (or, for numbers, a
-// wider or narrower unsigned type) and the count it gives them.
+// tags: libtiff refuses a file with a tag of a type it does not know, and
+// warns over tags of the wrong type or count. So only tags Exiv2 knows go in,
+// with the type (or, for numbers, a wider or narrower unsigned type) and the
+// count it gives them. A makernote is opaque bytes to those readers.
 bool isWellFormedForTiff(const Exiv2::Exifdatum &datum)
 {
+    if (Exiv2::ExifTags::isMakerGroup(datum.groupName()))
+        return true;
     const long count = datum.count();
     if (count <= 0 || datum.tagName().rfind("0x", 0) == 0)
         return false;
