@@ -20,13 +20,12 @@
 
 namespace {
 
-// Blocks above these sizes are left out. A camera's EXIF fits a JPEG's 64 KB
-// segment and a photo's XMP stays well under a megabyte; packets of tens of
-// megabytes are edit histories run wild or hostile files, and each copy
-// costs memory many times its size. RGB profiles with 16-bit lookup tables
-// of 65 points a side stay near 2 MB, so 8 MB holds every real one.
-constexpr qsizetype maximumExifBytes = 4 << 20;
-constexpr qsizetype maximumXmpBytes = 4 << 20;
+// Blocks above these sizes are left out. A camera's EXIF and IPTC fit a
+// JPEG's 64 KB segment and a photo's XMP stays well under a megabyte; blocks
+// of tens of megabytes are edit histories run wild or hostile files, and each
+// copy costs memory many times its size. RGB profiles with 16-bit lookup
+// tables of 65 points a side stay near 2 MB, so 8 MB holds every real one.
+constexpr qsizetype maximumBlockBytes = 4 << 20;
 constexpr qsizetype maximumIccBytes = 8 << 20;
 
 // False, with a note for the run's report, when a block is over its limit.
@@ -218,7 +217,7 @@ Stored readHeif(const QString &path, MetadataParts parts)
                                 == "application/rdf+xml";
         const qsizetype size = qsizetype(heif_image_handle_get_metadata_size(handle.get(), id));
         if ((!exif && !xmp)
-            || !fits(exif ? "EXIF" : "XMP", size, exif ? maximumExifBytes : maximumXmpBytes, &stored.notes))
+            || !fits(exif ? "EXIF" : "XMP", size, maximumBlockBytes, &stored.notes))
             continue;
         QByteArray block(size, Qt::Uninitialized);
         fail(heif_image_handle_get_metadata(handle.get(), id, block.data()));
@@ -245,7 +244,7 @@ Stored readWithExiv2(const QString &path, MetadataParts parts)
     if (parts.testFlag(MetadataPart::Blocks)) {
         stored.exif = image->exifData();
         stored.iptc = image->iptcData();
-        if (fits("XMP", qsizetype(image->xmpPacket().size()), maximumXmpBytes, &stored.notes))
+        if (fits("XMP", qsizetype(image->xmpPacket().size()), maximumBlockBytes, &stored.notes))
             stored.xmp = image->xmpData();
     }
     if (image->byteOrder() != Exiv2::invalidByteOrder)
@@ -428,8 +427,6 @@ PhotoMetadata readPhotoMetadata(const QString &sourcePath, QSize outputSize, boo
             Exiv2::ExifParser::encode(blob, stored.byteOrder, exif);
         return QByteArray(reinterpret_cast<const char *>(blob.data()), qsizetype(blob.size()));
     });
-    if (!fits("EXIF", metadata.exif.size(), maximumExifBytes, &metadata.notes))
-        metadata.exif.clear();
     metadata.xmp = encodedBlock("XMP", sourcePath, [&] {
         makeXmpTrue(xmp, outputSize, removeLocation);
         std::string packet;
@@ -445,6 +442,12 @@ PhotoMetadata readPhotoMetadata(const QString &sourcePath, QSize outputSize, boo
         const Exiv2::DataBuf records = Exiv2::IptcParser::encode(iptc);
         return QByteArray(reinterpret_cast<const char *>(records.pData_), qsizetype(records.size_));
     });
+    const std::pair<const char *, QByteArray *> blocks[] = {
+        {"EXIF", &metadata.exif}, {"XMP", &metadata.xmp}, {"IPTC", &metadata.iptc}};
+    for (const auto &[name, block] : blocks) {
+        if (!fits(name, block->size(), maximumBlockBytes, &metadata.notes))
+            block->clear();
+    }
     return metadata;
 }
 
