@@ -1,6 +1,8 @@
 #include "convertfile.h"
 
+#include <QColorSpace>
 #include <QCoreApplication>
+#include <QDebug>
 #include <QFileInfo>
 
 #include "imagemagickutil.h"
@@ -17,9 +19,19 @@ bool convertImageFile(const QString &source, const QString &target, const Conver
     if (image.isNull())
         return false;
     QString writeError;
-    const PhotoMetadata metadata = settings.keepMetadata && !isGifTargetPath(target)
-                                       ? readPhotoMetadata(source, image.size(), settings.removeLocation)
+    // Pixels whose profile Qt could not parse are still in that profile's
+    // space: it goes with them unless they turned grey.
+    MetadataParts parts;
+    if (settings.keepMetadata)
+        parts |= MetadataPart::Blocks;
+    if (!image.colorSpace().isValid() && image.format() != QImage::Format_Grayscale16
+        && !(image.depth() <= 8 && image.isGrayscale()))
+        parts |= MetadataPart::UnappliedColourProfile;
+    const PhotoMetadata metadata = parts && !isGifTargetPath(target)
+                                       ? readPhotoMetadata(source, image.size(), settings.removeLocation, parts)
                                        : PhotoMetadata();
+    for (const QString &note : metadata.notes)
+        qDebug().noquote() << "Note on" << source << ":" << note;
     const bool written = isGifTargetPath(target)
                              ? writeGif(image, target, &writeError)
                              : writeImageFile(image, target, writeOptionsFor(settings, "." + QFileInfo(target).suffix()),

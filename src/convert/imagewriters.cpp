@@ -2,6 +2,7 @@
 #include "targetformats.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QDebug>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -27,6 +28,24 @@ void handMetadataToEncoder(QImageWriter &writer, const PhotoMetadata &metadata)
         writer.setText(QLatin1String(exifWriterKey), QString::fromLatin1(metadata.exif.toBase64()));
     if (!metadata.xmp.isEmpty())
         writer.setText(QLatin1String(xmpWriterKey), QString::fromLatin1(metadata.xmp.toBase64()));
+    if (!metadata.icc.isEmpty())
+        writer.setText(QLatin1String(iccWriterKey), QString::fromLatin1(metadata.icc.toBase64()));
+}
+
+// Decoders keep a file's text chunks and comments (XMP among them) in the
+// picture, and Qt's writers would store them again, past the metadata
+// settings and their limits. The copy without them shares the pixels.
+QImage withoutText(const QImage &image)
+{
+    if (image.textKeys().isEmpty())
+        return image;
+    QImage bare(image.constBits(), image.width(), image.height(), image.bytesPerLine(), image.format());
+    if (!image.colorTable().isEmpty())
+        bare.setColorTable(image.colorTable());
+    bare.setColorSpace(image.colorSpace());
+    bare.setDotsPerMeterX(image.dotsPerMeterX());
+    bare.setDotsPerMeterY(image.dotsPerMeterY());
+    return bare;
 }
 
 // Every target but WEBP and GIF goes through Qt's image writer and its plugins.
@@ -167,8 +186,9 @@ bool writeImageFile(const QImage &image, const QString &targetPath, const WriteO
     encoded.open(QIODevice::WriteOnly);
     QIODevice *target = route == MetadataRoute::AfterEncoding ? static_cast<QIODevice *>(&encoded) : &file;
     QString reason;
-    const bool written = format == "webp" ? encodeWebp(image, options, target, &reason)
-                                          : encodeWithQt(image, format, options, target,
+    const QImage picture = withoutText(image);
+    const bool written = format == "webp" ? encodeWebp(picture, options, target, &reason, metadata.icc)
+                                          : encodeWithQt(picture, format, options, target,
                                                          route == MetadataRoute::ByEncoder ? metadata : PhotoMetadata(),
                                                          &reason);
     if (!written) {

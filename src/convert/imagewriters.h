@@ -28,8 +28,10 @@ bool writeImageFile(const QImage &image, const QString &targetPath, const WriteO
                     QString *error = nullptr, const PhotoMetadata &metadata = {});
 
 // The WEBP writer: libwebp fed with the picture's own pixels, its colour
-// profile in an ICCP chunk; lossless when asked or at quality 100.
-bool encodeWebp(const QImage &image, const WriteOptions &options, QIODevice *device, QString *error);
+// profile in an ICCP chunk (unappliedProfile when its colour space is not
+// valid: a profile Qt could not parse); lossless when asked or at quality 100.
+bool encodeWebp(const QImage &image, const WriteOptions &options, QIODevice *device, QString *error,
+                const QByteArray &unappliedProfile = {});
 
 // The GIF writer: one GIF89a frame through giflib.
 bool writeGif(const QImage &image, const QString &targetPath, QString *error = nullptr);

@@ -42,7 +42,8 @@ QByteArray withColourProfile(const uint8_t *bytes, size_t size, const QByteArray
 
 } // namespace
 
-bool encodeWebp(const QImage &image, const WriteOptions &options, QIODevice *device, QString *error)
+bool encodeWebp(const QImage &image, const WriteOptions &options, QIODevice *device, QString *error,
+                const QByteArray &unappliedProfile)
 {
     const auto fail = [error](const QString &reason) {
         if (error)
@@ -95,7 +96,7 @@ bool encodeWebp(const QImage &image, const WriteOptions &options, QIODevice *dev
     if (!WebPEncode(&config, &picture))
         return fail(QStringLiteral("The webp encoder failed: error %1").arg(int(picture.error_code)));
 
-    const QByteArray icc = image.colorSpace().isValid() ? image.colorSpace().iccProfile() : QByteArray();
+    const QByteArray icc = image.colorSpace().isValid() ? image.colorSpace().iccProfile() : unappliedProfile;
     const QByteArray bytes = icc.isEmpty()
                                  ? QByteArray::fromRawData(reinterpret_cast<const char *>(output.mem),
                                                            qsizetype(output.size))

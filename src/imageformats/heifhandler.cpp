@@ -343,13 +343,14 @@ bool HeifHandler::write(const QImage &image)
             std::memcpy(plane + qsizetype(top + y) * stride, band.constScanLine(y), rowBytes);
     }
 
-    // sRGB is what a reader assumes anyway; any other space travels as ICC.
+    // sRGB is what a reader assumes anyway; any other space travels as ICC,
+    // and so does a profile the picture came with but Qt could not parse.
     const QColorSpace space = image.colorSpace();
-    if (space.isValid() && space != QColorSpace(QColorSpace::SRgb)) {
-        const QByteArray icc = space.iccProfile();
-        if (!icc.isEmpty())
-            heif_image_set_raw_color_profile(picture.get(), "prof", icc.constData(), size_t(icc.size()));
-    }
+    const QByteArray icc = !space.isValid()                         ? m_metadata.icc
+                           : space != QColorSpace(QColorSpace::SRgb) ? space.iccProfile()
+                                                                     : QByteArray();
+    if (!icc.isEmpty())
+        heif_image_set_raw_color_profile(picture.get(), "prof", icc.constData(), size_t(icc.size()));
 
     heif_encoding_options *options = heif_encoding_options_alloc();
     options->save_alpha_channel = alpha;

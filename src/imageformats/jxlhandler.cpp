@@ -291,10 +291,12 @@ bool JxlHandler::write(const QImage &image)
     if (JxlEncoderSetBasicInfo(encoder.get(), &info) != JXL_ENC_SUCCESS)
         return false;
 
-    // sRGB is what a reader assumes anyway; any other space travels as ICC.
+    // sRGB is what a reader assumes anyway; any other space travels as ICC,
+    // and so does a profile the picture came with but Qt could not parse.
     const QColorSpace space = image.colorSpace();
-    const QByteArray icc = space.isValid() && space != QColorSpace(QColorSpace::SRgb) ? space.iccProfile()
-                                                                                     : QByteArray();
+    const QByteArray icc = !space.isValid()                         ? m_metadata.icc
+                           : space != QColorSpace(QColorSpace::SRgb) ? space.iccProfile()
+                                                                     : QByteArray();
     if (icc.isEmpty()
         || JxlEncoderSetICCProfile(encoder.get(), reinterpret_cast<const uint8_t *>(icc.constData()),
                                    size_t(icc.size()))

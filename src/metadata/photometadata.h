@@ -2,28 +2,44 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QFlags>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 // What a photo says about itself, as the blocks a file stores: EXIF as a
 // TIFF structure (from its byte-order mark on, no "Exif" prefix), the XMP
 // packet and the IPTC-IIM records. A block the source lacks is empty.
+// icc is a colour profile the decoder could not apply: the pixels are still
+// in its space, so it goes into the output unchanged.
 struct PhotoMetadata
 {
     QByteArray exif;
     QByteArray xmp;
     QByteArray iptc;
+    QByteArray icc;
+    // What was left out and why, in words for the run's report.
+    QStringList notes;
 
-    bool isEmpty() const { return exif.isEmpty() && xmp.isEmpty() && iptc.isEmpty(); }
+    bool isEmpty() const { return exif.isEmpty() && xmp.isEmpty() && iptc.isEmpty() && icc.isEmpty(); }
 };
+
+// What readPhotoMetadata takes from a source: the EXIF, XMP and IPTC blocks,
+// and the ICC profile of pixels decoded without applying it (only an RGB
+// device profile that Little CMS opens is taken).
+enum class MetadataPart { Blocks = 0x1, UnappliedColourProfile = 0x2 };
+Q_DECLARE_FLAGS(MetadataParts, MetadataPart)
+Q_DECLARE_OPERATORS_FOR_FLAGS(MetadataParts)
 
 // The source's metadata made true for a converted copy of outputSize pixels:
 // Orientation 1 (the pixels are turned upright on loading), the output's
 // pixel dimensions, no EXIF thumbnail (it would show the unconverted
 // picture), and with removeLocation no GPS data nor XMP and IPTC places.
-// The date taken is never touched. Never throws: a block that cannot be read
-// is left out, and a log line says so.
-PhotoMetadata readPhotoMetadata(const QString &sourcePath, QSize outputSize, bool removeLocation);
+// The date taken is never touched. A block over its size limit is left out
+// with a note. Never throws: a block that cannot be read is left out, and a
+// log line says so.
+PhotoMetadata readPhotoMetadata(const QString &sourcePath, QSize outputSize, bool removeLocation,
+                                MetadataParts parts = MetadataPart::Blocks);
 
 // The date the photo was taken (EXIF, else XMP); null when it says none.
 QDate photoDateTaken(const QString &sourcePath);
@@ -34,7 +50,9 @@ enum class MetadataRoute { None, AfterEncoding, ByEncoder };
 MetadataRoute metadataRouteFor(const QByteArray &format);
 
 // Writes the metadata into an encoded JPEG, PNG, WEBP or TIFF file held in
-// memory; the encoder's ICC profile stays. A block the container refuses is
+// memory; the encoder's ICC profile stays unless the metadata brings one. A
+// TIFF gets only the EXIF tags whose type and count suit them, since its
+// readers take them as the picture's own. A block the container refuses is
 // left out (logged); when nothing can be written the bytes stay as they were.
 void embedPhotoMetadata(QByteArray *encoded, const PhotoMetadata &metadata);
 

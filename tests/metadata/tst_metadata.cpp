@@ -4,7 +4,10 @@
 #include <QImageReader>
 
 #include <exiv2/exiv2.hpp>
+#include <jxl/decode.h>
+#include <lcms2.h>
 #include <libheif/heif.h>
+#include <tiffio.h>
 
 #include "conversionsettings.h"
 #include "convertfile.h"
@@ -50,6 +53,100 @@ Tags readHeifTags(const QString &path)
     addTags(tags, exif);
     addTags(tags, xmp);
     return tags;
+}
+
+// The ICC profile a file stores, byte for byte.
+QByteArray storedProfile(const QString &path)
+{
+    QByteArray icc;
+    const QByteArray data = kxtest::readFile(path);
+    if (path.endsWith(".jxl")) {
+        JxlDecoder *decoder = JxlDecoderCreate(nullptr);
+        JxlDecoderSubscribeEvents(decoder, JXL_DEC_COLOR_ENCODING);
+        JxlDecoderSetInput(decoder, reinterpret_cast<const uint8_t *>(data.constData()), size_t(data.size()));
+        size_t size = 0;
+        if (JxlDecoderProcessInput(decoder) == JXL_DEC_COLOR_ENCODING
+            && JxlDecoderGetICCProfileSize(decoder, nullptr, JXL_COLOR_PROFILE_TARGET_ORIGINAL, &size) == JXL_DEC_SUCCESS) {
+            icc.resize(qsizetype(size));
+            JxlDecoderGetColorAsICCProfile(decoder, nullptr, JXL_COLOR_PROFILE_TARGET_ORIGINAL,
+                                           reinterpret_cast<uint8_t *>(icc.data()), size);
+        }
+        JxlDecoderDestroy(decoder);
+    } else if (QRegularExpression("\\.(heic|avif)$").match(path).hasMatch()) {
+        heif_context *context = heif_context_alloc();
+        heif_image_handle *handle = nullptr;
+        heif_context_read_from_memory_without_copy(context, data.constData(), size_t(data.size()), nullptr);
+        if (heif_context_get_primary_image_handle(context, &handle).code == heif_error_Ok) {
+            icc.resize(qsizetype(heif_image_handle_get_raw_color_profile_size(handle)));
+            heif_image_handle_get_raw_color_profile(handle, icc.data());
+            heif_image_handle_release(handle);
+        }
+        heif_context_free(context);
+    } else {
+        auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
+        image->readMetadata();
+        icc = QByteArray(reinterpret_cast<const char *>(image->iccProfile()->pData_), image->iccProfile()->size_);
+    }
+    return icc;
+}
+
+// An RGB profile Qt 6.4 cannot parse: sRGB as a 33-point CLUT to Lab, some
+// hundred kilobytes, more than a JPEG segment holds. Made once, as its header
+// holds the time it was made.
+const QByteArray &lutProfile()
+{
+    static const QByteArray icc = [] {
+        cmsHPROFILE srgb = cmsCreate_sRGBProfile();
+        cmsHPROFILE lab = cmsCreateLab4Profile(nullptr);
+        cmsHTRANSFORM toLab = cmsCreateTransform(srgb, TYPE_RGB_16, lab, TYPE_Lab_16, INTENT_PERCEPTUAL, 0);
+        cmsStage *table = cmsStageAllocCLut16bit(nullptr, 33, 3, 3, nullptr);
+        cmsStageSampleCLut16bit(table, [](const cmsUInt16Number in[], cmsUInt16Number out[], void *transform) {
+            cmsDoTransform(transform, in, out, 1);
+            return cmsInt32Number(TRUE);
+        }, toLab, 0);
+        // A lutAtoB table holds its CLUT between curves.
+        cmsPipeline *pipeline = cmsPipelineAlloc(nullptr, 3, 3);
+        cmsPipelineInsertStage(pipeline, cmsAT_END, cmsStageAllocToneCurves(nullptr, 3, nullptr));
+        cmsPipelineInsertStage(pipeline, cmsAT_END, table);
+        cmsPipelineInsertStage(pipeline, cmsAT_END, cmsStageAllocToneCurves(nullptr, 3, nullptr));
+        cmsHPROFILE profile = cmsCreateProfilePlaceholder(nullptr);
+        cmsSetProfileVersion(profile, 4.3);
+        cmsSetDeviceClass(profile, cmsSigDisplayClass);
+        cmsSetColorSpace(profile, cmsSigRgbData);
+        cmsSetPCS(profile, cmsSigLabData);
+        cmsWriteTag(profile, cmsSigAToB0Tag, pipeline);
+        cmsUInt32Number size = 0;
+        cmsSaveProfileToMem(profile, nullptr, &size);
+        QByteArray bytes(qsizetype(size), Qt::Uninitialized);
+        cmsSaveProfileToMem(profile, bytes.data(), &size);
+        cmsPipelineFree(pipeline);
+        cmsDeleteTransform(toLab);
+        for (cmsHPROFILE each : {profile, lab, srgb})
+            cmsCloseProfile(each);
+        return bytes;
+    }();
+    return icc;
+}
+
+// What libtiff says while it reads every directory of a file, its EXIF one too.
+QStringList libtiffComplaints(const QString &path)
+{
+    static QStringList complaints;
+    complaints.clear();
+    const auto note = [](const char *module, const char *format, va_list args) {
+        complaints << QString::asprintf("%s: ", module) + QString::vasprintf(format, args);
+    };
+    const TIFFErrorHandler errors = TIFFSetErrorHandler(note);
+    const TIFFErrorHandler warnings = TIFFSetWarningHandler(note);
+    if (TIFF *tiff = TIFFOpen(QFile::encodeName(path).constData(), "r")) {
+        toff_t exif = 0;
+        if (TIFFGetField(tiff, TIFFTAG_EXIFIFD, &exif))
+            TIFFReadEXIFDirectory(tiff, exif);
+        TIFFClose(tiff);
+    }
+    TIFFSetErrorHandler(errors);
+    TIFFSetWarningHandler(warnings);
+    return complaints;
 }
 
 Tags readTags(const QString &path)
@@ -104,13 +201,22 @@ private:
         return convertImageFile(source, target, settings, &error) ? target : error;
     }
 
-    QString cameraJpeg()
+    // In Display P3, or with a lookup-table profile Qt cannot apply.
+    QString cameraJpeg(bool lutProfile)
     {
-        const QString path = tmp.filePath("camera.jpg");
+        const QString path = tmp.filePath(lutProfile ? "lutcamera.jpg" : "camera.jpg");
         if (!QFileInfo::exists(path)) {
             QImage photo = kxtest::makePhotoLikeImage(64, 48);
-            photo.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
+            if (!lutProfile)
+                photo.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
             photo.save(path);
+            if (lutProfile) {
+                auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
+                const QByteArray icc = ::lutProfile();
+                Exiv2::DataBuf profile(reinterpret_cast<const Exiv2::byte *>(icc.constData()), long(icc.size()));
+                image->setIccProfile(profile);
+                image->writeMetadata();
+            }
             addCameraMetadata(path);
             QFile file(path);
             file.open(QIODevice::ReadWrite);
@@ -126,11 +232,13 @@ private slots:
         QTest::addColumn<bool>("keep");
         QTest::addColumn<bool>("removeLocation");
         QTest::addColumn<bool>("keepDates");
+        QTest::addColumn<bool>("lutProfile");
         for (const char *extension : {".jpg", ".png", ".webp", ".tiff", ".heic", ".avif", ".jxl"}) {
-            QTest::addRow("%s", extension) << QString(extension) << true << false << false;
-            QTest::addRow("%s no location, file date", extension) << QString(extension) << true << true << true;
+            QTest::addRow("%s", extension) << QString(extension) << true << false << false << false;
+            QTest::addRow("%s no location, file date", extension) << QString(extension) << true << true << true << false;
+            // The profile is kept as it is even without the metadata.
+            QTest::addRow("%s LUT profile, metadata off", extension) << QString(extension) << false << false << false << true;
         }
-        QTest::addRow(".jpg metadata off") << ".jpg" << false << false << false;
     }
 
     void keepsWhatThePhotoSays()
@@ -139,16 +247,20 @@ private slots:
         QFETCH(bool, keep);
         QFETCH(bool, removeLocation);
         QFETCH(bool, keepDates);
+        QFETCH(bool, lutProfile);
         ConversionSettings settings;
         settings.keepMetadata = keep;
         settings.removeLocation = removeLocation;
         settings.keepFileDates = keepDates;
-        const QString output = convert(cameraJpeg(), extension, settings);
+        const QString output = convert(cameraJpeg(lutProfile), extension, settings);
         // Turned upright on loading, in its own colour space.
         QImageReader reader(output);
         reader.setAutoTransform(false);
         QCOMPARE(reader.size(), QSize(48, 64));
-        QCOMPARE(reader.read().colorSpace().primaries(), QColorSpace::Primaries::DciP3D65);
+        if (lutProfile)
+            QCOMPARE(storedProfile(output), ::lutProfile());
+        else
+            QCOMPARE(reader.read().colorSpace().primaries(), QColorSpace::Primaries::DciP3D65);
         const Tags tags = readTags(output);
         QStringList values;
         for (const char *key : {"Exif.Image.Model", "Exif.Photo.DateTimeOriginal", "Exif.Image.Artist",
@@ -165,30 +277,56 @@ private slots:
     void badMetadataStillConverts_data()
     {
         QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("extension");
         QTest::addColumn<QString>("model");
         // An Exif segment whose first IFD lies far beyond its end.
         const QString photo = kxtest::photoFile(tmp.path(), "photo.jpg");
         const QByteArray segment = QByteArray("\xff\xe1\x00\x38" "Exif\0\0II*\0\xff\xff\xff\x0f", 18) + QByteArray(40, '\xee');
         QTest::newRow("corrupt EXIF") << kxtest::writeFile(tmp.filePath("corrupt.jpg"), kxtest::readFile(photo).insert(2, segment))
-                                      << QString();
+                                      << ".jpg" << QString();
 
+        const auto withMetadata = [this](const QString &name, int xmpBytes,
+                                         const std::function<void(Exiv2::ExifData &)> &addExif) {
+            const QString path = tmp.filePath(name);
+            kxtest::makePhotoLikeImage(48, 64).save(path);
+            auto image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
+            image->exifData()["Exif.Image.Model"] = "Kestrel X100";
+            addExif(image->exifData());
+            if (xmpBytes > 0)
+                image->xmpData()["Xmp.dc.description"] = std::string(size_t(xmpBytes), 'x');
+            image->writeMetadata();
+            return path;
+        };
         // A JPEG segment holds under 64 KB: the EXIF alone goes in.
-        const QString huge = tmp.filePath("hugexmp.png");
-        kxtest::makePhotoLikeImage(48, 64).save(huge);
-        auto image = Exiv2::ImageFactory::open(QFile::encodeName(huge).toStdString());
-        image->exifData()["Exif.Image.Model"] = "Kestrel X100";
-        image->xmpData()["Xmp.dc.description"] = std::string(3 << 20, 'x');
-        image->writeMetadata();
-        QTest::newRow("3 MB XMP") << huge << "Kestrel X100";
+        QTest::newRow("3 MB XMP") << withMetadata("hugexmp.png", 3 << 20, [](Exiv2::ExifData &) {}) << ".jpg"
+                                  << "Kestrel X100";
+        // A PNG could hold it, but a block that large is not copied.
+        QTest::newRow("5 MB XMP") << withMetadata("hugerxmp.png", 5 << 20, [](Exiv2::ExifData &) {}) << ".png"
+                                  << "Kestrel X100";
+        // A TIFF's readers take EXIF tags of unknown type or of the wrong
+        // count as the picture's own, and refuse or warn.
+        QTest::newRow("hostile EXIF") << withMetadata("hostile.jpg", 0, [](Exiv2::ExifData &exif) {
+            const Exiv2::Value::AutoPtr unknownType = Exiv2::Value::create(Exiv2::TypeId(99));
+            unknownType->read("1 2 3");
+            exif.add(Exiv2::ExifKey(0xc6f5, "Image"), unknownType.get());
+            const Exiv2::Value::AutoPtr wrongCount = Exiv2::Value::create(Exiv2::unsignedShort);
+            wrongCount->read("1 2 3 4 5 6 7");
+            exif.add(Exiv2::ExifKey("Exif.Photo.ExifVersion"), wrongCount.get());
+        }) << ".tiff" << "Kestrel X100";
     }
 
     void badMetadataStillConverts()
     {
         QFETCH(QString, source);
+        QFETCH(QString, extension);
         QFETCH(QString, model);
-        const QString output = convert(source, ".jpg", ConversionSettings());
+        const QString output = convert(source, extension, ConversionSettings());
         QCOMPARE(QImageReader(output).size().width(), QImageReader(source).size().width());
-        QCOMPARE(readTags(output).value("Exif.Image.Model"), model);
+        const Tags tags = readTags(output);
+        QCOMPARE(tags.value("Exif.Image.Model"), model);
+        QVERIFY(!tags.contains("Xmp.dc.description"));
+        if (extension == ".tiff")
+            QCOMPARE(libtiffComplaints(output), QStringList());
     }
 };
 
