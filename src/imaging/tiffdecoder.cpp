@@ -387,15 +387,17 @@ Transform cmykTransform(TIFF *tiff)
     if (!cmyk || cmsGetColorSpace(cmyk.get()) != cmsSigCmykData)
         return {};
     const Profile srgb(cmsCreate_sRGBProfile());
-    return Transform(cmsCreateTransform(cmyk.get(), TYPE_CMYK_DBL, srgb.get(), TYPE_RGB_DBL, INTENT_PERCEPTUAL, 0));
+    return Transform(cmsCreateTransform(cmyk.get(), TYPE_CMYK_16, srgb.get(), TYPE_RGB_16, INTENT_PERCEPTUAL, 0));
 }
 
 // L*a*b* is relative to D50, as in ICC profiles; its white is sRGB's white.
+// Computed for every pixel: the table Little CMS would precompute misses
+// white and black by a step.
 Transform labTransform()
 {
     const Profile lab(cmsCreateLab4Profile(nullptr));
     const Profile srgb(cmsCreate_sRGBProfile());
-    return Transform(cmsCreateTransform(lab.get(), TYPE_Lab_DBL, srgb.get(), TYPE_RGB_DBL, INTENT_RELATIVE_COLORIMETRIC, 0));
+    return Transform(cmsCreateTransform(lab.get(), TYPE_Lab_16, srgb.get(), TYPE_RGB_16, INTENT_RELATIVE_COLORIMETRIC, cmsFLAGS_NOOPTIMIZE));
 }
 
 // Clipped to 0..1; not-a-number is 0.
@@ -501,8 +503,9 @@ bool decodeSamples(TIFF *tiff, const Layout &layout, Model model, QImage &image,
     const int samples = layout.samples;
     std::vector<double> values(size_t(width) * samples);
     std::vector<double> rgba(size_t(width) * 4);
-    std::vector<double> colour(size_t(width) * 4);
-    std::vector<double> converted(size_t(width) * 3);
+    // 16 bits on both sides of a colour transform let Little CMS precompute it.
+    std::vector<quint16> colour(size_t(width) * 4);
+    std::vector<quint16> converted(size_t(width) * 3);
     for (uint32_t y = 0; y < layout.height; ++y) {
         if (bands.startsBand(y) && !bands.read(y, reason))
             return false;
@@ -535,17 +538,26 @@ bool decodeSamples(TIFF *tiff, const Layout &layout, Model model, QImage &image,
             }
             break;
         case Model::Cmyk:
-            // Little CMS takes ink in percent.
+            if (!transform) {
+                // Without a profile, the plain conversion of libtiff's RGBA interface.
+                for (size_t x = 0; x < width; ++x) {
+                    const double *ink = &values[x * samples];
+                    for (int c = 0; c < 3; ++c)
+                        rgba[4 * x + c] = (1.0 - ink[c]) * (1.0 - ink[3]);
+                }
+                break;
+            }
             for (size_t x = 0; x < width; ++x)
                 for (int c = 0; c < 4; ++c)
-                    colour[4 * x + c] = values[x * samples + c] * 100.0;
+                    colour[4 * x + c] = to16(values[x * samples + c]);
             break;
         case Model::Lab:
+            // Little CMS's 16-bit encoding: L* 0..100, a* and b* -128..127 over the full range.
             for (uint32_t x = 0; x < width; ++x) {
                 const cmsCIELab lab = labValue(raw(x, 0), raw(x, 1), raw(x, 2), layout);
-                colour[3 * size_t(x)] = lab.L;
-                colour[3 * size_t(x) + 1] = lab.a;
-                colour[3 * size_t(x) + 2] = lab.b;
+                colour[3 * size_t(x)] = to16(lab.L / 100.0);
+                colour[3 * size_t(x) + 1] = to16((lab.a + 128.0) / 255.0);
+                colour[3 * size_t(x) + 2] = to16((lab.b + 128.0) / 255.0);
             }
             break;
         case Model::RgbaInterface:
@@ -553,17 +565,9 @@ bool decodeSamples(TIFF *tiff, const Layout &layout, Model model, QImage &image,
         }
         if (transform) {
             cmsDoTransform(transform.get(), colour.data(), converted.data(), width);
-        } else if (model == Model::Cmyk) {
-            // Without a profile, the plain conversion of libtiff's RGBA interface.
-            for (size_t x = 0; x < width; ++x) {
-                const double white = 1.0 - colour[4 * x + 3] / 100.0;
-                for (int c = 0; c < 3; ++c)
-                    converted[3 * x + c] = (1.0 - colour[4 * x + c] / 100.0) * white;
-            }
-        }
-        if (model == Model::Cmyk || model == Model::Lab) {
             for (size_t x = 0; x < width; ++x)
-                std::copy_n(&converted[3 * x], 3, &rgba[4 * x]);
+                for (int c = 0; c < 3; ++c)
+                    rgba[4 * x + c] = converted[3 * x + c] / 65535.0;
         }
         storeRow(image, int(y), rgba.data());
     }

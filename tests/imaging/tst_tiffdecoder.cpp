@@ -160,7 +160,7 @@ private slots:
         // White, black, L* 50 and the sRGB primaries red and blue in D50 L*a*b*.
         QImage lab = image(5, 1, QImage::Format_RGB32, {rgb8(255, 255, 255), rgb8(0, 0, 0), rgb8(119, 119, 119), rgb8(255, 0, 0), rgb8(0, 0, 255)});
         lab.setColorSpace(QColorSpace::SRgb);
-        row("8-bit CIELab", 5, 1, 8, 3, PHOTOMETRIC_CIELAB, {255, 0, 0, 0, 0, 0, 128, 0, 0, 138, 81, 70, 75, 68, -112 & 0xff}, {}, lab, 4 * 257);
+        row("8-bit CIELab", 5, 1, 8, 3, PHOTOMETRIC_CIELAB, {255, 0, 0, 0, 0, 0, 128, 0, 0, 138, 81, 70, 75, 68, -112 & 0xff}, {}, lab, 257);
 
         const QList<qint64> twelve = {0, 4095, 2048, 1, 100, 4000, 3000, 7};
         QList<QRgba64> twelvePixels;
