@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -58,11 +59,16 @@ int noteError(TIFF *, void *report, const char *, const char *, va_list)
     return 1;
 }
 
-// Warnings are dropped, except the JPEG library's: it fills what it cannot
-// decode with grey and only warns.
-int noteWarning(TIFF *, void *report, const char *module, const char *, va_list)
+// Warnings are dropped, except the JPEG library's about missing data: it
+// fills what it cannot decode with grey and only warns.
+int noteWarning(TIFF *, void *report, const char *module, const char *format, va_list arguments)
 {
-    if (module && std::strcmp(module, "JPEGLib") == 0)
+    if (!module || std::strcmp(module, "JPEGLib") != 0)
+        return 1;
+    char message[256];
+    std::vsnprintf(message, sizeof message, format, arguments);
+    const QByteArray text = QByteArray(message).toLower();
+    if (text.contains("premature end") || text.contains("instead of rst"))
         static_cast<Report *>(report)->damaged = true;
     return 1;
 }
@@ -170,9 +176,10 @@ bool sizeFits(const Layout &layout, int bitsPerPixel, QString *reason)
 class Bands
 {
 public:
-    bool open(TIFF *tiff, const Layout &layout, QString *reason)
+    bool open(TIFF *tiff, const Report *report, const Layout &layout, QString *reason)
     {
         m_tiff = tiff;
+        m_report = report;
         m_layout = layout;
         m_planeCount = layout.separate ? layout.samples : 1;
         m_perPixel = layout.separate ? 1 : layout.samples;
@@ -230,7 +237,7 @@ public:
                     std::memcpy(band + row * m_rowBytes + offset, m_tile.get() + row * m_tileRowBytes, bytes);
             }
         }
-        return true;
+        return !m_report->damaged || refuse(reason, damaged());
     }
 
 private:
@@ -241,6 +248,7 @@ private:
     }
 
     TIFF *m_tiff = nullptr;
+    const Report *m_report = nullptr;
     Layout m_layout;
     int m_planeCount = 1;
     int m_perPixel = 1;
@@ -454,10 +462,10 @@ void storeRow(QImage &image, int y, const double *rgba)
 }
 
 // Turns the stored samples into the image's pixels, row by row.
-bool decodeSamples(TIFF *tiff, const Layout &layout, Model model, QImage &image, QString *reason)
+bool decodeSamples(TIFF *tiff, const Report &report, const Layout &layout, Model model, QImage &image, QString *reason)
 {
     Bands bands;
-    if (!bands.open(tiff, layout, reason))
+    if (!bands.open(tiff, &report, layout, reason))
         return false;
     const uint32_t width = layout.width;
     const auto sampleIndex = [&](uint32_t x, int c) { return layout.separate ? qint64(x) : qint64(x) * layout.samples + c; };
@@ -739,7 +747,7 @@ bool decodeTiffFile(const QString &path, QImage *image, int *orientation, QStrin
         decoded = QImage(int(layout.width), int(layout.height), format);
         if (decoded.isNull())
             return refuse(reason, outOfMemory());
-        if (!decodeSamples(tiff, layout, model, decoded, reason))
+        if (!decodeSamples(tiff, report, layout, model, decoded, reason))
             return false;
     }
     if (report.damaged)
