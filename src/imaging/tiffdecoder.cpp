@@ -672,7 +672,7 @@ bool decodeTiffFile(const QString &path, QImage *image, int *orientation, QStrin
         uint16_t inkSet = INKSET_CMYK;
         TIFFGetFieldDefaulted(tiff, TIFFTAG_INKSET, &inkSet);
         if (inkSet != INKSET_CMYK)
-            return refuse(reason, unsupported(layout));
+            return refuse(reason, tiffText("TIFF with inks other than CMYK is not supported."));
         model = Model::Cmyk;
         colourSamples = 4;
         break;
