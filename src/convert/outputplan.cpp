@@ -6,11 +6,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QImageReader>
 #include <QSet>
 
 #include <optional>
 
+#include "imagemagickutil.h"
 #include "pathutil.h"
 #include "photometadata.h"
 #include "pipelinerules.h"
@@ -77,11 +77,7 @@ SourceFacts fileSourceFacts(const ConversionSettings &settings)
 {
     SourceFacts facts;
     facts.outputSize = [settings](const QString &source) {
-        QImageReader reader(source);
-        reader.setAutoTransform(true);
-        QSize size = reader.size();
-        if (reader.transformation() & QImageIOHandler::TransformationRotate90)
-            size.transpose();
+        const QSize size = uprightImageSize(source);
         return scaledSize(size, settings).value_or(size);
     };
     facts.date = [](const QString &source) {

@@ -21,6 +21,7 @@ struct SourceCache
     qint64 lastSourceSize = -1;
     QDateTime lastSourceModified;
     QImage lastSourceImage;
+    QString lastSourceReason;
 };
 
 SourceCache &sourceCache()
@@ -29,7 +30,7 @@ SourceCache &sourceCache()
     return cache;
 }
 
-QImage cachedSource(ImageMagickUtil &util, const QString &path)
+QImage cachedSource(ImageMagickUtil &util, const QString &path, QString *reason)
 {
     SourceCache &cache = sourceCache();
     QMutexLocker locker(&cache.mutex);
@@ -40,13 +41,14 @@ QImage cachedSource(ImageMagickUtil &util, const QString &path)
             && cache.lastSourceSize == size && cache.lastSourceModified == modified;
     if (!current) {
         QImage decoded;
-        if (!util.loadImage(path, decoded))
-            decoded = QImage();
+        cache.lastSourceReason.clear();
+        util.loadImage(path, decoded, &cache.lastSourceReason);
         cache.lastSourceImage = decoded;
         cache.lastSourcePath = path;
         cache.lastSourceSize = size;
         cache.lastSourceModified = modified;
     }
+    *reason = cache.lastSourceReason;
     return cache.lastSourceImage;
 }
 
@@ -96,12 +98,13 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
     const Qt::TransformationMode mode = scalingMode(fastPreview, settings);
 
     QImage image;
+    QString reason;
     if (useSourceCache)
-        image = cachedSource(*this, path);
-    else if (!loadImage(path, image))
-        image = QImage();
+        image = cachedSource(*this, path, &reason);
+    else
+        loadImage(path, image, &reason);
     if (image.isNull())
-        return failure(error, tr("The image could not be read."));
+        return failure(error, reason);
     const QColorSpace space = image.colorSpace();
     const std::optional<QSize> size = scaledSize(image.size(), settings);
     if (size) {
