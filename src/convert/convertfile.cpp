@@ -11,9 +11,9 @@
 // Conversions decode past the preview's source cache, so files decode side by
 // side and no picture stays pinned after its file.
 bool convertImageFile(const QString &source, const QString &target, const ConversionSettings &settings,
-                      QString *error)
+                      QString *error, QString *note)
 {
-    const QImage image = ImageMagickUtil().processImage(source, false, settings, error, false);
+    const QImage image = ImageMagickUtil().processImage(source, false, settings, error, false, note);
     if (image.isNull())
         return false;
     QString writeError;

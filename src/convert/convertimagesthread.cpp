@@ -28,6 +28,7 @@ struct JobResult
 {
     QString error;
     QImage page;
+    QString note;
 };
 
 // The files of one pass in flight on its own pool. Only the pass's thread
@@ -157,6 +158,8 @@ void ConvertImagesThread::runImagePass(int jobs)
         const QString &source = plan.at(index).source;
         if (!result.error.isEmpty())
             emit fileFailed(source, result.error);
+        else if (!result.note.isEmpty())
+            emit fileNoted(source, result.note);
         emit fileFinished(source);
     };
 
@@ -177,8 +180,9 @@ void ConvertImagesThread::runImagePass(int jobs)
                 if (!QFileInfo(folder).isDir() && QFileInfo(outputPath).isDir() && !QDir().mkpath(folder))
                     return JobResult{tr("Cannot write %1").arg(file.target), {}};
                 QString error;
-                convertImageFile(file.source, file.target, settings, &error);
-                return JobResult{error, {}};
+                QString note;
+                convertImageFile(file.source, file.target, settings, &error, &note);
+                return JobResult{error, {}, note};
             });
             continue;
         }
@@ -237,13 +241,14 @@ void ConvertImagesThread::runPdfPass(int jobs)
     // failed sources and a stop leave no blank page behind.
     const auto preparePage = [this, availableWidth, availableHeight, mode](const QString &source) {
         QString reason;
-        const QImage image = ImageMagickUtil().processImage(source, false, settings, &reason, false);
+        QString note;
+        const QImage image = ImageMagickUtil().processImage(source, false, settings, &reason, false, &note);
         if (image.isNull())
             return JobResult{reason, {}};
         const QSize size = pdfFitSize(image.size(), availableWidth, availableHeight, settings.resizeImageToPaper);
         if (size.isEmpty())
-            return JobResult{};
-        return JobResult{{}, size == image.size() ? image : image.scaled(size, Qt::IgnoreAspectRatio, mode)};
+            return JobResult{{}, {}, note};
+        return JobResult{{}, size == image.size() ? image : image.scaled(size, Qt::IgnoreAspectRatio, mode), note};
     };
     JobQueue queue(jobs, conversionMemoryBudget(physicalMemoryBytes()));
     int started = 0;
@@ -255,6 +260,8 @@ void ConvertImagesThread::runPdfPass(int jobs)
         if (!result.error.isEmpty()) {
             emit fileFailed(source, result.error);
         } else {
+            if (!result.note.isEmpty())
+                emit fileNoted(source, result.note);
             if (pages++ > 0)
                 writer.newPage();
             if (!result.page.isNull())

@@ -48,6 +48,9 @@ signals:
     void outputCounts(int skipped, int renamed);
     // A source that could not be converted, with the reason; sent before the end signal.
     void fileFailed(QString fileName, QString reason);
+    // A source converted from incomplete data (a file cut short), with the
+    // note for the report; sent before fileFinished.
+    void fileNoted(QString fileName, QString note);
     // A stopped PDF pass kept the pages drawn so far in the document; sent before threadTerminated.
     void documentStopped(QString pdfPath, int pageCount);
 

@@ -45,9 +45,10 @@ public:
     // size is empty or too large (refused before it is allocated), or that
     // memory ran out; *error then tells which, in words for the user.
     // Conversions pass useSourceCache false: they decode side by side without
-    // the preview's one-entry cache and pin no picture in it.
+    // the preview's one-entry cache and pin no picture in it. *note tells of a
+    // picture made from an incomplete source.
     QImage processImage(const QString &path, bool fastPreview, const ConversionSettings &settings,
-                        QString *error = nullptr, bool useSourceCache = true);
+                        QString *error = nullptr, bool useSourceCache = true, QString *note = nullptr);
 
     // Contrast, brightness, gamma, sepia, inversion and blur.
     QImage applyAdjustments(const QImage &image, const ConversionSettings &settings);

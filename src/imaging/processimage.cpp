@@ -22,6 +22,7 @@ struct SourceCache
     QDateTime lastSourceModified;
     QImage lastSourceImage;
     QString lastSourceReason;
+    QString lastSourceNote;
 };
 
 SourceCache &sourceCache()
@@ -30,7 +31,7 @@ SourceCache &sourceCache()
     return cache;
 }
 
-QImage cachedSource(ImageMagickUtil &util, const QString &path, QString *reason)
+QImage cachedSource(ImageMagickUtil &util, const QString &path, QString *reason, QString *note)
 {
     SourceCache &cache = sourceCache();
     QMutexLocker locker(&cache.mutex);
@@ -42,13 +43,15 @@ QImage cachedSource(ImageMagickUtil &util, const QString &path, QString *reason)
     if (!current) {
         QImage decoded;
         cache.lastSourceReason.clear();
-        util.loadImage(path, decoded, &cache.lastSourceReason);
+        cache.lastSourceNote.clear();
+        util.loadImage(path, decoded, &cache.lastSourceReason, &cache.lastSourceNote);
         cache.lastSourceImage = decoded;
         cache.lastSourcePath = path;
         cache.lastSourceSize = size;
         cache.lastSourceModified = modified;
     }
     *reason = cache.lastSourceReason;
+    *note = cache.lastSourceNote;
     return cache.lastSourceImage;
 }
 
@@ -93,18 +96,21 @@ QImage failure(QString *error, const QString &reason)
 } // namespace
 
 QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, const ConversionSettings &settings,
-                                     QString *error, bool useSourceCache)
+                                     QString *error, bool useSourceCache, QString *note)
 {
     const Qt::TransformationMode mode = scalingMode(fastPreview, settings);
 
     QImage image;
     QString reason;
+    QString sourceNote;
     if (useSourceCache)
-        image = cachedSource(*this, path, &reason);
+        image = cachedSource(*this, path, &reason, &sourceNote);
     else
-        loadImage(path, image, &reason);
+        loadImage(path, image, &reason, &sourceNote);
     if (image.isNull())
         return failure(error, reason);
+    if (note)
+        *note = sourceNote;
     const QColorSpace space = image.colorSpace();
     const std::optional<QSize> size = scaledSize(image.size(), settings);
     if (size) {
