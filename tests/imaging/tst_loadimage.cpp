@@ -225,6 +225,9 @@ private slots:
                                     + QByteArray("\0\0\0\x08moov", 8);
         QTest::newRow("avif sequence") << "animation.avifs" << sequence << false
                                        << unread.arg("image sequences are not supported yet");
+        const QByteArray cmyk = encodeJxl(photo, 1, false, false, QSize(), true);
+        QVERIFY(!cmyk.isEmpty());
+        QTest::newRow("cmyk jxl") << "print.jxl" << cmyk << false << unread.arg("CMYK JPEG XL is not supported");
         QTest::newRow("huge heic") << "huge.heic" << heifDeclaringSize(encodeWithQt(photo, "heic"), 20000, 20000) << false
                                    << unread.arg("at 20000 x 20000 pixels it needs more than 256 MB");
     }
