@@ -94,7 +94,8 @@ void addMetadataBoxes(JxlEncoder *encoder, const EncoderMetadata &metadata)
     add("xml ", metadata.xmp);
 }
 
-// The stored size: the orientation is left to the reader's transformation.
+// The header's facts, with the stored size: the orientation is left to the
+// reader's transformation.
 bool readBasicInfo(JxlDecoder *decoder, const QByteArray &data, JxlBasicInfo *info)
 {
     if (!decoder || JxlDecoderSubscribeEvents(decoder, JXL_DEC_BASIC_INFO) != JXL_DEC_SUCCESS
