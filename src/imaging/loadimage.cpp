@@ -107,8 +107,10 @@ bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *rea
     reader.setAutoTransform(false);
     // A header declaring more pixels than may be allocated is refused before decoding.
     const QSize stored = reader.size();
+    // A damaged header can give any number for the format.
     const QImage::Format format = reader.imageFormat();
-    const int bits = format == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(format).bitsPerPixel();
+    const bool known = format > QImage::Format_Invalid && format < QImage::NImageFormats;
+    const int bits = known ? QImage::toPixelFormat(format).bitsPerPixel() : 32;
     if (stored.isValid() && pictureSizeVerdict(stored, bits) == PictureSize::TooLarge)
         return refuse(reason, tr("at %1 x %2 pixels it needs more than %3 MB")
                                       .arg(stored.width())
