@@ -219,7 +219,8 @@ void Reporter::printResult(const FileResult &result, qsizetype position)
                   + result.reason);
     else
         printLine(count + source + QStringLiteral(" -> ") + shownPath(result.target)
-                  + QStringLiteral(" %1 s").arg(result.ms / 1000.0, 0, 'f', 2));
+                  + QStringLiteral(" %1 s").arg(result.ms / 1000.0, 0, 'f', 2)
+                  + (result.reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(result.reason)));
 }
 
 void Reporter::printLine(const QString &line)
@@ -317,6 +318,9 @@ QHash<QString, QString> runPass(ConvertImagesThread &thread, const std::function
                      [&skips](const QString &source, const QString &reason) { skips.insert(source, reason); });
     QObject::connect(&thread, &ConvertImagesThread::fileRenamed, &loop,
                      [&notes](const QString &source, const QString &reason) { notes.insert(source, reason); });
+    QObject::connect(&thread, &ConvertImagesThread::fileNoted, &loop, [&notes](const QString &source, const QString &note) {
+        notes[source] += (notes.value(source).isEmpty() ? QString() : QStringLiteral("; ")) + note;
+    });
     QObject::connect(&thread, &ConvertImagesThread::fileFinished, &loop, [&](const QString &source) {
         const qint64 ms = clocks.value(source).elapsed();
         if (failures.contains(source))

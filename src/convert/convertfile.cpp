@@ -13,9 +13,9 @@
 // Conversions decode past the preview's source cache, so files decode side by
 // side and no picture stays pinned after its file.
 bool convertImageFile(const QString &source, const QString &target, const ConversionSettings &settings,
-                      QString *error)
+                      QString *error, QString *note)
 {
-    const QImage image = ImageMagickUtil().processImage(source, false, settings, error, false);
+    const QImage image = ImageMagickUtil().processImage(source, false, settings, error, false, note);
     if (image.isNull())
         return false;
     QString writeError;
@@ -30,8 +30,13 @@ bool convertImageFile(const QString &source, const QString &target, const Conver
     const PhotoMetadata metadata = parts && !isGifTargetPath(target)
                                        ? readPhotoMetadata(source, image.size(), settings.removeLocation, parts)
                                        : PhotoMetadata();
-    for (const QString &note : metadata.notes)
-        qDebug().noquote() << "Note on" << source << ":" << note;
+    // Blocks left out go into the report beside what the decoder said.
+    if (note && !metadata.notes.isEmpty()) {
+        QStringList said = metadata.notes;
+        if (!note->isEmpty())
+            said.prepend(*note);
+        *note = said.join(QStringLiteral("; "));
+    }
     const bool written = isGifTargetPath(target)
                              ? writeGif(image, target, &writeError)
                              : writeImageFile(image, target, writeOptionsFor(settings, "." + QFileInfo(target).suffix()),

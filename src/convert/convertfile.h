@@ -7,6 +7,7 @@
 // One source to one image file: the pipeline on the given settings, then the
 // writer the target's suffix asks for. The window's conversion pass and the
 // command line both convert each file through here. Returns false with the
-// reason in *error; nothing is left at the target then.
+// reason in *error; nothing is left at the target then. A picture written
+// from an incomplete source gets *note, for the run's report.
 bool convertImageFile(const QString &source, const QString &target, const ConversionSettings &settings,
-                      QString *error);
+                      QString *error, QString *note = nullptr);

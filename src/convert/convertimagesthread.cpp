@@ -35,6 +35,8 @@ struct JobResult
 {
     QString error;
     QImage page;
+    // Converted from incomplete data: what the report says about it.
+    QString note;
     // The target was made by someone else while the file converted.
     bool taken = false;
 };
@@ -143,18 +145,19 @@ JobResult convertPlanned(const PlannedFile &file, const ConversionSettings &sett
                          + QString::number(QRandomGenerator::global()->generate64(), 36) + QLatin1Char('.')
                          + QFileInfo(file.target).suffix();
     QString error;
-    if (!convertImageFile(file.source, part, settings, &error))
+    QString note;
+    if (!convertImageFile(file.source, part, settings, &error, &note))
         return JobResult{error.replace(part, file.target), {}};
     // A replaced file keeps its permissions.
     if (file.replaces && QFileInfo(file.target).isFile())
         QFile::setPermissions(part, QFileInfo(file.target).permissions());
     bool taken = false;
     if (moveIntoPlace(part, file.target, file.replaces, &taken))
-        return {};
+        return JobResult{{}, {}, note};
     const QString reason = qt_error_string(errno);
     QFile::remove(part);
     if (taken)
-        return JobResult{{}, {}, true};
+        return JobResult{{}, {}, {}, true};
     return JobResult{
         QCoreApplication::translate("ConvertImagesThread", "Cannot write %1: %2").arg(file.target, reason), {}};
 }
@@ -222,6 +225,8 @@ void ConvertImagesThread::runImagePass(int jobs)
         const QString &source = plan.at(index).source;
         if (!result.error.isEmpty())
             emit fileFailed(source, result.error);
+        else if (!result.note.isEmpty())
+            emit fileNoted(source, result.note);
         if (result.taken) {
             ++skippedCount;
             emit fileSkipped(source, tr("the target was made by another program meanwhile"));
@@ -313,13 +318,14 @@ void ConvertImagesThread::runPdfPass(int jobs)
     // failed sources and a stop leave no blank page behind.
     const auto preparePage = [this, availableWidth, availableHeight, mode](const QString &source) {
         QString reason;
-        const QImage image = ImageMagickUtil().processImage(source, false, settings, &reason, false);
+        QString note;
+        const QImage image = ImageMagickUtil().processImage(source, false, settings, &reason, false, &note);
         if (image.isNull())
             return JobResult{reason, {}};
         const QSize size = pdfFitSize(image.size(), availableWidth, availableHeight, settings.resizeImageToPaper);
         if (size.isEmpty())
-            return JobResult{};
-        return JobResult{{}, size == image.size() ? image : image.scaled(size, Qt::IgnoreAspectRatio, mode)};
+            return JobResult{{}, {}, note};
+        return JobResult{{}, size == image.size() ? image : image.scaled(size, Qt::IgnoreAspectRatio, mode), note};
     };
     JobQueue queue(jobs, conversionMemoryBudget(physicalMemoryBytes()));
     int started = 0;
@@ -331,6 +337,8 @@ void ConvertImagesThread::runPdfPass(int jobs)
         if (!result.error.isEmpty()) {
             emit fileFailed(source, result.error);
         } else {
+            if (!result.note.isEmpty())
+                emit fileNoted(source, result.note);
             if (pages++ > 0)
                 writer.newPage();
             if (!result.page.isNull())

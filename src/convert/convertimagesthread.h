@@ -58,6 +58,9 @@ signals:
     void fileSkipped(QString fileName, QString reason);
     // A source whose target gets another name than its own, and why; sent as it starts.
     void fileRenamed(QString fileName, QString reason);
+    // A source converted from incomplete data (a file cut short), with the
+    // note for the report; sent before fileFinished.
+    void fileNoted(QString fileName, QString note);
     // A stopped PDF pass kept the pages drawn so far in the document; sent before threadTerminated.
     void documentStopped(QString pdfPath, int pageCount);
 

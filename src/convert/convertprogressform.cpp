@@ -150,6 +150,7 @@ void ConvertProgressForm::startConvert(const QStringList &files, const QString &
     const auto note = [this](const QString &fileName, const QString &reason) { notes.append({fileName, reason}); };
     connect(worker, &ConvertImagesThread::fileSkipped, this, note);
     connect(worker, &ConvertImagesThread::fileRenamed, this, note);
+    connect(worker, &ConvertImagesThread::fileNoted, this, note);
     connect(worker, &ConvertImagesThread::documentStopped, this, &ConvertProgressForm::handleDocumentStopped);
     worker->start();
 }

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QImageReader>
 #include <QSet>
 
 #include <climits>
@@ -15,6 +14,7 @@
 
 #include <unistd.h>
 
+#include "imagemagickutil.h"
 #include "pathutil.h"
 #include "photometadata.h"
 #include "pipelinerules.h"
@@ -81,11 +81,7 @@ SourceFacts fileSourceFacts(const ConversionSettings &settings)
 {
     SourceFacts facts;
     facts.outputSize = [settings](const QString &source) {
-        QImageReader reader(source);
-        reader.setAutoTransform(true);
-        QSize size = reader.size();
-        if (reader.transformation() & QImageIOHandler::TransformationRotate90)
-            size.transpose();
+        const QSize size = uprightImageSize(source);
         return scaledSize(size, settings).value_or(size);
     };
     facts.date = [](const QString &source) {

@@ -1,5 +1,7 @@
 #include "fileentry.h"
 
+#include "imagemagickutil.h"
+
 #include <QCollator>
 #include <QFileInfo>
 #include <QImageIOHandler>
@@ -84,18 +86,22 @@ QImage makeListIcon(const QImage &image)
 ListThumbnail readListThumbnail(const QString &path)
 {
     QImageReader reader(path);
-    reader.setAutoTransform(true);
+    reader.setAutoTransform(false);
     const QSize stored = reader.size();
-    const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
     // Codecs that can decode at a reduced size (JPEG does it in the DCT) skip
-    // most of the work for an icon; the others are decoded whole.
+    // most of the work for an icon; the others go the loader's whole way.
     const bool decodeSmall = stored.isValid() && reader.supportsOption(QImageIOHandler::ScaledSize)
                              && qMin(stored.width(), stored.height()) > listIconSide;
-    if (decodeSmall)
-        reader.setScaledSize(stored.scaled(listIconSide, listIconSide, Qt::KeepAspectRatioByExpanding));
     QImage image;
+    if (!decodeSmall) {
+        if (!ImageMagickUtil().loadImage(path, image))
+            return {QImage(), imageSizeText(QSize(0, 0))};
+        return {makeListIcon(image), imageSizeText(image.size())};
+    }
+    const QImageIOHandler::Transformations turn = storedTransformation(reader);
+    reader.setScaledSize(stored.scaled(listIconSide, listIconSide, Qt::KeepAspectRatioByExpanding));
     if (!reader.read(&image))
         return {QImage(), imageSizeText(QSize(0, 0))};
-    const QSize size = decodeSmall ? (turned ? stored.transposed() : stored) : image.size();
-    return {makeListIcon(image), imageSizeText(size)};
+    const QSize size = turn & QImageIOHandler::TransformationRotate90 ? stored.transposed() : stored;
+    return {makeListIcon(uprightImage(image, turn)), imageSizeText(size)};
 }

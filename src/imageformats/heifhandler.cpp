@@ -6,12 +6,14 @@
 #include <QColorSpace>
 #include <QDebug>
 #include <QIODevice>
+#include <QList>
 #include <QImage>
 #include <QVariant>
 #include <QtEndian>
 
 #include <libheif/heif.h>
 
+#include <algorithm>
 #include <cstring>
 #include <mutex>
 
@@ -29,7 +31,9 @@ constexpr int av1Speed = 8;
 constexpr const char *heicBrands[] = {"heic", "heix", "heim", "heis", "hevc", "hevx"};
 constexpr const char *avifBrands[] = {"avif", "avis"};
 constexpr const char *heifBrands[] = {"mif1", "msf1"};
-constexpr int headerPeekBytes = 256;
+// The brands of image sequences (AVIF, HEIF and HEVC ones), which libheif
+// 1.15 reads only through a still image stored beside the sequence.
+constexpr const char *sequenceBrands[] = {"avis", "msf1", "hevc", "hevx", "hevm", "hevs"};
 
 void ensureLibraryInitialised()
 {
@@ -155,6 +159,22 @@ void copyPixels(const heif_image *decoded, QImage &target)
         std::memcpy(target.scanLine(y), plane + qsizetype(y) * stride, rowBytes);
 }
 
+// The major brand first, then the compatible ones; none when the bytes do
+// not open with a file type box.
+QList<QByteArray> brandsOf(const QByteArray &header)
+{
+    if (header.size() < 16 || header.mid(4, 4) != "ftyp")
+        return {};
+    const quint32 boxSize = qFromBigEndian<quint32>(header.constData());
+    if (boxSize < 16 || boxSize % 4 != 0)
+        return {};
+    QList<QByteArray> brands{header.mid(8, 4)};
+    const qsizetype end = qMin<qsizetype>(boxSize, header.size());
+    for (qsizetype at = 16; at + 4 <= end; at += 4)
+        brands << header.mid(at, 4);
+    return brands;
+}
+
 heif_error writeToDevice(heif_context *, const void *data, size_t size, void *userData)
 {
     auto *device = static_cast<QIODevice *>(userData);
@@ -173,21 +193,17 @@ HeifHandler::~HeifHandler() = default;
 
 QByteArray HeifHandler::formatFromHeader(const QByteArray &header)
 {
-    if (header.size() < 16 || header.mid(4, 4) != "ftyp")
+    const QList<QByteArray> brands = brandsOf(header);
+    if (brands.isEmpty())
         return {};
-    const quint32 boxSize = qFromBigEndian<quint32>(header.constData());
-    if (boxSize < 16 || boxSize % 4 != 0)
-        return {};
-    const QByteArray major = header.mid(8, 4);
+    const QByteArray &major = brands.first();
     if (isOneOf(major, avifBrands))
         return "avif";
     if (isOneOf(major, heicBrands))
         return "heic";
-    bool generic = isOneOf(major, heifBrands);
-    const qsizetype end = qMin<qsizetype>(boxSize, header.size());
+    bool generic = false;
     bool heic = false;
-    for (qsizetype at = 16; at + 4 <= end; at += 4) {
-        const QByteArray brand = header.mid(at, 4);
+    for (const QByteArray &brand : brands) {
         if (isOneOf(brand, avifBrands))
             return "avif";
         heic = heic || isOneOf(brand, heicBrands);
@@ -196,6 +212,12 @@ QByteArray HeifHandler::formatFromHeader(const QByteArray &header)
     if (heic)
         return "heic";
     return generic ? QByteArray("heif") : QByteArray();
+}
+
+bool HeifHandler::isImageSequence(const QByteArray &header)
+{
+    const QList<QByteArray> brands = brandsOf(header);
+    return std::any_of(brands.cbegin(), brands.cend(), [](const QByteArray &brand) { return isOneOf(brand, sequenceBrands); });
 }
 
 bool HeifHandler::canRead(QIODevice *device)

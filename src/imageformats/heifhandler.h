@@ -33,6 +33,10 @@ public:
     // of those brands; empty otherwise.
     static QByteArray formatFromHeader(const QByteArray &header);
     static bool canRead(QIODevice *device);
+    // Whether the bytes open a file that announces an image sequence.
+    static bool isImageSequence(const QByteArray &header);
+    // How much of a file's start the brands are looked for in.
+    static constexpr int headerPeekBytes = 256;
 
 private:
     bool parseHeader();

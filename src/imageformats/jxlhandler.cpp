@@ -2,6 +2,7 @@
 
 #include "codedinput.h"
 #include "encoderthreads.h"
+#include "exiforientation.h"
 
 #include <QColorSpace>
 #include <QDebug>
@@ -54,28 +55,6 @@ float distanceForQuality(int quality)
     return qMin(25.0f, 6.4f + std::pow(2.5f, (30 - q) / 5.0f) / 6.25f);
 }
 
-QImageIOHandler::Transformations transformationForOrientation(int orientation)
-{
-    switch (orientation) {
-    case 2:
-        return QImageIOHandler::TransformationMirror;
-    case 3:
-        return QImageIOHandler::TransformationRotate180;
-    case 4:
-        return QImageIOHandler::TransformationFlip;
-    case 5:
-        return QImageIOHandler::TransformationFlipAndRotate90;
-    case 6:
-        return QImageIOHandler::TransformationRotate90;
-    case 7:
-        return QImageIOHandler::TransformationMirrorAndRotate90;
-    case 8:
-        return QImageIOHandler::TransformationRotate270;
-    default:
-        return QImageIOHandler::TransformationNone;
-    }
-}
-
 QColorSpace iccColorSpace(const JxlDecoder *decoder, JxlColorProfileTarget target)
 {
     size_t size = 0;
@@ -115,7 +94,38 @@ void addMetadataBoxes(JxlEncoder *encoder, const EncoderMetadata &metadata)
     add("xml ", metadata.xmp);
 }
 
+// The header's facts, with the stored size: the orientation is left to the
+// reader's transformation.
+bool readBasicInfo(JxlDecoder *decoder, const QByteArray &data, JxlBasicInfo *info)
+{
+    if (!decoder || JxlDecoderSubscribeEvents(decoder, JXL_DEC_BASIC_INFO) != JXL_DEC_SUCCESS
+        || JxlDecoderSetKeepOrientation(decoder, JXL_TRUE) != JXL_DEC_SUCCESS
+        || JxlDecoderSetInput(decoder, reinterpret_cast<const uint8_t *>(data.constData()), size_t(data.size()))
+               != JXL_DEC_SUCCESS)
+        return false;
+    JxlDecoderCloseInput(decoder);
+    return JxlDecoderProcessInput(decoder) == JXL_DEC_BASIC_INFO
+           && JxlDecoderGetBasicInfo(decoder, info) == JXL_DEC_SUCCESS;
+}
+
+bool declaresBlackChannel(const JxlDecoder *decoder, const JxlBasicInfo &info)
+{
+    for (uint32_t i = 0; i < info.num_extra_channels; ++i) {
+        JxlExtraChannelInfo channel;
+        if (JxlDecoderGetExtraChannelInfo(decoder, i, &channel) == JXL_DEC_SUCCESS && channel.type == JXL_CHANNEL_BLACK)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
+
+bool JxlHandler::hasBlackChannel(const QByteArray &data)
+{
+    DecoderPtr decoder(JxlDecoderCreate(nullptr));
+    JxlBasicInfo info;
+    return readBasicInfo(decoder.get(), data, &info) && declaresBlackChannel(decoder.get(), info);
+}
 
 bool JxlHandler::canRead(QIODevice *device)
 {
@@ -148,17 +158,10 @@ bool JxlHandler::parseHeader()
         return false;
 
     DecoderPtr decoder(JxlDecoderCreate(nullptr));
-    // The stored size: the orientation is left to the reader's transformation.
-    if (!decoder || JxlDecoderSubscribeEvents(decoder.get(), JXL_DEC_BASIC_INFO) != JXL_DEC_SUCCESS
-        || JxlDecoderSetKeepOrientation(decoder.get(), JXL_TRUE) != JXL_DEC_SUCCESS
-        || JxlDecoderSetInput(decoder.get(), reinterpret_cast<const uint8_t *>(m_data.constData()),
-                              size_t(m_data.size()))
-               != JXL_DEC_SUCCESS)
-        return false;
-    JxlDecoderCloseInput(decoder.get());
     JxlBasicInfo info;
-    if (JxlDecoderProcessInput(decoder.get()) != JXL_DEC_BASIC_INFO
-        || JxlDecoderGetBasicInfo(decoder.get(), &info) != JXL_DEC_SUCCESS)
+    // CMY with the black apart cannot be shown without the CMYK profile
+    // applied to all four; the first three alone would be a wrong picture.
+    if (!readBasicInfo(decoder.get(), m_data, &info) || declaresBlackChannel(decoder.get(), info))
         return false;
     if (info.xsize == 0 || info.ysize == 0 || info.xsize > INT_MAX || info.ysize > INT_MAX)
         return false;

@@ -22,6 +22,9 @@ public:
     bool supportsOption(ImageOption option) const override;
 
     static bool canRead(QIODevice *device);
+    // Whether the file keeps a CMYK picture's black apart, which this
+    // handler refuses to read.
+    static bool hasBlackChannel(const QByteArray &data);
 
 private:
     bool parseHeader();

@@ -2,11 +2,27 @@
 
 #include <QCoreApplication>
 #include <QImage>
+#include <QImageIOHandler>
 #include <QString>
 
 #include "conversionsettings.h"
 
 class QGraphicsEffect;
+class QImageReader;
+
+// The turn and mirror the file's container asks for and its decoder leaves to
+// the caller: the reader's own (JPEG's EXIF, TIFF, JPEG XL), else the EXIF
+// chunk of a WEBP or PNG. HEIF comes upright from libheif, which applies its
+// rotation and mirror boxes and rightly ignores an EXIF orientation beside
+// them. Asked before the reader reads: reading makes it forget the format.
+QImageIOHandler::Transformations storedTransformation(QImageReader &reader);
+
+// The stored picture brought upright; the colour space stays.
+QImage uprightImage(const QImage &stored, QImageIOHandler::Transformations turn);
+
+// The size of the upright picture, read from the header without decoding;
+// invalid when the file cannot be read.
+QSize uprightImageSize(const QString &path);
 
 // Stateless image utilities: the only road from a source path to finished
 // pixels. Callers create one on the stack for each call. Every operation that
@@ -18,15 +34,21 @@ class ImageMagickUtil
 public:
     // Decodes the first frame of a regular file with its orientation applied.
     bool loadImage(QString path, QImage &image);
+    // The same, with the reason for the user when nothing can be decoded,
+    // and with the note when the picture is decoded but incomplete (a file
+    // cut short, its missing part filled with grey). image stays as it was
+    // on failure.
+    bool loadImage(const QString &path, QImage &image, QString *reason, QString *note = nullptr);
 
     // Source cache, watermarks, scaling, adjustments and grayscale, in that
     // order. A null image means that nothing could be decoded, that the scaled
     // size is empty or too large (refused before it is allocated), or that
     // memory ran out; *error then tells which, in words for the user.
     // Conversions pass useSourceCache false: they decode side by side without
-    // the preview's one-entry cache and pin no picture in it.
+    // the preview's one-entry cache and pin no picture in it. *note tells of a
+    // picture made from an incomplete source.
     QImage processImage(const QString &path, bool fastPreview, const ConversionSettings &settings,
-                        QString *error = nullptr, bool useSourceCache = true);
+                        QString *error = nullptr, bool useSourceCache = true, QString *note = nullptr);
 
     // Contrast, brightness, gamma, sepia, inversion and blur.
     QImage applyAdjustments(const QImage &image, const ConversionSettings &settings);

@@ -1,5 +1,9 @@
 #include "imagemagickutil.h"
+#include "exiforientation.h"
+#include "heifhandler.h"
+#include "jxlhandler.h"
 #include "pipelinerules.h"
+#include "sourceorientation.h"
 #include "tiffdecoder.h"
 
 #include <QColorSpace>
@@ -8,48 +12,134 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+namespace {
+
+bool refuse(QString *reason, const QString &cause)
+{
+    if (reason) {
+        *reason = cause.isEmpty() ? ImageMagickUtil::tr("The image could not be read.")
+                                  : ImageMagickUtil::tr("The image could not be read: %1.").arg(cause);
+    }
+    return false;
+}
+
+// Why a file the reader could not decode was refused, as far as can be told.
+QString failureCause(const QImageReader &reader, const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    if (HeifHandler::isImageSequence(file.peek(HeifHandler::headerPeekBytes)))
+        return ImageMagickUtil::tr("image sequences are not supported yet");
+    if (JxlHandler::canRead(&file) && JxlHandler::hasBlackChannel(file.readAll()))
+        return ImageMagickUtil::tr("CMYK JPEG XL is not supported");
+    // No decoder knows the content; an empty file is merely cut short.
+    if (reader.error() == QImageReader::UnsupportedFormatError && file.size() > 0)
+        return ImageMagickUtil::tr("not a picture type this program reads");
+    return ImageMagickUtil::tr("damaged or truncated");
+}
+
+// libjpeg fills whatever a cut-off file lacks with grey and calls it a
+// success. Entropy-coded data never holds an end-of-image marker, nor a
+// start-of-scan one, so a file cut short has no end marker after its last scan.
+bool jpegEndsEarly(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const uchar *mapped = file.map(0, file.size());
+    if (!mapped)
+        return false;
+    const QByteArrayView data(mapped, file.size());
+    const qsizetype scan = data.lastIndexOf(QByteArrayView("\xff\xda"));
+    return scan >= 0 && data.indexOf(QByteArrayView("\xff\xd9"), scan) < 0;
+}
+
+} // namespace
+
+QImageIOHandler::Transformations storedTransformation(QImageReader &reader)
+{
+    const QImageIOHandler::Transformations turn = reader.transformation();
+    if (turn != QImageIOHandler::TransformationNone)
+        return turn;
+    const QByteArray format = reader.format();
+    if (format == "png" || format == "webp")
+        return transformationForOrientation(storedExifOrientation(reader.fileName()));
+    return QImageIOHandler::TransformationNone;
+}
+
+QImage uprightImage(const QImage &stored, QImageIOHandler::Transformations turn)
+{
+    if (turn == QImageIOHandler::TransformationNone)
+        return stored;
+    // Qt's quarter turn drops the colour space, which is put back afterwards.
+    const QColorSpace space = stored.colorSpace();
+    QImage image = stored.mirrored(turn & QImageIOHandler::TransformationMirror, turn & QImageIOHandler::TransformationFlip);
+    if (turn & QImageIOHandler::TransformationRotate90)
+        image = image.transformed(QTransform().rotate(90));
+    image.setColorSpace(space);
+    return image;
+}
+
+QSize uprightImageSize(const QString &path)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(false);
+    const QSize size = reader.size();
+    return storedTransformation(reader) & QImageIOHandler::TransformationRotate90 ? size.transposed() : size;
+}
+
 bool ImageMagickUtil::loadImage(QString path, QImage &image)
+{
+    return loadImage(path, image, nullptr);
+}
+
+bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *reason, QString *note)
 {
     qDebug().noquote() << "ImageMagickUtil::loadImage: " + path;
     if (!QFileInfo(path).isFile())
-        return false;
+        return refuse(reason, {});
 
-    // The picture is turned upright here rather than by the reader: Qt's
-    // quarter turn drops the colour space, which is put back afterwards.
-    QImageIOHandler::Transformations turn;
+    // libtiff reads the TIFF layouts that Qt's plugin garbles or refuses.
     QFile file(path);
     if (file.open(QIODevice::ReadOnly) && isTiffData(file.read(4))) {
-        // libtiff reads the TIFF layouts that Qt's plugin garbles or refuses.
-        // Orientations 1..8 as the reader's transformations:
-        static const QImageIOHandler::Transformation turns[] = {
-                QImageIOHandler::TransformationNone,
-                QImageIOHandler::TransformationMirror,
-                QImageIOHandler::TransformationRotate180,
-                QImageIOHandler::TransformationFlip,
-                QImageIOHandler::TransformationFlipAndRotate90,
-                QImageIOHandler::TransformationRotate90,
-                QImageIOHandler::TransformationMirrorAndRotate90,
-                QImageIOHandler::TransformationRotate270};
+        QImage stored;
         int orientation = 1;
-        QString reason;
-        if (!decodeTiffFile(path, &image, &orientation, &reason))
+        QString cause;
+        if (!decodeTiffFile(path, &stored, &orientation, &cause)) {
+            if (reason)
+                *reason = cause;
             return false;
-        turn = turns[orientation - 1];
-    } else {
-        // No format is given: the decoder is chosen from the suffix and the content.
-        QImageReader reader(path);
-        QImageReader::setAllocationLimit(allocationLimitMegabytes);
-        reader.setAutoTransform(false);
-        if (!reader.read(&image))
-            return false;
-        turn = reader.transformation();
+        }
+        image = uprightImage(stored, transformationForOrientation(orientation));
+        return true;
     }
-    if (turn != QImageIOHandler::TransformationNone) {
-        const QColorSpace space = image.colorSpace();
-        image = image.mirrored(turn & QImageIOHandler::TransformationMirror, turn & QImageIOHandler::TransformationFlip);
-        if (turn & QImageIOHandler::TransformationRotate90)
-            image = image.transformed(QTransform().rotate(90));
-        image.setColorSpace(space);
-    }
+
+    // No format is given: the decoder is chosen from the suffix and the content.
+    QImageReader reader(path);
+    QImageReader::setAllocationLimit(allocationLimitMegabytes);
+    // The picture is turned upright here rather than by the reader, once for
+    // every format, with its colour space kept.
+    reader.setAutoTransform(false);
+    // A header declaring more pixels than may be allocated is refused before decoding.
+    const QSize stored = reader.size();
+    // A damaged header can give any number for the format.
+    const QImage::Format format = reader.imageFormat();
+    const bool known = format > QImage::Format_Invalid && format < QImage::NImageFormats;
+    const int bits = known ? QImage::toPixelFormat(format).bitsPerPixel() : 32;
+    if (stored.isValid() && pictureSizeVerdict(stored, bits) == PictureSize::TooLarge)
+        return refuse(reason, tr("at %1 x %2 pixels it needs more than %3 MB")
+                                      .arg(stored.width())
+                                      .arg(stored.height())
+                                      .arg(allocationLimitMegabytes));
+    // Asked before reading: the reader forgets the format once it has read.
+    const bool jpeg = reader.format() == "jpeg";
+    const QImageIOHandler::Transformations turn = storedTransformation(reader);
+    QImage decoded;
+    if (!reader.read(&decoded))
+        return refuse(reason, failureCause(reader, path));
+    image = uprightImage(decoded, turn);
+    if (note && jpeg && jpegEndsEarly(path))
+        *note = tr("the file ends early; the missing part is grey");
     return true;
 }

@@ -21,6 +21,8 @@ struct SourceCache
     qint64 lastSourceSize = -1;
     QDateTime lastSourceModified;
     QImage lastSourceImage;
+    QString lastSourceReason;
+    QString lastSourceNote;
 };
 
 SourceCache &sourceCache()
@@ -29,7 +31,7 @@ SourceCache &sourceCache()
     return cache;
 }
 
-QImage cachedSource(ImageMagickUtil &util, const QString &path)
+QImage cachedSource(ImageMagickUtil &util, const QString &path, QString *reason, QString *note)
 {
     SourceCache &cache = sourceCache();
     QMutexLocker locker(&cache.mutex);
@@ -40,13 +42,16 @@ QImage cachedSource(ImageMagickUtil &util, const QString &path)
             && cache.lastSourceSize == size && cache.lastSourceModified == modified;
     if (!current) {
         QImage decoded;
-        if (!util.loadImage(path, decoded))
-            decoded = QImage();
+        cache.lastSourceReason.clear();
+        cache.lastSourceNote.clear();
+        util.loadImage(path, decoded, &cache.lastSourceReason, &cache.lastSourceNote);
         cache.lastSourceImage = decoded;
         cache.lastSourcePath = path;
         cache.lastSourceSize = size;
         cache.lastSourceModified = modified;
     }
+    *reason = cache.lastSourceReason;
+    *note = cache.lastSourceNote;
     return cache.lastSourceImage;
 }
 
@@ -91,17 +96,21 @@ QImage failure(QString *error, const QString &reason)
 } // namespace
 
 QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, const ConversionSettings &settings,
-                                     QString *error, bool useSourceCache)
+                                     QString *error, bool useSourceCache, QString *note)
 {
     const Qt::TransformationMode mode = scalingMode(fastPreview, settings);
 
     QImage image;
+    QString reason;
+    QString sourceNote;
     if (useSourceCache)
-        image = cachedSource(*this, path);
-    else if (!loadImage(path, image))
-        image = QImage();
+        image = cachedSource(*this, path, &reason, &sourceNote);
+    else
+        loadImage(path, image, &reason, &sourceNote);
     if (image.isNull())
-        return failure(error, tr("The image could not be read."));
+        return failure(error, reason);
+    if (note)
+        *note = sourceNote;
     const QColorSpace space = image.colorSpace();
     const std::optional<QSize> size = scaledSize(image.size(), settings);
     if (size) {

@@ -1,6 +1,9 @@
 #include "photometadata.h"
 
 #include <QCoreApplication>
+
+#include "metadatalibraries.h"
+
 #include <QDateTime>
 #include <QDebug>
 #include <QFile>
@@ -67,11 +70,13 @@ void logFromExiv2(int, const char *message)
     qDebug().noquote() << "Exiv2:" << QString::fromUtf8(message).trimmed();
 }
 
+} // namespace
+
 // Once per process, before any thread uses the libraries: the XMP toolkit is set up
 // with a lock so that parallel workers can share it, and only real errors
 // reach the log (a batch of camera files would otherwise flood it with
 // warnings about harmless oddities).
-void initialiseLibraries()
+void initialiseMetadataLibraries()
 {
     static std::once_flag once;
     std::call_once(once, [] {
@@ -82,6 +87,8 @@ void initialiseLibraries()
         Exiv2::enableBMFF();
     });
 }
+
+namespace {
 
 const Exiv2::byte *bytesOf(const QByteArray &data)
 {
@@ -399,7 +406,7 @@ void addPngChunks(QByteArray *png, const PhotoMetadata &metadata)
 
 PhotoMetadata readPhotoMetadata(const QString &sourcePath, QSize outputSize, bool removeLocation, MetadataParts parts)
 {
-    initialiseLibraries();
+    initialiseMetadataLibraries();
     Stored stored;
     try {
         stored = readStored(sourcePath, parts);
@@ -453,7 +460,7 @@ PhotoMetadata readPhotoMetadata(const QString &sourcePath, QSize outputSize, boo
 
 QDate photoDateTaken(const QString &sourcePath)
 {
-    initialiseLibraries();
+    initialiseMetadataLibraries();
     try {
         const Stored stored = readStored(sourcePath, MetadataPart::Blocks);
         // EXIF writes "YYYY:MM:DD HH:MM:SS"; XMP an ISO date.
@@ -488,7 +495,7 @@ void embedPhotoMetadata(QByteArray *encoded, const PhotoMetadata &metadata)
         addPngChunks(encoded, metadata);
         return;
     }
-    initialiseLibraries();
+    initialiseMetadataLibraries();
     Exiv2::ExifData exif;
     Exiv2::XmpData xmp;
     Exiv2::IptcData iptc;

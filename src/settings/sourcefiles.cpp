@@ -20,6 +20,7 @@ bool hasSupportedImageExtension(const QString &path)
     const QString extension = suffix.mid(suffix.lastIndexOf(QLatin1Char('.')) + 1).toLower();
     static const QStringList accepted = {
         QStringLiteral("gif"), QStringLiteral("heif"), QStringLiteral("heic"), QStringLiteral("avif"),
+        QStringLiteral("avifs"),
         QStringLiteral("jxl"), QStringLiteral("jpg"),  QStringLiteral("jpeg"), QStringLiteral("png"),
         QStringLiteral("tif"), QStringLiteral("tiff"), QStringLiteral("webp"),
     };

@@ -39,6 +39,7 @@ private:
         QList<QString> sources;
         QStringList failed;
         QStringList reasons;
+        QStringList notes;
         int stoppedPages = -1;
         QStringList finished;
     };
@@ -59,6 +60,7 @@ private:
             r.failed << name;
             r.reasons << reason;
         });
+        on(&ConvertImagesThread::fileNoted, [&r](const QString &name, const QString &note) { r.notes << name + ": " + note; });
         on(&ConvertImagesThread::fileFinished, [&r](const QString &name) { r.finished << name; });
         on(&ConvertImagesThread::documentStopped, [&r](const QString &, int pages) { r.stoppedPages = pages; });
         worker.start();
@@ -259,6 +261,19 @@ private slots:
             QCOMPARE(r.failed.size(), 2);
             QVERIFY(!QFileInfo::exists(missing));
         }
+    }
+
+    // A JPEG cut short is converted, its grey rest told in the report, in both passes.
+    void cutShortSourceIsConvertedWithNote()
+    {
+        const QByteArray whole = kxtest::readFile(source("whole.jpg"));
+        const QString cut = kxtest::writeFile(in + "/cut.jpg", whole.left(whole.size() * 2 / 3));
+        for (const QString extension : {".png", ".pdf"}) {
+            const Run r = convert({cut, source("whole.jpg")}, extension);
+            QCOMPARE(r.failed, QStringList());
+            QCOMPARE(r.notes, QStringList{cut + ": the file ends early; the missing part is grey"});
+        }
+        QVERIFY(QFileInfo::exists(out + "/cut.png"));
     }
 
     // One page per source drawn: a failed source and a stop leave no blank

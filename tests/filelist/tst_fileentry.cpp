@@ -18,7 +18,7 @@ private slots:
     {
         kxtest::isolateUserData();
         QVERIFY(QDir(dir.path()).mkdir("folder.png"));
-        for (const char *name : {"a.png", "readme.txt", "photo.final.JPG", "photo", "photo.png.txt"})
+        for (const char *name : {"a.png", "readme.txt", "photo.final.JPG", "photo", "photo.png.txt", "animation.avifs"})
             QVERIFY(!kxtest::writeFile(dir.filePath(name), "x").isEmpty());
     }
 
@@ -28,6 +28,7 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("supported");
         QTest::newRow("two dots, last counts") << "photo.final.JPG" << true;
+        QTest::newRow("AVIF sequence") << "animation.avifs" << true;
         QTest::newRow("no extension") << "photo" << false;
         QTest::newRow("image word before other suffix") << "photo.png.txt" << false;
         QTest::newRow("folder") << "folder.png" << false;

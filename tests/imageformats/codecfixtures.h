@@ -77,9 +77,10 @@ inline QByteArray encodeHeif(const QImage &image, bool av1, int orientation = 1,
 }
 
 // A lossless JPEG XL codestream with an orientation, or grey samples (with or without
-// alpha); or the picture as a cropped layer of a larger declared canvas.
+// alpha); or the picture as a cropped layer of a larger declared canvas; or
+// with a black channel beside the colours, as CMYK keeps its K.
 inline QByteArray encodeJxl(const QImage &image, int orientation, bool grey = false, bool withAlpha = false,
-                            const QSize &canvas = QSize())
+                            const QSize &canvas = QSize(), bool withBlack = false)
 {
     // Grey samples take the red channel: the grey fixtures are grey already.
     const QImage rgba = image.convertToFormat(QImage::Format_RGBA8888);
@@ -96,10 +97,17 @@ inline QByteArray encodeJxl(const QImage &image, int orientation, bool grey = fa
     info.bits_per_sample = 8;
     info.num_color_channels = grey ? 1 : 3;
     info.alpha_bits = withAlpha ? 8 : 0;
-    info.num_extra_channels = withAlpha ? 1 : 0;
+    info.num_extra_channels = (withAlpha ? 1 : 0) + (withBlack ? 1 : 0);
     info.uses_original_profile = JXL_TRUE;
     info.orientation = JxlOrientation(orientation);
     JxlEncoderSetBasicInfo(encoder.get(), &info);
+    const uint32_t blackIndex = withAlpha ? 1 : 0;
+    if (withBlack) {
+        JxlExtraChannelInfo black;
+        JxlEncoderInitExtraChannelInfo(JXL_CHANNEL_BLACK, &black);
+        black.bits_per_sample = 8;
+        JxlEncoderSetExtraChannelInfo(encoder.get(), blackIndex, &black);
+    }
     JxlColorEncoding colour;
     JxlColorEncodingSetToSRGB(&colour, grey ? JXL_TRUE : JXL_FALSE);
     JxlEncoderSetColorEncoding(encoder.get(), &colour);
@@ -114,6 +122,12 @@ inline QByteArray encodeJxl(const QImage &image, int orientation, bool grey = fa
     JxlEncoderSetFrameHeader(settings, &frame);
     const JxlPixelFormat format{uint32_t(channels.size()), JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
     if (JxlEncoderAddImageFrame(settings, &format, samples.constData(), size_t(samples.size())) != JXL_ENC_SUCCESS)
+        return {};
+    const QByteArray black(qsizetype(rgba.width()) * rgba.height(), '\x40');
+    const JxlPixelFormat blackFormat{1, JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
+    if (withBlack
+        && JxlEncoderSetExtraChannelBuffer(settings, &blackFormat, black.constData(), size_t(black.size()), blackIndex)
+               != JXL_ENC_SUCCESS)
         return {};
     JxlEncoderCloseInput(encoder.get());
     QByteArray bytes(1 << 20, Qt::Uninitialized);
