@@ -128,11 +128,16 @@ bool collectSources(const QStringList &arguments, const QString &outputFolder, Q
                     QString *error)
 {
     QStringList named;
+    // A list piped in may name a file removed since: that file fails, the run goes on.
+    QSet<QString> piped;
     for (const QString &argument : arguments) {
-        if (argument == QLatin1String("-"))
-            named << standardInputLines();
-        else
+        if (argument == QLatin1String("-")) {
+            const QStringList lines = standardInputLines();
+            named << lines;
+            piped.unite(QSet<QString>(lines.cbegin(), lines.cend()));
+        } else {
             named << argument;
+        }
     }
 
     QHash<QString, QString> byKey;
@@ -155,6 +160,8 @@ bool collectSources(const QStringList &arguments, const QString &outputFolder, Q
             add(path, isSupportedImageFile(path) ? QString() : QStringLiteral("not a picture type this program reads"));
         } else if (path.contains(QChar::ReplacementCharacter)) {
             add(path, notUtf8Reason());
+        } else if (piped.contains(path)) {
+            add(path, QStringLiteral("no such file or folder"));
         } else {
             *error = QStringLiteral("%1: no such file or folder").arg(path);
             return false;

@@ -20,7 +20,8 @@
 // file once, sorted by path. Walks keep the accepted picture types and leave
 // outputFolder out; a file named itself that is not one, and a name this
 // program cannot open (not valid UTF-8, found by a walk or named), is listed
-// too, with its reason in refused. A named path that does not exist is an
+// too, with its reason in refused, and so is a line of standard input naming
+// nothing. A path named as an argument that does not exist is an
 // error. A stop signal ends the reading and the walks early.
 bool collectSources(const QStringList &arguments, const QString &outputFolder, QStringList *sources,
                     QHash<QString, QString> *refused,

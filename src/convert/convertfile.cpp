@@ -15,7 +15,7 @@
 bool convertImageFile(const QString &source, const QString &target, const ConversionSettings &settings,
                       QString *error, QString *note)
 {
-    const QImage image = ImageMagickUtil().processImage(source, false, settings, error, false, note);
+    QImage image = ImageMagickUtil().processImage(source, false, settings, error, false, note);
     if (image.isNull())
         return false;
     QString writeError;
@@ -27,9 +27,13 @@ bool convertImageFile(const QString &source, const QString &target, const Conver
     if (!image.colorSpace().isValid() && image.format() != QImage::Format_Grayscale16
         && !(image.depth() <= 8 && image.isGrayscale()))
         parts |= MetadataPart::UnappliedColourProfile;
-    const PhotoMetadata metadata = parts && !isGifTargetPath(target)
-                                       ? readPhotoMetadata(source, image.size(), settings.removeLocation, parts)
-                                       : PhotoMetadata();
+    PhotoMetadata metadata = parts && !isGifTargetPath(target)
+                                 ? readPhotoMetadata(source, image.size(), settings.removeLocation, parts)
+                                 : PhotoMetadata();
+    // A profile the decoder applied is bounded like the metadata blocks; a
+    // JPEG could not even hold one of more than 255 segments.
+    if (image.colorSpace().isValid() && !colourProfileFits(image.colorSpace().iccProfile().size(), &metadata.notes))
+        image.setColorSpace(QColorSpace());
     // Blocks left out go into the report beside what the decoder said.
     if (note && !metadata.notes.isEmpty()) {
         QStringList said = metadata.notes;

@@ -284,6 +284,11 @@ void ConvertImagesThread::runPdfPass(int jobs)
         failAll(tr("Cannot write %1: %2").arg(pdfPath, tr("the target is one of the sources")));
         return;
     }
+    // Saving would write through the link to whatever it points at.
+    if (QFileInfo(pdfPath).isSymLink()) {
+        failAll(tr("Cannot write %1: %2").arg(pdfPath, tr("the target is a symbolic link")));
+        return;
+    }
 
     // The document replaces an existing one only once it is complete.
     TargetFile file(pdfPath);

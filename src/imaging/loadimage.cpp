@@ -106,11 +106,8 @@ bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *rea
         QImage stored;
         int orientation = 1;
         QString cause;
-        if (!decodeTiffFile(path, &stored, &orientation, &cause)) {
-            if (reason)
-                *reason = cause;
-            return false;
-        }
+        if (!decodeTiffFile(path, &stored, &orientation, &cause))
+            return refuse(reason, cause);
         image = uprightImage(stored, transformationForOrientation(orientation));
         return true;
     }
@@ -141,5 +138,8 @@ bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *rea
     image = uprightImage(decoded, turn);
     if (note && jpeg && jpegEndsEarly(path))
         *note = tr("the file ends early; the missing part is grey");
+    // A sequence that also holds a still picture gives that picture.
+    if (note && file.seek(0) && HeifHandler::isImageSequence(file.peek(HeifHandler::headerPeekBytes)))
+        *note = tr("image sequences are not supported yet; the first frame was taken");
     return true;
 }

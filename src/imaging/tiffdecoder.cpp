@@ -38,12 +38,12 @@ bool refuse(QString *reason, const QString &why)
 
 QString damaged()
 {
-    return tiffText("The TIFF file is damaged or truncated.");
+    return tiffText("damaged or truncated");
 }
 
 QString outOfMemory()
 {
-    return tiffText("There is not enough memory to decode the TIFF file.");
+    return tiffText("there is not enough memory to decode it");
 }
 
 // What libtiff says about one file. The handlers belong to that file, so
@@ -143,12 +143,12 @@ QString unsupported(const Layout &layout)
         kind = tiffText("floating-point %1").arg(kind);
     else if (layout.format == SAMPLEFORMAT_COMPLEXINT || layout.format == SAMPLEFORMAT_COMPLEXIEEEFP)
         kind = tiffText("complex %1").arg(kind);
-    return tiffText("%1-bit %2 TIFF is not supported.").arg(layout.bits).arg(kind);
+    return tiffText("%1-bit %2 TIFF is not supported").arg(layout.bits).arg(kind);
 }
 
 QString tooLarge(const Layout &layout)
 {
-    return tiffText("The picture size %1 x %2 is too large: at most %3 pixels a side and %4 MB.")
+    return tiffText("the picture size %1 x %2 is too large: at most %3 pixels a side and %4 MB")
             .arg(layout.width)
             .arg(layout.height)
             .arg(maximumPictureSide)
@@ -650,7 +650,7 @@ bool decodeTiffFile(const QString &path, QImage *image, int *orientation, QStrin
         layout.format = SAMPLEFORMAT_UINT;
     layout.separate = planar == PLANARCONFIG_SEPARATE && layout.samples > 1;
     if (!TIFFIsCODECConfigured(compression))
-        return refuse(reason, tiffText("TIFF compression %1 is not supported.").arg(compression));
+        return refuse(reason, tiffText("TIFF compression %1 is not supported").arg(compression));
 
     Model model = Model::RgbaInterface;
     int colourSamples = 0;
@@ -672,7 +672,7 @@ bool decodeTiffFile(const QString &path, QImage *image, int *orientation, QStrin
         uint16_t inkSet = INKSET_CMYK;
         TIFFGetFieldDefaulted(tiff, TIFFTAG_INKSET, &inkSet);
         if (inkSet != INKSET_CMYK)
-            return refuse(reason, tiffText("TIFF with inks other than CMYK is not supported."));
+            return refuse(reason, tiffText("TIFF with inks other than CMYK is not supported"));
         model = Model::Cmyk;
         colourSamples = 4;
         break;
@@ -722,7 +722,7 @@ bool decodeTiffFile(const QString &path, QImage *image, int *orientation, QStrin
         return refuse(reason, unsupported(layout));
     // Converting colours needs them apart from their alpha.
     if (layout.premultiplied && (model == Model::Cmyk || model == Model::Lab))
-        return refuse(reason, tiffText("%1 TIFF with premultiplied alpha is not supported.").arg(photometricName(layout.photometric)));
+        return refuse(reason, tiffText("%1 TIFF with premultiplied alpha is not supported").arg(photometricName(layout.photometric)));
 
     QImage decoded;
     if (model == Model::RgbaInterface) {

@@ -7,7 +7,8 @@
 // Decodes the first page of a TIFF file with libtiff. On success *image holds
 // the pixels as stored, not yet turned, with their colour space, and
 // *orientation the TIFF Orientation tag (1..8, 1 when absent). Otherwise
-// returns false and *reason says why, in words for the user.
+// returns false and *reason names the cause, in words for the user, to
+// follow "The image could not be read: ".
 bool decodeTiffFile(const QString &path, QImage *image, int *orientation, QString *reason);
 
 // True when the file starts with a TIFF signature (II*\0, MM\0*, or BigTIFF).

@@ -404,6 +404,11 @@ void addPngChunks(QByteArray *png, const PhotoMetadata &metadata)
 
 } // namespace
 
+bool colourProfileFits(qsizetype size, QStringList *notes)
+{
+    return fits("colour profile", size, maximumIccBytes, notes);
+}
+
 PhotoMetadata readPhotoMetadata(const QString &sourcePath, QSize outputSize, bool removeLocation, MetadataParts parts)
 {
     initialiseMetadataLibraries();

@@ -38,6 +38,10 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(MetadataParts)
 // The date taken is never touched. A block over its size limit is left out
 // with a note. Never throws: a block that cannot be read is left out, and a
 // log line says so.
+// False, with a note for the run's report, for a colour profile too large to
+// be carried into an output (the same limit as a source's raw profile).
+bool colourProfileFits(qsizetype size, QStringList *notes);
+
 PhotoMetadata readPhotoMetadata(const QString &sourcePath, QSize outputSize, bool removeLocation,
                                 MetadataParts parts = MetadataPart::Blocks);
 

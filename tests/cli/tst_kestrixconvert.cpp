@@ -21,10 +21,12 @@ class TestKestrixConvert : public QObject
 private:
     struct Result { int exitCode; QJsonObject json; QByteArray out, err; };
 
-    static Result convert(const QStringList &arguments)
+    static Result convert(const QStringList &arguments, const QByteArray &input = {})
     {
         QProcess process;
         process.start(QStringLiteral(KESTRIX_CONVERT), arguments);
+        process.write(input);
+        process.closeWriteChannel();
         process.waitForFinished(60000);
         const QByteArray out = process.readAllStandardOutput();
         return {process.exitCode(), QJsonDocument::fromJson(out).object(), out, process.readAllStandardError()};
@@ -61,18 +63,20 @@ private slots:
         QVERIFY(fd >= 0 && ::close(fd) == 0);
         const QString svg = kxtest::writeFile(tmp.filePath("x.svg"), "<svg/>");
         const QString out = tmp.filePath("out");
-        Result r = convert({"--to", "webp", "-o", out, "--json", tmp.filePath("in"), svg});
+        // A piped list may name a file removed since: it fails alone.
+        Result r = convert({"--to", "webp", "-o", out, "--json", tmp.filePath("in"), svg, "-"},
+                           tmp.filePath("gone.png").toUtf8() + "\n");
         QCOMPARE(r.exitCode, 1);
         QStringList records;
         for (const QJsonValue &file : r.json["files"].toArray())
             records << QFileInfo(file["source"].toString()).fileName() + " " + file["status"].toString();
-        QCOMPARE(records, (QStringList{"broken.jpg failed", QString::fromUtf8("caf\uFFFD.png failed"),
+        QCOMPARE(records, (QStringList{"gone.png failed", "broken.jpg failed", QString::fromUtf8("caf\uFFFD.png failed"),
                                        "p00.png converted", "p01.png converted", "p02.png converted",
                                        "x.svg failed"}));
         const QJsonArray files = r.json["files"].toArray();
-        QVERIFY(!files[0]["reason"].toString().isEmpty());
-        QVERIFY(files[1]["reason"].toString().contains("UTF-8"));
-        QCOMPARE(files[5]["reason"].toString(), QStringLiteral("not a picture type this program reads"));
+        QVERIFY(!files[1]["reason"].toString().isEmpty());
+        QVERIFY(files[2]["reason"].toString().contains("UTF-8"));
+        QCOMPARE(files[6]["reason"].toString(), QStringLiteral("not a picture type this program reads"));
         QCOMPARE(QDir(out).entryList(QDir::Files).size(), 3);
         QFile::remove(broken);
         r = convert({"--to", "webp", "-o", out, "--existing", "skip", "--set", "existingFilePolicy=1", "--json", in});
@@ -189,6 +193,19 @@ private slots:
         QVERIFY(written.size() < 20);
         for (const QString &name : written)
             QVERIFY2(name.endsWith(".webp") && !QImage(out + "/" + name).isNull(), qPrintable(name));
+    }
+
+    // Saving through a link would replace whatever it points at.
+    void pdfTargetThatIsALinkIsRefused()
+    {
+        QTemporaryDir tmp;
+        const QString victim = kxtest::writeFile(tmp.filePath("victim.txt"), "precious");
+        QVERIFY(QFile::link(victim, tmp.filePath("linked.pdf")));
+        const Result r = convert({"--pdf", tmp.filePath("linked.pdf"), "--existing", "overwrite",
+                                  photos(tmp.filePath("in"), 1)});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains("the target is a symbolic link"), r.err.constData());
+        QCOMPARE(kxtest::readFile(victim), QByteArray("precious"));
     }
 
     // SIGTERM while '-' waits for more lines ends the run at once and converts

@@ -205,10 +205,10 @@ private slots:
                 expect(3, QImage::Format_RGB32, corner), 0, orientation);
 
         row("70000 pixels wide", QSize(70000, 2), 1, 1, PHOTOMETRIC_MINISBLACK, QList<qint64>(140000, 0), {}, QImage(), 0, 1,
-            "The picture size 70000 x 2 is too large");
+            "the picture size 70000 x 2 is too large");
         row("32-bit complex grey", QSize(2, 1), 32, 1, PHOTOMETRIC_MINISBLACK, {1, 2},
             [](TIFF *t) { TIFFSetField(t, TIFFTAG_SAMPLEFORMAT, SAMPLEFORMAT_COMPLEXINT); }, QImage(), 0, 1,
-            "32-bit complex grey TIFF is not supported.");
+            "32-bit complex grey TIFF is not supported");
         // The last orientation fixture with its strip past the end, as in a file cut short.
         QByteArray cut = kxtest::readFile(m_dir.filePath(QString::number(count - 2) + ".tif"));
         const quint32 directory = qFromLittleEndian<quint32>(cut.constData() + 4);

@@ -313,6 +313,13 @@ private slots:
             wrongCount->read("1 2 3 4 5 6 7");
             exif.add(Exiv2::ExifKey("Exif.Photo.ExifVersion"), wrongCount.get());
         }) << ".tiff" << "Kestrel X100";
+        // A profile the decoder applies is bounded too.
+        QByteArray profile = QColorSpace(QColorSpace::SRgb).iccProfile() + QByteArray(9 << 20, '\0');
+        qToBigEndian(quint32(profile.size()), profile.data());
+        QImage padded = kxtest::makePhotoLikeImage(48, 64);
+        padded.setColorSpace(QColorSpace::fromIccProfile(profile));
+        QVERIFY(padded.colorSpace().isValid() && padded.save(tmp.filePath("hugeprofile.jpg")));
+        QTest::newRow("9 MB profile") << tmp.filePath("hugeprofile.jpg") << ".webp" << QString();
     }
 
     void badMetadataStillConverts()
@@ -325,6 +332,7 @@ private slots:
         const Tags tags = readTags(output);
         QCOMPARE(tags.value("Exif.Image.Model"), model);
         QVERIFY(!tags.contains("Xmp.dc.description"));
+        QVERIFY(QFileInfo(output).size() < (1 << 20));
         if (extension == ".tiff")
             QCOMPARE(libtiffComplaints(output), QStringList());
     }
