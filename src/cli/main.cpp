@@ -35,8 +35,8 @@ int usageError(const QString &message)
 QStringList formatNames()
 {
     QStringList names;
-    for (const TargetFormat &format : targetFormats())
-        names << format.extension.mid(1);
+    for (const ImageFormat &format : targetFormats())
+        names << format.extensions.first();
     return names;
 }
 
