@@ -11,7 +11,7 @@
 #include <atomic>
 #include <variant>
 
-#include "targetformats.h"
+#include "formattable.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ using S = ConversionSettings;
 // row per key; integers give the range of their control.
 const KeyEntry keyTable[] = {
     {"lastPicturesDir", SettingLastPicturesDir, &S::lastPicturesDir},
-    {"targeFileType", SettingTargetFileType, &S::targeFileType, TargetAvif, TargetPdf, keep},
+    {"targeFileType", SettingTargetFileType, &S::targeFileType, 0, int(targetFormats().size()) - 1, keep},
     {"targeFileQuality", SettingTargetFileQuality, &S::targeFileQuality, 0, 99},
     {"outputFolder", SettingOutputFolder, &S::outputFolder},
     {"pdfFileName", SettingPdfFile, &S::pdfFileName},
