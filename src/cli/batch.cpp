@@ -375,7 +375,7 @@ void runImageBatch(const QStringList &sources, const QStringList &share, const C
     run.existingFilePolicy = policy == ExistingPolicy::Skip        ? ExistingSkip
                              : policy == ExistingPolicy::Overwrite ? ExistingOverwrite
                                                                    : ExistingKeepBoth;
-    const QString extension = targetFormatAt(run.targeFileType).extension;
+    const QString extension = targetFormatAt(run.targeFileType).targetExtension();
     const QSet<QString> mine(share.cbegin(), share.cend());
     QList<PlannedFile> plan;
     QHash<QString, QString> targetOf;

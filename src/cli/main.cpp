@@ -35,9 +35,30 @@ int usageError(const QString &message)
 QStringList formatNames()
 {
     QStringList names;
-    for (const TargetFormat &format : targetFormats())
-        names << format.extension.mid(1);
+    for (const ImageFormat &format : targetFormats())
+        names << format.extensions.first();
     return names;
+}
+
+// The settings keys that shape a target's output, for the list of types.
+QString targetKeys(const ImageFormat &format)
+{
+    QStringList keys;
+    if (!format.qualityKey.isEmpty())
+        keys << QStringLiteral("quality ") + format.qualityKey;
+    if (!format.losslessKey.isEmpty())
+        keys << QStringLiteral("lossless ") + format.losslessKey;
+    switch (format.control) {
+    case TargetControl::PngLevel:
+        keys << QStringLiteral("level pngCompressionLevel");
+        break;
+    case TargetControl::TiffCompression:
+        keys << QStringLiteral("compression tiffCompression");
+        break;
+    case TargetControl::None:
+        break;
+    }
+    return keys.join(QStringLiteral(", "));
 }
 
 QString typeName(SettingType type)
@@ -63,7 +84,7 @@ QString helpText()
         "Usage: kestrix-convert [options] FILE|FOLDER|- ...\n"
         "Converts pictures with the settings of Kestrix Picturist, without a display and without questions.\n"
         "Folders are searched with their sub-folders for the picture types the window accepts\n"
-        "(avif gif heic heif jpeg jpg jxl png tif tiff webp); '-' reads one path per line from standard input.\n"
+        "(the types below that are read); '-' reads one path per line from standard input.\n"
         "Each file is converted once, in the order of its path.\n"
         "\n"
         "Settings (applied in this order: defaults or file, --set, then the options below):\n"
@@ -102,8 +123,18 @@ QString helpText()
         "  find photos -name '*.heic' | kestrix-convert - --to jpg --quality 90 -o out\n"
         "  kestrix-convert --settings weekly.ini --existing overwrite --json incoming/ > report.json\n"
         "\n"
-        "Keys for --set and settings files (group MainApp):\n")
+        "Picture types (extensions; read as sources; written by --to, named by the first extension):\n")
                        .arg(formatNames().join(QLatin1Char(' ')));
+    for (const ImageFormat &format : imageFormats()) {
+        const QString line = QStringLiteral("%1 %2 %3 %4  %5")
+                                 .arg(format.label, -8)
+                                 .arg(format.extensions.join(QLatin1Char(' ')), -11)
+                                 .arg(QLatin1String(format.canRead ? "read" : ""), -4)
+                                 .arg(QLatin1String(format.canWrite ? "write" : ""), -5)
+                                 .arg(targetKeys(format));
+        text += QStringLiteral("  ") + line.trimmed() + QLatin1Char('\n');
+    }
+    text += QStringLiteral("\nKeys for --set and settings files (group MainApp):\n");
     for (const SettingKey &key : settingKeys()) {
         QString type = typeName(key.type);
         if (key.type == SettingType::Integer)

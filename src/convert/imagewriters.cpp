@@ -152,18 +152,18 @@ void TargetFile::cancel()
 WriteOptions writeOptionsFor(const ConversionSettings &settings, const QString &extension)
 {
     WriteOptions options;
-    const QList<TargetFormat> &formats = targetFormats();
-    for (int i = 0; i < formats.size(); ++i) {
-        if (formats.at(i).extension.compare(extension, Qt::CaseInsensitive) != 0)
-            continue;
-        const TargetQuality quality = targetQualityFor(i);
-        if (quality.quality)
-            options.quality = settings.*quality.quality;
-        if (quality.lossless)
-            options.lossless = settings.*quality.lossless;
-    }
-    options.pngLevel = settings.pngCompressionLevel;
-    options.tiffCompression = settings.tiffCompression;
+    const ImageFormat *format = formatForExtension(extension.mid(1));
+    if (!format || !format->canWrite)
+        return options;
+    const TargetQuality quality = targetQualityFor(*format);
+    if (quality.quality)
+        options.quality = settings.*quality.quality;
+    if (quality.lossless)
+        options.lossless = settings.*quality.lossless;
+    if (format->control == TargetControl::PngLevel)
+        options.pngLevel = settings.pngCompressionLevel;
+    if (format->control == TargetControl::TiffCompression)
+        options.tiffCompression = settings.tiffCompression;
     return options;
 }
 
@@ -181,7 +181,8 @@ bool writeImageFile(const QImage &image, const QString &targetPath, const WriteO
 
     // Exiv2 adds the metadata to the other containers once they are encoded,
     // so those are encoded into memory first.
-    const MetadataRoute route = metadata.isEmpty() ? MetadataRoute::None : metadataRouteFor(format);
+    const ImageFormat *row = formatForExtension(QString::fromLatin1(format));
+    const MetadataRoute route = metadata.isEmpty() || !row ? MetadataRoute::None : row->metadataRoute;
     QBuffer encoded;
     encoded.open(QIODevice::WriteOnly);
     QIODevice *target = route == MetadataRoute::AfterEncoding ? static_cast<QIODevice *>(&encoded) : &file;

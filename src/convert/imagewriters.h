@@ -23,7 +23,7 @@ WriteOptions writeOptionsFor(const ConversionSettings &settings, const QString &
 // The general writer: every image target but GIF, encoder chosen by the
 // target's suffix. A failure returns false, leaves no file behind and
 // describes itself in *error. The metadata goes into every target that can
-// hold it (see metadataRouteFor).
+// hold it (the format table's metadata route).
 bool writeImageFile(const QImage &image, const QString &targetPath, const WriteOptions &options,
                     QString *error = nullptr, const PhotoMetadata &metadata = {});
 

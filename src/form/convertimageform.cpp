@@ -115,14 +115,9 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
     connect(ui->sourceTreeView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ConvertImageForm::on_itemSelection_changed);
 
-    // 4. Combo boxes with fixed items; the target rows record their indexes.
-    int *const targetIndexes[] = {&avifIndex, &gifIndex,  &heicIndex, &heifIndex, &jpgIndex,
-                                  &jxlIndex,  &pngIndex,  &tiffIndex, &webpIndex, &pdfIndex};
-    const QList<TargetFormat> &formats = targetFormats();
-    for (int i = 0; i < formats.size(); ++i) {
-        ui->targetComboBox->addItem(formats.at(i).label);
-        *targetIndexes[i] = ui->targetComboBox->count() - 1;
-    }
+    // 4. Combo boxes with fixed items; a target's row is its stored index.
+    for (const ImageFormat &format : targetFormats())
+        ui->targetComboBox->addItem(format.label);
     ui->relativeToComboBox->addItems({QStringLiteral("Width"), QStringLiteral("Height")});
     ui->pdfPaperSizeComboBox->addItems({QStringLiteral("Letter"), QStringLiteral("A4"), QStringLiteral("A5"),
                                         QStringLiteral("Legal"), QStringLiteral("Executive")});

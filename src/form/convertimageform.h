@@ -276,16 +276,4 @@ private:
     QList<LoadPreviewImageThread *> previewWorkers;
     CocoaCode *folderChooser = nullptr;
     QLabel *pdfSummaryLabel = nullptr;
-
-    // Row of each target format in targetComboBox, -1 until the row is added.
-    int avifIndex = -1;
-    int gifIndex = -1;
-    int heicIndex = -1;
-    int heifIndex = -1;
-    int jpgIndex = -1;
-    int jxlIndex = -1;
-    int pngIndex = -1;
-    int tiffIndex = -1;
-    int webpIndex = -1;
-    int pdfIndex = -1;
 };

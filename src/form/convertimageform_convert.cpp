@@ -84,7 +84,7 @@ void ConvertImageForm::on_convertButton_clicked()
     const int row = ui->targetComboBox->currentIndex();
     QString location;
 
-    if (row == pdfIndex) {
+    if (row == TargetPdf) {
         if (settings.pdfFileName.isEmpty()) {
             location = choosePdfFile();
             if (location.isEmpty())
@@ -136,8 +136,8 @@ void ConvertImageForm::on_convertButton_clicked()
         ui->outputFolderLineEdit->setText(location);
     }
 
-    const TargetFormat format = targetFormatAt(row);
-    startConversion(conversionSources(), location, ui->targetComboBox->currentText(), format.extension, false);
+    startConversion(conversionSources(), location, ui->targetComboBox->currentText(),
+                    targetFormatAt(row).targetExtension(), false);
 }
 
 QStringList ConvertImageForm::conversionSources() const

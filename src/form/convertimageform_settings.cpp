@@ -103,7 +103,7 @@ void ConvertImageForm::updateControlsFromSettings()
     if (s.targeFileType < 0 || s.targeFileType > ui->targetComboBox->count() - 1)
         s.targeFileType = 0;
     ui->targetComboBox->setCurrentIndex(s.targeFileType);
-    ui->pdfGroupBox->setVisible(s.targeFileType == pdfIndex);
+    ui->pdfGroupBox->setVisible(s.targeFileType == TargetPdf);
     showTargetOptions(ui->targetComboBox->currentIndex());
     ui->pngLevelSpinBox->setValue(s.pngCompressionLevel);
     ui->tiffCompressionComboBox->setCurrentIndex(s.tiffCompression);
@@ -592,7 +592,7 @@ void ConvertImageForm::on_targetComboBox_currentIndexChanged(int index)
     changeSetting(SettingTargetFileType, KeepPreview, [&](ConversionSettings &s) {
         s.targeFileType = index;
         showTargetOptions(index);
-        ui->pdfGroupBox->setVisible(index == pdfIndex);
+        ui->pdfGroupBox->setVisible(index == TargetPdf);
         updateFileNamePreview();
     });
 }
@@ -613,20 +613,21 @@ void ConvertImageForm::showTargetOptions(int index)
     ui->qualitySpinBox->setVisible(lossy);
     ui->qualitySpinBox->setEnabled(!lossless);
     ui->losslessCheckBox->setVisible(quality.lossless != nullptr);
-    ui->pngLevelLabel->setVisible(index == pngIndex);
-    ui->pngLevelSpinBox->setVisible(index == pngIndex);
-    ui->tiffCompressionLabel->setVisible(index == tiffIndex);
-    ui->tiffCompressionComboBox->setVisible(index == tiffIndex);
+    const TargetControl control = targetFormatAt(index).control;
+    ui->pngLevelLabel->setVisible(control == TargetControl::PngLevel);
+    ui->pngLevelSpinBox->setVisible(control == TargetControl::PngLevel);
+    ui->tiffCompressionLabel->setVisible(control == TargetControl::TiffCompression);
+    ui->tiffCompressionComboBox->setVisible(control == TargetControl::TiffCompression);
 }
 
 void ConvertImageForm::updateFileNamePreview()
 {
     const ConversionSettings &s = conversionSettings();
     QString name;
-    if (model.rowCount() > 0 && ui->targetComboBox->currentIndex() != pdfIndex) {
+    if (model.rowCount() > 0 && ui->targetComboBox->currentIndex() != TargetPdf) {
         const QString first = entryPathOfRow(0);
         name = expandFileNamePattern(s.fileNamePattern, first, 0, model.rowCount(), fileSourceFacts(s))
-               + targetFormatAt(ui->targetComboBox->currentIndex()).extension;
+               + targetFormatAt(ui->targetComboBox->currentIndex()).targetExtension();
     }
     ui->fileNamePreviewLabel->setText(name);
 }

@@ -481,17 +481,6 @@ QDate photoDateTaken(const QString &sourcePath)
     return QDate();
 }
 
-MetadataRoute metadataRouteFor(const QByteArray &format)
-{
-    static const QByteArray afterEncoding[] = {"jpg", "jpeg", "png", "webp", "tif", "tiff"};
-    static const QByteArray byEncoder[] = {"heic", "heif", "avif", "jxl"};
-    if (std::find(std::begin(afterEncoding), std::end(afterEncoding), format) != std::end(afterEncoding))
-        return MetadataRoute::AfterEncoding;
-    if (std::find(std::begin(byEncoder), std::end(byEncoder), format) != std::end(byEncoder))
-        return MetadataRoute::ByEncoder;
-    return MetadataRoute::None;
-}
-
 void embedPhotoMetadata(QByteArray *encoded, const PhotoMetadata &metadata)
 {
     if (metadata.isEmpty())

@@ -48,11 +48,6 @@ PhotoMetadata readPhotoMetadata(const QString &sourcePath, QSize outputSize, boo
 // The date the photo was taken (EXIF, else XMP); null when it says none.
 QDate photoDateTaken(const QString &sourcePath);
 
-// Where a target format (the lower-case suffix) gets its metadata: from Exiv2
-// in the encoded file, from the program's own encoder, or nowhere.
-enum class MetadataRoute { None, AfterEncoding, ByEncoder };
-MetadataRoute metadataRouteFor(const QByteArray &format);
-
 // Writes the metadata into an encoded JPEG, PNG, WEBP or TIFF file held in
 // memory; the encoder's ICC profile stays unless the metadata brings one. A
 // TIFF gets only the EXIF tags whose type and count suit them, since its

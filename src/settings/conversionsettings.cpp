@@ -1,5 +1,4 @@
 #include "conversionsettings.h"
-#include "targetformats.h"
 
 #include <QFile>
 #include <QHash>
@@ -12,7 +11,7 @@
 #include <atomic>
 #include <variant>
 
-#include "targetformats.h"
+#include "formattable.h"
 
 namespace {
 
@@ -49,7 +48,7 @@ using S = ConversionSettings;
 // row per key; integers give the range of their control.
 const KeyEntry keyTable[] = {
     {"lastPicturesDir", SettingLastPicturesDir, &S::lastPicturesDir},
-    {"targeFileType", SettingTargetFileType, &S::targeFileType, TargetAvif, TargetPdf, keep},
+    {"targeFileType", SettingTargetFileType, &S::targeFileType, 0, int(targetFormats().size()) - 1, keep},
     {"targeFileQuality", SettingTargetFileQuality, &S::targeFileQuality, 0, 99},
     {"outputFolder", SettingOutputFolder, &S::outputFolder},
     {"pdfFileName", SettingPdfFile, &S::pdfFileName},
@@ -194,23 +193,23 @@ QFont fontFromDescription(const QString &description)
 
 TargetQuality targetQualityFor(int targetIndex)
 {
-    using S = ConversionSettings;
-    switch (targetIndex) {
-    case TargetJpg:
-        return {&S::targeFileQuality, SettingTargetFileQuality};
-    case TargetWebp:
-        return {&S::webpQuality, SettingWebpQuality, &S::webpLossless, SettingWebpLossless};
-    case TargetAvif:
-        return {&S::avifQuality, SettingAvifQuality};
-    case TargetHeic:
-        return {&S::heicQuality, SettingHeicQuality};
-    case TargetHeif:
-        return {&S::heifQuality, SettingHeifQuality};
-    case TargetJpegXl:
-        return {&S::jxlQuality, SettingJxlQuality, &S::jxlLossless, SettingJxlLossless};
-    default:
-        return {};
+    const QList<ImageFormat> &targets = targetFormats();
+    return targetIndex >= 0 && targetIndex < targets.size() ? targetQualityFor(targets.at(targetIndex)) : TargetQuality();
+}
+
+TargetQuality targetQualityFor(const ImageFormat &format)
+{
+    // The format table names the keys; the key table knows their fields and ids.
+    TargetQuality quality;
+    if (const KeyEntry *entry = format.qualityKey.isEmpty() ? nullptr : findKey(format.qualityKey)) {
+        quality.quality = std::get<int ConversionSettings::*>(entry->member);
+        quality.qualityId = entry->id;
     }
+    if (const KeyEntry *entry = format.losslessKey.isEmpty() ? nullptr : findKey(format.losslessKey)) {
+        quality.lossless = std::get<bool ConversionSettings::*>(entry->member);
+        quality.losslessId = entry->id;
+    }
+    return quality;
 }
 
 int clampedPosition(int position)

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class QSettings;
+struct ImageFormat;
 
 // The number under which saveConversionSetting writes one key (id 1 writes three).
 enum SettingId {
@@ -240,9 +241,10 @@ void resetConversionSettings(ConversionSettings &settings, const QFont &labelFon
 // kept and size, weight and style stay at their defaults.
 QFont fontFromDescription(const QString &description);
 
-// The quality controls of a target format (an index of the target list): the
-// stored quality and, for WEBP and JPEG XL, the lossless flag, each with the
-// id that saves it. Null members for targets without them.
+// The quality controls of a target format (an index of the target list, or
+// its row of the format table): the stored quality and, for WEBP and JPEG XL,
+// the lossless flag, each with the id that saves it. Null members for targets
+// without them, and for an index outside the list.
 struct TargetQuality
 {
     int ConversionSettings::*quality = nullptr;
@@ -251,6 +253,7 @@ struct TargetQuality
     int losslessId = -1;
 };
 TargetQuality targetQualityFor(int targetIndex);
+TargetQuality targetQualityFor(const ImageFormat &format);
 
 // A watermark position as loaded: 0..8 unchanged, anything else 8.
 int clampedPosition(int position);

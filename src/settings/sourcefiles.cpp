@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <algorithm>
+
+#include "formattable.h"
 #include "pathutil.h"
 
 bool isSupportedImageFile(const QString &path)
@@ -17,19 +20,24 @@ bool hasSupportedImageExtension(const QString &path)
     const QString suffix = QFileInfo(path).completeSuffix();
     if (suffix.isEmpty())
         return false;
-    const QString extension = suffix.mid(suffix.lastIndexOf(QLatin1Char('.')) + 1).toLower();
-    static const QStringList accepted = {
-        QStringLiteral("gif"), QStringLiteral("heif"), QStringLiteral("heic"), QStringLiteral("avif"),
-        QStringLiteral("avifs"),
-        QStringLiteral("jxl"), QStringLiteral("jpg"),  QStringLiteral("jpeg"), QStringLiteral("png"),
-        QStringLiteral("tif"), QStringLiteral("tiff"), QStringLiteral("webp"),
-    };
-    return accepted.contains(extension);
+    const ImageFormat *format = formatForExtension(suffix.mid(suffix.lastIndexOf(QLatin1Char('.')) + 1));
+    return format && format->canRead;
 }
 
 QString imageFileDialogFilter()
 {
-    return QStringLiteral("Image Files (*.avif *.gif *.heic *.heif *.jpg *.jpeg *.jxl *.png *.tif *.tiff *.webp)");
+    QStringList patterns;
+    for (const ImageFormat &format : imageFormats()) {
+        if (!format.canRead)
+            continue;
+        // Each format's spellings shortest first: "*.tif *.tiff".
+        QStringList extensions = format.extensions;
+        std::stable_sort(extensions.begin(), extensions.end(),
+                         [](const QString &a, const QString &b) { return a.size() < b.size(); });
+        for (const QString &extension : extensions)
+            patterns << QStringLiteral("*.") + extension;
+    }
+    return QStringLiteral("Image Files (%1)").arg(patterns.join(QLatin1Char(' ')));
 }
 
 void walkFolderFiles(const QString &folder, const std::function<bool(const QString &path)> &visit,

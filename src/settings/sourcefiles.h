@@ -7,14 +7,14 @@
 // Which files the program takes as sources, for the window's list and the
 // command line alike.
 
-// True for an existing regular file whose last extension is one of the source
-// types this program reads (gif, heif, heic, avif, jxl, jpg, jpeg, png, tif,
-// tiff, webp), in any letter case.
+// True for an existing regular file whose last extension is one of a readable
+// format of the format table, in any letter case.
 bool isSupportedImageFile(const QString &path);
 // The same test on the name alone.
 bool hasSupportedImageExtension(const QString &path);
 
-// The filter of the dialogs that pick pictures: every source type above.
+// The filter of the dialogs that pick pictures: every readable format's
+// extensions, in the table's order.
 QString imageFileDialogFilter();
 
 // Walks a folder and its sub-folders the way a dropped folder is walked: every

@@ -3,29 +3,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-const QList<TargetFormat> &targetFormats()
-{
-    static const QList<TargetFormat> formats = {
-        {QStringLiteral("AVIF"), QStringLiteral(".avif")},
-        {QStringLiteral("GIF"), QStringLiteral(".gif")},
-        {QStringLiteral("HEIC"), QStringLiteral(".heic")},
-        {QStringLiteral("HEIF"), QStringLiteral(".heif")},
-        {QStringLiteral("JPG"), QStringLiteral(".jpg")},
-        {QStringLiteral("JPEG XL"), QStringLiteral(".jxl")},
-        {QStringLiteral("PNG"), QStringLiteral(".png")},
-        {QStringLiteral("TIFF"), QStringLiteral(".tiff")},
-        {QStringLiteral("WEBP"), QStringLiteral(".webp")},
-        {QStringLiteral("PDF"), QStringLiteral(".pdf")},
-    };
-    return formats;
-}
-
-TargetFormat targetFormatAt(int index)
-{
-    const QList<TargetFormat> &formats = targetFormats();
-    return (index >= 0 && index < formats.size()) ? formats.at(index) : formats.first();
-}
-
 QString baseNameOf(const QString &source)
 {
     const QString fileName = QFileInfo(source).fileName();

@@ -1,15 +1,10 @@
 #pragma once
 
-#include <QList>
 #include <QString>
 
-// One row of the target format list, in the order of the target combo box.
-struct TargetFormat
-{
-    QString label;     // "AVIF", "JPEG XL", ...
-    QString extension; // with its leading dot: ".avif", ".jxl", ...
-};
+#include "formattable.h"
 
+// The stored target indexes, in the order of targetFormats().
 enum TargetFormatIndex {
     TargetAvif = 0,
     TargetGif,
@@ -22,11 +17,6 @@ enum TargetFormatIndex {
     TargetWebp,
     TargetPdf,
 };
-
-const QList<TargetFormat> &targetFormats();
-
-// The target format for a stored index; an index outside the list gives row 0.
-TargetFormat targetFormatAt(int index);
 
 // The file name up to, not including, its first dot: holiday.2020.jpg gives holiday.
 QString baseNameOf(const QString &source);

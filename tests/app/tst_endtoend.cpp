@@ -185,8 +185,8 @@ private slots:
     void convertToEveryTarget()
     {
         QFETCH(int, target);
-        const TargetFormat format = targetFormatAt(target);
-        const QString out = tmp.path() + "/out-" + format.extension.mid(1);
+        const ImageFormat &format = targetFormatAt(target);
+        const QString out = tmp.path() + "/out-" + format.extensions.first();
         const bool pdf = target == TargetPdf;
         control<QComboBox>("targetComboBox")->setCurrentIndex(target);
         if (pdf)
@@ -212,7 +212,7 @@ private slots:
         }
         QCOMPARE(QDir(out).entryList(QDir::Files).size(), int(sources.size()));
         for (const auto &[path, size] : sources.asKeyValueRange())
-            QCOMPARE(QImageReader(out + "/" + QFileInfo(path).baseName() + format.extension).read().size(), size);
+            QCOMPARE(QImageReader(out + "/" + QFileInfo(path).baseName() + format.targetExtension()).read().size(), size);
     }
 
     void corruptSourceIsReportedAndWritesNothing()

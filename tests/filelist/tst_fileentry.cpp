@@ -18,17 +18,17 @@ private slots:
     {
         kxtest::isolateUserData();
         QVERIFY(QDir(dir.path()).mkdir("folder.png"));
-        for (const char *name : {"a.png", "readme.txt", "photo.final.JPG", "photo", "photo.png.txt", "animation.avifs"})
+        for (const char *name : {"a.png", "readme.txt", "photo.final.JPG", "photo", "photo.png.txt"})
             QVERIFY(!kxtest::writeFile(dir.filePath(name), "x").isEmpty());
     }
 
-    // Every accepted type in lower case goes through the folder walk in tests/app.
+    // Every spelling of the format table is checked in tst_conversionsettings,
+    // and every accepted type goes through the folder walk in tests/app.
     void supportedImageFile_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("supported");
         QTest::newRow("two dots, last counts") << "photo.final.JPG" << true;
-        QTest::newRow("AVIF sequence") << "animation.avifs" << true;
         QTest::newRow("no extension") << "photo" << false;
         QTest::newRow("image word before other suffix") << "photo.png.txt" << false;
         QTest::newRow("folder") << "folder.png" << false;

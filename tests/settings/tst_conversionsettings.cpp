@@ -2,6 +2,7 @@
 
 #include "conversionsettings.h"
 #include "kxtest.h"
+#include "sourcefiles.h"
 #include "targetformats.h"
 
 class TestConversionSettings : public QObject
@@ -133,15 +134,24 @@ private slots:
         QCOMPARE(found.join(", "), problems);
     }
 
-    // The stored target index picks the format in this order.
-    void tableOrder()
+    // The stored target index picks the format in this order; the dialogs
+    // list the types in their old order, and every spelling of a readable
+    // row is accepted, in any letter case.
+    void formatTable()
     {
         QStringList labels;
-        for (const TargetFormat &f : targetFormats())
-            labels << f.label + f.extension;
+        for (const ImageFormat &f : targetFormats())
+            labels << f.label + f.targetExtension();
         QCOMPARE(labels, (QStringList{"AVIF.avif", "GIF.gif", "HEIC.heic", "HEIF.heif", "JPG.jpg", "JPEG XL.jxl",
                                       "PNG.png", "TIFF.tiff", "WEBP.webp", "PDF.pdf"}));
         QCOMPARE(targetFormatAt(12).label + targetFormatAt(-1).label, QStringLiteral("AVIFAVIF"));
+        QCOMPARE(imageFileDialogFilter(),
+                 QStringLiteral("Image Files (*.avif *.avifs *.gif *.heic *.heif *.jpg *.jpeg *.jxl *.png *.tif *.tiff "
+                                "*.webp)"));
+        for (const ImageFormat &f : imageFormats()) {
+            for (const QString &extension : f.extensions)
+                QVERIFY2(hasSupportedImageExtension("a." + extension.toUpper()) == f.canRead, qPrintable(extension));
+        }
     }
 
     void pathRules()

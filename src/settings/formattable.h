@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Where a written format gets the source's photo metadata: Exiv2 adds it to
+// the encoded file, the program's own encoder writes it, or nowhere.
+enum class MetadataRoute { None, AfterEncoding, ByEncoder };
+
+// The control a target shows beside its quality.
+enum class TargetControl { None, PngLevel, TiffCompression };
+
+// One picture format the program reads and/or writes. Adding a format is one
+// row in formattable.cpp plus its codec.
+struct ImageFormat
+{
+    QString label;          // "AVIF", "JPEG XL", ...: the target list's text
+    QStringList extensions; // lower case, no dot; a target writes the first
+    QStringList mimeTypes;
+    bool canRead = false;
+    bool canWrite = false;
+    // Settings keys of the target's quality and lossless flag; their ranges
+    // and defaults are the key table's. Empty where the target has none.
+    QString qualityKey;
+    QString losslessKey;
+    TargetControl control = TargetControl::None;
+    MetadataRoute metadataRoute = MetadataRoute::None;
+    bool severalPages = false; // the container can hold several pages or frames
+
+    // ".avif": what a target's file name ends in.
+    QString targetExtension() const { return QLatin1Char('.') + extensions.first(); }
+};
+
+// Every row, sources and targets alike. Readable rows give the accepted types
+// and the dialog filter in this order.
+const QList<ImageFormat> &imageFormats();
+
+// The writable rows in table order: a row's place here is the stored target
+// index (targeFileType), so rows that can be written never change places.
+const QList<ImageFormat> &targetFormats();
+
+// The target row for a stored index; an index outside the list gives row 0.
+const ImageFormat &targetFormatAt(int index);
+
+// The row one of whose extensions is the given one (any letter case, no dot),
+// or null.
+const ImageFormat *formatForExtension(const QString &extension);
