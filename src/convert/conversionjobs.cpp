@@ -2,6 +2,12 @@
 
 #include <unistd.h>
 
+#include <atomic>
+
+namespace {
+std::atomic<qint64> assumedPhysicalBytes{0};
+}
+
 int conversionJobCount(int setting, int cores)
 {
     return qBound(1, setting > 0 ? setting : cores, 64);
@@ -20,6 +26,8 @@ qint64 conversionMemoryBudget(qint64 physicalBytes)
 
 qint64 physicalMemoryBytes()
 {
+    if (const qint64 assumed = assumedPhysicalBytes.load(); assumed > 0)
+        return assumed;
 #if defined(_SC_PHYS_PAGES) && defined(_SC_PAGE_SIZE)
     const long pages = sysconf(_SC_PHYS_PAGES);
     const long pageSize = sysconf(_SC_PAGE_SIZE);
@@ -27,6 +35,11 @@ qint64 physicalMemoryBytes()
         return qint64(pages) * pageSize;
 #endif
     return 0;
+}
+
+void assumePhysicalMemory(qint64 bytes)
+{
+    assumedPhysicalBytes.store(qMax<qint64>(0, bytes));
 }
 
 qint64 estimatedFileBytes(const QSize &sourceSize)

@@ -14,8 +14,13 @@ int codecThreadsPerJob(int jobs, int cores);
 // The memory files in flight may take: a quarter of physical memory, at most 2 GB.
 qint64 conversionMemoryBudget(qint64 physicalBytes);
 
-// Physical memory of the machine; 0 when unknown.
+// Physical memory of the machine, 0 when unknown; or what the process was
+// told to assume.
 qint64 physicalMemoryBytes();
+
+// Plans this process's conversions as on a machine with `bytes` of memory
+// (0: the real one), so that a benchmark can try a smaller machine.
+void assumePhysicalMemory(qint64 bytes);
 
 // A file's estimated working memory from its source's size (read without
 // decoding): 4 bytes a pixel, twice for the encoder's own copy.
