@@ -1,5 +1,7 @@
 #include "conversionjobs.h"
 
+#include "targetformats.h"
+
 #include <unistd.h>
 
 #include <atomic>
@@ -42,9 +44,19 @@ void assumePhysicalMemory(qint64 bytes)
     assumedPhysicalBytes.store(qMax<qint64>(0, bytes));
 }
 
-qint64 estimatedFileBytes(const QSize &sourceSize)
+qint64 estimatedFileBytes(const QSize &sourceSize, const QString &targetExtension)
 {
-    return sourceSize.isValid() ? qint64(sourceSize.width()) * sourceSize.height() * 4 * 2 : 0;
+    if (!sourceSize.isValid())
+        return 0;
+    int bytesPerPixel = 0;
+    for (const TargetFormat &format : targetFormats()) {
+        if (format.extension.compare(targetExtension, Qt::CaseInsensitive) == 0) {
+            bytesPerPixel = format.workingBytesPerPixel;
+            break;
+        }
+        bytesPerPixel = qMax(bytesPerPixel, format.workingBytesPerPixel);
+    }
+    return qint64(sourceSize.width()) * sourceSize.height() * bytesPerPixel;
 }
 
 bool mayStartFile(int inFlight, qint64 inFlightBytes, qint64 fileBytes, int jobs, qint64 budget)

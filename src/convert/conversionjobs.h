@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSize>
+#include <QString>
 #include <QtGlobal>
 
 // How many files a conversion converts at once: the stored setting pins it
@@ -22,9 +23,10 @@ qint64 physicalMemoryBytes();
 // (0: the real one), so that a benchmark can try a smaller machine.
 void assumePhysicalMemory(qint64 bytes);
 
-// A file's estimated working memory from its source's size (read without
-// decoding): 4 bytes a pixel, twice for the encoder's own copy.
-qint64 estimatedFileBytes(const QSize &sourceSize);
+// A file's estimated working memory: its source's pixels (size read without
+// decoding) times what converting to the target takes per pixel. An
+// extension no target has counts as the hungriest target.
+qint64 estimatedFileBytes(const QSize &sourceSize, const QString &targetExtension);
 
 // Whether one more file may start: always when none is in flight (a picture
 // larger than the budget converts alone), otherwise while fewer than `jobs`

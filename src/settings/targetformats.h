@@ -8,6 +8,9 @@ struct TargetFormat
 {
     QString label;     // "AVIF", "JPEG XL", ...
     QString extension; // with its leading dot: ".avif", ".jxl", ...
+    // Peak working memory of converting one file, per source pixel: decode,
+    // pipeline and encoder together.
+    int workingBytesPerPixel;
 };
 
 enum TargetFormatIndex {

@@ -225,7 +225,32 @@ private slots:
         QCOMPARE(conversionJobCount(500, 6), 64);
         QCOMPARE(conversionMemoryBudget(qint64(4) << 30), qint64(1) << 30);
         QCOMPARE(conversionMemoryBudget(qint64(64) << 30), qint64(2) << 30);
-        QCOMPARE(estimatedFileBytes(QSize(6000, 4000)), qint64(192000000));
+    }
+
+    // 24 MP photos with 8 jobs in a 2 GB budget: the estimate lets in no more
+    // files than the measured peaks fit (JPEG XL about 320 MB a file, AVIF
+    // 570 MB, PNG 95 MB), and no fewer than half of that.
+    void filesInFlight_data()
+    {
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<int>("least");
+        QTest::addColumn<int>("most");
+        QTest::newRow("PNG") << ".png" << 8 << 8;
+        QTest::newRow("JPEG XL") << ".JXL" << 3 << 6;
+        QTest::newRow("AVIF") << ".avif" << 2 << 3;
+        QTest::newRow("an unknown target counts as the hungriest") << ".xyz" << 2 << 3;
+    }
+
+    void filesInFlight()
+    {
+        QFETCH(QString, extension);
+        QFETCH(int, least);
+        QFETCH(int, most);
+        const qint64 fileBytes = estimatedFileBytes(QSize(6000, 4000), extension);
+        int inFlight = 0;
+        while (inFlight < 8 && mayStartFile(inFlight, inFlight * fileBytes, fileBytes, 8, qint64(2) << 30))
+            ++inFlight;
+        QVERIFY2(inFlight >= least && inFlight <= most, qPrintable(QString::number(inFlight)));
     }
 
     void stopBeforeStartStillEnds()
