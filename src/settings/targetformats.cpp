@@ -15,7 +15,7 @@ const QList<TargetFormat> &targetFormats()
         {QStringLiteral("HEIC"), QStringLiteral(".heic"), 28},
         {QStringLiteral("HEIF"), QStringLiteral(".heif"), 28},
         {QStringLiteral("JPG"), QStringLiteral(".jpg"), 11},
-        {QStringLiteral("JPEG XL"), QStringLiteral(".jxl"), 18},
+        {QStringLiteral("JPEG XL"), QStringLiteral(".jxl"), 19},
         {QStringLiteral("PNG"), QStringLiteral(".png"), 8},
         {QStringLiteral("TIFF"), QStringLiteral(".tiff"), 9},
         {QStringLiteral("WEBP"), QStringLiteral(".webp"), 12},
