@@ -1,6 +1,16 @@
 #include "conversionjobs.h"
 
+#include "formattable.h"
+
+#include "targetformats.h"
+
 #include <unistd.h>
+
+#include <atomic>
+
+namespace {
+std::atomic<qint64> assumedPhysicalBytes{0};
+}
 
 int conversionJobCount(int setting, int cores)
 {
@@ -20,6 +30,8 @@ qint64 conversionMemoryBudget(qint64 physicalBytes)
 
 qint64 physicalMemoryBytes()
 {
+    if (const qint64 assumed = assumedPhysicalBytes.load(); assumed > 0)
+        return assumed;
 #if defined(_SC_PHYS_PAGES) && defined(_SC_PAGE_SIZE)
     const long pages = sysconf(_SC_PHYS_PAGES);
     const long pageSize = sysconf(_SC_PAGE_SIZE);
@@ -29,9 +41,26 @@ qint64 physicalMemoryBytes()
     return 0;
 }
 
-qint64 estimatedFileBytes(const QSize &sourceSize)
+void assumePhysicalMemory(qint64 bytes)
 {
-    return sourceSize.isValid() ? qint64(sourceSize.width()) * sourceSize.height() * 4 * 2 : 0;
+    assumedPhysicalBytes.store(qMax<qint64>(0, bytes));
+}
+
+qint64 estimatedFileBytes(const QSize &sourceSize, const QString &targetExtension, qint64 fileBytes)
+{
+    if (!sourceSize.isValid())
+        return 0;
+    const ImageFormat *target = formatForExtension(targetExtension.mid(1));
+    int bytesPerPixel = target ? target->workingBytesPerPixel : 0;
+    if (bytesPerPixel == 0) {
+        for (const ImageFormat &format : targetFormats())
+            bytesPerPixel = qMax(bytesPerPixel, format.workingBytesPerPixel);
+    }
+    const qint64 pixels = qint64(sourceSize.width()) * sourceSize.height();
+    // No picture stores more than 8 bytes a pixel; the rest of a file is
+    // metadata, which the readers parse at many times its size.
+    const qint64 metadataBytes = qMax<qint64>(0, fileBytes - pixels * 8);
+    return pixels * bytesPerPixel + metadataBytes * 16;
 }
 
 bool mayStartFile(int inFlight, qint64 inFlightBytes, qint64 fileBytes, int jobs, qint64 budget)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSize>
+#include <QString>
 #include <QtGlobal>
 
 // How many files a conversion converts at once: the stored setting pins it
@@ -14,12 +15,19 @@ int codecThreadsPerJob(int jobs, int cores);
 // The memory files in flight may take: a quarter of physical memory, at most 2 GB.
 qint64 conversionMemoryBudget(qint64 physicalBytes);
 
-// Physical memory of the machine; 0 when unknown.
+// Physical memory of the machine, 0 when unknown; or what the process was
+// told to assume.
 qint64 physicalMemoryBytes();
 
-// A file's estimated working memory from its source's size (read without
-// decoding): 4 bytes a pixel, twice for the encoder's own copy.
-qint64 estimatedFileBytes(const QSize &sourceSize);
+// Plans this process's conversions as on a machine with `bytes` of memory
+// (0: the real one), so that a benchmark can try a smaller machine.
+void assumePhysicalMemory(qint64 bytes);
+
+// A file's estimated working memory: its source's pixels (size read without
+// decoding) times what converting to the target takes per pixel, plus the
+// parsing of whatever part of the file's bytes no picture explains (huge
+// metadata). An extension no target has counts as the hungriest target.
+qint64 estimatedFileBytes(const QSize &sourceSize, const QString &targetExtension, qint64 fileBytes = 0);
 
 // Whether one more file may start: always when none is in flight (a picture
 // larger than the budget converts alone), otherwise while fewer than `jobs`

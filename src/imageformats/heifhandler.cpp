@@ -329,6 +329,10 @@ bool HeifHandler::write(const QImage &image)
         heif_encoder_set_parameter_integer(encoder.get(), "speed", av1Speed);
     else
         heif_encoder_set_parameter_string(encoder.get(), "preset", hevcPreset);
+    // A still picture is one frame: more frame encoders only hold more memory,
+    // as many as x265 picks for the machine's cores.
+    if (!av1)
+        heif_encoder_set_parameter_string(encoder.get(), "x265:frame-threads", "1");
     if (const int threads = codecThreadCount(); threads > 0) {
         if (av1)
             heif_encoder_set_parameter_integer(encoder.get(), "threads", threads);

@@ -9,6 +9,7 @@
 #include <QIODevice>
 #include <QImage>
 #include <QPointF>
+#include <QRect>
 #include <QVariant>
 
 #include <jxl/decode.h>
@@ -24,6 +25,11 @@ namespace {
 constexpr float defaultDistance = 1.0f;
 constexpr int encoderEffort = 7;
 constexpr qsizetype outputChunkBytes = 1 << 16;
+// libjxl 0.7 holds about 45 bytes a pixel of any frame it encodes, so a
+// picture goes in as tiles of this size, each a layer that replaces its part
+// of the canvas: decoders put them together into the one picture, and the
+// encoder's memory stays that of one tile whatever the picture's size.
+constexpr int tileSide = 2048;
 constexpr int signatureBytes = 12;
 
 struct DecoderDeleter {
@@ -274,7 +280,7 @@ bool JxlHandler::write(const QImage &image)
         return false;
     const bool alpha = image.hasAlphaChannel();
     const bool lossless = m_quality >= 100;
-    const QImage source = image.convertToFormat(alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+    const QImage::Format tileFormat = alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888;
 
     std::unique_ptr<JxlEncoder, EncoderDeleter> encoder(JxlEncoderCreate(nullptr));
     RunnerPtr runner = makeRunner();
@@ -284,8 +290,8 @@ bool JxlHandler::write(const QImage &image)
 
     JxlBasicInfo info;
     JxlEncoderInitBasicInfo(&info);
-    info.xsize = uint32_t(source.width());
-    info.ysize = uint32_t(source.height());
+    info.xsize = uint32_t(image.width());
+    info.ysize = uint32_t(image.height());
     info.bits_per_sample = 8;
     info.num_color_channels = 3;
     info.alpha_bits = alpha ? 8 : 0;
@@ -312,9 +318,12 @@ bool JxlHandler::write(const QImage &image)
 
     addMetadataBoxes(encoder.get(), m_metadata);
 
+    // Patch search costs up to four times the memory on flat areas, which no
+    // estimate made from the picture's size could foresee.
     JxlEncoderFrameSettings *settings = JxlEncoderFrameSettingsCreate(encoder.get(), nullptr);
-    if (!settings || JxlEncoderFrameSettingsSetOption(settings, JXL_ENC_FRAME_SETTING_EFFORT, encoderEffort)
-                         != JXL_ENC_SUCCESS)
+    if (!settings
+        || JxlEncoderFrameSettingsSetOption(settings, JXL_ENC_FRAME_SETTING_EFFORT, encoderEffort) != JXL_ENC_SUCCESS
+        || JxlEncoderFrameSettingsSetOption(settings, JXL_ENC_FRAME_SETTING_PATCHES, 0) != JXL_ENC_SUCCESS)
         return false;
     const JxlEncoderStatus mode = lossless
                                       ? JxlEncoderSetFrameLossless(settings, JXL_TRUE)
@@ -323,26 +332,45 @@ bool JxlHandler::write(const QImage &image)
     if (mode != JXL_ENC_SUCCESS)
         return false;
 
-    const JxlPixelFormat pixelFormat{alpha ? 4u : 3u, JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN,
-                                     size_t(source.bytesPerLine())};
-    if (JxlEncoderAddImageFrame(settings, &pixelFormat, source.constBits(), size_t(source.sizeInBytes()))
-        != JXL_ENC_SUCCESS)
-        return false;
-    JxlEncoderCloseInput(encoder.get());
-
+    // Each tile is encoded and written out before the next is handed over.
     QByteArray chunk(outputChunkBytes, Qt::Uninitialized);
-    for (;;) {
-        auto *next = reinterpret_cast<uint8_t *>(chunk.data());
-        size_t available = size_t(chunk.size());
-        const JxlEncoderStatus status = JxlEncoderProcessOutput(encoder.get(), &next, &available);
-        const qint64 produced = chunk.size() - qint64(available);
-        if (produced > 0 && device()->write(chunk.constData(), produced) != produced)
-            return false;
-        if (status == JXL_ENC_SUCCESS)
-            return true;
-        if (status != JXL_ENC_NEED_MORE_OUTPUT)
-            return false;
+    const auto writeOutput = [&] {
+        for (;;) {
+            auto *next = reinterpret_cast<uint8_t *>(chunk.data());
+            size_t available = size_t(chunk.size());
+            const JxlEncoderStatus status = JxlEncoderProcessOutput(encoder.get(), &next, &available);
+            const qint64 produced = chunk.size() - qint64(available);
+            if (produced > 0 && device()->write(chunk.constData(), produced) != produced)
+                return false;
+            if (status != JXL_ENC_NEED_MORE_OUTPUT)
+                return status == JXL_ENC_SUCCESS;
+        }
+    };
+    for (int top = 0; top < image.height(); top += tileSide) {
+        for (int left = 0; left < image.width(); left += tileSide) {
+            const QImage tile = image.copy(QRect(left, top, tileSide, tileSide) & image.rect()).convertToFormat(tileFormat);
+            JxlFrameHeader header;
+            JxlEncoderInitFrameHeader(&header);
+            header.layer_info.have_crop = JXL_TRUE;
+            header.layer_info.crop_x0 = left;
+            header.layer_info.crop_y0 = top;
+            header.layer_info.xsize = uint32_t(tile.width());
+            header.layer_info.ysize = uint32_t(tile.height());
+            header.layer_info.blend_info.blendmode = JXL_BLEND_REPLACE;
+            const JxlPixelFormat pixelFormat{alpha ? 4u : 3u, JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN,
+                                             size_t(tile.bytesPerLine())};
+            if (JxlEncoderSetFrameHeader(settings, &header) != JXL_ENC_SUCCESS
+                || JxlEncoderAddImageFrame(settings, &pixelFormat, tile.constBits(),
+                                           size_t(tile.sizeInBytes()))
+                       != JXL_ENC_SUCCESS)
+                return false;
+            if (left + tileSide >= image.width() && top + tileSide >= image.height())
+                JxlEncoderCloseInput(encoder.get());
+            if (!writeOutput())
+                return false;
+        }
     }
+    return true;
 }
 
 QVariant JxlHandler::option(ImageOption option) const

@@ -27,6 +27,9 @@ struct ImageFormat
     TargetControl control = TargetControl::None;
     MetadataRoute metadataRoute = MetadataRoute::None;
     bool severalPages = false; // the container can hold several pages or frames
+    // A target's peak working memory per source pixel: decode, pipeline and
+    // encoder together.
+    int workingBytesPerPixel = 0;
 
     // ".avif": what a target's file name ends in.
     QString targetExtension() const { return QLatin1Char('.') + extensions.first(); }

@@ -234,7 +234,39 @@ private slots:
         QCOMPARE(conversionJobCount(500, 6), 64);
         QCOMPARE(conversionMemoryBudget(qint64(4) << 30), qint64(1) << 30);
         QCOMPARE(conversionMemoryBudget(qint64(64) << 30), qint64(2) << 30);
-        QCOMPARE(estimatedFileBytes(QSize(6000, 4000)), qint64(192000000));
+    }
+
+    // 24 MP photos with 8 jobs in a 2 GB budget: the estimate lets in no more
+    // files than the measured peaks fit (JPEG XL about 320 MB a file, AVIF
+    // 570 MB, PNG 95 MB), and no fewer than half of that.
+    void filesInFlight_data()
+    {
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<qint64>("fileBytes");
+        QTest::addColumn<int>("least");
+        QTest::addColumn<int>("most");
+        const QSize photo(6000, 4000);
+        QTest::newRow("PNG") << ".png" << photo << qint64(0) << 8 << 8;
+        QTest::newRow("JPEG XL") << ".JXL" << photo << qint64(0) << 3 << 6;
+        QTest::newRow("AVIF") << ".avif" << photo << qint64(0) << 2 << 3;
+        QTest::newRow("an unknown target counts as the hungriest") << ".xyz" << photo << qint64(0) << 2 << 3;
+        // A 50 MB XMP packet costs most of a gigabyte to read.
+        QTest::newRow("small picture, huge metadata") << ".png" << QSize(320, 240) << qint64(50 << 20) << 2 << 2;
+    }
+
+    void filesInFlight()
+    {
+        QFETCH(QString, extension);
+        QFETCH(QSize, size);
+        QFETCH(qint64, fileBytes);
+        QFETCH(int, least);
+        QFETCH(int, most);
+        const qint64 bytes = estimatedFileBytes(size, extension, fileBytes);
+        int inFlight = 0;
+        while (inFlight < 8 && mayStartFile(inFlight, inFlight * bytes, bytes, 8, qint64(2) << 30))
+            ++inFlight;
+        QVERIFY2(inFlight >= least && inFlight <= most, qPrintable(QString::number(inFlight)));
     }
 
     void stopBeforeStartStillEnds()

@@ -71,6 +71,19 @@ private slots:
         QVERIFY(refused.isNull());
     }
 
+    // A JPEG XL wider and taller than the encoder's tiles, with alpha: the
+    // tiles come together again as the one picture.
+    void jxlLargerThanATile()
+    {
+        for (const QSize size : {QSize(2100, 30), QSize(30, 2100)}) {
+            const QImage original = kxtest::makePhotoLikeImage(size.width(), size.height(), true);
+            const QImage decoded = readBytes(encodeWithQt(original, "jxl"));
+            QCOMPARE(decoded.size(), size);
+            const QRect far(QPoint(size.width() - 60, size.height() - 30), QSize(60, 30));
+            QVERIFY(kxtest::meanChannelDifference(decoded.copy(far), original.copy(far)) <= 12);
+        }
+    }
+
     void severalThreadsAtOnce()
     {
         const QByteArrayList formats{"heic", "avif", "jxl", "heic", "avif", "jxl"};
