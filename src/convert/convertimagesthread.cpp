@@ -100,9 +100,9 @@ private:
 
 // The estimate is read from the header of regular files only: opening
 // anything else (a FIFO) could block.
-qint64 sourceBytes(const QString &source)
+qint64 sourceBytes(const QString &source, int pdfDpi)
 {
-    return QFileInfo(source).isFile() ? estimatedFileBytes(QImageReader(source).size()) : 0;
+    return QFileInfo(source).isFile() ? estimatedFileBytes(uprightImageSize(source, pdfDpi)) : 0;
 }
 
 // Moves a finished file to its name: over what is there only when asked,
@@ -236,7 +236,7 @@ void ConvertImagesThread::runImagePass(int jobs)
 
     for (qsizetype i = 0; i < plan.size(); ++i) {
         const PlannedFile &file = plan.at(i);
-        const qint64 bytes = file.action == PlannedFile::Convert ? sourceBytes(file.source) : 0;
+        const qint64 bytes = file.action == PlannedFile::Convert ? sourceBytes(file.source, settings.pdfSourceDpi) : 0;
         while (!queue.hasRoomFor(bytes))
             finishOne();
         if (stopRequested)
@@ -348,7 +348,7 @@ void ConvertImagesThread::runPdfPass(int jobs)
     };
 
     for (const QString &source : std::as_const(_urls)) {
-        const qint64 bytes = sourceBytes(source);
+        const qint64 bytes = sourceBytes(source, settings.pdfSourceDpi);
         while (!queue.hasRoomFor(bytes))
             drawNext();
         // A full disk ends the pass early: the document is not written anyway.

@@ -23,6 +23,7 @@ bool hasSupportedImageExtension(const QString &path)
         QStringLiteral("avifs"),
         QStringLiteral("jxl"), QStringLiteral("jpg"),  QStringLiteral("jpeg"), QStringLiteral("png"),
         QStringLiteral("tif"), QStringLiteral("tiff"), QStringLiteral("webp"),
+        QStringLiteral("svg"), QStringLiteral("svgz"), QStringLiteral("pdf"),
     };
     return accepted.contains(extension);
 }

@@ -59,16 +59,16 @@ private slots:
         const int fd = ::open(notUtf8.constData(), O_CREAT | O_WRONLY, 0644);
         const auto removeIt = qScopeGuard([&notUtf8] { ::unlink(notUtf8.constData()); }); // out of QDir's reach
         QVERIFY(fd >= 0 && ::close(fd) == 0);
-        const QString svg = kxtest::writeFile(tmp.filePath("x.svg"), "<svg/>");
+        const QString bmp = kxtest::writeFile(tmp.filePath("x.bmp"), "BM");
         const QString out = tmp.filePath("out");
-        Result r = convert({"--to", "webp", "-o", out, "--json", tmp.filePath("in"), svg});
+        Result r = convert({"--to", "webp", "-o", out, "--json", tmp.filePath("in"), bmp});
         QCOMPARE(r.exitCode, 1);
         QStringList records;
         for (const QJsonValue &file : r.json["files"].toArray())
             records << QFileInfo(file["source"].toString()).fileName() + " " + file["status"].toString();
         QCOMPARE(records, (QStringList{"broken.jpg failed", QString::fromUtf8("caf\uFFFD.png failed"),
                                        "p00.png converted", "p01.png converted", "p02.png converted",
-                                       "x.svg failed"}));
+                                       "x.bmp failed"}));
         const QJsonArray files = r.json["files"].toArray();
         QVERIFY(!files[0]["reason"].toString().isEmpty());
         QVERIFY(files[1]["reason"].toString().contains("UTF-8"));

@@ -195,7 +195,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QImage, upright);
         const QString path = writeFile(fileName, bytes);
-        QCOMPARE(uprightImageSize(path), upright.size());
+        QCOMPARE(uprightImageSize(path, defaultPdfSourceDpi), upright.size());
         QImage loaded;
         QVERIFY(ImageMagickUtil().loadImage(path, loaded));
         const double difference = kxtest::meanChannelDifference(loaded, upright);
