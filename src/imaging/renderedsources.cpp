@@ -22,9 +22,14 @@ Kind kindOf(const QString &path)
     if (suffix == QLatin1String("svg") || suffix == QLatin1String("svgz"))
         return Kind::Drawing;
     // Readers accept the header anywhere in the first kilobyte, after junk a
-    // mail program or a printer driver put before it.
+    // mail program or a printer driver put before it; elsewhere than at the
+    // start it only counts in a file named as a PDF, so that no picture's
+    // metadata mentioning it is taken for one.
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly) && file.read(1024).contains("%PDF-"))
+    if (!file.open(QIODevice::ReadOnly))
+        return Kind::Decoded;
+    const QByteArray head = file.read(1024);
+    if (head.startsWith("%PDF-") || (suffix == QLatin1String("pdf") && head.contains("%PDF-")))
         return Kind::Pdf;
     return Kind::Decoded;
 }
