@@ -101,6 +101,8 @@ QString helpText()
         "  --scale PERCENT        scale by percent 0..400            e.g. --scale 50\n"
         "  --width N, --height N  scale to a width and/or height (one alone keeps the aspect ratio)\n"
         "                         e.g. --width 1600\n"
+        "  --pdf-dpi N            PDF sources: the first page rendered at N dots per inch, 36..1200\n"
+        "                         (default 150)   e.g. --pdf-dpi 300\n"
         "\n"
         "Run:\n"
         "  --existing MODE        a target that exists: skip (default), overwrite, or rename (name-1.ext, ...)\n"
@@ -175,13 +177,14 @@ int run(const QStringList &arguments)
     const QCommandLineOption scale(QStringLiteral("scale"), QString(), QStringLiteral("PERCENT"));
     const QCommandLineOption width(QStringLiteral("width"), QString(), QStringLiteral("N"));
     const QCommandLineOption height(QStringLiteral("height"), QString(), QStringLiteral("N"));
+    const QCommandLineOption pdfDpi(QStringLiteral("pdf-dpi"), QString(), QStringLiteral("N"));
     const QCommandLineOption existing(QStringLiteral("existing"), QString(), QStringLiteral("MODE"));
     const QCommandLineOption jobs(QStringLiteral("jobs"), QString(), QStringLiteral("N"));
     const QCommandLineOption shard(QStringLiteral("shard"), QString(), QStringLiteral("I/N"));
     const QCommandLineOption quiet(QStringLiteral("quiet"));
     const QCommandLineOption json(QStringLiteral("json"));
     parser.addOptions({help, version, settingsFile, appSettings, set, to, output, pdf, quality, scale, width, height,
-                       existing, jobs, shard, quiet, json});
+                       pdfDpi, existing, jobs, shard, quiet, json});
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
     if (parser.isSet(help)) {
@@ -247,6 +250,9 @@ int run(const QStringList &arguments)
         if (const TargetQuality target = targetQualityFor(settings.targeFileType); target.quality)
             settings.*target.quality = checked.targeFileQuality;
     }
+    if (parser.isSet(pdfDpi)
+        && !setSettingFromText(settings, QStringLiteral("pdfSourceDpi"), parser.value(pdfDpi), &error))
+        return usageError(error);
     if (parser.isSet(jobs) && !setSettingFromText(settings, QStringLiteral("convertJobs"), parser.value(jobs), &error))
         return usageError(error);
     if (parser.isSet(scale)) {

@@ -85,6 +85,15 @@ QImage makeListIcon(const QImage &image)
 
 ListThumbnail readListThumbnail(const QString &path)
 {
+    // A drawing or a page is rendered at the icon's size; the list tells its
+    // own size (a page's at the default resolution).
+    if (const std::optional<QSize> own = renderedSourceSize(path, defaultPdfSourceDpi)) {
+        QImage image;
+        const Rendering icon{own->scaled(listIconSide, listIconSide, Qt::KeepAspectRatioByExpanding)};
+        if (!own->isValid() || !ImageMagickUtil().loadImage(path, image, nullptr, nullptr, icon))
+            return {QImage(), imageSizeText(QSize(0, 0))};
+        return {makeListIcon(image), imageSizeText(*own)};
+    }
     QImageReader reader(path);
     reader.setAutoTransform(false);
     const QSize stored = reader.size();

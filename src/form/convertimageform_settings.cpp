@@ -268,7 +268,7 @@ void ConvertImageForm::on_tabResetButton_clicked()
         saveSetting(id);
     for (int id = SettingKeepMetadata; id <= SettingKeepFileDates; ++id)
         saveSetting(id);
-    for (int id = SettingExistingFilePolicy; id <= SettingScaleDoNotEnlarge; ++id)
+    for (int id = SettingExistingFilePolicy; id <= SettingPdfSourceDpi; ++id)
         saveSetting(id);
 }
 

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "conversionsettings.h"
+#include "renderedsources.h"
 
 class QGraphicsEffect;
 class QImageReader;
@@ -21,8 +22,9 @@ QImageIOHandler::Transformations storedTransformation(QImageReader &reader);
 QImage uprightImage(const QImage &stored, QImageIOHandler::Transformations turn);
 
 // The size of the upright picture, read from the header without decoding;
-// invalid when the file cannot be read.
-QSize uprightImageSize(const QString &path);
+// invalid when the file cannot be read. A drawing gives its own size, a PDF
+// its first page's at pdfDpi.
+QSize uprightImageSize(const QString &path, int pdfDpi);
 
 // Stateless image utilities: the only road from a source path to finished
 // pixels. Callers create one on the stack for each call. Every operation that
@@ -37,8 +39,9 @@ public:
     // The same, with the reason for the user when nothing can be decoded,
     // and with the note when the picture is decoded but incomplete (a file
     // cut short, its missing part filled with grey). image stays as it was
-    // on failure.
-    bool loadImage(const QString &path, QImage &image, QString *reason, QString *note = nullptr);
+    // on failure. Drawings and PDF pages are rendered as rendering asks.
+    bool loadImage(const QString &path, QImage &image, QString *reason, QString *note = nullptr,
+                   const Rendering &rendering = {});
 
     // Source cache, watermarks, scaling, adjustments and grayscale, in that
     // order. A null image means that nothing could be decoded, that the scaled

@@ -55,6 +55,14 @@ bool jpegEndsEarly(const QString &path)
     return scan >= 0 && data.indexOf(QByteArrayView("\xff\xd9"), scan) < 0;
 }
 
+QString tooLargeCause(const QSize &size)
+{
+    return ImageMagickUtil::tr("at %1 x %2 pixels it needs more than %3 MB")
+            .arg(size.width())
+            .arg(size.height())
+            .arg(allocationLimitMegabytes);
+}
+
 } // namespace
 
 QImageIOHandler::Transformations storedTransformation(QImageReader &reader)
@@ -81,8 +89,10 @@ QImage uprightImage(const QImage &stored, QImageIOHandler::Transformations turn)
     return image;
 }
 
-QSize uprightImageSize(const QString &path)
+QSize uprightImageSize(const QString &path, int pdfDpi)
 {
+    if (const std::optional<QSize> rendered = renderedSourceSize(path, pdfDpi))
+        return *rendered;
     QImageReader reader(path);
     reader.setAutoTransform(false);
     const QSize size = reader.size();
@@ -94,11 +104,34 @@ bool ImageMagickUtil::loadImage(QString path, QImage &image)
     return loadImage(path, image, nullptr);
 }
 
-bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *reason, QString *note)
+bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *reason, QString *note,
+                                const Rendering &rendering)
 {
     qDebug().noquote() << "ImageMagickUtil::loadImage: " + path;
     if (!QFileInfo(path).isFile())
         return refuse(reason, {});
+
+    if (isRenderedSource(path)) {
+        QString cause;
+        const QSize size = rendering.size.isValid()
+                                   ? rendering.size
+                                   : renderedSourceSize(path, rendering.pdfDpi, &cause).value_or(QSize());
+        if (!size.isValid())
+            return refuse(reason, cause);
+        switch (pictureSizeVerdict(size, 32)) {
+        case PictureSize::Empty:
+            return refuse(reason, tr("the drawing has no size"));
+        case PictureSize::TooLarge:
+            return refuse(reason, tooLargeCause(size));
+        case PictureSize::Fits:
+            break;
+        }
+        QImage rendered;
+        if (!renderSource(path, size, &rendered, &cause))
+            return refuse(reason, cause);
+        image = rendered;
+        return true;
+    }
 
     // libtiff reads the TIFF layouts that Qt's plugin garbles or refuses.
     QFile file(path);
@@ -125,10 +158,7 @@ bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *rea
     const bool known = format > QImage::Format_Invalid && format < QImage::NImageFormats;
     const int bits = known ? QImage::toPixelFormat(format).bitsPerPixel() : 32;
     if (stored.isValid() && pictureSizeVerdict(stored, bits) == PictureSize::TooLarge)
-        return refuse(reason, tr("at %1 x %2 pixels it needs more than %3 MB")
-                                      .arg(stored.width())
-                                      .arg(stored.height())
-                                      .arg(allocationLimitMegabytes));
+        return refuse(reason, tooLargeCause(stored));
     // Asked before reading: the reader forgets the format once it has read.
     const bool jpeg = reader.format() == "jpeg";
     const QImageIOHandler::Transformations turn = storedTransformation(reader);

@@ -20,6 +20,7 @@ struct SourceCache
     QString lastSourcePath;
     qint64 lastSourceSize = -1;
     QDateTime lastSourceModified;
+    Rendering lastSourceRendering;
     QImage lastSourceImage;
     QString lastSourceReason;
     QString lastSourceNote;
@@ -31,7 +32,8 @@ SourceCache &sourceCache()
     return cache;
 }
 
-QImage cachedSource(ImageMagickUtil &util, const QString &path, QString *reason, QString *note)
+QImage cachedSource(ImageMagickUtil &util, const QString &path, const Rendering &rendering, QString *reason,
+                    QString *note)
 {
     SourceCache &cache = sourceCache();
     QMutexLocker locker(&cache.mutex);
@@ -39,13 +41,15 @@ QImage cachedSource(ImageMagickUtil &util, const QString &path, QString *reason,
     const qint64 size = info.exists() ? info.size() : -1;
     const QDateTime modified = info.exists() ? info.lastModified() : QDateTime();
     const bool current = !cache.lastSourcePath.isEmpty() && sameFilePath(cache.lastSourcePath, path)
-            && cache.lastSourceSize == size && cache.lastSourceModified == modified;
+            && cache.lastSourceSize == size && cache.lastSourceModified == modified
+            && cache.lastSourceRendering.size == rendering.size && cache.lastSourceRendering.pdfDpi == rendering.pdfDpi;
     if (!current) {
         QImage decoded;
         cache.lastSourceReason.clear();
         cache.lastSourceNote.clear();
-        util.loadImage(path, decoded, &cache.lastSourceReason, &cache.lastSourceNote);
+        util.loadImage(path, decoded, &cache.lastSourceReason, &cache.lastSourceNote, rendering);
         cache.lastSourceImage = decoded;
+        cache.lastSourceRendering = rendering;
         cache.lastSourcePath = path;
         cache.lastSourceSize = size;
         cache.lastSourceModified = modified;
@@ -93,6 +97,25 @@ QImage failure(QString *error, const QString &reason)
     return QImage();
 }
 
+// Why a scaled size cannot be made, judged before anything is drawn or
+// allocated; empty when it fits.
+QString scaledSizeRefusal(const QSize &size, int bitsPerPixel)
+{
+    switch (pictureSizeVerdict(size, bitsPerPixel)) {
+    case PictureSize::Empty:
+        return ImageMagickUtil::tr("The scaled size %1 x %2 is empty.").arg(size.width()).arg(size.height());
+    case PictureSize::TooLarge:
+        return ImageMagickUtil::tr("The scaled size %1 x %2 is too large: at most %3 pixels a side and %4 MB.")
+                .arg(size.width())
+                .arg(size.height())
+                .arg(maximumPictureSide)
+                .arg(allocationLimitMegabytes);
+    case PictureSize::Fits:
+        break;
+    }
+    return {};
+}
+
 } // namespace
 
 QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, const ConversionSettings &settings,
@@ -100,33 +123,39 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
 {
     const Qt::TransformationMode mode = scalingMode(fastPreview, settings);
 
+    // A drawing or a PDF page is rendered at the size the scaling asks for,
+    // never scaled up from a small rendering; the rendering is the source of
+    // every later step, watermarks included.
+    Rendering rendering{QSize(), settings.pdfSourceDpi};
+    std::optional<QSize> size;
+    const std::optional<QSize> ownSize = renderedSourceSize(path, settings.pdfSourceDpi);
+    if (ownSize && ownSize->isValid()) {
+        size = scaledSize(*ownSize, settings);
+        if (size) {
+            if (const QString refusal = scaledSizeRefusal(*size, 32); !refusal.isEmpty())
+                return failure(error, refusal);
+            rendering.size = *size;
+        }
+    }
+
     QImage image;
     QString reason;
     QString sourceNote;
     if (useSourceCache)
-        image = cachedSource(*this, path, &reason, &sourceNote);
+        image = cachedSource(*this, path, rendering, &reason, &sourceNote);
     else
-        loadImage(path, image, &reason, &sourceNote);
+        loadImage(path, image, &reason, &sourceNote, rendering);
     if (image.isNull())
         return failure(error, reason);
     if (note)
         *note = sourceNote;
     const QColorSpace space = image.colorSpace();
-    const std::optional<QSize> size = scaledSize(image.size(), settings);
-    if (size) {
-        // Judged before anything is drawn or allocated; the adjustments and
-        // the blur widen every picture to 32 bits a pixel.
-        switch (pictureSizeVerdict(*size, qMax(image.depth(), 32))) {
-        case PictureSize::Empty:
-            return failure(error, tr("The scaled size %1 x %2 is empty.").arg(size->width()).arg(size->height()));
-        case PictureSize::TooLarge:
-            return failure(error, tr("The scaled size %1 x %2 is too large: at most %3 pixels a side and %4 MB.")
-                                          .arg(size->width())
-                                          .arg(size->height())
-                                          .arg(maximumPictureSide)
-                                          .arg(allocationLimitMegabytes));
-        case PictureSize::Fits:
-            break;
+    if (!ownSize) {
+        size = scaledSize(image.size(), settings);
+        // The adjustments and the blur widen every picture to 32 bits a pixel.
+        if (size) {
+            if (const QString refusal = scaledSizeRefusal(*size, qMax(image.depth(), 32)); !refusal.isEmpty())
+                return failure(error, refusal);
         }
     }
     if (!isPaintable(image.format())) {

@@ -108,6 +108,7 @@ const KeyEntry keyTable[] = {
     {"keepMetadata", SettingKeepMetadata, &S::keepMetadata},
     {"removeLocation", SettingRemoveLocation, &S::removeLocation},
     {"keepFileDates", SettingKeepFileDates, &S::keepFileDates},
+    {"pdfSourceDpi", SettingPdfSourceDpi, &S::pdfSourceDpi, 36, 1200},
 };
 
 const KeyEntry *findKey(const QString &name)

@@ -70,6 +70,7 @@ enum SettingId {
     SettingTiffCompression = 141,
     SettingScaleLongEdge = 142,
     SettingScaleDoNotEnlarge = 143,
+    SettingPdfSourceDpi = 144,
 };
 
 // Watermark positions, "Top - Left" (0) to "Bottom - Right" (8).
@@ -94,6 +95,8 @@ enum MarginChoice { NoMargin = 0, AddMargin = 1 };
 // What a run does with a target that already exists ("If the file exists").
 enum ExistingFilePolicy { ExistingAsk = 0, ExistingOverwrite, ExistingSkip, ExistingKeepBoth };
 enum TiffCompression { TiffNoCompression = 0, TiffLzwCompression = 1 };
+// The resolution PDF sources are rendered at when nothing else asks for a size.
+constexpr int defaultPdfSourceDpi = 150;
 
 // Every option of a conversion. Field names are the settings keys, their
 // misspellings included, because the keys are the stored format.
@@ -166,6 +169,8 @@ struct ConversionSettings
     bool keepMetadata = true;
     bool removeLocation = false;
     bool keepFileDates = false;
+    // The resolution the pages of PDF sources are rendered at ("PDF pages at ... dpi").
+    int pdfSourceDpi = defaultPdfSourceDpi;
 };
 
 // The one process-wide record. Written on the GUI thread only; workers never

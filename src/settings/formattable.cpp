@@ -31,7 +31,8 @@ QList<ImageFormat> formatRows()
          Route::AfterEncoding, pages, 9},
         {"WEBP", {"webp"}, {"image/webp"}, read, write, "webpQuality", "webpLossless", Control::None,
          Route::AfterEncoding, pages, 12},
-        {"PDF", {"pdf"}, {"application/pdf"}, !read, write, {}, {}, Control::None, Route::None, pages, 9},
+        {"PDF", {"pdf"}, {"application/pdf"}, read, write, {}, {}, Control::None, Route::None, pages, 9},
+        {"SVG", {"svg", "svgz"}, {"image/svg+xml"}, read, !write},
     };
 }
 

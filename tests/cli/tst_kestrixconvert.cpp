@@ -61,10 +61,10 @@ private slots:
         const int fd = ::open(notUtf8.constData(), O_CREAT | O_WRONLY, 0644);
         const auto removeIt = qScopeGuard([&notUtf8] { ::unlink(notUtf8.constData()); }); // out of QDir's reach
         QVERIFY(fd >= 0 && ::close(fd) == 0);
-        const QString svg = kxtest::writeFile(tmp.filePath("x.svg"), "<svg/>");
+        const QString bmp = kxtest::writeFile(tmp.filePath("x.bmp"), "BM");
         const QString out = tmp.filePath("out");
         // A piped list may name a file removed since: it fails alone.
-        Result r = convert({"--to", "webp", "-o", out, "--json", tmp.filePath("in"), svg, "-"},
+        Result r = convert({"--to", "webp", "-o", out, "--json", tmp.filePath("in"), bmp, "-"},
                            tmp.filePath("gone.png").toUtf8() + "\n");
         QCOMPARE(r.exitCode, 1);
         QStringList records;
@@ -72,7 +72,7 @@ private slots:
             records << QFileInfo(file["source"].toString()).fileName() + " " + file["status"].toString();
         QCOMPARE(records, (QStringList{"gone.png failed", "broken.jpg failed", QString::fromUtf8("caf\uFFFD.png failed"),
                                        "p00.png converted", "p01.png converted", "p02.png converted",
-                                       "x.svg failed"}));
+                                       "x.bmp failed"}));
         const QJsonArray files = r.json["files"].toArray();
         QVERIFY(!files[1]["reason"].toString().isEmpty());
         QVERIFY(files[2]["reason"].toString().contains("UTF-8"));

@@ -1,4 +1,6 @@
 #include <QMimeData>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QtTest>
 
 #include "convertimageframe.h"
@@ -120,6 +122,8 @@ private slots:
                                                         << "100x200";
         QTest::newRow("small jpeg grows") << "small.jpg" << QSize(40, 20) << 0 << QSize(128, 64) << "40x20";
         QTest::newRow("unreadable") << "broken.png" << QSize() << 0 << QSize(0, 0) << "0x0";
+        // A page of 144 x 72 points, its size at the default 150 dpi.
+        QTest::newRow("pdf page") << "page.pdf" << QSize(144, 72) << 0 << QSize(128, 64) << "300x150";
     }
 
     void thumbnailOfFile()
@@ -129,8 +133,15 @@ private slots:
         QFETCH(int, orientation);
         QFETCH(QSize, icon);
         QFETCH(QString, sizeText);
+        const bool pdf = name.endsWith(".pdf");
         const QString path = stored.isEmpty() ? kxtest::writeFile(dir.filePath(name), "no picture")
+                             : pdf            ? dir.filePath(name)
                                               : kxtest::photoFile(dir.path(), name, stored);
+        if (pdf) {
+            QPdfWriter writer(path);
+            writer.setPageSize(QPageSize(QSizeF(stored), QPageSize::Point));
+            QPainter(&writer).fillRect(0, 0, 10, 10, Qt::blue);
+        }
         if (orientation)
             kxtest::writeFile(path, kxtest::jpegWithExifOrientation(kxtest::readFile(path), orientation));
         const ListThumbnail thumbnail = readListThumbnail(path);

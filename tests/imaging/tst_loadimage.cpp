@@ -195,7 +195,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QImage, upright);
         const QString path = writeFile(fileName, bytes);
-        QCOMPARE(uprightImageSize(path), upright.size());
+        QCOMPARE(uprightImageSize(path, defaultPdfSourceDpi), upright.size());
         QImage loaded;
         QVERIFY(ImageMagickUtil().loadImage(path, loaded));
         const double difference = kxtest::meanChannelDifference(loaded, upright);
@@ -225,6 +225,10 @@ private slots:
                                     + QByteArray("\0\0\0\x08moov", 8);
         QTest::newRow("avif sequence") << "animation.avifs" << sequence << false
                                        << unread.arg("image sequences are not supported yet");
+        QTest::newRow("text named svg") << "notes.svg" << QByteArray("Shopping list: milk, bread.\n") << false
+                                        << unread.arg("damaged or not a drawing");
+        QTest::newRow("pdf header only") << "cut.pdf" << QByteArray("%PDF-1.7\n1 0 obj\n<<") << false
+                                         << unread.arg("damaged or truncated");
         const QByteArray cmyk = encodeJxl(photo, 1, false, false, QSize(), true);
         QVERIFY(!cmyk.isEmpty());
         QTest::newRow("cmyk jxl") << "print.jxl" << cmyk << false << unread.arg("CMYK JPEG XL is not supported");

@@ -1,6 +1,8 @@
 #include <QtTest>
 
 #include <QFile>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -42,6 +44,63 @@ private slots:
     {
         QVERIFY(kxtest::makePhotoLikeImage(1000, 600).save(dir.filePath("wide.bmp")));
         QVERIFY(solid(50, 50, qRgb(1, 2, 3)).save(dir.filePath("small.bmp")));
+        // A drawing of 100 x 50 whose left half is red, the rest transparent.
+        kxtest::writeFile(dir.filePath("half.svg"), "<svg xmlns='http://www.w3.org/2000/svg' width='100' height='50'>"
+                                                    "<rect width='50' height='50' fill='#ff0000'/></svg>");
+        // Two pages of 4 x 2 inches: the first blue on its left half, the second all red.
+        QPdfWriter writer(dir.filePath("pages.pdf"));
+        writer.setPageSize(QPageSize(QSizeF(288, 144), QPageSize::Point));
+        writer.setPageMargins(QMarginsF());
+        writer.setResolution(72);
+        QPainter painter(&writer);
+        painter.fillRect(0, 0, 144, 144, Qt::blue);
+        writer.newPage();
+        painter.fillRect(0, 0, 288, 144, Qt::red);
+        QVERIFY(painter.end());
+    }
+
+    // Drawings and PDF pages are rendered at the size asked for: a drawing
+    // scaled twenty times keeps a sharp edge and its transparency; a page
+    // takes its size from the resolution, on white paper, the first page only.
+    void renderedSources_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<ConversionSettings>("settings");
+        QTest::addColumn<QSize>("header");
+        QTest::addColumn<QSize>("expected");
+        QTest::addColumn<QPoint>("edge"); // the last pixel of the coloured half
+        QTest::addColumn<QRgb>("colour");
+        QTest::addColumn<QRgb>("beyond"); // the pixel right of the edge
+        ConversionSettings at72;
+        at72.pdfSourceDpi = 72;
+        const QRgb red = qRgb(255, 0, 0);
+        QTest::newRow("svg own size") << "half.svg" << ConversionSettings() << QSize(100, 50) << QSize(100, 50)
+                                      << QPoint(49, 25) << red << qRgba(0, 0, 0, 0);
+        QTest::newRow("svg at 2000") << "half.svg" << scaling(true, 1, 2000, 1000) << QSize(100, 50) << QSize(2000, 1000)
+                                     << QPoint(999, 500) << red << qRgba(0, 0, 0, 0);
+        QTest::newRow("pdf at 150 dpi") << "pages.pdf" << ConversionSettings() << QSize(600, 300) << QSize(600, 300)
+                                        << QPoint(299, 150) << qRgb(0, 0, 255) << qRgb(255, 255, 255);
+        QTest::newRow("pdf at 72 dpi") << "pages.pdf" << at72 << QSize(288, 144) << QSize(288, 144) << QPoint(143, 72)
+                                       << qRgb(0, 0, 255) << qRgb(255, 255, 255);
+    }
+
+    void renderedSources()
+    {
+        QFETCH(QString, file);
+        QFETCH(ConversionSettings, settings);
+        QFETCH(QSize, header);
+        QFETCH(QSize, expected);
+        QFETCH(QPoint, edge);
+        QFETCH(QRgb, colour);
+        QFETCH(QRgb, beyond);
+        const QString path = dir.filePath(file);
+        QCOMPARE(uprightImageSize(path, settings.pdfSourceDpi), header);
+        QString error;
+        const QImage image = ImageMagickUtil().processImage(path, false, settings, &error, false);
+        QCOMPARE(error, QString());
+        QCOMPARE(image.size(), expected);
+        QCOMPARE(image.pixel(edge), colour);
+        QCOMPARE(image.pixel(edge + QPoint(1, 0)), beyond);
     }
 
     // The sizes themselves are worked out in tst_pipelinerules; here they must reach the pixels.

@@ -147,7 +147,7 @@ private slots:
         QCOMPARE(targetFormatAt(12).label + targetFormatAt(-1).label, QStringLiteral("AVIFAVIF"));
         QCOMPARE(imageFileDialogFilter(),
                  QStringLiteral("Image Files (*.avif *.avifs *.gif *.heic *.heif *.jpg *.jpeg *.jxl *.png *.tif *.tiff "
-                                "*.webp)"));
+                                "*.webp *.pdf *.svg *.svgz)"));
         for (const ImageFormat &f : imageFormats()) {
             for (const QString &extension : f.extensions)
                 QVERIFY2(hasSupportedImageExtension("a." + extension.toUpper()) == f.canRead, qPrintable(extension));

@@ -1,0 +1,146 @@
+#include "renderedsources.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPdfDocument>
+#include <QSvgRenderer>
+
+namespace {
+
+struct Tr
+{
+    Q_DECLARE_TR_FUNCTIONS(RenderedSources)
+};
+
+enum class Kind { Decoded, Drawing, Pdf };
+
+Kind kindOf(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("svg") || suffix == QLatin1String("svgz"))
+        return Kind::Drawing;
+    // Readers accept the header anywhere in the first kilobyte, after junk a
+    // mail program or a printer driver put before it; elsewhere than at the
+    // start it only counts in a file named as a PDF, so that no picture's
+    // metadata mentioning it is taken for one.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Kind::Decoded;
+    const QByteArray head = file.read(1024);
+    if (head.startsWith("%PDF-") || (suffix == QLatin1String("pdf") && head.contains("%PDF-")))
+        return Kind::Pdf;
+    return Kind::Decoded;
+}
+
+QString notADrawing()
+{
+    return Tr::tr("damaged or not a drawing");
+}
+
+QString pdfCause(QPdfDocument::Error error)
+{
+    switch (error) {
+    case QPdfDocument::Error::IncorrectPassword:
+        return Tr::tr("the PDF is protected by a password");
+    case QPdfDocument::Error::UnsupportedSecurityScheme:
+        return Tr::tr("the PDF is encrypted in a way that cannot be read");
+    default:
+        return Tr::tr("damaged or truncated");
+    }
+}
+
+// The document with at least one page, else the cause for the user.
+bool openPdf(QPdfDocument &document, const QString &path, QString *cause)
+{
+    const QPdfDocument::Error error = document.load(path);
+    if (error != QPdfDocument::Error::None) {
+        *cause = pdfCause(error);
+        return false;
+    }
+    if (document.pageCount() < 1) {
+        *cause = Tr::tr("the PDF has no pages");
+        return false;
+    }
+    return true;
+}
+
+QSize pageSize(const QPdfDocument &document, int dpi)
+{
+    const QSizeF points = document.pagePointSize(0);
+    return QSize(qRound(points.width() * dpi / 72.0), qRound(points.height() * dpi / 72.0));
+}
+
+} // namespace
+
+bool isRenderedSource(const QString &path)
+{
+    return kindOf(path) != Kind::Decoded;
+}
+
+std::optional<QSize> renderedSourceSize(const QString &path, int pdfDpi, QString *cause)
+{
+    QString why;
+    switch (kindOf(path)) {
+    case Kind::Decoded:
+        return std::nullopt;
+    case Kind::Drawing: {
+        const QSvgRenderer renderer(path);
+        if (renderer.isValid())
+            return renderer.defaultSize();
+        why = notADrawing();
+        break;
+    }
+    case Kind::Pdf: {
+        QPdfDocument document(nullptr);
+        if (openPdf(document, path, &why))
+            return pageSize(document, pdfDpi);
+        break;
+    }
+    }
+    if (cause)
+        *cause = why;
+    return QSize();
+}
+
+bool renderSource(const QString &path, const QSize &size, QImage *image, QString *cause)
+{
+    if (kindOf(path) == Kind::Pdf) {
+        QPdfDocument document(nullptr);
+        if (!openPdf(document, path, cause))
+            return false;
+        QPdfDocumentRenderOptions options;
+        // Form fields, stamps and notes show as in a viewer.
+        options.setRenderFlags(QPdfDocumentRenderOptions::RenderFlag::Annotations);
+        const QImage page = document.render(0, size, options);
+        if (page.isNull()) {
+            *cause = Tr::tr("the page could not be rendered");
+            return false;
+        }
+        // A page leaves its paper unpainted; a viewer shows it white.
+        QImage paper(size, QImage::Format_RGB32);
+        paper.fill(Qt::white);
+        QPainter painter(&paper);
+        painter.drawImage(0, 0, page);
+        painter.end();
+        *image = paper;
+        return true;
+    }
+    QSvgRenderer renderer(path);
+    if (!renderer.isValid()) {
+        *cause = notADrawing();
+        return false;
+    }
+    QImage drawing(size, QImage::Format_ARGB32_Premultiplied);
+    if (drawing.isNull()) {
+        *cause = Tr::tr("there was not enough memory");
+        return false;
+    }
+    drawing.fill(Qt::transparent);
+    QPainter painter(&drawing);
+    renderer.render(&painter, QRectF(QPointF(0, 0), size));
+    painter.end();
+    *image = drawing;
+    return true;
+}

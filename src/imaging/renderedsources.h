@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <optional>
+
+#include "conversionsettings.h"
+
+// What a drawing (SVG) or a PDF page is rendered at: the size asked for, else
+// the drawing's own size or the first page's at pdfDpi.
+struct Rendering
+{
+    QSize size;
+    int pdfDpi = defaultPdfSourceDpi;
+};
+
+// Drawings and PDF documents have no pixels of their own: they are rendered
+// rather than decoded. A PDF is told by its header, a drawing by its suffix.
+bool isRenderedSource(const QString &path);
+
+// The size a rendered source takes when no other is asked for; nullopt for a
+// picture that is decoded, an invalid size with *cause for the user when the
+// source cannot be read.
+std::optional<QSize> renderedSourceSize(const QString &path, int pdfDpi, QString *cause = nullptr);
+
+// Renders the drawing or the first page at size: a drawing on transparency,
+// a page on white paper. false, with the cause for the user, when it cannot.
+bool renderSource(const QString &path, const QSize &size, QImage *image, QString *cause);
