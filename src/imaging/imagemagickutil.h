@@ -21,8 +21,9 @@ QImageIOHandler::Transformations storedTransformation(QImageReader &reader);
 QImage uprightImage(const QImage &stored, QImageIOHandler::Transformations turn);
 
 // The size of the upright picture, read from the header without decoding;
-// invalid when the file cannot be read.
-QSize uprightImageSize(const QString &path);
+// invalid when the file cannot be read. rawPictures (a RawPictures) is how a
+// camera RAW file would be developed.
+QSize uprightImageSize(const QString &path, int rawPictures = RawFullQuality);
 
 // Stateless image utilities: the only road from a source path to finished
 // pixels. Callers create one on the stack for each call. Every operation that
@@ -37,8 +38,10 @@ public:
     // The same, with the reason for the user when nothing can be decoded,
     // and with the note when the picture is decoded but incomplete (a file
     // cut short, its missing part filled with grey). image stays as it was
-    // on failure.
-    bool loadImage(const QString &path, QImage &image, QString *reason, QString *note = nullptr);
+    // on failure. A camera RAW file is developed as rawPictures (a
+    // RawPictures) says.
+    bool loadImage(const QString &path, QImage &image, QString *reason, QString *note = nullptr,
+                   int rawPictures = RawFullQuality);
 
     // Source cache, watermarks, scaling, adjustments and grayscale, in that
     // order. A null image means that nothing could be decoded, that the scaled

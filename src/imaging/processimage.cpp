@@ -13,13 +13,14 @@ namespace {
 
 // The last decoded source, shared by every worker. The file's size and
 // modification time are kept with it, so a file changed on disk is decoded
-// again instead of serving stale pixels.
+// again instead of serving stale pixels; so is how a RAW file was developed.
 struct SourceCache
 {
     QMutex mutex;
     QString lastSourcePath;
     qint64 lastSourceSize = -1;
     QDateTime lastSourceModified;
+    int lastRawPictures = RawFullQuality;
     QImage lastSourceImage;
     QString lastSourceReason;
     QString lastSourceNote;
@@ -31,7 +32,7 @@ SourceCache &sourceCache()
     return cache;
 }
 
-QImage cachedSource(ImageMagickUtil &util, const QString &path, QString *reason, QString *note)
+QImage cachedSource(ImageMagickUtil &util, const QString &path, int rawPictures, QString *reason, QString *note)
 {
     SourceCache &cache = sourceCache();
     QMutexLocker locker(&cache.mutex);
@@ -39,16 +40,18 @@ QImage cachedSource(ImageMagickUtil &util, const QString &path, QString *reason,
     const qint64 size = info.exists() ? info.size() : -1;
     const QDateTime modified = info.exists() ? info.lastModified() : QDateTime();
     const bool current = !cache.lastSourcePath.isEmpty() && sameFilePath(cache.lastSourcePath, path)
-            && cache.lastSourceSize == size && cache.lastSourceModified == modified;
+            && cache.lastSourceSize == size && cache.lastSourceModified == modified
+            && cache.lastRawPictures == rawPictures;
     if (!current) {
         QImage decoded;
         cache.lastSourceReason.clear();
         cache.lastSourceNote.clear();
-        util.loadImage(path, decoded, &cache.lastSourceReason, &cache.lastSourceNote);
+        util.loadImage(path, decoded, &cache.lastSourceReason, &cache.lastSourceNote, rawPictures);
         cache.lastSourceImage = decoded;
         cache.lastSourcePath = path;
         cache.lastSourceSize = size;
         cache.lastSourceModified = modified;
+        cache.lastRawPictures = rawPictures;
     }
     *reason = cache.lastSourceReason;
     *note = cache.lastSourceNote;
@@ -104,9 +107,9 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
     QString reason;
     QString sourceNote;
     if (useSourceCache)
-        image = cachedSource(*this, path, &reason, &sourceNote);
+        image = cachedSource(*this, path, settings.rawPictures, &reason, &sourceNote);
     else
-        loadImage(path, image, &reason, &sourceNote);
+        loadImage(path, image, &reason, &sourceNote, settings.rawPictures);
     if (image.isNull())
         return failure(error, reason);
     if (note)

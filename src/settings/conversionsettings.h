@@ -69,6 +69,7 @@ enum SettingId {
     SettingTiffCompression = 141,
     SettingScaleLongEdge = 142,
     SettingScaleDoNotEnlarge = 143,
+    SettingRawPictures = 150,
 };
 
 // Watermark positions, "Top - Left" (0) to "Bottom - Right" (8).
@@ -93,6 +94,8 @@ enum MarginChoice { NoMargin = 0, AddMargin = 1 };
 // What a run does with a target that already exists ("If the file exists").
 enum ExistingFilePolicy { ExistingAsk = 0, ExistingOverwrite, ExistingSkip, ExistingKeepBoth };
 enum TiffCompression { TiffNoCompression = 0, TiffLzwCompression = 1 };
+// How camera RAW sources are developed ("RAW pictures").
+enum RawPictures { RawFullQuality = 0, RawHalfSize = 1, RawEmbeddedPreview = 2 };
 
 // Every option of a conversion. Field names are the settings keys, their
 // misspellings included, because the keys are the stored format.
@@ -123,6 +126,7 @@ struct ConversionSettings
     bool jxlLossless = false;
     int pngCompressionLevel = 3;
     int tiffCompression = TiffNoCompression;
+    int rawPictures = RawFullQuality;
     // Not persisted: true while the current run writes a PDF. In a snapshot it
     // holds the value of the run flag at the time the snapshot was taken.
     bool outputIsPdf = false;
