@@ -80,6 +80,8 @@ QString helpText()
         "  --scale PERCENT        scale by percent 0..400            e.g. --scale 50\n"
         "  --width N, --height N  scale to a width and/or height (one alone keeps the aspect ratio)\n"
         "                         e.g. --width 1600\n"
+        "  --raw MODE             camera RAW files: full (default), half (half size), or preview\n"
+        "                         (the embedded preview, much faster)   e.g. --raw preview\n"
         "\n"
         "Run:\n"
         "  --existing MODE        a target that exists: skip (default), overwrite, or rename (name-1.ext, ...)\n"
@@ -146,11 +148,12 @@ int run(const QStringList &arguments)
     const QCommandLineOption height(QStringLiteral("height"), QString(), QStringLiteral("N"));
     const QCommandLineOption existing(QStringLiteral("existing"), QString(), QStringLiteral("MODE"));
     const QCommandLineOption jobs(QStringLiteral("jobs"), QString(), QStringLiteral("N"));
+    const QCommandLineOption raw(QStringLiteral("raw"), QString(), QStringLiteral("MODE"));
     const QCommandLineOption shard(QStringLiteral("shard"), QString(), QStringLiteral("I/N"));
     const QCommandLineOption quiet(QStringLiteral("quiet"));
     const QCommandLineOption json(QStringLiteral("json"));
     parser.addOptions({help, version, settingsFile, appSettings, set, to, output, pdf, quality, scale, width, height,
-                       existing, jobs, shard, quiet, json});
+                       raw, existing, jobs, shard, quiet, json});
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
     if (parser.isSet(help)) {
@@ -215,6 +218,17 @@ int run(const QStringList &arguments)
             return usageError(error);
         if (const TargetQuality target = targetQualityFor(settings.targeFileType); target.quality)
             settings.*target.quality = checked.targeFileQuality;
+    }
+    if (parser.isSet(raw)) {
+        const QString mode = parser.value(raw);
+        if (mode == QLatin1String("full"))
+            settings.rawPictures = RawFullQuality;
+        else if (mode == QLatin1String("half"))
+            settings.rawPictures = RawHalfSize;
+        else if (mode == QLatin1String("preview"))
+            settings.rawPictures = RawEmbeddedPreview;
+        else
+            return usageError(QStringLiteral("--raw: unknown mode \"%1\"; accepted: full half preview").arg(mode));
     }
     if (parser.isSet(jobs) && !setSettingFromText(settings, QStringLiteral("convertJobs"), parser.value(jobs), &error))
         return usageError(error);

@@ -23,6 +23,12 @@ bool hasSupportedImageExtension(const QString &path)
         QStringLiteral("avifs"),
         QStringLiteral("jxl"), QStringLiteral("jpg"),  QStringLiteral("jpeg"), QStringLiteral("png"),
         QStringLiteral("tif"), QStringLiteral("tiff"), QStringLiteral("webp"),
+        QStringLiteral("dng"), QStringLiteral("cr2"),  QStringLiteral("cr3"),  QStringLiteral("crw"),
+        QStringLiteral("nef"), QStringLiteral("nrw"),  QStringLiteral("arw"),  QStringLiteral("srf"),
+        QStringLiteral("sr2"), QStringLiteral("orf"),  QStringLiteral("raf"),  QStringLiteral("rw2"),
+        QStringLiteral("rwl"), QStringLiteral("pef"),  QStringLiteral("kdc"),  QStringLiteral("dcr"),
+        QStringLiteral("srw"), QStringLiteral("3fr"),  QStringLiteral("fff"),  QStringLiteral("erf"),
+        QStringLiteral("mrw"), QStringLiteral("mef"),  QStringLiteral("mos"),  QStringLiteral("iiq"),
     };
     return accepted.contains(extension);
 }
