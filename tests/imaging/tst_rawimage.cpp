@@ -18,38 +18,74 @@ constexpr int blueFrom = 40;
 // How the camera saw white: its red and blue sites read less than green.
 constexpr float neutral[3] = {0.5f, 1.0f, 0.7f};
 
-// A 16-bit RGGB mosaic in sensor orientation: red, grey and blue bands. The
-// colour matrix is sRGB's, so the camera's colours are sRGB's once white
-// balanced.
-bool writeDng(const QString &path)
+// The camera's small rendering of the same bands, as 8-bit RGB.
+constexpr int previewWidth = 16;
+constexpr int previewHeight = 12;
+
+void setMosaicFields(TIFF *tiff)
 {
-    TIFF *tiff = TIFFOpen(QFile::encodeName(path).constData(), "w");
-    if (!tiff)
-        return false;
-    const uint8_t version[4] = {1, 4, 0, 0};
     const uint16_t repeat[2] = {2, 2};
     const uint8_t rggb[4] = {0, 1, 1, 2};
-    const float xyzToCamera[9] = {3.2406f, -1.5372f, -0.4986f, -0.9689f, 1.8758f, 0.0415f, 0.0557f, -0.2040f, 1.0570f};
     TIFFSetField(tiff, TIFFTAG_SUBFILETYPE, 0);
     TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, storedWidth);
     TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, storedHeight);
     TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 16);
     TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 1);
-    TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_NONE);
     TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_CFA);
+    TIFFSetField(tiff, TIFFTAG_CFAREPEATPATTERNDIM, repeat);
+    TIFFSetField(tiff, TIFFTAG_CFAPATTERN, 4, rggb);
+}
+
+// A 16-bit RGGB mosaic in sensor orientation: red, grey and blue bands. The
+// colour matrix is sRGB's, so the camera's colours are sRGB's once white
+// balanced. With a preview, the first directory holds it and the mosaic is
+// its sub-directory, as cameras write them.
+bool writeDng(const QString &path, bool withPreview)
+{
+    TIFF *tiff = TIFFOpen(QFile::encodeName(path).constData(), "w");
+    if (!tiff)
+        return false;
+    const uint8_t version[4] = {1, 4, 0, 0};
+    const float xyzToCamera[9] = {3.2406f, -1.5372f, -0.4986f, -0.9689f, 1.8758f, 0.0415f, 0.0557f, -0.2040f, 1.0570f};
+    TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_NONE);
     TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
     TIFFSetField(tiff, TIFFTAG_ORIENTATION, ORIENTATION_RIGHTTOP);
-    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, storedHeight);
     TIFFSetField(tiff, TIFFTAG_MAKE, "Kestrix");
     TIFFSetField(tiff, TIFFTAG_MODEL, "Test Mosaic");
     TIFFSetField(tiff, TIFFTAG_DNGVERSION, version);
     TIFFSetField(tiff, TIFFTAG_UNIQUECAMERAMODEL, "Kestrix Test Mosaic");
-    TIFFSetField(tiff, TIFFTAG_CFAREPEATPATTERNDIM, repeat);
-    TIFFSetField(tiff, TIFFTAG_CFAPATTERN, 4, rggb);
     TIFFSetField(tiff, TIFFTAG_COLORMATRIX1, 9, xyzToCamera);
     TIFFSetField(tiff, TIFFTAG_CALIBRATIONILLUMINANT1, 21); // D65
     TIFFSetField(tiff, TIFFTAG_ASSHOTNEUTRAL, 3, neutral);
     bool written = true;
+    if (withPreview) {
+        uint64_t subIfd[1] = {0};
+        TIFFSetField(tiff, TIFFTAG_SUBFILETYPE, FILETYPE_REDUCEDIMAGE);
+        TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, previewWidth);
+        TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, previewHeight);
+        TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+        TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 3);
+        TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+        TIFFSetField(tiff, TIFFTAG_SUBIFD, 1, subIfd);
+        for (int y = 0; y < previewHeight && written; ++y) {
+            uint8_t row[previewWidth * 3];
+            for (int x = 0; x < previewWidth; ++x) {
+                const int sensorX = x * storedWidth / previewWidth;
+                const QColor colour = sensorX < greyFrom ? QColor(230, 20, 20)
+                                      : sensorX < blueFrom ? QColor(200, 200, 200)
+                                                           : QColor(20, 20, 230);
+                row[3 * x] = uint8_t(colour.red());
+                row[3 * x + 1] = uint8_t(colour.green());
+                row[3 * x + 2] = uint8_t(colour.blue());
+            }
+            written = TIFFWriteScanline(tiff, row, uint32_t(y)) == 1;
+        }
+        written = written && TIFFWriteDirectory(tiff);
+        TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_NONE);
+        TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    }
+    setMosaicFields(tiff);
+    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, storedHeight);
     for (int y = 0; y < storedHeight && written; ++y) {
         uint16_t row[storedWidth];
         for (int x = 0; x < storedWidth; ++x) {
@@ -93,26 +129,36 @@ private slots:
 
     void developsUpright_data()
     {
+        QTest::addColumn<bool>("withPreview");
         QTest::addColumn<int>("rawPictures");
         QTest::addColumn<QSize>("upright");
-        QTest::newRow("full quality") << int(RawFullQuality) << QSize(storedHeight, storedWidth);
-        QTest::newRow("half size") << int(RawHalfSize) << QSize(storedHeight / 2, storedWidth / 2);
-        // Without an embedded preview, half size is the fast way.
-        QTest::newRow("no preview") << int(RawEmbeddedPreview) << QSize(storedHeight / 2, storedWidth / 2);
+        QTest::addColumn<QImage::Format>("format");
+        const QSize full(storedHeight, storedWidth);
+        for (const bool preview : {false, true}) {
+            const char *file = preview ? "with preview" : "mosaic only";
+            QTest::addRow("%s, full quality", file) << preview << int(RawFullQuality) << full << QImage::Format_RGBX64;
+            QTest::addRow("%s, half size", file) << preview << int(RawHalfSize) << full / 2 << QImage::Format_RGBX64;
+        }
+        QTest::newRow("embedded preview") << true << int(RawEmbeddedPreview) << QSize(previewHeight, previewWidth)
+                                          << QImage::Format_RGB888;
+        // Without one, half size is the fast way.
+        QTest::newRow("no preview to embed") << false << int(RawEmbeddedPreview) << full / 2 << QImage::Format_RGBX64;
     }
 
     void developsUpright()
     {
+        QFETCH(bool, withPreview);
         QFETCH(int, rawPictures);
         QFETCH(QSize, upright);
+        QFETCH(QImage::Format, format);
         const QString path = m_dir.filePath("mosaic.dng");
-        QVERIFY(writeDng(path));
+        QVERIFY(writeDng(path, withPreview));
         QCOMPARE(uprightImageSize(path, rawPictures), upright);
         QImage loaded;
         QString reason;
         QVERIFY2(ImageMagickUtil().loadImage(path, loaded, &reason, nullptr, rawPictures), qPrintable(reason));
         QCOMPARE(loaded.size(), upright);
-        QCOMPARE(loaded.format(), QImage::Format_RGBX64);
+        QCOMPARE(loaded.format(), format);
         // Inside each band, away from the seams where demosaicing mixes them.
         const int w = upright.width();
         const int scale = storedWidth / upright.height();
