@@ -3,6 +3,7 @@
 
 #include "imagemagickutil.h"
 #include "kxtest.h"
+#include "photometadata.h"
 
 #include <tiffio.h>
 
@@ -171,6 +172,15 @@ private slots:
         // The camera's white balance: grey stays grey.
         QVERIFY2(grey.greenF() > 0.6 && qAbs(grey.redF() - grey.greenF()) < 0.05 && qAbs(grey.blueF() - grey.greenF()) < 0.05,
                  qPrintable(grey.name()));
+    }
+
+    // The file's own EXIF goes with the developed picture, upright.
+    void exifIsRead()
+    {
+        const QString path = m_dir.filePath("tagged.dng");
+        QVERIFY(writeDng(path, true));
+        const QByteArray exif = readPhotoMetadata(path, QSize(storedHeight, storedWidth), false).exif;
+        QVERIFY(exif.contains("Test Mosaic"));
     }
 };
 
