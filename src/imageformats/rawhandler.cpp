@@ -1,6 +1,7 @@
 #include "rawhandler.h"
 
 #include "codedinput.h"
+#include "encoderthreads.h"
 #include "exiforientation.h"
 
 #include <QBuffer>
@@ -10,6 +11,7 @@
 #include <QVariant>
 
 #include <libraw.h>
+#include <omp.h>
 
 #include <algorithm>
 #include <array>
@@ -149,8 +151,14 @@ bool RawHandler::develop(QImage *image)
     params.gamm[0] = 1 / 2.4;
     params.gamm[1] = 12.92;
     params.output_bps = m_format == QImage::Format_RGBX64 ? 16 : 8;
+    if (m_scaledSize.isValid() && m_scaledSize.width() * 2 <= m_size.width() && m_scaledSize.height() * 2 <= m_size.height())
+        params.half_size = 1;
     // The reader applies the turn.
     params.user_flip = 0;
+    // LibRaw's OpenMP threads share the cores with the other files; the
+    // limit holds for the teams this thread starts.
+    if (const int threads = codecThreadCount(); threads > 0)
+        omp_set_num_threads(threads);
     if (m_raw->unpack() != LIBRAW_SUCCESS || m_raw->dcraw_process() != LIBRAW_SUCCESS)
         return false;
     int width = 0, height = 0, colors = 0, bits = 0;
@@ -173,7 +181,11 @@ bool RawHandler::read(QImage *image)
     if (!parseHeader())
         return false;
     m_state = State::Failed;
-    const bool read = m_preview.isEmpty() ? develop(image) : readEmbeddedPreview(image);
+    bool read = m_preview.isEmpty() ? develop(image) : readEmbeddedPreview(image);
+    if (read && m_scaledSize.isValid() && image->size() != m_scaledSize) {
+        *image = image->scaled(m_scaledSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        read = !image->isNull();
+    }
     // LibRaw's buffers are large; they go as soon as the picture is made.
     m_raw.reset();
     m_data.clear();
@@ -199,7 +211,13 @@ QVariant RawHandler::option(ImageOption option) const
     }
 }
 
+void RawHandler::setOption(ImageOption option, const QVariant &value)
+{
+    if (option == ScaledSize)
+        m_scaledSize = value.toSize();
+}
+
 bool RawHandler::supportsOption(ImageOption option) const
 {
-    return option == Size || option == ImageFormat || option == ImageTransformation;
+    return option == Size || option == ImageFormat || option == ImageTransformation || option == ScaledSize;
 }

@@ -17,6 +17,7 @@ class LibRaw;
 // How the file is developed travels with the device, as its property
 // rawDevelopmentProperty holding a RawDevelopment, so that the header's size
 // is that of the picture read. Without it, the whole sensor is developed.
+// A scaled size at most half the sensor's develops it at half size.
 class RawHandler : public QImageIOHandler
 {
 public:
@@ -30,6 +31,7 @@ public:
     bool read(QImage *image) override;
 
     QVariant option(ImageOption option) const override;
+    void setOption(ImageOption option, const QVariant &value) override;
     bool supportsOption(ImageOption option) const override;
 
     // Whether a format name (a file's suffix in lower case) is one of the RAW
@@ -46,6 +48,7 @@ private:
     QByteArray m_data;
     QSize m_size;
     QImage::Format m_format = QImage::Format_RGBX64;
+    QSize m_scaledSize;
     int m_orientation = 1;
     // The embedded preview, read with the header when it is asked for.
     QByteArray m_preview;

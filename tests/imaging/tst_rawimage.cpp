@@ -5,6 +5,8 @@
 #include "kxtest.h"
 #include "photometadata.h"
 
+#include <QImageReader>
+
 #include <tiffio.h>
 
 namespace {
@@ -172,6 +174,34 @@ private slots:
         // The camera's white balance: grey stays grey.
         QVERIFY2(grey.greenF() > 0.6 && qAbs(grey.redF() - grey.greenF()) < 0.05 && qAbs(grey.blueF() - grey.greenF()) < 0.05,
                  qPrintable(grey.name()));
+    }
+
+    // A file cut short is refused, never developed with a part missing.
+    void cutShortIsRefused()
+    {
+        const QString path = m_dir.filePath("cut.dng");
+        QVERIFY(writeDng(path, false));
+        QFile file(path);
+        QVERIFY(file.resize(file.size() * 2 / 3));
+        QImage loaded;
+        QString reason;
+        QVERIFY(!ImageMagickUtil().loadImage(path, loaded, &reason));
+        QVERIFY(!reason.isEmpty());
+    }
+
+    // The file list's icons ask for a scaled picture, in stored orientation.
+    void scaledRead()
+    {
+        const QString path = m_dir.filePath("icon.dng");
+        QVERIFY(writeDng(path, false));
+        QImageReader reader(path);
+        reader.setAutoTransform(false);
+        reader.setScaledSize(QSize(16, 12));
+        const QImage icon = reader.read();
+        QCOMPARE(icon.size(), QSize(16, 12));
+        const QColor left = meanColour(icon, QRect(1, 2, 3, 8)), right = meanColour(icon, QRect(12, 2, 3, 8));
+        QVERIFY2(left.redF() > 0.6 && left.blueF() < 0.3, qPrintable(left.name()));
+        QVERIFY2(right.blueF() > 0.6 && right.redF() < 0.3, qPrintable(right.name()));
     }
 
     // The file's own EXIF goes with the developed picture, upright.
