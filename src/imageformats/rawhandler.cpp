@@ -65,9 +65,11 @@ bool RawHandler::isRawFormat(const QByteArray &format)
     return std::any_of(rawFormats.begin(), rawFormats.end(), [&](const char *name) { return format == name; });
 }
 
+// Asked while the reader is still choosing its handler, when the preview's
+// JPEG reader could not start yet: the file is opened on first use instead.
 bool RawHandler::canRead() const
 {
-    return m_state == State::Parsed || const_cast<RawHandler *>(this)->parseHeader();
+    return m_state == State::Unread || m_state == State::Parsed;
 }
 
 bool RawHandler::parseHeader()

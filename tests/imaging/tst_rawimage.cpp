@@ -43,7 +43,9 @@ void setMosaicFields(TIFF *tiff)
 // colour matrix is sRGB's, so the camera's colours are sRGB's once white
 // balanced. With a preview, the first directory holds it and the mosaic is
 // its sub-directory, as cameras write them.
-bool writeDng(const QString &path, bool withPreview)
+enum class Preview { None, Bitmap, Jpeg };
+
+bool writeDng(const QString &path, Preview preview)
 {
     TIFF *tiff = TIFFOpen(QFile::encodeName(path).constData(), "w");
     if (!tiff)
@@ -61,7 +63,7 @@ bool writeDng(const QString &path, bool withPreview)
     TIFFSetField(tiff, TIFFTAG_CALIBRATIONILLUMINANT1, 21); // D65
     TIFFSetField(tiff, TIFFTAG_ASSHOTNEUTRAL, 3, neutral);
     bool written = true;
-    if (withPreview) {
+    if (preview != Preview::None) {
         uint64_t subIfd[1] = {0};
         TIFFSetField(tiff, TIFFTAG_SUBFILETYPE, FILETYPE_REDUCEDIMAGE);
         TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, previewWidth);
@@ -70,6 +72,12 @@ bool writeDng(const QString &path, bool withPreview)
         TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 3);
         TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
         TIFFSetField(tiff, TIFFTAG_SUBIFD, 1, subIfd);
+        if (preview == Preview::Jpeg) {
+            // Tables in the strip: the strip alone is a whole JPEG file.
+            TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_JPEG);
+            TIFFSetField(tiff, TIFFTAG_JPEGTABLESMODE, 0);
+            TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, previewHeight);
+        }
         for (int y = 0; y < previewHeight && written; ++y) {
             uint8_t row[previewWidth * 3];
             for (int x = 0; x < previewWidth; ++x) {
@@ -120,6 +128,8 @@ QColor meanColour(const QImage &image, const QRect &area)
 
 } // namespace
 
+Q_DECLARE_METATYPE(Preview)
+
 class TestRawImage : public QObject
 {
     Q_OBJECT
@@ -132,30 +142,32 @@ private slots:
 
     void developsUpright_data()
     {
-        QTest::addColumn<bool>("withPreview");
+        QTest::addColumn<Preview>("preview");
         QTest::addColumn<int>("rawPictures");
         QTest::addColumn<QSize>("upright");
         QTest::addColumn<QImage::Format>("format");
         const QSize full(storedHeight, storedWidth);
-        for (const bool preview : {false, true}) {
-            const char *file = preview ? "with preview" : "mosaic only";
+        for (const Preview preview : {Preview::None, Preview::Jpeg}) {
+            const char *file = preview == Preview::None ? "mosaic only" : "with preview";
             QTest::addRow("%s, full quality", file) << preview << int(RawFullQuality) << full << QImage::Format_RGBX64;
             QTest::addRow("%s, half size", file) << preview << int(RawHalfSize) << full / 2 << QImage::Format_RGBX64;
         }
-        QTest::newRow("embedded preview") << true << int(RawEmbeddedPreview) << QSize(previewHeight, previewWidth)
-                                          << QImage::Format_RGB888;
+        const QSize preview(previewHeight, previewWidth);
+        QTest::newRow("JPEG preview") << Preview::Jpeg << int(RawEmbeddedPreview) << preview << QImage::Format_RGB32;
+        QTest::newRow("bitmap preview") << Preview::Bitmap << int(RawEmbeddedPreview) << preview << QImage::Format_RGB888;
         // Without one, half size is the fast way.
-        QTest::newRow("no preview to embed") << false << int(RawEmbeddedPreview) << full / 2 << QImage::Format_RGBX64;
+        QTest::newRow("no preview to embed") << Preview::None << int(RawEmbeddedPreview) << full / 2
+                                             << QImage::Format_RGBX64;
     }
 
     void developsUpright()
     {
-        QFETCH(bool, withPreview);
+        QFETCH(Preview, preview);
         QFETCH(int, rawPictures);
         QFETCH(QSize, upright);
         QFETCH(QImage::Format, format);
         const QString path = m_dir.filePath("mosaic.dng");
-        QVERIFY(writeDng(path, withPreview));
+        QVERIFY(writeDng(path, preview));
         QCOMPARE(uprightImageSize(path, rawPictures), upright);
         QImage loaded;
         QString reason;
@@ -180,7 +192,7 @@ private slots:
     void cutShortIsRefused()
     {
         const QString path = m_dir.filePath("cut.dng");
-        QVERIFY(writeDng(path, false));
+        QVERIFY(writeDng(path, Preview::None));
         QFile file(path);
         QVERIFY(file.resize(file.size() * 2 / 3));
         QImage loaded;
@@ -193,7 +205,7 @@ private slots:
     void scaledRead()
     {
         const QString path = m_dir.filePath("icon.dng");
-        QVERIFY(writeDng(path, false));
+        QVERIFY(writeDng(path, Preview::None));
         QImageReader reader(path);
         reader.setAutoTransform(false);
         reader.setScaledSize(QSize(16, 12));
@@ -208,7 +220,7 @@ private slots:
     void exifIsRead()
     {
         const QString path = m_dir.filePath("tagged.dng");
-        QVERIFY(writeDng(path, true));
+        QVERIFY(writeDng(path, Preview::Bitmap));
         const QByteArray exif = readPhotoMetadata(path, QSize(storedHeight, storedWidth), false).exif;
         QVERIFY(exif.contains("Test Mosaic"));
     }
