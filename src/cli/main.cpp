@@ -103,6 +103,8 @@ QString helpText()
         "                         e.g. --width 1600\n"
         "  --pdf-dpi N            PDF sources: the first page rendered at N dots per inch, 36..1200\n"
         "                         (default 150)   e.g. --pdf-dpi 300\n"
+        "  --raw MODE             camera RAW files: full (default), half (half size), or preview\n"
+        "                         (the embedded preview, much faster)   e.g. --raw preview\n"
         "\n"
         "Run:\n"
         "  --existing MODE        a target that exists: skip (default), overwrite, or rename (name-1.ext, ...)\n"
@@ -180,11 +182,12 @@ int run(const QStringList &arguments)
     const QCommandLineOption pdfDpi(QStringLiteral("pdf-dpi"), QString(), QStringLiteral("N"));
     const QCommandLineOption existing(QStringLiteral("existing"), QString(), QStringLiteral("MODE"));
     const QCommandLineOption jobs(QStringLiteral("jobs"), QString(), QStringLiteral("N"));
+    const QCommandLineOption raw(QStringLiteral("raw"), QString(), QStringLiteral("MODE"));
     const QCommandLineOption shard(QStringLiteral("shard"), QString(), QStringLiteral("I/N"));
     const QCommandLineOption quiet(QStringLiteral("quiet"));
     const QCommandLineOption json(QStringLiteral("json"));
     parser.addOptions({help, version, settingsFile, appSettings, set, to, output, pdf, quality, scale, width, height,
-                       pdfDpi, existing, jobs, shard, quiet, json});
+                       pdfDpi, raw, existing, jobs, shard, quiet, json});
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
     if (parser.isSet(help)) {
@@ -253,6 +256,17 @@ int run(const QStringList &arguments)
     if (parser.isSet(pdfDpi)
         && !setSettingFromText(settings, QStringLiteral("pdfSourceDpi"), parser.value(pdfDpi), &error))
         return usageError(error);
+    if (parser.isSet(raw)) {
+        const QString mode = parser.value(raw);
+        if (mode == QLatin1String("full"))
+            settings.rawPictures = RawFullQuality;
+        else if (mode == QLatin1String("half"))
+            settings.rawPictures = RawHalfSize;
+        else if (mode == QLatin1String("preview"))
+            settings.rawPictures = RawEmbeddedPreview;
+        else
+            return usageError(QStringLiteral("--raw: unknown mode \"%1\"; accepted: full half preview").arg(mode));
+    }
     if (parser.isSet(jobs) && !setSettingFromText(settings, QStringLiteral("convertJobs"), parser.value(jobs), &error))
         return usageError(error);
     if (parser.isSet(scale)) {

@@ -100,10 +100,11 @@ private:
 
 // The estimate is read from the header of regular files only: opening
 // anything else (a FIFO) could block.
-qint64 sourceBytes(const QString &source, const QString &targetExtension, int pdfDpi)
+qint64 sourceBytes(const QString &source, const QString &targetExtension, const ConversionSettings &settings)
 {
     const QFileInfo info(source);
-    return info.isFile() ? estimatedFileBytes(uprightImageSize(source, pdfDpi), targetExtension, info.size()) : 0;
+    return info.isFile() ? estimatedFileBytes(uprightImageSize(source, settings.pdfSourceDpi, settings.rawPictures),
+                                              targetExtension, info.size()) : 0;
 }
 
 // Moves a finished file to its name: over what is there only when asked,
@@ -237,7 +238,7 @@ void ConvertImagesThread::runImagePass(int jobs)
 
     for (qsizetype i = 0; i < plan.size(); ++i) {
         const PlannedFile &file = plan.at(i);
-        const qint64 bytes = file.action == PlannedFile::Convert ? sourceBytes(file.source, targetExtension, settings.pdfSourceDpi) : 0;
+        const qint64 bytes = file.action == PlannedFile::Convert ? sourceBytes(file.source, targetExtension, settings) : 0;
         while (!queue.hasRoomFor(bytes))
             finishOne();
         if (stopRequested)
@@ -354,7 +355,7 @@ void ConvertImagesThread::runPdfPass(int jobs)
     };
 
     for (const QString &source : std::as_const(_urls)) {
-        const qint64 bytes = sourceBytes(source, targetExtension, settings.pdfSourceDpi);
+        const qint64 bytes = sourceBytes(source, targetExtension, settings);
         while (!queue.hasRoomFor(bytes))
             drawNext();
         // A full disk ends the pass early: the document is not written anyway.

@@ -81,7 +81,7 @@ SourceFacts fileSourceFacts(const ConversionSettings &settings)
 {
     SourceFacts facts;
     facts.outputSize = [settings](const QString &source) {
-        const QSize size = uprightImageSize(source, settings.pdfSourceDpi);
+        const QSize size = uprightImageSize(source, settings.pdfSourceDpi, settings.rawPictures);
         return scaledSize(size, settings).value_or(size);
     };
     facts.date = [](const QString &source) {

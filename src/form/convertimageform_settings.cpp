@@ -270,6 +270,7 @@ void ConvertImageForm::on_tabResetButton_clicked()
         saveSetting(id);
     for (int id = SettingExistingFilePolicy; id <= SettingPdfSourceDpi; ++id)
         saveSetting(id);
+    saveSetting(SettingRawPictures);
 }
 
 void ConvertImageForm::changeSetting(int id, PreviewRefresh preview,

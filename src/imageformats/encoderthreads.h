@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-// Threads each codec with its own thread pool (x265, aom, libjxl) may start;
+// Threads each codec with its own thread pool (x265, aom, libjxl, LibRaw) may start;
 // 0 leaves the library's default (one per core). A conversion that runs
 // several files at once sets it so that the files share the cores.
 inline std::atomic_int codecThreadLimit{0};

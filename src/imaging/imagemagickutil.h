@@ -23,8 +23,9 @@ QImage uprightImage(const QImage &stored, QImageIOHandler::Transformations turn)
 
 // The size of the upright picture, read from the header without decoding;
 // invalid when the file cannot be read. A drawing gives its own size, a PDF
-// its first page's at pdfDpi.
-QSize uprightImageSize(const QString &path, int pdfDpi);
+// its first page's at pdfDpi; rawPictures (a RawPictures) is how a camera
+// RAW file would be developed.
+QSize uprightImageSize(const QString &path, int pdfDpi, int rawPictures = RawFullQuality);
 
 // Stateless image utilities: the only road from a source path to finished
 // pixels. Callers create one on the stack for each call. Every operation that
@@ -39,7 +40,8 @@ public:
     // The same, with the reason for the user when nothing can be decoded,
     // and with the note when the picture is decoded but incomplete (a file
     // cut short, its missing part filled with grey). image stays as it was
-    // on failure. Drawings and PDF pages are rendered as rendering asks.
+    // on failure. Drawings and PDF pages are rendered, camera RAW files
+    // developed, as rendering asks.
     bool loadImage(const QString &path, QImage &image, QString *reason, QString *note = nullptr,
                    const Rendering &rendering = {});
 

@@ -3,6 +3,7 @@
 #include "heifhandler.h"
 #include "jxlhandler.h"
 #include "pipelinerules.h"
+#include "rawhandler.h"
 #include "sourceorientation.h"
 #include "tiffdecoder.h"
 
@@ -63,6 +64,20 @@ QString tooLargeCause(const QSize &size)
             .arg(allocationLimitMegabytes);
 }
 
+bool isCameraRaw(const QString &path)
+{
+    return RawHandler::isRawFormat(QFileInfo(path).suffix().toLower().toLatin1());
+}
+
+// The file a reader reads, telling the RAW decoder how to develop it.
+void attachRawDevelopment(QFile &file, int rawPictures)
+{
+    const RawHandler::RawDevelopment development = rawPictures == RawHalfSize          ? RawHandler::HalfSize
+                                                   : rawPictures == RawEmbeddedPreview ? RawHandler::EmbeddedPreview
+                                                                                       : RawHandler::FullSize;
+    file.setProperty(RawHandler::rawDevelopmentProperty, int(development));
+}
+
 } // namespace
 
 QImageIOHandler::Transformations storedTransformation(QImageReader &reader)
@@ -89,11 +104,13 @@ QImage uprightImage(const QImage &stored, QImageIOHandler::Transformations turn)
     return image;
 }
 
-QSize uprightImageSize(const QString &path, int pdfDpi)
+QSize uprightImageSize(const QString &path, int pdfDpi, int rawPictures)
 {
     if (const std::optional<QSize> rendered = renderedSourceSize(path, pdfDpi))
         return *rendered;
-    QImageReader reader(path);
+    QFile file(path);
+    attachRawDevelopment(file, rawPictures);
+    QImageReader reader(&file);
     reader.setAutoTransform(false);
     const QSize size = reader.size();
     return storedTransformation(reader) & QImageIOHandler::TransformationRotate90 ? size.transposed() : size;
@@ -133,9 +150,10 @@ bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *rea
         return true;
     }
 
-    // libtiff reads the TIFF layouts that Qt's plugin garbles or refuses.
+    // libtiff reads the TIFF layouts that Qt's plugin garbles or refuses;
+    // camera RAW files built like TIFF go to LibRaw.
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly) && isTiffData(file.read(4))) {
+    if (file.open(QIODevice::ReadOnly) && isTiffData(file.read(4)) && !isCameraRaw(path)) {
         QImage stored;
         int orientation = 1;
         QString cause;
@@ -146,7 +164,9 @@ bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *rea
     }
 
     // No format is given: the decoder is chosen from the suffix and the content.
-    QImageReader reader(path);
+    QFile source(path);
+    attachRawDevelopment(source, rendering.rawPictures);
+    QImageReader reader(&source);
     QImageReader::setAllocationLimit(allocationLimitMegabytes);
     // The picture is turned upright here rather than by the reader, once for
     // every format, with its colour space kept.

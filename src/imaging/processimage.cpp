@@ -13,7 +13,7 @@ namespace {
 
 // The last decoded source, shared by every worker. The file's size and
 // modification time are kept with it, so a file changed on disk is decoded
-// again instead of serving stale pixels.
+// again instead of serving stale pixels; so is how a RAW file was developed.
 struct SourceCache
 {
     QMutex mutex;
@@ -42,7 +42,8 @@ QImage cachedSource(ImageMagickUtil &util, const QString &path, const Rendering 
     const QDateTime modified = info.exists() ? info.lastModified() : QDateTime();
     const bool current = !cache.lastSourcePath.isEmpty() && sameFilePath(cache.lastSourcePath, path)
             && cache.lastSourceSize == size && cache.lastSourceModified == modified
-            && cache.lastSourceRendering.size == rendering.size && cache.lastSourceRendering.pdfDpi == rendering.pdfDpi;
+            && cache.lastSourceRendering.size == rendering.size && cache.lastSourceRendering.pdfDpi == rendering.pdfDpi
+            && cache.lastSourceRendering.rawPictures == rendering.rawPictures;
     if (!current) {
         QImage decoded;
         cache.lastSourceReason.clear();
@@ -126,7 +127,7 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
     // A drawing or a PDF page is rendered at the size the scaling asks for,
     // never scaled up from a small rendering; the rendering is the source of
     // every later step, watermarks included.
-    Rendering rendering{QSize(), settings.pdfSourceDpi};
+    Rendering rendering{QSize(), settings.pdfSourceDpi, settings.rawPictures};
     std::optional<QSize> size;
     const std::optional<QSize> ownSize = renderedSourceSize(path, settings.pdfSourceDpi);
     if (ownSize && ownSize->isValid()) {

@@ -9,11 +9,13 @@
 #include "conversionsettings.h"
 
 // What a drawing (SVG) or a PDF page is rendered at: the size asked for, else
-// the drawing's own size or the first page's at pdfDpi.
+// the drawing's own size or the first page's at pdfDpi; and how a camera RAW
+// file is developed (a RawPictures).
 struct Rendering
 {
     QSize size;
     int pdfDpi = defaultPdfSourceDpi;
+    int rawPictures = RawFullQuality;
 };
 
 // Drawings and PDF documents have no pixels of their own: they are rendered

@@ -71,6 +71,7 @@ const KeyEntry keyTable[] = {
     {"jxlLossless", SettingJxlLossless, &S::jxlLossless},
     {"pngCompressionLevel", SettingPngCompressionLevel, &S::pngCompressionLevel, 0, 9},
     {"tiffCompression", SettingTiffCompression, &S::tiffCompression, TiffNoCompression, TiffLzwCompression, keep},
+    {"rawPictures", SettingRawPictures, &S::rawPictures, RawFullQuality, RawEmbeddedPreview, keep},
     {"scaleImage", SettingScaleImage, &S::scaleImage},
     {"scaleType", SettingScaleType, &S::scaleType, ScaleByPercentage, ScaleByLongEdge, keep},
     {"scalePercentage", SettingScalePercentage, &S::scalePercentage, 0, 400},

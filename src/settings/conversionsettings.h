@@ -71,6 +71,7 @@ enum SettingId {
     SettingScaleLongEdge = 142,
     SettingScaleDoNotEnlarge = 143,
     SettingPdfSourceDpi = 144,
+    SettingRawPictures = 150,
 };
 
 // Watermark positions, "Top - Left" (0) to "Bottom - Right" (8).
@@ -97,6 +98,8 @@ enum ExistingFilePolicy { ExistingAsk = 0, ExistingOverwrite, ExistingSkip, Exis
 enum TiffCompression { TiffNoCompression = 0, TiffLzwCompression = 1 };
 // The resolution PDF sources are rendered at when nothing else asks for a size.
 constexpr int defaultPdfSourceDpi = 150;
+// How camera RAW sources are developed ("RAW pictures").
+enum RawPictures { RawFullQuality = 0, RawHalfSize = 1, RawEmbeddedPreview = 2 };
 
 // Every option of a conversion. Field names are the settings keys, their
 // misspellings included, because the keys are the stored format.
@@ -127,6 +130,7 @@ struct ConversionSettings
     bool jxlLossless = false;
     int pngCompressionLevel = 3;
     int tiffCompression = TiffNoCompression;
+    int rawPictures = RawFullQuality;
     // Not persisted: true while the current run writes a PDF. In a snapshot it
     // holds the value of the run flag at the time the snapshot was taken.
     bool outputIsPdf = false;

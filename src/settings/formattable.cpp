@@ -33,6 +33,16 @@ QList<ImageFormat> formatRows()
          Route::AfterEncoding, pages, 12},
         {"PDF", {"pdf"}, {"application/pdf"}, read, write, {}, {}, Control::None, Route::None, pages, 9},
         {"SVG", {"svg", "svgz"}, {"image/svg+xml"}, read, !write},
+        {"Camera RAW",
+         {"dng", "cr2", "cr3", "crw", "nef", "nrw", "arw", "srf", "sr2", "orf", "raf", "rw2", "rwl", "pef", "kdc",
+          "dcr", "srw", "3fr", "fff", "erf", "mrw", "mef", "mos", "iiq"},
+         {"image/x-adobe-dng", "image/x-canon-cr2", "image/x-canon-cr3", "image/x-canon-crw", "image/x-nikon-nef",
+          "image/x-nikon-nrw", "image/x-sony-arw", "image/x-sony-srf", "image/x-sony-sr2", "image/x-olympus-orf",
+          "image/x-fuji-raf", "image/x-panasonic-rw2", "image/x-leica-rwl", "image/x-pentax-pef", "image/x-kodak-kdc",
+          "image/x-kodak-dcr", "image/x-samsung-srw", "image/x-hasselblad-3fr", "image/x-hasselblad-fff",
+          "image/x-epson-erf", "image/x-minolta-mrw", "image/x-mamiya-mef", "image/x-leaf-mos",
+          "image/x-phaseone-iiq"},
+         read, !write},
     };
 }
 

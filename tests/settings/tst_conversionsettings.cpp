@@ -147,7 +147,8 @@ private slots:
         QCOMPARE(targetFormatAt(12).label + targetFormatAt(-1).label, QStringLiteral("AVIFAVIF"));
         QCOMPARE(imageFileDialogFilter(),
                  QStringLiteral("Image Files (*.avif *.avifs *.gif *.heic *.heif *.jpg *.jpeg *.jxl *.png *.tif *.tiff "
-                                "*.webp *.pdf *.svg *.svgz)"));
+                                "*.webp *.pdf *.svg *.svgz *.dng *.cr2 *.cr3 *.crw *.nef *.nrw *.arw *.srf *.sr2 *.orf *.raf *.rw2 "
+                                "*.rwl *.pef *.kdc *.dcr *.srw *.3fr *.fff *.erf *.mrw *.mef *.mos *.iiq)"));
         for (const ImageFormat &f : imageFormats()) {
             for (const QString &extension : f.extensions)
                 QVERIFY2(hasSupportedImageExtension("a." + extension.toUpper()) == f.canRead, qPrintable(extension));
