@@ -223,6 +223,8 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
         {ui->fileNamePatternLabel, ui->fileNamePatternLineEdit},
         {ui->pngLevelLabel, ui->pngLevelSpinBox},
         {ui->tiffCompressionLabel, ui->tiffCompressionComboBox},
+        {ui->rawPicturesLabel, ui->rawPicturesComboBox},
+        {ui->pdfSourceDpiLabel, ui->pdfSourceDpiSpinBox},
         {ui->pdfPaperSizeLabel, ui->pdfPaperSizeComboBox},
         {ui->pdfQualityLabel, ui->pdfQualityComboBox},
         {ui->pdfMarginSizeLabel, ui->pdfMarginSizeSpinBox},

@@ -110,6 +110,8 @@ void ConvertImageForm::updateControlsFromSettings()
     ui->existingFileComboBox->setCurrentIndex(s.existingFilePolicy);
     ui->keepFolderStructureCheckBox->setChecked(s.keepFolderStructure);
     ui->fileNamePatternLineEdit->setText(s.fileNamePattern);
+    ui->rawPicturesComboBox->setCurrentIndex(s.rawPictures);
+    ui->pdfSourceDpiSpinBox->setValue(s.pdfSourceDpi);
 
     // 3. A folder that went away since the last run shows as empty.
     if (!s.outputFolder.isEmpty()) {
@@ -676,6 +678,16 @@ void ConvertImageForm::on_pngLevelSpinBox_valueChanged(int value)
 void ConvertImageForm::on_tiffCompressionComboBox_currentIndexChanged(int index)
 {
     changeSetting(SettingTiffCompression, KeepPreview, [&](ConversionSettings &s) { s.tiffCompression = index; });
+}
+
+void ConvertImageForm::on_rawPicturesComboBox_currentIndexChanged(int index)
+{
+    changeSetting(SettingRawPictures, RefreshPreview, [&](ConversionSettings &s) { s.rawPictures = index; });
+}
+
+void ConvertImageForm::on_pdfSourceDpiSpinBox_valueChanged(int value)
+{
+    changeSetting(SettingPdfSourceDpi, RefreshPreview, [&](ConversionSettings &s) { s.pdfSourceDpi = value; });
 }
 
 void ConvertImageForm::on_grayscaleCheckBox_toggled(bool checked)

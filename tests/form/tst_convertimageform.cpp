@@ -249,6 +249,8 @@ private slots:
             {"fileNamePatternLineEdit", "text", "{counter}-{name}", "fileNamePattern", false},
             {"pngLevelSpinBox", "value", 7, "pngCompressionLevel", false},
             {"tiffCompressionComboBox", "currentIndex", 1, "tiffCompression", false},
+            {"rawPicturesComboBox", "currentIndex", int(RawEmbeddedPreview), "rawPictures", true},
+            {"pdfSourceDpiSpinBox", "value", 300, "pdfSourceDpi", true},
             {"scaleImageCheckBox", "checked", true, "scaleImage", true},
             {"absoluteRadioButton", "checked", true, "scaleType", true},
             {"percentageSpinBox", "value", 250, "scalePercentage", true},
