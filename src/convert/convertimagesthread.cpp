@@ -25,6 +25,7 @@
 #include "imagemagickutil.h"
 #include "imagewriters.h"
 #include "pdflayout.h"
+#include "pipelinerules.h"
 #include "targetformats.h"
 
 namespace {
@@ -99,11 +100,18 @@ private:
 };
 
 // The estimate is read from the header of regular files only: opening
-// anything else (a FIFO) could block.
-qint64 sourceBytes(const QString &source, const QString &targetExtension, int pdfDpi)
+// anything else (a FIFO) could block. A source too large to decode whole is
+// counted at the reduced size it is decoded at.
+qint64 sourceBytes(const QString &source, const QString &targetExtension, const ConversionSettings &settings)
 {
     const QFileInfo info(source);
-    return info.isFile() ? estimatedFileBytes(uprightImageSize(source, pdfDpi), targetExtension, info.size()) : 0;
+    if (!info.isFile())
+        return 0;
+    const QSize size = uprightImageSize(source, settings.pdfSourceDpi);
+    // Such a file is all pixels: none of it is taken for metadata.
+    if (const std::optional<QSize> reduced = reducedDecodeSize(size, settings))
+        return estimatedFileBytes(*reduced, targetExtension);
+    return estimatedFileBytes(size, targetExtension, info.size());
 }
 
 // Moves a finished file to its name: over what is there only when asked,
@@ -237,7 +245,7 @@ void ConvertImagesThread::runImagePass(int jobs)
 
     for (qsizetype i = 0; i < plan.size(); ++i) {
         const PlannedFile &file = plan.at(i);
-        const qint64 bytes = file.action == PlannedFile::Convert ? sourceBytes(file.source, targetExtension, settings.pdfSourceDpi) : 0;
+        const qint64 bytes = file.action == PlannedFile::Convert ? sourceBytes(file.source, targetExtension, settings) : 0;
         while (!queue.hasRoomFor(bytes))
             finishOne();
         if (stopRequested)
@@ -354,7 +362,7 @@ void ConvertImagesThread::runPdfPass(int jobs)
     };
 
     for (const QString &source : std::as_const(_urls)) {
-        const qint64 bytes = sourceBytes(source, targetExtension, settings.pdfSourceDpi);
+        const qint64 bytes = sourceBytes(source, targetExtension, settings);
         while (!queue.hasRoomFor(bytes))
             drawNext();
         // A full disk ends the pass early: the document is not written anyway.

@@ -157,11 +157,24 @@ bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *rea
     const QImage::Format format = reader.imageFormat();
     const bool known = format > QImage::Format_Invalid && format < QImage::NImageFormats;
     const int bits = known ? QImage::toPixelFormat(format).bitsPerPixel() : 32;
-    if (stored.isValid() && pictureSizeVerdict(stored, bits) == PictureSize::TooLarge)
-        return refuse(reason, tooLargeCause(stored));
     // Asked before reading: the reader forgets the format once it has read.
     const bool jpeg = reader.format() == "jpeg";
     const QImageIOHandler::Transformations turn = storedTransformation(reader);
+    QSize decodedSize = stored;
+    if (jpeg && stored.isValid() && rendering.atLeast.isValid()) {
+        // libjpeg decodes at a half, a quarter or an eighth of the size
+        // directly; the pipeline scales the rest.
+        const QSize wanted = turn & QImageIOHandler::TransformationRotate90 ? rendering.atLeast.transposed()
+                                                                          : rendering.atLeast;
+        const int most = reductionFactor(stored, wanted);
+        int factor = 8;
+        while (factor > most)
+            factor /= 2;
+        decodedSize = reducedSize(stored, factor);
+        reader.setScaledSize(decodedSize);
+    }
+    if (stored.isValid() && pictureSizeVerdict(decodedSize, bits) == PictureSize::TooLarge)
+        return refuse(reason, tooLargeCause(stored));
     QImage decoded;
     if (!reader.read(&decoded))
         return refuse(reason, failureCause(reader, path));

@@ -99,6 +99,30 @@ PictureSize pictureSizeVerdict(const QSize &size, int bitsPerPixel)
     return PictureSize::Fits;
 }
 
+std::optional<QSize> reducedDecodeSize(const QSize &source, const ConversionSettings &settings)
+{
+    if (pictureSizeVerdict(source, 32) != PictureSize::TooLarge)
+        return std::nullopt;
+    const std::optional<QSize> scaled = scaledSize(source, settings);
+    if (!scaled || scaled->isEmpty() || scaled->width() >= source.width() || scaled->height() >= source.height())
+        return std::nullopt;
+    return scaled;
+}
+
+int reductionFactor(const QSize &source, const QSize &atLeast)
+{
+    if (atLeast.isEmpty() || source.isEmpty())
+        return 1;
+    // The largest f with ceil(side / f) >= wanted is floor((side - 1) / (wanted - 1)).
+    const auto most = [](int side, int wanted) { return wanted <= 1 ? side : qMax(1, (side - 1) / (wanted - 1)); };
+    return qMin(most(source.width(), atLeast.width()), most(source.height(), atLeast.height()));
+}
+
+QSize reducedSize(const QSize &source, int factor)
+{
+    return QSize((source.width() + factor - 1) / factor, (source.height() + factor - 1) / factor);
+}
+
 Qt::Alignment watermarkAlignment(int position)
 {
     switch (position) {

@@ -37,6 +37,18 @@ enum class PictureSize { Fits, Empty, TooLarge };
 // rather than empty. Otherwise a side of 0 or less is empty.
 PictureSize pictureSizeVerdict(const QSize &size, int bitsPerPixel);
 
+// The least size a source of this upright size is decoded at when it is too
+// large to decode whole at 32 bits a pixel and the scaling shrinks it on both
+// sides: the scaled size. Nothing when the source is decoded whole.
+std::optional<QSize> reducedDecodeSize(const QSize &source, const ConversionSettings &settings);
+
+// The largest whole factor a source can be divided by, each side rounded up,
+// leaving it no smaller than atLeast; 1 when it cannot shrink.
+int reductionFactor(const QSize &source, const QSize &atLeast);
+
+// The source divided by factor, each side rounded up.
+QSize reducedSize(const QSize &source, int factor);
+
 // Text alignment of a watermark position; any value outside 0..8 is bottom right.
 Qt::Alignment watermarkAlignment(int position);
 

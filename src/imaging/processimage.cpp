@@ -42,7 +42,8 @@ QImage cachedSource(ImageMagickUtil &util, const QString &path, const Rendering 
     const QDateTime modified = info.exists() ? info.lastModified() : QDateTime();
     const bool current = !cache.lastSourcePath.isEmpty() && sameFilePath(cache.lastSourcePath, path)
             && cache.lastSourceSize == size && cache.lastSourceModified == modified
-            && cache.lastSourceRendering.size == rendering.size && cache.lastSourceRendering.pdfDpi == rendering.pdfDpi;
+            && cache.lastSourceRendering.size == rendering.size && cache.lastSourceRendering.pdfDpi == rendering.pdfDpi
+            && cache.lastSourceRendering.atLeast == rendering.atLeast;
     if (!current) {
         QImage decoded;
         cache.lastSourceReason.clear();
@@ -136,6 +137,15 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
                 return failure(error, refusal);
             rendering.size = *size;
         }
+    } else if (settings.scaleImage) {
+        // A source too large to decode whole is decoded reduced when it is
+        // scaled down anyway; its scaled size follows from its full size.
+        size = reducedDecodeSize(uprightImageSize(path, settings.pdfSourceDpi), settings);
+        if (size) {
+            if (const QString refusal = scaledSizeRefusal(*size, 32); !refusal.isEmpty())
+                return failure(error, refusal);
+            rendering.atLeast = *size;
+        }
     }
 
     QImage image;
@@ -150,7 +160,7 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
     if (note)
         *note = sourceNote;
     const QColorSpace space = image.colorSpace();
-    if (!ownSize) {
+    if (!ownSize && !rendering.atLeast.isValid()) {
         size = scaledSize(image.size(), settings);
         // The adjustments and the blur widen every picture to 32 bits a pixel.
         if (size) {
