@@ -139,7 +139,7 @@ bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *rea
         QImage stored;
         int orientation = 1;
         QString cause;
-        if (!decodeTiffFile(path, &stored, &orientation, &cause))
+        if (!decodeTiffFile(path, &stored, &orientation, &cause, rendering.atLeast))
             return refuse(reason, cause);
         image = uprightImage(stored, transformationForOrientation(orientation));
         return true;
