@@ -3,6 +3,7 @@
 #include "heifhandler.h"
 #include "jxlhandler.h"
 #include "pipelinerules.h"
+#include "pngreducer.h"
 #include "sourceorientation.h"
 #include "tiffdecoder.h"
 
@@ -161,11 +162,24 @@ bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *rea
     const bool jpeg = reader.format() == "jpeg";
     const QImageIOHandler::Transformations turn = storedTransformation(reader);
     QSize decodedSize = stored;
-    if (jpeg && stored.isValid() && rendering.atLeast.isValid()) {
+    const QSize wanted = turn & QImageIOHandler::TransformationRotate90 ? rendering.atLeast.transposed()
+                                                                      : rendering.atLeast;
+    if (reader.format() == "png" && wanted.isValid()) {
+        QImage reduced;
+        QString cause;
+        switch (decodePngReduced(path, wanted, &reduced, &cause)) {
+        case PngReduction::Done:
+            image = uprightImage(reduced, turn);
+            return true;
+        case PngReduction::Failed:
+            return refuse(reason, cause);
+        case PngReduction::Whole:
+            break;
+        }
+    }
+    if (jpeg && stored.isValid() && wanted.isValid()) {
         // libjpeg decodes at a half, a quarter or an eighth of the size
         // directly; the pipeline scales the rest.
-        const QSize wanted = turn & QImageIOHandler::TransformationRotate90 ? rendering.atLeast.transposed()
-                                                                          : rendering.atLeast;
         const int most = reductionFactor(stored, wanted);
         int factor = 8;
         while (factor > most)
