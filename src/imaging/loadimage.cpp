@@ -61,7 +61,7 @@ QString tooLargeCause(const QSize &size)
     return ImageMagickUtil::tr("at %1 x %2 pixels it needs more than %3 MB")
             .arg(size.width())
             .arg(size.height())
-            .arg(allocationLimitMegabytes);
+            .arg(allocationLimitMegabytes());
 }
 
 } // namespace
@@ -148,7 +148,7 @@ bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *rea
 
     // No format is given: the decoder is chosen from the suffix and the content.
     QImageReader reader(path);
-    QImageReader::setAllocationLimit(allocationLimitMegabytes);
+    QImageReader::setAllocationLimit(allocationLimitMegabytes());
     // The picture is turned upright here rather than by the reader, once for
     // every format, with its colour space kept.
     reader.setAutoTransform(false);

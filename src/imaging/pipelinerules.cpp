@@ -1,5 +1,6 @@
 #include "pipelinerules.h"
 
+#include <atomic>
 #include <cmath>
 #include <limits>
 
@@ -31,7 +32,19 @@ int followingSide(int side, int otherSide, int target)
     return truncatedSide(side / (double(otherSide) / target));
 }
 
+std::atomic<int> allocationLimit{256};
+
 } // namespace
+
+int allocationLimitMegabytes()
+{
+    return allocationLimit.load();
+}
+
+void setAllocationLimitMegabytes(int megabytes)
+{
+    allocationLimit.store(megabytes);
+}
 
 Qt::TransformationMode scalingMode(bool fastPreview, const ConversionSettings &settings)
 {
@@ -94,7 +107,7 @@ PictureSize pictureSizeVerdict(const QSize &size, int bitsPerPixel)
         return PictureSize::Empty;
     // Rows are padded to 32 bits, as the image library lays them out.
     const qint64 bytesPerLine = (qint64(size.width()) * bitsPerPixel + 31) / 32 * 4;
-    if (bytesPerLine * size.height() > qint64(allocationLimitMegabytes) * 1024 * 1024)
+    if (bytesPerLine * size.height() > qint64(allocationLimitMegabytes()) * 1024 * 1024)
         return PictureSize::TooLarge;
     return PictureSize::Fits;
 }

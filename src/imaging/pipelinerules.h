@@ -22,9 +22,12 @@ Qt::TransformationMode scalingMode(bool fastPreview, const ConversionSettings &s
 // of the result is larger than the source's, in every mode.
 std::optional<QSize> scaledSize(const QSize &source, const ConversionSettings &settings);
 
-// The decoders' allocation limit in megabytes; no picture the pipeline makes
-// may be larger either.
-constexpr int allocationLimitMegabytes = 256;
+// The decoders' allocation limit in megabytes, 256; no picture the pipeline
+// makes may be larger either.
+int allocationLimitMegabytes();
+
+// Tests lower the limit to make pictures over it small and fast.
+void setAllocationLimitMegabytes(int megabytes);
 
 // The longest side of a picture the pipeline makes.
 constexpr int maximumPictureSide = 65535;

@@ -110,7 +110,7 @@ QString scaledSizeRefusal(const QSize &size, int bitsPerPixel)
                 .arg(size.width())
                 .arg(size.height())
                 .arg(maximumPictureSide)
-                .arg(allocationLimitMegabytes);
+                .arg(allocationLimitMegabytes());
     case PictureSize::Fits:
         break;
     }

@@ -24,7 +24,10 @@
 
 namespace {
 
-constexpr qint64 allocationLimitBytes = qint64(allocationLimitMegabytes) * 1024 * 1024;
+qint64 allocationLimitBytes()
+{
+    return qint64(allocationLimitMegabytes()) * 1024 * 1024;
+}
 
 QString tiffText(const char *text)
 {
@@ -153,7 +156,7 @@ QString tooLarge(const Layout &layout)
             .arg(layout.width)
             .arg(layout.height)
             .arg(maximumPictureSide)
-            .arg(allocationLimitMegabytes);
+            .arg(allocationLimitMegabytes());
 }
 
 QSize storedSize(const Layout &layout)
@@ -209,7 +212,7 @@ public:
             TIFFGetFieldDefaulted(tiff, TIFFTAG_ROWSPERSTRIP, &m_height);
         }
         m_height = std::clamp<uint32_t>(m_height, 1, layout.height);
-        if (m_rowBytes * m_height * m_planeCount > allocationLimitBytes)
+        if (m_rowBytes * m_height * m_planeCount > allocationLimitBytes())
             return refuse(reason, tooLarge(layout));
         m_buffers.resize(m_planeCount);
         for (auto &buffer : m_buffers)
@@ -581,7 +584,7 @@ bool decodeTiffFile(const QString &path, QImage *image, int *orientation, QStrin
     TIFFOpenOptions *options = TIFFOpenOptionsAlloc();
     TIFFOpenOptionsSetErrorHandlerExtR(options, noteError, &report);
     TIFFOpenOptionsSetWarningHandlerExtR(options, noteWarning, &report);
-    TIFFOpenOptionsSetMaxSingleMemAlloc(options, allocationLimitBytes);
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options, allocationLimitBytes());
     // Read rather than mapped: a file cut short while it is read must not fault.
     const std::unique_ptr<TIFF, TiffCloser> file(TIFFOpenExt(QFile::encodeName(path).constData(), "rm", options));
     TIFFOpenOptionsFree(options);
