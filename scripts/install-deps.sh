@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-gtk-platformtheme
   libgl-dev libxkbcommon-dev fonts-dejavu-core
   libgif-dev libwebp-dev libqrcodegencpp-dev libheif-dev libjxl-dev libexiv2-dev zlib1g-dev
-  qt6-pdf-dev qt6-svg-dev libtiff-dev liblcms2-dev libraw-dev
+  qt6-pdf-dev qt6-svg-dev libtiff-dev liblcms2-dev libraw-dev libpng-dev
 )
 
 missing=()

@@ -25,6 +25,7 @@
 #include "imagemagickutil.h"
 #include "imagewriters.h"
 #include "pdflayout.h"
+#include "pipelinerules.h"
 #include "targetformats.h"
 
 namespace {
@@ -99,12 +100,18 @@ private:
 };
 
 // The estimate is read from the header of regular files only: opening
-// anything else (a FIFO) could block.
+// anything else (a FIFO) could block. A source too large to decode whole is
+// counted at the reduced size it is decoded at.
 qint64 sourceBytes(const QString &source, const QString &targetExtension, const ConversionSettings &settings)
 {
     const QFileInfo info(source);
-    return info.isFile() ? estimatedFileBytes(uprightImageSize(source, settings.pdfSourceDpi, settings.rawPictures),
-                                              targetExtension, info.size()) : 0;
+    if (!info.isFile())
+        return 0;
+    const QSize size = uprightImageSize(source, settings.pdfSourceDpi, settings.rawPictures);
+    // Such a file is all pixels: none of it is taken for metadata.
+    if (const std::optional<QSize> reduced = reducedDecodeSize(size, settings))
+        return estimatedFileBytes(*reduced, targetExtension);
+    return estimatedFileBytes(size, targetExtension, info.size());
 }
 
 // Moves a finished file to its name: over what is there only when asked,

@@ -4,6 +4,7 @@
 #include "jxlhandler.h"
 #include "pipelinerules.h"
 #include "rawhandler.h"
+#include "pngreducer.h"
 #include "sourceorientation.h"
 #include "tiffdecoder.h"
 
@@ -61,7 +62,7 @@ QString tooLargeCause(const QSize &size)
     return ImageMagickUtil::tr("at %1 x %2 pixels it needs more than %3 MB")
             .arg(size.width())
             .arg(size.height())
-            .arg(allocationLimitMegabytes);
+            .arg(allocationLimitMegabytes());
 }
 
 bool isCameraRaw(const QString &path)
@@ -157,7 +158,7 @@ bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *rea
         QImage stored;
         int orientation = 1;
         QString cause;
-        if (!decodeTiffFile(path, &stored, &orientation, &cause))
+        if (!decodeTiffFile(path, &stored, &orientation, &cause, rendering.atLeast))
             return refuse(reason, cause);
         image = uprightImage(stored, transformationForOrientation(orientation));
         return true;
@@ -167,7 +168,7 @@ bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *rea
     QFile source(path);
     attachRawDevelopment(source, rendering.rawPictures);
     QImageReader reader(&source);
-    QImageReader::setAllocationLimit(allocationLimitMegabytes);
+    QImageReader::setAllocationLimit(allocationLimitMegabytes());
     // The picture is turned upright here rather than by the reader, once for
     // every format, with its colour space kept.
     reader.setAutoTransform(false);
@@ -177,11 +178,37 @@ bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *rea
     const QImage::Format format = reader.imageFormat();
     const bool known = format > QImage::Format_Invalid && format < QImage::NImageFormats;
     const int bits = known ? QImage::toPixelFormat(format).bitsPerPixel() : 32;
-    if (stored.isValid() && pictureSizeVerdict(stored, bits) == PictureSize::TooLarge)
-        return refuse(reason, tooLargeCause(stored));
     // Asked before reading: the reader forgets the format once it has read.
     const bool jpeg = reader.format() == "jpeg";
     const QImageIOHandler::Transformations turn = storedTransformation(reader);
+    QSize decodedSize = stored;
+    const QSize wanted = turn & QImageIOHandler::TransformationRotate90 ? rendering.atLeast.transposed()
+                                                                      : rendering.atLeast;
+    if (reader.format() == "png" && wanted.isValid()) {
+        QImage reduced;
+        QString cause;
+        switch (decodePngReduced(path, wanted, &reduced, &cause)) {
+        case PngReduction::Done:
+            image = uprightImage(reduced, turn);
+            return true;
+        case PngReduction::Failed:
+            return refuse(reason, cause);
+        case PngReduction::Whole:
+            break;
+        }
+    }
+    if (jpeg && stored.isValid() && wanted.isValid()) {
+        // libjpeg decodes at a half, a quarter or an eighth of the size
+        // directly; the pipeline scales the rest.
+        const int most = reductionFactor(stored, wanted);
+        int factor = 8;
+        while (factor > most)
+            factor /= 2;
+        decodedSize = reducedSize(stored, factor);
+        reader.setScaledSize(decodedSize);
+    }
+    if (stored.isValid() && pictureSizeVerdict(decodedSize, bits) == PictureSize::TooLarge)
+        return refuse(reason, tooLargeCause(stored));
     QImage decoded;
     if (!reader.read(&decoded))
         return refuse(reason, failureCause(reader, path));

@@ -1,5 +1,6 @@
 #include "pipelinerules.h"
 
+#include <atomic>
 #include <cmath>
 #include <limits>
 
@@ -31,7 +32,19 @@ int followingSide(int side, int otherSide, int target)
     return truncatedSide(side / (double(otherSide) / target));
 }
 
+std::atomic<int> allocationLimit{256};
+
 } // namespace
+
+int allocationLimitMegabytes()
+{
+    return allocationLimit.load();
+}
+
+void setAllocationLimitMegabytes(int megabytes)
+{
+    allocationLimit.store(megabytes);
+}
 
 Qt::TransformationMode scalingMode(bool fastPreview, const ConversionSettings &settings)
 {
@@ -94,9 +107,33 @@ PictureSize pictureSizeVerdict(const QSize &size, int bitsPerPixel)
         return PictureSize::Empty;
     // Rows are padded to 32 bits, as the image library lays them out.
     const qint64 bytesPerLine = (qint64(size.width()) * bitsPerPixel + 31) / 32 * 4;
-    if (bytesPerLine * size.height() > qint64(allocationLimitMegabytes) * 1024 * 1024)
+    if (bytesPerLine * size.height() > qint64(allocationLimitMegabytes()) * 1024 * 1024)
         return PictureSize::TooLarge;
     return PictureSize::Fits;
+}
+
+std::optional<QSize> reducedDecodeSize(const QSize &source, const ConversionSettings &settings)
+{
+    if (pictureSizeVerdict(source, 32) != PictureSize::TooLarge)
+        return std::nullopt;
+    const std::optional<QSize> scaled = scaledSize(source, settings);
+    if (!scaled || scaled->isEmpty() || scaled->width() >= source.width() || scaled->height() >= source.height())
+        return std::nullopt;
+    return scaled;
+}
+
+int reductionFactor(const QSize &source, const QSize &atLeast)
+{
+    if (atLeast.isEmpty() || source.isEmpty())
+        return 1;
+    // The largest f with ceil(side / f) >= wanted is floor((side - 1) / (wanted - 1)).
+    const auto most = [](int side, int wanted) { return wanted <= 1 ? side : qMax(1, (side - 1) / (wanted - 1)); };
+    return qMin(most(source.width(), atLeast.width()), most(source.height(), atLeast.height()));
+}
+
+QSize reducedSize(const QSize &source, int factor)
+{
+    return QSize((source.width() + factor - 1) / factor, (source.height() + factor - 1) / factor);
 }
 
 Qt::Alignment watermarkAlignment(int position)

@@ -22,9 +22,12 @@ Qt::TransformationMode scalingMode(bool fastPreview, const ConversionSettings &s
 // of the result is larger than the source's, in every mode.
 std::optional<QSize> scaledSize(const QSize &source, const ConversionSettings &settings);
 
-// The decoders' allocation limit in megabytes; no picture the pipeline makes
-// may be larger either.
-constexpr int allocationLimitMegabytes = 256;
+// The decoders' allocation limit in megabytes, 256; no picture the pipeline
+// makes may be larger either.
+int allocationLimitMegabytes();
+
+// Tests lower the limit to make pictures over it small and fast.
+void setAllocationLimitMegabytes(int megabytes);
 
 // The longest side of a picture the pipeline makes.
 constexpr int maximumPictureSide = 65535;
@@ -36,6 +39,18 @@ enum class PictureSize { Fits, Empty, TooLarge };
 // looked at first, so a huge side beside one that overflowed to 0 is too large
 // rather than empty. Otherwise a side of 0 or less is empty.
 PictureSize pictureSizeVerdict(const QSize &size, int bitsPerPixel);
+
+// The least size a source of this upright size is decoded at when it is too
+// large to decode whole at 32 bits a pixel and the scaling shrinks it on both
+// sides: the scaled size. Nothing when the source is decoded whole.
+std::optional<QSize> reducedDecodeSize(const QSize &source, const ConversionSettings &settings);
+
+// The largest whole factor a source can be divided by, each side rounded up,
+// leaving it no smaller than atLeast; 1 when it cannot shrink.
+int reductionFactor(const QSize &source, const QSize &atLeast);
+
+// The source divided by factor, each side rounded up.
+QSize reducedSize(const QSize &source, int factor);
 
 // Text alignment of a watermark position; any value outside 0..8 is bottom right.
 Qt::Alignment watermarkAlignment(int position);

@@ -43,7 +43,8 @@ QImage cachedSource(ImageMagickUtil &util, const QString &path, const Rendering 
     const bool current = !cache.lastSourcePath.isEmpty() && sameFilePath(cache.lastSourcePath, path)
             && cache.lastSourceSize == size && cache.lastSourceModified == modified
             && cache.lastSourceRendering.size == rendering.size && cache.lastSourceRendering.pdfDpi == rendering.pdfDpi
-            && cache.lastSourceRendering.rawPictures == rendering.rawPictures;
+            && cache.lastSourceRendering.rawPictures == rendering.rawPictures
+            && cache.lastSourceRendering.atLeast == rendering.atLeast;
     if (!current) {
         QImage decoded;
         cache.lastSourceReason.clear();
@@ -110,7 +111,7 @@ QString scaledSizeRefusal(const QSize &size, int bitsPerPixel)
                 .arg(size.width())
                 .arg(size.height())
                 .arg(maximumPictureSide)
-                .arg(allocationLimitMegabytes);
+                .arg(allocationLimitMegabytes());
     case PictureSize::Fits:
         break;
     }
@@ -137,6 +138,15 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
                 return failure(error, refusal);
             rendering.size = *size;
         }
+    } else if (settings.scaleImage) {
+        // A source too large to decode whole is decoded reduced when it is
+        // scaled down anyway; its scaled size follows from its full size.
+        size = reducedDecodeSize(uprightImageSize(path, settings.pdfSourceDpi), settings);
+        if (size) {
+            if (const QString refusal = scaledSizeRefusal(*size, 32); !refusal.isEmpty())
+                return failure(error, refusal);
+            rendering.atLeast = *size;
+        }
     }
 
     QImage image;
@@ -151,7 +161,7 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
     if (note)
         *note = sourceNote;
     const QColorSpace space = image.colorSpace();
-    if (!ownSize) {
+    if (!ownSize && !rendering.atLeast.isValid()) {
         size = scaledSize(image.size(), settings);
         // The adjustments and the blur widen every picture to 32 bits a pixel.
         if (size) {

@@ -16,6 +16,9 @@ struct Rendering
     QSize size;
     int pdfDpi = defaultPdfSourceDpi;
     int rawPictures = RawFullQuality;
+    // A picture too large to decode whole is decoded reduced, to no less than
+    // this upright size, where its format allows; invalid: decoded whole.
+    QSize atLeast;
 };
 
 // Drawings and PDF documents have no pixels of their own: they are rendered

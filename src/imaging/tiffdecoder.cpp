@@ -1,12 +1,12 @@
 #include "tiffdecoder.h"
 
 #include "pipelinerules.h"
+#include "pixelrows.h"
 
 #include <QColorSpace>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFloat16>
-#include <QRgba64>
 #include <QSysInfo>
 
 #include <lcms2.h>
@@ -19,11 +19,15 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 #include <vector>
 
 namespace {
 
-constexpr qint64 allocationLimitBytes = qint64(allocationLimitMegabytes) * 1024 * 1024;
+qint64 allocationLimitBytes()
+{
+    return qint64(allocationLimitMegabytes()) * 1024 * 1024;
+}
 
 QString tiffText(const char *text)
 {
@@ -152,14 +156,19 @@ QString tooLarge(const Layout &layout)
             .arg(layout.width)
             .arg(layout.height)
             .arg(maximumPictureSide)
-            .arg(allocationLimitMegabytes);
+            .arg(allocationLimitMegabytes());
 }
 
-// The pipeline's size verdict, for a picture of the given depth.
-bool sizeFits(const Layout &layout, int bitsPerPixel, QString *reason)
+QSize storedSize(const Layout &layout)
 {
-    const QSize size(int(std::min<uint32_t>(layout.width, INT_MAX)), int(std::min<uint32_t>(layout.height, INT_MAX)));
-    switch (pictureSizeVerdict(size, bitsPerPixel)) {
+    return QSize(int(std::min<uint32_t>(layout.width, INT_MAX)), int(std::min<uint32_t>(layout.height, INT_MAX)));
+}
+
+// The pipeline's size verdict, for the picture decoded at the given depth
+// and reduced by factor.
+bool sizeFits(const Layout &layout, int bitsPerPixel, int factor, QString *reason)
+{
+    switch (pictureSizeVerdict(reducedSize(storedSize(layout), factor), bitsPerPixel)) {
     case PictureSize::Fits:
         return true;
     case PictureSize::Empty:
@@ -203,7 +212,7 @@ public:
             TIFFGetFieldDefaulted(tiff, TIFFTAG_ROWSPERSTRIP, &m_height);
         }
         m_height = std::clamp<uint32_t>(m_height, 1, layout.height);
-        if (m_rowBytes * m_height * m_planeCount > allocationLimitBytes)
+        if (m_rowBytes * m_height * m_planeCount > allocationLimitBytes())
             return refuse(reason, tooLarge(layout));
         m_buffers.resize(m_planeCount);
         for (auto &buffer : m_buffers)
@@ -408,61 +417,10 @@ Transform labTransform()
     return Transform(cmsCreateTransform(lab.get(), TYPE_Lab_16, srgb.get(), TYPE_RGB_16, INTENT_RELATIVE_COLORIMETRIC, cmsFLAGS_NOOPTIMIZE));
 }
 
-// Clipped to 0..1; not-a-number is 0.
-quint8 to8(double value)
-{
-    return quint8(std::min(std::max(0.0, value), 1.0) * 255.0 + 0.5);
-}
-
-quint16 to16(double value)
-{
-    return quint16(std::min(std::max(0.0, value), 1.0) * 65535.0 + 0.5);
-}
-
-template<typename Pixel, typename Make>
-void storePixels(uchar *line, int width, const double *rgba, bool premultiplied, Make make)
-{
-    auto *out = reinterpret_cast<Pixel *>(line);
-    for (int x = 0; x < width; ++x, rgba += 4) {
-        const double alpha = rgba[3];
-        // An associated colour never exceeds its alpha.
-        if (premultiplied)
-            out[x] = make(std::min(rgba[0], alpha), std::min(rgba[1], alpha), std::min(rgba[2], alpha), alpha);
-        else
-            out[x] = make(rgba[0], rgba[1], rgba[2], alpha);
-    }
-}
-
-// Stores one row of red, green, blue and alpha on 0..1 (grey in red alone).
-void storeRow(QImage &image, int y, const double *rgba)
-{
-    uchar *line = image.scanLine(y);
-    const int width = image.width();
-    const auto grey8 = [](double grey, double, double, double) { return to8(grey); };
-    const auto grey16 = [](double grey, double, double, double) { return to16(grey); };
-    const auto rgba64 = [](double r, double g, double b, double a) {
-        return QRgba64::fromRgba64(to16(r), to16(g), to16(b), to16(a));
-    };
-    const auto argb32 = [](double r, double g, double b, double a) { return qRgba(to8(r), to8(g), to8(b), to8(a)); };
-    switch (image.format()) {
-    case QImage::Format_Grayscale8:
-        return storePixels<quint8>(line, width, rgba, false, grey8);
-    case QImage::Format_Grayscale16:
-        return storePixels<quint16>(line, width, rgba, false, grey16);
-    case QImage::Format_RGBX64:
-    case QImage::Format_RGBA64:
-        return storePixels<QRgba64>(line, width, rgba, false, rgba64);
-    case QImage::Format_RGBA64_Premultiplied:
-        return storePixels<QRgba64>(line, width, rgba, true, rgba64);
-    case QImage::Format_ARGB32_Premultiplied:
-        return storePixels<QRgb>(line, width, rgba, true, argb32);
-    default:
-        return storePixels<QRgb>(line, width, rgba, false, argb32);
-    }
-}
-
-// Turns the stored samples into the image's pixels, row by row.
-bool decodeSamples(TIFF *tiff, const Report &report, const Layout &layout, Model model, QImage &image, QString *reason)
+// Turns the stored samples into the image's pixels, row by row; with a
+// factor above 1, into a picture that many times smaller, a band at a time.
+bool decodeSamples(TIFF *tiff, const Report &report, const Layout &layout, Model model, int factor, QImage &image,
+                   QString *reason)
 {
     Bands bands;
     if (!bands.open(tiff, &report, layout, reason))
@@ -488,7 +446,7 @@ bool decodeSamples(TIFF *tiff, const Report &report, const Layout &layout, Model
         if (image.format() == QImage::Format_Indexed8) {
             QList<QRgb> table;
             for (int i = 0; i < entries; ++i)
-                table << qRgb(to8(red[i] / mapScale), to8(green[i] / mapScale), to8(blue[i] / mapScale));
+                table << qRgb(unitTo8(red[i] / mapScale), unitTo8(green[i] / mapScale), unitTo8(blue[i] / mapScale));
             image.setColorTable(table);
             for (uint32_t y = 0; y < layout.height; ++y) {
                 if (bands.startsBand(y) && !bands.read(y, reason))
@@ -514,6 +472,9 @@ bool decodeSamples(TIFF *tiff, const Report &report, const Layout &layout, Model
     // 16 bits on both sides of a colour transform let Little CMS precompute it.
     std::vector<quint16> colour(size_t(width) * 4);
     std::vector<quint16> converted(size_t(width) * 3);
+    std::optional<RowReducer> reducer;
+    if (factor > 1)
+        reducer.emplace(&image, int(width), factor, layout.premultiplied);
     for (uint32_t y = 0; y < layout.height; ++y) {
         if (bands.startsBand(y) && !bands.read(y, reason))
             return false;
@@ -557,15 +518,15 @@ bool decodeSamples(TIFF *tiff, const Report &report, const Layout &layout, Model
             }
             for (size_t x = 0; x < width; ++x)
                 for (int c = 0; c < 4; ++c)
-                    colour[4 * x + c] = to16(values[x * samples + c]);
+                    colour[4 * x + c] = unitTo16(values[x * samples + c]);
             break;
         case Model::Lab:
             // Little CMS's 16-bit encoding: L* 0..100, a* and b* -128..127 over the full range.
             for (uint32_t x = 0; x < width; ++x) {
                 const cmsCIELab lab = labValue(raw(x, 0), raw(x, 1), raw(x, 2), layout);
-                colour[3 * size_t(x)] = to16(lab.L / 100.0);
-                colour[3 * size_t(x) + 1] = to16((lab.a + 128.0) / 255.0);
-                colour[3 * size_t(x) + 2] = to16((lab.b + 128.0) / 255.0);
+                colour[3 * size_t(x)] = unitTo16(lab.L / 100.0);
+                colour[3 * size_t(x) + 1] = unitTo16((lab.a + 128.0) / 255.0);
+                colour[3 * size_t(x) + 2] = unitTo16((lab.b + 128.0) / 255.0);
             }
             break;
         case Model::RgbaInterface:
@@ -577,8 +538,13 @@ bool decodeSamples(TIFF *tiff, const Report &report, const Layout &layout, Model
                 for (int c = 0; c < 3; ++c)
                     rgba[4 * x + c] = converted[3 * x + c] / 65535.0;
         }
-        storeRow(image, int(y), rgba.data());
+        if (reducer)
+            reducer->add(rgba.data());
+        else
+            storeRgbaRow(image, int(y), rgba.data());
     }
+    if (reducer)
+        reducer->finish();
     return true;
 }
 
@@ -612,13 +578,13 @@ bool decodeThroughRgbaInterface(TIFF *tiff, const Layout &layout, QImage *image,
 
 } // namespace
 
-bool decodeTiffFile(const QString &path, QImage *image, int *orientation, QString *reason)
+bool decodeTiffFile(const QString &path, QImage *image, int *orientation, QString *reason, const QSize &atLeast)
 {
     Report report;
     TIFFOpenOptions *options = TIFFOpenOptionsAlloc();
     TIFFOpenOptionsSetErrorHandlerExtR(options, noteError, &report);
     TIFFOpenOptionsSetWarningHandlerExtR(options, noteWarning, &report);
-    TIFFOpenOptionsSetMaxSingleMemAlloc(options, allocationLimitBytes);
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options, allocationLimitBytes());
     // Read rather than mapped: a file cut short while it is read must not fault.
     const std::unique_ptr<TIFF, TiffCloser> file(TIFFOpenExt(QFile::encodeName(path).constData(), "rm", options));
     TIFFOpenOptionsFree(options);
@@ -726,13 +692,19 @@ bool decodeTiffFile(const QString &path, QImage *image, int *orientation, QStrin
 
     QImage decoded;
     if (model == Model::RgbaInterface) {
-        if (!sizeFits(layout, 32, reason) || !decodeThroughRgbaInterface(tiff, layout, &decoded, reason))
+        if (!sizeFits(layout, 32, 1, reason) || !decodeThroughRgbaInterface(tiff, layout, &decoded, reason))
             return false;
     } else {
         // More than 8 bits a sample stay 16; a palette's colours are 8-bit.
         const bool deep = model != Model::Palette && layout.bits > 8;
+        // The least size is upright; orientations 5 to 8 store the picture transposed.
+        const bool transposed = tagOrientation >= ORIENTATION_LEFTTOP && tagOrientation <= ORIENTATION_LEFTBOT;
+        const int factor = atLeast.isValid()
+                ? reductionFactor(storedSize(layout), transposed ? atLeast.transposed() : atLeast)
+                : 1;
         QImage::Format format;
-        if (model == Model::Palette && layout.bits <= 8 && layout.alpha < 0)
+        // Averaged blocks leave the palette.
+        if (model == Model::Palette && layout.bits <= 8 && layout.alpha < 0 && factor == 1)
             format = QImage::Format_Indexed8;
         else if (model == Model::Grey && layout.alpha < 0)
             format = deep ? QImage::Format_Grayscale16 : QImage::Format_Grayscale8;
@@ -742,12 +714,12 @@ bool decodeTiffFile(const QString &path, QImage *image, int *orientation, QStrin
             format = deep ? QImage::Format_RGBA64_Premultiplied : QImage::Format_ARGB32_Premultiplied;
         else
             format = deep ? QImage::Format_RGBA64 : QImage::Format_ARGB32;
-        if (!sizeFits(layout, QImage::toPixelFormat(format).bitsPerPixel(), reason))
+        if (!sizeFits(layout, QImage::toPixelFormat(format).bitsPerPixel(), factor, reason))
             return false;
-        decoded = QImage(int(layout.width), int(layout.height), format);
+        decoded = QImage(reducedSize(storedSize(layout), factor), format);
         if (decoded.isNull())
             return refuse(reason, outOfMemory());
-        if (!decodeSamples(tiff, report, layout, model, decoded, reason))
+        if (!decodeSamples(tiff, report, layout, model, factor, decoded, reason))
             return false;
     }
     if (report.damaged)

@@ -8,8 +8,12 @@
 // the pixels as stored, not yet turned, with their colour space, and
 // *orientation the TIFF Orientation tag (1..8, 1 when absent). Otherwise
 // returns false and *reason names the cause, in words for the user, to
-// follow "The image could not be read: ".
-bool decodeTiffFile(const QString &path, QImage *image, int *orientation, QString *reason);
+// follow "The image could not be read: ". Given atLeast, an upright size, the
+// picture is averaged as it is read into one reduced by a whole factor to no
+// less than that size, holding only it and a band of rows; pictures libtiff
+// turns into RGBA itself (YCbCr and the like) are decoded whole.
+bool decodeTiffFile(const QString &path, QImage *image, int *orientation, QString *reason,
+                    const QSize &atLeast = QSize());
 
 // True when the file starts with a TIFF signature (II*\0, MM\0*, or BigTIFF).
 bool isTiffData(const QByteArray &head);

@@ -1,12 +1,14 @@
 #include <QtTest>
 
 #include <QFile>
+#include <QImageWriter>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
 #include <QThread>
 
 #include "imagemagickutil.h"
+#include "pipelinerules.h"
 #include "kxtest.h"
 
 namespace {
@@ -101,6 +103,69 @@ private slots:
         QCOMPARE(image.size(), expected);
         QCOMPARE(image.pixel(edge), colour);
         QCOMPARE(image.pixel(edge + QPoint(1, 0)), beyond);
+    }
+
+    // A source over the decode cap (lowered here so that it is small) that is
+    // scaled down is decoded reduced, in every format that can read so; the
+    // red gradient runs across the stored width, whatever the orientation.
+    void hugeSources_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<int>("turn"); // QImageIOHandler::Transformations
+        QTest::addColumn<bool>("scaled");
+        QTest::addColumn<QSize>("expected");
+        QTest::addColumn<QPoint>("dark"); // where the gradient starts
+        QTest::addColumn<QPoint>("bright"); // where it ends
+        QTest::addColumn<QString>("reason");
+        const int none = QImageIOHandler::TransformationNone;
+        const QString tooLarge = "The image could not be read: at 4000 x 1000 pixels it needs more than 8 MB.";
+        for (const QString suffix : {"jpg", "png", "tif"}) {
+            const QByteArray name = suffix.toLatin1();
+            QTest::newRow(name + " to 2000") << suffix << none << true << QSize(2000, 500) << QPoint(0, 250)
+                                             << QPoint(1999, 250) << "";
+            QTest::newRow(name + " unscaled") << suffix << none << false << QSize() << QPoint() << QPoint()
+                                              << (suffix == "tif" ? "The image could not be read: the picture size 4000 x 1000 "
+                                                                    "is too large: at most 65535 pixels a side and 8 MB."
+                                                                  : tooLarge);
+        }
+        QTest::newRow("tif turned") << "tif" << int(QImageIOHandler::TransformationRotate90)
+                                    << true << QSize(500, 2000) << QPoint(250, 0) << QPoint(250, 1999) << "";
+    }
+
+    void hugeSources()
+    {
+        QFETCH(QString, suffix);
+        QFETCH(int, turn);
+        QFETCH(bool, scaled);
+        QFETCH(QSize, expected);
+        QFETCH(QPoint, dark);
+        QFETCH(QPoint, bright);
+        QFETCH(QString, reason);
+        QImage gradient(4000, 1000, QImage::Format_RGB32);
+        for (int y = 0; y < gradient.height(); ++y) {
+            auto *line = reinterpret_cast<QRgb *>(gradient.scanLine(y));
+            for (int x = 0; x < gradient.width(); ++x)
+                line[x] = qRgb(x * 255 / 3999, 128, 64);
+        }
+        const QString path = dir.filePath(QString("huge%1.%2").arg(turn).arg(suffix));
+        QImageWriter writer(path);
+        writer.setTransformation(QImageIOHandler::Transformations(turn));
+        QVERIFY(writer.write(gradient));
+        setAllocationLimitMegabytes(8);
+        const auto restore = qScopeGuard([] { setAllocationLimitMegabytes(256); });
+        ConversionSettings settings;
+        settings.scaleImage = scaled;
+        settings.scaleType = ScaleByLongEdge;
+        settings.scaleLongEdge = 2000;
+        QString error;
+        const QImage image = ImageMagickUtil().processImage(path, false, settings, &error, false);
+        QCOMPARE(error, reason);
+        QCOMPARE(image.size(), expected.isValid() ? expected : QSize(0, 0));
+        if (image.isNull())
+            return;
+        QVERIFY2(qRed(image.pixel(dark)) < 8, qPrintable(QString::number(qRed(image.pixel(dark)))));
+        QVERIFY2(qRed(image.pixel(bright)) > 247, qPrintable(QString::number(qRed(image.pixel(bright)))));
+        QVERIFY(qAbs(qGreen(image.pixel(bright)) - 128) < 8);
     }
 
     // The sizes themselves are worked out in tst_pipelinerules; here they must reach the pixels.
