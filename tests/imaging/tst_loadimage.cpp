@@ -9,6 +9,7 @@
 #include <QColorSpace>
 
 #include <webp/mux.h>
+#include <zlib.h>
 
 #include <cmath>
 
@@ -187,6 +188,17 @@ private slots:
             row("avif", encodeHeif(stored, true, orientation));
             row("jxl", encodeJxl(stored, orientation));
         }
+        // An eXIf after the image data, as some converters write it, is not
+        // the stored pixels' orientation: browsers leave it unread too.
+        const QByteArray chunk = "eXIf" + exifWithOrientation(6);
+        QByteArray length(4, '\0');
+        QByteArray crc(4, '\0');
+        qToBigEndian(quint32(chunk.size() - 4), length.data());
+        qToBigEndian(quint32(crc32(0, reinterpret_cast<const Bytef *>(chunk.constData()), uInt(chunk.size()))),
+                     crc.data());
+        QByteArray late = encodeWithQt(upright, "png");
+        late.insert(late.size() - 12, length + chunk + crc); // before IEND
+        QTest::newRow("png, eXIf after the image data") << "late.png" << late << upright;
     }
 
     void orientations()
