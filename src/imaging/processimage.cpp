@@ -141,7 +141,7 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
     } else if (settings.scaleImage) {
         // A source too large to decode whole is decoded reduced when it is
         // scaled down anyway; its scaled size follows from its full size.
-        size = reducedDecodeSize(uprightImageSize(path, settings.pdfSourceDpi), settings);
+        size = reducedDecodeSize(uprightImageSize(path, settings.pdfSourceDpi, settings.rawPictures), settings);
         if (size) {
             if (const QString refusal = scaledSizeRefusal(*size, 32); !refusal.isEmpty())
                 return failure(error, refusal);
