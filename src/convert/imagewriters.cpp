@@ -68,7 +68,10 @@ bool encodeWithQt(const QImage &image, const QByteArray &format, const WriteOpti
         writer.setQuality(options.quality);
     writer.setOptimizedWrite(true);
     writer.setProgressiveScanWrite(true);
-    if (writer.write(image))
+    // Qt's TIFF writer keeps a palette's colours but not their transparency.
+    const bool paletteAlpha =
+        (format == "tiff" || format == "tif") && image.format() == QImage::Format_Indexed8 && image.hasAlphaChannel();
+    if (writer.write(paletteAlpha ? image.convertToFormat(QImage::Format_ARGB32) : image))
         return true;
     *reason = writer.error() == QImageWriter::UnsupportedFormatError
                   ? QStringLiteral("No encoder for \"%1\" files").arg(QString::fromLatin1(format))

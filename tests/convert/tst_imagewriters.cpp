@@ -107,6 +107,21 @@ private slots:
         QTest::newRow("webp lossless") << "webp" << false << 0.0 << true << -2 << false;
     }
 
+    // Qt's TIFF writer keeps a palette's colours but drops their alpha.
+    void tiffPaletteKeepsTransparency()
+    {
+        QImage image = paletteImage(4);
+        QList<QRgb> table = image.colorTable();
+        table[0] = qRgba(0, 0, 0, 0);
+        image.setColorTable(table);
+        const QString path = m_dir.filePath("palette.tiff");
+        QString error;
+        QVERIFY2(write(image, path, {90, false}, &error), qPrintable(error));
+        const QImage decoded = QImageReader(path).read();
+        QCOMPARE(qAlpha(decoded.pixel(0, 0)), 0);
+        QCOMPARE(decoded.pixel(1, 0), image.pixel(1, 0));
+    }
+
     void formats()
     {
         QFETCH(QString, suffix);
