@@ -42,19 +42,34 @@ QString failureCause(const QImageReader &reader, const QString &path)
 }
 
 // libjpeg fills whatever a cut-off file lacks with grey and calls it a
-// success. Entropy-coded data never holds an end-of-image marker, nor a
-// start-of-scan one, so a file cut short has no end marker after its last scan.
+// success. Entropy-coded data never holds an end-of-image marker, so a file
+// cut short has none after its first scan. That scan is found by walking the
+// segments from the start, so that a thumbnail inside APP1 or data appended
+// after the picture (a motion photo's video) is never taken for it.
 bool jpegEndsEarly(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const uchar *mapped = file.map(0, file.size());
-    if (!mapped)
+    const uchar *data = file.map(0, file.size());
+    if (!data)
         return false;
-    const QByteArrayView data(mapped, file.size());
-    const qsizetype scan = data.lastIndexOf(QByteArrayView("\xff\xda"));
-    return scan >= 0 && data.indexOf(QByteArrayView("\xff\xd9"), scan) < 0;
+    const qint64 size = file.size();
+    qint64 at = 2;
+    while (at + 4 <= size && data[at] == 0xff) {
+        const uchar marker = data[at + 1];
+        if (marker == 0xda) {
+            const QByteArrayView rest(data + at, size - at);
+            return rest.indexOf(QByteArrayView("\xff\xd9")) < 0;
+        }
+        if (marker == 0xff) // fill byte
+            at += 1;
+        else if (marker == 0xd8 || marker == 0x01 || (marker >= 0xd0 && marker <= 0xd7)) // no length
+            at += 2;
+        else
+            at += 2 + ((data[at + 2] << 8) | data[at + 3]);
+    }
+    return false;
 }
 
 QString tooLargeCause(const QSize &size)

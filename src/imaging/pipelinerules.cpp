@@ -133,7 +133,9 @@ int reductionFactor(const QSize &source, const QSize &atLeast)
 
 QSize reducedSize(const QSize &source, int factor)
 {
-    return QSize((source.width() + factor - 1) / factor, (source.height() + factor - 1) / factor);
+    // Rounded up without overflowing a side near the largest int.
+    const auto side = [factor](int length) { return length > 0 ? (length - 1) / factor + 1 : 0; };
+    return QSize(side(source.width()), side(source.height()));
 }
 
 Qt::Alignment watermarkAlignment(int position)

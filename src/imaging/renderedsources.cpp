@@ -1,11 +1,15 @@
 #include "renderedsources.h"
 
+#include <cmath>
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPdfDocument>
 #include <QSvgRenderer>
+
+#include "pipelinerules.h"
 
 namespace {
 
@@ -25,8 +29,9 @@ Kind kindOf(const QString &path)
     // mail program or a printer driver put before it; elsewhere than at the
     // start it only counts in a file named as a PDF, so that no picture's
     // metadata mentioning it is taken for one.
+    // Opening anything but a regular file (a FIFO) could block.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return Kind::Decoded;
     const QByteArray head = file.read(1024);
     if (head.startsWith("%PDF-") || (suffix == QLatin1String("pdf") && head.contains("%PDF-")))
@@ -69,7 +74,12 @@ bool openPdf(QPdfDocument &document, const QString &path, QString *cause)
 QSize pageSize(const QPdfDocument &document, int dpi)
 {
     const QSizeF points = document.pagePointSize(0);
-    return QSize(qRound(points.width() * dpi / 72.0), qRound(points.height() * dpi / 72.0));
+    // A page box from the file may be any size: past the largest side it is no size at all.
+    const double width = std::round(points.width() * dpi / 72.0);
+    const double height = std::round(points.height() * dpi / 72.0);
+    if (!(width >= 0 && height >= 0 && width <= maximumPictureSide && height <= maximumPictureSide))
+        return QSize();
+    return QSize(int(width), int(height));
 }
 
 } // namespace
@@ -94,8 +104,11 @@ std::optional<QSize> renderedSourceSize(const QString &path, int pdfDpi, QString
     }
     case Kind::Pdf: {
         QPdfDocument document(nullptr);
-        if (openPdf(document, path, &why))
-            return pageSize(document, pdfDpi);
+        if (!openPdf(document, path, &why))
+            break;
+        if (const QSize size = pageSize(document, pdfDpi); size.isValid())
+            return size;
+        why = Tr::tr("the page is larger than a picture can be");
         break;
     }
     }
@@ -120,6 +133,10 @@ bool renderSource(const QString &path, const QSize &size, QImage *image, QString
         }
         // A page leaves its paper unpainted; a viewer shows it white.
         QImage paper(size, QImage::Format_RGB32);
+        if (paper.isNull()) {
+            *cause = Tr::tr("there was not enough memory");
+            return false;
+        }
         paper.fill(Qt::white);
         QPainter painter(&paper);
         painter.drawImage(0, 0, page);

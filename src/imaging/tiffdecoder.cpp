@@ -252,6 +252,9 @@ public:
 private:
     static bool allocate(std::unique_ptr<uchar[]> *buffer, qint64 size, QString *reason)
     {
+        // A band's size comes from the file: a tile may claim gigabytes.
+        if (size > allocationLimitBytes())
+            return refuse(reason, outOfMemory());
         buffer->reset(new (std::nothrow) uchar[size]);
         return *buffer || refuse(reason, outOfMemory());
     }
@@ -467,6 +470,9 @@ bool decodeSamples(TIFF *tiff, const Report &report, const Layout &layout, Model
 
     const SampleReader reader(layout);
     const int samples = layout.samples;
+    // The working rows hold the stored width, which a reduced picture does not bound.
+    if (qint64(width) * (samples + 4) * qint64(sizeof(double)) > allocationLimitBytes())
+        return refuse(reason, outOfMemory());
     std::vector<double> values(size_t(width) * samples);
     std::vector<double> rgba(size_t(width) * 4);
     // 16 bits on both sides of a colour transform let Little CMS precompute it.

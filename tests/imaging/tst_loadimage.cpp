@@ -228,6 +228,9 @@ private slots:
         QTest::newRow("jpeg cut short") << "cut.jpg" << jpeg.left(jpeg.size() * 2 / 3) << true
                                         << "the file ends early; the missing part is grey";
         QTest::newRow("jpeg whole") << "whole.jpg" << jpeg << true << "";
+        // A motion photo's video after the picture may hold any bytes, a scan marker's too.
+        QTest::newRow("jpeg with a video after it")
+            << "motion.jpg" << jpeg + QByteArray("\0\0\0\x18" "ftypmp42\xff\xda\x01\x02", 16) << true << "";
         QTest::newRow("webp cut short") << "cut.webp" << webp.left(webp.size() / 2) << false
                                         << unread.arg("damaged or truncated");
         QTest::newRow("text named png") << "notes.png" << QByteArray("Shopping list: milk, bread.\n") << false
