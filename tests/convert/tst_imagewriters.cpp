@@ -1,5 +1,6 @@
-// The general image writer and the GIF writer.
+// The general image writer, the GIF writer and the animation writers.
 
+#include "animationwriter.h"
 #include "imagewriters.h"
 #include "kxtest.h"
 #include "targetformats.h"
@@ -199,6 +200,57 @@ private slots:
         QVERIFY(QDir(m_dir.path()).entryList({"full." + suffix + "*", "kept." + suffix + "?*"}, QDir::Files).isEmpty());
     }
 
+    // An animation written frame by frame plays back as given: a square moving
+    // over flat colours, a hole that opens and closes again, each frame with
+    // its delay, and the loop count (QImageReader counts the repeats).
+    void animations_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<bool>("lossless");
+        QTest::addColumn<int>("loops");
+        QTest::addColumn<double>("tolerance");
+        QTest::newRow("webp 3 times") << "webp" << false << 3 << 3.0;
+        QTest::newRow("webp lossless forever") << "webp" << true << 0 << 0.0;
+    }
+
+    void animations()
+    {
+        QFETCH(QString, suffix);
+        QFETCH(bool, lossless);
+        QFETCH(int, loops);
+        QFETCH(double, tolerance);
+        const QSize canvas(48, 32);
+        const QList<int> delays{100, 250, 40, 10};
+        QList<QImage> frames;
+        for (int i = 0; i < delays.size(); ++i) {
+            QImage frame = kxtest::makeBlocksImage(canvas.width(), canvas.height(), {Qt::darkBlue, Qt::yellow});
+            QPainter painter(&frame);
+            painter.fillRect(4 + 6 * i, 10, 8, 8, Qt::red);
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            if (i == 2)
+                painter.fillRect(2, 4, 30, 20, Qt::transparent);
+            frames << frame;
+        }
+        const QString path = m_dir.filePath(QString(QTest::currentDataTag()).replace(' ', '-') + "." + suffix);
+        QString error;
+        const auto writer = AnimationWriter::create(path, {80, lossless}, canvas, loops, &error);
+        QVERIFY2(writer, qPrintable(error));
+        for (int i = 0; i < frames.size(); ++i)
+            QVERIFY2(writer->addFrame(frames[i], delays[i], &error), qPrintable(error));
+        QVERIFY2(writer->finish(&error), qPrintable(error));
+
+        QImageReader reader(path);
+        QCOMPARE(reader.imageCount(), frames.size());
+        QCOMPARE(reader.loopCount(), loops - 1);
+        for (int i = 0; i < frames.size(); ++i) {
+            const QImage decoded = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            QCOMPARE(reader.nextImageDelay(), delays[i]);
+            const double difference =
+                kxtest::meanChannelDifference(decoded, frames[i].convertToFormat(QImage::Format_ARGB32_Premultiplied));
+            QVERIFY2(difference <= tolerance, qPrintable(QString("frame %1: %2").arg(i).arg(difference)));
+        }
+    }
+
     void failuresAreLoggedAndExplained()
     {
         const QString unknown = m_dir.filePath("picture.xyz");
@@ -207,6 +259,9 @@ private slots:
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^QList\\(.*\"png\".*\\)$"));
         QVERIFY(!writeImageFile(kxtest::makePhotoLikeImage(16, 16), unknown, {}, &error));
         QVERIFY(!error.isEmpty() && !QFile::exists(unknown));
+        error.clear();
+        const QString still = m_dir.filePath("animation.png");
+        QVERIFY(!AnimationWriter::create(still, {}, QSize(8, 8), 0, &error) && !error.isEmpty());
 
         // GIF stores its sides in 16 bits.
         const QString wide = m_dir.filePath("wide.gif");
