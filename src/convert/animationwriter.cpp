@@ -19,6 +19,8 @@ std::unique_ptr<AnimationWriter> AnimationWriter::create(const QString &targetPa
         return refuse(QStringLiteral("Image is empty"));
     // Both formats keep the count in 16 bits.
     loopCount = qBound(0, loopCount, 65535);
+    if (suffix == QLatin1String("gif"))
+        return createGifAnimation(targetPath, canvas, loopCount, error);
     return createWebpAnimation(targetPath, options, canvas, loopCount, error);
 }
 

@@ -30,6 +30,8 @@ public:
     static bool canAnimate(const QString &extension);
 };
 
-// The encoder behind create(); it refuses a canvas past its format's limits.
+// The two encoders behind create(); each refuses a canvas past its format's limits.
+std::unique_ptr<AnimationWriter> createGifAnimation(const QString &targetPath, const QSize &canvas, int loopCount,
+                                                    QString *error);
 std::unique_ptr<AnimationWriter> createWebpAnimation(const QString &targetPath, const WriteOptions &options,
                                                      const QSize &canvas, int loopCount, QString *error);

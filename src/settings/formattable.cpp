@@ -20,7 +20,7 @@ QList<ImageFormat> formatRows()
     return {
         {"AVIF", {"avif", "avifs"}, {"image/avif"}, read, write, "avifQuality", {}, Control::None, Route::ByEncoder,
          pages, 30},
-        {"GIF", {"gif"}, {"image/gif"}, read, write, {}, {}, Control::None, Route::None, pages, 10},
+        {"GIF", {"gif"}, {"image/gif"}, read, write, {}, {}, Control::None, Route::None, pages, 10, animates},
         {"HEIC", {"heic"}, {"image/heic"}, read, write, "heicQuality", {}, Control::None, Route::ByEncoder, pages, 28},
         {"HEIF", {"heif"}, {"image/heif"}, read, write, "heifQuality", {}, Control::None, Route::ByEncoder, pages, 28},
         {"JPG", {"jpg", "jpeg"}, {"image/jpeg"}, read, write, "targeFileQuality", {}, Control::None,
