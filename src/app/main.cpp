@@ -2,6 +2,7 @@
 #include <QIcon>
 
 #include "mainwindow.h"
+#include "singleinstance.h"
 
 int main(int argc, char *argv[])
 {
@@ -11,8 +12,14 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("kestrix-picturist"));
     QApplication::setWindowIcon(
         QIcon::fromTheme(QStringLiteral("kestrix-picturist"), QIcon(QStringLiteral(":/resources/images/AboutLogo.png"))));
+
+    const QStringList paths = app.arguments().mid(1);
+    SingleInstance instance;
+    if (instance.handOverOrListen(paths))
+        return 0;
     MainWindow window;
+    QObject::connect(&instance, &SingleInstance::filesReceived, &window, &MainWindow::openFiles);
     window.show();
-    window.addFiles(app.arguments().mid(1));
+    window.addFiles(paths);
     return app.exec();
 }

@@ -59,6 +59,15 @@ void MainWindow::addFiles(const QStringList &paths)
         form->on_AddURLs(urls);
 }
 
+void MainWindow::openFiles(const QStringList &paths)
+{
+    addFiles(paths);
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+}
+
 void MainWindow::exportSettings()
 {
     // A name typed without a suffix gets ".ini", so that the import finds it.
