@@ -3,9 +3,19 @@
 # with the desktop's own validators; a validator that is not installed is
 # skipped, and the test is reported skipped when none is.
 file(REMOVE_RECURSE "${STAGE}")
+# The install rewrites the build's manifest, which the user's uninstall reads: kept as it was.
+set(manifest "${BUILD}/install_manifest.txt")
+file(REMOVE_RECURSE "${STAGE}-manifest")
+if(EXISTS "${manifest}")
+  file(COPY "${manifest}" DESTINATION "${STAGE}-manifest")
+endif()
 set(ENV{DESTDIR} "${STAGE}")
 execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD}" --prefix /usr
                 RESULT_VARIABLE result OUTPUT_QUIET)
+file(REMOVE "${manifest}")
+if(EXISTS "${STAGE}-manifest/install_manifest.txt")
+  file(RENAME "${STAGE}-manifest/install_manifest.txt" "${manifest}")
+endif()
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed")
 endif()
