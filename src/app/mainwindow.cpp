@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include "convertimageform.h"
+#include "desktopprogress.h"
 #include "kxglobal.h"
 #include "removethumbnailsdialog.h"
 #include "thumbnailcache.h"
@@ -40,6 +41,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     stackedLayout = new QStackedLayout;
     form = new ConvertImageForm(this);
     connect(form, &ConvertImageForm::closeApp, this, &MainWindow::OnCloseApp);
+    auto *progress = new DesktopProgress(this);
+    connect(form, &ConvertImageForm::conversionProgress, progress, &DesktopProgress::setProgress);
+    connect(form, &ConvertImageForm::conversionCompleted, progress, &DesktopProgress::runCompleted);
+    connect(form, &ConvertImageForm::conversionEnded, progress, &DesktopProgress::clear);
     form->show();
     stackedLayout->addWidget(form);
     ui->centralwidget->setLayout(stackedLayout);
@@ -57,6 +62,15 @@ void MainWindow::addFiles(const QStringList &paths)
         urls << QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
     if (!urls.isEmpty())
         form->on_AddURLs(urls);
+}
+
+void MainWindow::openFiles(const QStringList &paths)
+{
+    addFiles(paths);
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
 }
 
 void MainWindow::exportSettings()

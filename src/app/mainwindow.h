@@ -29,6 +29,8 @@ public:
 
 public slots:
     void OnCloseApp();
+    // Files handed over by a later start: added, and the window brought to the front.
+    void openFiles(const QStringList &paths);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -197,6 +197,7 @@ void ConvertProgressForm::showCounts()
     ui->progressBar->setValue(doneCount);
     ui->countLabel->setText(tr("%1 of %2").arg(doneCount).arg(fileCount));
     ui->timeLabel->setText(progressTimeText(elapsed.elapsed(), doneCount, fileCount));
+    emit progressChanged(doneCount, fileCount);
 }
 
 void ConvertProgressForm::handleFileFailed(const QString &fileName, const QString &reason)
@@ -281,6 +282,7 @@ void ConvertProgressForm::showCompletionMessage(const QString &stoppedText)
     });
     completionBox = box;
     box->show();
+    emit completed(text);
 }
 
 void ConvertProgressForm::handleOverwriteFiles(const QStringList &urls)

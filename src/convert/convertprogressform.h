@@ -66,6 +66,10 @@ signals:
     void startConvertSignal();
     void finishConvertSignal();
     void showToolbarSignal(bool show);
+    // The pass's files done of its count, for progress shown outside the window.
+    void progressChanged(int done, int total);
+    // The run's completion or stop message, as the box shows it.
+    void completed(const QString &message);
 
 public slots:
     void on_cancelButton_clicked();

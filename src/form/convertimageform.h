@@ -85,6 +85,12 @@ signals:
     // the main window closes itself. The form does not close (hide) itself, as
     // the window may still refuse the close for another busy worker.
     void closeApp();
+    // A run's progress and end, for the desktop outside the window: files
+    // done of the pass's count, the completion message when it is shown, and
+    // the end of the run once the form is back at its list.
+    void conversionProgress(int done, int total);
+    void conversionCompleted(const QString &message);
+    void conversionEnded();
 
 public slots:
     void OnShowToolbarSignal(bool show);

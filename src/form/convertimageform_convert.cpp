@@ -195,6 +195,8 @@ void ConvertImageForm::startConversion(const QStringList &files, const QString &
     connect(progressForm, &ConvertProgressForm::finishConvertSignal, this,
             &ConvertImageForm::handleFinishConvertSignal);
     connect(progressForm, &ConvertProgressForm::showToolbarSignal, this, &ConvertImageForm::OnShowToolbarSignal);
+    connect(progressForm, &ConvertProgressForm::progressChanged, this, &ConvertImageForm::conversionProgress);
+    connect(progressForm, &ConvertProgressForm::completed, this, &ConvertImageForm::conversionCompleted);
     progressForm->startConvert(files, outputLocation, formatLabel, extension, overwriteExisting);
 
     pageLayout->addWidget(progressForm);
@@ -225,6 +227,7 @@ void ConvertImageForm::handleFinishConvertSignal()
     ui->tabWidget->show();
     ui->previewImage->show();
     pageLayout->setCurrentIndex(0);
+    emit conversionEnded();
 }
 
 void ConvertImageForm::stopConversionForClose()

@@ -9,6 +9,7 @@
 #include <QImageWriter>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QStackedLayout>
 #include <QStandardItemModel>
 #include <QTreeView>
@@ -24,6 +25,7 @@
 #include "kxtest.h"
 #include "mainwindow.h"
 #include "previewdialog.h"
+#include "singleinstance.h"
 #include "targetformats.h"
 
 class TestEndToEnd : public QObject
@@ -229,6 +231,33 @@ private slots:
         QVERIFY(toplevels::completionBox()->detailedText().startsWith(broken + ": "));
         finishRun(QMessageBox::Warning, failed);
         QCOMPARE(QDir(out).entryList(QDir::Files).size(), int(sources.size()));
+    }
+
+    // A second start hands its files (relative ones of its own folder) to the
+    // running window, brings it to the front and ends; a socket left behind
+    // by a crashed window does not stop the window from listening.
+    void secondStartHandsItsFilesToTheWindow()
+    {
+        const QString handed = tmp.path() + "/handed";
+        QVERIFY(QDir().mkpath(handed));
+        const QStringList files = {kxtest::photoFile(handed, "first.png"), kxtest::photoFile(handed, "second.jpg")};
+        QVERIFY(!kxtest::writeFile(SingleInstance::serverName(), "left by a crash").isEmpty());
+        SingleInstance instance;
+        QVERIFY(!instance.handOverOrListen({}));
+        connect(&instance, &SingleInstance::filesReceived, window, &MainWindow::openFiles);
+        window->showMinimized();
+        const int rows = form->fileListModel()->rowCount();
+
+        QProcess second;
+        second.setWorkingDirectory(handed);
+        second.start(KX_WINDOW_BINARY, {"first.png", files.at(1)});
+        // The window answers from this event loop: no blocking wait.
+        QVERIFY(kxtest::waitUntil([&] { return second.state() == QProcess::NotRunning; }, 20000));
+        QCOMPARE(second.exitCode(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(form->fileListModel()->rowCount(), rows + 2, 10000);
+        for (const QString &file : files)
+            QVERIFY2(!form->fileListModel()->findItems(file, Qt::MatchExactly, 1).isEmpty(), qPrintable(file));
+        QVERIFY(!window->isMinimized());
     }
 
     void clearThenAddTheSameFolderAgain()

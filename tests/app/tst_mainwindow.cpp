@@ -167,6 +167,18 @@ private slots:
                  QStringList({dir.filePath("a.png"), dir.filePath("folder/b.png")}));
     }
 
+    // A run's progress shows in the title until the run ends.
+    void runProgressInTitle()
+    {
+        MainWindow window;
+        emit window.form->conversionProgress(21, 50);
+        QCOMPARE(window.windowTitle(), QString("42 % \u2014 Kestrix Picturist"));
+        emit window.form->conversionProgress(50, 50);
+        QCOMPARE(window.windowTitle(), QString("100 % \u2014 Kestrix Picturist"));
+        emit window.form->conversionEnded();
+        QCOMPARE(window.windowTitle(), QString("Kestrix Picturist"));
+    }
+
     // A preview worker, alone or with a run, keeps the window open until it has
     // reported (closing during a run alone: tst_endtoend).
     void busyWorkersKeepTheWindowOpen_data()

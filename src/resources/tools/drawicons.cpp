@@ -5,6 +5,9 @@
 // be disabled, a grey variant.
 //
 //   build/src/resources/tools/kx_drawicons src/resources/images
+//
+// With --app-icon it draws only the program's logo in the desktop's icon
+// sizes, as <folder>/<N>x<N>/apps/kestrix-picturist.png (run by the build).
 
 #include <QColor>
 #include <QDir>
@@ -291,14 +294,23 @@ struct Icon
 
 int main(int argc, char *argv[])
 {
-    if (argc != 2) {
-        QTextStream(stderr) << "usage: kx_drawicons <output folder>\n";
+    const bool appIcon = argc == 3 && qstrcmp(argv[1], "--app-icon") == 0;
+    if (argc != 2 && !appIcon) {
+        QTextStream(stderr) << "usage: kx_drawicons [--app-icon] <output folder>\n";
         return 2;
     }
-    QDir dir(QString::fromLocal8Bit(argv[1]));
+    QDir dir(QString::fromLocal8Bit(argv[argc - 1]));
     if (!dir.exists() && !QDir().mkpath(dir.path())) {
         QTextStream(stderr) << "cannot create " << dir.path() << '\n';
         return 1;
+    }
+    if (appIcon) {
+        for (const int size : {16, 22, 24, 32, 48, 64, 128, 256, 512}) {
+            const QString folder = QStringLiteral("%1x%1/apps").arg(size);
+            dir.mkpath(folder);
+            write(dir, folder + QStringLiteral("/kestrix-picturist.png"), size, drawAboutLogo, white);
+        }
+        return 0;
     }
 
     const Icon icons[] = {

@@ -1,0 +1,27 @@
+# cmake -DTOOL=<kestrix-convert> -DVERSION=<x.y.z> -DOUT=<file.1> -P manpage.cmake
+# The manual page is the program's --help text, so the two never disagree.
+execute_process(COMMAND "${TOOL}" --help OUTPUT_VARIABLE help RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "${TOOL} --help failed")
+endif()
+# The usage line becomes the synopsis, the rest the description, as it is laid out.
+string(REGEX MATCH "^Usage: ([^\n]*)\n" usage "${help}")
+set(synopsis "${CMAKE_MATCH_1}")
+string(LENGTH "${usage}" skip)
+string(SUBSTRING "${help}" ${skip} -1 body)
+# roff: a backslash is written \e; a line starting with '.' or '\'' is protected.
+foreach(var synopsis body)
+  string(REPLACE "\\" "\\e" ${var} "${${var}}")
+  string(REGEX REPLACE "(^|\n)([.'])" "\\1\\\\&\\2" ${var} "${${var}}")
+  # Options are typed as shown: minus signs, not hyphens.
+  string(REPLACE "-" "\\-" ${var} "${${var}}")
+endforeach()
+file(WRITE "${OUT}" ".TH KESTRIX-CONVERT 1 \"\" \"Kestrix Picturist ${VERSION}\" \"User Commands\"
+.SH NAME
+kestrix-convert \\- convert pictures with the settings of Kestrix Picturist
+.SH SYNOPSIS
+${synopsis}
+.SH DESCRIPTION
+.nf
+${body}.fi
+")
