@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
@@ -217,6 +218,9 @@ private:
 std::optional<PdfPicture> keptJpegPicture(const QString &path, const ConversionSettings &settings,
                                           const PdfPageSetup &page)
 {
+    // Only regular files are opened: anything else (a FIFO) could block.
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
     QImageReader reader(path);
     reader.setAutoTransform(false);
     if (reader.format() != "jpeg" || storedTransformation(reader) != QImageIOHandler::TransformationNone)
