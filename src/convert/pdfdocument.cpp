@@ -162,6 +162,8 @@ private:
     // The data as it is; refused when libharu reads another size from it than libjpeg.
     HPDF_Image keptImage(const PdfPicture &picture)
     {
+        if (!roomFor(picture.jpeg.size()))
+            return nullptr;
         HPDF_Image image = HPDF_LoadJpegImageFromMem(pdf, reinterpret_cast<const HPDF_BYTE *>(picture.jpeg.constData()),
                                                      HPDF_UINT(picture.jpeg.size()));
         if (image && QSize(int(HPDF_Image_GetWidth(image)), int(HPDF_Image_GetHeight(image))) != picture.jpegPixels)
@@ -181,7 +183,8 @@ private:
         buffer.open(QIODevice::WriteOnly);
         QImageWriter writer(&buffer, "jpeg");
         writer.setQuality(94);
-        if (!writer.write(image))
+        const qint64 maskBytes = image.hasAlphaChannel() ? qint64(image.width()) * image.height() : 0;
+        if (!writer.write(image) || !roomFor(encoded.size() + maskBytes))
             return nullptr;
         HPDF_Image drawn = HPDF_LoadJpegImageFromMem(pdf, reinterpret_cast<const HPDF_BYTE *>(encoded.constData()),
                                                      HPDF_UINT(encoded.size()));
@@ -208,9 +211,21 @@ private:
         return drawn;
     }
 
+    // libharu counts the document's bytes in 32 bits; what would pass that
+    // is refused rather than written wrong.
+    bool roomFor(qint64 bytes)
+    {
+        constexpr qint64 largestDocument = 0xf0000000;
+        if (embedded + bytes > largestDocument)
+            return false;
+        embedded += bytes;
+        return true;
+    }
+
     QIODevice *const file;
     const PdfPageSetup page;
     HPDF_Doc pdf = nullptr;
+    qint64 embedded = 0;
 };
 
 } // namespace
