@@ -144,18 +144,17 @@ public:
     {
         if (!keep)
             return true;
-        if (HPDF_SaveToStream(pdf) != HPDF_OK)
-            return false;
-        // The file records a failed write and gives its reason when committed.
-        QByteArray chunk(1 << 20, Qt::Uninitialized);
-        for (;;) {
-            HPDF_UINT32 length = HPDF_UINT32(chunk.size());
-            const HPDF_STATUS status = HPDF_ReadFromStream(pdf, reinterpret_cast<HPDF_BYTE *>(chunk.data()), &length);
-            if (status != HPDF_OK && status != HPDF_STREAM_EOF)
-                return false;
-            if (file->write(chunk.constData(), length) != length || status == HPDF_STREAM_EOF)
-                return true;
-        }
+        // Saved straight into the file rather than into a second copy of
+        // the document in memory. The file records a failed write and gives
+        // its reason when committed.
+        pdf->stream = HPDF_CallbackWriter_New(
+                pdf->mmgr,
+                [](HPDF_Stream stream, const HPDF_BYTE *data, HPDF_UINT size) {
+                    static_cast<QIODevice *>(stream->attr)->write(reinterpret_cast<const char *>(data), size);
+                    return HPDF_STATUS(HPDF_OK);
+                },
+                file);
+        return pdf->stream && HPDF_SaveToStream(pdf) == HPDF_OK;
     }
 
 private:
