@@ -7,8 +7,6 @@
 #include <QHash>
 #include <QImageReader>
 #include <QMutex>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QRandomGenerator>
 #include <QSet>
 #include <QThreadPool>
@@ -24,18 +22,19 @@
 #include "encoderthreads.h"
 #include "imagemagickutil.h"
 #include "imagewriters.h"
+#include "pdfdocument.h"
 #include "pdflayout.h"
 #include "pipelinerules.h"
 #include "targetformats.h"
 
 namespace {
 
-// What a file's job hands back: a failure reason, or for a PDF page the
-// picture fitted to the page (null when nothing is drawn on it).
+// What a file's job hands back: a failure reason, or for a PDF page what is
+// drawn on it.
 struct JobResult
 {
     QString error;
-    QImage page;
+    PdfPicture page;
     // Converted from incomplete data: what the report says about it.
     QString note;
     // The target was made by someone else while the file converted.
@@ -306,22 +305,10 @@ void ConvertImagesThread::runPdfPass(int jobs)
         return;
     }
 
-    QPdfWriter writer(&file);
-    writer.setPageSize(pageSizeForIndex(settings.pdfPaperSize));
-    writer.setPdfVersion(QPagedPaintDevice::PdfVersion_1_6);
-    writer.setResolution(resolutionForIndex(settings.pdfQuality));
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    writer.setPageOrientation(settings.pdfPaperOrientation != OrientationPortrait ? QPageLayout::Landscape
-                                                                                  : QPageLayout::Portrait);
-
-    const int margin = pdfMarginPixels(settings.pdfPaperMargin != NoMargin, settings.pdfPaperMarginSize,
-                                       QSize(writer.width(), writer.height()));
-    const double availableWidth = double(writer.width()) - 2.0 * margin;
-    const double availableHeight = double(writer.height()) - 2.0 * margin;
+    const PdfPageSetup page = pdfPageSetup(settings);
     const Qt::TransformationMode mode = settings.pdfSmoothEdges ? Qt::SmoothTransformation : Qt::FastTransformation;
-
-    QPainter painter;
-    if (!painter.begin(&writer)) {
+    const std::unique_ptr<PdfDocument> document = makePdfDocument(&file, page, settings.pdfKeepJpeg);
+    if (!document->begin()) {
         file.cancel();
         failAll(tr("Cannot write %1").arg(pdfPath));
         return;
@@ -330,16 +317,24 @@ void ConvertImagesThread::runPdfPass(int jobs)
     // Pages are prepared side by side (decode, pipeline, fit) and drawn in
     // list order. A page is begun only for a picture that is drawn on it:
     // failed sources and a stop leave no blank page behind.
-    const auto preparePage = [this, availableWidth, availableHeight, mode](const QString &source) {
+    const auto preparePage = [this, &page, mode](const QString &source) {
+        if (settings.pdfKeepJpeg) {
+            if (std::optional<PdfPicture> kept = keptJpegPicture(source, settings, page))
+                return JobResult{{}, std::move(*kept)};
+        }
         QString reason;
         QString note;
         const QImage image = ImageMagickUtil().processImage(source, false, settings, &reason, false, &note);
         if (image.isNull())
             return JobResult{reason, {}};
-        const QSize size = pdfFitSize(image.size(), availableWidth, availableHeight, settings.resizeImageToPaper);
+        const QSize size = pdfFitSize(image.size(), page.availableWidth(), page.availableHeight(),
+                                      settings.resizeImageToPaper);
         if (size.isEmpty())
             return JobResult{{}, {}, note};
-        return JobResult{{}, size == image.size() ? image : image.scaled(size, Qt::IgnoreAspectRatio, mode), note};
+        PdfPicture picture;
+        picture.image = size == image.size() ? image : image.scaled(size, Qt::IgnoreAspectRatio, mode);
+        picture.size = size;
+        return JobResult{{}, picture, note};
     };
     JobQueue queue(jobs, conversionMemoryBudget(physicalMemoryBytes()));
     int started = 0;
@@ -350,13 +345,12 @@ void ConvertImagesThread::runPdfPass(int jobs)
         const QString &source = _urls.at(drawn++);
         if (!result.error.isEmpty()) {
             emit fileFailed(source, result.error);
+        } else if (!document->addPage(result.page)) {
+            emit fileFailed(source, tr("Cannot put the picture into %1").arg(pdfPath));
         } else {
+            ++pages;
             if (!result.note.isEmpty())
                 emit fileNoted(source, result.note);
-            if (pages++ > 0)
-                writer.newPage();
-            if (!result.page.isNull())
-                painter.drawImage(QPoint(margin, margin), result.page);
         }
         emit fileFinished(source);
     };
@@ -377,9 +371,11 @@ void ConvertImagesThread::runPdfPass(int jobs)
 
     // A stopped pass still finishes the document with the pages drawn so far;
     // a document without a picture is not written, and an earlier one stays.
-    painter.end();
-    if (pages == 0 || (!keepStoppedDocument && stopRequested && started < _urls.size())) {
+    const bool keep = pages > 0 && (keepStoppedDocument || !stopRequested || started == _urls.size());
+    if (!document->end(keep) || !keep) {
         file.cancel();
+        if (keep)
+            failAll(tr("Cannot write %1").arg(pdfPath));
         return;
     }
     QString error;

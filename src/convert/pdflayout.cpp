@@ -72,3 +72,24 @@ QSize pdfFitSize(const QSize &imageSize, double availableWidth, double available
     }
     return QSize(int(newWidth), int(newHeight));
 }
+
+PdfPageSetup pdfPageSetup(const ConversionSettings &settings)
+{
+    PdfPageSetup page;
+    page.layout = QPageLayout(pageSizeForIndex(settings.pdfPaperSize),
+                              settings.pdfPaperOrientation != OrientationPortrait ? QPageLayout::Landscape
+                                                                                  : QPageLayout::Portrait,
+                              QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    page.resolution = resolutionForIndex(settings.pdfQuality);
+    page.pixels = page.layout.fullRectPixels(page.resolution).size();
+    page.margin = pdfMarginPixels(settings.pdfPaperMargin != NoMargin, settings.pdfPaperMarginSize, page.pixels);
+    return page;
+}
+
+QRectF pdfPictureRect(const PdfPageSetup &page, const QSize &drawnSize)
+{
+    const double points = 72.0 / page.resolution;
+    const double pageHeight = page.layout.fullRectPoints().height();
+    return QRectF(page.margin * points, pageHeight - (page.margin + drawnSize.height()) * points,
+                  drawnSize.width() * points, drawnSize.height() * points);
+}

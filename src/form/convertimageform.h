@@ -168,6 +168,7 @@ public slots:
     void on_pdfPaperSizeComboBox_currentIndexChanged(int index);
     void on_pdfResizeImageToPaperCheckBox_toggled(bool checked);
     void on_pdfSmoothEdgesCheckBox_toggled(bool checked);
+    void on_pdfKeepJpegCheckBox_toggled(bool checked);
     void on_pdfQualityComboBox_currentIndexChanged(int index);
     void on_pdfPageOrientationPortraitButton_clicked();
     void on_pdfPageOrientationLanscapeButton_clicked();

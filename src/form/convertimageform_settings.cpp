@@ -137,6 +137,7 @@ void ConvertImageForm::updateControlsFromSettings()
     ui->pdfPaperSizeComboBox->setCurrentIndex(s.pdfPaperSize < ui->pdfPaperSizeComboBox->count() ? s.pdfPaperSize : -1);
     ui->pdfResizeImageToPaperCheckBox->setChecked(s.resizeImageToPaper);
     ui->pdfSmoothEdgesCheckBox->setChecked(s.pdfSmoothEdges);
+    ui->pdfKeepJpegCheckBox->setChecked(s.pdfKeepJpeg);
     ui->pdfQualityComboBox->setCurrentIndex(s.pdfQuality < ui->pdfQualityComboBox->count() ? s.pdfQuality : -1);
 
     // 7.-10. Scaling.
@@ -534,6 +535,11 @@ void ConvertImageForm::on_pdfSmoothEdgesCheckBox_toggled(bool)
 {
     changeSetting(SettingPdfFile, KeepPreview,
                   [&](ConversionSettings &s) { s.pdfSmoothEdges = ui->pdfSmoothEdgesCheckBox->isChecked(); });
+}
+
+void ConvertImageForm::on_pdfKeepJpegCheckBox_toggled(bool checked)
+{
+    changeSetting(SettingPdfKeepJpeg, KeepPreview, [&](ConversionSettings &s) { s.pdfKeepJpeg = checked; });
 }
 
 void ConvertImageForm::on_keepMetadataCheckBox_toggled(bool checked)

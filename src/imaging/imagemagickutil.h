@@ -27,6 +27,13 @@ QImage uprightImage(const QImage &stored, QImageIOHandler::Transformations turn)
 // RAW file would be developed.
 QSize uprightImageSize(const QString &path, int pdfDpi, int rawPictures = RawFullQuality);
 
+// Where the picture of JPEG data ends: just after the end-of-image marker
+// that follows its first scan. The scan is found by walking the segments from
+// the start, so that a thumbnail inside APP1 or data appended after the
+// picture (a motion photo's video) is never taken for it. -1 when the data is
+// cut short, 0 when no scan is found.
+qint64 jpegPictureEnd(QByteArrayView data);
+
 // Stateless image utilities: the only road from a source path to finished
 // pixels. Callers create one on the stack for each call. Every operation that
 // depends on options takes one consistent snapshot of them.

@@ -42,34 +42,14 @@ QString failureCause(const QImageReader &reader, const QString &path)
 }
 
 // libjpeg fills whatever a cut-off file lacks with grey and calls it a
-// success. Entropy-coded data never holds an end-of-image marker, so a file
-// cut short has none after its first scan. That scan is found by walking the
-// segments from the start, so that a thumbnail inside APP1 or data appended
-// after the picture (a motion photo's video) is never taken for it.
+// success.
 bool jpegEndsEarly(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
     const uchar *data = file.map(0, file.size());
-    if (!data)
-        return false;
-    const qint64 size = file.size();
-    qint64 at = 2;
-    while (at + 4 <= size && data[at] == 0xff) {
-        const uchar marker = data[at + 1];
-        if (marker == 0xda) {
-            const QByteArrayView rest(data + at, size - at);
-            return rest.indexOf(QByteArrayView("\xff\xd9")) < 0;
-        }
-        if (marker == 0xff) // fill byte
-            at += 1;
-        else if (marker == 0xd8 || marker == 0x01 || (marker >= 0xd0 && marker <= 0xd7)) // no length
-            at += 2;
-        else
-            at += 2 + ((data[at + 2] << 8) | data[at + 3]);
-    }
-    return false;
+    return data && jpegPictureEnd(QByteArrayView(data, file.size())) < 0;
 }
 
 QString tooLargeCause(const QSize &size)
@@ -95,6 +75,29 @@ void attachRawDevelopment(QFile &file, int rawPictures)
 }
 
 } // namespace
+
+// Entropy-coded data never holds an end-of-image marker, so a file cut short
+// has none after its first scan.
+qint64 jpegPictureEnd(QByteArrayView data)
+{
+    const qint64 size = data.size();
+    const auto byte = [data](qint64 at) { return uchar(data[at]); };
+    qint64 at = 2;
+    while (at + 4 <= size && byte(at) == 0xff) {
+        const uchar marker = byte(at + 1);
+        if (marker == 0xda) {
+            const qint64 end = data.sliced(at).indexOf(QByteArrayView("\xff\xd9"));
+            return end < 0 ? -1 : at + end + 2;
+        }
+        if (marker == 0xff) // fill byte
+            at += 1;
+        else if (marker == 0xd8 || marker == 0x01 || (marker >= 0xd0 && marker <= 0xd7)) // no length
+            at += 2;
+        else
+            at += 2 + ((byte(at + 2) << 8) | byte(at + 3));
+    }
+    return 0;
+}
 
 QImageIOHandler::Transformations storedTransformation(QImageReader &reader)
 {

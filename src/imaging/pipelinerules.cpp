@@ -99,6 +99,24 @@ std::optional<QSize> scaledSize(const QSize &source, const ConversionSettings &s
     return size;
 }
 
+bool hasWatermark(const ConversionSettings &settings)
+{
+    return !settings.textContent.isEmpty() || !settings.imagePath.isEmpty() || !settings.qrCodeText.isEmpty();
+}
+
+bool hasAdjustment(const ConversionSettings &settings)
+{
+    return settings.adjustContrast != 0 || settings.adjustBrightness != 0 || settings.adjustGamma != 0
+            || settings.adjustSepia == 1 || settings.adjustInvertColours != 0 || settings.setBlurRadius != 0;
+}
+
+bool pipelineKeepsPixels(const QSize &source, const ConversionSettings &settings)
+{
+    const std::optional<QSize> size = scaledSize(source, settings);
+    return !hasWatermark(settings) && !hasAdjustment(settings) && settings.adjustGrayScale != 1
+            && (!size || *size == source);
+}
+
 PictureSize pictureSizeVerdict(const QSize &size, int bitsPerPixel)
 {
     if (size.width() > maximumPictureSide || size.height() > maximumPictureSide)

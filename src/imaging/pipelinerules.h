@@ -22,6 +22,16 @@ Qt::TransformationMode scalingMode(bool fastPreview, const ConversionSettings &s
 // of the result is larger than the source's, in every mode.
 std::optional<QSize> scaledSize(const QSize &source, const ConversionSettings &settings);
 
+// Whether a text, picture or QR-code watermark is drawn.
+bool hasWatermark(const ConversionSettings &settings);
+
+// Whether contrast, brightness, gamma, sepia, inversion or blur change the colours.
+bool hasAdjustment(const ConversionSettings &settings);
+
+// Whether the pipeline hands an opaque picture of this size on as it was
+// decoded: no watermark, adjustment or grey, and no scaling to another size.
+bool pipelineKeepsPixels(const QSize &source, const ConversionSettings &settings);
+
 // The decoders' allocation limit in megabytes, 256; no picture the pipeline
 // makes may be larger either.
 int allocationLimitMegabytes();

@@ -67,17 +67,6 @@ bool isPaintable(QImage::Format format)
     return format != QImage::Format_Mono && format != QImage::Format_MonoLSB && format != QImage::Format_Indexed8;
 }
 
-bool hasWatermark(const ConversionSettings &settings)
-{
-    return !settings.textContent.isEmpty() || !settings.imagePath.isEmpty() || !settings.qrCodeText.isEmpty();
-}
-
-bool hasAdjustment(const ConversionSettings &settings)
-{
-    return settings.adjustContrast != 0 || settings.adjustBrightness != 0 || settings.adjustGamma != 0
-            || settings.adjustSepia == 1 || settings.adjustInvertColours != 0 || settings.setBlurRadius != 0;
-}
-
 // Qt 6.4 premultiplies 16-bit RGBA with the alpha multiplied by itself as
 // well, in conversions and under a painter alike, so such a picture is
 // premultiplied here, pixel by pixel, before it is painted on, and turned

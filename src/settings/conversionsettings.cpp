@@ -110,6 +110,7 @@ const KeyEntry keyTable[] = {
     {"removeLocation", SettingRemoveLocation, &S::removeLocation},
     {"keepFileDates", SettingKeepFileDates, &S::keepFileDates},
     {"pdfSourceDpi", SettingPdfSourceDpi, &S::pdfSourceDpi, 36, 1200},
+    {"pdfKeepJpeg", SettingPdfKeepJpeg, &S::pdfKeepJpeg},
 };
 
 const KeyEntry *findKey(const QString &name)
@@ -403,7 +404,7 @@ void resetConversionSettings(ConversionSettings &settings, const QFont &labelFon
 {
     const ConversionSettings defaults;
     ConversionSettings reset = defaults;
-    // Fields 1 to 12, the run flag and the job count keep their values.
+    // Fields 1 to 12, the rest of the PDF setup, the run flag and the job count keep their values.
     reset.lastPicturesDir = settings.lastPicturesDir;
     reset.targeFileType = settings.targeFileType;
     reset.targeFileQuality = settings.targeFileQuality;
@@ -416,6 +417,7 @@ void resetConversionSettings(ConversionSettings &settings, const QFont &labelFon
     reset.pdfPaperOrientation = settings.pdfPaperOrientation;
     reset.pdfPaperMargin = settings.pdfPaperMargin;
     reset.pdfPaperMarginSize = settings.pdfPaperMarginSize;
+    reset.pdfKeepJpeg = settings.pdfKeepJpeg;
     reset.outputIsPdf = settings.outputIsPdf;
     reset.convertJobs = settings.convertJobs;
     reset.textFont = labelFont;

@@ -72,6 +72,7 @@ enum SettingId {
     SettingScaleDoNotEnlarge = 143,
     SettingPdfSourceDpi = 144,
     SettingRawPictures = 150,
+    SettingPdfKeepJpeg = 157,
 };
 
 // Watermark positions, "Top - Left" (0) to "Bottom - Right" (8).
@@ -175,6 +176,8 @@ struct ConversionSettings
     bool keepFileDates = false;
     // The resolution the pages of PDF sources are rendered at ("PDF pages at ... dpi").
     int pdfSourceDpi = defaultPdfSourceDpi;
+    // JPEG sources whose pixels nothing changes go into a PDF with their own data.
+    bool pdfKeepJpeg = false;
 };
 
 // The one process-wide record. Written on the GUI thread only; workers never

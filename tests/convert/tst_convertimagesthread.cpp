@@ -3,7 +3,11 @@
 #include <QImageReader>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <jpeglib.h>
+#include <sys/stat.h>
 
 #include "conversionjobs.h"
 #include "conversionsettings.h"
@@ -87,6 +91,42 @@ private:
     }
 
     QString pdfPath() const { return out + "/doc.pdf"; }
+
+    // The picture as CMYK JPEG through libjpeg, its values inverted as Adobe's
+    // programs store them (no black ink), with or without Adobe's marker.
+    static QByteArray cmykJpeg(const QImage &picture, bool adobeMarker)
+    {
+        jpeg_compress_struct info;
+        jpeg_error_mgr errors;
+        info.err = jpeg_std_error(&errors);
+        jpeg_create_compress(&info);
+        unsigned char *data = nullptr;
+        unsigned long size = 0;
+        jpeg_mem_dest(&info, &data, &size);
+        info.image_width = JDIMENSION(picture.width());
+        info.image_height = JDIMENSION(picture.height());
+        info.input_components = 4;
+        info.in_color_space = JCS_CMYK;
+        jpeg_set_defaults(&info);
+        info.write_Adobe_marker = adobeMarker;
+        jpeg_start_compress(&info, TRUE);
+        QByteArray row(picture.width() * 4, char(255));
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                const QRgb pixel = picture.pixel(x, y);
+                row[4 * x] = char(qRed(pixel));
+                row[4 * x + 1] = char(qGreen(pixel));
+                row[4 * x + 2] = char(qBlue(pixel));
+            }
+            JSAMPROW line = reinterpret_cast<JSAMPROW>(row.data());
+            jpeg_write_scanlines(&info, &line, 1);
+        }
+        jpeg_finish_compress(&info);
+        const QByteArray jpeg(reinterpret_cast<const char *>(data), qsizetype(size));
+        jpeg_destroy_compress(&info);
+        std::free(data);
+        return jpeg;
+    }
 
 private slots:
     void initTestCase()
@@ -316,9 +356,12 @@ private slots:
         QTest::addColumn<int>("stopAt");
         QTest::addColumn<int>("broken");
         QTest::addColumn<int>("pages");
-        QTest::newRow("stop at the second of five") << 5 << 1 << -1 << 2;
-        QTest::newRow("empty list") << 0 << -1 << -1 << 0;
-        QTest::newRow("failed first source gets no page") << 3 << -1 << 0 << 2;
+        QTest::addColumn<bool>("keepJpeg");
+        QTest::newRow("stop at the second of five") << 5 << 1 << -1 << 2 << false;
+        QTest::newRow("empty list") << 0 << -1 << -1 << 0 << false;
+        QTest::newRow("failed first source gets no page") << 3 << -1 << 0 << 2 << false;
+        QTest::newRow("JPEG data kept, stop at the second of five") << 5 << 1 << -1 << 2 << true;
+        QTest::newRow("JPEG data kept, failed first source") << 3 << -1 << 0 << 2 << true;
     }
 
     void pdfPages()
@@ -327,15 +370,22 @@ private slots:
         QFETCH(int, stopAt);
         QFETCH(int, broken);
         QFETCH(int, pages);
+        QFETCH(bool, keepJpeg);
         // Widths tell the pages apart: they follow the list, though three are prepared at once.
         QStringList paths;
         for (int i = 0; i < sources; ++i) {
-            const QString name = QStringLiteral("p%1.png").arg(i);
-            paths << (i == broken ? kxtest::writeFile(in + "/broken-" + name, "garbage")
-                                  : source(name, QSize(200 - 30 * i, 48)));
+            const QString name = QStringLiteral("p%1.%2").arg(i).arg(keepJpeg ? "jpg" : "png");
+            const QString brokenPath = in + "/broken-" + name;
+            // The JPEG check must not open a FIFO either: it would wait for a writer.
+            if (i == broken && keepJpeg)
+                QCOMPARE(::mkfifo(QFile::encodeName(brokenPath).constData(), 0600), 0);
+            paths << (i != broken ? source(name, QSize(200 - 30 * i, 48))
+                      : keepJpeg  ? brokenPath
+                                  : kxtest::writeFile(brokenPath, "garbage"));
         }
         ConversionSettings s = settingsFor(out);
         s.convertJobs = 3;
+        s.pdfKeepJpeg = keepJpeg;
         const Run r = convert(paths, ".PDF", s, stopAt >= 0 ? paths.at(stopAt) : QString());
         QCOMPARE(r.terminated, stopAt >= 0 ? 1 : 0);
         QCOMPARE(r.completed, stopAt >= 0 ? 0 : 1);
@@ -359,16 +409,21 @@ private slots:
     void pdfOnFullDiskKeepsEarlierDocument()
     {
         kxtest::writeFile(pdfPath(), "old document");
-        const QStringList sources = {source("f1.png", QSize(320, 240)), source("f2.png", QSize(320, 240))};
-        Run r;
-        {
-            kxtest::FileSizeLimit limit(4096);
-            r = convert(sources, ".pdf");
+        const QStringList sources = {source("f1.png", QSize(320, 240)), source("f2.jpg", QSize(320, 240))};
+        for (const bool keepJpeg : {false, true}) {
+            ConversionSettings s = settingsFor(out);
+            s.pdfKeepJpeg = keepJpeg;
+            Run r;
+            {
+                kxtest::FileSizeLimit limit(4096);
+                r = convert(sources, ".pdf", s);
+            }
+            QCOMPARE(r.failed, sources);
+            QCOMPARE(r.reasons.first(),
+                     "Cannot write " + pdfPath() + ": " + QString::fromLocal8Bit(std::strerror(EFBIG)));
+            QCOMPARE(kxtest::readFile(pdfPath()), QByteArray("old document"));
+            QCOMPARE(QDir(out).entryList(QDir::Files), QStringList{"doc.pdf"});
         }
-        QCOMPARE(r.failed, sources);
-        QCOMPARE(r.reasons.first(), "Cannot write " + pdfPath() + ": " + QString::fromLocal8Bit(std::strerror(EFBIG)));
-        QCOMPARE(kxtest::readFile(pdfPath()), QByteArray("old document"));
-        QCOMPARE(QDir(out).entryList(QDir::Files), QStringList{"doc.pdf"});
     }
 
     // A4 landscape with a margin, the picture resized to the paper (at the
@@ -393,6 +448,66 @@ private slots:
         for (const auto &[got, want] : {std::pair{r.left(), expected.left()}, {r.top(), expected.top()},
                                         {r.right(), expected.right()}, {r.bottom(), expected.bottom()}})
             QVERIFY2(qAbs(got - want) < 0.006, qPrintable(QStringLiteral("%1 for %2").arg(got).arg(want)));
+    }
+
+    // With JPEG data kept, a JPEG that nothing changes goes into the document
+    // byte for byte; any other source is drawn. Either way the page and the
+    // picture on it are those of the drawn document.
+    void pdfKeepsJpegData_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("watermark");
+        QTest::addColumn<bool>("resize");
+        QTest::addColumn<bool>("kept");
+        // The PDF renderer turns CMYK into RGB by a profile, not by Qt's plain formula.
+        QTest::addColumn<double>("colourTolerance");
+        QTest::newRow("JPEG resized to the paper") << "keep.jpg" << "" << true << true << 2.0;
+        QTest::newRow("JPEG at its own size") << "keep.jpg" << "" << false << true << 2.0;
+        QTest::newRow("watermarked JPEG") << "keep.jpg" << "(c) Kestrix" << true << false << 2.0;
+        QTest::newRow("JPEG turned by EXIF") << "turned.jpg" << "" << true << false << 2.0;
+        QTest::newRow("PNG with alpha") << "alpha.png" << "" << true << false << 2.0;
+        QTest::newRow("Adobe CMYK JPEG") << "cmyk-adobe.jpg" << "" << true << true << 20.0;
+        QTest::newRow("CMYK JPEG without Adobe's marker") << "cmyk-plain.jpg" << "" << true << false << 2.0;
+    }
+
+    void pdfKeepsJpegData()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, watermark);
+        QFETCH(bool, resize);
+        QFETCH(bool, kept);
+        QFETCH(double, colourTolerance);
+        const QString path = in + "/" + name;
+        const QImage photo = kxtest::makePhotoLikeImage(1000, 500, name.endsWith(".png"));
+        if (name.startsWith("cmyk"))
+            QVERIFY(!kxtest::writeFile(path, cmykJpeg(photo, name == "cmyk-adobe.jpg")).isEmpty());
+        else
+            QVERIFY(photo.save(path));
+        if (name == "turned.jpg")
+            kxtest::writeFile(path, kxtest::jpegWithExifOrientation(kxtest::readFile(path), 6));
+        ConversionSettings s = settingsFor(out);
+        s.pdfPaperSize = PaperA4;
+        s.pdfPaperOrientation = OrientationLandscape;
+        s.pdfPaperMargin = AddMargin;
+        s.pdfPaperMarginSize = 20;
+        s.resizeImageToPaper = resize;
+        s.textContent = watermark;
+        QCOMPARE(convert({path}, ".pdf", s).completed, 1);
+        const QList<kxtest::PdfPage> drawn = kxtest::pdfPages(pdfPath());
+        s.pdfKeepJpeg = true;
+        const Run r = convert({path}, ".pdf", s);
+        QVERIFY(r.completed == 1 && r.failed.isEmpty());
+        QCOMPARE(kxtest::readFile(pdfPath()).contains(kxtest::readFile(path)), kept);
+        const QList<kxtest::PdfPage> pages = kxtest::pdfPages(pdfPath());
+        QVERIFY(pages.size() == 1 && drawn.size() == 1);
+        QCOMPARE(pages.first().points, drawn.first().points);
+        const QRectF a = pages.first().drawn;
+        const QRectF b = drawn.first().drawn;
+        for (const auto &[got, want] :
+             {std::pair{a.left(), b.left()}, {a.top(), b.top()}, {a.right(), b.right()}, {a.bottom(), b.bottom()}})
+            QVERIFY2(qAbs(got - want) < 0.003, qPrintable(QStringLiteral("%1 for %2").arg(got).arg(want)));
+        const double difference = kxtest::meanChannelDifference(pages.first().rendered, drawn.first().rendered);
+        QVERIFY2(difference < colourTolerance, qPrintable(QString::number(difference)));
     }
 };
 

@@ -170,7 +170,8 @@ private slots:
         const QString mark = kxtest::photoFile(folder.path(), "mark.png", QSize(60, 30));
         const QStringList kept{"lastPicturesDir", "targeFileType", "targeFileQuality", "outputFolder", "pdfFileName",
                                "pdfPaperSize", "resizeImageToPaper", "pdfSmoothEdges", "pdfQuality",
-                               "pdfPaperOrientation", "pdfPaperMargin", "pdfPaperMarginSize", "convertJobs"};
+                               "pdfPaperOrientation", "pdfPaperMargin", "pdfPaperMarginSize", "convertJobs",
+                               "pdfKeepJpeg"};
         // Every key away from its default (the font comes back as the interface's).
         QMap<QString, QString> before, after;
         for (const SettingKey &key : settingKeys()) {
@@ -239,6 +240,7 @@ private slots:
             {"pdfMarginSizeSpinBox", "value", 12, "pdfPaperMarginSize", false},
             {"pdfResizeImageToPaperCheckBox", "checked", true, "resizeImageToPaper", false},
             {"pdfSmoothEdgesCheckBox", "checked", false, "pdfSmoothEdges", false},
+            {"pdfKeepJpegCheckBox", "checked", true, "pdfKeepJpeg", false},
             {"pdfPageOrientationLanscapeButton", "click", true, "pdfPaperOrientation", false},
             {"pdfAddMarginButton", "click", true, "pdfPaperMargin", false},
             {"keepMetadataCheckBox", "checked", false, "keepMetadata", false},

@@ -14,6 +14,7 @@ struct PdfPage
 {
     QSizeF points;
     QRectF drawn; // the part that is not blank paper, as fractions of the page; null on a blank page
+    QImage rendered;
 };
 
 // Pages are rendered at two pixels a point, so drawn is good to about 0.005.
@@ -38,7 +39,7 @@ inline QList<PdfPage> pdfPages(const QString &path)
                                           : QRectF(double(box.x()) / image.width(), double(box.y()) / image.height(),
                                                    double(box.width()) / image.width(),
                                                    double(box.height()) / image.height());
-        pages.append({points, drawn});
+        pages.append({points, drawn, image});
     }
     return pages;
 }
