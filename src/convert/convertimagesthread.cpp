@@ -219,7 +219,7 @@ void ConvertImagesThread::run()
 void ConvertImagesThread::runImagePass(int jobs)
 {
     if (!_urls.isEmpty())
-        setLastOutputLocation(QDir::toNativeSeparators(QFileInfo(settings.outputFolder).absoluteFilePath()));
+        setLastOutputLocation(QDir::toNativeSeparators(QFileInfo(settings.outputBesideSource ? QFileInfo(_urls.first()).absolutePath() : settings.outputFolder).absoluteFilePath()));
 
     // The whole list is planned before any file starts, so that files in
     // flight never race for one name.

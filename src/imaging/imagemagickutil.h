@@ -24,8 +24,10 @@ QImage uprightImage(const QImage &stored, QImageIOHandler::Transformations turn)
 // The size of the upright picture, read from the header without decoding;
 // invalid when the file cannot be read. A drawing gives its own size, a PDF
 // its first page's at pdfDpi; rawPictures (a RawPictures) is how a camera
-// RAW file would be developed.
-QSize uprightImageSize(const QString &path, int pdfDpi, int rawPictures = RawFullQuality);
+// RAW file would be developed. storedOrientation: the size as stored, not
+// turned (HEIF excepted, which libheif always gives upright).
+QSize uprightImageSize(const QString &path, int pdfDpi, int rawPictures = RawFullQuality,
+                       bool storedOrientation = false);
 
 // Stateless image utilities: the only road from a source path to finished
 // pixels. Callers create one on the stack for each call. Every operation that
