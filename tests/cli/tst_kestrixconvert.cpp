@@ -109,6 +109,8 @@ private slots:
         QTest::newRow("unknown preset") << QStringList{"--preset", "Nope"} << QByteArray() << QByteArray("\"Nope\"");
         QTest::newRow("second preset") << QStringList{"--preset", "Web: 1600 px WEBP", "--preset", "Web: 1600 px WEBP"}
                                        << QByteArray() << QByteArray("one preset");
+        QTest::newRow("beside, onto itself") << QStringList{"--beside-source", "--to", "png"} << QByteArray()
+                                             << QByteArray("p00.png over itself");
         QTest::newRow("unknown metadata") << QStringList{"--metadata", "gps"} << QByteArray() << QByteArray("gps");
         QTest::newRow("file: wrong type") << QStringList() << QByteArray("[MainApp]\ntextSize=12\nkeepMetadata=no\n")
                                          << QByteArray("s.ini:3: keepMetadata");
