@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QFileInfo>
+#include <QImageReader>
 
 #include "imagemagickutil.h"
 #include "imagewriters.h"
@@ -22,7 +23,9 @@ bool convertImageFile(const QString &source, const QString &target, const Conver
     MetadataParts parts;
     if (settings.metadata == MetadataKeepAll || settings.metadata == MetadataNoLocation)
         parts |= MetadataPart::Blocks;
-    if (settings.ignoreOrientation)
+    // libheif gives HEIF pictures upright whatever is asked: their tag would turn them twice.
+    if (settings.ignoreOrientation
+        && !QByteArrayList{"heif", "heic", "avif"}.contains(QImageReader::imageFormat(source)))
         parts |= MetadataPart::StoredOrientation;
     // Pixels whose profile Qt could not parse are still in that profile's
     // space: it goes with them unless they turned grey.
