@@ -83,8 +83,8 @@ QList<PlannedFile> planOutputs(const QStringList &sources, const QString &output
                                const ConversionSettings &settings, bool overwriteExisting, const SourceFacts &facts);
 
 // With outputBesideSource, the first source that the name pattern and
-// extension would write over with its own output; otherwise empty. A run refuses such a
-// pattern up front rather than give every file a free name.
+// extension would write over with its own output; otherwise empty. A run
+// refuses such a pattern up front rather than give every file a free name.
 QString sourceNamedAsItsTarget(const QStringList &sources, const QString &extension, const ConversionSettings &settings,
                                const SourceFacts &facts);
 
