@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
@@ -15,6 +16,8 @@
 #include "convertimageform.h"
 #include "desktopprogress.h"
 #include "kxglobal.h"
+#include "presets.h"
+#include "presetsdialog.h"
 #include "removethumbnailsdialog.h"
 #include "thumbnailcache.h"
 #include "windowgeometry.h"
@@ -52,6 +55,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     QMenu *settingsMenu = ui->menubar->addMenu(tr("Settings"));
     settingsMenu->addAction(tr("Export settings…"), this, &MainWindow::exportSettings);
     settingsMenu->addAction(tr("Import settings…"), this, &MainWindow::importSettings);
+    // Listed afresh each time: presets change in the dialog and on disk.
+    presetsMenu = ui->menubar->addMenu(tr("Presets"));
+    connect(presetsMenu, &QMenu::aboutToShow, this, &MainWindow::fillPresetsMenu);
+    fillPresetsMenu();
     restoreWindowGeometry();
 }
 
@@ -103,6 +110,58 @@ void MainWindow::importSettings()
         QMessageBox::information(this, tr("Kestrix Picturist"),
                                  tr("These settings in %1 were ignored:\n%2")
                                      .arg(path, ignored.join(QLatin1Char('\n'))));
+}
+
+void MainWindow::fillPresetsMenu()
+{
+    presetsMenu->clear();
+    presetsMenu->addAction(tr("Save as preset…"), this, &MainWindow::saveAsPreset);
+    presetsMenu->addSeparator();
+    for (const QString &name : presetNames()) {
+        // A name's "&" is text, not a shortcut mark.
+        QString label = name;
+        presetsMenu->addAction(label.replace(QLatin1Char('&'), QLatin1String("&&")), this,
+                               [this, name] { applyPreset(name); })
+            ->setEnabled(!form->conversionBusy);
+    }
+    presetsMenu->addSeparator();
+    presetsMenu->addAction(tr("Manage presets…"), this, [this] { PresetsDialog(this).exec(); });
+}
+
+void MainWindow::saveAsPreset()
+{
+    bool ok = false;
+    const QString name =
+        QInputDialog::getText(this, tr("Save as preset"), tr("Preset name:"), QLineEdit::Normal, QString(), &ok)
+            .trimmed();
+    if (!ok)
+        return;
+    if (isUserPreset(name)
+        && QMessageBox::question(this, tr("Kestrix Picturist"), tr("Replace the preset \"%1\"?").arg(name))
+               != QMessageBox::Yes)
+        return;
+    QString error;
+    if (!savePreset(name, conversionSettings(), &error))
+        QMessageBox::warning(this, tr("Kestrix Picturist"), error);
+}
+
+void MainWindow::applyPreset(const QString &name)
+{
+    if (form->conversionBusy)
+        return;
+    const QString folder = conversionSettings().outputFolder;
+    QStringList ignored;
+    if (!form->importSettings(presetPath(name), &ignored)) {
+        QMessageBox::warning(this, tr("Kestrix Picturist"), tr("The preset \"%1\" could not be read.").arg(name));
+        return;
+    }
+    // A preset that names no output folder writes where the window does.
+    if (conversionSettings().outputFolder.isEmpty() && !folder.isEmpty())
+        form->on_FolderSelected(folder);
+    if (!ignored.isEmpty())
+        QMessageBox::information(this, tr("Kestrix Picturist"),
+                                 tr("These settings in the preset \"%1\" were ignored:\n%2")
+                                     .arg(name, ignored.join(QLatin1Char('\n'))));
 }
 
 MainWindow::~MainWindow()

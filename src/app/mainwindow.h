@@ -4,6 +4,7 @@
 #include <QStringList>
 
 class ConvertImageForm;
+class QMenu;
 class QStackedLayout;
 class RemoveThumbnailsDialog;
 
@@ -39,10 +40,14 @@ protected:
 private:
     void exportSettings();
     void importSettings();
+    void fillPresetsMenu();
+    void saveAsPreset();
+    void applyPreset(const QString &name);
     void restoreWindowGeometry();
     void saveWindowGeometry();
 
     Ui::MainWindow *ui;
     QStackedLayout *stackedLayout = nullptr;
+    QMenu *presetsMenu = nullptr;
     RemoveThumbnailsDialog *removeThumbnailsDialog = nullptr;
 };

@@ -6,13 +6,14 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QSettings>
 
 #include <cstdio>
 #include <unistd.h>
 
 #include "batch.h"
+#include "outputplan.h"
 #include "conversionsettings.h"
+#include "presets.h"
 #include "targetformats.h"
 
 namespace {
@@ -91,6 +92,9 @@ QString helpText()
         "  --settings FILE        a settings file saved by the window's \"Export settings...\"\n"
         "                         e.g. --settings weekly.ini\n"
         "  --app-settings         the settings the window uses now\n"
+        "  --preset NAME          a preset saved in the window (\"Save as preset...\") or installed\n"
+        "                         e.g. --preset 'Web: 1600 px WEBP'\n"
+        "  --list-presets         the presets' names, one a line\n"
         "  --set KEY=VALUE        one stored setting by its key (repeatable; keys below)\n"
         "                         e.g. --set textContent='(c) 2026' --set textSize=24\n"
         "  --to FORMAT            target format: %1\n"
@@ -107,6 +111,13 @@ QString helpText()
         "                         (the embedded preview, much faster)   e.g. --raw preview\n"
         "  --pdf-keep-jpeg        PDF documents: JPEG pictures that nothing changes keep their own data\n"
         "                         (no second compression, much faster)\n"
+        "  --metadata CHOICE      what the outputs keep of the sources' metadata: all (default),\n"
+        "                         no-location, profile (only the colour profile) or none\n"
+        "                         e.g. --metadata no-location\n"
+        "  --no-auto-orient       leave pictures as stored, their orientation tag kept\n"
+        "  --beside-source        write each output into its source's folder (needs a name pattern\n"
+        "                         that differs from the source's name, or another format)\n"
+        "                         e.g. --beside-source --set fileNamePattern={name}-web\n"
         "\n"
         "Run:\n"
         "  --existing MODE        a target that exists: skip (default), overwrite, or rename (name-1.ext, ...)\n"
@@ -172,6 +183,8 @@ int run(const QStringList &arguments)
     const QCommandLineOption version(QStringLiteral("version"));
     const QCommandLineOption settingsFile(QStringLiteral("settings"), QString(), QStringLiteral("FILE"));
     const QCommandLineOption appSettings(QStringLiteral("app-settings"));
+    const QCommandLineOption preset(QStringLiteral("preset"), QString(), QStringLiteral("NAME"));
+    const QCommandLineOption listPresets(QStringLiteral("list-presets"));
     const QCommandLineOption set(QStringLiteral("set"), QString(), QStringLiteral("KEY=VALUE"));
     const QCommandLineOption to(QStringLiteral("to"), QString(), QStringLiteral("FORMAT"));
     const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QString(),
@@ -187,10 +200,14 @@ int run(const QStringList &arguments)
     const QCommandLineOption raw(QStringLiteral("raw"), QString(), QStringLiteral("MODE"));
     const QCommandLineOption pdfKeepJpeg(QStringLiteral("pdf-keep-jpeg"));
     const QCommandLineOption shard(QStringLiteral("shard"), QString(), QStringLiteral("I/N"));
+    const QCommandLineOption metadata(QStringLiteral("metadata"), QString(), QStringLiteral("CHOICE"));
+    const QCommandLineOption noAutoOrient(QStringLiteral("no-auto-orient"));
+    const QCommandLineOption besideSource(QStringLiteral("beside-source"));
     const QCommandLineOption quiet(QStringLiteral("quiet"));
     const QCommandLineOption json(QStringLiteral("json"));
     parser.addOptions({help, version, settingsFile, appSettings, set, to, output, pdf, quality, scale, width, height,
-                       pdfDpi, raw, pdfKeepJpeg, existing, jobs, shard, quiet, json});
+                       pdfDpi, raw, pdfKeepJpeg, existing, jobs, shard, quiet, json, preset, listPresets, metadata,
+                       noAutoOrient, besideSource});
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
     if (parser.isSet(help)) {
@@ -202,26 +219,37 @@ int run(const QStringList &arguments)
         return 0;
     }
 
-    // Settings: defaults, a file or the window's store; then --set; then the shortcuts.
+    if (parser.isSet(listPresets)) {
+        for (const QString &name : presetNames())
+            print(stdout, name + QLatin1Char('\n'));
+        return 0;
+    }
+
+    // Settings: defaults, a file (a preset is one) or the window's store; then --set; then the shortcuts.
     ConversionSettings settings;
     settings.textFont = QApplication::font();
-    if (parser.isSet(settingsFile) && parser.isSet(appSettings))
-        return usageError(QStringLiteral("--settings and --app-settings exclude each other"));
-    if (parser.isSet(settingsFile)) {
-        const QString path = parser.value(settingsFile);
+    if (int(parser.isSet(settingsFile)) + int(parser.isSet(appSettings)) + int(parser.isSet(preset)) > 1)
+        return usageError(QStringLiteral("--settings, --preset and --app-settings exclude each other"));
+    if (parser.values(preset).size() > 1)
+        return usageError(QStringLiteral("--preset: give one preset"));
+    if (parser.isSet(settingsFile) || parser.isSet(preset)) {
+        const QString option = parser.isSet(preset) ? QStringLiteral("--preset") : QStringLiteral("--settings");
+        const QString path = parser.isSet(preset) ? presetPath(parser.value(preset)) : parser.value(settingsFile);
+        if (parser.isSet(preset) && path.isEmpty())
+            return usageError(QStringLiteral("--preset: no preset named \"%1\"; the presets are: %2")
+                                  .arg(parser.value(preset), presetNames().join(QStringLiteral(", "))));
         if (!QFileInfo(path).isFile() || !QFileInfo(path).isReadable())
-            return usageError(QStringLiteral("--settings: cannot read %1").arg(path));
-        QSettings store(path, QSettings::IniFormat);
-        if (store.status() != QSettings::NoError || !store.childGroups().contains(QStringLiteral("MainApp")))
-            return usageError(QStringLiteral("--settings: %1 is not a settings file (no [MainApp] group)").arg(path));
+            return usageError(QStringLiteral("%1: cannot read %2").arg(option, path));
+        QList<SettingsFileProblem> found;
+        if (!loadSettingsFile(path, settings, QApplication::font(), &found))
+            return usageError(QStringLiteral("%1: %2 is not a settings file (no [MainApp] group)").arg(option, path));
         // A misspelt key or a wrong value would quietly give another picture.
         QStringList problems;
-        for (const SettingsFileProblem &problem : settingsFileProblems(path))
+        for (const SettingsFileProblem &problem : std::as_const(found))
             problems << (problem.line > 0 ? QStringLiteral("%1:%2: %3").arg(path).arg(problem.line).arg(problem.reason)
                                           : QStringLiteral("%1: %2").arg(path, problem.reason));
         if (!problems.isEmpty())
-            return usageError(QStringLiteral("--settings: ") + problems.join(QStringLiteral("\n  ")));
-        loadConversionSettings(store, settings, QApplication::font());
+            return usageError(option + QStringLiteral(": ") + problems.join(QStringLiteral("\n  ")));
     } else if (parser.isSet(appSettings)) {
         loadConversionSettings(settings, QApplication::font());
     }
@@ -272,6 +300,19 @@ int run(const QStringList &arguments)
     }
     if (parser.isSet(pdfKeepJpeg))
         settings.pdfKeepJpeg = true;
+    if (parser.isSet(metadata)) {
+        const QStringList choices{QStringLiteral("all"), QStringLiteral("no-location"), QStringLiteral("profile"),
+                                  QStringLiteral("none")};
+        const qsizetype choice = choices.indexOf(parser.value(metadata));
+        if (choice < 0)
+            return usageError(QStringLiteral("--metadata: unknown choice \"%1\"; accepted: %2")
+                                  .arg(parser.value(metadata), choices.join(QLatin1Char(' '))));
+        setMetadataChoice(settings, int(choice));
+    }
+    if (parser.isSet(noAutoOrient))
+        settings.ignoreOrientation = true;
+    if (parser.isSet(besideSource))
+        settings.outputBesideSource = true;
     if (parser.isSet(jobs) && !setSettingFromText(settings, QStringLiteral("convertJobs"), parser.value(jobs), &error))
         return usageError(error);
     if (parser.isSet(scale)) {
@@ -332,7 +373,8 @@ int run(const QStringList &arguments)
     }
 
     const bool isPdf = settings.targeFileType == TargetPdf;
-    if (settings.outputFolder.isEmpty())
+    const bool beside = settings.outputBesideSource && !isPdf;
+    if (settings.outputFolder.isEmpty() && !beside)
         return usageError(QStringLiteral("no output folder: give -o DIR or --pdf FILE (or outputFolder in the settings)"));
     if (isPdf && settings.pdfFileName.isEmpty())
         return usageError(QStringLiteral("no PDF file name: give --pdf FILE (or pdfFileName in the settings)"));
@@ -342,16 +384,23 @@ int run(const QStringList &arguments)
     QStringList sources;
     QHash<QString, QString> refused;
     // A PDF's folder is no output of pictures: walks take it whole.
-    if (!collectSources(parser.positionalArguments(), isPdf ? QString() : settings.outputFolder, &sources, &refused,
-                        &error))
+    if (!collectSources(parser.positionalArguments(), isPdf || beside ? QString() : settings.outputFolder, &sources,
+                        &refused, &error))
         return usageError(error);
+    const QString extension = targetFormatAt(settings.targeFileType).targetExtension();
+    if (const QString itself = beside ? sourceNamedAsItsTarget(sources, extension, settings, fileSourceFacts(settings))
+                                      : QString();
+        !itself.isEmpty())
+        return usageError(QStringLiteral("--beside-source: the name pattern \"%1\" would write %2 over itself; "
+                                         "add to the pattern, e.g. {name}-copy, or choose another format")
+                              .arg(settings.fileNamePattern, itself));
     const QStringList share = shardOf(sources, shardIndex, shardCount);
 
     // A stop while the list was read converts nothing.
     const bool terminal = isatty(STDERR_FILENO) == 1;
     Reporter reporter(share, parser.isSet(quiet), terminal);
     if (stopSignal == 0) {
-        if (!QDir().mkpath(settings.outputFolder)) {
+        if (!beside && !QDir().mkpath(settings.outputFolder)) {
             print(stderr,
                   QStringLiteral("kestrix-convert: cannot make the output folder %1\n").arg(settings.outputFolder));
             return exitUsage;

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QFileInfo>
+#include <QImageReader>
 
 #include "imagemagickutil.h"
 #include "imagewriters.h"
@@ -19,17 +20,32 @@ bool convertImageFile(const QString &source, const QString &target, const Conver
     if (image.isNull())
         return false;
     QString writeError;
+    MetadataParts parts;
+    if (settings.metadata == MetadataKeepAll || settings.metadata == MetadataNoLocation)
+        parts |= MetadataPart::Blocks;
+    // libheif gives HEIF pictures upright whatever is asked: their tag would turn them twice.
+    if (settings.ignoreOrientation
+        && !QByteArrayList{"heif", "heic", "avif"}.contains(QImageReader::imageFormat(source)))
+        parts |= MetadataPart::StoredOrientation;
     // Pixels whose profile Qt could not parse are still in that profile's
     // space: it goes with them unless they turned grey.
-    MetadataParts parts;
-    if (settings.keepMetadata)
-        parts |= MetadataPart::Blocks;
-    if (!image.colorSpace().isValid() && image.format() != QImage::Format_Grayscale16
-        && !(image.depth() <= 8 && image.isGrayscale()))
+    const bool unapplied = !image.colorSpace().isValid() && image.format() != QImage::Format_Grayscale16
+                           && !(image.depth() <= 8 && image.isGrayscale());
+    if (unapplied)
         parts |= MetadataPart::UnappliedColourProfile;
-    PhotoMetadata metadata = parts && !isGifTargetPath(target)
-                                 ? readPhotoMetadata(source, image.size(), settings.removeLocation, parts)
+    // Without a profile the pixels are read as sRGB: they are made so first.
+    if (settings.metadata == MetadataNone && image.colorSpace().isValid()) {
+        if (image.colorSpace() != QColorSpace(QColorSpace::SRgb))
+            image.convertToColorSpace(QColorSpace::SRgb);
+        image.setColorSpace(QColorSpace());
+    }
+    const bool read = parts.testAnyFlags(MetadataPart::Blocks | MetadataPart::UnappliedColourProfile);
+    PhotoMetadata metadata = read && !isGifTargetPath(target)
+                                 ? readPhotoMetadata(source, image.size(), settings.metadata == MetadataNoLocation, parts)
                                  : PhotoMetadata();
+    if (settings.metadata == MetadataNone && !metadata.icc.isEmpty())
+        metadata.notes << QCoreApplication::translate("ConvertImagesThread",
+                                                      "the colour profile was kept: its pixels cannot be made sRGB");
     // A profile the decoder applied is bounded like the metadata blocks; a
     // JPEG could not even hold one of more than 255 segments.
     if (image.colorSpace().isValid() && !colourProfileFits(image.colorSpace().iccProfile().size(), &metadata.notes))

@@ -217,8 +217,11 @@ void ConvertImagesThread::run()
 
 void ConvertImagesThread::runImagePass(int jobs)
 {
+    // Beside the sources, "Open Folder" opens the first one's.
+    const QString folder = settings.outputBesideSource && !_urls.isEmpty() ? QFileInfo(_urls.first()).absolutePath()
+                                                                            : settings.outputFolder;
     if (!_urls.isEmpty())
-        setLastOutputLocation(QDir::toNativeSeparators(QFileInfo(settings.outputFolder).absoluteFilePath()));
+        setLastOutputLocation(QDir::toNativeSeparators(QFileInfo(folder).absoluteFilePath()));
 
     // The whole list is planned before any file starts, so that files in
     // flight never race for one name.

@@ -81,7 +81,8 @@ SourceFacts fileSourceFacts(const ConversionSettings &settings)
 {
     SourceFacts facts;
     facts.outputSize = [settings](const QString &source) {
-        const QSize size = uprightImageSize(source, settings.pdfSourceDpi, settings.rawPictures);
+        const QSize size =
+            uprightImageSize(source, settings.pdfSourceDpi, settings.rawPictures, settings.ignoreOrientation);
         return scaledSize(size, settings).value_or(size);
     };
     facts.date = [](const QString &source) {
@@ -200,7 +201,37 @@ long fileNameMax(const QString &folder)
     return max > 0 ? max : NAME_MAX;
 }
 
+// The target the pattern names for the source at position, before any free
+// name: in outputFolder (below root with the folder structure) or beside the
+// source, and never outside that folder whatever the names hold.
+QString namedTarget(const QStringList &sources, int position, const QString &outputFolder, const QString &root,
+                    const QString &extension, const ConversionSettings &settings, const SourceFacts &facts)
+{
+    const QString &source = sources.at(position);
+    const QString name = expandFileNamePattern(settings.fileNamePattern, source, position, int(sources.size()), facts);
+    const QString base = settings.outputBesideSource ? QFileInfo(source).absolutePath() : outputFolder;
+    QString folder = base;
+    if (!root.isEmpty()) {
+        const QString below = relativeFolder(source, root);
+        if (!below.isEmpty())
+            folder += QLatin1Char('/') + below;
+    }
+    const QString target = folder + QLatin1Char('/') + name + extension;
+    return isInside(target, base) ? target : targetPathFor(source, base, extension);
+}
+
 } // namespace
+
+QString sourceNamedAsItsTarget(const QStringList &sources, const QString &extension, const ConversionSettings &settings,
+                               const SourceFacts &facts)
+{
+    for (int i = 0; settings.outputBesideSource && i < sources.size(); ++i) {
+        const QString key = canonicalKey(sources.at(i));
+        if (!key.isEmpty() && canonicalKey(namedTarget(sources, i, QString(), QString(), extension, settings, facts)) == key)
+            return sources.at(i);
+    }
+    return QString();
+}
 
 bool isOneOfTheSources(const QString &path, const QStringList &sources)
 {
@@ -212,7 +243,8 @@ QList<PlannedFile> planOutputs(const QStringList &sources, const QString &output
                                const ConversionSettings &settings, bool overwriteExisting, const SourceFacts &facts)
 {
     const int policy = overwriteExisting ? ExistingOverwrite : settings.existingFilePolicy;
-    const QString root = settings.keepFolderStructure ? commonSourceFolder(sources) : QString();
+    const QString root = settings.keepFolderStructure && !settings.outputBesideSource ? commonSourceFolder(sources)
+                                                                                      : QString();
     const QSet<QString> sourceKeys = canonicalKeys(sources);
     const auto isSource = [&sourceKeys](const QString &path) {
         const QString key = canonicalKey(path);
@@ -228,17 +260,7 @@ QList<PlannedFile> planOutputs(const QStringList &sources, const QString &output
     for (int i = 0; i < sources.size(); ++i) {
         PlannedFile out;
         out.source = sources.at(i);
-        const QString name = expandFileNamePattern(settings.fileNamePattern, out.source, i, int(sources.size()), facts);
-        QString folder = outputFolder;
-        if (settings.keepFolderStructure) {
-            const QString below = relativeFolder(out.source, root);
-            if (!below.isEmpty())
-                folder += QLatin1Char('/') + below;
-        }
-        out.target = folder + QLatin1Char('/') + name + extension;
-        // Whatever the names hold, nothing is written outside the output folder.
-        if (!isInside(out.target, outputFolder))
-            out.target = targetPathFor(out.source, outputFolder, extension);
+        out.target = namedTarget(sources, i, outputFolder, root, extension, settings, facts);
 
         const QString earlier = claimedBy.value(key(out.target));
         if (isSource(out.target) && (policy == ExistingAsk || policy == ExistingSkip)) {

@@ -76,9 +76,17 @@ bool isOneOfTheSources(const QString &path, const QStringList &sources);
 // Overwrite) and a name longer than the file system takes is refused.
 // With keepFolderStructure each target lies under the source's folder
 // relative to commonSourceFolder; no target ever lies outside outputFolder.
+// With outputBesideSource each target lies in its source's folder instead
+// (keepFolderStructure has no part then), never outside it.
 // overwriteExisting (a second pass) plans as the Overwrite policy.
 QList<PlannedFile> planOutputs(const QStringList &sources, const QString &outputFolder, const QString &extension,
                                const ConversionSettings &settings, bool overwriteExisting, const SourceFacts &facts);
+
+// With outputBesideSource, the first source that the name pattern and
+// extension would write over with its own output; otherwise empty. A run
+// refuses such a pattern up front rather than give every file a free name.
+QString sourceNamedAsItsTarget(const QStringList &sources, const QString &extension, const ConversionSettings &settings,
+                               const SourceFacts &facts);
 
 // A second pass over sources whose targets an earlier pass planned and that
 // are to be replaced: each target is written, by the last of its sources

@@ -225,6 +225,7 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
         {ui->tiffCompressionLabel, ui->tiffCompressionComboBox},
         {ui->rawPicturesLabel, ui->rawPicturesComboBox},
         {ui->pdfSourceDpiLabel, ui->pdfSourceDpiSpinBox},
+        {ui->metadataLabel, ui->metadataComboBox},
         {ui->pdfPaperSizeLabel, ui->pdfPaperSizeComboBox},
         {ui->pdfQualityLabel, ui->pdfQualityComboBox},
         {ui->pdfMarginSizeLabel, ui->pdfMarginSizeSpinBox},

@@ -161,8 +161,7 @@ public slots:
     void on_qrCodeSizeSpinBox_valueChanged(int value);
     void on_qrCodePositionComboBox_currentIndexChanged(int index);
     void on_qrCodeMarginSpinBox_valueChanged(int value);
-    void on_keepMetadataCheckBox_toggled(bool checked);
-    void on_removeLocationCheckBox_toggled(bool checked);
+    void on_metadataComboBox_currentIndexChanged(int index);
     void on_keepFileDatesCheckBox_toggled(bool checked);
     void on_pdfFilenameLineEdit_textChanged(const QString &text);
     void on_pdfPaperSizeComboBox_currentIndexChanged(int index);
@@ -185,6 +184,8 @@ public slots:
     void on_tiffCompressionComboBox_currentIndexChanged(int index);
     void on_rawPicturesComboBox_currentIndexChanged(int index);
     void on_pdfSourceDpiSpinBox_valueChanged(int value);
+    void on_ignoreOrientationCheckBox_toggled(bool checked);
+    void on_outputBesideSourceCheckBox_toggled(bool checked);
     void on_longEdgeRadioButton_toggled(bool checked);
     void on_longEdgeLineEdit_textChanged(const QString &text);
     void on_doNotEnlargeCheckBox_toggled(bool checked);
@@ -219,6 +220,8 @@ private:
     // The quality, lossless, PNG and TIFF controls of the target format.
     void showTargetOptions(int index);
     void updateFileNamePreview();
+    // The output folder's controls, unused while outputs go beside their sources.
+    void showOutputFolderChoice();
     void showWatermarkThumbnail(const QString &path);
     void setAdjustment(QSlider *slider, QSpinBox *spinBox, int ConversionSettings::*field, int id, int value);
 

@@ -14,6 +14,7 @@
 #include "cocoacode.h"
 #include "convertprogressform.h"
 #include "kxglobal.h"
+#include "outputplan.h"
 #include "targetformats.h"
 
 namespace {
@@ -78,10 +79,11 @@ void ConvertImageForm::on_convertButton_clicked()
         QMessageBox::information(this, tr("Kestrix Picturist"), tr("There is nothing to convert."));
         return;
     }
-    // A folder typed by hand need not exist yet; declined, the chooser opens as before.
-    offerToCreateOutputFolder();
     ConversionSettings &settings = conversionSettings();
     const int row = ui->targetComboBox->currentIndex();
+    // A folder typed by hand need not exist yet; declined, the chooser opens as before.
+    if (!settings.outputBesideSource || row == TargetPdf)
+        offerToCreateOutputFolder();
     QString location;
 
     if (row == TargetPdf) {
@@ -126,6 +128,18 @@ void ConvertImageForm::on_convertButton_clicked()
                 }
             }
         }
+    } else if (settings.outputBesideSource) {
+        // Refused whole rather than every file given a free name.
+        const QString itself = sourceNamedAsItsTarget(conversionSources(), targetFormatAt(row).targetExtension(),
+                                                      settings, fileSourceFacts(settings));
+        if (!itself.isEmpty()) {
+            QMessageBox::warning(this, tr("Kestrix Picturist"),
+                                 tr("The file name pattern \"%1\" would write %2 over itself. Add to the pattern, "
+                                    "such as {name}-copy, or choose another format.")
+                                     .arg(settings.fileNamePattern, QDir::toNativeSeparators(itself)));
+            return;
+        }
+        location = settings.outputFolder;
     } else {
         if (!isValidImageOutputFolder(settings.outputFolder)) {
             convertAfterFolderChosen = true;

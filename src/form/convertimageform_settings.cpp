@@ -8,11 +8,11 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMessageBox>
-#include <QSettings>
 
 #include "cocoacode.h"
 #include "kxglobal.h"
 #include "outputplan.h"
+#include "presets.h"
 #include "sourcefiles.h"
 #include "targetformats.h"
 #include "watermarkthumbnail.h"
@@ -66,29 +66,22 @@ void ConvertImageForm::saveSetting(int id)
 
 bool ConvertImageForm::exportSettings(const QString &path)
 {
-    // A new file: keys of an older file there must not mix in.
-    if (QFileInfo::exists(path) && !QFile::remove(path))
-        return false;
-    QSettings file(path, QSettings::IniFormat);
-    saveConversionSettings(file, conversionSettings());
-    file.sync();
-    return file.status() == QSettings::NoError;
+    return writeSettingsFile(path, conversionSettings());
 }
 
 bool ConvertImageForm::importSettings(const QString &path, QStringList *ignored)
 {
-    QSettings file(path, QSettings::IniFormat);
-    if (!QFileInfo(path).isReadable() || file.status() != QSettings::NoError
-        || !file.childGroups().contains(QStringLiteral("MainApp")))
+    // Loaded into a copy: a file that is no settings file changes nothing.
+    ConversionSettings loaded = conversionSettings();
+    QList<SettingsFileProblem> problems;
+    if (!loadSettingsFile(path, loaded, ui->fontLabel->font(), &problems))
         return false;
-    QStringList ignoredKeys;
-    for (const SettingsFileProblem &problem : settingsFileProblems(path)) {
-        ignoredKeys << problem.key;
+    for (const SettingsFileProblem &problem : std::as_const(problems)) {
         if (ignored)
             *ignored << (problem.line > 0 ? tr("line %1: %2").arg(problem.line).arg(problem.reason) : problem.reason);
     }
     const HandlerScope scope(handlersEnabled);
-    loadConversionSettings(file, conversionSettings(), ui->fontLabel->font(), ignoredKeys);
+    conversionSettings() = loaded;
     saveConversionSettings(conversionSettings());
     updateControlsFromSettings();
     loadImage(previewFilePath, true);
@@ -112,6 +105,9 @@ void ConvertImageForm::updateControlsFromSettings()
     ui->fileNamePatternLineEdit->setText(s.fileNamePattern);
     ui->rawPicturesComboBox->setCurrentIndex(s.rawPictures);
     ui->pdfSourceDpiSpinBox->setValue(s.pdfSourceDpi);
+    ui->ignoreOrientationCheckBox->setChecked(s.ignoreOrientation);
+    ui->outputBesideSourceCheckBox->setChecked(s.outputBesideSource);
+    showOutputFolderChoice();
 
     // 3. A folder that went away since the last run shows as empty.
     if (!s.outputFolder.isEmpty()) {
@@ -121,9 +117,7 @@ void ConvertImageForm::updateControlsFromSettings()
     }
 
     // Photo metadata and file dates.
-    ui->keepMetadataCheckBox->setChecked(s.keepMetadata);
-    ui->removeLocationCheckBox->setChecked(s.removeLocation);
-    ui->removeLocationCheckBox->setEnabled(s.keepMetadata);
+    ui->metadataComboBox->setCurrentIndex(s.metadata);
     ui->keepFileDatesCheckBox->setChecked(s.keepFileDates);
 
     // 4.-6. PDF page setup.
@@ -274,6 +268,8 @@ void ConvertImageForm::on_tabResetButton_clicked()
     for (int id = SettingExistingFilePolicy; id <= SettingPdfSourceDpi; ++id)
         saveSetting(id);
     saveSetting(SettingRawPictures);
+    for (int id : {SettingMetadata, SettingIgnoreOrientation, SettingOutputBesideSource})
+        saveSetting(id);
 }
 
 void ConvertImageForm::changeSetting(int id, PreviewRefresh preview,
@@ -542,17 +538,9 @@ void ConvertImageForm::on_pdfKeepJpegCheckBox_toggled(bool checked)
     changeSetting(SettingPdfKeepJpeg, KeepPreview, [&](ConversionSettings &s) { s.pdfKeepJpeg = checked; });
 }
 
-void ConvertImageForm::on_keepMetadataCheckBox_toggled(bool checked)
+void ConvertImageForm::on_metadataComboBox_currentIndexChanged(int index)
 {
-    changeSetting(SettingKeepMetadata, KeepPreview, [&](ConversionSettings &s) {
-        s.keepMetadata = checked;
-        ui->removeLocationCheckBox->setEnabled(checked);
-    });
-}
-
-void ConvertImageForm::on_removeLocationCheckBox_toggled(bool checked)
-{
-    changeSetting(SettingRemoveLocation, KeepPreview, [&](ConversionSettings &s) { s.removeLocation = checked; });
+    changeSetting(SettingMetadata, KeepPreview, [&](ConversionSettings &s) { setMetadataChoice(s, index); });
 }
 
 void ConvertImageForm::on_keepFileDatesCheckBox_toggled(bool checked)
@@ -603,6 +591,7 @@ void ConvertImageForm::on_targetComboBox_currentIndexChanged(int index)
         showTargetOptions(index);
         ui->pdfGroupBox->setVisible(index == TargetPdf);
         updateFileNamePreview();
+        showOutputFolderChoice();
     });
 }
 
@@ -694,6 +683,28 @@ void ConvertImageForm::on_rawPicturesComboBox_currentIndexChanged(int index)
 void ConvertImageForm::on_pdfSourceDpiSpinBox_valueChanged(int value)
 {
     changeSetting(SettingPdfSourceDpi, RefreshPreview, [&](ConversionSettings &s) { s.pdfSourceDpi = value; });
+}
+
+void ConvertImageForm::on_ignoreOrientationCheckBox_toggled(bool checked)
+{
+    changeSetting(SettingIgnoreOrientation, RefreshPreview, [&](ConversionSettings &s) { s.ignoreOrientation = checked; });
+}
+
+void ConvertImageForm::on_outputBesideSourceCheckBox_toggled(bool checked)
+{
+    changeSetting(SettingOutputBesideSource, KeepPreview, [&](ConversionSettings &s) {
+        s.outputBesideSource = checked;
+        showOutputFolderChoice();
+    });
+}
+
+void ConvertImageForm::showOutputFolderChoice()
+{
+    // Beside the sources, the folder and the structure below it have no part.
+    const bool folder = !conversionSettings().outputBesideSource || ui->targetComboBox->currentIndex() == TargetPdf;
+    ui->outputFolderLineEdit->setEnabled(folder);
+    ui->outputFolderButton->setEnabled(folder);
+    ui->keepFolderStructureCheckBox->setEnabled(folder);
 }
 
 void ConvertImageForm::on_grayscaleCheckBox_toggled(bool checked)

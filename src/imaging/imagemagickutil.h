@@ -24,8 +24,10 @@ QImage uprightImage(const QImage &stored, QImageIOHandler::Transformations turn)
 // The size of the upright picture, read from the header without decoding;
 // invalid when the file cannot be read. A drawing gives its own size, a PDF
 // its first page's at pdfDpi; rawPictures (a RawPictures) is how a camera
-// RAW file would be developed.
-QSize uprightImageSize(const QString &path, int pdfDpi, int rawPictures = RawFullQuality);
+// RAW file would be developed. storedOrientation: the size as stored, not
+// turned (HEIF excepted, which libheif always gives upright).
+QSize uprightImageSize(const QString &path, int pdfDpi, int rawPictures = RawFullQuality,
+                       bool storedOrientation = false);
 
 // Where the picture of JPEG data ends: just after the end-of-image marker
 // that follows its first scan. The scan is found by walking the segments from

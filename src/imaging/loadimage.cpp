@@ -123,7 +123,7 @@ QImage uprightImage(const QImage &stored, QImageIOHandler::Transformations turn)
     return image;
 }
 
-QSize uprightImageSize(const QString &path, int pdfDpi, int rawPictures)
+QSize uprightImageSize(const QString &path, int pdfDpi, int rawPictures, bool storedOrientation)
 {
     if (const std::optional<QSize> rendered = renderedSourceSize(path, pdfDpi))
         return *rendered;
@@ -132,7 +132,9 @@ QSize uprightImageSize(const QString &path, int pdfDpi, int rawPictures)
     QImageReader reader(&file);
     reader.setAutoTransform(false);
     const QSize size = reader.size();
-    return storedTransformation(reader) & QImageIOHandler::TransformationRotate90 ? size.transposed() : size;
+    return !storedOrientation && storedTransformation(reader) & QImageIOHandler::TransformationRotate90
+               ? size.transposed()
+               : size;
 }
 
 bool ImageMagickUtil::loadImage(QString path, QImage &image)
@@ -178,7 +180,7 @@ bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *rea
         QString cause;
         if (!decodeTiffFile(path, &stored, &orientation, &cause, rendering.atLeast))
             return refuse(reason, cause);
-        image = uprightImage(stored, transformationForOrientation(orientation));
+        image = rendering.storedOrientation ? stored : uprightImage(stored, transformationForOrientation(orientation));
         return true;
     }
 
@@ -198,7 +200,8 @@ bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *rea
     const int bits = known ? QImage::toPixelFormat(format).bitsPerPixel() : 32;
     // Asked before reading: the reader forgets the format once it has read.
     const bool jpeg = reader.format() == "jpeg";
-    const QImageIOHandler::Transformations turn = storedTransformation(reader);
+    const QImageIOHandler::Transformations turn =
+        rendering.storedOrientation ? QImageIOHandler::TransformationNone : storedTransformation(reader);
     QSize decodedSize = stored;
     const QSize wanted = turn & QImageIOHandler::TransformationRotate90 ? rendering.atLeast.transposed()
                                                                       : rendering.atLeast;

@@ -44,7 +44,8 @@ QImage cachedSource(ImageMagickUtil &util, const QString &path, const Rendering 
             && cache.lastSourceSize == size && cache.lastSourceModified == modified
             && cache.lastSourceRendering.size == rendering.size && cache.lastSourceRendering.pdfDpi == rendering.pdfDpi
             && cache.lastSourceRendering.rawPictures == rendering.rawPictures
-            && cache.lastSourceRendering.atLeast == rendering.atLeast;
+            && cache.lastSourceRendering.atLeast == rendering.atLeast
+            && cache.lastSourceRendering.storedOrientation == rendering.storedOrientation;
     if (!current) {
         QImage decoded;
         cache.lastSourceReason.clear();
@@ -118,6 +119,7 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
     // never scaled up from a small rendering; the rendering is the source of
     // every later step, watermarks included.
     Rendering rendering{QSize(), settings.pdfSourceDpi, settings.rawPictures};
+    rendering.storedOrientation = settings.ignoreOrientation;
     std::optional<QSize> size;
     const std::optional<QSize> ownSize = renderedSourceSize(path, settings.pdfSourceDpi);
     if (ownSize && ownSize->isValid()) {
@@ -130,7 +132,8 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
     } else if (settings.scaleImage) {
         // A source too large to decode whole is decoded reduced when it is
         // scaled down anyway; its scaled size follows from its full size.
-        size = reducedDecodeSize(uprightImageSize(path, settings.pdfSourceDpi, settings.rawPictures), settings);
+        size = reducedDecodeSize(
+            uprightImageSize(path, settings.pdfSourceDpi, settings.rawPictures, settings.ignoreOrientation), settings);
         if (size) {
             if (const QString refusal = scaledSizeRefusal(*size, 32); !refusal.isEmpty())
                 return failure(error, refusal);

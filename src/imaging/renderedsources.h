@@ -19,6 +19,8 @@ struct Rendering
     // A picture too large to decode whole is decoded reduced, to no less than
     // this upright size, where its format allows; invalid: decoded whole.
     QSize atLeast;
+    // The picture as stored, not turned by its orientation tag.
+    bool storedOrientation = false;
 };
 
 // Drawings and PDF documents have no pixels of their own: they are rendered

@@ -107,12 +107,12 @@ bool startsWithAny(const std::string &key, const char *const *begin, const char 
     return std::any_of(begin, end, [&](const char *prefix) { return key.rfind(prefix, 0) == 0; });
 }
 
-void makeExifTrue(Exiv2::ExifData &exif, QSize size, bool removeLocation)
+void makeExifTrue(Exiv2::ExifData &exif, QSize size, bool removeLocation, bool upright)
 {
     if (exif.empty())
         return;
     const Exiv2::ExifKey orientation("Exif.Image.Orientation");
-    if (exif.findKey(orientation) != exif.end())
+    if (upright && exif.findKey(orientation) != exif.end())
         exif[orientation.key()] = uint16_t(1);
     exif["Exif.Photo.PixelXDimension"] = uint32_t(size.width());
     exif["Exif.Photo.PixelYDimension"] = uint32_t(size.height());
@@ -121,13 +121,14 @@ void makeExifTrue(Exiv2::ExifData &exif, QSize size, bool removeLocation)
         eraseIf(exif, [](const Exiv2::Exifdatum &d) { return d.groupName() == "GPSInfo" || d.key() == "Exif.Image.GPSTag"; });
 }
 
-void makeXmpTrue(Exiv2::XmpData &xmp, QSize size, bool removeLocation)
+void makeXmpTrue(Exiv2::XmpData &xmp, QSize size, bool removeLocation, bool upright)
 {
     const auto setIfPresent = [&xmp](const char *key, const std::string &value) {
         if (xmp.findKey(Exiv2::XmpKey(key)) != xmp.end())
             xmp[key] = value;
     };
-    setIfPresent("Xmp.tiff.Orientation", "1");
+    if (upright)
+        setIfPresent("Xmp.tiff.Orientation", "1");
     setIfPresent("Xmp.exif.PixelXDimension", std::to_string(size.width()));
     setIfPresent("Xmp.exif.PixelYDimension", std::to_string(size.height()));
     setIfPresent("Xmp.tiff.ImageWidth", std::to_string(size.width()));
@@ -423,6 +424,7 @@ PhotoMetadata readPhotoMetadata(const QString &sourcePath, QSize outputSize, boo
     Exiv2::XmpData &xmp = stored.xmp;
     Exiv2::IptcData &iptc = stored.iptc;
 
+    const bool upright = !(parts & MetadataPart::StoredOrientation);
     PhotoMetadata metadata;
     metadata.notes = stored.notes;
     if (!stored.icc.isEmpty()) {
@@ -433,14 +435,14 @@ PhotoMetadata readPhotoMetadata(const QString &sourcePath, QSize outputSize, boo
             qDebug().noquote() << "Metadata: the colour profile of" << sourcePath << "is left out:" << unsuitable;
     }
     metadata.exif = encodedBlock("EXIF", sourcePath, [&] {
-        makeExifTrue(exif, outputSize, removeLocation);
+        makeExifTrue(exif, outputSize, removeLocation, upright);
         Exiv2::Blob blob;
         if (!exif.empty())
             Exiv2::ExifParser::encode(blob, stored.byteOrder, exif);
         return QByteArray(reinterpret_cast<const char *>(blob.data()), qsizetype(blob.size()));
     });
     metadata.xmp = encodedBlock("XMP", sourcePath, [&] {
-        makeXmpTrue(xmp, outputSize, removeLocation);
+        makeXmpTrue(xmp, outputSize, removeLocation, upright);
         std::string packet;
         if (!xmp.empty() && Exiv2::XmpParser::encode(packet, xmp) != 0)
             throw std::runtime_error("the XMP toolkit failed");

@@ -26,13 +26,15 @@ struct PhotoMetadata
 
 // What readPhotoMetadata takes from a source: the EXIF, XMP and IPTC blocks,
 // and the ICC profile of pixels decoded without applying it (only an RGB
-// device profile that Little CMS opens is taken).
-enum class MetadataPart { Blocks = 0x1, UnappliedColourProfile = 0x2 };
+// device profile that Little CMS opens is taken). StoredOrientation: the
+// pixels are as the source stores them, so its orientation tags stay.
+enum class MetadataPart { Blocks = 0x1, UnappliedColourProfile = 0x2, StoredOrientation = 0x4 };
 Q_DECLARE_FLAGS(MetadataParts, MetadataPart)
 Q_DECLARE_OPERATORS_FOR_FLAGS(MetadataParts)
 
 // The source's metadata made true for a converted copy of outputSize pixels:
-// Orientation 1 (the pixels are turned upright on loading), the output's
+// Orientation 1 (the pixels are turned upright on loading) unless the parts
+// say StoredOrientation, the output's
 // pixel dimensions, no EXIF thumbnail (it would show the unconverted
 // picture), and with removeLocation no GPS data nor XMP and IPTC places.
 // The date taken is never touched. A block over its size limit is left out

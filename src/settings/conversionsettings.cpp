@@ -111,7 +111,16 @@ const KeyEntry keyTable[] = {
     {"keepFileDates", SettingKeepFileDates, &S::keepFileDates},
     {"pdfSourceDpi", SettingPdfSourceDpi, &S::pdfSourceDpi, 36, 1200},
     {"pdfKeepJpeg", SettingPdfKeepJpeg, &S::pdfKeepJpeg},
+    {"metadata", SettingMetadata, &S::metadata, MetadataKeepAll, MetadataNone, keep},
+    {"ignoreOrientation", SettingIgnoreOrientation, &S::ignoreOrientation},
+    {"outputBesideSource", SettingOutputBesideSource, &S::outputBesideSource},
 };
+
+// The keys that SettingMetadata writes besides its own, for older versions.
+bool writtenWithMetadata(int id)
+{
+    return id == SettingKeepMetadata || id == SettingRemoveLocation;
+}
 
 const KeyEntry *findKey(const QString &name)
 {
@@ -215,6 +224,21 @@ TargetQuality targetQualityFor(const ImageFormat &format)
     return quality;
 }
 
+int metadataChoiceFor(bool keepMetadata, bool removeLocation)
+{
+    // Without "keep", the blocks went and the colour profile stayed.
+    if (!keepMetadata)
+        return MetadataProfileOnly;
+    return removeLocation ? MetadataNoLocation : MetadataKeepAll;
+}
+
+void setMetadataChoice(ConversionSettings &settings, int choice)
+{
+    settings.metadata = choice;
+    settings.keepMetadata = choice == MetadataKeepAll || choice == MetadataNoLocation;
+    settings.removeLocation = choice == MetadataNoLocation;
+}
+
 int clampedPosition(int position)
 {
     return (position >= 0 && position <= PositionBottomRight) ? position : PositionBottomRight;
@@ -247,6 +271,10 @@ void loadConversionSettings(QSettings &store, ConversionSettings &settings, cons
             },
             entry.member);
     }
+    // A store of an older version says it with the two booleans.
+    const bool choiceStored = store.contains(QStringLiteral("metadata")) && !ignoredKeys.contains(QStringLiteral("metadata"));
+    setMetadataChoice(settings, choiceStored ? settings.metadata
+                                             : metadataChoiceFor(settings.keepMetadata, settings.removeLocation));
     store.endGroup();
 }
 
@@ -256,12 +284,15 @@ void loadConversionSettings(ConversionSettings &settings, const QFont &labelFont
     loadConversionSettings(store, settings, labelFont);
 }
 
-void saveConversionSetting(const ConversionSettings &settings, int id)
+void saveConversionSetting(const ConversionSettings &record, int id)
 {
+    // The choice decides; the older keys are written to match it.
+    ConversionSettings settings = record;
+    setMetadataChoice(settings, record.metadata);
     QSettings store(organisation, application);
     store.beginGroup(group);
     for (const KeyEntry &entry : keyTable) {
-        if (entry.id != id)
+        if (entry.id != id && !(id == SettingMetadata && writtenWithMetadata(entry.id)))
             continue;
         std::visit([&](auto member) { store.setValue(QLatin1String(entry.key), settings.*member); },
                    entry.member);
@@ -269,8 +300,10 @@ void saveConversionSetting(const ConversionSettings &settings, int id)
     store.endGroup();
 }
 
-void saveConversionSettings(QSettings &store, const ConversionSettings &settings)
+void saveConversionSettings(QSettings &store, const ConversionSettings &record)
 {
+    ConversionSettings settings = record;
+    setMetadataChoice(settings, record.metadata);
     store.beginGroup(group);
     for (const KeyEntry &entry : keyTable)
         std::visit([&](auto member) { store.setValue(QLatin1String(entry.key), settings.*member); }, entry.member);
@@ -358,6 +391,10 @@ bool setSettingFromText(ConversionSettings &settings, const QString &name, const
         entry->member);
     if (!ok)
         *error = QStringLiteral("%1: \"%2\" is not accepted; use %3").arg(name, text, accepted);
+    else if (entry->id == SettingMetadata)
+        setMetadataChoice(settings, settings.metadata);
+    else if (writtenWithMetadata(entry->id))
+        setMetadataChoice(settings, metadataChoiceFor(settings.keepMetadata, settings.removeLocation));
     return ok;
 }
 

@@ -73,6 +73,9 @@ enum SettingId {
     SettingPdfSourceDpi = 144,
     SettingRawPictures = 150,
     SettingPdfKeepJpeg = 157,
+    SettingMetadata = 158, // also writes "keepMetadata" and "removeLocation"
+    SettingIgnoreOrientation = 159,
+    SettingOutputBesideSource = 160,
 };
 
 // Watermark positions, "Top - Left" (0) to "Bottom - Right" (8).
@@ -101,6 +104,8 @@ enum TiffCompression { TiffNoCompression = 0, TiffLzwCompression = 1 };
 constexpr int defaultPdfSourceDpi = 150;
 // How camera RAW sources are developed ("RAW pictures").
 enum RawPictures { RawFullQuality = 0, RawHalfSize = 1, RawEmbeddedPreview = 2 };
+// What the image targets keep of the source's metadata ("Metadata").
+enum MetadataChoice { MetadataKeepAll = 0, MetadataNoLocation = 1, MetadataProfileOnly = 2, MetadataNone = 3 };
 
 // Every option of a conversion. Field names are the settings keys, their
 // misspellings included, because the keys are the stored format.
@@ -178,7 +183,18 @@ struct ConversionSettings
     int pdfSourceDpi = defaultPdfSourceDpi;
     // JPEG sources whose pixels nothing changes go into a PDF with their own data.
     bool pdfKeepJpeg = false;
+    // A MetadataChoice. keepMetadata and removeLocation above are its older
+    // form: loading, saving and setSettingFromText keep the three in step.
+    int metadata = MetadataKeepAll;
+    // The picture is left as stored, its orientation tag kept with it.
+    bool ignoreOrientation = false;
+    // Each target goes into its source's folder instead of outputFolder.
+    bool outputBesideSource = false;
 };
+
+// The choice the older keys give, and the choice with its older keys set to match.
+int metadataChoiceFor(bool keepMetadata, bool removeLocation);
+void setMetadataChoice(ConversionSettings &settings, int choice);
 
 // The one process-wide record. Written on the GUI thread only; workers never
 // read it directly but work on a snapshotSettings() copy taken for them on the

@@ -11,8 +11,12 @@
 #include <unistd.h>
 
 #include "conversionsettings.h"
+#include "convertfile.h"
+#include "convertimageform.h"
 #include "imagemagickutil.h"
 #include "kxtest.h"
+#include "presets.h"
+#include "targetformats.h"
 
 class TestKestrixConvert : public QObject
 {
@@ -102,6 +106,12 @@ private slots:
         QTest::newRow("missing input") << QStringList{"no-such-folder"} << QByteArray() << QByteArray("no-such-folder");
         QTest::newRow("file: misspelt key") << QStringList() << QByteArray("[MainApp]\nremoveLocations=true\n")
                                            << QByteArray("s.ini:2: unknown key \"removeLocations\"");
+        QTest::newRow("unknown preset") << QStringList{"--preset", "Nope"} << QByteArray() << QByteArray("\"Nope\"");
+        QTest::newRow("second preset") << QStringList{"--preset", "Web: 1600 px WEBP", "--preset", "Web: 1600 px WEBP"}
+                                       << QByteArray() << QByteArray("one preset");
+        QTest::newRow("beside, onto itself") << QStringList{"--beside-source", "--to", "png"} << QByteArray()
+                                             << QByteArray("p00.png over itself");
+        QTest::newRow("unknown metadata") << QStringList{"--metadata", "gps"} << QByteArray() << QByteArray("gps");
         QTest::newRow("file: wrong type") << QStringList() << QByteArray("[MainApp]\ntextSize=12\nkeepMetadata=no\n")
                                          << QByteArray("s.ini:3: keepMetadata");
     }
@@ -149,6 +159,34 @@ private slots:
         const QImage written(tmp.filePath("out/photo.png"));
         QCOMPARE(written.convertToFormat(QImage::Format_ARGB32), expected.convertToFormat(QImage::Format_ARGB32));
         QVERIFY(written != QImage(source).convertToFormat(written.format()));
+    }
+
+    // An installed preset applied in the window and named on the command line
+    // gives the same bytes; --list-presets names it on a line of its own.
+    void presetAsInTheWindow_data()
+    {
+        QTest::addColumn<QString>("preset");
+        QTest::newRow("webp") << "Web: 1600 px WEBP";
+        QTest::newRow("jpeg") << "E-mail: 1024 px JPEG, no location";
+        QTest::newRow("jpeg xl") << "Archive: lossless JPEG XL, keep metadata";
+    }
+
+    void presetAsInTheWindow()
+    {
+        QFETCH(QString, preset);
+        QVERIFY(convert({"--list-presets"}).out.split('\n').contains(preset.toUtf8()));
+        QTemporaryDir tmp;
+        const QString source = kxtest::photoFile(tmp.path(), "photo.png", QSize(1200, 900));
+        ConvertImageForm form;
+        QVERIFY(form.importSettings(presetPath(preset)));
+        const ConversionSettings window = snapshotSettings();
+        const QString extension = targetFormatAt(window.targeFileType).targetExtension();
+        QString error;
+        QVERIFY2(convertImageFile(source, tmp.filePath("window") + extension, window, &error), qPrintable(error));
+        const Result r = convert({"--preset", preset, "-o", tmp.filePath("out"), source});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(kxtest::readFile(tmp.filePath("out/photo") + extension),
+                 kxtest::readFile(tmp.filePath("window") + extension));
     }
 
     // Ctrl+C ends the run after the files being written: whole files, a

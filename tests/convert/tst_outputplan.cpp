@@ -121,6 +121,17 @@ private slots:
         QTest::newRow("keep both, linked target")
             << int(ExistingKeepBoth) << QStringList{"in/a.jpg"} << QStringList{"out/a.webp->../in/none.webp"}
             << "out" << "{name}" << QStringList{"out/a-1.webp renamed: the target exists"};
+        // Output "" puts each target beside its source; a pattern that names a source as
+        // its own target is refused before anything is planned.
+        QTest::newRow("beside, pattern") << int(ExistingSkip) << QStringList{"in/a.jpg", "in/x/a.jpg", "in/a.webp"}
+                                         << QStringList{"in/x/a-web.webp"} << "" << "{name}-web"
+                                         << QStringList{"in/a-web.webp", "in/x/a-web.webp skipped: the target exists",
+                                                        "in/a-web-1.webp renamed: a.jpg also becomes a-web.webp"};
+        QTest::newRow("beside, another source's name") << int(ExistingOverwrite) << QStringList{"in/a.jpg", "in/x/a.png"}
+                                                       << QStringList{"in/a.webp->x/a.png"} << "" << "{name}"
+                                                       << QStringList{"in/a-1.webp renamed: " + source, "in/x/a.webp"};
+        QTest::newRow("beside, onto itself") << int(ExistingOverwrite) << QStringList{"in/a.jpg", "in/x/b.webp"}
+                                             << QStringList{} << "" << "{name}" << QStringList{"onto itself: in/x/b.webp"};
         const QString long249(249, QLatin1Char('n')); // with "a.webp", the longest name the file system takes
         QTest::newRow("name too long") << int(ExistingSkip) << QStringList{"in/a.jpg", "in/bb.jpg"} << QStringList{}
                                        << "out" << long249 + "{name}"
@@ -151,9 +162,13 @@ private slots:
         ConversionSettings s;
         s.existingFilePolicy = policy;
         s.fileNamePattern = pattern;
+        s.outputBesideSource = output.isEmpty();
         static const QStringList actions = {"", " existing", " skipped", " superseded", " refused"};
         QStringList found;
-        for (const PlannedFile &file : planOutputs(sources, root + "/" + output, ".webp", s, false, fixedFacts())) {
+        if (const QString itself = sourceNamedAsItsTarget(sources, ".webp", s, fixedFacts()); !itself.isEmpty())
+            found << "onto itself: " + QDir(root).relativeFilePath(itself);
+        for (const PlannedFile &file : found.isEmpty() ? planOutputs(sources, root + "/" + output, ".webp", s, false, fixedFacts())
+                                                       : QList<PlannedFile>()) {
             QString line = QDir(root).relativeFilePath(QDir::cleanPath(file.target)) + actions.at(file.action);
             line += QString(file.replaces ? " replaces" : "") + (file.renamed ? " renamed" : "");
             found << line + (file.reason.isEmpty() ? "" : ": " + file.reason);

@@ -229,47 +229,70 @@ private slots:
     void keepsWhatThePhotoSays_data()
     {
         QTest::addColumn<QString>("extension");
-        QTest::addColumn<bool>("keep");
-        QTest::addColumn<bool>("removeLocation");
+        QTest::addColumn<int>("choice");
         QTest::addColumn<bool>("keepDates");
         QTest::addColumn<bool>("lutProfile");
+        QTest::addColumn<bool>("asStored");
         for (const char *extension : {".jpg", ".png", ".webp", ".tiff", ".heic", ".avif", ".jxl"}) {
-            QTest::addRow("%s", extension) << QString(extension) << true << false << false << false;
-            QTest::addRow("%s no location, file date", extension) << QString(extension) << true << true << true << false;
+            QTest::addRow("%s", extension) << QString(extension) << int(MetadataKeepAll) << false << false << false;
+            QTest::addRow("%s no location, file date", extension)
+                << QString(extension) << int(MetadataNoLocation) << true << false << false;
             // The profile is kept as it is even without the metadata.
-            QTest::addRow("%s LUT profile, metadata off", extension) << QString(extension) << false << false << false << true;
+            QTest::addRow("%s LUT profile, profile only", extension)
+                << QString(extension) << int(MetadataProfileOnly) << false << true << false;
+        }
+        for (const char *extension : {".jpg", ".png"}) {
+            // The pixels made sRGB, no profile; one Qt cannot apply stays with its pixels.
+            QTest::addRow("%s none", extension) << QString(extension) << int(MetadataNone) << false << false << false;
+            QTest::addRow("%s LUT profile, none", extension)
+                << QString(extension) << int(MetadataNone) << false << true << false;
+            QTest::addRow("%s as stored", extension) << QString(extension) << int(MetadataKeepAll) << false << false << true;
         }
     }
 
     void keepsWhatThePhotoSays()
     {
         QFETCH(QString, extension);
-        QFETCH(bool, keep);
-        QFETCH(bool, removeLocation);
+        QFETCH(int, choice);
         QFETCH(bool, keepDates);
         QFETCH(bool, lutProfile);
+        QFETCH(bool, asStored);
         ConversionSettings settings;
-        settings.keepMetadata = keep;
-        settings.removeLocation = removeLocation;
+        setMetadataChoice(settings, choice);
         settings.keepFileDates = keepDates;
-        const QString output = convert(cameraJpeg(lutProfile), extension, settings);
-        // Turned upright on loading, in its own colour space.
+        settings.ignoreOrientation = asStored;
+        const QString source = cameraJpeg(lutProfile);
+        const QString output = convert(source, extension, settings);
+        // Turned upright on loading unless asked not to, in its own colour space.
         QImageReader reader(output);
         reader.setAutoTransform(false);
-        QCOMPARE(reader.size(), QSize(48, 64));
-        if (lutProfile)
+        QCOMPARE(reader.size(), asStored ? QSize(64, 48) : QSize(48, 64));
+        if (lutProfile) {
             QCOMPARE(storedProfile(output), ::lutProfile());
-        else
+        } else if (choice == MetadataNone) {
+            QVERIFY(storedProfile(output).isEmpty());
+            // Orientation 6: a quarter turn clockwise, which Qt makes without the colour space.
+            const QImage p3(source);
+            const QTransform turn = QTransform().rotate(90);
+            const QImage written = reader.read();
+            const double toSrgb = kxtest::channelDifferences(
+                written, p3.convertedToColorSpace(QColorSpace::SRgb).transformed(turn)).second;
+            QVERIFY2(toSrgb < 3 && toSrgb < kxtest::channelDifferences(written, p3.transformed(turn)).second / 2,
+                     qPrintable(QString::number(toSrgb)));
+        } else {
             QCOMPARE(reader.read().colorSpace().primaries(), QColorSpace::Primaries::DciP3D65);
+        }
         const Tags tags = readTags(output);
         QStringList values;
         for (const char *key : {"Exif.Image.Model", "Exif.Photo.DateTimeOriginal", "Exif.Image.Artist",
                                 "Exif.Image.Orientation", "Exif.Photo.PixelXDimension", "Xmp.dc.title"})
             values << tags.value(key);
-        QCOMPARE(values, keep ? QStringList({"Kestrel X100", "2021:07:14 09:30:00", "Ann Example", "1", "48",
-                                             "lang=\"x-default\" Harbour at dawn"})
+        const bool keep = choice == MetadataKeepAll || choice == MetadataNoLocation;
+        QCOMPARE(values, keep ? QStringList({"Kestrel X100", "2021:07:14 09:30:00", "Ann Example", asStored ? "6" : "1",
+                                             asStored ? "64" : "48", "lang=\"x-default\" Harbour at dawn"})
                               : QStringList(6, QString()));
-        QCOMPARE(!tags.keys().filter(QRegularExpression("^(Exif\\.GPSInfo|Xmp\\.exif\\.GPS)")).isEmpty(), keep && !removeLocation);
+        QCOMPARE(!tags.keys().filter(QRegularExpression("^(Exif\\.GPSInfo|Xmp\\.exif\\.GPS)")).isEmpty(),
+                 choice == MetadataKeepAll);
         QCOMPARE(QFileInfo(output).lastModified() == sourceTime, keepDates);
     }
 

@@ -86,6 +86,13 @@ private slots:
         QTest::newRow("position 0 stays") << "textPosition" << QVariant(0) << 0;
         QTest::newRow("position 9") << "imagePosition" << QVariant(9) << 8;
         QTest::newRow("choice kept") << "scaleType" << QVariant(7) << 7;
+        // The metadata choice read from an older store's booleans, and written back into them.
+        using Map = QVariantMap;
+        QTest::newRow("old: all but location") << "metadata" << QVariant(Map{{"removeLocation", true}}) << 1;
+        QTest::newRow("old: not kept") << "metadata" << QVariant(Map{{"keepMetadata", false}, {"removeLocation", true}}) << 2;
+        QTest::newRow("choice over booleans") << "metadata" << QVariant(Map{{"metadata", 3}, {"keepMetadata", true}}) << 3;
+        QTest::newRow("choice: none not kept") << "keepMetadata" << QVariant(Map{{"metadata", 3}, {"keepMetadata", true}}) << 0;
+        QTest::newRow("choice: no location") << "removeLocation" << QVariant(Map{{"metadata", 1}}) << 1;
     }
 
     void storedNumbersLoadWithinTheirControls()
@@ -93,7 +100,11 @@ private slots:
         QFETCH(QString, key);
         QFETCH(QVariant, stored);
         QFETCH(int, loaded);
-        QSettings("Kestrix", "ConvertImage").setValue("MainApp/" + key, stored);
+        QSettings store("Kestrix", "ConvertImage");
+        const QVariantMap keys = stored.typeId() == QMetaType::QVariantMap ? stored.toMap() : QVariantMap{{key, stored}};
+        for (auto it = keys.cbegin(); it != keys.cend(); ++it)
+            store.setValue("MainApp/" + it.key(), it.value());
+        store.sync();
         ConversionSettings s;
         loadConversionSettings(s, labelFont());
         QTemporaryDir dir;

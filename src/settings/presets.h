@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QFont>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "conversionsettings.h"
+
+// Settings files ("Export settings…") and presets: a preset is such a file
+// under a name, in the user's preset folder or installed with the program.
+
+// Writes every key of settings to a new settings file at path. False when it
+// cannot be written.
+bool writeSettingsFile(const QString &path, const ConversionSettings &settings);
+
+// Loads a settings file like the store (numbers clamped, absent keys at their
+// defaults). Keys that settingsFileProblems finds are loaded as absent and
+// listed in problems. False, with settings unchanged, when path is no
+// readable settings file (no [MainApp] group).
+bool loadSettingsFile(const QString &path, ConversionSettings &settings, const QFont &labelFont,
+                      QList<SettingsFileProblem> *problems = nullptr);
+
+// The user's presets, one settings file per name. Shared by the window and
+// the command line, so it does not depend on the program's name.
+QString presetFolder();
+
+// Why name cannot name a preset, or empty: it must not be empty, ".", "..",
+// hold a path separator or a control character, begin or end with a space,
+// or be longer than 100 characters. Characters some file systems refuse are
+// kept in the name and encoded in its file name.
+QString presetNameProblem(const QString &name);
+
+// The user's presets and those installed with the program, sorted as people
+// read numbers; a user's preset hides an installed one of the same name.
+QStringList presetNames();
+bool isInstalledPreset(const QString &name);
+bool isUserPreset(const QString &name);
+
+// The file a preset is read from (the user's before the installed one), or
+// empty when there is no preset of that name.
+QString presetPath(const QString &name);
+
+// Each false with the reason for the user in error. Saving replaces a user
+// preset of that name; only the user's presets are renamed or deleted (an
+// installed one comes back when the user's of its name is deleted).
+bool savePreset(const QString &name, const ConversionSettings &settings, QString *error);
+bool renamePreset(const QString &from, const QString &to, QString *error);
+bool deletePreset(const QString &name, QString *error);
