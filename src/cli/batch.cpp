@@ -184,6 +184,11 @@ void installStopHandlers()
     sigaction(SIGTERM, &action, nullptr);
 }
 
+int stopDescriptor()
+{
+    return stopPipe[0];
+}
+
 QString freeTargetName(const QString &target)
 {
     return firstFreeName(target, targetExists);
@@ -271,6 +276,16 @@ bool Reporter::anyFailed() const
     return std::any_of(results.cbegin(), results.cend(), [](const std::optional<FileResult> &r) {
         return r && r->status == QLatin1String("failed");
     });
+}
+
+QList<FileResult> Reporter::fileResults() const
+{
+    QList<FileResult> list;
+    for (const std::optional<FileResult> &result : results) {
+        if (result)
+            list << *result;
+    }
+    return list;
 }
 
 QByteArray Reporter::json(bool stopped) const

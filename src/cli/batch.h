@@ -65,6 +65,8 @@ public:
     void finish();
     QByteArray json(bool stopped) const;
     bool anyFailed() const;
+    // The results received so far, in list order.
+    QList<FileResult> fileResults() const;
 
 private:
     void printResult(const FileResult &result, qsizetype position);
@@ -88,6 +90,8 @@ extern std::atomic<int> stopSignal;
 // SIGINT and SIGTERM set stopSignal and wake whatever waits for them (the
 // reading of standard input, a running pass).
 void installStopHandlers();
+// The read end that a stop signal makes readable, for a wait of one's own.
+int stopDescriptor();
 
 // Converts the sources of share (a shard's part of sources, planned with the
 // whole list) to image files in outputFolder, several at once
