@@ -196,6 +196,40 @@ private slots:
             QVERIFY2(name.endsWith(".webp") && !QImage(out + "/" + name).isNull(), qPrintable(name));
     }
 
+    // A watch stopped while a batch converts leaves whole files and journals
+    // exactly the files done; a restart converts the rest and repeats nothing,
+    // not even the failure. Outputs inside the folder are never taken up.
+    void watchStoppedAndRestarted()
+    {
+        QTemporaryDir tmp;
+        const QString in = photos(tmp.filePath("in"), 20, QSize(640, 480));
+        kxtest::writeFile(in + "/a-broken.jpg", "not a picture"); // reported first, while the rest runs
+        const QString out = in + "/out";
+        const QStringList arguments{"--watch", in, "-o", out, "--to", "webp"};
+        QProcess process;
+        process.start(QStringLiteral(KESTRIX_CONVERT), arguments);
+        QByteArray lines;
+        QTRY_VERIFY_WITH_TIMEOUT((lines += process.readAllStandardError()).contains("[1/21]"), 30000);
+        ::kill(process.processId(), SIGINT);
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 130);
+        const qsizetype first = QDir(out).entryList(QDir::Files).size();
+        QVERIFY(first < 20);
+        const QByteArray journal = kxtest::readFile(in + "/.kestrix-watch.journal");
+        QCOMPARE(journal.count('\n'), first + 1);
+
+        process.start(QStringLiteral(KESTRIX_CONVERT), arguments);
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(out).entryList(QDir::Files).size(), 20, 30000);
+        ::kill(process.processId(), SIGTERM);
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 143);
+        lines = process.readAllStandardError();
+        QCOMPARE(lines.count(" -> "), 20 - first);
+        QVERIFY2(!lines.contains("skipped") && !lines.contains("failed"), lines.constData());
+        for (const QString &name : QDir(out).entryList(QDir::Files))
+            QVERIFY2(name.endsWith(".webp") && !QImage(out + "/" + name).isNull(), qPrintable(name));
+    }
+
     // Saving through a link would replace whatever it points at.
     void pdfTargetThatIsALinkIsRefused()
     {
