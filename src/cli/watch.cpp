@@ -45,7 +45,8 @@ int runWatch(const QString &folder, const ConversionSettings &settings, Existing
         // finish, no other starts.
         stop.setEnabled(false);
         Reporter reporter(files, quiet, false);
-        runImageBatch(files, files, settings, settings.outputFolder, policy, reporter);
+        runImageBatch(files, files, settings, settings.outputFolder, policy, reporter,
+                      watch.folder());
         reporter.finish();
         for (const FileResult &result : reporter.fileResults())
             watch.fileDone(result.source, result.status, result.reason);

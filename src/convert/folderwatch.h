@@ -43,6 +43,9 @@ public:
     // run) is taken up again.
     void batchDone();
 
+    // The watched folder as the paths handed over spell it.
+    QString folder() const { return root; }
+
     // The journal's file name in the watched folder.
     static QString journalName();
 

@@ -75,10 +75,13 @@ bool isOneOfTheSources(const QString &path, const QStringList &sources);
 // A symbolic link at the target is never written through (refused under
 // Overwrite) and a name longer than the file system takes is refused.
 // With keepFolderStructure each target lies under the source's folder
-// relative to commonSourceFolder; no target ever lies outside outputFolder.
+// relative to structureRoot, or to commonSourceFolder when that is empty (a
+// watched folder's batches all mirror the watched folder); no target ever
+// lies outside outputFolder.
 // overwriteExisting (a second pass) plans as the Overwrite policy.
 QList<PlannedFile> planOutputs(const QStringList &sources, const QString &outputFolder, const QString &extension,
-                               const ConversionSettings &settings, bool overwriteExisting, const SourceFacts &facts);
+                               const ConversionSettings &settings, bool overwriteExisting, const SourceFacts &facts,
+                               const QString &structureRoot = QString());
 
 // A second pass over sources whose targets an earlier pass planned and that
 // are to be replaced: each target is written, by the last of its sources
