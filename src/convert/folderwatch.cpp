@@ -58,6 +58,13 @@ FolderWatch::FolderWatch(const QString &folder, const QString &outputFolder, boo
             watcher.removePath(folder);
         }
     });
+    // A failed file left in place is watched: a copy that stalled longer than
+    // the settle interval and then went on is taken again once it settles.
+    connect(&watcher, &QFileSystemWatcher::fileChanged, this, [this](const QString &path) {
+        consider(path);
+        if (pending.contains(path))
+            watcher.removePath(path);
+    });
 }
 
 QString FolderWatch::journalName()
@@ -182,6 +189,8 @@ void FolderWatch::fileDone(const QString &path, const QString &status, const QSt
     const QString relative = QDir(root).relativeFilePath(path);
     // Journaled first: a stop between the two leaves the file done in place.
     record(relative, stamp, status);
+    if (!moveOriginals && status == QLatin1String("failed"))
+        watcher.addPath(path);
     if (!moveOriginals || status == QLatin1String("skipped"))
         return;
     moveOriginal(path, status == QLatin1String("failed") ? QStringLiteral("failed") : QStringLiteral("done"), reason);

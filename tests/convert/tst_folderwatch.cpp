@@ -48,6 +48,9 @@ private slots:
             << QStringList{"-1 write a.png", "-1 write b.png", "900 stop", "950 change b.png", "950 write c.png",
                            "1000 start"}
             << false << QStringList{"a.png", "b.png", "b.png", "c.png"} << QStringList{"a.png", "b.png", "c.png"};
+        QTest::newRow("failed, then written on: taken again")
+            << QStringList{"-1 garbage a.png", "700 write a.png"} << false << QStringList{"a.png!", "a.png"}
+            << QStringList{"a.png"};
         QTest::newRow("moved: done and failed with its reason")
             << QStringList{"-1 write sub/a.png", "-1 garbage bad.jpg", "0 write done/x.png"} << true
             << QStringList{"bad.jpg!", "sub/a.png"}
