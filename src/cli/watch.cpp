@@ -16,6 +16,8 @@ void printLine(const QString &line)
     std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
 }
 
+constexpr int exitUsage = 2; // the folder or the output cannot be used
+
 } // namespace
 
 int runWatch(const QString &folder, const ConversionSettings &settings, ExistingPolicy policy, bool moveOriginals,
@@ -23,13 +25,13 @@ int runWatch(const QString &folder, const ConversionSettings &settings, Existing
 {
     if (!QDir().mkpath(settings.outputFolder)) {
         printLine(QStringLiteral("kestrix-convert: cannot make the output folder %1").arg(settings.outputFolder));
-        return 2;
+        return exitUsage;
     }
     FolderWatch watch(folder, settings.outputFolder, moveOriginals);
     QString error;
     if (!watch.start(&error)) {
         printLine(QStringLiteral("kestrix-convert: --watch: ") + error);
-        return 2;
+        return exitUsage;
     }
     if (!quiet)
         printLine(QStringLiteral("Watching %1; Ctrl+C stops.").arg(QDir::toNativeSeparators(folder)));

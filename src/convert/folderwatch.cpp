@@ -56,6 +56,8 @@ FolderWatch::FolderWatch(const QString &folder, const QString &outputFolder, boo
         } else {
             watchedFolders.remove(folder);
             watcher.removePath(folder);
+            if (folder == root)
+                emit problem(QStringLiteral("the watched folder %1 is gone").arg(root));
         }
     });
     // A failed file left in place is watched: a copy that stalled longer than

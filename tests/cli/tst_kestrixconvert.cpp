@@ -100,6 +100,10 @@ private slots:
         QTest::newRow("unknown raw mode") << QStringList{"--raw", "quarter"} << QByteArray() << QByteArray("quarter");
         QTest::newRow("bad shard") << QStringList{"--shard", "3/2"} << QByteArray() << QByteArray("3/2");
         QTest::newRow("missing input") << QStringList{"no-such-folder"} << QByteArray() << QByteArray("no-such-folder");
+        QTest::newRow("watch and sources") << QStringList{"--watch", "."} << QByteArray()
+                                           << QByteArray("--watch takes no other input");
+        QTest::newRow("moving without watch") << QStringList{"--move-originals"} << QByteArray()
+                                              << QByteArray("--move-originals goes with --watch");
         QTest::newRow("file: misspelt key") << QStringList() << QByteArray("[MainApp]\nremoveLocations=true\n")
                                            << QByteArray("s.ini:2: unknown key \"removeLocations\"");
         QTest::newRow("file: wrong type") << QStringList() << QByteArray("[MainApp]\ntextSize=12\nkeepMetadata=no\n")
