@@ -39,6 +39,13 @@ QByteArray journalLine(const QString &relative, qint64 size, qint64 modified, co
            + '\n';
 }
 
+// In the watched folder, so that it travels with the files it names (paths
+// relative to the folder) when the folder is moved or mounted elsewhere.
+QString journalName()
+{
+    return QStringLiteral(".kestrix-watch.journal");
+}
+
 } // namespace
 
 FolderWatch::FolderWatch(const QString &folder, const QString &outputFolder, bool moveOriginals, int settleMs,
@@ -67,11 +74,6 @@ FolderWatch::FolderWatch(const QString &folder, const QString &outputFolder, boo
         if (pending.contains(path))
             watcher.removePath(path);
     });
-}
-
-QString FolderWatch::journalName()
-{
-    return QStringLiteral(".kestrix-watch.journal");
 }
 
 FolderWatch::Stamp FolderWatch::stampOf(const QString &path)

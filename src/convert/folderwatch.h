@@ -14,11 +14,12 @@
 // in it, and hands each over once its writing has finished: its size and
 // modification time unchanged for the settle interval and the file opened for
 // reading. The host converts a batch and gives word on each file; a journal in
-// the folder keeps what was done, so that a restart neither repeats nor misses
-// a file (a file changed since is taken again). Idle, nothing runs: the folders
-// are watched through the system's notifications, and the settle timer runs
-// only while a file is pending. Never blocks; the host may convert in the
-// background and answer later.
+// the folder (.kestrix-watch.journal, one JSON line per file) keeps what was
+// done, so that a restart neither repeats nor misses a file (a file changed
+// since is taken again). Idle, nothing runs: the folders are watched through
+// the system's notifications, and the settle timer runs only while a file is
+// pending. Never blocks; the host may convert in the background and answer
+// later.
 class FolderWatch : public QObject
 {
     Q_OBJECT
@@ -45,9 +46,6 @@ public:
 
     // The watched folder as the paths handed over spell it.
     QString folder() const { return root; }
-
-    // The journal's file name in the watched folder.
-    static QString journalName();
 
 signals:
     // Pictures whose writing has finished, sorted by path. The next batch comes

@@ -111,8 +111,10 @@ private slots:
                     written[name] = picture;
                     const qsizetype third = picture.size() / 3;
                     write(name, picture.left(third), QIODevice::WriteOnly);
-                    QTimer::singleShot(100, this, [&, name, third] { write(name, picture.mid(third, third), QIODevice::Append); });
-                    QTimer::singleShot(200, this, [&, name, third] { write(name, picture.mid(2 * third), QIODevice::Append); });
+                    QTimer::singleShot(100, this,
+                                       [&, name, third] { write(name, picture.mid(third, third), QIODevice::Append); });
+                    QTimer::singleShot(200, this,
+                                       [&, name, third] { write(name, picture.mid(2 * third), QIODevice::Append); });
                 }
                 --pendingSteps;
             };
