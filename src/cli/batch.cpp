@@ -184,6 +184,11 @@ void installStopHandlers()
     sigaction(SIGTERM, &action, nullptr);
 }
 
+int stopDescriptor()
+{
+    return stopPipe[0];
+}
+
 QString freeTargetName(const QString &target)
 {
     return firstFreeName(target, targetExists);
@@ -271,6 +276,16 @@ bool Reporter::anyFailed() const
     return std::any_of(results.cbegin(), results.cend(), [](const std::optional<FileResult> &r) {
         return r && r->status == QLatin1String("failed");
     });
+}
+
+QList<FileResult> Reporter::fileResults() const
+{
+    QList<FileResult> list;
+    for (const std::optional<FileResult> &result : results) {
+        if (result)
+            list << *result;
+    }
+    return list;
 }
 
 QByteArray Reporter::json(bool stopped) const
@@ -364,7 +379,8 @@ void runWorker(ConvertImagesThread &thread, Reporter &reporter,
 } // namespace
 
 void runImageBatch(const QStringList &sources, const QStringList &share, const ConversionSettings &settings,
-                   const QString &outputFolder, ExistingPolicy policy, Reporter &reporter)
+                   const QString &outputFolder, ExistingPolicy policy, Reporter &reporter,
+                   const QString &structureRoot)
 {
     // The window's planner decides every target first, with --existing in the
     // place of the window's policy (this program never asks). Every shard
@@ -379,7 +395,8 @@ void runImageBatch(const QStringList &sources, const QStringList &share, const C
     const QSet<QString> mine(share.cbegin(), share.cend());
     QList<PlannedFile> plan;
     QHash<QString, QString> targetOf;
-    for (const PlannedFile &file : planOutputs(sources, outputFolder, extension, run, false, fileSourceFacts(run))) {
+    for (const PlannedFile &file : planOutputs(sources, outputFolder, extension, run, false, fileSourceFacts(run),
+                                                     structureRoot)) {
         if (mine.contains(file.source)) {
             plan << file;
             targetOf.insert(file.source, file.target);

@@ -65,6 +65,8 @@ public:
     void finish();
     QByteArray json(bool stopped) const;
     bool anyFailed() const;
+    // The results received so far, in list order.
+    QList<FileResult> fileResults() const;
 
 private:
     void printResult(const FileResult &result, qsizetype position);
@@ -88,12 +90,16 @@ extern std::atomic<int> stopSignal;
 // SIGINT and SIGTERM set stopSignal and wake whatever waits for them (the
 // reading of standard input, a running pass).
 void installStopHandlers();
+// The read end that a stop signal makes readable, for a wait of one's own.
+int stopDescriptor();
 
 // Converts the sources of share (a shard's part of sources, planned with the
 // whole list) to image files in outputFolder, several at once
-// (the settings' job count).
+// (the settings' job count). A kept folder structure mirrors structureRoot
+// when given.
 void runImageBatch(const QStringList &sources, const QStringList &share, const ConversionSettings &settings,
-                   const QString &outputFolder, ExistingPolicy policy, Reporter &reporter);
+                   const QString &outputFolder, ExistingPolicy policy, Reporter &reporter,
+                   const QString &structureRoot = QString());
 
 // Converts the sources into one PDF document through the window's PDF pass.
 void runPdfBatch(const QStringList &sources, const ConversionSettings &settings, ExistingPolicy policy,

@@ -15,6 +15,7 @@
 #include "conversionsettings.h"
 #include "presets.h"
 #include "targetformats.h"
+#include "watch.h"
 
 namespace {
 
@@ -83,6 +84,7 @@ QString helpText()
 {
     QString text = QStringLiteral(
         "Usage: kestrix-convert [options] FILE|FOLDER|- ...\n"
+        "       kestrix-convert --watch DIR [options] -o OUTPUT\n"
         "Converts pictures with the settings of Kestrix Picturist, without a display and without questions.\n"
         "Folders are searched with their sub-folders for the picture types the window accepts\n"
         "(the types below that are read); '-' reads one path per line from standard input.\n"
@@ -126,6 +128,13 @@ QString helpText()
         "  --jobs N               files converted at once, 0 = one per core (default)   e.g. --jobs 4\n"
         "  --shard I/N            convert only the I-th of N equal slices of the sorted list\n"
         "                         e.g. --shard 2/4\n"
+        "  --watch DIR            convert each picture that lands in DIR or below once it is completely\n"
+        "                         written (unchanged for a second), until Ctrl+C; the journal\n"
+        "                         DIR/.kestrix-watch.journal keeps what was done, so that a restart\n"
+        "                         neither repeats nor misses a file (a file changed since is taken again)\n"
+        "                         e.g. --watch ~/Incoming -o ~/Converted\n"
+        "  --move-originals       with --watch: move each converted original into DIR/done/ and each\n"
+        "                         failed one into DIR/failed/ with NAME.txt giving the reason\n"
         "  --quiet                print only failures\n"
         "  --json                 print a summary as JSON on standard output\n"
         "  -h, --help             this text\n"
@@ -203,11 +212,13 @@ int run(const QStringList &arguments)
     const QCommandLineOption metadata(QStringLiteral("metadata"), QString(), QStringLiteral("CHOICE"));
     const QCommandLineOption noAutoOrient(QStringLiteral("no-auto-orient"));
     const QCommandLineOption besideSource(QStringLiteral("beside-source"));
+    const QCommandLineOption watch(QStringLiteral("watch"), QString(), QStringLiteral("DIR"));
+    const QCommandLineOption moveOriginals(QStringLiteral("move-originals"));
     const QCommandLineOption quiet(QStringLiteral("quiet"));
     const QCommandLineOption json(QStringLiteral("json"));
     parser.addOptions({help, version, settingsFile, appSettings, set, to, output, pdf, quality, scale, width, height,
                        pdfDpi, raw, pdfKeepJpeg, existing, jobs, shard, quiet, json, preset, listPresets, metadata,
-                       noAutoOrient, besideSource});
+                       noAutoOrient, besideSource, watch, moveOriginals});
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
     if (parser.isSet(help)) {
@@ -370,6 +381,22 @@ int run(const QStringList &arguments)
         }
         if (!indexOk || !countOk || shardCount < 1 || shardIndex < 1 || shardIndex > shardCount)
             return usageError(QStringLiteral("--shard: \"%1\" is not I/N with 1 <= I <= N").arg(parser.value(shard)));
+    }
+
+    if (parser.isSet(moveOriginals) && !parser.isSet(watch))
+        return usageError(QStringLiteral("--move-originals goes with --watch"));
+    if (parser.isSet(watch)) {
+        if (settings.targeFileType == TargetPdf)
+            return usageError(QStringLiteral("--watch writes pictures, not a PDF document"));
+        if (settings.outputFolder.isEmpty())
+            return usageError(QStringLiteral("no output folder: give -o DIR (or outputFolder in the settings)"));
+        if (!parser.positionalArguments().isEmpty() || parser.isSet(shard) || parser.isSet(json))
+            return usageError(QStringLiteral("--watch takes no other input, nor --shard or --json"));
+        const QString folder = parser.value(watch);
+        if (!QFileInfo(folder).isDir())
+            return usageError(QStringLiteral("--watch: %1 is not a folder").arg(folder));
+        QImageReader::setAllocationLimit(allocationLimitMegabytes);
+        return runWatch(folder, settings, policy, parser.isSet(moveOriginals), parser.isSet(quiet));
     }
 
     const bool isPdf = settings.targeFileType == TargetPdf;

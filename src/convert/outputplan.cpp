@@ -240,11 +240,13 @@ bool isOneOfTheSources(const QString &path, const QStringList &sources)
 }
 
 QList<PlannedFile> planOutputs(const QStringList &sources, const QString &outputFolder, const QString &extension,
-                               const ConversionSettings &settings, bool overwriteExisting, const SourceFacts &facts)
+                               const ConversionSettings &settings, bool overwriteExisting, const SourceFacts &facts,
+                               const QString &structureRoot)
 {
     const int policy = overwriteExisting ? ExistingOverwrite : settings.existingFilePolicy;
-    const QString root = settings.keepFolderStructure && !settings.outputBesideSource ? commonSourceFolder(sources)
-                                                                                      : QString();
+    const QString root = !settings.keepFolderStructure || settings.outputBesideSource ? QString()
+                         : structureRoot.isEmpty()                                    ? commonSourceFolder(sources)
+                                                                                      : structureRoot;
     const QSet<QString> sourceKeys = canonicalKeys(sources);
     const auto isSource = [&sourceKeys](const QString &path) {
         const QString key = canonicalKey(path);

@@ -75,12 +75,15 @@ bool isOneOfTheSources(const QString &path, const QStringList &sources);
 // A symbolic link at the target is never written through (refused under
 // Overwrite) and a name longer than the file system takes is refused.
 // With keepFolderStructure each target lies under the source's folder
-// relative to commonSourceFolder; no target ever lies outside outputFolder.
+// relative to structureRoot, or to commonSourceFolder when that is empty (a
+// watched folder's batches all mirror the watched folder); no target ever
+// lies outside outputFolder.
 // With outputBesideSource each target lies in its source's folder instead
 // (keepFolderStructure has no part then), never outside it.
 // overwriteExisting (a second pass) plans as the Overwrite policy.
 QList<PlannedFile> planOutputs(const QStringList &sources, const QString &outputFolder, const QString &extension,
-                               const ConversionSettings &settings, bool overwriteExisting, const SourceFacts &facts);
+                               const ConversionSettings &settings, bool overwriteExisting, const SourceFacts &facts,
+                               const QString &structureRoot = QString());
 
 // With outputBesideSource, the first source that the name pattern and
 // extension would write over with its own output; otherwise empty. A run

@@ -104,6 +104,10 @@ private slots:
         QTest::newRow("unknown raw mode") << QStringList{"--raw", "quarter"} << QByteArray() << QByteArray("quarter");
         QTest::newRow("bad shard") << QStringList{"--shard", "3/2"} << QByteArray() << QByteArray("3/2");
         QTest::newRow("missing input") << QStringList{"no-such-folder"} << QByteArray() << QByteArray("no-such-folder");
+        QTest::newRow("watch and sources") << QStringList{"--watch", "."} << QByteArray()
+                                           << QByteArray("--watch takes no other input");
+        QTest::newRow("moving without watch") << QStringList{"--move-originals"} << QByteArray()
+                                              << QByteArray("--move-originals goes with --watch");
         QTest::newRow("file: misspelt key") << QStringList() << QByteArray("[MainApp]\nremoveLocations=true\n")
                                            << QByteArray("s.ini:2: unknown key \"removeLocations\"");
         QTest::newRow("unknown preset") << QStringList{"--preset", "Nope"} << QByteArray() << QByteArray("\"Nope\"");
@@ -231,6 +235,40 @@ private slots:
         QCOMPARE(written.size(), total(json, "converted"));
         QVERIFY(written.size() < 20);
         for (const QString &name : written)
+            QVERIFY2(name.endsWith(".webp") && !QImage(out + "/" + name).isNull(), qPrintable(name));
+    }
+
+    // A watch stopped while a batch converts leaves whole files and journals
+    // exactly the files done; a restart converts the rest and repeats nothing,
+    // not even the failure. Outputs inside the folder are never taken up.
+    void watchStoppedAndRestarted()
+    {
+        QTemporaryDir tmp;
+        const QString in = photos(tmp.filePath("in"), 20, QSize(640, 480));
+        kxtest::writeFile(in + "/a-broken.jpg", "not a picture"); // reported first, while the rest runs
+        const QString out = in + "/out";
+        const QStringList arguments{"--watch", in, "-o", out, "--to", "webp"};
+        QProcess process;
+        process.start(QStringLiteral(KESTRIX_CONVERT), arguments);
+        QByteArray lines;
+        QTRY_VERIFY_WITH_TIMEOUT((lines += process.readAllStandardError()).contains("[1/21]"), 30000);
+        ::kill(process.processId(), SIGINT);
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 130);
+        const qsizetype first = QDir(out).entryList(QDir::Files).size();
+        QVERIFY(first < 20);
+        const QByteArray journal = kxtest::readFile(in + "/.kestrix-watch.journal");
+        QCOMPARE(journal.count('\n'), first + 1);
+
+        process.start(QStringLiteral(KESTRIX_CONVERT), arguments);
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(out).entryList(QDir::Files).size(), 20, 30000);
+        ::kill(process.processId(), SIGTERM);
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 143);
+        lines = process.readAllStandardError();
+        QCOMPARE(lines.count(" -> "), 20 - first);
+        QVERIFY2(!lines.contains("skipped") && !lines.contains("failed"), lines.constData());
+        for (const QString &name : QDir(out).entryList(QDir::Files))
             QVERIFY2(name.endsWith(".webp") && !QImage(out + "/" + name).isNull(), qPrintable(name));
     }
 

@@ -41,20 +41,24 @@ private slots:
     }
 
     // Sources in nested folders, one with a name made of dots and slash-like
-    // characters: targets mirror the tree below the deepest common folder and
-    // never leave the output folder.
+    // characters: targets mirror the tree below the deepest common folder (or
+    // the root given) and never leave the output folder.
     void folderStructure_data()
     {
         QTest::addColumn<QStringList>("sources");
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<QStringList>("targets");
+        QTest::addColumn<QString>("root");
         QTest::newRow("nested") << QStringList{"/in/trip/a.jpg", "/in/trip/day1/b.jpg", "/in/trip/day2/x/c.jpg"}
-                                << "{name}" << QStringList{"/out/a.png", "/out/day1/b.png", "/out/day2/x/c.png"};
+                                << "{name}" << QStringList{"/out/a.png", "/out/day1/b.png", "/out/day2/x/c.png"}
+                                << QString();
         QTest::newRow("roots differ") << QStringList{"/in/a/p.jpg", "/other/q.jpg"} << "{name}"
-                                      << QStringList{"/out/in/a/p.png", "/out/other/q.png"};
+                                      << QStringList{"/out/in/a/p.png", "/out/other/q.png"} << QString();
         QTest::newRow("dotted and slash-like names")
             << QStringList{"/in/../in/s/..x.jpg", QString::fromUtf8("/in/t/a\u2215b.jpg")} << "../../{name}"
-            << QStringList{"/out/s/.._.._.png", QString::fromUtf8("/out/t/.._.._a\u2215b.png")};
+            << QStringList{"/out/s/.._.._.png", QString::fromUtf8("/out/t/.._.._a\u2215b.png")} << QString();
+        QTest::newRow("root given: one file deep below it")
+            << QStringList{"/in/trip/day1/b.jpg"} << "{name}" << QStringList{"/out/trip/day1/b.png"} << "/in";
     }
 
     void folderStructure()
@@ -62,11 +66,12 @@ private slots:
         QFETCH(QStringList, sources);
         QFETCH(QString, pattern);
         QFETCH(QStringList, targets);
+        QFETCH(QString, root);
         ConversionSettings s;
         s.keepFolderStructure = true;
         s.fileNamePattern = pattern;
         QStringList planned;
-        for (const PlannedFile &file : planOutputs(sources, "/out", ".png", s, false, fixedFacts()))
+        for (const PlannedFile &file : planOutputs(sources, "/out", ".png", s, false, fixedFacts(), root))
             planned << file.target;
         QCOMPARE(planned, targets);
     }

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+#include "batch.h"
+#include "conversionsettings.h"
+
+// Converts what lands in folder (and below) to image files in the settings'
+// output folder until a stop signal, one pass per batch of settled files,
+// each file reported as a batch's are. With moveOriginals the originals
+// move into folder/done/ or folder/failed/. Returns the exit status.
+int runWatch(const QString &folder, const ConversionSettings &settings, ExistingPolicy policy, bool moveOriginals,
+             bool quiet);
