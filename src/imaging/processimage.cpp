@@ -44,7 +44,8 @@ QImage cachedSource(ImageMagickUtil &util, const QString &path, const Rendering 
             && cache.lastSourceSize == size && cache.lastSourceModified == modified
             && cache.lastSourceRendering.size == rendering.size && cache.lastSourceRendering.pdfDpi == rendering.pdfDpi
             && cache.lastSourceRendering.rawPictures == rendering.rawPictures
-            && cache.lastSourceRendering.atLeast == rendering.atLeast;
+            && cache.lastSourceRendering.atLeast == rendering.atLeast
+            && cache.lastSourceRendering.colours == rendering.colours;
     if (!current) {
         QImage decoded;
         cache.lastSourceReason.clear();
@@ -129,6 +130,7 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
     // never scaled up from a small rendering; the rendering is the source of
     // every later step, watermarks included.
     Rendering rendering{QSize(), settings.pdfSourceDpi, settings.rawPictures};
+    rendering.colours = settings.colourHandling;
     std::optional<QSize> size;
     const std::optional<QSize> ownSize = renderedSourceSize(path, settings.pdfSourceDpi);
     if (ownSize && ownSize->isValid()) {

@@ -110,6 +110,7 @@ const KeyEntry keyTable[] = {
     {"removeLocation", SettingRemoveLocation, &S::removeLocation},
     {"keepFileDates", SettingKeepFileDates, &S::keepFileDates},
     {"pdfSourceDpi", SettingPdfSourceDpi, &S::pdfSourceDpi, 36, 1200},
+    {"colourHandling", SettingColourHandling, &S::colourHandling, ColoursKeepProfile, ColoursToSrgb, keep},
 };
 
 const KeyEntry *findKey(const QString &name)

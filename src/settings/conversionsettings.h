@@ -72,6 +72,7 @@ enum SettingId {
     SettingScaleDoNotEnlarge = 143,
     SettingPdfSourceDpi = 144,
     SettingRawPictures = 150,
+    SettingColourHandling = 152,
 };
 
 // Watermark positions, "Top - Left" (0) to "Bottom - Right" (8).
@@ -100,6 +101,9 @@ enum TiffCompression { TiffNoCompression = 0, TiffLzwCompression = 1 };
 constexpr int defaultPdfSourceDpi = 150;
 // How camera RAW sources are developed ("RAW pictures").
 enum RawPictures { RawFullQuality = 0, RawHalfSize = 1, RawEmbeddedPreview = 2 };
+// What becomes of a source's colours ("Colours"): its profile kept, or the
+// pixels converted to sRGB.
+enum ColourHandling { ColoursKeepProfile = 0, ColoursToSrgb = 1 };
 
 // Every option of a conversion. Field names are the settings keys, their
 // misspellings included, because the keys are the stored format.
@@ -175,6 +179,7 @@ struct ConversionSettings
     bool keepFileDates = false;
     // The resolution the pages of PDF sources are rendered at ("PDF pages at ... dpi").
     int pdfSourceDpi = defaultPdfSourceDpi;
+    int colourHandling = ColoursKeepProfile;
 };
 
 // The one process-wide record. Written on the GUI thread only; workers never

@@ -11,6 +11,7 @@
 
 #include "conversionsettings.h"
 #include "convertfile.h"
+#include "kxprofiles.h"
 #include "kxtest.h"
 
 namespace {
@@ -97,32 +98,8 @@ const QByteArray &lutProfile()
 {
     static const QByteArray icc = [] {
         cmsHPROFILE srgb = cmsCreate_sRGBProfile();
-        cmsHPROFILE lab = cmsCreateLab4Profile(nullptr);
-        cmsHTRANSFORM toLab = cmsCreateTransform(srgb, TYPE_RGB_16, lab, TYPE_Lab_16, INTENT_PERCEPTUAL, 0);
-        cmsStage *table = cmsStageAllocCLut16bit(nullptr, 33, 3, 3, nullptr);
-        cmsStageSampleCLut16bit(table, [](const cmsUInt16Number in[], cmsUInt16Number out[], void *transform) {
-            cmsDoTransform(transform, in, out, 1);
-            return cmsInt32Number(TRUE);
-        }, toLab, 0);
-        // A lutAtoB table holds its CLUT between curves.
-        cmsPipeline *pipeline = cmsPipelineAlloc(nullptr, 3, 3);
-        cmsPipelineInsertStage(pipeline, cmsAT_END, cmsStageAllocToneCurves(nullptr, 3, nullptr));
-        cmsPipelineInsertStage(pipeline, cmsAT_END, table);
-        cmsPipelineInsertStage(pipeline, cmsAT_END, cmsStageAllocToneCurves(nullptr, 3, nullptr));
-        cmsHPROFILE profile = cmsCreateProfilePlaceholder(nullptr);
-        cmsSetProfileVersion(profile, 4.3);
-        cmsSetDeviceClass(profile, cmsSigDisplayClass);
-        cmsSetColorSpace(profile, cmsSigRgbData);
-        cmsSetPCS(profile, cmsSigLabData);
-        cmsWriteTag(profile, cmsSigAToB0Tag, pipeline);
-        cmsUInt32Number size = 0;
-        cmsSaveProfileToMem(profile, nullptr, &size);
-        QByteArray bytes(qsizetype(size), Qt::Uninitialized);
-        cmsSaveProfileToMem(profile, bytes.data(), &size);
-        cmsPipelineFree(pipeline);
-        cmsDeleteTransform(toLab);
-        for (cmsHPROFILE each : {profile, lab, srgb})
-            cmsCloseProfile(each);
+        const QByteArray bytes = kxtest::lutProfileOf(srgb, 33);
+        cmsCloseProfile(srgb);
         return bytes;
     }();
     return icc;

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+
+#include <lcms2.h>
+
+#include <memory>
+
+// Little CMS handles shared by the decoders that turn CMYK and L*a*b*
+// pixels into sRGB and by the conversion of a picture's colours to sRGB.
+struct LcmsProfileCloser
+{
+    void operator()(void *profile) const { cmsCloseProfile(profile); }
+};
+using LcmsProfile = std::unique_ptr<void, LcmsProfileCloser>;
+
+struct LcmsTransformDeleter
+{
+    void operator()(void *transform) const { cmsDeleteTransform(transform); }
+};
+using LcmsTransform = std::unique_ptr<void, LcmsTransformDeleter>;
+
+// CMYK inks (0..1, 1 full ink) without a profile: the plain conversion of
+// libtiff's RGBA interface, for each of red, green and blue.
+inline double cmykWithoutProfile(double ink, double black)
+{
+    return (1.0 - ink) * (1.0 - black);
+}
+
+// CMYK through the given profile to sRGB, TYPE_CMYK_16 to TYPE_RGB_16 (ink
+// 65535 is full ink); null when the profile is not a CMYK one Little CMS can use.
+LcmsTransform cmykToSrgbTransform(const void *icc, size_t size);
+
+// L*a*b* (D50, Little CMS's 16-bit encoding) to sRGB, TYPE_Lab_16 to TYPE_RGB_16.
+LcmsTransform labToSrgbTransform();
+
+// Brings the pixels into sRGB: from their colour space when the decoder set
+// one, else from icc, the profile the decoder could not apply (an RGB
+// profile, lookup tables included). Grey pictures and pictures with neither
+// stay as they are. 16-bit pictures stay 16-bit. False when the transform
+// cannot be made or memory runs out; the picture is then unchanged.
+bool convertToSrgb(QImage *image, const QByteArray &icc);
