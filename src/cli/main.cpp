@@ -105,6 +105,8 @@ QString helpText()
         "                         (default 150)   e.g. --pdf-dpi 300\n"
         "  --raw MODE             camera RAW files: full (default), half (half size), or preview\n"
         "                         (the embedded preview, much faster)   e.g. --raw preview\n"
+        "  --colours MODE         keep (default: each source's colour profile goes with it) or srgb\n"
+        "                         (the pixels converted to sRGB)   e.g. --colours srgb\n"
         "\n"
         "Run:\n"
         "  --existing MODE        a target that exists: skip (default), overwrite, or rename (name-1.ext, ...)\n"
@@ -183,11 +185,12 @@ int run(const QStringList &arguments)
     const QCommandLineOption existing(QStringLiteral("existing"), QString(), QStringLiteral("MODE"));
     const QCommandLineOption jobs(QStringLiteral("jobs"), QString(), QStringLiteral("N"));
     const QCommandLineOption raw(QStringLiteral("raw"), QString(), QStringLiteral("MODE"));
+    const QCommandLineOption colours(QStringLiteral("colours"), QString(), QStringLiteral("MODE"));
     const QCommandLineOption shard(QStringLiteral("shard"), QString(), QStringLiteral("I/N"));
     const QCommandLineOption quiet(QStringLiteral("quiet"));
     const QCommandLineOption json(QStringLiteral("json"));
     parser.addOptions({help, version, settingsFile, appSettings, set, to, output, pdf, quality, scale, width, height,
-                       pdfDpi, raw, existing, jobs, shard, quiet, json});
+                       pdfDpi, raw, colours, existing, jobs, shard, quiet, json});
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
     if (parser.isSet(help)) {
@@ -266,6 +269,15 @@ int run(const QStringList &arguments)
             settings.rawPictures = RawEmbeddedPreview;
         else
             return usageError(QStringLiteral("--raw: unknown mode \"%1\"; accepted: full half preview").arg(mode));
+    }
+    if (parser.isSet(colours)) {
+        const QString mode = parser.value(colours);
+        if (mode == QLatin1String("keep"))
+            settings.colourHandling = ColoursKeepProfile;
+        else if (mode == QLatin1String("srgb"))
+            settings.colourHandling = ColoursToSrgb;
+        else
+            return usageError(QStringLiteral("--colours: unknown mode \"%1\"; accepted: keep srgb").arg(mode));
     }
     if (parser.isSet(jobs) && !setSettingFromText(settings, QStringLiteral("convertJobs"), parser.value(jobs), &error))
         return usageError(error);

@@ -178,6 +178,7 @@ public slots:
     void on_tiffCompressionComboBox_currentIndexChanged(int index);
     void on_rawPicturesComboBox_currentIndexChanged(int index);
     void on_pdfSourceDpiSpinBox_valueChanged(int value);
+    void on_colourHandlingComboBox_currentIndexChanged(int index);
     void on_longEdgeRadioButton_toggled(bool checked);
     void on_longEdgeLineEdit_textChanged(const QString &text);
     void on_doNotEnlargeCheckBox_toggled(bool checked);

@@ -112,6 +112,7 @@ void ConvertImageForm::updateControlsFromSettings()
     ui->fileNamePatternLineEdit->setText(s.fileNamePattern);
     ui->rawPicturesComboBox->setCurrentIndex(s.rawPictures);
     ui->pdfSourceDpiSpinBox->setValue(s.pdfSourceDpi);
+    ui->colourHandlingComboBox->setCurrentIndex(s.colourHandling);
 
     // 3. A folder that went away since the last run shows as empty.
     if (!s.outputFolder.isEmpty()) {
@@ -273,6 +274,7 @@ void ConvertImageForm::on_tabResetButton_clicked()
     for (int id = SettingExistingFilePolicy; id <= SettingPdfSourceDpi; ++id)
         saveSetting(id);
     saveSetting(SettingRawPictures);
+    saveSetting(SettingColourHandling);
 }
 
 void ConvertImageForm::changeSetting(int id, PreviewRefresh preview,
@@ -688,6 +690,11 @@ void ConvertImageForm::on_rawPicturesComboBox_currentIndexChanged(int index)
 void ConvertImageForm::on_pdfSourceDpiSpinBox_valueChanged(int value)
 {
     changeSetting(SettingPdfSourceDpi, RefreshPreview, [&](ConversionSettings &s) { s.pdfSourceDpi = value; });
+}
+
+void ConvertImageForm::on_colourHandlingComboBox_currentIndexChanged(int index)
+{
+    changeSetting(SettingColourHandling, RefreshPreview, [&](ConversionSettings &s) { s.colourHandling = index; });
 }
 
 void ConvertImageForm::on_grayscaleCheckBox_toggled(bool checked)

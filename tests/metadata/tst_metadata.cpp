@@ -210,12 +210,15 @@ private slots:
         QTest::addColumn<bool>("removeLocation");
         QTest::addColumn<bool>("keepDates");
         QTest::addColumn<bool>("lutProfile");
+        QTest::addColumn<int>("colours");
         for (const char *extension : {".jpg", ".png", ".webp", ".tiff", ".heic", ".avif", ".jxl"}) {
-            QTest::addRow("%s", extension) << QString(extension) << true << false << false << false;
-            QTest::addRow("%s no location, file date", extension) << QString(extension) << true << true << true << false;
+            QTest::addRow("%s", extension) << QString(extension) << true << false << false << false << 0;
+            QTest::addRow("%s no location, file date", extension) << QString(extension) << true << true << true << false << 0;
             // The profile is kept as it is even without the metadata.
-            QTest::addRow("%s LUT profile, metadata off", extension) << QString(extension) << false << false << false << true;
+            QTest::addRow("%s LUT profile, metadata off", extension) << QString(extension) << false << false << false << true << 0;
         }
+        // Pixels converted from it leave it behind.
+        QTest::addRow(".jpg LUT profile to sRGB") << ".jpg" << true << false << false << true << int(ColoursToSrgb);
     }
 
     void keepsWhatThePhotoSays()
@@ -225,7 +228,9 @@ private slots:
         QFETCH(bool, removeLocation);
         QFETCH(bool, keepDates);
         QFETCH(bool, lutProfile);
+        QFETCH(int, colours);
         ConversionSettings settings;
+        settings.colourHandling = colours;
         settings.keepMetadata = keep;
         settings.removeLocation = removeLocation;
         settings.keepFileDates = keepDates;
@@ -234,7 +239,9 @@ private slots:
         QImageReader reader(output);
         reader.setAutoTransform(false);
         QCOMPARE(reader.size(), QSize(48, 64));
-        if (lutProfile)
+        if (colours == ColoursToSrgb)
+            QVERIFY(storedProfile(output).isEmpty() || reader.read().colorSpace() == QColorSpace::SRgb);
+        else if (lutProfile)
             QCOMPARE(storedProfile(output), ::lutProfile());
         else
             QCOMPARE(reader.read().colorSpace().primaries(), QColorSpace::Primaries::DciP3D65);
