@@ -36,8 +36,11 @@ LcmsTransform cmykToSrgbTransform(const void *icc, size_t size);
 LcmsTransform labToSrgbTransform();
 
 // Brings the pixels into sRGB: from their colour space when the decoder set
-// one, else from icc, the profile the decoder could not apply (an RGB
-// profile, lookup tables included). Grey pictures and pictures with neither
-// stay as they are. 16-bit pictures stay 16-bit. False when the transform
-// cannot be made or memory runs out; the picture is then unchanged.
+// one, else from icc, the profile the file stores that the decoder could not
+// apply (an RGB one, lookup tables included). Grey pictures with a grey
+// profile become sRGB's grey without a profile, and stay grey. Pictures
+// without a profile, or
+// with one Little CMS cannot use or of another colour model, stay as they
+// are; 16-bit pictures stay 16-bit. False when memory runs out, the picture
+// then unchanged.
 bool convertToSrgb(QImage *image, const QByteArray &icc);

@@ -264,11 +264,10 @@ bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *rea
     if (rendering.colours == ColoursToSrgb) {
         // Pixels whose profile Qt could not parse are converted from the
         // profile in the file; drawings and pages are drawn in sRGB.
-        const QByteArray icc = decoded.colorSpace().isValid() || isRenderedSource(path)
-                ? QByteArray()
-                : readPhotoMetadata(path, decoded.size(), false, MetadataPart::UnappliedColourProfile).icc;
+        const QByteArray icc = decoded.colorSpace().isValid() || isRenderedSource(path) ? QByteArray()
+                                                                                      : storedColourProfile(path);
         if (!convertToSrgb(&decoded, icc))
-            return refuse(reason, tr("its colours cannot be converted to sRGB"));
+            return refuse(reason, tr("there is not enough memory to convert its colours"));
     }
     image = decoded;
     return true;

@@ -48,7 +48,7 @@ QByteArray jpegOf(const QByteArray &samples, int components, bool adobe, const Q
     info.image_width = across * patch;
     info.image_height = down * patch;
     info.input_components = components;
-    info.in_color_space = components == 4 ? JCS_CMYK : JCS_RGB;
+    info.in_color_space = components == 4 ? JCS_CMYK : components == 3 ? JCS_RGB : JCS_GRAYSCALE;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 100, TRUE);
     // Full-size chroma: upsampled chroma would blend the patches' edges.
@@ -142,8 +142,8 @@ QImage referenceOf(const QByteArray &samples, int components, const QByteArray &
 {
     cmsHPROFILE source = cmsOpenProfileFromMem(icc.constData(), cmsUInt32Number(icc.size()));
     cmsHPROFILE srgb = cmsCreate_sRGBProfile();
-    cmsHTRANSFORM transform = cmsCreateTransform(source, components == 4 ? TYPE_CMYK_8 : TYPE_RGB_8, srgb, TYPE_RGB_8,
-                                                 INTENT_PERCEPTUAL, 0);
+    const cmsUInt32Number type = components == 4 ? TYPE_CMYK_8 : components == 3 ? TYPE_RGB_8 : TYPE_GRAY_8;
+    cmsHTRANSFORM transform = cmsCreateTransform(source, type, srgb, TYPE_RGB_8, INTENT_PERCEPTUAL, 0);
     QImage image(across * patch, down * patch, QImage::Format_RGB888);
     for (int y = 0; y < image.height(); ++y)
         cmsDoTransform(transform, samples.constData() + y * image.width() * components, image.scanLine(y),
@@ -189,7 +189,7 @@ private:
 private slots:
     void initTestCase() { kxtest::isolateUserData(); }
 
-    // CMYK is converted whatever the setting; RGB profiles only when sRGB is asked for.
+    // CMYK is converted whatever the setting; other profiles when sRGB is asked for.
     void convertsToSrgb_data()
     {
         QTest::addColumn<QString>("fileName");
@@ -218,6 +218,15 @@ private slots:
         for (const auto &[name, icc] : {std::pair{"adobe rgb", adobeRgb()}, {"display p3", displayP3()}, {"lookup table", lut}})
             QTest::newRow(name) << QString(name) + ".jpg" << jpegOf(rgb, 3, false, icc) << int(ColoursToSrgb)
                                 << referenceOf(rgb, 3, icc) << 32;
+        // Linear grey stays grey.
+        cmsToneCurve *linear = cmsBuildGamma(nullptr, 1.0);
+        cmsHPROFILE greyProfile = cmsCreateGrayProfile(cmsD50_xyY(), linear);
+        const QByteArray linearGrey = kxtest::savedProfile(greyProfile);
+        cmsCloseProfile(greyProfile);
+        cmsFreeToneCurve(linear);
+        const QByteArray grey = patchSamples(1);
+        QTest::newRow("linear grey") << "grey.jpg" << jpegOf(grey, 1, false, linearGrey) << int(ColoursToSrgb)
+                                     << referenceOf(grey, 1, linearGrey) << 8;
         // 16-bit samples stay 16-bit.
         QImage deep(across * patch, down * patch, QImage::Format_RGBX64);
         for (int y = 0; y < deep.height(); ++y)
