@@ -94,7 +94,7 @@ bool convertToSrgb(QImage *image, const QByteArray &icc)
                                                      cmsFLAGS_COPY_ALPHA));
     if (!transform)
         return true;
-    // The copy of a grey picture is detached before it is written.
+    // Pixels shared with the picture are copied before they are written.
     if (pixels.isNull() || !pixels.bits())
         return false;
     transformRows(&pixels, transform.get());

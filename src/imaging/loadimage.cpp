@@ -5,9 +5,9 @@
 #include "heifhandler.h"
 #include "jxlhandler.h"
 #include "pipelinerules.h"
-#include "rawhandler.h"
 #include "photometadata.h"
 #include "pngreducer.h"
+#include "rawhandler.h"
 #include "sourceorientation.h"
 #include "tiffdecoder.h"
 
