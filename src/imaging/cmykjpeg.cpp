@@ -5,6 +5,7 @@
 #include <QColorSpace>
 #include <QCoreApplication>
 #include <QFile>
+#include <QSysInfo>
 
 #include <csetjmp>
 #include <cstdio>
@@ -34,18 +35,13 @@ struct FileCloser
     void operator()(FILE *file) const { std::fclose(file); }
 };
 
-quint8 to8(quint16 value)
-{
-    return quint8((value * 255u + 32767u) / 65535u);
-}
-
 // Everything C++ that outlives a jump back from libjpeg is made before it.
 struct Work
 {
     QImage image;
     std::vector<JSAMPLE> row;
-    std::vector<quint16> inks;
-    std::vector<quint16> rgb;
+    // Without a profile: the colour of each ink under each amount of black.
+    std::vector<quint8> plain;
     LcmsTransform transform;
 };
 
@@ -85,8 +81,17 @@ CmykJpeg decodeCmykJpeg(const QString &path, int factor, QImage *image, QString 
     JOCTET *icc = nullptr;
     unsigned int iccSize = 0;
     if (jpeg_read_icc_profile(&info, &icc, &iccSize)) {
-        work.transform = cmykToSrgbTransform(icc, iccSize);
+        // Straight into the picture's 32-bit pixels, 0xffRRGGBB in host order.
+        const cmsUInt32Number rgb32 = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? TYPE_BGRA_8 : TYPE_ARGB_8;
+        work.transform = cmykToSrgbTransform(icc, iccSize, inverted ? TYPE_CMYK_8_REV : TYPE_CMYK_8, rgb32);
         std::free(icc);
+    }
+    if (!work.transform) {
+        work.plain.resize(256 * 256);
+        for (int ink = 0; ink < 256; ++ink)
+            for (int black = 0; black < 256; ++black)
+                work.plain[size_t(ink) * 256 + size_t(black)] =
+                        quint8(qRound(cmykWithoutProfile(ink / 255.0, black / 255.0) * 255.0));
     }
     info.out_color_space = JCS_CMYK;
     info.scale_num = 1;
@@ -99,26 +104,23 @@ CmykJpeg decodeCmykJpeg(const QString &path, int factor, QImage *image, QString 
         *reason = QCoreApplication::translate("CmykJpeg", "there is not enough memory to decode it");
         return CmykJpeg::Failed;
     }
+    // The transform leaves the fourth byte, which must be opaque.
+    work.image.fill(Qt::black);
     work.row.resize(size_t(width) * 4);
-    work.inks.resize(size_t(width) * 4);
-    work.rgb.resize(size_t(width) * 3);
     while (info.output_scanline < info.output_height) {
-        const int y = int(info.output_scanline);
+        auto *line = reinterpret_cast<QRgb *>(work.image.scanLine(int(info.output_scanline)));
         JSAMPROW row = work.row.data();
         jpeg_read_scanlines(&info, &row, 1);
-        for (size_t i = 0; i < work.inks.size(); ++i)
-            work.inks[i] = quint16((inverted ? 255 - work.row[i] : work.row[i]) * 257);
         if (work.transform) {
-            cmsDoTransform(work.transform.get(), work.inks.data(), work.rgb.data(), cmsUInt32Number(width));
-        } else {
-            for (size_t i = 0; i < work.rgb.size(); ++i) {
-                const quint16 *ink = &work.inks[i / 3 * 4];
-                work.rgb[i] = quint16(qRound(cmykWithoutProfile(ink[i % 3] / 65535.0, ink[3] / 65535.0) * 65535.0));
-            }
+            cmsDoTransform(work.transform.get(), row, line, cmsUInt32Number(width));
+            continue;
         }
-        auto *line = reinterpret_cast<QRgb *>(work.image.scanLine(y));
-        for (int x = 0; x < width; ++x)
-            line[x] = qRgb(to8(work.rgb[3 * x]), to8(work.rgb[3 * x + 1]), to8(work.rgb[3 * x + 2]));
+        for (int x = 0; x < width; ++x) {
+            const JSAMPLE *stored = row + 4 * x;
+            const auto ink = [&](int c) { return inverted ? 255 - stored[c] : stored[c]; };
+            const quint8 *underBlack = &work.plain[size_t(ink(3))];
+            line[x] = qRgb(underBlack[ink(0) * 256], underBlack[ink(1) * 256], underBlack[ink(2) * 256]);
+        }
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);

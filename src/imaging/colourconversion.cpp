@@ -2,13 +2,13 @@
 
 #include <QColorSpace>
 
-LcmsTransform cmykToSrgbTransform(const void *icc, size_t size)
+LcmsTransform cmykToSrgbTransform(const void *icc, size_t size, cmsUInt32Number input, cmsUInt32Number output)
 {
     const LcmsProfile cmyk(cmsOpenProfileFromMem(icc, cmsUInt32Number(size)));
     if (!cmyk || cmsGetColorSpace(cmyk.get()) != cmsSigCmykData)
         return {};
     const LcmsProfile srgb(cmsCreate_sRGBProfile());
-    return LcmsTransform(cmsCreateTransform(cmyk.get(), TYPE_CMYK_16, srgb.get(), TYPE_RGB_16, INTENT_PERCEPTUAL, 0));
+    return LcmsTransform(cmsCreateTransform(cmyk.get(), input, srgb.get(), output, INTENT_PERCEPTUAL, 0));
 }
 
 // L*a*b* is relative to D50, as in ICC profiles; its white is sRGB's white.

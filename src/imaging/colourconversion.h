@@ -28,9 +28,10 @@ inline double cmykWithoutProfile(double ink, double black)
     return (1.0 - ink) * (1.0 - black);
 }
 
-// CMYK through the given profile to sRGB, TYPE_CMYK_16 to TYPE_RGB_16 (ink
-// 65535 is full ink); null when the profile is not a CMYK one Little CMS can use.
-LcmsTransform cmykToSrgbTransform(const void *icc, size_t size);
+// CMYK through the given profile to sRGB, from the input to the output
+// layout (Little CMS's TYPE_ constants); null when the profile is not a CMYK
+// one Little CMS can use.
+LcmsTransform cmykToSrgbTransform(const void *icc, size_t size, cmsUInt32Number input, cmsUInt32Number output);
 
 // L*a*b* (D50, Little CMS's 16-bit encoding) to sRGB, TYPE_Lab_16 to TYPE_RGB_16.
 LcmsTransform labToSrgbTransform();

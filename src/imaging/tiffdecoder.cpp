@@ -391,7 +391,7 @@ LcmsTransform cmykTransform(TIFF *tiff)
     void *data = nullptr;
     if (!TIFFGetField(tiff, TIFFTAG_ICCPROFILE, &size, &data) || size == 0)
         return {};
-    return cmykToSrgbTransform(data, size);
+    return cmykToSrgbTransform(data, size, TYPE_CMYK_16, TYPE_RGB_16);
 }
 
 // Turns the stored samples into the image's pixels, row by row; with a
