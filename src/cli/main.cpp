@@ -120,6 +120,8 @@ QString helpText()
         "  --beside-source        write each output into its source's folder (needs a name pattern\n"
         "                         that differs from the source's name, or another format)\n"
         "                         e.g. --beside-source --set fileNamePattern={name}-web\n"
+        "  --colours MODE         keep (default: each source's colour profile goes with it) or srgb\n"
+        "                         (the pixels converted to sRGB)   e.g. --colours srgb\n"
         "\n"
         "Run:\n"
         "  --existing MODE        a target that exists: skip (default), overwrite, or rename (name-1.ext, ...)\n"
@@ -208,6 +210,7 @@ int run(const QStringList &arguments)
     const QCommandLineOption jobs(QStringLiteral("jobs"), QString(), QStringLiteral("N"));
     const QCommandLineOption raw(QStringLiteral("raw"), QString(), QStringLiteral("MODE"));
     const QCommandLineOption pdfKeepJpeg(QStringLiteral("pdf-keep-jpeg"));
+    const QCommandLineOption colours(QStringLiteral("colours"), QString(), QStringLiteral("MODE"));
     const QCommandLineOption shard(QStringLiteral("shard"), QString(), QStringLiteral("I/N"));
     const QCommandLineOption metadata(QStringLiteral("metadata"), QString(), QStringLiteral("CHOICE"));
     const QCommandLineOption noAutoOrient(QStringLiteral("no-auto-orient"));
@@ -217,7 +220,7 @@ int run(const QStringList &arguments)
     const QCommandLineOption quiet(QStringLiteral("quiet"));
     const QCommandLineOption json(QStringLiteral("json"));
     parser.addOptions({help, version, settingsFile, appSettings, set, to, output, pdf, quality, scale, width, height,
-                       pdfDpi, raw, pdfKeepJpeg, existing, jobs, shard, quiet, json, preset, listPresets, metadata,
+                       pdfDpi, raw, colours, pdfKeepJpeg, existing, jobs, shard, quiet, json, preset, listPresets, metadata,
                        noAutoOrient, besideSource, watch, moveOriginals});
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
@@ -324,6 +327,15 @@ int run(const QStringList &arguments)
         settings.ignoreOrientation = true;
     if (parser.isSet(besideSource))
         settings.outputBesideSource = true;
+    if (parser.isSet(colours)) {
+        const QString mode = parser.value(colours);
+        if (mode == QLatin1String("keep"))
+            settings.colourHandling = ColoursKeepProfile;
+        else if (mode == QLatin1String("srgb"))
+            settings.colourHandling = ColoursToSrgb;
+        else
+            return usageError(QStringLiteral("--colours: unknown mode \"%1\"; accepted: keep srgb").arg(mode));
+    }
     if (parser.isSet(jobs) && !setSettingFromText(settings, QStringLiteral("convertJobs"), parser.value(jobs), &error))
         return usageError(error);
     if (parser.isSet(scale)) {

@@ -108,9 +108,17 @@ ListThumbnail readListThumbnail(const QString &path)
         return {makeListIcon(image), imageSizeText(image.size())};
     }
     const QImageIOHandler::Transformations turn = storedTransformation(reader);
+    const QSize size = turn & QImageIOHandler::TransformationRotate90 ? stored.transposed() : stored;
+    if (reader.format() == "jpeg") {
+        // The loader decodes a JPEG reduced as well, and its CMYK kinds right.
+        Rendering rendering;
+        rendering.atLeast = size.scaled(listIconSide, listIconSide, Qt::KeepAspectRatioByExpanding);
+        if (!ImageMagickUtil().loadImage(path, image, nullptr, nullptr, rendering))
+            return {QImage(), imageSizeText(QSize(0, 0))};
+        return {makeListIcon(image), imageSizeText(size)};
+    }
     reader.setScaledSize(stored.scaled(listIconSide, listIconSide, Qt::KeepAspectRatioByExpanding));
     if (!reader.read(&image))
         return {QImage(), imageSizeText(QSize(0, 0))};
-    const QSize size = turn & QImageIOHandler::TransformationRotate90 ? stored.transposed() : stored;
     return {makeListIcon(uprightImage(image, turn)), imageSizeText(size)};
 }

@@ -1,6 +1,7 @@
 #include "convertimageform.h"
 #include "ui_convertimageform.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -191,6 +192,12 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
     connect(ui->sourceFrame, &ConvertImageFrame::addURLs, this, &ConvertImageForm::on_AddURLs);
     ui->line4->hide();
     ui->sourceTreeView->setIconSize(QSize(64, 64));
+    // The scroll area shows a Tab stop reached inside it, not one that
+    // focus enters from outside, as after the last control of the window.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (now && ui->outputScrollArea->widget()->isAncestorOf(now))
+            ui->outputScrollArea->ensureWidgetVisible(now);
+    });
 
     // The settings column keeps its width when the window is resized; the
     // splitter between the columns widens it.
@@ -226,6 +233,7 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
         {ui->rawPicturesLabel, ui->rawPicturesComboBox},
         {ui->pdfSourceDpiLabel, ui->pdfSourceDpiSpinBox},
         {ui->metadataLabel, ui->metadataComboBox},
+        {ui->colourHandlingLabel, ui->colourHandlingComboBox},
         {ui->pdfPaperSizeLabel, ui->pdfPaperSizeComboBox},
         {ui->pdfQualityLabel, ui->pdfQualityComboBox},
         {ui->pdfMarginSizeLabel, ui->pdfMarginSizeSpinBox},

@@ -186,6 +186,7 @@ public slots:
     void on_pdfSourceDpiSpinBox_valueChanged(int value);
     void on_ignoreOrientationCheckBox_toggled(bool checked);
     void on_outputBesideSourceCheckBox_toggled(bool checked);
+    void on_colourHandlingComboBox_currentIndexChanged(int index);
     void on_longEdgeRadioButton_toggled(bool checked);
     void on_longEdgeLineEdit_textChanged(const QString &text);
     void on_doNotEnlargeCheckBox_toggled(bool checked);

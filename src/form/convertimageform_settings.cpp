@@ -108,6 +108,7 @@ void ConvertImageForm::updateControlsFromSettings()
     ui->ignoreOrientationCheckBox->setChecked(s.ignoreOrientation);
     ui->outputBesideSourceCheckBox->setChecked(s.outputBesideSource);
     showOutputFolderChoice();
+    ui->colourHandlingComboBox->setCurrentIndex(s.colourHandling);
 
     // 3. A folder that went away since the last run shows as empty.
     if (!s.outputFolder.isEmpty()) {
@@ -270,6 +271,7 @@ void ConvertImageForm::on_tabResetButton_clicked()
     saveSetting(SettingRawPictures);
     for (int id : {SettingMetadata, SettingIgnoreOrientation, SettingOutputBesideSource})
         saveSetting(id);
+    saveSetting(SettingColourHandling);
 }
 
 void ConvertImageForm::changeSetting(int id, PreviewRefresh preview,
@@ -705,6 +707,11 @@ void ConvertImageForm::showOutputFolderChoice()
     ui->outputFolderLineEdit->setEnabled(folder);
     ui->outputFolderButton->setEnabled(folder);
     ui->keepFolderStructureCheckBox->setEnabled(folder);
+}
+
+void ConvertImageForm::on_colourHandlingComboBox_currentIndexChanged(int index)
+{
+    changeSetting(SettingColourHandling, RefreshPreview, [&](ConversionSettings &s) { s.colourHandling = index; });
 }
 
 void ConvertImageForm::on_grayscaleCheckBox_toggled(bool checked)

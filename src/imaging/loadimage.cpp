@@ -1,10 +1,13 @@
 #include "imagemagickutil.h"
+#include "cmykjpeg.h"
+#include "colourconversion.h"
 #include "exiforientation.h"
 #include "heifhandler.h"
 #include "jxlhandler.h"
 #include "pipelinerules.h"
-#include "rawhandler.h"
+#include "photometadata.h"
 #include "pngreducer.h"
+#include "rawhandler.h"
 #include "sourceorientation.h"
 #include "tiffdecoder.h"
 
@@ -142,10 +145,12 @@ bool ImageMagickUtil::loadImage(QString path, QImage &image)
     return loadImage(path, image, nullptr);
 }
 
-bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *reason, QString *note,
-                                const Rendering &rendering)
+namespace {
+
+// The picture as its decoder gives it, upright.
+bool decodeSource(const QString &path, QImage &image, QString *reason, QString *note, const Rendering &rendering)
 {
-    qDebug().noquote() << "ImageMagickUtil::loadImage: " + path;
+    using Util = ImageMagickUtil;
     if (!QFileInfo(path).isFile())
         return refuse(reason, {});
 
@@ -158,7 +163,7 @@ bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *rea
             return refuse(reason, cause);
         switch (pictureSizeVerdict(size, 32)) {
         case PictureSize::Empty:
-            return refuse(reason, tr("the drawing has no size"));
+            return refuse(reason, Util::tr("the drawing has no size"));
         case PictureSize::TooLarge:
             return refuse(reason, tooLargeCause(size));
         case PictureSize::Fits:
@@ -218,11 +223,12 @@ bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *rea
             break;
         }
     }
+    int factor = 1;
     if (jpeg && stored.isValid() && wanted.isValid()) {
         // libjpeg decodes at a half, a quarter or an eighth of the size
         // directly; the pipeline scales the rest.
         const int most = reductionFactor(stored, wanted);
-        int factor = 8;
+        factor = 8;
         while (factor > most)
             factor /= 2;
         decodedSize = reducedSize(stored, factor);
@@ -231,13 +237,44 @@ bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *rea
     if (stored.isValid() && pictureSizeVerdict(decodedSize, bits) == PictureSize::TooLarge)
         return refuse(reason, tooLargeCause(stored));
     QImage decoded;
-    if (!reader.read(&decoded))
-        return refuse(reason, failureCause(reader, path));
+    // Qt's reader takes every CMYK JPEG for inverted and ignores its profile.
+    QString cause;
+    switch (jpeg ? decodeCmykJpeg(path, factor, &decoded, &cause) : CmykJpeg::NotCmyk) {
+    case CmykJpeg::Failed:
+        return refuse(reason, cause);
+    case CmykJpeg::NotCmyk:
+        if (!reader.read(&decoded))
+            return refuse(reason, failureCause(reader, path));
+        break;
+    case CmykJpeg::Decoded:
+        break;
+    }
     image = uprightImage(decoded, turn);
     if (note && jpeg && jpegEndsEarly(path))
-        *note = tr("the file ends early; the missing part is grey");
+        *note = Util::tr("the file ends early; the missing part is grey");
     // A sequence that also holds a still picture gives that picture.
     if (note && file.seek(0) && HeifHandler::isImageSequence(file.peek(HeifHandler::headerPeekBytes)))
-        *note = tr("image sequences are not supported yet; the first frame was taken");
+        *note = Util::tr("image sequences are not supported yet; the first frame was taken");
+    return true;
+}
+
+} // namespace
+
+bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *reason, QString *note,
+                                const Rendering &rendering)
+{
+    qDebug().noquote() << "ImageMagickUtil::loadImage: " + path;
+    QImage decoded;
+    if (!decodeSource(path, decoded, reason, note, rendering))
+        return false;
+    if (rendering.colours == ColoursToSrgb) {
+        // Pixels whose profile Qt could not parse are converted from the
+        // profile in the file; drawings and pages are drawn in sRGB.
+        const QByteArray icc = decoded.colorSpace().isValid() || isRenderedSource(path) ? QByteArray()
+                                                                                      : storedColourProfile(path);
+        if (!convertToSrgb(&decoded, icc))
+            return refuse(reason, tr("there is not enough memory to convert its colours"));
+    }
+    image = decoded;
     return true;
 }

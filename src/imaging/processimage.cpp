@@ -45,7 +45,8 @@ QImage cachedSource(ImageMagickUtil &util, const QString &path, const Rendering 
             && cache.lastSourceRendering.size == rendering.size && cache.lastSourceRendering.pdfDpi == rendering.pdfDpi
             && cache.lastSourceRendering.rawPictures == rendering.rawPictures
             && cache.lastSourceRendering.atLeast == rendering.atLeast
-            && cache.lastSourceRendering.storedOrientation == rendering.storedOrientation;
+            && cache.lastSourceRendering.storedOrientation == rendering.storedOrientation
+            && cache.lastSourceRendering.colours == rendering.colours;
     if (!current) {
         QImage decoded;
         cache.lastSourceReason.clear();
@@ -120,6 +121,7 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
     // every later step, watermarks included.
     Rendering rendering{QSize(), settings.pdfSourceDpi, settings.rawPictures};
     rendering.storedOrientation = settings.ignoreOrientation;
+    rendering.colours = settings.colourHandling;
     std::optional<QSize> size;
     const std::optional<QSize> ownSize = renderedSourceSize(path, settings.pdfSourceDpi);
     if (ownSize && ownSize->isValid()) {

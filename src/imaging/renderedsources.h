@@ -9,8 +9,8 @@
 #include "conversionsettings.h"
 
 // What a drawing (SVG) or a PDF page is rendered at: the size asked for, else
-// the drawing's own size or the first page's at pdfDpi; and how a camera RAW
-// file is developed (a RawPictures).
+// the drawing's own size or the first page's at pdfDpi; how a camera RAW
+// file is developed (a RawPictures); and what becomes of its colours.
 struct Rendering
 {
     QSize size;
@@ -21,6 +21,8 @@ struct Rendering
     QSize atLeast;
     // The picture as stored, not turned by its orientation tag.
     bool storedOrientation = false;
+    // What becomes of the colours (a ColourHandling).
+    int colours = ColoursKeepProfile;
 };
 
 // Drawings and PDF documents have no pixels of their own: they are rendered

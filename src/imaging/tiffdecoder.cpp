@@ -1,5 +1,6 @@
 #include "tiffdecoder.h"
 
+#include "colourconversion.h"
 #include "pipelinerules.h"
 #include "pixelrows.h"
 
@@ -9,7 +10,6 @@
 #include <QFloat16>
 #include <QSysInfo>
 
-#include <lcms2.h>
 #include <tiffio.h>
 
 #include <algorithm>
@@ -81,18 +81,6 @@ struct TiffCloser
 {
     void operator()(TIFF *tiff) const { TIFFClose(tiff); }
 };
-
-struct ProfileCloser
-{
-    void operator()(void *profile) const { cmsCloseProfile(profile); }
-};
-using Profile = std::unique_ptr<void, ProfileCloser>;
-
-struct TransformDeleter
-{
-    void operator()(void *transform) const { cmsDeleteTransform(transform); }
-};
-using Transform = std::unique_ptr<void, TransformDeleter>;
 
 enum class Model { Grey, Palette, Rgb, Cmyk, Lab, RgbaInterface };
 
@@ -397,27 +385,13 @@ cmsCIELab labValue(quint32 l, quint32 a, quint32 b, const Layout &layout)
 
 // CMYK through the file's own profile when it carries a usable one; a null
 // transform otherwise.
-Transform cmykTransform(TIFF *tiff)
+LcmsTransform cmykTransform(TIFF *tiff)
 {
     uint32_t size = 0;
     void *data = nullptr;
     if (!TIFFGetField(tiff, TIFFTAG_ICCPROFILE, &size, &data) || size == 0)
         return {};
-    const Profile cmyk(cmsOpenProfileFromMem(data, size));
-    if (!cmyk || cmsGetColorSpace(cmyk.get()) != cmsSigCmykData)
-        return {};
-    const Profile srgb(cmsCreate_sRGBProfile());
-    return Transform(cmsCreateTransform(cmyk.get(), TYPE_CMYK_16, srgb.get(), TYPE_RGB_16, INTENT_PERCEPTUAL, 0));
-}
-
-// L*a*b* is relative to D50, as in ICC profiles; its white is sRGB's white.
-// Computed for every pixel: the table Little CMS would precompute misses
-// white and black by a step.
-Transform labTransform()
-{
-    const Profile lab(cmsCreateLab4Profile(nullptr));
-    const Profile srgb(cmsCreate_sRGBProfile());
-    return Transform(cmsCreateTransform(lab.get(), TYPE_Lab_16, srgb.get(), TYPE_RGB_16, INTENT_RELATIVE_COLORIMETRIC, cmsFLAGS_NOOPTIMIZE));
+    return cmykToSrgbTransform(data, size, TYPE_CMYK_16, TYPE_RGB_16);
 }
 
 // Turns the stored samples into the image's pixels, row by row; with a
@@ -462,10 +436,10 @@ bool decodeSamples(TIFF *tiff, const Report &report, const Layout &layout, Model
         }
     }
 
-    Transform transform;
+    LcmsTransform transform;
     if (model == Model::Cmyk)
         transform = cmykTransform(tiff);
-    else if (model == Model::Lab && !(transform = labTransform()))
+    else if (model == Model::Lab && !(transform = labToSrgbTransform()))
         return refuse(reason, unsupported(layout));
 
     const SampleReader reader(layout);
@@ -518,7 +492,7 @@ bool decodeSamples(TIFF *tiff, const Report &report, const Layout &layout, Model
                 for (size_t x = 0; x < width; ++x) {
                     const double *ink = &values[x * samples];
                     for (int c = 0; c < 3; ++c)
-                        rgba[4 * x + c] = (1.0 - ink[c]) * (1.0 - ink[3]);
+                        rgba[4 * x + c] = cmykWithoutProfile(ink[c], ink[3]);
                 }
                 break;
             }

@@ -483,6 +483,17 @@ QDate photoDateTaken(const QString &sourcePath)
     return QDate();
 }
 
+QByteArray storedColourProfile(const QString &sourcePath)
+{
+    initialiseMetadataLibraries();
+    try {
+        return readStored(sourcePath, MetadataPart::UnappliedColourProfile).icc;
+    } catch (const std::exception &e) {
+        qDebug().noquote() << "Metadata: no colour profile read from" << sourcePath << ":" << e.what();
+    }
+    return {};
+}
+
 void embedPhotoMetadata(QByteArray *encoded, const PhotoMetadata &metadata)
 {
     if (metadata.isEmpty())

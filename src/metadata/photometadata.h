@@ -47,6 +47,10 @@ bool colourProfileFits(qsizetype size, QStringList *notes);
 PhotoMetadata readPhotoMetadata(const QString &sourcePath, QSize outputSize, bool removeLocation,
                                 MetadataParts parts = MetadataPart::Blocks);
 
+// The ICC profile the source stores, of any colour model, as it is; empty
+// without one, over 8 MB, or when it cannot be read.
+QByteArray storedColourProfile(const QString &sourcePath);
+
 // The date the photo was taken (EXIF, else XMP); null when it says none.
 QDate photoDateTaken(const QString &sourcePath);
 

@@ -114,6 +114,7 @@ const KeyEntry keyTable[] = {
     {"metadata", SettingMetadata, &S::metadata, MetadataKeepAll, MetadataNone, keep},
     {"ignoreOrientation", SettingIgnoreOrientation, &S::ignoreOrientation},
     {"outputBesideSource", SettingOutputBesideSource, &S::outputBesideSource},
+    {"colourHandling", SettingColourHandling, &S::colourHandling, ColoursKeepProfile, ColoursToSrgb, keep},
 };
 
 // The keys that SettingMetadata writes besides its own, for older versions.

@@ -76,6 +76,7 @@ enum SettingId {
     SettingMetadata = 158, // also writes "keepMetadata" and "removeLocation"
     SettingIgnoreOrientation = 159,
     SettingOutputBesideSource = 160,
+    SettingColourHandling = 152,
 };
 
 // Watermark positions, "Top - Left" (0) to "Bottom - Right" (8).
@@ -106,6 +107,9 @@ constexpr int defaultPdfSourceDpi = 150;
 enum RawPictures { RawFullQuality = 0, RawHalfSize = 1, RawEmbeddedPreview = 2 };
 // What the image targets keep of the source's metadata ("Metadata").
 enum MetadataChoice { MetadataKeepAll = 0, MetadataNoLocation = 1, MetadataProfileOnly = 2, MetadataNone = 3 };
+// What becomes of a source's colours ("Colours"): its profile kept, or the
+// pixels converted to sRGB.
+enum ColourHandling { ColoursKeepProfile = 0, ColoursToSrgb = 1 };
 
 // Every option of a conversion. Field names are the settings keys, their
 // misspellings included, because the keys are the stored format.
@@ -190,6 +194,7 @@ struct ConversionSettings
     bool ignoreOrientation = false;
     // Each target goes into its source's folder instead of outputFolder.
     bool outputBesideSource = false;
+    int colourHandling = ColoursKeepProfile;
 };
 
 // The choice the older keys give, and the choice with its older keys set to match.

@@ -102,6 +102,7 @@ private slots:
         QTest::newRow("not a number") << QStringList{"--quality", "high"} << QByteArray() << QByteArray("high");
         QTest::newRow("unknown format") << QStringList{"--to", "bmp"} << QByteArray() << QByteArray("bmp");
         QTest::newRow("unknown raw mode") << QStringList{"--raw", "quarter"} << QByteArray() << QByteArray("quarter");
+        QTest::newRow("unknown colours mode") << QStringList{"--colours", "cmyk"} << QByteArray() << QByteArray("cmyk");
         QTest::newRow("bad shard") << QStringList{"--shard", "3/2"} << QByteArray() << QByteArray("3/2");
         QTest::newRow("missing input") << QStringList{"no-such-folder"} << QByteArray() << QByteArray("no-such-folder");
         QTest::newRow("watch and sources") << QStringList{"--watch", "."} << QByteArray()

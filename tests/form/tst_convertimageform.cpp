@@ -254,6 +254,7 @@ private slots:
             {"pdfSourceDpiSpinBox", "value", 300, "pdfSourceDpi", true},
             {"ignoreOrientationCheckBox", "checked", true, "ignoreOrientation", true},
             {"outputBesideSourceCheckBox", "checked", true, "outputBesideSource", false},
+            {"colourHandlingComboBox", "currentIndex", int(ColoursToSrgb), "colourHandling", true},
             {"scaleImageCheckBox", "checked", true, "scaleImage", true},
             {"absoluteRadioButton", "checked", true, "scaleType", true},
             {"percentageSpinBox", "value", 250, "scalePercentage", true},

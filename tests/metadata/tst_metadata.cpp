@@ -11,6 +11,7 @@
 
 #include "conversionsettings.h"
 #include "convertfile.h"
+#include "kxprofiles.h"
 #include "kxtest.h"
 
 namespace {
@@ -97,32 +98,8 @@ const QByteArray &lutProfile()
 {
     static const QByteArray icc = [] {
         cmsHPROFILE srgb = cmsCreate_sRGBProfile();
-        cmsHPROFILE lab = cmsCreateLab4Profile(nullptr);
-        cmsHTRANSFORM toLab = cmsCreateTransform(srgb, TYPE_RGB_16, lab, TYPE_Lab_16, INTENT_PERCEPTUAL, 0);
-        cmsStage *table = cmsStageAllocCLut16bit(nullptr, 33, 3, 3, nullptr);
-        cmsStageSampleCLut16bit(table, [](const cmsUInt16Number in[], cmsUInt16Number out[], void *transform) {
-            cmsDoTransform(transform, in, out, 1);
-            return cmsInt32Number(TRUE);
-        }, toLab, 0);
-        // A lutAtoB table holds its CLUT between curves.
-        cmsPipeline *pipeline = cmsPipelineAlloc(nullptr, 3, 3);
-        cmsPipelineInsertStage(pipeline, cmsAT_END, cmsStageAllocToneCurves(nullptr, 3, nullptr));
-        cmsPipelineInsertStage(pipeline, cmsAT_END, table);
-        cmsPipelineInsertStage(pipeline, cmsAT_END, cmsStageAllocToneCurves(nullptr, 3, nullptr));
-        cmsHPROFILE profile = cmsCreateProfilePlaceholder(nullptr);
-        cmsSetProfileVersion(profile, 4.3);
-        cmsSetDeviceClass(profile, cmsSigDisplayClass);
-        cmsSetColorSpace(profile, cmsSigRgbData);
-        cmsSetPCS(profile, cmsSigLabData);
-        cmsWriteTag(profile, cmsSigAToB0Tag, pipeline);
-        cmsUInt32Number size = 0;
-        cmsSaveProfileToMem(profile, nullptr, &size);
-        QByteArray bytes(qsizetype(size), Qt::Uninitialized);
-        cmsSaveProfileToMem(profile, bytes.data(), &size);
-        cmsPipelineFree(pipeline);
-        cmsDeleteTransform(toLab);
-        for (cmsHPROFILE each : {profile, lab, srgb})
-            cmsCloseProfile(each);
+        const QByteArray bytes = kxtest::lutProfileOf(srgb, 33);
+        cmsCloseProfile(srgb);
         return bytes;
     }();
     return icc;
@@ -233,21 +210,24 @@ private slots:
         QTest::addColumn<bool>("keepDates");
         QTest::addColumn<bool>("lutProfile");
         QTest::addColumn<bool>("asStored");
+        QTest::addColumn<int>("colours");
         for (const char *extension : {".jpg", ".png", ".webp", ".tiff", ".heic", ".avif", ".jxl"}) {
-            QTest::addRow("%s", extension) << QString(extension) << int(MetadataKeepAll) << false << false << false;
+            QTest::addRow("%s", extension) << QString(extension) << int(MetadataKeepAll) << false << false << false << 0;
             QTest::addRow("%s no location, file date", extension)
-                << QString(extension) << int(MetadataNoLocation) << true << false << false;
+                << QString(extension) << int(MetadataNoLocation) << true << false << false << 0;
             // The profile is kept as it is even without the metadata.
             QTest::addRow("%s LUT profile, profile only", extension)
-                << QString(extension) << int(MetadataProfileOnly) << false << true << false;
+                << QString(extension) << int(MetadataProfileOnly) << false << true << false << 0;
         }
         for (const char *extension : {".jpg", ".png"}) {
             // The pixels made sRGB, no profile; one Qt cannot apply stays with its pixels.
-            QTest::addRow("%s none", extension) << QString(extension) << int(MetadataNone) << false << false << false;
+            QTest::addRow("%s none", extension) << QString(extension) << int(MetadataNone) << false << false << false << 0;
             QTest::addRow("%s LUT profile, none", extension)
-                << QString(extension) << int(MetadataNone) << false << true << false;
-            QTest::addRow("%s as stored", extension) << QString(extension) << int(MetadataKeepAll) << false << false << true;
+                << QString(extension) << int(MetadataNone) << false << true << false << 0;
+            QTest::addRow("%s as stored", extension) << QString(extension) << int(MetadataKeepAll) << false << false << true << 0;
         }
+        // Pixels converted from it leave it behind.
+        QTest::addRow(".jpg LUT profile to sRGB") << ".jpg" << int(MetadataKeepAll) << false << true << false << int(ColoursToSrgb);
     }
 
     void keepsWhatThePhotoSays()
@@ -257,8 +237,10 @@ private slots:
         QFETCH(bool, keepDates);
         QFETCH(bool, lutProfile);
         QFETCH(bool, asStored);
+        QFETCH(int, colours);
         ConversionSettings settings;
         setMetadataChoice(settings, choice);
+        settings.colourHandling = colours;
         settings.keepFileDates = keepDates;
         settings.ignoreOrientation = asStored;
         const QString source = cameraJpeg(lutProfile);
@@ -267,7 +249,9 @@ private slots:
         QImageReader reader(output);
         reader.setAutoTransform(false);
         QCOMPARE(reader.size(), asStored ? QSize(64, 48) : QSize(48, 64));
-        if (lutProfile) {
+        if (colours == ColoursToSrgb) {
+            QVERIFY(storedProfile(output).isEmpty() || reader.read().colorSpace() == QColorSpace::SRgb);
+        } else if (lutProfile) {
             QCOMPARE(storedProfile(output), ::lutProfile());
         } else if (choice == MetadataNone) {
             QVERIFY(storedProfile(output).isEmpty());
