@@ -5,6 +5,7 @@
 #include "pipelinerules.h"
 #include "rawhandler.h"
 #include "pngreducer.h"
+#include "sourceframes.h"
 #include "sourceorientation.h"
 #include "tiffdecoder.h"
 
@@ -94,6 +95,25 @@ void attachRawDevelopment(QFile &file, int rawPictures)
     file.setProperty(RawHandler::rawDevelopmentProperty, int(development));
 }
 
+// Frame `page` of an animation, the frames before it composited beneath.
+bool loadFrame(const QString &path, int page, QImage *image, QString *reason)
+{
+    FrameReader reader(path);
+    if (!reader.isOpen())
+        return refuse(reason, reader.cause().isEmpty() ? ImageMagickUtil::tr("it has no page %1").arg(page + 1)
+                                                       : reader.cause());
+    if (page >= reader.frameCount())
+        return refuse(reason, ImageMagickUtil::tr("it has no page %1").arg(page + 1));
+    SourceFrame frame;
+    QString cause;
+    for (int k = 0; k <= page; ++k) {
+        if (!reader.next(&frame, &cause))
+            return refuse(reason, cause);
+    }
+    *image = frame.image;
+    return true;
+}
+
 } // namespace
 
 QImageIOHandler::Transformations storedTransformation(QImageReader &reader)
@@ -120,14 +140,17 @@ QImage uprightImage(const QImage &stored, QImageIOHandler::Transformations turn)
     return image;
 }
 
-QSize uprightImageSize(const QString &path, int pdfDpi, int rawPictures)
+QSize uprightImageSize(const QString &path, int pdfDpi, int rawPictures, int page)
 {
-    if (const std::optional<QSize> rendered = renderedSourceSize(path, pdfDpi))
+    if (const std::optional<QSize> rendered = renderedSourceSize(path, pdfDpi, nullptr, page))
         return *rendered;
     QFile file(path);
     attachRawDevelopment(file, rawPictures);
     QImageReader reader(&file);
     reader.setAutoTransform(false);
+    // An animation's frames all have the canvas's size; a TIFF's pages their own.
+    if (page > 0 && reader.format() == "tiff" && !reader.jumpToImage(page))
+        return QSize();
     const QSize size = reader.size();
     return storedTransformation(reader) & QImageIOHandler::TransformationRotate90 ? size.transposed() : size;
 }
@@ -148,7 +171,7 @@ bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *rea
         QString cause;
         const QSize size = rendering.size.isValid()
                                    ? rendering.size
-                                   : renderedSourceSize(path, rendering.pdfDpi, &cause).value_or(QSize());
+                                   : renderedSourceSize(path, rendering.pdfDpi, &cause, rendering.page).value_or(QSize());
         if (!size.isValid())
             return refuse(reason, cause);
         switch (pictureSizeVerdict(size, 32)) {
@@ -160,7 +183,7 @@ bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *rea
             break;
         }
         QImage rendered;
-        if (!renderSource(path, size, &rendered, &cause))
+        if (!renderSource(path, size, &rendered, &cause, rendering.page))
             return refuse(reason, cause);
         image = rendered;
         return true;
@@ -173,11 +196,15 @@ bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *rea
         QImage stored;
         int orientation = 1;
         QString cause;
-        if (!decodeTiffFile(path, &stored, &orientation, &cause, rendering.atLeast))
+        if (!decodeTiffFile(path, &stored, &orientation, &cause, rendering.atLeast, rendering.page))
             return refuse(reason, cause);
         image = uprightImage(stored, transformationForOrientation(orientation));
         return true;
     }
+
+    // A later frame of an animation is composited from those before it.
+    if (rendering.page > 0)
+        return loadFrame(path, rendering.page, &image, reason);
 
     // No format is given: the decoder is chosen from the suffix and the content.
     QFile source(path);
@@ -225,8 +252,13 @@ bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *rea
     if (stored.isValid() && pictureSizeVerdict(decodedSize, bits) == PictureSize::TooLarge)
         return refuse(reason, tooLargeCause(stored));
     QImage decoded;
-    if (!reader.read(&decoded))
+    if (!reader.read(&decoded)) {
+        // libheif reads no sequence without a still picture; its frames are read here.
+        if (file.seek(0) && HeifHandler::isImageSequence(file.peek(HeifHandler::headerPeekBytes))
+            && FrameReader(path).isOpen())
+            return loadFrame(path, 0, &image, reason);
         return refuse(reason, failureCause(reader, path));
+    }
     image = uprightImage(decoded, turn);
     if (note && jpeg && jpegEndsEarly(path))
         *note = tr("the file ends early; the missing part is grey");

@@ -110,6 +110,7 @@ const KeyEntry keyTable[] = {
     {"removeLocation", SettingRemoveLocation, &S::removeLocation},
     {"keepFileDates", SettingKeepFileDates, &S::keepFileDates},
     {"pdfSourceDpi", SettingPdfSourceDpi, &S::pdfSourceDpi, 36, 1200},
+    {"pagesAndFrames", SettingPagesAndFrames, &S::pagesAndFrames, PagesFirstOnly, PagesKeepAnimations, keep},
 };
 
 const KeyEntry *findKey(const QString &name)

@@ -72,6 +72,7 @@ enum SettingId {
     SettingScaleDoNotEnlarge = 143,
     SettingPdfSourceDpi = 144,
     SettingRawPictures = 150,
+    SettingPagesAndFrames = 151,
 };
 
 // Watermark positions, "Top - Left" (0) to "Bottom - Right" (8).
@@ -100,6 +101,10 @@ enum TiffCompression { TiffNoCompression = 0, TiffLzwCompression = 1 };
 constexpr int defaultPdfSourceDpi = 150;
 // How camera RAW sources are developed ("RAW pictures").
 enum RawPictures { RawFullQuality = 0, RawHalfSize = 1, RawEmbeddedPreview = 2 };
+// What a run makes of the pages of a document and the frames of an animation
+// ("Pages and frames"): the first only, one file for each, or animations
+// kept where the target can hold them.
+enum PagesAndFrames { PagesFirstOnly = 0, PagesEach = 1, PagesKeepAnimations = 2 };
 
 // Every option of a conversion. Field names are the settings keys, their
 // misspellings included, because the keys are the stored format.
@@ -175,6 +180,7 @@ struct ConversionSettings
     bool keepFileDates = false;
     // The resolution the pages of PDF sources are rendered at ("PDF pages at ... dpi").
     int pdfSourceDpi = defaultPdfSourceDpi;
+    int pagesAndFrames = PagesFirstOnly;
 };
 
 // The one process-wide record. Written on the GUI thread only; workers never
