@@ -105,6 +105,10 @@ QString helpText()
         "                         (default 150)   e.g. --pdf-dpi 300\n"
         "  --raw MODE             camera RAW files: full (default), half (half size), or preview\n"
         "                         (the embedded preview, much faster)   e.g. --raw preview\n"
+        "  --pages MODE           multi-page and animated sources: first (default, the first page),\n"
+        "                         each (every page or frame its own file: name-1, name-2, ... or\n"
+        "                         {page} in the name pattern), or animate (GIF and WEBP targets\n"
+        "                         stay animated)   e.g. --pages each\n"
         "\n"
         "Run:\n"
         "  --existing MODE        a target that exists: skip (default), overwrite, or rename (name-1.ext, ...)\n"
@@ -183,11 +187,12 @@ int run(const QStringList &arguments)
     const QCommandLineOption existing(QStringLiteral("existing"), QString(), QStringLiteral("MODE"));
     const QCommandLineOption jobs(QStringLiteral("jobs"), QString(), QStringLiteral("N"));
     const QCommandLineOption raw(QStringLiteral("raw"), QString(), QStringLiteral("MODE"));
+    const QCommandLineOption pagesOption(QStringLiteral("pages"), QString(), QStringLiteral("MODE"));
     const QCommandLineOption shard(QStringLiteral("shard"), QString(), QStringLiteral("I/N"));
     const QCommandLineOption quiet(QStringLiteral("quiet"));
     const QCommandLineOption json(QStringLiteral("json"));
     parser.addOptions({help, version, settingsFile, appSettings, set, to, output, pdf, quality, scale, width, height,
-                       pdfDpi, raw, existing, jobs, shard, quiet, json});
+                       pdfDpi, raw, pagesOption, existing, jobs, shard, quiet, json});
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
     if (parser.isSet(help)) {
@@ -266,6 +271,17 @@ int run(const QStringList &arguments)
             settings.rawPictures = RawEmbeddedPreview;
         else
             return usageError(QStringLiteral("--raw: unknown mode \"%1\"; accepted: full half preview").arg(mode));
+    }
+    if (parser.isSet(pagesOption)) {
+        const QString mode = parser.value(pagesOption);
+        if (mode == QLatin1String("first"))
+            settings.pagesAndFrames = PagesFirstOnly;
+        else if (mode == QLatin1String("each"))
+            settings.pagesAndFrames = PagesEach;
+        else if (mode == QLatin1String("animate"))
+            settings.pagesAndFrames = PagesKeepAnimations;
+        else
+            return usageError(QStringLiteral("--pages: unknown mode \"%1\"; accepted: first each animate").arg(mode));
     }
     if (parser.isSet(jobs) && !setSettingFromText(settings, QStringLiteral("convertJobs"), parser.value(jobs), &error))
         return usageError(error);

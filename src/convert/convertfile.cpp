@@ -13,9 +13,9 @@
 // Conversions decode past the preview's source cache, so files decode side by
 // side and no picture stays pinned after its file.
 bool convertImageFile(const QString &source, const QString &target, const ConversionSettings &settings,
-                      QString *error, QString *note)
+                      QString *error, QString *note, int page)
 {
-    QImage image = ImageMagickUtil().processImage(source, false, settings, error, false, note);
+    QImage image = ImageMagickUtil().processImage(source, false, settings, error, false, note, page);
     if (image.isNull())
         return false;
     QString writeError;

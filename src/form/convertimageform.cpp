@@ -1,6 +1,7 @@
 #include "convertimageform.h"
 #include "ui_convertimageform.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -201,6 +202,13 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
     setSettingsColumnWidth(
         qMax(ui->tabWidget->minimumWidth(), ui->tabWidget->tabBar()->sizeHint().width() + 2 * frame));
 
+    // A control reached with the keyboard is scrolled into view, also when
+    // the focus comes into the scroll area from outside it.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (now && ui->outputScrollArea->widget()->isAncestorOf(now))
+            ui->outputScrollArea->ensureWidgetVisible(now);
+    });
+
     // Names for assistive technology. Fields are named by their labels, as
     // buddies, so a label that changes its text renames its field.
     ui->tabResetButton->setToolTip(tr("Reset Settings"));
@@ -225,6 +233,7 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
         {ui->tiffCompressionLabel, ui->tiffCompressionComboBox},
         {ui->rawPicturesLabel, ui->rawPicturesComboBox},
         {ui->pdfSourceDpiLabel, ui->pdfSourceDpiSpinBox},
+        {ui->pagesAndFramesLabel, ui->pagesAndFramesComboBox},
         {ui->pdfPaperSizeLabel, ui->pdfPaperSizeComboBox},
         {ui->pdfQualityLabel, ui->pdfQualityComboBox},
         {ui->pdfMarginSizeLabel, ui->pdfMarginSizeSpinBox},

@@ -112,6 +112,7 @@ void ConvertImageForm::updateControlsFromSettings()
     ui->fileNamePatternLineEdit->setText(s.fileNamePattern);
     ui->rawPicturesComboBox->setCurrentIndex(s.rawPictures);
     ui->pdfSourceDpiSpinBox->setValue(s.pdfSourceDpi);
+    ui->pagesAndFramesComboBox->setCurrentIndex(s.pagesAndFrames);
 
     // 3. A folder that went away since the last run shows as empty.
     if (!s.outputFolder.isEmpty()) {
@@ -273,6 +274,7 @@ void ConvertImageForm::on_tabResetButton_clicked()
     for (int id = SettingExistingFilePolicy; id <= SettingPdfSourceDpi; ++id)
         saveSetting(id);
     saveSetting(SettingRawPictures);
+    saveSetting(SettingPagesAndFrames);
 }
 
 void ConvertImageForm::changeSetting(int id, PreviewRefresh preview,
@@ -683,6 +685,11 @@ void ConvertImageForm::on_tiffCompressionComboBox_currentIndexChanged(int index)
 void ConvertImageForm::on_rawPicturesComboBox_currentIndexChanged(int index)
 {
     changeSetting(SettingRawPictures, RefreshPreview, [&](ConversionSettings &s) { s.rawPictures = index; });
+}
+
+void ConvertImageForm::on_pagesAndFramesComboBox_currentIndexChanged(int index)
+{
+    changeSetting(SettingPagesAndFrames, KeepPreview, [&](ConversionSettings &s) { s.pagesAndFrames = index; });
 }
 
 void ConvertImageForm::on_pdfSourceDpiSpinBox_valueChanged(int value)

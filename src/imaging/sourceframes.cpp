@@ -217,8 +217,11 @@ private:
         while (block) {
             if (DGifGetExtensionNext(gif, &block) == GIF_ERROR)
                 return false;
-            if (looping && block && block[0] >= 3 && block[1] == 1)
-                *loops = block[2] | (block[3] << 8);
+            // The extension counts the repeats after the first play, 0 forever.
+            if (looping && block && block[0] >= 3 && block[1] == 1) {
+                const int repeats = block[2] | (block[3] << 8);
+                *loops = repeats == 0 ? 0 : repeats + 1;
+            }
         }
         return true;
     }

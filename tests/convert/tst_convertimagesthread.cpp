@@ -8,6 +8,7 @@
 #include "conversionjobs.h"
 #include "conversionsettings.h"
 #include "convertimagesthread.h"
+#include "framefixtures.h"
 #include "kxtest.h"
 #include "kxpdf.h"
 
@@ -306,6 +307,26 @@ private slots:
             QCOMPARE(r.notes, QStringList{cut + ": the file ends early; the missing part is grey"});
         }
         QVERIFY(QFileInfo::exists(out + "/cut.png"));
+    }
+
+    // Every page: a 3-page TIFF gives a file for each page, of its own size,
+    // and is reported as one source; in a PDF each page is a page.
+    void everyPageOfTiff()
+    {
+        const QString tiff = in + "/three.tif";
+        QVERIFY(framefixtures::writeTiffPages(tiff, {kxtest::makePhotoLikeImage(64, 48), kxtest::makePhotoLikeImage(50, 40),
+                                                     kxtest::makePhotoLikeImage(30, 20)}));
+        const QStringList sources = {tiff, source("one.png")};
+        ConversionSettings s = settingsFor(out);
+        s.pagesAndFrames = PagesEach;
+        const Run r = convert(sources, ".png", s);
+        QCOMPARE(r.failed, QStringList());
+        QCOMPARE(r.names, sources);
+        QCOMPARE(r.finished.size(), 2);
+        QCOMPARE(QDir(out).entryList(QDir::Files), (QStringList{"one.png", "three-1.png", "three-2.png", "three-3.png"}));
+        QCOMPARE(QImageReader(out + "/three-2.png").size(), QSize(50, 40));
+        QCOMPARE(convert(sources, ".pdf", s).finished, sources);
+        QCOMPARE(kxtest::pdfPages(pdfPath()).size(), 4);
     }
 
     // One page per source drawn: a failed source and a stop leave no blank

@@ -251,6 +251,7 @@ private slots:
             {"tiffCompressionComboBox", "currentIndex", 1, "tiffCompression", false},
             {"rawPicturesComboBox", "currentIndex", int(RawEmbeddedPreview), "rawPictures", true},
             {"pdfSourceDpiSpinBox", "value", 300, "pdfSourceDpi", true},
+            {"pagesAndFramesComboBox", "currentIndex", int(PagesEach), "pagesAndFrames", false},
             {"scaleImageCheckBox", "checked", true, "scaleImage", true},
             {"absoluteRadioButton", "checked", true, "scaleType", true},
             {"percentageSpinBox", "value", 250, "scalePercentage", true},
