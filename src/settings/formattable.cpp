@@ -7,6 +7,7 @@ using Control = TargetControl;
 constexpr bool read = true;
 constexpr bool write = true;
 constexpr bool pages = true;
+constexpr bool animates = true;
 
 // Rows that can be written keep their order: it is the stored target index.
 // New formats go at the end, so that the dialogs list them last.
@@ -19,7 +20,7 @@ QList<ImageFormat> formatRows()
     return {
         {"AVIF", {"avif", "avifs"}, {"image/avif"}, read, write, "avifQuality", {}, Control::None, Route::ByEncoder,
          pages, 30},
-        {"GIF", {"gif"}, {"image/gif"}, read, write, {}, {}, Control::None, Route::None, pages, 10},
+        {"GIF", {"gif"}, {"image/gif"}, read, write, {}, {}, Control::None, Route::None, pages, 10, animates},
         {"HEIC", {"heic"}, {"image/heic"}, read, write, "heicQuality", {}, Control::None, Route::ByEncoder, pages, 28},
         {"HEIF", {"heif"}, {"image/heif"}, read, write, "heifQuality", {}, Control::None, Route::ByEncoder, pages, 28},
         {"JPG", {"jpg", "jpeg"}, {"image/jpeg"}, read, write, "targeFileQuality", {}, Control::None,
@@ -30,7 +31,7 @@ QList<ImageFormat> formatRows()
         {"TIFF", {"tiff", "tif"}, {"image/tiff"}, read, write, {}, {}, Control::TiffCompression,
          Route::AfterEncoding, pages, 9},
         {"WEBP", {"webp"}, {"image/webp"}, read, write, "webpQuality", "webpLossless", Control::None,
-         Route::AfterEncoding, pages, 12},
+         Route::AfterEncoding, pages, 12, animates},
         {"PDF", {"pdf"}, {"application/pdf"}, read, write, {}, {}, Control::None, Route::None, pages, 9},
         {"SVG", {"svg", "svgz"}, {"image/svg+xml"}, read, !write},
         {"Camera RAW",

@@ -30,6 +30,7 @@ struct ImageFormat
     // A target's peak working memory per source pixel: decode, pipeline and
     // encoder together.
     int workingBytesPerPixel = 0;
+    bool animates = false; // a target that keeps an animation (AnimationWriter)
 
     // ".avif": what a target's file name ends in.
     QString targetExtension() const { return QLatin1Char('.') + extensions.first(); }

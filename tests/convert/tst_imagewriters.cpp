@@ -1,5 +1,6 @@
-// The general image writer and the GIF writer.
+// The general image writer, the GIF writer and the animation writers.
 
+#include "animationwriter.h"
 #include "imagewriters.h"
 #include "kxtest.h"
 #include "targetformats.h"
@@ -35,7 +36,7 @@ struct GifTables
 {
     QList<QRgb> global;
     int local = 0;
-    int images = 0;
+    QList<QRect> images; // where each lies on the canvas
     bool extensions = false;
 };
 
@@ -51,7 +52,10 @@ GifTables gifTables(const QString &path)
             const GifColorType c = gif->SColorMap->Colors[i];
             tables.global << qRgb(c.Red, c.Green, c.Blue);
         }
-        tables.images = gif->ImageCount;
+        for (int i = 0; i < gif->ImageCount; ++i) {
+            const GifImageDesc &image = gif->SavedImages[i].ImageDesc;
+            tables.images << QRect(image.Left, image.Top, image.Width, image.Height);
+        }
         const ColorMapObject *local = gif->ImageCount > 0 ? gif->SavedImages[0].ImageDesc.ColorMap : nullptr;
         tables.local = local ? local->ColorCount : 0;
         tables.extensions = gif->ImageCount > 0 && gif->SavedImages[0].ExtensionBlockCount > 0;
@@ -199,6 +203,66 @@ private slots:
         QVERIFY(QDir(m_dir.path()).entryList({"full." + suffix + "*", "kept." + suffix + "?*"}, QDir::Files).isEmpty());
     }
 
+    // An animation written frame by frame plays back as given: a square moving
+    // over flat colours, a hole that opens and closes again, each frame with
+    // its delay, and the loop count (QImageReader counts the repeats). A GIF
+    // stores only the changed rectangle of the frames after the first.
+    void animations_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<bool>("photo");
+        QTest::addColumn<bool>("lossless");
+        QTest::addColumn<int>("loops");
+        QTest::addColumn<double>("tolerance");
+        QTest::newRow("gif forever") << "gif" << false << false << 0 << 0.0;
+        QTest::newRow("gif once") << "gif" << false << false << 1 << 0.0;
+        QTest::newRow("gif photo 3 times") << "gif" << true << false << 3 << 6.0;
+        QTest::newRow("webp 3 times") << "webp" << true << false << 3 << 6.0;
+        QTest::newRow("webp lossless forever") << "webp" << false << true << 0 << 0.0;
+    }
+
+    void animations()
+    {
+        QFETCH(QString, suffix);
+        QFETCH(bool, photo);
+        QFETCH(bool, lossless);
+        QFETCH(int, loops);
+        QFETCH(double, tolerance);
+        const QSize canvas(48, 32);
+        const QList<int> delays{100, 250, 40, 30};
+        QList<QImage> frames;
+        for (int i = 0; i < delays.size(); ++i) {
+            QImage frame = photo ? kxtest::makePhotoLikeImage(canvas.width(), canvas.height())
+                                 : kxtest::makeBlocksImage(canvas.width(), canvas.height(), {Qt::darkBlue, Qt::yellow});
+            QPainter painter(&frame);
+            painter.fillRect(4 + 6 * i, 10, 8, 8, Qt::red);
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            if (i == 2)
+                painter.fillRect(2, 4, 30, 20, Qt::transparent);
+            frames << frame;
+        }
+        const QString path = m_dir.filePath(QString(QTest::currentDataTag()).replace(' ', '-') + "." + suffix);
+        QString error;
+        const auto writer = AnimationWriter::create(path, {80, lossless}, canvas, loops, &error);
+        QVERIFY2(writer, qPrintable(error));
+        for (int i = 0; i < frames.size(); ++i)
+            QVERIFY2(writer->addFrame(frames[i], delays[i], &error), qPrintable(error));
+        QVERIFY2(writer->finish(&error), qPrintable(error));
+
+        QImageReader reader(path);
+        QCOMPARE(reader.imageCount(), frames.size());
+        QCOMPARE(reader.loopCount(), loops - 1);
+        for (int i = 0; i < frames.size(); ++i) {
+            const QImage decoded = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            QCOMPARE(reader.nextImageDelay(), delays[i]);
+            const double difference =
+                kxtest::meanChannelDifference(decoded, frames[i].convertToFormat(QImage::Format_ARGB32_Premultiplied));
+            QVERIFY2(difference <= tolerance, qPrintable(QString("frame %1: %2").arg(i).arg(difference)));
+            if (suffix == "gif" && i > 0)
+                QVERIFY(gifTables(path).images.at(i).width() < canvas.width());
+        }
+    }
+
     void failuresAreLoggedAndExplained()
     {
         const QString unknown = m_dir.filePath("picture.xyz");
@@ -207,6 +271,9 @@ private slots:
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^QList\\(.*\"png\".*\\)$"));
         QVERIFY(!writeImageFile(kxtest::makePhotoLikeImage(16, 16), unknown, {}, &error));
         QVERIFY(!error.isEmpty() && !QFile::exists(unknown));
+        error.clear();
+        const QString still = m_dir.filePath("animation.png");
+        QVERIFY(!AnimationWriter::create(still, {}, QSize(8, 8), 0, &error) && !error.isEmpty());
 
         // GIF stores its sides in 16 bits.
         const QString wide = m_dir.filePath("wide.gif");
@@ -242,7 +309,7 @@ private slots:
         QVERIFY(writeGif(image, path));
         QVERIFY(kxtest::readFile(path).startsWith("GIF89a"));
         const GifTables gif = gifTables(path);
-        QVERIFY(gif.global.size() == tableSize && gif.images == 1);
+        QVERIFY(gif.global.size() == tableSize && gif.images.size() == 1);
         const QImage decoded = QImageReader(path).read();
         QVERIFY(decoded.size() == image.size() && !decoded.hasAlphaChannel());
         if (usedEntries < 0) {
