@@ -325,7 +325,6 @@ public:
 
     bool open(const QString &path, QString *cause)
     {
-        decoder->maxThreads = 1;
         if (!decoder || avifDecoderSetIOFile(decoder, QFile::encodeName(path).constData()) != AVIF_RESULT_OK
             || avifDecoderParse(decoder) != AVIF_RESULT_OK) {
             *cause = damaged();

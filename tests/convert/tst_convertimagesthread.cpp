@@ -329,6 +329,41 @@ private slots:
         QCOMPARE(kxtest::pdfPages(pdfPath()).size(), 4);
     }
 
+    // Keep animations: a GIF written as WEBP plays with its frames, delays
+    // and loop count, each frame scaled; a PNG target takes the first frame
+    // and the report says so.
+    void keptAnimation()
+    {
+        QImage blue(8, 8, QImage::Format_ARGB32);
+        blue.fill(Qt::blue);
+        QImage red(4, 4, QImage::Format_ARGB32);
+        red.fill(Qt::red);
+        const QString gif = in + "/moving.gif";
+        QVERIFY(framefixtures::writeGif(gif, {8, 8}, {{blue, {}, 100}, {red, {4, 4}, 250}, {red, {0, 0}, 40}}, 2));
+        ConversionSettings s = settingsFor(out);
+        s.pagesAndFrames = PagesKeepAnimations;
+        s.webpLossless = true;
+        s.scaleImage = true;
+        s.scalePercentage = 50;
+        Run r = convert({gif}, ".webp", s);
+        QCOMPARE(r.failed, QStringList());
+        QImageReader reader(out + "/moving.webp");
+        QCOMPARE(reader.imageCount(), 3);
+        QCOMPARE(reader.loopCount(), 2); // three plays: the GIF's two repeats
+        QList<int> delays;
+        QImage last;
+        while (reader.read(&last))
+            delays << reader.nextImageDelay();
+        QCOMPARE(delays, (QList<int>{100, 250, 40}));
+        QCOMPARE(last.size(), QSize(4, 4));
+        QCOMPARE(last.pixel(0, 0), qRgb(255, 0, 0));
+        QCOMPARE(last.pixel(3, 3), qRgb(255, 0, 0));
+        QCOMPARE(last.pixel(3, 0), qRgb(0, 0, 255));
+        r = convert({gif}, ".png", s);
+        QCOMPARE(r.notes, QStringList{gif + ": animation kept as its first frame"});
+        QCOMPARE(QImageReader(out + "/moving.png").size(), QSize(4, 4));
+    }
+
     // One page per source drawn: a failed source and a stop leave no blank
     // page, and a document without a page is not written.
     void pdfPages_data()

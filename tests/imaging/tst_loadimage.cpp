@@ -198,6 +198,12 @@ private slots:
         QTest::newRow("webp frame 2") << writeFile("moving.webp", webp) << 3 << QList<int>{70, 130, 100} << 1 << middle
                                       << 0.0;
 
+        // libheif reads no sequence; libavif does (lossy: a mean difference).
+        const QByteArray avifs =
+                encodeAvifSequence({{filled({16, 12}, Qt::red), {}, 40}, {middle, {}, 120}, {filled({16, 12}, Qt::blue), {}, 80}});
+        QTest::newRow("avif sequence frame 2") << writeFile("moving.avif", avifs) << 3 << QList<int>{40, 120, 80} << 1
+                                               << middle << 6.0;
+
         const QString pdf = m_dir.filePath("pages.pdf");
         QVERIFY(writePdfPages(pdf, {{72, 144}, {144, 72}, {72, 72}}, {Qt::red, Qt::green, Qt::blue}));
         QTest::newRow("pdf page 2 at 150 dpi") << pdf << 3 << QList<int>() << 1 << filled({300, 150}, Qt::green) << 1.0;

@@ -9,6 +9,7 @@
 #include <QPdfWriter>
 #include <QString>
 
+#include <avif/avif.h>
 #include <gif_lib.h>
 #include <tiffio.h>
 #include <webp/encode.h>
@@ -128,6 +129,35 @@ inline QByteArray encodeWebpAnimation(const QList<Frame> &frames, int loops = 0)
         bytes = QByteArray(reinterpret_cast<const char *>(data.bytes), qsizetype(data.size));
     WebPDataClear(&data);
     WebPAnimEncoderDelete(encoder);
+    return bytes;
+}
+
+// An AVIF image sequence of whole canvases, each shown for its delay; empty
+// when libavif has no AV1 encoder.
+inline QByteArray encodeAvifSequence(const QList<Frame> &frames)
+{
+    avifEncoder *encoder = avifEncoderCreate();
+    encoder->timescale = 1000;
+    encoder->speed = AVIF_SPEED_FASTEST;
+    bool ok = true;
+    for (const Frame &frame : frames) {
+        const QImage rgba = frame.image.convertToFormat(QImage::Format_RGBA8888);
+        avifImage *image = avifImageCreate(uint32_t(rgba.width()), uint32_t(rgba.height()), 8, AVIF_PIXEL_FORMAT_YUV444);
+        avifRGBImage rgb;
+        avifRGBImageSetDefaults(&rgb, image);
+        rgb.format = AVIF_RGB_FORMAT_RGBA;
+        rgb.pixels = const_cast<uint8_t *>(rgba.constBits());
+        rgb.rowBytes = uint32_t(rgba.bytesPerLine());
+        ok = ok && avifImageRGBToYUV(image, &rgb) == AVIF_RESULT_OK
+                && avifEncoderAddImage(encoder, image, uint64_t(frame.delayMs), AVIF_ADD_IMAGE_FLAG_NONE) == AVIF_RESULT_OK;
+        avifImageDestroy(image);
+    }
+    avifRWData output = AVIF_DATA_EMPTY;
+    QByteArray bytes;
+    if (ok && avifEncoderFinish(encoder, &output) == AVIF_RESULT_OK)
+        bytes = QByteArray(reinterpret_cast<const char *>(output.data), qsizetype(output.size));
+    avifRWDataFree(&output);
+    avifEncoderDestroy(encoder);
     return bytes;
 }
 
