@@ -7,6 +7,8 @@
 #include <QSet>
 #include <QUrl>
 
+#include <utility>
+
 #include "conversionsettings.h"
 #include "convertimagesthread.h"
 #include "overwritefiledialog.h"
@@ -293,11 +295,18 @@ void ConvertProgressForm::handleOverwriteFiles(const QStringList &urls)
 {
     // The sources left unticked keep their targets: skipped.
     skippedCount += int(existingSources.size() - urls.size());
-    // The second pass writes the targets the first one planned for the rows ticked.
+    // The second pass writes the targets the first one planned for the rows
+    // ticked; without the dialog's rows, for the first row of each source.
+    QList<int> rows = std::exchange(overwriteRows, {});
+    if (rows.size() != urls.size()) {
+        rows.clear();
+        for (const QString &url : urls)
+            rows << int(existingSources.indexOf(url));
+    }
     QStringList sources;
     QStringList targets;
     QList<int> pages;
-    for (const int row : std::as_const(overwriteRows)) {
+    for (const int row : std::as_const(rows)) {
         sources << existingSources.value(row);
         targets << existingTargets.value(row);
         pages << existingPages.value(row);
