@@ -10,10 +10,14 @@
 #include "tiffdecoder.h"
 
 #include <QColorSpace>
+#include <QDateTime>
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QMutex>
+
+#include <memory>
 
 namespace {
 
@@ -95,22 +99,52 @@ void attachRawDevelopment(QFile &file, int rawPictures)
     file.setProperty(RawHandler::rawDevelopmentProperty, int(development));
 }
 
+// The frames of an animation are asked one after another, each page a file
+// of its own: the reader is kept between them, so that every frame is decoded
+// once, and let go with the last frame.
+struct FrameCache
+{
+    QMutex mutex;
+    QString path;
+    qint64 size = -1;
+    QDateTime modified;
+    std::unique_ptr<FrameReader> reader;
+    int next = 0; // the frame the reader gives next
+    QImage last;  // the frame before it
+};
+
 // Frame `page` of an animation, the frames before it composited beneath.
 bool loadFrame(const QString &path, int page, QImage *image, QString *reason)
 {
-    FrameReader reader(path);
-    if (!reader.isOpen())
-        return refuse(reason, reader.cause().isEmpty() ? ImageMagickUtil::tr("it has no page %1").arg(page + 1)
-                                                       : reader.cause());
-    if (page >= reader.frameCount())
-        return refuse(reason, ImageMagickUtil::tr("it has no page %1").arg(page + 1));
-    SourceFrame frame;
-    QString cause;
-    for (int k = 0; k <= page; ++k) {
-        if (!reader.next(&frame, &cause))
-            return refuse(reason, cause);
+    static FrameCache cache;
+    QMutexLocker locker(&cache.mutex);
+    const QFileInfo info(path);
+    if (!cache.reader || cache.path != path || cache.size != info.size() || cache.modified != info.lastModified()
+        || cache.next > page + 1) {
+        cache.reader = std::make_unique<FrameReader>(path);
+        cache.path = path;
+        cache.size = info.size();
+        cache.modified = info.lastModified();
+        cache.next = 0;
+        cache.last = QImage();
     }
-    *image = frame.image;
+    FrameReader &reader = *cache.reader;
+    QString cause = reader.cause();
+    const bool exists = reader.isOpen() && page < reader.frameCount();
+    SourceFrame frame;
+    while (exists && cache.next <= page && reader.next(&frame, &cause)) {
+        cache.last = frame.image;
+        ++cache.next;
+    }
+    const bool decoded = exists && cache.next > page;
+    if (decoded)
+        *image = cache.last;
+    if (!decoded || cache.next >= reader.frameCount()) {
+        cache.reader.reset();
+        cache.last = QImage();
+    }
+    if (!decoded)
+        return refuse(reason, exists || !cause.isEmpty() ? cause : ImageMagickUtil::tr("it has no page %1").arg(page + 1));
     return true;
 }
 
