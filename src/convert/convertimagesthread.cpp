@@ -362,8 +362,10 @@ void ConvertImagesThread::runPdfPass(int jobs)
         const QImage image = ImageMagickUtil().processImage(source, false, settings, &reason, false, &note, page);
         if (image.isNull())
             return JobResult{reason, {}};
-        if (settings.pagesAndFrames == PagesKeepAnimations && isAnimatedSource(source))
-            note = note.isEmpty() ? animationKeptAsFirstFrame() : note + QStringLiteral("; ") + animationKeptAsFirstFrame();
+        if (settings.pagesAndFrames == PagesKeepAnimations && isAnimatedSource(source)) {
+            const QString kept = animationKeptAsFirstFrame();
+            note = note.isEmpty() ? kept : note + QStringLiteral("; ") + kept;
+        }
         const QSize size = pdfFitSize(image.size(), availableWidth, availableHeight, settings.resizeImageToPaper);
         if (size.isEmpty())
             return JobResult{{}, {}, note};

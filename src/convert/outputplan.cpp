@@ -245,8 +245,8 @@ QList<PlannedFile> planOutputs(const QStringList &sources, const QString &output
             PlannedFile out;
             out.source = sources.at(i);
             out.page = page;
-            const QString name = expandFileNamePattern(settings.fileNamePattern, out.source, i, int(sources.size()), facts,
-                                                       page, pages);
+            const QString name = expandFileNamePattern(settings.fileNamePattern, out.source, i,
+                                                       int(sources.size()), facts, page, pages);
             QString folder = outputFolder;
             if (settings.keepFolderStructure) {
                 const QString below = relativeFolder(out.source, root);
@@ -265,9 +265,10 @@ QList<PlannedFile> planOutputs(const QStringList &sources, const QString &output
             } else if (!earlier.isEmpty() && policy == ExistingAsk) {
                 out.action = PlannedFile::Existing;
             } else if (!earlier.isEmpty() || isSource(out.target)) {
-                out.reason = earlier.isEmpty() ? planText("the target is one of the sources")
-                                               : planText("%1 also becomes %2")
-                                                     .arg(QFileInfo(earlier).fileName(), QFileInfo(out.target).fileName());
+                out.reason = earlier.isEmpty()
+                                     ? planText("the target is one of the sources")
+                                     : planText("%1 also becomes %2")
+                                               .arg(QFileInfo(earlier).fileName(), QFileInfo(out.target).fileName());
                 out.target = firstFreeName(out.target, nameTaken);
                 out.renamed = true;
             }

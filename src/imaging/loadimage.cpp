@@ -143,9 +143,9 @@ bool loadFrame(const QString &path, int page, QImage *image, QString *reason)
         cache.reader.reset();
         cache.last = QImage();
     }
-    if (!decoded)
-        return refuse(reason, exists || !cause.isEmpty() ? cause : ImageMagickUtil::tr("it has no page %1").arg(page + 1));
-    return true;
+    if (decoded)
+        return true;
+    return refuse(reason, exists || !cause.isEmpty() ? cause : ImageMagickUtil::tr("it has no page %1").arg(page + 1));
 }
 
 } // namespace
@@ -203,9 +203,10 @@ bool ImageMagickUtil::loadImage(const QString &path, QImage &image, QString *rea
 
     if (isRenderedSource(path)) {
         QString cause;
-        const QSize size = rendering.size.isValid()
-                                   ? rendering.size
-                                   : renderedSourceSize(path, rendering.pdfDpi, &cause, rendering.page).value_or(QSize());
+        const QSize size =
+                rendering.size.isValid()
+                        ? rendering.size
+                        : renderedSourceSize(path, rendering.pdfDpi, &cause, rendering.page).value_or(QSize());
         if (!size.isValid())
             return refuse(reason, cause);
         switch (pictureSizeVerdict(size, 32)) {

@@ -44,7 +44,8 @@ QImage cachedSource(ImageMagickUtil &util, const QString &path, const Rendering 
             && cache.lastSourceSize == size && cache.lastSourceModified == modified
             && cache.lastSourceRendering.size == rendering.size && cache.lastSourceRendering.pdfDpi == rendering.pdfDpi
             && cache.lastSourceRendering.rawPictures == rendering.rawPictures
-            && cache.lastSourceRendering.atLeast == rendering.atLeast && cache.lastSourceRendering.page == rendering.page;
+            && cache.lastSourceRendering.atLeast == rendering.atLeast
+            && cache.lastSourceRendering.page == rendering.page;
     if (!current) {
         QImage decoded;
         cache.lastSourceReason.clear();
