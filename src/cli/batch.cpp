@@ -399,7 +399,9 @@ void runImageBatch(const QStringList &sources, const QStringList &share, const C
                                                      structureRoot)) {
         if (mine.contains(file.source)) {
             plan << file;
-            targetOf.insert(file.source, file.target);
+            // A source of several pages is reported with its first.
+            if (!targetOf.contains(file.source))
+                targetOf.insert(file.source, file.target);
         }
     }
     if (plan.isEmpty())

@@ -122,6 +122,10 @@ QString helpText()
         "                         e.g. --beside-source --set fileNamePattern={name}-web\n"
         "  --colours MODE         keep (default: each source's colour profile goes with it) or srgb\n"
         "                         (the pixels converted to sRGB)   e.g. --colours srgb\n"
+        "  --pages MODE           multi-page and animated sources: first (default, the first page),\n"
+        "                         each (every page or frame its own file: name-1, name-2, ... or\n"
+        "                         {page} in the name pattern), or animate (GIF and WEBP targets\n"
+        "                         stay animated)   e.g. --pages each\n"
         "\n"
         "Run:\n"
         "  --existing MODE        a target that exists: skip (default), overwrite, or rename (name-1.ext, ...)\n"
@@ -211,6 +215,7 @@ int run(const QStringList &arguments)
     const QCommandLineOption raw(QStringLiteral("raw"), QString(), QStringLiteral("MODE"));
     const QCommandLineOption pdfKeepJpeg(QStringLiteral("pdf-keep-jpeg"));
     const QCommandLineOption colours(QStringLiteral("colours"), QString(), QStringLiteral("MODE"));
+    const QCommandLineOption pagesOption(QStringLiteral("pages"), QString(), QStringLiteral("MODE"));
     const QCommandLineOption shard(QStringLiteral("shard"), QString(), QStringLiteral("I/N"));
     const QCommandLineOption metadata(QStringLiteral("metadata"), QString(), QStringLiteral("CHOICE"));
     const QCommandLineOption noAutoOrient(QStringLiteral("no-auto-orient"));
@@ -220,7 +225,7 @@ int run(const QStringList &arguments)
     const QCommandLineOption quiet(QStringLiteral("quiet"));
     const QCommandLineOption json(QStringLiteral("json"));
     parser.addOptions({help, version, settingsFile, appSettings, set, to, output, pdf, quality, scale, width, height,
-                       pdfDpi, raw, colours, pdfKeepJpeg, existing, jobs, shard, quiet, json, preset, listPresets, metadata,
+                       pdfDpi, raw, colours, pagesOption, pdfKeepJpeg, existing, jobs, shard, quiet, json, preset, listPresets, metadata,
                        noAutoOrient, besideSource, watch, moveOriginals});
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
@@ -335,6 +340,17 @@ int run(const QStringList &arguments)
             settings.colourHandling = ColoursToSrgb;
         else
             return usageError(QStringLiteral("--colours: unknown mode \"%1\"; accepted: keep srgb").arg(mode));
+    }
+    if (parser.isSet(pagesOption)) {
+        const QString mode = parser.value(pagesOption);
+        if (mode == QLatin1String("first"))
+            settings.pagesAndFrames = PagesFirstOnly;
+        else if (mode == QLatin1String("each"))
+            settings.pagesAndFrames = PagesEach;
+        else if (mode == QLatin1String("animate"))
+            settings.pagesAndFrames = PagesKeepAnimations;
+        else
+            return usageError(QStringLiteral("--pages: unknown mode \"%1\"; accepted: first each animate").arg(mode));
     }
     if (parser.isSet(jobs) && !setSettingFromText(settings, QStringLiteral("convertJobs"), parser.value(jobs), &error))
         return usageError(error);

@@ -6,17 +6,81 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include "animationwriter.h"
 #include "imagemagickutil.h"
 #include "imagewriters.h"
 #include "photometadata.h"
+#include "sourceframes.h"
 #include "targetformats.h"
+
+namespace {
+
+QString text(const char *source)
+{
+    return QCoreApplication::translate("ConvertImagesThread", source);
+}
+
+// Every frame through the pipeline and on to the writer, one at a time, with
+// its delay and the source's loop count.
+bool convertAnimation(const QString &source, const QString &target, const ConversionSettings &settings,
+                      QString *error)
+{
+    FrameReader reader(source);
+    if (!reader.isOpen()) {
+        *error = QCoreApplication::translate("ImageMagickUtil", "The image could not be read: %1.").arg(reader.cause());
+        return false;
+    }
+    ImageMagickUtil util;
+    std::unique_ptr<AnimationWriter> writer;
+    SourceFrame frame;
+    for (int k = 0; k < reader.frameCount(); ++k) {
+        QString cause;
+        if (!reader.next(&frame, &cause)) {
+            *error = QCoreApplication::translate("ImageMagickUtil", "The image could not be read: %1.").arg(cause);
+            return false;
+        }
+        const QImage processed = util.processDecoded(frame.image, false, settings, error);
+        if (processed.isNull())
+            return false;
+        if (!writer) {
+            writer = AnimationWriter::create(target, writeOptionsFor(settings, "." + QFileInfo(target).suffix()),
+                                             processed.size(), reader.loopCount(), error);
+            if (!writer)
+                return false;
+        }
+        if (!writer->addFrame(processed, frame.delayMs, error))
+            return false;
+    }
+    if (!writer || !writer->finish(error)) {
+        if (error->isEmpty())
+            *error = text("Cannot write %1").arg(target);
+        return false;
+    }
+    if (settings.keepFileDates)
+        copyModificationTime(source, target);
+    return true;
+}
+
+} // namespace
+
+QString animationKeptAsFirstFrame()
+{
+    return text("animation kept as its first frame");
+}
 
 // Conversions decode past the preview's source cache, so files decode side by
 // side and no picture stays pinned after its file.
+
 bool convertImageFile(const QString &source, const QString &target, const ConversionSettings &settings,
-                      QString *error, QString *note)
+                      QString *error, QString *note, int page)
 {
-    QImage image = ImageMagickUtil().processImage(source, false, settings, error, false, note);
+    QString kept;
+    if (page == 0 && settings.pagesAndFrames == PagesKeepAnimations && isAnimatedSource(source)) {
+        if (AnimationWriter::canAnimate("." + QFileInfo(target).suffix()))
+            return convertAnimation(source, target, settings, error);
+        kept = animationKeptAsFirstFrame();
+    }
+    QImage image = ImageMagickUtil().processImage(source, false, settings, error, false, note, page);
     if (image.isNull())
         return false;
     QString writeError;
@@ -51,6 +115,8 @@ bool convertImageFile(const QString &source, const QString &target, const Conver
     if (image.colorSpace().isValid() && !colourProfileFits(image.colorSpace().iccProfile().size(), &metadata.notes))
         image.setColorSpace(QColorSpace());
     // Blocks left out go into the report beside what the decoder said.
+    if (note && !kept.isEmpty())
+        *note = note->isEmpty() ? kept : *note + QStringLiteral("; ") + kept;
     if (note && !metadata.notes.isEmpty()) {
         QStringList said = metadata.notes;
         if (!note->isEmpty())
@@ -62,8 +128,7 @@ bool convertImageFile(const QString &source, const QString &target, const Conver
                              : writeImageFile(image, target, writeOptionsFor(settings, "." + QFileInfo(target).suffix()),
                                               &writeError, metadata);
     if (!written)
-        *error = writeError.isEmpty() ? QCoreApplication::translate("ConvertImagesThread", "Cannot write %1").arg(target)
-                                      : writeError;
+        *error = writeError.isEmpty() ? text("Cannot write %1").arg(target) : writeError;
     else if (settings.keepFileDates)
         copyModificationTime(source, target);
     return written;

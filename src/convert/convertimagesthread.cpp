@@ -25,6 +25,7 @@
 #include "pdfdocument.h"
 #include "pdflayout.h"
 #include "pipelinerules.h"
+#include "sourceframes.h"
 #include "targetformats.h"
 
 namespace {
@@ -101,12 +102,13 @@ private:
 // The estimate is read from the header of regular files only: opening
 // anything else (a FIFO) could block. A source too large to decode whole is
 // counted at the reduced size it is decoded at.
-qint64 sourceBytes(const QString &source, const QString &targetExtension, const ConversionSettings &settings)
+qint64 sourceBytes(const QString &source, const QString &targetExtension, const ConversionSettings &settings,
+                   int page = 0)
 {
     const QFileInfo info(source);
     if (!info.isFile())
         return 0;
-    const QSize size = uprightImageSize(source, settings.pdfSourceDpi, settings.rawPictures);
+    const QSize size = uprightImageSize(source, settings.pdfSourceDpi, settings.rawPictures, page);
     // Such a file is all pixels: none of it is taken for metadata.
     if (const std::optional<QSize> reduced = reducedDecodeSize(size, settings))
         return estimatedFileBytes(*reduced, targetExtension);
@@ -154,7 +156,7 @@ JobResult convertPlanned(const PlannedFile &file, const ConversionSettings &sett
                          + QFileInfo(file.target).suffix();
     QString error;
     QString note;
-    if (!convertImageFile(file.source, part, settings, &error, &note))
+    if (!convertImageFile(file.source, part, settings, &error, &note, file.page))
         return JobResult{error.replace(part, file.target), {}};
     // A replaced file keeps its permissions.
     if (file.replaces && QFileInfo(file.target).isFile())
@@ -188,6 +190,7 @@ void ConvertImagesThread::run()
 
     QImageReader::setAllocationLimit(256);
     fileExistsList.clear();
+    fileExistsPages.clear();
     fileSourceList.clear();
     skippedCount = 0;
     renamedCount = 0;
@@ -229,30 +232,52 @@ void ConvertImagesThread::runImagePass(int jobs)
         plannedFiles.isEmpty()
             ? planOutputs(_urls, outputPath, targetExtension, settings, overwriteExisting, fileSourceFacts(settings))
             : plannedFiles;
+    // The pages of one source follow each other in the plan; for the
+    // report they are one file, started with its first page and finished
+    // with its last.
+    QList<qsizetype> firstOfSource(plan.size());
+    QHash<qsizetype, int> pagesLeft;
+    for (qsizetype i = 0; i < plan.size(); ++i) {
+        firstOfSource[i] = i > 0 && plan.at(i).source == plan.at(i - 1).source ? firstOfSource.at(i - 1) : i;
+        ++pagesLeft[firstOfSource.at(i)];
+    }
+    const auto pageDone = [&](qsizetype i) {
+        if (--pagesLeft[firstOfSource.at(i)] == 0)
+            emit fileFinished(plan.at(i).source);
+    };
+    // A failure or a note of one page among several says which.
+    const auto ofPage = [&](qsizetype i, const QString &text) {
+        const qsizetype first = firstOfSource.at(i);
+        const bool several = first + 1 < plan.size() && plan.at(first + 1).source == plan.at(first).source;
+        return several ? tr("page %1: %2").arg(plan.at(i).page + 1).arg(text) : text;
+    };
     JobQueue queue(jobs, conversionMemoryBudget(physicalMemoryBytes()));
     const auto finishOne = [&] {
         int index = -1;
         const JobResult result = queue.take(-1, &index);
         const QString &source = plan.at(index).source;
         if (!result.error.isEmpty())
-            emit fileFailed(source, result.error);
+            emit fileFailed(source, ofPage(index, result.error));
         else if (!result.note.isEmpty())
-            emit fileNoted(source, result.note);
+            emit fileNoted(source, ofPage(index, result.note));
         if (result.taken) {
             ++skippedCount;
-            emit fileSkipped(source, tr("the target was made by another program meanwhile"));
+            emit fileSkipped(source, ofPage(index, tr("the target was made by another program meanwhile")));
         }
-        emit fileFinished(source);
+        pageDone(index);
     };
 
     for (qsizetype i = 0; i < plan.size(); ++i) {
         const PlannedFile &file = plan.at(i);
-        const qint64 bytes = file.action == PlannedFile::Convert ? sourceBytes(file.source, targetExtension, settings) : 0;
+        const qint64 bytes =
+            file.action == PlannedFile::Convert ? sourceBytes(file.source, targetExtension, settings, file.page) : 0;
         while (!queue.hasRoomFor(bytes))
             finishOne();
-        if (stopRequested)
+        // A stop leaves no source half done: the pages of one started are all converted.
+        if (stopRequested && firstOfSource.at(i) == i)
             break;
-        emit updateFileName(file.source);
+        if (firstOfSource.at(i) == i)
+            emit updateFileName(file.source);
         switch (file.action) {
         case PlannedFile::Convert:
             if (file.renamed) {
@@ -264,18 +289,19 @@ void ConvertImagesThread::runImagePass(int jobs)
         case PlannedFile::Existing:
             fileExistsList.append(file.target);
             fileSourceList.append(file.source);
+            fileExistsPages.append(file.page);
             break;
         case PlannedFile::Skipped:
             ++skippedCount;
-            emit fileSkipped(file.source, file.reason);
+            emit fileSkipped(file.source, ofPage(i, file.reason));
             break;
         case PlannedFile::Refused:
-            emit fileFailed(file.source, file.reason);
+            emit fileFailed(file.source, ofPage(i, file.reason));
             break;
         case PlannedFile::Superseded:
             break;
         }
-        emit fileFinished(file.source);
+        pageDone(i);
     }
     while (queue.running() > 0)
         finishOne();
@@ -320,16 +346,21 @@ void ConvertImagesThread::runPdfPass(int jobs)
     // Pages are prepared side by side (decode, pipeline, fit) and drawn in
     // list order. A page is begun only for a picture that is drawn on it:
     // failed sources and a stop leave no blank page behind.
-    const auto preparePage = [this, &page, mode](const QString &source) {
-        if (settings.pdfKeepJpeg) {
+    const auto preparePage = [this, &page, mode](const QString &source, int sourcePage) {
+        if (settings.pdfKeepJpeg && sourcePage == 0) {
             if (std::optional<PdfPicture> kept = keptJpegPicture(source, settings, page))
                 return JobResult{{}, std::move(*kept)};
         }
         QString reason;
         QString note;
-        const QImage image = ImageMagickUtil().processImage(source, false, settings, &reason, false, &note);
+        const QImage image =
+            ImageMagickUtil().processImage(source, false, settings, &reason, false, &note, sourcePage);
         if (image.isNull())
             return JobResult{reason, {}};
+        if (settings.pagesAndFrames == PagesKeepAnimations && isAnimatedSource(source)) {
+            const QString kept = animationKeptAsFirstFrame();
+            note = note.isEmpty() ? kept : note + QStringLiteral("; ") + kept;
+        }
         const QSize size = pdfFitSize(image.size(), page.availableWidth(), page.availableHeight(),
                                       settings.resizeImageToPaper);
         if (size.isEmpty())
@@ -340,12 +371,20 @@ void ConvertImagesThread::runPdfPass(int jobs)
         return JobResult{{}, picture, note};
     };
     JobQueue queue(jobs, conversionMemoryBudget(physicalMemoryBytes()));
+    // Under "every page" each page of a source is a page of the document.
+    struct PageJob
+    {
+        QString source;
+        bool last; // the source's last page
+    };
+    QList<PageJob> pageJobs;
     int started = 0;
     int drawn = 0;
     int pages = 0;
     const auto drawNext = [&] {
         const JobResult result = queue.take(drawn);
-        const QString &source = _urls.at(drawn++);
+        const PageJob &job = pageJobs.at(drawn++);
+        const QString &source = job.source;
         if (!result.error.isEmpty()) {
             emit fileFailed(source, result.error);
         } else if (!document->addPage(result.page)) {
@@ -355,26 +394,37 @@ void ConvertImagesThread::runPdfPass(int jobs)
             if (!result.note.isEmpty())
                 emit fileNoted(source, result.note);
         }
-        emit fileFinished(source);
+        if (job.last)
+            emit fileFinished(source);
     };
 
+    bool stoppedEarly = false;
     for (const QString &source : std::as_const(_urls)) {
-        const qint64 bytes = sourceBytes(source, targetExtension, settings);
-        while (!queue.hasRoomFor(bytes))
-            drawNext();
-        // A full disk ends the pass early: the document is not written anyway.
-        if (stopRequested || file.failed())
+        const int sourcePages = settings.pagesAndFrames == PagesEach ? sourcePageCount(source) : 1;
+        for (int page = 0; page < sourcePages && !stoppedEarly; ++page) {
+            const qint64 bytes = sourceBytes(source, targetExtension, settings, page);
+            while (!queue.hasRoomFor(bytes))
+                drawNext();
+            // A full disk ends the pass early: the document is not written anyway.
+            stoppedEarly = stopRequested || file.failed();
+            if (stoppedEarly)
+                break;
+            if (page == 0) {
+                qDebug().noquote() << "_urls:" << source;
+                emit updateFileName(source);
+            }
+            pageJobs.append({source, page == sourcePages - 1});
+            queue.start(started++, bytes, [preparePage, source, page] { return preparePage(source, page); });
+        }
+        if (stoppedEarly)
             break;
-        qDebug().noquote() << "_urls:" << source;
-        emit updateFileName(source);
-        queue.start(started++, bytes, [preparePage, source] { return preparePage(source); });
     }
     while (drawn < started)
         drawNext();
 
     // A stopped pass still finishes the document with the pages drawn so far;
     // a document without a picture is not written, and an earlier one stays.
-    const bool keep = pages > 0 && (keepStoppedDocument || !stopRequested || started == _urls.size());
+    const bool keep = pages > 0 && (keepStoppedDocument || !stopRequested || !stoppedEarly);
     if (!document->end(keep) || !keep) {
         file.cancel();
         if (keep)

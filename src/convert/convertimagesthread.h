@@ -38,6 +38,8 @@ public:
     // A PDF pass stopped before its last source still writes the pages drawn
     // so far; false leaves no document (and an earlier one as it was).
     bool keepStoppedDocument = true;
+    // Beside threadCompleted's lists: the page of the source each existing target is made of.
+    QList<int> fileExistsPages;
 
 signals:
     // As each source starts, skipped ones included, in list order.

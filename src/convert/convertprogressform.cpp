@@ -4,7 +4,10 @@
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSet>
 #include <QUrl>
+
+#include <utility>
 
 #include "conversionsettings.h"
 #include "convertimagesthread.h"
@@ -106,7 +109,7 @@ void ConvertProgressForm::releaseWorker()
 
 void ConvertProgressForm::startConvert(const QStringList &files, const QString &outputLocation,
                                        const QString &label, const QString &extension, bool overwriteExisting,
-                                       const QStringList &targets)
+                                       const QStringList &targets, const QList<int> &pages)
 {
     fileList = files;
     outputPath = outputLocation;
@@ -115,7 +118,8 @@ void ConvertProgressForm::startConvert(const QStringList &files, const QString &
     if (runFileCount < 0)
         runFileCount = int(files.size());
 
-    ui->progressBar->setMaximum(int(files.size()));
+    // A second pass may name a source once for each of its pages.
+    ui->progressBar->setMaximum(int(QSet<QString>(files.cbegin(), files.cend()).size()));
     ui->progressBar->setValue(0);
     runningFiles.clear();
     doneCount = 0;
@@ -136,7 +140,7 @@ void ConvertProgressForm::startConvert(const QStringList &files, const QString &
     worker->outputPath = outputLocation;
     worker->targetExtension = extension;
     worker->overwriteExisting = overwriteExisting;
-    worker->plannedFiles = targets.isEmpty() ? QList<PlannedFile>() : planGivenTargets(files, targets);
+    worker->plannedFiles = targets.isEmpty() ? QList<PlannedFile>() : planGivenTargets(files, targets, pages);
     connect(worker, &ConvertImagesThread::updateFileName, this, &ConvertProgressForm::handleUpdateFileName);
     connect(worker, &ConvertImagesThread::fileFinished, this, &ConvertProgressForm::handleFileFinished);
     connect(worker, &ConvertImagesThread::threadTerminated, this, &ConvertProgressForm::handleThreadTerminated);
@@ -248,10 +252,14 @@ void ConvertProgressForm::handleThreadCompleted(const QList<QString> &fileExists
     }
     existingTargets = fileExistsList;
     existingSources = fileSourceList;
+    existingPages = worker ? worker->fileExistsPages : QList<int>();
     // Shown modally without a nested event loop, so that nothing is deleted
     // under a running dialog; its answer arrives through its signals.
     auto *dialog = new OverwriteFileDialog(this);
-    connect(dialog, &OverwriteFileDialog::overwriteFiles, this, &ConvertProgressForm::handleOverwriteFiles);
+    connect(dialog, &OverwriteFileDialog::overwriteFiles, this, [this, dialog](const QStringList &urls) {
+        overwriteRows = dialog->checkedRows;
+        handleOverwriteFiles(urls);
+    });
     // Cancel (or nothing ticked) ends the run as it is, without a message.
     connect(dialog, &OverwriteFileDialog::convertFinish, this, &ConvertProgressForm::handleConvertFinish);
     dialog->setFileLists(fileExistsList, fileSourceList);
@@ -289,11 +297,23 @@ void ConvertProgressForm::handleOverwriteFiles(const QStringList &urls)
 {
     // The sources left unticked keep their targets: skipped.
     skippedCount += int(existingSources.size() - urls.size());
-    // The second pass writes the targets the first one planned for these sources.
+    // The second pass writes the targets the first one planned for the rows
+    // ticked; without the dialog's rows, for the first row of each source.
+    QList<int> rows = std::exchange(overwriteRows, {});
+    if (rows.size() != urls.size()) {
+        rows.clear();
+        for (const QString &url : urls)
+            rows << int(existingSources.indexOf(url));
+    }
+    QStringList sources;
     QStringList targets;
-    for (const QString &url : urls)
-        targets << existingTargets.value(existingSources.indexOf(url));
-    startConvert(urls, outputPath, formatLabel, targetExtension, true, targets);
+    QList<int> pages;
+    for (const int row : std::as_const(rows)) {
+        sources << existingSources.value(row);
+        targets << existingTargets.value(row);
+        pages << existingPages.value(row);
+    }
+    startConvert(sources, outputPath, formatLabel, targetExtension, true, targets, pages);
 }
 
 void ConvertProgressForm::handleConvertFinish()

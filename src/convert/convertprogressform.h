@@ -58,7 +58,8 @@ public:
     ~ConvertProgressForm() override;
 
     void startConvert(const QStringList &files, const QString &outputLocation, const QString &formatLabel,
-                      const QString &extension, bool overwriteExisting, const QStringList &targets = {});
+                      const QString &extension, bool overwriteExisting, const QStringList &targets = {},
+                      const QList<int> &pages = {});
     // Asks the running pass to stop (the window is being closed).
     void stopConversion();
 
@@ -106,6 +107,8 @@ private:
     // The first pass's targets that existed and their sources, for the second pass.
     QStringList existingTargets;
     QStringList existingSources;
+    QList<int> existingPages;
+    QList<int> overwriteRows;
     QPointer<QMessageBox> completionBox;
 
     // Of the current pass: the files started and not yet done (several when the

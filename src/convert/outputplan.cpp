@@ -18,6 +18,7 @@
 #include "pathutil.h"
 #include "photometadata.h"
 #include "pipelinerules.h"
+#include "sourceframes.h"
 #include "targetformats.h"
 
 namespace {
@@ -80,11 +81,12 @@ bool isInside(const QString &path, const QString &folder)
 SourceFacts fileSourceFacts(const ConversionSettings &settings)
 {
     SourceFacts facts;
-    facts.outputSize = [settings](const QString &source) {
-        const QSize size =
-            uprightImageSize(source, settings.pdfSourceDpi, settings.rawPictures, settings.ignoreOrientation);
+    facts.outputSize = [settings](const QString &source, int page) {
+        const QSize size = uprightImageSize(source, settings.pdfSourceDpi, settings.rawPictures, page,
+                                            settings.ignoreOrientation);
         return scaledSize(size, settings).value_or(size);
     };
+    facts.pageCount = sourcePageCount;
     facts.date = [](const QString &source) {
         const QDate taken = photoDateTaken(source);
         return taken.isValid() ? taken : QFileInfo(source).lastModified().date();
@@ -93,18 +95,25 @@ SourceFacts fileSourceFacts(const ConversionSettings &settings)
 }
 
 QString expandFileNamePattern(const QString &pattern, const QString &source, int position, int count,
-                              const SourceFacts &facts)
+                              const SourceFacts &facts, int page, int pages)
 {
     const QString name = baseNameOf(source);
+    const auto padded = [](int number, int of) {
+        const int width = int(QString::number(qMax(1, of)).size());
+        return QStringLiteral("%1").arg(number, width, 10, QLatin1Char('0'));
+    };
+    bool paged = false;
     const auto value = [&](QStringView token) -> std::optional<QString> {
         if (token == QLatin1String("name"))
             return name;
-        if (token == QLatin1String("counter")) {
-            const int width = int(QString::number(qMax(1, count)).size());
-            return QStringLiteral("%1").arg(position + 1, width, 10, QLatin1Char('0'));
+        if (token == QLatin1String("counter"))
+            return padded(position + 1, count);
+        if (token == QLatin1String("page")) {
+            paged = true;
+            return padded(page + 1, pages);
         }
         if (token == QLatin1String("width") || token == QLatin1String("height")) {
-            const QSize size = facts.outputSize ? facts.outputSize(source) : QSize();
+            const QSize size = facts.outputSize ? facts.outputSize(source, page) : QSize();
             return QString::number(qMax(0, token == QLatin1String("width") ? size.width() : size.height()));
         }
         if (token == QLatin1String("date"))
@@ -125,7 +134,11 @@ QString expandFileNamePattern(const QString &pattern, const QString &source, int
         }
     }
     result = replacedForbidden(result);
-    return isUsableName(result) ? result : name;
+    if (!isUsableName(result))
+        result = name;
+    if (pages > 1 && !paged)
+        result += QLatin1Char('-') + QString::number(page + 1);
+    return result;
 }
 
 QString commonSourceFolder(const QStringList &sources)
@@ -205,10 +218,12 @@ long fileNameMax(const QString &folder)
 // name: in outputFolder (below root with the folder structure) or beside the
 // source, and never outside that folder whatever the names hold.
 QString namedTarget(const QStringList &sources, int position, const QString &outputFolder, const QString &root,
-                    const QString &extension, const ConversionSettings &settings, const SourceFacts &facts)
+                    const QString &extension, const ConversionSettings &settings, const SourceFacts &facts,
+                    int page = 0, int pages = 1)
 {
     const QString &source = sources.at(position);
-    const QString name = expandFileNamePattern(settings.fileNamePattern, source, position, int(sources.size()), facts);
+    const QString name =
+        expandFileNamePattern(settings.fileNamePattern, source, position, int(sources.size()), facts, page, pages);
     const QString base = settings.outputBesideSource ? QFileInfo(source).absolutePath() : outputFolder;
     QString folder = base;
     if (!root.isEmpty()) {
@@ -259,26 +274,32 @@ QList<PlannedFile> planOutputs(const QStringList &sources, const QString &output
     // First the names, from the list alone: a name an earlier source has or
     // a source's own file gives the next free name.
     QList<PlannedFile> plan;
+    const bool everyPage = settings.pagesAndFrames == PagesEach && facts.pageCount;
     for (int i = 0; i < sources.size(); ++i) {
-        PlannedFile out;
-        out.source = sources.at(i);
-        out.target = namedTarget(sources, i, outputFolder, root, extension, settings, facts);
+        const int pages = everyPage ? qMax(1, facts.pageCount(sources.at(i))) : 1;
+        for (int page = 0; page < pages; ++page) {
+            PlannedFile out;
+            out.source = sources.at(i);
+            out.page = page;
+            out.target = namedTarget(sources, i, outputFolder, root, extension, settings, facts, page, pages);
 
-        const QString earlier = claimedBy.value(key(out.target));
-        if (isSource(out.target) && (policy == ExistingAsk || policy == ExistingSkip)) {
-            out.action = PlannedFile::Skipped;
-            out.reason = planText("the target is one of the sources");
-        } else if (!earlier.isEmpty() && policy == ExistingAsk) {
-            out.action = PlannedFile::Existing;
-        } else if (!earlier.isEmpty() || isSource(out.target)) {
-            out.reason = earlier.isEmpty() ? planText("the target is one of the sources")
-                                           : planText("%1 also becomes %2")
-                                                 .arg(QFileInfo(earlier).fileName(), QFileInfo(out.target).fileName());
-            out.target = firstFreeName(out.target, nameTaken);
-            out.renamed = true;
+            const QString earlier = claimedBy.value(key(out.target));
+            if (isSource(out.target) && (policy == ExistingAsk || policy == ExistingSkip)) {
+                out.action = PlannedFile::Skipped;
+                out.reason = planText("the target is one of the sources");
+            } else if (!earlier.isEmpty() && policy == ExistingAsk) {
+                out.action = PlannedFile::Existing;
+            } else if (!earlier.isEmpty() || isSource(out.target)) {
+                out.reason = earlier.isEmpty()
+                                     ? planText("the target is one of the sources")
+                                     : planText("%1 also becomes %2")
+                                               .arg(QFileInfo(earlier).fileName(), QFileInfo(out.target).fileName());
+                out.target = firstFreeName(out.target, nameTaken);
+                out.renamed = true;
+            }
+            claimedBy.insert(key(out.target), out.source);
+            plan << out;
         }
-        claimedBy.insert(key(out.target), out.source);
-        plan << out;
     }
 
     // Then the policy, for files that were there before the run.
@@ -316,7 +337,7 @@ QList<PlannedFile> planOutputs(const QStringList &sources, const QString &output
     return plan;
 }
 
-QList<PlannedFile> planGivenTargets(const QStringList &sources, const QStringList &targets)
+QList<PlannedFile> planGivenTargets(const QStringList &sources, const QStringList &targets, const QList<int> &pages)
 {
     QList<PlannedFile> plan;
     QHash<QString, qsizetype> planned; // target -> its entry in the plan
@@ -328,6 +349,7 @@ QList<PlannedFile> planGivenTargets(const QStringList &sources, const QStringLis
         planned.insert(key, plan.size());
         PlannedFile file{sources.at(i), targets.at(i)};
         file.replaces = true;
+        file.page = pages.value(i);
         plan.append(file);
     }
     return plan;

@@ -31,29 +31,38 @@ struct PlannedFile
     bool replaces = false;
     // Why the file is skipped, refused or renamed, for the report.
     QString reason;
+    // The page or frame of the source it is made of (0 the first).
+    int page = 0;
 };
 
 // What the name pattern needs of a source beyond its path. Asked only when
 // the pattern holds the token.
 struct SourceFacts
 {
-    // The size of the converted picture.
-    std::function<QSize(const QString &source)> outputSize;
+    // The size of the converted picture of the page (0 the first).
+    std::function<QSize(const QString &source, int page)> outputSize;
     // The date the picture was taken, or the file's date where that is unknown.
     std::function<QDate(const QString &source)> date;
+    // How many pages or frames the source holds; asked only when every page
+    // becomes a file of its own.
+    std::function<int(const QString &source)> pageCount;
 };
 
 // Facts read without decoding: the header's size (turned by its orientation)
-// through the scaling rule, and the file's modification date.
+// through the scaling rule, the file's modification date, and the pages told
+// from the file's structure.
 SourceFacts fileSourceFacts(const ConversionSettings &settings);
 
 // The file name, without extension, that the pattern gives the source at the
 // given position of a list of count sources. {name} is today's base name,
 // {counter} the position from 1, zero-padded to the width of count, {width}
-// and {height} the output size, {date} YYYY-MM-DD. Characters a file name
-// cannot hold become "_"; an empty result (or "." or "..") gives {name}.
+// and {height} the output size, {date} YYYY-MM-DD, {page} the page from 1,
+// zero-padded to the width of pages. Characters a file name cannot hold
+// become "_"; an empty result (or "." or "..") gives {name}. A page of a
+// source of several pages named by a pattern without {page} gets "-" and its
+// number appended, so that the pages never share a name.
 QString expandFileNamePattern(const QString &pattern, const QString &source, int position, int count,
-                              const SourceFacts &facts);
+                              const SourceFacts &facts, int page = 0, int pages = 1);
 
 // The deepest folder that holds every source (absolute, without a trailing "/").
 QString commonSourceFolder(const QStringList &sources);
@@ -80,7 +89,9 @@ bool isOneOfTheSources(const QString &path, const QStringList &sources);
 // lies outside outputFolder.
 // With outputBesideSource each target lies in its source's folder instead
 // (keepFolderStructure has no part then), never outside it.
-// overwriteExisting (a second pass) plans as the Overwrite policy.
+// overwriteExisting (a second pass) plans as the Overwrite policy. When
+// every page becomes a file, a source of several pages gives one file for
+// each, one after another.
 QList<PlannedFile> planOutputs(const QStringList &sources, const QString &outputFolder, const QString &extension,
                                const ConversionSettings &settings, bool overwriteExisting, const SourceFacts &facts,
                                const QString &structureRoot = QString());
@@ -93,5 +104,7 @@ QString sourceNamedAsItsTarget(const QStringList &sources, const QString &extens
 
 // A second pass over sources whose targets an earlier pass planned and that
 // are to be replaced: each target is written, by the last of its sources
-// only, as converting one after another would leave it.
-QList<PlannedFile> planGivenTargets(const QStringList &sources, const QStringList &targets);
+// only, as converting one after another would leave it. pages holds the
+// page of each (the first where it is shorter).
+QList<PlannedFile> planGivenTargets(const QStringList &sources, const QStringList &targets,
+                                    const QList<int> &pages = {});

@@ -33,10 +33,13 @@ void OverwriteFileDialog::on_overwriteButton_clicked()
         return;
     answered = true;
     urls.clear();
+    checkedRows.clear();
     for (int i = 0; i < ui->treeWidget->topLevelItemCount(); ++i) {
         const QTreeWidgetItem *item = ui->treeWidget->topLevelItem(i);
-        if (item->checkState(0) == Qt::Checked)
+        if (item->checkState(0) == Qt::Checked) {
             urls << item->text(1);
+            checkedRows << i;
+        }
     }
     if (!urls.isEmpty())
         emit overwriteFiles(urls);

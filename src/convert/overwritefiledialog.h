@@ -27,6 +27,8 @@ public:
 
     // The sources of the ticked rows, collected when Overwrite is pressed.
     QStringList urls;
+    // The ticked rows themselves, in the order of the lists given.
+    QList<int> checkedRows;
 
 signals:
     void overwriteFiles(QStringList urls);

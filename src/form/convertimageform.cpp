@@ -208,6 +208,13 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
     setSettingsColumnWidth(
         qMax(ui->tabWidget->minimumWidth(), ui->tabWidget->tabBar()->sizeHint().width() + 2 * frame));
 
+    // A control reached with the keyboard is scrolled into view, also when
+    // the focus comes into the scroll area from outside it.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (now && ui->outputScrollArea->widget()->isAncestorOf(now))
+            ui->outputScrollArea->ensureWidgetVisible(now);
+    });
+
     // Names for assistive technology. Fields are named by their labels, as
     // buddies, so a label that changes its text renames its field.
     ui->tabResetButton->setToolTip(tr("Reset Settings"));
@@ -234,6 +241,7 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
         {ui->pdfSourceDpiLabel, ui->pdfSourceDpiSpinBox},
         {ui->metadataLabel, ui->metadataComboBox},
         {ui->colourHandlingLabel, ui->colourHandlingComboBox},
+        {ui->pagesAndFramesLabel, ui->pagesAndFramesComboBox},
         {ui->pdfPaperSizeLabel, ui->pdfPaperSizeComboBox},
         {ui->pdfQualityLabel, ui->pdfQualityComboBox},
         {ui->pdfMarginSizeLabel, ui->pdfMarginSizeSpinBox},

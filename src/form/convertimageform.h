@@ -3,6 +3,7 @@
 #include <functional>
 
 #include <QFont>
+#include <QHash>
 #include <QItemSelection>
 #include <QList>
 #include <QPixmap>
@@ -183,6 +184,7 @@ public slots:
     void on_pngLevelSpinBox_valueChanged(int value);
     void on_tiffCompressionComboBox_currentIndexChanged(int index);
     void on_rawPicturesComboBox_currentIndexChanged(int index);
+    void on_pagesAndFramesComboBox_currentIndexChanged(int index);
     void on_pdfSourceDpiSpinBox_valueChanged(int value);
     void on_ignoreOrientationCheckBox_toggled(bool checked);
     void on_outputBesideSourceCheckBox_toggled(bool checked);
@@ -287,6 +289,8 @@ private:
     bool pendingPreviewRefresh = false;
     // Every preview worker that has not reported yet, previewThread included.
     QList<LoadPreviewImageThread *> previewWorkers;
+    // The pages or frames of the sources previewed so far, by path.
+    QHash<QString, int> previewPageCounts;
     CocoaCode *folderChooser = nullptr;
     QLabel *pdfSummaryLabel = nullptr;
 };

@@ -57,6 +57,7 @@ void ConvertImageForm::_loadImage(const QString &path, bool refresh)
         previewThread = nullptr;
         if (!path.isEmpty()) {
             unreadablePreviewPath.clear();
+            ui->previewImage->setPageCount(previewPageCounts.value(path, 1));
             ui->previewImage->setPreviewPixmap(QPixmap(cached.fileName));
         }
         return;
@@ -111,6 +112,11 @@ void ConvertImageForm::handleUpdatePreviewImage(const QImage &image)
         return;
     }
     unreadablePreviewPath.clear();
+    if (worker) {
+        // Kept for the cached thumbnail shown next time, which no worker counts.
+        previewPageCounts.insert(worker->filePath, worker->pageCount);
+        ui->previewImage->setPageCount(worker->pageCount);
+    }
     ui->previewImage->setPreviewPixmap(QPixmap::fromImage(image));
 }
 

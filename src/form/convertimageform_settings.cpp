@@ -109,6 +109,7 @@ void ConvertImageForm::updateControlsFromSettings()
     ui->outputBesideSourceCheckBox->setChecked(s.outputBesideSource);
     showOutputFolderChoice();
     ui->colourHandlingComboBox->setCurrentIndex(s.colourHandling);
+    ui->pagesAndFramesComboBox->setCurrentIndex(s.pagesAndFrames);
 
     // 3. A folder that went away since the last run shows as empty.
     if (!s.outputFolder.isEmpty()) {
@@ -272,6 +273,7 @@ void ConvertImageForm::on_tabResetButton_clicked()
     for (int id : {SettingMetadata, SettingIgnoreOrientation, SettingOutputBesideSource})
         saveSetting(id);
     saveSetting(SettingColourHandling);
+    saveSetting(SettingPagesAndFrames);
 }
 
 void ConvertImageForm::changeSetting(int id, PreviewRefresh preview,
@@ -680,6 +682,11 @@ void ConvertImageForm::on_tiffCompressionComboBox_currentIndexChanged(int index)
 void ConvertImageForm::on_rawPicturesComboBox_currentIndexChanged(int index)
 {
     changeSetting(SettingRawPictures, RefreshPreview, [&](ConversionSettings &s) { s.rawPictures = index; });
+}
+
+void ConvertImageForm::on_pagesAndFramesComboBox_currentIndexChanged(int index)
+{
+    changeSetting(SettingPagesAndFrames, KeepPreview, [&](ConversionSettings &s) { s.pagesAndFrames = index; });
 }
 
 void ConvertImageForm::on_pdfSourceDpiSpinBox_valueChanged(int value)

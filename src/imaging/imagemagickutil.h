@@ -5,6 +5,8 @@
 #include <QImageIOHandler>
 #include <QString>
 
+#include <optional>
+
 #include "conversionsettings.h"
 #include "renderedsources.h"
 
@@ -23,10 +25,11 @@ QImage uprightImage(const QImage &stored, QImageIOHandler::Transformations turn)
 
 // The size of the upright picture, read from the header without decoding;
 // invalid when the file cannot be read. A drawing gives its own size, a PDF
-// its first page's at pdfDpi; rawPictures (a RawPictures) is how a camera
-// RAW file would be developed. storedOrientation: the size as stored, not
-// turned (HEIF excepted, which libheif always gives upright).
-QSize uprightImageSize(const QString &path, int pdfDpi, int rawPictures = RawFullQuality,
+// its page's at pdfDpi; rawPictures (a RawPictures) is how a camera RAW file
+// would be developed. page: the page of a document or frame of an animation.
+// storedOrientation: the size as stored, not turned (HEIF excepted, which
+// libheif always gives upright).
+QSize uprightImageSize(const QString &path, int pdfDpi, int rawPictures = RawFullQuality, int page = 0,
                        bool storedOrientation = false);
 
 // Where the picture of JPEG data ends: just after the end-of-image marker
@@ -61,8 +64,14 @@ public:
     // Conversions pass useSourceCache false: they decode side by side without
     // the preview's one-entry cache and pin no picture in it. *note tells of a
     // picture made from an incomplete source.
+    // page: the page of a document or the frame of an animation, 0 the first.
     QImage processImage(const QString &path, bool fastPreview, const ConversionSettings &settings,
-                        QString *error = nullptr, bool useSourceCache = true, QString *note = nullptr);
+                        QString *error = nullptr, bool useSourceCache = true, QString *note = nullptr, int page = 0);
+
+    // The steps after decoding (watermarks, scaling, adjustments, grayscale)
+    // on a picture already decoded, such as a frame of an animation.
+    QImage processDecoded(const QImage &decoded, bool fastPreview, const ConversionSettings &settings,
+                          QString *error = nullptr);
 
     // Contrast, brightness, gamma, sepia, inversion and blur.
     QImage applyAdjustments(const QImage &image, const ConversionSettings &settings);
@@ -79,4 +88,8 @@ public:
     // module of quiet border; a null image when the text does not fit into
     // the largest symbol.
     QImage makeQrCodeImage(const QString &text, int size);
+
+private:
+    QImage finishImage(QImage image, const std::optional<QSize> &size, Qt::TransformationMode mode,
+                       const ConversionSettings &settings, QString *error);
 };

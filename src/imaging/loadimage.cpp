@@ -8,14 +8,19 @@
 #include "photometadata.h"
 #include "pngreducer.h"
 #include "rawhandler.h"
+#include "sourceframes.h"
 #include "sourceorientation.h"
 #include "tiffdecoder.h"
 
 #include <QColorSpace>
+#include <QDateTime>
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QMutex>
+
+#include <memory>
 
 namespace {
 
@@ -77,6 +82,55 @@ void attachRawDevelopment(QFile &file, int rawPictures)
     file.setProperty(RawHandler::rawDevelopmentProperty, int(development));
 }
 
+// The frames of an animation are asked one after another, each page a file
+// of its own: the reader is kept between them, so that every frame is decoded
+// once, and let go with the last frame.
+struct FrameCache
+{
+    QMutex mutex;
+    QString path;
+    qint64 size = -1;
+    QDateTime modified;
+    std::unique_ptr<FrameReader> reader;
+    int next = 0; // the frame the reader gives next
+    QImage last;  // the frame before it
+};
+
+// Frame `page` of an animation, the frames before it composited beneath.
+bool loadFrame(const QString &path, int page, QImage *image, QString *reason)
+{
+    static FrameCache cache;
+    QMutexLocker locker(&cache.mutex);
+    const QFileInfo info(path);
+    if (!cache.reader || cache.path != path || cache.size != info.size() || cache.modified != info.lastModified()
+        || cache.next > page + 1) {
+        cache.reader = std::make_unique<FrameReader>(path);
+        cache.path = path;
+        cache.size = info.size();
+        cache.modified = info.lastModified();
+        cache.next = 0;
+        cache.last = QImage();
+    }
+    FrameReader &reader = *cache.reader;
+    QString cause = reader.cause();
+    const bool exists = reader.isOpen() && page < reader.frameCount();
+    SourceFrame frame;
+    while (exists && cache.next <= page && reader.next(&frame, &cause)) {
+        cache.last = frame.image;
+        ++cache.next;
+    }
+    const bool decoded = exists && cache.next > page;
+    if (decoded)
+        *image = cache.last;
+    if (!decoded || cache.next >= reader.frameCount()) {
+        cache.reader.reset();
+        cache.last = QImage();
+    }
+    if (decoded)
+        return true;
+    return refuse(reason, exists || !cause.isEmpty() ? cause : ImageMagickUtil::tr("it has no page %1").arg(page + 1));
+}
+
 } // namespace
 
 // Entropy-coded data never holds an end-of-image marker, so a file cut short
@@ -126,14 +180,17 @@ QImage uprightImage(const QImage &stored, QImageIOHandler::Transformations turn)
     return image;
 }
 
-QSize uprightImageSize(const QString &path, int pdfDpi, int rawPictures, bool storedOrientation)
+QSize uprightImageSize(const QString &path, int pdfDpi, int rawPictures, int page, bool storedOrientation)
 {
-    if (const std::optional<QSize> rendered = renderedSourceSize(path, pdfDpi))
+    if (const std::optional<QSize> rendered = renderedSourceSize(path, pdfDpi, nullptr, page))
         return *rendered;
     QFile file(path);
     attachRawDevelopment(file, rawPictures);
     QImageReader reader(&file);
     reader.setAutoTransform(false);
+    // An animation's frames all have the canvas's size; a TIFF's pages their own.
+    if (page > 0 && reader.format() == "tiff" && !reader.jumpToImage(page))
+        return QSize();
     const QSize size = reader.size();
     return !storedOrientation && storedTransformation(reader) & QImageIOHandler::TransformationRotate90
                ? size.transposed()
@@ -156,9 +213,10 @@ bool decodeSource(const QString &path, QImage &image, QString *reason, QString *
 
     if (isRenderedSource(path)) {
         QString cause;
-        const QSize size = rendering.size.isValid()
-                                   ? rendering.size
-                                   : renderedSourceSize(path, rendering.pdfDpi, &cause).value_or(QSize());
+        const QSize size =
+                rendering.size.isValid()
+                        ? rendering.size
+                        : renderedSourceSize(path, rendering.pdfDpi, &cause, rendering.page).value_or(QSize());
         if (!size.isValid())
             return refuse(reason, cause);
         switch (pictureSizeVerdict(size, 32)) {
@@ -170,7 +228,7 @@ bool decodeSource(const QString &path, QImage &image, QString *reason, QString *
             break;
         }
         QImage rendered;
-        if (!renderSource(path, size, &rendered, &cause))
+        if (!renderSource(path, size, &rendered, &cause, rendering.page))
             return refuse(reason, cause);
         image = rendered;
         return true;
@@ -183,11 +241,15 @@ bool decodeSource(const QString &path, QImage &image, QString *reason, QString *
         QImage stored;
         int orientation = 1;
         QString cause;
-        if (!decodeTiffFile(path, &stored, &orientation, &cause, rendering.atLeast))
+        if (!decodeTiffFile(path, &stored, &orientation, &cause, rendering.atLeast, rendering.page))
             return refuse(reason, cause);
         image = rendering.storedOrientation ? stored : uprightImage(stored, transformationForOrientation(orientation));
         return true;
     }
+
+    // A later frame of an animation is composited from those before it.
+    if (rendering.page > 0)
+        return loadFrame(path, rendering.page, &image, reason);
 
     // No format is given: the decoder is chosen from the suffix and the content.
     QFile source(path);
@@ -237,14 +299,18 @@ bool decodeSource(const QString &path, QImage &image, QString *reason, QString *
     if (stored.isValid() && pictureSizeVerdict(decodedSize, bits) == PictureSize::TooLarge)
         return refuse(reason, tooLargeCause(stored));
     QImage decoded;
-    // Qt's reader takes every CMYK JPEG for inverted and ignores its profile.
     QString cause;
     switch (jpeg ? decodeCmykJpeg(path, factor, &decoded, &cause) : CmykJpeg::NotCmyk) {
     case CmykJpeg::Failed:
         return refuse(reason, cause);
     case CmykJpeg::NotCmyk:
-        if (!reader.read(&decoded))
+        if (!reader.read(&decoded)) {
+            // libheif reads no sequence without a still picture; its frames are read here.
+            if (file.seek(0) && HeifHandler::isImageSequence(file.peek(HeifHandler::headerPeekBytes))
+                && FrameReader(path).isOpen())
+                return loadFrame(path, 0, &image, reason);
             return refuse(reason, failureCause(reader, path));
+        }
         break;
     case CmykJpeg::Decoded:
         break;

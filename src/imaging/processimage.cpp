@@ -46,7 +46,8 @@ QImage cachedSource(ImageMagickUtil &util, const QString &path, const Rendering 
             && cache.lastSourceRendering.rawPictures == rendering.rawPictures
             && cache.lastSourceRendering.atLeast == rendering.atLeast
             && cache.lastSourceRendering.storedOrientation == rendering.storedOrientation
-            && cache.lastSourceRendering.colours == rendering.colours;
+            && cache.lastSourceRendering.colours == rendering.colours
+            && cache.lastSourceRendering.page == rendering.page;
     if (!current) {
         QImage decoded;
         cache.lastSourceReason.clear();
@@ -112,18 +113,17 @@ QString scaledSizeRefusal(const QSize &size, int bitsPerPixel)
 } // namespace
 
 QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, const ConversionSettings &settings,
-                                     QString *error, bool useSourceCache, QString *note)
+                                     QString *error, bool useSourceCache, QString *note, int page)
 {
-    const Qt::TransformationMode mode = scalingMode(fastPreview, settings);
-
     // A drawing or a PDF page is rendered at the size the scaling asks for,
     // never scaled up from a small rendering; the rendering is the source of
     // every later step, watermarks included.
     Rendering rendering{QSize(), settings.pdfSourceDpi, settings.rawPictures};
     rendering.storedOrientation = settings.ignoreOrientation;
     rendering.colours = settings.colourHandling;
+    rendering.page = page;
     std::optional<QSize> size;
-    const std::optional<QSize> ownSize = renderedSourceSize(path, settings.pdfSourceDpi);
+    const std::optional<QSize> ownSize = renderedSourceSize(path, settings.pdfSourceDpi, nullptr, page);
     if (ownSize && ownSize->isValid()) {
         size = scaledSize(*ownSize, settings);
         if (size) {
@@ -135,7 +135,8 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
         // A source too large to decode whole is decoded reduced when it is
         // scaled down anyway; its scaled size follows from its full size.
         size = reducedDecodeSize(
-            uprightImageSize(path, settings.pdfSourceDpi, settings.rawPictures, settings.ignoreOrientation), settings);
+            uprightImageSize(path, settings.pdfSourceDpi, settings.rawPictures, page, settings.ignoreOrientation),
+            settings);
         if (size) {
             if (const QString refusal = scaledSizeRefusal(*size, 32); !refusal.isEmpty())
                 return failure(error, refusal);
@@ -154,15 +155,27 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
         return failure(error, reason);
     if (note)
         *note = sourceNote;
-    const QColorSpace space = image.colorSpace();
-    if (!ownSize && !rendering.atLeast.isValid()) {
-        size = scaledSize(image.size(), settings);
-        // The adjustments and the blur widen every picture to 32 bits a pixel.
-        if (size) {
-            if (const QString refusal = scaledSizeRefusal(*size, qMax(image.depth(), 32)); !refusal.isEmpty())
-                return failure(error, refusal);
-        }
+    if (!ownSize && !rendering.atLeast.isValid())
+        return processDecoded(image, fastPreview, settings, error);
+    return finishImage(image, size, scalingMode(fastPreview, settings), settings, error);
+}
+
+QImage ImageMagickUtil::processDecoded(const QImage &decoded, bool fastPreview, const ConversionSettings &settings,
+                                       QString *error)
+{
+    const std::optional<QSize> size = scaledSize(decoded.size(), settings);
+    // The adjustments and the blur widen every picture to 32 bits a pixel.
+    if (size) {
+        if (const QString refusal = scaledSizeRefusal(*size, qMax(decoded.depth(), 32)); !refusal.isEmpty())
+            return failure(error, refusal);
     }
+    return finishImage(decoded, size, scalingMode(fastPreview, settings), settings, error);
+}
+
+QImage ImageMagickUtil::finishImage(QImage image, const std::optional<QSize> &size, Qt::TransformationMode mode,
+                                    const ConversionSettings &settings, QString *error)
+{
+    const QColorSpace space = image.colorSpace();
     if (!isPaintable(image.format())) {
         // A picture no step touches keeps the decoder's format, so a palette
         // stays a palette; otherwise it is widened so that every step applies.

@@ -71,9 +71,14 @@ bool openPdf(QPdfDocument &document, const QString &path, QString *cause)
     return true;
 }
 
-QSize pageSize(const QPdfDocument &document, int dpi)
+QString noSuchPage(int page)
 {
-    const QSizeF points = document.pagePointSize(0);
+    return Tr::tr("the document has no page %1").arg(page + 1);
+}
+
+QSize pageSize(const QPdfDocument &document, int dpi, int page)
+{
+    const QSizeF points = document.pagePointSize(page);
     // A page box from the file may be any size: past the largest side it is no size at all.
     const double width = std::round(points.width() * dpi / 72.0);
     const double height = std::round(points.height() * dpi / 72.0);
@@ -89,7 +94,7 @@ bool isRenderedSource(const QString &path)
     return kindOf(path) != Kind::Decoded;
 }
 
-std::optional<QSize> renderedSourceSize(const QString &path, int pdfDpi, QString *cause)
+std::optional<QSize> renderedSourceSize(const QString &path, int pdfDpi, QString *cause, int page)
 {
     QString why;
     switch (kindOf(path)) {
@@ -106,7 +111,11 @@ std::optional<QSize> renderedSourceSize(const QString &path, int pdfDpi, QString
         QPdfDocument document(nullptr);
         if (!openPdf(document, path, &why))
             break;
-        if (const QSize size = pageSize(document, pdfDpi); size.isValid())
+        if (page >= document.pageCount()) {
+            why = noSuchPage(page);
+            break;
+        }
+        if (const QSize size = pageSize(document, pdfDpi, page); size.isValid())
             return size;
         why = Tr::tr("the page is larger than a picture can be");
         break;
@@ -117,17 +126,21 @@ std::optional<QSize> renderedSourceSize(const QString &path, int pdfDpi, QString
     return QSize();
 }
 
-bool renderSource(const QString &path, const QSize &size, QImage *image, QString *cause)
+bool renderSource(const QString &path, const QSize &size, QImage *image, QString *cause, int page)
 {
     if (kindOf(path) == Kind::Pdf) {
         QPdfDocument document(nullptr);
         if (!openPdf(document, path, cause))
             return false;
+        if (page >= document.pageCount()) {
+            *cause = noSuchPage(page);
+            return false;
+        }
         QPdfDocumentRenderOptions options;
         // Form fields, stamps and notes show as in a viewer.
         options.setRenderFlags(QPdfDocumentRenderOptions::RenderFlag::Annotations);
-        const QImage page = document.render(0, size, options);
-        if (page.isNull()) {
+        const QImage rendered = document.render(page, size, options);
+        if (rendered.isNull()) {
             *cause = Tr::tr("the page could not be rendered");
             return false;
         }
@@ -139,7 +152,7 @@ bool renderSource(const QString &path, const QSize &size, QImage *image, QString
         }
         paper.fill(Qt::white);
         QPainter painter(&paper);
-        painter.drawImage(0, 0, page);
+        painter.drawImage(0, 0, rendered);
         painter.end();
         *image = paper;
         return true;
@@ -160,4 +173,19 @@ bool renderSource(const QString &path, const QSize &size, QImage *image, QString
     painter.end();
     *image = drawing;
     return true;
+}
+
+int renderedPageCount(const QString &path)
+{
+    switch (kindOf(path)) {
+    case Kind::Decoded:
+        return 0;
+    case Kind::Drawing:
+        return 1;
+    case Kind::Pdf:
+        break;
+    }
+    QPdfDocument document(nullptr);
+    QString cause;
+    return openPdf(document, path, &cause) ? document.pageCount() : 0;
 }

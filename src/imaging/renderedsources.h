@@ -23,17 +23,23 @@ struct Rendering
     bool storedOrientation = false;
     // What becomes of the colours (a ColourHandling).
     int colours = ColoursKeepProfile;
+    // The page of a document, the frame of an animation (0 the first).
+    int page = 0;
 };
 
 // Drawings and PDF documents have no pixels of their own: they are rendered
 // rather than decoded. A PDF is told by its header, a drawing by its suffix.
 bool isRenderedSource(const QString &path);
 
-// The size a rendered source takes when no other is asked for; nullopt for a
-// picture that is decoded, an invalid size with *cause for the user when the
-// source cannot be read.
-std::optional<QSize> renderedSourceSize(const QString &path, int pdfDpi, QString *cause = nullptr);
+// The size a rendered source (the PDF's page) takes when no other is asked
+// for; nullopt for a picture that is decoded, an invalid size with *cause for
+// the user when the source cannot be read.
+std::optional<QSize> renderedSourceSize(const QString &path, int pdfDpi, QString *cause = nullptr, int page = 0);
 
-// Renders the drawing or the first page at size: a drawing on transparency,
+// Renders the drawing or the PDF's page at size: a drawing on transparency,
 // a page on white paper. false, with the cause for the user, when it cannot.
-bool renderSource(const QString &path, const QSize &size, QImage *image, QString *cause);
+bool renderSource(const QString &path, const QSize &size, QImage *image, QString *cause, int page = 0);
+
+// The number of pages of a PDF source; 1 for a drawing, 0 for anything else
+// and for a PDF that cannot be read.
+int renderedPageCount(const QString &path);

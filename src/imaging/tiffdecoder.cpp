@@ -556,19 +556,34 @@ bool decodeThroughRgbaInterface(TIFF *tiff, const Layout &layout, QImage *image,
     return true;
 }
 
-} // namespace
-
-bool decodeTiffFile(const QString &path, QImage *image, int *orientation, QString *reason, const QSize &atLeast)
+// The file opened with its messages going to report.
+std::unique_ptr<TIFF, TiffCloser> openTiff(const QString &path, Report *report)
 {
-    Report report;
     TIFFOpenOptions *options = TIFFOpenOptionsAlloc();
-    TIFFOpenOptionsSetErrorHandlerExtR(options, noteError, &report);
-    TIFFOpenOptionsSetWarningHandlerExtR(options, noteWarning, &report);
+    TIFFOpenOptionsSetErrorHandlerExtR(options, noteError, report);
+    TIFFOpenOptionsSetWarningHandlerExtR(options, noteWarning, report);
     TIFFOpenOptionsSetMaxSingleMemAlloc(options, allocationLimitBytes());
     // Read rather than mapped: a file cut short while it is read must not fault.
-    const std::unique_ptr<TIFF, TiffCloser> file(TIFFOpenExt(QFile::encodeName(path).constData(), "rm", options));
+    std::unique_ptr<TIFF, TiffCloser> file(TIFFOpenExt(QFile::encodeName(path).constData(), "rm", options));
     TIFFOpenOptionsFree(options);
-    if (!file)
+    return file;
+}
+
+} // namespace
+
+int tiffPageCount(const QString &path)
+{
+    Report report;
+    const std::unique_ptr<TIFF, TiffCloser> file = openTiff(path, &report);
+    return file ? int(TIFFNumberOfDirectories(file.get())) : 0;
+}
+
+bool decodeTiffFile(const QString &path, QImage *image, int *orientation, QString *reason, const QSize &atLeast,
+                    int page)
+{
+    Report report;
+    const std::unique_ptr<TIFF, TiffCloser> file = openTiff(path, &report);
+    if (!file || (page > 0 && !TIFFSetDirectory(file.get(), tdir_t(page))))
         return refuse(reason, damaged());
     TIFF *tiff = file.get();
     // Only damage to the pixels counts; a malformed tag that libtiff skips does not.

@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QString>
 
-// Decodes the first page of a TIFF file with libtiff. On success *image holds
+// Decodes a page (0 the first) of a TIFF file with libtiff. On success *image holds
 // the pixels as stored, not yet turned, with their colour space, and
 // *orientation the TIFF Orientation tag (1..8, 1 when absent). Otherwise
 // returns false and *reason names the cause, in words for the user, to
@@ -13,7 +13,10 @@
 // less than that size, holding only it and a band of rows; pictures libtiff
 // turns into RGBA itself (YCbCr and the like) are decoded whole.
 bool decodeTiffFile(const QString &path, QImage *image, int *orientation, QString *reason,
-                    const QSize &atLeast = QSize());
+                    const QSize &atLeast = QSize(), int page = 0);
+
+// The number of pages (image directories) of a TIFF file; 0 when it cannot be read.
+int tiffPageCount(const QString &path);
 
 // True when the file starts with a TIFF signature (II*\0, MM\0*, or BigTIFF).
 bool isTiffData(const QByteArray &head);

@@ -17,6 +17,8 @@ public:
     void setPreviewPixmap(const QPixmap &pixmap);
     // Shows the placeholder text.
     void setText(const QString &text);
+    // The pages or frames of the source shown: more than one adds "1 of N".
+    void setPageCount(int count);
 
     bool hasImage = false;
 
@@ -30,4 +32,5 @@ protected:
 
 private:
     QPixmap fitIcon;
+    int pageCount = 1;
 };

@@ -4,6 +4,7 @@
 
 #include "imagemagickutil.h"
 #include "previewgeometry.h"
+#include "sourceframes.h"
 #include "thumbnailcache.h"
 
 LoadPreviewImageThread::LoadPreviewImageThread(const ConversionSettings &settings, QObject *parent)
@@ -32,6 +33,7 @@ void LoadPreviewImageThread::createPreviewImage(const QString &path, const QSize
     }
     ImageMagickUtil util;
     QImage image = util.processImage(path, true, settings);
+    pageCount = sourcePageCount(path);
     image = image.scaled(fitSize(image.size(), maxSize), Qt::IgnoreAspectRatio, Qt::FastTransformation);
 
     qDebug().noquote() << "LoadPreviewImageThread::thumbnailFilePath: " + fileName;

@@ -28,6 +28,8 @@ public:
     QSize maxSize;
     bool hasThumbnailPath = false;
     QString thumbnailFilePath;
+    // How many pages or frames the source holds, told before the report.
+    int pageCount = 1;
 
 signals:
     void updatePreviewImage(const QImage &image);

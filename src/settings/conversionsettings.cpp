@@ -115,6 +115,7 @@ const KeyEntry keyTable[] = {
     {"ignoreOrientation", SettingIgnoreOrientation, &S::ignoreOrientation},
     {"outputBesideSource", SettingOutputBesideSource, &S::outputBesideSource},
     {"colourHandling", SettingColourHandling, &S::colourHandling, ColoursKeepProfile, ColoursToSrgb, keep},
+    {"pagesAndFrames", SettingPagesAndFrames, &S::pagesAndFrames, PagesFirstOnly, PagesKeepAnimations, keep},
 };
 
 // The keys that SettingMetadata writes besides its own, for older versions.

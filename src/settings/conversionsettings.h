@@ -77,6 +77,7 @@ enum SettingId {
     SettingIgnoreOrientation = 159,
     SettingOutputBesideSource = 160,
     SettingColourHandling = 152,
+    SettingPagesAndFrames = 151,
 };
 
 // Watermark positions, "Top - Left" (0) to "Bottom - Right" (8).
@@ -110,6 +111,10 @@ enum MetadataChoice { MetadataKeepAll = 0, MetadataNoLocation = 1, MetadataProfi
 // What becomes of a source's colours ("Colours"): its profile kept, or the
 // pixels converted to sRGB.
 enum ColourHandling { ColoursKeepProfile = 0, ColoursToSrgb = 1 };
+// What a run makes of the pages of a document and the frames of an animation
+// ("Pages and frames"): the first only, one file for each, or animations
+// kept where the target can hold them.
+enum PagesAndFrames { PagesFirstOnly = 0, PagesEach = 1, PagesKeepAnimations = 2 };
 
 // Every option of a conversion. Field names are the settings keys, their
 // misspellings included, because the keys are the stored format.
@@ -195,6 +200,7 @@ struct ConversionSettings
     // Each target goes into its source's folder instead of outputFolder.
     bool outputBesideSource = false;
     int colourHandling = ColoursKeepProfile;
+    int pagesAndFrames = PagesFirstOnly;
 };
 
 // The choice the older keys give, and the choice with its older keys set to match.

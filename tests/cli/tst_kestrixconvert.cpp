@@ -103,6 +103,7 @@ private slots:
         QTest::newRow("unknown format") << QStringList{"--to", "bmp"} << QByteArray() << QByteArray("bmp");
         QTest::newRow("unknown raw mode") << QStringList{"--raw", "quarter"} << QByteArray() << QByteArray("quarter");
         QTest::newRow("unknown colours mode") << QStringList{"--colours", "cmyk"} << QByteArray() << QByteArray("cmyk");
+        QTest::newRow("unknown pages mode") << QStringList{"--pages", "all"} << QByteArray() << QByteArray("all");
         QTest::newRow("bad shard") << QStringList{"--shard", "3/2"} << QByteArray() << QByteArray("3/2");
         QTest::newRow("missing input") << QStringList{"no-such-folder"} << QByteArray() << QByteArray("no-such-folder");
         QTest::newRow("watch and sources") << QStringList{"--watch", "."} << QByteArray()

@@ -12,6 +12,7 @@
 #include "conversionjobs.h"
 #include "conversionsettings.h"
 #include "convertimagesthread.h"
+#include "framefixtures.h"
 #include "kxtest.h"
 #include "kxpdf.h"
 
@@ -346,6 +347,61 @@ private slots:
             QCOMPARE(r.notes, QStringList{cut + ": the file ends early; the missing part is grey"});
         }
         QVERIFY(QFileInfo::exists(out + "/cut.png"));
+    }
+
+    // Every page: a 3-page TIFF gives a file for each page, of its own size,
+    // and is reported as one source; in a PDF each page is a page.
+    void everyPageOfTiff()
+    {
+        const QString tiff = in + "/three.tif";
+        QVERIFY(framefixtures::writeTiffPages(tiff, {kxtest::makePhotoLikeImage(64, 48), kxtest::makePhotoLikeImage(50, 40),
+                                                     kxtest::makePhotoLikeImage(30, 20)}));
+        const QStringList sources = {tiff, source("one.png")};
+        ConversionSettings s = settingsFor(out);
+        s.pagesAndFrames = PagesEach;
+        const Run r = convert(sources, ".png", s);
+        QCOMPARE(r.failed, QStringList());
+        QCOMPARE(r.names, sources);
+        QCOMPARE(r.finished.size(), 2);
+        QCOMPARE(QDir(out).entryList(QDir::Files), (QStringList{"one.png", "three-1.png", "three-2.png", "three-3.png"}));
+        QCOMPARE(QImageReader(out + "/three-2.png").size(), QSize(50, 40));
+        QCOMPARE(convert(sources, ".pdf", s).finished, sources);
+        QCOMPARE(kxtest::pdfPages(pdfPath()).size(), 4);
+    }
+
+    // Keep animations: a GIF written as WEBP plays with its frames, delays
+    // and loop count, each frame scaled; a PNG target takes the first frame
+    // and the report says so.
+    void keptAnimation()
+    {
+        QImage blue(8, 8, QImage::Format_ARGB32);
+        blue.fill(Qt::blue);
+        QImage red(4, 4, QImage::Format_ARGB32);
+        red.fill(Qt::red);
+        const QString gif = in + "/moving.gif";
+        QVERIFY(framefixtures::writeGif(gif, {8, 8}, {{blue, {}, 100}, {red, {4, 4}, 250}, {red, {0, 0}, 40}}, 2));
+        ConversionSettings s = settingsFor(out);
+        s.pagesAndFrames = PagesKeepAnimations;
+        s.webpLossless = true;
+        s.scaleImage = true;
+        s.scalePercentage = 50;
+        Run r = convert({gif}, ".webp", s);
+        QCOMPARE(r.failed, QStringList());
+        QImageReader reader(out + "/moving.webp");
+        QCOMPARE(reader.imageCount(), 3);
+        QCOMPARE(reader.loopCount(), 2); // three plays: the GIF's two repeats
+        QList<int> delays;
+        QImage last;
+        while (reader.read(&last))
+            delays << reader.nextImageDelay();
+        QCOMPARE(delays, (QList<int>{100, 250, 40}));
+        QCOMPARE(last.size(), QSize(4, 4));
+        QCOMPARE(last.pixel(0, 0), qRgb(255, 0, 0));
+        QCOMPARE(last.pixel(3, 3), qRgb(255, 0, 0));
+        QCOMPARE(last.pixel(3, 0), qRgb(0, 0, 255));
+        r = convert({gif}, ".png", s);
+        QCOMPARE(r.notes, QStringList{gif + ": animation kept as its first frame"});
+        QCOMPARE(QImageReader(out + "/moving.png").size(), QSize(4, 4));
     }
 
     // One page per source drawn: a failed source and a stop leave no blank

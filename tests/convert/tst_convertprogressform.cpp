@@ -13,6 +13,7 @@
 
 #include "conversionsettings.h"
 #include "convertprogressform.h"
+#include "framefixtures.h"
 #include "kxtest.h"
 #include "kxpdf.h"
 #include "overwritefiledialog.h"
@@ -61,9 +62,9 @@ private slots:
     }
 
     // The second pass writes the targets the first one planned, though the
-    // counter of the pattern would number the one ticked source otherwise; the
-    // unticked one counts as skipped. Cancel ends the run without a message,
-    // also after a failure, the targets as they were.
+    // counter of the pattern would number the ticked sources otherwise, each
+    // from its page; the unticked one counts as skipped. Cancel ends the run
+    // without a message, also after a failure, the targets as they were.
     void overwriteDialogAnswer_data()
     {
         QTest::addColumn<QString>("answer");
@@ -75,25 +76,30 @@ private slots:
     {
         QFETCH(QString, answer);
         conversionSettings().fileNamePattern = "{counter}-{name}";
-        for (const char *name : {"/1-a.png", "/2-b.png"})
+        conversionSettings().pagesAndFrames = PagesEach;
+        for (const char *name : {"/1-a.png", "/2-doc-1.png", "/2-doc-2.png"})
             QVERIFY(!kxtest::writeFile(out + name, "old").isEmpty());
         auto *form = new ConvertProgressForm;
         QSignalSpy finish(form, &ConvertProgressForm::finishConvertSignal);
-        const QStringList sources{kxtest::photoFile(tmp.path(), "a.png"), kxtest::photoFile(tmp.path(), "b.png"),
+        const QString doc = tmp.path() + "/doc.tif";
+        QVERIFY(framefixtures::writeTiffPages(doc, {kxtest::makePhotoLikeImage(64, 48), kxtest::makePhotoLikeImage(30, 20)}));
+        const QStringList sources{kxtest::photoFile(tmp.path(), "a.png"), doc,
                                   kxtest::writeFile(tmp.path() + "/broken.png", "not a picture")};
         form->startConvert(sources, out, "X", ".png", false);
         auto *dialog = toplevels::waitFor<OverwriteFileDialog>();
         QVERIFY(dialog);
-        dialog->findChild<QTreeWidget *>()->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+        dialog->findChild<QTreeWidget *>()->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
         dialog->findChild<QPushButton *>(answer)->click();
         const bool overwrite = answer == "overwriteButton";
         QMessageBox *box = toplevels::completionBox(overwrite ? 20000 : 200);
         conversionSettings().fileNamePattern = "{name}";
+        conversionSettings().pagesAndFrames = PagesFirstOnly;
         QCOMPARE(box != nullptr, overwrite);
         QCOMPARE(finish.count(), overwrite ? 0 : 1);
-        QCOMPARE(QDir(out).entryList(QDir::Files), (QStringList{"1-a.png", "2-b.png"}));
-        QVERIFY(!QImageReader(out + "/1-a.png").canRead());
-        QCOMPARE(QImageReader(out + "/2-b.png").canRead(), overwrite);
+        QCOMPARE(QDir(out).entryList(QDir::Files), (QStringList{"1-a.png", "2-doc-1.png", "2-doc-2.png"}));
+        QCOMPARE(QImageReader(out + "/1-a.png").canRead(), overwrite);
+        QVERIFY(!QImageReader(out + "/2-doc-1.png").canRead());
+        QCOMPARE(QImageReader(out + "/2-doc-2.png").size(), overwrite ? QSize(30, 20) : QSize());
         if (!box)
             return;
         QCOMPARE(box->informativeText(), QStringLiteral("1 file was skipped because its target exists."));

@@ -12,7 +12,9 @@ class TestOutputPlan : public QObject
 private:
     static SourceFacts fixedFacts()
     {
-        return {[](const QString &) { return QSize(1600, 900); }, [](const QString &) { return QDate(2024, 7, 3); }};
+        return {[](const QString &, int page) { return page == 0 ? QSize(1600, 900) : QSize(800, 600); },
+                [](const QString &) { return QDate(2024, 7, 3); },
+                [](const QString &source) { return QFileInfo(source).baseName() == "doc" ? 3 : 1; }};
     }
 
 private slots:
@@ -23,12 +25,19 @@ private slots:
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<int>("position");
         QTest::addColumn<int>("count");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("pages");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("counter padded to the list") << "{name}-{counter}" << 6 << 120 << "holiday-007";
-        QTest::newRow("size and date") << "{date}_{width}x{height}" << 0 << 1 << "2024-07-03_1600x900";
-        QTest::newRow("unknown token stays") << "{name}{nope}" << 0 << 1 << "holiday{nope}";
-        QTest::newRow("slash replaced") << "a/{name}" << 0 << 1 << "a_holiday";
-        QTest::newRow("dots give name") << ".." << 0 << 1 << "holiday";
+        QTest::newRow("counter padded to the list") << "{name}-{counter}" << 6 << 120 << 0 << 1 << "holiday-007";
+        QTest::newRow("size and date") << "{date}_{width}x{height}" << 0 << 1 << 0 << 1 << "2024-07-03_1600x900";
+        QTest::newRow("unknown token stays") << "{name}{nope}" << 0 << 1 << 0 << 1 << "holiday{nope}";
+        QTest::newRow("slash replaced") << "a/{name}" << 0 << 1 << 0 << 1 << "a_holiday";
+        QTest::newRow("dots give name") << ".." << 0 << 1 << 0 << 1 << "holiday";
+        QTest::newRow("page padded to the pages") << "{name}_p{page}" << 0 << 1 << 2 << 12 << "holiday_p03";
+        QTest::newRow("page's own size") << "{page}-{width}" << 0 << 1 << 1 << 3 << "2-800";
+        QTest::newRow("pages without token numbered") << "{name}" << 0 << 1 << 9 << 12 << "holiday-10";
+        QTest::newRow("dots give name, numbered") << ".." << 0 << 1 << 1 << 2 << "holiday-2";
+        QTest::newRow("one page keeps its name") << "{name}" << 0 << 1 << 0 << 1 << "holiday";
     }
 
     void patternExpansion()
@@ -36,8 +45,11 @@ private slots:
         QFETCH(QString, pattern);
         QFETCH(int, position);
         QFETCH(int, count);
+        QFETCH(int, page);
+        QFETCH(int, pages);
         QFETCH(QString, expected);
-        QCOMPARE(expandFileNamePattern(pattern, "/pics/holiday.2020.jpg", position, count, fixedFacts()), expected);
+        QCOMPARE(expandFileNamePattern(pattern, "/pics/holiday.2020.jpg", position, count, fixedFacts(), page, pages),
+                 expected);
     }
 
     // Sources in nested folders, one with a name made of dots and slash-like
@@ -137,6 +149,11 @@ private slots:
                                                        << QStringList{"in/a-1.webp renamed: " + source, "in/x/a.webp"};
         QTest::newRow("beside, onto itself") << int(ExistingOverwrite) << QStringList{"in/a.jpg", "in/x/b.webp"}
                                              << QStringList{} << "" << "{name}" << QStringList{"onto itself: in/x/b.webp"};
+        QTest::newRow("skip, every page of a document")
+            << int(ExistingSkip) << QStringList{"in/doc.tif", "in/doc-2.png"} << QStringList{"out/doc-1.webp"}
+            << "out" << "{name}"
+            << QStringList{"out/doc-1.webp skipped: the target exists", "out/doc-2.webp", "out/doc-3.webp",
+                           "out/doc-2-1.webp renamed: doc.tif also becomes doc-2.webp"};
         const QString long249(249, QLatin1Char('n')); // with "a.webp", the longest name the file system takes
         QTest::newRow("name too long") << int(ExistingSkip) << QStringList{"in/a.jpg", "in/bb.jpg"} << QStringList{}
                                        << "out" << long249 + "{name}"
@@ -168,6 +185,8 @@ private slots:
         s.existingFilePolicy = policy;
         s.fileNamePattern = pattern;
         s.outputBesideSource = output.isEmpty();
+        // Sources of one page plan the same whether every page becomes a file or not.
+        s.pagesAndFrames = PagesEach;
         static const QStringList actions = {"", " existing", " skipped", " superseded", " refused"};
         QStringList found;
         if (const QString itself = sourceNamedAsItsTarget(sources, ".webp", s, fixedFacts()); !itself.isEmpty())

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "convertimageform.h"
+#include "framefixtures.h"
 #include "kxdialogs.h"
 #include "kxtest.h"
 #include "loadpreviewimagethread.h"
@@ -255,6 +256,7 @@ private slots:
             {"ignoreOrientationCheckBox", "checked", true, "ignoreOrientation", true},
             {"outputBesideSourceCheckBox", "checked", true, "outputBesideSource", false},
             {"colourHandlingComboBox", "currentIndex", int(ColoursToSrgb), "colourHandling", true},
+            {"pagesAndFramesComboBox", "currentIndex", int(PagesEach), "pagesAndFrames", false},
             {"scaleImageCheckBox", "checked", true, "scaleImage", true},
             {"absoluteRadioButton", "checked", true, "scaleType", true},
             {"percentageSpinBox", "value", 250, "scalePercentage", true},
@@ -543,9 +545,11 @@ private slots:
         QTest::addColumn<QSize>("source"); // invalid: not a picture
         QTest::addColumn<bool>("stop");
         QTest::addColumn<QSize>("expected");
-        QTest::newRow("undecodable") << QSize() << false << QSize(0, 0);
-        QTest::newRow("stopped") << QSize(640, 480) << true << QSize(0, 0);
-        QTest::newRow("halved by its own settings") << QSize(600, 300) << false << QSize(300, 150);
+        QTest::addColumn<int>("pages"); // more than one: a PDF of pages of source points
+        QTest::newRow("undecodable") << QSize() << false << QSize(0, 0) << 1;
+        QTest::newRow("stopped") << QSize(640, 480) << true << QSize(0, 0) << 1;
+        QTest::newRow("halved by its own settings") << QSize(600, 300) << false << QSize(300, 150) << 1;
+        QTest::newRow("first of three pages") << QSize(144, 72) << false << QSize(150, 75) << 3;
     }
 
     // The worker on its own: its settings snapshot, a source it cannot decode
@@ -555,9 +559,14 @@ private slots:
         QFETCH(QSize, source);
         QFETCH(bool, stop);
         QFETCH(QSize, expected);
+        QFETCH(int, pages);
         const QString name = QTest::currentDataTag() + QStringLiteral(".jpg");
-        const QString path = source.isValid() ? kxtest::photoFile(dir.path(), name, source)
-                                              : kxtest::writeFile(dir.filePath(name), "not a picture");
+        QString path = source.isValid() ? kxtest::photoFile(dir.path(), name, source)
+                                        : kxtest::writeFile(dir.filePath(name), "not a picture");
+        if (pages > 1) {
+            path = dir.filePath("pages.pdf");
+            QVERIFY(framefixtures::writePdfPages(path, QList<QSize>(pages, source), QList<QColor>(pages, Qt::gray)));
+        }
         ConversionSettings settings;
         settings.scaleImage = true; // by percentage
         settings.scalePercentage = 50;
@@ -569,6 +578,7 @@ private slots:
         worker.createPreviewImage(path, QSize(400, 231));
         QCOMPARE(spy.count(), 1);
         QCOMPARE(spy.at(0).at(0).value<QImage>().size(), expected);
+        QCOMPARE(worker.pageCount, pages);
         QCOMPARE(thumbnailRecords().size(), before + (stop ? 0 : 1));
         if (!stop)
             QCOMPARE(QImage(thumbnailFolder() + QString::number(thumbnailRecords().last().number) + ".webp").size(),

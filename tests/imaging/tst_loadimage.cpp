@@ -1,10 +1,12 @@
 // Source loading: every accepted type through the one reader road.
 
 #include "codecfixtures.h"
+#include "framefixtures.h"
 #include "imagemagickutil.h"
 #include "imagewriters.h"
 #include "kxtest.h"
 #include "photometadata.h"
+#include "sourceframes.h"
 
 #include <QColorSpace>
 
@@ -155,6 +157,90 @@ private slots:
             QCOMPARE(loaded.pixelColor(0, 0).rgba64().red(), quint16(0xffff));
         const double difference = kxtest::meanChannelDifference(loaded, expected);
         QVERIFY2(difference <= tolerance, qPrintable(QString::number(difference)));
+    }
+
+    // How many pages or frames a source holds, each frame's delay, and one
+    // page decoded by its index: a TIFF page and a PDF page of their own size,
+    // a GIF frame over an earlier one disposed to the background.
+    void pagesAndFrames_data()
+    {
+        using namespace framefixtures;
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QList<int>>("delays"); // of every frame; empty: no animation
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QImage>("expected");
+        QTest::addColumn<double>("tolerance");
+        const QImage second = kxtest::makePhotoLikeImage(40, 30).convertToFormat(QImage::Format_RGB32);
+        const QString tiff = m_dir.filePath("pages.tif");
+        QVERIFY(writeTiffPages(tiff, {kxtest::makePhotoLikeImage(64, 48), second, kxtest::makePhotoLikeImage(9, 9)}));
+        QTest::newRow("tiff page 2") << tiff << 3 << QList<int>() << 1 << second << 0.0;
+
+        const auto filled = [](QSize size, QColor colour) {
+            QImage image(size, QImage::Format_ARGB32);
+            image.fill(colour);
+            return image;
+        };
+        QImage shown = filled({8, 8}, Qt::blue);
+        const QList<Frame> gifFrames = {{shown, {}, 100},
+                                        {filled({4, 4}, Qt::red), {0, 0}, 200, DISPOSE_BACKGROUND},
+                                        {filled({2, 2}, Qt::green), {6, 6}, 50}};
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                shown.setPixel(x, y, x < 4 && y < 4 ? 0u : x >= 6 && y >= 6 ? qRgb(0, 255, 0) : qRgb(0, 0, 255));
+        const QString gif = m_dir.filePath("moving.gif");
+        QVERIFY(writeGif(gif, {8, 8}, gifFrames));
+        QTest::newRow("gif frame 3 after disposal") << gif << 3 << QList<int>{100, 200, 50} << 2 << shown << 0.0;
+
+        const QImage middle = kxtest::makePhotoLikeImage(16, 12).convertToFormat(QImage::Format_ARGB32);
+        const QByteArray webp = encodeWebpAnimation(
+                {{filled({16, 12}, Qt::red), {}, 70}, {middle, {}, 130}, {filled({16, 12}, Qt::blue), {}, 100}});
+        QTest::newRow("webp frame 2") << writeFile("moving.webp", webp) << 3 << QList<int>{70, 130, 100} << 1 << middle
+                                      << 0.0;
+
+        // libheif reads no sequence; libavif does (lossy: a mean difference).
+        const QByteArray avifs =
+                encodeAvifSequence({{filled({16, 12}, Qt::red), {}, 40}, {middle, {}, 120}, {filled({16, 12}, Qt::blue), {}, 80}});
+        QTest::newRow("avif sequence frame 2") << writeFile("moving.avif", avifs) << 3 << QList<int>{40, 120, 80} << 1
+                                               << middle << 6.0;
+
+        const QString pdf = m_dir.filePath("pages.pdf");
+        QVERIFY(writePdfPages(pdf, {{72, 144}, {144, 72}, {72, 72}}, {Qt::red, Qt::green, Qt::blue}));
+        QTest::newRow("pdf page 2 at 150 dpi") << pdf << 3 << QList<int>() << 1 << filled({300, 150}, Qt::green) << 1.0;
+
+        QTest::newRow("still picture") << writeFile("still.png", encodeWithQt(second, "png")) << 1 << QList<int>() << 0
+                                       << second << 0.0;
+    }
+
+    void pagesAndFrames()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, count);
+        QFETCH(QList<int>, delays);
+        QFETCH(int, page);
+        QFETCH(QImage, expected);
+        QFETCH(double, tolerance);
+        QCOMPARE(sourcePageCount(path), count);
+        QCOMPARE(isAnimatedSource(path), !delays.isEmpty());
+        FrameReader reader(path);
+        QList<int> found;
+        SourceFrame frame;
+        QString reason;
+        while (found.size() < reader.frameCount() && reader.next(&frame, &reason))
+            found << frame.delayMs;
+        QCOMPARE(found, delays);
+
+        Rendering rendering;
+        rendering.page = page;
+        QImage loaded;
+        QVERIFY2(ImageMagickUtil().loadImage(path, loaded, &reason, nullptr, rendering), qPrintable(reason));
+        const double difference = kxtest::meanChannelDifference(loaded, expected);
+        QVERIFY2(difference <= tolerance, qPrintable(QString::number(difference)));
+        // Asked again, as the next file of a run would: the same picture.
+        QImage again;
+        QVERIFY(ImageMagickUtil().loadImage(path, again, &reason, nullptr, rendering) && again == loaded);
+        rendering.page = count;
+        QVERIFY(!ImageMagickUtil().loadImage(path, loaded, &reason, nullptr, rendering) && !reason.isEmpty());
     }
 
     // Every container's own orientation, applied once, in the picture and in
