@@ -4,10 +4,14 @@
 
 #include "conversionsettings.h"
 
+class TargetSizeMemo;
+
 // One source to one image file: the pipeline on the given settings, then the
 // writer the target's suffix asks for. The window's conversion pass and the
 // command line both convert each file through here. Returns false with the
 // reason in *error; nothing is left at the target then. A picture written
-// from an incomplete source gets *note, for the run's report.
+// from an incomplete source gets *note, for the run's report, and so does one
+// scaled down or left over the settings' size limit. The files of one run
+// share a memo of where their size searches landed.
 bool convertImageFile(const QString &source, const QString &target, const ConversionSettings &settings,
-                      QString *error, QString *note = nullptr);
+                      QString *error, QString *note = nullptr, TargetSizeMemo *memo = nullptr);

@@ -27,6 +27,7 @@
 #include "pdflayout.h"
 #include "pipelinerules.h"
 #include "targetformats.h"
+#include "targetsize.h"
 
 namespace {
 
@@ -40,6 +41,9 @@ struct JobResult
     QString note;
     // The target was made by someone else while the file converted.
     bool taken = false;
+    // A written file's size and its source's.
+    qint64 bytesRead = 0;
+    qint64 bytesWritten = 0;
 };
 
 // The files of one pass in flight on its own pool. Only the pass's thread
@@ -143,7 +147,8 @@ bool moveIntoPlace(const QString &from, const QString &to, bool replace, bool *t
 // into place once complete, so that it replaces only what the plan replaces
 // (a file another process made meanwhile, a shard's, is left alone), never
 // writes through a link, and takes names up to the file system's limit.
-JobResult convertPlanned(const PlannedFile &file, const ConversionSettings &settings, const QString &outputFolder)
+JobResult convertPlanned(const PlannedFile &file, const ConversionSettings &settings, const QString &outputFolder,
+                         TargetSizeMemo *memo)
 {
     // With the folder structure kept, a target's folder below the output
     // folder may not be there yet; a missing output folder is not made.
@@ -155,14 +160,15 @@ JobResult convertPlanned(const PlannedFile &file, const ConversionSettings &sett
                          + QFileInfo(file.target).suffix();
     QString error;
     QString note;
-    if (!convertImageFile(file.source, part, settings, &error, &note))
+    if (!convertImageFile(file.source, part, settings, &error, &note, memo))
         return JobResult{error.replace(part, file.target), {}};
+    const qint64 bytesWritten = QFileInfo(part).size();
     // A replaced file keeps its permissions.
     if (file.replaces && QFileInfo(file.target).isFile())
         QFile::setPermissions(part, QFileInfo(file.target).permissions());
     bool taken = false;
     if (moveIntoPlace(part, file.target, file.replaces, &taken))
-        return JobResult{{}, {}, note};
+        return JobResult{{}, {}, note, false, QFileInfo(file.source).size(), bytesWritten};
     const QString reason = qt_error_string(errno);
     QFile::remove(part);
     if (taken)
@@ -227,6 +233,7 @@ void ConvertImagesThread::runImagePass(int jobs)
         plannedFiles.isEmpty()
             ? planOutputs(_urls, outputPath, targetExtension, settings, overwriteExisting, fileSourceFacts(settings))
             : plannedFiles;
+    TargetSizeMemo memo;
     JobQueue queue(jobs, conversionMemoryBudget(physicalMemoryBytes()));
     const auto finishOne = [&] {
         int index = -1;
@@ -239,6 +246,8 @@ void ConvertImagesThread::runImagePass(int jobs)
         if (result.taken) {
             ++skippedCount;
             emit fileSkipped(source, tr("the target was made by another program meanwhile"));
+        } else if (result.error.isEmpty()) {
+            emit fileSizes(source, result.bytesRead, result.bytesWritten);
         }
         emit fileFinished(source);
     };
@@ -257,7 +266,7 @@ void ConvertImagesThread::runImagePass(int jobs)
                 ++renamedCount;
                 emit fileRenamed(file.source, file.reason);
             }
-            queue.start(int(i), bytes, [this, file] { return convertPlanned(file, settings, outputPath); });
+            queue.start(int(i), bytes, [this, file, &memo] { return convertPlanned(file, settings, outputPath, &memo); });
             continue;
         case PlannedFile::Existing:
             fileExistsList.append(file.target);

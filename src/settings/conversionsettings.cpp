@@ -110,6 +110,10 @@ const KeyEntry keyTable[] = {
     {"removeLocation", SettingRemoveLocation, &S::removeLocation},
     {"keepFileDates", SettingKeepFileDates, &S::keepFileDates},
     {"pdfSourceDpi", SettingPdfSourceDpi, &S::pdfSourceDpi, 36, 1200},
+    {"limitFileSize", SettingLimitFileSize, &S::limitFileSize},
+    {"fileSizeLimitKb", SettingFileSizeLimitKb, &S::fileSizeLimitKb, 1, 2000000},
+    {"fileSizeMinQuality", SettingFileSizeMinQuality, &S::fileSizeMinQuality, 0, 99},
+    {"shrinkToFileSize", SettingShrinkToFileSize, &S::shrinkToFileSize},
 };
 
 const KeyEntry *findKey(const QString &name)
@@ -206,6 +210,8 @@ TargetQuality targetQualityFor(const ImageFormat &format)
     if (const KeyEntry *entry = format.qualityKey.isEmpty() ? nullptr : findKey(format.qualityKey)) {
         quality.quality = std::get<int ConversionSettings::*>(entry->member);
         quality.qualityId = entry->id;
+        quality.minimum = entry->minimum;
+        quality.maximum = entry->maximum;
     }
     if (const KeyEntry *entry = format.losslessKey.isEmpty() ? nullptr : findKey(format.losslessKey)) {
         quality.lossless = std::get<bool ConversionSettings::*>(entry->member);

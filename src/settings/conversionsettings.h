@@ -72,6 +72,10 @@ enum SettingId {
     SettingScaleDoNotEnlarge = 143,
     SettingPdfSourceDpi = 144,
     SettingRawPictures = 150,
+    SettingLimitFileSize = 153,
+    SettingFileSizeLimitKb = 154,
+    SettingFileSizeMinQuality = 155,
+    SettingShrinkToFileSize = 156,
 };
 
 // Watermark positions, "Top - Left" (0) to "Bottom - Right" (8).
@@ -175,6 +179,13 @@ struct ConversionSettings
     bool keepFileDates = false;
     // The resolution the pages of PDF sources are rendered at ("PDF pages at ... dpi").
     int pdfSourceDpi = defaultPdfSourceDpi;
+    // "At most ... KB per file" (1 KB = 1000 bytes) for the lossy targets: the
+    // quality is searched, never below the floor, and a picture that does not
+    // fit even then is scaled down unless shrinking is off.
+    bool limitFileSize = false;
+    int fileSizeLimitKb = 300;
+    int fileSizeMinQuality = 40;
+    bool shrinkToFileSize = true;
 };
 
 // The one process-wide record. Written on the GUI thread only; workers never
@@ -260,6 +271,9 @@ struct TargetQuality
     int qualityId = -1;
     bool ConversionSettings::*lossless = nullptr;
     int losslessId = -1;
+    // The range the quality's control accepts.
+    int minimum = 0;
+    int maximum = 0;
 };
 TargetQuality targetQualityFor(int targetIndex);
 TargetQuality targetQualityFor(const ImageFormat &format);
