@@ -178,6 +178,10 @@ public slots:
     void on_tiffCompressionComboBox_currentIndexChanged(int index);
     void on_rawPicturesComboBox_currentIndexChanged(int index);
     void on_pdfSourceDpiSpinBox_valueChanged(int value);
+    void on_limitFileSizeCheckBox_toggled(bool checked);
+    void on_fileSizeLimitSpinBox_valueChanged(int value);
+    void on_fileSizeMinQualitySpinBox_valueChanged(int value);
+    void on_shrinkToFileSizeCheckBox_toggled(bool checked);
     void on_longEdgeRadioButton_toggled(bool checked);
     void on_longEdgeLineEdit_textChanged(const QString &text);
     void on_doNotEnlargeCheckBox_toggled(bool checked);
@@ -211,6 +215,9 @@ private:
     void showPdfSummary();
     // The quality, lossless, PNG and TIFF controls of the target format.
     void showTargetOptions(int index);
+    // The size limit's controls: usable for a lossy target, otherwise
+    // disabled with the reason as their tooltip.
+    void showSizeLimitOptions(int index);
     void updateFileNamePreview();
     void showWatermarkThumbnail(const QString &path);
     void setAdjustment(QSlider *slider, QSpinBox *spinBox, int ConversionSettings::*field, int id, int value);

@@ -251,6 +251,10 @@ private slots:
             {"tiffCompressionComboBox", "currentIndex", 1, "tiffCompression", false},
             {"rawPicturesComboBox", "currentIndex", int(RawEmbeddedPreview), "rawPictures", true},
             {"pdfSourceDpiSpinBox", "value", 300, "pdfSourceDpi", true},
+            {"limitFileSizeCheckBox", "checked", true, "limitFileSize", false},
+            {"fileSizeLimitSpinBox", "value", 500, "fileSizeLimitKb", false},
+            {"fileSizeMinQualitySpinBox", "value", 30, "fileSizeMinQuality", false},
+            {"shrinkToFileSizeCheckBox", "checked", false, "shrinkToFileSize", false},
             {"scaleImageCheckBox", "checked", true, "scaleImage", true},
             {"absoluteRadioButton", "checked", true, "scaleType", true},
             {"percentageSpinBox", "value", 250, "scalePercentage", true},
@@ -326,6 +330,9 @@ private slots:
         }
         QVERIFY(!ui->pdfGroupBox->isHidden());
         QVERIFY(ui->qualitySpinBox->isHidden());
+        // A PDF takes no size limit: its controls say why.
+        QVERIFY(!ui->limitFileSizeCheckBox->isEnabled() && ui->limitFileSizeCheckBox->toolTip().contains("PDF is not"));
+        QVERIFY(ui->fileSizeMinQualitySpinBox->isHidden());
         QVERIFY(!ui->pdfMarginSizeSpinBox->isHidden());
         QCOMPARE(ui->outputFolderLineEdit->text(), folder.path());
         QCOMPARE(ui->relativeValueLabel->text(), QStringLiteral("Height:"));
