@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <csignal>
 #include <filesystem>
 
@@ -288,19 +289,40 @@ QList<FileResult> Reporter::fileResults() const
     return list;
 }
 
+namespace {
+
+// The change from one size to the other in per cent, to a tenth.
+double percentChange(qint64 from, qint64 to)
+{
+    return std::round(double(to - from) * 1000.0 / double(from)) / 10.0;
+}
+
+} // namespace
+
 QByteArray Reporter::json(bool stopped) const
 {
     QJsonArray files;
     QHash<QString, int> counts;
+    qint64 bytesRead = 0;
+    qint64 bytesWritten = 0;
     for (const std::optional<FileResult> &result : results) {
         if (!result)
             continue;
         const FileResult &r = *result;
-        files.append(QJsonObject{{QStringLiteral("source"), r.source},
-                                 {QStringLiteral("target"), r.target},
-                                 {QStringLiteral("status"), r.status},
-                                 {QStringLiteral("reason"), r.reason},
-                                 {QStringLiteral("ms"), r.ms}});
+        QJsonObject file{{QStringLiteral("source"), r.source},
+                         {QStringLiteral("target"), r.target},
+                         {QStringLiteral("status"), r.status},
+                         {QStringLiteral("reason"), r.reason},
+                         {QStringLiteral("ms"), r.ms}};
+        if (r.bytesWritten >= 0) {
+            file.insert(QStringLiteral("bytesRead"), r.bytesRead);
+            file.insert(QStringLiteral("bytesWritten"), r.bytesWritten);
+            if (r.bytesRead > 0)
+                file.insert(QStringLiteral("change"), percentChange(r.bytesRead, r.bytesWritten));
+            bytesRead += r.bytesRead;
+            bytesWritten += r.bytesWritten;
+        }
+        files.append(file);
         ++counts[r.status];
     }
     const QJsonObject totals{{QStringLiteral("files"), total},
@@ -308,7 +330,9 @@ QByteArray Reporter::json(bool stopped) const
                              {QStringLiteral("skipped"), counts.value(QStringLiteral("skipped"))},
                              {QStringLiteral("failed"), counts.value(QStringLiteral("failed"))},
                              {QStringLiteral("notStarted"), total - received},
-                             {QStringLiteral("ms"), clock.elapsed()}};
+                             {QStringLiteral("ms"), clock.elapsed()},
+                             {QStringLiteral("bytesRead"), bytesRead},
+                             {QStringLiteral("bytesWritten"), bytesWritten}};
     return QJsonDocument(QJsonObject{{QStringLiteral("files"), files},
                                      {QStringLiteral("totals"), totals},
                                      {QStringLiteral("stopped"), stopped}})
@@ -343,14 +367,21 @@ QHash<QString, QString> runPass(ConvertImagesThread &thread, const std::function
     QObject::connect(&thread, &ConvertImagesThread::fileNoted, &loop, [&notes](const QString &source, const QString &note) {
         notes[source] += (notes.value(source).isEmpty() ? QString() : QStringLiteral("; ")) + note;
     });
+    QHash<QString, std::pair<qint64, qint64>> sizes;
+    QObject::connect(&thread, &ConvertImagesThread::fileSizes, &loop,
+                     [&sizes](const QString &source, qint64 read, qint64 written) {
+                         sizes.insert(source, {read, written});
+                     });
     QObject::connect(&thread, &ConvertImagesThread::fileFinished, &loop, [&](const QString &source) {
         const qint64 ms = clocks.value(source).elapsed();
-        if (failures.contains(source))
+        if (failures.contains(source)) {
             finished({source, QString(), QStringLiteral("failed"), failures.value(source), ms});
-        else if (skips.contains(source))
+        } else if (skips.contains(source)) {
             finished({source, QString(), QStringLiteral("skipped"), skips.value(source), ms});
-        else
-            finished({source, QString(), QStringLiteral("converted"), notes.value(source), ms});
+        } else {
+            const std::pair<qint64, qint64> size = sizes.value(source, {-1, -1});
+            finished({source, QString(), QStringLiteral("converted"), notes.value(source), ms, size.first, size.second});
+        }
     });
     QObject::connect(&thread, &QThread::finished, &loop, &QEventLoop::quit);
     QSocketNotifier stop(stopPipe[0], QSocketNotifier::Read);

@@ -50,6 +50,9 @@ struct FileResult
     QString status; // "converted", "skipped" or "failed"
     QString reason;
     qint64 ms = 0;
+    // A converted image file: its source's bytes and its own; -1 unknown.
+    qint64 bytesRead = -1;
+    qint64 bytesWritten = -1;
 };
 
 // Lines on standard error (or one updating progress line on a terminal) and

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QRegularExpression>
+#include <QSettings>
 
 #include <cstdio>
 #include <unistd.h>
@@ -16,6 +18,7 @@
 #include "presets.h"
 #include "targetformats.h"
 #include "watch.h"
+#include "targetsize.h"
 
 namespace {
 
@@ -126,6 +129,12 @@ QString helpText()
         "                         each (every page or frame its own file: name-1, name-2, ... or\n"
         "                         {page} in the name pattern), or animate (GIF and WEBP targets\n"
         "                         stay animated)   e.g. --pages each\n"
+        "  --max-size SIZE        lossy targets: every file at most SIZE (K: 1000 bytes, M: 1000 K),\n"
+        "                         the quality searched; too large even at the lowest quality, the\n"
+        "                         picture is scaled down in steps of 10 %   e.g. --max-size 300K\n"
+        "  --min-quality N        the lowest quality --max-size may use, 0..99 (default 40)\n"
+        "  --no-shrink            with --max-size, never scale down: write at the lowest quality\n"
+        "                         and report the file as over the size\n"
         "\n"
         "Run:\n"
         "  --existing MODE        a target that exists: skip (default), overwrite, or rename (name-1.ext, ...)\n"
@@ -216,6 +225,9 @@ int run(const QStringList &arguments)
     const QCommandLineOption pdfKeepJpeg(QStringLiteral("pdf-keep-jpeg"));
     const QCommandLineOption colours(QStringLiteral("colours"), QString(), QStringLiteral("MODE"));
     const QCommandLineOption pagesOption(QStringLiteral("pages"), QString(), QStringLiteral("MODE"));
+    const QCommandLineOption maxSize(QStringLiteral("max-size"), QString(), QStringLiteral("SIZE"));
+    const QCommandLineOption minQuality(QStringLiteral("min-quality"), QString(), QStringLiteral("N"));
+    const QCommandLineOption noShrink(QStringLiteral("no-shrink"));
     const QCommandLineOption shard(QStringLiteral("shard"), QString(), QStringLiteral("I/N"));
     const QCommandLineOption metadata(QStringLiteral("metadata"), QString(), QStringLiteral("CHOICE"));
     const QCommandLineOption noAutoOrient(QStringLiteral("no-auto-orient"));
@@ -226,7 +238,7 @@ int run(const QStringList &arguments)
     const QCommandLineOption json(QStringLiteral("json"));
     parser.addOptions({help, version, settingsFile, appSettings, set, to, output, pdf, quality, scale, width, height,
                        pdfDpi, raw, colours, pagesOption, pdfKeepJpeg, existing, jobs, shard, quiet, json, preset, listPresets, metadata,
-                       noAutoOrient, besideSource, watch, moveOriginals});
+                       noAutoOrient, besideSource, watch, moveOriginals, maxSize, minQuality, noShrink});
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
     if (parser.isSet(help)) {
@@ -352,6 +364,26 @@ int run(const QStringList &arguments)
         else
             return usageError(QStringLiteral("--pages: unknown mode \"%1\"; accepted: first each animate").arg(mode));
     }
+    if (parser.isSet(maxSize)) {
+        // A unit is required: a bare number could mean bytes or kilobytes.
+        static const QRegularExpression sizeText(QStringLiteral("^(\\d+(?:\\.\\d+)?)\\s*([kKmM])[bB]?$"));
+        const QRegularExpressionMatch match = sizeText.match(parser.value(maxSize).trimmed());
+        const double kilobytes =
+            match.hasMatch() ? match.captured(1).toDouble() * (match.captured(2).toLower() == "m" ? 1000 : 1) : 0;
+        if (!setSettingFromText(settings, QStringLiteral("fileSizeLimitKb"), QString::number(qint64(kilobytes)),
+                                &error))
+            return usageError(QStringLiteral("--max-size: \"%1\" is not a size from 1K to 2000M, such as 300K or 2M")
+                                  .arg(parser.value(maxSize)));
+        settings.limitFileSize = true;
+    }
+    if (parser.isSet(minQuality)
+        && !setSettingFromText(settings, QStringLiteral("fileSizeMinQuality"), parser.value(minQuality), &error))
+        return usageError(error);
+    if (parser.isSet(noShrink))
+        settings.shrinkToFileSize = false;
+    if (const QString refusal = sizeLimitRefusal(settings, targetFormatAt(settings.targeFileType));
+        !refusal.isEmpty())
+        return usageError(refusal);
     if (parser.isSet(jobs) && !setSettingFromText(settings, QStringLiteral("convertJobs"), parser.value(jobs), &error))
         return usageError(error);
     if (parser.isSet(scale)) {

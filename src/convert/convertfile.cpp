@@ -12,6 +12,7 @@
 #include "photometadata.h"
 #include "sourceframes.h"
 #include "targetformats.h"
+#include "targetsize.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ QString animationKeptAsFirstFrame()
 // side and no picture stays pinned after its file.
 
 bool convertImageFile(const QString &source, const QString &target, const ConversionSettings &settings,
-                      QString *error, QString *note, int page)
+                      QString *error, QString *note, int page, TargetSizeMemo *memo)
 {
     QString kept;
     if (page == 0 && settings.pagesAndFrames == PagesKeepAnimations && isAnimatedSource(source)) {
@@ -123,10 +124,23 @@ bool convertImageFile(const QString &source, const QString &target, const Conver
             said.prepend(*note);
         *note = said.join(QStringLiteral("; "));
     }
-    const bool written = isGifTargetPath(target)
-                             ? writeGif(image, target, &writeError)
-                             : writeImageFile(image, target, writeOptionsFor(settings, "." + QFileInfo(target).suffix()),
-                                              &writeError, metadata);
+    const QString extension = "." + QFileInfo(target).suffix();
+    const std::optional<SizeGoal> goal = isGifTargetPath(target) ? std::nullopt : sizeGoalFor(settings, extension);
+    QString sizeNote;
+    // A picture scaled down to fit gets its metadata made true for its size.
+    const auto metadataFor = [&](QSize size) {
+        return size == image.size() || metadata.isEmpty()
+                   ? metadata
+                   : readPhotoMetadata(source, size, settings.removeLocation, parts);
+    };
+    const bool written =
+        isGifTargetPath(target)
+            ? writeGif(image, target, &writeError)
+        : goal ? writeImageFileWithinSize(image, target, writeOptionsFor(settings, extension), *goal, metadataFor, memo,
+                                          &writeError, &sizeNote)
+               : writeImageFile(image, target, writeOptionsFor(settings, extension), &writeError, metadata);
+    if (note && !sizeNote.isEmpty())
+        *note = note->isEmpty() ? sizeNote : *note + QStringLiteral("; ") + sizeNote;
     if (!written)
         *error = writeError.isEmpty() ? text("Cannot write %1").arg(target) : writeError;
     else if (settings.keepFileDates)

@@ -27,6 +27,7 @@
 #include "pipelinerules.h"
 #include "sourceframes.h"
 #include "targetformats.h"
+#include "targetsize.h"
 
 namespace {
 
@@ -40,6 +41,9 @@ struct JobResult
     QString note;
     // The target was made by someone else while the file converted.
     bool taken = false;
+    // A written file's size and its source's.
+    qint64 bytesRead = 0;
+    qint64 bytesWritten = 0;
 };
 
 // The files of one pass in flight on its own pool. Only the pass's thread
@@ -144,7 +148,8 @@ bool moveIntoPlace(const QString &from, const QString &to, bool replace, bool *t
 // into place once complete, so that it replaces only what the plan replaces
 // (a file another process made meanwhile, a shard's, is left alone), never
 // writes through a link, and takes names up to the file system's limit.
-JobResult convertPlanned(const PlannedFile &file, const ConversionSettings &settings, const QString &outputFolder)
+JobResult convertPlanned(const PlannedFile &file, const ConversionSettings &settings, const QString &outputFolder,
+                         TargetSizeMemo *memo)
 {
     // With the folder structure kept, a target's folder below the output
     // folder may not be there yet; a missing output folder is not made.
@@ -156,14 +161,15 @@ JobResult convertPlanned(const PlannedFile &file, const ConversionSettings &sett
                          + QFileInfo(file.target).suffix();
     QString error;
     QString note;
-    if (!convertImageFile(file.source, part, settings, &error, &note, file.page))
+    if (!convertImageFile(file.source, part, settings, &error, &note, file.page, memo))
         return JobResult{error.replace(part, file.target), {}};
+    const qint64 bytesWritten = QFileInfo(part).size();
     // A replaced file keeps its permissions.
     if (file.replaces && QFileInfo(file.target).isFile())
         QFile::setPermissions(part, QFileInfo(file.target).permissions());
     bool taken = false;
     if (moveIntoPlace(part, file.target, file.replaces, &taken))
-        return JobResult{{}, {}, note};
+        return JobResult{{}, {}, note, false, QFileInfo(file.source).size(), bytesWritten};
     const QString reason = qt_error_string(errno);
     QFile::remove(part);
     if (taken)
@@ -251,6 +257,7 @@ void ConvertImagesThread::runImagePass(int jobs)
         const bool several = first + 1 < plan.size() && plan.at(first + 1).source == plan.at(first).source;
         return several ? tr("page %1: %2").arg(plan.at(i).page + 1).arg(text) : text;
     };
+    TargetSizeMemo memo;
     JobQueue queue(jobs, conversionMemoryBudget(physicalMemoryBytes()));
     const auto finishOne = [&] {
         int index = -1;
@@ -263,6 +270,8 @@ void ConvertImagesThread::runImagePass(int jobs)
         if (result.taken) {
             ++skippedCount;
             emit fileSkipped(source, ofPage(index, tr("the target was made by another program meanwhile")));
+        } else if (result.error.isEmpty()) {
+            emit fileSizes(source, result.bytesRead, result.bytesWritten);
         }
         pageDone(index);
     };
@@ -284,7 +293,7 @@ void ConvertImagesThread::runImagePass(int jobs)
                 ++renamedCount;
                 emit fileRenamed(file.source, file.reason);
             }
-            queue.start(int(i), bytes, [this, file] { return convertPlanned(file, settings, outputPath); });
+            queue.start(int(i), bytes, [this, file, &memo] { return convertPlanned(file, settings, outputPath, &memo); });
             continue;
         case PlannedFile::Existing:
             fileExistsList.append(file.target);

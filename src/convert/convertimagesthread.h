@@ -63,6 +63,8 @@ signals:
     // A source converted from incomplete data (a file cut short), with the
     // note for the report; sent before fileFinished.
     void fileNoted(QString fileName, QString note);
+    // An image file written: its source's size and its own in bytes; sent before fileFinished.
+    void fileSizes(QString fileName, qint64 bytesRead, qint64 bytesWritten);
     // A stopped PDF pass kept the pages drawn so far in the document; sent before threadTerminated.
     void documentStopped(QString pdfPath, int pageCount);
 

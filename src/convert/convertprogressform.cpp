@@ -2,6 +2,7 @@
 #include "ui_convertprogressform.h"
 
 #include <QDesktopServices>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSet>
@@ -77,11 +78,35 @@ QString stoppedSummaryText(int convertedCount, int fileCount)
     return QObject::tr("Stopped: %1 of %2 converted").arg(convertedCount).arg(fileCount);
 }
 
+namespace {
+
+// Three digits at most: "182 MB", "3.1 MB".
+QString shownBytes(qint64 bytes)
+{
+    const int precision = bytes >= 1000 && QString::number(bytes).size() % 3 == 1 ? 1 : 0;
+    return QLocale().formattedDataSize(bytes, precision, QLocale::DataSizeSIFormat);
+}
+
+} // namespace
+
+QString sizeSummaryText(int fileCount, qint64 bytesRead, qint64 bytesWritten)
+{
+    const QString files = fileCount == 1 ? QObject::tr("1 file") : QObject::tr("%1 files").arg(fileCount);
+    QString text = QObject::tr("%1, %2 \u2192 %3").arg(files, shownBytes(bytesRead), shownBytes(bytesWritten));
+    if (bytesRead > 0) {
+        const qint64 change = qRound64(double(bytesWritten - bytesRead) * 100.0 / double(bytesRead));
+        const QString sign = change < 0 ? QStringLiteral("\u2212") : change > 0 ? QStringLiteral("+") : QString();
+        text += QObject::tr(", %1%2 %").arg(sign).arg(qAbs(change));
+    }
+    return text;
+}
+
 ConvertProgressForm::ConvertProgressForm(QWidget *parent) : QWidget(parent), ui(new Ui::ConvertProgressForm)
 {
     ui->setupUi(this);
     ui->failureLabel->hide();
     ui->failureList->hide();
+    ui->sizeLabel->hide();
     ui->cancelButton->setAccessibleName(tr("Cancel the conversion"));
     ui->progressBar->setAccessibleName(tr("Conversion progress"));
     clock.setInterval(1000);
@@ -143,6 +168,7 @@ void ConvertProgressForm::startConvert(const QStringList &files, const QString &
     worker->plannedFiles = targets.isEmpty() ? QList<PlannedFile>() : planGivenTargets(files, targets, pages);
     connect(worker, &ConvertImagesThread::updateFileName, this, &ConvertProgressForm::handleUpdateFileName);
     connect(worker, &ConvertImagesThread::fileFinished, this, &ConvertProgressForm::handleFileFinished);
+    connect(worker, &ConvertImagesThread::fileSizes, this, &ConvertProgressForm::handleFileSizes);
     connect(worker, &ConvertImagesThread::threadTerminated, this, &ConvertProgressForm::handleThreadTerminated);
     connect(worker, &ConvertImagesThread::threadCompleted, this, &ConvertProgressForm::handleThreadCompleted);
     connect(worker, &ConvertImagesThread::fileFailed, this, &ConvertProgressForm::handleFileFailed);
@@ -188,6 +214,15 @@ void ConvertProgressForm::handleFileFinished(const QString &fileName)
     ++doneCount;
     showRunningFiles();
     showCounts();
+}
+
+void ConvertProgressForm::handleFileSizes(const QString &, qint64 read, qint64 written)
+{
+    ++writtenCount;
+    bytesRead += read;
+    bytesWritten += written;
+    ui->sizeLabel->setText(sizeSummaryText(writtenCount, bytesRead, bytesWritten));
+    ui->sizeLabel->show();
 }
 
 void ConvertProgressForm::showRunningFiles()

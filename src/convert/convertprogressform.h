@@ -45,6 +45,10 @@ QString progressTimeText(qint64 elapsedMs, int doneCount, int fileCount);
 // "Stopped: 12 of 40 converted"
 QString stoppedSummaryText(int convertedCount, int fileCount);
 
+// The bytes the written files' sources held and the files hold, and the
+// change: "24 files, 182 MB → 31 MB, −83 %".
+QString sizeSummaryText(int fileCount, qint64 bytesRead, qint64 bytesWritten);
+
 // The page shown in place of the file list while a run goes on: the files
 // being converted, "N of M" with a progress bar, the time taken and left, the
 // failures so far, and Cancel. It runs one worker per pass, asks about
@@ -80,6 +84,7 @@ public slots:
     void handleFileFailed(const QString &fileName, const QString &reason);
     void handleDocumentStopped(const QString &pdfPath, int pageCount);
     void handleFileFinished(const QString &fileName);
+    void handleFileSizes(const QString &fileName, qint64 bytesRead, qint64 bytesWritten);
     void handleOverwriteFiles(const QStringList &urls);
     void handleConvertFinish();
 
@@ -104,6 +109,10 @@ private:
     QList<ConversionFailure> notes;
     int skippedCount = 0;
     int renamedCount = 0;
+    // The files written over the run, their sources' bytes and their own.
+    int writtenCount = 0;
+    qint64 bytesRead = 0;
+    qint64 bytesWritten = 0;
     // The first pass's targets that existed and their sources, for the second pass.
     QStringList existingTargets;
     QStringList existingSources;

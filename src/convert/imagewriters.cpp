@@ -170,6 +170,42 @@ WriteOptions writeOptionsFor(const ConversionSettings &settings, const QString &
     return options;
 }
 
+namespace {
+
+// Where the metadata of a file of that suffix goes.
+MetadataRoute metadataRouteFor(const QByteArray &format, const PhotoMetadata &metadata)
+{
+    const ImageFormat *row = formatForExtension(QString::fromLatin1(format));
+    return metadata.isEmpty() || !row ? MetadataRoute::None : row->metadataRoute;
+}
+
+// The picture through its format's encoder; the encoder's own metadata with it.
+bool encodePicture(const QImage &image, const QByteArray &format, const WriteOptions &options, QIODevice *device,
+                   const PhotoMetadata &metadata, QString *reason)
+{
+    const QImage picture = withoutText(image);
+    if (format == "webp")
+        return encodeWebp(picture, options, device, reason, metadata.icc);
+    return encodeWithQt(picture, format, options, device,
+                        metadataRouteFor(format, metadata) == MetadataRoute::ByEncoder ? metadata : PhotoMetadata(),
+                        reason);
+}
+
+} // namespace
+
+bool encodeImage(const QImage &image, const QString &suffix, const WriteOptions &options,
+                 const PhotoMetadata &metadata, QByteArray *bytes, QString *error)
+{
+    const QByteArray format = suffix.toLower().toLatin1();
+    QBuffer encoded(bytes);
+    encoded.open(QIODevice::WriteOnly);
+    if (!encodePicture(image, format, options, &encoded, metadata, error))
+        return false;
+    if (metadataRouteFor(format, metadata) == MetadataRoute::AfterEncoding)
+        embedPhotoMetadata(bytes, metadata);
+    return true;
+}
+
 bool writeImageFile(const QImage &image, const QString &targetPath, const WriteOptions &options, QString *error,
                     const PhotoMetadata &metadata)
 {
@@ -184,18 +220,12 @@ bool writeImageFile(const QImage &image, const QString &targetPath, const WriteO
 
     // Exiv2 adds the metadata to the other containers once they are encoded,
     // so those are encoded into memory first.
-    const ImageFormat *row = formatForExtension(QString::fromLatin1(format));
-    const MetadataRoute route = metadata.isEmpty() || !row ? MetadataRoute::None : row->metadataRoute;
+    const MetadataRoute route = metadataRouteFor(format, metadata);
     QBuffer encoded;
     encoded.open(QIODevice::WriteOnly);
     QIODevice *target = route == MetadataRoute::AfterEncoding ? static_cast<QIODevice *>(&encoded) : &file;
     QString reason;
-    const QImage picture = withoutText(image);
-    const bool written = format == "webp" ? encodeWebp(picture, options, target, &reason, metadata.icc)
-                                          : encodeWithQt(picture, format, options, target,
-                                                         route == MetadataRoute::ByEncoder ? metadata : PhotoMetadata(),
-                                                         &reason);
-    if (!written) {
+    if (!encodePicture(image, format, options, target, metadata, &reason)) {
         file.cancel();
         // A full disk makes the encoder fail too; the disk's reason says more.
         return reportFailure(targetPath, reason, file.failed() ? file.failureReason() : reason, error);
@@ -206,6 +236,18 @@ bool writeImageFile(const QImage &image, const QString &targetPath, const WriteO
         // A failed write is kept by the file and reported by its commit.
         file.write(bytes);
     }
+    if (!file.commit(&reason))
+        return reportFailure(targetPath, reason, reason, error);
+    return true;
+}
+
+bool writeEncodedFile(const QByteArray &bytes, const QString &targetPath, QString *error)
+{
+    TargetFile file(targetPath);
+    QString reason;
+    if (!file.open())
+        return reportFailure(targetPath, file.failureReason(), file.failureReason(), error);
+    file.write(bytes);
     if (!file.commit(&reason))
         return reportFailure(targetPath, reason, reason, error);
     return true;

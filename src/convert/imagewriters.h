@@ -27,6 +27,15 @@ WriteOptions writeOptionsFor(const ConversionSettings &settings, const QString &
 bool writeImageFile(const QImage &image, const QString &targetPath, const WriteOptions &options,
                     QString *error = nullptr, const PhotoMetadata &metadata = {});
 
+// The general writer's encoding into memory, metadata included, for a target
+// of the given suffix ("webp"). False with the reason in *error.
+bool encodeImage(const QImage &image, const QString &suffix, const WriteOptions &options,
+                 const PhotoMetadata &metadata, QByteArray *bytes, QString *error);
+
+// Writes encoded bytes as the target through a TargetFile; false, nothing
+// left behind, with the reason in *error.
+bool writeEncodedFile(const QByteArray &bytes, const QString &targetPath, QString *error);
+
 // The WEBP writer: libwebp fed with the picture's own pixels, its colour
 // profile in an ICCP chunk (unappliedProfile when its colour space is not
 // valid: a profile Qt could not parse); lossless when asked or at quality 100.

@@ -228,6 +228,7 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
     ui->qrCodeTextClearButton->setAccessibleName(tr("Clear the QR code text"));
     ui->colorButton->setAccessibleName(tr("Change the colour"));
     ui->sourceTreeView->setAccessibleName(tr("Files to convert"));
+    ui->fileSizeLimitSpinBox->setAccessibleName(tr("Largest file size"));
     const std::pair<QLabel *, QWidget *> labelled[] = {
         {ui->targetLabel, ui->targetComboBox},
         {ui->qualityLabel, ui->qualitySpinBox},
@@ -242,6 +243,7 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
         {ui->metadataLabel, ui->metadataComboBox},
         {ui->colourHandlingLabel, ui->colourHandlingComboBox},
         {ui->pagesAndFramesLabel, ui->pagesAndFramesComboBox},
+        {ui->fileSizeMinQualityLabel, ui->fileSizeMinQualitySpinBox},
         {ui->pdfPaperSizeLabel, ui->pdfPaperSizeComboBox},
         {ui->pdfQualityLabel, ui->pdfQualityComboBox},
         {ui->pdfMarginSizeLabel, ui->pdfMarginSizeSpinBox},

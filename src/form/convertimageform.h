@@ -189,6 +189,10 @@ public slots:
     void on_ignoreOrientationCheckBox_toggled(bool checked);
     void on_outputBesideSourceCheckBox_toggled(bool checked);
     void on_colourHandlingComboBox_currentIndexChanged(int index);
+    void on_limitFileSizeCheckBox_toggled(bool checked);
+    void on_fileSizeLimitSpinBox_valueChanged(int value);
+    void on_fileSizeMinQualitySpinBox_valueChanged(int value);
+    void on_shrinkToFileSizeCheckBox_toggled(bool checked);
     void on_longEdgeRadioButton_toggled(bool checked);
     void on_longEdgeLineEdit_textChanged(const QString &text);
     void on_doNotEnlargeCheckBox_toggled(bool checked);
@@ -222,6 +226,9 @@ private:
     void showPdfSummary();
     // The quality, lossless, PNG and TIFF controls of the target format.
     void showTargetOptions(int index);
+    // The size limit's controls: usable for a lossy target, otherwise
+    // disabled with the reason as their tooltip.
+    void showSizeLimitOptions(int index);
     void updateFileNamePreview();
     // The output folder's controls, unused while outputs go beside their sources.
     void showOutputFolderChoice();

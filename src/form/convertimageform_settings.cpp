@@ -15,6 +15,7 @@
 #include "presets.h"
 #include "sourcefiles.h"
 #include "targetformats.h"
+#include "targetsize.h"
 #include "watermarkthumbnail.h"
 
 namespace {
@@ -110,6 +111,11 @@ void ConvertImageForm::updateControlsFromSettings()
     showOutputFolderChoice();
     ui->colourHandlingComboBox->setCurrentIndex(s.colourHandling);
     ui->pagesAndFramesComboBox->setCurrentIndex(s.pagesAndFrames);
+    ui->limitFileSizeCheckBox->setChecked(s.limitFileSize);
+    ui->fileSizeLimitSpinBox->setValue(s.fileSizeLimitKb);
+    ui->fileSizeMinQualitySpinBox->setValue(s.fileSizeMinQuality);
+    ui->shrinkToFileSizeCheckBox->setChecked(s.shrinkToFileSize);
+    showSizeLimitOptions(ui->targetComboBox->currentIndex());
 
     // 3. A folder that went away since the last run shows as empty.
     if (!s.outputFolder.isEmpty()) {
@@ -620,6 +626,23 @@ void ConvertImageForm::showTargetOptions(int index)
     ui->pngLevelSpinBox->setVisible(control == TargetControl::PngLevel);
     ui->tiffCompressionLabel->setVisible(control == TargetControl::TiffCompression);
     ui->tiffCompressionComboBox->setVisible(control == TargetControl::TiffCompression);
+    showSizeLimitOptions(index);
+}
+
+void ConvertImageForm::showSizeLimitOptions(int index)
+{
+    ConversionSettings limited = conversionSettings();
+    limited.limitFileSize = true;
+    const QString refusal = sizeLimitRefusal(limited, targetFormatAt(index));
+    ui->limitFileSizeCheckBox->setEnabled(refusal.isEmpty());
+    ui->limitFileSizeCheckBox->setToolTip(refusal);
+    // The limit's finer options take a row of the output tab only while it applies.
+    const bool limit = refusal.isEmpty() && conversionSettings().limitFileSize;
+    ui->fileSizeLimitSpinBox->setEnabled(limit);
+    ui->fileSizeLimitSpinBox->setToolTip(refusal);
+    ui->fileSizeMinQualityLabel->setVisible(limit);
+    ui->fileSizeMinQualitySpinBox->setVisible(limit);
+    ui->shrinkToFileSizeCheckBox->setVisible(limit);
 }
 
 void ConvertImageForm::updateFileNamePreview()
@@ -648,6 +671,7 @@ void ConvertImageForm::on_losslessCheckBox_toggled(bool checked)
     changeSetting(quality.losslessId, KeepPreview, [&](ConversionSettings &s) {
         s.*quality.lossless = checked;
         ui->qualitySpinBox->setEnabled(!checked);
+        showSizeLimitOptions(ui->targetComboBox->currentIndex());
     });
 }
 
@@ -719,6 +743,29 @@ void ConvertImageForm::showOutputFolderChoice()
 void ConvertImageForm::on_colourHandlingComboBox_currentIndexChanged(int index)
 {
     changeSetting(SettingColourHandling, RefreshPreview, [&](ConversionSettings &s) { s.colourHandling = index; });
+}
+
+void ConvertImageForm::on_limitFileSizeCheckBox_toggled(bool checked)
+{
+    changeSetting(SettingLimitFileSize, KeepPreview, [&](ConversionSettings &s) {
+        s.limitFileSize = checked;
+        showSizeLimitOptions(ui->targetComboBox->currentIndex());
+    });
+}
+
+void ConvertImageForm::on_fileSizeLimitSpinBox_valueChanged(int value)
+{
+    changeSetting(SettingFileSizeLimitKb, KeepPreview, [&](ConversionSettings &s) { s.fileSizeLimitKb = value; });
+}
+
+void ConvertImageForm::on_fileSizeMinQualitySpinBox_valueChanged(int value)
+{
+    changeSetting(SettingFileSizeMinQuality, KeepPreview, [&](ConversionSettings &s) { s.fileSizeMinQuality = value; });
+}
+
+void ConvertImageForm::on_shrinkToFileSizeCheckBox_toggled(bool checked)
+{
+    changeSetting(SettingShrinkToFileSize, KeepPreview, [&](ConversionSettings &s) { s.shrinkToFileSize = checked; });
 }
 
 void ConvertImageForm::on_grayscaleCheckBox_toggled(bool checked)

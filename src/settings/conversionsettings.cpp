@@ -116,6 +116,10 @@ const KeyEntry keyTable[] = {
     {"outputBesideSource", SettingOutputBesideSource, &S::outputBesideSource},
     {"colourHandling", SettingColourHandling, &S::colourHandling, ColoursKeepProfile, ColoursToSrgb, keep},
     {"pagesAndFrames", SettingPagesAndFrames, &S::pagesAndFrames, PagesFirstOnly, PagesKeepAnimations, keep},
+    {"limitFileSize", SettingLimitFileSize, &S::limitFileSize},
+    {"fileSizeLimitKb", SettingFileSizeLimitKb, &S::fileSizeLimitKb, 1, 2000000},
+    {"fileSizeMinQuality", SettingFileSizeMinQuality, &S::fileSizeMinQuality, 0, 99},
+    {"shrinkToFileSize", SettingShrinkToFileSize, &S::shrinkToFileSize},
 };
 
 // The keys that SettingMetadata writes besides its own, for older versions.
@@ -218,6 +222,8 @@ TargetQuality targetQualityFor(const ImageFormat &format)
     if (const KeyEntry *entry = format.qualityKey.isEmpty() ? nullptr : findKey(format.qualityKey)) {
         quality.quality = std::get<int ConversionSettings::*>(entry->member);
         quality.qualityId = entry->id;
+        quality.minimum = entry->minimum;
+        quality.maximum = entry->maximum;
     }
     if (const KeyEntry *entry = format.losslessKey.isEmpty() ? nullptr : findKey(format.losslessKey)) {
         quality.lossless = std::get<bool ConversionSettings::*>(entry->member);

@@ -78,6 +78,10 @@ enum SettingId {
     SettingOutputBesideSource = 160,
     SettingColourHandling = 152,
     SettingPagesAndFrames = 151,
+    SettingLimitFileSize = 153,
+    SettingFileSizeLimitKb = 154,
+    SettingFileSizeMinQuality = 155,
+    SettingShrinkToFileSize = 156,
 };
 
 // Watermark positions, "Top - Left" (0) to "Bottom - Right" (8).
@@ -201,6 +205,13 @@ struct ConversionSettings
     bool outputBesideSource = false;
     int colourHandling = ColoursKeepProfile;
     int pagesAndFrames = PagesFirstOnly;
+    // "At most ... KB per file" (1 KB = 1000 bytes) for the lossy targets: the
+    // quality is searched, never below the floor, and a picture that does not
+    // fit even then is scaled down unless shrinking is off.
+    bool limitFileSize = false;
+    int fileSizeLimitKb = 300;
+    int fileSizeMinQuality = 40;
+    bool shrinkToFileSize = true;
 };
 
 // The choice the older keys give, and the choice with its older keys set to match.
@@ -290,6 +301,9 @@ struct TargetQuality
     int qualityId = -1;
     bool ConversionSettings::*lossless = nullptr;
     int losslessId = -1;
+    // The range the quality's control accepts.
+    int minimum = 0;
+    int maximum = 0;
 };
 TargetQuality targetQualityFor(int targetIndex);
 TargetQuality targetQualityFor(const ImageFormat &format);

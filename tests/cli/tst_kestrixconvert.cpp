@@ -81,6 +81,8 @@ private slots:
         QVERIFY(!files[1]["reason"].toString().isEmpty());
         QVERIFY(files[2]["reason"].toString().contains("UTF-8"));
         QCOMPARE(files[6]["reason"].toString(), QStringLiteral("not a picture type this program reads"));
+        QCOMPARE(files[3]["bytesWritten"].toInteger(), QFileInfo(out + "/p00.webp").size());
+        QCOMPARE(files[3]["bytesRead"].toInteger(), QFileInfo(in + "/p00.png").size());
         QCOMPARE(QDir(out).entryList(QDir::Files).size(), 3);
         QFile::remove(broken);
         r = convert({"--to", "webp", "-o", out, "--existing", "skip", "--set", "existingFilePolicy=1", "--json", in});
@@ -104,6 +106,8 @@ private slots:
         QTest::newRow("unknown raw mode") << QStringList{"--raw", "quarter"} << QByteArray() << QByteArray("quarter");
         QTest::newRow("unknown colours mode") << QStringList{"--colours", "cmyk"} << QByteArray() << QByteArray("cmyk");
         QTest::newRow("unknown pages mode") << QStringList{"--pages", "all"} << QByteArray() << QByteArray("all");
+        QTest::newRow("size limit on a lossless target") << QStringList{"--to", "png", "--max-size", "300K"}
+                                                         << QByteArray() << QByteArray("needs a lossy target");
         QTest::newRow("bad shard") << QStringList{"--shard", "3/2"} << QByteArray() << QByteArray("3/2");
         QTest::newRow("missing input") << QStringList{"no-such-folder"} << QByteArray() << QByteArray("no-such-folder");
         QTest::newRow("watch and sources") << QStringList{"--watch", "."} << QByteArray()

@@ -57,6 +57,9 @@ private slots:
         QCOMPARE(failureSummaryText(1, 1), QStringLiteral("1 of 1 file could not be converted."));
         QCOMPARE(completionMessageText(1), QStringLiteral("The conversion process is completed."));
         QCOMPARE(outputCountsText(0, 0), QString());
+        QLocale::setDefault(QLocale::c());
+        QCOMPARE(sizeSummaryText(24, 182'350'000, 31'000'000), QStringLiteral("24 files, 182 MB \u2192 31 MB, \u221283 %"));
+        QCOMPARE(sizeSummaryText(1, 2'000'000, 2'100'000), QStringLiteral("1 file, 2.0 MB \u2192 2.1 MB, +5 %"));
         QCOMPARE(outputCountsText(1, 3), QStringLiteral("1 file was skipped because its target exists.\n"
                                                         "3 files were written under new names."));
     }

@@ -4,6 +4,7 @@
 #include "imagewriters.h"
 #include "kxtest.h"
 #include "targetformats.h"
+#include "targetsize.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -261,6 +262,64 @@ private slots:
             if (suffix == "gif" && i > 0)
                 QVERIFY(gifTables(path).images.at(i).width() < canvas.width());
         }
+    }
+
+    // A size limit on each lossy target, metadata counted: a size the encoder
+    // can reach lands within [0.97 N, N]; half the size at the lowest quality
+    // allowed is reached by scaling down, noted, or with shrinking off is
+    // written at that quality and noted as over.
+    void sizeLimit_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<int>("reference"); // N is share times the size at this quality
+        QTest::addColumn<double>("share");
+        QTest::addColumn<bool>("shrink");
+        QTest::addColumn<QString>("note");
+        for (const char *suffix : {"jpg", "webp", "avif", "heic", "jxl"}) {
+            QTest::addRow("%s reached", suffix) << suffix << 60 << 1.01 << true << "";
+            QTest::addRow("%s scaled", suffix) << suffix << 40 << 0.5 << true << "scaled to ";
+        }
+        QTest::newRow("webp over") << "webp" << 40 << 0.5 << false << "over the size: ";
+    }
+
+    void sizeLimit()
+    {
+        QFETCH(QString, suffix);
+        QFETCH(int, reference);
+        QFETCH(double, share);
+        QFETCH(bool, shrink);
+        QFETCH(QString, note);
+        const QImage image = kxtest::makePhotoLikeImage(256, 192);
+        const QByteArray filler = QByteArray("caption ").repeated(64);
+        PhotoMetadata metadata;
+        metadata.xmp = "<?xpacket begin=\"\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?><x:xmpmeta xmlns:x=\"adobe:ns:meta/\">"
+                       "<rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"><rdf:Description "
+                       "rdf:about=\"\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\"><dc:source>"
+                       + filler + "</dc:source></rdf:Description></rdf:RDF></x:xmpmeta><?xpacket end=\"w\"?>";
+        WriteOptions options;
+        options.quality = reference;
+        QByteArray bytes;
+        QString error;
+        QVERIFY2(encodeImage(image, suffix, options, metadata, &bytes, &error), qPrintable(error));
+        const SizeGoal goal{qint64(bytes.size() * share), 40, 99, shrink};
+
+        const QString path = m_dir.filePath(QString(QTest::currentDataTag()).replace(' ', '-') + "." + suffix);
+        TargetSizeMemo memo;
+        QString said;
+        options.quality = 90;
+        QVERIFY2(writeImageFileWithinSize(image, path, options, goal, [&](QSize) { return metadata; }, &memo, &error,
+                                          &said),
+                 qPrintable(error));
+        const qint64 size = QFileInfo(path).size();
+        const QImage decoded = QImageReader(path).read();
+        QVERIFY2(note.isEmpty() ? said.isEmpty() : said.startsWith(note), qPrintable(said));
+        QVERIFY(kxtest::readFile(path).contains(filler));
+        QCOMPARE(decoded.width() < image.width(), note.startsWith("scaled"));
+        if (note.startsWith("over"))
+            QVERIFY(size > goal.maxBytes);
+        else
+            QVERIFY2(size <= goal.maxBytes && (!note.isEmpty() || size >= goal.lowestBytes()),
+                     qPrintable(QStringLiteral("%1 of %2").arg(size).arg(goal.maxBytes)));
     }
 
     void failuresAreLoggedAndExplained()

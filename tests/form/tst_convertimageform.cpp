@@ -257,6 +257,10 @@ private slots:
             {"outputBesideSourceCheckBox", "checked", true, "outputBesideSource", false},
             {"colourHandlingComboBox", "currentIndex", int(ColoursToSrgb), "colourHandling", true},
             {"pagesAndFramesComboBox", "currentIndex", int(PagesEach), "pagesAndFrames", false},
+            {"limitFileSizeCheckBox", "checked", true, "limitFileSize", false},
+            {"fileSizeLimitSpinBox", "value", 500, "fileSizeLimitKb", false},
+            {"fileSizeMinQualitySpinBox", "value", 30, "fileSizeMinQuality", false},
+            {"shrinkToFileSizeCheckBox", "checked", false, "shrinkToFileSize", false},
             {"scaleImageCheckBox", "checked", true, "scaleImage", true},
             {"absoluteRadioButton", "checked", true, "scaleType", true},
             {"percentageSpinBox", "value", 250, "scalePercentage", true},
@@ -332,6 +336,9 @@ private slots:
         }
         QVERIFY(!ui->pdfGroupBox->isHidden());
         QVERIFY(ui->qualitySpinBox->isHidden());
+        // A PDF takes no size limit: its controls say why.
+        QVERIFY(!ui->limitFileSizeCheckBox->isEnabled() && ui->limitFileSizeCheckBox->toolTip().contains("PDF is not"));
+        QVERIFY(ui->fileSizeMinQualitySpinBox->isHidden());
         QVERIFY(!ui->pdfMarginSizeSpinBox->isHidden());
         QCOMPARE(ui->outputFolderLineEdit->text(), folder.path());
         QCOMPARE(ui->relativeValueLabel->text(), QStringLiteral("Height:"));

@@ -1,0 +1,195 @@
+// The size limit on generated photo-like JPEGs (half 12 MP, half 24 MP): per
+// target, the share of files within [0.97 N, N], the median and largest
+// number of encodes, files scaled down, the run's time against a run at the
+// target's fixed default quality (decode and write, a file per core in both),
+// and the SSIM (luma, 8 x 8 windows) of each output against its source at the
+// output's size.
+//
+// usage: bench_targetsize [count=24] [limit KB=300] [targets=jpg,webp,avif] [work folder]
+
+#include <QAtomicInt>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QMutex>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QThread>
+#include <QThreadPool>
+
+#include <algorithm>
+#include <cmath>
+
+#include "../photo.h"
+#include "conversionsettings.h"
+#include "imagewriters.h"
+#include "targetsize.h"
+
+namespace {
+
+// Mean SSIM of two pictures of one size over 8 x 8 windows of their luma.
+double ssim(const QImage &a, const QImage &b)
+{
+    const QImage x = a.convertToFormat(QImage::Format_Grayscale8);
+    const QImage y = b.convertToFormat(QImage::Format_Grayscale8);
+    constexpr double c1 = (0.01 * 255) * (0.01 * 255);
+    constexpr double c2 = (0.03 * 255) * (0.03 * 255);
+    double sum = 0;
+    int windows = 0;
+    for (int top = 0; top + 8 <= x.height(); top += 8) {
+        for (int left = 0; left + 8 <= x.width(); left += 8) {
+            double mx = 0, my = 0, xx = 0, yy = 0, xy = 0;
+            for (int r = top; r < top + 8; ++r) {
+                const uchar *px = x.constScanLine(r) + left;
+                const uchar *py = y.constScanLine(r) + left;
+                for (int c = 0; c < 8; ++c) {
+                    mx += px[c];
+                    my += py[c];
+                    xx += px[c] * px[c];
+                    yy += py[c] * py[c];
+                    xy += px[c] * py[c];
+                }
+            }
+            mx /= 64;
+            my /= 64;
+            const double vx = xx / 64 - mx * mx, vy = yy / 64 - my * my, cov = xy / 64 - mx * my;
+            sum += ((2 * mx * my + c1) * (2 * cov + c2)) / ((mx * mx + my * my + c1) * (vx + vy + c2));
+            ++windows;
+        }
+    }
+    return windows ? sum / windows : 0;
+}
+
+double median(QList<double> values)
+{
+    if (values.isEmpty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const qsizetype n = values.size();
+    return n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
+}
+
+// Runs job(i) for every file on a pool of a thread per core; the seconds taken.
+double timed(int count, const std::function<void(int)> &job)
+{
+    QThreadPool pool;
+    pool.setMaxThreadCount(QThread::idealThreadCount());
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < count; ++i)
+        pool.start([&job, i] { job(i); });
+    pool.waitForDone();
+    return clock.elapsed() / 1000.0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const int count = args.size() > 1 ? qMax(1, args.at(1).toInt()) : 24;
+    const int limitKb = args.size() > 2 ? qMax(1, args.at(2).toInt()) : 300;
+    const QStringList targets = (args.size() > 3 ? args.at(3) : QStringLiteral("jpg,webp,avif")).split(',');
+    QTemporaryDir tmp;
+    const QString root = args.size() > 4 ? args.at(4) : tmp.path();
+    QImageReader::setAllocationLimit(1024);
+
+    QTextStream out(stdout);
+    const QString sources = root + "/sources";
+    QDir().mkpath(sources);
+    QStringList files;
+    for (int i = 0; i < count; ++i) {
+        const bool large = i % 2;
+        const QString path = QStringLiteral("%1/photo%2-%3mp.jpg").arg(sources).arg(i, 3, 10, QLatin1Char('0')).arg(large ? 24 : 12);
+        if (!QFile::exists(path))
+            makePhoto(large ? 6000 : 4000, large ? 4000 : 3000, i).save(path, "jpeg", 90);
+        files << path;
+    }
+    out << "sources: " << count << " JPEGs, 12 and 24 MP; limit " << limitKb << " KB; " << QThread::idealThreadCount()
+        << " threads\n";
+    out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9\n")
+               .arg("target", -6)
+               .arg("within", 7)
+               .arg("median enc", 10)
+               .arg("max enc", 7)
+               .arg("scaled", 6)
+               .arg("fixed s", 8)
+               .arg("limit s", 8)
+               .arg("ratio", 6)
+               .arg("SSIM median/min", 16);
+    out.flush();
+
+    for (const QString &target : targets) {
+        const QString extension = "." + target;
+        ConversionSettings settings;
+        settings.limitFileSize = true;
+        settings.fileSizeLimitKb = limitKb;
+        const std::optional<SizeGoal> goal = sizeGoalFor(settings, extension);
+        if (!goal) {
+            out << target << ": no size limit for this target\n";
+            continue;
+        }
+        const WriteOptions options = writeOptionsFor(settings, extension);
+        const QString fixedFolder = root + "/fixed-" + target;
+        const QString limitFolder = root + "/limit-" + target;
+        QDir().mkpath(fixedFolder);
+        QDir().mkpath(limitFolder);
+        const auto targetPath = [&](const QString &folder, int i) {
+            return folder + "/" + QFileInfo(files.at(i)).completeBaseName() + extension;
+        };
+
+        QAtomicInt failed;
+        const double fixedSeconds = timed(count, [&](int i) {
+            QString error;
+            if (!writeImageFile(QImageReader(files.at(i)).read(), targetPath(fixedFolder, i), options, &error))
+                failed.ref();
+        });
+        TargetSizeMemo memo;
+        QList<double> encodes(count);
+        QAtomicInt scaled;
+        const double limitSeconds = timed(count, [&](int i) {
+            QString error;
+            QString note;
+            int taken = 0;
+            if (!writeImageFileWithinSize(QImageReader(files.at(i)).read(), targetPath(limitFolder, i), options, *goal,
+                                          [](QSize) { return PhotoMetadata(); }, &memo, &error, &note, &taken))
+                failed.ref();
+            if (note.startsWith("scaled"))
+                scaled.ref();
+            encodes[i] = taken;
+        });
+
+        int within = 0;
+        QList<double> ssims;
+        for (int i = 0; i < count; ++i) {
+            const QString written = targetPath(limitFolder, i);
+            const qint64 size = QFileInfo(written).size();
+            within += size >= goal->lowestBytes() && size <= goal->maxBytes;
+            const QImage output = QImageReader(written).read();
+            const QImage source = QImageReader(files.at(i)).read();
+            ssims << ssim(source.size() == output.size()
+                              ? source
+                              : source.scaled(output.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+                          output);
+        }
+        out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9\n")
+                   .arg(target, -6)
+                   .arg(QStringLiteral("%1 %").arg(100.0 * within / count, 0, 'f', 0), 7)
+                   .arg(median(encodes), 10)
+                   .arg(*std::max_element(encodes.cbegin(), encodes.cend()), 7)
+                   .arg(scaled.loadRelaxed(), 6)
+                   .arg(fixedSeconds, 8, 'f', 1)
+                   .arg(limitSeconds, 8, 'f', 1)
+                   .arg(limitSeconds / fixedSeconds, 6, 'f', 2)
+                   .arg(QStringLiteral("%1 / %2").arg(median(ssims), 0, 'f', 4).arg(*std::min_element(ssims.cbegin(), ssims.cend()), 0, 'f', 4), 16);
+        if (failed.loadRelaxed())
+            out << "  failed: " << failed.loadRelaxed() << "\n";
+        out.flush();
+    }
+    return 0;
+}
