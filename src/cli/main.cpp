@@ -1,6 +1,7 @@
 // kestrix-convert: converts pictures from a shell or a script with the
 // window's settings, pipeline and writers, and never asks anything.
 
+#include <tuple>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
@@ -318,52 +319,31 @@ int run(const QStringList &arguments)
     if (parser.isSet(pdfDpi)
         && !setSettingFromText(settings, QStringLiteral("pdfSourceDpi"), parser.value(pdfDpi), &error))
         return usageError(error);
-    if (parser.isSet(raw)) {
-        const QString mode = parser.value(raw);
-        if (mode == QLatin1String("full"))
-            settings.rawPictures = RawFullQuality;
-        else if (mode == QLatin1String("half"))
-            settings.rawPictures = RawHalfSize;
-        else if (mode == QLatin1String("preview"))
-            settings.rawPictures = RawEmbeddedPreview;
-        else
-            return usageError(QStringLiteral("--raw: unknown mode \"%1\"; accepted: full half preview").arg(mode));
+    // Options that choose a setting's value by a word: the word's place in its list is the value.
+    const std::tuple<const QCommandLineOption *, int ConversionSettings::*, QStringList> choices[] = {
+        {&raw, &ConversionSettings::rawPictures, {"full", "half", "preview"}},
+        {&colours, &ConversionSettings::colourHandling, {"keep", "srgb"}},
+        {&pagesOption, &ConversionSettings::pagesAndFrames, {"first", "each", "animate"}},
+        {&metadata, &ConversionSettings::metadata, {"all", "no-location", "profile", "none"}},
+    };
+    for (const auto &[option, field, words] : choices) {
+        if (!parser.isSet(*option))
+            continue;
+        const qsizetype value = words.indexOf(parser.value(*option));
+        if (value < 0)
+            return usageError(QStringLiteral("--%1: unknown mode \"%2\"; accepted: %3")
+                                  .arg(option->names().constFirst(), parser.value(*option), words.join(QLatin1Char(' '))));
+        settings.*field = int(value);
     }
+    // The older metadata keys follow the choice.
+    if (parser.isSet(metadata))
+        setMetadataChoice(settings, settings.metadata);
     if (parser.isSet(pdfKeepJpeg))
         settings.pdfKeepJpeg = true;
-    if (parser.isSet(metadata)) {
-        const QStringList choices{QStringLiteral("all"), QStringLiteral("no-location"), QStringLiteral("profile"),
-                                  QStringLiteral("none")};
-        const qsizetype choice = choices.indexOf(parser.value(metadata));
-        if (choice < 0)
-            return usageError(QStringLiteral("--metadata: unknown choice \"%1\"; accepted: %2")
-                                  .arg(parser.value(metadata), choices.join(QLatin1Char(' '))));
-        setMetadataChoice(settings, int(choice));
-    }
     if (parser.isSet(noAutoOrient))
         settings.ignoreOrientation = true;
     if (parser.isSet(besideSource))
         settings.outputBesideSource = true;
-    if (parser.isSet(colours)) {
-        const QString mode = parser.value(colours);
-        if (mode == QLatin1String("keep"))
-            settings.colourHandling = ColoursKeepProfile;
-        else if (mode == QLatin1String("srgb"))
-            settings.colourHandling = ColoursToSrgb;
-        else
-            return usageError(QStringLiteral("--colours: unknown mode \"%1\"; accepted: keep srgb").arg(mode));
-    }
-    if (parser.isSet(pagesOption)) {
-        const QString mode = parser.value(pagesOption);
-        if (mode == QLatin1String("first"))
-            settings.pagesAndFrames = PagesFirstOnly;
-        else if (mode == QLatin1String("each"))
-            settings.pagesAndFrames = PagesEach;
-        else if (mode == QLatin1String("animate"))
-            settings.pagesAndFrames = PagesKeepAnimations;
-        else
-            return usageError(QStringLiteral("--pages: unknown mode \"%1\"; accepted: first each animate").arg(mode));
-    }
     if (parser.isSet(maxSize)) {
         // A unit is required: a bare number could mean bytes or kilobytes.
         static const QRegularExpression sizeText(QStringLiteral("^(\\d+(?:\\.\\d+)?)\\s*([kKmM])[bB]?$"));

@@ -40,7 +40,7 @@ QString failureCause(const QImageReader &reader, const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     if (HeifHandler::isImageSequence(file.peek(HeifHandler::headerPeekBytes)))
-        return ImageMagickUtil::tr("image sequences are not supported yet");
+        return ImageMagickUtil::tr("a damaged or unsupported image sequence");
     if (JxlHandler::canRead(&file) && JxlHandler::hasBlackChannel(file.readAll()))
         return ImageMagickUtil::tr("CMYK JPEG XL is not supported");
     // No decoder knows the content; an empty file is merely cut short.
@@ -320,7 +320,7 @@ bool decodeSource(const QString &path, QImage &image, QString *reason, QString *
         *note = Util::tr("the file ends early; the missing part is grey");
     // A sequence that also holds a still picture gives that picture.
     if (note && file.seek(0) && HeifHandler::isImageSequence(file.peek(HeifHandler::headerPeekBytes)))
-        *note = Util::tr("image sequences are not supported yet; the first frame was taken");
+        *note = Util::tr("the file also holds an image sequence; its still picture was taken");
     return true;
 }
 

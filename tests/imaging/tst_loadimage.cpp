@@ -325,7 +325,7 @@ private slots:
         const QByteArray sequence = QByteArray("\0\0\0\x20" "ftypavis\0\0\0\0avismsf1miafMA1B", 32)
                                     + QByteArray("\0\0\0\x08moov", 8);
         QTest::newRow("avif sequence") << "animation.avifs" << sequence << false
-                                       << unread.arg("image sequences are not supported yet");
+                                       << unread.arg("a damaged or unsupported image sequence");
         QTest::newRow("text named svg") << "notes.svg" << QByteArray("Shopping list: milk, bread.\n") << false
                                         << unread.arg("damaged or not a drawing");
         QTest::newRow("pdf header only") << "cut.pdf" << QByteArray("%PDF-1.7\n1 0 obj\n<<") << false
