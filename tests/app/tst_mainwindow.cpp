@@ -1,5 +1,7 @@
 #include <QAbstractButton>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QSettings>
 #include <QStyle>
@@ -14,6 +16,7 @@
 #include "removethumbnailsdialog.h"
 #include "targetformats.h"
 #include "thumbnailcache.h"
+#include "watchdialog.h"
 #include "watchsession.h"
 #include "windowgeometry.h"
 
@@ -211,6 +214,31 @@ private slots:
             emit window.form->closeApp();
         }
         QVERIFY(!window.isVisible());
+    }
+
+    // A close while a folder is watched waits for the watch to stop, then
+    // goes through by itself.
+    void closingWhileWatching()
+    {
+        QTemporaryDir tmp;
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (QAction *action : window.findChildren<QAction *>())
+            if (action->text() == "Watch folder\u2026")
+                action->trigger();
+        auto *dialog = window.findChild<WatchDialog *>();
+        QVERIFY(dialog && dialog->isVisible());
+        const QList<QLineEdit *> folders = dialog->findChildren<QLineEdit *>(); // watched, output
+        folders.at(0)->setText(tmp.path());
+        folders.at(1)->setText(tmp.filePath("out"));
+        for (QPushButton *button : dialog->findChildren<QPushButton *>())
+            if (button->text() == "Start")
+                button->click();
+        QVERIFY(dialog->isWatching());
+        QVERIFY(!window.close());
+        QTRY_VERIFY(!window.isVisible());
+        QVERIFY(!dialog->isWatching());
     }
 
     // Each theme's pictures; the window passes a theme change on to the form.
