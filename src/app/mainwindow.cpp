@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QStatusBar>
 #include <QStackedLayout>
 #include <QTimer>
 #include <QUrl>
@@ -20,6 +21,7 @@
 #include "presetsdialog.h"
 #include "removethumbnailsdialog.h"
 #include "thumbnailcache.h"
+#include "watchdialog.h"
 #include "windowgeometry.h"
 
 namespace {
@@ -59,6 +61,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     presetsMenu = ui->menubar->addMenu(tr("Presets"));
     connect(presetsMenu, &QMenu::aboutToShow, this, &MainWindow::fillPresetsMenu);
     fillPresetsMenu();
+    ui->menubar->addAction(tr("Watch folder…"), this, &MainWindow::showWatchDialog);
     restoreWindowGeometry();
 }
 
@@ -164,6 +167,20 @@ void MainWindow::applyPreset(const QString &name)
                                      .arg(name, ignored.join(QLatin1Char('\n'))));
 }
 
+void MainWindow::showWatchDialog()
+{
+    if (!watchDialog) {
+        watchDialog = new WatchDialog(this);
+        // The status bar comes with the first watch, so the window keeps its first size until then.
+        connect(watchDialog, &WatchDialog::status, this, [this](const QString &line) {
+            statusBar()->showMessage(tr("Watched folder: %1").arg(line));
+        });
+    }
+    watchDialog->show();
+    watchDialog->raise();
+    watchDialog->activateWindow();
+}
+
 MainWindow::~MainWindow()
 {
     delete ui;
@@ -215,6 +232,13 @@ void MainWindow::closeEvent(QCloseEvent *event)
             form->requestStopForClose();
             busy = true;
         }
+    }
+    // A watch finishes the files in flight; the window closes again when it has stopped.
+    if (watchDialog && watchDialog->isWatching()) {
+        connect(watchDialog, &WatchDialog::watchStopped, this, &MainWindow::OnCloseApp,
+                Qt::ConnectionType(Qt::SingleShotConnection | Qt::UniqueConnection));
+        watchDialog->stopWatching();
+        busy = true;
     }
     // The first close empties the thumbnail folder; the dialog closes the
     // window again when it is done. The clean-up starts from the event loop:

@@ -7,6 +7,7 @@ class ConvertImageForm;
 class QMenu;
 class QStackedLayout;
 class RemoveThumbnailsDialog;
+class WatchDialog;
 
 namespace Ui {
 class MainWindow;
@@ -43,6 +44,7 @@ private:
     void fillPresetsMenu();
     void saveAsPreset();
     void applyPreset(const QString &name);
+    void showWatchDialog();
     void restoreWindowGeometry();
     void saveWindowGeometry();
 
@@ -50,4 +52,5 @@ private:
     QStackedLayout *stackedLayout = nullptr;
     QMenu *presetsMenu = nullptr;
     RemoveThumbnailsDialog *removeThumbnailsDialog = nullptr;
+    WatchDialog *watchDialog = nullptr;
 };

@@ -428,6 +428,10 @@ int run(const QStringList &arguments)
     if (parser.isSet(watch)) {
         if (settings.targeFileType == TargetPdf)
             return usageError(QStringLiteral("--watch writes pictures, not a PDF document"));
+        // Outputs beside their sources would land in the folder and be taken up again.
+        if (settings.outputBesideSource)
+            return usageError(QStringLiteral("--watch writes into the output folder, not beside the sources "
+                                             "(--set outputBesideSource=false)"));
         if (settings.outputFolder.isEmpty())
             return usageError(QStringLiteral("no output folder: give -o DIR (or outputFolder in the settings)"));
         if (!parser.positionalArguments().isEmpty() || parser.isSet(shard) || parser.isSet(json))

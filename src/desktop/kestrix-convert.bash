@@ -3,7 +3,8 @@
 _kestrix_convert()
 {
     local cur prev words cword split
-    _init_completion -s || return
+    # Preset names hold colons: a colon does not split the word.
+    _init_completion -s -n : || return
 
     case $prev in
         --to)
@@ -16,18 +17,34 @@ _kestrix_convert()
         --raw)
             COMPREPLY=($(compgen -W 'full half preview' -- "$cur"))
             return ;;
+        --pages)
+            COMPREPLY=($(compgen -W 'first each animate' -- "$cur"))
+            return ;;
+        --colours)
+            COMPREPLY=($(compgen -W 'keep srgb' -- "$cur"))
+            return ;;
+        --metadata)
+            COMPREPLY=($(compgen -W 'all no-location profile none' -- "$cur"))
+            return ;;
+        --preset)
+            # One name a line, spaces kept; quoted on insertion as file names are.
+            local IFS=$'\n'
+            COMPREPLY=($(compgen -W "$("$1" --list-presets 2>/dev/null)" -- "$(dequote "$cur")"))
+            compopt -o filenames 2>/dev/null
+            __ltrim_colon_completions "$cur"
+            return ;;
         --set)
             COMPREPLY=($(compgen -S = -W "$("$1" --help 2>/dev/null |
                 sed -n '/^Keys for --set/,/^[^ ]/s/^  \([A-Za-z][A-Za-z0-9]*\) .*/\1/p')" -- "$cur"))
             compopt -o nospace
             return ;;
-        -o | --output)
+        -o | --output | --watch)
             _filedir -d
             return ;;
         --settings | --pdf)
             _filedir
             return ;;
-        --quality | --scale | --width | --height | --pdf-dpi | --jobs | --shard)
+        --quality | --scale | --width | --height | --pdf-dpi | --jobs | --shard | --max-size | --min-quality)
             return ;;
     esac
     $split && return

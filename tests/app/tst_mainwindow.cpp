@@ -1,5 +1,7 @@
 #include <QAbstractButton>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QSettings>
 #include <QStyle>
@@ -10,8 +12,12 @@
 #include "convertimageform.h"
 #include "kxtest.h"
 #include "mainwindow.h"
+#include "presets.h"
 #include "removethumbnailsdialog.h"
+#include "targetformats.h"
 #include "thumbnailcache.h"
+#include "watchdialog.h"
+#include "watchsession.h"
 #include "windowgeometry.h"
 
 using Stored = std::optional<quint32>;
@@ -210,6 +216,31 @@ private slots:
         QVERIFY(!window.isVisible());
     }
 
+    // A close while a folder is watched waits for the watch to stop, then
+    // goes through by itself.
+    void closingWhileWatching()
+    {
+        QTemporaryDir tmp;
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (QAction *action : window.findChildren<QAction *>())
+            if (action->text() == "Watch folder\u2026")
+                action->trigger();
+        auto *dialog = window.findChild<WatchDialog *>();
+        QVERIFY(dialog && dialog->isVisible());
+        const QList<QLineEdit *> folders = dialog->findChildren<QLineEdit *>(); // watched, output
+        folders.at(0)->setText(tmp.path());
+        folders.at(1)->setText(tmp.filePath("out"));
+        for (QPushButton *button : dialog->findChildren<QPushButton *>())
+            if (button->text() == "Start")
+                button->click();
+        QVERIFY(dialog->isWatching());
+        QVERIFY(!window.close());
+        QTRY_VERIFY(!window.isVisible());
+        QVERIFY(!dialog->isWatching());
+    }
+
     // Each theme's pictures; the window passes a theme change on to the form.
     void themePictures_data()
     {
@@ -244,6 +275,102 @@ private slots:
         QVERIFY(!shown.isNull());
         const QImage expected = QImage(":/resources/images/" + picture + ".png").scaled(shown.size());
         QCOMPARE(shown.convertToFormat(QImage::Format_ARGB32), expected.convertToFormat(QImage::Format_ARGB32));
+    }
+
+    // What a watched folder converts with: the window's settings or a
+    // preset's, always into the chosen folder and never asking.
+    void watchSettingsOfAChoice_data()
+    {
+        QTest::addColumn<QString>("preset");
+        QTest::addColumn<QByteArray>("presetFile"); // saved as the user's preset of that name
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<int>("target"); // -1: refused
+        QTest::addColumn<QString>("named");
+        QTest::newRow("current settings") << "" << QByteArray() << "out" << int(TargetPng) << "";
+        QTest::newRow("installed preset") << "Web: 1600 px WEBP" << QByteArray() << "out" << int(TargetWebp) << "";
+        QTest::newRow("user's preset") << "Mine" << QByteArray("[MainApp]\ntargeFileType=5\n") << "out"
+                                       << int(TargetJpegXl) << "";
+        QTest::newRow("preset to PDF") << "ToPdf" << QByteArray("[MainApp]\ntargeFileType=9\n") << "out" << -1
+                                       << "PDF";
+        QTest::newRow("misspelt key") << "Misspelt" << QByteArray("[MainApp]\nremoveLocations=true\n") << "out" << -1
+                                      << "removeLocations";
+        QTest::newRow("no such preset") << "Nope" << QByteArray() << "out" << -1 << "\"Nope\"";
+        QTest::newRow("no output folder") << "" << QByteArray() << "" << -1 << "folder";
+    }
+
+    void watchSettingsOfAChoice()
+    {
+        QFETCH(QString, preset);
+        QFETCH(QByteArray, presetFile);
+        QFETCH(QString, output);
+        QFETCH(int, target);
+        QFETCH(QString, named);
+        if (!presetFile.isEmpty() && QDir().mkpath(presetFolder()))
+            kxtest::writeFile(presetFolder() + "/" + preset + ".ini", presetFile);
+        ConversionSettings current;
+        current.targeFileType = TargetPng;
+        current.outputBesideSource = true;
+        current.existingFilePolicy = ExistingAsk;
+        ConversionSettings settings;
+        QString error;
+        QCOMPARE(watchSettings(preset, current, output, &settings, &error), target >= 0);
+        QFile::remove(presetFolder() + "/" + preset + ".ini");
+        if (target < 0) {
+            QVERIFY2(error.contains(named), qPrintable(error));
+            return;
+        }
+        QCOMPARE(settings.targeFileType, target);
+        QCOMPARE(settings.outputFolder, output);
+        QVERIFY(!settings.outputBesideSource);
+        QCOMPARE(settings.existingFilePolicy, int(ExistingSkip));
+    }
+
+    // A watch stopped, or gone with its window, while a batch converts has
+    // journaled exactly the files written; the next converts the rest, none twice.
+    void watchEndedWhileConverting_data()
+    {
+        QTest::addColumn<bool>("destroyed");
+        QTest::newRow("stopped") << false;
+        QTest::newRow("destroyed") << true;
+    }
+
+    void watchEndedWhileConverting()
+    {
+        QFETCH(bool, destroyed);
+        QTemporaryDir tmp;
+        const QString in = tmp.filePath("in");
+        const QString out = tmp.filePath("out");
+        QVERIFY(QDir().mkpath(in));
+        ConversionSettings settings;
+        QString error;
+        QVERIFY(watchSettings(QString(), ConversionSettings(), out, &settings, &error));
+        int reported = 0;
+        const auto count = [&reported](const QString &path, const QString &status, const QString &reason) {
+            QVERIFY2(status == "converted", qPrintable(path + ": " + status + " " + reason));
+            ++reported;
+        };
+        auto *first = new WatchSession(in, settings, false, 200);
+        connect(first, &WatchSession::fileReported, this, count);
+        QVERIFY2(first->start(&error), qPrintable(error));
+        const int files = 8;
+        for (int i = 0; i < files; ++i)
+            kxtest::photoFile(in, QString("p%1.png").arg(i), QSize(800, 600));
+        QTRY_VERIFY_WITH_TIMEOUT(reported > 0, 10000);
+        if (!destroyed) {
+            QSignalSpy stopped(first, &WatchSession::stopped);
+            first->stop();
+            QVERIFY(stopped.wait(10000));
+        }
+        delete first;
+        const int written = int(QDir(out).entryList(QDir::Files).size());
+        QCOMPARE(int(kxtest::readFile(in + "/.kestrix-watch.journal").count('\n')), written);
+
+        reported = 0;
+        WatchSession second(in, settings, false, 200);
+        connect(&second, &WatchSession::fileReported, this, count);
+        QVERIFY(second.start(&error));
+        QTRY_COMPARE_WITH_TIMEOUT(reported, files - written, 10000);
+        QCOMPARE(int(QDir(out).entryList(QDir::Files).size()), files);
     }
 };
 

@@ -112,6 +112,8 @@ private slots:
         QTest::newRow("missing input") << QStringList{"no-such-folder"} << QByteArray() << QByteArray("no-such-folder");
         QTest::newRow("watch and sources") << QStringList{"--watch", "."} << QByteArray()
                                            << QByteArray("--watch takes no other input");
+        QTest::newRow("watch beside the sources") << QStringList{"--watch", ".", "--beside-source", "--to", "webp"}
+                                                  << QByteArray() << QByteArray("not beside the sources");
         QTest::newRow("moving without watch") << QStringList{"--move-originals"} << QByteArray()
                                               << QByteArray("--move-originals goes with --watch");
         QTest::newRow("file: misspelt key") << QStringList() << QByteArray("[MainApp]\nremoveLocations=true\n")
@@ -246,14 +248,15 @@ private slots:
 
     // A watch stopped while a batch converts leaves whole files and journals
     // exactly the files done; a restart converts the rest and repeats nothing,
-    // not even the failure. Outputs inside the folder are never taken up.
+    // not even the failure. Outputs inside the folder are never taken up. A
+    // preset gives the settings, as it would to a run over files.
     void watchStoppedAndRestarted()
     {
         QTemporaryDir tmp;
         const QString in = photos(tmp.filePath("in"), 20, QSize(640, 480));
         kxtest::writeFile(in + "/a-broken.jpg", "not a picture"); // reported first, while the rest runs
         const QString out = in + "/out";
-        const QStringList arguments{"--watch", in, "-o", out, "--to", "webp"};
+        const QStringList arguments{"--watch", in, "--preset", "Web: 1600 px WEBP", "-o", out};
         QProcess process;
         process.start(QStringLiteral(KESTRIX_CONVERT), arguments);
         QByteArray lines;

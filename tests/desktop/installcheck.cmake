@@ -52,10 +52,12 @@ if(DEFINED tool_man AND tool_man AND NOT out MATCHES "--existing MODE")
   message(FATAL_ERROR "the manual page lacks the options:\n${out}")
 endif()
 
-# The completion offers the options and the target formats of the installed program.
+# The completion offers the options, the target formats and the installed
+# presets (no user's preset: an empty data folder) of the installed program.
 set(completion /usr/share/bash-completion/bash_completion)
 if(EXISTS "${completion}")
-  foreach(case "--exi|--existing" "--to we|webp")
+  set(ENV{XDG_DATA_HOME} "${STAGE}/data")
+  foreach(case "--exi|--existing" "--to we|webp" "--preset We|Web: 1600 px WEBP" "--metadata no|no-location none")
     string(REPLACE "|" ";" case "${case}")
     list(GET case 0 typed)
     list(GET case 1 expected)
