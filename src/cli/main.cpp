@@ -88,7 +88,7 @@ QString helpText()
 {
     QString text = QStringLiteral(
         "Usage: kestrix-convert [options] FILE|FOLDER|- ...\n"
-        "       kestrix-convert --watch DIR [options] -o OUTPUT\n"
+        "       kestrix-convert --watch DIR [options] [-o OUTPUT]\n"
         "Converts pictures with the settings of Kestrix Picturist, without a display and without questions.\n"
         "Folders are searched with their sub-folders for the picture types the window accepts\n"
         "(the types below that are read); '-' reads one path per line from standard input.\n"
@@ -148,7 +148,7 @@ QString helpText()
         "                         written (unchanged for a second), until Ctrl+C; the journal\n"
         "                         DIR/.kestrix-watch.journal keeps what was done, so that a restart\n"
         "                         neither repeats nor misses a file (a file changed since is taken again)\n"
-        "                         e.g. --watch ~/Incoming -o ~/Converted\n"
+        "                         e.g. --watch ~/Incoming -o ~/Converted (without -o: DIR/converted)\n"
         "  --move-originals       with --watch: move each converted original into DIR/done/ and each\n"
         "                         failed one into DIR/failed/ with NAME.txt giving the reason\n"
         "  --quiet                print only failures\n"
@@ -432,13 +432,16 @@ int run(const QStringList &arguments)
         if (settings.outputBesideSource)
             return usageError(QStringLiteral("--watch writes into the output folder, not beside the sources "
                                              "(--set outputBesideSource=false)"));
-        if (settings.outputFolder.isEmpty())
-            return usageError(QStringLiteral("no output folder: give -o DIR (or outputFolder in the settings)"));
         if (!parser.positionalArguments().isEmpty() || parser.isSet(shard) || parser.isSet(json))
             return usageError(QStringLiteral("--watch takes no other input, nor --shard or --json"));
         const QString folder = parser.value(watch);
         if (!QFileInfo(folder).isDir())
             return usageError(QStringLiteral("--watch: %1 is not a folder").arg(folder));
+        // The watch leaves its output folder out, so a folder inside DIR is safe.
+        if (settings.outputFolder.isEmpty()) {
+            settings.outputFolder = QDir(folder).filePath(QStringLiteral("converted"));
+            QDir().mkpath(settings.outputFolder);
+        }
         QImageReader::setAllocationLimit(allocationLimitMegabytes);
         return runWatch(folder, settings, policy, parser.isSet(moveOriginals), parser.isSet(quiet));
     }

@@ -166,7 +166,14 @@ QString presetPath(const QString &name)
         return userPresetPath(name);
     if (isInstalledPreset(name))
         return installedFolder + QLatin1Char('/') + fileNameOf(name);
-    return QString();
+    // "Web" names "Web: 1600 px WEBP" when no other preset is titled so.
+    const QString title = name + QStringLiteral(": ");
+    QStringList titled;
+    for (const QString &preset : presetNames()) {
+        if (preset.startsWith(title))
+            titled << preset;
+    }
+    return titled.size() == 1 && !name.isEmpty() ? presetPath(titled.constFirst()) : QString();
 }
 
 bool savePreset(const QString &name, const ConversionSettings &settings, QString *error)

@@ -38,7 +38,8 @@ bool isInstalledPreset(const QString &name);
 bool isUserPreset(const QString &name);
 
 // The file a preset is read from (the user's before the installed one), or
-// empty when there is no preset of that name.
+// empty when there is no preset of that name. A name without its description
+// ("Web" for "Web: 1600 px WEBP") names the one preset titled so.
 QString presetPath(const QString &name);
 
 // Each false with the reason for the user in error. Saving replaces a user

@@ -256,7 +256,7 @@ private slots:
         const QString in = photos(tmp.filePath("in"), 20, QSize(640, 480));
         kxtest::writeFile(in + "/a-broken.jpg", "not a picture"); // reported first, while the rest runs
         const QString out = in + "/out";
-        const QStringList arguments{"--watch", in, "--preset", "Web: 1600 px WEBP", "-o", out};
+        const QStringList arguments{"--watch", in, "--preset", "Web", "-o", out};
         QProcess process;
         process.start(QStringLiteral(KESTRIX_CONVERT), arguments);
         QByteArray lines;
