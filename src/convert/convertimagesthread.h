@@ -10,12 +10,11 @@
 #include "conversionsettings.h"
 #include "outputplan.h"
 
-// Converts one list of sources in one pass: one file per source for image
-// targets, or one PDF document with a page per good source. Several files
-// convert at once (the settings' job count, within a memory budget); signals
-// are all sent from the pass's own thread. Targets that already exist are set
-// aside and reported at the end; the caller decides about them.
-// Works on the settings snapshot it was created with, never on the live record.
+// The window's worker: one conversion run (runConversion) on a thread of its
+// own, its progress told as signals, all sent from that thread. Targets that
+// already exist are set aside and reported at the end; the caller decides
+// about them. Works on the settings snapshot it was created with, never on
+// the live record.
 class ConvertImagesThread : public QThread
 {
     Q_OBJECT
@@ -72,13 +71,5 @@ protected:
     void run() override;
 
 private:
-    void runImagePass(int jobs);
-    void runPdfPass(int jobs);
-    void failAll(const QString &reason);
-
-    QList<QString> fileExistsList;
-    QList<QString> fileSourceList;
-    int skippedCount = 0;
-    int renamedCount = 0;
     ConversionSettings settings;
 };
