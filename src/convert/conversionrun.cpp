@@ -50,11 +50,14 @@ struct JobResult
     // A written file's size and its source's.
     qint64 bytesRead = 0;
     qint64 bytesWritten = 0;
+    // How often the job decoded its source.
+    int decodes = 0;
 };
 
 // The files of one pass in flight on its own pool. Only the pass's thread
 // starts jobs and takes results, so the counts need no lock; the finished
 // results do, as the pool's threads put them.
+template <typename Result>
 class JobQueue
 {
 public:
@@ -70,7 +73,7 @@ public:
         inFlightBytes += bytes;
         bytesOf.insert(index, bytes);
         pool.start([this, index, job] {
-            JobResult result = job();
+            Result result = job();
             QMutexLocker locker(&mutex);
             finished.insert(index, std::move(result));
             ready.wakeAll();
@@ -79,14 +82,14 @@ public:
 
     // Waits for the result of file `wanted`, or of any file when it is
     // negative; its memory no longer counts.
-    JobResult take(int wanted, int *taken = nullptr)
+    Result take(int wanted, int *taken = nullptr)
     {
         QMutexLocker locker(&mutex);
         while (wanted < 0 ? finished.isEmpty() : !finished.contains(wanted))
             ready.wait(&mutex);
         const auto it = wanted < 0 ? finished.begin() : finished.find(wanted);
         const int index = it.key();
-        JobResult result = std::move(it.value());
+        Result result = std::move(it.value());
         finished.erase(it);
         locker.unlock();
         --inFlight;
@@ -104,7 +107,7 @@ private:
     QHash<int, qint64> bytesOf;
     QMutex mutex;
     QWaitCondition ready;
-    QHash<int, JobResult> finished;
+    QHash<int, Result> finished;
     // Last, so that it is gone, its jobs done, before what they write to.
     QThreadPool pool;
 };
@@ -154,8 +157,9 @@ bool moveIntoPlace(const QString &from, const QString &to, bool replace, bool *t
 // into place once complete, so that it replaces only what the plan replaces
 // (a file another process made meanwhile, a shard's, is left alone), never
 // writes through a link, and takes names up to the file system's limit.
-JobResult convertPlanned(const PlannedFile &file, const ConversionSettings &settings, const QString &outputFolder,
-                         TargetSizeMemo *memo)
+// write makes the file at the path it is given.
+JobResult convertPlanned(const PlannedFile &file, const QString &outputFolder,
+                         const std::function<bool(const QString &path, QString *error, QString *note)> &write)
 {
     // With the folder structure kept, a target's folder below the output
     // folder may not be there yet; a missing output folder is not made.
@@ -167,7 +171,7 @@ JobResult convertPlanned(const PlannedFile &file, const ConversionSettings &sett
                          + QFileInfo(file.target).suffix();
     QString error;
     QString note;
-    if (!convertImageFile(file.source, part, settings, &error, &note, file.page, memo))
+    if (!write(part, &error, &note))
         return JobResult{error.replace(part, file.target), {}};
     const qint64 bytesWritten = QFileInfo(part).size();
     // A replaced file keeps its permissions.
@@ -189,8 +193,13 @@ class Run
 {
 public:
     Run(const ConversionJob &job, const ConversionObserver &observer, const ConversionSettings &settings)
-        : job(job), observer(observer), settings(settings)
+        : job(job), observer(observer), settings(settings), memos(new TargetSizeMemo[job.settings.size() + 1])
     {
+        outputs = job.settings;
+        if (!outputs.isEmpty())
+            outputs.first() = settings;
+        for (const OutputSpec &spec : outputSpecs(job))
+            folders << spec.folder;
     }
 
     void runImagePass(int jobs)
@@ -205,10 +214,10 @@ public:
         // The whole list is planned before any file starts, so that files in
         // flight never race for one name.
         const QList<PlannedFile> plan =
-            job.plan.isEmpty()
-                ? planOutputs(job.sources, job.outputFolder, job.targetExtension, settings, job.overwriteExisting,
-                              fileSourceFacts(settings))
-                : job.plan;
+            !job.plan.isEmpty()      ? job.plan
+            : job.settings.size() > 1 ? planEveryOutput(job.sources, outputSpecs(job), job.overwriteExisting)
+                                      : planOutputs(job.sources, job.outputFolder, job.targetExtension, settings,
+                                                    job.overwriteExisting, fileSourceFacts(settings));
         // The pages of one source follow each other in the plan; for the
         // report they are one file, started with its first page and finished
         // with its last.
@@ -222,36 +231,62 @@ public:
             if (--pagesLeft[firstOfSource.at(i)] == 0)
                 finished(plan.at(i).source);
         };
-        // A failure or a note of one page among several says which.
+        // A failure or a note of one page among several says which, and
+        // one of a further output names its file.
         const auto ofPage = [&](qsizetype i, const QString &text) {
+            const PlannedFile &file = plan.at(i);
+            if (file.output > 0)
+                return tr("%1: %2").arg(QFileInfo(file.target).fileName(), text);
             const qsizetype first = firstOfSource.at(i);
-            const bool several = first + 1 < plan.size() && plan.at(first + 1).source == plan.at(first).source;
-            return several ? tr("page %1: %2").arg(plan.at(i).page + 1).arg(text) : text;
+            const bool several = first + 1 < plan.size() && plan.at(first + 1).source == plan.at(first).source
+                                 && plan.at(first + 1).output == 0;
+            return several ? tr("page %1: %2").arg(file.page + 1).arg(text) : text;
         };
-        TargetSizeMemo memo;
-        JobQueue queue(jobs, conversionMemoryBudget(physicalMemoryBytes()));
+        // The outputs of one page of a source convert as one job, from one decode.
+        JobQueue<QList<JobResult>> queue(jobs, conversionMemoryBudget(physicalMemoryBytes()));
+        QHash<int, QList<qsizetype>> membersOf;
+        QSet<qsizetype> queued;
         const auto finishOne = [&] {
             int index = -1;
-            const JobResult result = queue.take(-1, &index);
-            const QString &source = plan.at(index).source;
-            if (!result.error.isEmpty())
-                failed(source, ofPage(index, result.error));
-            else if (!result.note.isEmpty())
-                noted(source, ofPage(index, result.note));
-            if (result.taken) {
-                ++outcome.skippedCount;
-                skipped(source, ofPage(index, tr("the target was made by another program meanwhile")));
-            } else if (result.error.isEmpty()) {
-                sizes(source, plan.at(index).target, result.bytesRead, result.bytesWritten);
+            const QList<JobResult> results = queue.take(-1, &index);
+            const QList<qsizetype> members = membersOf.take(index);
+            for (int n = 0; n < results.first().decodes; ++n)
+                decoded(plan.at(index).source);
+            for (qsizetype m = 0; m < members.size(); ++m) {
+                const JobResult &result = results.at(m);
+                const qsizetype i = members.at(m);
+                const QString &source = plan.at(i).source;
+                if (!result.error.isEmpty())
+                    failed(source, ofPage(i, result.error));
+                else if (!result.note.isEmpty())
+                    noted(source, ofPage(i, result.note));
+                if (result.taken) {
+                    ++outcome.skippedCount;
+                    skipped(source, ofPage(i, tr("the target was made by another program meanwhile")));
+                } else if (result.error.isEmpty()) {
+                    sizes(source, plan.at(i).target, result.bytesRead, result.bytesWritten);
+                }
+                pageDone(i);
             }
-            pageDone(index);
         };
 
         for (qsizetype i = 0; i < plan.size(); ++i) {
+            if (queued.contains(i))
+                continue;
             const PlannedFile &file = plan.at(i);
-            const qint64 bytes = file.action == PlannedFile::Convert
-                                     ? sourceBytes(file.source, job.targetExtension, settings, file.page)
-                                     : 0;
+            QList<qsizetype> members;
+            qint64 bytes = 0;
+            if (file.action == PlannedFile::Convert) {
+                for (qsizetype j = i; j < plan.size() && plan.at(j).source == file.source; ++j) {
+                    const PlannedFile &other = plan.at(j);
+                    if (other.action == PlannedFile::Convert && other.page == file.page
+                        && (j == i || other.output != file.output)) {
+                        members << j;
+                        bytes = qMax(bytes, sourceBytes(other.source, QLatin1Char('.') + QFileInfo(other.target).suffix(),
+                                                        outputs.at(other.output), other.page));
+                    }
+                }
+            }
             while (!queue.hasRoomFor(bytes))
                 finishOne();
             // A stop leaves no source half done: the pages of one started are all converted.
@@ -260,14 +295,21 @@ public:
             if (firstOfSource.at(i) == i)
                 started(file.source);
             switch (file.action) {
-            case PlannedFile::Convert:
-                if (file.renamed) {
-                    ++outcome.renamedCount;
-                    renamed(file.source, file.reason);
+            case PlannedFile::Convert: {
+                QList<PlannedFile> files;
+                for (const qsizetype j : std::as_const(members)) {
+                    const PlannedFile &member = plan.at(j);
+                    if (member.renamed) {
+                        ++outcome.renamedCount;
+                        renamed(member.source, ofPage(j, member.reason));
+                    }
+                    files << member;
+                    queued.insert(j);
                 }
-                queue.start(int(i), bytes,
-                            [this, file, &memo] { return convertPlanned(file, settings, job.outputFolder, &memo); });
+                membersOf.insert(int(i), members);
+                queue.start(int(i), bytes, [this, files] { return convertTogether(files); });
                 continue;
+            }
             case PlannedFile::Existing:
                 outcome.existingTargets.append(file.target);
                 outcome.existingSources.append(file.source);
@@ -346,7 +388,7 @@ public:
             picture.size = size;
             return JobResult{{}, picture, note};
         };
-        JobQueue queue(jobs, conversionMemoryBudget(physicalMemoryBytes()));
+        JobQueue<JobResult> queue(jobs, conversionMemoryBudget(physicalMemoryBytes()));
         // Under "every page" each page of a source is a page of the document.
         struct PageJob
         {
@@ -420,14 +462,50 @@ public:
             documentStopped(pdfPath, pages);
     }
 
-    ConversionResult outcome;
-
-private:
     void failAll(const QString &reason)
     {
         for (const QString &source : job.sources)
             failed(source, reason);
     }
+
+    ConversionResult outcome;
+
+private:
+    // The outputs of one page of a source, from one decode where they allow it.
+    QList<JobResult> convertTogether(const QList<PlannedFile> &files)
+    {
+        QList<SharedOutput> shared;
+        for (const PlannedFile &file : files)
+            shared << SharedOutput{file.target, &outputs.at(file.output)};
+        QList<JobResult> results;
+        if (files.size() == 1 || !canShareDecode(files.first().source, shared)) {
+            for (const PlannedFile &file : files) {
+                results << convertPlanned(file, folderOf(file.output), [&](const QString &path, QString *error,
+                                                                           QString *note) {
+                    return convertImageFile(file.source, path, outputs.at(file.output), error, note, file.page,
+                                            &memos[file.output]);
+                });
+            }
+            results.first().decodes = int(files.size());
+            return results;
+        }
+        const DecodedSource decoded = decodeSource(files.first().source, outputs.at(files.first().output));
+        for (const PlannedFile &file : files) {
+            if (decoded.image.isNull()) {
+                results << JobResult{decoded.error, {}};
+                continue;
+            }
+            results << convertPlanned(file, folderOf(file.output), [&](const QString &path, QString *error,
+                                                                       QString *note) {
+                return convertDecoded(decoded, file.source, path, outputs.at(file.output), error, note,
+                                      &memos[file.output]);
+            });
+        }
+        results.first().decodes = 1;
+        return results;
+    }
+
+    QString folderOf(int output) const { return folders.value(output); }
 
     bool stopped() const { return job.stop && *job.stop; }
 
@@ -486,6 +564,11 @@ private:
         if (observer.sizes)
             observer.sizes(source, read, written);
     }
+    void decoded(const QString &source)
+    {
+        if (observer.decoded)
+            observer.decoded(source);
+    }
     void documentStopped(const QString &pdfPath, int pages)
     {
         if (observer.documentStopped)
@@ -495,10 +578,40 @@ private:
     const ConversionJob &job;
     const ConversionObserver &observer;
     ConversionSettings settings;
+    // The settings of each output, the first as the run uses them.
+    QList<ConversionSettings> outputs;
+    QStringList folders;
+    const std::unique_ptr<TargetSizeMemo[]> memos;
     QHash<QString, qsizetype> indexOf;
 };
 
 } // namespace
+
+QString outputsProblem(const QList<ConversionSettings> &settings)
+{
+    for (qsizetype k = 0; k < settings.size() && settings.size() > 1; ++k) {
+        if (settings.at(k).targeFileType == TargetPdf)
+            return k == 0 ? tr("a PDF document cannot be written with extra outputs")
+                          : tr("a PDF document cannot be an extra output");
+        if (k > 0 && settings.at(k).pagesAndFrames == PagesEach)
+            return tr("every page as a file of its own cannot be an extra output");
+    }
+    return QString();
+}
+
+QList<OutputSpec> outputSpecs(const ConversionJob &job)
+{
+    QList<OutputSpec> specs;
+    for (qsizetype k = 0; k < job.settings.size(); ++k) {
+        const ConversionSettings &settings = job.settings.at(k);
+        if (k == 0)
+            specs << OutputSpec{job.outputFolder, job.targetExtension, settings};
+        else
+            specs << OutputSpec{settings.outputFolder.isEmpty() ? job.outputFolder : settings.outputFolder,
+                                targetFormatAt(settings.targeFileType).targetExtension(), settings};
+    }
+    return specs;
+}
 
 ConversionResult runConversion(const ConversionJob &job, const ConversionObserver &observer)
 {
@@ -521,7 +634,9 @@ ConversionResult runConversion(const ConversionJob &job, const ConversionObserve
     const int jobs = conversionJobCount(settings.convertJobs, cores);
     setCodecThreadCount(codecThreadsPerJob(jobs, cores));
     Run run(job, observer, settings);
-    if (isPdf)
+    if (const QString problem = outputsProblem(job.settings); !problem.isEmpty())
+        run.failAll(problem);
+    else if (isPdf)
         run.runPdfPass(jobs);
     else
         run.runImagePass(jobs);

@@ -55,6 +55,8 @@ struct ConversionObserver
     std::function<void(const QString &source, const QString &note)> noted;
     // An image file written: its source's size and its own in bytes; before finished.
     std::function<void(const QString &source, qint64 bytesRead, qint64 bytesWritten)> sizes;
+    // A source decoded for the run's outputs, once for each decode.
+    std::function<void(const QString &source)> decoded;
     // A stopped PDF pass kept the pages drawn so far in the document.
     std::function<void(const QString &pdfPath, int pageCount)> documentStopped;
 };
@@ -84,4 +86,16 @@ struct ConversionResult
     bool stopped = false;
 };
 
+// Runs the job on the calling thread. With several settings each source is
+// decoded once where its outputs allow it and goes to every output; the
+// outputs of one source share its planning (planEveryOutput). A further
+// output that names no folder writes into the first one's.
 ConversionResult runConversion(const ConversionJob &job, const ConversionObserver &observer = {});
+
+// Why these settings cannot be the outputs of one run, or empty: a PDF
+// document or every page as a file of its own cannot be a further output.
+// A run with such outputs fails every source with it.
+QString outputsProblem(const QList<ConversionSettings> &settings);
+
+// The folder, type and settings of each output of the job.
+QList<OutputSpec> outputSpecs(const ConversionJob &job);
