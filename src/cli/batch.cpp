@@ -366,8 +366,13 @@ QHash<QString, QString> runPass(ConversionJob job, const std::function<void(cons
     observer.noted = [&notes](const QString &source, const QString &note) {
         notes[source] += (notes.value(source).isEmpty() ? QString() : QStringLiteral("; ")) + note;
     };
+    // The outputs of one source add up.
     observer.sizes = [&sizes](const QString &source, qint64 read, qint64 written) {
-        sizes.insert(source, {read, written});
+        const auto it = sizes.find(source);
+        if (it == sizes.end())
+            sizes.insert(source, {read, written});
+        else
+            it->second += written;
     };
     observer.finished = [&](const QString &source) {
         const qint64 ms = clocks.value(source).elapsed();
@@ -390,23 +395,27 @@ QHash<QString, QString> runPass(ConversionJob job, const std::function<void(cons
 
 void runImageBatch(const QStringList &sources, const QStringList &share, const ConversionSettings &settings,
                    const QString &outputFolder, ExistingPolicy policy, Reporter &reporter,
-                   const QString &structureRoot)
+                   const QString &structureRoot, const QList<ConversionSettings> &extras)
 {
     // The window's planner decides every target first, with --existing in the
     // place of the window's policy (this program never asks). Every shard
     // plans the whole list, so that names, {counter} and folders come out as
     // in one run, and converts its share; the worker writes new files only
     // where nothing is, so shards never write over each other.
-    ConversionSettings run = settings;
-    run.existingFilePolicy = policy == ExistingPolicy::Skip        ? ExistingSkip
-                             : policy == ExistingPolicy::Overwrite ? ExistingOverwrite
-                                                                   : ExistingKeepBoth;
-    const QString extension = targetFormatAt(run.targeFileType).targetExtension();
+    ConversionJob job;
+    for (ConversionSettings run : QList<ConversionSettings>{settings} + extras) {
+        run.existingFilePolicy = policy == ExistingPolicy::Skip        ? ExistingSkip
+                                 : policy == ExistingPolicy::Overwrite ? ExistingOverwrite
+                                                                       : ExistingKeepBoth;
+        job.settings << run;
+    }
+    job.sources = share;
+    job.outputFolder = outputFolder;
+    job.targetExtension = targetFormatAt(settings.targeFileType).targetExtension();
     const QSet<QString> mine(share.cbegin(), share.cend());
     QList<PlannedFile> plan;
     QHash<QString, QString> targetOf;
-    for (const PlannedFile &file : planOutputs(sources, outputFolder, extension, run, false, fileSourceFacts(run),
-                                                     structureRoot)) {
+    for (const PlannedFile &file : planEveryOutput(sources, outputSpecs(job), false, structureRoot)) {
         if (mine.contains(file.source)) {
             plan << file;
             // A source of several pages is reported with its first.
@@ -417,12 +426,7 @@ void runImageBatch(const QStringList &sources, const QStringList &share, const C
     if (plan.isEmpty())
         return;
 
-    ConversionJob job;
-    job.sources = share;
     job.plan = plan;
-    job.settings = {run};
-    job.outputFolder = outputFolder;
-    job.targetExtension = extension;
     // Each source is reported once the run is done with it.
     runPass(job, [&](FileResult result) {
         result.target = targetOf.value(result.source);
