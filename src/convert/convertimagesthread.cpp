@@ -18,7 +18,7 @@ void ConvertImagesThread::run()
     ConversionJob job;
     job.sources = _urls;
     job.plan = plannedFiles;
-    job.settings = {settings};
+    job.settings = QList<ConversionSettings>{settings} + extraOutputs;
     job.outputFolder = outputPath;
     job.targetExtension = targetExtension;
     job.overwriteExisting = overwriteExisting;

@@ -37,6 +37,8 @@ public:
     // A PDF pass stopped before its last source still writes the pages drawn
     // so far; false leaves no document (and an earlier one as it was).
     bool keepStoppedDocument = true;
+    // Further outputs of every source, from the same decode (none in a second pass).
+    QList<ConversionSettings> extraOutputs;
     // Beside threadCompleted's lists: the page of the source each existing target is made of.
     QList<int> fileExistsPages;
 
