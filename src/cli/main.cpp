@@ -459,6 +459,10 @@ int run(const QStringList &arguments)
             return usageError(QStringLiteral("--shard: \"%1\" is not I/N with 1 <= I <= N").arg(parser.value(shard)));
     }
 
+    // The presets the settings name under "Also write:" are extra outputs of
+    // pictures too, as in the window.
+    if (settings.targeFileType != TargetPdf)
+        extras += alsoWriteOutputs(settings, QApplication::font());
     if (const QString problem = outputsProblem(QList<ConversionSettings>{settings} + extras); !problem.isEmpty())
         return usageError(QStringLiteral("--preset: ") + problem);
     if (parser.isSet(moveOriginals) && !parser.isSet(watch))

@@ -1,7 +1,5 @@
 #include "convertimagesthread.h"
 
-#include "conversionrun.h"
-
 ConvertImagesThread::ConvertImagesThread(const ConversionSettings &settings, QObject *parent)
     : QThread(parent), settings(settings)
 {
@@ -35,8 +33,7 @@ void ConvertImagesThread::run()
         emit fileSizes(source, read, written);
     };
     observer.documentStopped = [this](const QString &pdfPath, int pages) { emit documentStopped(pdfPath, pages); };
-    const ConversionResult result = runConversion(job, observer);
-    fileExistsPages = result.existingPages;
+    result = runConversion(job, observer);
 
     emit outputCounts(result.skippedCount, result.renamedCount);
     if (result.stopped)

@@ -7,6 +7,7 @@
 
 #include <atomic>
 
+#include "conversionrun.h"
 #include "conversionsettings.h"
 #include "outputplan.h"
 
@@ -39,8 +40,10 @@ public:
     bool keepStoppedDocument = true;
     // Further outputs of every source, from the same decode (none in a second pass).
     QList<ConversionSettings> extraOutputs;
-    // Beside threadCompleted's lists: the page of the source each existing target is made of.
-    QList<int> fileExistsPages;
+    // What the pass did, set before its end signal: per source its outputs,
+    // skips and failures, and beside threadCompleted's lists the page of the
+    // source each existing target is made of.
+    ConversionResult result;
 
 signals:
     // As each source starts, skipped ones included, in list order.

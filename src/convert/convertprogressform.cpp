@@ -292,7 +292,7 @@ void ConvertProgressForm::handleThreadCompleted(const QList<QString> &fileExists
     }
     existingTargets = fileExistsList;
     existingSources = fileSourceList;
-    existingPages = worker ? worker->fileExistsPages : QList<int>();
+    existingPages = worker ? worker->result.existingPages : QList<int>();
     // Shown modally without a nested event loop, so that nothing is deleted
     // under a running dialog; its answer arrives through its signals.
     auto *dialog = new OverwriteFileDialog(this);
