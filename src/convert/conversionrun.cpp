@@ -9,6 +9,7 @@
 #include <QMutex>
 #include <QRandomGenerator>
 #include <QSet>
+#include <QThread>
 #include <QThreadPool>
 #include <QWaitCondition>
 
@@ -29,7 +30,6 @@
 #include "targetformats.h"
 #include "targetsize.h"
 
-#include <QThread>
 namespace {
 
 QString tr(const char *text)
@@ -282,8 +282,8 @@ public:
                     if (other.action == PlannedFile::Convert && other.page == file.page
                         && (j == i || other.output != file.output)) {
                         members << j;
-                        bytes = qMax(bytes, sourceBytes(other.source, QLatin1Char('.') + QFileInfo(other.target).suffix(),
-                                                        outputs.at(other.output), other.page));
+                        const QString extension = QLatin1Char('.') + QFileInfo(other.target).suffix();
+                        bytes = qMax(bytes, sourceBytes(other.source, extension, outputs.at(other.output), other.page));
                     }
                 }
             }
