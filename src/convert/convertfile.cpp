@@ -10,6 +10,7 @@
 #include "imagemagickutil.h"
 #include "imagewriters.h"
 #include "photometadata.h"
+#include "pipelinerules.h"
 #include "renderedsources.h"
 #include "sourceframes.h"
 #include "targetformats.h"
@@ -172,12 +173,16 @@ bool canShareDecode(const QString &source, const QList<SharedOutput> &outputs)
 {
     if (isRenderedSource(source))
         return false;
+    const ConversionSettings &main = *outputs.first().settings;
+    const Rendering first = ImageMagickUtil::wholeRendering(main);
+    // A source too large to decode whole is decoded reduced, to each output's size.
+    const QSize size = uprightImageSize(source, main.pdfSourceDpi, main.rawPictures, 0, main.ignoreOrientation);
     for (const SharedOutput &output : outputs) {
         const Rendering one = ImageMagickUtil::wholeRendering(*output.settings);
-        const Rendering first = ImageMagickUtil::wholeRendering(*outputs.first().settings);
         if (one.pdfDpi != first.pdfDpi || one.rawPictures != first.rawPictures
             || one.storedOrientation != first.storedOrientation || one.colours != first.colours
-            || stillAnimated(source, output.target, 0, *output.settings))
+            || stillAnimated(source, output.target, 0, *output.settings)
+            || reducedDecodeSize(size, *output.settings))
             return false;
     }
     return true;

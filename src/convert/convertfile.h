@@ -33,7 +33,8 @@ struct SharedOutput
 };
 // True when one decode serves every output: they decode alike (the same
 // RAW development, colours and orientation), the source is no drawing or
-// document (rendered at each output's size) and no output keeps it animated.
+// document (rendered at each output's size), none is too large to decode
+// whole and no output keeps it animated.
 bool canShareDecode(const QString &source, const QList<SharedOutput> &outputs);
 
 struct DecodedSource
