@@ -366,13 +366,15 @@ QHash<QString, QString> runPass(ConversionJob job, const std::function<void(cons
     observer.noted = [&notes](const QString &source, const QString &note) {
         notes[source] += (notes.value(source).isEmpty() ? QString() : QStringLiteral("; ")) + note;
     };
-    // The outputs of one source add up.
+    // The files written of one source add up; it is read once.
     observer.sizes = [&sizes](const QString &source, qint64 read, qint64 written) {
         const auto it = sizes.find(source);
-        if (it == sizes.end())
+        if (it == sizes.end()) {
             sizes.insert(source, {read, written});
-        else
+        } else {
+            it->first = qMax(it->first, read);
             it->second += written;
+        }
     };
     observer.finished = [&](const QString &source) {
         const qint64 ms = clocks.value(source).elapsed();

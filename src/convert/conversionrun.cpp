@@ -252,6 +252,8 @@ public:
             const QList<qsizetype> members = membersOf.take(index);
             for (int n = 0; n < results.first().decodes; ++n)
                 decoded(plan.at(index).source);
+            // The source is read once for all its outputs.
+            bool read = false;
             for (qsizetype m = 0; m < members.size(); ++m) {
                 const JobResult &result = results.at(m);
                 const qsizetype i = members.at(m);
@@ -264,7 +266,8 @@ public:
                     ++outcome.skippedCount;
                     skipped(source, ofPage(i, tr("the target was made by another program meanwhile")));
                 } else if (result.error.isEmpty()) {
-                    sizes(source, plan.at(i).target, result.bytesRead, result.bytesWritten);
+                    sizes(source, plan.at(i).target, read ? 0 : result.bytesRead, result.bytesWritten);
+                    read = true;
                 }
                 pageDone(i);
             }

@@ -53,7 +53,8 @@ struct ConversionObserver
     std::function<void(const QString &source, const QString &reason)> renamed;
     // A source converted from incomplete data or with something left out: the report's note.
     std::function<void(const QString &source, const QString &note)> noted;
-    // An image file written: its source's size and its own in bytes; before finished.
+    // An image file written: its source's size (0 for further outputs of one
+    // decode) and its own in bytes; before finished.
     std::function<void(const QString &source, qint64 bytesRead, qint64 bytesWritten)> sizes;
     // A source decoded for the run's outputs, once for each decode.
     std::function<void(const QString &source)> decoded;
