@@ -32,8 +32,7 @@ public:
     QString targetExtension;
     bool overwriteExisting = false;
     // A plan made before the pass (a second pass over targets the user chose
-    // to replace, or the command line's share of its list), converted as it
-    // is instead of a plan of _urls.
+    // to replace), converted as it is instead of a plan of _urls.
     QList<PlannedFile> plannedFiles;
     // A PDF pass stopped before its last source still writes the pages drawn
     // so far; false leaves no document (and an earlier one as it was).
