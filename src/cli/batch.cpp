@@ -1,13 +1,11 @@
 #include "batch.h"
 
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSocketNotifier>
 
 #include <algorithm>
 #include <cerrno>
@@ -19,7 +17,7 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include "convertimagesthread.h"
+#include "conversionrun.h"
 #include "outputplan.h"
 #include "pathutil.h"
 #include "sourcefiles.h"
@@ -33,9 +31,13 @@ namespace {
 // a running pass wakes at once.
 int stopPipe[2] = {-1, -1};
 
+// The same for the conversion run, which starts no file once it is set.
+std::atomic_bool stopRequested{false};
+
 extern "C" void onStopSignal(int signal)
 {
     stopSignal.store(signal);
+    stopRequested.store(true);
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(stopPipe[1], &byte, 1);
 }
@@ -341,38 +343,40 @@ QByteArray Reporter::json(bool stopped) const
 
 namespace {
 
-// Runs a pass of the window's worker to its end, or until a stop signal stops
-// it. finished gets each source as the worker is done with it, its status
-// and reason (the target left empty); returns every failure of the pass, also
-// those reported after their file (a document that could not be written).
-QHash<QString, QString> runPass(ConvertImagesThread &thread, const std::function<void(const FileResult &)> &finished)
+// Runs a conversion to its end, or until a stop signal stops it. finished
+// gets each source as the run is done with it, its status and reason (the
+// target left empty); returns every failure of the run, also those reported
+// after their file (a document that could not be written).
+QHash<QString, QString> runPass(ConversionJob job, const std::function<void(const FileResult &)> &finished)
 {
     QHash<QString, QElapsedTimer> clocks;
     QHash<QString, QString> failures;
     QHash<QString, QString> skips;
     QHash<QString, QString> notes;
-    QEventLoop loop;
-    QObject::connect(&thread, &ConvertImagesThread::updateFileName, &loop,
-                     [&clocks](const QString &source) { clocks[source].start(); });
-    // A source's first failure is its own; a document failing later does not replace it.
-    QObject::connect(&thread, &ConvertImagesThread::fileFailed, &loop,
-                     [&failures](const QString &source, const QString &reason) {
-                         if (!failures.contains(source))
-                             failures.insert(source, reason);
-                     });
-    QObject::connect(&thread, &ConvertImagesThread::fileSkipped, &loop,
-                     [&skips](const QString &source, const QString &reason) { skips.insert(source, reason); });
-    QObject::connect(&thread, &ConvertImagesThread::fileRenamed, &loop,
-                     [&notes](const QString &source, const QString &reason) { notes.insert(source, reason); });
-    QObject::connect(&thread, &ConvertImagesThread::fileNoted, &loop, [&notes](const QString &source, const QString &note) {
-        notes[source] += (notes.value(source).isEmpty() ? QString() : QStringLiteral("; ")) + note;
-    });
     QHash<QString, std::pair<qint64, qint64>> sizes;
-    QObject::connect(&thread, &ConvertImagesThread::fileSizes, &loop,
-                     [&sizes](const QString &source, qint64 read, qint64 written) {
-                         sizes.insert(source, {read, written});
-                     });
-    QObject::connect(&thread, &ConvertImagesThread::fileFinished, &loop, [&](const QString &source) {
+    ConversionObserver observer;
+    observer.started = [&clocks](const QString &source) { clocks[source].start(); };
+    // A source's first failure is its own; a document failing later does not replace it.
+    observer.failed = [&failures](const QString &source, const QString &reason) {
+        if (!failures.contains(source))
+            failures.insert(source, reason);
+    };
+    observer.skipped = [&skips](const QString &source, const QString &reason) { skips.insert(source, reason); };
+    observer.renamed = [&notes](const QString &source, const QString &reason) { notes.insert(source, reason); };
+    observer.noted = [&notes](const QString &source, const QString &note) {
+        notes[source] += (notes.value(source).isEmpty() ? QString() : QStringLiteral("; ")) + note;
+    };
+    // The files written of one source add up; it is read once.
+    observer.sizes = [&sizes](const QString &source, qint64 read, qint64 written) {
+        const auto it = sizes.find(source);
+        if (it == sizes.end()) {
+            sizes.insert(source, {read, written});
+        } else {
+            it->first = qMax(it->first, read);
+            it->second += written;
+        }
+    };
+    observer.finished = [&](const QString &source) {
         const qint64 ms = clocks.value(source).elapsed();
         if (failures.contains(source)) {
             finished({source, QString(), QStringLiteral("failed"), failures.value(source), ms});
@@ -380,54 +384,40 @@ QHash<QString, QString> runPass(ConvertImagesThread &thread, const std::function
             finished({source, QString(), QStringLiteral("skipped"), skips.value(source), ms});
         } else {
             const std::pair<qint64, qint64> size = sizes.value(source, {-1, -1});
-            finished({source, QString(), QStringLiteral("converted"), notes.value(source), ms, size.first, size.second});
+            finished({source, QString(), QStringLiteral("converted"), notes.value(source), ms, size.first,
+                      size.second});
         }
-    });
-    QObject::connect(&thread, &QThread::finished, &loop, &QEventLoop::quit);
-    QSocketNotifier stop(stopPipe[0], QSocketNotifier::Read);
-    QObject::connect(&stop, &QSocketNotifier::activated, &loop, [&thread, &stop] {
-        thread.stopRequested = true;
-        stop.setEnabled(false);
-    });
-    // A signal that came before the notifier: no file starts.
-    thread.stopRequested = stopSignal != 0;
-    thread.start();
-    loop.exec();
-    thread.wait();
+    };
+    job.stop = &stopRequested;
+    runConversion(job, observer);
     return failures;
-}
-
-// Each source is reported once the worker is done with it.
-void runWorker(ConvertImagesThread &thread, Reporter &reporter,
-               const std::function<QString(const QString &source)> &targetOf)
-{
-    runPass(thread, [&](FileResult result) {
-        result.target = targetOf(result.source);
-        reporter.report(result);
-    });
 }
 
 } // namespace
 
 void runImageBatch(const QStringList &sources, const QStringList &share, const ConversionSettings &settings,
                    const QString &outputFolder, ExistingPolicy policy, Reporter &reporter,
-                   const QString &structureRoot)
+                   const QString &structureRoot, const QList<ConversionSettings> &extras)
 {
     // The window's planner decides every target first, with --existing in the
     // place of the window's policy (this program never asks). Every shard
     // plans the whole list, so that names, {counter} and folders come out as
     // in one run, and converts its share; the worker writes new files only
     // where nothing is, so shards never write over each other.
-    ConversionSettings run = settings;
-    run.existingFilePolicy = policy == ExistingPolicy::Skip        ? ExistingSkip
-                             : policy == ExistingPolicy::Overwrite ? ExistingOverwrite
-                                                                   : ExistingKeepBoth;
-    const QString extension = targetFormatAt(run.targeFileType).targetExtension();
+    ConversionJob job;
+    for (ConversionSettings run : QList<ConversionSettings>{settings} + extras) {
+        run.existingFilePolicy = policy == ExistingPolicy::Skip        ? ExistingSkip
+                                 : policy == ExistingPolicy::Overwrite ? ExistingOverwrite
+                                                                       : ExistingKeepBoth;
+        job.settings << run;
+    }
+    job.sources = share;
+    job.outputFolder = outputFolder;
+    job.targetExtension = targetFormatAt(settings.targeFileType).targetExtension();
     const QSet<QString> mine(share.cbegin(), share.cend());
     QList<PlannedFile> plan;
     QHash<QString, QString> targetOf;
-    for (const PlannedFile &file : planOutputs(sources, outputFolder, extension, run, false, fileSourceFacts(run),
-                                                     structureRoot)) {
+    for (const PlannedFile &file : planEveryOutput(sources, outputSpecs(job), false, structureRoot)) {
         if (mine.contains(file.source)) {
             plan << file;
             // A source of several pages is reported with its first.
@@ -438,12 +428,12 @@ void runImageBatch(const QStringList &sources, const QStringList &share, const C
     if (plan.isEmpty())
         return;
 
-    ConvertImagesThread thread(run);
-    thread._urls = share;
-    thread.plannedFiles = plan;
-    thread.outputPath = outputFolder;
-    thread.targetExtension = extension;
-    runWorker(thread, reporter, [&targetOf](const QString &source) { return targetOf.value(source); });
+    job.plan = plan;
+    // Each source is reported once the run is done with it.
+    runPass(job, [&](FileResult result) {
+        result.target = targetOf.value(result.source);
+        reporter.report(result);
+    });
 }
 
 void runPdfBatch(const QStringList &sources, const ConversionSettings &settings, ExistingPolicy policy,
@@ -463,20 +453,21 @@ void runPdfBatch(const QStringList &sources, const ConversionSettings &settings,
         }
     }
 
-    ConvertImagesThread thread(run);
-    thread._urls = sources;
-    thread.outputPath = run.outputFolder;
-    thread.targetExtension = QStringLiteral(".pdf");
-    thread.overwriteExisting = true;
+    ConversionJob job;
+    job.sources = sources;
+    job.settings = {run};
+    job.outputFolder = run.outputFolder;
+    job.targetExtension = QStringLiteral(".pdf");
+    job.overwriteExisting = true;
     // Nothing half-written: a stopped run leaves no document, and an earlier one stays.
-    thread.keepStoppedDocument = false;
+    job.keepStoppedDocument = false;
 
     // A page that failed is reported at once; the others only once the
     // document is written: when every source was done with and the document
     // did not fail them all.
     QHash<QString, qint64> times;
     const QHash<QString, QString> failures =
-        runPass(thread, [&](FileResult result) {
+        runPass(job, [&](FileResult result) {
             times.insert(result.source, result.ms);
             if (result.status == QLatin1String("failed")) {
                 result.target = target;

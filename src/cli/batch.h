@@ -99,10 +99,11 @@ int stopDescriptor();
 // Converts the sources of share (a shard's part of sources, planned with the
 // whole list) to image files in outputFolder, several at once
 // (the settings' job count). A kept folder structure mirrors structureRoot
-// when given.
+// when given. Each of extras is a further output of every source, from the
+// same decode; a source is reported with its first output's target.
 void runImageBatch(const QStringList &sources, const QStringList &share, const ConversionSettings &settings,
                    const QString &outputFolder, ExistingPolicy policy, Reporter &reporter,
-                   const QString &structureRoot = QString());
+                   const QString &structureRoot = QString(), const QList<ConversionSettings> &extras = {});
 
 // Converts the sources into one PDF document through the window's PDF pass.
 void runPdfBatch(const QStringList &sources, const ConversionSettings &settings, ExistingPolicy policy,

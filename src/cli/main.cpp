@@ -17,6 +17,7 @@
 #include "outputplan.h"
 #include "conversionsettings.h"
 #include "presets.h"
+#include "conversionrun.h"
 #include "targetformats.h"
 #include "watch.h"
 #include "targetsize.h"
@@ -100,6 +101,9 @@ QString helpText()
         "  --app-settings         the settings the window uses now\n"
         "  --preset NAME          a preset saved in the window (\"Save as preset...\") or installed\n"
         "                         e.g. --preset 'Web: 1600 px WEBP'\n"
+        "                         given again (or --settings again), each further one is an extra\n"
+        "                         output of every source, from the same decode, with that file's\n"
+        "                         settings alone (without a folder of its own, into the first's)\n"
         "  --list-presets         the presets' names, one a line\n"
         "  --set KEY=VALUE        one stored setting by its key (repeatable; keys below)\n"
         "                         e.g. --set textContent='(c) 2026' --set textSize=24\n"
@@ -262,26 +266,38 @@ int run(const QStringList &arguments)
     settings.textFont = QApplication::font();
     if (int(parser.isSet(settingsFile)) + int(parser.isSet(appSettings)) + int(parser.isSet(preset)) > 1)
         return usageError(QStringLiteral("--settings, --preset and --app-settings exclude each other"));
-    if (parser.values(preset).size() > 1)
-        return usageError(QStringLiteral("--preset: give one preset"));
+    // Each further --preset or --settings is an extra output of every source.
+    QList<ConversionSettings> extras;
     if (parser.isSet(settingsFile) || parser.isSet(preset)) {
         const QString option = parser.isSet(preset) ? QStringLiteral("--preset") : QStringLiteral("--settings");
-        const QString path = parser.isSet(preset) ? presetPath(parser.value(preset)) : parser.value(settingsFile);
-        if (parser.isSet(preset) && path.isEmpty())
-            return usageError(QStringLiteral("--preset: no preset named \"%1\"; the presets are: %2")
-                                  .arg(parser.value(preset), presetNames().join(QStringLiteral(", "))));
-        if (!QFileInfo(path).isFile() || !QFileInfo(path).isReadable())
-            return usageError(QStringLiteral("%1: cannot read %2").arg(option, path));
-        QList<SettingsFileProblem> found;
-        if (!loadSettingsFile(path, settings, QApplication::font(), &found))
-            return usageError(QStringLiteral("%1: %2 is not a settings file (no [MainApp] group)").arg(option, path));
-        // A misspelt key or a wrong value would quietly give another picture.
-        QStringList problems;
-        for (const SettingsFileProblem &problem : std::as_const(found))
-            problems << (problem.line > 0 ? QStringLiteral("%1:%2: %3").arg(path).arg(problem.line).arg(problem.reason)
-                                          : QStringLiteral("%1: %2").arg(path, problem.reason));
-        if (!problems.isEmpty())
-            return usageError(option + QStringLiteral(": ") + problems.join(QStringLiteral("\n  ")));
+        const QStringList names = parser.isSet(preset) ? parser.values(preset) : parser.values(settingsFile);
+        for (qsizetype n = 0; n < names.size(); ++n) {
+            const QString &name = names.at(n);
+            const QString path = parser.isSet(preset) ? presetPath(name) : name;
+            if (parser.isSet(preset) && path.isEmpty())
+                return usageError(QStringLiteral("--preset: no preset named \"%1\"; the presets are: %2")
+                                      .arg(name, presetNames().join(QStringLiteral(", "))));
+            if (!QFileInfo(path).isFile() || !QFileInfo(path).isReadable())
+                return usageError(QStringLiteral("%1: cannot read %2").arg(option, path));
+            // An extra output that names no folder writes into the first one's.
+            ConversionSettings loaded;
+            loaded.outputFolder.clear();
+            ConversionSettings &into = n == 0 ? settings : loaded;
+            QList<SettingsFileProblem> found;
+            if (!loadSettingsFile(path, into, QApplication::font(), &found))
+                return usageError(
+                    QStringLiteral("%1: %2 is not a settings file (no [MainApp] group)").arg(option, path));
+            // A misspelt key or a wrong value would quietly give another picture.
+            QStringList problems;
+            for (const SettingsFileProblem &problem : std::as_const(found))
+                problems << (problem.line > 0
+                                 ? QStringLiteral("%1:%2: %3").arg(path).arg(problem.line).arg(problem.reason)
+                                 : QStringLiteral("%1: %2").arg(path, problem.reason));
+            if (!problems.isEmpty())
+                return usageError(option + QStringLiteral(": ") + problems.join(QStringLiteral("\n  ")));
+            if (n > 0)
+                extras << loaded;
+        }
     } else if (parser.isSet(appSettings)) {
         loadConversionSettings(settings, QApplication::font());
     }
@@ -423,6 +439,12 @@ int run(const QStringList &arguments)
             return usageError(QStringLiteral("--shard: \"%1\" is not I/N with 1 <= I <= N").arg(parser.value(shard)));
     }
 
+    // The presets the settings name under "Also write:" are extra outputs of
+    // pictures too, as in the window.
+    if (settings.targeFileType != TargetPdf)
+        extras += alsoWriteOutputs(settings, QApplication::font());
+    if (const QString problem = outputsProblem(QList<ConversionSettings>{settings} + extras); !problem.isEmpty())
+        return usageError(QStringLiteral("--preset: ") + problem);
     if (parser.isSet(moveOriginals) && !parser.isSet(watch))
         return usageError(QStringLiteral("--move-originals goes with --watch"));
     if (parser.isSet(watch)) {
@@ -443,7 +465,7 @@ int run(const QStringList &arguments)
             QDir().mkpath(settings.outputFolder);
         }
         QImageReader::setAllocationLimit(allocationLimitMegabytes);
-        return runWatch(folder, settings, policy, parser.isSet(moveOriginals), parser.isSet(quiet));
+        return runWatch(folder, settings, extras, policy, parser.isSet(moveOriginals), parser.isSet(quiet));
     }
 
     const bool isPdf = settings.targeFileType == TargetPdf;
@@ -499,7 +521,7 @@ int run(const QStringList &arguments)
             settings.pdfFileName = pdfFileNameWithExtension(settings.pdfFileName);
             runPdfBatch(readableShare, settings, policy, reporter);
         } else {
-            runImageBatch(readable, readableShare, settings, settings.outputFolder, policy, reporter);
+            runImageBatch(readable, readableShare, settings, settings.outputFolder, policy, reporter, QString(), extras);
         }
     }
     reporter.finish();

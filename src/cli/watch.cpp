@@ -20,8 +20,8 @@ constexpr int exitUsage = 2; // the folder or the output cannot be used
 
 } // namespace
 
-int runWatch(const QString &folder, const ConversionSettings &settings, ExistingPolicy policy, bool moveOriginals,
-             bool quiet)
+int runWatch(const QString &folder, const ConversionSettings &settings, const QList<ConversionSettings> &extras,
+             ExistingPolicy policy, bool moveOriginals, bool quiet)
 {
     if (!QDir().mkpath(settings.outputFolder)) {
         printLine(QStringLiteral("kestrix-convert: cannot make the output folder %1").arg(settings.outputFolder));
@@ -47,8 +47,7 @@ int runWatch(const QString &folder, const ConversionSettings &settings, Existing
         // finish, no other starts.
         stop.setEnabled(false);
         Reporter reporter(files, quiet, false);
-        runImageBatch(files, files, settings, settings.outputFolder, policy, reporter,
-                      watch.folder());
+        runImageBatch(files, files, settings, settings.outputFolder, policy, reporter, watch.folder(), extras);
         reporter.finish();
         for (const FileResult &result : reporter.fileResults())
             watch.fileDone(result.source, result.status, result.reason);

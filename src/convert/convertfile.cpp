@@ -10,6 +10,8 @@
 #include "imagemagickutil.h"
 #include "imagewriters.h"
 #include "photometadata.h"
+#include "pipelinerules.h"
+#include "renderedsources.h"
 #include "sourceframes.h"
 #include "targetformats.h"
 #include "targetsize.h"
@@ -72,18 +74,23 @@ QString animationKeptAsFirstFrame()
 // Conversions decode past the preview's source cache, so files decode side by
 // side and no picture stays pinned after its file.
 
-bool convertImageFile(const QString &source, const QString &target, const ConversionSettings &settings,
-                      QString *error, QString *note, int page, TargetSizeMemo *memo)
+namespace {
+
+bool keptAsFirstFrame(const QString &source, int page, const ConversionSettings &settings)
 {
-    QString kept;
-    if (page == 0 && settings.pagesAndFrames == PagesKeepAnimations && isAnimatedSource(source)) {
-        if (AnimationWriter::canAnimate("." + QFileInfo(target).suffix()))
-            return convertAnimation(source, target, settings, error);
-        kept = animationKeptAsFirstFrame();
-    }
-    QImage image = ImageMagickUtil().processImage(source, false, settings, error, false, note, page);
-    if (image.isNull())
-        return false;
+    return page == 0 && settings.pagesAndFrames == PagesKeepAnimations && isAnimatedSource(source);
+}
+
+bool stillAnimated(const QString &source, const QString &target, int page, const ConversionSettings &settings)
+{
+    return keptAsFirstFrame(source, page, settings) && AnimationWriter::canAnimate("." + QFileInfo(target).suffix());
+}
+
+// The part of a conversion after the pipeline: metadata, colour profile,
+// the writer the target's suffix asks for, and the notes for the report.
+bool writePicture(QImage image, const QString &source, const QString &target, const ConversionSettings &settings,
+                  QString *error, QString *note, TargetSizeMemo *memo, const QString &kept)
+{
     QString writeError;
     MetadataParts parts;
     if (settings.metadata == MetadataKeepAll || settings.metadata == MetadataNoLocation)
@@ -146,4 +153,57 @@ bool convertImageFile(const QString &source, const QString &target, const Conver
     else if (settings.keepFileDates)
         copyModificationTime(source, target);
     return written;
+}
+
+} // namespace
+
+bool convertImageFile(const QString &source, const QString &target, const ConversionSettings &settings,
+                      QString *error, QString *note, int page, TargetSizeMemo *memo)
+{
+    if (stillAnimated(source, target, page, settings))
+        return convertAnimation(source, target, settings, error);
+    const QString kept = keptAsFirstFrame(source, page, settings) ? animationKeptAsFirstFrame() : QString();
+    const QImage image = ImageMagickUtil().processImage(source, false, settings, error, false, note, page);
+    if (image.isNull())
+        return false;
+    return writePicture(image, source, target, settings, error, note, memo, kept);
+}
+
+bool canShareDecode(const QString &source, const QList<SharedOutput> &outputs)
+{
+    if (isRenderedSource(source))
+        return false;
+    const ConversionSettings &main = *outputs.first().settings;
+    const Rendering first = ImageMagickUtil::wholeRendering(main);
+    // A source too large to decode whole is decoded reduced, to each output's size.
+    const QSize size = uprightImageSize(source, main.pdfSourceDpi, main.rawPictures, 0, main.ignoreOrientation);
+    for (const SharedOutput &output : outputs) {
+        const Rendering one = ImageMagickUtil::wholeRendering(*output.settings);
+        if (one.pdfDpi != first.pdfDpi || one.rawPictures != first.rawPictures
+            || one.storedOrientation != first.storedOrientation || one.colours != first.colours
+            || stillAnimated(source, output.target, 0, *output.settings)
+            || reducedDecodeSize(size, *output.settings))
+            return false;
+    }
+    return true;
+}
+
+DecodedSource decodeSource(const QString &source, const ConversionSettings &settings)
+{
+    DecodedSource decoded;
+    ImageMagickUtil().loadImage(source, decoded.image, &decoded.error, &decoded.note,
+                                ImageMagickUtil::wholeRendering(settings));
+    return decoded;
+}
+
+bool convertDecoded(const DecodedSource &decoded, const QString &source, const QString &target,
+                    const ConversionSettings &settings, QString *error, QString *note, TargetSizeMemo *memo)
+{
+    const QImage image = ImageMagickUtil().processDecoded(decoded.image, false, settings, error);
+    if (image.isNull())
+        return false;
+    if (note)
+        *note = decoded.note;
+    const QString kept = keptAsFirstFrame(source, 0, settings) ? animationKeptAsFirstFrame() : QString();
+    return writePicture(image, source, target, settings, error, note, memo, kept);
 }

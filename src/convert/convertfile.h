@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QImage>
+#include <QList>
 #include <QString>
 
 #include "conversionsettings.h"
@@ -21,3 +23,29 @@ bool convertImageFile(const QString &source, const QString &target, const Conver
 
 // The note of an animated source written as a still under "keep animations".
 QString animationKeptAsFirstFrame();
+
+// Several outputs of one source from one decode: the source decoded whole,
+// once, and each output's pipeline and writer run on that picture.
+struct SharedOutput
+{
+    QString target;
+    const ConversionSettings *settings;
+};
+// True when one decode serves every output: they decode alike (the same
+// RAW development, colours and orientation), the source is no drawing or
+// document (rendered at each output's size), none is too large to decode
+// whole and no output keeps it animated.
+bool canShareDecode(const QString &source, const QList<SharedOutput> &outputs);
+
+struct DecodedSource
+{
+    QImage image; // null when nothing could be decoded, error saying why
+    QString error;
+    QString note;
+};
+// The first page of source, decoded whole as the settings ask.
+DecodedSource decodeSource(const QString &source, const ConversionSettings &settings);
+// One output of a decoded source, as convertImageFile writes it.
+bool convertDecoded(const DecodedSource &decoded, const QString &source, const QString &target,
+                    const ConversionSettings &settings, QString *error, QString *note = nullptr,
+                    TargetSizeMemo *memo = nullptr);

@@ -7,15 +7,15 @@
 
 #include <atomic>
 
+#include "conversionrun.h"
 #include "conversionsettings.h"
 #include "outputplan.h"
 
-// Converts one list of sources in one pass: one file per source for image
-// targets, or one PDF document with a page per good source. Several files
-// convert at once (the settings' job count, within a memory budget); signals
-// are all sent from the pass's own thread. Targets that already exist are set
-// aside and reported at the end; the caller decides about them.
-// Works on the settings snapshot it was created with, never on the live record.
+// The window's worker: one conversion run (runConversion) on a thread of its
+// own, its progress told as signals, all sent from that thread. Targets that
+// already exist are set aside and reported at the end; the caller decides
+// about them. Works on the settings snapshot it was created with, never on
+// the live record.
 class ConvertImagesThread : public QThread
 {
     Q_OBJECT
@@ -32,14 +32,17 @@ public:
     QString targetExtension;
     bool overwriteExisting = false;
     // A plan made before the pass (a second pass over targets the user chose
-    // to replace, or the command line's share of its list), converted as it
-    // is instead of a plan of _urls.
+    // to replace), converted as it is instead of a plan of _urls.
     QList<PlannedFile> plannedFiles;
     // A PDF pass stopped before its last source still writes the pages drawn
     // so far; false leaves no document (and an earlier one as it was).
     bool keepStoppedDocument = true;
-    // Beside threadCompleted's lists: the page of the source each existing target is made of.
-    QList<int> fileExistsPages;
+    // Further outputs of every source, from the same decode (none in a second pass).
+    QList<ConversionSettings> extraOutputs;
+    // What the pass did, set before its end signal: per source its outputs,
+    // skips and failures, and beside threadCompleted's lists the page of the
+    // source each existing target is made of.
+    ConversionResult result;
 
 signals:
     // As each source starts, skipped ones included, in list order.
@@ -72,13 +75,5 @@ protected:
     void run() override;
 
 private:
-    void runImagePass(int jobs);
-    void runPdfPass(int jobs);
-    void failAll(const QString &reason);
-
-    QList<QString> fileExistsList;
-    QList<QString> fileSourceList;
-    int skippedCount = 0;
-    int renamedCount = 0;
     ConversionSettings settings;
 };

@@ -1,6 +1,7 @@
 #include "convertprogressform.h"
 #include "ui_convertprogressform.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QLocale>
 #include <QMessageBox>
@@ -13,6 +14,7 @@
 #include "conversionsettings.h"
 #include "convertimagesthread.h"
 #include "overwritefiledialog.h"
+#include "presets.h"
 
 QString completionMessageText(int fileCount)
 {
@@ -166,6 +168,9 @@ void ConvertProgressForm::startConvert(const QStringList &files, const QString &
     worker->targetExtension = extension;
     worker->overwriteExisting = overwriteExisting;
     worker->plannedFiles = targets.isEmpty() ? QList<PlannedFile>() : planGivenTargets(files, targets, pages);
+    // "Also write:" goes with pictures, not with a PDF document.
+    if (targets.isEmpty() && extension != QLatin1String(".pdf"))
+        worker->extraOutputs = alsoWriteOutputs(snapshotSettings(), QApplication::font());
     connect(worker, &ConvertImagesThread::updateFileName, this, &ConvertProgressForm::handleUpdateFileName);
     connect(worker, &ConvertImagesThread::fileFinished, this, &ConvertProgressForm::handleFileFinished);
     connect(worker, &ConvertImagesThread::fileSizes, this, &ConvertProgressForm::handleFileSizes);
@@ -287,7 +292,7 @@ void ConvertProgressForm::handleThreadCompleted(const QList<QString> &fileExists
     }
     existingTargets = fileExistsList;
     existingSources = fileSourceList;
-    existingPages = worker ? worker->fileExistsPages : QList<int>();
+    existingPages = worker ? worker->result.existingPages : QList<int>();
     // Shown modally without a nested event loop, so that nothing is deleted
     // under a running dialog; its answer arrives through its signals.
     auto *dialog = new OverwriteFileDialog(this);

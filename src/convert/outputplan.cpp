@@ -254,9 +254,12 @@ bool isOneOfTheSources(const QString &path, const QStringList &sources)
     return !key.isEmpty() && canonicalKeys(sources).contains(key);
 }
 
-QList<PlannedFile> planOutputs(const QStringList &sources, const QString &outputFolder, const QString &extension,
-                               const ConversionSettings &settings, bool overwriteExisting, const SourceFacts &facts,
-                               const QString &structureRoot)
+namespace {
+
+// claimedBy: target -> the source that has it, for every output of the run.
+QList<PlannedFile> planClaiming(const QStringList &sources, const QString &outputFolder, const QString &extension,
+                                const ConversionSettings &settings, bool overwriteExisting, const SourceFacts &facts,
+                                const QString &structureRoot, QHash<QString, QString> &claimedBy)
 {
     const int policy = overwriteExisting ? ExistingOverwrite : settings.existingFilePolicy;
     const QString root = !settings.keepFolderStructure || settings.outputBesideSource ? QString()
@@ -267,7 +270,6 @@ QList<PlannedFile> planOutputs(const QStringList &sources, const QString &output
         const QString key = canonicalKey(path);
         return !key.isEmpty() && sourceKeys.contains(key);
     };
-    QHash<QString, QString> claimedBy; // target -> the source that has it
     const auto key = [](const QString &path) { return filePathKey(QDir::cleanPath(path)); };
     const auto nameTaken = [&](const QString &path) { return claimedBy.contains(key(path)) || isSource(path); };
 
@@ -332,6 +334,42 @@ QList<PlannedFile> planOutputs(const QStringList &sources, const QString &output
         if (out.action == PlannedFile::Convert && nameTooLong(out.target, nameMax)) {
             out.action = PlannedFile::Refused;
             out.reason = planText("the file name is too long");
+        }
+    }
+    return plan;
+}
+
+} // namespace
+
+QList<PlannedFile> planOutputs(const QStringList &sources, const QString &outputFolder, const QString &extension,
+                               const ConversionSettings &settings, bool overwriteExisting, const SourceFacts &facts,
+                               const QString &structureRoot)
+{
+    QHash<QString, QString> claimedBy;
+    return planClaiming(sources, outputFolder, extension, settings, overwriteExisting, facts, structureRoot,
+                        claimedBy);
+}
+
+QList<PlannedFile> planEveryOutput(const QStringList &sources, const QList<OutputSpec> &outputs,
+                                   bool overwriteExisting, const QString &structureRoot)
+{
+    QHash<QString, QString> claimedBy;
+    QList<QList<PlannedFile>> plans;
+    for (qsizetype k = 0; k < outputs.size(); ++k) {
+        ConversionSettings settings = outputs.at(k).settings;
+        if (k > 0 && settings.existingFilePolicy == ExistingAsk)
+            settings.existingFilePolicy = ExistingSkip;
+        plans << planClaiming(sources, outputs.at(k).folder, outputs.at(k).extension, settings, overwriteExisting,
+                              fileSourceFacts(settings), structureRoot, claimedBy);
+        for (PlannedFile &file : plans.last())
+            file.output = int(k);
+    }
+    QList<PlannedFile> plan;
+    QList<qsizetype> next(plans.size(), 0);
+    for (const QString &source : sources) {
+        for (qsizetype k = 0; k < plans.size(); ++k) {
+            for (; next.at(k) < plans.at(k).size() && plans.at(k).at(next.at(k)).source == source; ++next[k])
+                plan << plans.at(k).at(next.at(k));
         }
     }
     return plan;

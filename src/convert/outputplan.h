@@ -33,6 +33,8 @@ struct PlannedFile
     QString reason;
     // The page or frame of the source it is made of (0 the first).
     int page = 0;
+    // Which output of a run writing several it belongs to (0 the first).
+    int output = 0;
 };
 
 // What the name pattern needs of a source beyond its path. Asked only when
@@ -95,6 +97,23 @@ bool isOneOfTheSources(const QString &path, const QStringList &sources);
 QList<PlannedFile> planOutputs(const QStringList &sources, const QString &outputFolder, const QString &extension,
                                const ConversionSettings &settings, bool overwriteExisting, const SourceFacts &facts,
                                const QString &structureRoot = QString());
+
+// One output of a run writing several of each source.
+struct OutputSpec
+{
+    QString folder;
+    QString extension;
+    ConversionSettings settings;
+};
+
+// The plan of a run writing several outputs of each source: each planned as
+// planOutputs plans it, in its own folder and type, all taking names from
+// one set so that no two outputs of the run share a target. A source's
+// entries follow each other, the first output's first. A further output
+// under the Ask policy skips a target that exists (the question is only
+// about the first output's).
+QList<PlannedFile> planEveryOutput(const QStringList &sources, const QList<OutputSpec> &outputs,
+                                   bool overwriteExisting, const QString &structureRoot = QString());
 
 // With outputBesideSource, the first source that the name pattern and
 // extension would write over with its own output; otherwise empty. A run

@@ -232,6 +232,9 @@ private:
     void updateFileNamePreview();
     // The output folder's controls, unused while outputs go beside their sources.
     void showOutputFolderChoice();
+    // "Also write:": the presets written as further outputs of a run.
+    void setupAlsoWrite();
+    void showAlsoWrite();
     void showWatermarkThumbnail(const QString &path);
     void setAdjustment(QSlider *slider, QSpinBox *spinBox, int ConversionSettings::*field, int id, int value);
 

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QMenu>
 #include <QMessageBox>
 
 #include "cocoacode.h"
@@ -109,6 +110,7 @@ void ConvertImageForm::updateControlsFromSettings()
     ui->ignoreOrientationCheckBox->setChecked(s.ignoreOrientation);
     ui->outputBesideSourceCheckBox->setChecked(s.outputBesideSource);
     showOutputFolderChoice();
+    showAlsoWrite();
     ui->colourHandlingComboBox->setCurrentIndex(s.colourHandling);
     ui->pagesAndFramesComboBox->setCurrentIndex(s.pagesAndFrames);
     ui->limitFileSizeCheckBox->setChecked(s.limitFileSize);
@@ -276,7 +278,7 @@ void ConvertImageForm::on_tabResetButton_clicked()
     for (int id = SettingExistingFilePolicy; id <= SettingPdfSourceDpi; ++id)
         saveSetting(id);
     saveSetting(SettingRawPictures);
-    for (int id : {SettingMetadata, SettingIgnoreOrientation, SettingOutputBesideSource})
+    for (int id : {SettingMetadata, SettingIgnoreOrientation, SettingOutputBesideSource, SettingAlsoWrite})
         saveSetting(id);
     saveSetting(SettingColourHandling);
     saveSetting(SettingPagesAndFrames);
@@ -729,6 +731,42 @@ void ConvertImageForm::on_outputBesideSourceCheckBox_toggled(bool checked)
         s.outputBesideSource = checked;
         showOutputFolderChoice();
     });
+}
+
+void ConvertImageForm::setupAlsoWrite()
+{
+    auto *menu = new QMenu(ui->alsoWriteButton);
+    ui->alsoWriteButton->setMenu(menu);
+    // The presets are listed as they are when the menu opens.
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+        menu->clear();
+        const QStringList chosen = conversionSettings().alsoWrite.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (const QString &name : presetNames()) {
+            QAction *action = menu->addAction(name);
+            action->setCheckable(true);
+            action->setChecked(chosen.contains(name));
+            // The stored list is joined by ";".
+            action->setEnabled(!name.contains(QLatin1Char(';')));
+            connect(action, &QAction::toggled, this, [this, name](bool checked) {
+                changeSetting(SettingAlsoWrite, KeepPreview, [&](ConversionSettings &s) {
+                    QStringList names = s.alsoWrite.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+                    names.removeAll(name);
+                    if (checked)
+                        names << name;
+                    s.alsoWrite = names.join(QLatin1Char(';'));
+                });
+                showAlsoWrite();
+            });
+        }
+    });
+}
+
+void ConvertImageForm::showAlsoWrite()
+{
+    const QStringList chosen = conversionSettings().alsoWrite.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    ui->alsoWriteButton->setText(chosen.isEmpty() ? tr("Also write:") : tr("Also write: %1").arg(chosen.size()));
+    ui->alsoWriteButton->setToolTip(chosen.isEmpty() ? tr("Presets to write as further outputs of each picture")
+                                                     : chosen.join(QLatin1Char('\n')));
 }
 
 void ConvertImageForm::showOutputFolderChoice()

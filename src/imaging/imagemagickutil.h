@@ -68,6 +68,10 @@ public:
     QImage processImage(const QString &path, bool fastPreview, const ConversionSettings &settings,
                         QString *error = nullptr, bool useSourceCache = true, QString *note = nullptr, int page = 0);
 
+    // How processImage decodes the page for settings, before any reduced
+    // decode or rendered size: whole, as processDecoded takes it.
+    static Rendering wholeRendering(const ConversionSettings &settings, int page = 0);
+
     // The steps after decoding (watermarks, scaling, adjustments, grayscale)
     // on a picture already decoded, such as a frame of an animation.
     QImage processDecoded(const QImage &decoded, bool fastPreview, const ConversionSettings &settings,

@@ -118,10 +118,7 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
     // A drawing or a PDF page is rendered at the size the scaling asks for,
     // never scaled up from a small rendering; the rendering is the source of
     // every later step, watermarks included.
-    Rendering rendering{QSize(), settings.pdfSourceDpi, settings.rawPictures};
-    rendering.storedOrientation = settings.ignoreOrientation;
-    rendering.colours = settings.colourHandling;
-    rendering.page = page;
+    Rendering rendering = wholeRendering(settings, page);
     std::optional<QSize> size;
     const std::optional<QSize> ownSize = renderedSourceSize(path, settings.pdfSourceDpi, nullptr, page);
     if (ownSize && ownSize->isValid()) {
@@ -158,6 +155,15 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
     if (!ownSize && !rendering.atLeast.isValid())
         return processDecoded(image, fastPreview, settings, error);
     return finishImage(image, size, scalingMode(fastPreview, settings), settings, error);
+}
+
+Rendering ImageMagickUtil::wholeRendering(const ConversionSettings &settings, int page)
+{
+    Rendering rendering{QSize(), settings.pdfSourceDpi, settings.rawPictures};
+    rendering.storedOrientation = settings.ignoreOrientation;
+    rendering.colours = settings.colourHandling;
+    rendering.page = page;
+    return rendering;
 }
 
 QImage ImageMagickUtil::processDecoded(const QImage &decoded, bool fastPreview, const ConversionSettings &settings,

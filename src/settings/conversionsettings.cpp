@@ -120,6 +120,7 @@ const KeyEntry keyTable[] = {
     {"fileSizeLimitKb", SettingFileSizeLimitKb, &S::fileSizeLimitKb, 1, 2000000},
     {"fileSizeMinQuality", SettingFileSizeMinQuality, &S::fileSizeMinQuality, 0, 99},
     {"shrinkToFileSize", SettingShrinkToFileSize, &S::shrinkToFileSize},
+    {"alsoWrite", SettingAlsoWrite, &S::alsoWrite},
 };
 
 // The keys that SettingMetadata writes besides its own, for older versions.

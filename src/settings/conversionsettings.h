@@ -82,6 +82,7 @@ enum SettingId {
     SettingFileSizeLimitKb = 154,
     SettingFileSizeMinQuality = 155,
     SettingShrinkToFileSize = 156,
+    SettingAlsoWrite = 161,
 };
 
 // Watermark positions, "Top - Left" (0) to "Bottom - Right" (8).
@@ -212,6 +213,9 @@ struct ConversionSettings
     int fileSizeLimitKb = 300;
     int fileSizeMinQuality = 40;
     bool shrinkToFileSize = true;
+    // Presets written as further outputs of the same run ("Also write:"),
+    // their names joined by ";".
+    QString alsoWrite;
 };
 
 // The choice the older keys give, and the choice with its older keys set to match.

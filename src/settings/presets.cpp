@@ -114,6 +114,18 @@ bool loadSettingsFile(const QString &path, ConversionSettings &settings, const Q
     return true;
 }
 
+QList<ConversionSettings> alsoWriteOutputs(const ConversionSettings &settings, const QFont &labelFont)
+{
+    QList<ConversionSettings> outputs;
+    for (const QString &name : settings.alsoWrite.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        ConversionSettings output;
+        output.outputFolder.clear();
+        if (const QString path = presetPath(name); !path.isEmpty() && loadSettingsFile(path, output, labelFont))
+            outputs << output;
+    }
+    return outputs;
+}
+
 QString presetFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)

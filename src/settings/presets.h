@@ -48,3 +48,8 @@ QString presetPath(const QString &name);
 bool savePreset(const QString &name, const ConversionSettings &settings, QString *error);
 bool renamePreset(const QString &from, const QString &to, QString *error);
 bool deletePreset(const QString &name, QString *error);
+
+// The presets settings.alsoWrite names, loaded as further outputs of a run;
+// a name no longer there is left out. One that names no output folder has
+// none, so that it writes into the run's.
+QList<ConversionSettings> alsoWriteOutputs(const ConversionSettings &settings, const QFont &labelFont);

@@ -119,8 +119,9 @@ private slots:
         QTest::newRow("file: misspelt key") << QStringList() << QByteArray("[MainApp]\nremoveLocations=true\n")
                                            << QByteArray("s.ini:2: unknown key \"removeLocations\"");
         QTest::newRow("unknown preset") << QStringList{"--preset", "Nope"} << QByteArray() << QByteArray("\"Nope\"");
-        QTest::newRow("second preset") << QStringList{"--preset", "Web: 1600 px WEBP", "--preset", "Web: 1600 px WEBP"}
-                                       << QByteArray() << QByteArray("one preset");
+        QTest::newRow("second preset beside a PDF")
+            << QStringList{"--preset", "Web: 1600 px WEBP", "--preset", "Web: 1600 px WEBP", "--pdf", "doc.pdf"}
+            << QByteArray() << QByteArray("cannot be written with extra outputs");
         QTest::newRow("beside, onto itself") << QStringList{"--beside-source", "--to", "png"} << QByteArray()
                                              << QByteArray("p00.png over itself");
         QTest::newRow("unknown metadata") << QStringList{"--metadata", "gps"} << QByteArray() << QByteArray("gps");
@@ -174,31 +175,39 @@ private slots:
     }
 
     // An installed preset applied in the window and named on the command line
-    // gives the same bytes; --list-presets names it on a line of its own.
+    // gives the same bytes, also as one output of several from one decode;
+    // --list-presets names it on a line of its own.
     void presetAsInTheWindow_data()
     {
-        QTest::addColumn<QString>("preset");
-        QTest::newRow("webp") << "Web: 1600 px WEBP";
-        QTest::newRow("jpeg") << "E-mail: 1024 px JPEG, no location";
-        QTest::newRow("jpeg xl") << "Archive: lossless JPEG XL, keep metadata";
+        QTest::addColumn<QStringList>("presets");
+        QTest::newRow("webp") << QStringList{"Web: 1600 px WEBP"};
+        QTest::newRow("jpeg") << QStringList{"E-mail: 1024 px JPEG, no location"};
+        QTest::newRow("jpeg xl") << QStringList{"Archive: lossless JPEG XL, keep metadata"};
+        QTest::newRow("all three at once") << QStringList{"Web: 1600 px WEBP", "E-mail: 1024 px JPEG, no location",
+                                                          "Archive: lossless JPEG XL, keep metadata"};
     }
 
     void presetAsInTheWindow()
     {
-        QFETCH(QString, preset);
-        QVERIFY(convert({"--list-presets"}).out.split('\n').contains(preset.toUtf8()));
+        QFETCH(QStringList, presets);
         QTemporaryDir tmp;
         const QString source = kxtest::photoFile(tmp.path(), "photo.png", QSize(1200, 900));
-        ConvertImageForm form;
-        QVERIFY(form.importSettings(presetPath(preset)));
-        const ConversionSettings window = snapshotSettings();
-        const QString extension = targetFormatAt(window.targeFileType).targetExtension();
-        QString error;
-        QVERIFY2(convertImageFile(source, tmp.filePath("window") + extension, window, &error), qPrintable(error));
-        const Result r = convert({"--preset", preset, "-o", tmp.filePath("out"), source});
+        QStringList arguments{"-o", tmp.filePath("out"), source};
+        for (const QString &preset : presets)
+            arguments << "--preset" << preset;
+        const Result r = convert(arguments);
         QCOMPARE(r.exitCode, 0);
-        QCOMPARE(kxtest::readFile(tmp.filePath("out/photo") + extension),
-                 kxtest::readFile(tmp.filePath("window") + extension));
+        for (const QString &preset : presets) {
+            QVERIFY(convert({"--list-presets"}).out.split('\n').contains(preset.toUtf8()));
+            ConvertImageForm form;
+            QVERIFY(form.importSettings(presetPath(preset)));
+            const ConversionSettings window = snapshotSettings();
+            const QString extension = targetFormatAt(window.targeFileType).targetExtension();
+            QString error;
+            QVERIFY2(convertImageFile(source, tmp.filePath("window") + extension, window, &error), qPrintable(error));
+            QCOMPARE(kxtest::readFile(tmp.filePath("out/photo") + extension),
+                     kxtest::readFile(tmp.filePath("window") + extension));
+        }
     }
 
     // Ctrl+C ends the run after the files being written: whole files, a

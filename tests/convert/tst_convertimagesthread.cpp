@@ -10,11 +10,13 @@
 #include <sys/stat.h>
 
 #include "conversionjobs.h"
+#include "conversionrun.h"
 #include "conversionsettings.h"
 #include "convertimagesthread.h"
 #include "framefixtures.h"
 #include "kxtest.h"
 #include "kxpdf.h"
+#include "targetformats.h"
 
 class TestConvertImagesThread : public QObject
 {
@@ -322,6 +324,36 @@ private slots:
         setLastOutputLocation("/somewhere/else");
         QVERIFY(convert({}, ".png").completed == 1); // an empty list leaves the last location alone
         QCOMPARE(lastOutputLocation(), QStringLiteral("/somewhere/else"));
+    }
+
+    // Three outputs of two sources from one decode each: an extra output of
+    // the main one's type and folder gets a name of its own, one naming a
+    // folder writes there. A PDF cannot be an extra output.
+    void recipeDecodesEachSourceOnce()
+    {
+        const QStringList sources = {source("r1.png", QSize(80, 60)), source("r2.jpg", QSize(80, 60))};
+        ConversionSettings half = settingsFor(QString());
+        half.targeFileType = TargetPng;
+        half.scaleImage = true;
+        half.scalePercentage = 50;
+        ConversionSettings jpeg = settingsFor(out + "/jpeg");
+        jpeg.targeFileType = TargetJpg;
+        QVERIFY(QDir().mkpath(out + "/jpeg"));
+        ConversionJob job{sources, {}, {settingsFor(out), half, jpeg}, out, ".png"};
+        QStringList decoded;
+        ConversionObserver observer;
+        observer.decoded = [&decoded](const QString &source) { decoded << source; };
+        ConversionResult r = runConversion(job, observer);
+        decoded.sort(); // files finish in any order
+        QCOMPARE(decoded, sources);
+        QCOMPARE(r.files.size(), 2);
+        QCOMPARE(r.files.at(0).outputs, (QStringList{out + "/r1.png", out + "/r1-1.png", out + "/jpeg/r1.jpg"}));
+        QCOMPARE(r.files.at(1).outputs, (QStringList{out + "/r2.png", out + "/r2-1.png", out + "/jpeg/r2.jpg"}));
+        QCOMPARE(QImageReader(out + "/r2-1.png").size(), QSize(40, 30));
+        QCOMPARE(QImageReader(out + "/jpeg/r2.jpg").size(), QSize(80, 60));
+        job.settings.last().targeFileType = TargetPdf;
+        r = runConversion(job);
+        QCOMPARE(r.files.at(1).failures, QStringList{"a PDF document cannot be an extra output"});
     }
 
     // A missing output folder fails every source and is not made.
