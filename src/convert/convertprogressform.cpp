@@ -103,6 +103,40 @@ QString sizeSummaryText(int fileCount, qint64 bytesRead, qint64 bytesWritten)
     return text;
 }
 
+namespace {
+
+// The run's failures, a source once with its first reason (a PDF document
+// may fail a source after one of its pages did), in the order it started them.
+QList<ConversionFailure> runFailures(const QList<ConversionResult> &passes)
+{
+    QList<ConversionFailure> failures;
+    QSet<QString> listed;
+    for (const ConversionResult &pass : passes) {
+        for (const ConversionResult::File &file : pass.files) {
+            if (!file.failures.isEmpty() && !listed.contains(file.source)) {
+                listed.insert(file.source);
+                failures.append({file.source, file.failures.constFirst()});
+            }
+        }
+    }
+    return failures;
+}
+
+// Why sources were renamed, converted with a note or left out.
+QList<ConversionFailure> runNotes(const QList<ConversionResult> &passes)
+{
+    QList<ConversionFailure> notes;
+    for (const ConversionResult &pass : passes) {
+        for (const ConversionResult::File &file : pass.files) {
+            for (const QString &reason : file.notes + file.skipped)
+                notes.append({file.source, reason});
+        }
+    }
+    return notes;
+}
+
+} // namespace
+
 ConvertProgressForm::ConvertProgressForm(QWidget *parent) : QWidget(parent), ui(new Ui::ConvertProgressForm)
 {
     ui->setupUi(this);
@@ -150,8 +184,6 @@ void ConvertProgressForm::startConvert(const QStringList &files, const QString &
     ui->progressBar->setValue(0);
     runningFiles.clear();
     doneCount = 0;
-    passFailureCount = 0;
-    passSkippedCount = 0;
     elapsed.start();
     clock.start();
     showRunningFiles();
@@ -173,19 +205,9 @@ void ConvertProgressForm::startConvert(const QStringList &files, const QString &
         worker->extraOutputs = alsoWriteOutputs(snapshotSettings(), QApplication::font());
     connect(worker, &ConvertImagesThread::updateFileName, this, &ConvertProgressForm::handleUpdateFileName);
     connect(worker, &ConvertImagesThread::fileFinished, this, &ConvertProgressForm::handleFileFinished);
-    connect(worker, &ConvertImagesThread::fileSizes, this, &ConvertProgressForm::handleFileSizes);
     connect(worker, &ConvertImagesThread::threadTerminated, this, &ConvertProgressForm::handleThreadTerminated);
     connect(worker, &ConvertImagesThread::threadCompleted, this, &ConvertProgressForm::handleThreadCompleted);
     connect(worker, &ConvertImagesThread::fileFailed, this, &ConvertProgressForm::handleFileFailed);
-    connect(worker, &ConvertImagesThread::outputCounts, this, [this](int skipped, int renamed) {
-        passSkippedCount = skipped;
-        skippedCount += skipped;
-        renamedCount += renamed;
-    });
-    const auto note = [this](const QString &fileName, const QString &reason) { notes.append({fileName, reason}); };
-    connect(worker, &ConvertImagesThread::fileSkipped, this, note);
-    connect(worker, &ConvertImagesThread::fileRenamed, this, note);
-    connect(worker, &ConvertImagesThread::fileNoted, this, note);
     connect(worker, &ConvertImagesThread::documentStopped, this, &ConvertProgressForm::handleDocumentStopped);
     worker->start();
 }
@@ -221,12 +243,26 @@ void ConvertProgressForm::handleFileFinished(const QString &fileName)
     showCounts();
 }
 
-void ConvertProgressForm::handleFileSizes(const QString &, qint64 read, qint64 written)
+void ConvertProgressForm::recordPass()
 {
-    ++writtenCount;
-    bytesRead += read;
-    bytesWritten += written;
-    ui->sizeLabel->setText(sizeSummaryText(writtenCount, bytesRead, bytesWritten));
+    // The pass's end signal came from the worker, which is kept until the next pass.
+    if (!worker)
+        return;
+    passResults << worker->result;
+    int written = 0;
+    qint64 bytesRead = 0;
+    qint64 bytesWritten = 0;
+    for (const ConversionResult &pass : std::as_const(passResults)) {
+        for (const ConversionResult::File &file : pass.files) {
+            written += int(file.outputs.size());
+            bytesRead += file.bytesRead;
+            bytesWritten += file.bytesWritten;
+        }
+    }
+    // A PDF document's pages have no sizes of their own.
+    if (written == 0 || targetExtension == QLatin1String(".pdf"))
+        return;
+    ui->sizeLabel->setText(sizeSummaryText(written, bytesRead, bytesWritten));
     ui->sizeLabel->show();
 }
 
@@ -246,15 +282,14 @@ void ConvertProgressForm::showCounts()
 
 void ConvertProgressForm::handleFileFailed(const QString &fileName, const QString &reason)
 {
-    // A source is counted once, even when a PDF document fails after one of its pages did.
-    for (const ConversionFailure &failure : std::as_const(failures)) {
-        if (failure.source == fileName)
+    // A source is listed once, even when a PDF document fails after one of its pages did.
+    for (int row = 0; row < ui->failureList->count(); ++row) {
+        if (ui->failureList->item(row)->data(Qt::UserRole).toString() == fileName)
             return;
     }
-    failures.append({fileName, reason});
-    ++passFailureCount;
-    ui->failureLabel->setText(tr("Failed: %1").arg(failures.size()));
-    ui->failureList->addItem(failureDetailsText({failures.constLast()}));
+    auto *item = new QListWidgetItem(failureDetailsText({{fileName, reason}}), ui->failureList);
+    item->setData(Qt::UserRole, fileName);
+    ui->failureLabel->setText(tr("Failed: %1").arg(ui->failureList->count()));
     ui->failureLabel->show();
     ui->failureList->show();
 }
@@ -267,11 +302,15 @@ void ConvertProgressForm::handleDocumentStopped(const QString &pdfPath, int page
 void ConvertProgressForm::handleThreadTerminated()
 {
     clock.stop();
+    recordPass();
     emit showToolbarSignal(true);
     // A Cancel is answered with what was done; a stop for closing the window is not.
     if (cancelledByUser) {
-        QString summary =
-            stoppedSummaryText(qMax(0, doneCount - passFailureCount - passSkippedCount), int(fileList.size()));
+        const ConversionResult pass = passResults.value(passResults.size() - 1);
+        int converted = 0;
+        for (const ConversionResult::File &file : pass.files)
+            converted += !file.outputs.isEmpty() && file.failures.isEmpty() ? 1 : 0;
+        QString summary = stoppedSummaryText(converted, int(fileList.size()));
         if (!stoppedDocument.isEmpty())
             summary += QLatin1Char('\n') + stoppedDocument;
         showCompletionMessage(summary);
@@ -285,6 +324,7 @@ void ConvertProgressForm::handleThreadCompleted(const QList<QString> &fileExists
                                                 const QList<QString> &fileSourceList)
 {
     clock.stop();
+    recordPass();
     emit showToolbarSignal(true);
     if (fileExistsList.isEmpty()) {
         showCompletionMessage();
@@ -309,6 +349,14 @@ void ConvertProgressForm::handleThreadCompleted(const QList<QString> &fileExists
 
 void ConvertProgressForm::showCompletionMessage(const QString &stoppedText)
 {
+    const QList<ConversionFailure> failures = runFailures(passResults);
+    const QList<ConversionFailure> notes = runNotes(passResults);
+    int skippedCount = keptTargetCount;
+    int renamedCount = 0;
+    for (const ConversionResult &pass : std::as_const(passResults)) {
+        skippedCount += pass.skippedCount;
+        renamedCount += pass.renamedCount;
+    }
     const bool failed = !failures.isEmpty();
     QString text = failed ? failureSummaryText(int(failures.size()), runFileCount)
                           : completionMessageText(int(fileList.size()));
@@ -336,7 +384,7 @@ void ConvertProgressForm::showCompletionMessage(const QString &stoppedText)
 void ConvertProgressForm::handleOverwriteFiles(const QStringList &urls)
 {
     // The sources left unticked keep their targets: skipped.
-    skippedCount += int(existingSources.size() - urls.size());
+    keptTargetCount += int(existingSources.size() - urls.size());
     // The second pass writes the targets the first one planned for the rows
     // ticked; without the dialog's rows, for the first row of each source.
     QList<int> rows = std::exchange(overwriteRows, {});

@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "conversionrun.h"
+
 class ConvertImagesThread;
 class QMessageBox;
 
@@ -84,13 +86,14 @@ public slots:
     void handleFileFailed(const QString &fileName, const QString &reason);
     void handleDocumentStopped(const QString &pdfPath, int pageCount);
     void handleFileFinished(const QString &fileName);
-    void handleFileSizes(const QString &fileName, qint64 bytesRead, qint64 bytesWritten);
     void handleOverwriteFiles(const QStringList &urls);
     void handleConvertFinish();
 
 private:
     // The completion message, or after a Cancel the stop summary.
     void showCompletionMessage(const QString &stoppedText = QString());
+    // Keeps the worker's result of the pass that ended and shows its sizes.
+    void recordPass();
     void releaseWorker();
     void showRunningFiles();
     void showCounts();
@@ -102,17 +105,11 @@ private:
     QString targetExtension;
     ConvertImagesThread *worker = nullptr;
 
-    // Over both passes of a run: the first pass's file count and every failure.
+    // Over both passes of a run: the first pass's file count, what each pass
+    // did, and the sources whose existing targets the user chose to keep.
     int runFileCount = -1;
-    QList<ConversionFailure> failures;
-    // Sources skipped or renamed, with why: shown with the failures' details.
-    QList<ConversionFailure> notes;
-    int skippedCount = 0;
-    int renamedCount = 0;
-    // The files written over the run, their sources' bytes and their own.
-    int writtenCount = 0;
-    qint64 bytesRead = 0;
-    qint64 bytesWritten = 0;
+    QList<ConversionResult> passResults;
+    int keptTargetCount = 0;
     // The first pass's targets that existed and their sources, for the second pass.
     QStringList existingTargets;
     QStringList existingSources;
@@ -121,12 +118,9 @@ private:
     QPointer<QMessageBox> completionBox;
 
     // Of the current pass: the files started and not yet done (several when the
-    // worker converts in parallel), the files done, and failures among them.
+    // worker converts in parallel) and the files done.
     QStringList runningFiles;
     int doneCount = 0;
-    int passFailureCount = 0;
-    // Sources of the pass left out with their targets as they were.
-    int passSkippedCount = 0;
     // Set by Cancel, not by closing the window, which must not wait for a message.
     bool cancelledByUser = false;
     QString stoppedDocument;

@@ -106,6 +106,9 @@ private slots:
         if (!box)
             return;
         QCOMPARE(box->informativeText(), QStringLiteral("1 file was skipped because its target exists."));
+        // The details and the sizes cover both passes: the first one's failure, the second one's files.
+        QVERIFY(box->detailedText().startsWith(sources.at(2) + ": "));
+        QVERIFY(box->parentWidget()->findChild<QLabel *>("sizeLabel")->text().startsWith("2 files, "));
         box->button(QMessageBox::Ok)->click();
     }
 
