@@ -323,6 +323,14 @@ void ConvertProgressForm::handleThreadTerminated()
 void ConvertProgressForm::handleThreadCompleted(const QList<QString> &fileExistsList,
                                                 const QList<QString> &fileSourceList)
 {
+    // A stop that came after the worker's last file still ends the run as a
+    // stop: a closing window waits for no message and no question, and the
+    // targets set aside for the question are kept.
+    if (worker && worker->stopRequested) {
+        keptTargetCount += int(fileExistsList.size());
+        handleThreadTerminated();
+        return;
+    }
     clock.stop();
     recordPass();
     emit showToolbarSignal(true);

@@ -3,12 +3,14 @@
 
 #include <QtTest>
 
+#include <QDeadlineTimer>
 #include <QDesktopServices>
 #include <QImageReader>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QThread>
 #include <QTreeWidget>
 
 #include "conversionsettings.h"
@@ -139,30 +141,40 @@ private slots:
 
     // Cancel says at once that the page stops, then how many files were
     // converted, and a stopped PDF how many pages it holds; failures so far
-    // are listed on the page. A stop before the worker even began (the window
-    // closing) ends without a message.
+    // are listed on the page. The window closing ends without a message,
+    // whether its stop came before the worker began or after its last file.
     void stop_data()
     {
         QTest::addColumn<QString>("extension");
-        QTest::addColumn<bool>("beforeStart");
-        QTest::newRow("cancel button") << ".webp" << false;
-        QTest::newRow("stopped PDF says its pages") << ".pdf" << false;
-        QTest::newRow("stop before the worker runs") << ".webp" << true;
+        QTest::addColumn<QString>("windowCloses");
+        QTest::newRow("cancel button") << ".webp" << QString();
+        QTest::newRow("stopped PDF says its pages") << ".pdf" << QString();
+        QTest::newRow("window closes before the worker runs") << ".webp" << "before";
+        QTest::newRow("window closes after the last file") << ".webp" << "after";
     }
 
     void stop()
     {
         QFETCH(QString, extension);
-        QFETCH(bool, beforeStart);
+        QFETCH(QString, windowCloses);
         const QString broken = kxtest::writeFile(tmp.path() + "/broken.png", "not a picture");
         QStringList sources{broken};
-        for (int i = 0; i < (beforeStart ? 0 : 20); ++i)
+        for (int i = 0; i < (windowCloses.isEmpty() ? 20 : 0); ++i)
             sources << kxtest::photoFile(tmp.path(), QStringLiteral("big%1.png").arg(i), QSize(800, 600));
+        if (windowCloses == "after")
+            sources << kxtest::photoFile(tmp.path(), "last.png");
         auto *form = new ConvertProgressForm;
         QPointer<ConvertProgressForm> guard(form);
         QSignalSpy finish(form, &ConvertProgressForm::finishConvertSignal);
         form->startConvert(sources, out, "X", extension, false);
-        if (beforeStart) {
+        if (windowCloses == "after") {
+            // No events meanwhile: the worker's end is still queued when the stop comes.
+            QDeadlineTimer deadline(20000);
+            while (!QFileInfo::exists(out + "/last.webp") && !deadline.hasExpired())
+                QThread::msleep(10);
+            QThread::msleep(300);
+        }
+        if (!windowCloses.isEmpty()) {
             form->stopConversion();
             QTRY_COMPARE_WITH_TIMEOUT(finish.count(), 1, 20000);
             QTRY_VERIFY(guard.isNull());
