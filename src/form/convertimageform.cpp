@@ -101,6 +101,8 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
 
     // 2. The generated form, "Adjustments" current while building, slots connected by name.
     ui->setupUi(this);
+    // Before any handler can run: the handlers find their settings in it.
+    setupControlSettings();
     mainLayout = ui->mainLayout;
 
     // 3. The source list.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <variant>
 
 #include <QFont>
 #include <QHash>
@@ -236,7 +237,21 @@ private:
     void setupAlsoWrite();
     void showAlsoWrite();
     void showWatermarkThumbnail(const QString &path);
-    void setAdjustment(QSlider *slider, QSpinBox *spinBox, int ConversionSettings::*field, int id, int value);
+    void setAdjustment(QSlider *slider, QSpinBox *spinBox, int value);
+    // One row of the simple controls: the control shows one member of the
+    // record, and its handler stores it under id.
+    struct ControlSetting
+    {
+        QWidget *control;
+        std::variant<bool ConversionSettings::*, int ConversionSettings::*, QString ConversionSettings::*> field;
+        int id;
+        PreviewRefresh preview;
+    };
+    void setupControlSettings();
+    const ControlSetting &controlSetting(const QWidget *control) const;
+    // A handler of a simple control: stores what the control shows, then runs
+    // `then`, with the handlers off.
+    void storeControl(QWidget *control, const std::function<void()> &then = {});
 
     // --- adding files ---
     void startAddUrls(const QList<QUrl> &urls);
@@ -302,5 +317,7 @@ private:
     // The pages or frames of the sources previewed so far, by path.
     QHash<QString, int> previewPageCounts;
     CocoaCode *folderChooser = nullptr;
+    // The simple controls, in the order they are filled from the record.
+    QList<ControlSetting> controlSettings;
     QLabel *pdfSummaryLabel = nullptr;
 };

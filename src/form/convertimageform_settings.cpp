@@ -1,7 +1,14 @@
 #include "convertimageform.h"
 #include "ui_convertimageform.h"
 
+#include <algorithm>
+#include <variant>
+
 #include <QColorDialog>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSlider>
+#include <QSpinBox>
 #include <QDebug>
 #include <QFile>
 #include <QFileDialog>
@@ -44,6 +51,57 @@ private:
 int decimalOrZero(const QString &text)
 {
     return text.toInt(nullptr, 10);
+}
+
+// The simple controls show and take a bool, a number or a text of the record:
+// a number is a check box's 0 or 1, a slider's or spin box's value, a combo
+// box's index or a line edit's decimal text.
+void showValue(QWidget *control, bool value)
+{
+    qobject_cast<QAbstractButton *>(control)->setChecked(value);
+}
+
+void showValue(QWidget *control, int value)
+{
+    if (auto *box = qobject_cast<QAbstractButton *>(control))
+        box->setChecked(value == 1);
+    else if (auto *spinBox = qobject_cast<QSpinBox *>(control))
+        spinBox->setValue(value);
+    else if (auto *slider = qobject_cast<QAbstractSlider *>(control))
+        slider->setValue(value);
+    else if (auto *combo = qobject_cast<QComboBox *>(control))
+        combo->setCurrentIndex(value);
+    else
+        qobject_cast<QLineEdit *>(control)->setText(QString::number(value));
+}
+
+void showValue(QWidget *control, const QString &value)
+{
+    qobject_cast<QLineEdit *>(control)->setText(value);
+}
+
+void takeValue(const QWidget *control, bool &value)
+{
+    value = qobject_cast<const QAbstractButton *>(control)->isChecked();
+}
+
+void takeValue(const QWidget *control, int &value)
+{
+    if (const auto *box = qobject_cast<const QAbstractButton *>(control))
+        value = box->isChecked() ? 1 : 0;
+    else if (const auto *spinBox = qobject_cast<const QSpinBox *>(control))
+        value = spinBox->value();
+    else if (const auto *slider = qobject_cast<const QAbstractSlider *>(control))
+        value = slider->value();
+    else if (const auto *combo = qobject_cast<const QComboBox *>(control))
+        value = combo->currentIndex();
+    else
+        value = decimalOrZero(qobject_cast<const QLineEdit *>(control)->text());
+}
+
+void takeValue(const QWidget *control, QString &value)
+{
+    value = qobject_cast<const QLineEdit *>(control)->text();
 }
 
 // Targets without a quality of their own show and keep JPG's, as before.
@@ -90,34 +148,104 @@ bool ConvertImageForm::importSettings(const QString &path, QStringList *ignored)
     return true;
 }
 
+void ConvertImageForm::setupControlSettings()
+{
+    using S = ConversionSettings;
+    // In the order they are filled: handlers that run while filling (a reset)
+    // see the controls before them already showing the record.
+    controlSettings = {
+        // 2. Output format options and the output tab.
+        {ui->pngLevelSpinBox, &S::pngCompressionLevel, SettingPngCompressionLevel, KeepPreview},
+        {ui->tiffCompressionComboBox, &S::tiffCompression, SettingTiffCompression, KeepPreview},
+        {ui->existingFileComboBox, &S::existingFilePolicy, SettingExistingFilePolicy, KeepPreview},
+        {ui->keepFolderStructureCheckBox, &S::keepFolderStructure, SettingKeepFolderStructure, KeepPreview},
+        {ui->fileNamePatternLineEdit, &S::fileNamePattern, SettingFileNamePattern, KeepPreview},
+        {ui->rawPicturesComboBox, &S::rawPictures, SettingRawPictures, RefreshPreview},
+        {ui->pdfSourceDpiSpinBox, &S::pdfSourceDpi, SettingPdfSourceDpi, RefreshPreview},
+        {ui->ignoreOrientationCheckBox, &S::ignoreOrientation, SettingIgnoreOrientation, RefreshPreview},
+        {ui->outputBesideSourceCheckBox, &S::outputBesideSource, SettingOutputBesideSource, KeepPreview},
+        {ui->colourHandlingComboBox, &S::colourHandling, SettingColourHandling, RefreshPreview},
+        {ui->pagesAndFramesComboBox, &S::pagesAndFrames, SettingPagesAndFrames, KeepPreview},
+        {ui->limitFileSizeCheckBox, &S::limitFileSize, SettingLimitFileSize, KeepPreview},
+        {ui->fileSizeLimitSpinBox, &S::fileSizeLimitKb, SettingFileSizeLimitKb, KeepPreview},
+        {ui->fileSizeMinQualitySpinBox, &S::fileSizeMinQuality, SettingFileSizeMinQuality, KeepPreview},
+        {ui->shrinkToFileSizeCheckBox, &S::shrinkToFileSize, SettingShrinkToFileSize, KeepPreview},
+        {ui->keepFileDatesCheckBox, &S::keepFileDates, SettingKeepFileDates, KeepPreview},
+        // 4.-6. Output folder and PDF page setup; the two PDF check boxes save
+        // under the PDF file's id, as they always have.
+        {ui->pdfMarginSizeSpinBox, &S::pdfPaperMarginSize, SettingPdfPaperMarginSize, KeepPreview},
+        {ui->outputFolderLineEdit, &S::outputFolder, SettingOutputFolder, KeepPreview},
+        {ui->pdfFilenameLineEdit, &S::pdfFileName, SettingPdfFile, KeepPreview},
+        {ui->pdfResizeImageToPaperCheckBox, &S::resizeImageToPaper, SettingPdfFile, KeepPreview},
+        {ui->pdfSmoothEdgesCheckBox, &S::pdfSmoothEdges, SettingPdfFile, KeepPreview},
+        {ui->pdfKeepJpegCheckBox, &S::pdfKeepJpeg, SettingPdfKeepJpeg, KeepPreview},
+        // 7.-10. Scaling.
+        {ui->scaleImageCheckBox, &S::scaleImage, SettingScaleImage, RefreshPreview},
+        {ui->percentageSpinBox, &S::scalePercentage, SettingScalePercentage, RefreshPreview},
+        {ui->absoluteWidthLineEdit, &S::scaleAbsoluteWitdh, SettingScaleAbsoluteWidth, RefreshPreview},
+        {ui->absoluteHeightLineEdit, &S::scaleAbsoluteHeight, SettingScaleAbsoluteHeight, RefreshPreview},
+        {ui->relativeToComboBox, &S::scaleRelativeTo, SettingScaleRelativeTo, RefreshPreview},
+        {ui->longEdgeLineEdit, &S::scaleLongEdge, SettingScaleLongEdge, RefreshPreview},
+        {ui->doNotEnlargeCheckBox, &S::scaleDoNotEnlarge, SettingScaleDoNotEnlarge, RefreshPreview},
+        // 11. Text watermark.
+        {ui->textLineEdit, &S::textContent, SettingTextContent, RefreshPreview},
+        {ui->sizeSpinBox, &S::textSize, SettingTextSize, RefreshPreview},
+        {ui->positionComboBox, &S::textPosition, SettingTextPosition, RefreshPreview},
+        {ui->opacitySpinBox, &S::textOpacity, SettingTextOpacity, RefreshPreview},
+        {ui->marginSpinBox, &S::textMargin, SettingTextMargin, RefreshPreview},
+        // 12. Image watermark.
+        {ui->imageSizeSpinBox, &S::imageSize, SettingImageSize, RefreshPreview},
+        {ui->imagePositionComboBox, &S::imagePosition, SettingImagePosition, RefreshPreview},
+        {ui->imageOpacitySpinBox, &S::imageOpacity, SettingImageOpacity, RefreshPreview},
+        {ui->imageMarginSpinBox, &S::imageMargin, SettingImageMargin, RefreshPreview},
+        // 13. QR code watermark.
+        {ui->qrCodeSizeSpinBox, &S::qrCodeSize, SettingQrCodeSize, RefreshPreview},
+        {ui->qrCodePositionComboBox, &S::qrCodePosition, SettingQrCodePosition, RefreshPreview},
+        {ui->qrCodeMarginSpinBox, &S::qrCodeMargin, SettingQrCodeMargin, RefreshPreview},
+        // 14.-15. Adjustments, each slider before its spin box.
+        {ui->grayscaleCheckBox, &S::adjustGrayScale, SettingAdjustGrayScale, RefreshPreview},
+        {ui->sepiaCheckBox, &S::adjustSepia, SettingAdjustSepia, RefreshPreview},
+        {ui->contrastSlider, &S::adjustContrast, SettingAdjustContrast, RefreshPreview},
+        {ui->contrastSpinBox, &S::adjustContrast, SettingAdjustContrast, RefreshPreview},
+        {ui->brightnessSlider, &S::adjustBrightness, SettingAdjustBrightness, RefreshPreview},
+        {ui->brightnessSpinBox, &S::adjustBrightness, SettingAdjustBrightness, RefreshPreview},
+        {ui->gammaSlider, &S::adjustGamma, SettingAdjustGamma, RefreshPreview},
+        {ui->gammaSpinBox, &S::adjustGamma, SettingAdjustGamma, RefreshPreview},
+        {ui->invertColorsSlider, &S::adjustInvertColours, SettingAdjustInvertColours, RefreshPreview},
+        {ui->invertColorsSpinBox, &S::adjustInvertColours, SettingAdjustInvertColours, RefreshPreview},
+        {ui->gaussianBlurSlider, &S::setBlurRadius, SettingBlurRadius, RefreshPreview},
+        {ui->gaussianBlurSpinBox, &S::setBlurRadius, SettingBlurRadius, RefreshPreview},
+    };
+}
+
+const ConvertImageForm::ControlSetting &ConvertImageForm::controlSetting(const QWidget *control) const
+{
+    const auto row = std::find_if(controlSettings.cbegin(), controlSettings.cend(),
+                                  [control](const ControlSetting &setting) { return setting.control == control; });
+    Q_ASSERT(row != controlSettings.cend());
+    return *row;
+}
+
+void ConvertImageForm::storeControl(QWidget *control, const std::function<void()> &then)
+{
+    const ControlSetting &row = controlSetting(control);
+    changeSetting(row.id, row.preview, [&](ConversionSettings &s) {
+        std::visit([&](auto field) { takeValue(control, s.*field); }, row.field);
+        if (then)
+            then();
+    });
+}
+
 void ConvertImageForm::updateControlsFromSettings()
 {
     ConversionSettings &s = conversionSettings();
 
-    // 1.-2. Target format and its dependent controls.
+    // 1. Target format and its dependent controls, first: the quality shown is the target's.
     if (s.targeFileType < 0 || s.targeFileType > ui->targetComboBox->count() - 1)
         s.targeFileType = 0;
     ui->targetComboBox->setCurrentIndex(s.targeFileType);
     ui->pdfGroupBox->setVisible(s.targeFileType == TargetPdf);
     showTargetOptions(ui->targetComboBox->currentIndex());
-    ui->pngLevelSpinBox->setValue(s.pngCompressionLevel);
-    ui->tiffCompressionComboBox->setCurrentIndex(s.tiffCompression);
-    ui->existingFileComboBox->setCurrentIndex(s.existingFilePolicy);
-    ui->keepFolderStructureCheckBox->setChecked(s.keepFolderStructure);
-    ui->fileNamePatternLineEdit->setText(s.fileNamePattern);
-    ui->rawPicturesComboBox->setCurrentIndex(s.rawPictures);
-    ui->pdfSourceDpiSpinBox->setValue(s.pdfSourceDpi);
-    ui->ignoreOrientationCheckBox->setChecked(s.ignoreOrientation);
-    ui->outputBesideSourceCheckBox->setChecked(s.outputBesideSource);
-    showOutputFolderChoice();
-    showAlsoWrite();
-    ui->colourHandlingComboBox->setCurrentIndex(s.colourHandling);
-    ui->pagesAndFramesComboBox->setCurrentIndex(s.pagesAndFrames);
-    ui->limitFileSizeCheckBox->setChecked(s.limitFileSize);
-    ui->fileSizeLimitSpinBox->setValue(s.fileSizeLimitKb);
-    ui->fileSizeMinQualitySpinBox->setValue(s.fileSizeMinQuality);
-    ui->shrinkToFileSizeCheckBox->setChecked(s.shrinkToFileSize);
-    showSizeLimitOptions(ui->targetComboBox->currentIndex());
 
     // 3. A folder that went away since the last run shows as empty.
     if (!s.outputFolder.isEmpty()) {
@@ -126,26 +254,24 @@ void ConvertImageForm::updateControlsFromSettings()
             s.outputFolder.clear();
     }
 
-    // Photo metadata and file dates.
+    for (const ControlSetting &row : std::as_const(controlSettings))
+        std::visit([&](auto field) { showValue(row.control, s.*field); }, row.field);
+
+    // What follows the output controls.
+    showOutputFolderChoice();
+    showAlsoWrite();
+    showSizeLimitOptions(ui->targetComboBox->currentIndex());
     ui->metadataComboBox->setCurrentIndex(s.metadata);
-    ui->keepFileDatesCheckBox->setChecked(s.keepFileDates);
 
     // 4.-6. PDF page setup.
     const bool landscape = s.pdfPaperOrientation == OrientationLandscape;
     (landscape ? ui->pdfPageOrientationLanscapeButton : ui->pdfPageOrientationPortraitButton)->setChecked(true);
     setPdfMargin(s.pdfPaperMargin);
-    ui->pdfMarginSizeSpinBox->setValue(s.pdfPaperMarginSize);
-    ui->outputFolderLineEdit->setText(s.outputFolder);
-    ui->pdfFilenameLineEdit->setText(s.pdfFileName);
     // An index outside the list leaves the combo box without a selection.
     ui->pdfPaperSizeComboBox->setCurrentIndex(s.pdfPaperSize < ui->pdfPaperSizeComboBox->count() ? s.pdfPaperSize : -1);
-    ui->pdfResizeImageToPaperCheckBox->setChecked(s.resizeImageToPaper);
-    ui->pdfSmoothEdgesCheckBox->setChecked(s.pdfSmoothEdges);
-    ui->pdfKeepJpegCheckBox->setChecked(s.pdfKeepJpeg);
     ui->pdfQualityComboBox->setCurrentIndex(s.pdfQuality < ui->pdfQualityComboBox->count() ? s.pdfQuality : -1);
 
     // 7.-10. Scaling.
-    ui->scaleImageCheckBox->setChecked(s.scaleImage);
     QAbstractButton *const scaleButtons[] = {ui->percentageRadioButton, ui->absoluteRadioButton,
                                              ui->relativeRadioButton, ui->longEdgeRadioButton};
     if (s.scaleType >= ScaleByPercentage && s.scaleType <= ScaleByLongEdge) {
@@ -158,55 +284,23 @@ void ConvertImageForm::updateControlsFromSettings()
             button->setAutoExclusive(true);
         }
     }
-    ui->percentageSpinBox->setValue(s.scalePercentage);
-    ui->absoluteWidthLineEdit->setText(QString::number(s.scaleAbsoluteWitdh));
-    ui->absoluteHeightLineEdit->setText(QString::number(s.scaleAbsoluteHeight));
-    ui->relativeToComboBox->setCurrentIndex(s.scaleRelativeTo);
     updateRelativeValueField(s.scaleRelativeTo);
-    ui->longEdgeLineEdit->setText(QString::number(s.scaleLongEdge));
-    ui->doNotEnlargeCheckBox->setChecked(s.scaleDoNotEnlarge);
     setScaleControlsEnabled(ui->scaleImageCheckBox->isChecked());
 
     // 11. Text watermark.
-    ui->textLineEdit->setText(s.textContent);
     ui->fontComboBox->setCurrentFont(s.textFont);
-    ui->sizeSpinBox->setValue(s.textSize);
     ui->colorWidget->color = s.textColor;
     ui->colorWidget->update();
-    ui->positionComboBox->setCurrentIndex(s.textPosition);
-    ui->opacitySpinBox->setValue(s.textOpacity);
-    ui->marginSpinBox->setValue(s.textMargin);
 
     // 12. Image watermark.
     if (!s.imagePath.isEmpty() && QFileInfo(s.imagePath).isFile())
         showWatermarkThumbnail(s.imagePath);
     else
         ui->imageImage->setText(QStringLiteral("Preview"));
-    ui->imageSizeSpinBox->setValue(s.imageSize);
-    ui->imagePositionComboBox->setCurrentIndex(s.imagePosition);
-    ui->imageOpacitySpinBox->setValue(s.imageOpacity);
-    ui->imageMarginSpinBox->setValue(s.imageMargin);
 
     // 13. QR code watermark. Setting the same text again would still signal a change.
     if (ui->qrCodeTextEdit->toPlainText() != s.qrCodeText)
         ui->qrCodeTextEdit->setPlainText(s.qrCodeText);
-    ui->qrCodeSizeSpinBox->setValue(s.qrCodeSize);
-    ui->qrCodePositionComboBox->setCurrentIndex(s.qrCodePosition);
-    ui->qrCodeMarginSpinBox->setValue(s.qrCodeMargin);
-
-    // 14.-15. Adjustments, each slider before its spin box.
-    ui->grayscaleCheckBox->setChecked(s.adjustGrayScale == 1);
-    ui->sepiaCheckBox->setChecked(s.adjustSepia == 1);
-    ui->contrastSlider->setValue(s.adjustContrast);
-    ui->contrastSpinBox->setValue(s.adjustContrast);
-    ui->brightnessSlider->setValue(s.adjustBrightness);
-    ui->brightnessSpinBox->setValue(s.adjustBrightness);
-    ui->gammaSlider->setValue(s.adjustGamma);
-    ui->gammaSpinBox->setValue(s.adjustGamma);
-    ui->invertColorsSlider->setValue(s.adjustInvertColours);
-    ui->invertColorsSpinBox->setValue(s.adjustInvertColours);
-    ui->gaussianBlurSlider->setValue(s.setBlurRadius);
-    ui->gaussianBlurSpinBox->setValue(s.setBlurRadius);
 }
 
 void ConvertImageForm::setScaleControlsEnabled(bool enabled)
@@ -316,17 +410,14 @@ void ConvertImageForm::on_FolderSelected(const QString &path)
         on_convertButton_clicked();
 }
 
-void ConvertImageForm::on_outputFolderLineEdit_textChanged(const QString &text)
+void ConvertImageForm::on_outputFolderLineEdit_textChanged(const QString &)
 {
-    changeSetting(SettingOutputFolder, KeepPreview, [&](ConversionSettings &s) { s.outputFolder = text; });
+    storeControl(ui->outputFolderLineEdit);
 }
 
 void ConvertImageForm::on_scaleImageCheckBox_toggled(bool)
 {
-    changeSetting(SettingScaleImage, RefreshPreview, [&](ConversionSettings &s) {
-        s.scaleImage = ui->scaleImageCheckBox->isChecked();
-        setScaleControlsEnabled(s.scaleImage);
-    });
+    storeControl(ui->scaleImageCheckBox, [this] { setScaleControlsEnabled(conversionSettings().scaleImage); });
 }
 
 void ConvertImageForm::on_percentageRadioButton_toggled(bool checked)
@@ -353,39 +444,34 @@ void ConvertImageForm::on_longEdgeRadioButton_toggled(bool checked)
         changeSetting(SettingScaleType, RefreshPreview, [](ConversionSettings &s) { s.scaleType = ScaleByLongEdge; });
 }
 
-void ConvertImageForm::on_longEdgeLineEdit_textChanged(const QString &text)
+void ConvertImageForm::on_longEdgeLineEdit_textChanged(const QString &)
 {
-    changeSetting(SettingScaleLongEdge, RefreshPreview, [&](ConversionSettings &s) { s.scaleLongEdge = decimalOrZero(text); });
+    storeControl(ui->longEdgeLineEdit);
 }
 
-void ConvertImageForm::on_doNotEnlargeCheckBox_toggled(bool checked)
+void ConvertImageForm::on_doNotEnlargeCheckBox_toggled(bool)
 {
-    changeSetting(SettingScaleDoNotEnlarge, RefreshPreview, [&](ConversionSettings &s) { s.scaleDoNotEnlarge = checked; });
+    storeControl(ui->doNotEnlargeCheckBox);
 }
 
-void ConvertImageForm::on_percentageSpinBox_valueChanged(int value)
+void ConvertImageForm::on_percentageSpinBox_valueChanged(int)
 {
-    changeSetting(SettingScalePercentage, RefreshPreview, [&](ConversionSettings &s) { s.scalePercentage = value; });
+    storeControl(ui->percentageSpinBox);
 }
 
-void ConvertImageForm::on_absoluteWidthLineEdit_textChanged(const QString &text)
+void ConvertImageForm::on_absoluteWidthLineEdit_textChanged(const QString &)
 {
-    changeSetting(SettingScaleAbsoluteWidth, RefreshPreview,
-                  [&](ConversionSettings &s) { s.scaleAbsoluteWitdh = decimalOrZero(text); });
+    storeControl(ui->absoluteWidthLineEdit);
 }
 
-void ConvertImageForm::on_absoluteHeightLineEdit_textChanged(const QString &text)
+void ConvertImageForm::on_absoluteHeightLineEdit_textChanged(const QString &)
 {
-    changeSetting(SettingScaleAbsoluteHeight, RefreshPreview,
-                  [&](ConversionSettings &s) { s.scaleAbsoluteHeight = decimalOrZero(text); });
+    storeControl(ui->absoluteHeightLineEdit);
 }
 
 void ConvertImageForm::on_relativeToComboBox_currentIndexChanged(int index)
 {
-    changeSetting(SettingScaleRelativeTo, RefreshPreview, [&](ConversionSettings &s) {
-        s.scaleRelativeTo = index;
-        updateRelativeValueField(index);
-    });
+    storeControl(ui->relativeToComboBox, [&] { updateRelativeValueField(index); });
 }
 
 void ConvertImageForm::on_relativeValueLineEdit_textChanged(const QString &text)
@@ -396,9 +482,9 @@ void ConvertImageForm::on_relativeValueLineEdit_textChanged(const QString &text)
                   [&](ConversionSettings &s) { (width ? s.scaleRelativeWidth : s.scaleRelativeHeight) = decimalOrZero(text); });
 }
 
-void ConvertImageForm::on_textLineEdit_textChanged(const QString &text)
+void ConvertImageForm::on_textLineEdit_textChanged(const QString &)
 {
-    changeSetting(SettingTextContent, RefreshPreview, [&](ConversionSettings &s) { s.textContent = text; });
+    storeControl(ui->textLineEdit);
 }
 
 void ConvertImageForm::on_fontComboBox_currentFontChanged(const QFont &font)
@@ -407,9 +493,9 @@ void ConvertImageForm::on_fontComboBox_currentFontChanged(const QFont &font)
                   [&](ConversionSettings &s) { s.textFont = fontFromDescription(font.toString()); });
 }
 
-void ConvertImageForm::on_sizeSpinBox_valueChanged(int value)
+void ConvertImageForm::on_sizeSpinBox_valueChanged(int)
 {
-    changeSetting(SettingTextSize, RefreshPreview, [&](ConversionSettings &s) { s.textSize = value; });
+    storeControl(ui->sizeSpinBox);
 }
 
 void ConvertImageForm::on_colorButton_clicked()
@@ -436,19 +522,19 @@ void ConvertImageForm::on_ColorUpdated(const QColor &color)
     });
 }
 
-void ConvertImageForm::on_positionComboBox_currentIndexChanged(int index)
+void ConvertImageForm::on_positionComboBox_currentIndexChanged(int)
 {
-    changeSetting(SettingTextPosition, RefreshPreview, [&](ConversionSettings &s) { s.textPosition = index; });
+    storeControl(ui->positionComboBox);
 }
 
-void ConvertImageForm::on_opacitySpinBox_valueChanged(int value)
+void ConvertImageForm::on_opacitySpinBox_valueChanged(int)
 {
-    changeSetting(SettingTextOpacity, RefreshPreview, [&](ConversionSettings &s) { s.textOpacity = value; });
+    storeControl(ui->opacitySpinBox);
 }
 
-void ConvertImageForm::on_marginSpinBox_valueChanged(int value)
+void ConvertImageForm::on_marginSpinBox_valueChanged(int)
 {
-    changeSetting(SettingTextMargin, RefreshPreview, [&](ConversionSettings &s) { s.textMargin = value; });
+    storeControl(ui->marginSpinBox);
 }
 
 void ConvertImageForm::on_textClearButton_clicked()
@@ -476,24 +562,24 @@ void ConvertImageForm::on_imageClearButton_clicked()
     });
 }
 
-void ConvertImageForm::on_imageSizeSpinBox_valueChanged(int value)
+void ConvertImageForm::on_imageSizeSpinBox_valueChanged(int)
 {
-    changeSetting(SettingImageSize, RefreshPreview, [&](ConversionSettings &s) { s.imageSize = value; });
+    storeControl(ui->imageSizeSpinBox);
 }
 
-void ConvertImageForm::on_imagePositionComboBox_currentIndexChanged(int index)
+void ConvertImageForm::on_imagePositionComboBox_currentIndexChanged(int)
 {
-    changeSetting(SettingImagePosition, RefreshPreview, [&](ConversionSettings &s) { s.imagePosition = index; });
+    storeControl(ui->imagePositionComboBox);
 }
 
-void ConvertImageForm::on_imageOpacitySpinBox_valueChanged(int value)
+void ConvertImageForm::on_imageOpacitySpinBox_valueChanged(int)
 {
-    changeSetting(SettingImageOpacity, RefreshPreview, [&](ConversionSettings &s) { s.imageOpacity = value; });
+    storeControl(ui->imageOpacitySpinBox);
 }
 
-void ConvertImageForm::on_imageMarginSpinBox_valueChanged(int value)
+void ConvertImageForm::on_imageMarginSpinBox_valueChanged(int)
 {
-    changeSetting(SettingImageMargin, RefreshPreview, [&](ConversionSettings &s) { s.imageMargin = value; });
+    storeControl(ui->imageMarginSpinBox);
 }
 
 void ConvertImageForm::on_qrCodeTextEdit_textChanged()
@@ -507,24 +593,24 @@ void ConvertImageForm::on_qrCodeTextClearButton_clicked()
     ui->qrCodeTextEdit->setPlainText(QString());
 }
 
-void ConvertImageForm::on_qrCodeSizeSpinBox_valueChanged(int value)
+void ConvertImageForm::on_qrCodeSizeSpinBox_valueChanged(int)
 {
-    changeSetting(SettingQrCodeSize, RefreshPreview, [&](ConversionSettings &s) { s.qrCodeSize = value; });
+    storeControl(ui->qrCodeSizeSpinBox);
 }
 
-void ConvertImageForm::on_qrCodePositionComboBox_currentIndexChanged(int index)
+void ConvertImageForm::on_qrCodePositionComboBox_currentIndexChanged(int)
 {
-    changeSetting(SettingQrCodePosition, RefreshPreview, [&](ConversionSettings &s) { s.qrCodePosition = index; });
+    storeControl(ui->qrCodePositionComboBox);
 }
 
-void ConvertImageForm::on_qrCodeMarginSpinBox_valueChanged(int value)
+void ConvertImageForm::on_qrCodeMarginSpinBox_valueChanged(int)
 {
-    changeSetting(SettingQrCodeMargin, RefreshPreview, [&](ConversionSettings &s) { s.qrCodeMargin = value; });
+    storeControl(ui->qrCodeMarginSpinBox);
 }
 
-void ConvertImageForm::on_pdfFilenameLineEdit_textChanged(const QString &text)
+void ConvertImageForm::on_pdfFilenameLineEdit_textChanged(const QString &)
 {
-    changeSetting(SettingPdfFile, KeepPreview, [&](ConversionSettings &s) { s.pdfFileName = text; });
+    storeControl(ui->pdfFilenameLineEdit);
 }
 
 void ConvertImageForm::on_pdfPaperSizeComboBox_currentIndexChanged(int index)
@@ -532,22 +618,19 @@ void ConvertImageForm::on_pdfPaperSizeComboBox_currentIndexChanged(int index)
     changeSetting(SettingPdfPaperSize, KeepPreview, [&](ConversionSettings &s) { s.pdfPaperSize = index; });
 }
 
-// The two PDF check boxes save under the PDF file's id, as they always have.
 void ConvertImageForm::on_pdfResizeImageToPaperCheckBox_toggled(bool)
 {
-    changeSetting(SettingPdfFile, KeepPreview,
-                  [&](ConversionSettings &s) { s.resizeImageToPaper = ui->pdfResizeImageToPaperCheckBox->isChecked(); });
+    storeControl(ui->pdfResizeImageToPaperCheckBox);
 }
 
 void ConvertImageForm::on_pdfSmoothEdgesCheckBox_toggled(bool)
 {
-    changeSetting(SettingPdfFile, KeepPreview,
-                  [&](ConversionSettings &s) { s.pdfSmoothEdges = ui->pdfSmoothEdgesCheckBox->isChecked(); });
+    storeControl(ui->pdfSmoothEdgesCheckBox);
 }
 
-void ConvertImageForm::on_pdfKeepJpegCheckBox_toggled(bool checked)
+void ConvertImageForm::on_pdfKeepJpegCheckBox_toggled(bool)
 {
-    changeSetting(SettingPdfKeepJpeg, KeepPreview, [&](ConversionSettings &s) { s.pdfKeepJpeg = checked; });
+    storeControl(ui->pdfKeepJpegCheckBox);
 }
 
 void ConvertImageForm::on_metadataComboBox_currentIndexChanged(int index)
@@ -555,9 +638,9 @@ void ConvertImageForm::on_metadataComboBox_currentIndexChanged(int index)
     changeSetting(SettingMetadata, KeepPreview, [&](ConversionSettings &s) { setMetadataChoice(s, index); });
 }
 
-void ConvertImageForm::on_keepFileDatesCheckBox_toggled(bool checked)
+void ConvertImageForm::on_keepFileDatesCheckBox_toggled(bool)
 {
-    changeSetting(SettingKeepFileDates, KeepPreview, [&](ConversionSettings &s) { s.keepFileDates = checked; });
+    storeControl(ui->keepFileDatesCheckBox);
 }
 
 void ConvertImageForm::on_pdfQualityComboBox_currentIndexChanged(int index)
@@ -591,9 +674,9 @@ void ConvertImageForm::on_pdfAddMarginButton_clicked()
     changeSetting(SettingPdfPaperMargin, KeepPreview, [&](ConversionSettings &) { setPdfMargin(AddMargin); });
 }
 
-void ConvertImageForm::on_pdfMarginSizeSpinBox_valueChanged(int value)
+void ConvertImageForm::on_pdfMarginSizeSpinBox_valueChanged(int)
 {
-    changeSetting(SettingPdfPaperMarginSize, KeepPreview, [&](ConversionSettings &s) { s.pdfPaperMarginSize = value; });
+    storeControl(ui->pdfMarginSizeSpinBox);
 }
 
 void ConvertImageForm::on_targetComboBox_currentIndexChanged(int index)
@@ -677,60 +760,54 @@ void ConvertImageForm::on_losslessCheckBox_toggled(bool checked)
     });
 }
 
-void ConvertImageForm::on_existingFileComboBox_currentIndexChanged(int index)
+void ConvertImageForm::on_existingFileComboBox_currentIndexChanged(int)
 {
-    changeSetting(SettingExistingFilePolicy, KeepPreview, [&](ConversionSettings &s) { s.existingFilePolicy = index; });
+    storeControl(ui->existingFileComboBox);
 }
 
-void ConvertImageForm::on_keepFolderStructureCheckBox_toggled(bool checked)
+void ConvertImageForm::on_keepFolderStructureCheckBox_toggled(bool)
 {
-    changeSetting(SettingKeepFolderStructure, KeepPreview, [&](ConversionSettings &s) { s.keepFolderStructure = checked; });
+    storeControl(ui->keepFolderStructureCheckBox);
 }
 
-void ConvertImageForm::on_fileNamePatternLineEdit_textChanged(const QString &text)
+void ConvertImageForm::on_fileNamePatternLineEdit_textChanged(const QString &)
 {
-    changeSetting(SettingFileNamePattern, KeepPreview, [&](ConversionSettings &s) {
-        s.fileNamePattern = text;
-        updateFileNamePreview();
-    });
+    storeControl(ui->fileNamePatternLineEdit, [this] { updateFileNamePreview(); });
 }
 
-void ConvertImageForm::on_pngLevelSpinBox_valueChanged(int value)
+void ConvertImageForm::on_pngLevelSpinBox_valueChanged(int)
 {
-    changeSetting(SettingPngCompressionLevel, KeepPreview, [&](ConversionSettings &s) { s.pngCompressionLevel = value; });
+    storeControl(ui->pngLevelSpinBox);
 }
 
-void ConvertImageForm::on_tiffCompressionComboBox_currentIndexChanged(int index)
+void ConvertImageForm::on_tiffCompressionComboBox_currentIndexChanged(int)
 {
-    changeSetting(SettingTiffCompression, KeepPreview, [&](ConversionSettings &s) { s.tiffCompression = index; });
+    storeControl(ui->tiffCompressionComboBox);
 }
 
-void ConvertImageForm::on_rawPicturesComboBox_currentIndexChanged(int index)
+void ConvertImageForm::on_rawPicturesComboBox_currentIndexChanged(int)
 {
-    changeSetting(SettingRawPictures, RefreshPreview, [&](ConversionSettings &s) { s.rawPictures = index; });
+    storeControl(ui->rawPicturesComboBox);
 }
 
-void ConvertImageForm::on_pagesAndFramesComboBox_currentIndexChanged(int index)
+void ConvertImageForm::on_pagesAndFramesComboBox_currentIndexChanged(int)
 {
-    changeSetting(SettingPagesAndFrames, KeepPreview, [&](ConversionSettings &s) { s.pagesAndFrames = index; });
+    storeControl(ui->pagesAndFramesComboBox);
 }
 
-void ConvertImageForm::on_pdfSourceDpiSpinBox_valueChanged(int value)
+void ConvertImageForm::on_pdfSourceDpiSpinBox_valueChanged(int)
 {
-    changeSetting(SettingPdfSourceDpi, RefreshPreview, [&](ConversionSettings &s) { s.pdfSourceDpi = value; });
+    storeControl(ui->pdfSourceDpiSpinBox);
 }
 
-void ConvertImageForm::on_ignoreOrientationCheckBox_toggled(bool checked)
+void ConvertImageForm::on_ignoreOrientationCheckBox_toggled(bool)
 {
-    changeSetting(SettingIgnoreOrientation, RefreshPreview, [&](ConversionSettings &s) { s.ignoreOrientation = checked; });
+    storeControl(ui->ignoreOrientationCheckBox);
 }
 
-void ConvertImageForm::on_outputBesideSourceCheckBox_toggled(bool checked)
+void ConvertImageForm::on_outputBesideSourceCheckBox_toggled(bool)
 {
-    changeSetting(SettingOutputBesideSource, KeepPreview, [&](ConversionSettings &s) {
-        s.outputBesideSource = checked;
-        showOutputFolderChoice();
-    });
+    storeControl(ui->outputBesideSourceCheckBox, [this] { showOutputFolderChoice(); });
 }
 
 void ConvertImageForm::setupAlsoWrite()
@@ -778,103 +855,100 @@ void ConvertImageForm::showOutputFolderChoice()
     ui->keepFolderStructureCheckBox->setEnabled(folder);
 }
 
-void ConvertImageForm::on_colourHandlingComboBox_currentIndexChanged(int index)
+void ConvertImageForm::on_colourHandlingComboBox_currentIndexChanged(int)
 {
-    changeSetting(SettingColourHandling, RefreshPreview, [&](ConversionSettings &s) { s.colourHandling = index; });
+    storeControl(ui->colourHandlingComboBox);
 }
 
-void ConvertImageForm::on_limitFileSizeCheckBox_toggled(bool checked)
+void ConvertImageForm::on_limitFileSizeCheckBox_toggled(bool)
 {
-    changeSetting(SettingLimitFileSize, KeepPreview, [&](ConversionSettings &s) {
-        s.limitFileSize = checked;
-        showSizeLimitOptions(ui->targetComboBox->currentIndex());
-    });
+    storeControl(ui->limitFileSizeCheckBox, [this] { showSizeLimitOptions(ui->targetComboBox->currentIndex()); });
 }
 
-void ConvertImageForm::on_fileSizeLimitSpinBox_valueChanged(int value)
+void ConvertImageForm::on_fileSizeLimitSpinBox_valueChanged(int)
 {
-    changeSetting(SettingFileSizeLimitKb, KeepPreview, [&](ConversionSettings &s) { s.fileSizeLimitKb = value; });
+    storeControl(ui->fileSizeLimitSpinBox);
 }
 
-void ConvertImageForm::on_fileSizeMinQualitySpinBox_valueChanged(int value)
+void ConvertImageForm::on_fileSizeMinQualitySpinBox_valueChanged(int)
 {
-    changeSetting(SettingFileSizeMinQuality, KeepPreview, [&](ConversionSettings &s) { s.fileSizeMinQuality = value; });
+    storeControl(ui->fileSizeMinQualitySpinBox);
 }
 
-void ConvertImageForm::on_shrinkToFileSizeCheckBox_toggled(bool checked)
+void ConvertImageForm::on_shrinkToFileSizeCheckBox_toggled(bool)
 {
-    changeSetting(SettingShrinkToFileSize, KeepPreview, [&](ConversionSettings &s) { s.shrinkToFileSize = checked; });
+    storeControl(ui->shrinkToFileSizeCheckBox);
 }
 
-void ConvertImageForm::on_grayscaleCheckBox_toggled(bool checked)
+void ConvertImageForm::on_grayscaleCheckBox_toggled(bool)
 {
-    changeSetting(SettingAdjustGrayScale, RefreshPreview, [&](ConversionSettings &s) { s.adjustGrayScale = checked ? 1 : 0; });
+    storeControl(ui->grayscaleCheckBox);
 }
 
-void ConvertImageForm::on_sepiaCheckBox_toggled(bool checked)
+void ConvertImageForm::on_sepiaCheckBox_toggled(bool)
 {
-    changeSetting(SettingAdjustSepia, RefreshPreview, [&](ConversionSettings &s) { s.adjustSepia = checked ? 1 : 0; });
+    storeControl(ui->sepiaCheckBox);
 }
 
 // One adjustment is edited by a slider and a spin box; both show the value.
-void ConvertImageForm::setAdjustment(QSlider *slider, QSpinBox *spinBox, int ConversionSettings::*field, int id,
-                                     int value)
+void ConvertImageForm::setAdjustment(QSlider *slider, QSpinBox *spinBox, int value)
 {
-    changeSetting(id, RefreshPreview, [&](ConversionSettings &s) {
+    const ControlSetting &row = controlSetting(slider);
+    changeSetting(row.id, row.preview, [&](ConversionSettings &s) {
         slider->setValue(value);
         spinBox->setValue(value);
-        s.*field = value;
+        s.*std::get<int ConversionSettings::*>(row.field) = value;
     });
 }
 
 void ConvertImageForm::on_contrastSlider_valueChanged(int value)
 {
-    setAdjustment(ui->contrastSlider, ui->contrastSpinBox, &ConversionSettings::adjustContrast, SettingAdjustContrast, value);
+    setAdjustment(ui->contrastSlider, ui->contrastSpinBox, value);
 }
 
 void ConvertImageForm::on_contrastSpinBox_valueChanged(int value)
 {
-    setAdjustment(ui->contrastSlider, ui->contrastSpinBox, &ConversionSettings::adjustContrast, SettingAdjustContrast, value);
+    setAdjustment(ui->contrastSlider, ui->contrastSpinBox, value);
 }
 
 void ConvertImageForm::on_brightnessSlider_valueChanged(int value)
 {
-    setAdjustment(ui->brightnessSlider, ui->brightnessSpinBox, &ConversionSettings::adjustBrightness, SettingAdjustBrightness, value);
+    setAdjustment(ui->brightnessSlider, ui->brightnessSpinBox, value);
 }
 
 void ConvertImageForm::on_brightnessSpinBox_valueChanged(int value)
 {
-    setAdjustment(ui->brightnessSlider, ui->brightnessSpinBox, &ConversionSettings::adjustBrightness, SettingAdjustBrightness, value);
+    setAdjustment(ui->brightnessSlider, ui->brightnessSpinBox, value);
 }
 
 void ConvertImageForm::on_gammaSlider_valueChanged(int value)
 {
-    setAdjustment(ui->gammaSlider, ui->gammaSpinBox, &ConversionSettings::adjustGamma, SettingAdjustGamma, value);
+    setAdjustment(ui->gammaSlider, ui->gammaSpinBox, value);
 }
 
 void ConvertImageForm::on_gammaSpinBox_valueChanged(int value)
 {
-    setAdjustment(ui->gammaSlider, ui->gammaSpinBox, &ConversionSettings::adjustGamma, SettingAdjustGamma, value);
+    setAdjustment(ui->gammaSlider, ui->gammaSpinBox, value);
 }
 
 void ConvertImageForm::on_invertColorsSlider_valueChanged(int value)
 {
-    setAdjustment(ui->invertColorsSlider, ui->invertColorsSpinBox, &ConversionSettings::adjustInvertColours, SettingAdjustInvertColours, value);
+    setAdjustment(ui->invertColorsSlider, ui->invertColorsSpinBox, value);
 }
 
 void ConvertImageForm::on_invertColorsSpinBox_valueChanged(int value)
 {
-    setAdjustment(ui->invertColorsSlider, ui->invertColorsSpinBox, &ConversionSettings::adjustInvertColours, SettingAdjustInvertColours, value);
+    setAdjustment(ui->invertColorsSlider, ui->invertColorsSpinBox, value);
 }
 
 void ConvertImageForm::on_gaussianBlurSlider_valueChanged(int value)
 {
-    setAdjustment(ui->gaussianBlurSlider, ui->gaussianBlurSpinBox, &ConversionSettings::setBlurRadius, SettingBlurRadius, value);
+    setAdjustment(ui->gaussianBlurSlider, ui->gaussianBlurSpinBox, value);
 }
 
 void ConvertImageForm::on_gaussianBlurSpinBox_valueChanged(int value)
 {
-    setAdjustment(ui->gaussianBlurSlider, ui->gaussianBlurSpinBox, &ConversionSettings::setBlurRadius, SettingBlurRadius, value);
+    setAdjustment(ui->gaussianBlurSlider, ui->gaussianBlurSpinBox, value);
 }
 
 void ConvertImageForm::on_resetButton_clicked()
