@@ -15,6 +15,7 @@ struct WriteOptions
     bool lossless = false; // WEBP and JPEG XL
     int pngLevel = 3;      // zlib level 0 to 9
     int tiffCompression = TiffNoCompression;
+    double qualityFraction = 0; // added to quality by an encoder that takes fractions (WEBP)
 };
 
 // The options the settings give a target of the given extension (".webp").

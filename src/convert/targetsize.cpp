@@ -17,6 +17,7 @@ constexpr double minimumSlope = 0.004;
 constexpr double maximumSlope = 0.5;
 // A search that has not landed by then takes the best it has.
 constexpr int maximumEncodes = 10;
+constexpr int maximumFinerTries = 1;
 
 QString kilobytes(qint64 bytes)
 {
@@ -58,7 +59,7 @@ std::optional<SizeGoal> sizeGoalFor(const ConversionSettings &settings, const QS
     const TargetQuality quality = targetQualityFor(*format);
     return SizeGoal{qint64(settings.fileSizeLimitKb) * 1000,
                     qBound(quality.minimum, settings.fileSizeMinQuality, quality.maximum), quality.maximum,
-                    settings.shrinkToFileSize};
+                    settings.shrinkToFileSize, format->qualityLevelsPerPoint};
 }
 
 std::optional<TargetSizeMemo::Point> TargetSizeMemo::last() const
@@ -76,13 +77,16 @@ void TargetSizeMemo::remember(const Point &answer)
 QualitySearch searchQualityForSize(const QualityEncoder &encode, const SizeGoal &goal, int startQuality,
                                    qint64 pixels, TargetSizeMemo *memo)
 {
-    const int floor = goal.floorQuality;
-    const int ceiling = qMax(floor, goal.ceilingQuality);
+    const int levels = qMax(1, goal.levelsPerPoint);
+    const int floor = goal.floorQuality * levels;
+    const int ceiling = qMax(floor, goal.ceilingQuality * levels);
+    const double minimumLevelSlope = minimumSlope / levels;
+    const double maximumLevelSlope = maximumSlope / levels;
     // Aimed at the middle of the window, so that either side's error lands in it.
     const double aim = std::log(double(goal.maxBytes + goal.lowestBytes()) / 2.0);
     const double logPixels = std::log(double(qMax<qint64>(1, pixels)));
-    double slope = defaultSlope;
-    int quality = qBound(floor, startQuality, ceiling);
+    double slope = defaultSlope / levels;
+    int quality = qBound(floor, startQuality * levels, ceiling);
     if (const std::optional<TargetSizeMemo::Point> known = memo ? memo->last() : std::nullopt) {
         slope = known->slope;
         quality = qBound(floor, int(std::lround(known->quality + (aim - logPixels - known->logBytesPerPixel) / slope)),
@@ -93,6 +97,7 @@ QualitySearch searchQualityForSize(const QualityEncoder &encode, const SizeGoal 
     std::optional<Tried> within; // the highest quality within the limit
     std::optional<Tried> over;   // the lowest quality over it
     std::optional<Tried> previous;
+    int finerTries = 0;
     for (;;) {
         QByteArray bytes;
         ++result.encodes;
@@ -126,7 +131,10 @@ QualitySearch searchQualityForSize(const QualityEncoder &encode, const SizeGoal 
 
         const int low = within ? within->quality + 1 : floor;
         const int high = over ? over->quality - 1 : ceiling;
-        if (within && (low > high || result.encodes >= maximumEncodes))
+        // Within a point the size may still jump past the window (noise the
+        // encoder keeps or drops): a few tries there, then the best within.
+        finerTries += within && high - low < levels ? 1 : 0;
+        if (within && (low > high || result.encodes >= maximumEncodes || finerTries > maximumFinerTries))
             break;
         if (!within && result.encodes >= maximumEncodes) {
             quality = floor; // the last resort: the floor fits, or nothing does
@@ -138,7 +146,7 @@ QualitySearch searchQualityForSize(const QualityEncoder &encode, const SizeGoal 
         if (a && b && a->quality != b->quality) {
             const double measured = (b->logBytes - a->logBytes) / (b->quality - a->quality);
             if (measured > 0)
-                slope = qBound(minimumSlope, measured, maximumSlope);
+                slope = qBound(minimumLevelSlope, measured, maximumLevelSlope);
         }
         previous = tried;
         quality = qBound(low, int(std::lround(quality + (aim - tried.logBytes) / slope)), high);
@@ -158,13 +166,15 @@ bool writeImageFileWithinSize(const QImage &image, const QString &targetPath, co
         return false;
     }
     const QString suffix = QFileInfo(targetPath).suffix();
+    const int levels = qMax(1, goal.levelsPerPoint);
     QString reason;
     int count = 0;
     const auto encoderFor = [&](const QImage &picture, const PhotoMetadata &metadata) {
         return [&, picture, metadata](int quality, QByteArray *bytes) {
             ++count;
             WriteOptions at = options;
-            at.quality = quality;
+            at.quality = quality / levels;
+            at.qualityFraction = double(quality % levels) / levels;
             return encodeImage(picture, suffix, at, metadata, bytes, &reason);
         };
     };
@@ -183,7 +193,7 @@ bool writeImageFileWithinSize(const QImage &image, const QString &targetPath, co
             const QImage scaled = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
             const auto encode = encoderFor(scaled, metadataFor(size));
             QByteArray atFloor;
-            if (!encode(goal.floorQuality, &atFloor)) {
+            if (!encode(goal.floorQuality * levels, &atFloor)) {
                 found.failed = true;
             } else if (atFloor.size() <= goal.maxBytes) {
                 found = searchQualityForSize(encode, goal, goal.floorQuality, pixelsOf(scaled), memo);
@@ -205,7 +215,7 @@ bool writeImageFileWithinSize(const QImage &image, const QString &targetPath, co
     else if (note && !found.fits)
         *note = QCoreApplication::translate("TargetSize", "over the size: %1 at quality %2, more than %3")
                     .arg(kilobytes(found.bytes.size()))
-                    .arg(found.quality)
+                    .arg(found.quality / levels)
                     .arg(kilobytes(goal.maxBytes));
     return writeEncodedFile(found.bytes, targetPath, error);
 }

@@ -23,6 +23,9 @@ struct SizeGoal
     int floorQuality = 0;
     int ceilingQuality = 0;
     bool shrink = true;
+    // The search's steps per quality point (the format table's levels): its
+    // qualities, floor and ceiling count in these steps.
+    int levelsPerPoint = 1;
     // The window a search aims for: [0.97 maxBytes, maxBytes].
     qint64 lowestBytes() const { return maxBytes - maxBytes * 3 / 100; }
 };
@@ -70,7 +73,9 @@ struct QualitySearch
 // Searches the quality in [floor, ceiling] whose encoding lands within the
 // goal's window: from the memo's answer (scaled by pixel count) or the start
 // quality, then by interpolating ln(size) over quality between the tried
-// points, bracketed by the closest ones within and over the limit.
+// points, bracketed by the closest ones within and over the limit. The
+// start quality counts in points; the qualities passed to encode and the
+// one returned count in the goal's levels.
 QualitySearch searchQualityForSize(const QualityEncoder &encode, const SizeGoal &goal, int startQuality,
                                    qint64 pixels, TargetSizeMemo *memo = nullptr);
 

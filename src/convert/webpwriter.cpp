@@ -50,7 +50,7 @@ bool configure(const WriteOptions &options, WebPConfig *config)
     const int quality = options.quality < 0 ? 75 : qMin(options.quality, 100);
     config->lossless = options.lossless || quality == 100;
     // A lossless picture's quality is the effort spent; 70 is libwebp's default.
-    config->quality = config->lossless ? 70 : quality;
+    config->quality = config->lossless ? 70 : float(qMin(100.0, quality + options.qualityFraction));
     config->alpha_quality = int(config->quality);
     // A second thread for the lossy encoder's analysis and filtering, unless
     // the run already keeps every core busy with a file of its own.

@@ -31,7 +31,7 @@ QList<ImageFormat> formatRows()
         {"TIFF", {"tiff", "tif"}, {"image/tiff"}, read, write, {}, {}, Control::TiffCompression,
          Route::AfterEncoding, pages, 9},
         {"WEBP", {"webp"}, {"image/webp"}, read, write, "webpQuality", "webpLossless", Control::None,
-         Route::AfterEncoding, pages, 12, animates},
+         Route::AfterEncoding, pages, 12, animates, 10},
         {"PDF", {"pdf"}, {"application/pdf"}, read, write, {}, {}, Control::None, Route::None, pages, 9},
         {"SVG", {"svg", "svgz"}, {"image/svg+xml"}, read, !write},
         {"Camera RAW",
