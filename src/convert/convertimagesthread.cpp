@@ -27,15 +27,10 @@ void ConvertImagesThread::run()
     observer.finished = [this](const QString &source) { emit fileFinished(source); };
     observer.failed = [this](const QString &source, const QString &reason) { emit fileFailed(source, reason); };
     observer.skipped = [this](const QString &source, const QString &reason) { emit fileSkipped(source, reason); };
-    observer.renamed = [this](const QString &source, const QString &reason) { emit fileRenamed(source, reason); };
     observer.noted = [this](const QString &source, const QString &note) { emit fileNoted(source, note); };
-    observer.sizes = [this](const QString &source, qint64 read, qint64 written) {
-        emit fileSizes(source, read, written);
-    };
     observer.documentStopped = [this](const QString &pdfPath, int pages) { emit documentStopped(pdfPath, pages); };
     result = runConversion(job, observer);
 
-    emit outputCounts(result.skippedCount, result.renamedCount);
     if (result.stopped)
         emit threadTerminated();
     else

@@ -53,21 +53,13 @@ signals:
     void threadTerminated();
     // The pass ran to its end; the targets that already existed and their sources.
     void threadCompleted(QList<QString> fileExistsList, QList<QString> fileSourceList);
-    // Sources left out by the Skip policy (after a stop also those set aside
-    // for the question) and targets written under a free name; sent just
-    // before the end signal.
-    void outputCounts(int skipped, int renamed);
     // A source that could not be converted, with the reason; sent before the end signal.
     void fileFailed(QString fileName, QString reason);
     // A source left as it is, and why; sent before its fileFinished.
     void fileSkipped(QString fileName, QString reason);
-    // A source whose target gets another name than its own, and why; sent as it starts.
-    void fileRenamed(QString fileName, QString reason);
     // A source converted from incomplete data (a file cut short), with the
     // note for the report; sent before fileFinished.
     void fileNoted(QString fileName, QString note);
-    // An image file written: its source's size and its own in bytes; sent before fileFinished.
-    void fileSizes(QString fileName, qint64 bytesRead, qint64 bytesWritten);
     // A stopped PDF pass kept the pages drawn so far in the document; sent before threadTerminated.
     void documentStopped(QString pdfPath, int pageCount);
 
