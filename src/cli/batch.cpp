@@ -417,7 +417,7 @@ void runImageBatch(const QStringList &sources, const QStringList &share, const C
     const QSet<QString> mine(share.cbegin(), share.cend());
     QList<PlannedFile> plan;
     QHash<QString, QString> targetOf;
-    for (const PlannedFile &file : planEveryOutput(sources, outputSpecs(job), false, structureRoot)) {
+    for (const PlannedFile &file : planEveryOutput(sources, outputTargets(job), false, structureRoot)) {
         if (mine.contains(file.source)) {
             plan << file;
             // A source of several pages is reported with its first.

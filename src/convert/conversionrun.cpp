@@ -198,8 +198,8 @@ public:
         outputs = job.settings;
         if (!outputs.isEmpty())
             outputs.first() = settings;
-        for (const OutputSpec &spec : outputSpecs(job))
-            folders << spec.folder;
+        for (const OutputTarget &target : outputTargets(job))
+            folders << target.folder;
     }
 
     void runImagePass(int jobs)
@@ -215,7 +215,7 @@ public:
         // flight never race for one name.
         const QList<PlannedFile> plan =
             !job.plan.isEmpty()      ? job.plan
-            : job.settings.size() > 1 ? planEveryOutput(job.sources, outputSpecs(job), job.overwriteExisting)
+            : job.settings.size() > 1 ? planEveryOutput(job.sources, outputTargets(job), job.overwriteExisting)
                                       : planOutputs(job.sources, job.outputFolder, job.targetExtension, settings,
                                                     job.overwriteExisting, fileSourceFacts(settings));
         // The pages of one source follow each other in the plan; for the
@@ -602,18 +602,18 @@ QString outputsProblem(const QList<ConversionSettings> &settings)
     return QString();
 }
 
-QList<OutputSpec> outputSpecs(const ConversionJob &job)
+QList<OutputTarget> outputTargets(const ConversionJob &job)
 {
-    QList<OutputSpec> specs;
+    QList<OutputTarget> targets;
     for (qsizetype k = 0; k < job.settings.size(); ++k) {
         const ConversionSettings &settings = job.settings.at(k);
         if (k == 0)
-            specs << OutputSpec{job.outputFolder, job.targetExtension, settings};
+            targets << OutputTarget{job.outputFolder, job.targetExtension, settings};
         else
-            specs << OutputSpec{settings.outputFolder.isEmpty() ? job.outputFolder : settings.outputFolder,
-                                targetFormatAt(settings.targeFileType).targetExtension(), settings};
+            targets << OutputTarget{settings.outputFolder.isEmpty() ? job.outputFolder : settings.outputFolder,
+                                  targetFormatAt(settings.targeFileType).targetExtension(), settings};
     }
-    return specs;
+    return targets;
 }
 
 ConversionResult runConversion(const ConversionJob &job, const ConversionObserver &observer)

@@ -99,4 +99,4 @@ ConversionResult runConversion(const ConversionJob &job, const ConversionObserve
 QString outputsProblem(const QList<ConversionSettings> &settings);
 
 // The folder, type and settings of each output of the job.
-QList<OutputSpec> outputSpecs(const ConversionJob &job);
+QList<OutputTarget> outputTargets(const ConversionJob &job);

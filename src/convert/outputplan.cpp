@@ -350,7 +350,7 @@ QList<PlannedFile> planOutputs(const QStringList &sources, const QString &output
                         claimedBy);
 }
 
-QList<PlannedFile> planEveryOutput(const QStringList &sources, const QList<OutputSpec> &outputs,
+QList<PlannedFile> planEveryOutput(const QStringList &sources, const QList<OutputTarget> &outputs,
                                    bool overwriteExisting, const QString &structureRoot)
 {
     QHash<QString, QString> claimedBy;

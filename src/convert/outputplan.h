@@ -99,7 +99,7 @@ QList<PlannedFile> planOutputs(const QStringList &sources, const QString &output
                                const QString &structureRoot = QString());
 
 // One output of a run writing several of each source.
-struct OutputSpec
+struct OutputTarget
 {
     QString folder;
     QString extension;
@@ -112,7 +112,7 @@ struct OutputSpec
 // entries follow each other, the first output's first. A further output
 // under the Ask policy skips a target that exists (the question is only
 // about the first output's).
-QList<PlannedFile> planEveryOutput(const QStringList &sources, const QList<OutputSpec> &outputs,
+QList<PlannedFile> planEveryOutput(const QStringList &sources, const QList<OutputTarget> &outputs,
                                    bool overwriteExisting, const QString &structureRoot = QString());
 
 // With outputBesideSource, the first source that the name pattern and
