@@ -77,7 +77,7 @@ void TargetSizeMemo::remember(const Point &answer)
 QualitySearch searchQualityForSize(const QualityEncoder &encode, const SizeGoal &goal, int startQuality,
                                    qint64 pixels, TargetSizeMemo *memo)
 {
-    const int levels = qMax(1, goal.levelsPerPoint);
+    const int levels = goal.levelsPerPoint;
     const int floor = goal.floorQuality * levels;
     const int ceiling = qMax(floor, goal.ceilingQuality * levels);
     const double minimumLevelSlope = minimumSlope / levels;
@@ -132,7 +132,7 @@ QualitySearch searchQualityForSize(const QualityEncoder &encode, const SizeGoal 
         const int low = within ? within->quality + 1 : floor;
         const int high = over ? over->quality - 1 : ceiling;
         // Within a point the size may still jump past the window (noise the
-        // encoder keeps or drops): a few tries there, then the best within.
+        // encoder keeps or drops): one try there, then the best within.
         finerTries += within && high - low < levels ? 1 : 0;
         if (within && (low > high || result.encodes >= maximumEncodes || finerTries > maximumFinerTries))
             break;
@@ -166,7 +166,7 @@ bool writeImageFileWithinSize(const QImage &image, const QString &targetPath, co
         return false;
     }
     const QString suffix = QFileInfo(targetPath).suffix();
-    const int levels = qMax(1, goal.levelsPerPoint);
+    const int levels = goal.levelsPerPoint;
     QString reason;
     int count = 0;
     const auto encoderFor = [&](const QImage &picture, const PhotoMetadata &metadata) {
