@@ -48,7 +48,7 @@ QImage withoutText(const QImage &image)
     return bare;
 }
 
-// Every target but WEBP and GIF goes through Qt's image writer and its plugins.
+// Every target but JPG, WEBP and GIF goes through Qt's image writer and its plugins.
 bool encodeWithQt(const QImage &image, const QByteArray &format, const WriteOptions &options, QIODevice *device,
                   const PhotoMetadata &encoderMetadata, QString *reason)
 {
@@ -186,6 +186,8 @@ bool encodePicture(const QImage &image, const QByteArray &format, const WriteOpt
     const QImage picture = withoutText(image);
     if (format == "webp")
         return encodeWebp(picture, options, device, reason, metadata.icc);
+    if (format == "jpg" || format == "jpeg")
+        return encodeJpeg(picture, options, device, reason);
     return encodeWithQt(picture, format, options, device,
                         metadataRouteFor(format, metadata) == MetadataRoute::ByEncoder ? metadata : PhotoMetadata(),
                         reason);

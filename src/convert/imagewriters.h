@@ -15,7 +15,7 @@ struct WriteOptions
     bool lossless = false; // WEBP and JPEG XL
     int pngLevel = 3;      // zlib level 0 to 9
     int tiffCompression = TiffNoCompression;
-    double qualityFraction = 0; // added to quality by an encoder that takes fractions (WEBP)
+    double qualityFraction = 0; // added to quality by an encoder that takes fractions (JPG, WEBP)
 };
 
 // The options the settings give a target of the given extension (".webp").
@@ -42,6 +42,12 @@ bool writeEncodedFile(const QByteArray &bytes, const QString &targetPath, QStrin
 // valid: a profile Qt could not parse); lossless when asked or at quality 100.
 bool encodeWebp(const QImage &image, const WriteOptions &options, QIODevice *device, QString *error,
                 const QByteArray &unappliedProfile = {});
+
+// The JPEG writer: libjpeg with optimised Huffman tables, progressive scans,
+// the picture's density and, for colour, its profile, as Qt's writer stores
+// them, so that a whole quality gives Qt's file; a fraction of a point scales
+// the quantisation tables in between.
+bool encodeJpeg(const QImage &image, const WriteOptions &options, QIODevice *device, QString *error);
 
 // The GIF writer: one GIF89a frame through giflib.
 bool writeGif(const QImage &image, const QString &targetPath, QString *error = nullptr);

@@ -31,8 +31,9 @@ struct ImageFormat
     // encoder together.
     int workingBytesPerPixel = 0;
     bool animates = false; // a target that keeps an animation (AnimationWriter)
-    // Quality levels per point its encoder tells apart: libwebp takes the
-    // quality as a fraction, which the size search uses to land finer.
+    // Quality levels per point its encoder tells apart: libwebp and the JPEG
+    // writer take the quality as a fraction, which the size search uses to
+    // land finer.
     int qualityLevelsPerPoint = 1;
 
     // ".avif": what a target's file name ends in.
