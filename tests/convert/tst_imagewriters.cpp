@@ -6,7 +6,10 @@
 #include "targetformats.h"
 #include "targetsize.h"
 
+#include <QBuffer>
+#include <QColorSpace>
 #include <QFile>
+#include <QImageWriter>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QRegularExpression>
@@ -63,6 +66,18 @@ GifTables gifTables(const QString &path)
     }
     DGifCloseFile(gif, &error);
     return tables;
+}
+
+QByteArray encodedJpeg(const QImage &image, int quality, double fraction)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    WriteOptions options;
+    options.quality = quality;
+    options.qualityFraction = fraction;
+    QString error;
+    return encodeJpeg(image, options, &buffer, &error) ? bytes : QByteArray();
 }
 
 } // namespace
@@ -264,32 +279,85 @@ private slots:
         }
     }
 
+    // The JPEG writer stores a whole quality exactly as Qt's writer would, for
+    // every kind of picture; a fraction of a point lands in between, in steps.
+    void jpegQualities_data()
+    {
+        QTest::addColumn<QImage>("image");
+        QImage profiled = kxtest::makePhotoLikeImage(96, 64);
+        profiled.setColorSpace(QColorSpace::DisplayP3);
+        profiled.setDotsPerMeterX(11811);
+        profiled.setDotsPerMeterY(11811);
+        QTest::newRow("rgb with profile and density") << profiled;
+        QTest::newRow("alpha") << kxtest::makePhotoLikeImage(96, 64, true);
+        QTest::newRow("grey") << kxtest::makePhotoLikeImage(96, 64).convertToFormat(QImage::Format_Grayscale8);
+        QTest::newRow("grey palette") << kxtest::makePhotoLikeImage(96, 64)
+                                                 .convertToFormat(QImage::Format_Grayscale8)
+                                                 .convertToFormat(QImage::Format_Indexed8);
+        QTest::newRow("16 bits") << kxtest::makePhotoLikeImage(96, 64).convertToFormat(QImage::Format_RGBX64);
+    }
+
+    void jpegQualities()
+    {
+        QFETCH(QImage, image);
+        for (const int quality : {5, 55, 95}) {
+            QByteArray byQt;
+            QBuffer buffer(&byQt);
+            buffer.open(QIODevice::WriteOnly);
+            QImageWriter writer(&buffer, "jpeg");
+            writer.setQuality(quality);
+            writer.setOptimizedWrite(true);
+            writer.setProgressiveScanWrite(true);
+            QVERIFY(writer.write(image));
+            QCOMPARE(encodedJpeg(image, quality, 0), byQt);
+        }
+    }
+
+    void jpegFractionsLieBetweenWholeQualities()
+    {
+        const QImage image = kxtest::makePhotoLikeImage(512, 384);
+        QList<qsizetype> sizes;
+        for (int tenth = 0; tenth <= 10; ++tenth)
+            sizes << encodedJpeg(image, 60 + tenth / 10, tenth % 10 / 10.0).size();
+        QVERIFY2(std::is_sorted(sizes.cbegin(), sizes.cend()), qPrintable(QDebug::toString(sizes)));
+        QVERIFY2(QSet<qsizetype>(sizes.cbegin(), sizes.cend()).size() >= 4, qPrintable(QDebug::toString(sizes)));
+    }
+
     // A size limit on each lossy target, metadata counted: a size the encoder
     // can reach lands within [0.97 N, N]; half the size at the lowest quality
     // allowed is reached by scaling down, noted, or with shrinking off is
-    // written at that quality and noted as over.
+    // written at that quality and noted as over. A picture of a megapixel is
+    // searched through a sample of its rows first.
     void sizeLimit_data()
     {
+        QTest::addColumn<QSize>("pictureSize");
         QTest::addColumn<QString>("suffix");
         QTest::addColumn<int>("reference"); // N is share times the size at this quality
         QTest::addColumn<double>("share");
         QTest::addColumn<bool>("shrink");
         QTest::addColumn<QString>("note");
+        const QSize small(256, 192);
         for (const char *suffix : {"jpg", "webp", "avif", "heic", "jxl"}) {
-            QTest::addRow("%s reached", suffix) << suffix << 60 << 1.01 << true << "";
-            QTest::addRow("%s scaled", suffix) << suffix << 40 << 0.5 << true << "scaled to ";
+            QTest::addRow("%s reached", suffix) << small << suffix << 60 << 1.01 << true << "";
+            QTest::addRow("%s scaled", suffix) << small << suffix << 40 << 0.5 << true << "scaled to ";
         }
-        QTest::newRow("webp over") << "webp" << 40 << 0.5 << false << "over the size: ";
+        QTest::newRow("webp over") << small << "webp" << 40 << 0.5 << false << "over the size: ";
+        for (const char *suffix : {"jpg", "webp"}) {
+            QTest::addRow("%s sampled, reached", suffix) << QSize(1280, 800) << suffix << 70 << 1.01 << true << "";
+            QTest::addRow("%s sampled, scaled", suffix) << QSize(1280, 800) << suffix << 40 << 0.5 << true
+                                                        << "scaled to ";
+        }
     }
 
     void sizeLimit()
     {
+        QFETCH(QSize, pictureSize);
         QFETCH(QString, suffix);
         QFETCH(int, reference);
         QFETCH(double, share);
         QFETCH(bool, shrink);
         QFETCH(QString, note);
-        const QImage image = kxtest::makePhotoLikeImage(256, 192);
+        const QImage image = kxtest::makePhotoLikeImage(pictureSize.width(), pictureSize.height());
         const QByteArray filler = QByteArray("caption ").repeated(64);
         PhotoMetadata metadata;
         metadata.xmp = "<?xpacket begin=\"\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?><x:xmpmeta xmlns:x=\"adobe:ns:meta/\">"
