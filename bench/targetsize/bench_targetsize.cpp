@@ -6,6 +6,8 @@
 // output's size.
 //
 // usage: bench_targetsize [count=24] [limit KB=300] [targets=jpg,webp,avif] [work folder]
+// A count of 0 takes every JPEG already in the work folder's sources/ (real
+// photos, say) instead of generating them.
 
 #include <QAtomicInt>
 #include <QCoreApplication>
@@ -92,7 +94,7 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
-    const int count = args.size() > 1 ? qMax(1, args.at(1).toInt()) : 24;
+    const int generated = args.size() > 1 ? qMax(0, args.at(1).toInt()) : 24;
     const int limitKb = args.size() > 2 ? qMax(1, args.at(2).toInt()) : 300;
     const QStringList targets = (args.size() > 3 ? args.at(3) : QStringLiteral("jpg,webp,avif")).split(',');
     QTemporaryDir tmp;
@@ -103,20 +105,28 @@ int main(int argc, char *argv[])
     const QString sources = root + "/sources";
     QDir().mkpath(sources);
     QStringList files;
-    for (int i = 0; i < count; ++i) {
+    if (!generated) {
+        for (const QString &name : QDir(sources).entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Name))
+            files << sources + "/" + name;
+    }
+    for (int i = 0; i < generated; ++i) {
         const bool large = i % 2;
         const QString path = QStringLiteral("%1/photo%2-%3mp.jpg").arg(sources).arg(i, 3, 10, QLatin1Char('0')).arg(large ? 24 : 12);
         if (!QFile::exists(path))
             makePhoto(large ? 6000 : 4000, large ? 4000 : 3000, i).save(path, "jpeg", 90);
         files << path;
     }
-    out << "sources: " << count << " JPEGs, 12 and 24 MP; limit " << limitKb << " KB; " << QThread::idealThreadCount()
+    const int count = int(files.size());
+    if (!count)
+        return 1;
+    out << "sources: " << count << (generated ? " JPEGs, 12 and 24 MP" : " JPEGs") << "; limit " << limitKb << " KB; " << QThread::idealThreadCount()
         << " threads\n";
-    out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9\n")
+    out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10\n")
                .arg("target", -6)
                .arg("within", 7)
                .arg("median enc", 10)
                .arg("max enc", 7)
+               .arg("sample enc", 10)
                .arg("scaled", 6)
                .arg("fixed s", 8)
                .arg("limit s", 8)
@@ -151,17 +161,22 @@ int main(int argc, char *argv[])
         });
         TargetSizeMemo memo;
         QList<double> encodes(count);
+        QList<double> sampleEncodes(count);
         QAtomicInt scaled;
         const double limitSeconds = timed(count, [&](int i) {
             QString error;
             QString note;
-            int taken = 0;
+            SizeSearchCost taken;
             if (!writeImageFileWithinSize(QImageReader(files.at(i)).read(), targetPath(limitFolder, i), options, *goal,
                                           [](QSize) { return PhotoMetadata(); }, &memo, &error, &note, &taken))
                 failed.ref();
             if (note.startsWith("scaled"))
                 scaled.ref();
-            encodes[i] = taken;
+            if (qEnvironmentVariableIsSet("KX_BENCH_FILES"))
+                fprintf(stderr, "%s %s %lld %d %s\n", qPrintable(target), qPrintable(QFileInfo(files.at(i)).fileName()),
+                        QFileInfo(targetPath(limitFolder, i)).size(), taken.encodes, qPrintable(note));
+            encodes[i] = taken.encodes;
+            sampleEncodes[i] = taken.sampleEncodes;
         });
 
         int within = 0;
@@ -177,11 +192,12 @@ int main(int argc, char *argv[])
                               : source.scaled(output.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
                           output);
         }
-        out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9\n")
+        out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10\n")
                    .arg(target, -6)
                    .arg(QStringLiteral("%1 %").arg(100.0 * within / count, 0, 'f', 0), 7)
                    .arg(median(encodes), 10)
                    .arg(*std::max_element(encodes.cbegin(), encodes.cend()), 7)
+                   .arg(median(sampleEncodes), 10)
                    .arg(scaled.loadRelaxed(), 6)
                    .arg(fixedSeconds, 8, 'f', 1)
                    .arg(limitSeconds, 8, 'f', 1)

@@ -1,10 +1,13 @@
 #include "targetsize.h"
 
+#include <QColorSpace>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMutexLocker>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "formattable.h"
 
@@ -17,7 +20,15 @@ constexpr double minimumSlope = 0.004;
 constexpr double maximumSlope = 0.5;
 // A search that has not landed by then takes the best it has.
 constexpr int maximumEncodes = 10;
-constexpr int maximumFinerTries = 1;
+constexpr int maximumFinerTries = 2;
+// From a megapixel on, a picture is first searched as one band of rows in
+// eight, each band a row of JPEG and VP8 macroblocks high: many thin bands
+// stand for the whole far better than a few thick ones.
+constexpr qint64 sampledFromPixels = 1000000;
+constexpr int sampleBandRows = 16;
+constexpr int sampleEvery = 8;
+// A sample that misses even at the floor by more than this is not tried whole.
+constexpr double sampleMissMargin = 1.1;
 
 QString kilobytes(qint64 bytes)
 {
@@ -25,11 +36,213 @@ QString kilobytes(qint64 bytes)
     return QCoreApplication::translate("TargetSize", "%1 KB").arg((bytes + 999) / 1000);
 }
 
+// Encodes the picture at one quality (in the goal's levels) into *bytes;
+// false when the encoder fails.
+using QualityEncoder = std::function<bool(int quality, QByteArray *bytes)>;
+
 struct Tried
 {
     int quality;
     double logBytes;
 };
+
+// Where a search starts, in the goal's levels, and how much ln(bytes) is
+// expected to climb a level there.
+struct SearchStart
+{
+    int quality;
+    double slope;
+};
+
+struct QualitySearch
+{
+    // The highest quality found within the limit, or, when none is, the floor's.
+    QByteArray bytes;
+    int quality = -1;
+    bool fits = false;
+    bool failed = false; // the encoder failed: bytes is empty
+    double slope = 0;    // the last one measured, or the start's
+    // Size over the limit at the floor, when known without encoding the
+    // whole picture (from its sample); bytes is then empty.
+    double overBy = 0;
+    QList<Tried> curve; // every point tried, by quality
+};
+
+int floorLevel(const SizeGoal &goal)
+{
+    return goal.floorQuality * goal.levelsPerPoint;
+}
+
+int ceilingLevel(const SizeGoal &goal)
+{
+    return qMax(floorLevel(goal), goal.ceilingQuality * goal.levelsPerPoint);
+}
+
+// Aimed at the middle of the window, so that either side's error lands in it.
+double aimOf(const SizeGoal &goal)
+{
+    return std::log(double(goal.maxBytes + goal.lowestBytes()) / 2.0);
+}
+
+double logSize(qint64 bytes)
+{
+    return std::log(double(qMax<qint64>(1, bytes)));
+}
+
+// The run's last answer scaled to this picture's pixel count, else the
+// options' quality (in points).
+SearchStart startFromMemo(const SizeGoal &goal, int startQuality, qint64 pixels, const TargetSizeMemo *memo)
+{
+    const std::optional<TargetSizeMemo::Point> known = memo ? memo->last() : std::nullopt;
+    if (!known)
+        return {qBound(floorLevel(goal), startQuality * goal.levelsPerPoint, ceilingLevel(goal)),
+                defaultSlope / goal.levelsPerPoint};
+    const double guess = known->quality + (aimOf(goal) - logSize(pixels) - known->logBytesPerPixel) / known->slope;
+    return {qBound(floorLevel(goal), int(std::lround(guess)), ceilingLevel(goal)), known->slope};
+}
+
+// ln(size) on a measured curve at a quality: straight between its points,
+// and along its end pieces beyond them.
+double logSizeOnCurve(const QList<Tried> &curve, double quality)
+{
+    qsizetype piece = 1;
+    while (piece + 1 < curve.size() && curve.at(piece).quality < quality)
+        ++piece;
+    const Tried &a = curve.at(piece - 1);
+    const Tried &b = curve.at(piece);
+    return a.logBytes + (b.logBytes - a.logBytes) * (quality - a.quality) / (b.quality - a.quality);
+}
+
+// The highest quality at which a measured curve reaches ln(size), or
+// beyond its ends at the given slope; nullopt for a curve of one point.
+std::optional<double> qualityOnCurve(const QList<Tried> &curve, double logBytes, double slope)
+{
+    if (curve.size() < 2)
+        return std::nullopt;
+    if (logBytes <= curve.first().logBytes)
+        return curve.first().quality - (curve.first().logBytes - logBytes) / slope;
+    if (logBytes >= curve.last().logBytes)
+        return curve.last().quality + (logBytes - curve.last().logBytes) / slope;
+    for (qsizetype piece = curve.size() - 1; piece > 0; --piece) {
+        const Tried &a = curve.at(piece - 1);
+        const Tried &b = curve.at(piece);
+        if (qMin(a.logBytes, b.logBytes) <= logBytes && logBytes <= qMax(a.logBytes, b.logBytes)
+            && a.logBytes != b.logBytes)
+            return a.quality + (logBytes - a.logBytes) * (b.quality - a.quality) / (b.logBytes - a.logBytes);
+    }
+    return std::nullopt;
+}
+
+// The quality in [floor, ceiling] whose encoding lands within the goal's
+// window: from the start, then by the secant of ln(size) over quality
+// through the last two points, bracketed by the closest ones within and over
+// the limit.
+QualitySearch searchQuality(const QualityEncoder &encode, const SizeGoal &goal, const SearchStart &start,
+                            const QList<Tried> &reference = {})
+{
+    const int levels = goal.levelsPerPoint;
+    const int floor = floorLevel(goal);
+    const int ceiling = ceilingLevel(goal);
+    const double aim = aimOf(goal);
+    QualitySearch result;
+    result.slope = start.slope;
+    int quality = start.quality;
+    int encodes = 0;
+    std::optional<Tried> within; // the highest quality within the limit
+    std::optional<Tried> over;   // the lowest quality over it
+    std::optional<Tried> previous;
+    int finerTries = 0;
+    for (;;) {
+        QByteArray bytes;
+        ++encodes;
+        if (!encode(quality, &bytes)) {
+            result.failed = true;
+            result.bytes.clear();
+            return result;
+        }
+        const qint64 size = bytes.size();
+        const Tried tried{quality, logSize(size)};
+        result.curve.insert(std::upper_bound(result.curve.begin(), result.curve.end(), tried,
+                                             [](const Tried &a, const Tried &b) { return a.quality < b.quality; }),
+                            tried);
+        if (size <= goal.maxBytes) {
+            if (!within || quality > within->quality) {
+                within = tried;
+                result.bytes = bytes;
+                result.quality = quality;
+                result.fits = true;
+            }
+            if (size >= goal.lowestBytes() || quality == ceiling)
+                break;
+        } else {
+            if (!over || quality < over->quality)
+                over = tried;
+            if (quality == floor) {
+                if (!within) {
+                    result.bytes = bytes;
+                    result.quality = floor;
+                }
+                break;
+            }
+        }
+
+        const int low = within ? within->quality + 1 : floor;
+        const int high = over ? over->quality - 1 : ceiling;
+        // Within a point the size may still jump past the window (noise the
+        // encoder keeps or drops): two tries there, then the best within.
+        finerTries += within && high - low < levels ? 1 : 0;
+        if (within && (low > high || encodes >= maximumEncodes || finerTries > maximumFinerTries))
+            break;
+        if (!within && encodes >= maximumEncodes) {
+            quality = floor; // the last resort: the floor fits, or nothing does
+            continue;
+        }
+        // The secant through the last two points, kept within the bracket: the
+        // size climbs ever faster towards the top qualities, so a bracket's far
+        // end would pull every step short.
+        if (previous && previous->quality != tried.quality) {
+            const double measured = (tried.logBytes - previous->logBytes) / (tried.quality - previous->quality);
+            if (measured > 0)
+                result.slope = qBound(minimumSlope / levels, measured, maximumSlope / levels);
+        }
+        previous = tried;
+        // Along the reference curve (the sample's), shifted onto this point:
+        // its shape holds where a secant cannot, where the size climbs in steps.
+        double next = quality + (aim - tried.logBytes) / result.slope;
+        if (reference.size() >= 2) {
+            const double shift = tried.logBytes - logSizeOnCurve(reference, quality);
+            next = qualityOnCurve(reference, aim - shift, result.slope).value_or(next);
+        }
+        quality = qBound(low, int(std::lround(next)), high);
+    }
+    return result;
+}
+
+// One band of rows in eight, joined: the picture's content at an eighth of
+// its pixels. Null when the picture is too small or too low for it.
+QImage sampleRows(const QImage &image)
+{
+    if (qint64(image.width()) * image.height() < sampledFromPixels || image.height() < 2 * sampleEvery * sampleBandRows)
+        return {};
+    const int bands = image.height() / sampleBandRows;
+    QImage sample(image.width(), (bands / sampleEvery) * sampleBandRows, image.format());
+    if (sample.isNull())
+        return {};
+    sample.setColorTable(image.colorTable());
+    sample.setColorSpace(image.colorSpace());
+    const qsizetype rowBytes = qMin(image.bytesPerLine(), sample.bytesPerLine());
+    for (int y = 0; y < sample.height(); ++y) {
+        const int band = y / sampleBandRows;
+        const int sourceRow = (band * sampleEvery + sampleEvery / 2) * sampleBandRows + y % sampleBandRows;
+        std::memcpy(sample.scanLine(y), image.constScanLine(sourceRow), size_t(rowBytes));
+    }
+    return sample;
+}
+
+qint64 metadataBytes(const PhotoMetadata &metadata)
+{
+    return metadata.exif.size() + metadata.xmp.size() + metadata.icc.size();
+}
 
 } // namespace
 
@@ -74,92 +287,9 @@ void TargetSizeMemo::remember(const Point &answer)
     point = answer;
 }
 
-QualitySearch searchQualityForSize(const QualityEncoder &encode, const SizeGoal &goal, int startQuality,
-                                   qint64 pixels, TargetSizeMemo *memo)
-{
-    const int levels = goal.levelsPerPoint;
-    const int floor = goal.floorQuality * levels;
-    const int ceiling = qMax(floor, goal.ceilingQuality * levels);
-    const double minimumLevelSlope = minimumSlope / levels;
-    const double maximumLevelSlope = maximumSlope / levels;
-    // Aimed at the middle of the window, so that either side's error lands in it.
-    const double aim = std::log(double(goal.maxBytes + goal.lowestBytes()) / 2.0);
-    const double logPixels = std::log(double(qMax<qint64>(1, pixels)));
-    double slope = defaultSlope / levels;
-    int quality = qBound(floor, startQuality * levels, ceiling);
-    if (const std::optional<TargetSizeMemo::Point> known = memo ? memo->last() : std::nullopt) {
-        slope = known->slope;
-        quality = qBound(floor, int(std::lround(known->quality + (aim - logPixels - known->logBytesPerPixel) / slope)),
-                         ceiling);
-    }
-
-    QualitySearch result;
-    std::optional<Tried> within; // the highest quality within the limit
-    std::optional<Tried> over;   // the lowest quality over it
-    std::optional<Tried> previous;
-    int finerTries = 0;
-    for (;;) {
-        QByteArray bytes;
-        ++result.encodes;
-        if (!encode(quality, &bytes)) {
-            result.failed = true;
-            result.bytes.clear();
-            return result;
-        }
-        const qint64 size = bytes.size();
-        const Tried tried{quality, std::log(double(qMax<qint64>(1, size)))};
-        if (size <= goal.maxBytes) {
-            if (!within || quality > within->quality) {
-                within = tried;
-                result.bytes = bytes;
-                result.quality = quality;
-                result.fits = true;
-            }
-            if (size >= goal.lowestBytes() || quality == ceiling)
-                break;
-        } else {
-            if (!over || quality < over->quality)
-                over = tried;
-            if (quality == floor) {
-                if (!within) {
-                    result.bytes = bytes;
-                    result.quality = floor;
-                }
-                break;
-            }
-        }
-
-        const int low = within ? within->quality + 1 : floor;
-        const int high = over ? over->quality - 1 : ceiling;
-        // Within a point the size may still jump past the window (noise the
-        // encoder keeps or drops): one try there, then the best within.
-        finerTries += within && high - low < levels ? 1 : 0;
-        if (within && (low > high || result.encodes >= maximumEncodes || finerTries > maximumFinerTries))
-            break;
-        if (!within && result.encodes >= maximumEncodes) {
-            quality = floor; // the last resort: the floor fits, or nothing does
-            continue;
-        }
-        // The secant through the bracket, else through the last two points.
-        const std::optional<Tried> a = within && over ? within : previous;
-        const std::optional<Tried> b = within && over ? over : std::optional<Tried>(tried);
-        if (a && b && a->quality != b->quality) {
-            const double measured = (b->logBytes - a->logBytes) / (b->quality - a->quality);
-            if (measured > 0)
-                slope = qBound(minimumLevelSlope, measured, maximumLevelSlope);
-        }
-        previous = tried;
-        quality = qBound(low, int(std::lround(quality + (aim - tried.logBytes) / slope)), high);
-    }
-
-    if (memo && result.fits)
-        memo->remember({result.quality, std::log(double(qMax<qsizetype>(1, result.bytes.size()))) - logPixels, slope});
-    return result;
-}
-
 bool writeImageFileWithinSize(const QImage &image, const QString &targetPath, const WriteOptions &options,
                               const SizeGoal &goal, const std::function<PhotoMetadata(QSize)> &metadataFor,
-                              TargetSizeMemo *memo, QString *error, QString *note, int *encodes)
+                              TargetSizeMemo *memo, QString *error, QString *note, SizeSearchCost *cost)
 {
     if (image.isNull()) {
         *error = QStringLiteral("Image is empty");
@@ -168,10 +298,10 @@ bool writeImageFileWithinSize(const QImage &image, const QString &targetPath, co
     const QString suffix = QFileInfo(targetPath).suffix();
     const int levels = goal.levelsPerPoint;
     QString reason;
-    int count = 0;
-    const auto encoderFor = [&](const QImage &picture, const PhotoMetadata &metadata) {
-        return [&, picture, metadata](int quality, QByteArray *bytes) {
-            ++count;
+    SizeSearchCost spent;
+    const auto encoderFor = [&](const QImage &picture, const PhotoMetadata &metadata, int *count) {
+        return [&, picture, metadata, count](int quality, QByteArray *bytes) {
+            ++*count;
             WriteOptions at = options;
             at.quality = quality / levels;
             at.qualityFraction = double(quality % levels) / levels;
@@ -180,30 +310,62 @@ bool writeImageFileWithinSize(const QImage &image, const QString &targetPath, co
     };
     const auto pixelsOf = [](const QImage &picture) { return qint64(picture.width()) * picture.height(); };
 
-    QualitySearch found = searchQualityForSize(encoderFor(image, metadataFor(image.size())), goal, options.quality,
-                                               pixelsOf(image), memo);
+    const auto searchPicture = [&](const QImage &picture) {
+        const qint64 pixels = pixelsOf(picture);
+        const PhotoMetadata metadata = metadataFor(picture.size());
+        SearchStart start = startFromMemo(goal, options.quality, pixels, memo);
+        QList<Tried> reference;
+        if (const QImage sample = sampleRows(picture); !sample.isNull()) {
+            // The metadata is stored once, whatever the picture's size.
+            SizeGoal sampleGoal = goal;
+            sampleGoal.maxBytes = qMax<qint64>(
+                    1, qint64(double(goal.maxBytes - metadataBytes(metadata)) * pixelsOf(sample) / pixels));
+            const QualitySearch probe =
+                    searchQuality(encoderFor(sample, {}, &spent.sampleEncodes), sampleGoal,
+                                  startFromMemo(sampleGoal, options.quality, pixelsOf(sample), memo));
+            if (probe.failed)
+                return probe;
+            const double overBy = double(probe.bytes.size()) / double(sampleGoal.maxBytes);
+            if (!probe.fits && goal.shrink && overBy > sampleMissMargin) {
+                QualitySearch missed;
+                missed.quality = floorLevel(goal);
+                missed.overBy = overBy;
+                return missed;
+            }
+            const double guess = qualityOnCurve(probe.curve, aimOf(sampleGoal), probe.slope).value_or(probe.quality);
+            start = {qBound(floorLevel(goal), int(std::lround(guess)), ceilingLevel(goal)), probe.slope};
+            reference = probe.curve;
+        }
+        const QualitySearch found =
+                searchQuality(encoderFor(picture, metadata, &spent.encodes), goal, start, reference);
+        if (memo && found.fits)
+            memo->remember({found.quality, logSize(found.bytes.size()) - std::log(double(pixels)), found.slope});
+        return found;
+    };
+
+    QualitySearch found = searchPicture(image);
     int percent = 100;
     if (!found.failed && !found.fits && goal.shrink) {
         // Bytes go about with the pixel count: the first step tried is one
-        // above the one that should just fit. Each step that does not fit
-        // even at the floor costs one encode.
-        const double side = std::sqrt(double(goal.maxBytes) / double(qMax<qsizetype>(1, found.bytes.size())));
-        for (int step = qBound(1, int(side * 10) + 1, 9); step >= 1 && !found.failed; --step) {
+        // above the one that should just fit.
+        const double overBy = found.overBy > 0 ? found.overBy : double(found.bytes.size()) / double(goal.maxBytes);
+        for (int step = qBound(1, int(std::sqrt(1.0 / overBy) * 10) + 1, 9); step >= 1; --step) {
             const QSize size(qMax(1, image.width() * step / 10), qMax(1, image.height() * step / 10));
-            const QImage scaled = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-            const auto encode = encoderFor(scaled, metadataFor(size));
-            QByteArray atFloor;
-            if (!encode(goal.floorQuality * levels, &atFloor)) {
-                found.failed = true;
-            } else if (atFloor.size() <= goal.maxBytes) {
-                found = searchQualityForSize(encode, goal, goal.floorQuality, pixelsOf(scaled), memo);
+            const QualitySearch scaled =
+                    searchPicture(image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+            if (scaled.failed || scaled.fits) {
+                found = scaled;
                 percent = step * 10;
                 break;
             }
         }
     }
-    if (encodes)
-        *encodes = count;
+    if (!found.failed && found.bytes.isEmpty()) {
+        // Nothing fits, and only the sample was tried: the whole at the floor.
+        found.failed = !encoderFor(image, metadataFor(image.size()), &spent.encodes)(floorLevel(goal), &found.bytes);
+    }
+    if (cost)
+        *cost = spent;
     if (found.failed) {
         *error = reason;
         return false;

@@ -57,34 +57,22 @@ private:
     std::optional<Point> point;
 };
 
-// Encodes the picture at one quality into *bytes; false when the encoder fails.
-using QualityEncoder = std::function<bool(int quality, QByteArray *bytes)>;
-
-struct QualitySearch
-{
-    // The highest quality found within the limit, or, when none is, the floor's.
-    QByteArray bytes;
-    int quality = -1;
-    bool fits = false;
-    bool failed = false; // the encoder failed: bytes is empty
-    int encodes = 0;
-};
-
-// Searches the quality in [floor, ceiling] whose encoding lands within the
-// goal's window: from the memo's answer (scaled by pixel count) or the start
-// quality, then by interpolating ln(size) over quality between the tried
-// points, bracketed by the closest ones within and over the limit. The
-// start quality counts in points; the qualities passed to encode and the
-// one returned count in the goal's levels.
-QualitySearch searchQualityForSize(const QualityEncoder &encode, const SizeGoal &goal, int startQuality,
-                                   qint64 pixels, TargetSizeMemo *memo = nullptr);
-
 // Writes the picture at most goal.maxBytes large, metadata included (given
 // for each picture size by metadataFor): the quality searched, and when even
 // the floor is too large, the picture scaled down in steps of 10 % unless
 // goal.shrink is off. *note tells of a scaled picture or one over the size.
 // Written once through a TargetFile; false with the reason in *error.
-// *encodes counts the encodes it took (for the benchmark).
+//
+// The quality is searched from the run's last answer (the memo) by
+// interpolating ln(size) over quality between the tried points, bracketed by
+// the closest ones within and over the limit. A picture of a megapixel or
+// more is first searched as an eighth of its rows, whose size-to-quality
+// curve then guides the search of the whole: mostly two encodes of it.
+struct SizeSearchCost
+{
+    int encodes = 0;       // of the whole picture
+    int sampleEncodes = 0; // of the eighth
+};
 bool writeImageFileWithinSize(const QImage &image, const QString &targetPath, const WriteOptions &options,
                               const SizeGoal &goal, const std::function<PhotoMetadata(QSize)> &metadataFor,
-                              TargetSizeMemo *memo, QString *error, QString *note, int *encodes = nullptr);
+                              TargetSizeMemo *memo, QString *error, QString *note, SizeSearchCost *cost = nullptr);
