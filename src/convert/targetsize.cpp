@@ -21,14 +21,19 @@ constexpr double maximumSlope = 0.5;
 // A search that has not landed by then takes the best it has.
 constexpr int maximumEncodes = 10;
 constexpr int maximumFinerTries = 2;
-// From a megapixel on, a picture is first searched as one band of rows in
-// eight, each band a row of JPEG and VP8 macroblocks high: many thin bands
-// stand for the whole far better than a few thick ones.
+// A secant from a slope measured on a sample or nearby points can reach far
+// past the answer; no step goes further than this many points.
+constexpr int maximumStepPoints = 10;
+// From a megapixel on, a picture is first searched as a sample of an eighth
+// of it: cells of a sampleGrid x sampleGrid grid, their sides whole AV1
+// superblocks, or bands of rows of JPEG blocks.
 constexpr qint64 sampledFromPixels = 1000000;
+constexpr int sampleGrid = 8;
+constexpr int sampleAlignment = 64;
 constexpr int sampleBandRows = 16;
-constexpr int sampleEvery = 8;
-// A sample that misses even at the floor by more than this is not tried whole.
-constexpr double sampleMissMargin = 1.1;
+// The sample's size per pixel can be a fifth off the whole's: only a sample
+// that misses even at the floor by more than this is not tried whole.
+constexpr double sampleMissMargin = 1.5;
 
 QString kilobytes(qint64 bytes)
 {
@@ -101,8 +106,8 @@ SearchStart startFromMemo(const SizeGoal &goal, int startQuality, qint64 pixels,
     return {qBound(floorLevel(goal), int(std::lround(guess)), ceilingLevel(goal)), known->slope};
 }
 
-// ln(size) on a measured curve at a quality: straight between its points,
-// and along its end pieces beyond them.
+// ln(size) on a measured curve at a quality within its span: straight
+// between its points.
 double logSizeOnCurve(const QList<Tried> &curve, double quality)
 {
     qsizetype piece = 1;
@@ -113,16 +118,10 @@ double logSizeOnCurve(const QList<Tried> &curve, double quality)
     return a.logBytes + (b.logBytes - a.logBytes) * (quality - a.quality) / (b.quality - a.quality);
 }
 
-// The highest quality at which a measured curve reaches ln(size), or
-// beyond its ends at the given slope; nullopt for a curve of one point.
-std::optional<double> qualityOnCurve(const QList<Tried> &curve, double logBytes, double slope)
+// The highest quality at which a measured curve reaches ln(size); nullopt
+// beyond its ends, where it says nothing.
+std::optional<double> qualityOnCurve(const QList<Tried> &curve, double logBytes)
 {
-    if (curve.size() < 2)
-        return std::nullopt;
-    if (logBytes <= curve.first().logBytes)
-        return curve.first().quality - (curve.first().logBytes - logBytes) / slope;
-    if (logBytes >= curve.last().logBytes)
-        return curve.last().quality + (logBytes - curve.last().logBytes) / slope;
     for (qsizetype piece = curve.size() - 1; piece > 0; --piece) {
         const Tried &a = curve.at(piece - 1);
         const Tried &b = curve.at(piece);
@@ -161,7 +160,7 @@ QualitySearch searchQuality(const QualityEncoder &encode, const SizeGoal &goal, 
             return result;
         }
         const qint64 size = bytes.size();
-        const Tried tried{quality, logSize(size)};
+                const Tried tried{quality, logSize(size)};
         result.curve.insert(std::upper_bound(result.curve.begin(), result.curve.end(), tried,
                                              [](const Tried &a, const Tried &b) { return a.quality < b.quality; }),
                             tried);
@@ -200,7 +199,8 @@ QualitySearch searchQuality(const QualityEncoder &encode, const SizeGoal &goal, 
         // The secant through the last two points, kept within the bracket: the
         // size climbs ever faster towards the top qualities, so a bracket's far
         // end would pull every step short.
-        if (previous && previous->quality != tried.quality) {
+        // Closer than a point apart, the sizes differ by the encoder's noise.
+        if (previous && std::abs(previous->quality - tried.quality) >= levels) {
             const double measured = (tried.logBytes - previous->logBytes) / (tried.quality - previous->quality);
             if (measured > 0)
                 result.slope = qBound(minimumSlope / levels, measured, maximumSlope / levels);
@@ -208,33 +208,65 @@ QualitySearch searchQuality(const QualityEncoder &encode, const SizeGoal &goal, 
         previous = tried;
         // Along the reference curve (the sample's), shifted onto this point:
         // its shape holds where a secant cannot, where the size climbs in steps.
-        double next = quality + (aim - tried.logBytes) / result.slope;
-        if (reference.size() >= 2) {
+        const double reach = maximumStepPoints * levels;
+        double next = quality + qBound(-reach, (aim - tried.logBytes) / result.slope, reach);
+        if (reference.size() >= 2 && reference.first().quality <= quality && quality <= reference.last().quality) {
             const double shift = tried.logBytes - logSizeOnCurve(reference, quality);
-            next = qualityOnCurve(reference, aim - shift, result.slope).value_or(next);
+            next = qualityOnCurve(reference, aim - shift).value_or(next);
         }
         quality = qBound(low, int(std::lround(next)), high);
+        // A step to an end of the bracket learns little where the size climbs
+        // in steps (whole quantiser entries): halve the bracket instead.
+        if (within && over && high - low > 1 && (quality == low || quality == high))
+            quality = (low + high) / 2;
     }
     return result;
 }
 
-// One band of rows in eight, joined: the picture's content at an eighth of
-// its pixels. Null when the picture is too small or too low for it.
-QImage sampleRows(const QImage &image)
+// An eighth of the picture: a cell from each row of an 8 x 8 grid, each in
+// another column, joined as two rows of four. Null when the picture is too
+// small for it.
+QImage sampleCells(const QImage &image)
 {
-    if (qint64(image.width()) * image.height() < sampledFromPixels || image.height() < 2 * sampleEvery * sampleBandRows)
+    const int cellWidth = image.width() / sampleGrid / sampleAlignment * sampleAlignment;
+    const int cellHeight = image.height() / sampleGrid / sampleAlignment * sampleAlignment;
+    if (qint64(image.width()) * image.height() < sampledFromPixels || !cellWidth || !cellHeight)
         return {};
-    const int bands = image.height() / sampleBandRows;
-    QImage sample(image.width(), (bands / sampleEvery) * sampleBandRows, image.format());
+    constexpr int across = sampleGrid / 2;
+    QImage sample(across * cellWidth, 2 * cellHeight, image.format());
     if (sample.isNull())
         return {};
     sample.setColorTable(image.colorTable());
     sample.setColorSpace(image.colorSpace());
-    const qsizetype rowBytes = qMin(image.bytesPerLine(), sample.bytesPerLine());
+    const int depth = image.depth();
+    for (int cell = 0; cell < sampleGrid; ++cell) {
+        // Steps of three through the columns visit each of them once.
+        const int left = (cell * 3 % sampleGrid) * (image.width() / sampleGrid);
+        const int top = cell * (image.height() / sampleGrid);
+        const int toLeft = cell % across * cellWidth;
+        const int toTop = cell / across * cellHeight;
+        for (int y = 0; y < cellHeight; ++y)
+            std::memcpy(sample.scanLine(toTop + y) + qsizetype(toLeft) * depth / 8,
+                        image.constScanLine(top + y) + qsizetype(left) * depth / 8, size_t(cellWidth) * depth / 8);
+    }
+    return sample;
+}
+
+// An eighth of the picture: one band of rows in eight, each a row of JPEG
+// blocks high. Null when the picture is too small for it.
+QImage sampleBands(const QImage &image)
+{
+    const int bands = image.height() / sampleBandRows / sampleGrid;
+    if (qint64(image.width()) * image.height() < sampledFromPixels || bands < 2)
+        return {};
+    QImage sample(image.width(), bands * sampleBandRows, image.format());
+    if (sample.isNull())
+        return {};
+    sample.setColorTable(image.colorTable());
+    sample.setColorSpace(image.colorSpace());
     for (int y = 0; y < sample.height(); ++y) {
-        const int band = y / sampleBandRows;
-        const int sourceRow = (band * sampleEvery + sampleEvery / 2) * sampleBandRows + y % sampleBandRows;
-        std::memcpy(sample.scanLine(y), image.constScanLine(sourceRow), size_t(rowBytes));
+        const int sourceRow = (y / sampleBandRows * sampleGrid + sampleGrid / 2) * sampleBandRows + y % sampleBandRows;
+        std::memcpy(sample.scanLine(y), image.constScanLine(sourceRow), size_t(sample.bytesPerLine()));
     }
     return sample;
 }
@@ -272,7 +304,7 @@ std::optional<SizeGoal> sizeGoalFor(const ConversionSettings &settings, const QS
     const TargetQuality quality = targetQualityFor(*format);
     return SizeGoal{qint64(settings.fileSizeLimitKb) * 1000,
                     qBound(quality.minimum, settings.fileSizeMinQuality, quality.maximum), quality.maximum,
-                    settings.shrinkToFileSize, format->qualityLevelsPerPoint};
+                    settings.shrinkToFileSize, format->qualityLevelsPerPoint, format->sizeSampleInBands};
 }
 
 std::optional<TargetSizeMemo::Point> TargetSizeMemo::last() const
@@ -315,7 +347,8 @@ bool writeImageFileWithinSize(const QImage &image, const QString &targetPath, co
         const PhotoMetadata metadata = metadataFor(picture.size());
         SearchStart start = startFromMemo(goal, options.quality, pixels, memo);
         QList<Tried> reference;
-        if (const QImage sample = sampleRows(picture); !sample.isNull()) {
+        if (const QImage sample = goal.sampleInBands ? sampleBands(picture) : sampleCells(picture);
+            !sample.isNull()) {
             // The metadata is stored once, whatever the picture's size.
             SizeGoal sampleGoal = goal;
             sampleGoal.maxBytes = qMax<qint64>(
@@ -332,8 +365,14 @@ bool writeImageFileWithinSize(const QImage &image, const QString &targetPath, co
                 missed.overBy = overBy;
                 return missed;
             }
-            const double guess = qualityOnCurve(probe.curve, aimOf(sampleGoal), probe.slope).value_or(probe.quality);
-            start = {qBound(floorLevel(goal), int(std::lround(guess)), ceilingLevel(goal)), probe.slope};
+            const double guess = qualityOnCurve(probe.curve, aimOf(sampleGoal)).value_or(probe.quality);
+            // The slope over the whole span the sample tried: a local one may be noise.
+            const Tried &lowest = probe.curve.first();
+            const Tried &highest = probe.curve.last();
+            const double span = highest.logBytes - lowest.logBytes;
+            const double slope = span > 0 ? span / (highest.quality - lowest.quality) : probe.slope;
+            start = {qBound(floorLevel(goal), int(std::lround(guess)), ceilingLevel(goal)),
+                     qBound(minimumSlope / goal.levelsPerPoint, slope, maximumSlope / goal.levelsPerPoint)};
             reference = probe.curve;
         }
         const QualitySearch found =

@@ -26,6 +26,7 @@ struct SizeGoal
     // The search's steps per quality point (the format table's levels): its
     // qualities, floor and ceiling count in these steps.
     int levelsPerPoint = 1;
+    bool sampleInBands = false; // the format table's sizeSampleInBands
     // The window a search aims for: [0.97 maxBytes, maxBytes].
     qint64 lowestBytes() const { return maxBytes - maxBytes * 3 / 100; }
 };
@@ -66,8 +67,8 @@ private:
 // The quality is searched from the run's last answer (the memo) by
 // interpolating ln(size) over quality between the tried points, bracketed by
 // the closest ones within and over the limit. A picture of a megapixel or
-// more is first searched as an eighth of its rows, whose size-to-quality
-// curve then guides the search of the whole: mostly two encodes of it.
+// more is first searched as a sample of an eighth of its pixels, whose
+// size-to-quality curve then guides the search of the whole.
 struct SizeSearchCost
 {
     int encodes = 0;       // of the whole picture

@@ -24,7 +24,7 @@ QList<ImageFormat> formatRows()
         {"HEIC", {"heic"}, {"image/heic"}, read, write, "heicQuality", {}, Control::None, Route::ByEncoder, pages, 28},
         {"HEIF", {"heif"}, {"image/heif"}, read, write, "heifQuality", {}, Control::None, Route::ByEncoder, pages, 28},
         {"JPG", {"jpg", "jpeg"}, {"image/jpeg"}, read, write, "targeFileQuality", {}, Control::None,
-         Route::AfterEncoding, !pages, 11, !animates, 10},
+         Route::AfterEncoding, !pages, 11, !animates, 10, true},
         {"JPEG XL", {"jxl"}, {"image/jxl"}, read, write, "jxlQuality", "jxlLossless", Control::None, Route::ByEncoder,
          pages, 19},
         {"PNG", {"png"}, {"image/png"}, read, write, {}, {}, Control::PngLevel, Route::AfterEncoding, !pages, 8},

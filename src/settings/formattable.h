@@ -35,6 +35,11 @@ struct ImageFormat
     // writer take the quality as a fraction, which the size search uses to
     // land finer.
     int qualityLevelsPerPoint = 1;
+    // The size search first encodes a sample of the picture: thin bands of
+    // whole rows where the encoder codes each block alone (JPEG), so that the
+    // joins cost nothing; elsewhere a few large cells, since an encoder that
+    // predicts from neighbouring blocks pays for every join as for an edge.
+    bool sizeSampleInBands = false;
 
     // ".avif": what a target's file name ends in.
     QString targetExtension() const { return QLatin1Char('.') + extensions.first(); }
