@@ -72,9 +72,9 @@ void setDensity(const QImage &image, jpeg_compress_struct *info)
 
 // A fraction of a quality point between libjpeg's tables for two whole
 // qualities: that share of the entries that differ take the higher quality's
-// value, the finest frequencies first. Scaling the tables by a fractional
-// factor instead moves many entries at once where they are small, and the
-// size with them by several per cent.
+// value, coarse and fine frequencies interleaved. Scaling the tables by a
+// fractional factor instead moves many entries at once where they are small,
+// and the size with them by several per cent.
 void setQuality(int whole, double fraction, jpeg_compress_struct *info)
 {
     jpeg_set_quality(info, whole, TRUE);
@@ -92,10 +92,29 @@ void setQuality(int whole, double fraction, jpeg_compress_struct *info)
             if (higher[i] != lower[t][i])
                 differing[size_t(count++)] = i;
         }
-        // The coefficients in natural order: the finer, the further row plus column.
+        // The coefficients in natural order: the finer, the further row plus
+        // column. The coarse ones weigh most; taken in bit-reversed order of
+        // fineness, any share of the entries mixes coarse and fine alike, so
+        // that the size climbs about evenly with the fraction.
         std::stable_sort(differing.begin(), differing.begin() + count, [](int a, int b) {
-            return a / DCTSIZE + a % DCTSIZE > b / DCTSIZE + b % DCTSIZE;
+            return a / DCTSIZE + a % DCTSIZE < b / DCTSIZE + b % DCTSIZE;
         });
+        std::array<int, DCTSIZE2> rank{};
+        int bits = 0;
+        while ((1 << bits) < count)
+            ++bits;
+        for (int i = 0; i < count; ++i) {
+            for (int bit = 0; bit < bits; ++bit)
+                rank[size_t(i)] |= ((i >> bit) & 1) << (bits - 1 - bit);
+        }
+        std::array<int, DCTSIZE2> order{};
+        for (int i = 0; i < count; ++i)
+            order[size_t(i)] = i;
+        std::sort(order.begin(), order.begin() + count, [&](int a, int b) { return rank[size_t(a)] < rank[size_t(b)]; });
+        std::array<int, DCTSIZE2> spread{};
+        for (int i = 0; i < count; ++i)
+            spread[size_t(i)] = differing[size_t(order[size_t(i)])];
+        differing = spread;
         for (int i = int(std::lround(fraction * count)); i < count; ++i)
             higher[differing[size_t(i)]] = lower[t][differing[size_t(i)]];
     }

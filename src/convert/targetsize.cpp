@@ -21,8 +21,8 @@ constexpr double maximumSlope = 0.5;
 // A search that has not landed by then takes the best it has.
 constexpr int maximumEncodes = 10;
 constexpr int maximumFinerTries = 2;
-// A secant from a slope measured on a sample or nearby points can reach far
-// past the answer; no step goes further than this many points.
+// A secant from the slope a sample measured can reach far past the answer:
+// following a sample, no step goes further than this many points.
 constexpr int maximumStepPoints = 10;
 // From a megapixel on, a picture is first searched as a sample of an eighth
 // of it: cells of a sampleGrid x sampleGrid grid, their sides whole AV1
@@ -160,7 +160,7 @@ QualitySearch searchQuality(const QualityEncoder &encode, const SizeGoal &goal, 
             return result;
         }
         const qint64 size = bytes.size();
-                const Tried tried{quality, logSize(size)};
+        const Tried tried{quality, logSize(size)};
         result.curve.insert(std::upper_bound(result.curve.begin(), result.curve.end(), tried,
                                              [](const Tried &a, const Tried &b) { return a.quality < b.quality; }),
                             tried);
@@ -208,7 +208,7 @@ QualitySearch searchQuality(const QualityEncoder &encode, const SizeGoal &goal, 
         previous = tried;
         // Along the reference curve (the sample's), shifted onto this point:
         // its shape holds where a secant cannot, where the size climbs in steps.
-        const double reach = maximumStepPoints * levels;
+        const double reach = reference.isEmpty() ? double(ceiling - floor) : maximumStepPoints * levels;
         double next = quality + qBound(-reach, (aim - tried.logBytes) / result.slope, reach);
         if (reference.size() >= 2 && reference.first().quality <= quality && quality <= reference.last().quality) {
             const double shift = tried.logBytes - logSizeOnCurve(reference, quality);
