@@ -7,6 +7,7 @@
 #include <cmath>
 #include <csetjmp>
 #include <cstdlib>
+#include <numeric>
 #include <vector>
 
 #include <jpeglib.h>
@@ -70,6 +71,14 @@ void setDensity(const QImage &image, jpeg_compress_struct *info)
     info->Y_density = UINT16(std::lround(inches ? inchY : cmY));
 }
 
+int bitReversed(int value, int bits)
+{
+    int reversed = 0;
+    for (int bit = 0; bit < bits; ++bit)
+        reversed |= ((value >> bit) & 1) << (bits - 1 - bit);
+    return reversed;
+}
+
 // A fraction of a quality point between libjpeg's tables for two whole
 // qualities: that share of the entries that differ take the higher quality's
 // value, coarse and fine frequencies interleaved. Scaling the tables by a
@@ -99,22 +108,16 @@ void setQuality(int whole, double fraction, jpeg_compress_struct *info)
         std::stable_sort(differing.begin(), differing.begin() + count, [](int a, int b) {
             return a / DCTSIZE + a % DCTSIZE < b / DCTSIZE + b % DCTSIZE;
         });
-        std::array<int, DCTSIZE2> rank{};
         int bits = 0;
         while ((1 << bits) < count)
             ++bits;
-        for (int i = 0; i < count; ++i) {
-            for (int bit = 0; bit < bits; ++bit)
-                rank[size_t(i)] |= ((i >> bit) & 1) << (bits - 1 - bit);
-        }
         std::array<int, DCTSIZE2> order{};
+        std::iota(order.begin(), order.begin() + count, 0);
+        std::sort(order.begin(), order.begin() + count,
+                  [bits](int a, int b) { return bitReversed(a, bits) < bitReversed(b, bits); });
+        const std::array<int, DCTSIZE2> byFineness = differing;
         for (int i = 0; i < count; ++i)
-            order[size_t(i)] = i;
-        std::sort(order.begin(), order.begin() + count, [&](int a, int b) { return rank[size_t(a)] < rank[size_t(b)]; });
-        std::array<int, DCTSIZE2> spread{};
-        for (int i = 0; i < count; ++i)
-            spread[size_t(i)] = differing[size_t(order[size_t(i)])];
-        differing = spread;
+            differing[size_t(i)] = byFineness[size_t(order[size_t(i)])];
         for (int i = int(std::lround(fraction * count)); i < count; ++i)
             higher[differing[size_t(i)]] = lower[t][differing[size_t(i)]];
     }
