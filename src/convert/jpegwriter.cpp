@@ -10,23 +10,9 @@
 #include <numeric>
 #include <vector>
 
-#include <jpeglib.h>
+#include "jpegerrors.h"
 
 namespace {
-
-struct ErrorManager
-{
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-    char message[JMSG_LENGTH_MAX] = {};
-};
-
-[[noreturn]] void leave(j_common_ptr info)
-{
-    auto *errors = reinterpret_cast<ErrorManager *>(info->err);
-    errors->manager.format_message(info, errors->message);
-    std::longjmp(errors->jump, 1);
-}
 
 // Everything C++ that outlives a jump back from libjpeg is made before it.
 struct Work
@@ -162,9 +148,8 @@ bool encodeJpeg(const QImage &image, const WriteOptions &options, QIODevice *dev
     work.row.resize(size_t(work.picture.width()) * (grey ? 1 : 3));
 
     jpeg_compress_struct info;
-    ErrorManager errors;
-    info.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = leave;
+    JpegErrors errors;
+    info.err = errors.install();
     if (setjmp(errors.jump)) {
         jpeg_destroy_compress(&info);
         *error = QStringLiteral("The jpg encoder failed: %1").arg(QString::fromLocal8Bit(errors.message));

@@ -12,34 +12,23 @@
 #include <cstdio>
 
 #include <hpdf.h>
-#include <jpeglib.h>
 
 #include "conversionsettings.h"
 #include "imagemagickutil.h"
+#include "jpegerrors.h"
 #include "pipelinerules.h"
 
 namespace {
-
-// libjpeg reports a fatal error by calling error_exit, which must not return.
-struct HeaderErrors
-{
-    jpeg_error_mgr manager;
-    std::jmp_buf leave;
-};
 
 // The pixel size of JPEG data that a PDF reader decodes from the data alone,
 // read from its header; invalid for any other.
 QSize carriedJpegSize(QByteArrayView data)
 {
     jpeg_decompress_struct info;
-    HeaderErrors errors;
-    info.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = [](j_common_ptr common) {
-        std::longjmp(reinterpret_cast<HeaderErrors *>(common->err)->leave, 1);
-    };
-    errors.manager.output_message = [](j_common_ptr) {};
+    JpegErrors errors;
+    info.err = errors.install();
     jpeg_create_decompress(&info);
-    if (setjmp(errors.leave)) {
+    if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         return QSize();
     }

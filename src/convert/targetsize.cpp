@@ -223,6 +223,15 @@ QualitySearch searchQuality(const QualityEncoder &encode, const SizeGoal &goal, 
     return result;
 }
 
+// A picture of the given size in the same pixel format, palette and colours.
+QImage blankLike(const QImage &image, QSize size)
+{
+    QImage blank(size, image.format());
+    blank.setColorTable(image.colorTable());
+    blank.setColorSpace(image.colorSpace());
+    return blank;
+}
+
 // An eighth of the picture: a cell from each row of an 8 x 8 grid, each in
 // another column, joined as two rows of four. Null when the picture is too
 // small for it.
@@ -233,11 +242,9 @@ QImage sampleCells(const QImage &image)
     if (qint64(image.width()) * image.height() < sampledFromPixels || !cellWidth || !cellHeight)
         return {};
     constexpr int across = sampleGrid / 2;
-    QImage sample(across * cellWidth, 2 * cellHeight, image.format());
+    QImage sample = blankLike(image, QSize(across * cellWidth, 2 * cellHeight));
     if (sample.isNull())
         return {};
-    sample.setColorTable(image.colorTable());
-    sample.setColorSpace(image.colorSpace());
     const int depth = image.depth();
     for (int cell = 0; cell < sampleGrid; ++cell) {
         // Steps of three through the columns visit each of them once.
@@ -259,11 +266,9 @@ QImage sampleBands(const QImage &image)
     const int bands = image.height() / sampleBandRows / sampleGrid;
     if (qint64(image.width()) * image.height() < sampledFromPixels || bands < 2)
         return {};
-    QImage sample(image.width(), bands * sampleBandRows, image.format());
+    QImage sample = blankLike(image, QSize(image.width(), bands * sampleBandRows));
     if (sample.isNull())
         return {};
-    sample.setColorTable(image.colorTable());
-    sample.setColorSpace(image.colorSpace());
     for (int y = 0; y < sample.height(); ++y) {
         const int sourceRow = (y / sampleBandRows * sampleGrid + sampleGrid / 2) * sampleBandRows + y % sampleBandRows;
         std::memcpy(sample.scanLine(y), image.constScanLine(sourceRow), size_t(sample.bytesPerLine()));

@@ -12,23 +12,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include <jpeglib.h>
+#include "jpegerrors.h"
 
 namespace {
-
-struct ErrorManager
-{
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-};
-
-[[noreturn]] void leave(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
-}
-
-// Warnings (corrupt data) are not printed; the loader notes a file cut short itself.
-void keepQuiet(j_common_ptr, int) {}
 
 struct FileCloser
 {
@@ -54,10 +40,8 @@ CmykJpeg decodeCmykJpeg(const QString &path, int factor, QImage *image, QString 
         return CmykJpeg::NotCmyk;
     Work work;
     jpeg_decompress_struct info;
-    ErrorManager errors;
-    info.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = leave;
-    errors.manager.emit_message = keepQuiet;
+    JpegErrors errors;
+    info.err = errors.install();
     // A file that turns out to be CMYK and then fails is damaged; before that
     // it is left to the other decoders.
     volatile bool cmyk = false;
