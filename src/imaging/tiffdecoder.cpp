@@ -470,8 +470,9 @@ bool decodeSamples(TIFF *tiff, const Report &report, const Layout &layout, Model
         switch (model) {
         case Model::Grey: {
             const bool inverted = layout.photometric == PHOTOMETRIC_MINISWHITE;
+            // All three channels: grey with alpha is stored in an RGBA picture.
             for (size_t x = 0; x < width; ++x)
-                rgba[4 * x] = inverted ? 1.0 - values[x * samples] : values[x * samples];
+                std::fill_n(&rgba[4 * x], 3, inverted ? 1.0 - values[x * samples] : values[x * samples]);
             break;
         }
         case Model::Rgb:

@@ -148,6 +148,16 @@ private slots:
             TIFFSetField(t, TIFFTAG_TILELENGTH, 16);
         }, expect(20, QImage::Format_RGBA64, tiled), 0);
 
+        QList<qint64> greyAlpha, greyAlphaPixels;
+        for (int i = 0; i < 6; ++i) {
+            greyAlpha << sample(0, i, 0) << sample(3, i, 0);
+            greyAlphaPixels << sample(0, i, 0) << sample(0, i, 0) << sample(0, i, 0) << sample(3, i, 0);
+        }
+        row("16-bit grey and alpha", QSize(3, 2), 16, 2, PHOTOMETRIC_MINISBLACK, greyAlpha, [](TIFF *t) {
+            const uint16_t alpha = EXTRASAMPLE_UNASSALPHA;
+            TIFFSetField(t, TIFFTAG_EXTRASAMPLES, 1, &alpha);
+        }, expect(3, QImage::Format_RGBA64, greyAlphaPixels), 0);
+
         // White, black, L* 50 and the sRGB primaries red and blue in D50 L*a*b*.
         QImage lab = expect(5, QImage::Format_RGB32, {255, 255, 255, 0, 0, 0, 119, 119, 119, 255, 0, 0, 0, 0, 255});
         lab.setColorSpace(QColorSpace::SRgb);
