@@ -131,6 +131,19 @@ bool loadFrame(const QString &path, int page, QImage *image, QString *reason)
     return refuse(reason, exists || !cause.isEmpty() ? cause : ImageMagickUtil::tr("it has no page %1").arg(page + 1));
 }
 
+// The first frame of an animation. Nothing asks for a later one after it, so
+// the reader is not kept: files converted side by side do not wait on the cache.
+bool loadFirstFrame(FrameReader &reader, QImage *image, QString *reason)
+{
+    QString cause = reader.cause();
+    SourceFrame frame;
+    if (reader.isOpen() && reader.next(&frame, &cause)) {
+        *image = frame.image;
+        return true;
+    }
+    return refuse(reason, cause);
+}
+
 } // namespace
 
 // Entropy-coded data never holds an end-of-image marker, so a file cut short
@@ -250,6 +263,13 @@ bool decodeSource(const QString &path, QImage &image, QString *reason, QString *
     // A later frame of an animation is composited from those before it.
     if (rendering.page > 0)
         return loadFrame(path, rendering.page, &image, reason);
+    // Every frame of a GIF through giflib: Qt's reader paints the first frame
+    // on the background colour, where players and the later frames leave it
+    // clear, and passes a file cut short as whole.
+    if (file.seek(0) && isGifData(file.peek(6))) {
+        FrameReader frames(path);
+        return loadFirstFrame(frames, &image, reason);
+    }
 
     // No format is given: the decoder is chosen from the suffix and the content.
     QFile source(path);
@@ -306,9 +326,11 @@ bool decodeSource(const QString &path, QImage &image, QString *reason, QString *
     case CmykJpeg::NotCmyk:
         if (!reader.read(&decoded)) {
             // libheif reads no sequence without a still picture; its frames are read here.
-            if (file.seek(0) && HeifHandler::isImageSequence(file.peek(HeifHandler::headerPeekBytes))
-                && FrameReader(path).isOpen())
-                return loadFrame(path, 0, &image, reason);
+            if (file.seek(0) && HeifHandler::isImageSequence(file.peek(HeifHandler::headerPeekBytes))) {
+                FrameReader frames(path);
+                if (frames.isOpen())
+                    return loadFirstFrame(frames, &image, reason);
+            }
             return refuse(reason, failureCause(reader, path));
         }
         break;

@@ -59,7 +59,7 @@ Kind kindOf(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return Kind::Other;
     const QByteArray head = file.read(HeifHandler::headerPeekBytes);
-    if (head.startsWith("GIF87a") || head.startsWith("GIF89a"))
+    if (isGifData(head))
         return Kind::Gif;
     if (head.startsWith("RIFF") && head.mid(8, 4) == "WEBP")
         return Kind::Webp;
@@ -473,4 +473,9 @@ bool FrameReader::next(SourceFrame *frame, QString *cause)
         return false;
     }
     return decoder->next(frame, cause);
+}
+
+bool isGifData(const QByteArray &head)
+{
+    return head.startsWith("GIF87a") || head.startsWith("GIF89a");
 }

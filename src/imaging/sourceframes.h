@@ -14,6 +14,9 @@
 // (decoding it says why).
 int sourcePageCount(const QString &path);
 
+// True when a file beginning with these bytes is a GIF.
+bool isGifData(const QByteArray &head);
+
 // True when the source is an animation of more than one frame.
 bool isAnimatedSource(const QString &path);
 

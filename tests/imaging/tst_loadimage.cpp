@@ -191,6 +191,12 @@ private slots:
         const QString gif = m_dir.filePath("moving.gif");
         QVERIFY(writeGif(gif, {8, 8}, gifFrames));
         QTest::newRow("gif frame 3 after disposal") << gif << 3 << QList<int>{100, 200, 50} << 2 << shown << 0.0;
+        // Around a first frame smaller than the canvas, the canvas stays clear.
+        QImage framed = filled({8, 8}, Qt::transparent);
+        framed.setPixel(3, 2, qRgb(255, 0, 0));
+        const QString smallFirst = m_dir.filePath("small-first.gif");
+        QVERIFY(writeGif(smallFirst, {8, 8}, {{filled({1, 1}, Qt::red), {3, 2}, 100}, {shown, {}, 100}}));
+        QTest::newRow("gif frame 1 on a clear canvas") << smallFirst << 2 << QList<int>{100, 100} << 0 << framed << 0.0;
 
         const QImage middle = kxtest::makePhotoLikeImage(16, 12).convertToFormat(QImage::Format_ARGB32);
         const QByteArray webp = encodeWebpAnimation(
@@ -317,6 +323,9 @@ private slots:
         // A motion photo's video after the picture may hold any bytes, a scan marker's too.
         QTest::newRow("jpeg with a video after it")
             << "motion.jpg" << jpeg + QByteArray("\0\0\0\x18" "ftypmp42\xff\xda\x01\x02", 16) << true << "";
+        const QByteArray gif = encodeSource(photo, "gif");
+        QTest::newRow("gif cut short") << "cut.gif" << gif.left(gif.size() * 9 / 10) << false
+                                       << unread.arg("damaged or truncated");
         QTest::newRow("webp cut short") << "cut.webp" << webp.left(webp.size() / 2) << false
                                         << unread.arg("damaged or truncated");
         QTest::newRow("text named png") << "notes.png" << QByteArray("Shopping list: milk, bread.\n") << false
