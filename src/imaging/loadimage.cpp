@@ -292,10 +292,12 @@ bool decodeSource(const QString &path, QImage &image, QString *reason, QString *
     QSize decodedSize = stored;
     const QSize wanted = turn & QImageIOHandler::TransformationRotate90 ? rendering.atLeast.transposed()
                                                                       : rendering.atLeast;
-    if (reader.format() == "png" && wanted.isValid()) {
+    const bool png = reader.format() == "png";
+    const bool pngMisread = png && qtMisreadsPng(path);
+    if (png && (wanted.isValid() || pngMisread)) {
         QImage reduced;
         QString cause;
-        switch (decodePngReduced(path, wanted, &reduced, &cause)) {
+        switch (decodePngReduced(path, wanted.isValid() ? wanted : stored, &reduced, &cause, pngMisread)) {
         case PngReduction::Done:
             image = uprightImage(reduced, turn);
             return true;

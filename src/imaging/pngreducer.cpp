@@ -64,7 +64,8 @@ QColorSpace colorSpaceOf(png_structp png, png_infop info)
 
 } // namespace
 
-PngReduction decodePngReduced(const QString &path, const QSize &atLeast, QImage *image, QString *cause)
+PngReduction decodePngReduced(const QString &path, const QSize &atLeast, QImage *image, QString *cause,
+                              bool wholeInterlaced)
 {
     const auto read = std::make_unique<Read>();
     read->file = std::fopen(QFile::encodeName(path).constData(), "rb");
@@ -82,7 +83,8 @@ PngReduction decodePngReduced(const QString &path, const QSize &atLeast, QImage 
     png_infop info = read->info;
     png_init_io(png, read->file);
     png_read_info(png, info);
-    if (png_get_interlace_type(png, info) != PNG_INTERLACE_NONE)
+    const bool interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
+    if (interlaced && !wholeInterlaced)
         return PngReduction::Whole;
 
     const int width = int(png_get_image_width(png, info));
@@ -98,6 +100,8 @@ PngReduction decodePngReduced(const QString &path, const QSize &atLeast, QImage 
         png_set_add_alpha(png, deep ? 0xffff : 0xff, PNG_FILLER_AFTER);
     if (deep)
         png_set_swap(png);
+    if (interlaced)
+        png_set_interlace_handling(png);
     png_read_update_info(png, info);
 
     const QSize stored(width, height);
@@ -110,10 +114,13 @@ PngReduction decodePngReduced(const QString &path, const QSize &atLeast, QImage 
     else
         format = deep ? QImage::Format_RGBX64 : QImage::Format_RGB32;
     const QSize reduced = reducedSize(stored, factor);
-    if (pictureSizeVerdict(reduced, QImage::toPixelFormat(format).bitsPerPixel()) != PictureSize::Fits)
+    // The passes of an interlaced file fill the whole picture before a row is complete.
+    const size_t rowBytes = png_get_rowbytes(png, info);
+    if (pictureSizeVerdict(reduced, QImage::toPixelFormat(format).bitsPerPixel()) != PictureSize::Fits
+        || (interlaced && pictureSizeVerdict(stored, int(rowBytes * 8 / size_t(width))) != PictureSize::Fits))
         return PngReduction::Whole;
     read->image = QImage(reduced, format);
-    read->row.resize(png_get_rowbytes(png, info));
+    read->row.resize(rowBytes * (interlaced ? size_t(height) : 1));
     read->rgba.resize(size_t(width) * 4);
     if (read->image.isNull()) {
         *cause = Tr::tr("there was not enough memory");
@@ -121,11 +128,19 @@ PngReduction decodePngReduced(const QString &path, const QSize &atLeast, QImage 
     }
     read->reducer.emplace(&read->image, width, factor, false);
     const double scale = deep ? 65535.0 : 255.0;
+    std::vector<png_bytep> rows;
+    if (interlaced) {
+        for (int y = 0; y < height; ++y)
+            rows.push_back(read->row.data() + size_t(y) * rowBytes);
+        png_read_image(png, rows.data());
+    }
     for (int y = 0; y < height; ++y) {
-        png_read_row(png, read->row.data(), nullptr);
-        const auto *wide = reinterpret_cast<const quint16 *>(read->row.data());
+        png_bytep row = interlaced ? rows[size_t(y)] : read->row.data();
+        if (!interlaced)
+            png_read_row(png, row, nullptr);
+        const auto *wide = reinterpret_cast<const quint16 *>(row);
         for (size_t i = 0; i < read->rgba.size(); ++i)
-            read->rgba[i] = (deep ? wide[i] : read->row[i]) / scale;
+            read->rgba[i] = (deep ? wide[i] : row[i]) / scale;
         read->reducer->add(read->rgba.data());
     }
     read->reducer->finish();
@@ -133,4 +148,20 @@ PngReduction decodePngReduced(const QString &path, const QSize &atLeast, QImage 
     read->image.setColorSpace(colorSpaceOf(png, info));
     *image = read->image;
     return PngReduction::Done;
+}
+
+bool qtMisreadsPng(const QString &path)
+{
+    const auto read = std::make_unique<Read>();
+    read->file = std::fopen(QFile::encodeName(path).constData(), "rb");
+    read->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    read->info = read->png ? png_create_info_struct(read->png) : nullptr;
+    if (!read->file || !read->info)
+        return false;
+    if (setjmp(png_jmpbuf(read->png)))
+        return false;
+    png_init_io(read->png, read->file);
+    png_read_info(read->png, read->info);
+    return png_get_bit_depth(read->png, read->info) == 16 && png_get_color_type(read->png, read->info) == PNG_COLOR_TYPE_RGB
+           && png_get_valid(read->png, read->info, PNG_INFO_tRNS);
 }

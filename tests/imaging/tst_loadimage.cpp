@@ -19,6 +19,16 @@ using namespace codecfixtures;
 
 namespace {
 
+QByteArray pngChunk(const QByteArray &type, const QByteArray &data)
+{
+    const QByteArray chunk = type + data;
+    QByteArray length(4, '\0');
+    QByteArray crc(4, '\0');
+    qToBigEndian(quint32(data.size()), length.data());
+    qToBigEndian(quint32(crc32(0, reinterpret_cast<const Bytef *>(chunk.constData()), uInt(chunk.size()))), crc.data());
+    return length + chunk + crc;
+}
+
 QByteArray encodeSource(const QImage &image, const QString &suffix)
 {
     QTemporaryDir dir;
@@ -133,6 +143,20 @@ private slots:
         QImage white(32, 32, QImage::Format_RGB32);
         white.fill(Qt::white);
         row("heic 10-bit white", "deep.heic", encodeHeif(white, false, 1, 10), white, 0.0, QImage::Format_RGBX64);
+
+        // 16-bit RGB with its colour at (0, 0) transparent, which Qt's reader garbles.
+        QByteArray keyed = encodeWithQt(deep, "png");
+        const QRgba64 key = deep.pixelColor(0, 0).rgba64();
+        QByteArray colour(6, '\0');
+        for (int c = 0; c < 3; ++c)
+            qToBigEndian(quint16(c == 0 ? key.red() : c == 1 ? key.green() : key.blue()), colour.data() + 2 * c);
+        keyed.insert(keyed.indexOf("IDAT") - 4, pngChunk("tRNS", colour));
+        QImage keyedPixels = deep.convertToFormat(QImage::Format_RGBA64);
+        for (int y = 0; y < deep.height(); ++y)
+            for (int x = 0; x < deep.width(); ++x)
+                if (deep.pixelColor(x, y).rgba64() == key)
+                    keyedPixels.setPixelColor(x, y, Qt::transparent);
+        row("png 16-bit with a transparent colour", "keyed.png", keyed, keyedPixels, 0.0, QImage::Format_RGBA64);
 
         // Phones save HEIC photos as .jpg: the content picks the decoder (content alone: tst_imageformats).
         row("heic as jpg", "photo.jpg", encodeWithQt(photo, "heic"), photo, 5.0);
@@ -282,14 +306,8 @@ private slots:
         }
         // An eXIf after the image data, as some converters write it, is not
         // the stored pixels' orientation: browsers leave it unread too.
-        const QByteArray chunk = "eXIf" + exifWithOrientation(6);
-        QByteArray length(4, '\0');
-        QByteArray crc(4, '\0');
-        qToBigEndian(quint32(chunk.size() - 4), length.data());
-        qToBigEndian(quint32(crc32(0, reinterpret_cast<const Bytef *>(chunk.constData()), uInt(chunk.size()))),
-                     crc.data());
         QByteArray late = encodeWithQt(upright, "png");
-        late.insert(late.size() - 12, length + chunk + crc); // before IEND
+        late.insert(late.size() - 12, pngChunk("eXIf", exifWithOrientation(6))); // before IEND
         QTest::newRow("png, eXIf after the image data") << "late.png" << late << upright;
     }
 
