@@ -1,5 +1,6 @@
 #include "conversionrun.h"
 
+#include <QColorSpace>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
@@ -388,6 +389,9 @@ public:
                 return JobResult{{}, {}, note};
             PdfPicture picture;
             picture.image = size == image.size() ? image : image.scaled(size, Qt::IgnoreAspectRatio, mode);
+            // A drawn page holds no colour profile: its pixels are read as sRGB.
+            if (picture.image.colorSpace().isValid() && picture.image.colorSpace() != QColorSpace(QColorSpace::SRgb))
+                picture.image.convertToColorSpace(QColorSpace::SRgb);
             picture.size = size;
             return JobResult{{}, picture, note};
         };

@@ -105,8 +105,9 @@ bool writePicture(QImage image, const QString &source, const QString &target, co
                            && !(image.depth() <= 8 && image.isGrayscale());
     if (unapplied)
         parts |= MetadataPart::UnappliedColourProfile;
-    // Without a profile the pixels are read as sRGB: they are made so first.
-    if (settings.metadata == MetadataNone && image.colorSpace().isValid()) {
+    // Without a profile the pixels are read as sRGB: they are made so first,
+    // for a GIF too, which holds none.
+    if ((settings.metadata == MetadataNone || isGifTargetPath(target)) && image.colorSpace().isValid()) {
         if (image.colorSpace() != QColorSpace(QColorSpace::SRgb))
             image.convertToColorSpace(QColorSpace::SRgb);
         image.setColorSpace(QColorSpace());

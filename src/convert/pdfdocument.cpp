@@ -1,6 +1,7 @@
 #include "pdfdocument.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -9,7 +10,9 @@
 #include <QPdfWriter>
 
 #include <csetjmp>
+#include <cstdlib>
 #include <cstdio>
+#include <string_view>
 
 #include <hpdf.h>
 
@@ -21,8 +24,10 @@
 namespace {
 
 // The pixel size of JPEG data that a PDF reader decodes from the data alone,
-// read from its header; invalid for any other.
-QSize carriedJpegSize(QByteArrayView data)
+// read from its header, and its colour profile; invalid for any other, and
+// for one whose profile the document could not name (CMYK, or unreadable):
+// those are drawn with the profile applied.
+QSize carriedJpegSize(QByteArrayView data, QByteArray *profile)
 {
     jpeg_decompress_struct info;
     JpegErrors errors;
@@ -33,6 +38,7 @@ QSize carriedJpegSize(QByteArrayView data)
         return QSize();
     }
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(data.data()), static_cast<unsigned long>(data.size()));
+    jpeg_save_markers(&info, JPEG_APP0 + 2, 0xffff);
     QSize size;
     if (jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK && info.data_precision == 8 && !info.arith_code) {
         const int components = info.num_components;
@@ -41,7 +47,14 @@ QSize carriedJpegSize(QByteArrayView data)
         // the decode array would invert; such files are drawn.
         const bool carried = (components == 1 && space == JCS_GRAYSCALE) || (components == 3 && space == JCS_YCbCr)
                              || (components == 4 && info.saw_Adobe_marker && (space == JCS_CMYK || space == JCS_YCCK));
-        if (carried)
+        JOCTET *icc = nullptr;
+        unsigned int iccBytes = 0;
+        if (jpeg_read_icc_profile(&info, &icc, &iccBytes)) {
+            *profile = QByteArray(reinterpret_cast<const char *>(icc), qsizetype(iccBytes));
+            std::free(icc);
+        }
+        const bool named = profile->isEmpty() || (components < 4 && QColorSpace::fromIccProfile(*profile).isValid());
+        if (carried && named)
             size = QSize(int(info.image_width), int(info.image_height));
     }
     jpeg_destroy_decompress(&info);
@@ -156,7 +169,29 @@ private:
                                                      HPDF_UINT(picture.jpeg.size()));
         if (image && QSize(int(HPDF_Image_GetWidth(image)), int(HPDF_Image_GetHeight(image))) != picture.jpegPixels)
             return nullptr;
+        if (image && !picture.jpegProfile.isEmpty() && !describeColours(image, picture.jpegProfile))
+            return nullptr;
         return image;
+    }
+
+    // The picture's colour space as its own ICC profile rather than the plain device space.
+    bool describeColours(HPDF_Image image, const QByteArray &profile)
+    {
+        if (!roomFor(profile.size()))
+            return false;
+        const HPDF_Stream data = HPDF_MemStream_New(pdf->mmgr, HPDF_UINT(profile.size()));
+        const bool written = data
+                             && HPDF_Stream_Write(data, reinterpret_cast<const HPDF_BYTE *>(profile.constData()),
+                                                  HPDF_UINT(profile.size()))
+                                        == HPDF_OK;
+        const HPDF_Dict icc = written ? HPDF_ICC_LoadIccFromMem(pdf, pdf->mmgr, data, pdf->xref,
+                                                                 int(HPDF_Image_GetColorSpace(image) == std::string_view("DeviceGray") ? 1 : 3))
+                                      : nullptr;
+        if (data)
+            HPDF_Stream_Free(data);
+        const HPDF_Array space = icc ? HPDF_Array_New(pdf->mmgr) : nullptr;
+        return space && HPDF_Array_AddName(space, "ICCBased") == HPDF_OK && HPDF_Array_Add(space, icc) == HPDF_OK
+               && HPDF_Dict_Add(image, "ColorSpace", space) == HPDF_OK;
     }
 
     // As QPdfWriter puts a picture into its documents: JPEG at quality 94,
@@ -242,10 +277,12 @@ std::optional<PdfPicture> keptJpegPicture(const QString &path, const ConversionS
     // the picture stays out of the document.
     const QByteArrayView data(mapped, file.size());
     const qint64 end = jpegPictureEnd(data);
-    if (end <= 0 || carriedJpegSize(data.first(end)) != size)
+    QByteArray profile;
+    if (end <= 0 || carriedJpegSize(data.first(end), &profile) != size)
         return std::nullopt;
     PdfPicture picture;
     picture.jpeg = data.first(end).toByteArray();
+    picture.jpegProfile = profile;
     picture.jpegPixels = size;
     picture.size = pdfFitSize(size, page.availableWidth(), page.availableHeight(), settings.resizeImageToPaper);
     return picture;

@@ -20,6 +20,7 @@ struct PdfPicture
 {
     QImage image;
     QByteArray jpeg;
+    QByteArray jpegProfile; // the data's colour profile, if it has one
     QSize jpegPixels;
     QSize size;
 };
@@ -29,7 +30,8 @@ struct PdfPicture
 // pipelineKeepsPixels, and no EXIF turn), complete, and of a kind every PDF
 // reader decodes from its own data: 8 bits, Huffman-coded baseline or
 // progressive, grey, YCbCr, or CMYK with Adobe's marker (the inverted values
-// the document's decode array undoes). Nothing for every other source.
+// the document's decode array undoes), with no colour profile or a grey or
+// RGB one, which goes with it. Nothing for every other source.
 std::optional<PdfPicture> keptJpegPicture(const QString &path, const ConversionSettings &settings,
                                           const PdfPageSetup &page);
 

@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include <QColorSpace>
 #include <QImageReader>
 
 #include <cerrno>
@@ -556,6 +557,8 @@ private slots:
         QTest::newRow("PNG with alpha") << "alpha.png" << "" << true << false << 2.0;
         QTest::newRow("Adobe CMYK JPEG") << "cmyk-adobe.jpg" << "" << true << true << 20.0;
         QTest::newRow("CMYK JPEG without Adobe's marker") << "cmyk-plain.jpg" << "" << true << false << 2.0;
+        // Unconverted, its colours are off by 5.
+        QTest::newRow("JPEG with a Display P3 profile") << "p3.jpg" << "" << true << true << 3.0;
     }
 
     void pdfKeepsJpegData()
@@ -566,9 +569,12 @@ private slots:
         QFETCH(bool, kept);
         QFETCH(double, colourTolerance);
         const QString path = in + "/" + name;
-        const QImage photo = kxtest::makePhotoLikeImage(1000, 500, name.endsWith(".png"));
+        QImage photo = kxtest::makePhotoLikeImage(1000, 500, name.endsWith(".png"));
+        photo.setColorSpace(QColorSpace::SRgb);
         if (name.startsWith("cmyk"))
             QVERIFY(!kxtest::writeFile(path, cmykJpeg(photo, name == "cmyk-adobe.jpg")).isEmpty());
+        else if (name == "p3.jpg")
+            QVERIFY(QImage(photo).convertedToColorSpace(QColorSpace::DisplayP3).save(path));
         else
             QVERIFY(photo.save(path));
         if (name == "turned.jpg")
@@ -596,6 +602,17 @@ private slots:
             QVERIFY2(qAbs(got - want) < 0.003, qPrintable(QStringLiteral("%1 for %2").arg(got).arg(want)));
         const double difference = kxtest::meanChannelDifference(pages.first().rendered, drawn.first().rendered);
         QVERIFY2(difference < colourTolerance, qPrintable(QString::number(difference)));
+        if (name != "p3.jpg")
+            return;
+        // Both show the colours the profile gives: those of the picture in sRGB.
+        const QString plain = in + "/srgb.jpg";
+        QVERIFY(photo.save(plain));
+        QCOMPARE(convert({plain}, ".pdf", s).completed, 1);
+        const QImage reference = kxtest::pdfPages(pdfPath()).first().rendered;
+        for (const QImage &rendered : {pages.first().rendered, drawn.first().rendered}) {
+            const double off = kxtest::meanChannelDifference(rendered, reference);
+            QVERIFY2(off < colourTolerance, qPrintable(QString::number(off)));
+        }
     }
 };
 
