@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPdfDocument>
 #include <QSvgRenderer>
+#include <QXmlStreamReader>
 
 #include "pipelinerules.h"
 
@@ -37,6 +38,69 @@ Kind kindOf(const QString &path)
     if (head.startsWith("%PDF-") || (suffix == QLatin1String("pdf") && head.contains("%PDF-")))
         return Kind::Pdf;
     return Kind::Decoded;
+}
+
+// What Qt SVG reads wrongly or not at all from a drawing's outermost element.
+struct DrawingRoot
+{
+    QString width;
+    QString height;
+    bool viewBox = false;
+    bool stretched = false; // preserveAspectRatio="none"
+};
+
+// nullopt when the element cannot be reached (a compressed .svgz): Qt's reading stands.
+std::optional<DrawingRoot> drawingRoot(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QXmlStreamReader xml(&file);
+    if (!xml.readNextStartElement())
+        return std::nullopt;
+    const QXmlStreamAttributes attributes = xml.attributes();
+    return DrawingRoot{attributes.value(QLatin1String("width")).toString(),
+                       attributes.value(QLatin1String("height")).toString(),
+                       attributes.hasAttribute(QLatin1String("viewBox")),
+                       attributes.value(QLatin1String("preserveAspectRatio")).trimmed().startsWith(QLatin1String("none"))};
+}
+
+// Qt SVG takes mm, cm, in, pt and pc at 90 pixels an inch; browsers, as CSS
+// says, at 96.
+double cssPixels(const QString &length, double qtPixels)
+{
+    static const std::pair<QLatin1String, double> units[] = {
+            {QLatin1String("mm"), 96 / 25.4}, {QLatin1String("cm"), 96 / 2.54}, {QLatin1String("in"), 96.0},
+            {QLatin1String("pt"), 96 / 72.0}, {QLatin1String("pc"), 16.0}};
+    for (const auto &[unit, pixels] : units) {
+        bool ok = false;
+        const double value = length.endsWith(unit) ? length.chopped(2).trimmed().toDouble(&ok) : 0;
+        if (ok) // past the largest side it is too large to render, whatever the number
+            return qBound(0.0, value * pixels, maximumPictureSide + 1.0);
+    }
+    return qtPixels;
+}
+
+QSize drawingSize(const QSvgRenderer &renderer, const std::optional<DrawingRoot> &root)
+{
+    const QSize qtSize = renderer.defaultSize();
+    if (!root)
+        return qtSize;
+    return QSize(qRound(cssPixels(root->width, qtSize.width())), qRound(cssPixels(root->height, qtSize.height())));
+}
+
+// Where the viewBox goes when the drawing is rendered at size: whole and
+// centred on the drawing's own canvas, as SVG does unless told to stretch
+// it; the canvas itself is stretched to size like any picture.
+QRectF viewBoxArea(const QRectF &viewBox, const QSize &canvas, const QSize &size, bool stretched)
+{
+    if (stretched || canvas.isEmpty() || viewBox.isEmpty())
+        return QRectF(QPointF(0, 0), size);
+    const QSizeF fitted = viewBox.size().scaled(canvas, Qt::KeepAspectRatio);
+    const double x = double(size.width()) / canvas.width();
+    const double y = double(size.height()) / canvas.height();
+    return QRectF((canvas.width() - fitted.width()) / 2 * x, (canvas.height() - fitted.height()) / 2 * y,
+                  fitted.width() * x, fitted.height() * y);
 }
 
 QString notADrawing()
@@ -103,7 +167,7 @@ std::optional<QSize> renderedSourceSize(const QString &path, int pdfDpi, QString
     case Kind::Drawing: {
         const QSvgRenderer renderer(path);
         if (renderer.isValid())
-            return renderer.defaultSize();
+            return drawingSize(renderer, drawingRoot(path));
         why = notADrawing();
         break;
     }
@@ -168,8 +232,13 @@ bool renderSource(const QString &path, const QSize &size, QImage *image, QString
         return false;
     }
     drawing.fill(Qt::transparent);
+    const std::optional<DrawingRoot> root = drawingRoot(path);
+    const QSize canvas = drawingSize(renderer, root);
+    // Without a viewBox a user unit is a pixel of the canvas, not of Qt's.
+    if (root && !root->viewBox)
+        renderer.setViewBox(QRectF(QPointF(0, 0), canvas));
     QPainter painter(&drawing);
-    renderer.render(&painter, QRectF(QPointF(0, 0), size));
+    renderer.render(&painter, viewBoxArea(renderer.viewBoxF(), canvas, size, root && root->stretched));
     painter.end();
     *image = drawing;
     return true;

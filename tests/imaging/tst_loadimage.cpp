@@ -158,6 +158,26 @@ private slots:
                     keyedPixels.setPixelColor(x, y, Qt::transparent);
         row("png 16-bit with a transparent colour", "keyed.png", keyed, keyedPixels, 0.0, QImage::Format_RGBA64);
 
+        // A drawing's viewBox goes centred on its canvas unless it asks to be
+        // stretched; mm and pt are CSS's, 96 pixels an inch; without a viewBox
+        // a user unit is a pixel.
+        const auto drawing = [](const QString &root, const QString &rect) {
+            return QString("<svg xmlns='http://www.w3.org/2000/svg' %1><rect %2 fill='red'/></svg>").arg(root, rect).toUtf8();
+        };
+        const auto redOn = [](const QSize &canvas, const QRect &red) {
+            QImage image(canvas, QImage::Format_ARGB32);
+            image.fill(Qt::transparent);
+            QPainter(&image).fillRect(red, Qt::red);
+            return image;
+        };
+        row("svg wide viewBox on a square", "wide.svg", drawing("width='40' height='40' viewBox='0 0 40 20'", "width='40' height='20'"),
+            redOn({40, 40}, {0, 10, 40, 20}), 0.0);
+        row("svg in mm", "mm.svg", drawing("width='10.5833mm' height='5.29167mm'", "width='20' height='20'"),
+            redOn({40, 20}, {0, 0, 20, 20}), 0.0);
+        row("svg in pt, stretched", "pt.svg",
+            drawing("width='30pt' height='30pt' viewBox='0 0 40 20' preserveAspectRatio='none'", "width='40' height='20'"),
+            redOn({40, 40}, {0, 0, 40, 40}), 0.0);
+
         // Phones save HEIC photos as .jpg: the content picks the decoder (content alone: tst_imageformats).
         row("heic as jpg", "photo.jpg", encodeWithQt(photo, "heic"), photo, 5.0);
     }
