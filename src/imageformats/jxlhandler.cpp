@@ -16,6 +16,7 @@
 #include <jxl/encode.h>
 #include <jxl/thread_parallel_runner.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -122,6 +123,20 @@ bool declaresBlackChannel(const JxlDecoder *decoder, const JxlBasicInfo &info)
             return true;
     }
     return false;
+}
+
+// libjxl takes 16-bit RGB only as three samples a pixel, which no QImage
+// format holds.
+QByteArray packedRgb48(const QImage &rgbx64)
+{
+    QByteArray packed(qsizetype(rgbx64.width()) * rgbx64.height() * 3 * sizeof(quint16), Qt::Uninitialized);
+    auto *out = reinterpret_cast<quint16 *>(packed.data());
+    for (int y = 0; y < rgbx64.height(); ++y) {
+        const auto *in = reinterpret_cast<const quint16 *>(rgbx64.constScanLine(y));
+        for (int x = 0; x < rgbx64.width(); ++x, in += 4)
+            out = std::copy_n(in, 3, out);
+    }
+    return packed;
 }
 
 } // namespace
@@ -280,7 +295,13 @@ bool JxlHandler::write(const QImage &image)
         return false;
     const bool alpha = image.hasAlphaChannel();
     const bool lossless = m_quality >= 100;
-    const QImage::Format tileFormat = alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888;
+    // Lossless keeps every sample a deeper picture has; lossy files are
+    // written in 8 bits, the loss below what the encoder throws away anyway.
+    // (For grey formats Qt counts the grey as the first, red, channel.)
+    const bool deep = lossless && image.pixelFormat().redSize() > 8;
+    const QImage::Format tileFormat = deep    ? (alpha ? QImage::Format_RGBA64 : QImage::Format_RGBX64)
+                                      : alpha ? QImage::Format_RGBA8888
+                                              : QImage::Format_RGB888;
 
     std::unique_ptr<JxlEncoder, EncoderDeleter> encoder(JxlEncoderCreate(nullptr));
     RunnerPtr runner = makeRunner();
@@ -292,9 +313,9 @@ bool JxlHandler::write(const QImage &image)
     JxlEncoderInitBasicInfo(&info);
     info.xsize = uint32_t(image.width());
     info.ysize = uint32_t(image.height());
-    info.bits_per_sample = 8;
+    info.bits_per_sample = deep ? 16 : 8;
     info.num_color_channels = 3;
-    info.alpha_bits = alpha ? 8 : 0;
+    info.alpha_bits = alpha ? info.bits_per_sample : 0;
     info.num_extra_channels = alpha ? 1 : 0;
     info.uses_original_profile = lossless ? JXL_TRUE : JXL_FALSE;
     if (JxlEncoderSetBasicInfo(encoder.get(), &info) != JXL_ENC_SUCCESS)
@@ -357,12 +378,13 @@ bool JxlHandler::write(const QImage &image)
             header.layer_info.xsize = uint32_t(tile.width());
             header.layer_info.ysize = uint32_t(tile.height());
             header.layer_info.blend_info.blendmode = JXL_BLEND_REPLACE;
-            const JxlPixelFormat pixelFormat{alpha ? 4u : 3u, JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN,
-                                             size_t(tile.bytesPerLine())};
+            const QByteArray packed = deep && !alpha ? packedRgb48(tile) : QByteArray();
+            const void *pixels = packed.isEmpty() ? static_cast<const void *>(tile.constBits()) : packed.constData();
+            const size_t bytes = packed.isEmpty() ? size_t(tile.sizeInBytes()) : size_t(packed.size());
+            const JxlPixelFormat pixelFormat{alpha ? 4u : 3u, deep ? JXL_TYPE_UINT16 : JXL_TYPE_UINT8,
+                                             JXL_NATIVE_ENDIAN, packed.isEmpty() ? size_t(tile.bytesPerLine()) : 0};
             if (JxlEncoderSetFrameHeader(settings, &header) != JXL_ENC_SUCCESS
-                || JxlEncoderAddImageFrame(settings, &pixelFormat, tile.constBits(),
-                                           size_t(tile.sizeInBytes()))
-                       != JXL_ENC_SUCCESS)
+                || JxlEncoderAddImageFrame(settings, &pixelFormat, pixels, bytes) != JXL_ENC_SUCCESS)
                 return false;
             if (left + tileSide >= image.width() && top + tileSide >= image.height())
                 JxlEncoderCloseInput(encoder.get());

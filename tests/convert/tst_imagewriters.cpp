@@ -219,6 +219,30 @@ private slots:
         QVERIFY(QDir(m_dir.path()).entryList({"full." + suffix + "*", "kept." + suffix + "?*"}, QDir::Files).isEmpty());
     }
 
+    // Lossless JPEG XL keeps 16-bit samples, which no 8-bit value matches.
+    void losslessKeepsDepth_data()
+    {
+        QTest::addColumn<QImage>("image");
+        QImage deep(40, 30, QImage::Format_RGBA64);
+        for (int y = 0; y < deep.height(); ++y)
+            for (int x = 0; x < deep.width(); ++x)
+                deep.setPixelColor(x, y, QColor::fromRgba64(x * 1601 + 1, y * 2203 + 5, x * y * 37 + 3, 65535 - x * 811));
+        deep.setColorSpace(QColorSpace::SRgb);
+        QTest::newRow("jxl 16 bits") << deep.convertToFormat(QImage::Format_RGBX64);
+        QTest::newRow("jxl 16 bits and alpha") << deep;
+        QTest::newRow("jxl 16-bit grey") << deep.convertToFormat(QImage::Format_Grayscale16);
+    }
+
+    void losslessKeepsDepth()
+    {
+        QFETCH(QImage, image);
+        const QString path = m_dir.filePath("deep.jxl");
+        QString error;
+        QVERIFY2(write(image, path, {90, true}, &error), qPrintable(error));
+        const QImage decoded = QImageReader(path).read();
+        QCOMPARE(decoded, image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_RGBA64 : QImage::Format_RGBX64));
+    }
+
     // An animation written frame by frame plays back as given: a square moving
     // over flat colours, a hole that opens and closes again, each frame with
     // its delay, and the loop count (QImageReader counts the repeats). A GIF
