@@ -8,12 +8,15 @@
 #include <QIODevice>
 #include <QList>
 #include <QImage>
+#include <QPointF>
 #include <QVariant>
 #include <QtEndian>
 
+#include <lcms2.h>
 #include <libheif/heif.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <mutex>
 
@@ -79,19 +82,79 @@ QImage::Format imageFormatFor(const heif_image_handle *handle)
     return premultiplied ? QImage::Format_RGBA8888_Premultiplied : QImage::Format_RGBA8888;
 }
 
-heif_chroma chromaFor(QImage::Format format)
+struct ProfileDeleter {
+    void operator()(void *profile) const { cmsCloseProfile(profile); }
+};
+struct CurveDeleter {
+    void operator()(cmsToneCurve *curve) const { cmsFreeToneCurve(curve); }
+};
+
+struct NclxDeleter {
+    void operator()(heif_color_profile_nclx *nclx) const { heif_nclx_color_profile_free(nclx); }
+};
+using NclxPtr = std::unique_ptr<heif_color_profile_nclx, NclxDeleter>;
+
+// An unknown colour description is an error that still hands out a profile.
+NclxPtr nclxOf(const heif_image_handle *handle)
 {
-    switch (format) {
-    case QImage::Format_RGBX64:
-        return heif_chroma_interleaved_RRGGBB_LE;
-    case QImage::Format_RGBA64:
-    case QImage::Format_RGBA64_Premultiplied:
-        return heif_chroma_interleaved_RRGGBBAA_LE;
-    case QImage::Format_RGB888:
-        return heif_chroma_interleaved_RGB;
-    default:
-        return heif_chroma_interleaved_RGBA;
-    }
+    heif_color_profile_nclx *nclx = nullptr;
+    const bool read = succeeded(heif_image_handle_get_nclx_color_profile(handle, &nclx));
+    NclxPtr owned(nclx);
+    return read ? std::move(owned) : nullptr;
+}
+
+// PQ and HLG values are light levels far above paper white, which no
+// profile Qt converts can describe: such pictures are refused.
+QByteArray hdrTransferOf(const heif_image_handle *handle)
+{
+    const NclxPtr nclx = heif_image_handle_get_color_profile_type(handle) == heif_color_profile_type_nclx
+                                 ? nclxOf(handle)
+                                 : nullptr;
+    if (nclx && nclx->transfer_characteristics == heif_transfer_characteristic_ITU_R_BT_2100_0_PQ)
+        return "PQ";
+    if (nclx && nclx->transfer_characteristics == heif_transfer_characteristic_ITU_R_BT_2100_0_HLG)
+        return "HLG";
+    return {};
+}
+
+// What an output's profile is called when only the codes describe the colours.
+QString describe(const heif_color_profile_nclx &nclx)
+{
+    return QStringLiteral("Colour primaries %1, transfer %2")
+            .arg(nclx.color_primaries)
+            .arg(nclx.transfer_characteristics);
+}
+
+// The video cameras' curve (a power with a linear foot, of BT.709, BT.601 and
+// BT.2020 alike) as the inverse that takes the values to light:
+// ((v + 0.099) / 1.099)^(1 / 0.45) above 0.081, v / 4.5 below.
+constexpr double videoCurve[] = {1 / 0.45, 1 / 1.099, 0.099 / 1.099, 1 / 4.5, 0.081};
+
+// Qt 6.4 builds no colour space from a parametric curve but reads one from
+// an ICC profile, which Little CMS writes.
+QColorSpace videoColorSpace(const heif_color_profile_nclx &nclx)
+{
+    const cmsCIExyY white{nclx.color_primary_white_x, nclx.color_primary_white_y, 1};
+    const cmsCIExyYTRIPLE primaries{{nclx.color_primary_red_x, nclx.color_primary_red_y, 1},
+                                    {nclx.color_primary_green_x, nclx.color_primary_green_y, 1},
+                                    {nclx.color_primary_blue_x, nclx.color_primary_blue_y, 1}};
+    const std::unique_ptr<cmsToneCurve, CurveDeleter> curve(cmsBuildParametricToneCurve(nullptr, 4, videoCurve));
+    cmsToneCurve *curves[] = {curve.get(), curve.get(), curve.get()};
+    const std::unique_ptr<void, ProfileDeleter> profile(curve ? cmsCreateRGBProfile(&white, &primaries, curves)
+                                                              : nullptr);
+    if (!profile)
+        return {};
+    cmsMLU *description = cmsMLUalloc(nullptr, 1);
+    cmsMLUsetASCII(description, "en", "US", describe(nclx).toLatin1().constData());
+    cmsWriteTag(profile.get(), cmsSigProfileDescriptionTag, description);
+    cmsMLUfree(description);
+    cmsUInt32Number size = 0;
+    if (!cmsSaveProfileToMem(profile.get(), nullptr, &size))
+        return {};
+    QByteArray icc(qsizetype(size), Qt::Uninitialized);
+    if (!cmsSaveProfileToMem(profile.get(), icc.data(), &size))
+        return {};
+    return QColorSpace::fromIccProfile(icc);
 }
 
 QColorSpace colorSpaceOf(const heif_image_handle *handle)
@@ -103,60 +166,116 @@ QColorSpace colorSpaceOf(const heif_image_handle *handle)
             return {};
         return QColorSpace::fromIccProfile(icc);
     }
-    if (type != heif_color_profile_type_nclx)
+    const NclxPtr nclx = type == heif_color_profile_type_nclx ? nclxOf(handle) : nullptr;
+    if (!nclx)
         return {};
-    heif_color_profile_nclx *nclx = nullptr;
-    // An unknown colour description is an error that still hands out a profile.
-    if (!succeeded(heif_image_handle_get_nclx_color_profile(handle, &nclx)) || !nclx) {
-        heif_nclx_color_profile_free(nclx);
-        return {};
+    // libheif gives the primaries' coordinates; unspecified ones are taken for sRGB's.
+    const bool srgbPrimaries = nclx->color_primaries == heif_color_primaries_ITU_R_BT_709_5
+                               || nclx->color_primary_white_x <= 0;
+    if (nclx->color_primary_white_x <= 0) {
+        nclx->color_primary_red_x = 0.64f, nclx->color_primary_red_y = 0.33f;
+        nclx->color_primary_green_x = 0.30f, nclx->color_primary_green_y = 0.60f;
+        nclx->color_primary_blue_x = 0.15f, nclx->color_primary_blue_y = 0.06f;
+        nclx->color_primary_white_x = 0.3127f, nclx->color_primary_white_y = 0.3290f;
     }
+    const QPointF white(nclx->color_primary_white_x, nclx->color_primary_white_y);
+    const QPointF red(nclx->color_primary_red_x, nclx->color_primary_red_y);
+    const QPointF green(nclx->color_primary_green_x, nclx->color_primary_green_y);
+    const QPointF blue(nclx->color_primary_blue_x, nclx->color_primary_blue_y);
+    using Transfer = QColorSpace::TransferFunction;
     QColorSpace space;
-    const bool srgbTransfer = nclx->transfer_characteristics == heif_transfer_characteristic_IEC_61966_2_1;
-    const bool linearTransfer = nclx->transfer_characteristics == heif_transfer_characteristic_linear;
-    if (nclx->color_primaries == heif_color_primaries_ITU_R_BT_709_5 && srgbTransfer)
-        space = QColorSpace(QColorSpace::SRgb);
-    else if (nclx->color_primaries == heif_color_primaries_ITU_R_BT_709_5 && linearTransfer)
-        space = QColorSpace(QColorSpace::SRgbLinear);
-    else if (nclx->color_primaries == heif_color_primaries_SMPTE_EG_432_1 && srgbTransfer)
-        space = QColorSpace(QColorSpace::DisplayP3);
-    heif_nclx_color_profile_free(nclx);
+    switch (nclx->transfer_characteristics) {
+    case heif_transfer_characteristic_ITU_R_BT_709_5:
+    case heif_transfer_characteristic_ITU_R_BT_601_6:
+    case heif_transfer_characteristic_ITU_R_BT_2020_2_10bit:
+    case heif_transfer_characteristic_ITU_R_BT_2020_2_12bit:
+        return videoColorSpace(*nclx);
+    case heif_transfer_characteristic_linear:
+        if (srgbPrimaries)
+            return QColorSpace(QColorSpace::SRgbLinear);
+        space = QColorSpace(white, red, green, blue, Transfer::Linear);
+        break;
+    case heif_transfer_characteristic_ITU_R_BT_470_6_System_M:
+        space = QColorSpace(white, red, green, blue, Transfer::Gamma, 2.2f);
+        break;
+    case heif_transfer_characteristic_ITU_R_BT_470_6_System_B_G:
+        space = QColorSpace(white, red, green, blue, Transfer::Gamma, 2.8f);
+        break;
+    default:
+        // sRGB's curve, which an unspecified one is taken for.
+        if (srgbPrimaries)
+            return QColorSpace(QColorSpace::SRgb);
+        if (nclx->color_primaries == heif_color_primaries_SMPTE_EG_432_1)
+            return QColorSpace(QColorSpace::DisplayP3);
+        space = QColorSpace(white, red, green, blue, Transfer::SRgb);
+    }
+    space.setDescription(describe(*nclx));
     return space;
 }
 
-// Widens samples of 9 to 16 significant bits to the full 16-bit range.
-inline quint16 widen(quint16 value, int bits)
+// Each stored level of a sample as one of the picture's (0 to top): widened,
+// and stretched from the video range (16 to 235 at 8 bits) when stored so.
+QList<quint16> levelsFor(int bits, int top, bool videoRange)
 {
-    if (bits >= 16)
-        return value;
-    return quint16((value << (16 - bits)) | (value >> (2 * bits - 16)));
+    const int highest = (1 << bits) - 1;
+    const double black = videoRange ? double(16 << (bits - 8)) : 0;
+    const double span = videoRange ? double(219 << (bits - 8)) : highest;
+    QList<quint16> levels(highest + 1);
+    for (int level = 0; level <= highest; ++level)
+        levels[level] = quint16(qBound(0.0, std::round((level - black) * top / span), double(top)));
+    return levels;
 }
 
-void copyPixels(const heif_image *decoded, QImage &target)
+// libheif hands grey pictures over as they are stored: it leaves their video
+// range as it is when it makes them RGB, so the grey plane is read here.
+bool copyPixels(const heif_image *decoded, QImage &target)
 {
-    int stride = 0;
-    const uint8_t *plane = heif_image_get_plane_readonly(decoded, heif_channel_interleaved, &stride);
-    const int width = target.width();
-    if (target.depth() == 64) {
-        const int bits = qBound(9, heif_image_get_bits_per_pixel_range(decoded, heif_channel_interleaved), 16);
-        const bool hasAlpha = target.format() != QImage::Format_RGBX64;
-        const int sourceChannels = hasAlpha ? 4 : 3;
+    const bool grey = heif_image_get_colorspace(decoded) == heif_colorspace_monochrome;
+    if (!grey && heif_image_get_chroma_format(decoded) != heif_chroma_444)
+        return false;
+    heif_color_profile_nclx *nclxRaw = nullptr;
+    heif_image_get_nclx_color_profile(decoded, &nclxRaw);
+    const NclxPtr nclx(nclxRaw);
+    const bool videoRange = grey && nclx && !nclx->full_range_flag;
+
+    const bool deep = target.depth() == 64;
+    const bool alpha = target.hasAlphaChannel();
+    const int pixelSamples = deep || alpha ? 4 : 3;
+    const heif_channel channels[] = {grey ? heif_channel_Y : heif_channel_R, grey ? heif_channel_Y : heif_channel_G,
+                                     grey ? heif_channel_Y : heif_channel_B, heif_channel_Alpha};
+    for (int sample = 0; sample < (alpha ? 4 : 3); ++sample) {
+        const heif_channel channel = channels[sample];
+        int stride = 0;
+        const uint8_t *plane = heif_image_get_plane_readonly(decoded, channel, &stride);
+        if (!plane || heif_image_get_width(decoded, channel) < target.width()
+            || heif_image_get_height(decoded, channel) < target.height())
+            return false;
+        const int bits = qBound(8, heif_image_get_bits_per_pixel_range(decoded, channel), 16);
+        const bool wide = heif_image_get_bits_per_pixel(decoded, channel) > 8;
+        const bool stretched = videoRange && channel != heif_channel_Alpha;
+        const QList<quint16> levels = levelsFor(bits, deep ? 0xffff : 0xff, stretched);
+        const quint16 highest = quint16(levels.size() - 1);
         for (int y = 0; y < target.height(); ++y) {
-            const auto *source = reinterpret_cast<const quint16 *>(plane + qsizetype(y) * stride);
-            auto *line = reinterpret_cast<quint16 *>(target.scanLine(y));
-            for (int x = 0; x < width; ++x) {
-                const quint16 *pixel = source + x * sourceChannels;
-                line[4 * x + 0] = widen(qFromLittleEndian(pixel[0]), bits);
-                line[4 * x + 1] = widen(qFromLittleEndian(pixel[1]), bits);
-                line[4 * x + 2] = widen(qFromLittleEndian(pixel[2]), bits);
-                line[4 * x + 3] = hasAlpha ? widen(qFromLittleEndian(pixel[3]), bits) : 0xffff;
+            const uint8_t *row = plane + qsizetype(y) * stride;
+            uchar *line = target.scanLine(y);
+            for (int x = 0; x < target.width(); ++x) {
+                const quint16 stored = wide ? reinterpret_cast<const quint16 *>(row)[x] : row[x];
+                const quint16 level = levels[qMin(stored, highest)];
+                if (deep)
+                    reinterpret_cast<quint16 *>(line)[pixelSamples * x + sample] = level;
+                else
+                    line[pixelSamples * x + sample] = uchar(level);
             }
         }
-        return;
     }
-    const qsizetype rowBytes = qsizetype(width) * (target.depth() / 8);
-    for (int y = 0; y < target.height(); ++y)
-        std::memcpy(target.scanLine(y), plane + qsizetype(y) * stride, rowBytes);
+    if (deep && !alpha) {
+        for (int y = 0; y < target.height(); ++y) {
+            auto *line = reinterpret_cast<quint16 *>(target.scanLine(y));
+            for (int x = 0; x < target.width(); ++x)
+                line[4 * x + 3] = 0xffff;
+        }
+    }
+    return true;
 }
 
 // The major brand first, then the compatible ones; none when the bytes do
@@ -220,6 +339,20 @@ bool HeifHandler::isImageSequence(const QByteArray &header)
     return std::any_of(brands.cbegin(), brands.cend(), [](const QByteArray &brand) { return isOneOf(brand, sequenceBrands); });
 }
 
+QByteArray HeifHandler::hdrTransfer(const QByteArray &data)
+{
+    ensureLibraryInitialised();
+    std::unique_ptr<heif_context, ContextDeleter> context(heif_context_alloc());
+    heif_image_handle *handleRaw = nullptr;
+    if (!context
+        || !succeeded(heif_context_read_from_memory_without_copy(context.get(), data.constData(), size_t(data.size()),
+                                                                 nullptr))
+        || !succeeded(heif_context_get_primary_image_handle(context.get(), &handleRaw)))
+        return {};
+    const std::unique_ptr<heif_image_handle, HandleDeleter> handle(handleRaw);
+    return hdrTransferOf(handle.get());
+}
+
 bool HeifHandler::canRead(QIODevice *device)
 {
     return device && !formatFromHeader(device->peek(headerPeekBytes)).isEmpty();
@@ -281,23 +414,23 @@ bool HeifHandler::read(QImage *image)
     if (!allocateImage(m_size, format, &result))
         return false;
 
+    if (!hdrTransferOf(m_handle.get()).isEmpty())
+        return false;
+
+    // Colour pictures come as RGB planes, grey ones as the plane they are stored in.
     heif_decoding_options *options = heif_decoding_options_alloc();
     heif_image *decodedRaw = nullptr;
-    const heif_error error = heif_decode_image(m_handle.get(), &decodedRaw, heif_colorspace_RGB,
-                                               chromaFor(format), options);
+    const heif_error error = heif_decode_image(m_handle.get(), &decodedRaw, heif_colorspace_undefined,
+                                               heif_chroma_undefined, options);
     heif_decoding_options_free(options);
     ImagePtr decoded(decodedRaw);
     if (!succeeded(error) || !decoded)
         return false;
-    const QSize decodedSize(heif_image_get_width(decoded.get(), heif_channel_interleaved),
-                            heif_image_get_height(decoded.get(), heif_channel_interleaved));
+    const QSize decodedSize(heif_image_get_primary_width(decoded.get()), heif_image_get_primary_height(decoded.get()));
     if (decodedSize != m_size && !allocateImage(decodedSize, format, &result))
         return false;
-    int stride = 0;
-    if (!heif_image_get_plane_readonly(decoded.get(), heif_channel_interleaved, &stride))
+    if (!copyPixels(decoded.get(), result))
         return false;
-
-    copyPixels(decoded.get(), result);
     const QColorSpace space = colorSpaceOf(m_handle.get());
     if (space.isValid())
         result.setColorSpace(space);

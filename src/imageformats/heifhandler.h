@@ -35,6 +35,9 @@ public:
     static bool canRead(QIODevice *device);
     // Whether the bytes open a file that announces an image sequence.
     static bool isImageSequence(const QByteArray &header);
+    // "PQ" or "HLG" when the file's picture holds HDR light levels, which
+    // this handler refuses to read; empty otherwise.
+    static QByteArray hdrTransfer(const QByteArray &data);
     // How much of a file's start the brands are looked for in.
     static constexpr int headerPeekBytes = 256;
 

@@ -41,6 +41,10 @@ QString failureCause(const QImageReader &reader, const QString &path)
         return {};
     if (HeifHandler::isImageSequence(file.peek(HeifHandler::headerPeekBytes)))
         return ImageMagickUtil::tr("a damaged or unsupported image sequence");
+    if (HeifHandler::canRead(&file)) {
+        if (const QByteArray hdr = HeifHandler::hdrTransfer(file.readAll()); !hdr.isEmpty())
+            return ImageMagickUtil::tr("HDR (%1) pictures are not supported").arg(QString::fromLatin1(hdr));
+    }
     if (JxlHandler::canRead(&file) && JxlHandler::hasBlackChannel(file.readAll()))
         return ImageMagickUtil::tr("CMYK JPEG XL is not supported");
     // No decoder knows the content; an empty file is merely cut short.

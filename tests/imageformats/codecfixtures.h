@@ -27,8 +27,10 @@ inline QByteArray encodeWithQt(const QImage &image, const QByteArray &format, in
     return writer.write(image) ? bytes : QByteArray();
 }
 
-// HEIF or AVIF through libheif, with irot/imir boxes or 10-bit samples.
-inline QByteArray encodeHeif(const QImage &image, bool av1, int orientation = 1, int bits = 8)
+// HEIF or AVIF through libheif, with irot/imir boxes or 10-bit samples; an
+// 8-bit Grayscale8 picture as one grey plane; nclx: how the file describes its colours.
+inline QByteArray encodeHeif(const QImage &image, bool av1, int orientation = 1, int bits = 8,
+                             heif_color_profile_nclx *nclx = nullptr)
 {
     heif_init(nullptr);
     std::unique_ptr<heif_context, void (*)(heif_context *)> context(heif_context_alloc(), heif_context_free);
@@ -40,16 +42,21 @@ inline QByteArray encodeHeif(const QImage &image, bool av1, int orientation = 1,
     if (av1)
         heif_encoder_set_parameter_integer(encoder, "speed", 9);
     const bool deep = bits > 8;
-    const QImage rgb = image.convertToFormat(deep ? QImage::Format_RGBX64 : QImage::Format_RGB888);
+    const bool grey = image.format() == QImage::Format_Grayscale8;
+    const int samples = grey ? 1 : 3;
+    const QImage rgb = grey ? image : image.convertToFormat(deep ? QImage::Format_RGBX64 : QImage::Format_RGB888);
     heif_image *picture = nullptr;
-    heif_image_create(rgb.width(), rgb.height(), heif_colorspace_RGB,
-                      deep ? heif_chroma_interleaved_RRGGBB_LE : heif_chroma_interleaved_RGB, &picture);
-    heif_image_add_plane(picture, heif_channel_interleaved, rgb.width(), rgb.height(), bits);
+    heif_image_create(rgb.width(), rgb.height(), grey ? heif_colorspace_monochrome : heif_colorspace_RGB,
+                      grey ? heif_chroma_monochrome
+                           : (deep ? heif_chroma_interleaved_RRGGBB_LE : heif_chroma_interleaved_RGB),
+                      &picture);
+    const heif_channel channel = grey ? heif_channel_Y : heif_channel_interleaved;
+    heif_image_add_plane(picture, channel, rgb.width(), rgb.height(), bits);
     int stride = 0;
-    uint8_t *plane = heif_image_get_plane(picture, heif_channel_interleaved, &stride);
+    uint8_t *plane = heif_image_get_plane(picture, channel, &stride);
     for (int y = 0; y < rgb.height(); ++y) {
         if (!deep) {
-            std::memcpy(plane + y * stride, rgb.constScanLine(y), size_t(rgb.width()) * 3);
+            std::memcpy(plane + y * stride, rgb.constScanLine(y), size_t(rgb.width()) * samples);
             continue;
         }
         const auto *source = reinterpret_cast<const quint16 *>(rgb.constScanLine(y));
@@ -58,8 +65,12 @@ inline QByteArray encodeHeif(const QImage &image, bool av1, int orientation = 1,
             for (int c = 0; c < 3; ++c)
                 target[3 * x + c] = qToLittleEndian(quint16(source[4 * x + c] >> (16 - bits)));
     }
+    if (nclx)
+        heif_image_set_nclx_color_profile(picture, nclx);
     heif_encoding_options *options = heif_encoding_options_alloc();
     options->image_orientation = heif_orientation(orientation);
+    // libheif leaves the nclx box out of HEVC files unless told otherwise.
+    options->macOS_compatibility_workaround_no_nclx_profile = nclx == nullptr;
     heif_context_encode_image(context.get(), picture, encoder, options, nullptr);
     heif_encoding_options_free(options);
     heif_image_release(picture);
