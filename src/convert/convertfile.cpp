@@ -95,9 +95,8 @@ bool writePicture(QImage image, const QString &source, const QString &target, co
     MetadataParts parts;
     if (settings.metadata == MetadataKeepAll || settings.metadata == MetadataNoLocation)
         parts |= MetadataPart::Blocks;
-    // libheif gives HEIF pictures upright whatever is asked: their tag would turn them twice.
-    if (settings.ignoreOrientation
-        && !QByteArrayList{"heif", "heic", "avif"}.contains(QImageReader::imageFormat(source)))
+    // Pictures that come upright whatever is asked: their tag would turn them twice.
+    if (settings.ignoreOrientation && !orientationOnlyInPicture(QImageReader::imageFormat(source)))
         parts |= MetadataPart::StoredOrientation;
     // Pixels whose profile Qt could not parse are still in that profile's
     // space: it goes with them unless they turned grey.

@@ -20,6 +20,12 @@ class QImageReader;
 // them. Asked before the reader reads: reading makes it forget the format.
 QImageIOHandler::Transformations storedTransformation(QImageReader &reader);
 
+// True for a source whose orientation no tag of an output could carry, as it
+// lives in the picture's own data (HEIF's rotation and mirror boxes, JPEG
+// XL's codestream): such a picture is turned upright even when the pixels
+// are asked for as stored.
+bool orientationOnlyInPicture(const QByteArray &format);
+
 // The stored picture brought upright; the colour space stays.
 QImage uprightImage(const QImage &stored, QImageIOHandler::Transformations turn);
 
@@ -27,8 +33,7 @@ QImage uprightImage(const QImage &stored, QImageIOHandler::Transformations turn)
 // invalid when the file cannot be read. A drawing gives its own size, a PDF
 // its page's at pdfDpi; rawPictures (a RawPictures) is how a camera RAW file
 // would be developed. page: the page of a document or frame of an animation.
-// storedOrientation: the size as stored, not turned (HEIF excepted, which
-// libheif always gives upright).
+// storedOrientation: the size as stored, not turned (see orientationOnlyInPicture).
 QSize uprightImageSize(const QString &path, int pdfDpi, int rawPictures = RawFullQuality, int page = 0,
                        bool storedOrientation = false);
 

@@ -184,6 +184,11 @@ QImageIOHandler::Transformations storedTransformation(QImageReader &reader)
     return QImageIOHandler::TransformationNone;
 }
 
+bool orientationOnlyInPicture(const QByteArray &format)
+{
+    return QByteArrayList{"heif", "heic", "avif", "jxl"}.contains(format);
+}
+
 QImage uprightImage(const QImage &stored, QImageIOHandler::Transformations turn)
 {
     if (turn == QImageIOHandler::TransformationNone)
@@ -209,7 +214,8 @@ QSize uprightImageSize(const QString &path, int pdfDpi, int rawPictures, int pag
     if (page > 0 && reader.format() == "tiff" && !reader.jumpToImage(page))
         return QSize();
     const QSize size = reader.size();
-    return !storedOrientation && storedTransformation(reader) & QImageIOHandler::TransformationRotate90
+    const bool asStored = storedOrientation && !orientationOnlyInPicture(reader.format());
+    return !asStored && storedTransformation(reader) & QImageIOHandler::TransformationRotate90
                ? size.transposed()
                : size;
 }
@@ -292,7 +298,8 @@ bool decodeSource(const QString &path, QImage &image, QString *reason, QString *
     // Asked before reading: the reader forgets the format once it has read.
     const bool jpeg = reader.format() == "jpeg";
     const QImageIOHandler::Transformations turn =
-        rendering.storedOrientation ? QImageIOHandler::TransformationNone : storedTransformation(reader);
+        rendering.storedOrientation && !orientationOnlyInPicture(reader.format()) ? QImageIOHandler::TransformationNone
+                                                                                  : storedTransformation(reader);
     QSize decodedSize = stored;
     const QSize wanted = turn & QImageIOHandler::TransformationRotate90 ? rendering.atLeast.transposed()
                                                                       : rendering.atLeast;
