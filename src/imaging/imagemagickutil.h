@@ -79,7 +79,7 @@ public:
 
     // The steps after decoding (watermarks, scaling, adjustments, grayscale)
     // on a picture already decoded, such as a frame of an animation.
-    QImage processDecoded(const QImage &decoded, bool fastPreview, const ConversionSettings &settings,
+    QImage processDecoded(QImage decoded, bool fastPreview, const ConversionSettings &settings,
                           QString *error = nullptr);
 
     // Contrast, brightness, gamma, sepia, inversion and blur.

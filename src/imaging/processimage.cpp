@@ -152,9 +152,10 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
         return failure(error, reason);
     if (note)
         *note = sourceNote;
+    // Handed on, not shared: a step that changes the pixels in place then makes no copy.
     if (!ownSize && !rendering.atLeast.isValid())
-        return processDecoded(image, fastPreview, settings, error);
-    return finishImage(image, size, scalingMode(fastPreview, settings), settings, error);
+        return processDecoded(std::move(image), fastPreview, settings, error);
+    return finishImage(std::move(image), size, scalingMode(fastPreview, settings), settings, error);
 }
 
 Rendering ImageMagickUtil::wholeRendering(const ConversionSettings &settings, int page)
@@ -166,7 +167,7 @@ Rendering ImageMagickUtil::wholeRendering(const ConversionSettings &settings, in
     return rendering;
 }
 
-QImage ImageMagickUtil::processDecoded(const QImage &decoded, bool fastPreview, const ConversionSettings &settings,
+QImage ImageMagickUtil::processDecoded(QImage decoded, bool fastPreview, const ConversionSettings &settings,
                                        QString *error)
 {
     const std::optional<QSize> size = scaledSize(decoded.size(), settings);
@@ -175,7 +176,7 @@ QImage ImageMagickUtil::processDecoded(const QImage &decoded, bool fastPreview, 
         if (const QString refusal = scaledSizeRefusal(*size, qMax(decoded.depth(), 32)); !refusal.isEmpty())
             return failure(error, refusal);
     }
-    return finishImage(decoded, size, scalingMode(fastPreview, settings), settings, error);
+    return finishImage(std::move(decoded), size, scalingMode(fastPreview, settings), settings, error);
 }
 
 QImage ImageMagickUtil::finishImage(QImage image, const std::optional<QSize> &size, Qt::TransformationMode mode,
@@ -194,16 +195,20 @@ QImage ImageMagickUtil::finishImage(QImage image, const std::optional<QSize> &si
     // layer of the source's size. Without watermarks the layer is left out
     // where drawing it would not change a byte.
     if (hasWatermark(settings) || !compositionKeepsUnderTransparency(image.format())) {
-        QImage canvas(image.size(), QImage::Format_ARGB32);
-        canvas.fill(0);
-        drawWatermarks(canvas, settings);
         const QImage::Format format = image.format();
         if (format == QImage::Format_RGBA64)
             premultiplyDeep(image);
-        QPainter painter;
-        if (painter.begin(&image)) {
-            painter.drawImage(image.rect(), canvas);
-            painter.end();
+        // Over premultiplied 16-bit pixels an empty layer changes nothing:
+        // the round trip through premultiplying is all it would do.
+        if (hasWatermark(settings) || format != QImage::Format_RGBA64) {
+            QImage canvas(image.size(), QImage::Format_ARGB32);
+            canvas.fill(0);
+            drawWatermarks(canvas, settings);
+            QPainter painter;
+            if (painter.begin(&image)) {
+                painter.drawImage(image.rect(), canvas);
+                painter.end();
+            }
         }
         image.convertTo(format);
     }
