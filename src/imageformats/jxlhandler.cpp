@@ -33,17 +33,10 @@ constexpr qsizetype outputChunkBytes = 1 << 16;
 constexpr int tileSide = 2048;
 constexpr int signatureBytes = 12;
 
-struct DecoderDeleter {
-    void operator()(JxlDecoder *decoder) const { JxlDecoderDestroy(decoder); }
-};
 struct EncoderDeleter {
     void operator()(JxlEncoder *encoder) const { JxlEncoderDestroy(encoder); }
 };
-struct RunnerDeleter {
-    void operator()(void *runner) const { JxlThreadParallelRunnerDestroy(runner); }
-};
-using DecoderPtr = std::unique_ptr<JxlDecoder, DecoderDeleter>;
-using RunnerPtr = std::unique_ptr<void, RunnerDeleter>;
+using RunnerPtr = std::unique_ptr<void, JxlRunnerDeleter>;
 
 RunnerPtr makeRunner()
 {
@@ -103,16 +96,10 @@ void addMetadataBoxes(JxlEncoder *encoder, const EncoderMetadata &metadata)
 
 // The header's facts, with the stored size: the orientation is left to the
 // reader's transformation.
-bool readBasicInfo(JxlDecoder *decoder, const QByteArray &data, JxlBasicInfo *info)
+bool readBasicInfo(const JxlDecoding &decoding, JxlBasicInfo *info)
 {
-    if (!decoder || JxlDecoderSubscribeEvents(decoder, JXL_DEC_BASIC_INFO) != JXL_DEC_SUCCESS
-        || JxlDecoderSetKeepOrientation(decoder, JXL_TRUE) != JXL_DEC_SUCCESS
-        || JxlDecoderSetInput(decoder, reinterpret_cast<const uint8_t *>(data.constData()), size_t(data.size()))
-               != JXL_DEC_SUCCESS)
-        return false;
-    JxlDecoderCloseInput(decoder);
-    return JxlDecoderProcessInput(decoder) == JXL_DEC_BASIC_INFO
-           && JxlDecoderGetBasicInfo(decoder, info) == JXL_DEC_SUCCESS;
+    return decoding.get() && JxlDecoderProcessInput(decoding.get()) == JXL_DEC_BASIC_INFO
+           && JxlDecoderGetBasicInfo(decoding.get(), info) == JXL_DEC_SUCCESS;
 }
 
 bool declaresBlackChannel(const JxlDecoder *decoder, const JxlBasicInfo &info)
@@ -141,11 +128,69 @@ QByteArray packedRgb48(const QImage &rgbx64)
 
 } // namespace
 
+void JxlRunnerDeleter::operator()(void *runner) const
+{
+    JxlThreadParallelRunnerDestroy(runner);
+}
+
+JxlDecoding::JxlDecoding(const QByteArray &data, int events, bool keepOrientation)
+    // Threads only speed up pixels; reading headers starts none.
+    : m_runner(events & JXL_DEC_FULL_IMAGE ? makeRunner() : nullptr), m_decoder(JxlDecoderCreate(nullptr))
+{
+    if (!m_decoder || ((events & JXL_DEC_FULL_IMAGE) && !m_runner)
+        || (m_runner
+            && JxlDecoderSetParallelRunner(m_decoder.get(), JxlThreadParallelRunner, m_runner.get()) != JXL_DEC_SUCCESS)
+        || JxlDecoderSubscribeEvents(m_decoder.get(), events) != JXL_DEC_SUCCESS
+        || JxlDecoderSetKeepOrientation(m_decoder.get(), keepOrientation ? JXL_TRUE : JXL_FALSE) != JXL_DEC_SUCCESS
+        || JxlDecoderSetUnpremultiplyAlpha(m_decoder.get(), JXL_TRUE) != JXL_DEC_SUCCESS
+        || JxlDecoderSetInput(m_decoder.get(), reinterpret_cast<const uint8_t *>(data.constData()), size_t(data.size()))
+               != JXL_DEC_SUCCESS) {
+        m_decoder.reset();
+        return;
+    }
+    JxlDecoderCloseInput(m_decoder.get());
+}
+
+bool JxlDecoding::chooseColours(bool usesOriginalProfile, bool grey)
+{
+    JxlDecoder *decoder = m_decoder.get();
+    const QColorSpace originalSpace = iccColorSpace(decoder, JXL_COLOR_PROFILE_TARGET_ORIGINAL);
+    const bool originalIsNamed = JxlDecoderGetColorAsEncodedProfile(decoder, nullptr, JXL_COLOR_PROFILE_TARGET_ORIGINAL,
+                                                                    nullptr)
+                                 == JXL_DEC_SUCCESS;
+    // A lossy file with an arbitrary ICC profile can only come out in a
+    // space libjxl names. Linear Rec. 2020 in 16 bits holds every common
+    // gamut without clipping; Qt converts to the file's profile afterwards.
+    if (!usesOriginalProfile && !originalIsNamed && !grey && originalSpace.isValid()) {
+        JxlColorEncoding wide{};
+        wide.color_space = JXL_COLOR_SPACE_RGB;
+        wide.white_point = JXL_WHITE_POINT_D65;
+        wide.primaries = JXL_PRIMARIES_2100;
+        wide.transfer_function = JXL_TRANSFER_FUNCTION_LINEAR;
+        wide.rendering_intent = JXL_RENDERING_INTENT_RELATIVE;
+        if (JxlDecoderSetPreferredColorProfile(decoder, &wide) != JXL_DEC_SUCCESS)
+            return false;
+        m_decodedSpace = linearRec2020();
+        m_fileSpace = originalSpace;
+        return true;
+    }
+    m_decodedSpace = iccColorSpace(decoder, JXL_COLOR_PROFILE_TARGET_DATA);
+    return true;
+}
+
+void JxlDecoding::applyColours(QImage *image) const
+{
+    if (m_decodedSpace.isValid())
+        image->setColorSpace(m_decodedSpace);
+    if (viaWideGamut())
+        image->convertToColorSpace(m_fileSpace);
+}
+
 bool JxlHandler::hasBlackChannel(const QByteArray &data)
 {
-    DecoderPtr decoder(JxlDecoderCreate(nullptr));
+    const JxlDecoding decoding(data, JXL_DEC_BASIC_INFO, true);
     JxlBasicInfo info;
-    return readBasicInfo(decoder.get(), data, &info) && declaresBlackChannel(decoder.get(), info);
+    return readBasicInfo(decoding, &info) && declaresBlackChannel(decoding.get(), info);
 }
 
 bool JxlHandler::canRead(QIODevice *device)
@@ -178,11 +223,11 @@ bool JxlHandler::parseHeader()
     if (!readCodedInput(device(), &m_data))
         return false;
 
-    DecoderPtr decoder(JxlDecoderCreate(nullptr));
+    const JxlDecoding decoding(m_data, JXL_DEC_BASIC_INFO, true);
     JxlBasicInfo info;
     // CMY with the black apart cannot be shown without the CMYK profile
     // applied to all four; the first three alone would be a wrong picture.
-    if (!readBasicInfo(decoder.get(), m_data, &info) || declaresBlackChannel(decoder.get(), info))
+    if (!readBasicInfo(decoding, &info) || declaresBlackChannel(decoding.get(), info))
         return false;
     if (info.xsize == 0 || info.ysize == 0 || info.xsize > INT_MAX || info.ysize > INT_MAX)
         return false;
@@ -202,44 +247,15 @@ bool JxlHandler::read(QImage *image)
         return false;
     m_state = State::Failed;
 
-    DecoderPtr decoder(JxlDecoderCreate(nullptr));
-    RunnerPtr runner = makeRunner();
-    if (!decoder || !runner
-        || JxlDecoderSetParallelRunner(decoder.get(), JxlThreadParallelRunner, runner.get()) != JXL_DEC_SUCCESS
-        || JxlDecoderSubscribeEvents(decoder.get(), JXL_DEC_COLOR_ENCODING | JXL_DEC_FULL_IMAGE) != JXL_DEC_SUCCESS
-        || JxlDecoderSetKeepOrientation(decoder.get(), JXL_TRUE) != JXL_DEC_SUCCESS
-        || JxlDecoderSetUnpremultiplyAlpha(decoder.get(), JXL_TRUE) != JXL_DEC_SUCCESS
-        || JxlDecoderSetInput(decoder.get(), reinterpret_cast<const uint8_t *>(m_data.constData()),
-                              size_t(m_data.size()))
-               != JXL_DEC_SUCCESS)
-        return false;
-    JxlDecoderCloseInput(decoder.get());
-
+    JxlDecoding decoding(m_data, JXL_DEC_COLOR_ENCODING | JXL_DEC_FULL_IMAGE, true);
+    JxlDecoder *decoder = decoding.get();
     // The first event tells how the pixels will come out.
-    if (JxlDecoderProcessInput(decoder.get()) != JXL_DEC_COLOR_ENCODING)
+    if (!decoder || JxlDecoderProcessInput(decoder) != JXL_DEC_COLOR_ENCODING
+        || !decoding.chooseColours(m_usesOriginalProfile, m_grayscale))
         return false;
-    const QColorSpace originalSpace = iccColorSpace(decoder.get(), JXL_COLOR_PROFILE_TARGET_ORIGINAL);
-    const bool originalIsNamed = JxlDecoderGetColorAsEncodedProfile(decoder.get(), nullptr,
-                                                                    JXL_COLOR_PROFILE_TARGET_ORIGINAL, nullptr)
-                                 == JXL_DEC_SUCCESS;
-    // A lossy file with an arbitrary ICC profile can only come out in a
-    // space libjxl names. Linear Rec. 2020 in 16 bits holds every common
-    // gamut without clipping; Qt converts to the file's profile afterwards.
-    const bool viaWideGamut = !m_usesOriginalProfile && !originalIsNamed && !m_grayscale && originalSpace.isValid();
-    if (viaWideGamut) {
-        JxlColorEncoding wide{};
-        wide.color_space = JXL_COLOR_SPACE_RGB;
-        wide.white_point = JXL_WHITE_POINT_D65;
-        wide.primaries = JXL_PRIMARIES_2100;
-        wide.transfer_function = JXL_TRANSFER_FUNCTION_LINEAR;
-        wide.rendering_intent = JXL_RENDERING_INTENT_RELATIVE;
-        if (JxlDecoderSetPreferredColorProfile(decoder.get(), &wide) != JXL_DEC_SUCCESS)
-            return false;
-    }
-    const QColorSpace dataSpace = viaWideGamut ? linearRec2020() : iccColorSpace(decoder.get(), JXL_COLOR_PROFILE_TARGET_DATA);
 
     const bool deep = m_bitsPerSample > 8;
-    const bool decodeDeep = deep || viaWideGamut;
+    const bool decodeDeep = deep || decoding.viaWideGamut();
     QImage::Format format;
     uint32_t channels = 4;
     if (m_grayscale && !m_alpha) {
@@ -261,12 +277,12 @@ bool JxlHandler::read(QImage *image)
                                      size_t(result.bytesPerLine())};
 
     for (;;) {
-        const JxlDecoderStatus status = JxlDecoderProcessInput(decoder.get());
+        const JxlDecoderStatus status = JxlDecoderProcessInput(decoder);
         if (status == JXL_DEC_NEED_IMAGE_OUT_BUFFER) {
             size_t needed = 0;
-            if (JxlDecoderImageOutBufferSize(decoder.get(), &pixelFormat, &needed) != JXL_DEC_SUCCESS
+            if (JxlDecoderImageOutBufferSize(decoder, &pixelFormat, &needed) != JXL_DEC_SUCCESS
                 || needed > size_t(result.sizeInBytes())
-                || JxlDecoderSetImageOutBuffer(decoder.get(), &pixelFormat, result.bits(),
+                || JxlDecoderSetImageOutBuffer(decoder, &pixelFormat, result.bits(),
                                                size_t(result.sizeInBytes()))
                        != JXL_DEC_SUCCESS)
                 return false;
@@ -277,13 +293,9 @@ bool JxlHandler::read(QImage *image)
         }
     }
 
-    if (dataSpace.isValid())
-        result.setColorSpace(dataSpace);
-    if (viaWideGamut) {
-        result.convertToColorSpace(originalSpace);
-        if (!deep)
-            result.convertTo(m_alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
-    }
+    decoding.applyColours(&result);
+    if (decoding.viaWideGamut() && !deep)
+        result.convertTo(m_alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
     *image = result;
     m_state = State::Finished;
     return true;

@@ -16,6 +16,7 @@
 #include "exiforientation.h"
 #include "heifhandler.h"
 #include "imagemagickutil.h"
+#include "jxlhandler.h"
 #include "pipelinerules.h"
 #include "renderedsources.h"
 #include "sourceorientation.h"
@@ -51,13 +52,15 @@ QString tooLarge(const QSize &size)
             .arg(allocationLimitMegabytes());
 }
 
-enum class Kind { Other, Tiff, Gif, Webp, AvifSequence };
+enum class Kind { Other, Tiff, Gif, Webp, AvifSequence, Jxl };
 
 Kind kindOf(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Kind::Other;
+    if (JxlHandler::canRead(&file))
+        return Kind::Jxl;
     const QByteArray head = file.read(HeifHandler::headerPeekBytes);
     if (isGifData(head))
         return Kind::Gif;
@@ -382,6 +385,109 @@ private:
     avifDecoder *decoder;
 };
 
+// JPEG XL animations through libjxl, which composites each frame onto the
+// canvas and turns it upright.
+class JxlFrameDecoder : public FrameReader::Decoder
+{
+public:
+    static int frameCount(const QString &path)
+    {
+        QFile file(path);
+        JxlBasicInfo info;
+        return file.open(QIODevice::ReadOnly) ? scan(file.readAll(), &info) : 0;
+    }
+
+    bool open(const QString &path, QString *cause)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            *cause = damaged();
+            return false;
+        }
+        data = file.readAll();
+        JxlBasicInfo info;
+        frames = scan(data, &info);
+        if (frames == 0) {
+            *cause = damaged();
+            return false;
+        }
+        // A still is read as a picture, not here.
+        if (!info.have_animation)
+            return false;
+        // Upright, as libjxl turns the frames.
+        size = QSize(int(qMin<uint32_t>(info.xsize, INT_MAX)), int(qMin<uint32_t>(info.ysize, INT_MAX)));
+        if (pictureSizeVerdict(size, 64) != PictureSize::Fits) {
+            *cause = size.isEmpty() ? damaged() : tooLarge(size);
+            return false;
+        }
+        alpha = info.alpha_bits > 0;
+        loops = int(qMin<uint32_t>(info.animation.num_loops, INT_MAX));
+        tickMs = 1000.0 * info.animation.tps_denominator / info.animation.tps_numerator;
+        decoding = std::make_unique<JxlDecoding>(data, JXL_DEC_COLOR_ENCODING | JXL_DEC_FRAME | JXL_DEC_FULL_IMAGE,
+                                                 false);
+        if (!decoding->get() || JxlDecoderProcessInput(decoding->get()) != JXL_DEC_COLOR_ENCODING
+            || !decoding->chooseColours(info.uses_original_profile, info.num_color_channels == 1)) {
+            *cause = damaged();
+            return false;
+        }
+        return true;
+    }
+
+    bool next(SourceFrame *frame, QString *cause) override
+    {
+        const bool deep = decoding->viaWideGamut();
+        // Opaque frames stay without alpha, as the first one read as a still does.
+        QImage image(size, deep ? (alpha ? QImage::Format_RGBA64 : QImage::Format_RGBX64)
+                                : (alpha ? QImage::Format_RGBA8888 : QImage::Format_RGBX8888));
+        if (image.isNull()) {
+            *cause = tooLarge(size);
+            return false;
+        }
+        const JxlPixelFormat format{4, deep ? JXL_TYPE_UINT16 : JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN,
+                                    size_t(image.bytesPerLine())};
+        JxlDecoder *decoder = decoding->get();
+        JxlFrameHeader header{};
+        for (JxlDecoderStatus status = JxlDecoderProcessInput(decoder); status != JXL_DEC_FULL_IMAGE;
+             status = JxlDecoderProcessInput(decoder)) {
+            const bool handled =
+                    (status == JXL_DEC_FRAME && JxlDecoderGetFrameHeader(decoder, &header) == JXL_DEC_SUCCESS)
+                    || (status == JXL_DEC_NEED_IMAGE_OUT_BUFFER
+                        && JxlDecoderSetImageOutBuffer(decoder, &format, image.bits(), size_t(image.sizeInBytes()))
+                                   == JXL_DEC_SUCCESS);
+            if (!handled) {
+                *cause = damaged();
+                return false;
+            }
+        }
+        decoding->applyColours(&image);
+        image.convertTo(alpha ? QImage::Format_RGBA8888 : QImage::Format_RGBX8888);
+        frame->image = image;
+        frame->delayMs = int(std::lround(header.duration * tickMs));
+        return true;
+    }
+
+private:
+    // Counts the frames shown: with only their headers asked for, libjxl
+    // skips their pixels. Frames before damage count, as in a GIF.
+    static int scan(const QByteArray &data, JxlBasicInfo *info)
+    {
+        const JxlDecoding counting(data, JXL_DEC_BASIC_INFO | JXL_DEC_FRAME, false);
+        if (!counting.get() || JxlDecoderProcessInput(counting.get()) != JXL_DEC_BASIC_INFO
+            || JxlDecoderGetBasicInfo(counting.get(), info) != JXL_DEC_SUCCESS)
+            return 0;
+        int shown = 0;
+        while (JxlDecoderProcessInput(counting.get()) == JXL_DEC_FRAME)
+            ++shown;
+        return shown;
+    }
+
+    QByteArray data; // the decoder reads from it
+    std::unique_ptr<JxlDecoding> decoding;
+    QSize size;
+    bool alpha = false;
+    double tickMs = 0;
+};
+
 } // namespace
 
 int sourcePageCount(const QString &path)
@@ -407,6 +513,9 @@ int sourcePageCount(const QString &path)
         count = reader.frameCount();
         break;
     }
+    case Kind::Jxl:
+        count = JxlFrameDecoder::frameCount(path);
+        break;
     }
     return qMax(1, count);
 }
@@ -414,7 +523,8 @@ int sourcePageCount(const QString &path)
 bool isAnimatedSource(const QString &path)
 {
     const Kind kind = kindOf(path);
-    return (kind == Kind::Gif || kind == Kind::Webp || kind == Kind::AvifSequence) && sourcePageCount(path) > 1;
+    return (kind == Kind::Gif || kind == Kind::Webp || kind == Kind::AvifSequence || kind == Kind::Jxl)
+           && sourcePageCount(path) > 1;
 }
 
 FrameReader::FrameReader(const QString &path)
@@ -436,6 +546,12 @@ FrameReader::FrameReader(const QString &path)
         auto avif = std::make_unique<AvifDecoder>();
         if (avif->open(path, &openCause))
             decoder = std::move(avif);
+        break;
+    }
+    case Kind::Jxl: {
+        auto jxl = std::make_unique<JxlFrameDecoder>();
+        if (jxl->open(path, &openCause))
+            decoder = std::move(jxl);
         break;
     }
     case Kind::Tiff:

@@ -89,28 +89,29 @@ inline QByteArray encodeHeif(const QImage &image, bool av1, int orientation = 1,
 
 // A lossless JPEG XL codestream with an orientation, or grey samples (with or without
 // alpha); or the picture as a cropped layer of a larger declared canvas; or
-// with a black channel beside the colours, as CMYK keeps its K.
-inline QByteArray encodeJxl(const QImage &image, int orientation, bool grey = false, bool withAlpha = false,
-                            const QSize &canvas = QSize(), bool withBlack = false)
+// with a black channel beside the colours, as CMYK keeps its K. Given ticks,
+// an animation looping forever, each frame shown for its ticks at 100 a
+// second, written 1000/10 so that a reader must use both terms.
+inline QByteArray encodeJxlFrames(const QList<QImage> &frames, const QList<uint32_t> &ticks, int orientation,
+                                  bool grey = false, bool withAlpha = false, const QSize &canvas = QSize(),
+                                  bool withBlack = false)
 {
-    // Grey samples take the red channel: the grey fixtures are grey already.
-    const QImage rgba = image.convertToFormat(QImage::Format_RGBA8888);
+    const QSize size = frames.first().size();
     const QList<int> channels = grey ? (withAlpha ? QList<int>{0, 3} : QList<int>{0}) : QList<int>{0, 1, 2};
-    QByteArray samples;
-    for (const uchar *pixel = rgba.constBits(); pixel < rgba.constBits() + rgba.sizeInBytes(); pixel += 4)
-        for (const int channel : channels)
-            samples.append(char(pixel[channel]));
     std::unique_ptr<JxlEncoder, void (*)(JxlEncoder *)> encoder(JxlEncoderCreate(nullptr), JxlEncoderDestroy);
     JxlBasicInfo info;
     JxlEncoderInitBasicInfo(&info);
-    info.xsize = uint32_t(canvas.isValid() ? canvas.width() : rgba.width());
-    info.ysize = uint32_t(canvas.isValid() ? canvas.height() : rgba.height());
+    info.xsize = uint32_t(canvas.isValid() ? canvas.width() : size.width());
+    info.ysize = uint32_t(canvas.isValid() ? canvas.height() : size.height());
     info.bits_per_sample = 8;
     info.num_color_channels = grey ? 1 : 3;
     info.alpha_bits = withAlpha ? 8 : 0;
     info.num_extra_channels = (withAlpha ? 1 : 0) + (withBlack ? 1 : 0);
     info.uses_original_profile = JXL_TRUE;
     info.orientation = JxlOrientation(orientation);
+    info.have_animation = ticks.isEmpty() ? JXL_FALSE : JXL_TRUE;
+    info.animation.tps_numerator = 1000;
+    info.animation.tps_denominator = 10;
     JxlEncoderSetBasicInfo(encoder.get(), &info);
     const uint32_t blackIndex = withAlpha ? 1 : 0;
     if (withBlack) {
@@ -125,21 +126,30 @@ inline QByteArray encodeJxl(const QImage &image, int orientation, bool grey = fa
     JxlEncoderFrameSettings *settings = JxlEncoderFrameSettingsCreate(encoder.get(), nullptr);
     JxlEncoderSetFrameLossless(settings, JXL_TRUE);
     JxlEncoderFrameSettingsSetOption(settings, JXL_ENC_FRAME_SETTING_EFFORT, 1);
-    JxlFrameHeader frame;
-    JxlEncoderInitFrameHeader(&frame);
-    frame.layer_info.have_crop = canvas.isValid() ? JXL_TRUE : JXL_FALSE;
-    frame.layer_info.xsize = uint32_t(rgba.width());
-    frame.layer_info.ysize = uint32_t(rgba.height());
-    JxlEncoderSetFrameHeader(settings, &frame);
-    const JxlPixelFormat format{uint32_t(channels.size()), JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
-    if (JxlEncoderAddImageFrame(settings, &format, samples.constData(), size_t(samples.size())) != JXL_ENC_SUCCESS)
-        return {};
-    const QByteArray black(qsizetype(rgba.width()) * rgba.height(), '\x40');
-    const JxlPixelFormat blackFormat{1, JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
-    if (withBlack
-        && JxlEncoderSetExtraChannelBuffer(settings, &blackFormat, black.constData(), size_t(black.size()), blackIndex)
-               != JXL_ENC_SUCCESS)
-        return {};
+    for (qsizetype i = 0; i < frames.size(); ++i) {
+        // Grey samples take the red channel: the grey fixtures are grey already.
+        const QImage rgba = frames.at(i).convertToFormat(QImage::Format_RGBA8888);
+        QByteArray samples;
+        for (const uchar *pixel = rgba.constBits(); pixel < rgba.constBits() + rgba.sizeInBytes(); pixel += 4)
+            for (const int channel : channels)
+                samples.append(char(pixel[channel]));
+        JxlFrameHeader frame;
+        JxlEncoderInitFrameHeader(&frame);
+        frame.duration = ticks.value(i);
+        frame.layer_info.have_crop = canvas.isValid() ? JXL_TRUE : JXL_FALSE;
+        frame.layer_info.xsize = uint32_t(rgba.width());
+        frame.layer_info.ysize = uint32_t(rgba.height());
+        JxlEncoderSetFrameHeader(settings, &frame);
+        const JxlPixelFormat format{uint32_t(channels.size()), JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
+        if (JxlEncoderAddImageFrame(settings, &format, samples.constData(), size_t(samples.size())) != JXL_ENC_SUCCESS)
+            return {};
+        const QByteArray black(qsizetype(rgba.width()) * rgba.height(), '\x40');
+        const JxlPixelFormat blackFormat{1, JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
+        if (withBlack
+            && JxlEncoderSetExtraChannelBuffer(settings, &blackFormat, black.constData(), size_t(black.size()), blackIndex)
+                   != JXL_ENC_SUCCESS)
+            return {};
+    }
     JxlEncoderCloseInput(encoder.get());
     QByteArray bytes(1 << 20, Qt::Uninitialized);
     auto *next = reinterpret_cast<uint8_t *>(bytes.data());
@@ -148,6 +158,12 @@ inline QByteArray encodeJxl(const QImage &image, int orientation, bool grey = fa
         return {};
     bytes.truncate(bytes.size() - qsizetype(available));
     return bytes;
+}
+
+inline QByteArray encodeJxl(const QImage &image, int orientation, bool grey = false, bool withAlpha = false,
+                            const QSize &canvas = QSize(), bool withBlack = false)
+{
+    return encodeJxlFrames({image}, {}, orientation, grey, withAlpha, canvas, withBlack);
 }
 
 // Rewrites every 'ispe' box (the stored image size) of a HEIF file.

@@ -253,6 +253,12 @@ private slots:
                 encodeAvifSequence({{filled({16, 12}, Qt::red), {}, 40}, {middle, {}, 120}, {filled({16, 12}, Qt::blue), {}, 80}});
         QTest::newRow("avif sequence frame 2") << writeFile("moving.avif", avifs) << 3 << QList<int>{40, 120, 80} << 1
                                                << middle << 6.0;
+        // Stored turned a quarter, shown upright.
+        const QByteArray jxl = encodeJxlFrames({storedUnder(filled({16, 12}, Qt::red), 6), storedUnder(middle, 6),
+                                                storedUnder(filled({16, 12}, Qt::blue), 6)},
+                                               {7, 13, 10}, 6);
+        QTest::newRow("animated jxl frame 2") << writeFile("moving.jxl", jxl) << 3 << QList<int>{70, 130, 100} << 1
+                                              << middle << 0.0;
 
         const QString pdf = m_dir.filePath("pages.pdf");
         QVERIFY(writePdfPages(pdf, {{72, 144}, {144, 72}, {72, 72}}, {Qt::red, Qt::green, Qt::blue}));
