@@ -10,6 +10,7 @@
 #include <webp/demux.h>
 
 #include <cmath>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -199,12 +200,26 @@ public:
         }
         lastDisposal = control.DisposalMode;
         lastArea = area;
+        // A canvas with nothing clear goes out as RGB, so that no output
+        // carries an alpha channel it does not need.
         frame->image = canvas;
+        if (isOpaque(canvas))
+            frame->image.reinterpretAsFormat(QImage::Format_RGB32);
         frame->delayMs = control.DelayTime * 10;
         return true;
     }
 
 private:
+    static bool isOpaque(const QImage &canvas)
+    {
+        for (int y = 0; y < canvas.height(); ++y) {
+            const auto *line = reinterpret_cast<const QRgb *>(canvas.constScanLine(y));
+            if (!std::all_of(line, line + canvas.width(), [](QRgb pixel) { return qAlpha(pixel) == 255; }))
+                return false;
+        }
+        return true;
+    }
+
     // Reads an extension's blocks: the loop count of the application
     // extension into *loops, the graphic control into *control.
     static bool skipExtension(GifFileType *gif, int *loops, GraphicsControlBlock *control)

@@ -178,6 +178,10 @@ private slots:
             drawing("width='30pt' height='30pt' viewBox='0 0 40 20' preserveAspectRatio='none'", "width='40' height='20'"),
             redOn({40, 40}, {0, 0, 40, 40}), 0.0);
 
+        // Nothing clear, so no alpha channel for the outputs to carry.
+        const QImage blocks = kxtest::makeBlocksImage(6, 4, {Qt::red, Qt::green, Qt::blue}).convertToFormat(QImage::Format_RGB32);
+        row("gif without transparency", "opaque.gif", encodeSource(blocks, "gif"), blocks, 0.0, QImage::Format_RGB32);
+
         // Phones save HEIC photos as .jpg: the content picks the decoder (content alone: tst_imageformats).
         row("heic as jpg", "photo.jpg", encodeWithQt(photo, "heic"), photo, 5.0);
     }
