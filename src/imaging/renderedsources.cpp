@@ -143,9 +143,11 @@ QString noSuchPage(int page)
 QSize pageSize(const QPdfDocument &document, int dpi, int page)
 {
     const QSizeF points = document.pagePointSize(page);
-    // A page box from the file may be any size: past the largest side it is no size at all.
-    const double width = std::round(points.width() * dpi / 72.0);
-    const double height = std::round(points.height() * dpi / 72.0);
+    // A part of a pixel is a whole one, as PDF renderers count it, so that
+    // nothing of the page's edge is cut off. A page box from the file may
+    // be any size: past the largest side it is no size at all.
+    const double width = std::ceil(points.width() * dpi / 72.0 - 1e-6);
+    const double height = std::ceil(points.height() * dpi / 72.0 - 1e-6);
     if (!(width >= 0 && height >= 0 && width <= maximumPictureSide && height <= maximumPictureSide))
         return QSize();
     return QSize(int(width), int(height));

@@ -265,8 +265,9 @@ private slots:
                                               << middle << 0.0;
 
         const QString pdf = m_dir.filePath("pages.pdf");
-        QVERIFY(writePdfPages(pdf, {{72, 144}, {144, 72}, {72, 72}}, {Qt::red, Qt::green, Qt::blue}));
-        QTest::newRow("pdf page 2 at 150 dpi") << pdf << 3 << QList<int>() << 1 << filled({300, 150}, Qt::green) << 1.0;
+        // 200 x 100 points are 416.7 x 208.3 pixels: a part of a pixel counts whole.
+        QVERIFY(writePdfPages(pdf, {{72, 144}, {200, 100}, {72, 72}}, {Qt::red, Qt::green, Qt::blue}));
+        QTest::newRow("pdf page 2 at 150 dpi") << pdf << 3 << QList<int>() << 1 << filled({417, 209}, Qt::green) << 1.0;
 
         QTest::newRow("still picture") << writeFile("still.png", encodeWithQt(second, "png")) << 1 << QList<int>() << 0
                                        << second << 0.0;
