@@ -1,6 +1,5 @@
 #include "conversionrun.h"
 
-#include <QColorSpace>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
@@ -389,9 +388,7 @@ public:
                 return JobResult{{}, {}, note};
             PdfPicture picture;
             picture.image = size == image.size() ? image : image.scaled(size, Qt::IgnoreAspectRatio, mode);
-            // A drawn page holds no colour profile: its pixels are read as sRGB.
-            if (picture.image.colorSpace().isValid() && picture.image.colorSpace() != QColorSpace(QColorSpace::SRgb))
-                picture.image.convertToColorSpace(QColorSpace::SRgb);
+            madeSrgb(&picture.image);
             picture.size = size;
             return JobResult{{}, picture, note};
         };

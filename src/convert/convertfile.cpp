@@ -23,6 +23,13 @@ QString text(const char *source)
     return QCoreApplication::translate("ConvertImagesThread", source);
 }
 
+// Without a profile, asked for or because the format (GIF) has none, an
+// output's pixels are read as sRGB.
+bool holdsNoProfile(const ConversionSettings &settings, const QString &target)
+{
+    return settings.metadata == MetadataNone || isGifTargetPath(target);
+}
+
 // Every frame through the pipeline and on to the writer, one at a time, with
 // its delay and the source's loop count.
 bool convertAnimation(const QString &source, const QString &target, const ConversionSettings &settings,
@@ -42,9 +49,11 @@ bool convertAnimation(const QString &source, const QString &target, const Conver
             *error = QCoreApplication::translate("ImageMagickUtil", "The image could not be read: %1.").arg(cause);
             return false;
         }
-        const QImage processed = util.processDecoded(frame.image, false, settings, error);
+        QImage processed = util.processDecoded(frame.image, false, settings, error);
         if (processed.isNull())
             return false;
+        if (holdsNoProfile(settings, target))
+            madeSrgb(&processed);
         if (!writer) {
             writer = AnimationWriter::create(target, writeOptionsFor(settings, "." + QFileInfo(target).suffix()),
                                              processed.size(), reader.loopCount(), error);
@@ -65,6 +74,13 @@ bool convertAnimation(const QString &source, const QString &target, const Conver
 }
 
 } // namespace
+
+void madeSrgb(QImage *image)
+{
+    if (image->colorSpace().isValid() && image->colorSpace() != QColorSpace(QColorSpace::SRgb))
+        image->convertToColorSpace(QColorSpace::SRgb);
+    image->setColorSpace(QColorSpace());
+}
 
 QString animationKeptAsFirstFrame()
 {
@@ -104,13 +120,8 @@ bool writePicture(QImage image, const QString &source, const QString &target, co
                            && !(image.depth() <= 8 && image.isGrayscale());
     if (unapplied)
         parts |= MetadataPart::UnappliedColourProfile;
-    // Without a profile the pixels are read as sRGB: they are made so first,
-    // for a GIF too, which holds none.
-    if ((settings.metadata == MetadataNone || isGifTargetPath(target)) && image.colorSpace().isValid()) {
-        if (image.colorSpace() != QColorSpace(QColorSpace::SRgb))
-            image.convertToColorSpace(QColorSpace::SRgb);
-        image.setColorSpace(QColorSpace());
-    }
+    if (holdsNoProfile(settings, target))
+        madeSrgb(&image);
     const bool read = parts.testAnyFlags(MetadataPart::Blocks | MetadataPart::UnappliedColourProfile);
     PhotoMetadata metadata = read && !isGifTargetPath(target)
                                  ? readPhotoMetadata(source, image.size(), settings.metadata == MetadataNoLocation, parts)

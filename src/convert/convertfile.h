@@ -24,6 +24,10 @@ bool convertImageFile(const QString &source, const QString &target, const Conver
 // The note of an animated source written as a still under "keep animations".
 QString animationKeptAsFirstFrame();
 
+// The pixels made sRGB, without a colour space, for an output that carries
+// no profile (a GIF, a PDF page, or none asked for) and so is read as sRGB.
+void madeSrgb(QImage *image);
+
 // Several outputs of one source from one decode: the source decoded whole,
 // once, and each output's pipeline and writer run on that picture.
 struct SharedOutput

@@ -53,7 +53,11 @@ QSize carriedJpegSize(QByteArrayView data, QByteArray *profile)
             *profile = QByteArray(reinterpret_cast<const char *>(icc), qsizetype(iccBytes));
             std::free(icc);
         }
-        const bool named = profile->isEmpty() || (components < 4 && QColorSpace::fromIccProfile(*profile).isValid());
+        // The profile's own colour model (header bytes 16 to 19) must be the data's.
+        const QByteArray model = profile->mid(16, 4);
+        const bool named = profile->isEmpty()
+                           || (((components == 1 && model == "GRAY") || (components == 3 && model == "RGB "))
+                               && QColorSpace::fromIccProfile(*profile).isValid());
         if (carried && named)
             size = QSize(int(info.image_width), int(info.image_height));
     }

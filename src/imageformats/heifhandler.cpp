@@ -410,11 +410,10 @@ bool HeifHandler::read(QImage *image)
 
     const QImage::Format format = imageFormatFor(m_handle.get());
     QImage result;
+    if (!hdrTransferOf(m_handle.get()).isEmpty())
+        return false;
     // Refuses images above the reader's allocation limit before anything is decoded.
     if (!allocateImage(m_size, format, &result))
-        return false;
-
-    if (!hdrTransferOf(m_handle.get()).isEmpty())
         return false;
 
     // Colour pictures come as RGB planes, grey ones as the plane they are stored in.

@@ -29,6 +29,7 @@ struct Read
     png_structp png = nullptr;
     png_infop info = nullptr;
     std::vector<png_byte> row;
+    std::vector<png_bytep> rows; // into row, one a picture row, for an interlaced file
     std::vector<double> rgba;
     QImage image;
     std::optional<RowReducer> reducer;
@@ -128,14 +129,13 @@ PngReduction decodePngReduced(const QString &path, const QSize &atLeast, QImage 
     }
     read->reducer.emplace(&read->image, width, factor, false);
     const double scale = deep ? 65535.0 : 255.0;
-    std::vector<png_bytep> rows;
     if (interlaced) {
         for (int y = 0; y < height; ++y)
-            rows.push_back(read->row.data() + size_t(y) * rowBytes);
-        png_read_image(png, rows.data());
+            read->rows.push_back(read->row.data() + size_t(y) * rowBytes);
+        png_read_image(png, read->rows.data());
     }
     for (int y = 0; y < height; ++y) {
-        png_bytep row = interlaced ? rows[size_t(y)] : read->row.data();
+        png_bytep row = interlaced ? read->rows[size_t(y)] : read->row.data();
         if (!interlaced)
             png_read_row(png, row, nullptr);
         const auto *wide = reinterpret_cast<const quint16 *>(row);

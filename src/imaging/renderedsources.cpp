@@ -90,8 +90,9 @@ QSize drawingSize(const QSvgRenderer &renderer, const std::optional<DrawingRoot>
 }
 
 // Where the viewBox goes when the drawing is rendered at size: whole and
-// centred on the drawing's own canvas, as SVG does unless told to stretch
-// it; the canvas itself is stretched to size like any picture.
+// centred on the drawing's own canvas, SVG's default, or stretched over it
+// for "none" (other alignments and "slice" are taken as the default); the
+// canvas itself is stretched to size like any picture.
 QRectF viewBoxArea(const QRectF &viewBox, const QSize &canvas, const QSize &size, bool stretched)
 {
     if (stretched || canvas.isEmpty() || viewBox.isEmpty())
@@ -143,9 +144,9 @@ QString noSuchPage(int page)
 QSize pageSize(const QPdfDocument &document, int dpi, int page)
 {
     const QSizeF points = document.pagePointSize(page);
-    // A part of a pixel is a whole one, as PDF renderers count it, so that
-    // nothing of the page's edge is cut off. A page box from the file may
-    // be any size: past the largest side it is no size at all.
+    // A part of a pixel is a whole one, as PDF renderers count it (the page
+    // is stretched over it). A page box from the file may be any size: past
+    // the largest side it is no size at all.
     const double width = std::ceil(points.width() * dpi / 72.0 - 1e-6);
     const double height = std::ceil(points.height() * dpi / 72.0 - 1e-6);
     if (!(width >= 0 && height >= 0 && width <= maximumPictureSide && height <= maximumPictureSide))

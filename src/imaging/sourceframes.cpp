@@ -155,6 +155,8 @@ public:
             *cause = damaged();
             return false;
         }
+        // Clearing needs alpha again.
+        canvas.reinterpretAsFormat(QImage::Format_ARGB32);
         // What the frame before asked to be done once it had been shown.
         if (lastDisposal == DISPOSE_BACKGROUND) {
             for (int y = lastArea.top(); y <= lastArea.bottom(); ++y)
@@ -201,10 +203,11 @@ public:
         lastDisposal = control.DisposalMode;
         lastArea = area;
         // A canvas with nothing clear goes out as RGB, so that no output
-        // carries an alpha channel it does not need.
-        frame->image = canvas;
+        // carries an alpha channel it does not need; the canvas itself is
+        // retagged, as the frame shares its pixels.
         if (isOpaque(canvas))
-            frame->image.reinterpretAsFormat(QImage::Format_RGB32);
+            canvas.reinterpretAsFormat(QImage::Format_RGB32);
+        frame->image = canvas;
         frame->delayMs = control.DelayTime * 10;
         return true;
     }
@@ -408,8 +411,16 @@ public:
     static int frameCount(const QString &path)
     {
         QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return 0;
+        // A still says so in its first bytes: the rest of the file is not read.
+        const QByteArray head = file.read(headBytes);
         JxlBasicInfo info;
-        return file.open(QIODevice::ReadOnly) ? scan(file.readAll(), &info) : 0;
+        const JxlDecoding header(head, JXL_DEC_BASIC_INFO, false);
+        if (header.get() && JxlDecoderProcessInput(header.get()) == JXL_DEC_BASIC_INFO
+            && JxlDecoderGetBasicInfo(header.get(), &info) == JXL_DEC_SUCCESS && !info.have_animation)
+            return 1;
+        return scan(head + file.readAll(), &info);
     }
 
     bool open(const QString &path, QString *cause)
@@ -482,6 +493,8 @@ public:
     }
 
 private:
+    static constexpr qint64 headBytes = 64 * 1024;
+
     // Counts the frames shown: with only their headers asked for, libjxl
     // skips their pixels. Frames before damage count, as in a GIF.
     static int scan(const QByteArray &data, JxlBasicInfo *info)
