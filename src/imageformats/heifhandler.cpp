@@ -253,6 +253,16 @@ bool copyPixels(const heif_image *decoded, QImage &target)
         const int bits = qBound(8, heif_image_get_bits_per_pixel_range(decoded, channel), 16);
         const bool wide = heif_image_get_bits_per_pixel(decoded, channel) > 8;
         const bool stretched = videoRange && channel != heif_channel_Alpha;
+        if (!deep && !wide && !stretched) {
+            // Most pictures: 8-bit samples as they are.
+            for (int y = 0; y < target.height(); ++y) {
+                const uint8_t *row = plane + qsizetype(y) * stride;
+                uchar *line = target.scanLine(y) + sample;
+                for (int x = 0; x < target.width(); ++x)
+                    line[pixelSamples * x] = row[x];
+            }
+            continue;
+        }
         const QList<quint16> levels = levelsFor(bits, deep ? 0xffff : 0xff, stretched);
         const quint16 highest = quint16(levels.size() - 1);
         for (int y = 0; y < target.height(); ++y) {
