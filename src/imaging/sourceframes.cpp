@@ -102,16 +102,18 @@ public:
             if (ok && type == IMAGE_DESC_RECORD_TYPE) {
                 int codeSize = 0;
                 GifByteType *block = nullptr;
-                ok = DGifGetImageDesc(gif) != GIF_ERROR && DGifGetCode(gif, &codeSize, &block) != GIF_ERROR;
+                const bool described = DGifGetImageDesc(gif) != GIF_ERROR;
+                ok = described && DGifGetCode(gif, &codeSize, &block) != GIF_ERROR;
                 while (ok && block)
                     ok = DGifGetCodeNext(gif, &block) != GIF_ERROR;
-                *frames += ok ? 1 : 0;
+                *frames += described ? 1 : 0;
             } else if (ok && type == EXTENSION_RECORD_TYPE) {
                 ok = skipExtension(gif, loops, nullptr);
             }
         }
         DGifCloseFile(gif, &error);
-        // Frames before damage still count: decoding them tells of the damage.
+        // A frame cut short counts too: decoding it tells of the damage,
+        // rather than the animation ending early without a word.
         return *frames > 0;
     }
 

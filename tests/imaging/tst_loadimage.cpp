@@ -463,6 +463,26 @@ private slots:
         QVERIFY(!ok || (mayGivePartialPicture && loaded.size() == QSize(64, 48)));
     }
 
+    // An animation cut short in its last frame: the frames before it load,
+    // the cut one is refused rather than left out without a word.
+    void cutAnimationTellsOfTheDamage()
+    {
+        const QString whole = m_dir.filePath("whole.gif");
+        QImage red(8, 8, QImage::Format_ARGB32);
+        red.fill(Qt::red);
+        QVERIFY(framefixtures::writeGif(whole, {8, 8}, {{red, {}, 100}, {kxtest::makePhotoLikeImage(8, 8), {}, 100}}));
+        const QByteArray bytes = kxtest::readFile(whole);
+        const QString cut = writeFile("cut.gif", bytes.left(bytes.size() - 20));
+        QCOMPARE(sourcePageCount(cut), 2);
+        Rendering rendering;
+        QImage loaded;
+        QString reason;
+        QVERIFY(ImageMagickUtil().loadImage(cut, loaded, &reason, nullptr, rendering));
+        rendering.page = 1;
+        QVERIFY(!ImageMagickUtil().loadImage(cut, loaded, &reason, nullptr, rendering));
+        QCOMPARE(reason, QString("The image could not be read: damaged or truncated."));
+    }
+
     // Only a regular file is read (a dangling link fails the same test); the picture passed in stays.
     void folderIsNotRead()
     {
