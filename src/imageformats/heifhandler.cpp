@@ -401,15 +401,52 @@ bool HeifHandler::parseHeader()
     if (!succeeded(heif_context_read_from_memory_without_copy(m_context.get(), m_data.constData(),
                                                               size_t(m_data.size()), nullptr)))
         return false;
+    return selectPicture(m_picture);
+}
+
+bool HeifHandler::selectPicture(int number)
+{
+    m_state = State::Failed;
+    const int count = heif_context_get_number_of_top_level_images(m_context.get());
+    if (number < 0 || number >= count)
+        return false;
+    heif_item_id primary = 0;
+    if (!succeeded(heif_context_get_primary_image_ID(m_context.get(), &primary)))
+        return false;
+    QList<heif_item_id> ids(count);
+    heif_context_get_list_of_top_level_image_IDs(m_context.get(), ids.data(), count);
+    ids.removeOne(primary);
+    ids.prepend(primary);
     heif_image_handle *handle = nullptr;
-    if (!succeeded(heif_context_get_primary_image_handle(m_context.get(), &handle)) || !handle)
+    if (!succeeded(heif_context_get_image_handle(m_context.get(), ids.at(number), &handle)) || !handle)
         return false;
     m_handle.reset(handle);
+    m_picture = number;
     m_size = QSize(heif_image_handle_get_width(handle), heif_image_handle_get_height(handle));
     if (m_size.isEmpty())
         return false;
     m_state = State::Parsed;
     return true;
+}
+
+int HeifHandler::imageCount() const
+{
+    auto *self = const_cast<HeifHandler *>(this);
+    if (m_state == State::Finished || self->parseHeader())
+        return heif_context_get_number_of_top_level_images(m_context.get());
+    return 0;
+}
+
+bool HeifHandler::jumpToImage(int imageNumber)
+{
+    if (m_state == State::Unread && !parseHeader())
+        return false;
+    return m_context && selectPicture(imageNumber);
+}
+
+int HeifHandler::currentImageNumber() const
+{
+    return m_picture;
 }
 
 bool HeifHandler::read(QImage *image)

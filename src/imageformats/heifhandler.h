@@ -28,6 +28,11 @@ public:
     QVariant option(ImageOption option) const override;
     void setOption(ImageOption option, const QVariant &value) override;
     bool supportsOption(ImageOption option) const override;
+    // A file may hold several pictures side by side (not a sequence): the
+    // primary one first, then the others in the file's order.
+    int imageCount() const override;
+    bool jumpToImage(int imageNumber) override;
+    int currentImageNumber() const override;
 
     // "heic", "avif" or "heif" when the bytes open an ISO-BMFF file of one
     // of those brands; empty otherwise.
@@ -43,11 +48,13 @@ public:
 
 private:
     bool parseHeader();
+    bool selectPicture(int number);
 
     enum class State { Unread, Parsed, Finished, Failed };
     State m_state = State::Unread;
     QByteArray m_data;
     QSize m_size;
+    int m_picture = 0; // the picture read, 0 the primary one
     int m_quality = -1;
     EncoderMetadata m_metadata;
     struct ContextDeleter { void operator()(heif_context *context) const; };

@@ -210,8 +210,10 @@ QSize uprightImageSize(const QString &path, int pdfDpi, int rawPictures, int pag
     attachRawDevelopment(file, rawPictures);
     QImageReader reader(&file);
     reader.setAutoTransform(false);
-    // An animation's frames all have the canvas's size; a TIFF's pages their own.
-    if (page > 0 && reader.format() == "tiff" && !reader.jumpToImage(page))
+    // An animation's frames all have the canvas's size; a TIFF's pages and
+    // the pictures a HEIF file holds side by side their own.
+    const bool heifPictures = QByteArrayList{"heic", "heif", "avif"}.contains(reader.format()) && reader.imageCount() > 1;
+    if (page > 0 && (reader.format() == "tiff" || heifPictures) && !reader.jumpToImage(page))
         return QSize();
     const QSize size = reader.size();
     const bool asStored = storedOrientation && !orientationOnlyInPicture(reader.format());
@@ -270,8 +272,11 @@ bool decodeSource(const QString &path, QImage &image, QString *reason, QString *
         return true;
     }
 
-    // A later frame of an animation is composited from those before it.
-    if (rendering.page > 0)
+    // A later frame of an animation is composited from those before it; the
+    // pictures a HEIF file holds side by side are read as they are.
+    const bool heifPictures = file.seek(0) && HeifHandler::canRead(&file)
+                              && !HeifHandler::isImageSequence(file.peek(HeifHandler::headerPeekBytes));
+    if (rendering.page > 0 && !heifPictures)
         return loadFrame(path, rendering.page, &image, reason);
     // Every frame of a GIF through giflib: Qt's reader paints the first frame
     // on the background colour, where players and the later frames leave it
@@ -286,6 +291,8 @@ bool decodeSource(const QString &path, QImage &image, QString *reason, QString *
     attachRawDevelopment(source, rendering.rawPictures);
     QImageReader reader(&source);
     QImageReader::setAllocationLimit(allocationLimitMegabytes());
+    if (rendering.page > 0 && !reader.jumpToImage(rendering.page))
+        return refuse(reason, ImageMagickUtil::tr("it has no page %1").arg(rendering.page + 1));
     // The picture is turned upright here rather than by the reader, once for
     // every format, with its colour space kept.
     reader.setAutoTransform(false);

@@ -3,6 +3,7 @@
 #include <QColorSpace>
 #include <QCoreApplication>
 #include <QFile>
+#include <QImageReader>
 #include <QTransform>
 
 #include <avif/avif.h>
@@ -53,7 +54,7 @@ QString tooLarge(const QSize &size)
             .arg(allocationLimitMegabytes());
 }
 
-enum class Kind { Other, Tiff, Gif, Webp, AvifSequence, Jxl };
+enum class Kind { Other, Tiff, Gif, Webp, AvifSequence, Jxl, HeifPictures };
 
 Kind kindOf(const QString &path)
 {
@@ -71,6 +72,8 @@ Kind kindOf(const QString &path)
         return Kind::Tiff;
     if (HeifHandler::isImageSequence(head))
         return Kind::AvifSequence;
+    if (!HeifHandler::formatFromHeader(head).isEmpty())
+        return Kind::HeifPictures;
     return Kind::Other;
 }
 
@@ -546,6 +549,9 @@ int sourcePageCount(const QString &path)
     case Kind::Jxl:
         count = JxlFrameDecoder::frameCount(path);
         break;
+    case Kind::HeifPictures:
+        count = QImageReader(path).imageCount();
+        break;
     }
     return qMax(1, count);
 }
@@ -585,6 +591,7 @@ FrameReader::FrameReader(const QString &path)
         break;
     }
     case Kind::Tiff:
+    case Kind::HeifPictures:
     case Kind::Other:
         break;
     }

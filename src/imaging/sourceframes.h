@@ -7,7 +7,8 @@
 #include <memory>
 
 // The pages of a document (TIFF, PDF) and the frames of an animation (GIF,
-// WEBP, AVIF sequence, JPEG XL), as far as a source has more than one.
+// WEBP, AVIF sequence, JPEG XL) and the pictures a HEIF file holds side by
+// side, as far as a source has more than one.
 
 // How many pages or frames the source holds, told from its structure without
 // decoding pixels; 1 for any other picture and for one that cannot be told

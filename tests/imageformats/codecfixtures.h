@@ -30,7 +30,7 @@ inline QByteArray encodeWithQt(const QImage &image, const QByteArray &format, in
 // HEIF or AVIF through libheif, with irot/imir boxes or 10-bit samples; an
 // 8-bit Grayscale8 picture as one grey plane; nclx: how the file describes its colours.
 inline QByteArray encodeHeif(const QImage &image, bool av1, int orientation = 1, int bits = 8,
-                             heif_color_profile_nclx *nclx = nullptr)
+                             heif_color_profile_nclx *nclx = nullptr, const QImage &beside = QImage())
 {
     heif_init(nullptr);
     std::unique_ptr<heif_context, void (*)(heif_context *)> context(heif_context_alloc(), heif_context_free);
@@ -74,6 +74,17 @@ inline QByteArray encodeHeif(const QImage &image, bool av1, int orientation = 1,
     heif_context_encode_image(context.get(), picture, encoder, options, nullptr);
     heif_encoding_options_free(options);
     heif_image_release(picture);
+    // A second picture beside the primary one, as a camera's burst keeps them.
+    if (!beside.isNull()) {
+        const QImage second = beside.convertToFormat(QImage::Format_RGB888);
+        heif_image_create(second.width(), second.height(), heif_colorspace_RGB, heif_chroma_interleaved_RGB, &picture);
+        heif_image_add_plane(picture, heif_channel_interleaved, second.width(), second.height(), 8);
+        plane = heif_image_get_plane(picture, heif_channel_interleaved, &stride);
+        for (int y = 0; y < second.height(); ++y)
+            std::memcpy(plane + y * stride, second.constScanLine(y), size_t(second.width()) * 3);
+        heif_context_encode_image(context.get(), picture, encoder, nullptr, nullptr);
+        heif_image_release(picture);
+    }
     heif_encoder_release(encoder);
 
     QByteArray bytes;

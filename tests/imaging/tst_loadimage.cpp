@@ -264,6 +264,10 @@ private slots:
         QTest::newRow("animated jxl frame 2") << writeFile("moving.jxl", jxl) << 3 << QList<int>{70, 130, 100} << 1
                                               << middle << 0.0;
 
+        // A second picture beside the primary one, of its own size.
+        QTest::newRow("heic picture 2") << writeFile("pictures.heic", encodeHeif(shown, false, 1, 8, nullptr, second))
+                                        << 2 << QList<int>() << 1 << second << 5.0;
+
         const QString pdf = m_dir.filePath("pages.pdf");
         // 200 x 100 points are 416.7 x 208.3 pixels: a part of a pixel counts whole.
         QVERIFY(writePdfPages(pdf, {{72, 144}, {200, 100}, {72, 72}}, {Qt::red, Qt::green, Qt::blue}));
