@@ -3,6 +3,7 @@
 #include "colourconversion.h"
 #include "exiforientation.h"
 #include "heifhandler.h"
+#include "jpegerrors.h"
 #include "jxlhandler.h"
 #include "pipelinerules.h"
 #include "photometadata.h"
@@ -21,6 +22,9 @@
 #include <QMutex>
 
 #include <memory>
+#include <vector>
+
+#include <jerror.h>
 
 namespace {
 
@@ -53,6 +57,45 @@ QString failureCause(const QImageReader &reader, const QString &path)
     return ImageMagickUtil::tr("damaged or truncated");
 }
 
+// Whether libjpeg runs out of coded data inside the picture. Its entropy
+// decoder warns when it meets the end of the data before the last block;
+// a file that lacks only its end marker never makes it do so. A progressive
+// file may instead lack whole scans, which nothing tells from a missing end
+// marker: it counts as cut short. Read at an eighth of the size, which
+// spares the transforms, not the decoding.
+bool jpegDataCutShort(const uchar *data, qint64 size)
+{
+    jpeg_decompress_struct info;
+    JpegErrors errors;
+    std::vector<JSAMPLE> row;
+    info.err = errors.install();
+    errors.manager.emit_message = [](j_common_ptr common, int level) {
+        if (level < 0 && common->err->msg_code == JWRN_HIT_MARKER)
+            ++common->err->num_warnings;
+    };
+    jpeg_create_decompress(&info);
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        return true;
+    }
+    jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
+    jpeg_read_header(&info, TRUE);
+    if (info.progressive_mode) {
+        jpeg_destroy_decompress(&info);
+        return true;
+    }
+    info.scale_num = 1;
+    info.scale_denom = 8;
+    jpeg_start_decompress(&info);
+    row.resize(size_t(info.output_width) * size_t(info.output_components));
+    JSAMPROW rows[] = {row.data()};
+    while (info.output_scanline < info.output_height)
+        jpeg_read_scanlines(&info, rows, 1);
+    const bool cut = errors.manager.num_warnings > 0;
+    jpeg_destroy_decompress(&info);
+    return cut;
+}
+
 // libjpeg fills whatever a cut-off file lacks with grey and calls it a
 // success.
 bool jpegEndsEarly(const QString &path)
@@ -61,7 +104,7 @@ bool jpegEndsEarly(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return false;
     const uchar *data = file.map(0, file.size());
-    return data && jpegPictureEnd(QByteArrayView(data, file.size())) < 0;
+    return data && jpegPictureEnd(QByteArrayView(data, file.size())) < 0 && jpegDataCutShort(data, file.size());
 }
 
 QString tooLargeCause(const QSize &size)

@@ -384,6 +384,7 @@ private slots:
         QTest::newRow("jpeg cut short") << "cut.jpg" << jpeg.left(jpeg.size() * 2 / 3) << true
                                         << "the file ends early; the missing part is grey";
         QTest::newRow("jpeg whole") << "whole.jpg" << jpeg << true << "";
+        QTest::newRow("jpeg without its end marker") << "open.jpg" << jpeg.chopped(2) << true << "";
         // A motion photo's video after the picture may hold any bytes, a scan marker's too.
         QTest::newRow("jpeg with a video after it")
             << "motion.jpg" << jpeg + QByteArray("\0\0\0\x18" "ftypmp42\xff\xda\x01\x02", 16) << true << "";
