@@ -10,6 +10,8 @@
 #include <QSvgRenderer>
 #include <QXmlStreamReader>
 
+#include <zlib.h>
+
 #include "pipelinerules.h"
 
 namespace {
@@ -49,13 +51,35 @@ struct DrawingRoot
     bool stretched = false; // preserveAspectRatio="none"
 };
 
-// nullopt when the element cannot be reached (a compressed .svgz): Qt's reading stands.
-std::optional<DrawingRoot> drawingRoot(const QString &path)
+// The start of a drawing's text, a compressed one (.svgz) inflated: its
+// first megabyte, which holds the outermost element.
+QByteArray drawingText(const QString &path)
 {
+    constexpr qint64 textBytes = 1 << 20;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QXmlStreamReader xml(&file);
+        return {};
+    const QByteArray stored = file.read(textBytes);
+    if (!stored.startsWith("\x1f\x8b"))
+        return stored;
+    QByteArray text(textBytes, Qt::Uninitialized);
+    z_stream stream{};
+    if (inflateInit2(&stream, 16 + MAX_WBITS) != Z_OK)
+        return {};
+    stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(stored.constData()));
+    stream.avail_in = uInt(stored.size());
+    stream.next_out = reinterpret_cast<Bytef *>(text.data());
+    stream.avail_out = uInt(text.size());
+    inflate(&stream, Z_SYNC_FLUSH);
+    text.truncate(text.size() - qsizetype(stream.avail_out));
+    inflateEnd(&stream);
+    return text;
+}
+
+// nullopt when the element cannot be read: Qt's reading stands.
+std::optional<DrawingRoot> drawingRoot(const QString &path)
+{
+    QXmlStreamReader xml(drawingText(path));
     if (!xml.readNextStartElement())
         return std::nullopt;
     const QXmlStreamAttributes attributes = xml.attributes();

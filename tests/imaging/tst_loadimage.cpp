@@ -174,6 +174,22 @@ private slots:
             redOn({40, 40}, {0, 10, 40, 20}), 0.0);
         row("svg in mm", "mm.svg", drawing("width='10.5833mm' height='5.29167mm'", "width='20' height='20'"),
             redOn({40, 20}, {0, 0, 20, 20}), 0.0);
+        // gzip's framing, as .svgz files have it.
+        const auto gzipped = [](const QByteArray &text) {
+            QByteArray packed(int(compressBound(uLong(text.size()))) + 32, '\0');
+            z_stream stream{};
+            deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+            stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(text.constData()));
+            stream.avail_in = uInt(text.size());
+            stream.next_out = reinterpret_cast<Bytef *>(packed.data());
+            stream.avail_out = uInt(packed.size());
+            deflate(&stream, Z_FINISH);
+            packed.truncate(qsizetype(stream.total_out));
+            deflateEnd(&stream);
+            return packed;
+        };
+        row("svgz in mm", "mm.svgz", gzipped(drawing("width='10.5833mm' height='5.29167mm'", "width='20' height='20'")),
+            redOn({40, 20}, {0, 0, 20, 20}), 0.0);
         row("svg in pt, stretched", "pt.svg",
             drawing("width='30pt' height='30pt' viewBox='0 0 40 20' preserveAspectRatio='none'", "width='40' height='20'"),
             redOn({40, 40}, {0, 0, 40, 40}), 0.0);
