@@ -105,11 +105,10 @@ public:
             if (ok && type == IMAGE_DESC_RECORD_TYPE) {
                 int codeSize = 0;
                 GifByteType *block = nullptr;
-                const bool described = DGifGetImageDesc(gif) != GIF_ERROR;
-                ok = described && DGifGetCode(gif, &codeSize, &block) != GIF_ERROR;
+                ok = DGifGetImageDesc(gif) != GIF_ERROR && DGifGetCode(gif, &codeSize, &block) != GIF_ERROR;
                 while (ok && block)
                     ok = DGifGetCodeNext(gif, &block) != GIF_ERROR;
-                *frames += described ? 1 : 0;
+                ++*frames;
             } else if (ok && type == EXTENSION_RECORD_TYPE) {
                 ok = skipExtension(gif, loops, nullptr);
             }
