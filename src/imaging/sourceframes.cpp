@@ -90,7 +90,7 @@ public:
     }
 
     // Counts the frames and reads the loop count without decoding the pictures.
-    static bool scan(const QByteArray &name, int *frames, int *loops)
+    static bool scan(const QByteArray &name, int *frames, int *loops, QSize *firstFrameExtent = nullptr)
     {
         int error = 0;
         GifFileType *gif = DGifOpenFileName(name.constData(), &error);
@@ -105,7 +105,10 @@ public:
             if (ok && type == IMAGE_DESC_RECORD_TYPE) {
                 int codeSize = 0;
                 GifByteType *block = nullptr;
-                ok = DGifGetImageDesc(gif) != GIF_ERROR && DGifGetCode(gif, &codeSize, &block) != GIF_ERROR;
+                ok = DGifGetImageDesc(gif) != GIF_ERROR;
+                if (ok && firstFrameExtent && *frames == 0)
+                    *firstFrameExtent = QSize(gif->Image.Left + gif->Image.Width, gif->Image.Top + gif->Image.Height);
+                ok = ok && DGifGetCode(gif, &codeSize, &block) != GIF_ERROR;
                 while (ok && block)
                     ok = DGifGetCodeNext(gif, &block) != GIF_ERROR;
                 ++*frames;
@@ -121,7 +124,8 @@ public:
 
     bool open(const QByteArray &name, QString *cause)
     {
-        if (!scan(name, &frames, &loops)) {
+        QSize firstFrameExtent;
+        if (!scan(name, &frames, &loops, &firstFrameExtent)) {
             *cause = damaged();
             return false;
         }
@@ -131,7 +135,8 @@ public:
             *cause = damaged();
             return false;
         }
-        const QSize size(gif->SWidth, gif->SHeight);
+        // Some writers leave the screen's size 0: players then take the first frame's.
+        const QSize size = gif->SWidth > 0 && gif->SHeight > 0 ? QSize(gif->SWidth, gif->SHeight) : firstFrameExtent;
         if (pictureSizeVerdict(size, 32) != PictureSize::Fits) {
             *cause = size.isEmpty() ? damaged() : tooLarge(size);
             return false;

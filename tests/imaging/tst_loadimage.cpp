@@ -197,6 +197,9 @@ private slots:
         // Nothing clear, so no alpha channel for the outputs to carry.
         const QImage blocks = kxtest::makeBlocksImage(6, 4, {Qt::red, Qt::green, Qt::blue}).convertToFormat(QImage::Format_RGB32);
         row("gif without transparency", "opaque.gif", encodeSource(blocks, "gif"), blocks, 0.0, QImage::Format_RGB32);
+        // A screen of no size, as some writers leave it, takes the first frame's.
+        const QByteArray unsized = encodeSource(blocks, "gif").replace(6, 4, QByteArray(4, '\0'));
+        row("gif with a screen of no size", "unsized.gif", unsized, blocks, 0.0, QImage::Format_RGB32);
 
         // Phones save HEIC photos as .jpg: the content picks the decoder (content alone: tst_imageformats).
         row("heic as jpg", "photo.jpg", encodeWithQt(photo, "heic"), photo, 5.0);
