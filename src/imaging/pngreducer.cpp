@@ -63,15 +63,23 @@ QColorSpace colorSpaceOf(png_structp png, png_infop info)
     return {};
 }
 
+// The file opened for libpng with its structures made; file or info null
+// when that failed. The caller sets the jump for libpng's errors.
+std::unique_ptr<Read> openPng(const QString &path)
+{
+    auto read = std::make_unique<Read>();
+    read->file = std::fopen(QFile::encodeName(path).constData(), "rb");
+    read->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    read->info = read->png ? png_create_info_struct(read->png) : nullptr;
+    return read;
+}
+
 } // namespace
 
 PngReduction decodePngReduced(const QString &path, const QSize &atLeast, QImage *image, QString *cause,
                               bool wholeInterlaced)
 {
-    const auto read = std::make_unique<Read>();
-    read->file = std::fopen(QFile::encodeName(path).constData(), "rb");
-    read->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    read->info = read->png ? png_create_info_struct(read->png) : nullptr;
+    const std::unique_ptr<Read> read = openPng(path);
     if (!read->file || !read->info) {
         *cause = Tr::tr("damaged or truncated");
         return PngReduction::Failed;
@@ -152,10 +160,7 @@ PngReduction decodePngReduced(const QString &path, const QSize &atLeast, QImage 
 
 bool qtMisreadsPng(const QString &path)
 {
-    const auto read = std::make_unique<Read>();
-    read->file = std::fopen(QFile::encodeName(path).constData(), "rb");
-    read->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    read->info = read->png ? png_create_info_struct(read->png) : nullptr;
+    const std::unique_ptr<Read> read = openPng(path);
     if (!read->file || !read->info)
         return false;
     if (setjmp(png_jmpbuf(read->png)))
