@@ -1,7 +1,8 @@
 # kx_add_test(NAME SOURCES <files...> LIBS <targets...>)
 # Builds one QtTest executable and registers it with CTest. Every test runs
 # headless with its own configuration, cache and data folders inside the
-# build tree, so no test ever sees the user's real settings or folders.
+# build tree, so no test ever sees the user's real settings or folders, and in
+# English, whatever the user's language.
 function(kx_add_test name)
   cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -14,5 +15,5 @@ function(kx_add_test name)
   endif()
   set_tests_properties(${name} PROPERTIES
     TIMEOUT ${ARG_TIMEOUT}
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOME=${home};XDG_CONFIG_HOME=${home}/config;XDG_CACHE_HOME=${home}/cache;XDG_DATA_HOME=${home}/data;XDG_RUNTIME_DIR=${home}/runtime")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANGUAGE=;LC_ALL=C.UTF-8;HOME=${home};XDG_CONFIG_HOME=${home}/config;XDG_CACHE_HOME=${home}/cache;XDG_DATA_HOME=${home}/data;XDG_RUNTIME_DIR=${home}/runtime")
 endfunction()

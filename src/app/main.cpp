@@ -3,11 +3,13 @@
 
 #include "mainwindow.h"
 #include "singleinstance.h"
+#include "translations.h"
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
+    installTranslations();
     // The installed desktop entry and icon; the same drawing when not installed.
     QGuiApplication::setDesktopFileName(QStringLiteral("kestrix-picturist"));
     QApplication::setWindowIcon(

@@ -21,6 +21,7 @@
 #include "targetformats.h"
 #include "watch.h"
 #include "targetsize.h"
+#include "translations.h"
 
 namespace {
 
@@ -546,5 +547,7 @@ int main(int argc, char *argv[])
     qInstallMessageHandler(quietMessages);
     // A widgets application: the blur renders through a graphics scene.
     QApplication app(argc, argv);
+    // Messages and help in the user's language; the JSON report stays as it is.
+    installTranslations();
     return run(QApplication::arguments());
 }

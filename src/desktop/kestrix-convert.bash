@@ -1,5 +1,6 @@
 # bash completion for kestrix-convert. Options, formats and settings keys are
-# read from the program's --help, so they follow the installed version.
+# read from the program's --help (in English, whatever the user's language),
+# so they follow the installed version.
 _kestrix_convert()
 {
     local cur prev words cword split
@@ -8,7 +9,7 @@ _kestrix_convert()
 
     case $prev in
         --to)
-            COMPREPLY=($(compgen -W "$("$1" --help 2>/dev/null |
+            COMPREPLY=($(compgen -W "$(LANGUAGE= LC_ALL=C.UTF-8 "$1" --help 2>/dev/null |
                 sed -n 's/^ *--to FORMAT *target format: //p')" -- "$cur"))
             return ;;
         --existing)
@@ -34,7 +35,7 @@ _kestrix_convert()
             __ltrim_colon_completions "$cur"
             return ;;
         --set)
-            COMPREPLY=($(compgen -S = -W "$("$1" --help 2>/dev/null |
+            COMPREPLY=($(compgen -S = -W "$(LANGUAGE= LC_ALL=C.UTF-8 "$1" --help 2>/dev/null |
                 sed -n '/^Keys for --set/,/^[^ ]/s/^  \([A-Za-z][A-Za-z0-9]*\) .*/\1/p')" -- "$cur"))
             compopt -o nospace
             return ;;

@@ -3,11 +3,11 @@
 #include "imagemagickutil.h"
 
 #include <QCollator>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QImageIOHandler>
 #include <QImageReader>
 #include <QLocale>
-#include <QObject>
 #include <QStringList>
 
 #include <algorithm>
@@ -71,7 +71,7 @@ QString imageSizeText(const QSize &size)
 
 QString unreadableFileText()
 {
-    return QObject::tr("Cannot be read");
+    return QCoreApplication::translate("FileList", "Cannot be read");
 }
 
 QImage makeListIcon(const QImage &image)

@@ -8,7 +8,7 @@ const int kxVersionBuild = 2;
 AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent), ui(new Ui::AboutDialog)
 {
     ui->setupUi(this);
-    ui->versionLabel->setText(QStringLiteral("Version: %1.%2.%3").arg(kxVersionMajor).arg(kxVersionMinor).arg(kxVersionBuild));
+    ui->versionLabel->setText(tr("Version: %1.%2.%3").arg(kxVersionMajor).arg(kxVersionMinor).arg(kxVersionBuild));
     ui->versionLabel->adjustSize();
     ui->webLabel->setText(QStringLiteral("<a href=\"%1\">kestrix.example</a>").arg(websiteAddress()));
     // The address follows its title after a space, whatever the font.

@@ -9,7 +9,7 @@ void CocoaCode::selectFolder()
 {
     const QString startFolder =
         QStandardPaths::locate(QStandardPaths::DocumentsLocation, QString(), QStandardPaths::LocateDirectory);
-    const QString path = browseForFolder(startFolder, QStringLiteral("Select folder ..."));
+    const QString path = browseForFolder(startFolder, tr("Select folder ..."));
     emit folderSelected(path);
 }
 
