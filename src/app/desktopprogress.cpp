@@ -9,7 +9,7 @@
 
 namespace {
 
-const QString desktopEntry = QStringLiteral("kestrix-picturist");
+const QString desktopEntry = QStringLiteral("org.kestrix.picturist");
 
 } // namespace
 

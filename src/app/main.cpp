@@ -11,7 +11,7 @@ int main(int argc, char *argv[])
     QApplication::setStyle(QStringLiteral("Fusion"));
     installTranslations();
     // The installed desktop entry and icon; the same drawing when not installed.
-    QGuiApplication::setDesktopFileName(QStringLiteral("kestrix-picturist"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.kestrix.picturist"));
     QApplication::setWindowIcon(
         QIcon::fromTheme(QStringLiteral("kestrix-picturist"), QIcon(QStringLiteral(":/resources/images/AboutLogo.png"))));
 

@@ -20,8 +20,8 @@ if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed")
 endif()
 set(usr "${STAGE}/usr")
-foreach(file bin/kestrix-picturist bin/kestrix-convert share/applications/kestrix-picturist.desktop
-             share/metainfo/example.kestrix.picturist.metainfo.xml share/man/man1/kestrix-convert.1
+foreach(file bin/kestrix-picturist bin/kestrix-convert share/applications/org.kestrix.picturist.desktop
+             share/metainfo/org.kestrix.picturist.metainfo.xml share/man/man1/kestrix-convert.1.gz share/man/man1/kestrix-picturist.1.gz
              share/bash-completion/completions/kestrix-convert share/icons/hicolor/48x48/apps/kestrix-picturist.png
              share/kio/servicemenus/kestrix-picturist-servicemenu.desktop)
   if(NOT EXISTS "${usr}/${file}")
@@ -43,13 +43,21 @@ macro(check name)
   endif()
 endmacro()
 
-check(desktop-file-validate desktop-file-validate "${usr}/share/applications/kestrix-picturist.desktop")
-check(appstreamcli appstreamcli validate --no-net "${usr}/share/metainfo/example.kestrix.picturist.metainfo.xml")
+check(desktop-file-validate desktop-file-validate "${usr}/share/applications/org.kestrix.picturist.desktop")
+check(appstreamcli appstreamcli validate --no-net "${usr}/share/metainfo/org.kestrix.picturist.metainfo.xml")
 # groff's warnings (unknown requests, bad escapes) go to standard error.
 set(ENV{MANWIDTH} 100)
-check(man man -l -E ascii --warnings "${usr}/share/man/man1/kestrix-convert.1")
+check(man man -l -E ascii --warnings "${usr}/share/man/man1/kestrix-convert.1.gz")
 if(DEFINED tool_man AND tool_man AND NOT out MATCHES "--existing MODE")
   message(FATAL_ERROR "the manual page lacks the options:\n${out}")
+endif()
+check(man man -l -E ascii --warnings "${usr}/share/man/man1/kestrix-picturist.1.gz")
+
+# The menu entry and the metainfo carry the shipped languages beside English.
+file(READ "${usr}/share/applications/org.kestrix.picturist.desktop" entry)
+file(READ "${usr}/share/metainfo/org.kestrix.picturist.metainfo.xml" metainfo)
+if(NOT entry MATCHES "\nComment\\[de\\]=[^\n]" OR NOT metainfo MATCHES "<summary xml:lang=\"fr\">")
+  message(FATAL_ERROR "no German comment in the desktop entry or French summary in the metainfo")
 endif()
 
 # The completion offers the options, the target formats and the installed
@@ -57,6 +65,8 @@ endif()
 set(completion /usr/share/bash-completion/bash_completion)
 if(EXISTS "${completion}")
   set(ENV{XDG_DATA_HOME} "${STAGE}/data")
+  # A German user's completion still reads the English help.
+  set(ENV{LANGUAGE} de)
   foreach(case "--exi|--existing" "--to we|webp" "--preset We|Web: 1600 px WEBP" "--metadata no|no-location none")
     string(REPLACE "|" ";" case "${case}")
     list(GET case 0 typed)
