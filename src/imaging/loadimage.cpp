@@ -22,6 +22,7 @@
 #include <QMutex>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <jerror.h>
@@ -272,63 +273,97 @@ bool ImageMagickUtil::loadImage(QString path, QImage &image)
 
 namespace {
 
-// The picture as its decoder gives it, upright.
-bool decodeSource(const QString &path, QImage &image, QString *reason, QString *note, const Rendering &rendering)
+// A drawing or a PDF page, rendered at the size asked or its own.
+bool renderDrawing(const QString &path, QImage &image, QString *reason, const Rendering &rendering)
 {
-    using Util = ImageMagickUtil;
-    if (!QFileInfo(path).isFile())
-        return refuse(reason, {});
-
-    if (isRenderedSource(path)) {
-        QString cause;
-        const QSize size =
-                rendering.size.isValid()
-                        ? rendering.size
-                        : renderedSourceSize(path, rendering.pdfDpi, &cause, rendering.page).value_or(QSize());
-        if (!size.isValid())
-            return refuse(reason, cause);
-        switch (pictureSizeVerdict(size, 32)) {
-        case PictureSize::Empty:
-            return refuse(reason, Util::tr("the drawing has no size"));
-        case PictureSize::TooLarge:
-            return refuse(reason, tooLargeCause(size));
-        case PictureSize::Fits:
-            break;
-        }
-        QImage rendered;
-        if (!renderSource(path, size, &rendered, &cause, rendering.page))
-            return refuse(reason, cause);
-        image = rendered;
-        return true;
+    QString cause;
+    const QSize size = rendering.size.isValid()
+                               ? rendering.size
+                               : renderedSourceSize(path, rendering.pdfDpi, &cause, rendering.page).value_or(QSize());
+    if (!size.isValid())
+        return refuse(reason, cause);
+    switch (pictureSizeVerdict(size, 32)) {
+    case PictureSize::Empty:
+        return refuse(reason, ImageMagickUtil::tr("the drawing has no size"));
+    case PictureSize::TooLarge:
+        return refuse(reason, tooLargeCause(size));
+    case PictureSize::Fits:
+        break;
     }
+    QImage rendered;
+    if (!renderSource(path, size, &rendered, &cause, rendering.page))
+        return refuse(reason, cause);
+    image = rendered;
+    return true;
+}
 
-    // libtiff reads the TIFF layouts that Qt's plugin garbles or refuses;
-    // camera RAW files built like TIFF go to LibRaw.
+bool decodeTiff(const QString &path, QImage &image, QString *reason, const Rendering &rendering)
+{
+    QImage stored;
+    int orientation = 1;
+    QString cause;
+    if (!decodeTiffFile(path, &stored, &orientation, &cause, rendering.atLeast, rendering.page))
+        return refuse(reason, cause);
+    image = rendering.storedOrientation ? stored : uprightImage(stored, transformationForOrientation(orientation));
+    return true;
+}
+
+// The largest of libjpeg's direct reductions (a half, a quarter, an eighth)
+// that keeps the picture no smaller than wanted; the pipeline scales the rest.
+int jpegReduction(const QSize &stored, const QSize &wanted)
+{
+    const int most = reductionFactor(stored, wanted);
+    int factor = 8;
+    while (factor > most)
+        factor /= 2;
+    return factor;
+}
+
+bool isImageSequence(QFile &file)
+{
+    return file.seek(0) && HeifHandler::isImageSequence(file.peek(HeifHandler::headerPeekBytes));
+}
+
+// A file the reader could not decode: libheif reads no sequence without a
+// still picture, so its first frame is read here; anything else is refused.
+bool readFirstFrameInstead(const QImageReader &reader, const QString &path, QImage *image, QString *reason)
+{
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly) && isTiffData(file.read(4)) && !isCameraRaw(path)) {
-        QImage stored;
-        int orientation = 1;
-        QString cause;
-        if (!decodeTiffFile(path, &stored, &orientation, &cause, rendering.atLeast, rendering.page))
-            return refuse(reason, cause);
-        image = rendering.storedOrientation ? stored : uprightImage(stored, transformationForOrientation(orientation));
-        return true;
-    }
-
-    // A later frame of an animation is composited from those before it; the
-    // pictures a HEIF file holds side by side are read as they are.
-    const bool heifPictures = file.seek(0) && HeifHandler::canRead(&file)
-                              && !HeifHandler::isImageSequence(file.peek(HeifHandler::headerPeekBytes));
-    if (rendering.page > 0 && !heifPictures)
-        return loadFrame(path, rendering.page, &image, reason);
-    // Every frame of a GIF through giflib: Qt's reader paints the first frame
-    // on the background colour, where players and the later frames leave it
-    // clear, and passes a file cut short as whole.
-    if (file.seek(0) && isGifData(file.peek(6))) {
+    if (file.open(QIODevice::ReadOnly) && isImageSequence(file)) {
         FrameReader frames(path);
-        return loadFirstFrame(frames, &image, reason);
+        if (frames.isOpen())
+            return loadFirstFrame(frames, image, reason);
     }
+    return refuse(reason, failureCause(reader, path));
+}
 
+// A PNG that is wanted reduced, or that Qt misreads, through libpng;
+// nullopt when it is decoded whole by the reader after all.
+std::optional<bool> decodePng(const QString &path, const QSize &stored, const QSize &wanted,
+                              QImageIOHandler::Transformations turn, QImage &image, QString *reason)
+{
+    const bool misread = qtMisreadsPng(path);
+    if (!wanted.isValid() && !misread)
+        return std::nullopt;
+    QImage reduced;
+    QString cause;
+    switch (decodePngReduced(path, wanted.isValid() ? wanted : stored, &reduced, &cause, misread)) {
+    case PngReduction::Done:
+        image = uprightImage(reduced, turn);
+        return true;
+    case PngReduction::Failed:
+        return refuse(reason, cause);
+    case PngReduction::Whole:
+        break;
+    }
+    return std::nullopt;
+}
+
+// Any picture Qt's readers and the plugins read, decoded reduced where its
+// format allows and a size is asked.
+bool decodeThroughReader(const QString &path, QImage &image, QString *reason, QString *note,
+                         const Rendering &rendering)
+{
     // No format is given: the decoder is chosen from the suffix and the content.
     QFile source(path);
     attachRawDevelopment(source, rendering.rawPictures);
@@ -350,35 +385,16 @@ bool decodeSource(const QString &path, QImage &image, QString *reason, QString *
     const QImageIOHandler::Transformations turn =
         rendering.storedOrientation && !orientationOnlyInPicture(reader.format()) ? QImageIOHandler::TransformationNone
                                                                                   : storedTransformation(reader);
-    QSize decodedSize = stored;
     const QSize wanted = turn & QImageIOHandler::TransformationRotate90 ? rendering.atLeast.transposed()
                                                                       : rendering.atLeast;
-    const bool png = reader.format() == "png";
-    const bool pngMisread = png && qtMisreadsPng(path);
-    if (png && (wanted.isValid() || pngMisread)) {
-        QImage reduced;
-        QString cause;
-        switch (decodePngReduced(path, wanted.isValid() ? wanted : stored, &reduced, &cause, pngMisread)) {
-        case PngReduction::Done:
-            image = uprightImage(reduced, turn);
-            return true;
-        case PngReduction::Failed:
-            return refuse(reason, cause);
-        case PngReduction::Whole:
-            break;
-        }
+    if (reader.format() == "png") {
+        if (const std::optional<bool> done = decodePng(path, stored, wanted, turn, image, reason))
+            return *done;
     }
-    int factor = 1;
-    if (jpeg && stored.isValid() && wanted.isValid()) {
-        // libjpeg decodes at a half, a quarter or an eighth of the size
-        // directly; the pipeline scales the rest.
-        const int most = reductionFactor(stored, wanted);
-        factor = 8;
-        while (factor > most)
-            factor /= 2;
-        decodedSize = reducedSize(stored, factor);
+    const int factor = jpeg && stored.isValid() && wanted.isValid() ? jpegReduction(stored, wanted) : 1;
+    const QSize decodedSize = reducedSize(stored, factor);
+    if (factor > 1)
         reader.setScaledSize(decodedSize);
-    }
     if (stored.isValid() && pictureSizeVerdict(decodedSize, bits) == PictureSize::TooLarge)
         return refuse(reason, tooLargeCause(stored));
     QImage decoded;
@@ -387,26 +403,46 @@ bool decodeSource(const QString &path, QImage &image, QString *reason, QString *
     case CmykJpeg::Failed:
         return refuse(reason, cause);
     case CmykJpeg::NotCmyk:
-        if (!reader.read(&decoded)) {
-            // libheif reads no sequence without a still picture; its frames are read here.
-            if (file.seek(0) && HeifHandler::isImageSequence(file.peek(HeifHandler::headerPeekBytes))) {
-                FrameReader frames(path);
-                if (frames.isOpen())
-                    return loadFirstFrame(frames, &image, reason);
-            }
-            return refuse(reason, failureCause(reader, path));
-        }
+        if (!reader.read(&decoded))
+            return readFirstFrameInstead(reader, path, &image, reason);
         break;
     case CmykJpeg::Decoded:
         break;
     }
     image = uprightImage(decoded, turn);
     if (note && jpeg && jpegEndsEarly(path))
-        *note = Util::tr("the file ends early; the missing part is grey");
+        *note = ImageMagickUtil::tr("the file ends early; the missing part is grey");
     // A sequence that also holds a still picture gives that picture.
-    if (note && file.seek(0) && HeifHandler::isImageSequence(file.peek(HeifHandler::headerPeekBytes)))
-        *note = Util::tr("the file also holds an image sequence; its still picture was taken");
+    if (note && isImageSequence(source))
+        *note = ImageMagickUtil::tr("the file also holds an image sequence; its still picture was taken");
     return true;
+}
+
+// The picture as its decoder gives it, upright.
+bool decodeSource(const QString &path, QImage &image, QString *reason, QString *note, const Rendering &rendering)
+{
+    if (!QFileInfo(path).isFile())
+        return refuse(reason, {});
+    if (isRenderedSource(path))
+        return renderDrawing(path, image, reason, rendering);
+    // libtiff reads the TIFF layouts that Qt's plugin garbles or refuses;
+    // camera RAW files built like TIFF go to LibRaw.
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly) && isTiffData(file.read(4)) && !isCameraRaw(path))
+        return decodeTiff(path, image, reason, rendering);
+    // A later frame of an animation is composited from those before it; the
+    // pictures a HEIF file holds side by side are read as they are.
+    const bool heifPictures = file.seek(0) && HeifHandler::canRead(&file) && !isImageSequence(file);
+    if (rendering.page > 0 && !heifPictures)
+        return loadFrame(path, rendering.page, &image, reason);
+    // Every frame of a GIF through giflib: Qt's reader paints the first frame
+    // on the background colour, where players and the later frames leave it
+    // clear, and passes a file cut short as whole.
+    if (file.seek(0) && isGifData(file.peek(6))) {
+        FrameReader frames(path);
+        return loadFirstFrame(frames, &image, reason);
+    }
+    return decodeThroughReader(path, image, reason, note, rendering);
 }
 
 } // namespace
