@@ -3,10 +3,10 @@
 #include "colourconversion.h"
 #include "pipelinerules.h"
 #include "pixelrows.h"
+#include "tiffpages.h"
 #include "tiffsamples.h"
 
 #include <QColorSpace>
-#include <QFile>
 
 #include <tiffio.h>
 
@@ -27,33 +27,6 @@ bool refuse(QString *reason, const QString &why)
     *reason = why;
     return false;
 }
-
-// The handlers belong to one file, so decoders on several threads share
-// nothing and print nothing.
-int noteError(TIFF *, void *report, const char *, const char *, va_list)
-{
-    static_cast<TiffReport *>(report)->damaged = true;
-    return 1;
-}
-
-// Warnings are dropped, except the JPEG library's about missing data: it
-// fills what it cannot decode with grey and only warns.
-int noteWarning(TIFF *, void *report, const char *module, const char *format, va_list arguments)
-{
-    if (!module || std::strcmp(module, "JPEGLib") != 0)
-        return 1;
-    char message[256];
-    std::vsnprintf(message, sizeof message, format, arguments);
-    const QByteArray text = QByteArray(message).toLower();
-    if (text.contains("premature end") || text.contains("instead of rst"))
-        static_cast<TiffReport *>(report)->damaged = true;
-    return 1;
-}
-
-struct TiffCloser
-{
-    void operator()(TIFF *tiff) const { TIFFClose(tiff); }
-};
 
 enum class Model { Grey, Palette, Rgb, Cmyk, Lab, RgbaInterface };
 
@@ -506,36 +479,37 @@ void attachColourSpace(TIFF *tiff, Model model, QImage *image)
     }
 }
 
-// The file opened with its messages going to report.
-std::unique_ptr<TIFF, TiffCloser> openTiff(const QString &path, TiffReport *report)
-{
-    TIFFOpenOptions *options = TIFFOpenOptionsAlloc();
-    TIFFOpenOptionsSetErrorHandlerExtR(options, noteError, report);
-    TIFFOpenOptionsSetWarningHandlerExtR(options, noteWarning, report);
-    TIFFOpenOptionsSetMaxSingleMemAlloc(options, tiffAllocationLimitBytes());
-    // Read rather than mapped: a file cut short while it is read must not fault.
-    std::unique_ptr<TIFF, TiffCloser> file(TIFFOpenExt(QFile::encodeName(path).constData(), "rm", options));
-    TIFFOpenOptionsFree(options);
-    return file;
-}
-
 } // namespace
 
 int tiffPageCount(const QString &path)
 {
-    TiffReport report;
-    const std::unique_ptr<TIFF, TiffCloser> file = openTiff(path, &report);
-    return file ? int(TIFFNumberOfDirectories(file.get())) : 0;
+    const TiffPage first(path, 0);
+    return first.isOpen() ? int(TIFFNumberOfDirectories(first.tiff())) : 0;
+}
+
+bool tiffPageSize(const QString &path, int page, QSize *size, int *orientation)
+{
+    const TiffPage file(path, page);
+    uint32_t width = 0;
+    uint32_t height = 0;
+    uint16_t tagOrientation = ORIENTATION_TOPLEFT;
+    if (!file.isOpen() || !TIFFGetField(file.tiff(), TIFFTAG_IMAGEWIDTH, &width)
+        || !TIFFGetField(file.tiff(), TIFFTAG_IMAGELENGTH, &height))
+        return false;
+    TIFFGetFieldDefaulted(file.tiff(), TIFFTAG_ORIENTATION, &tagOrientation);
+    *size = QSize(int(std::min<uint32_t>(width, INT_MAX)), int(std::min<uint32_t>(height, INT_MAX)));
+    *orientation = tagOrientation >= 1 && tagOrientation <= 8 ? tagOrientation : 1;
+    return true;
 }
 
 bool decodeTiffFile(const QString &path, QImage *image, int *orientation, QString *reason, const QSize &atLeast,
                     int page)
 {
-    TiffReport report;
-    const std::unique_ptr<TIFF, TiffCloser> file = openTiff(path, &report);
-    if (!file || (page > 0 && !TIFFSetDirectory(file.get(), tdir_t(page))))
+    const TiffPage file(path, page);
+    if (!file.isOpen())
         return refuse(reason, tiffDamaged());
-    TIFF *tiff = file.get();
+    TIFF *tiff = file.tiff();
+    TiffReport &report = file.report();
     // Only damage to the pixels counts; a malformed tag that libtiff skips does not.
     report.damaged = false;
     Page tags;

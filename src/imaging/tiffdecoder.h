@@ -15,6 +15,10 @@
 bool decodeTiffFile(const QString &path, QImage *image, int *orientation, QString *reason,
                     const QSize &atLeast = QSize(), int page = 0);
 
+// The stored size of a page and its Orientation tag (1..8, 1 when absent),
+// told without decoding; false when the page cannot be read.
+bool tiffPageSize(const QString &path, int page, QSize *size, int *orientation);
+
 // The number of pages (image directories) of a TIFF file; 0 when it cannot be read.
 int tiffPageCount(const QString &path);
 

@@ -260,6 +260,40 @@ private slots:
                 QVERIFY2(worst <= tolerance, qPrintable(QString("(%1, %2) off by %3").arg(x).arg(y).arg(worst)));
             }
     }
+
+    // The pages of a file asked in any order and again, each its own
+    // picture; a file written anew is read anew.
+    void pagesInAnyOrder()
+    {
+        const QString path = m_dir.filePath("pages.tif");
+        const auto writePages = [&path](const QList<int> &widths) {
+            TIFF *tiff = TIFFOpen(QFile::encodeName(path).constData(), "w");
+            for (const int width : widths) {
+                TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, width);
+                TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, 1);
+                TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+                TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
+                const QByteArray row(width, char(width));
+                TIFFWriteScanline(tiff, const_cast<char *>(row.constData()), 0);
+                TIFFWriteDirectory(tiff);
+            }
+            TIFFClose(tiff);
+        };
+        const auto widthOf = [&path](int page) {
+            QImage decoded;
+            int orientation = 0;
+            QString why;
+            return decodeTiffFile(path, &decoded, &orientation, &why, QSize(), page) ? decoded.width() : 0;
+        };
+        writePages({10, 11, 12, 13, 14});
+        QCOMPARE(tiffPageCount(path), 5);
+        for (const int page : {0, 2, 1, 4, 3, 3, 0, 1})
+            QCOMPARE(widthOf(page), 10 + page);
+        QCOMPARE(widthOf(5), 0);
+        writePages({20, 21, 22});
+        QCOMPARE(widthOf(1), 21);
+        QCOMPARE(widthOf(3), 0);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestTiffDecoder)
