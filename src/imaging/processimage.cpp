@@ -122,7 +122,11 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
     std::optional<QSize> size;
     const std::optional<QSize> ownSize = renderedSourceSize(path, settings.pdfSourceDpi, nullptr, page);
     if (ownSize && ownSize->isValid()) {
-        size = scaledSize(*ownSize, settings);
+        // A drawing or a page has no pixels to enlarge: it is rendered at the
+        // size asked, "do not enlarge" or not.
+        ConversionSettings drawn = settings;
+        drawn.scaleDoNotEnlarge = false;
+        size = scaledSize(*ownSize, drawn);
         if (size) {
             if (const QString refusal = scaledSizeRefusal(*size, 32); !refusal.isEmpty())
                 return failure(error, refusal);

@@ -10,8 +10,7 @@
 #include <QSvgRenderer>
 #include <QXmlStreamReader>
 
-#include <zlib.h>
-
+#include "drawingtext.h"
 #include "pipelinerules.h"
 
 namespace {
@@ -55,25 +54,8 @@ struct DrawingRoot
 // first megabyte, which holds the outermost element.
 QByteArray drawingText(const QString &path)
 {
-    constexpr qint64 textBytes = 1 << 20;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray stored = file.read(textBytes);
-    if (!stored.startsWith("\x1f\x8b"))
-        return stored;
-    QByteArray text(textBytes, Qt::Uninitialized);
-    z_stream stream{};
-    if (inflateInit2(&stream, 16 + MAX_WBITS) != Z_OK)
-        return {};
-    stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(stored.constData()));
-    stream.avail_in = uInt(stored.size());
-    stream.next_out = reinterpret_cast<Bytef *>(text.data());
-    stream.avail_out = uInt(text.size());
-    inflate(&stream, Z_SYNC_FLUSH);
-    text.truncate(text.size() - qsizetype(stream.avail_out));
-    inflateEnd(&stream);
-    return text;
+    bool whole = false;
+    return boundedDrawingText(path, 1 << 20, &whole);
 }
 
 // nullopt when the element cannot be read: Qt's reading stands.
@@ -131,6 +113,19 @@ QRectF viewBoxArea(const QRectF &viewBox, const QSize &canvas, const QSize &size
 QString notADrawing()
 {
     return Tr::tr("damaged or not a drawing");
+}
+
+// The drawing read through the bounded reader, its pictures checked.
+bool loadDrawing(QSvgRenderer &renderer, const QString &path, QString *cause)
+{
+    const QByteArray text = renderableDrawing(path, cause);
+    if (text.isEmpty())
+        return false;
+    if (!renderer.load(text) || !renderer.isValid()) {
+        *cause = notADrawing();
+        return false;
+    }
+    return true;
 }
 
 QString pdfCause(QPdfDocument::Error error)
@@ -192,10 +187,9 @@ std::optional<QSize> renderedSourceSize(const QString &path, int pdfDpi, QString
     case Kind::Decoded:
         return std::nullopt;
     case Kind::Drawing: {
-        const QSvgRenderer renderer(path);
-        if (renderer.isValid())
+        QSvgRenderer renderer;
+        if (loadDrawing(renderer, path, &why))
             return drawingSize(renderer, drawingRoot(path));
-        why = notADrawing();
         break;
     }
     case Kind::Pdf: {
@@ -248,11 +242,9 @@ bool renderSource(const QString &path, const QSize &size, QImage *image, QString
         *image = paper;
         return true;
     }
-    QSvgRenderer renderer(path);
-    if (!renderer.isValid()) {
-        *cause = notADrawing();
+    QSvgRenderer renderer;
+    if (!loadDrawing(renderer, path, cause))
         return false;
-    }
     QImage drawing(size, QImage::Format_ARGB32_Premultiplied);
     if (drawing.isNull()) {
         *cause = Tr::tr("there was not enough memory");
