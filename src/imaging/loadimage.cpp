@@ -52,9 +52,15 @@ QString failureCause(const QImageReader &reader, const QString &path)
     }
     if (JxlHandler::canRead(&file) && JxlHandler::hasBlackChannel(file.readAll()))
         return ImageMagickUtil::tr("CMYK JPEG XL is not supported");
-    // No decoder knows the content; an empty file is merely cut short.
-    if (reader.error() == QImageReader::UnsupportedFormatError && file.size() > 0)
+    // No decoder knows the content; an empty file is merely cut short. A
+    // name this program reads says what the content should have been.
+    if (reader.error() == QImageReader::UnsupportedFormatError && file.size() > 0) {
+        const QString suffix = QFileInfo(path).suffix();
+        if (QImageReader::supportedImageFormats().contains(suffix.toLower().toLatin1()))
+            return ImageMagickUtil::tr("its content is not a %1 picture: the file is damaged or misnamed")
+                    .arg(suffix.toUpper());
         return ImageMagickUtil::tr("not a picture type this program reads");
+    }
     return ImageMagickUtil::tr("damaged or truncated");
 }
 
@@ -110,6 +116,11 @@ bool jpegEndsEarly(const QString &path)
 
 QString tooLargeCause(const QSize &size)
 {
+    if (size.width() > maximumPictureSide || size.height() > maximumPictureSide)
+        return ImageMagickUtil::tr("at %1 x %2 pixels it is longer than %3 pixels a side")
+                .arg(size.width())
+                .arg(size.height())
+                .arg(maximumPictureSide);
     return ImageMagickUtil::tr("at %1 x %2 pixels it needs more than %3 MB")
             .arg(size.width())
             .arg(size.height())
@@ -132,7 +143,8 @@ void attachRawDevelopment(QFile &file, int rawPictures)
 
 // The frames of an animation are asked one after another, each page a file
 // of its own: the reader is kept between them, so that every frame is decoded
-// once, and let go with the last frame.
+// once, and let go with the last frame. A frame that cannot be decoded spoils
+// the frames after it, which are refused without reading the file again.
 struct FrameCache
 {
     QMutex mutex;
@@ -142,6 +154,8 @@ struct FrameCache
     std::unique_ptr<FrameReader> reader;
     int next = 0; // the frame the reader gives next
     QImage last;  // the frame before it
+    int failedAt = -1; // the first frame that could not be decoded
+    QString failure;
 };
 
 // Frame `page` of an animation, the frames before it composited beneath.
@@ -150,14 +164,17 @@ bool loadFrame(const QString &path, int page, QImage *image, QString *reason)
     static FrameCache cache;
     QMutexLocker locker(&cache.mutex);
     const QFileInfo info(path);
-    if (!cache.reader || cache.path != path || cache.size != info.size() || cache.modified != info.lastModified()
-        || cache.next > page + 1) {
+    const bool same = cache.path == path && cache.size == info.size() && cache.modified == info.lastModified();
+    if (same && cache.failedAt >= 0 && page >= cache.failedAt)
+        return refuse(reason, cache.failure);
+    if (!cache.reader || !same || cache.next > page + 1) {
         cache.reader = std::make_unique<FrameReader>(path);
         cache.path = path;
         cache.size = info.size();
         cache.modified = info.lastModified();
         cache.next = 0;
         cache.last = QImage();
+        cache.failedAt = -1;
     }
     FrameReader &reader = *cache.reader;
     QString cause = reader.cause();
@@ -170,6 +187,10 @@ bool loadFrame(const QString &path, int page, QImage *image, QString *reason)
     const bool decoded = exists && cache.next > page;
     if (decoded)
         *image = cache.last;
+    if (!decoded && !cause.isEmpty()) {
+        cache.failedAt = cache.next;
+        cache.failure = cause;
+    }
     if (!decoded || cache.next >= reader.frameCount()) {
         cache.reader.reset();
         cache.last = QImage();
@@ -251,6 +272,16 @@ QSize uprightImageSize(const QString &path, int pdfDpi, int rawPictures, int pag
     if (const std::optional<QSize> rendered = renderedSourceSize(path, pdfDpi, nullptr, page))
         return *rendered;
     QFile file(path);
+    // TIFF pages through libtiff alone, as they are decoded.
+    if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) && isTiffData(file.read(4)) && !isCameraRaw(path)) {
+        QSize size;
+        int orientation = 1;
+        if (!tiffPageSize(path, page, &size, &orientation))
+            return QSize();
+        const bool turned = transformationForOrientation(orientation) & QImageIOHandler::TransformationRotate90;
+        return turned && !storedOrientation ? size.transposed() : size;
+    }
+    file.close();
     attachRawDevelopment(file, rawPictures);
     QImageReader reader(&file);
     reader.setAutoTransform(false);
@@ -379,7 +410,10 @@ bool decodeThroughReader(const QString &path, QImage &image, QString *reason, QS
     // A damaged header can give any number for the format.
     const QImage::Format format = reader.imageFormat();
     const bool known = format > QImage::Format_Invalid && format < QImage::NImageFormats;
-    const int bits = known ? QImage::toPixelFormat(format).bitsPerPixel() : 32;
+    // An animation's frame is composited on a canvas held beside it, as every
+    // later frame is: the first is refused where they would be.
+    const bool animation = reader.format() == "webp" && reader.imageCount() > 1;
+    const int bits = animation ? 64 : known ? QImage::toPixelFormat(format).bitsPerPixel() : 32;
     // Asked before reading: the reader forgets the format once it has read.
     const bool jpeg = reader.format() == "jpeg";
     const QImageIOHandler::Transformations turn =

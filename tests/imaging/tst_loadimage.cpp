@@ -76,6 +76,22 @@ QByteArray webpWithExif(const QByteArray &webp, const QByteArray &exif)
     return result;
 }
 
+// gzip's framing, as .svgz files have it.
+QByteArray gzipped(const QByteArray &text)
+{
+    QByteArray packed(int(compressBound(uLong(text.size()))) + 32, '\0');
+    z_stream stream{};
+    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(text.constData()));
+    stream.avail_in = uInt(text.size());
+    stream.next_out = reinterpret_cast<Bytef *>(packed.data());
+    stream.avail_out = uInt(packed.size());
+    deflate(&stream, Z_FINISH);
+    packed.truncate(qsizetype(stream.total_out));
+    deflateEnd(&stream);
+    return packed;
+}
+
 } // namespace
 
 class TestLoadImage : public QObject
@@ -174,20 +190,6 @@ private slots:
             redOn({40, 40}, {0, 10, 40, 20}), 0.0);
         row("svg in mm", "mm.svg", drawing("width='10.5833mm' height='5.29167mm'", "width='20' height='20'"),
             redOn({40, 20}, {0, 0, 20, 20}), 0.0);
-        // gzip's framing, as .svgz files have it.
-        const auto gzipped = [](const QByteArray &text) {
-            QByteArray packed(int(compressBound(uLong(text.size()))) + 32, '\0');
-            z_stream stream{};
-            deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-            stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(text.constData()));
-            stream.avail_in = uInt(text.size());
-            stream.next_out = reinterpret_cast<Bytef *>(packed.data());
-            stream.avail_out = uInt(packed.size());
-            deflate(&stream, Z_FINISH);
-            packed.truncate(qsizetype(stream.total_out));
-            deflateEnd(&stream);
-            return packed;
-        };
         row("svgz in mm", "mm.svgz", gzipped(drawing("width='10.5833mm' height='5.29167mm'", "width='20' height='20'")),
             redOn({40, 20}, {0, 0, 20, 20}), 0.0);
         row("svg in pt, stretched", "pt.svg",
@@ -389,6 +391,41 @@ private slots:
         }
     }
 
+    // A drawing shows pictures from its own folder and below, and those it
+    // carries; none from elsewhere on the disk.
+    void drawingPictures_data()
+    {
+        QTest::addColumn<QString>("href");
+        QTest::addColumn<bool>("shown");
+        QImage red(4, 4, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        const QByteArray png = encodeWithQt(red, "png");
+        QVERIFY(QDir(m_dir.path()).mkpath("drawings/sub"));
+        for (const QString name : {"red.png", "drawings/red.png", "drawings/sub/red.png"})
+            QVERIFY(!writeFile(name, png).isEmpty());
+        QTest::newRow("beside") << "red.png" << true;
+        QTest::newRow("below") << "sub/red.png" << true;
+        QTest::newRow("carried") << "data:image/png;base64," + QString::fromLatin1(png.toBase64()) << true;
+        QTest::newRow("parent") << "../red.png" << false;
+        QTest::newRow("down and up past the folder") << "sub/../../red.png" << false;
+        QTest::newRow("absolute") << m_dir.filePath("red.png") << false;
+        QTest::newRow("file url") << QUrl::fromLocalFile(m_dir.filePath("red.png")).toString() << false;
+    }
+
+    void drawingPictures()
+    {
+        QFETCH(QString, href);
+        QFETCH(bool, shown);
+        const QString svg = writeFile("drawings/picture.svg",
+                                      QString("<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink'"
+                                              " width='4' height='4'><image width='4' height='4' xlink:href='%1'/></svg>")
+                                              .arg(href.toHtmlEscaped())
+                                              .toUtf8());
+        QImage loaded;
+        QVERIFY(ImageMagickUtil().loadImage(svg, loaded));
+        QCOMPARE(loaded.pixelColor(2, 2) == QColor(Qt::red), shown);
+    }
+
     // Each refusal names its cause; a picture the decoder completes with grey loads with a note.
     void reasons_data()
     {
@@ -413,7 +450,9 @@ private slots:
         QTest::newRow("webp cut short") << "cut.webp" << webp.left(webp.size() / 2) << false
                                         << unread.arg("damaged or truncated");
         QTest::newRow("text named png") << "notes.png" << QByteArray("Shopping list: milk, bread.\n") << false
-                                        << unread.arg("not a picture type this program reads");
+                                        << unread.arg("its content is not a PNG picture: the file is damaged or misnamed");
+        QTest::newRow("text named oddly") << "notes.qqq" << QByteArray("Shopping list: milk, bread.\n") << false
+                                          << unread.arg("not a picture type this program reads");
         // An AVIF sequence with no still image beside it: the file type box and an empty movie.
         const QByteArray sequence = QByteArray("\0\0\0\x20" "ftypavis\0\0\0\0avismsf1miafMA1B", 32)
                                     + QByteArray("\0\0\0\x08moov", 8);
@@ -432,6 +471,20 @@ private slots:
                                    << huge;
         QTest::newRow("huge jxl") << "huge.jxl" << encodeJxl(kxtest::makePhotoLikeImage(8, 8), 1, false, false, QSize(20000, 20000))
                                   << false << huge;
+        QTest::newRow("side too long") << "long.png" << encodeWithQt(kxtest::makePhotoLikeImage(70000, 2), "png") << false
+                                       << unread.arg("at 70000 x 2 pixels it is longer than 65535 pixels a side");
+        // Every frame of an animation is composited on its canvas: the first is refused as the others would be.
+        QByteArray wideCanvas = framefixtures::encodeWebpAnimation(
+                {{kxtest::makePhotoLikeImage(8, 8), {}, 100}, {kxtest::makePhotoLikeImage(8, 8).mirrored(), {}, 100}});
+        QVERIFY(wideCanvas.mid(12, 4) == "VP8X");
+        for (int at : {24, 27})
+            wideCanvas.replace(at, 3, QByteArray::fromHex("3f1f00")); // 7999 + 1 = 8000
+        QTest::newRow("webp animation on a huge canvas") << "canvas.webp" << wideCanvas << false
+                                                         << unread.arg("at 8000 x 8000 pixels it needs more than 256 MB");
+        // A small compressed drawing that unfolds past the limit is refused before it is parsed.
+        const QByteArray bomb = "<svg xmlns='http://www.w3.org/2000/svg' width='9' height='9'>" + QByteArray(65 << 20, ' ') + "</svg>";
+        QTest::newRow("svgz unfolding too far") << "bomb.svgz" << gzipped(bomb) << false
+                                                << unread.arg("the drawing's text is larger than 64 MB");
     }
 
     void reasons()
