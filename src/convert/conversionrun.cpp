@@ -244,6 +244,7 @@ public:
         };
         // The outputs of one page of a source convert as one job, from one decode.
         JobQueue<QList<JobResult>> queue(jobs, conversionMemoryBudget(physicalMemoryBytes()));
+        qsizetype stoppedWithin = -1;
         QHash<int, QList<qsizetype>> membersOf;
         QSet<qsizetype> queued;
         const auto finishOne = [&] {
@@ -292,9 +293,13 @@ public:
             }
             while (!queue.hasRoomFor(bytes))
                 finishOne();
-            // A stop leaves no source half done: the pages of one started are all converted.
-            if (stopped() && firstOfSource.at(i) == i)
+            // A stop is taken between the pages of a source too: one of many
+            // pages ends with the pages written so far.
+            if (stopped()) {
+                if (firstOfSource.at(i) != i)
+                    stoppedWithin = i;
                 break;
+            }
             if (firstOfSource.at(i) == i)
                 started(file.source);
             switch (file.action) {
@@ -332,6 +337,8 @@ public:
         }
         while (queue.running() > 0)
             finishOne();
+        if (stoppedWithin >= 0)
+            stoppedBetweenPages(plan, stoppedWithin);
     }
 
     void runPdfPass(int jobs)
@@ -487,7 +494,7 @@ private:
                 results << convertPlanned(file, folderOf(file.output), [&](const QString &path, QString *error,
                                                                            QString *note) {
                     return convertImageFile(file.source, path, outputs.at(file.output), error, note, file.page,
-                                            &memos[file.output]);
+                                            &memos[file.output], job.stop);
                 });
             }
             results.first().decodes = int(files.size());
@@ -510,6 +517,17 @@ private:
     }
 
     QString folderOf(int output) const { return folders.value(output); }
+
+    // The source whose page `next` was not started for a stop: it ends with the pages before.
+    void stoppedBetweenPages(const QList<PlannedFile> &plan, qsizetype next)
+    {
+        const PlannedFile &file = plan.at(next);
+        int pages = file.page + 1;
+        for (qsizetype j = next; j < plan.size() && plan.at(j).source == file.source; ++j)
+            pages = qMax(pages, plan.at(j).page + 1);
+        noted(file.source, tr("stopped after page %1 of %2").arg(file.page).arg(pages));
+        finished(file.source);
+    }
 
     bool stopped() const { return job.stop && *job.stop; }
 

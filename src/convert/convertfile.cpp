@@ -33,7 +33,7 @@ bool holdsNoProfile(const ConversionSettings &settings, const QString &target)
 // Every frame through the pipeline and on to the writer, one at a time, with
 // its delay and the source's loop count.
 bool convertAnimation(const QString &source, const QString &target, const ConversionSettings &settings,
-                      QString *error)
+                      QString *error, const std::atomic_bool *stop)
 {
     FrameReader reader(source);
     if (!reader.isOpen()) {
@@ -44,6 +44,10 @@ bool convertAnimation(const QString &source, const QString &target, const Conver
     std::unique_ptr<AnimationWriter> writer;
     SourceFrame frame;
     for (int k = 0; k < reader.frameCount(); ++k) {
+        if (stop && *stop) {
+            *error = text("stopped at frame %1 of %2").arg(k + 1).arg(reader.frameCount());
+            return false;
+        }
         QString cause;
         if (!reader.next(&frame, &cause)) {
             *error = QCoreApplication::translate("ImageMagickUtil", "The image could not be read: %1.").arg(cause);
@@ -100,6 +104,21 @@ bool keptAsFirstFrame(const QString &source, int page, const ConversionSettings 
 bool stillAnimated(const QString &source, const QString &target, int page, const ConversionSettings &settings)
 {
     return keptAsFirstFrame(source, page, settings) && AnimationWriter::canAnimate("." + QFileInfo(target).suffix());
+}
+
+// What the report says of a source written as one picture under "keep
+// animations": an animation kept as its first frame, or a document of several
+// pages (TIFF, PDF) whose first page alone went to a target that animates.
+QString keptPartNote(const QString &source, const QString &target, int page, const ConversionSettings &settings)
+{
+    if (keptAsFirstFrame(source, page, settings))
+        return animationKeptAsFirstFrame();
+    if (page != 0 || settings.pagesAndFrames != PagesKeepAnimations
+        || !AnimationWriter::canAnimate("." + QFileInfo(target).suffix()))
+        return {};
+    const int pages = sourcePageCount(source);
+    return pages > 1 ? text("only the first of its %1 pages was written: pages are not made into an animation").arg(pages)
+                     : QString();
 }
 
 // The part of a conversion after the pipeline: metadata, colour profile,
@@ -169,11 +188,11 @@ bool writePicture(QImage image, const QString &source, const QString &target, co
 } // namespace
 
 bool convertImageFile(const QString &source, const QString &target, const ConversionSettings &settings,
-                      QString *error, QString *note, int page, TargetSizeMemo *memo)
+                      QString *error, QString *note, int page, TargetSizeMemo *memo, const std::atomic_bool *stop)
 {
     if (stillAnimated(source, target, page, settings))
-        return convertAnimation(source, target, settings, error);
-    const QString kept = keptAsFirstFrame(source, page, settings) ? animationKeptAsFirstFrame() : QString();
+        return convertAnimation(source, target, settings, error, stop);
+    const QString kept = keptPartNote(source, target, page, settings);
     const QImage image = ImageMagickUtil().processImage(source, false, settings, error, false, note, page);
     if (image.isNull())
         return false;

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include <atomic>
+
 #include "conversionsettings.h"
 
 class TargetSizeMemo;
@@ -17,9 +19,11 @@ class TargetSizeMemo;
 // of the source (0 the first). Under "keep animations" an animated source
 // written to GIF or WEBP stays animated, every frame through the pipeline;
 // other targets take its first frame, and *note says so. The files of one run
-// share a memo of where their size searches landed.
+// share a memo of where their size searches landed. A stop, when it comes,
+// ends an animation between its frames, the target not written.
 bool convertImageFile(const QString &source, const QString &target, const ConversionSettings &settings,
-                      QString *error, QString *note = nullptr, int page = 0, TargetSizeMemo *memo = nullptr);
+                      QString *error, QString *note = nullptr, int page = 0, TargetSizeMemo *memo = nullptr,
+                      const std::atomic_bool *stop = nullptr);
 
 // The note of an animated source written as a still under "keep animations".
 QString animationKeptAsFirstFrame();

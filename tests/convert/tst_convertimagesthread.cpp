@@ -400,6 +400,21 @@ private slots:
         QCOMPARE(QImageReader(out + "/three-2.png").size(), QSize(50, 40));
         QCOMPARE(convert(sources, ".pdf", s).finished, sources);
         QCOMPARE(kxtest::pdfPages(pdfPath()).size(), 4);
+
+        // A stop is taken between pages: the source ends with the pages written.
+        ConversionSettings stopping = settingsFor(out + "/stopped");
+        QVERIFY(QDir().mkpath(stopping.outputFolder));
+        stopping.pagesAndFrames = PagesEach;
+        const Run stopped = convert({tiff}, ".png", stopping, tiff);
+        QCOMPARE(stopped.terminated, 1);
+        QCOMPARE(QDir(stopping.outputFolder).entryList(QDir::Files), QStringList{"three-1.png"});
+        QCOMPARE(stopped.notes, QStringList{tiff + ": stopped after page 1 of 3"});
+        QCOMPARE(stopped.finished, QStringList{tiff});
+
+        // Kept animations: a document's pages do not become one, and the report says so.
+        s.pagesAndFrames = PagesKeepAnimations;
+        QCOMPARE(convert({tiff}, ".webp", s).notes,
+                 QStringList{tiff + ": only the first of its 3 pages was written: pages are not made into an animation"});
     }
 
     // Keep animations: a GIF written as WEBP plays with its frames, delays
