@@ -12,6 +12,12 @@ namespace {
 // Long enough for a busy window to answer, short enough not to keep a click waiting.
 constexpr int handOverTimeoutMs = 3000;
 
+// What one start may hand over: far more files than a file manager passes,
+// and the bytes of their paths. A message declaring more is refused before
+// anything is allocated for it.
+constexpr quint32 handOverPathLimit = 100000;
+constexpr qint64 handOverByteLimit = 64 * 1024 * 1024;
+
 } // namespace
 
 SingleInstance::SingleInstance(QObject *parent) : QObject(parent), startLock(serverName() + QStringLiteral(".lock"))
@@ -71,10 +77,25 @@ bool SingleInstance::handOver(const QStringList &paths)
 void SingleInstance::readFiles()
 {
     auto *socket = qobject_cast<QLocalSocket *>(sender());
+    if (socket->bytesAvailable() > handOverByteLimit) {
+        socket->abort();
+        return;
+    }
+    // The list read an entry at a time: its declared length is not trusted.
     QDataStream stream(socket);
     stream.startTransaction();
+    quint32 count = 0;
+    stream >> count;
+    if (stream.status() == QDataStream::Ok && count > handOverPathLimit) {
+        socket->abort();
+        return;
+    }
     QStringList paths;
-    stream >> paths;
+    for (quint32 i = 0; i < count && stream.status() == QDataStream::Ok; ++i) {
+        QString path;
+        stream >> path;
+        paths << path;
+    }
     if (!stream.commitTransaction())
         return;
     socket->write("ok");

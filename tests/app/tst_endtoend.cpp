@@ -4,10 +4,12 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDataStream>
 #include <QFileDialog>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QLineEdit>
+#include <QLocalSocket>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStackedLayout>
@@ -258,6 +260,14 @@ private slots:
         for (const QString &file : files)
             QVERIFY2(!form->fileListModel()->findItems(file, Qt::MatchExactly, 1).isEmpty(), qPrintable(file));
         QVERIFY(!window->isMinimized());
+
+        // A message declaring billions of paths is refused unread, not allocated for.
+        QLocalSocket hostile;
+        hostile.connectToServer(SingleInstance::serverName());
+        QVERIFY(hostile.waitForConnected(5000));
+        QDataStream(&hostile) << quint32(0x7fffffff) << quint32(8);
+        QVERIFY(hostile.waitForBytesWritten(5000));
+        QTRY_COMPARE_WITH_TIMEOUT(hostile.state(), QLocalSocket::UnconnectedState, 10000);
     }
 
     void clearThenAddTheSameFolderAgain()
