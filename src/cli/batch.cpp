@@ -466,9 +466,11 @@ void runPdfBatch(const QStringList &sources, const ConversionSettings &settings,
     // document is written: when every source was done with and the document
     // did not fail them all.
     QHash<QString, qint64> times;
+    QHash<QString, QString> notes;
     const QHash<QString, QString> failures =
         runPass(job, [&](FileResult result) {
             times.insert(result.source, result.ms);
+            notes.insert(result.source, result.reason);
             if (result.status == QLatin1String("failed")) {
                 result.target = target;
                 reporter.report(result);
@@ -479,6 +481,6 @@ void runPdfBatch(const QStringList &sources, const ConversionSettings &settings,
         if (failures.contains(source))
             reporter.report({source, target, QStringLiteral("failed"), failures.value(source), times.value(source)});
         else if (written)
-            reporter.report({source, target, QStringLiteral("converted"), QString(), times.value(source)});
+            reporter.report({source, target, QStringLiteral("converted"), notes.value(source), times.value(source)});
     }
 }

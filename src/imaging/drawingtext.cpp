@@ -20,16 +20,18 @@ struct Tr
     Q_DECLARE_TR_FUNCTIONS(RenderedSources)
 };
 
-QByteArray inflated(QFile &file, qint64 limit, bool *whole)
+// Inflates the file's gzip stream until it ends or passes limit, keeping
+// what kept has room for (none without it); returns how far it went.
+qint64 inflateStream(QFile &file, qint64 limit, QByteArray *kept)
 {
-    QByteArray text;
     z_stream stream{};
-    if (inflateInit2(&stream, 16 + MAX_WBITS) != Z_OK)
-        return {};
+    if (!file.seek(0) || inflateInit2(&stream, 16 + MAX_WBITS) != Z_OK)
+        return -1;
     QByteArray input(64 * 1024, Qt::Uninitialized);
     QByteArray output(64 * 1024, Qt::Uninitialized);
+    qint64 length = 0;
     int status = Z_OK;
-    while (status == Z_OK && text.size() <= limit) {
+    while (status == Z_OK && length <= limit) {
         if (stream.avail_in == 0) {
             const qint64 read = file.read(input.data(), input.size());
             if (read <= 0)
@@ -40,12 +42,18 @@ QByteArray inflated(QFile &file, qint64 limit, bool *whole)
         stream.next_out = reinterpret_cast<Bytef *>(output.data());
         stream.avail_out = uInt(output.size());
         status = inflate(&stream, Z_NO_FLUSH);
-        text.append(output.constData(), output.size() - qsizetype(stream.avail_out));
+        const qint64 produced = output.size() - qint64(stream.avail_out);
+        if (kept)
+            kept->append(output.constData(), qsizetype(qMin(produced, limit - length)));
+        length += produced;
     }
     inflateEnd(&stream);
-    *whole = text.size() <= limit;
-    text.truncate(qMin<qint64>(text.size(), limit));
-    return text;
+    return length;
+}
+
+bool isCompressed(QFile &file)
+{
+    return file.peek(2) == "\x1f\x8b";
 }
 
 // Where a picture of the drawing may be read from: its href as a file in the
@@ -120,18 +128,25 @@ QByteArray boundedDrawingText(const QString &path, qint64 limit, bool *whole)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    if (file.peek(2) == "\x1f\x8b")
-        return inflated(file, limit, whole);
-    QByteArray text = file.read(limit + 1);
-    *whole = text.size() <= limit;
-    text.truncate(qMin<qint64>(text.size(), limit));
+    QByteArray text;
+    const qint64 length = isCompressed(file) ? inflateStream(file, limit, &text) : (text = file.read(limit + 1)).size();
+    *whole = length >= 0 && length <= limit;
+    text.truncate(qsizetype(qMin(text.size(), limit)));
     return text;
 }
 
 QByteArray renderableDrawing(const QString &path, QString *cause)
 {
+    // A drawing too long is told at zlib's speed, before anything is kept of it.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *cause = Tr::tr("damaged or not a drawing");
+        return {};
+    }
+    const qint64 length = isCompressed(file) ? inflateStream(file, drawingTextLimitBytes, nullptr) : file.size();
     bool whole = false;
-    const QByteArray text = boundedDrawingText(path, drawingTextLimitBytes, &whole);
+    const QByteArray text = length > drawingTextLimitBytes ? QByteArray()
+                                                           : boundedDrawingText(path, drawingTextLimitBytes, &whole);
     if (!whole) {
         *cause = Tr::tr("the drawing's text is larger than %1 MB").arg(drawingTextLimitBytes / (1024 * 1024));
         return {};

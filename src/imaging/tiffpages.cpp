@@ -33,6 +33,15 @@ int noteWarning(TIFF *, void *report, const char *module, const char *format, va
     return 1;
 }
 
+// Qt's TIFF reader, which a file list's thumbnail may still reach, reports
+// through libtiff's global handlers, naming every file "foo": they print
+// nothing. This program's own handles report through their own.
+[[maybe_unused]] const bool globalHandlersQuiet = [] {
+    TIFFSetWarningHandler(nullptr);
+    TIFFSetErrorHandler(nullptr);
+    return true;
+}();
+
 struct TiffCloser
 {
     void operator()(TIFF *tiff) const { TIFFClose(tiff); }

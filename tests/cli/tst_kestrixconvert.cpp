@@ -255,6 +255,19 @@ private slots:
             QVERIFY2(name.endsWith(".webp") && !QImage(out + "/" + name).isNull(), qPrintable(name));
     }
 
+    // A JPEG cut short is converted with the same note into an image file and into a document.
+    void cutShortJpegNotedForEveryTarget()
+    {
+        QTemporaryDir tmp;
+        const QByteArray jpeg = kxtest::readFile(kxtest::photoFile(tmp.path(), "whole.jpg"));
+        const QString cut = kxtest::writeFile(tmp.filePath("cut.jpg"), jpeg.left(jpeg.size() * 2 / 3));
+        for (const QStringList &target : {QStringList{"--to", "png", "-o", tmp.path()}, QStringList{"--pdf", tmp.filePath("doc.pdf")}}) {
+            const Result r = convert(target + QStringList{"--json", cut});
+            QCOMPARE(r.json["files"].toArray().at(0)["reason"].toString(),
+                     QStringLiteral("the file ends early; the missing part is grey"));
+        }
+    }
+
     // A watch stopped while a batch converts leaves whole files and journals
     // exactly the files done; a restart converts the rest and repeats nothing,
     // not even the failure. Outputs inside the folder are never taken up. A
