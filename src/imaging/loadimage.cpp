@@ -10,6 +10,7 @@
 #include "pngreducer.h"
 #include "rawhandler.h"
 #include "sourceframes.h"
+#include "sourcefiles.h"
 #include "sourceorientation.h"
 #include "tiffdecoder.h"
 
@@ -56,7 +57,7 @@ QString failureCause(const QImageReader &reader, const QString &path)
     // name this program reads says what the content should have been.
     if (reader.error() == QImageReader::UnsupportedFormatError && file.size() > 0) {
         const QString suffix = QFileInfo(path).suffix();
-        if (QImageReader::supportedImageFormats().contains(suffix.toLower().toLatin1()))
+        if (hasSupportedImageExtension(path))
             return ImageMagickUtil::tr("its content is not a %1 picture: the file is damaged or misnamed")
                     .arg(suffix.toUpper());
         return ImageMagickUtil::tr("not a picture type this program reads");
