@@ -121,10 +121,19 @@ QString keptPartNote(const QString &source, const QString &target, int page, con
                      : QString();
 }
 
-// The part of a conversion after the pipeline: metadata, colour profile,
-// the writer the target's suffix asks for, and the notes for the report.
-bool writePicture(QImage image, const QString &source, const QString &target, const ConversionSettings &settings,
-                  QString *error, QString *note, TargetSizeMemo *memo, const QString &kept)
+// The note of a source before its writer runs: the decoder's, then the
+// animation's first frame taken alone.
+void noteKeptFrame(QString *note, const QString &kept)
+{
+    if (note && !kept.isEmpty())
+        *note = note->isEmpty() ? kept : *note + QStringLiteral("; ") + kept;
+}
+
+} // namespace
+
+bool writeProcessedPicture(QImage image, const QString &source, const QString &target,
+                           const ConversionSettings &settings, QString *error, QString *note, TargetSizeMemo *memo,
+                           SizeSearchCost *search)
 {
     QString writeError;
     MetadataParts parts;
@@ -153,8 +162,6 @@ bool writePicture(QImage image, const QString &source, const QString &target, co
     if (image.colorSpace().isValid() && !colourProfileFits(image.colorSpace().iccProfile().size(), &metadata.notes))
         image.setColorSpace(QColorSpace());
     // Blocks left out go into the report beside what the decoder said.
-    if (note && !kept.isEmpty())
-        *note = note->isEmpty() ? kept : *note + QStringLiteral("; ") + kept;
     if (note && !metadata.notes.isEmpty()) {
         QStringList said = metadata.notes;
         if (!note->isEmpty())
@@ -174,7 +181,7 @@ bool writePicture(QImage image, const QString &source, const QString &target, co
         isGifTargetPath(target)
             ? writeGif(image, target, &writeError)
         : goal ? writeImageFileWithinSize(image, target, writeOptionsFor(settings, extension), *goal, metadataFor, memo,
-                                          &writeError, &sizeNote)
+                                          &writeError, &sizeNote, search)
                : writeImageFile(image, target, writeOptionsFor(settings, extension), &writeError, metadata);
     if (note && !sizeNote.isEmpty())
         *note = note->isEmpty() ? sizeNote : *note + QStringLiteral("; ") + sizeNote;
@@ -185,7 +192,10 @@ bool writePicture(QImage image, const QString &source, const QString &target, co
     return written;
 }
 
-} // namespace
+bool keepsAnimation(const QString &source, const QString &target, int page, const ConversionSettings &settings)
+{
+    return stillAnimated(source, target, page, settings);
+}
 
 bool convertImageFile(const QString &source, const QString &target, const ConversionSettings &settings,
                       QString *error, QString *note, int page, TargetSizeMemo *memo, const std::atomic_bool *stop)
@@ -196,7 +206,8 @@ bool convertImageFile(const QString &source, const QString &target, const Conver
     const QImage image = ImageMagickUtil().processImage(source, false, settings, error, false, note, page);
     if (image.isNull())
         return false;
-    return writePicture(image, source, target, settings, error, note, memo, kept);
+    noteKeptFrame(note, kept);
+    return writeProcessedPicture(image, source, target, settings, error, note, memo);
 }
 
 bool canShareDecode(const QString &source, const QList<SharedOutput> &outputs)
@@ -234,6 +245,6 @@ bool convertDecoded(const DecodedSource &decoded, const QString &source, const Q
         return false;
     if (note)
         *note = decoded.note;
-    const QString kept = keptAsFirstFrame(source, 0, settings) ? animationKeptAsFirstFrame() : QString();
-    return writePicture(image, source, target, settings, error, note, memo, kept);
+    noteKeptFrame(note, keptAsFirstFrame(source, 0, settings) ? animationKeptAsFirstFrame() : QString());
+    return writeProcessedPicture(image, source, target, settings, error, note, memo);
 }

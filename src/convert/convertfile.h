@@ -9,6 +9,7 @@
 #include "conversionsettings.h"
 
 class TargetSizeMemo;
+struct SizeSearchCost;
 
 // One source to one image file: the pipeline on the given settings, then the
 // writer the target's suffix asks for. The window's conversion pass and the
@@ -24,6 +25,19 @@ class TargetSizeMemo;
 bool convertImageFile(const QString &source, const QString &target, const ConversionSettings &settings,
                       QString *error, QString *note = nullptr, int page = 0, TargetSizeMemo *memo = nullptr,
                       const std::atomic_bool *stop = nullptr);
+
+// The part of a conversion after the pipeline: metadata, colour profile and
+// the writer the target's suffix asks for, a size search under a limit
+// (where it landed into *search). Every still picture of a run is written
+// here, and so is the preview's predicted output, so both are the same bytes.
+// *note gets what the report says of the writing after what it held.
+bool writeProcessedPicture(QImage image, const QString &source, const QString &target,
+                           const ConversionSettings &settings, QString *error, QString *note = nullptr,
+                           TargetSizeMemo *memo = nullptr, SizeSearchCost *search = nullptr);
+
+// Whether a conversion of that page of source to target keeps it animated:
+// every frame goes through convertImageFile then, not writeProcessedPicture.
+bool keepsAnimation(const QString &source, const QString &target, int page, const ConversionSettings &settings);
 
 // The note of an animated source written as a still under "keep animations".
 QString animationKeptAsFirstFrame();

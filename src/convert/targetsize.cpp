@@ -408,6 +408,7 @@ bool writeImageFileWithinSize(const QImage &image, const QString &targetPath, co
         // Nothing fits, and only the sample was tried: the whole at the floor.
         found.failed = !encoderFor(image, metadataFor(image.size()), &spent.encodes)(floorLevel(goal), &found.bytes);
     }
+    spent.quality = found.quality;
     if (cost)
         *cost = spent;
     if (found.failed) {

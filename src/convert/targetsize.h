@@ -73,6 +73,7 @@ struct SizeSearchCost
 {
     int encodes = 0;       // of the whole picture
     int sampleEncodes = 0; // of the eighth
+    int quality = -1;      // of the file written, in the goal's levels
 };
 bool writeImageFileWithinSize(const QImage &image, const QString &targetPath, const WriteOptions &options,
                               const SizeGoal &goal, const std::function<PhotoMetadata(QSize)> &metadataFor,

@@ -144,6 +144,7 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
     connect(ui->colorWidget, &KXColorWidget::colorUpdated, this, &ConvertImageForm::on_ColorUpdated);
     connect(ui->previewImage, &ConvertImagePreviewLabel::mouseDoubleClick, this,
             &ConvertImageForm::on_PreviewImage_DoubleClick);
+    setupPredictedSize();
     setupAlsoWrite();
 
     // 7. The three position lists hold the same entries.

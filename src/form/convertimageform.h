@@ -28,6 +28,7 @@ class ConvertImageAddUrlsThread;
 class ConvertProgressForm;
 class LoadPreviewImageThread;
 class PreviewDialog;
+class PredictedSizeLabel;
 
 namespace Ui {
 class ConvertImageForm;
@@ -284,6 +285,8 @@ private:
     void stopPreviewForClose();
     // Stops and waits for every preview worker (form destruction).
     void shutdownPreviewWorkers();
+    // The predicted output's line, under the preview picture.
+    void setupPredictedSize();
 
 public:
     Ui::ConvertImageForm *ui = nullptr;
@@ -308,6 +311,7 @@ private:
     // The previewed file whose picture could not be made.
     QString unreadablePreviewPath;
     PreviewDialog *previewDialog = nullptr;
+    PredictedSizeLabel *predictedSize = nullptr;
     int updateCountdown = 0;
     QTimer updateTimer;
     QString pendingPreviewPath;

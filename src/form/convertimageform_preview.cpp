@@ -1,6 +1,7 @@
 #include "convertimageform.h"
 #include "ui_convertimageform.h"
 
+#include <QBoxLayout>
 #include <QDebug>
 
 #include <utility>
@@ -8,6 +9,7 @@
 #include "convertimagepreviewlabel.h"
 #include "fileentry.h"
 #include "loadpreviewimagethread.h"
+#include "predictedsizelabel.h"
 #include "previewdialog.h"
 #include "thumbnailcache.h"
 
@@ -19,6 +21,7 @@ void ConvertImageForm::loadImage(const QString &path, bool refresh)
     pendingPreviewPath = path;
     pendingPreviewRefresh = pendingPreviewRefresh || refresh;
     previewFilePath = path;
+    predictedSize->follow(path, refresh);
     updateCountdown = 15;
     if (!updateTimer.isActive()) {
         updateTimer.start(75);
@@ -132,6 +135,7 @@ void ConvertImageForm::clearPreview()
         worker->stop = true;
     // The label's own setText drops the picture and its fit icon.
     ui->previewImage->setText(QStringLiteral("Preview"));
+    predictedSize->clear();
 }
 
 void ConvertImageForm::on_PreviewImage_DoubleClick()
@@ -142,6 +146,7 @@ void ConvertImageForm::on_PreviewImage_DoubleClick()
     if (!previewDialog) {
         previewDialog = new PreviewDialog(this, &isPreviewDialogShown);
         connect(previewDialog, &PreviewDialog::previewDialogClosed, this, &ConvertImageForm::on_previewDialogClosed);
+        previewDialog->setPredictor(predictedSize->predictor());
     }
     qDebug().noquote() << "currentSelectedFile: " + previewFilePath;
     previewDialog->setImageFile(previewFilePath);
@@ -172,4 +177,17 @@ void ConvertImageForm::shutdownPreviewWorkers()
     previewLoading = false;
     if (previewDialog)
         previewDialog->shutdownWorkers();
+    predictedSize->clear();
+}
+
+void ConvertImageForm::setupPredictedSize()
+{
+    predictedSize = new PredictedSizeLabel(this);
+    // Under the picture, in the layout that holds it.
+    auto *layout = qobject_cast<QBoxLayout *>(ui->previewImage->parentWidget()->layout());
+    const int at = layout ? layout->indexOf(ui->previewImage) : -1;
+    if (at >= 0)
+        layout->insertWidget(at + 1, predictedSize, 0, Qt::AlignHCenter);
+    predictedSize->setFixedWidth(ui->previewImage->maximumWidth());
+    predictedSize->setWordWrap(true);
 }

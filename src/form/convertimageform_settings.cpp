@@ -20,6 +20,7 @@
 #include "cocoacode.h"
 #include "kxglobal.h"
 #include "outputplan.h"
+#include "predictedsizelabel.h"
 #include "presets.h"
 #include "sourcefiles.h"
 #include "targetformats.h"
@@ -122,6 +123,7 @@ void ConvertImageForm::loadSettings()
 void ConvertImageForm::saveSetting(int id)
 {
     saveConversionSetting(conversionSettings(), id);
+    predictedSize->settingsChanged();
 }
 
 bool ConvertImageForm::exportSettings(const QString &path)

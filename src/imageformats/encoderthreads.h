@@ -12,7 +12,11 @@ inline void setCodecThreadCount(int threads)
     codecThreadLimit.store(threads > 0 ? threads : 0);
 }
 
+// A thread that encodes apart from any run (a predicted output) sets the share
+// a run would give it, so that its codecs tile and write alike; -1: the run's.
+inline thread_local int codecThreadsOfThisThread = -1;
+
 inline int codecThreadCount()
 {
-    return codecThreadLimit.load();
+    return codecThreadsOfThisThread >= 0 ? codecThreadsOfThisThread : codecThreadLimit.load();
 }

@@ -7,10 +7,14 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QThread>
+#include <QToolButton>
 
 #include <utility>
 
+#include "compareview.h"
 #include "conversionsettings.h"
+#include "imagemagickutil.h"
 #include "loadfullpreviewimagethread.h"
 #include "previewgeometry.h"
 
@@ -46,8 +50,31 @@ PreviewDialog::PreviewDialog(QWidget *parent, bool *shownFlag)
         connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this,
                 [this, step = step] { onNeedToResizeImage(step); });
     }
-    connect(new QShortcut(QKeySequence(Qt::Key_0), this), &QShortcut::activated, this, &PreviewDialog::fitImage);
+    connect(new QShortcut(QKeySequence(Qt::Key_0), this), &QShortcut::activated, this, [this] {
+        if (ui->compareView->isVisible())
+            setCompareZoom(CompareView::Fit);
+        else
+            fitImage();
+    });
     ui->percentResizeLabel->setToolTip(tr("Zoom in: +, zoom out: -, fit: 0, close: Esc"));
+
+    const std::pair<QToolButton *, int> compareZooms[] = {{ui->fitButton, CompareView::Fit},
+                                                          {ui->actualSizeButton, CompareView::Actual},
+                                                          {ui->doubleSizeButton, CompareView::Double}};
+    for (const auto &[button, zoom] : compareZooms) {
+        button->setVisible(false);
+        connect(button, &QToolButton::clicked, this, [this, zoom = zoom] { setCompareZoom(zoom); });
+    }
+    const std::pair<Qt::Key, int> zoomKeys100[] = {{Qt::Key_1, CompareView::Actual}, {Qt::Key_2, CompareView::Double}};
+    for (const auto &[key, zoom] : zoomKeys100) {
+        connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this, [this, zoom = zoom] {
+            if (ui->compareView->isVisible())
+                setCompareZoom(zoom);
+        });
+    }
+    ui->compareButton->setVisible(false);
+    connect(ui->compareButton, &QToolButton::toggled, this, &PreviewDialog::setCompareMode);
+    setCompareZoom(CompareView::Fit);
 }
 
 PreviewDialog::~PreviewDialog()
@@ -69,6 +96,13 @@ void PreviewDialog::shutdownWorkers()
     }
     workers.clear();
     fullPreviewThread = nullptr;
+    waitingOutput.reset();
+    if (outputDecoder) {
+        outputDecoder->disconnect(this);
+        outputDecoder->wait();
+        delete outputDecoder;
+        outputDecoder = nullptr;
+    }
 }
 
 void PreviewDialog::setImageFile(const QString &path)
@@ -87,6 +121,7 @@ void PreviewDialog::loadFile(const QString &path)
     if (!QFileInfo(path).isFile())
         return;
     setWindowTitle("Preview - " + QFileInfo(path).fileName());
+    filePath = path;
 
     auto *worker = new LoadFullPreviewImageThread(snapshotSettings());
     worker->filePath = path;
@@ -114,9 +149,11 @@ void PreviewDialog::handleFullPreviewImageReady(const QImage &image)
     if (!latest)
         return;
 
+    fullImage = image;
     fullPixmap = QPixmap::fromImage(image);
     imageLoaded = true;
     fitImage();
+    showOriginalToCompare();
 }
 
 QSize PreviewDialog::pictureArea() const

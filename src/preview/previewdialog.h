@@ -7,6 +7,11 @@
 #include <QPoint>
 #include <QTimer>
 
+#include <memory>
+#include <optional>
+
+#include "outputprediction.h"
+
 class LoadFullPreviewImageThread;
 
 namespace Ui {
@@ -31,6 +36,12 @@ public:
 
     // Stops every running worker and waits for it; nothing is delivered afterwards.
     void shutdownWorkers();
+
+    // Where the compare mode takes the output from: the predictor that
+    // follows the previewed file (the form's).
+    void setPredictor(OutputPredictor *predictor);
+    // The compare mode: the original beside the output, decoded again.
+    void setCompareMode(bool on);
 
     // Every way of hiding the dialog (close button, Escape) ends here.
     void done(int result) override;
@@ -59,6 +70,10 @@ private:
     void fitImage();
     void showZoom();
     QSize pictureArea() const;
+    void showOriginalToCompare();
+    void compareWithOutput(const PredictedOutput &output);
+    void setCompareZoom(int zoom);
+    void outputDecoded();
 
     Ui::PreviewDialog *ui;
     QPixmap fullPixmap;
@@ -73,4 +88,13 @@ private:
     // dialog keeps its loading text.
     bool imageLoaded = false;
     bool *shown;
+    QString filePath;
+    QImage fullImage;
+    OutputPredictor *predictor = nullptr;
+    // The output being decoded for the compare mode: one at a time, the
+    // newest waiting behind it.
+    QThread *outputDecoder = nullptr;
+    std::shared_ptr<QImage> decodedOutput;
+    QString decodingCaption;
+    std::optional<PredictedOutput> waitingOutput;
 };

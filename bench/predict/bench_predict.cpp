@@ -1,0 +1,115 @@
+// Time from a settings change to the predicted size of a 24 MP photo, per
+// target, and the window's frame time while those predictions run.
+//
+//   bench_predict [megapixels=24]
+//
+// Each target is timed twice: its first prediction (the photo decoded and
+// through the pipeline) and a change of quality after it (the processed
+// picture kept, only the writer runs), each from the request to the answer
+// arriving on the GUI thread. Meanwhile a timer repaints a compare view of
+// the photo every 16 ms on the GUI thread; the longest gap between two
+// frames is the frame time reported.
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "../photo.h"
+#include "compareview.h"
+#include "outputprediction.h"
+#include "targetformats.h"
+
+namespace {
+
+struct FrameClock
+{
+    QElapsedTimer sinceLast;
+    qint64 longest = 0;
+    void tick()
+    {
+        if (sinceLast.isValid())
+            longest = std::max(longest, sinceLast.elapsed());
+        sinceLast.restart();
+    }
+};
+
+// Milliseconds from the request to the answer, the event loop running.
+qint64 timePrediction(OutputPredictor &predictor, const PredictionRequest &request, PredictedOutput *answer)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QEventLoop loop;
+    const auto connection = QObject::connect(&predictor, &OutputPredictor::predicted, &loop,
+                                             [&](const PredictedOutput &output) {
+                                                 *answer = output;
+                                                 loop.quit();
+                                             });
+    predictor.request(request);
+    loop.exec();
+    QObject::disconnect(connection);
+    return timer.elapsed();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const double megapixels = argc > 1 ? QString(argv[1]).toDouble() : 24;
+    const int width = int(std::sqrt(megapixels * 1e6 * 3 / 2));
+    const int height = width * 2 / 3;
+    QTemporaryDir folder;
+    const QString source = folder.filePath("photo.jpg");
+    const QImage photo = makePhoto(width, height, 1);
+    photo.save(source, "JPG", 92);
+    std::printf("source %dx%d, %lld KB\n", width, height, QFileInfo(source).size() / 1000);
+
+    CompareView view;
+    view.resize(1200, 800);
+    view.setOriginal(photo, "original");
+    view.setOutput(photo, "output");
+    view.show();
+    FrameClock clock;
+    QTimer frames;
+    QObject::connect(&frames, &QTimer::timeout, [&] {
+        view.repaint();
+        clock.tick();
+    });
+    frames.start(16);
+
+    OutputPredictor predictor;
+    const struct
+    {
+        int target;
+        int ConversionSettings::*quality;
+    } targets[] = {{TargetJpg, &ConversionSettings::targeFileQuality},
+                   {TargetWebp, &ConversionSettings::webpQuality},
+                   {TargetAvif, &ConversionSettings::avifQuality},
+                   {TargetHeic, &ConversionSettings::heicQuality},
+                   {TargetJpegXl, &ConversionSettings::jxlQuality},
+                   {TargetPng, nullptr},
+                   {TargetTiff, nullptr},
+                   {TargetGif, nullptr}};
+    std::printf("%-8s %10s %10s %12s %10s\n", "target", "first ms", "change ms", "size", "frame ms");
+    for (const auto &row : targets) {
+        ConversionSettings settings;
+        settings.targeFileType = row.target;
+        forgetPredictionPictures();
+        clock = {};
+        PredictedOutput answer;
+        const qint64 first = timePrediction(predictor, {source, settings, predictionPictureGeneration()}, &answer);
+        if (row.quality)
+            settings.*row.quality = 40;
+        else
+            settings.pngCompressionLevel = 6;
+        const qint64 change = timePrediction(predictor, {source, settings, predictionPictureGeneration()}, &answer);
+        std::printf("%-8s %10lld %10lld %12s %10lld\n", qPrintable(targetFormatAt(row.target).label), first, change,
+                    qPrintable(answer.error.isEmpty() ? readableBytes(answer.bytes.size()) : answer.error),
+                    clock.longest);
+    }
+    return 0;
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QImage>
+#include <QPixmap>
+#include <QPointF>
+#include <QString>
+#include <QWidget>
+
+// The original and the converted output of one picture side by side on one
+// canvas: the original left of a divider, the output right of it, both at
+// the same zoom and pan. The divider is dragged with the mouse or moved with
+// the arrow keys; elsewhere a drag pans. Each side's size and format sit in
+// its top corner.
+class CompareView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // 0: fitted into the view; otherwise the zoom in percent.
+    enum Zoom { Fit = 0, Actual = 100, Double = 200 };
+
+    explicit CompareView(QWidget *parent = nullptr);
+
+    // caption: "JPG, 3.2 MB". The output is shown over the original's area
+    // even when it was written smaller.
+    void setOriginal(const QImage &image, const QString &caption);
+    void setOutput(const QImage &image, const QString &caption);
+    // Shown in the output's corner while it is made or when it cannot be.
+    void setOutputMessage(const QString &message);
+    void setZoom(int zoom);
+    int zoom() const { return zoomPercent; }
+    // The divider's place as a share of the width, 0 to 1.
+    double divider() const { return split; }
+    void setDivider(double share);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    double scale() const;
+    // Where the picture lies on the view.
+    QRectF pictureRect() const;
+    int dividerX() const;
+    void panBy(QPointF delta);
+    void placeSides();
+    void drawCaption(QPainter &painter, const QString &caption, bool right);
+
+    QPixmap original;
+    QPixmap output;
+    QString originalCaption;
+    QString outputCaption;
+    int zoomPercent = Fit;
+    double split = 0.5;
+    // The picture's point shown at the view's centre, in picture pixels.
+    QPointF centre;
+    enum class Drag { None, Divider, Pan } drag = Drag::None;
+    QPointF lastMouse;
+    // Named parts for screen readers, one over each side.
+    QWidget *originalSide;
+    QWidget *outputSide;
+};

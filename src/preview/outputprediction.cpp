@@ -1,0 +1,280 @@
+#include "outputprediction.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMutex>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include "conversionjobs.h"
+#include "conversionrun.h"
+#include "convertfile.h"
+#include "encoderthreads.h"
+#include "formattable.h"
+#include "imagemagickutil.h"
+#include "imagewriters.h"
+#include "pipelinerules.h"
+#include "targetformats.h"
+#include "targetsize.h"
+
+namespace {
+
+QString text(const char *source)
+{
+    return QCoreApplication::translate("OutputPrediction", source);
+}
+
+std::atomic_int pictureGeneration{0};
+
+// Predictions take turns: one encode at a time, whoever asks.
+QMutex predictionTurn;
+
+// The processed picture of the last prediction, kept while only the writer's
+// settings change. Guarded by predictionTurn.
+struct KeptPicture
+{
+    QString source;
+    QDateTime modified;
+    int generation = -1;
+    QImage image;
+    QString note;
+};
+KeptPicture kept;
+
+// The source's pixels through the run's pipeline, or the one kept from before.
+QImage processedPicture(const PredictionRequest &request, QString *error)
+{
+    const QDateTime modified = QFileInfo(request.source).lastModified();
+    if (kept.source == request.source && kept.modified == modified && kept.generation == request.pictureGeneration
+        && !kept.image.isNull())
+        return kept.image;
+    kept = {};
+    // As the run converts: past the preview's source cache, page 0.
+    QImage image = ImageMagickUtil().processImage(request.source, false, request.settings, error, false);
+    if (!image.isNull())
+        kept = {request.source, modified, request.pictureGeneration, image, {}};
+    return image;
+}
+
+bool fitsMemoryBudget(const QString &source, const ConversionSettings &settings, const QString &extension)
+{
+    const QSize size = uprightImageSize(source, settings.pdfSourceDpi, settings.rawPictures);
+    const std::optional<QSize> reduced = reducedDecodeSize(size, settings);
+    const qint64 bytes = reduced ? estimatedFileBytes(*reduced, extension)
+                                 : estimatedFileBytes(size, extension, QFileInfo(source).size());
+    return bytes <= conversionMemoryBudget(physicalMemoryBytes());
+}
+
+// A PDF page through the run itself: a document of that source alone.
+void predictPdfPage(const PredictionRequest &request, const QString &folder, PredictedOutput *output)
+{
+    ConversionSettings settings = request.settings;
+    settings.outputFolder = folder;
+    settings.pdfFileName = QStringLiteral("prediction.pdf");
+    settings.pagesAndFrames = PagesFirstOnly;
+    ConversionJob job;
+    job.sources = {request.source};
+    job.settings = {settings};
+    job.outputFolder = folder;
+    job.targetExtension = QStringLiteral(".pdf");
+    job.overwriteExisting = true;
+    // The run notes its flag and folder for the window; a prediction is no run.
+    const QString lastLocation = lastOutputLocation();
+    const bool lastWasPdf = outputIsPdf();
+    const ConversionResult result = runConversion(job);
+    setLastOutputLocation(lastLocation);
+    setOutputIsPdf(lastWasPdf);
+    for (const ConversionResult::File &file : result.files) {
+        if (!file.failures.isEmpty())
+            output->error = file.failures.join(QStringLiteral("; "));
+    }
+    QFile document(pdfTargetPath(folder, settings.pdfFileName));
+    if (output->error.isEmpty() && document.open(QIODevice::ReadOnly))
+        output->bytes = document.readAll();
+    else if (output->error.isEmpty())
+        output->error = text("Nothing would be written");
+}
+
+// A still picture or an animation, written as the run writes it.
+void predictImage(const PredictionRequest &request, const QString &target, const std::atomic_bool &cancel,
+                  PredictedOutput *output)
+{
+    const ConversionSettings &settings = request.settings;
+    SizeSearchCost search;
+    bool written = false;
+    if (keepsAnimation(request.source, target, 0, settings)) {
+        written = convertImageFile(request.source, target, settings, &output->error);
+    } else {
+        const QImage picture = processedPicture(request, &output->error);
+        if (picture.isNull())
+            return;
+        if (cancel) {
+            output->cancelled = true;
+            return;
+        }
+        written = writeProcessedPicture(picture, request.source, target, settings, &output->error, nullptr, nullptr,
+                                        &search);
+    }
+    QFile file(target);
+    if (!written || !file.open(QIODevice::ReadOnly))
+        return;
+    output->bytes = file.readAll();
+    output->pixels = QImageReader(target).size();
+    const QString extension = QLatin1Char('.') + output->suffix;
+    const WriteOptions options = writeOptionsFor(settings, extension);
+    const ImageFormat *row = formatForExtension(output->suffix);
+    output->lossless = options.lossless;
+    if (search.quality >= 0 && row)
+        output->quality = double(search.quality) / row->qualityLevelsPerPoint;
+    else if (!options.lossless && row && !row->qualityKey.isEmpty())
+        output->quality = options.quality;
+}
+
+} // namespace
+
+int predictionPictureGeneration()
+{
+    return pictureGeneration.load();
+}
+
+void forgetPredictionPictures()
+{
+    ++pictureGeneration;
+}
+
+PredictedOutput predictOutput(const PredictionRequest &request, const std::atomic_bool &cancel)
+{
+    PredictedOutput output;
+    output.source = request.source;
+    const QMutexLocker turn(&predictionTurn);
+    if (cancel) {
+        output.cancelled = true;
+        return output;
+    }
+    const ImageFormat &target = targetFormatAt(request.settings.targeFileType);
+    output.suffix = target.extensions.first();
+    output.format = target.label;
+    output.pdfPage = request.settings.targeFileType == TargetPdf;
+    output.sourceBytes = QFileInfo(request.source).size();
+    if (!fitsMemoryBudget(request.source, request.settings, target.targetExtension())) {
+        kept = {};
+        output.error = text("Too large to predict within the memory budget");
+        return output;
+    }
+    QTemporaryDir folder;
+    if (!folder.isValid()) {
+        output.error = folder.errorString();
+        return output;
+    }
+    // The codecs get the share of the cores a run of these settings gives each file.
+    const int cores = QThread::idealThreadCount();
+    codecThreadsOfThisThread = codecThreadsPerJob(conversionJobCount(request.settings.convertJobs, cores), cores);
+    PredictionRequest asRun = request;
+    // The run sets the pipeline's PDF flag from its target.
+    asRun.settings.outputIsPdf = output.pdfPage;
+    if (output.pdfPage)
+        predictPdfPage(asRun, folder.path(), &output);
+    else
+        predictImage(asRun, folder.filePath(QStringLiteral("prediction") + target.targetExtension()), cancel, &output);
+    if (output.bytes.isEmpty() && output.error.isEmpty() && !output.cancelled)
+        output.error = text("Nothing would be written");
+    return output;
+}
+
+QString readableBytes(qint64 bytes)
+{
+    if (bytes < 1000 * 1000)
+        return text("%1 KB").arg((bytes + 999) / 1000);
+    return text("%1 MB").arg(QLocale().toString(double(bytes) / 1e6, 'f', 1));
+}
+
+QString outputFormatText(const PredictedOutput &output)
+{
+    if (output.lossless)
+        return text("%1 lossless").arg(output.format);
+    if (output.quality < 0)
+        return output.format;
+    return text("%1 q%2").arg(output.format, QLocale().toString(output.quality, 'g', 4));
+}
+
+QString predictionText(const PredictedOutput &output)
+{
+    if (!output.error.isEmpty())
+        return output.error;
+    QString size = readableBytes(output.bytes.size());
+    if (output.sourceBytes > 0) {
+        const double change = 100.0 * (double(output.bytes.size()) - output.sourceBytes) / output.sourceBytes;
+        const int percent = int(std::lround(change));
+        // A true minus sign, as typeset figures have.
+        const QString sign = percent < 0 ? QStringLiteral("\u2212") : percent > 0 ? QStringLiteral("+") : QString();
+        size = text("%1 (%2%3 %)").arg(size, sign).arg(std::abs(percent));
+    }
+    QStringList parts{QStringLiteral("\u2248 ") + size};
+    if (output.pixels.isValid())
+        parts << text("%1 \u00d7 %2").arg(output.pixels.width()).arg(output.pixels.height());
+    parts << (output.pdfPage ? text("PDF page") : outputFormatText(output));
+    return parts.join(QStringLiteral(", "));
+}
+
+OutputPredictor::OutputPredictor(QObject *parent) : QObject(parent) {}
+
+OutputPredictor::~OutputPredictor()
+{
+    cancel();
+    if (running) {
+        running->wait();
+        delete running;
+    }
+}
+
+void OutputPredictor::request(const PredictionRequest &request)
+{
+    if (!running) {
+        start(request);
+        return;
+    }
+    *runningCancel = true;
+    waiting = request;
+}
+
+void OutputPredictor::cancel()
+{
+    waiting.reset();
+    if (runningCancel)
+        *runningCancel = true;
+}
+
+void OutputPredictor::start(const PredictionRequest &request)
+{
+    runningCancel = std::make_shared<std::atomic_bool>(false);
+    runningResult = std::make_shared<PredictedOutput>();
+    running = QThread::create([request, cancel = runningCancel, result = runningResult] {
+        *result = predictOutput(request, *cancel);
+    });
+    connect(running, &QThread::finished, this, &OutputPredictor::runningFinished, Qt::QueuedConnection);
+    running->start(QThread::LowPriority);
+    emit busyChanged(true);
+}
+
+void OutputPredictor::runningFinished()
+{
+    running->deleteLater();
+    running = nullptr;
+    const bool wanted = !*runningCancel;
+    const PredictedOutput result = *runningResult;
+    runningCancel.reset();
+    runningResult.reset();
+    if (waiting) {
+        const PredictionRequest next = *std::exchange(waiting, std::nullopt);
+        start(next);
+    } else {
+        emit busyChanged(false);
+    }
+    if (wanted && !result.cancelled) {
+        last = result;
+        emit predicted(result);
+    }
+}
