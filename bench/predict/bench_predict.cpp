@@ -1,14 +1,14 @@
 // Time from a settings change to the predicted size of a 24 MP photo, per
 // target, and the window's frame time while those predictions run.
 //
-//   bench_predict [megapixels=24]
-//
 // Each target is timed twice: its first prediction (the photo decoded and
 // through the pipeline) and a change of quality after it (the processed
 // picture kept, only the writer runs), each from the request to the answer
-// arriving on the GUI thread. Meanwhile a timer repaints a compare view of
-// the photo every 16 ms on the GUI thread; the longest gap between two
+// arriving on the GUI thread. Meanwhile a timer repaints the full preview in
+// compare mode every 16 ms on the GUI thread; the longest gap between two
 // frames is the frame time reported.
+//
+//   bench_predict [megapixels=24] [screenshot prefix]
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -20,7 +20,9 @@
 
 #include "../photo.h"
 #include "compareview.h"
+#include "conversionsettings.h"
 #include "outputprediction.h"
+#include "previewdialog.h"
 #include "targetformats.h"
 
 namespace {
@@ -68,20 +70,25 @@ int main(int argc, char **argv)
     photo.save(source, "JPG", 92);
     std::printf("source %dx%d, %lld KB\n", width, height, QFileInfo(source).size() / 1000);
 
-    CompareView view;
-    view.resize(1200, 800);
-    view.setOriginal(photo, "original");
-    view.setOutput(photo, "output");
-    view.show();
+    // The full preview in compare mode, repainted as a window would be.
+    OutputPredictor predictor;
+    bool shown = false;
+    conversionSettings().targeFileType = TargetWebp;
+    conversionSettings().webpQuality = 40;
+    PreviewDialog dialog(nullptr, &shown);
+    dialog.setPredictor(&predictor);
+    dialog.resize(1200, 800);
+    dialog.show();
+    dialog.setImageFile(source);
+    dialog.setCompareMode(true);
     FrameClock clock;
     QTimer frames;
     QObject::connect(&frames, &QTimer::timeout, [&] {
-        view.repaint();
+        dialog.repaint();
         clock.tick();
     });
     frames.start(16);
 
-    OutputPredictor predictor;
     const struct
     {
         int target;
@@ -110,6 +117,25 @@ int main(int argc, char **argv)
         std::printf("%-8s %10lld %10lld %12s %10lld\n", qPrintable(targetFormatAt(row.target).label), first, change,
                     qPrintable(answer.error.isEmpty() ? readableBytes(answer.bytes.size()) : answer.error),
                     clock.longest);
+    }
+    if (argc > 2) {
+        // A look at the compare view: WEBP q40 beside the original, fitted and at 200 %.
+        ConversionSettings settings = conversionSettings();
+        PredictedOutput answer;
+        timePrediction(predictor, {source, settings, predictionPictureGeneration()}, &answer);
+        auto *view = dialog.findChild<CompareView *>(QStringLiteral("compareView"));
+        const auto settle = [] {
+            QElapsedTimer wait;
+            wait.start();
+            while (wait.elapsed() < 3000)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        };
+        settle();
+        dialog.grab().save(QString(argv[2]) + "-fit.png");
+        view->setZoom(CompareView::Double);
+        view->setDivider(0.4);
+        settle();
+        dialog.grab().save(QString(argv[2]) + "-200.png");
     }
     return 0;
 }

@@ -32,6 +32,7 @@ void CompareView::setOriginal(const QImage &image, const QString &caption)
 {
     const bool newSize = image.size() != original.size();
     original = QPixmap::fromImage(image);
+    fittedOriginal = QPixmap();
     originalCaption = caption;
     if (newSize)
         centre = QPointF(image.width() / 2.0, image.height() / 2.0);
@@ -41,12 +42,8 @@ void CompareView::setOriginal(const QImage &image, const QString &caption)
 
 void CompareView::setOutput(const QImage &image, const QString &caption)
 {
-    // Drawn over the original's area: a picture the size search shrank is
-    // enlarged back, so that both sides show the same part.
-    const QImage fitted = image.isNull() || original.isNull() || image.size() == original.size()
-                              ? image
-                              : image.scaled(original.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    output = QPixmap::fromImage(fitted);
+    output = QPixmap::fromImage(image);
+    fittedOutput = QPixmap();
     outputCaption = caption;
     outputSide->setAccessibleName(tr("Output: %1").arg(caption));
     update();
@@ -55,6 +52,7 @@ void CompareView::setOutput(const QImage &image, const QString &caption)
 void CompareView::setOutputMessage(const QString &message)
 {
     output = QPixmap();
+    fittedOutput = QPixmap();
     outputCaption = message;
     outputSide->setAccessibleName(tr("Output: %1").arg(message));
     update();
@@ -124,29 +122,41 @@ void CompareView::drawCaption(QPainter &painter, const QString &caption, bool ri
     painter.drawText(box, Qt::AlignCenter, caption);
 }
 
+void CompareView::fitSides(const QSize &size)
+{
+    const auto fitted = [&](const QPixmap &from, QPixmap *to) {
+        if (!from.isNull() && to->size() != size)
+            *to = from.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    };
+    fitted(original, &fittedOriginal);
+    fitted(output, &fittedOutput);
+}
+
 void CompareView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().dark());
     const QRectF area = pictureRect();
     const int x = dividerX();
-    // Fitted, the picture is smoothed; zoomed in, every pixel shows as it is.
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, zoomPercent == Fit);
+    const bool fit = zoomPercent == Fit;
+    if (fit)
+        fitSides(area.size().toSize());
     const auto drawSide = [&](const QPixmap &pixmap, const QRect &clip) {
         if (pixmap.isNull())
             return;
         painter.save();
         painter.setClipRect(clip);
-        // Only the part in view is drawn, so a large picture pans smoothly.
+        // Only the part in view is drawn, so a large picture pans smoothly;
+        // zoomed in, every pixel shows as it is.
         const QRectF visible = area.intersected(QRectF(clip));
-        const double s = scale();
+        const double s = fit ? 1 : scale();
         const QRectF from((visible.left() - area.left()) / s, (visible.top() - area.top()) / s,
                           visible.width() / s, visible.height() / s);
         painter.drawPixmap(visible, pixmap, from);
         painter.restore();
     };
-    drawSide(original, QRect(0, 0, x, height()));
-    drawSide(output, QRect(x, 0, width() - x, height()));
+    drawSide(fit ? fittedOriginal : original, QRect(0, 0, x, height()));
+    drawSide(fit ? fittedOutput : output, QRect(x, 0, width() - x, height()));
 
     painter.setPen(QPen(Qt::white, 2));
     painter.drawLine(x, 0, x, height());

@@ -21,16 +21,14 @@ public:
 
     explicit CompareView(QWidget *parent = nullptr);
 
-    // caption: "JPG, 3.2 MB". The output is shown over the original's area
-    // even when it was written smaller.
+    // caption: "JPG, 3.2 MB". The output is drawn over the original's area:
+    // one written smaller comes enlarged to the original's size.
     void setOriginal(const QImage &image, const QString &caption);
     void setOutput(const QImage &image, const QString &caption);
     // Shown in the output's corner while it is made or when it cannot be.
     void setOutputMessage(const QString &message);
     void setZoom(int zoom);
-    int zoom() const { return zoomPercent; }
     // The divider's place as a share of the width, 0 to 1.
-    double divider() const { return split; }
     void setDivider(double share);
 
 protected:
@@ -49,9 +47,13 @@ private:
     void panBy(QPointF delta);
     void placeSides();
     void drawCaption(QPainter &painter, const QString &caption, bool right);
+    void fitSides(const QSize &size);
 
     QPixmap original;
     QPixmap output;
+    // Both sides scaled once to the fitted size, so that a frame only copies.
+    QPixmap fittedOriginal;
+    QPixmap fittedOutput;
     QString originalCaption;
     QString outputCaption;
     int zoomPercent = Fit;

@@ -14,8 +14,10 @@
 
 namespace {
 
-// The output's bytes read back as any file of its type would be.
-QImage decodeOutput(const QByteArray &bytes, const QString &suffix, QString *reason)
+// The output's bytes read back as any file of its type would be, at the
+// original's size: a picture the size search shrank is enlarged back, so
+// that both sides of the compare view show the same part.
+QImage decodeOutput(const QByteArray &bytes, const QString &suffix, const QSize &originalSize, QString *reason)
 {
     QTemporaryDir folder;
     QFile file(folder.filePath(QStringLiteral("output.") + suffix));
@@ -26,7 +28,9 @@ QImage decodeOutput(const QByteArray &bytes, const QString &suffix, QString *rea
     file.close();
     QImage image;
     ImageMagickUtil().loadImage(file.fileName(), image, reason);
-    return image;
+    if (image.isNull() || image.size() == originalSize || originalSize.isEmpty())
+        return image;
+    return image.scaled(originalSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 } // namespace
@@ -97,10 +101,11 @@ void PreviewDialog::compareWithOutput(const PredictedOutput &output)
     }
     decodingCaption = tr("%1, %2").arg(outputFormatText(output), readableBytes(output.bytes.size()));
     decodedOutput = std::make_shared<QImage>();
-    outputDecoder = QThread::create([bytes = output.bytes, suffix = output.suffix, result = decodedOutput] {
-        QString reason;
-        *result = decodeOutput(bytes, suffix, &reason);
-    });
+    outputDecoder = QThread::create(
+            [bytes = output.bytes, suffix = output.suffix, size = fullImage.size(), result = decodedOutput] {
+                QString reason;
+                *result = decodeOutput(bytes, suffix, size, &reason);
+            });
     connect(outputDecoder, &QThread::finished, this, &PreviewDialog::outputDecoded, Qt::QueuedConnection);
     outputDecoder->start();
 }
