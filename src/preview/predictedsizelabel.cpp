@@ -12,6 +12,8 @@ PredictedSizeLabel::PredictedSizeLabel(QWidget *parent) : QLabel(parent)
     setObjectName(QStringLiteral("predictedSizeLabel"));
     setAlignment(Qt::AlignCenter);
     setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Named even while it is empty; the prediction is its description.
+    setAccessibleName(tr("Predicted output"));
     setToolTip(tr("The selected file's output at the current settings, made by the same writer as a conversion"));
     settle.setSingleShot(true);
     settle.setInterval(settleMs);
@@ -69,5 +71,5 @@ void PredictedSizeLabel::showBusy(bool busy)
         QLabel::setText(shown);
     else
         QLabel::setText(shown.isEmpty() ? tr("Predicting the size\u2026") : shown + QStringLiteral(" \u2026"));
-    setAccessibleName(shown);
+    setAccessibleDescription(shown);
 }
