@@ -95,17 +95,51 @@ QIcon themeIcon(const ThemeIcon &entry, bool dark)
 
 ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui::ConvertImageForm)
 {
-    // 1. Flags are cleared by their initialisers; the preview countdown ticks every 75 ms.
+    // Flags are cleared by their initialisers; the preview countdown ticks every 75 ms.
     updateTimer.setInterval(75);
     connect(&updateTimer, &QTimer::timeout, this, &ConvertImageForm::on_updateTimer);
 
-    // 2. The generated form, "Adjustments" current while building, slots connected by name.
+    // The generated form, "Adjustments" current while building, slots connected by name.
     ui->setupUi(this);
     // Before any handler can run: the handlers find their settings in it.
     setupControlSettings();
     mainLayout = ui->mainLayout;
 
-    // 3. The source list.
+    setupSourceList();
+    fillFixedLists();
+    setupLeftColumn();
+    connect(ui->colorWidget, &KXColorWidget::colorUpdated, this, &ConvertImageForm::on_ColorUpdated);
+    connect(ui->previewImage, &ConvertImagePreviewLabel::mouseDoubleClick, this,
+            &ConvertImageForm::on_PreviewImage_DoubleClick);
+    setupPredictedSize();
+    setupAlsoWrite();
+
+    // The folder chooser; its dialogs open over the window. It is never shown itself.
+    folderChooser = new CocoaCode(this);
+    folderChooser->hide();
+    connect(folderChooser, &CocoaCode::folderSelected, this, &ConvertImageForm::on_FolderSelected);
+    setupPdfTiles();
+
+    // Settings into the record and the controls, with the handlers still off.
+    loadSettings();
+
+    ui->tabWidget->setCurrentWidget(ui->outputFolderTab);
+    for (QAbstractButton *button :
+         {ui->removeButton, ui->clearButton, ui->convertButton, ui->upButton, ui->downButton})
+        button->setEnabled(false);
+    ui->line4->hide();
+    setupColumns();
+    setupAccessibleNames();
+    setupPdfSummary();
+    setupWheelGuard();
+    setupShortcuts();
+
+    updateTheme();
+    handlersEnabled = true;
+}
+
+void ConvertImageForm::setupSourceList()
+{
     model.setHorizontalHeaderLabels({QStringLiteral("File List"), QStringLiteral("Path")});
     ui->sourceTreeView->setModel(&model);
     // The output name preview follows the first file of the list.
@@ -117,8 +151,19 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
     ui->sourceTreeView->setSelectionMode(QAbstractItemView::ExtendedSelection);
     connect(ui->sourceTreeView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ConvertImageForm::on_itemSelection_changed);
+    ui->sourceTreeView->setIconSize(QSize(64, 64));
+    // Drag and drop inside the list.
+    ui->sourceTreeView->setAcceptDrops(true);
+    ui->sourceTreeView->setDragEnabled(true);
+    ui->sourceTreeView->setDragDropMode(QAbstractItemView::InternalMove);
+    ui->sourceTreeView->setDefaultDropAction(Qt::MoveAction);
+    connect(ui->sourceTreeView, &ConvertImageTreeView::addURLs, this, &ConvertImageForm::on_AddURLs);
+}
 
-    // 4. Combo boxes with fixed items; a target's row is its stored index.
+// Combo boxes with fixed items; a target's row is its stored index. The
+// three position lists hold the same entries.
+void ConvertImageForm::fillFixedLists()
+{
     for (const ImageFormat &format : targetFormats())
         ui->targetComboBox->addItem(format.label);
     ui->relativeToComboBox->addItems({QStringLiteral("Width"), QStringLiteral("Height")});
@@ -127,42 +172,30 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
     ui->pdfQualityComboBox->addItems({QStringLiteral("96 dpi"), QStringLiteral("150 dpi"), QStringLiteral("300 dpi"),
                                       QStringLiteral("400 dpi"), QStringLiteral("600 dpi"),
                                       QStringLiteral("1200 dpi")});
-
-    // 5. The left column stacks the list (page 0) over the drop zone (page 1).
-    pageLayout = new QStackedLayout(ui->sourceColumnWidget);
-    pageLayout->setContentsMargins(0, 0, 0, 0);
-    pageLayout->addWidget(ui->sourceTreeView);
-    pageLayout->addWidget(ui->sourceFrame);
-    pageLayout->setCurrentIndex(1);
-
-    // 6. Drag and drop inside the list, and the widgets' own signals.
-    ui->sourceTreeView->setAcceptDrops(true);
-    ui->sourceTreeView->setDragEnabled(true);
-    ui->sourceTreeView->setDragDropMode(QAbstractItemView::InternalMove);
-    ui->sourceTreeView->setDefaultDropAction(Qt::MoveAction);
-    connect(ui->sourceTreeView, &ConvertImageTreeView::addURLs, this, &ConvertImageForm::on_AddURLs);
-    connect(ui->colorWidget, &KXColorWidget::colorUpdated, this, &ConvertImageForm::on_ColorUpdated);
-    connect(ui->previewImage, &ConvertImagePreviewLabel::mouseDoubleClick, this,
-            &ConvertImageForm::on_PreviewImage_DoubleClick);
-    setupPredictedSize();
-    setupAlsoWrite();
-
-    // 7. The three position lists hold the same entries.
     for (const char *name : positionNames)
         ui->positionComboBox->addItem(QLatin1String(name));
     for (int i = 0; i < ui->positionComboBox->count(); ++i) {
         ui->imagePositionComboBox->addItem(ui->positionComboBox->itemText(i));
         ui->qrCodePositionComboBox->addItem(ui->positionComboBox->itemText(i));
     }
+}
 
-    // 8. The folder chooser; its dialogs open over the window. It is never shown itself.
-    folderChooser = new CocoaCode(this);
-    folderChooser->hide();
-    connect(folderChooser, &CocoaCode::folderSelected, this, &ConvertImageForm::on_FolderSelected);
+// The left column stacks the list (page 0) over the drop zone (page 1).
+void ConvertImageForm::setupLeftColumn()
+{
+    pageLayout = new QStackedLayout(ui->sourceColumnWidget);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->addWidget(ui->sourceTreeView);
+    pageLayout->addWidget(ui->sourceFrame);
+    pageLayout->setCurrentIndex(1);
+    ui->sourceFrame->setAcceptDrops(true);
+    connect(ui->sourceFrame, &ConvertImageFrame::addURLs, this, &ConvertImageForm::on_AddURLs);
+}
 
-    // Each pair of PDF tiles is one choice, whatever checks a tile: a click,
-    // assistive technology or code. A tile checked without a click counts as
-    // its click.
+// Each pair of PDF tiles is one choice, whatever checks a tile: a click,
+// assistive technology or code. A tile checked without a click counts as its click.
+void ConvertImageForm::setupPdfTiles()
+{
     for (const auto &pair : {std::pair(ui->pdfPageOrientationPortraitButton, ui->pdfPageOrientationLanscapeButton),
                              std::pair(ui->pdfNoMarginButton, ui->pdfAddMarginButton)}) {
         auto *group = new QButtonGroup(this);
@@ -181,28 +214,16 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
                 (this->*choose)();
         });
     }
+}
 
-    // 9. Settings into the record and the controls, with the handlers still off.
-    loadSettings();
-
-    // 10.-13.
-    ui->tabWidget->setCurrentWidget(ui->outputFolderTab);
-    ui->removeButton->setEnabled(false);
-    ui->clearButton->setEnabled(false);
-    ui->convertButton->setEnabled(false);
-    ui->upButton->setEnabled(false);
-    ui->downButton->setEnabled(false);
-    ui->sourceFrame->setAcceptDrops(true);
-    connect(ui->sourceFrame, &ConvertImageFrame::addURLs, this, &ConvertImageForm::on_AddURLs);
-    ui->line4->hide();
-    ui->sourceTreeView->setIconSize(QSize(64, 64));
-    // The scroll area shows a Tab stop reached inside it, not one that
-    // focus enters from outside, as after the last control of the window.
+void ConvertImageForm::setupColumns()
+{
+    // A control reached with the keyboard inside the scroll area is scrolled
+    // into view, also when the focus comes into it from outside.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
         if (now && ui->outputScrollArea->widget()->isAncestorOf(now))
             ui->outputScrollArea->ensureWidgetVisible(now);
     });
-
     // The settings column keeps its width when the window is resized; the
     // splitter between the columns widens it.
     ui->columnsSplitter->setStretchFactor(0, 1);
@@ -211,16 +232,12 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
     const int frame = ui->tabWidget->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, ui->tabWidget);
     setSettingsColumnWidth(
         qMax(ui->tabWidget->minimumWidth(), ui->tabWidget->tabBar()->sizeHint().width() + 2 * frame));
+}
 
-    // A control reached with the keyboard is scrolled into view, also when
-    // the focus comes into the scroll area from outside it.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
-        if (now && ui->outputScrollArea->widget()->isAncestorOf(now))
-            ui->outputScrollArea->ensureWidgetVisible(now);
-    });
-
-    // Names for assistive technology. Fields are named by their labels, as
-    // buddies, so a label that changes its text renames its field.
+// Names for assistive technology. Fields are named by their labels, as
+// buddies, so a label that changes its text renames its field.
+void ConvertImageForm::setupAccessibleNames()
+{
     ui->tabResetButton->setToolTip(tr("Reset Settings"));
     for (QToolButton *button : ui->toolbarWidget->findChildren<QToolButton *>())
         button->setAccessibleName(button->toolTip());
@@ -292,17 +309,23 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
     ui->longEdgeLineEdit->setAccessibleName(tr("Long edge"));
     ui->fontComboBox->lineEdit()->setAccessibleName(labelName(ui->fontLabel));
     ui->tabWidget->setAccessibleName(labelName(ui->tabTileLabel));
+}
 
-    // The PDF page in one line of text, kept by the controls it sums up.
+// The PDF page in one line of text, kept by the controls it sums up.
+void ConvertImageForm::setupPdfSummary()
+{
     pdfSummaryLabel = new QLabel(ui->pdfGroupBox);
     pdfSummaryLabel->setObjectName(QStringLiteral("pdfSummaryLabel"));
     ui->pdfGroupLayout->insertWidget(0, pdfSummaryLabel);
     connect(ui->pdfPaperSizeComboBox, &QComboBox::currentIndexChanged, this, &ConvertImageForm::showPdfSummary);
     connect(ui->pdfPageOrientationLanscapeButton, &QAbstractButton::toggled, this, &ConvertImageForm::showPdfSummary);
     showPdfSummary();
+}
 
-    // The wheel scrolls the settings: a value control takes it only when it
-    // has the focus, and the wheel does not give the focus.
+// The wheel scrolls the settings: a value control takes it only when it
+// has the focus, and the wheel does not give the focus.
+void ConvertImageForm::setupWheelGuard()
+{
     for (QWidget *control : findChildren<QWidget *>()) {
         if (qobject_cast<QComboBox *>(control) || qobject_cast<QAbstractSpinBox *>(control)
             || qobject_cast<QSlider *>(control)) {
@@ -310,8 +333,11 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
             control->installEventFilter(this);
         }
     }
+}
 
-    // Keyboard shortcuts for the toolbar's commands; the tooltips name them.
+// Keyboard shortcuts for the toolbar's commands; the tooltips name them.
+void ConvertImageForm::setupShortcuts()
+{
     const std::pair<QAbstractButton *, QKeySequence> shortcuts[] = {
         {ui->addFilesButton, QKeySequence(Qt::CTRL | Qt::Key_O)},
         {ui->addFolderButton, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)},
@@ -324,10 +350,6 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
         button->setToolTip(button->toolTip() + QStringLiteral(" (") + keys.toString(QKeySequence::NativeText)
                            + QLatin1Char(')'));
     }
-
-    // 14.-15.
-    updateTheme();
-    handlersEnabled = true;
 }
 
 ConvertImageForm::~ConvertImageForm()

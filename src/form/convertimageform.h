@@ -19,8 +19,6 @@
 #include "conversionsettings.h"
 
 class QLabel;
-class QSlider;
-class QSpinBox;
 class QStackedLayout;
 class QVBoxLayout;
 class CocoaCode;
@@ -73,6 +71,9 @@ public:
     // and "PreviewImage" and warn at every start.
     void on_itemSelection_changed(const QItemSelection &selected, const QItemSelection &deselected);
     void on_PreviewImage_DoubleClick();
+
+    // Size fields take free text; anything that is not a decimal integer counts as 0.
+    static int decimalOrZero(const QString &text);
 
     // The width of the settings column beside the list, as the splitter sets it.
     int settingsColumnWidth() const;
@@ -131,11 +132,12 @@ public slots:
     void on_updateTimer();
 
     // --- settings handlers ---
+    // Most controls are bound by the control table (controlSettings); the
+    // handlers named here connect by name and store through the same table.
     void on_tabResetButton_clicked();
     void on_outputFolderButton_clicked();
     void on_FolderSelected(const QString &path);
     void on_outputFolderLineEdit_textChanged(const QString &text);
-    void on_scaleImageCheckBox_toggled(bool checked);
     void on_percentageRadioButton_toggled(bool checked);
     void on_absoluteRadioButton_toggled(bool checked);
     void on_relativeRadioButton_toggled(bool checked);
@@ -164,13 +166,8 @@ public slots:
     void on_qrCodeSizeSpinBox_valueChanged(int value);
     void on_qrCodePositionComboBox_currentIndexChanged(int index);
     void on_qrCodeMarginSpinBox_valueChanged(int value);
-    void on_metadataComboBox_currentIndexChanged(int index);
-    void on_keepFileDatesCheckBox_toggled(bool checked);
     void on_pdfFilenameLineEdit_textChanged(const QString &text);
     void on_pdfPaperSizeComboBox_currentIndexChanged(int index);
-    void on_pdfResizeImageToPaperCheckBox_toggled(bool checked);
-    void on_pdfSmoothEdgesCheckBox_toggled(bool checked);
-    void on_pdfKeepJpegCheckBox_toggled(bool checked);
     void on_pdfQualityComboBox_currentIndexChanged(int index);
     void on_pdfPageOrientationPortraitButton_clicked();
     void on_pdfPageOrientationLanscapeButton_clicked();
@@ -180,24 +177,7 @@ public slots:
     void on_targetComboBox_currentIndexChanged(int index);
     void on_qualitySpinBox_valueChanged(int value);
     void on_losslessCheckBox_toggled(bool checked);
-    void on_existingFileComboBox_currentIndexChanged(int index);
-    void on_keepFolderStructureCheckBox_toggled(bool checked);
-    void on_fileNamePatternLineEdit_textChanged(const QString &text);
-    void on_pngLevelSpinBox_valueChanged(int value);
-    void on_tiffCompressionComboBox_currentIndexChanged(int index);
-    void on_rawPicturesComboBox_currentIndexChanged(int index);
-    void on_pagesAndFramesComboBox_currentIndexChanged(int index);
-    void on_pdfSourceDpiSpinBox_valueChanged(int value);
-    void on_ignoreOrientationCheckBox_toggled(bool checked);
-    void on_outputBesideSourceCheckBox_toggled(bool checked);
-    void on_colourHandlingComboBox_currentIndexChanged(int index);
-    void on_limitFileSizeCheckBox_toggled(bool checked);
-    void on_fileSizeLimitSpinBox_valueChanged(int value);
-    void on_fileSizeMinQualitySpinBox_valueChanged(int value);
-    void on_shrinkToFileSizeCheckBox_toggled(bool checked);
     void on_longEdgeRadioButton_toggled(bool checked);
-    void on_longEdgeLineEdit_textChanged(const QString &text);
-    void on_doNotEnlargeCheckBox_toggled(bool checked);
     void on_grayscaleCheckBox_toggled(bool checked);
     void on_sepiaCheckBox_toggled(bool checked);
     void on_contrastSlider_valueChanged(int value);
@@ -212,20 +192,55 @@ public slots:
     void on_gaussianBlurSpinBox_valueChanged(int value);
     void on_resetButton_clicked();
 
+private slots:
+    // The change signal of a bound control without a handler of its own.
+    void storeChangedControl();
+
 protected:
     // Keeps the wheel from unfocused value controls (installed on each of them).
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // --- construction and theme ---
+    // --- construction and theme (the constructor's steps, in their order) ---
+    void setupSourceList();
+    void fillFixedLists();
+    void setupLeftColumn();
+    void setupPdfTiles();
+    void setupColumns();
+    void setupAccessibleNames();
+    void setupPdfSummary();
+    void setupWheelGuard();
+    void setupShortcuts();
+    void showPdfSummary();
+
+    // --- the control table and the record (convertimageform_controls.cpp) ---
     enum PreviewRefresh { KeepPreview, RefreshPreview };
-    // The common body of the settings handlers: applies `change` unless a handler
+    // One row of the control table: the control shows the field stored under
+    // key, and a change of it stores that field, refreshes the preview if asked
+    // and then runs `after` (what follows the field elsewhere in the form).
+    // The table connects the control's change signal by its type, unless a
+    // handler of the form is connected to it by name, and gives number
+    // controls the range of their key. Controls showing the same key (a slider
+    // and its spin box) follow each other.
+    struct ControlSetting
+    {
+        QWidget *control;
+        const char *key;
+        PreviewRefresh preview;
+        std::function<void()> after = {};
+        SettingField field = {};
+    };
+    void setupControlSettings();
+    void bindControlSettings();
+    const ControlSetting &controlSetting(const QWidget *control) const;
+    // Stores what a control of the table shows, with the handlers off.
+    void storeControl(QWidget *control);
+    // The common body of the other handlers: applies `change` unless a handler
     // is already running, saves setting `id` and, for what shows in it, refreshes the preview.
     void changeSetting(int id, PreviewRefresh preview, const std::function<void(ConversionSettings &)> &change);
-    void setScaleControlsEnabled(bool enabled);
-    void updateRelativeValueField(int relativeTo);
+
+    // --- the Output tab and the target (convertimageform_output.cpp) ---
     void setPdfMargin(int margin);
-    void showPdfSummary();
     // The quality, lossless, PNG and TIFF controls of the target format.
     void showTargetOptions(int index);
     // The size limit's controls: usable for a lossy target, otherwise
@@ -237,22 +252,11 @@ private:
     // "Also write:": the presets written as further outputs of a run.
     void setupAlsoWrite();
     void showAlsoWrite();
+
+    // --- scale, watermarks and adjustments (convertimageform_settings.cpp) ---
+    void setScaleControlsEnabled(bool enabled);
+    void updateRelativeValueField(int relativeTo);
     void showWatermarkThumbnail(const QString &path);
-    void setAdjustment(QSlider *slider, QSpinBox *spinBox, int value);
-    // One row of the simple controls: the control shows one member of the
-    // record, and its handler stores it under id.
-    struct ControlSetting
-    {
-        QWidget *control;
-        std::variant<bool ConversionSettings::*, int ConversionSettings::*, QString ConversionSettings::*> field;
-        int id;
-        PreviewRefresh preview;
-    };
-    void setupControlSettings();
-    const ControlSetting &controlSetting(const QWidget *control) const;
-    // A handler of a simple control: stores what the control shows, then runs
-    // `then`, with the handlers off.
-    void storeControl(QWidget *control, const std::function<void()> &then = {});
 
     // --- adding files ---
     void startAddUrls(const QList<QUrl> &urls);

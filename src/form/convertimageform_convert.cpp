@@ -13,6 +13,7 @@
 
 #include "cocoacode.h"
 #include "convertprogressform.h"
+#include "handlerscope.h"
 #include "kxglobal.h"
 #include "outputplan.h"
 #include "targetformats.h"
@@ -102,10 +103,8 @@ void ConvertImageForm::on_convertButton_clicked()
             if (named != settings.pdfFileName) {
                 settings.pdfFileName = named;
                 saveSetting(SettingPdfFile);
-                const bool handlers = handlersEnabled;
-                handlersEnabled = false;
+                const HandlerScope scope(handlersEnabled);
                 ui->pdfFilenameLineEdit->setText(named);
-                handlersEnabled = handlers;
             }
             location = pdfTargetPath(settings.outputFolder, settings.pdfFileName);
             if (!isValidPdfOutput(settings.outputFolder, location)) {
@@ -174,14 +173,13 @@ QString ConvertImageForm::choosePdfFile()
 
 void ConvertImageForm::on_pdfFilenameButton_clicked()
 {
-    if (!handlersEnabled)
+    const HandlerScope scope(handlersEnabled);
+    if (!scope)
         return;
-    handlersEnabled = false;
     const QString start = existingFolderOr(conversionSettings().outputFolder, KXGlobal().picturesFolder());
     const QString path = askForPdfPath(this, start);
     if (!path.isEmpty())
         applyPdfPath(path);
-    handlersEnabled = true;
 }
 
 void ConvertImageForm::applyPdfPath(const QString &path)
@@ -189,11 +187,11 @@ void ConvertImageForm::applyPdfPath(const QString &path)
     const QFileInfo info(path);
     const QString folder = QDir::toNativeSeparators(info.path());
     // The fields follow the record; their own handlers must not write it again.
-    const bool handlers = handlersEnabled;
-    handlersEnabled = false;
-    ui->outputFolderLineEdit->setText(folder);
-    ui->pdfFilenameLineEdit->setText(info.fileName());
-    handlersEnabled = handlers;
+    {
+        const HandlerScope scope(handlersEnabled);
+        ui->outputFolderLineEdit->setText(folder);
+        ui->pdfFilenameLineEdit->setText(info.fileName());
+    }
     conversionSettings().outputFolder = folder;
     conversionSettings().pdfFileName = info.fileName();
     saveSetting(SettingOutputFolder);

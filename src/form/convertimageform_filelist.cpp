@@ -11,6 +11,7 @@
 #include "convertimageaddurlsthread.h"
 #include "fileentry.h"
 #include "filelistcommands.h"
+#include "handlerscope.h"
 #include "kxglobal.h"
 #include "sourcefiles.h"
 #include "targetformats.h"
@@ -200,7 +201,8 @@ void ConvertImageForm::startAddUrls(const QList<QUrl> &urls)
 
 void ConvertImageForm::onAddUrlsFinish(const QString &lastPath)
 {
-    handlersEnabled = false;
+    // The selection made here is not the user's: the selection handler stays out.
+    const HandlerScope scope(handlersEnabled);
     qDebug().noquote() << "ConvertImageForm::onAddUrlsFinish: " + lastPath;
     // The preview follows the selected last row, also after a batch of files
     // that were all listed already.
@@ -225,7 +227,6 @@ void ConvertImageForm::onAddUrlsFinish(const QString &lastPath)
     pageLayout->setCurrentIndex(listPage);
     emit showToolbarSignal(true);
     updateTheme();
-    handlersEnabled = true;
 }
 
 void ConvertImageForm::onAddUrlsThreadDestroy()

@@ -15,9 +15,7 @@
 
 namespace {
 
-using Member = std::variant<QString ConversionSettings::*, int ConversionSettings::*,
-                            bool ConversionSettings::*, QFont ConversionSettings::*,
-                            QColor ConversionSettings::*>;
+using Member = SettingMember;
 
 // What loading does with a stored integer outside its control's range.
 enum class OutOfRange {
@@ -122,6 +120,21 @@ const KeyEntry keyTable[] = {
     {"shrinkToFileSize", SettingShrinkToFileSize, &S::shrinkToFileSize},
     {"alsoWrite", SettingAlsoWrite, &S::alsoWrite},
 };
+
+// What a reset leaves as it is: the target and its JPG quality, the output
+// folder, the PDF setup and the job count.
+const char *const keptByReset[] = {
+    "lastPicturesDir", "targeFileType",       "targeFileQuality", "outputFolder",
+    "pdfFileName",     "pdfPaperSize",        "resizeImageToPaper", "pdfSmoothEdges",
+    "pdfQuality",      "pdfPaperOrientation", "pdfPaperMargin",   "pdfPaperMarginSize",
+    "pdfKeepJpeg",     "convertJobs",
+};
+
+bool keptByResetKey(const char *key)
+{
+    return std::any_of(std::begin(keptByReset), std::end(keptByReset),
+                       [key](const char *kept) { return qstrcmp(kept, key) == 0; });
+}
 
 // The keys that SettingMetadata writes besides its own, for older versions.
 bool writtenWithMetadata(int id)
@@ -309,14 +322,35 @@ void saveConversionSetting(const ConversionSettings &record, int id)
     store.endGroup();
 }
 
-void saveConversionSettings(QSettings &store, const ConversionSettings &record)
+namespace {
+
+// Writes the keys of the record that `written` accepts, the older metadata
+// keys matching the choice.
+template <typename Filter>
+void saveKeys(QSettings &store, const ConversionSettings &record, Filter written)
 {
     ConversionSettings settings = record;
     setMetadataChoice(settings, record.metadata);
     store.beginGroup(group);
-    for (const KeyEntry &entry : keyTable)
-        std::visit([&](auto member) { store.setValue(QLatin1String(entry.key), settings.*member); }, entry.member);
+    for (const KeyEntry &entry : keyTable) {
+        if (written(entry))
+            std::visit([&](auto member) { store.setValue(QLatin1String(entry.key), settings.*member); },
+                       entry.member);
+    }
     store.endGroup();
+}
+
+} // namespace
+
+void saveConversionSettings(QSettings &store, const ConversionSettings &record)
+{
+    saveKeys(store, record, [](const KeyEntry &) { return true; });
+}
+
+void saveConversionSettings(const ConversionSettings &settings, const QStringList &keys)
+{
+    QSettings store(organisation, application);
+    saveKeys(store, settings, [&keys](const KeyEntry &entry) { return keys.contains(QLatin1String(entry.key)); });
 }
 
 void saveConversionSettings(const ConversionSettings &settings)
@@ -448,24 +482,31 @@ QList<SettingsFileProblem> settingsFileProblems(const QString &path)
 
 void resetConversionSettings(ConversionSettings &settings, const QFont &labelFont)
 {
-    const ConversionSettings defaults;
-    ConversionSettings reset = defaults;
-    // Fields 1 to 12, the rest of the PDF setup, the run flag and the job count keep their values.
-    reset.lastPicturesDir = settings.lastPicturesDir;
-    reset.targeFileType = settings.targeFileType;
-    reset.targeFileQuality = settings.targeFileQuality;
-    reset.outputFolder = settings.outputFolder;
-    reset.pdfFileName = settings.pdfFileName;
-    reset.pdfPaperSize = settings.pdfPaperSize;
-    reset.resizeImageToPaper = settings.resizeImageToPaper;
-    reset.pdfSmoothEdges = settings.pdfSmoothEdges;
-    reset.pdfQuality = settings.pdfQuality;
-    reset.pdfPaperOrientation = settings.pdfPaperOrientation;
-    reset.pdfPaperMargin = settings.pdfPaperMargin;
-    reset.pdfPaperMarginSize = settings.pdfPaperMarginSize;
-    reset.pdfKeepJpeg = settings.pdfKeepJpeg;
+    ConversionSettings reset;
+    for (const KeyEntry &entry : keyTable) {
+        if (keptByResetKey(entry.key))
+            std::visit([&](auto member) { reset.*member = settings.*member; }, entry.member);
+    }
+    // The run flag is no key and is kept too; the font's default is the interface's.
     reset.outputIsPdf = settings.outputIsPdf;
-    reset.convertJobs = settings.convertJobs;
     reset.textFont = labelFont;
     settings = reset;
+}
+
+QStringList keysRestoredByReset()
+{
+    QStringList keys;
+    for (const KeyEntry &entry : keyTable) {
+        if (!keptByResetKey(entry.key))
+            keys << QLatin1String(entry.key);
+    }
+    return keys;
+}
+
+std::optional<SettingField> settingField(const QString &key)
+{
+    const KeyEntry *entry = findKey(key);
+    if (!entry)
+        return std::nullopt;
+    return SettingField{entry->member, entry->id, entry->minimum, entry->maximum};
 }

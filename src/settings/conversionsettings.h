@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <variant>
+
 #include <QColor>
 #include <QFont>
 #include <QList>
@@ -218,6 +221,21 @@ struct ConversionSettings
     QString alsoWrite;
 };
 
+// A stored key's field of the record, the id that saves it and, for an
+// integer, the range its control accepts: what binds a control to its key.
+using SettingMember = std::variant<QString ConversionSettings::*, int ConversionSettings::*,
+                                   bool ConversionSettings::*, QFont ConversionSettings::*,
+                                   QColor ConversionSettings::*>;
+struct SettingField
+{
+    SettingMember member;
+    int id = -1;
+    int minimum = 0;
+    int maximum = 0;
+};
+// The field stored under key; none for an unknown key.
+std::optional<SettingField> settingField(const QString &key);
+
 // The choice the older keys give, and the choice with its older keys set to match.
 int metadataChoiceFor(bool keepMetadata, bool removeLocation);
 void setMetadataChoice(ConversionSettings &settings, int choice);
@@ -289,6 +307,10 @@ QList<SettingsFileProblem> settingsFileProblems(const QString &path);
 // output options added with the existing-file policy to their defaults;
 // target format, JPG quality, output folder and PDF setup keep their values.
 void resetConversionSettings(ConversionSettings &settings, const QFont &labelFont);
+// The keys whose values a reset restores, and writing named keys of the
+// record into the program's own store (what a reset changed).
+QStringList keysRestoredByReset();
+void saveConversionSettings(const ConversionSettings &settings, const QStringList &keys);
 
 // Builds the watermark font from a font description the way the store keeps it:
 // the description is taken as a comma-separated family list, so the family is
