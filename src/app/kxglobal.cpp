@@ -1,12 +1,17 @@
 #include "kxglobal.h"
 
 #include <QDebug>
+#include <QLoggingCategory>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
 namespace {
+
+// The store's own lines, off unless asked for (QT_LOGGING_RULES="kestrix.registry.debug=true"):
+// a first start, having none of the values yet, would print four.
+Q_LOGGING_CATEGORY(registryLog, "kestrix.registry", QtInfoMsg)
 
 // "Software\Kestrix Picturist" becomes the per-user store "Kestrix Picturist".
 QString storeNameFor(const QString &subkey)
@@ -32,7 +37,7 @@ bool KXGlobal::readRegistryDword(RegistryRoot, const QString &subkey, const QStr
         // its 32-bit pattern, which compares larger than any screen size.
         const qlonglong signedNumber = stored.toLongLong(&ok);
         if (!stored.isValid() || !ok || signedNumber < -0x80000000LL || signedNumber > 0xffffffffLL) {
-            qDebug().noquote() << subkey + " : " + valueName + " : Cannot read DWORD from registry.";
+            qCDebug(registryLog).noquote() << subkey + " : " + valueName + " : Cannot read DWORD from registry.";
             return false;
         }
         *value = static_cast<quint32>(signedNumber);
@@ -51,7 +56,7 @@ bool KXGlobal::writeRegistryDword(RegistryRoot, const QString &subkey, const QSt
     store.setValue(valueName, value);
     store.sync();
     if (store.status() == QSettings::NoError)
-        qDebug() << "true";
+        qCDebug(registryLog) << "true";
     return true;
 }
 

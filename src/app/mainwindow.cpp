@@ -54,14 +54,15 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     stackedLayout->addWidget(form);
     ui->centralwidget->setLayout(stackedLayout);
 
-    QMenu *settingsMenu = ui->menubar->addMenu(tr("Settings"));
-    settingsMenu->addAction(tr("Export settings…"), this, &MainWindow::exportSettings);
-    settingsMenu->addAction(tr("Import settings…"), this, &MainWindow::importSettings);
+    // Each menu has its Alt+letter, so that no such key falls through to a control.
+    QMenu *settingsMenu = ui->menubar->addMenu(tr("&Settings"));
+    settingsMenu->addAction(tr("&Export settings…"), this, &MainWindow::exportSettings);
+    settingsMenu->addAction(tr("&Import settings…"), this, &MainWindow::importSettings);
     // Listed afresh each time: presets change in the dialog and on disk.
-    presetsMenu = ui->menubar->addMenu(tr("Presets"));
+    presetsMenu = ui->menubar->addMenu(tr("&Presets"));
     connect(presetsMenu, &QMenu::aboutToShow, this, &MainWindow::fillPresetsMenu);
     fillPresetsMenu();
-    ui->menubar->addAction(tr("Watch folder…"), this, &MainWindow::showWatchDialog);
+    ui->menubar->addAction(tr("&Watch folder…"), this, &MainWindow::showWatchDialog);
     restoreWindowGeometry();
 }
 
@@ -118,7 +119,7 @@ void MainWindow::importSettings()
 void MainWindow::fillPresetsMenu()
 {
     presetsMenu->clear();
-    presetsMenu->addAction(tr("Save as preset…"), this, &MainWindow::saveAsPreset);
+    presetsMenu->addAction(tr("&Save as preset…"), this, &MainWindow::saveAsPreset);
     presetsMenu->addSeparator();
     for (const QString &name : presetNames()) {
         // A name's "&" is text, not a shortcut mark.
@@ -128,24 +129,35 @@ void MainWindow::fillPresetsMenu()
             ->setEnabled(!form->conversionBusy);
     }
     presetsMenu->addSeparator();
-    presetsMenu->addAction(tr("Manage presets…"), this, [this] { PresetsDialog(this).exec(); });
+    presetsMenu->addAction(tr("&Manage presets…"), this, [this] {
+        PresetsDialog dialog(this);
+        dialog.setApplyEnabled(!form->conversionBusy);
+        connect(&dialog, &PresetsDialog::applyRequested, this, &MainWindow::applyPreset);
+        dialog.exec();
+    });
 }
 
 void MainWindow::saveAsPreset()
 {
-    bool ok = false;
-    const QString name =
-        QInputDialog::getText(this, tr("Save as preset"), tr("Preset name:"), QLineEdit::Normal, QString(), &ok)
-            .trimmed();
-    if (!ok)
-        return;
-    if (isUserPreset(name)
-        && QMessageBox::question(this, tr("Kestrix Picturist"), tr("Replace the preset \"%1\"?").arg(name))
-               != QMessageBox::Yes)
-        return;
-    QString error;
-    if (!savePreset(name, conversionSettings(), &error))
+    // Asked again, with the name as typed, until it is saved or cancelled.
+    QString name;
+    for (;;) {
+        bool ok = false;
+        name = QInputDialog::getText(this, tr("Save as preset"), tr("Preset name:"), QLineEdit::Normal, name, &ok)
+                   .trimmed();
+        if (!ok)
+            return;
+        const QString question = presetReplaceQuestion(name);
+        if (!question.isEmpty()
+            && QMessageBox::question(this, tr("Kestrix Picturist"), question) != QMessageBox::Yes)
+            continue;
+        QString error;
+        if (savePreset(name, conversionSettings(), &error)) {
+            form->setAppliedPreset(name);
+            return;
+        }
         QMessageBox::warning(this, tr("Kestrix Picturist"), error);
+    }
 }
 
 void MainWindow::applyPreset(const QString &name)
@@ -161,6 +173,7 @@ void MainWindow::applyPreset(const QString &name)
     // A preset that names no output folder writes where the window does.
     if (conversionSettings().outputFolder.isEmpty() && !folder.isEmpty())
         form->on_FolderSelected(folder);
+    form->setAppliedPreset(name);
     if (!ignored.isEmpty())
         QMessageBox::information(this, tr("Kestrix Picturist"),
                                  tr("These settings in the preset \"%1\" were ignored:\n%2")

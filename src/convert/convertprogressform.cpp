@@ -385,6 +385,8 @@ void ConvertProgressForm::showCompletionMessage(const QString &stoppedText)
         handleConvertFinish();
     });
     completionBox = box;
+    // The page behind the box no longer says that the run goes on.
+    ui->label->setText(text.section(QLatin1Char('\n'), 0, 0));
     box->show();
     emit completed(text);
 }

@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -133,6 +134,7 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
     setupPdfSummary();
     setupWheelGuard();
     setupShortcuts();
+    setupRunSummary();
 
     updateTheme();
     handlersEnabled = true;
@@ -367,6 +369,12 @@ bool ConvertImageForm::eventFilter(QObject *watched, QEvent *event)
         event->ignore();
         return true;
     }
+    // Alt+letter is a menu's or a label's mnemonic; one that names none must
+    // not pick the list entry of that letter.
+    if (event->type() == QEvent::KeyPress && qobject_cast<QComboBox *>(watched)
+        && (static_cast<QKeyEvent *>(event)->modifiers() & Qt::AltModifier)
+        && !static_cast<QKeyEvent *>(event)->text().isEmpty())
+        return true;
     return QWidget::eventFilter(watched, event);
 }
 
@@ -425,6 +433,7 @@ void ConvertImageForm::setConverting(bool converting)
     ui->convertButton->setEnabled(!converting);
     ui->sourceTreeView->setEnabled(!converting);
     ui->sourceFrame->setEnabled(!converting);
+    runSummaryLabel->setVisible(!converting && !runSummaryLabel->text().isEmpty());
     if (converting || !listHasSelection) {
         ui->removeButton->setEnabled(false);
         ui->upButton->setEnabled(false);

@@ -65,6 +65,10 @@ public:
     // when the file cannot be written or read.
     bool exportSettings(const QString &path);
     bool importSettings(const QString &path, QStringList *ignored = nullptr);
+    // The preset last applied (or saved) in the window, kept across starts:
+    // the line under the toolbar names it and marks when the settings differ
+    // from it, and "Also write:" leaves it out while they do not.
+    void setAppliedPreset(const QString &name);
 
     // Connected by hand in the constructor. They are plain members, not slots:
     // connect-by-name would otherwise look for objects called "itemSelection"
@@ -211,6 +215,7 @@ private:
     void setupPdfSummary();
     void setupWheelGuard();
     void setupShortcuts();
+    void setupRunSummary();
     void showPdfSummary();
 
     // --- the control table and the record (convertimageform_controls.cpp) ---
@@ -252,6 +257,11 @@ private:
     // "Also write:": the presets written as further outputs of a run.
     void setupAlsoWrite();
     void showAlsoWrite();
+    // The preset and its settings as the settings file holds them; none when it is gone.
+    void loadAppliedPreset(const QString &name);
+    // The applied preset, unless the settings differ from it.
+    QString unchangedPreset() const;
+    void showRunSummary();
 
     // --- scale, watermarks and adjustments (convertimageform_settings.cpp) ---
     void setScaleControlsEnabled(bool enabled);
@@ -328,4 +338,7 @@ private:
     // The simple controls, in the order they are filled from the record.
     QList<ControlSetting> controlSettings;
     QLabel *pdfSummaryLabel = nullptr;
+    QLabel *runSummaryLabel = nullptr;
+    QString appliedPreset;
+    ConversionSettings appliedPresetSettings;
 };

@@ -151,6 +151,8 @@ void ConvertImageForm::saveSetting(int id)
 {
     saveConversionSetting(conversionSettings(), id);
     predictedSize->settingsChanged();
+    // Every change is saved; the line under the toolbar follows what is.
+    showRunSummary();
 }
 
 bool ConvertImageForm::exportSettings(const QString &path)
@@ -369,6 +371,9 @@ void ConvertImageForm::updateControlsFromSettings()
         showWatermarkThumbnail(s.imagePath);
     else
         ui->imageImage->setText(QStringLiteral("Preview"));
+
+    updateFileNamePreview();
+    showRunSummary();
 }
 
 void ConvertImageForm::on_tabResetButton_clicked()

@@ -15,6 +15,7 @@
 #include "convertprogressform.h"
 #include "handlerscope.h"
 #include "kxglobal.h"
+#include "outputfolder.h"
 #include "outputplan.h"
 #include "targetformats.h"
 
@@ -69,8 +70,13 @@ void ConvertImageForm::offerToCreateOutputFolder()
         QMessageBox::question(this, tr("Kestrix Picturist"),
                               tr("The output folder %1 does not exist. Create it?").arg(folder),
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-    if (answer == QMessageBox::Yes)
-        QDir().mkpath(folder);
+    // Not made, the chooser opens as when declined; the user is told why first.
+    if (answer == QMessageBox::Yes && !QDir().mkpath(folder)) {
+        const QString problem = folderCreationProblem(folder);
+        QMessageBox::warning(this, tr("Kestrix Picturist"),
+                             tr("The output folder %1 could not be made. %2")
+                                 .arg(folder, problem.isEmpty() ? tr("The system refused it.") : problem));
+    }
 }
 
 void ConvertImageForm::on_convertButton_clicked()

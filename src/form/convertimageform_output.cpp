@@ -2,12 +2,17 @@
 #include "ui_convertimageform.h"
 
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QSettings>
 
 #include "cocoacode.h"
 #include "handlerscope.h"
 #include "outputplan.h"
 #include "presets.h"
+#include "runsummary.h"
 #include "sourcefiles.h"
 #include "targetformats.h"
 #include "targetsize.h"
@@ -23,6 +28,43 @@ TargetQuality shownQuality(int index)
     const TargetQuality quality = targetQualityFor(index);
     return quality.quality ? quality : targetQualityFor(TargetJpg);
 }
+
+// Kept beside the settings, out of their group: it is no setting of a run.
+const QString appliedPresetKey = QStringLiteral("Window/appliedPreset");
+
+// A menu of check marks that stays open while they are ticked, by mouse or key.
+class CheckListMenu : public QMenu
+{
+public:
+    using QMenu::QMenu;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        if (tickActive())
+            return;
+        QMenu::mouseReleaseEvent(event);
+    }
+
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        const bool tick = event->key() == Qt::Key_Space || event->key() == Qt::Key_Return
+                          || event->key() == Qt::Key_Enter;
+        if (tick && tickActive())
+            return;
+        QMenu::keyPressEvent(event);
+    }
+
+private:
+    bool tickActive()
+    {
+        QAction *action = activeAction();
+        if (!action || !action->isCheckable() || !action->isEnabled())
+            return false;
+        action->trigger();
+        return true;
+    }
+};
 
 } // namespace
 
@@ -114,6 +156,7 @@ void ConvertImageForm::on_targetComboBox_currentIndexChanged(int index)
         ui->pdfGroupBox->setVisible(index == TargetPdf);
         updateFileNamePreview();
         showOutputFolderChoice();
+        showAlsoWrite();
     });
 }
 
@@ -189,13 +232,17 @@ void ConvertImageForm::on_losslessCheckBox_toggled(bool checked)
 
 void ConvertImageForm::setupAlsoWrite()
 {
-    auto *menu = new QMenu(ui->alsoWriteButton);
+    auto *menu = new CheckListMenu(ui->alsoWriteButton);
     ui->alsoWriteButton->setMenu(menu);
     // The presets are listed as they are when the menu opens.
     connect(menu, &QMenu::aboutToShow, this, [this, menu] {
         menu->clear();
         const QStringList chosen = conversionSettings().alsoWrite.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        // The main output's own preset would only write copies of its files.
+        const QString main = unchangedPreset();
         for (const QString &name : presetNames()) {
+            if (name == main)
+                continue;
             QAction *action = menu->addAction(name);
             action->setCheckable(true);
             action->setChecked(chosen.contains(name));
@@ -218,9 +265,70 @@ void ConvertImageForm::setupAlsoWrite()
 void ConvertImageForm::showAlsoWrite()
 {
     const QStringList chosen = conversionSettings().alsoWrite.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    // A PDF document is written alone.
+    const bool pdf = ui->targetComboBox->currentIndex() == TargetPdf;
+    ui->alsoWriteButton->setEnabled(!pdf);
     ui->alsoWriteButton->setText(chosen.isEmpty() ? tr("Also write:") : tr("Also write: %1").arg(chosen.size()));
-    ui->alsoWriteButton->setToolTip(chosen.isEmpty() ? tr("Presets to write as further outputs of each picture")
-                                                     : chosen.join(QLatin1Char('\n')));
+    ui->alsoWriteButton->setToolTip(pdf ? tr("Further outputs go with pictures, not with a PDF document")
+                                    : chosen.isEmpty() ? tr("Presets to write as further outputs of each picture")
+                                                       : chosen.join(QLatin1Char('\n')));
+    ui->alsoWriteButton->setAccessibleName(tr("Also write"));
+    ui->alsoWriteButton->setAccessibleDescription(ui->alsoWriteButton->toolTip());
+}
+
+void ConvertImageForm::setupRunSummary()
+{
+    runSummaryLabel = new QLabel(this);
+    runSummaryLabel->setObjectName(QStringLiteral("runSummaryLabel"));
+    runSummaryLabel->setContentsMargins(6, 2, 6, 2);
+    runSummaryLabel->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    mainLayout->insertWidget(mainLayout->indexOf(ui->toolbarWidget) + 1, runSummaryLabel);
+    // The preset applied before the last close, if it is still there.
+    loadAppliedPreset(
+        QSettings(QStringLiteral("Kestrix"), QStringLiteral("ConvertImage")).value(appliedPresetKey).toString());
+    showRunSummary();
+}
+
+void ConvertImageForm::loadAppliedPreset(const QString &name)
+{
+    appliedPreset.clear();
+    ConversionSettings preset;
+    if (const QString path = presetPath(name);
+        !path.isEmpty() && loadSettingsFile(path, preset, ui->fontLabel->font())) {
+        appliedPreset = name;
+        appliedPresetSettings = preset;
+    }
+}
+
+void ConvertImageForm::setAppliedPreset(const QString &name)
+{
+    loadAppliedPreset(name);
+    QSettings(QStringLiteral("Kestrix"), QStringLiteral("ConvertImage")).setValue(appliedPresetKey, appliedPreset);
+    // The main output's own preset is no further output of it.
+    QStringList chosen = conversionSettings().alsoWrite.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    if (chosen.removeAll(appliedPreset) > 0) {
+        conversionSettings().alsoWrite = chosen.join(QLatin1Char(';'));
+        saveSetting(SettingAlsoWrite);
+        showAlsoWrite();
+    }
+    showRunSummary();
+}
+
+QString ConvertImageForm::unchangedPreset() const
+{
+    return appliedPreset.isEmpty() || settingsDifferFromPreset(conversionSettings(), appliedPresetSettings)
+               ? QString()
+               : appliedPreset;
+}
+
+void ConvertImageForm::showRunSummary()
+{
+    // Changes made while the form is built come before the line.
+    if (!runSummaryLabel)
+        return;
+    const bool changed = !appliedPreset.isEmpty() && unchangedPreset().isEmpty();
+    runSummaryLabel->setText(runSummary(conversionSettings(), appliedPreset, changed));
+    runSummaryLabel->setVisible(!conversionBusy && !runSummaryLabel->text().isEmpty());
 }
 
 void ConvertImageForm::showOutputFolderChoice()

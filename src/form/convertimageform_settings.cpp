@@ -32,9 +32,12 @@ void ConvertImageForm::updateRelativeValueField(int relativeTo)
     if (relativeTo != RelativeToWidth) {
         ui->relativeValueLabel->setText(QStringLiteral("Height:"));
         ui->relativeValueLineEdit->setText(QString::number(s.scaleRelativeHeight));
+        // Named apart from the absolute size's field of the same label.
+        ui->relativeValueLineEdit->setAccessibleName(tr("Relative height"));
     } else {
         ui->relativeValueLabel->setText(QStringLiteral("Width:"));
         ui->relativeValueLineEdit->setText(QString::number(s.scaleRelativeWidth));
+        ui->relativeValueLineEdit->setAccessibleName(tr("Relative width"));
     }
 }
 

@@ -203,7 +203,8 @@ bool renamePreset(const QString &from, const QString &to, QString *error)
         return refuse(error, QObject::tr("Only your own presets can be renamed."));
     if (const QString problem = presetNameProblem(to); !problem.isEmpty())
         return refuse(error, problem);
-    if (presetNames().contains(to))
+    // As a save may, a rename may take an installed preset's place, not one of the user's.
+    if (isUserPreset(to))
         return refuse(error, QObject::tr("There is already a preset named \"%1\".").arg(to));
     if (!QFile::rename(userPresetPath(from), userPresetPath(to)))
         return refuse(error, QObject::tr("\"%1\" could not be renamed.").arg(from));

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocalSocket>
 #include <QMessageBox>
@@ -82,6 +83,9 @@ private:
         QCOMPARE(box->icon(), icon);
         if (!text.isEmpty())
             QCOMPARE(box->text(), text);
+        // Behind the box, the page's heading no longer says the run goes on.
+        const auto *heading = form->findChild<ConvertProgressForm *>()->findChild<QLabel *>("label");
+        QVERIFY2(!heading->text().contains("in progress"), qPrintable(heading->text()));
         box->button(QMessageBox::Ok)->click();
         QTRY_VERIFY(!form->conversionBusy);
         QTRY_VERIFY(!form->findChild<ConvertProgressForm *>());

@@ -1,4 +1,10 @@
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QInputDialog>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,7 +18,9 @@
 #include "convertimageform.h"
 #include "kxtest.h"
 #include "mainwindow.h"
+#include "kxdialogs.h"
 #include "presets.h"
+#include "presetsdialog.h"
 #include "removethumbnailsdialog.h"
 #include "targetformats.h"
 #include "thumbnailcache.h"
@@ -24,6 +32,9 @@ using Stored = std::optional<quint32>;
 Q_DECLARE_METATYPE(Stored)
 
 namespace {
+
+QStringList debugLines;
+QtMessageHandler testLog = nullptr;
 
 QSettings geometryStore()
 {
@@ -225,7 +236,7 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         for (QAction *action : window.findChildren<QAction *>())
-            if (action->text() == "Watch folder\u2026")
+            if (action->text() == "&Watch folder\u2026")
                 action->trigger();
         auto *dialog = window.findChild<WatchDialog *>();
         QVERIFY(dialog && dialog->isVisible());
@@ -275,6 +286,117 @@ private slots:
         QVERIFY(!shown.isNull());
         const QImage expected = QImage(":/resources/images/" + picture + ".png").scaled(shown.size());
         QCOMPARE(shown.convertToFormat(QImage::Format_ARGB32), expected.convertToFormat(QImage::Format_ARGB32));
+    }
+
+    // A start with nothing stored and its close print nothing: the store's
+    // lines are off unless their logging category is turned on.
+    void quietStartAndClose()
+    {
+        debugLines.clear();
+        testLog = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &text) {
+            if (type == QtDebugMsg)
+                debugLines << text;
+            else
+                testLog(type, context, text);
+        });
+        {
+            MainWindow window;
+            window.close();
+        }
+        qInstallMessageHandler(testLog);
+        QCOMPARE(debugLines.join('\n'), QString());
+    }
+
+    // Alt+P opens the Presets menu from anywhere, also from the target's
+    // list, and changes nothing else.
+    void altPOpensThePresets()
+    {
+        MainWindow window;
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto *target = window.form->findChild<QComboBox *>("targetComboBox");
+        target->setCurrentIndex(TargetWebp);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_P, Qt::AltModifier);
+        QMenu *presets = nullptr;
+        for (QAction *action : window.menuBar()->actions()) {
+            if (action->text() == "&Presets")
+                presets = action->menu();
+        }
+        QTRY_VERIFY(presets && presets->isVisible());
+        presets->close();
+        QCOMPARE(target->currentIndex(), int(TargetWebp));
+    }
+
+    // One rule for preset names: a name error keeps the dialog, an installed
+    // preset's name asks first; the applied preset shows under the toolbar,
+    // marked when the settings differ, and again after a restart.
+    void presetNamesAndTheAppliedPreset()
+    {
+        const QString web = "Web: 1600 px WEBP";
+        QStringList said;
+        std::function<void(int)> answer = [&](int step) {
+            if (step % 2 == 0) {
+                kxtest::whenModalShown<QInputDialog>([&, step](QInputDialog *dialog) {
+                    said << "name " + dialog->textValue();
+                    dialog->setTextValue(QStringList{"a/b", web, "Mine"}.value(step / 2));
+                    if (step < 4)
+                        answer(step + 1);
+                    dialog->accept();
+                });
+            } else {
+                kxtest::whenModalShown<QMessageBox>([&, step](QMessageBox *box) {
+                    said << box->text();
+                    answer(step + 1);
+                    box->button(box->button(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok)->click();
+                });
+            }
+        };
+        {
+            MainWindow window;
+            auto *summary = window.form->findChild<QLabel *>("runSummaryLabel");
+            answer(0);
+            for (QAction *menu : window.menuBar()->actions()) {
+                if (menu->text() == "&Presets")
+                    menu->menu()->actions().constFirst()->trigger(); // "Save as preset…"
+            }
+            QCOMPARE(said.size(), 5);
+            QCOMPARE(said.at(2), "name a/b");
+            QVERIFY2(said.at(3).contains("installed"), qPrintable(said.at(3)));
+            QVERIFY(isUserPreset("Mine") && !isUserPreset(web));
+            QCOMPARE(summary->text(), "Preset: Mine");
+            window.form->findChild<QCheckBox *>("ignoreOrientationCheckBox")->setChecked(true);
+            QCOMPARE(summary->text(), QString("Preset: Mine (changed)  \u00b7  Orientation tag ignored"));
+        }
+        MainWindow window;
+        QCOMPARE(window.form->findChild<QLabel *>("runSummaryLabel")->text(),
+                 QString("Preset: Mine (changed)  \u00b7  Orientation tag ignored"));
+        QVERIFY(deletePreset("Mine", nullptr));
+    }
+
+    // Manage presets shows every name whole, applies any preset and says why
+    // an installed one cannot be renamed.
+    void managePresets()
+    {
+        PresetsDialog dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto *list = dialog.findChild<QListWidget *>();
+        for (int row = 0; row < list->count(); ++row)
+            QVERIFY(list->visualItemRect(list->item(row)).right() <= list->viewport()->width());
+        list->setCurrentRow(0);
+        QPushButton *rename = nullptr, *apply = nullptr;
+        for (QPushButton *button : dialog.findChildren<QPushButton *>()) {
+            if (button->text() == "&Rename\u2026")
+                rename = button;
+            if (button->text() == "&Apply")
+                apply = button;
+        }
+        QVERIFY(!rename->isEnabled() && rename->toolTip().contains("cannot be renamed"));
+        QSignalSpy applied(&dialog, &PresetsDialog::applyRequested);
+        apply->click();
+        QCOMPARE(applied.value(0).value(0).toString(), list->item(0)->data(Qt::UserRole).toString());
     }
 
     // What a watched folder converts with: the window's settings or a

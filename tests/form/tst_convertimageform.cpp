@@ -4,9 +4,12 @@
 // previewing, converting to every target) are driven in tests/app.
 
 #include <QAbstractButton>
+#include <QAbstractSlider>
 #include <QAccessible>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFontComboBox>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTabBar>
 #include <QThread>
@@ -14,11 +17,16 @@
 
 #include <memory>
 
+#include <unistd.h>
+
 #include "convertimageform.h"
 #include "framefixtures.h"
 #include "kxdialogs.h"
 #include "kxtest.h"
 #include "loadpreviewimagethread.h"
+#include "outputfolder.h"
+#include "presets.h"
+#include "runsummary.h"
 #include "targetformats.h"
 #include "thumbnailcache.h"
 #include "ui_convertimageform.h"
@@ -126,12 +134,18 @@ private slots:
         QTemporaryDir tmp;
         const QString file = tmp.filePath("job.ini");
         auto form = startForm();
+        kxtest::appendListEntries(form->fileListModel(), 1);
         form->ui->textLineEdit->setText("(c) Kestrix");
+        form->ui->fileNamePatternLineEdit->setText("{name}-web");
         QVERIFY(form->exportSettings(file));
         form->ui->textLineEdit->setText(QString());
+        form->ui->fileNamePatternLineEdit->setText("{name}");
+        const QString plain = form->ui->fileNamePreviewLabel->text();
         QVERIFY(form->importSettings(file));
         QCOMPARE(form->ui->textLineEdit->text(), QStringLiteral("(c) Kestrix"));
         QCOMPARE(stored("textContent").toString(), QStringLiteral("(c) Kestrix"));
+        // The file-name example follows what came in.
+        QCOMPARE(form->ui->fileNamePreviewLabel->text(), QString(plain).replace(".", "-web."));
     }
 
     // The watermark picture's thumbnail in its 120x60 box (a wide picture: after a restart below).
@@ -391,8 +405,9 @@ private slots:
     }
 
     // What a screen reader lists: every control that takes the focus has a
-    // name. Every stop of the Tab key shows on screen: a stop with nothing of
-    // its own to show would take typed text out of sight.
+    // name, one of its own on its tab. Every stop of the Tab key shows on
+    // screen: a stop with nothing of its own to show would take typed text
+    // out of sight.
     void everyControlIsNamed()
     {
         auto form = startForm();
@@ -403,12 +418,20 @@ private slots:
         QStringList unnamed, unseen;
         for (int tab = 0; tab < form->ui->tabWidget->count(); ++tab) {
             form->ui->tabWidget->setCurrentIndex(tab);
+            QHash<QString, QWidget *> names;
             for (QWidget *w : form->findChildren<QWidget *>()) {
                 if (!w->isVisible() || w->focusPolicy() == Qt::NoFocus || w->objectName().startsWith("qt_"))
                     continue;
                 QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(w);
-                if (!accessible || accessible->text(QAccessible::Name).trimmed().isEmpty())
+                const QString name = accessible ? accessible->text(QAccessible::Name).trimmed() : QString();
+                if (name.isEmpty())
                     unnamed << w->metaObject()->className() + QString(" ") + w->objectName();
+                // Two fields of one name on a tab could not be told apart (a
+                // slider shares its number's name).
+                else if (!qobject_cast<QAbstractSlider *>(w) && names.contains(name) && names.value(name) != w)
+                    unnamed << name + " twice";
+                if (!qobject_cast<QAbstractSlider *>(w))
+                    names.insert(name, w);
             }
             form->ui->tabWidget->tabBar()->setFocus();
             for (int stop = 0; stop < 40; ++stop) {
@@ -461,6 +484,120 @@ private slots:
         widget->setFocus();
         turn();
         QVERIFY(widget->property(qPrintable(property)) != before);
+    }
+
+    // Alt+letter is left to the mnemonics: a combo box with the focus does
+    // not pick the entry of that letter.
+    void altLetterLeavesTheComboBox()
+    {
+        auto form = startForm();
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QComboBox *target = form->ui->targetComboBox;
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_G, Qt::AltModifier);
+        QCOMPARE(target->currentIndex(), 0);
+        QTest::keyClick(target, Qt::Key_G);
+        QCOMPARE(target->currentIndex(), int(TargetGif));
+    }
+
+    // "Also write:" leaves out the main output's own preset while the
+    // settings are the preset's, stays open while ticked, and is off for a PDF.
+    void alsoWriteMenu()
+    {
+        const QString web = "Web: 1600 px WEBP";
+        auto form = startForm();
+        form->show();
+        QVERIFY(form->importSettings(presetPath(web)));
+        form->setAppliedPreset(web);
+        QMenu *menu = form->ui->alsoWriteButton->menu();
+        const auto offered = [menu] {
+            menu->popup(QPoint());
+            QStringList names;
+            for (const QAction *action : menu->actions())
+                names << action->text();
+            return names;
+        };
+        QStringList names = offered();
+        QVERIFY(!names.contains(web) && names.contains("E-mail: 1024 px JPEG, no location"));
+        QAction *email = menu->actions().value(names.indexOf("E-mail: 1024 px JPEG, no location"));
+        const QPoint at = menu->actionGeometry(email).center();
+        QTest::mouseMove(menu, at);
+        QTest::mouseClick(menu, Qt::LeftButton, {}, at);
+        QVERIFY(menu->isVisible());
+        QCOMPARE(conversionSettings().alsoWrite, "E-mail: 1024 px JPEG, no location");
+        menu->close();
+        // Changed, the preset writes something else and is offered.
+        form->ui->qualitySpinBox->setValue(50);
+        QVERIFY(offered().contains(web));
+        menu->close();
+        QVERIFY(form->ui->alsoWriteButton->isEnabled());
+        form->ui->targetComboBox->setCurrentIndex(TargetPdf);
+        QVERIFY(!form->ui->alsoWriteButton->isEnabled());
+    }
+
+    // The line under the toolbar: the applied preset, marked when the
+    // settings differ from it, and what changes a run from out of sight.
+    void runSummary_data()
+    {
+        QTest::addColumn<QString>("changes"); // key=value;... on the preset's settings
+        QTest::addColumn<QString>("preset");
+        QTest::addColumn<QString>("expected");
+        const QString dot = "  \u00b7  ";
+        QTest::newRow("nothing") << "" << "" << "";
+        QTest::newRow("preset as applied") << "" << "Web" << "Preset: Web";
+        QTest::newRow("preset changed") << "webpQuality=50" << "Web" << "Preset: Web (changed)";
+        QTest::newRow("job count is no change") << "convertJobs=2;lastPicturesDir=/x" << "Web" << "Preset: Web";
+        QTest::newRow("all three") << "ignoreOrientation=true;outputBesideSource=true" << "Web"
+                                   << "Preset: Web (changed)" + dot + "Orientation tag ignored" + dot
+                                          + "Saved beside each source";
+        QTest::newRow("a PDF is written into its folder") << "outputBesideSource=true;targeFileType=9" << "" << "";
+        QTest::newRow("limit never scaled down") << "targeFileType=4;limitFileSize=true;shrinkToFileSize=false" << ""
+                                                 << "At most 300 KB, never scaled down";
+        QTest::newRow("limit scaled down") << "targeFileType=4;limitFileSize=true" << "" << "";
+        QTest::newRow("no limit for PNG") << "targeFileType=6;limitFileSize=true;shrinkToFileSize=false" << "" << "";
+    }
+
+    void runSummary()
+    {
+        QFETCH(QString, changes);
+        QFETCH(QString, preset);
+        QFETCH(QString, expected);
+        const ConversionSettings applied;
+        ConversionSettings settings;
+        for (const QString &change : changes.split(';', Qt::SkipEmptyParts)) {
+            QString error;
+            QVERIFY2(setSettingFromText(settings, change.section('=', 0, 0), change.section('=', 1), &error),
+                     qPrintable(error));
+        }
+        const bool changed = !preset.isEmpty() && settingsDifferFromPreset(settings, applied);
+        QCOMPARE(::runSummary(settings, preset, changed), expected);
+    }
+
+    // Why an output folder cannot be made.
+    void folderCreationProblem_data()
+    {
+        QTest::addColumn<QString>("folder"); // below a folder holding the file "file" and the folder "locked"
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("can be made") << "new/deeper" << "";
+        QTest::newRow("a file of that name") << "file/sub" << "is a file, not a folder";
+        QTest::newRow("no permission") << "locked/sub" << "no permission";
+    }
+
+    void folderCreationProblem()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, problem);
+        if (problem.contains("permission") && geteuid() == 0)
+            QSKIP("the superuser may write anywhere");
+        QTemporaryDir base;
+        kxtest::writeFile(base.filePath("file"), "x");
+        QVERIFY(QDir(base.path()).mkdir("locked"));
+        QFile::setPermissions(base.filePath("locked"), QFile::ReadOwner | QFile::ExeOwner);
+        const QString found = ::folderCreationProblem(base.filePath(folder));
+        QFile::setPermissions(base.filePath("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY2(problem.isEmpty() ? found.isEmpty() : found.contains(problem), qPrintable(found));
     }
 
     // Each pair of PDF tiles is one choice, also when both are checked without

@@ -24,6 +24,8 @@ private slots:
         QTest::newRow("replaced") << QStringList{"save A=old", "save A=new"} << "A=new";
         QTest::newRow("renamed") << QStringList{"save A", "save C", "rename A>B"} << "B=A|C=C";
         QTest::newRow("rename onto another") << QStringList{"save A", "save B", "rename A>B"} << "already";
+        QTest::newRow("rename onto installed") << QStringList{"save A", "rename A>Web: 1600 px WEBP"}
+                                               << "Web: 1600 px WEBP=A";
         QTest::newRow("deleted") << QStringList{"save A", "save B", "delete A"} << "B=B";
         QTest::newRow("characters some systems refuse") << QStringList{"save a:b*?\"<>|%.", "save con", "save 50%"}
                                                         << "50%=50%|a:b*?\"<>|%.=a:b*?\"<>|%.|con=con";
@@ -88,6 +90,12 @@ private slots:
         for (const QString &name : installed) {
             QCOMPARE(presetNames().count(name), 1);
             QVERIFY(settingsFileProblems(presetPath(name)).isEmpty());
+            // Those for sharing pictures publish no location.
+            if (isUserPreset(name))
+                continue;
+            ConversionSettings loaded;
+            QVERIFY(loadSettingsFile(presetPath(name), loaded, QFont()));
+            QCOMPARE(loaded.metadata, name.startsWith("Archive") ? int(MetadataKeepAll) : int(MetadataNoLocation));
         }
     }
 };

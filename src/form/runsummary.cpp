@@ -1,0 +1,66 @@
+#include "runsummary.h"
+
+#include <QCoreApplication>
+
+#include <type_traits>
+#include <variant>
+
+#include "targetformats.h"
+#include "targetsize.h"
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("ConvertImageForm", text);
+}
+
+// The keys whose values differ between two records (a font by its family).
+QStringList differingKeys(const ConversionSettings &a, const ConversionSettings &b)
+{
+    QStringList keys;
+    for (const SettingKey &key : settingKeys()) {
+        const bool same = std::visit(
+            [&](auto member) {
+                if constexpr (std::is_same_v<std::decay_t<decltype(a.*member)>, QFont>)
+                    return (a.*member).family() == (b.*member).family();
+                else
+                    return a.*member == b.*member;
+            },
+            settingField(key.name)->member);
+        if (!same)
+            keys << key.name;
+    }
+    return keys;
+}
+
+} // namespace
+
+bool settingsDifferFromPreset(const ConversionSettings &settings, const ConversionSettings &preset)
+{
+    QStringList ignored{QStringLiteral("lastPicturesDir"), QStringLiteral("convertJobs"), QStringLiteral("alsoWrite")};
+    if (preset.outputFolder.isEmpty())
+        ignored << QStringLiteral("outputFolder");
+    for (const QString &key : differingKeys(settings, preset)) {
+        if (!ignored.contains(key))
+            return true;
+    }
+    return false;
+}
+
+QString runSummary(const ConversionSettings &settings, const QString &preset, bool changed)
+{
+    QStringList parts;
+    if (!preset.isEmpty())
+        parts << (changed ? tr("Preset: %1 (changed)") : tr("Preset: %1")).arg(preset);
+    const bool pdf = settings.targeFileType == TargetPdf;
+    if (settings.ignoreOrientation)
+        parts << tr("Orientation tag ignored");
+    if (settings.outputBesideSource && !pdf)
+        parts << tr("Saved beside each source");
+    const bool limited = settings.limitFileSize
+                         && sizeLimitRefusal(settings, targetFormatAt(settings.targeFileType)).isEmpty();
+    if (limited && !settings.shrinkToFileSize)
+        parts << tr("At most %1 KB, never scaled down").arg(settings.fileSizeLimitKb);
+    return parts.join(QStringLiteral("  \u00b7  "));
+}
