@@ -1,4 +1,5 @@
 #include "jxlhandler.h"
+#include "jxlfromjpeg.h"
 
 #include "codedinput.h"
 #include "encoderthreads.h"
@@ -124,6 +125,132 @@ QByteArray packedRgb48(const QImage &rgbx64)
             out = std::copy_n(in, 3, out);
     }
     return packed;
+}
+
+// An encoder with its thread pool, the pool declared first: the encoder
+// uses it until it is gone.
+class Encoder
+{
+public:
+    bool start()
+    {
+        m_runner = makeRunner();
+        m_encoder.reset(JxlEncoderCreate(nullptr));
+        return m_encoder && m_runner
+               && JxlEncoderSetParallelRunner(m_encoder.get(), JxlThreadParallelRunner, m_runner.get())
+                      == JXL_ENC_SUCCESS;
+    }
+    JxlEncoder *get() const { return m_encoder.get(); }
+
+private:
+    RunnerPtr m_runner;
+    std::unique_ptr<JxlEncoder, EncoderDeleter> m_encoder;
+};
+
+// How the tiles of a picture go in: 8 or 16 bits a sample, with or without alpha.
+struct TileLayout
+{
+    bool alpha;
+    bool deep;
+    QImage::Format format() const
+    {
+        return deep ? (alpha ? QImage::Format_RGBA64 : QImage::Format_RGBX64)
+                    : (alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+    }
+};
+
+bool setPictureInfo(JxlEncoder *encoder, QSize size, const TileLayout &layout, bool lossless)
+{
+    JxlBasicInfo info;
+    JxlEncoderInitBasicInfo(&info);
+    info.xsize = uint32_t(size.width());
+    info.ysize = uint32_t(size.height());
+    info.bits_per_sample = layout.deep ? 16 : 8;
+    info.num_color_channels = 3;
+    info.alpha_bits = layout.alpha ? info.bits_per_sample : 0;
+    info.num_extra_channels = layout.alpha ? 1 : 0;
+    info.uses_original_profile = lossless ? JXL_TRUE : JXL_FALSE;
+    return JxlEncoderSetBasicInfo(encoder, &info) == JXL_ENC_SUCCESS;
+}
+
+// sRGB is what a reader assumes anyway; any other space travels as ICC,
+// and so does a profile the picture came with but Qt could not parse.
+bool setColours(JxlEncoder *encoder, const QColorSpace &space, const QByteArray &unparsedProfile)
+{
+    const QByteArray icc = !space.isValid()                         ? unparsedProfile
+                           : space != QColorSpace(QColorSpace::SRgb) ? space.iccProfile()
+                                                                     : QByteArray();
+    if (!icc.isEmpty()
+        && JxlEncoderSetICCProfile(encoder, reinterpret_cast<const uint8_t *>(icc.constData()), size_t(icc.size()))
+               == JXL_ENC_SUCCESS)
+        return true;
+    JxlColorEncoding srgb;
+    JxlColorEncodingSetToSRGB(&srgb, JXL_FALSE);
+    return JxlEncoderSetColorEncoding(encoder, &srgb) == JXL_ENC_SUCCESS;
+}
+
+// Patch search costs up to four times the memory on flat areas, which no
+// estimate made from the picture's size could foresee.
+JxlEncoderFrameSettings *frameSettings(JxlEncoder *encoder, bool lossless, int quality)
+{
+    JxlEncoderFrameSettings *settings = JxlEncoderFrameSettingsCreate(encoder, nullptr);
+    if (!settings
+        || JxlEncoderFrameSettingsSetOption(settings, JXL_ENC_FRAME_SETTING_EFFORT, encoderEffort) != JXL_ENC_SUCCESS
+        || JxlEncoderFrameSettingsSetOption(settings, JXL_ENC_FRAME_SETTING_PATCHES, 0) != JXL_ENC_SUCCESS)
+        return nullptr;
+    const JxlEncoderStatus mode =
+        lossless ? JxlEncoderSetFrameLossless(settings, JXL_TRUE)
+                 : JxlEncoderSetFrameDistance(settings, quality < 0 ? defaultDistance : distanceForQuality(quality));
+    return mode == JXL_ENC_SUCCESS ? settings : nullptr;
+}
+
+// Hands the device what the encoder has made of its input so far.
+bool writeOutput(JxlEncoder *encoder, QIODevice *device)
+{
+    QByteArray chunk(outputChunkBytes, Qt::Uninitialized);
+    for (;;) {
+        auto *next = reinterpret_cast<uint8_t *>(chunk.data());
+        size_t available = size_t(chunk.size());
+        const JxlEncoderStatus status = JxlEncoderProcessOutput(encoder, &next, &available);
+        const qint64 produced = chunk.size() - qint64(available);
+        if (produced > 0 && device->write(chunk.constData(), produced) != produced)
+            return false;
+        if (status != JXL_ENC_NEED_MORE_OUTPUT)
+            return status == JXL_ENC_SUCCESS;
+    }
+}
+
+// Each tile is encoded and written out before the next is handed over.
+bool writeTiles(JxlEncoder *encoder, JxlEncoderFrameSettings *settings, const QImage &image,
+                const TileLayout &layout, QIODevice *device)
+{
+    for (int top = 0; top < image.height(); top += tileSide) {
+        for (int left = 0; left < image.width(); left += tileSide) {
+            const QImage tile =
+                image.copy(QRect(left, top, tileSide, tileSide) & image.rect()).convertToFormat(layout.format());
+            JxlFrameHeader header;
+            JxlEncoderInitFrameHeader(&header);
+            header.layer_info.have_crop = JXL_TRUE;
+            header.layer_info.crop_x0 = left;
+            header.layer_info.crop_y0 = top;
+            header.layer_info.xsize = uint32_t(tile.width());
+            header.layer_info.ysize = uint32_t(tile.height());
+            header.layer_info.blend_info.blendmode = JXL_BLEND_REPLACE;
+            const QByteArray packed = layout.deep && !layout.alpha ? packedRgb48(tile) : QByteArray();
+            const void *pixels = packed.isEmpty() ? static_cast<const void *>(tile.constBits()) : packed.constData();
+            const size_t bytes = packed.isEmpty() ? size_t(tile.sizeInBytes()) : size_t(packed.size());
+            const JxlPixelFormat pixelFormat{layout.alpha ? 4u : 3u, layout.deep ? JXL_TYPE_UINT16 : JXL_TYPE_UINT8,
+                                             JXL_NATIVE_ENDIAN, packed.isEmpty() ? size_t(tile.bytesPerLine()) : 0};
+            if (JxlEncoderSetFrameHeader(settings, &header) != JXL_ENC_SUCCESS
+                || JxlEncoderAddImageFrame(settings, &pixelFormat, pixels, bytes) != JXL_ENC_SUCCESS)
+                return false;
+            if (left + tileSide >= image.width() && top + tileSide >= image.height())
+                JxlEncoderCloseInput(encoder);
+            if (!writeOutput(encoder, device))
+                return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -305,106 +432,57 @@ bool JxlHandler::write(const QImage &image)
 {
     if (image.isNull() || !device())
         return false;
-    const bool alpha = image.hasAlphaChannel();
     const bool lossless = m_quality >= 100;
     // Lossless keeps every sample a deeper picture has; lossy files are
     // written in 8 bits, the loss below what the encoder throws away anyway.
     // (For grey formats Qt counts the grey as the first, red, channel.)
-    const bool deep = lossless && image.pixelFormat().redSize() > 8;
-    const QImage::Format tileFormat = deep    ? (alpha ? QImage::Format_RGBA64 : QImage::Format_RGBX64)
-                                      : alpha ? QImage::Format_RGBA8888
-                                              : QImage::Format_RGB888;
-
-    std::unique_ptr<JxlEncoder, EncoderDeleter> encoder(JxlEncoderCreate(nullptr));
-    RunnerPtr runner = makeRunner();
-    if (!encoder || !runner
-        || JxlEncoderSetParallelRunner(encoder.get(), JxlThreadParallelRunner, runner.get()) != JXL_ENC_SUCCESS)
+    const TileLayout layout{image.hasAlphaChannel(), lossless && image.pixelFormat().redSize() > 8};
+    Encoder encoder;
+    if (!encoder.start() || !setPictureInfo(encoder.get(), image.size(), layout, lossless)
+        || !setColours(encoder.get(), image.colorSpace(), m_metadata.icc))
         return false;
+    addMetadataBoxes(encoder.get(), m_metadata);
+    JxlEncoderFrameSettings *settings = frameSettings(encoder.get(), lossless, m_quality);
+    return settings && writeTiles(encoder.get(), settings, image, layout, device());
+}
 
+bool writeJxlFromJpeg(const JpegForJxl &source, QIODevice *device)
+{
+    Encoder encoder;
+    if (!encoder.start())
+        return false;
     JxlBasicInfo info;
     JxlEncoderInitBasicInfo(&info);
-    info.xsize = uint32_t(image.width());
-    info.ysize = uint32_t(image.height());
-    info.bits_per_sample = deep ? 16 : 8;
-    info.num_color_channels = 3;
-    info.alpha_bits = alpha ? info.bits_per_sample : 0;
-    info.num_extra_channels = alpha ? 1 : 0;
-    info.uses_original_profile = lossless ? JXL_TRUE : JXL_FALSE;
-    if (JxlEncoderSetBasicInfo(encoder.get(), &info) != JXL_ENC_SUCCESS)
+    info.xsize = uint32_t(source.size.width());
+    info.ysize = uint32_t(source.size.height());
+    info.num_color_channels = source.grey ? 1 : 3;
+    info.uses_original_profile = JXL_TRUE;
+    info.orientation = source.orientation >= 1 && source.orientation <= 8 ? JxlOrientation(source.orientation)
+                                                                          : JXL_ORIENT_IDENTITY;
+    if (JxlEncoderSetBasicInfo(encoder.get(), &info) != JXL_ENC_SUCCESS
+        || JxlEncoderStoreJPEGMetadata(encoder.get(), JXL_TRUE) != JXL_ENC_SUCCESS)
         return false;
-
-    // sRGB is what a reader assumes anyway; any other space travels as ICC,
-    // and so does a profile the picture came with but Qt could not parse.
-    const QColorSpace space = image.colorSpace();
-    const QByteArray icc = !space.isValid()                         ? m_metadata.icc
-                           : space != QColorSpace(QColorSpace::SRgb) ? space.iccProfile()
-                                                                     : QByteArray();
-    if (icc.isEmpty()
-        || JxlEncoderSetICCProfile(encoder.get(), reinterpret_cast<const uint8_t *>(icc.constData()),
-                                   size_t(icc.size()))
-               != JXL_ENC_SUCCESS) {
-        JxlColorEncoding srgb;
-        JxlColorEncodingSetToSRGB(&srgb, JXL_FALSE);
-        if (JxlEncoderSetColorEncoding(encoder.get(), &srgb) != JXL_ENC_SUCCESS)
+    // The reconstruction needs these boxes: one refused fails the file.
+    if (!source.exif.isEmpty() || !source.xmp.isEmpty()) {
+        const QByteArray exif = source.exif.isEmpty() ? QByteArray() : QByteArray(4, '\0') + source.exif;
+        const auto add = [&](const char *type, const QByteArray &contents) {
+            return contents.isEmpty()
+                   || JxlEncoderAddBox(encoder.get(), type, reinterpret_cast<const uint8_t *>(contents.constData()),
+                                       size_t(contents.size()), JXL_FALSE)
+                          == JXL_ENC_SUCCESS;
+        };
+        if (JxlEncoderUseBoxes(encoder.get()) != JXL_ENC_SUCCESS || !add("Exif", exif) || !add("xml ", source.xmp))
             return false;
     }
-
-    addMetadataBoxes(encoder.get(), m_metadata);
-
-    // Patch search costs up to four times the memory on flat areas, which no
-    // estimate made from the picture's size could foresee.
     JxlEncoderFrameSettings *settings = JxlEncoderFrameSettingsCreate(encoder.get(), nullptr);
     if (!settings
         || JxlEncoderFrameSettingsSetOption(settings, JXL_ENC_FRAME_SETTING_EFFORT, encoderEffort) != JXL_ENC_SUCCESS
-        || JxlEncoderFrameSettingsSetOption(settings, JXL_ENC_FRAME_SETTING_PATCHES, 0) != JXL_ENC_SUCCESS)
+        || JxlEncoderAddJPEGFrame(settings, reinterpret_cast<const uint8_t *>(source.jpeg.constData()),
+                                  size_t(source.jpeg.size()))
+               != JXL_ENC_SUCCESS)
         return false;
-    const JxlEncoderStatus mode = lossless
-                                      ? JxlEncoderSetFrameLossless(settings, JXL_TRUE)
-                                      : JxlEncoderSetFrameDistance(settings, m_quality < 0 ? defaultDistance
-                                                                                           : distanceForQuality(m_quality));
-    if (mode != JXL_ENC_SUCCESS)
-        return false;
-
-    // Each tile is encoded and written out before the next is handed over.
-    QByteArray chunk(outputChunkBytes, Qt::Uninitialized);
-    const auto writeOutput = [&] {
-        for (;;) {
-            auto *next = reinterpret_cast<uint8_t *>(chunk.data());
-            size_t available = size_t(chunk.size());
-            const JxlEncoderStatus status = JxlEncoderProcessOutput(encoder.get(), &next, &available);
-            const qint64 produced = chunk.size() - qint64(available);
-            if (produced > 0 && device()->write(chunk.constData(), produced) != produced)
-                return false;
-            if (status != JXL_ENC_NEED_MORE_OUTPUT)
-                return status == JXL_ENC_SUCCESS;
-        }
-    };
-    for (int top = 0; top < image.height(); top += tileSide) {
-        for (int left = 0; left < image.width(); left += tileSide) {
-            const QImage tile = image.copy(QRect(left, top, tileSide, tileSide) & image.rect()).convertToFormat(tileFormat);
-            JxlFrameHeader header;
-            JxlEncoderInitFrameHeader(&header);
-            header.layer_info.have_crop = JXL_TRUE;
-            header.layer_info.crop_x0 = left;
-            header.layer_info.crop_y0 = top;
-            header.layer_info.xsize = uint32_t(tile.width());
-            header.layer_info.ysize = uint32_t(tile.height());
-            header.layer_info.blend_info.blendmode = JXL_BLEND_REPLACE;
-            const QByteArray packed = deep && !alpha ? packedRgb48(tile) : QByteArray();
-            const void *pixels = packed.isEmpty() ? static_cast<const void *>(tile.constBits()) : packed.constData();
-            const size_t bytes = packed.isEmpty() ? size_t(tile.sizeInBytes()) : size_t(packed.size());
-            const JxlPixelFormat pixelFormat{alpha ? 4u : 3u, deep ? JXL_TYPE_UINT16 : JXL_TYPE_UINT8,
-                                             JXL_NATIVE_ENDIAN, packed.isEmpty() ? size_t(tile.bytesPerLine()) : 0};
-            if (JxlEncoderSetFrameHeader(settings, &header) != JXL_ENC_SUCCESS
-                || JxlEncoderAddImageFrame(settings, &pixelFormat, pixels, bytes) != JXL_ENC_SUCCESS)
-                return false;
-            if (left + tileSide >= image.width() && top + tileSide >= image.height())
-                JxlEncoderCloseInput(encoder.get());
-            if (!writeOutput())
-                return false;
-        }
-    }
-    return true;
+    JxlEncoderCloseInput(encoder.get());
+    return writeOutput(encoder.get(), device);
 }
 
 QVariant JxlHandler::option(ImageOption option) const
