@@ -122,6 +122,9 @@ QString helpText()
         "                         (the embedded preview, much faster)   e.g. --raw preview\n"
         "  --pdf-keep-jpeg        PDF documents: JPEG pictures that nothing changes keep their own data\n"
         "                         (no second compression, much faster)\n"
+        "  --jpeg-lossless        JPG from JPEG: pictures only turned upright or stripped of metadata\n"
+        "                         keep their JPEG data, turned losslessly (an edge of partial blocks\n"
+        "                         is trimmed); others are encoded again\n"
         "  --metadata CHOICE      what the outputs keep of the sources' metadata: all (default),\n"
         "                         no-location, profile (only the colour profile) or none\n"
         "                         e.g. --metadata no-location\n"
@@ -229,6 +232,7 @@ int run(const QStringList &arguments)
     const QCommandLineOption jobs(QStringLiteral("jobs"), QString(), QStringLiteral("N"));
     const QCommandLineOption raw(QStringLiteral("raw"), QString(), QStringLiteral("MODE"));
     const QCommandLineOption pdfKeepJpeg(QStringLiteral("pdf-keep-jpeg"));
+    const QCommandLineOption jpegLossless(QStringLiteral("jpeg-lossless"));
     const QCommandLineOption colours(QStringLiteral("colours"), QString(), QStringLiteral("MODE"));
     const QCommandLineOption pagesOption(QStringLiteral("pages"), QString(), QStringLiteral("MODE"));
     const QCommandLineOption maxSize(QStringLiteral("max-size"), QString(), QStringLiteral("SIZE"));
@@ -243,7 +247,7 @@ int run(const QStringList &arguments)
     const QCommandLineOption quiet(QStringLiteral("quiet"));
     const QCommandLineOption json(QStringLiteral("json"));
     parser.addOptions({help, version, settingsFile, appSettings, set, to, output, pdf, quality, scale, width, height,
-                       pdfDpi, raw, colours, pagesOption, pdfKeepJpeg, existing, jobs, shard, quiet, json, preset, listPresets, metadata,
+                       pdfDpi, raw, colours, pagesOption, pdfKeepJpeg, jpegLossless, existing, jobs, shard, quiet, json, preset, listPresets, metadata,
                        noAutoOrient, besideSource, watch, moveOriginals, maxSize, minQuality, noShrink});
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
@@ -357,6 +361,8 @@ int run(const QStringList &arguments)
         setMetadataChoice(settings, settings.metadata);
     if (parser.isSet(pdfKeepJpeg))
         settings.pdfKeepJpeg = true;
+    if (parser.isSet(jpegLossless))
+        settings.jpegLossless = true;
     if (parser.isSet(noAutoOrient))
         settings.ignoreOrientation = true;
     if (parser.isSet(besideSource))

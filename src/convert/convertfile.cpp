@@ -9,6 +9,7 @@
 #include "animationwriter.h"
 #include "imagemagickutil.h"
 #include "imagewriters.h"
+#include "jpegpassthrough.h"
 #include "photometadata.h"
 #include "pipelinerules.h"
 #include "renderedsources.h"
@@ -202,6 +203,8 @@ bool convertImageFile(const QString &source, const QString &target, const Conver
 {
     if (stillAnimated(source, target, page, settings))
         return convertAnimation(source, target, settings, error, stop);
+    if (const std::optional<bool> kept = page == 0 ? writeKeptJpeg(source, target, settings, error, note) : std::nullopt)
+        return *kept;
     const QString kept = keptPartNote(source, target, page, settings);
     const QImage image = ImageMagickUtil().processImage(source, false, settings, error, false, note, page);
     if (image.isNull())
@@ -240,6 +243,8 @@ DecodedSource decodeSource(const QString &source, const ConversionSettings &sett
 bool convertDecoded(const DecodedSource &decoded, const QString &source, const QString &target,
                     const ConversionSettings &settings, QString *error, QString *note, TargetSizeMemo *memo)
 {
+    if (const std::optional<bool> kept = writeKeptJpeg(source, target, settings, error, note))
+        return *kept;
     const QImage image = ImageMagickUtil().processDecoded(decoded.image, false, settings, error);
     if (image.isNull())
         return false;

@@ -119,6 +119,7 @@ const KeyEntry keyTable[] = {
     {"fileSizeMinQuality", SettingFileSizeMinQuality, &S::fileSizeMinQuality, 0, 99},
     {"shrinkToFileSize", SettingShrinkToFileSize, &S::shrinkToFileSize},
     {"alsoWrite", SettingAlsoWrite, &S::alsoWrite},
+    {"jpegLossless", SettingJpegLossless, &S::jpegLossless},
 };
 
 // What a reset leaves as it is: the target and its JPG quality, the output

@@ -86,6 +86,7 @@ enum SettingId {
     SettingFileSizeMinQuality = 155,
     SettingShrinkToFileSize = 156,
     SettingAlsoWrite = 161,
+    SettingJpegLossless = 180,
 };
 
 // Watermark positions, "Top - Left" (0) to "Bottom - Right" (8).
@@ -219,6 +220,9 @@ struct ConversionSettings
     // Presets written as further outputs of the same run ("Also write:"),
     // their names joined by ";".
     QString alsoWrite;
+    // JPG from JPEG sources that are only turned upright or stripped of
+    // metadata: the JPEG data is kept, turned losslessly, not re-encoded.
+    bool jpegLossless = false;
 };
 
 // A stored key's field of the record, the id that saves it and, for an

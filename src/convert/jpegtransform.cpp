@@ -1,0 +1,148 @@
+#include "jpegtransform.h"
+
+#include <QString>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include <turbojpeg.h>
+
+#include "jpegerrors.h"
+
+namespace {
+
+// Both with their closing zero.
+constexpr char exifSignature[] = "Exif\0";
+constexpr char xmpSignature[] = "http://ns.adobe.com/xap/1.0/";
+
+// The contents of a segment that starts with signature (its zero included), or nothing.
+std::optional<QByteArray> contentsAfter(const jpeg_saved_marker_ptr marker, const char *signature, size_t length)
+{
+    if (marker->data_length < length || std::memcmp(marker->data, signature, length) != 0)
+        return std::nullopt;
+    return QByteArray(reinterpret_cast<const char *>(marker->data) + length, qsizetype(marker->data_length - length));
+}
+
+void readLayout(jpeg_decompress_struct &info, JpegLayout *layout)
+{
+    const int components = info.num_components;
+    layout->size = QSize(int(info.image_width), int(info.image_height));
+    layout->grey = components == 1;
+    // A single component is coded in 8 x 8 blocks whatever its sampling says.
+    layout->block = layout->grey ? QSize(DCTSIZE, DCTSIZE)
+                                 : QSize(info.max_h_samp_factor * DCTSIZE, info.max_v_samp_factor * DCTSIZE);
+    layout->transformable = info.data_precision == 8 && !info.arith_code
+                            && ((components == 1 && info.jpeg_color_space == JCS_GRAYSCALE)
+                                || (components == 3 && info.jpeg_color_space == JCS_YCbCr));
+    for (jpeg_saved_marker_ptr marker = info.marker_list; marker; marker = marker->next) {
+        if (marker->marker == JPEG_APP0 + 2) {
+            layout->hasColourProfile = layout->hasColourProfile || std::memcmp(marker->data, "ICC_PROFILE", 11) == 0;
+            continue;
+        }
+        if (layout->exif.isEmpty())
+            layout->exif = contentsAfter(marker, exifSignature, sizeof exifSignature).value_or(QByteArray());
+        if (layout->xmp.isEmpty())
+            layout->xmp = contentsAfter(marker, xmpSignature, sizeof xmpSignature).value_or(QByteArray());
+    }
+}
+
+struct TurboDeleter {
+    void operator()(void *handle) const { tjDestroy(handle); }
+};
+
+int transformFor(int orientation)
+{
+    switch (orientation) {
+    case 2:
+        return TJXOP_HFLIP;
+    case 3:
+        return TJXOP_ROT180;
+    case 4:
+        return TJXOP_VFLIP;
+    case 5:
+        return TJXOP_TRANSPOSE;
+    case 6:
+        return TJXOP_ROT90;
+    case 7:
+        return TJXOP_TRANSVERSE;
+    case 8:
+        return TJXOP_ROT270;
+    default:
+        return TJXOP_NONE;
+    }
+}
+
+} // namespace
+
+std::optional<JpegLayout> readJpegLayout(const QByteArray &jpeg)
+{
+    jpeg_decompress_struct info;
+    JpegErrors errors;
+    info.err = errors.install();
+    jpeg_create_decompress(&info);
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        return std::nullopt;
+    }
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(jpeg.constData()), static_cast<unsigned long>(jpeg.size()));
+    jpeg_save_markers(&info, JPEG_APP0 + 1, 0xffff);
+    jpeg_save_markers(&info, JPEG_APP0 + 2, 0xffff);
+    std::optional<JpegLayout> layout;
+    if (jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK) {
+        layout.emplace();
+        readLayout(info, &*layout);
+    }
+    jpeg_destroy_decompress(&info);
+    return layout;
+}
+
+QSize losslessTurnSize(QSize stored, QSize block, int orientation)
+{
+    const int wholeWidth = stored.width() / block.width() * block.width();
+    const int wholeHeight = stored.height() / block.height() * block.height();
+    switch (orientation) {
+    case 2:
+        return QSize(wholeWidth, stored.height());
+    case 3:
+        return QSize(wholeWidth, wholeHeight);
+    case 4:
+        return QSize(stored.width(), wholeHeight);
+    case 5:
+        return stored.transposed();
+    case 6:
+        return QSize(wholeHeight, stored.width());
+    case 7:
+        return QSize(wholeHeight, wholeWidth);
+    case 8:
+        return QSize(stored.height(), wholeWidth);
+    default:
+        return stored;
+    }
+}
+
+QByteArray transformedJpeg(const QByteArray &jpeg, int orientation, bool progressive, QString *error)
+{
+    const std::unique_ptr<void, TurboDeleter> handle(tjInitTransform());
+    if (!handle) {
+        *error = QString::fromLocal8Bit(tjGetErrorStr2(nullptr));
+        return {};
+    }
+    tjtransform transform;
+    std::memset(&transform, 0, sizeof transform);
+    transform.op = transformFor(orientation);
+    transform.options = TJXOPT_TRIM | TJXOPT_COPYNONE | (progressive ? TJXOPT_PROGRESSIVE : 0);
+    unsigned char *out = nullptr;
+    unsigned long outSize = 0;
+    // A damaged source is refused rather than carried over with its damage.
+    if (tjTransform(handle.get(), reinterpret_cast<const unsigned char *>(jpeg.constData()),
+                    static_cast<unsigned long>(jpeg.size()), 1, &out, &outSize, &transform, TJFLAG_STOPONWARNING)
+        != 0) {
+        *error = QString::fromLocal8Bit(tjGetErrorStr2(handle.get()));
+        tjFree(out);
+        return {};
+    }
+    QByteArray result(reinterpret_cast<const char *>(out), qsizetype(outSize));
+    tjFree(out);
+    return result;
+}
