@@ -71,7 +71,7 @@ std::optional<bool> writeIntoJxl(const QByteArray &data, const JpegLayout &layou
                                  const QString &source, const QString &target, const ConversionSettings &settings,
                                  QString *error, QString *note)
 {
-    JpegForJxl kept{data, layout.size, layout.grey, orientation, layout.exif, layout.xmp};
+    JpegForJxl kept{data, layout.size, layout.grey, orientation};
     if (settings.metadata != MetadataKeepAll) {
         QString reason;
         kept.jpeg = transformedJpeg(data, 1, false, &reason);
@@ -82,9 +82,6 @@ std::optional<bool> writeIntoJxl(const QByteArray &data, const JpegLayout &layou
         const PhotoMetadata metadata = keptMetadata(source, layout.size, settings, true, layout.hasColourProfile);
         embedPhotoMetadata(&kept.jpeg, metadata);
         addNotes(note, metadata.notes);
-        const std::optional<JpegLayout> stripped = readJpegLayout(kept.jpeg);
-        kept.exif = stripped ? stripped->exif : QByteArray();
-        kept.xmp = stripped ? stripped->xmp : QByteArray();
     }
     TargetFile file(target);
     if (!file.open()) {

@@ -12,18 +12,6 @@
 
 namespace {
 
-// Both with their closing zero.
-constexpr char exifSignature[] = "Exif\0";
-constexpr char xmpSignature[] = "http://ns.adobe.com/xap/1.0/";
-
-// The contents of a segment that starts with signature (its zero included), or nothing.
-std::optional<QByteArray> contentsAfter(const jpeg_saved_marker_ptr marker, const char *signature, size_t length)
-{
-    if (marker->data_length < length || std::memcmp(marker->data, signature, length) != 0)
-        return std::nullopt;
-    return QByteArray(reinterpret_cast<const char *>(marker->data) + length, qsizetype(marker->data_length - length));
-}
-
 void readLayout(jpeg_decompress_struct &info, JpegLayout *layout)
 {
     const int components = info.num_components;
@@ -35,16 +23,9 @@ void readLayout(jpeg_decompress_struct &info, JpegLayout *layout)
     layout->transformable = info.data_precision == 8 && !info.arith_code
                             && ((components == 1 && info.jpeg_color_space == JCS_GRAYSCALE)
                                 || (components == 3 && info.jpeg_color_space == JCS_YCbCr));
-    for (jpeg_saved_marker_ptr marker = info.marker_list; marker; marker = marker->next) {
-        if (marker->marker == JPEG_APP0 + 2) {
-            layout->hasColourProfile = layout->hasColourProfile || std::memcmp(marker->data, "ICC_PROFILE", 11) == 0;
-            continue;
-        }
-        if (layout->exif.isEmpty())
-            layout->exif = contentsAfter(marker, exifSignature, sizeof exifSignature).value_or(QByteArray());
-        if (layout->xmp.isEmpty())
-            layout->xmp = contentsAfter(marker, xmpSignature, sizeof xmpSignature).value_or(QByteArray());
-    }
+    for (jpeg_saved_marker_ptr marker = info.marker_list; marker; marker = marker->next)
+        layout->hasColourProfile = layout->hasColourProfile
+                                   || (marker->data_length >= 12 && std::memcmp(marker->data, "ICC_PROFILE", 12) == 0);
 }
 
 struct TurboDeleter {
@@ -86,7 +67,6 @@ std::optional<JpegLayout> readJpegLayout(const QByteArray &jpeg)
         return std::nullopt;
     }
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(jpeg.constData()), static_cast<unsigned long>(jpeg.size()));
-    jpeg_save_markers(&info, JPEG_APP0 + 1, 0xffff);
     jpeg_save_markers(&info, JPEG_APP0 + 2, 0xffff);
     std::optional<JpegLayout> layout;
     if (jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK) {

@@ -18,9 +18,6 @@ struct JpegLayout
     // recompresses (not CMYK, arithmetic coding or 12 bits).
     bool transformable = false;
     bool hasColourProfile = false;
-    // The contents of the first EXIF and XMP segments after their signatures.
-    QByteArray exif;
-    QByteArray xmp;
 };
 
 // Nothing for data libjpeg cannot read a header from.

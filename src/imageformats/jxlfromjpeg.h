@@ -7,10 +7,7 @@ class QIODevice;
 
 // A JPEG kept whole inside a JPEG XL file: libjxl stores its DCT blocks
 // losslessly, with the data that gives the JPEG back byte for byte (djxl, or
-// a decoder's JPEG reconstruction). The file carries the JPEG's first EXIF
-// and XMP segments as its boxes, and the reconstruction takes them from
-// there: exif and xmp must be those segments' contents after their
-// signatures ("Exif\0\0", Adobe's XMP namespace).
+// a decoder's JPEG reconstruction); its EXIF and XMP become the file's boxes.
 struct JpegForJxl
 {
     QByteArray jpeg;
@@ -20,8 +17,6 @@ struct JpegForJxl
     // the picture upright as they would the JPEG. libjxl puts the one the
     // EXIF names there instead when the JPEG has an EXIF segment.
     int orientation = 1;
-    QByteArray exif;
-    QByteArray xmp;
 };
 
 // False when libjxl refuses the JPEG (arithmetic coding, four components)

@@ -462,18 +462,6 @@ bool writeJxlFromJpeg(const JpegForJxl &source, QIODevice *device)
     if (JxlEncoderSetBasicInfo(encoder.get(), &info) != JXL_ENC_SUCCESS
         || JxlEncoderStoreJPEGMetadata(encoder.get(), JXL_TRUE) != JXL_ENC_SUCCESS)
         return false;
-    // The reconstruction needs these boxes: one refused fails the file.
-    if (!source.exif.isEmpty() || !source.xmp.isEmpty()) {
-        const QByteArray exif = source.exif.isEmpty() ? QByteArray() : QByteArray(4, '\0') + source.exif;
-        const auto add = [&](const char *type, const QByteArray &contents) {
-            return contents.isEmpty()
-                   || JxlEncoderAddBox(encoder.get(), type, reinterpret_cast<const uint8_t *>(contents.constData()),
-                                       size_t(contents.size()), JXL_FALSE)
-                          == JXL_ENC_SUCCESS;
-        };
-        if (JxlEncoderUseBoxes(encoder.get()) != JXL_ENC_SUCCESS || !add("Exif", exif) || !add("xml ", source.xmp))
-            return false;
-    }
     JxlEncoderFrameSettings *settings = JxlEncoderFrameSettingsCreate(encoder.get(), nullptr);
     if (!settings
         || JxlEncoderFrameSettingsSetOption(settings, JXL_ENC_FRAME_SETTING_EFFORT, encoderEffort) != JXL_ENC_SUCCESS

@@ -3,8 +3,8 @@
 
 #include "convertfile.h"
 #include "jpegpassthrough.h"
-#include "jpegtransform.h"
 #include "kxtest.h"
+#include "photometadata.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -169,10 +169,9 @@ void TestJpegPassthrough::intoJpegXl()
     QVERIFY(!jpeg.isEmpty());
     QCOMPARE(jpeg == source, byteExact);
     QCOMPARE(kxtest::maxChannelDifference(storedPixels(jpeg), storedPixels(source)), 0);
-    const std::optional<JpegLayout> layout = readJpegLayout(jpeg);
-    QVERIFY(layout);
     // The stored tag travels with the blocks kept, and the header turns the picture by it.
-    QCOMPARE(layout->exif.isEmpty(), metadata == MetadataProfileOnly);
+    const QString back = kxtest::writeFile(dir.filePath("back.jpg"), jpeg);
+    QCOMPARE(readPhotoMetadata(back, QSize(70, 50), false).exif.isEmpty(), metadata == MetadataProfileOnly);
     QImageReader reader(dir.filePath("photo.jxl"));
     QCOMPARE(reader.transformation(), QImageIOHandler::Transformations(
                                           orientation == 6 ? QImageIOHandler::TransformationRotate90
