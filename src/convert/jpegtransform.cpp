@@ -2,7 +2,6 @@
 
 #include <QString>
 
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -17,9 +16,6 @@ void readLayout(jpeg_decompress_struct &info, JpegLayout *layout)
     const int components = info.num_components;
     layout->size = QSize(int(info.image_width), int(info.image_height));
     layout->grey = components == 1;
-    // A single component is coded in 8 x 8 blocks whatever its sampling says.
-    layout->block = layout->grey ? QSize(DCTSIZE, DCTSIZE)
-                                 : QSize(info.max_h_samp_factor * DCTSIZE, info.max_v_samp_factor * DCTSIZE);
     layout->transformable = info.data_precision == 8 && !info.arith_code
                             && ((components == 1 && info.jpeg_color_space == JCS_GRAYSCALE)
                                 || (components == 3 && info.jpeg_color_space == JCS_YCbCr));
@@ -75,30 +71,6 @@ std::optional<JpegLayout> readJpegLayout(const QByteArray &jpeg)
     }
     jpeg_destroy_decompress(&info);
     return layout;
-}
-
-QSize losslessTurnSize(QSize stored, QSize block, int orientation)
-{
-    const int wholeWidth = stored.width() / block.width() * block.width();
-    const int wholeHeight = stored.height() / block.height() * block.height();
-    switch (orientation) {
-    case 2:
-        return QSize(wholeWidth, stored.height());
-    case 3:
-        return QSize(wholeWidth, wholeHeight);
-    case 4:
-        return QSize(stored.width(), wholeHeight);
-    case 5:
-        return stored.transposed();
-    case 6:
-        return QSize(wholeHeight, stored.width());
-    case 7:
-        return QSize(wholeHeight, wholeWidth);
-    case 8:
-        return QSize(stored.height(), wholeWidth);
-    default:
-        return stored;
-    }
 }
 
 QByteArray transformedJpeg(const QByteArray &jpeg, int orientation, bool progressive, QString *error)
