@@ -9,7 +9,7 @@ packages=(
   libgl-dev libxkbcommon-dev fonts-dejavu-core
   libgif-dev libwebp-dev libqrcodegencpp-dev libheif-dev libjxl-dev libexiv2-dev zlib1g-dev
   qt6-pdf-dev qt6-svg-dev libtiff-dev liblcms2-dev libraw-dev libpng-dev
-  libavif-dev libhpdf-dev libjpeg-dev libturbojpeg0-dev desktop-file-utils bash-completion appstream man-db dpkg-dev
+  libavif-dev libhpdf-dev libjpeg-dev libturbojpeg0-dev libvips-dev desktop-file-utils bash-completion appstream man-db dpkg-dev
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
 )
 

@@ -116,6 +116,15 @@ QString helpText()
         "  --scale PERCENT        scale by percent 0..400            e.g. --scale 50\n"
         "  --width N, --height N  scale to a width and/or height (one alone keeps the aspect ratio)\n"
         "                         e.g. --width 1600\n"
+        "  --fit MODE             with both --width and --height: stretch (default), inside (within\n"
+        "                         both), cover (filling both, cropped in the centre), cover-smart\n"
+        "                         (cropped on the part that draws the eye) or pad (within both,\n"
+        "                         padded with the background colour)   e.g. --fit cover-smart\n"
+        "  --resample FILTER      smooth (default), lanczos (Lanczos 3) or sharp (Lanczos 3,\n"
+        "                         sharpened after reducing)   e.g. --resample sharp\n"
+        "  --background COLOUR    what transparent pixels are laid on where the target has no\n"
+        "                         transparency (JPG), and the colour of --fit pad (default #ffffff)\n"
+        "                         e.g. --background '#202020'\n"
         "  --pdf-dpi N            PDF sources: the first page rendered at N dots per inch, 36..1200\n"
         "                         (default 150)   e.g. --pdf-dpi 300\n"
         "  --raw MODE             camera RAW files: full (default), half (half size), or preview\n"
@@ -228,6 +237,9 @@ int run(const QStringList &arguments)
     const QCommandLineOption width(QStringLiteral("width"), QString(), QStringLiteral("N"));
     const QCommandLineOption height(QStringLiteral("height"), QString(), QStringLiteral("N"));
     const QCommandLineOption pdfDpi(QStringLiteral("pdf-dpi"), QString(), QStringLiteral("N"));
+    const QCommandLineOption fit(QStringLiteral("fit"), QString(), QStringLiteral("MODE"));
+    const QCommandLineOption resample(QStringLiteral("resample"), QString(), QStringLiteral("FILTER"));
+    const QCommandLineOption background(QStringLiteral("background"), QString(), QStringLiteral("COLOUR"));
     const QCommandLineOption existing(QStringLiteral("existing"), QString(), QStringLiteral("MODE"));
     const QCommandLineOption jobs(QStringLiteral("jobs"), QString(), QStringLiteral("N"));
     const QCommandLineOption raw(QStringLiteral("raw"), QString(), QStringLiteral("MODE"));
@@ -249,6 +261,7 @@ int run(const QStringList &arguments)
     parser.addOptions({help, version, settingsFile, appSettings, set, to, output, pdf, quality, scale, width, height,
                        pdfDpi, raw, colours, pagesOption, pdfKeepJpeg, jpegLossless, existing, jobs, shard, quiet, json, preset, listPresets, metadata,
                        noAutoOrient, besideSource, watch, moveOriginals, maxSize, minQuality, noShrink});
+    parser.addOptions({fit, resample, background});
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
     if (parser.isSet(help)) {
@@ -346,6 +359,8 @@ int run(const QStringList &arguments)
         {&colours, &ConversionSettings::colourHandling, {"keep", "srgb"}},
         {&pagesOption, &ConversionSettings::pagesAndFrames, {"first", "each", "animate"}},
         {&metadata, &ConversionSettings::metadata, {"all", "no-location", "profile", "none"}},
+        {&fit, &ConversionSettings::scaleFit, {"stretch", "inside", "cover", "cover-smart", "pad"}},
+        {&resample, &ConversionSettings::resampling, {"smooth", "lanczos", "sharp"}},
     };
     for (const auto &[option, field, words] : choices) {
         if (!parser.isSet(*option))
@@ -359,6 +374,9 @@ int run(const QStringList &arguments)
     // The older metadata keys follow the choice.
     if (parser.isSet(metadata))
         setMetadataChoice(settings, settings.metadata);
+    if (parser.isSet(background)
+        && !setSettingFromText(settings, QStringLiteral("backgroundColour"), parser.value(background), &error))
+        return usageError(error);
     if (parser.isSet(pdfKeepJpeg))
         settings.pdfKeepJpeg = true;
     if (parser.isSet(jpegLossless))

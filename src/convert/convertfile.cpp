@@ -245,11 +245,13 @@ bool convertDecoded(const DecodedSource &decoded, const QString &source, const Q
 {
     if (const std::optional<bool> kept = writeKeptJpeg(source, target, settings, error, note))
         return *kept;
-    const QImage image = ImageMagickUtil().processDecoded(decoded.image, false, settings, error);
+    QString scaled;
+    const QImage image = ImageMagickUtil().processDecoded(decoded.image, false, settings, error, &scaled);
     if (image.isNull())
         return false;
     if (note)
-        *note = decoded.note;
+        *note = decoded.note.isEmpty() || scaled.isEmpty() ? decoded.note + scaled
+                                                           : decoded.note + QStringLiteral("; ") + scaled;
     noteKeptFrame(note, keptAsFirstFrame(source, 0, settings) ? animationKeptAsFirstFrame() : QString());
     return writeProcessedPicture(image, source, target, settings, error, note, memo);
 }

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "conversionsettings.h"
+#include "pipelinerules.h"
 #include "renderedsources.h"
 
 class QGraphicsEffect;
@@ -79,8 +80,9 @@ public:
 
     // The steps after decoding (watermarks, scaling, adjustments, grayscale)
     // on a picture already decoded, such as a frame of an animation.
+    // *note tells of a picture that "Do not enlarge" kept smaller than asked.
     QImage processDecoded(QImage decoded, bool fastPreview, const ConversionSettings &settings,
-                          QString *error = nullptr);
+                          QString *error = nullptr, QString *note = nullptr);
 
     // Contrast, brightness, gamma, sepia, inversion and blur.
     QImage applyAdjustments(const QImage &image, const ConversionSettings &settings);
@@ -99,6 +101,6 @@ public:
     QImage makeQrCodeImage(const QString &text, int size);
 
 private:
-    QImage finishImage(QImage image, const std::optional<QSize> &size, Qt::TransformationMode mode,
-                       const ConversionSettings &settings, QString *error);
+    QImage finishImage(QImage image, const std::optional<ScaleGeometry> &geometry, Qt::TransformationMode mode,
+                       const ConversionSettings &settings, QString *error, QString *note);
 };

@@ -1,5 +1,7 @@
 #include "pipelinerules.h"
 
+#include "formattable.h"
+
 #include <atomic>
 #include <cmath>
 #include <limits>
@@ -85,18 +87,76 @@ QSize sizeForType(int w, int h, const ConversionSettings &settings, bool *known)
 
 } // namespace
 
-std::optional<QSize> scaledSize(const QSize &source, const ConversionSettings &settings)
+namespace {
+
+// The side times factor, rounded, never below one pixel.
+int scaledSide(int side, double factor)
+{
+    return qMax(1, truncatedSide(std::round(side * factor)));
+}
+
+// The absolute width and height met without distortion: inside both (pad
+// too) or covering both (fill and crop).
+ScaleGeometry fittedGeometry(const QSize &source, const ConversionSettings &settings)
+{
+    ScaleGeometry geometry;
+    geometry.fit = settings.scaleFit;
+    const QSize box(settings.scaleAbsoluteWitdh, settings.scaleAbsoluteHeight);
+    if (box.isEmpty() || source.isEmpty())
+        return geometry; // empty: a null result
+    const double across = double(box.width()) / source.width();
+    const double down = double(box.height()) / source.height();
+    const bool cover = settings.scaleFit == FitCover || settings.scaleFit == FitCoverSmart;
+    double factor = cover ? qMax(across, down) : qMin(across, down);
+    geometry.asked = QSize(scaledSide(source.width(), factor), scaledSide(source.height(), factor));
+    if (settings.scaleDoNotEnlarge && factor > 1) {
+        factor = 1;
+        geometry.notEnlarged = true;
+    }
+    geometry.resize = QSize(scaledSide(source.width(), factor), scaledSide(source.height(), factor));
+    if (cover && !geometry.notEnlarged) // rounding never leaves a gap at an edge
+        geometry.resize = geometry.resize.expandedTo(box);
+    geometry.canvas = settings.scaleFit == FitPad ? box
+                    : cover                       ? geometry.resize.boundedTo(box)
+                                                  : geometry.resize;
+    return geometry;
+}
+
+} // namespace
+
+std::optional<ScaleGeometry> scaleGeometry(const QSize &source, const ConversionSettings &settings)
 {
     if (!settings.scaleImage)
         return std::nullopt;
+    if (settings.scaleType == ScaleByAbsoluteSize && settings.scaleFit > FitStretch && settings.scaleFit <= FitPad)
+        return fittedGeometry(source, settings);
     bool known = false;
     const QSize size = sizeForType(source.width(), source.height(), settings, &known);
     if (!known)
         return std::nullopt;
+    ScaleGeometry geometry{size, size, FitStretch, false, size};
     // No side grows past the source's; an empty result stays empty.
-    if (settings.scaleDoNotEnlarge && !size.isEmpty())
-        return size.boundedTo(source);
-    return size;
+    if (settings.scaleDoNotEnlarge && !size.isEmpty()) {
+        geometry.resize = geometry.canvas = size.boundedTo(source);
+        geometry.notEnlarged = geometry.resize != size;
+    }
+    return geometry;
+}
+
+std::optional<QSize> scaledSize(const QSize &source, const ConversionSettings &settings)
+{
+    const std::optional<ScaleGeometry> geometry = scaleGeometry(source, settings);
+    return geometry ? std::optional<QSize>(geometry->canvas) : std::nullopt;
+}
+
+QPoint centredOffset(const QSize &picture, const QSize &canvas)
+{
+    return QPoint((canvas.width() - picture.width()) / 2, (canvas.height() - picture.height()) / 2);
+}
+
+bool needsBackground(const ConversionSettings &settings)
+{
+    return targetFormatAt(settings.targeFileType).opaque;
 }
 
 bool hasWatermark(const ConversionSettings &settings)
@@ -132,12 +192,22 @@ PictureSize pictureSizeVerdict(const QSize &size, int bitsPerPixel)
 
 std::optional<QSize> reducedDecodeSize(const QSize &source, const ConversionSettings &settings)
 {
-    if (pictureSizeVerdict(source, 32) != PictureSize::TooLarge)
+    const std::optional<ScaleGeometry> geometry = scaleGeometry(source, settings);
+    if (!geometry || geometry->resize.isEmpty() || geometry->resize.width() >= source.width()
+        || geometry->resize.height() >= source.height())
         return std::nullopt;
-    const std::optional<QSize> scaled = scaledSize(source, settings);
-    if (!scaled || scaled->isEmpty() || scaled->width() >= source.width() || scaled->height() >= source.height())
+    if (pictureSizeVerdict(source, 32) == PictureSize::TooLarge)
+        return geometry->resize;
+    // Lanczos is left twice the pixels it makes, as libvips' thumbnailer
+    // leaves them; the decoder's own reduction (JPEG's DCT scaling, PNG's
+    // averaging) does the rest far faster. Watermarks are sized against the
+    // whole source, so a picture with one is decoded whole.
+    if (settings.resampling == ResampleSmooth || hasWatermark(settings))
         return std::nullopt;
-    return scaled;
+    const QSize twice = geometry->resize * 2;
+    if (twice.width() < source.width() && twice.height() < source.height())
+        return twice;
+    return std::nullopt;
 }
 
 int reductionFactor(const QSize &source, const QSize &atLeast)

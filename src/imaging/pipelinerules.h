@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <Qt>
@@ -21,6 +22,31 @@ Qt::TransformationMode scalingMode(bool fastPreview, const ConversionSettings &s
 // width of a square) and keeps the aspect ratio. With "Do not enlarge" no side
 // of the result is larger than the source's, in every mode.
 std::optional<QSize> scaledSize(const QSize &source, const ConversionSettings &settings);
+
+// How a picture is scaled: resampled to resize, then cropped (fill and
+// crop) or padded (pad) to canvas, the size of the result. Fit modes other
+// than stretch apply to an absolute size only; elsewhere resize is canvas.
+struct ScaleGeometry
+{
+    QSize resize;
+    QSize canvas;
+    int fit = FitStretch;
+    // "Do not enlarge" kept the picture smaller than asked: resize is not
+    // the size asked.
+    bool notEnlarged = false;
+    QSize asked;
+};
+
+// Nothing when no scaling is asked for; scaledSize is its canvas.
+std::optional<ScaleGeometry> scaleGeometry(const QSize &source, const ConversionSettings &settings);
+
+// Where the resized picture lies on the canvas: a centred crop has negative
+// coordinates, a centred pad positive ones.
+QPoint centredOffset(const QSize &picture, const QSize &canvas);
+
+// Whether transparent pixels are laid on the background colour: the target
+// holds no transparency.
+bool needsBackground(const ConversionSettings &settings);
 
 // Whether a text, picture or QR-code watermark is drawn.
 bool hasWatermark(const ConversionSettings &settings);
@@ -50,9 +76,10 @@ enum class PictureSize { Fits, Empty, TooLarge };
 // rather than empty. Otherwise a side of 0 or less is empty.
 PictureSize pictureSizeVerdict(const QSize &size, int bitsPerPixel);
 
-// The least size a source of this upright size is decoded at when it is too
-// large to decode whole at 32 bits a pixel and the scaling shrinks it on both
-// sides: the scaled size. Nothing when the source is decoded whole.
+// The least size a source of this upright size is decoded at when the
+// scaling shrinks it on both sides: the size it is resampled to when it is
+// too large to decode whole at 32 bits a pixel; twice that for Lanczos when
+// the decoder can reduce it that far. Nothing when the source is decoded whole.
 std::optional<QSize> reducedDecodeSize(const QSize &source, const ConversionSettings &settings);
 
 // The largest whole factor a source can be divided by, each side rounded up,

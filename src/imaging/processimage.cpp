@@ -1,6 +1,7 @@
 #include "imagemagickutil.h"
 #include "pathutil.h"
 #include "pipelinerules.h"
+#include "resampling.h"
 
 #include <QColorSpace>
 #include <QDateTime>
@@ -70,20 +71,6 @@ bool isPaintable(QImage::Format format)
     return format != QImage::Format_Mono && format != QImage::Format_MonoLSB && format != QImage::Format_Indexed8;
 }
 
-// Qt 6.4 premultiplies 16-bit RGBA with the alpha multiplied by itself as
-// well, in conversions and under a painter alike, so such a picture is
-// premultiplied here, pixel by pixel, before it is painted on, and turned
-// back afterwards.
-void premultiplyDeep(QImage &image)
-{
-    for (int y = 0; y < image.height(); ++y) {
-        auto *line = reinterpret_cast<QRgba64 *>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            line[x] = line[x].premultiplied();
-    }
-    image.reinterpretAsFormat(QImage::Format_RGBA64_Premultiplied);
-}
-
 QImage failure(QString *error, const QString &reason)
 {
     if (error)
@@ -110,6 +97,83 @@ QString scaledSizeRefusal(const QSize &size, int bitsPerPixel)
     return {};
 }
 
+// The refusal of the first of the geometry's sizes that cannot be made.
+QString geometryRefusal(const ScaleGeometry &geometry, int bitsPerPixel)
+{
+    const QString resize = scaledSizeRefusal(geometry.resize, bitsPerPixel);
+    return resize.isEmpty() ? scaledSizeRefusal(geometry.canvas, bitsPerPixel) : resize;
+}
+
+// The background colour in the picture's colour space: the setting is sRGB.
+QColor backgroundFor(const QImage &image, const ConversionSettings &settings)
+{
+    const QColorSpace space = image.colorSpace();
+    if (!space.isValid() || space == QColorSpace(QColorSpace::SRgb))
+        return settings.backgroundColour;
+    return QColorSpace(QColorSpace::SRgb).transformationToColorSpace(space).map(settings.backgroundColour);
+}
+
+// A canvas of the picture's depth filled with the colour, the picture
+// painted on it at offset: over the colour (blended where it is half
+// transparent), or replacing it, its transparency kept.
+QImage onCanvas(const QImage &image, const QSize &size, const QPoint &offset, const QColor &colour, bool blend)
+{
+    const bool deep = image.depth() > 32 || image.format() == QImage::Format_Grayscale16;
+    const bool alpha = !blend && (image.hasAlphaChannel() || colour.alpha() < 255);
+    QImage canvas(size, deep ? (alpha ? QImage::Format_RGBA64_Premultiplied : QImage::Format_RGBX64)
+                             : (alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32));
+    if (canvas.isNull())
+        return canvas;
+    canvas.fill(colour);
+    QImage picture = image;
+    if (picture.format() == QImage::Format_RGBA64)
+        premultiplyDeep(picture);
+    QPainter painter(&canvas);
+    if (!blend)
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(offset, picture);
+    painter.end();
+    canvas.setColorSpace(image.colorSpace());
+    return canvas;
+}
+
+// Resampled to size by the filter the settings choose; nearest pixel when
+// the mode asks for speed.
+QImage resampled(const QImage &image, const QSize &size, Qt::TransformationMode mode,
+                 const ConversionSettings &settings)
+{
+    if (image.size() == size)
+        return image;
+    if (mode == Qt::FastTransformation || settings.resampling == ResampleSmooth)
+        return image.scaled(size, Qt::IgnoreAspectRatio, mode);
+    return lanczosResampled(image, size, settings.resampling == ResampleSharp);
+}
+
+// Scaling in the geometry's steps: resampled, then cropped to the canvas
+// or padded to it with the background colour. *note tells of a picture that
+// "Do not enlarge" kept smaller than asked.
+QImage fitted(const QImage &image, const ScaleGeometry &geometry, Qt::TransformationMode mode,
+              const ConversionSettings &settings, QString *note)
+{
+    if (geometry.notEnlarged && note) {
+        const QString kept = ImageMagickUtil::tr("not enlarged: %1 x %2 kept, %3 x %4 asked")
+                                     .arg(geometry.resize.width())
+                                     .arg(geometry.resize.height())
+                                     .arg(geometry.asked.width())
+                                     .arg(geometry.asked.height());
+        *note = note->isEmpty() ? kept : *note + QStringLiteral("; ") + kept;
+    }
+    QImage scaled = resampled(image, geometry.resize, mode, settings);
+    if (scaled.isNull() || scaled.size() == geometry.canvas)
+        return scaled;
+    if (geometry.fit == FitPad)
+        return onCanvas(scaled, geometry.canvas, centredOffset(scaled.size(), geometry.canvas),
+                        backgroundFor(scaled, settings), false);
+    if (geometry.fit == FitCoverSmart)
+        return attentionCropped(scaled, geometry.canvas);
+    return scaled.copy(QRect(-centredOffset(scaled.size(), geometry.canvas), geometry.canvas));
+}
+
 } // namespace
 
 QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, const ConversionSettings &settings,
@@ -119,29 +183,29 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
     // never scaled up from a small rendering; the rendering is the source of
     // every later step, watermarks included.
     Rendering rendering = wholeRendering(settings, page);
-    std::optional<QSize> size;
+    std::optional<ScaleGeometry> geometry;
     const std::optional<QSize> ownSize = renderedSourceSize(path, settings.pdfSourceDpi, nullptr, page);
     if (ownSize && ownSize->isValid()) {
         // A drawing or a page has no pixels to enlarge: it is rendered at the
         // size asked, "do not enlarge" or not.
         ConversionSettings drawn = settings;
         drawn.scaleDoNotEnlarge = false;
-        size = scaledSize(*ownSize, drawn);
-        if (size) {
-            if (const QString refusal = scaledSizeRefusal(*size, 32); !refusal.isEmpty())
+        geometry = scaleGeometry(*ownSize, drawn);
+        if (geometry) {
+            if (const QString refusal = geometryRefusal(*geometry, 32); !refusal.isEmpty())
                 return failure(error, refusal);
-            rendering.size = *size;
+            rendering.size = geometry->resize;
         }
     } else if (settings.scaleImage) {
-        // A source too large to decode whole is decoded reduced when it is
-        // scaled down anyway; its scaled size follows from its full size.
-        size = reducedDecodeSize(
-            uprightImageSize(path, settings.pdfSourceDpi, settings.rawPictures, page, settings.ignoreOrientation),
-            settings);
-        if (size) {
-            if (const QString refusal = scaledSizeRefusal(*size, 32); !refusal.isEmpty())
+        // A source too large to decode whole, or one that Lanczos reduces
+        // a lot, is decoded reduced; its geometry follows from its full size.
+        const QSize whole =
+            uprightImageSize(path, settings.pdfSourceDpi, settings.rawPictures, page, settings.ignoreOrientation);
+        if (const std::optional<QSize> reduced = reducedDecodeSize(whole, settings)) {
+            geometry = scaleGeometry(whole, settings);
+            if (const QString refusal = geometryRefusal(*geometry, 32); !refusal.isEmpty())
                 return failure(error, refusal);
-            rendering.atLeast = *size;
+            rendering.atLeast = *reduced;
         }
     }
 
@@ -158,8 +222,8 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
         *note = sourceNote;
     // Handed on, not shared: a step that changes the pixels in place then makes no copy.
     if (!ownSize && !rendering.atLeast.isValid())
-        return processDecoded(std::move(image), fastPreview, settings, error);
-    return finishImage(std::move(image), size, scalingMode(fastPreview, settings), settings, error);
+        return processDecoded(std::move(image), fastPreview, settings, error, note);
+    return finishImage(std::move(image), geometry, scalingMode(fastPreview, settings), settings, error, note);
 }
 
 Rendering ImageMagickUtil::wholeRendering(const ConversionSettings &settings, int page)
@@ -172,25 +236,27 @@ Rendering ImageMagickUtil::wholeRendering(const ConversionSettings &settings, in
 }
 
 QImage ImageMagickUtil::processDecoded(QImage decoded, bool fastPreview, const ConversionSettings &settings,
-                                       QString *error)
+                                       QString *error, QString *note)
 {
-    const std::optional<QSize> size = scaledSize(decoded.size(), settings);
+    const std::optional<ScaleGeometry> geometry = scaleGeometry(decoded.size(), settings);
     // The adjustments and the blur widen every picture to 32 bits a pixel.
-    if (size) {
-        if (const QString refusal = scaledSizeRefusal(*size, qMax(decoded.depth(), 32)); !refusal.isEmpty())
+    if (geometry) {
+        if (const QString refusal = geometryRefusal(*geometry, qMax(decoded.depth(), 32)); !refusal.isEmpty())
             return failure(error, refusal);
     }
-    return finishImage(std::move(decoded), size, scalingMode(fastPreview, settings), settings, error);
+    return finishImage(std::move(decoded), geometry, scalingMode(fastPreview, settings), settings, error, note);
 }
 
-QImage ImageMagickUtil::finishImage(QImage image, const std::optional<QSize> &size, Qt::TransformationMode mode,
-                                    const ConversionSettings &settings, QString *error)
+QImage ImageMagickUtil::finishImage(QImage image, const std::optional<ScaleGeometry> &geometry,
+                                    Qt::TransformationMode mode, const ConversionSettings &settings, QString *error,
+                                    QString *note)
 {
     const QColorSpace space = image.colorSpace();
     if (!isPaintable(image.format())) {
         // A picture no step touches keeps the decoder's format, so a palette
         // stays a palette; otherwise it is widened so that every step applies.
-        if (!hasWatermark(settings) && !size && !hasAdjustment(settings) && settings.adjustGrayScale != 1)
+        if (!hasWatermark(settings) && !geometry && !hasAdjustment(settings) && settings.adjustGrayScale != 1
+            && !(needsBackground(settings) && image.hasAlphaChannel()))
             return image;
         image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     }
@@ -217,11 +283,15 @@ QImage ImageMagickUtil::finishImage(QImage image, const std::optional<QSize> &si
         image.convertTo(format);
     }
 
-    if (size)
-        image = image.scaled(*size, Qt::IgnoreAspectRatio, mode);
+    if (geometry)
+        image = fitted(image, *geometry, mode, settings, note);
 
-    if (hasAdjustment(settings))
+    if (hasAdjustment(settings) && !image.isNull())
         image = applyAdjustments(image, settings);
+
+    // Where the target holds no transparency, the preview shows what it will hold.
+    if (needsBackground(settings) && image.hasAlphaChannel())
+        image = onCanvas(image, image.size(), QPoint(), backgroundFor(image, settings), true);
 
     if (settings.adjustGrayScale == 1)
         image = image.convertToFormat(QImage::Format_Grayscale8);

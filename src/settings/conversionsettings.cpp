@@ -80,6 +80,9 @@ const KeyEntry keyTable[] = {
     {"scaleRelativeHeight", SettingScaleRelativeHeight, &S::scaleRelativeHeight, 0, maxSide},
     {"scaleLongEdge", SettingScaleLongEdge, &S::scaleLongEdge, 0, maxSide},
     {"scaleDoNotEnlarge", SettingScaleDoNotEnlarge, &S::scaleDoNotEnlarge},
+    {"scaleFit", SettingScaleFit, &S::scaleFit, FitStretch, FitPad, keep},
+    {"resampling", SettingResampling, &S::resampling, ResampleSmooth, ResampleSharp, keep},
+    {"backgroundColour", SettingBackgroundColour, &S::backgroundColour},
     {"textContent", SettingTextContent, &S::textContent},
     {"textFont", SettingTextFont, &S::textFont},
     {"textSize", SettingTextSize, &S::textSize, 0, 999},
@@ -289,7 +292,7 @@ void loadConversionSettings(QSettings &store, ConversionSettings &settings, cons
                     settings.*member = text.isEmpty() ? labelFont : fontFromDescription(text);
                 } else if constexpr (std::is_same_v<T, QColor>) {
                     const QString text = stored.toString();
-                    settings.*member = text.isEmpty() ? QColor(Qt::black) : QColor::fromString(text);
+                    settings.*member = text.isEmpty() ? defaults.*member : QColor::fromString(text);
                 }
             },
             entry.member);

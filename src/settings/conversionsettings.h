@@ -87,6 +87,9 @@ enum SettingId {
     SettingShrinkToFileSize = 156,
     SettingAlsoWrite = 161,
     SettingJpegLossless = 180,
+    SettingScaleFit = 170,
+    SettingResampling = 171,
+    SettingBackgroundColour = 172,
 };
 
 // Watermark positions, "Top - Left" (0) to "Bottom - Right" (8).
@@ -106,6 +109,13 @@ enum PaperSize { PaperLetter = 0, PaperA4, PaperA5, PaperLegal, PaperExecutive }
 enum PdfQuality { PdfQuality96 = 0, PdfQuality150, PdfQuality300, PdfQuality400, PdfQuality600, PdfQuality1200 };
 enum ScaleType { ScaleByPercentage = 0, ScaleByAbsoluteSize = 1, ScaleByRelativeSize = 2, ScaleByLongEdge = 3 };
 enum RelativeTo { RelativeToWidth = 0, RelativeToHeight = 1 };
+// How a picture meets an absolute width and height ("Fit"): stretched to
+// both, inside both, filling both and cropped (centred or on the part that
+// draws the eye), or inside both and padded with the background colour.
+enum ScaleFit { FitStretch = 0, FitInside, FitCover, FitCoverSmart, FitPad };
+// The filter that scales pictures ("Resampling"): Qt's bilinear smoothing,
+// Lanczos 3, or Lanczos 3 followed by a mild sharpening when reduced.
+enum Resampling { ResampleSmooth = 0, ResampleLanczos, ResampleSharp };
 enum PaperOrientation { OrientationPortrait = 0, OrientationLandscape = 1 };
 enum MarginChoice { NoMargin = 0, AddMargin = 1 };
 // What a run does with a target that already exists ("If the file exists").
@@ -168,6 +178,11 @@ struct ConversionSettings
     int scaleRelativeHeight = 1080;
     int scaleLongEdge = 1600;
     bool scaleDoNotEnlarge = false;
+    int scaleFit = FitStretch;
+    int resampling = ResampleSmooth;
+    // What transparent pixels are laid on where the target holds none, and
+    // the colour of a padded picture's border.
+    QColor backgroundColour = Qt::white;
     QString textContent;
     QFont textFont;
     int textSize = 12;

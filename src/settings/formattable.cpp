@@ -8,6 +8,7 @@ constexpr bool read = true;
 constexpr bool write = true;
 constexpr bool pages = true;
 constexpr bool animates = true;
+constexpr bool opaque = true;
 
 // Rows that can be written keep their order: it is the stored target index.
 // New formats go at the end, so that the dialogs list them last.
@@ -24,7 +25,7 @@ QList<ImageFormat> formatRows()
         {"HEIC", {"heic"}, {"image/heic"}, read, write, "heicQuality", {}, Control::None, Route::ByEncoder, pages, 28},
         {"HEIF", {"heif"}, {"image/heif"}, read, write, "heifQuality", {}, Control::None, Route::ByEncoder, pages, 28},
         {"JPG", {"jpg", "jpeg"}, {"image/jpeg"}, read, write, "targeFileQuality", {}, Control::None,
-         Route::AfterEncoding, !pages, 11, !animates, 10, true},
+         Route::AfterEncoding, !pages, 11, !animates, 10, true, opaque},
         {"JPEG XL", {"jxl"}, {"image/jxl"}, read, write, "jxlQuality", "jxlLossless", Control::None, Route::ByEncoder,
          pages, 19},
         {"PNG", {"png"}, {"image/png"}, read, write, {}, {}, Control::PngLevel, Route::AfterEncoding, !pages, 8},

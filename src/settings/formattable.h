@@ -40,6 +40,10 @@ struct ImageFormat
     // joins cost nothing; elsewhere a few large cells, since an encoder that
     // predicts from neighbouring blocks pays for every join as for an edge.
     bool sizeSampleInBands = false;
+    // The target holds no transparency: transparent pixels are laid on the
+    // background colour in the pipeline, so the preview shows them so too.
+    // GIF is not such a target: its writer keeps its palette's own rule.
+    bool opaque = false;
 
     // ".avif": what a target's file name ends in.
     QString targetExtension() const { return QLatin1Char('.') + extensions.first(); }

@@ -53,6 +53,90 @@ private slots:
         QCOMPARE(scaledSize(source, settings).value_or(QSize()), expected);
     }
 
+    // Both a width and a height asked, on a landscape and a portrait source:
+    // the size resampled to, then the canvas cropped or padded to.
+    void fitModes_data()
+    {
+        QTest::addColumn<QSize>("source");
+        QTest::addColumn<int>("fit");
+        QTest::addColumn<QSize>("box");
+        QTest::addColumn<bool>("doNotEnlarge");
+        QTest::addColumn<QSize>("resize");
+        QTest::addColumn<QSize>("canvas");
+        const QSize wide(1000, 600), tall(600, 1000), box(500, 500), big(2000, 1500);
+        QTest::newRow("wide stretch") << wide << int(FitStretch) << box << false << box << box;
+        QTest::newRow("wide inside") << wide << int(FitInside) << box << false << QSize(500, 300) << QSize(500, 300);
+        QTest::newRow("wide cover") << wide << int(FitCover) << box << false << QSize(833, 500) << box;
+        QTest::newRow("wide cover-smart") << wide << int(FitCoverSmart) << box << false << QSize(833, 500) << box;
+        QTest::newRow("wide pad") << wide << int(FitPad) << box << false << QSize(500, 300) << box;
+        QTest::newRow("tall inside") << tall << int(FitInside) << box << false << QSize(300, 500) << QSize(300, 500);
+        QTest::newRow("tall cover") << tall << int(FitCover) << box << false << QSize(500, 833) << box;
+        QTest::newRow("tall pad") << tall << int(FitPad) << box << false << QSize(300, 500) << box;
+        QTest::newRow("cover rounds up to the box") << QSize(999, 601) << int(FitCover) << QSize(333, 200) << false
+                                                    << QSize(333, 200) << QSize(333, 200);
+        QTest::newRow("wide inside, kept") << wide << int(FitInside) << big << true << wide << wide;
+        QTest::newRow("wide cover, kept") << wide << int(FitCover) << big << true << wide << wide;
+        QTest::newRow("wide pad, kept") << wide << int(FitPad) << big << true << wide << big;
+        QTest::newRow("tall cover, one side kept") << tall << int(FitCover) << QSize(300, 1200) << true << tall
+                                                   << QSize(300, 1000);
+        QTest::newRow("empty box") << wide << int(FitPad) << QSize(0, 500) << false << QSize() << QSize();
+    }
+
+    void fitModes()
+    {
+        QFETCH(QSize, source);
+        QFETCH(int, fit);
+        QFETCH(QSize, box);
+        QFETCH(bool, doNotEnlarge);
+        QFETCH(QSize, resize);
+        QFETCH(QSize, canvas);
+        ConversionSettings settings;
+        settings.scaleImage = true;
+        settings.scaleType = ScaleByAbsoluteSize;
+        settings.scaleFit = fit;
+        settings.scaleDoNotEnlarge = doNotEnlarge;
+        settings.scaleAbsoluteWitdh = box.width();
+        settings.scaleAbsoluteHeight = box.height();
+        const ScaleGeometry geometry = scaleGeometry(source, settings).value();
+        QCOMPARE(geometry.resize, resize);
+        QCOMPARE(geometry.canvas, canvas);
+        QCOMPARE(geometry.notEnlarged, doNotEnlarge);
+        QCOMPARE(scaledSize(source, settings).value(), canvas);
+    }
+
+    // Lanczos is handed at least twice its size by the decoder; a source too
+    // large to decode whole is reduced to the size asked whatever the filter.
+    void reducedDecodes_data()
+    {
+        QTest::addColumn<QSize>("source");
+        QTest::addColumn<int>("percent");
+        QTest::addColumn<int>("resampling");
+        QTest::addColumn<bool>("watermark");
+        QTest::addColumn<QSize>("expected");
+        const QSize photo(4000, 3000), huge(12000, 9000);
+        QTest::newRow("lanczos 25 %") << photo << 25 << int(ResampleLanczos) << false << QSize(2000, 1500);
+        QTest::newRow("sharp 10 %") << photo << 10 << int(ResampleSharp) << false << QSize(800, 600);
+        QTest::newRow("lanczos 60 %: whole") << photo << 60 << int(ResampleLanczos) << false << QSize();
+        QTest::newRow("smooth 25 %: whole") << photo << 25 << int(ResampleSmooth) << false << QSize();
+        QTest::newRow("watermarked: whole") << photo << 25 << int(ResampleSharp) << true << QSize();
+        QTest::newRow("huge, smooth") << huge << 25 << int(ResampleSmooth) << false << QSize(3000, 2250);
+    }
+
+    void reducedDecodes()
+    {
+        QFETCH(QSize, source);
+        QFETCH(int, percent);
+        QFETCH(int, resampling);
+        QFETCH(bool, watermark);
+        QFETCH(QSize, expected);
+        ConversionSettings settings;
+        settings.scaleImage = true;
+        settings.scalePercentage = percent;
+        settings.resampling = resampling;
+        settings.textContent = watermark ? "(c)" : "";
+        QCOMPARE(reducedDecodeSize(source, settings).value_or(QSize()), expected);
+    }
+
     void pictureSizeVerdict_data()
     {
         QTest::addColumn<QSize>("size");

@@ -4,9 +4,12 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "formattable.h"
 #include "imagemagickutil.h"
 #include "pipelinerules.h"
 #include "kxtest.h"
@@ -220,7 +223,8 @@ private slots:
         QTest::addColumn<int>("format");
         QTest::addColumn<QString>("step");
         for (int f = 0; f < int(std::size(deepFormats)); ++f)
-            for (const char *step : {"none", "watermark", "scaled", "enlarged preview", "brightness", "grayscale", "blur"})
+            for (const char *step : {"none", "watermark", "scaled", "enlarged preview", "brightness", "grayscale", "blur",
+                                     "lanczos scaled", "sharp scaled"})
                 QTest::addRow("%d %s", int(deepFormats[f].deep), step) << f << step;
     }
 
@@ -242,11 +246,14 @@ private slots:
         s.adjustBrightness = step == "brightness" ? 10 : 0;
         s.adjustGrayScale = step == "grayscale" ? 1 : 0;
         s.setBlurRadius = step == "blur" ? 2 : 0;
+        s.resampling = step.startsWith("lanczos") ? ResampleLanczos : step.startsWith("sharp") ? ResampleSharp : ResampleSmooth;
         const bool fast = step.endsWith("preview");
         const QImage image = ImageMagickUtil().processImage(deepPath, fast, s);
         const QImage reference = ImageMagickUtil().processImage(shallowPath, fast, s);
         const int difference = kxtest::maxChannelDifference(image, reference);
         QVERIFY2(difference <= 2, qPrintable(QString::number(difference)));
+        if (s.resampling != ResampleSmooth)
+            QCOMPARE(image.format(), QImage(deepPath).format());
     }
 
     // Palette, one-bit and translucent sources: the format each step leaves and a worked pixel.
@@ -291,6 +298,102 @@ private slots:
         const QImage image = ImageMagickUtil().processImage(path, fast, settings);
         QCOMPARE(int(image.format()), format);
         QCOMPARE(image.pixel(at), pixel);
+    }
+
+    // A half-transparent, a transparent and an opaque pixel: laid on the
+    // background where the target holds no transparency, kept elsewhere.
+    void transparencyByTarget_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QList<QRgb>>("expected");
+        const QList<QRgb> kept{qRgba(200, 0, 0, 128), qRgba(0, 0, 0, 0), qRgb(0, 255, 0)};
+        QTest::newRow("JPG") << "JPG" << QList<QRgb>{qRgb(126, 51, 102), qRgb(0x33, 0x66, 0xcc), qRgb(0, 255, 0)};
+        for (const char *target : {"PNG", "WEBP", "PDF"})
+            QTest::newRow(target) << target << kept;
+    }
+
+    void transparencyByTarget()
+    {
+        QFETCH(QString, target);
+        QFETCH(QList<QRgb>, expected);
+        QImage source(3, 1, QImage::Format_ARGB32);
+        source.setPixel(0, 0, qRgba(200, 0, 0, 128));
+        source.setPixel(1, 0, qRgba(0, 0, 0, 0));
+        source.setPixel(2, 0, qRgb(0, 255, 0));
+        ConversionSettings s;
+        s.backgroundColour = QColor("#3366cc");
+        for (int k = 0; k < targetFormats().size(); ++k)
+            s.targeFileType = targetFormats().at(k).label == target ? k : s.targeFileType;
+        const QImage image = ImageMagickUtil().processDecoded(source, false, s);
+        QCOMPARE(image.hasAlphaChannel(), target != "JPG");
+        for (int x = 0; x < 3; ++x) {
+            const QColor got = image.pixelColor(x, 0), want = QColor::fromRgba(expected.at(x));
+            QVERIFY2(qAbs(got.red() - want.red()) <= 1 && qAbs(got.green() - want.green()) <= 1
+                         && qAbs(got.blue() - want.blue()) <= 1 && got.alpha() == want.alpha(),
+                     qPrintable(got.name(QColor::HexArgb)));
+        }
+    }
+
+    // A grey landscape with a red patch near its right edge, asked for as a square.
+    void fitModesReachThePixels_data()
+    {
+        QTest::addColumn<int>("fit");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("red");
+        QTest::addColumn<QRgb>("corner");
+        const QRgb grey = qRgb(128, 128, 128), background = qRgb(0x33, 0x66, 0xcc);
+        QTest::newRow("inside") << int(FitInside) << QSize(80, 40) << true << grey;
+        QTest::newRow("cover, centred: the patch cut off") << int(FitCover) << QSize(80, 80) << false << grey;
+        QTest::newRow("cover, on the patch") << int(FitCoverSmart) << QSize(80, 80) << true << grey;
+        QTest::newRow("pad") << int(FitPad) << QSize(80, 80) << true << background;
+    }
+
+    void fitModesReachThePixels()
+    {
+        QFETCH(int, fit);
+        QFETCH(QSize, size);
+        QFETCH(bool, red);
+        QFETCH(QRgb, corner);
+        QImage source = solid(200, 100, qRgb(128, 128, 128));
+        QPainter(&source).fillRect(160, 30, 30, 40, Qt::red);
+        ConversionSettings s = scaling(true, ScaleByAbsoluteSize, 80, 80);
+        s.scaleFit = fit;
+        s.backgroundColour = QColor("#3366cc");
+        const QImage image = ImageMagickUtil().processDecoded(source, false, s);
+        QCOMPARE(image.size(), size);
+        QCOMPARE(image.pixel(0, 0), corner);
+        bool found = false;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                found = found || image.pixel(x, y) == qRgb(255, 0, 0);
+        QCOMPARE(found, red);
+    }
+
+    // Lanczos through the pipeline gives what libvips' own command gives.
+    void lanczosMatchesLibvips_data()
+    {
+        QTest::addColumn<int>("percent");
+        QTest::newRow("85 %") << 85;
+        QTest::newRow("200 %") << 200;
+    }
+
+    void lanczosMatchesLibvips()
+    {
+        QFETCH(int, percent);
+        const QString vips = QStandardPaths::findExecutable("vips");
+        if (vips.isEmpty())
+            QSKIP("libvips' command is not installed");
+        const QString source = dir.filePath("photo.png");
+        const QString reference = dir.filePath(QString("vips%1.png").arg(percent));
+        QVERIFY(kxtest::makePhotoLikeImage(300, 200).save(source));
+        QCOMPARE(QProcess::execute(vips, {"resize", source, reference, QString::number(percent / 100.0), "--kernel",
+                                          "lanczos3"}),
+                 0);
+        ConversionSettings s = scaling(true, ScaleByPercentage, percent);
+        s.resampling = ResampleLanczos;
+        const QImage image = ImageMagickUtil().processImage(source, false, s, nullptr, false);
+        QCOMPARE(image.size(), QImage(reference).size());
+        QVERIFY(kxtest::maxChannelDifference(image, QImage(reference)) <= 1);
     }
 
     void cacheDecodesOnceUntilFileChanges()
