@@ -27,6 +27,12 @@ _kestrix_convert()
         --metadata)
             COMPREPLY=($(compgen -W 'all no-location profile none' -- "$cur"))
             return ;;
+        --fit)
+            COMPREPLY=($(compgen -W 'stretch inside cover cover-smart pad' -- "$cur"))
+            return ;;
+        --resample)
+            COMPREPLY=($(compgen -W 'smooth lanczos sharp' -- "$cur"))
+            return ;;
         --preset)
             # One name a line, spaces kept; quoted on insertion as file names are.
             local IFS=$'\n'
@@ -45,7 +51,7 @@ _kestrix_convert()
         --settings | --pdf)
             _filedir
             return ;;
-        --quality | --scale | --width | --height | --pdf-dpi | --jobs | --shard | --max-size | --min-quality)
+        --quality | --scale | --width | --height | --pdf-dpi | --jobs | --shard | --max-size | --min-quality | --background)
             return ;;
     esac
     $split && return
