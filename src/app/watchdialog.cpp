@@ -38,6 +38,10 @@ WatchDialog::WatchDialog(QWidget *parent) : QDialog(parent)
     form->addRow(tr("Output folder:"), withBrowse(outputEdit, tr("Output folder")));
     form->addRow(moveBox);
     choices << folderEdit << presetBox << outputEdit << moveBox;
+    // The fields sit beside their labels in a row of their own: named for screen readers.
+    folderEdit->setAccessibleName(tr("Folder to watch"));
+    presetBox->setAccessibleName(tr("Settings"));
+    outputEdit->setAccessibleName(tr("Output folder"));
 
     logView = new QPlainTextEdit(this);
     logView->setReadOnly(true);
@@ -95,7 +99,11 @@ void WatchDialog::startWatching()
     if (session)
         return;
     const QString folder = QDir::fromNativeSeparators(folderEdit->text().trimmed());
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+    if (folder.isEmpty()) {
+        log(tr("Choose the folder to watch."));
+        return;
+    }
+    if (!QFileInfo(folder).isDir()) {
         log(tr("%1 is not a folder.").arg(folderEdit->text()));
         return;
     }
@@ -108,14 +116,14 @@ void WatchDialog::startWatching()
         return;
     }
     session = new WatchSession(QFileInfo(folder).absoluteFilePath(), settings, moveBox->isChecked(), 1000, this);
-    connect(session, &WatchSession::fileReported, this,
-            [this](const QString &path, const QString &status, const QString &reason) {
-                const QString name = QDir::toNativeSeparators(path);
-                const QString word = status == QLatin1String("converted") ? tr("converted")
-                                     : status == QLatin1String("skipped") ? tr("skipped")
-                                                                          : tr("failed");
-                log(reason.isEmpty() ? tr("%1: %2").arg(name, word) : tr("%1: %2 (%3)").arg(name, word, reason));
-            });
+    connect(session, &WatchSession::fileReported, this, [this](const ConversionFile &file) {
+        const QString name = QDir::toNativeSeparators(file.source);
+        const QString word = file.outcome == ConversionFile::Failed    ? tr("failed")
+                             : file.outcome == ConversionFile::Skipped ? tr("skipped")
+                                                                       : tr("converted");
+        const QString reason = file.reason();
+        log(reason.isEmpty() ? tr("%1: %2").arg(name, word) : tr("%1: %2 (%3)").arg(name, word, reason));
+    });
     connect(session, &WatchSession::problem, this, &WatchDialog::log);
     connect(session, &WatchSession::stopped, this, &WatchDialog::sessionStopped);
     if (!session->start(&error)) {

@@ -18,27 +18,13 @@ bool watchSettings(const QString &preset, const ConversionSettings &current, con
         return false;
     }
     ConversionSettings chosen = current;
-    if (!preset.isEmpty()) {
-        const QString path = presetPath(preset);
-        QList<SettingsFileProblem> problems;
-        if (path.isEmpty() || !loadSettingsFile(path, chosen, QApplication::font(), &problems)) {
-            *error = QObject::tr("The preset \"%1\" could not be read.").arg(preset);
-            return false;
-        }
-        // Unattended, a setting read wrong would quietly give other pictures.
-        if (!problems.isEmpty()) {
-            *error = QObject::tr("The preset \"%1\" has settings this version does not know: %2")
-                         .arg(preset, problems.first().reason);
-            return false;
-        }
-    }
-    if (chosen.targeFileType == TargetPdf) {
-        *error = QObject::tr("A watched folder is converted to pictures, not to a PDF document.");
+    // Unattended, a setting read wrong would quietly give other pictures.
+    if (!preset.isEmpty() && !loadRunSettings(preset, true, chosen, error))
+        return false;
+    if (const QString refusal = watchRefusal(chosen); !refusal.isEmpty()) {
+        *error = refusal;
         return false;
     }
-    // Outputs beside their sources would land in the watched folder and be
-    // taken up again.
-    chosen.outputBesideSource = false;
     chosen.outputFolder = outputFolder;
     if (chosen.existingFilePolicy == ExistingAsk)
         chosen.existingFilePolicy = ExistingSkip;
@@ -89,38 +75,26 @@ void WatchSession::convertBatch(const QStringList &paths)
 {
     if (stopping)
         return;
-    const QString extension = targetFormatAt(settings.targeFileType).targetExtension();
-    worker = new ConvertImagesThread(settings, this);
-    worker->_urls = paths;
-    worker->outputPath = settings.outputFolder;
-    worker->targetExtension = extension;
+    ConversionJob job;
+    job.sources = paths;
+    job.settings = {settings};
+    job.outputFolder = settings.outputFolder;
+    job.targetExtension = targetFormatAt(settings.targeFileType).targetExtension();
     // Planned against the watched folder, so that a kept folder structure is
     // the one below it, whichever files a batch holds.
-    worker->plannedFiles = planOutputs(paths, settings.outputFolder, extension, settings, false,
-                                       fileSourceFacts(settings), watch.folder());
-    const auto note = [this](const QString &status) {
-        return [this, status](const QString &path, const QString &reason) {
-            // A failure of any page outweighs the rest; the first reason is kept.
-            auto &outcome = outcomes[path];
-            if (outcome.first.isEmpty() || (status == QLatin1String("failed") && outcome.first != status))
-                outcome = {status, reason};
-        };
-    };
-    connect(worker, &ConvertImagesThread::fileFailed, this, note(QStringLiteral("failed")));
-    connect(worker, &ConvertImagesThread::fileSkipped, this, note(QStringLiteral("skipped")));
-    connect(worker, &ConvertImagesThread::fileNoted, this, note(QStringLiteral("converted")));
-    connect(worker, &ConvertImagesThread::fileFinished, this, &WatchSession::finishFile);
+    job.plan = planOutputs(paths, job.outputFolder, job.targetExtension, settings, false, fileSourceFacts(settings),
+                           watch.folder());
+    worker = new ConvertImagesThread(job, this);
+    connect(worker, &ConvertImagesThread::fileReported, this, &WatchSession::finishFile);
     connect(worker, &ConvertImagesThread::threadCompleted, this, &WatchSession::passEnded);
     connect(worker, &ConvertImagesThread::threadTerminated, this, &WatchSession::passEnded);
     worker->start();
 }
 
-void WatchSession::finishFile(const QString &path)
+void WatchSession::finishFile(const ConversionFile &file)
 {
-    const QPair<QString, QString> outcome = outcomes.take(path);
-    const QString status = outcome.first.isEmpty() ? QStringLiteral("converted") : outcome.first;
-    watch.fileDone(path, status, outcome.second);
-    emit fileReported(path, status, outcome.second);
+    watch.fileDone(file);
+    emit fileReported(file);
 }
 
 void WatchSession::passEnded()
@@ -128,7 +102,6 @@ void WatchSession::passEnded()
     worker->wait();
     worker->deleteLater();
     worker = nullptr;
-    outcomes.clear();
     // A file the stopped pass gave no word on is taken up by the next start.
     if (stopping)
         emit stopped();

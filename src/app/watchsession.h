@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QHash>
 #include <QObject>
-#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -15,7 +13,8 @@ class ConvertImagesThread;
 // or a preset's, the pictures written into outputFolder. Nobody is there to
 // answer, so a target that exists is skipped where the settings would ask.
 // False, with the reason, for an empty output folder, a preset that cannot be
-// read or names a setting this version does not know, and a PDF target.
+// read or names a setting this version does not know, and settings a watch
+// refuses (watchRefusal).
 bool watchSettings(const QString &preset, const ConversionSettings &current, const QString &outputFolder,
                    ConversionSettings *settings, QString *error);
 
@@ -41,20 +40,18 @@ public:
     void stop();
 
 signals:
-    // status "converted", "skipped" or "failed", with the reason or a note.
-    void fileReported(const QString &path, const QString &status, const QString &reason);
+    // A file's record, once it is journaled.
+    void fileReported(const ConversionFile &file);
     void problem(const QString &message);
     void stopped();
 
 private:
     void convertBatch(const QStringList &paths);
-    void finishFile(const QString &path);
+    void finishFile(const ConversionFile &file);
     void passEnded();
 
     ConversionSettings settings;
     FolderWatch watch;
     ConvertImagesThread *worker = nullptr;
-    // The pass's word on each source so far: status and reason.
-    QHash<QString, QPair<QString, QString>> outcomes;
     bool stopping = false;
 };

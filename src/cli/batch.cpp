@@ -50,19 +50,6 @@ QString shownPath(const QString &path)
                                                     : QDir::toNativeSeparators(relative);
 }
 
-bool targetExists(const QString &target)
-{
-    // A folder (or a dangling link) of that name counts as an existing target,
-    // as in the window.
-    const QFileInfo info(target);
-    return info.exists() || info.isSymLink();
-}
-
-QString existsReason()
-{
-    return QStringLiteral("the target exists");
-}
-
 QString notUtf8Reason()
 {
     return QStringLiteral("the name is not valid UTF-8, which this program cannot open; rename it");
@@ -192,10 +179,33 @@ int stopDescriptor()
     return stopPipe[0];
 }
 
-QString freeTargetName(const QString &target)
+ConversionFile fileRecord(const QString &source, const QString &target, ConversionFile::Outcome outcome,
+                          const QString &reason)
 {
-    return firstFreeName(target, targetExists);
+    ConversionFile file{source, outcome, target};
+    (outcome == ConversionFile::Skipped ? file.skipped : file.failures) << reason;
+    return file;
 }
+
+namespace {
+
+// The word the report and the JSON give an outcome.
+QString statusWord(ConversionFile::Outcome outcome)
+{
+    switch (outcome) {
+    case ConversionFile::Failed:
+        return QStringLiteral("failed");
+    case ConversionFile::Skipped:
+        return QStringLiteral("skipped");
+    case ConversionFile::Converted:
+    case ConversionFile::Renamed:
+    case ConversionFile::NotStarted:
+        break;
+    }
+    return QStringLiteral("converted");
+}
+
+} // namespace
 
 Reporter::Reporter(const QStringList &sources, bool quiet, bool terminal)
     : total(sources.size()), quiet(quiet), terminal(terminal), results(sources.size())
@@ -205,14 +215,14 @@ Reporter::Reporter(const QStringList &sources, bool quiet, bool terminal)
     clock.start();
 }
 
-void Reporter::report(const FileResult &result)
+void Reporter::report(const ConversionFile &file)
 {
-    const qsizetype position = positionOf.value(result.source, -1);
-    if (position < printed)
-        return; // not in the list, or reported already
+    const qsizetype position = positionOf.value(file.source, -1);
+    if (position < printed || file.outcome == ConversionFile::NotStarted)
+        return; // not in the list, reported already, or never started
     if (!results.at(position))
         ++received;
-    results[position] = result;
+    results[position] = file;
     while (printed < total && results.at(printed)) {
         printResult(*results.at(printed), printed);
         ++printed;
@@ -221,21 +231,22 @@ void Reporter::report(const FileResult &result)
         printProgress();
 }
 
-void Reporter::printResult(const FileResult &result, qsizetype position)
+void Reporter::printResult(const ConversionFile &file, qsizetype position)
 {
     const QString count = QStringLiteral("[%1/%2] ").arg(position + 1).arg(total);
-    const QString source = shownPath(result.source);
-    if (result.status == QLatin1String("failed"))
-        printLine(count + source + QStringLiteral(" failed: ") + result.reason);
+    const QString source = shownPath(file.source);
+    const QString reason = file.reason();
+    if (file.outcome == ConversionFile::Failed)
+        printLine(count + source + QStringLiteral(" failed: ") + reason);
     else if (quiet || terminal)
         ; // only failures get a line of their own
-    else if (result.status == QLatin1String("skipped"))
-        printLine(count + source + QStringLiteral(" -> ") + shownPath(result.target) + QStringLiteral(" skipped: ")
-                  + result.reason);
+    else if (file.outcome == ConversionFile::Skipped)
+        printLine(count + source + QStringLiteral(" -> ") + shownPath(file.target) + QStringLiteral(" skipped: ")
+                  + reason);
     else
-        printLine(count + source + QStringLiteral(" -> ") + shownPath(result.target)
-                  + QStringLiteral(" %1 s").arg(result.ms / 1000.0, 0, 'f', 2)
-                  + (result.reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(result.reason)));
+        printLine(count + source + QStringLiteral(" -> ") + shownPath(file.target)
+                  + QStringLiteral(" %1 s").arg(file.ms / 1000.0, 0, 'f', 2)
+                  + (reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(reason)));
 }
 
 void Reporter::printLine(const QString &line)
@@ -276,19 +287,9 @@ void Reporter::finish()
 
 bool Reporter::anyFailed() const
 {
-    return std::any_of(results.cbegin(), results.cend(), [](const std::optional<FileResult> &r) {
-        return r && r->status == QLatin1String("failed");
+    return std::any_of(results.cbegin(), results.cend(), [](const std::optional<ConversionFile> &file) {
+        return file && file->outcome == ConversionFile::Failed;
     });
-}
-
-QList<FileResult> Reporter::fileResults() const
-{
-    QList<FileResult> list;
-    for (const std::optional<FileResult> &result : results) {
-        if (result)
-            list << *result;
-    }
-    return list;
 }
 
 namespace {
@@ -307,16 +308,18 @@ QByteArray Reporter::json(bool stopped) const
     QHash<QString, int> counts;
     qint64 bytesRead = 0;
     qint64 bytesWritten = 0;
-    for (const std::optional<FileResult> &result : results) {
+    for (const std::optional<ConversionFile> &result : results) {
         if (!result)
             continue;
-        const FileResult &r = *result;
+        const ConversionFile &r = *result;
+        const QString status = statusWord(r.outcome);
         QJsonObject file{{QStringLiteral("source"), r.source},
                          {QStringLiteral("target"), r.target},
-                         {QStringLiteral("status"), r.status},
-                         {QStringLiteral("reason"), r.reason},
+                         {QStringLiteral("status"), status},
+                         {QStringLiteral("reason"), r.reason()},
                          {QStringLiteral("ms"), r.ms}};
-        if (r.bytesWritten >= 0) {
+        // A converted image file: its source's bytes and its own.
+        if (r.bytesWritten >= 0 && r.succeeded()) {
             file.insert(QStringLiteral("bytesRead"), r.bytesRead);
             file.insert(QStringLiteral("bytesWritten"), r.bytesWritten);
             if (r.bytesRead > 0)
@@ -325,7 +328,7 @@ QByteArray Reporter::json(bool stopped) const
             bytesWritten += r.bytesWritten;
         }
         files.append(file);
-        ++counts[r.status];
+        ++counts[status];
     }
     const QJsonObject totals{{QStringLiteral("files"), total},
                              {QStringLiteral("converted"), counts.value(QStringLiteral("converted"))},
@@ -341,116 +344,48 @@ QByteArray Reporter::json(bool stopped) const
         .toJson();
 }
 
-namespace {
-
-// Runs a conversion to its end, or until a stop signal stops it. finished
-// gets each source as the run is done with it, its status and reason (the
-// target left empty); returns every failure of the run, also those reported
-// after their file (a document that could not be written).
-QHash<QString, QString> runPass(ConversionJob job, const std::function<void(const FileResult &)> &finished)
-{
-    QHash<QString, QElapsedTimer> clocks;
-    QHash<QString, QString> failures;
-    QHash<QString, QString> skips;
-    QHash<QString, QString> notes;
-    QHash<QString, std::pair<qint64, qint64>> sizes;
-    ConversionObserver observer;
-    observer.started = [&clocks](const QString &source) { clocks[source].start(); };
-    // A source's first failure is its own; a document failing later does not replace it.
-    observer.failed = [&failures](const QString &source, const QString &reason) {
-        if (!failures.contains(source))
-            failures.insert(source, reason);
-    };
-    observer.skipped = [&skips](const QString &source, const QString &reason) { skips.insert(source, reason); };
-    observer.renamed = [&notes](const QString &source, const QString &reason) { notes.insert(source, reason); };
-    observer.noted = [&notes](const QString &source, const QString &note) {
-        notes[source] += (notes.value(source).isEmpty() ? QString() : QStringLiteral("; ")) + note;
-    };
-    // The files written of one source add up; it is read once.
-    observer.sizes = [&sizes](const QString &source, qint64 read, qint64 written) {
-        const auto it = sizes.find(source);
-        if (it == sizes.end()) {
-            sizes.insert(source, {read, written});
-        } else {
-            it->first = qMax(it->first, read);
-            it->second += written;
-        }
-    };
-    observer.finished = [&](const QString &source) {
-        const qint64 ms = clocks.value(source).elapsed();
-        if (failures.contains(source)) {
-            finished({source, QString(), QStringLiteral("failed"), failures.value(source), ms});
-        } else if (skips.contains(source)) {
-            finished({source, QString(), QStringLiteral("skipped"), skips.value(source), ms});
-        } else {
-            const std::pair<qint64, qint64> size = sizes.value(source, {-1, -1});
-            finished({source, QString(), QStringLiteral("converted"), notes.value(source), ms, size.first,
-                      size.second});
-        }
-    };
-    job.stop = &stopRequested;
-    runConversion(job, observer);
-    return failures;
-}
-
-} // namespace
-
 void runImageBatch(const QStringList &sources, const QStringList &share, const ConversionSettings &settings,
-                   const QString &outputFolder, ExistingPolicy policy, Reporter &reporter,
+                   const QString &outputFolder, const std::function<void(const ConversionFile &)> &finished,
                    const QString &structureRoot, const QList<ConversionSettings> &extras)
 {
-    // The window's planner decides every target first, with --existing in the
-    // place of the window's policy (this program never asks). Every shard
-    // plans the whole list, so that names, {counter} and folders come out as
-    // in one run, and converts its share; the worker writes new files only
-    // where nothing is, so shards never write over each other.
+    // The window's planner decides every target first, with the command
+    // line's policy in the place of the window's (this program never asks).
+    // Every shard plans the whole list, so that names, {counter} and folders
+    // come out as in one run, and converts its share; the worker writes new
+    // files only where nothing is, so shards never write over each other.
     ConversionJob job;
     for (ConversionSettings run : QList<ConversionSettings>{settings} + extras) {
-        run.existingFilePolicy = policy == ExistingPolicy::Skip        ? ExistingSkip
-                                 : policy == ExistingPolicy::Overwrite ? ExistingOverwrite
-                                                                       : ExistingKeepBoth;
+        run.existingFilePolicy = settings.existingFilePolicy;
         job.settings << run;
     }
     job.sources = share;
     job.outputFolder = outputFolder;
     job.targetExtension = targetFormatAt(settings.targeFileType).targetExtension();
     const QSet<QString> mine(share.cbegin(), share.cend());
-    QList<PlannedFile> plan;
-    QHash<QString, QString> targetOf;
     for (const PlannedFile &file : planEveryOutput(sources, outputTargets(job), false, structureRoot)) {
-        if (mine.contains(file.source)) {
-            plan << file;
-            // A source of several pages is reported with its first.
-            if (!targetOf.contains(file.source))
-                targetOf.insert(file.source, file.target);
-        }
+        if (mine.contains(file.source))
+            job.plan << file;
     }
-    if (plan.isEmpty())
+    if (job.plan.isEmpty())
         return;
-
-    job.plan = plan;
-    // Each source is reported once the run is done with it.
-    runPass(job, [&](FileResult result) {
-        result.target = targetOf.value(result.source);
-        reporter.report(result);
-    });
+    job.stop = &stopRequested;
+    ConversionObserver observer;
+    observer.finished = finished;
+    runConversion(job, observer);
 }
 
-void runPdfBatch(const QStringList &sources, const ConversionSettings &settings, ExistingPolicy policy,
-                 Reporter &reporter)
+void runPdfBatch(const QStringList &sources, const ConversionSettings &settings, Reporter &reporter)
 {
     ConversionSettings run = settings;
-    QString target = pdfTargetPath(run.outputFolder, run.pdfFileName);
-    if (targetExists(target)) {
-        if (policy == ExistingPolicy::Skip) {
+    const QString target = pdfTargetPath(run.outputFolder, run.pdfFileName);
+    if (isTaken(target)) {
+        if (settings.existingFilePolicy == ExistingSkip) {
             for (const QString &source : sources)
-                reporter.report({source, target, QStringLiteral("skipped"), existsReason(), 0});
+                reporter.report(fileRecord(source, target, ConversionFile::Skipped, QStringLiteral("the target exists")));
             return;
         }
-        if (policy == ExistingPolicy::Rename) {
-            target = freeTargetName(target);
-            run.pdfFileName = QFileInfo(target).fileName();
-        }
+        if (settings.existingFilePolicy == ExistingKeepBoth)
+            run.pdfFileName = QFileInfo(firstFreeName(target, isTaken)).fileName();
     }
 
     ConversionJob job;
@@ -461,26 +396,9 @@ void runPdfBatch(const QStringList &sources, const ConversionSettings &settings,
     job.overwriteExisting = true;
     // Nothing half-written: a stopped run leaves no document, and an earlier one stays.
     job.keepStoppedDocument = false;
-
-    // A page that failed is reported at once; the others only once the
-    // document is written: when every source was done with and the document
-    // did not fail them all.
-    QHash<QString, qint64> times;
-    QHash<QString, QString> notes;
-    const QHash<QString, QString> failures =
-        runPass(job, [&](FileResult result) {
-            times.insert(result.source, result.ms);
-            notes.insert(result.source, result.reason);
-            if (result.status == QLatin1String("failed")) {
-                result.target = target;
-                reporter.report(result);
-            }
-        });
-    const bool written = times.size() == sources.size();
-    for (const QString &source : sources) {
-        if (failures.contains(source))
-            reporter.report({source, target, QStringLiteral("failed"), failures.value(source), times.value(source)});
-        else if (written)
-            reporter.report({source, target, QStringLiteral("converted"), notes.value(source), times.value(source)});
-    }
+    job.stop = &stopRequested;
+    // A page that failed is reported at once, the others once the document is written.
+    ConversionObserver observer;
+    observer.finished = [&reporter](const ConversionFile &file) { reporter.report(file); };
+    runConversion(job, observer);
 }

@@ -8,8 +8,10 @@
 
 #include <atomic>
 #include <cstdio>
+#include <functional>
 #include <optional>
 
+#include "conversionrun.h"
 #include "conversionsettings.h"
 
 // The command line's batch: which files, what happens to targets that exist,
@@ -38,22 +40,10 @@ QList<T> shardOf(const QList<T> &list, int index, int count)
     return list.mid(begin, end - begin);
 }
 
-enum class ExistingPolicy { Skip, Overwrite, Rename };
-
-// The first free name: out/a.webp gives out/a-1.webp, then out/a-2.webp, ...
-QString freeTargetName(const QString &target);
-
-struct FileResult
-{
-    QString source;
-    QString target;
-    QString status; // "converted", "skipped" or "failed"
-    QString reason;
-    qint64 ms = 0;
-    // A converted image file: its source's bytes and its own; -1 unknown.
-    qint64 bytesRead = -1;
-    qint64 bytesWritten = -1;
-};
+// A source's record as the report takes it: a refused file fails with its
+// reason, a skipped one is left with it.
+ConversionFile fileRecord(const QString &source, const QString &target, ConversionFile::Outcome outcome,
+                          const QString &reason = QString());
 
 // Lines on standard error (or one updating progress line on a terminal) and
 // the summary for --json. Files are reported in the order of the list whatever
@@ -63,16 +53,14 @@ class Reporter
 {
 public:
     Reporter(const QStringList &sources, bool quiet, bool terminal);
-    void report(const FileResult &result);
+    // Reports the run's record of a source; sources never started are not reported.
+    void report(const ConversionFile &file);
     // Prints the results still waiting for an earlier file that was never reported.
     void finish();
     QByteArray json(bool stopped) const;
     bool anyFailed() const;
-    // The results received so far, in list order.
-    QList<FileResult> fileResults() const;
-
 private:
-    void printResult(const FileResult &result, qsizetype position);
+    void printResult(const ConversionFile &file, qsizetype position);
     void printLine(const QString &line);
     void printProgress();
 
@@ -81,7 +69,7 @@ private:
     bool terminal;
     bool progressShown = false;
     QHash<QString, qsizetype> positionOf;
-    QList<std::optional<FileResult>> results; // by position in the list
+    QList<std::optional<ConversionFile>> results; // by position in the list
     qsizetype printed = 0;                     // results[0, printed) are printed
     qsizetype received = 0;
     QElapsedTimer clock;
@@ -97,14 +85,14 @@ void installStopHandlers();
 int stopDescriptor();
 
 // Converts the sources of share (a shard's part of sources, planned with the
-// whole list) to image files in outputFolder, several at once
-// (the settings' job count). A kept folder structure mirrors structureRoot
-// when given. Each of extras is a further output of every source, from the
-// same decode; a source is reported with its first output's target.
+// whole list) to image files in outputFolder, several at once (the settings'
+// job count), under the settings' existing-file policy. A kept folder
+// structure mirrors structureRoot when given. Each of extras is a further
+// output of every source, from the same decode; a source is reported with its
+// first output's target. finished gets each source's record as it is done.
 void runImageBatch(const QStringList &sources, const QStringList &share, const ConversionSettings &settings,
-                   const QString &outputFolder, ExistingPolicy policy, Reporter &reporter,
+                   const QString &outputFolder, const std::function<void(const ConversionFile &)> &finished,
                    const QString &structureRoot = QString(), const QList<ConversionSettings> &extras = {});
 
 // Converts the sources into one PDF document through the window's PDF pass.
-void runPdfBatch(const QStringList &sources, const ConversionSettings &settings, ExistingPolicy policy,
-                 Reporter &reporter);
+void runPdfBatch(const QStringList &sources, const ConversionSettings &settings, Reporter &reporter);

@@ -1,6 +1,7 @@
 // kestrix-convert: converts pictures from a shell or a script with the
 // window's settings, pipeline and writers, and never asks anything.
 
+#include <functional>
 #include <tuple>
 #include <QApplication>
 #include <QCommandLineParser>
@@ -14,19 +15,20 @@
 #include <unistd.h>
 
 #include "batch.h"
+#include "folderwatch.h"
 #include "outputplan.h"
 #include "conversionsettings.h"
 #include "presets.h"
 #include "conversionrun.h"
 #include "targetformats.h"
 #include "watch.h"
+#include "pipelinerules.h"
 #include "targetsize.h"
 #include "translations.h"
 
 namespace {
 
 constexpr int exitUsage = 2;
-constexpr int allocationLimitMegabytes = 256; // as for the window's decoders
 
 void print(FILE *stream, const QString &text)
 {
@@ -86,9 +88,10 @@ QString typeName(SettingType type)
     return QStringLiteral("text");
 }
 
-QString helpText()
+// The usage and the options, up to the list of picture types.
+QString optionsHelp()
 {
-    QString text = QStringLiteral(
+    return QStringLiteral(
         "Usage: kestrix-convert [options] FILE|FOLDER|- ...\n"
         "       kestrix-convert --watch DIR [options] [-o OUTPUT]\n"
         "Converts pictures with the settings of Kestrix Picturist, without a display and without questions.\n"
@@ -183,7 +186,13 @@ QString helpText()
         "  kestrix-convert --settings weekly.ini --existing overwrite --json incoming/ > report.json\n"
         "\n"
         "Picture types (extensions; read as sources; written by --to, named by the first extension):\n")
-                       .arg(formatNames().join(QLatin1Char(' ')));
+        .arg(formatNames().join(QLatin1Char(' ')));
+}
+
+// The picture types, then the keys of --set and settings files.
+QString typesAndKeysHelp()
+{
+    QString text;
     for (const ImageFormat &format : imageFormats()) {
         const QString line = QStringLiteral("%1 %2 %3 %4  %5")
                                  .arg(format.label, -8)
@@ -208,6 +217,11 @@ QString helpText()
     return text;
 }
 
+QString helpText()
+{
+    return optionsHelp() + typesAndKeysHelp();
+}
+
 // The library's and the engine's debug output and warnings (missing runtime
 // folder, codec notes) would mix with the report; failures are reported per file.
 void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
@@ -217,63 +231,383 @@ void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &me
     print(stderr, message + QLatin1Char('\n'));
 }
 
-int run(const QStringList &arguments)
+// The options, in the order --help lists them, and the parser that read them.
+struct Options
 {
     QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    const QCommandLineOption version(QStringLiteral("version"));
-    const QCommandLineOption settingsFile(QStringLiteral("settings"), QString(), QStringLiteral("FILE"));
-    const QCommandLineOption appSettings(QStringLiteral("app-settings"));
-    const QCommandLineOption preset(QStringLiteral("preset"), QString(), QStringLiteral("NAME"));
-    const QCommandLineOption listPresets(QStringLiteral("list-presets"));
-    const QCommandLineOption set(QStringLiteral("set"), QString(), QStringLiteral("KEY=VALUE"));
-    const QCommandLineOption to(QStringLiteral("to"), QString(), QStringLiteral("FORMAT"));
-    const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")}, QString(),
-                                    QStringLiteral("DIR"));
-    const QCommandLineOption pdf(QStringLiteral("pdf"), QString(), QStringLiteral("FILE"));
-    const QCommandLineOption quality(QStringLiteral("quality"), QString(), QStringLiteral("N"));
-    const QCommandLineOption scale(QStringLiteral("scale"), QString(), QStringLiteral("PERCENT"));
-    const QCommandLineOption width(QStringLiteral("width"), QString(), QStringLiteral("N"));
-    const QCommandLineOption height(QStringLiteral("height"), QString(), QStringLiteral("N"));
-    const QCommandLineOption pdfDpi(QStringLiteral("pdf-dpi"), QString(), QStringLiteral("N"));
-    const QCommandLineOption fit(QStringLiteral("fit"), QString(), QStringLiteral("MODE"));
-    const QCommandLineOption resample(QStringLiteral("resample"), QString(), QStringLiteral("FILTER"));
-    const QCommandLineOption background(QStringLiteral("background"), QString(), QStringLiteral("COLOUR"));
-    const QCommandLineOption existing(QStringLiteral("existing"), QString(), QStringLiteral("MODE"));
-    const QCommandLineOption jobs(QStringLiteral("jobs"), QString(), QStringLiteral("N"));
-    const QCommandLineOption raw(QStringLiteral("raw"), QString(), QStringLiteral("MODE"));
-    const QCommandLineOption pdfKeepJpeg(QStringLiteral("pdf-keep-jpeg"));
-    const QCommandLineOption jpegLossless(QStringLiteral("jpeg-lossless"));
-    const QCommandLineOption colours(QStringLiteral("colours"), QString(), QStringLiteral("MODE"));
-    const QCommandLineOption pagesOption(QStringLiteral("pages"), QString(), QStringLiteral("MODE"));
-    const QCommandLineOption maxSize(QStringLiteral("max-size"), QString(), QStringLiteral("SIZE"));
-    const QCommandLineOption minQuality(QStringLiteral("min-quality"), QString(), QStringLiteral("N"));
-    const QCommandLineOption noShrink(QStringLiteral("no-shrink"));
-    const QCommandLineOption shard(QStringLiteral("shard"), QString(), QStringLiteral("I/N"));
-    const QCommandLineOption metadata(QStringLiteral("metadata"), QString(), QStringLiteral("CHOICE"));
-    const QCommandLineOption noAutoOrient(QStringLiteral("no-auto-orient"));
-    const QCommandLineOption besideSource(QStringLiteral("beside-source"));
-    const QCommandLineOption watch(QStringLiteral("watch"), QString(), QStringLiteral("DIR"));
-    const QCommandLineOption moveOriginals(QStringLiteral("move-originals"));
-    const QCommandLineOption quiet(QStringLiteral("quiet"));
-    const QCommandLineOption json(QStringLiteral("json"));
-    parser.addOptions({help, version, settingsFile, appSettings, set, to, output, pdf, quality, scale, width, height,
-                       pdfDpi, raw, colours, pagesOption, pdfKeepJpeg, jpegLossless, existing, jobs, shard, quiet, json, preset, listPresets, metadata,
-                       noAutoOrient, besideSource, watch, moveOriginals, maxSize, minQuality, noShrink});
-    parser.addOptions({fit, resample, background});
-    if (!parser.parse(arguments))
-        return usageError(parser.errorText());
-    if (parser.isSet(help)) {
+    const QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")}};
+    const QCommandLineOption version{QStringLiteral("version")};
+    const QCommandLineOption settingsFile{QStringLiteral("settings"), QString(), QStringLiteral("FILE")};
+    const QCommandLineOption appSettings{QStringLiteral("app-settings")};
+    const QCommandLineOption preset{QStringLiteral("preset"), QString(), QStringLiteral("NAME")};
+    const QCommandLineOption listPresets{QStringLiteral("list-presets")};
+    const QCommandLineOption set{QStringLiteral("set"), QString(), QStringLiteral("KEY=VALUE")};
+    const QCommandLineOption to{QStringLiteral("to"), QString(), QStringLiteral("FORMAT")};
+    const QCommandLineOption output{QStringList{QStringLiteral("o"), QStringLiteral("output")}, QString(),
+                                    QStringLiteral("DIR")};
+    const QCommandLineOption pdf{QStringLiteral("pdf"), QString(), QStringLiteral("FILE")};
+    const QCommandLineOption quality{QStringLiteral("quality"), QString(), QStringLiteral("N")};
+    const QCommandLineOption scale{QStringLiteral("scale"), QString(), QStringLiteral("PERCENT")};
+    const QCommandLineOption width{QStringLiteral("width"), QString(), QStringLiteral("N")};
+    const QCommandLineOption height{QStringLiteral("height"), QString(), QStringLiteral("N")};
+    const QCommandLineOption pdfDpi{QStringLiteral("pdf-dpi"), QString(), QStringLiteral("N")};
+    const QCommandLineOption fit{QStringLiteral("fit"), QString(), QStringLiteral("MODE")};
+    const QCommandLineOption resample{QStringLiteral("resample"), QString(), QStringLiteral("FILTER")};
+    const QCommandLineOption background{QStringLiteral("background"), QString(), QStringLiteral("COLOUR")};
+    const QCommandLineOption existing{QStringLiteral("existing"), QString(), QStringLiteral("MODE")};
+    const QCommandLineOption jobs{QStringLiteral("jobs"), QString(), QStringLiteral("N")};
+    const QCommandLineOption raw{QStringLiteral("raw"), QString(), QStringLiteral("MODE")};
+    const QCommandLineOption pdfKeepJpeg{QStringLiteral("pdf-keep-jpeg")};
+    const QCommandLineOption jpegLossless{QStringLiteral("jpeg-lossless")};
+    const QCommandLineOption colours{QStringLiteral("colours"), QString(), QStringLiteral("MODE")};
+    const QCommandLineOption pages{QStringLiteral("pages"), QString(), QStringLiteral("MODE")};
+    const QCommandLineOption maxSize{QStringLiteral("max-size"), QString(), QStringLiteral("SIZE")};
+    const QCommandLineOption minQuality{QStringLiteral("min-quality"), QString(), QStringLiteral("N")};
+    const QCommandLineOption noShrink{QStringLiteral("no-shrink")};
+    const QCommandLineOption shard{QStringLiteral("shard"), QString(), QStringLiteral("I/N")};
+    const QCommandLineOption metadata{QStringLiteral("metadata"), QString(), QStringLiteral("CHOICE")};
+    const QCommandLineOption noAutoOrient{QStringLiteral("no-auto-orient")};
+    const QCommandLineOption besideSource{QStringLiteral("beside-source")};
+    const QCommandLineOption watch{QStringLiteral("watch"), QString(), QStringLiteral("DIR")};
+    const QCommandLineOption moveOriginals{QStringLiteral("move-originals")};
+    const QCommandLineOption quiet{QStringLiteral("quiet")};
+    const QCommandLineOption json{QStringLiteral("json")};
+
+    Options()
+    {
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+        parser.addOptions({help, version, settingsFile, appSettings, set, to, output, pdf, quality, scale, width,
+                           height, pdfDpi, raw, colours, pages, pdfKeepJpeg, jpegLossless, existing, jobs, shard, quiet, json,
+                           preset, listPresets, metadata, noAutoOrient, besideSource, watch, moveOriginals, maxSize,
+                           minQuality, noShrink});
+        parser.addOptions({fit, resample, background});
+    }
+    bool isSet(const QCommandLineOption &option) const { return parser.isSet(option); }
+    QString value(const QCommandLineOption &option) const { return parser.value(option); }
+};
+
+// Each step below reads its options into the settings and returns a usage
+// error, or nothing.
+
+// A settings file or preset (each further one an extra output of every
+// source), or the window's store.
+QString loadSettingsFiles(const Options &o, ConversionSettings &settings, QList<ConversionSettings> &extras)
+{
+    if (int(o.isSet(o.settingsFile)) + int(o.isSet(o.appSettings)) + int(o.isSet(o.preset)) > 1)
+        return QStringLiteral("--settings, --preset and --app-settings exclude each other");
+    if (o.isSet(o.appSettings))
+        loadConversionSettings(settings, QApplication::font());
+    if (!o.isSet(o.settingsFile) && !o.isSet(o.preset))
+        return QString();
+    const bool byPreset = o.isSet(o.preset);
+    const QString option = byPreset ? QStringLiteral("--preset") : QStringLiteral("--settings");
+    const QStringList names = byPreset ? o.parser.values(o.preset) : o.parser.values(o.settingsFile);
+    for (qsizetype n = 0; n < names.size(); ++n) {
+        // An extra output that names no folder writes into the first one's.
+        ConversionSettings loaded;
+        loaded.outputFolder.clear();
+        QString error;
+        if (!loadRunSettings(names.at(n), byPreset, n == 0 ? settings : loaded, &error))
+            return option + QStringLiteral(": ") + error;
+        if (n > 0)
+            extras << loaded;
+    }
+    return QString();
+}
+
+QString applySetOptions(const Options &o, ConversionSettings &settings)
+{
+    QString error;
+    for (const QString &assignment : o.parser.values(o.set)) {
+        const qsizetype equals = assignment.indexOf(QLatin1Char('='));
+        if (equals < 0)
+            return QStringLiteral("--set %1: expected KEY=VALUE").arg(assignment);
+        if (!setSettingFromText(settings, assignment.left(equals), assignment.mid(equals + 1), &error))
+            return error;
+    }
+    return QString();
+}
+
+// --to, -o, --pdf, --quality and --pdf-dpi.
+QString applyTargetOptions(const Options &o, ConversionSettings &settings)
+{
+    if (o.isSet(o.to)) {
+        const qsizetype index = formatNames().indexOf(o.value(o.to).toLower());
+        if (index < 0)
+            return QStringLiteral("--to: unknown format \"%1\"; accepted: %2")
+                .arg(o.value(o.to), formatNames().join(QLatin1Char(' ')));
+        settings.targeFileType = int(index);
+    }
+    if (o.isSet(o.output))
+        settings.outputFolder = QDir::cleanPath(QFileInfo(o.value(o.output)).absoluteFilePath());
+    if (o.isSet(o.pdf)) {
+        const QFileInfo file(o.value(o.pdf));
+        settings.targeFileType = TargetPdf;
+        settings.outputFolder = QDir::cleanPath(file.absolutePath());
+        settings.pdfFileName = file.fileName();
+    }
+    QString error;
+    if (o.isSet(o.quality)) {
+        // Every lossy format keeps its own quality: this sets the target's.
+        ConversionSettings checked = settings;
+        if (!setSettingFromText(checked, QStringLiteral("targeFileQuality"), o.value(o.quality), &error))
+            return error;
+        if (const TargetQuality target = targetQualityFor(settings.targeFileType); target.quality)
+            settings.*target.quality = checked.targeFileQuality;
+    }
+    if (o.isSet(o.pdfDpi) && !setSettingFromText(settings, QStringLiteral("pdfSourceDpi"), o.value(o.pdfDpi), &error))
+        return error;
+    if (o.isSet(o.jobs) && !setSettingFromText(settings, QStringLiteral("convertJobs"), o.value(o.jobs), &error))
+        return error;
+    return QString();
+}
+
+// Options that choose a setting's value by a word, and the plain switches.
+QString applyChoiceOptions(const Options &o, ConversionSettings &settings)
+{
+    // The word's place in its list is the value.
+    const std::tuple<const QCommandLineOption *, int ConversionSettings::*, QStringList> choices[] = {
+        {&o.raw, &ConversionSettings::rawPictures, {"full", "half", "preview"}},
+        {&o.colours, &ConversionSettings::colourHandling, {"keep", "srgb"}},
+        {&o.pages, &ConversionSettings::pagesAndFrames, {"first", "each", "animate"}},
+        {&o.metadata, &ConversionSettings::metadata, {"all", "no-location", "profile", "none"}},
+        {&o.fit, &ConversionSettings::scaleFit, {"stretch", "inside", "cover", "cover-smart", "pad"}},
+        {&o.resample, &ConversionSettings::resampling, {"smooth", "lanczos", "sharp"}},
+    };
+    for (const auto &[option, field, words] : choices) {
+        if (!o.isSet(*option))
+            continue;
+        const qsizetype value = words.indexOf(o.value(*option));
+        if (value < 0)
+            return QStringLiteral("--%1: unknown mode \"%2\"; accepted: %3")
+                .arg(option->names().constFirst(), o.value(*option), words.join(QLatin1Char(' ')));
+        settings.*field = int(value);
+    }
+    // The older metadata keys follow the choice.
+    if (o.isSet(o.metadata))
+        setMetadataChoice(settings, settings.metadata);
+    QString error;
+    if (o.isSet(o.background)
+        && !setSettingFromText(settings, QStringLiteral("backgroundColour"), o.value(o.background), &error))
+        return error;
+    if (o.isSet(o.pdfKeepJpeg))
+        settings.pdfKeepJpeg = true;
+    if (o.isSet(o.jpegLossless))
+        settings.jpegLossless = true;
+    if (o.isSet(o.noAutoOrient))
+        settings.ignoreOrientation = true;
+    if (o.isSet(o.besideSource))
+        settings.outputBesideSource = true;
+    return QString();
+}
+
+// --max-size, --min-quality and --no-shrink.
+QString applySizeLimitOptions(const Options &o, ConversionSettings &settings)
+{
+    QString error;
+    if (o.isSet(o.maxSize)) {
+        // A unit is required: a bare number could mean bytes or kilobytes.
+        static const QRegularExpression sizeText(QStringLiteral("^(\\d+(?:\\.\\d+)?)\\s*([kKmM])[bB]?$"));
+        const QRegularExpressionMatch match = sizeText.match(o.value(o.maxSize).trimmed());
+        const double kilobytes =
+            match.hasMatch() ? match.captured(1).toDouble() * (match.captured(2).toLower() == "m" ? 1000 : 1) : 0;
+        if (!setSettingFromText(settings, QStringLiteral("fileSizeLimitKb"), QString::number(qint64(kilobytes)),
+                                &error))
+            return QStringLiteral("--max-size: \"%1\" is not a size from 1K to 2000M, such as 300K or 2M")
+                .arg(o.value(o.maxSize));
+        settings.limitFileSize = true;
+    }
+    if (o.isSet(o.minQuality)
+        && !setSettingFromText(settings, QStringLiteral("fileSizeMinQuality"), o.value(o.minQuality), &error))
+        return error;
+    if (o.isSet(o.noShrink))
+        settings.shrinkToFileSize = false;
+    return sizeLimitRefusal(settings, targetFormatAt(settings.targeFileType));
+}
+
+// --scale, --width and --height.
+QString applyScaleOptions(const Options &o, ConversionSettings &settings)
+{
+    QString error;
+    if (o.isSet(o.scale)) {
+        if (!setSettingFromText(settings, QStringLiteral("scalePercentage"), o.value(o.scale), &error))
+            return error;
+        settings.scaleImage = true;
+        settings.scaleType = ScaleByPercentage;
+    }
+    if (!o.isSet(o.width) && !o.isSet(o.height))
+        return QString();
+    if (o.isSet(o.width) && o.isSet(o.height)) {
+        if (!setSettingFromText(settings, QStringLiteral("scaleAbsoluteWitdh"), o.value(o.width), &error)
+            || !setSettingFromText(settings, QStringLiteral("scaleAbsoluteHeight"), o.value(o.height), &error))
+            return error;
+        settings.scaleType = ScaleByAbsoluteSize;
+    } else if (o.isSet(o.width)) {
+        if (!setSettingFromText(settings, QStringLiteral("scaleRelativeWidth"), o.value(o.width), &error))
+            return error;
+        settings.scaleType = ScaleByRelativeSize;
+        settings.scaleRelativeTo = RelativeToWidth;
+    } else {
+        if (!setSettingFromText(settings, QStringLiteral("scaleRelativeHeight"), o.value(o.height), &error))
+            return error;
+        settings.scaleType = ScaleByRelativeSize;
+        settings.scaleRelativeTo = RelativeToHeight;
+    }
+    settings.scaleImage = true;
+    return QString();
+}
+
+// --existing, else the settings' policy; this program never asks, so Ask skips.
+QString applyExistingOption(const Options &o, ConversionSettings &settings)
+{
+    if (settings.existingFilePolicy == ExistingAsk)
+        settings.existingFilePolicy = ExistingSkip;
+    if (!o.isSet(o.existing))
+        return QString();
+    const QString mode = o.value(o.existing);
+    if (mode == QLatin1String("overwrite"))
+        settings.existingFilePolicy = ExistingOverwrite;
+    else if (mode == QLatin1String("rename"))
+        settings.existingFilePolicy = ExistingKeepBoth;
+    else if (mode == QLatin1String("skip"))
+        settings.existingFilePolicy = ExistingSkip;
+    else
+        return QStringLiteral("--existing: unknown mode \"%1\"; accepted: skip overwrite rename").arg(mode);
+    return QString();
+}
+
+// --shard I/N into its index and count (1/1 without it).
+QString readShard(const Options &o, int *index, int *count)
+{
+    if (!o.isSet(o.shard))
+        return QString();
+    const QStringList parts = o.value(o.shard).split(QLatin1Char('/'));
+    bool indexOk = false;
+    bool countOk = false;
+    if (parts.size() == 2) {
+        *index = parts.at(0).toInt(&indexOk);
+        *count = parts.at(1).toInt(&countOk);
+    }
+    if (!indexOk || !countOk || *count < 1 || *index < 1 || *index > *count)
+        return QStringLiteral("--shard: \"%1\" is not I/N with 1 <= I <= N").arg(o.value(o.shard));
+    return QString();
+}
+
+int watchCommand(const Options &o, ConversionSettings settings, const QList<ConversionSettings> &extras)
+{
+    if (const QString refusal = watchRefusal(settings); !refusal.isEmpty())
+        return usageError(QStringLiteral("--watch: ") + refusal);
+    if (!o.parser.positionalArguments().isEmpty() || o.isSet(o.shard) || o.isSet(o.json))
+        return usageError(QStringLiteral("--watch takes no other input, nor --shard or --json"));
+    const QString folder = o.value(o.watch);
+    if (!QFileInfo(folder).isDir())
+        return usageError(QStringLiteral("--watch: %1 is not a folder").arg(folder));
+    // The watch leaves its output folder out, so a folder inside DIR is safe.
+    if (settings.outputFolder.isEmpty()) {
+        settings.outputFolder = QDir(folder).filePath(QStringLiteral("converted"));
+        QDir().mkpath(settings.outputFolder);
+    }
+    return runWatch(folder, settings, extras, o.isSet(o.moveOriginals), o.isSet(o.quiet));
+}
+
+// The sources the arguments name, a refused file with its reason; a usage error, or nothing.
+QString batchSources(const Options &o, const ConversionSettings &settings, QStringList *sources,
+                     QHash<QString, QString> *refused)
+{
+    const bool isPdf = settings.targeFileType == TargetPdf;
+    const bool beside = settings.outputBesideSource && !isPdf;
+    if (settings.outputFolder.isEmpty() && !beside)
+        return QStringLiteral("no output folder: give -o DIR or --pdf FILE (or outputFolder in the settings)");
+    if (isPdf && settings.pdfFileName.isEmpty())
+        return QStringLiteral("no PDF file name: give --pdf FILE (or pdfFileName in the settings)");
+    if (o.parser.positionalArguments().isEmpty())
+        return QStringLiteral("no input: name files, folders or '-'");
+    QString error;
+    // A PDF's folder is no output of pictures: walks take it whole.
+    if (!collectSources(o.parser.positionalArguments(), isPdf || beside ? QString() : settings.outputFolder, sources,
+                        refused, &error))
+        return error;
+    const QString extension = targetFormatAt(settings.targeFileType).targetExtension();
+    if (const QString itself = beside ? sourceNamedAsItsTarget(*sources, extension, settings, fileSourceFacts(settings))
+                                      : QString();
+        !itself.isEmpty())
+        return QStringLiteral("--beside-source: the name pattern \"%1\" would write %2 over itself; "
+                              "add to the pattern, e.g. {name}-copy, or choose another format")
+            .arg(settings.fileNamePattern, itself);
+    return QString();
+}
+
+// Converts the share of the sources and reports it; false when the output folder cannot be made.
+bool convertShare(ConversionSettings settings, const QList<ConversionSettings> &extras, const QStringList &sources,
+                  const QHash<QString, QString> &refused, const QStringList &share, Reporter &reporter)
+{
+    const bool isPdf = settings.targeFileType == TargetPdf;
+    const bool beside = settings.outputBesideSource && !isPdf;
+    if (!beside && !QDir().mkpath(settings.outputFolder)) {
+        print(stderr, QStringLiteral("kestrix-convert: cannot make the output folder %1\n").arg(settings.outputFolder));
+        return false;
+    }
+    // Every shard plans the whole list without the refused files; each
+    // refused file is reported by the shard it falls in.
+    QStringList readable;
+    for (const QString &source : sources) {
+        if (!refused.contains(source))
+            readable << source;
+    }
+    QStringList readableShare;
+    for (const QString &source : share) {
+        if (refused.contains(source))
+            reporter.report(fileRecord(source, QString(), ConversionFile::Failed, refused.value(source)));
+        else
+            readableShare << source;
+    }
+    settings.outputIsPdf = isPdf;
+    if (isPdf) {
+        settings.pdfFileName = pdfFileNameWithExtension(settings.pdfFileName);
+        runPdfBatch(readableShare, settings, reporter);
+    } else {
+        runImageBatch(readable, readableShare, settings, settings.outputFolder,
+                      [&reporter](const ConversionFile &file) { reporter.report(file); }, QString(), extras);
+    }
+    return true;
+}
+
+int batchCommand(const Options &o, const ConversionSettings &settings, const QList<ConversionSettings> &extras,
+                 int shardIndex, int shardCount)
+{
+    QStringList sources;
+    QHash<QString, QString> refused;
+    if (const QString error = batchSources(o, settings, &sources, &refused); !error.isEmpty())
+        return usageError(error);
+    const QStringList share = shardOf(sources, shardIndex, shardCount);
+    Reporter reporter(share, o.isSet(o.quiet), isatty(STDERR_FILENO) == 1);
+    // A stop while the list was read converts nothing.
+    if (stopSignal == 0 && !convertShare(settings, extras, sources, refused, share, reporter))
+        return exitUsage;
+    reporter.finish();
+
+    const int signal = stopSignal.load();
+    if (o.isSet(o.json))
+        print(stdout, QString::fromUtf8(reporter.json(signal != 0)));
+    if (signal != 0)
+        return 128 + signal;
+    return reporter.anyFailed() ? 1 : 0;
+}
+
+int run(const QStringList &arguments)
+{
+    Options o;
+    if (!o.parser.parse(arguments))
+        return usageError(o.parser.errorText());
+    if (o.isSet(o.help)) {
         print(stdout, helpText());
         return 0;
     }
-    if (parser.isSet(version)) {
+    if (o.isSet(o.version)) {
         print(stdout, QStringLiteral("kestrix-convert %1\n").arg(QStringLiteral(KX_VERSION)));
         return 0;
     }
-
-    if (parser.isSet(listPresets)) {
+    if (o.isSet(o.listPresets)) {
         for (const QString &name : presetNames())
             print(stdout, name + QLatin1Char('\n'));
         return 0;
@@ -282,281 +616,34 @@ int run(const QStringList &arguments)
     // Settings: defaults, a file (a preset is one) or the window's store; then --set; then the shortcuts.
     ConversionSettings settings;
     settings.textFont = QApplication::font();
-    if (int(parser.isSet(settingsFile)) + int(parser.isSet(appSettings)) + int(parser.isSet(preset)) > 1)
-        return usageError(QStringLiteral("--settings, --preset and --app-settings exclude each other"));
-    // Each further --preset or --settings is an extra output of every source.
     QList<ConversionSettings> extras;
-    if (parser.isSet(settingsFile) || parser.isSet(preset)) {
-        const QString option = parser.isSet(preset) ? QStringLiteral("--preset") : QStringLiteral("--settings");
-        const QStringList names = parser.isSet(preset) ? parser.values(preset) : parser.values(settingsFile);
-        for (qsizetype n = 0; n < names.size(); ++n) {
-            const QString &name = names.at(n);
-            const QString path = parser.isSet(preset) ? presetPath(name) : name;
-            if (parser.isSet(preset) && path.isEmpty())
-                return usageError(QStringLiteral("--preset: no preset named \"%1\"; the presets are: %2")
-                                      .arg(name, presetNames().join(QStringLiteral(", "))));
-            if (!QFileInfo(path).isFile() || !QFileInfo(path).isReadable())
-                return usageError(QStringLiteral("%1: cannot read %2").arg(option, path));
-            // An extra output that names no folder writes into the first one's.
-            ConversionSettings loaded;
-            loaded.outputFolder.clear();
-            ConversionSettings &into = n == 0 ? settings : loaded;
-            QList<SettingsFileProblem> found;
-            if (!loadSettingsFile(path, into, QApplication::font(), &found))
-                return usageError(
-                    QStringLiteral("%1: %2 is not a settings file (no [MainApp] group)").arg(option, path));
-            // A misspelt key or a wrong value would quietly give another picture.
-            QStringList problems;
-            for (const SettingsFileProblem &problem : std::as_const(found))
-                problems << (problem.line > 0
-                                 ? QStringLiteral("%1:%2: %3").arg(path).arg(problem.line).arg(problem.reason)
-                                 : QStringLiteral("%1: %2").arg(path, problem.reason));
-            if (!problems.isEmpty())
-                return usageError(option + QStringLiteral(": ") + problems.join(QStringLiteral("\n  ")));
-            if (n > 0)
-                extras << loaded;
-        }
-    } else if (parser.isSet(appSettings)) {
-        loadConversionSettings(settings, QApplication::font());
-    }
-    QString error;
-    for (const QString &assignment : parser.values(set)) {
-        const qsizetype equals = assignment.indexOf(QLatin1Char('='));
-        if (equals < 0)
-            return usageError(QStringLiteral("--set %1: expected KEY=VALUE").arg(assignment));
-        if (!setSettingFromText(settings, assignment.left(equals), assignment.mid(equals + 1), &error))
-            return usageError(error);
-    }
-    if (parser.isSet(to)) {
-        const qsizetype index = formatNames().indexOf(parser.value(to).toLower());
-        if (index < 0)
-            return usageError(QStringLiteral("--to: unknown format \"%1\"; accepted: %2")
-                                  .arg(parser.value(to), formatNames().join(QLatin1Char(' '))));
-        settings.targeFileType = int(index);
-    }
-    if (parser.isSet(output))
-        settings.outputFolder = QDir::cleanPath(QFileInfo(parser.value(output)).absoluteFilePath());
-    if (parser.isSet(pdf)) {
-        const QFileInfo file(parser.value(pdf));
-        settings.targeFileType = TargetPdf;
-        settings.outputFolder = QDir::cleanPath(file.absolutePath());
-        settings.pdfFileName = file.fileName();
-    }
-    if (parser.isSet(quality)) {
-        // Every lossy format keeps its own quality: this sets the target's.
-        ConversionSettings checked = settings;
-        if (!setSettingFromText(checked, QStringLiteral("targeFileQuality"), parser.value(quality), &error))
-            return usageError(error);
-        if (const TargetQuality target = targetQualityFor(settings.targeFileType); target.quality)
-            settings.*target.quality = checked.targeFileQuality;
-    }
-    if (parser.isSet(pdfDpi)
-        && !setSettingFromText(settings, QStringLiteral("pdfSourceDpi"), parser.value(pdfDpi), &error))
-        return usageError(error);
-    // Options that choose a setting's value by a word: the word's place in its list is the value.
-    const std::tuple<const QCommandLineOption *, int ConversionSettings::*, QStringList> choices[] = {
-        {&raw, &ConversionSettings::rawPictures, {"full", "half", "preview"}},
-        {&colours, &ConversionSettings::colourHandling, {"keep", "srgb"}},
-        {&pagesOption, &ConversionSettings::pagesAndFrames, {"first", "each", "animate"}},
-        {&metadata, &ConversionSettings::metadata, {"all", "no-location", "profile", "none"}},
-        {&fit, &ConversionSettings::scaleFit, {"stretch", "inside", "cover", "cover-smart", "pad"}},
-        {&resample, &ConversionSettings::resampling, {"smooth", "lanczos", "sharp"}},
-    };
-    for (const auto &[option, field, words] : choices) {
-        if (!parser.isSet(*option))
-            continue;
-        const qsizetype value = words.indexOf(parser.value(*option));
-        if (value < 0)
-            return usageError(QStringLiteral("--%1: unknown mode \"%2\"; accepted: %3")
-                                  .arg(option->names().constFirst(), parser.value(*option), words.join(QLatin1Char(' '))));
-        settings.*field = int(value);
-    }
-    // The older metadata keys follow the choice.
-    if (parser.isSet(metadata))
-        setMetadataChoice(settings, settings.metadata);
-    if (parser.isSet(background)
-        && !setSettingFromText(settings, QStringLiteral("backgroundColour"), parser.value(background), &error))
-        return usageError(error);
-    if (parser.isSet(pdfKeepJpeg))
-        settings.pdfKeepJpeg = true;
-    if (parser.isSet(jpegLossless))
-        settings.jpegLossless = true;
-    if (parser.isSet(noAutoOrient))
-        settings.ignoreOrientation = true;
-    if (parser.isSet(besideSource))
-        settings.outputBesideSource = true;
-    if (parser.isSet(maxSize)) {
-        // A unit is required: a bare number could mean bytes or kilobytes.
-        static const QRegularExpression sizeText(QStringLiteral("^(\\d+(?:\\.\\d+)?)\\s*([kKmM])[bB]?$"));
-        const QRegularExpressionMatch match = sizeText.match(parser.value(maxSize).trimmed());
-        const double kilobytes =
-            match.hasMatch() ? match.captured(1).toDouble() * (match.captured(2).toLower() == "m" ? 1000 : 1) : 0;
-        if (!setSettingFromText(settings, QStringLiteral("fileSizeLimitKb"), QString::number(qint64(kilobytes)),
-                                &error))
-            return usageError(QStringLiteral("--max-size: \"%1\" is not a size from 1K to 2000M, such as 300K or 2M")
-                                  .arg(parser.value(maxSize)));
-        settings.limitFileSize = true;
-    }
-    if (parser.isSet(minQuality)
-        && !setSettingFromText(settings, QStringLiteral("fileSizeMinQuality"), parser.value(minQuality), &error))
-        return usageError(error);
-    if (parser.isSet(noShrink))
-        settings.shrinkToFileSize = false;
-    if (const QString refusal = sizeLimitRefusal(settings, targetFormatAt(settings.targeFileType));
-        !refusal.isEmpty())
-        return usageError(refusal);
-    if (parser.isSet(jobs) && !setSettingFromText(settings, QStringLiteral("convertJobs"), parser.value(jobs), &error))
-        return usageError(error);
-    if (parser.isSet(scale)) {
-        if (!setSettingFromText(settings, QStringLiteral("scalePercentage"), parser.value(scale), &error))
-            return usageError(error);
-        settings.scaleImage = true;
-        settings.scaleType = ScaleByPercentage;
-    }
-    if (parser.isSet(width) || parser.isSet(height)) {
-        const bool both = parser.isSet(width) && parser.isSet(height);
-        if (both) {
-            if (!setSettingFromText(settings, QStringLiteral("scaleAbsoluteWitdh"), parser.value(width), &error)
-                || !setSettingFromText(settings, QStringLiteral("scaleAbsoluteHeight"), parser.value(height), &error))
-                return usageError(error);
-            settings.scaleType = ScaleByAbsoluteSize;
-        } else if (parser.isSet(width)) {
-            if (!setSettingFromText(settings, QStringLiteral("scaleRelativeWidth"), parser.value(width), &error))
-                return usageError(error);
-            settings.scaleType = ScaleByRelativeSize;
-            settings.scaleRelativeTo = RelativeToWidth;
-        } else {
-            if (!setSettingFromText(settings, QStringLiteral("scaleRelativeHeight"), parser.value(height), &error))
-                return usageError(error);
-            settings.scaleType = ScaleByRelativeSize;
-            settings.scaleRelativeTo = RelativeToHeight;
-        }
-        settings.scaleImage = true;
-    }
-
-    // --existing, else the settings' policy; this program never asks, so Ask skips.
-    ExistingPolicy policy = settings.existingFilePolicy == ExistingOverwrite  ? ExistingPolicy::Overwrite
-                            : settings.existingFilePolicy == ExistingKeepBoth ? ExistingPolicy::Rename
-                                                                              : ExistingPolicy::Skip;
-    if (parser.isSet(existing)) {
-        const QString mode = parser.value(existing);
-        if (mode == QLatin1String("overwrite"))
-            policy = ExistingPolicy::Overwrite;
-        else if (mode == QLatin1String("rename"))
-            policy = ExistingPolicy::Rename;
-        else if (mode == QLatin1String("skip"))
-            policy = ExistingPolicy::Skip;
-        else
-            return usageError(
-                QStringLiteral("--existing: unknown mode \"%1\"; accepted: skip overwrite rename").arg(mode));
-    }
     int shardIndex = 1;
     int shardCount = 1;
-    if (parser.isSet(shard)) {
-        const QStringList parts = parser.value(shard).split(QLatin1Char('/'));
-        bool indexOk = false;
-        bool countOk = false;
-        if (parts.size() == 2) {
-            shardIndex = parts.at(0).toInt(&indexOk);
-            shardCount = parts.at(1).toInt(&countOk);
-        }
-        if (!indexOk || !countOk || shardCount < 1 || shardIndex < 1 || shardIndex > shardCount)
-            return usageError(QStringLiteral("--shard: \"%1\" is not I/N with 1 <= I <= N").arg(parser.value(shard)));
+    const std::function<QString()> steps[] = {
+        [&] { return loadSettingsFiles(o, settings, extras); },
+        [&] { return applySetOptions(o, settings); },
+        [&] { return applyTargetOptions(o, settings); },
+        [&] { return applyChoiceOptions(o, settings); },
+        [&] { return applySizeLimitOptions(o, settings); },
+        [&] { return applyScaleOptions(o, settings); },
+        [&] { return applyExistingOption(o, settings); },
+        [&] { return readShard(o, &shardIndex, &shardCount); },
+    };
+    for (const std::function<QString()> &step : steps) {
+        if (const QString error = step(); !error.isEmpty())
+            return usageError(error);
     }
-
     // The presets the settings name under "Also write:" are extra outputs of
     // pictures too, as in the window.
     if (settings.targeFileType != TargetPdf)
         extras += alsoWriteOutputs(settings, QApplication::font());
     if (const QString problem = outputsProblem(QList<ConversionSettings>{settings} + extras); !problem.isEmpty())
         return usageError(QStringLiteral("--preset: ") + problem);
-    if (parser.isSet(moveOriginals) && !parser.isSet(watch))
+    if (o.isSet(o.moveOriginals) && !o.isSet(o.watch))
         return usageError(QStringLiteral("--move-originals goes with --watch"));
-    if (parser.isSet(watch)) {
-        if (settings.targeFileType == TargetPdf)
-            return usageError(QStringLiteral("--watch writes pictures, not a PDF document"));
-        // Outputs beside their sources would land in the folder and be taken up again.
-        if (settings.outputBesideSource)
-            return usageError(QStringLiteral("--watch writes into the output folder, not beside the sources "
-                                             "(--set outputBesideSource=false)"));
-        if (!parser.positionalArguments().isEmpty() || parser.isSet(shard) || parser.isSet(json))
-            return usageError(QStringLiteral("--watch takes no other input, nor --shard or --json"));
-        const QString folder = parser.value(watch);
-        if (!QFileInfo(folder).isDir())
-            return usageError(QStringLiteral("--watch: %1 is not a folder").arg(folder));
-        // The watch leaves its output folder out, so a folder inside DIR is safe.
-        if (settings.outputFolder.isEmpty()) {
-            settings.outputFolder = QDir(folder).filePath(QStringLiteral("converted"));
-            QDir().mkpath(settings.outputFolder);
-        }
-        QImageReader::setAllocationLimit(allocationLimitMegabytes);
-        return runWatch(folder, settings, extras, policy, parser.isSet(moveOriginals), parser.isSet(quiet));
-    }
-
-    const bool isPdf = settings.targeFileType == TargetPdf;
-    const bool beside = settings.outputBesideSource && !isPdf;
-    if (settings.outputFolder.isEmpty() && !beside)
-        return usageError(QStringLiteral("no output folder: give -o DIR or --pdf FILE (or outputFolder in the settings)"));
-    if (isPdf && settings.pdfFileName.isEmpty())
-        return usageError(QStringLiteral("no PDF file name: give --pdf FILE (or pdfFileName in the settings)"));
-    if (parser.positionalArguments().isEmpty())
-        return usageError(QStringLiteral("no input: name files, folders or '-'"));
-
-    QStringList sources;
-    QHash<QString, QString> refused;
-    // A PDF's folder is no output of pictures: walks take it whole.
-    if (!collectSources(parser.positionalArguments(), isPdf || beside ? QString() : settings.outputFolder, &sources,
-                        &refused, &error))
-        return usageError(error);
-    const QString extension = targetFormatAt(settings.targeFileType).targetExtension();
-    if (const QString itself = beside ? sourceNamedAsItsTarget(sources, extension, settings, fileSourceFacts(settings))
-                                      : QString();
-        !itself.isEmpty())
-        return usageError(QStringLiteral("--beside-source: the name pattern \"%1\" would write %2 over itself; "
-                                         "add to the pattern, e.g. {name}-copy, or choose another format")
-                              .arg(settings.fileNamePattern, itself));
-    const QStringList share = shardOf(sources, shardIndex, shardCount);
-
-    // A stop while the list was read converts nothing.
-    const bool terminal = isatty(STDERR_FILENO) == 1;
-    Reporter reporter(share, parser.isSet(quiet), terminal);
-    if (stopSignal == 0) {
-        if (!beside && !QDir().mkpath(settings.outputFolder)) {
-            print(stderr,
-                  QStringLiteral("kestrix-convert: cannot make the output folder %1\n").arg(settings.outputFolder));
-            return exitUsage;
-        }
-        // Every shard plans the whole list without the refused files; each
-        // refused file is reported by the shard it falls in.
-        QStringList readable;
-        for (const QString &source : std::as_const(sources)) {
-            if (!refused.contains(source))
-                readable << source;
-        }
-        QStringList readableShare;
-        for (const QString &source : share) {
-            if (refused.contains(source))
-                reporter.report({source, QString(), QStringLiteral("failed"), refused.value(source), 0});
-            else
-                readableShare << source;
-        }
-        QImageReader::setAllocationLimit(allocationLimitMegabytes);
-        settings.outputIsPdf = isPdf;
-        if (isPdf) {
-            settings.pdfFileName = pdfFileNameWithExtension(settings.pdfFileName);
-            runPdfBatch(readableShare, settings, policy, reporter);
-        } else {
-            runImageBatch(readable, readableShare, settings, settings.outputFolder, policy, reporter, QString(), extras);
-        }
-    }
-    reporter.finish();
-
-    const int signal = stopSignal.load();
-    if (parser.isSet(json))
-        print(stdout, QString::fromUtf8(reporter.json(signal != 0)));
-    if (signal != 0)
-        return 128 + signal;
-    return reporter.anyFailed() ? 1 : 0;
+    if (o.isSet(o.watch))
+        return watchCommand(o, settings, extras);
+    return batchCommand(o, settings, extras, shardIndex, shardCount);
 }
 
 } // namespace
@@ -573,5 +660,6 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     // Messages and help in the user's language; the JSON report stays as it is.
     installTranslations();
+    QImageReader::setAllocationLimit(allocationLimitMegabytes());
     return run(QApplication::arguments());
 }

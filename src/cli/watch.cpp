@@ -21,7 +21,7 @@ constexpr int exitUsage = 2; // the folder or the output cannot be used
 } // namespace
 
 int runWatch(const QString &folder, const ConversionSettings &settings, const QList<ConversionSettings> &extras,
-             ExistingPolicy policy, bool moveOriginals, bool quiet)
+             bool moveOriginals, bool quiet)
 {
     if (!QDir().mkpath(settings.outputFolder)) {
         printLine(QStringLiteral("kestrix-convert: cannot make the output folder %1").arg(settings.outputFolder));
@@ -47,10 +47,11 @@ int runWatch(const QString &folder, const ConversionSettings &settings, const QL
         // finish, no other starts.
         stop.setEnabled(false);
         Reporter reporter(files, quiet, false);
-        runImageBatch(files, files, settings, settings.outputFolder, policy, reporter, watch.folder(), extras);
+        runImageBatch(files, files, settings, settings.outputFolder, [&](const ConversionFile &file) {
+            reporter.report(file);
+            watch.fileDone(file);
+        }, watch.folder(), extras);
         reporter.finish();
-        for (const FileResult &result : reporter.fileResults())
-            watch.fileDone(result.source, result.status, result.reason);
         watch.batchDone();
         if (stopSignal != 0)
             loop.quit();

@@ -14,7 +14,9 @@
 // the command line both start it: one file per source for image targets, or
 // one PDF document with a page per good source. Several files convert at once
 // (the settings' job count, within a memory budget). Targets that already
-// exist are set aside and returned; the caller decides about them.
+// exist are set aside and returned; the caller decides about them. The run
+// changes nothing of the process's own: what the window shows afterwards is
+// in the result.
 struct ConversionJob
 {
     QStringList sources;
@@ -37,54 +39,75 @@ struct ConversionJob
     const std::atomic_bool *stop = nullptr;
 };
 
-// What the run tells as it goes, every call from the thread that runs it.
-// Unset callbacks are left out.
-struct ConversionObserver
+// One source's outcome, decided by the run once the source is done with;
+// whoever reports it only turns it into words.
+struct ConversionFile
 {
-    // As each source starts, skipped ones included, in list order.
-    std::function<void(const QString &source)> started;
-    // Once for every source started, when it is done (written, failed or set aside).
-    std::function<void(const QString &source)> finished;
-    // A source that could not be converted, with the reason.
-    std::function<void(const QString &source, const QString &reason)> failed;
-    // A source left as it is, and why; before its finished.
-    std::function<void(const QString &source, const QString &reason)> skipped;
-    // A source whose target gets another name than its own, and why; as it starts.
-    std::function<void(const QString &source, const QString &reason)> renamed;
-    // A source converted from incomplete data or with something left out: the report's note.
-    std::function<void(const QString &source, const QString &note)> noted;
-    // An image file written: its source's size (0 for further outputs of one
-    // decode) and its own in bytes; before finished.
-    std::function<void(const QString &source, qint64 bytesRead, qint64 bytesWritten)> sizes;
-    // A source decoded for the run's outputs, once for each decode.
-    std::function<void(const QString &source)> decoded;
-    // A stopped PDF pass kept the pages drawn so far in the document.
-    std::function<void(const QString &pdfPath, int pageCount)> documentStopped;
+    enum Outcome {
+        Converted,
+        Renamed,    // converted, a target written under a free name
+        Skipped,    // left as it is (or a target set aside for the question)
+        Failed,     // the first failure is the file's reason
+        NotStarted, // never reached, or drawn into a document that was not written
+    };
+    QString source;
+    Outcome outcome = NotStarted;
+    // The first target planned for it; the document of a PDF run.
+    QString target;
+    QStringList outputs;  // the files written
+    QStringList failures; // why outputs could not be made
+    QStringList skipped;  // why outputs were left out
+    QStringList notes;    // renamed targets and pictures made with something left out
+    // Pages or frames written: files of the first output, or pages in the document.
+    int pages = 0;
+    // The source's size, counted once, and the image files' sizes; -1 when
+    // no image file was written (a PDF page has no size of its own).
+    qint64 bytesRead = -1;
+    qint64 bytesWritten = -1;
+    // From its start to its end.
+    qint64 ms = 0;
+
+    bool succeeded() const { return outcome == Converted || outcome == Renamed; }
+    // The one line a report gives it: a failed file's first failure, a
+    // skipped file's first reason, otherwise its notes.
+    QString reason() const;
 };
 
 struct ConversionResult
 {
-    // One per source the run dealt with, in the order it started them.
-    struct File
-    {
-        QString source;
-        QStringList outputs;   // the files written
-        QStringList skipped;   // why outputs were left out
-        QStringList failures;  // why outputs could not be made
-        QStringList notes;
-        qint64 bytesRead = 0;
-        qint64 bytesWritten = 0;
-    };
+    using File = ConversionFile;
+    // One per source of the job: in the order the run started them, those
+    // it never started last.
     QList<File> files;
-    // The targets that already existed, their sources and the page each is made of.
-    QList<QString> existingTargets;
-    QList<QString> existingSources;
-    QList<int> existingPages;
-    // Sources left out by the Skip policy (after a stop also those set aside)
+    // The targets that already existed (policy Ask), set aside as planned,
+    // for the caller to decide; a second pass converts those chosen.
+    QList<PlannedFile> existing;
+    // Targets left out by the Skip policy (after a stop also those set aside)
     // and targets written under a free name.
     int skippedCount = 0;
     int renamedCount = 0;
     bool stopped = false;
+    // Where the outputs went, for "Open Folder": the output folder in native
+    // separators, or the PDF document; empty when the run wrote nothing anywhere.
+    QString outputLocation;
+    // A stopped PDF pass kept the pages drawn so far in the document: how many.
+    int stoppedDocumentPages = -1;
+};
+
+// What the run tells as it goes, every call from the thread that runs it.
+// Unset callbacks are left out.
+struct ConversionObserver
+{
+    // As each source starts, in list order.
+    std::function<void(const QString &source)> started;
+    // The run's work on a source is over (a page of a PDF document: drawn).
+    std::function<void(const QString &source)> done;
+    // A source's finished record, once its outcome is decided: with done,
+    // except for the pages of a PDF document, which wait for the document to
+    // be written (a page that failed is told at once).
+    std::function<void(const ConversionFile &file)> finished;
+    // A source decoded for the run's outputs, once for each decode.
+    std::function<void(const QString &source)> decoded;
 };
 
 // Runs the job on the calling thread. With several settings each source is

@@ -105,17 +105,16 @@ QString sizeSummaryText(int fileCount, qint64 bytesRead, qint64 bytesWritten)
 
 namespace {
 
-// The run's failures, a source once with its first reason (a PDF document
-// may fail a source after one of its pages did), in the order it started them.
+// The run's failures, a source once with its reason, in the order it started them.
 QList<ConversionFailure> runFailures(const QList<ConversionResult> &passes)
 {
     QList<ConversionFailure> failures;
     QSet<QString> listed;
     for (const ConversionResult &pass : passes) {
         for (const ConversionResult::File &file : pass.files) {
-            if (!file.failures.isEmpty() && !listed.contains(file.source)) {
+            if (file.outcome == ConversionFile::Failed && !listed.contains(file.source)) {
                 listed.insert(file.source);
-                failures.append({file.source, file.failures.constFirst()});
+                failures.append({file.source, file.reason()});
             }
         }
     }
@@ -170,7 +169,7 @@ void ConvertProgressForm::releaseWorker()
 
 void ConvertProgressForm::startConvert(const QStringList &files, const QString &outputLocation,
                                        const QString &label, const QString &extension, bool overwriteExisting,
-                                       const QStringList &targets, const QList<int> &pages)
+                                       const QList<PlannedFile> &plan)
 {
     fileList = files;
     outputPath = outputLocation;
@@ -194,21 +193,22 @@ void ConvertProgressForm::startConvert(const QStringList &files, const QString &
 
     releaseWorker();
     // The settings are copied here, on the GUI thread, for the whole pass.
-    worker = new ConvertImagesThread(snapshotSettings());
-    worker->_urls = files;
-    worker->outputPath = outputLocation;
-    worker->targetExtension = extension;
-    worker->overwriteExisting = overwriteExisting;
-    worker->plannedFiles = targets.isEmpty() ? QList<PlannedFile>() : planGivenTargets(files, targets, pages);
+    ConversionJob job;
+    job.sources = files;
+    job.plan = plan;
+    job.settings = {snapshotSettings()};
+    job.outputFolder = outputLocation;
+    job.targetExtension = extension;
+    job.overwriteExisting = overwriteExisting;
     // "Also write:" goes with pictures, not with a PDF document.
-    if (targets.isEmpty() && extension != QLatin1String(".pdf"))
-        worker->extraOutputs = alsoWriteOutputs(snapshotSettings(), QApplication::font());
+    if (plan.isEmpty() && extension != QLatin1String(".pdf"))
+        job.settings += alsoWriteOutputs(job.settings.first(), QApplication::font());
+    worker = new ConvertImagesThread(job);
     connect(worker, &ConvertImagesThread::updateFileName, this, &ConvertProgressForm::handleUpdateFileName);
     connect(worker, &ConvertImagesThread::fileFinished, this, &ConvertProgressForm::handleFileFinished);
+    connect(worker, &ConvertImagesThread::fileReported, this, &ConvertProgressForm::handleFileReported);
     connect(worker, &ConvertImagesThread::threadTerminated, this, &ConvertProgressForm::handleThreadTerminated);
     connect(worker, &ConvertImagesThread::threadCompleted, this, &ConvertProgressForm::handleThreadCompleted);
-    connect(worker, &ConvertImagesThread::fileFailed, this, &ConvertProgressForm::handleFileFailed);
-    connect(worker, &ConvertImagesThread::documentStopped, this, &ConvertProgressForm::handleDocumentStopped);
     worker->start();
 }
 
@@ -243,20 +243,22 @@ void ConvertProgressForm::handleFileFinished(const QString &fileName)
     showCounts();
 }
 
-void ConvertProgressForm::recordPass()
+void ConvertProgressForm::recordPass(const ConversionResult &result)
 {
-    // The pass's end signal came from the worker, which is kept until the next pass.
-    if (!worker)
-        return;
-    passResults << worker->result;
+    passResults << result;
+    // Set here, on the GUI thread: "Open Folder" opens it, and the pipeline's
+    // scaling mode of later previews follows the last run's target.
+    if (!result.outputLocation.isEmpty())
+        setLastOutputLocation(result.outputLocation);
+    setOutputIsPdf(targetExtension == QLatin1String(".pdf"));
     int written = 0;
     qint64 bytesRead = 0;
     qint64 bytesWritten = 0;
     for (const ConversionResult &pass : std::as_const(passResults)) {
         for (const ConversionResult::File &file : pass.files) {
             written += int(file.outputs.size());
-            bytesRead += file.bytesRead;
-            bytesWritten += file.bytesWritten;
+            bytesRead += qMax<qint64>(0, file.bytesRead);
+            bytesWritten += qMax<qint64>(0, file.bytesWritten);
         }
     }
     // A PDF document's pages have no sizes of their own.
@@ -280,67 +282,71 @@ void ConvertProgressForm::showCounts()
     emit progressChanged(doneCount, fileCount);
 }
 
-void ConvertProgressForm::handleFileFailed(const QString &fileName, const QString &reason)
+void ConvertProgressForm::handleFileReported(const ConversionFile &file)
 {
-    // A source is listed once, even when a PDF document fails after one of its pages did.
+    if (file.outcome != ConversionFile::Failed)
+        return;
+    // A source is listed once, even when a second pass fails it again.
     for (int row = 0; row < ui->failureList->count(); ++row) {
-        if (ui->failureList->item(row)->data(Qt::UserRole).toString() == fileName)
+        if (ui->failureList->item(row)->data(Qt::UserRole).toString() == file.source)
             return;
     }
-    auto *item = new QListWidgetItem(failureDetailsText({{fileName, reason}}), ui->failureList);
-    item->setData(Qt::UserRole, fileName);
+    auto *item = new QListWidgetItem(failureDetailsText({{file.source, file.reason()}}), ui->failureList);
+    item->setData(Qt::UserRole, file.source);
     ui->failureLabel->setText(tr("Failed: %1").arg(ui->failureList->count()));
     ui->failureLabel->show();
     ui->failureList->show();
 }
 
-void ConvertProgressForm::handleDocumentStopped(const QString &pdfPath, int pageCount)
-{
-    stoppedDocument = stoppedDocumentText(pdfPath, pageCount);
-}
-
-void ConvertProgressForm::handleThreadTerminated()
+void ConvertProgressForm::handleThreadTerminated(const ConversionResult &result)
 {
     clock.stop();
-    recordPass();
+    recordPass(result);
     emit showToolbarSignal(true);
     // A Cancel is answered with what was done; a stop for closing the window is not.
-    if (cancelledByUser) {
-        const ConversionResult pass = passResults.value(passResults.size() - 1);
-        int converted = 0;
-        for (const ConversionResult::File &file : pass.files)
-            converted += !file.outputs.isEmpty() && file.failures.isEmpty() ? 1 : 0;
-        QString summary = stoppedSummaryText(converted, int(fileList.size()));
-        if (!stoppedDocument.isEmpty())
-            summary += QLatin1Char('\n') + stoppedDocument;
-        showCompletionMessage(summary);
+    if (!cancelledByUser) {
+        emit finishConvertSignal();
+        deleteLater();
         return;
     }
-    emit finishConvertSignal();
-    deleteLater();
+    int converted = 0;
+    for (const ConversionResult::File &file : result.files)
+        converted += !file.outputs.isEmpty() && file.failures.isEmpty() ? 1 : 0;
+    QString summary = stoppedSummaryText(converted, int(fileList.size()));
+    if (result.stoppedDocumentPages >= 0)
+        summary += QLatin1Char('\n') + stoppedDocumentText(result.outputLocation, result.stoppedDocumentPages);
+    showCompletionMessage(summary);
 }
 
-void ConvertProgressForm::handleThreadCompleted(const QList<QString> &fileExistsList,
-                                                const QList<QString> &fileSourceList)
+void ConvertProgressForm::handleThreadCompleted(const ConversionResult &result)
 {
     // A stop that came after the worker's last file still ends the run as a
     // stop: a closing window waits for no message and no question, and the
     // targets set aside for the question are kept.
     if (worker && worker->stopRequested) {
-        keptTargetCount += int(fileExistsList.size());
-        handleThreadTerminated();
+        ConversionResult stopped = result;
+        stopped.skippedCount += int(result.existing.size());
+        handleThreadTerminated(stopped);
         return;
     }
     clock.stop();
-    recordPass();
+    recordPass(result);
     emit showToolbarSignal(true);
-    if (fileExistsList.isEmpty()) {
+    if (result.existing.isEmpty())
         showCompletionMessage();
-        return;
+    else
+        askAboutExisting(result.existing);
+}
+
+void ConvertProgressForm::askAboutExisting(const QList<PlannedFile> &existing)
+{
+    existingFiles = existing;
+    QList<QString> targets;
+    QList<QString> sources;
+    for (const PlannedFile &file : existing) {
+        targets << file.target;
+        sources << file.source;
     }
-    existingTargets = fileExistsList;
-    existingSources = fileSourceList;
-    existingPages = worker ? worker->result.existingPages : QList<int>();
     // Shown modally without a nested event loop, so that nothing is deleted
     // under a running dialog; its answer arrives through its signals.
     auto *dialog = new OverwriteFileDialog(this);
@@ -350,7 +356,7 @@ void ConvertProgressForm::handleThreadCompleted(const QList<QString> &fileExists
     });
     // Cancel (or nothing ticked) ends the run as it is, without a message.
     connect(dialog, &OverwriteFileDialog::convertFinish, this, &ConvertProgressForm::handleConvertFinish);
-    dialog->setFileLists(fileExistsList, fileSourceList);
+    dialog->setFileLists(targets, sources);
     dialog->setWindowModality(Qt::ApplicationModal);
     dialog->show();
 }
@@ -394,24 +400,28 @@ void ConvertProgressForm::showCompletionMessage(const QString &stoppedText)
 void ConvertProgressForm::handleOverwriteFiles(const QStringList &urls)
 {
     // The sources left unticked keep their targets: skipped.
-    keptTargetCount += int(existingSources.size() - urls.size());
+    keptTargetCount += int(existingFiles.size() - urls.size());
     // The second pass writes the targets the first one planned for the rows
     // ticked; without the dialog's rows, for the first row of each source.
     QList<int> rows = std::exchange(overwriteRows, {});
     if (rows.size() != urls.size()) {
         rows.clear();
-        for (const QString &url : urls)
-            rows << int(existingSources.indexOf(url));
+        for (const QString &url : urls) {
+            for (int row = 0; row < existingFiles.size(); ++row) {
+                if (existingFiles.at(row).source == url) {
+                    rows << row;
+                    break;
+                }
+            }
+        }
     }
     QStringList sources;
-    QStringList targets;
-    QList<int> pages;
+    QList<PlannedFile> chosen;
     for (const int row : std::as_const(rows)) {
-        sources << existingSources.value(row);
-        targets << existingTargets.value(row);
-        pages << existingPages.value(row);
+        sources << existingFiles.at(row).source;
+        chosen << existingFiles.at(row);
     }
-    startConvert(sources, outputPath, formatLabel, targetExtension, true, targets, pages);
+    startConvert(sources, outputPath, formatLabel, targetExtension, true, planReplacing(chosen));
 }
 
 void ConvertProgressForm::handleConvertFinish()

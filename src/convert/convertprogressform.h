@@ -63,9 +63,9 @@ public:
     explicit ConvertProgressForm(QWidget *parent = nullptr);
     ~ConvertProgressForm() override;
 
+    // plan: a second pass's files, as the first pass planned them.
     void startConvert(const QStringList &files, const QString &outputLocation, const QString &formatLabel,
-                      const QString &extension, bool overwriteExisting, const QStringList &targets = {},
-                      const QList<int> &pages = {});
+                      const QString &extension, bool overwriteExisting, const QList<PlannedFile> &plan = {});
     // Asks the running pass to stop (the window is being closed).
     void stopConversion();
 
@@ -81,10 +81,9 @@ signals:
 public slots:
     void on_cancelButton_clicked();
     void handleUpdateFileName(const QString &fileName);
-    void handleThreadTerminated();
-    void handleThreadCompleted(const QList<QString> &fileExistsList, const QList<QString> &fileSourceList);
-    void handleFileFailed(const QString &fileName, const QString &reason);
-    void handleDocumentStopped(const QString &pdfPath, int pageCount);
+    void handleThreadTerminated(const ConversionResult &result);
+    void handleThreadCompleted(const ConversionResult &result);
+    void handleFileReported(const ConversionFile &file);
     void handleFileFinished(const QString &fileName);
     void handleOverwriteFiles(const QStringList &urls);
     void handleConvertFinish();
@@ -92,8 +91,10 @@ public slots:
 private:
     // The completion message, or after a Cancel the stop summary.
     void showCompletionMessage(const QString &stoppedText = QString());
-    // Keeps the worker's result of the pass that ended and shows its sizes.
-    void recordPass();
+    // Keeps the result of the pass that ended, shows its sizes and sets what
+    // the window takes from it.
+    void recordPass(const ConversionResult &result);
+    void askAboutExisting(const QList<PlannedFile> &existing);
     void releaseWorker();
     void showRunningFiles();
     void showCounts();
@@ -110,10 +111,8 @@ private:
     int runFileCount = -1;
     QList<ConversionResult> passResults;
     int keptTargetCount = 0;
-    // The first pass's targets that existed and their sources, for the second pass.
-    QStringList existingTargets;
-    QStringList existingSources;
-    QList<int> existingPages;
+    // The first pass's targets that existed, as planned, for the second pass.
+    QList<PlannedFile> existingFiles;
     QList<int> overwriteRows;
     QPointer<QMessageBox> completionBox;
 
@@ -123,7 +122,6 @@ private:
     int doneCount = 0;
     // Set by Cancel, not by closing the window, which must not wait for a message.
     bool cancelledByUser = false;
-    QString stoppedDocument;
     QElapsedTimer elapsed;
     QTimer clock;
 };

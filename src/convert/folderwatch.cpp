@@ -13,6 +13,7 @@
 
 #include "outputplan.h"
 #include "sourcefiles.h"
+#include "targetformats.h"
 
 namespace {
 
@@ -47,6 +48,16 @@ QString journalName()
 }
 
 } // namespace
+
+QString watchRefusal(const ConversionSettings &settings)
+{
+    if (settings.targeFileType == TargetPdf)
+        return QStringLiteral("a watched folder is converted to pictures, not to a PDF document");
+    if (settings.outputBesideSource)
+        return QStringLiteral("a watched folder is converted into an output folder, not beside the sources "
+                              "(outputBesideSource=false)");
+    return QString();
+}
 
 FolderWatch::FolderWatch(const QString &folder, const QString &outputFolder, bool moveOriginals, int settleMs,
                          QObject *parent)
@@ -183,21 +194,26 @@ void FolderWatch::settle()
     emit filesReady(ready);
 }
 
-void FolderWatch::fileDone(const QString &path, const QString &status, const QString &reason)
+void FolderWatch::fileDone(const ConversionFile &file)
 {
+    const QString &path = file.source;
     const auto it = inBatch.constFind(path);
-    if (it == inBatch.cend())
+    if (it == inBatch.cend() || file.outcome == ConversionFile::NotStarted)
         return;
     const Stamp stamp = *it;
     inBatch.erase(it);
-    const QString relative = QDir(root).relativeFilePath(path);
+    const bool failed = file.outcome == ConversionFile::Failed;
+    const bool skipped = file.outcome == ConversionFile::Skipped;
     // Journaled first: a stop between the two leaves the file done in place.
-    record(relative, stamp, status);
-    if (!moveOriginals && status == QLatin1String("failed"))
+    record(QDir(root).relativeFilePath(path), stamp,
+           failed    ? QStringLiteral("failed")
+           : skipped ? QStringLiteral("skipped")
+                     : QStringLiteral("converted"));
+    if (!moveOriginals && failed)
         watcher.addPath(path);
-    if (!moveOriginals || status == QLatin1String("skipped"))
+    if (!moveOriginals || skipped)
         return;
-    moveOriginal(path, status == QLatin1String("failed") ? QStringLiteral("failed") : QStringLiteral("done"), reason);
+    moveOriginal(path, failed ? QStringLiteral("failed") : QStringLiteral("done"), file.reason());
 }
 
 void FolderWatch::batchDone()
@@ -258,10 +274,7 @@ void FolderWatch::moveOriginal(const QString &path, const QString &into, const Q
 {
     // The place below the folder is kept, so that sub/a.jpg and a.jpg never meet.
     const QString wanted = QDir(root).filePath(into + QLatin1Char('/') + QDir(root).relativeFilePath(path));
-    const auto taken = [](const QString &name) {
-        const QFileInfo info(name);
-        return info.exists() || info.isSymLink() || QFileInfo::exists(name + QStringLiteral(".txt"));
-    };
+    const auto taken = [](const QString &name) { return isTaken(name) || isTaken(name + QStringLiteral(".txt")); };
     const QString target = taken(wanted) ? firstFreeName(wanted, taken) : wanted;
     if (!QDir().mkpath(QFileInfo(target).absolutePath()) || !QFile::rename(path, target)) {
         emit problem(QStringLiteral("cannot move %1 into %2").arg(path, QDir(root).filePath(into)));

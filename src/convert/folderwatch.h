@@ -10,6 +10,14 @@
 #include <QStringList>
 #include <QTimer>
 
+#include "conversionrun.h"
+
+// Why these settings cannot convert a watched folder, or empty; the window's
+// watch and the command line's refuse alike. The pictures must go into an
+// output folder of their own: beside their sources they would be taken up
+// again.
+QString watchRefusal(const ConversionSettings &settings);
+
 // Watches a folder and its sub-folders (new ones too) for pictures that land
 // in it, and hands each over once its writing has finished: its size and
 // modification time unchanged for the settle interval and the file opened for
@@ -35,11 +43,10 @@ public:
     // journal cannot be written.
     bool start(QString *error);
 
-    // The host's word on a file of the batch: status "converted", "skipped" or
-    // "failed", with the reason. The file is journaled; with moveOriginals a
-    // converted one moves into done/, a failed one into failed/ beside a
-    // NAME.txt giving the reason.
-    void fileDone(const QString &path, const QString &status, const QString &reason);
+    // The run's record of a file of the batch. The file is journaled; with
+    // moveOriginals a converted one moves into done/, a failed one into
+    // failed/ beside a NAME.txt giving the reason.
+    void fileDone(const ConversionFile &file);
     // The host is done with the batch; a file it gave no word on (a stopped
     // run) is taken up again.
     void batchDone();

@@ -49,12 +49,6 @@ bool isUsableName(const QString &name)
     return !trimmed.isEmpty() && trimmed != QLatin1String(".") && trimmed != QLatin1String("..");
 }
 
-bool somethingAt(const QString &path)
-{
-    const QFileInfo info(path);
-    return info.exists() || info.isSymLink();
-}
-
 // The source's folder below root, one usable name per level; levels that are
 // empty, "." or ".." are dropped.
 QString relativeFolder(const QString &source, const QString &root)
@@ -160,6 +154,12 @@ QString commonSourceFolder(const QStringList &sources)
     }
     const QString joined = common.join(QLatin1Char('/'));
     return joined.isEmpty() && !first ? QStringLiteral("/") : joined;
+}
+
+bool isTaken(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
 }
 
 QString firstFreeName(const QString &target, const std::function<bool(const QString &)> &taken)
@@ -310,7 +310,7 @@ QList<PlannedFile> planClaiming(const QStringList &sources, const QString &outpu
         if (out.action != PlannedFile::Convert)
             continue;
         const QFileInfo info(out.target);
-        if (info.exists() || info.isSymLink()) {
+        if (isTaken(out.target)) {
             if (policy == ExistingSkip) {
                 out.action = PlannedFile::Skipped;
                 out.reason = planText("the target exists");
@@ -318,7 +318,7 @@ QList<PlannedFile> planClaiming(const QStringList &sources, const QString &outpu
                 out.action = PlannedFile::Existing;
             } else if (policy == ExistingKeepBoth) {
                 out.target = firstFreeName(out.target, [&](const QString &path) {
-                    return claimedBy.contains(key(path)) || somethingAt(path);
+                    return claimedBy.contains(key(path)) || isTaken(path);
                 });
                 claimedBy.insert(key(out.target), out.source);
                 out.renamed = true;
@@ -375,19 +375,18 @@ QList<PlannedFile> planEveryOutput(const QStringList &sources, const QList<Outpu
     return plan;
 }
 
-QList<PlannedFile> planGivenTargets(const QStringList &sources, const QStringList &targets, const QList<int> &pages)
+QList<PlannedFile> planReplacing(const QList<PlannedFile> &chosen)
 {
     QList<PlannedFile> plan;
     QHash<QString, qsizetype> planned; // target -> its entry in the plan
-    for (qsizetype i = 0; i < sources.size() && i < targets.size(); ++i) {
-        const QString key = filePathKey(QDir::cleanPath(QFileInfo(targets.at(i)).absoluteFilePath()));
+    for (PlannedFile file : chosen) {
+        const QString key = filePathKey(QDir::cleanPath(QFileInfo(file.target).absoluteFilePath()));
         const auto earlier = planned.constFind(key);
         if (earlier != planned.cend())
             plan[*earlier].action = PlannedFile::Superseded;
         planned.insert(key, plan.size());
-        PlannedFile file{sources.at(i), targets.at(i)};
+        file.action = PlannedFile::Convert;
         file.replaces = true;
-        file.page = pages.value(i);
         plan.append(file);
     }
     return plan;

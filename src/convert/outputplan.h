@@ -69,6 +69,10 @@ QString expandFileNamePattern(const QString &pattern, const QString &source, int
 // The deepest folder that holds every source (absolute, without a trailing "/").
 QString commonSourceFolder(const QStringList &sources);
 
+// Whether something is at path, so that a target there counts as existing:
+// a file, a folder, or a link (a dangling one too).
+bool isTaken(const QString &path);
+
 // The first name of the form name-1.ext, name-2.ext, ... for which taken is false.
 QString firstFreeName(const QString &target, const std::function<bool(const QString &)> &taken);
 
@@ -121,9 +125,7 @@ QList<PlannedFile> planEveryOutput(const QStringList &sources, const QList<Outpu
 QString sourceNamedAsItsTarget(const QStringList &sources, const QString &extension, const ConversionSettings &settings,
                                const SourceFacts &facts);
 
-// A second pass over sources whose targets an earlier pass planned and that
-// are to be replaced: each target is written, by the last of its sources
-// only, as converting one after another would leave it. pages holds the
-// page of each (the first where it is shorter).
-QList<PlannedFile> planGivenTargets(const QStringList &sources, const QStringList &targets,
-                                    const QList<int> &pages = {});
+// A second pass over targets an earlier pass set aside (Existing) and that
+// are to be replaced, as that pass planned them: each target is written, by
+// the last of its files only, as converting one after another would leave it.
+QList<PlannedFile> planReplacing(const QList<PlannedFile> &chosen);

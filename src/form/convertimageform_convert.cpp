@@ -21,12 +21,6 @@
 
 namespace {
 
-bool somethingExistsAt(const QString &path)
-{
-    const QFileInfo info(path);
-    return info.exists() || info.isSymLink();
-}
-
 // The PDF save dialog; an empty string when cancelled. A name typed without
 // an extension gets ".pdf", so the document is always found by its type.
 QString askForPdfPath(QWidget *parent, const QString &startFolder)
@@ -118,7 +112,7 @@ void ConvertImageForm::on_convertButton_clicked()
                 location = choosePdfFile();
                 if (location.isEmpty())
                     return;
-            } else if (somethingExistsAt(location) && settings.existingFilePolicy != ExistingOverwrite) {
+            } else if (isTaken(location) && settings.existingFilePolicy != ExistingOverwrite) {
                 // The one document of a run is neither skipped nor renamed
                 // unasked: Skip and Keep both ask as Ask does.
                 QMessageBox confirm(QMessageBox::Question, tr("Confirm overwrite"), tr("Confirm overwrite"),

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
@@ -112,6 +113,31 @@ bool loadSettingsFile(const QString &path, ConversionSettings &settings, const Q
     if (problems)
         *problems = found;
     return true;
+}
+
+bool loadRunSettings(const QString &name, bool isPreset, ConversionSettings &settings, QString *error)
+{
+    const QString path = isPreset ? presetPath(name) : name;
+    if (isPreset && path.isEmpty()) {
+        *error = QStringLiteral("no preset named \"%1\"; the presets are: %2")
+                     .arg(name, presetNames().join(QStringLiteral(", ")));
+        return false;
+    }
+    if (!QFileInfo(path).isFile() || !QFileInfo(path).isReadable()) {
+        *error = QStringLiteral("cannot read %1").arg(path);
+        return false;
+    }
+    QList<SettingsFileProblem> found;
+    if (!loadSettingsFile(path, settings, QGuiApplication::font(), &found)) {
+        *error = QStringLiteral("%1 is not a settings file (no [MainApp] group)").arg(path);
+        return false;
+    }
+    QStringList problems;
+    for (const SettingsFileProblem &problem : std::as_const(found))
+        problems << (problem.line > 0 ? QStringLiteral("%1:%2: %3").arg(path).arg(problem.line).arg(problem.reason)
+                                      : QStringLiteral("%1: %2").arg(path, problem.reason));
+    *error = problems.join(QStringLiteral("\n  "));
+    return problems.isEmpty();
 }
 
 QList<ConversionSettings> alsoWriteOutputs(const ConversionSettings &settings, const QFont &labelFont)

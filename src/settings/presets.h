@@ -21,6 +21,14 @@ bool writeSettingsFile(const QString &path, const ConversionSettings &settings);
 bool loadSettingsFile(const QString &path, ConversionSettings &settings, const QFont &labelFont,
                       QList<SettingsFileProblem> *problems = nullptr);
 
+// A settings file for a run that nobody watches, named by its path or, with
+// isPreset, as a preset: every key must be read as written, since a
+// misspelt one would quietly give other pictures. False, with why in error:
+// no preset of that name (the presets listed), a file that cannot be read
+// or is no settings file, or one line per key it could not take
+// ("PATH:LINE: reason"), lines joined by a line break and two spaces.
+bool loadRunSettings(const QString &name, bool isPreset, ConversionSettings &settings, QString *error);
+
 // The user's presets, one settings file per name. Shared by the window and
 // the command line, so it does not depend on the program's name.
 QString presetFolder();

@@ -409,6 +409,8 @@ private slots:
         QTest::addColumn<int>("target"); // -1: refused
         QTest::addColumn<QString>("named");
         QTest::newRow("current settings") << "" << QByteArray() << "out" << int(TargetPng) << "";
+        QTest::newRow("current settings beside the sources") << "" << QByteArray("beside") << "out" << -1
+                                                              << "not beside the sources";
         QTest::newRow("installed preset") << "Web: 1600 px WEBP" << QByteArray() << "out" << int(TargetWebp) << "";
         QTest::newRow("user's preset") << "Mine" << QByteArray("[MainApp]\ntargeFileType=5\n") << "out"
                                        << int(TargetJpegXl) << "";
@@ -427,11 +429,11 @@ private slots:
         QFETCH(QString, output);
         QFETCH(int, target);
         QFETCH(QString, named);
-        if (!presetFile.isEmpty() && QDir().mkpath(presetFolder()))
+        if (!preset.isEmpty() && !presetFile.isEmpty() && QDir().mkpath(presetFolder()))
             kxtest::writeFile(presetFolder() + "/" + preset + ".ini", presetFile);
         ConversionSettings current;
         current.targeFileType = TargetPng;
-        current.outputBesideSource = true;
+        current.outputBesideSource = presetFile == "beside";
         current.existingFilePolicy = ExistingAsk;
         ConversionSettings settings;
         QString error;
@@ -467,8 +469,8 @@ private slots:
         QString error;
         QVERIFY(watchSettings(QString(), ConversionSettings(), out, &settings, &error));
         int reported = 0;
-        const auto count = [&reported](const QString &path, const QString &status, const QString &reason) {
-            QVERIFY2(status == "converted", qPrintable(path + ": " + status + " " + reason));
+        const auto count = [&reported](const ConversionFile &file) {
+            QVERIFY2(file.outcome == ConversionFile::Converted, qPrintable(file.source + ": " + file.reason()));
             ++reported;
         };
         auto *first = new WatchSession(in, settings, false, 200);

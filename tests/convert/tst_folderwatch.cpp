@@ -85,7 +85,9 @@ private slots:
                     const QString name = dir.relativeFilePath(path);
                     partial += kxtest::readFile(path) != written.value(name);
                     seen << name + (decoded ? "" : "!");
-                    watch->fileDone(path, decoded ? "converted" : "failed", reader.errorString());
+                    ConversionFile file{path, decoded ? ConversionFile::Converted : ConversionFile::Failed};
+                    file.failures << reader.errorString();
+                    watch->fileDone(file);
                 }
                 watch->batchDone();
             });
