@@ -2,10 +2,12 @@
 #include "ui_mainwindow.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
@@ -188,6 +190,16 @@ void MainWindow::showWatchDialog()
         connect(watchDialog, &WatchDialog::status, this, [this](const QString &line) {
             statusBar()->showMessage(tr("Watched folder: %1").arg(line));
         });
+        // The watch goes on after its dialog is closed: the window says so.
+        connect(watchDialog, &WatchDialog::watchingChanged, this, [this](const QString &folder) {
+            if (!watchLabel) {
+                watchLabel = new QLabel(this);
+                watchLabel->setObjectName(QStringLiteral("watchLabel"));
+                statusBar()->addPermanentWidget(watchLabel);
+            }
+            watchLabel->setText(tr("Watching %1").arg(QDir::toNativeSeparators(folder)));
+            watchLabel->setVisible(!folder.isEmpty());
+        });
     }
     watchDialog->show();
     watchDialog->raise();
@@ -246,7 +258,16 @@ void MainWindow::closeEvent(QCloseEvent *event)
             busy = true;
         }
     }
-    // A watch finishes the files in flight; the window closes again when it has stopped.
+    // A watch is ended only when the user says so; it finishes the files in
+    // flight, and the window closes again when it has stopped.
+    if (watchDialog && watchDialog->isWatching()
+        && QMessageBox::question(this, tr("Kestrix Picturist"),
+                                 tr("A folder is being watched. End the watch and close the window?"),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+               != QMessageBox::Yes) {
+        event->ignore();
+        return;
+    }
     if (watchDialog && watchDialog->isWatching()) {
         connect(watchDialog, &WatchDialog::watchStopped, this, &MainWindow::OnCloseApp,
                 Qt::ConnectionType(Qt::SingleShotConnection | Qt::UniqueConnection));

@@ -3,6 +3,8 @@
 #include <QMainWindow>
 #include <QStringList>
 
+class QLabel;
+
 class ConvertImageForm;
 class QMenu;
 class QStackedLayout;
@@ -53,4 +55,6 @@ private:
     QMenu *presetsMenu = nullptr;
     RemoveThumbnailsDialog *removeThumbnailsDialog = nullptr;
     WatchDialog *watchDialog = nullptr;
+    // Shown in the status bar while a folder is watched.
+    QLabel *watchLabel = nullptr;
 };

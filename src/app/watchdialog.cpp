@@ -135,6 +135,7 @@ void WatchDialog::startWatching()
     stopRequested = false;
     log(tr("Watching %1.").arg(QDir::toNativeSeparators(folder)));
     updateControls();
+    emit watchingChanged(folder);
 }
 
 void WatchDialog::stopWatching()
@@ -153,6 +154,7 @@ void WatchDialog::sessionStopped()
     session = nullptr;
     log(tr("Stopped."));
     updateControls();
+    emit watchingChanged(QString());
     emit watchStopped();
 }
 

@@ -28,6 +28,8 @@ public:
 signals:
     // A line for the window's status bar.
     void status(const QString &line);
+    // The folder now watched, or empty once the watch has stopped.
+    void watchingChanged(const QString &folder);
     void watchStopped();
 
 protected:

@@ -80,10 +80,9 @@ void WatchSession::convertBatch(const QStringList &paths)
     job.settings = {settings};
     job.outputFolder = settings.outputFolder;
     job.targetExtension = targetFormatAt(settings.targeFileType).targetExtension();
-    // Planned against the watched folder, so that a kept folder structure is
-    // the one below it, whichever files a batch holds.
-    job.plan = planOutputs(paths, job.outputFolder, job.targetExtension, settings, false, fileSourceFacts(settings),
-                           watch.folder());
+    job.plan = watch.planBatch(paths, outputTargets(job));
+    // A file cut short waits for its writer.
+    job.refuseIncomplete = true;
     worker = new ConvertImagesThread(job, this);
     connect(worker, &ConvertImagesThread::fileReported, this, &WatchSession::finishFile);
     connect(worker, &ConvertImagesThread::threadCompleted, this, &WatchSession::passEnded);
@@ -93,8 +92,8 @@ void WatchSession::convertBatch(const QStringList &paths)
 
 void WatchSession::finishFile(const ConversionFile &file)
 {
-    watch.fileDone(file);
-    emit fileReported(file);
+    if (watch.fileDone(file))
+        emit fileReported(file);
 }
 
 void WatchSession::passEnded()

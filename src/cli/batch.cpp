@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include "conversionrun.h"
+#include "folderwatch.h"
 #include "outputplan.h"
 #include "pathutil.h"
 #include "sourcefiles.h"
@@ -346,7 +347,7 @@ QByteArray Reporter::json(bool stopped) const
 
 void runImageBatch(const QStringList &sources, const QStringList &share, const ConversionSettings &settings,
                    const QString &outputFolder, const std::function<void(const ConversionFile &)> &finished,
-                   const QString &structureRoot, const QList<ConversionSettings> &extras)
+                   const QList<ConversionSettings> &extras, const FolderWatch *watch)
 {
     // The window's planner decides every target first, with the command
     // line's policy in the place of the window's (this program never asks).
@@ -362,12 +363,15 @@ void runImageBatch(const QStringList &sources, const QStringList &share, const C
     job.outputFolder = outputFolder;
     job.targetExtension = targetFormatAt(settings.targeFileType).targetExtension();
     const QSet<QString> mine(share.cbegin(), share.cend());
-    for (const PlannedFile &file : planEveryOutput(sources, outputTargets(job), false, structureRoot)) {
+    const QList<PlannedFile> plan = watch ? watch->planBatch(sources, outputTargets(job))
+                                          : planEveryOutput(sources, outputTargets(job), false);
+    for (const PlannedFile &file : plan) {
         if (mine.contains(file.source))
             job.plan << file;
     }
     if (job.plan.isEmpty())
         return;
+    job.refuseIncomplete = watch != nullptr;
     job.stop = &stopRequested;
     ConversionObserver observer;
     observer.finished = finished;

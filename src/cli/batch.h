@@ -14,6 +14,8 @@
 #include "conversionrun.h"
 #include "conversionsettings.h"
 
+class FolderWatch;
+
 // The command line's batch: which files, what happens to targets that exist,
 // how each file is reported, and the run itself on the window's engine.
 
@@ -86,13 +88,14 @@ int stopDescriptor();
 
 // Converts the sources of share (a shard's part of sources, planned with the
 // whole list) to image files in outputFolder, several at once (the settings'
-// job count), under the settings' existing-file policy. A kept folder
-// structure mirrors structureRoot when given. Each of extras is a further
-// output of every source, from the same decode; a source is reported with its
-// first output's target. finished gets each source's record as it is done.
+// job count), under the settings' existing-file policy. Each of extras is a
+// further output of every source, from the same decode; a source is reported
+// with its first output's target. finished gets each source's record as it
+// is done. A watched folder's batch is planned by its watch, and a file cut
+// short is refused (its writer may not be done).
 void runImageBatch(const QStringList &sources, const QStringList &share, const ConversionSettings &settings,
                    const QString &outputFolder, const std::function<void(const ConversionFile &)> &finished,
-                   const QString &structureRoot = QString(), const QList<ConversionSettings> &extras = {});
+                   const QList<ConversionSettings> &extras = {}, const FolderWatch *watch = nullptr);
 
 // Converts the sources into one PDF document through the window's PDF pass.
 void runPdfBatch(const QStringList &sources, const ConversionSettings &settings, Reporter &reporter);

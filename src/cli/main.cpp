@@ -567,7 +567,7 @@ bool convertShare(ConversionSettings settings, const QList<ConversionSettings> &
         runPdfBatch(readableShare, settings, reporter);
     } else {
         runImageBatch(readable, readableShare, settings, settings.outputFolder,
-                      [&reporter](const ConversionFile &file) { reporter.report(file); }, QString(), extras);
+                      [&reporter](const ConversionFile &file) { reporter.report(file); }, extras);
     }
     return true;
 }

@@ -47,10 +47,11 @@ int runWatch(const QString &folder, const ConversionSettings &settings, const QL
         // finish, no other starts.
         stop.setEnabled(false);
         Reporter reporter(files, quiet, false);
+        // Each file is journaled (and moved) as soon as it is done.
         runImageBatch(files, files, settings, settings.outputFolder, [&](const ConversionFile &file) {
-            reporter.report(file);
-            watch.fileDone(file);
-        }, watch.folder(), extras);
+            if (watch.fileDone(file))
+                reporter.report(file);
+        }, extras, &watch);
         reporter.finish();
         watch.batchDone();
         if (stopSignal != 0)

@@ -88,7 +88,7 @@ JobResult convertPlanned(const PlannedFile &file, const QString &outputFolder,
     QString error;
     QString note;
     if (!write(part, &error, &note))
-        return JobResult{error.replace(part, file.target), {}};
+        return JobResult{error.replace(part, file.target), {}, note};
     const qint64 bytesWritten = QFileInfo(part).size();
     // A replaced file keeps its permissions.
     if (file.replaces && QFileInfo(file.target).isFile())
@@ -274,9 +274,10 @@ private:
             const JobResult &result = results.at(m);
             const qsizetype i = members.at(m);
             const PlannedFile &file = plan.at(i);
-            if (!result.error.isEmpty())
+            if (!result.error.isEmpty()) {
                 records.fail(file.source, ofPage(i, result.error));
-            else if (!result.note.isEmpty())
+                records.fileOf(file.source).incomplete |= run.job.refuseIncomplete && !result.note.isEmpty();
+            } else if (!result.note.isEmpty())
                 records.note(file.source, ofPage(i, result.note));
             if (result.taken) {
                 ++run.result.skippedCount;
@@ -301,7 +302,7 @@ private:
                                           [&](const QString &path, QString *error, QString *note) {
                                               return convertImageFile(file.source, path, run.outputs.at(file.output),
                                                                       error, note, file.page, &memos[file.output],
-                                                                      run.job.stop);
+                                                                      run.job.stop, run.job.refuseIncomplete);
                                           });
             }
             results.first().decodes = int(files.size());
@@ -317,7 +318,7 @@ private:
                                       [&](const QString &path, QString *error, QString *note) {
                                           return convertDecoded(decoded, file.source, path,
                                                                 run.outputs.at(file.output), error, note,
-                                                                &memos[file.output]);
+                                                                &memos[file.output], run.job.refuseIncomplete);
                                       });
         }
         results.first().decodes = 1;

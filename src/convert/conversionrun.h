@@ -34,6 +34,10 @@ struct ConversionJob
     // A PDF pass stopped before its last source still writes the pages drawn
     // so far; false leaves no document (and an earlier one as it was).
     bool keepStoppedDocument = true;
+    // A source decoded from incomplete data (a file cut short) fails
+    // instead of being written with a note, its record marked incomplete: a
+    // watched file whose writer may not be done.
+    bool refuseIncomplete = false;
     // Set from elsewhere to stop: no file starts after it, files in progress
     // are finished.
     const std::atomic_bool *stop = nullptr;
@@ -66,6 +70,8 @@ struct ConversionFile
     qint64 bytesWritten = -1;
     // From its start to its end.
     qint64 ms = 0;
+    // Refused as cut short (ConversionJob::refuseIncomplete).
+    bool incomplete = false;
 
     bool succeeded() const { return outcome == Converted || outcome == Renamed; }
     // The one line a report gives it: a failed file's first failure, a

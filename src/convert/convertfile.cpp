@@ -199,16 +199,23 @@ bool keepsAnimation(const QString &source, const QString &target, int page, cons
 }
 
 bool convertImageFile(const QString &source, const QString &target, const ConversionSettings &settings,
-                      QString *error, QString *note, int page, TargetSizeMemo *memo, const std::atomic_bool *stop)
+                      QString *error, QString *note, int page, TargetSizeMemo *memo, const std::atomic_bool *stop,
+                      bool refuseIncomplete)
 {
     if (stillAnimated(source, target, page, settings))
         return convertAnimation(source, target, settings, error, stop);
     if (const std::optional<bool> kept = page == 0 ? writeKeptJpeg(source, target, settings, error, note) : std::nullopt)
         return *kept;
     const QString kept = keptPartNote(source, target, page, settings);
-    const QImage image = ImageMagickUtil().processImage(source, false, settings, error, false, note, page);
+    QString incomplete;
+    const QImage image =
+        ImageMagickUtil().processImage(source, false, settings, error, false, note, page, &incomplete);
     if (image.isNull())
         return false;
+    if (refuseIncomplete && !incomplete.isEmpty()) {
+        *error = incomplete;
+        return false;
+    }
     noteKeptFrame(note, kept);
     return writeProcessedPicture(image, source, target, settings, error, note, memo);
 }
@@ -241,10 +248,15 @@ DecodedSource decodeSource(const QString &source, const ConversionSettings &sett
 }
 
 bool convertDecoded(const DecodedSource &decoded, const QString &source, const QString &target,
-                    const ConversionSettings &settings, QString *error, QString *note, TargetSizeMemo *memo)
+                    const ConversionSettings &settings, QString *error, QString *note, TargetSizeMemo *memo,
+                    bool refuseIncomplete)
 {
     if (const std::optional<bool> kept = writeKeptJpeg(source, target, settings, error, note))
         return *kept;
+    if (refuseIncomplete && !decoded.note.isEmpty()) {
+        *error = decoded.note;
+        return false;
+    }
     QString scaled;
     const QImage image = ImageMagickUtil().processDecoded(decoded.image, false, settings, error, &scaled);
     if (image.isNull())

@@ -21,10 +21,12 @@ struct SizeSearchCost;
 // written to GIF or WEBP stays animated, every frame through the pipeline;
 // other targets take its first frame, and *note says so. The files of one run
 // share a memo of where their size searches landed. A stop, when it comes,
-// ends an animation between its frames, the target not written.
+// ends an animation between its frames, the target not written. With
+// refuseIncomplete a source decoded from incomplete data fails, *error and
+// *note both telling what is missing, and nothing is written.
 bool convertImageFile(const QString &source, const QString &target, const ConversionSettings &settings,
                       QString *error, QString *note = nullptr, int page = 0, TargetSizeMemo *memo = nullptr,
-                      const std::atomic_bool *stop = nullptr);
+                      const std::atomic_bool *stop = nullptr, bool refuseIncomplete = false);
 
 // The part of a conversion after the pipeline: metadata, colour profile and
 // the writer the target's suffix asks for, a size search under a limit
@@ -70,4 +72,4 @@ DecodedSource decodeSource(const QString &source, const ConversionSettings &sett
 // One output of a decoded source, as convertImageFile writes it.
 bool convertDecoded(const DecodedSource &decoded, const QString &source, const QString &target,
                     const ConversionSettings &settings, QString *error, QString *note = nullptr,
-                    TargetSizeMemo *memo = nullptr);
+                    TargetSizeMemo *memo = nullptr, bool refuseIncomplete = false);

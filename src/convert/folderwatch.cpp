@@ -6,10 +6,14 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
+#include <QSocketNotifier>
 
 #include <algorithm>
 
 #include <unistd.h>
+#ifdef Q_OS_LINUX
+#include <sys/inotify.h>
+#endif
 
 #include "outputplan.h"
 #include "sourcefiles.h"
@@ -47,6 +51,12 @@ QString journalName()
     return QStringLiteral(".kestrix-watch.journal");
 }
 
+// Held by the watch of the folder; a watch that died leaves it stale.
+QString lockName()
+{
+    return QStringLiteral(".kestrix-watch.lock");
+}
+
 } // namespace
 
 QString watchRefusal(const ConversionSettings &settings)
@@ -60,14 +70,16 @@ QString watchRefusal(const ConversionSettings &settings)
 }
 
 FolderWatch::FolderWatch(const QString &folder, const QString &outputFolder, bool moveOriginals, int settleMs,
-                         QObject *parent)
+                         int giveUpMs, QObject *parent)
     : QObject(parent), root(realFolder(folder)), output(outputFolder.isEmpty() ? QString() : realFolder(outputFolder)),
-      moveOriginals(moveOriginals), settleMs(settleMs)
+      moveOriginals(moveOriginals), settleMs(settleMs), giveUpMs(giveUpMs)
 {
     // A file is looked at a few times within the interval, so that it is
     // taken soon after it has settled.
     settleTimer.setInterval(qMax(10, settleMs / 4));
     connect(&settleTimer, &QTimer::timeout, this, &FolderWatch::settle);
+    returnTimer.setInterval(qMax(10, settleMs));
+    connect(&returnTimer, &QTimer::timeout, this, &FolderWatch::checkFolderBack);
     connect(&watcher, &QFileSystemWatcher::directoryChanged, this, [this](const QString &folder) {
         if (QFileInfo(folder).isDir()) {
             scan(folder);
@@ -75,7 +87,7 @@ FolderWatch::FolderWatch(const QString &folder, const QString &outputFolder, boo
             watchedFolders.remove(folder);
             watcher.removePath(folder);
             if (folder == root)
-                emit problem(QStringLiteral("the watched folder %1 is gone").arg(root));
+                folderGone();
         }
     });
     // A failed file left in place is watched: a copy that stalled longer than
@@ -85,6 +97,20 @@ FolderWatch::FolderWatch(const QString &folder, const QString &outputFolder, boo
         if (pending.contains(path))
             watcher.removePath(path);
     });
+#ifdef Q_OS_LINUX
+    writeEvents = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (writeEvents >= 0) {
+        writeNotifier = new QSocketNotifier(writeEvents, QSocketNotifier::Read, this);
+        connect(writeNotifier, &QSocketNotifier::activated, this, &FolderWatch::readWriteEvents);
+    }
+#endif
+}
+
+FolderWatch::~FolderWatch()
+{
+    delete writeNotifier;
+    if (writeEvents >= 0)
+        ::close(writeEvents);
 }
 
 FolderWatch::Stamp FolderWatch::stampOf(const QString &path)
@@ -112,7 +138,7 @@ bool FolderWatch::start(QString *error)
         *error = QStringLiteral("the output folder is the watched folder; give another one");
         return false;
     }
-    if (!loadJournal(error))
+    if (!lockFolder(error) || !loadJournal(error))
         return false;
     watchFolder(root);
     if (!watchedFolders.contains(root)) {
@@ -122,12 +148,98 @@ bool FolderWatch::start(QString *error)
     return true;
 }
 
+bool FolderWatch::lockFolder(QString *error)
+{
+    lock = std::make_unique<QLockFile>(QDir(root).filePath(lockName()));
+    // Held as long as the watch runs; only a lock whose process is gone is stale.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0))
+        return true;
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (lock->error() == QLockFile::LockFailedError && lock->getLockInfo(&pid, &host, &application))
+        *error = QStringLiteral("another watch (process %1) converts %2 already").arg(pid).arg(root);
+    else
+        *error = QStringLiteral("cannot write the lock %1").arg(QDir(root).filePath(lockName()));
+    lock.reset();
+    return false;
+}
+
+void FolderWatch::folderGone()
+{
+    emit problem(QStringLiteral("the watched folder %1 is gone; waiting for it to come back").arg(root));
+    lock.reset();
+    journal.close();
+    pending.clear();
+    settleTimer.stop();
+    returnTimer.start();
+}
+
+void FolderWatch::checkFolderBack()
+{
+    if (!QFileInfo(root).isDir())
+        return;
+    returnTimer.stop();
+    QString error;
+    if (!lockFolder(&error) || !loadJournal(&error)) {
+        emit problem(error);
+        returnTimer.start();
+        return;
+    }
+    for (const QString &folder : std::as_const(watchedFolders))
+        watcher.removePath(folder);
+    watchedFolders.clear();
+    watchFolder(root);
+    emit problem(QStringLiteral("the watched folder %1 is back").arg(root));
+}
+
 void FolderWatch::watchFolder(const QString &folder)
 {
     // Watched before it is listed, so that a file landing meanwhile is seen.
     if (watcher.addPath(folder))
         watchedFolders.insert(folder);
+    watchWrites(folder);
     scan(folder);
+}
+
+void FolderWatch::watchWrites(const QString &folder)
+{
+#ifdef Q_OS_LINUX
+    if (writeEvents < 0)
+        return;
+    const int watch = inotify_add_watch(writeEvents, QFile::encodeName(folder).constData(), IN_MODIFY | IN_CLOSE_WRITE);
+    if (watch >= 0)
+        folderOfWatch.insert(watch, folder);
+#else
+    Q_UNUSED(folder)
+#endif
+}
+
+// A file written to is open until its writer closes it; one that was there
+// before the watch began and is not written to counts as closed.
+void FolderWatch::readWriteEvents()
+{
+#ifdef Q_OS_LINUX
+    alignas(inotify_event) char buffer[16384];
+    for (;;) {
+        const ssize_t got = ::read(writeEvents, buffer, sizeof buffer);
+        if (got <= 0)
+            return;
+        for (ssize_t at = 0; at < got;) {
+            const auto *event = reinterpret_cast<const inotify_event *>(buffer + at);
+            at += ssize_t(sizeof(inotify_event) + event->len);
+            const QString folder = folderOfWatch.value(event->wd);
+            if (folder.isEmpty() || event->len == 0)
+                continue;
+            const QString path = folder + QLatin1Char('/') + QFile::decodeName(event->name);
+            if (event->mask & IN_CLOSE_WRITE)
+                beingWritten.remove(path);
+            else if (event->mask & IN_MODIFY)
+                beingWritten.insert(path);
+        }
+    }
+#endif
 }
 
 void FolderWatch::scan(const QString &folder)
@@ -147,7 +259,7 @@ void FolderWatch::scan(const QString &folder)
     }
 }
 
-void FolderWatch::consider(const QString &path)
+void FolderWatch::consider(const QString &path, int waitMs)
 {
     if (pending.contains(path) || inBatch.contains(path) || !isSupportedImageFile(path))
         return;
@@ -157,6 +269,7 @@ void FolderWatch::consider(const QString &path)
         return;
     Pending &file = pending[path];
     file.stamp = stamp;
+    file.waitMs = waitMs >= 0 ? waitMs : settleMs;
     file.unchanged.start();
     if (!settleTimer.isActive())
         settleTimer.start();
@@ -172,9 +285,11 @@ void FolderWatch::settle()
             continue;
         }
         if (!(now == it->stamp)) {
+            // Written on: its writer is given the settle interval again.
             it->stamp = now;
+            it->waitMs = settleMs;
             it->unchanged.restart();
-        } else if (!busy && it->unchanged.elapsed() >= settleMs) {
+        } else if (!busy && it->unchanged.elapsed() >= it->waitMs && !beingWritten.contains(it.key())) {
             QFile file(it.key());
             if (file.open(QIODevice::ReadOnly)) {
                 ready << it.key();
@@ -194,26 +309,68 @@ void FolderWatch::settle()
     emit filesReady(ready);
 }
 
-void FolderWatch::fileDone(const ConversionFile &file)
+bool FolderWatch::replacesItsTarget(const QString &path) const
+{
+    return convertedBefore.contains(QDir(root).relativeFilePath(path));
+}
+
+QList<PlannedFile> FolderWatch::planBatch(const QStringList &paths, const QList<OutputTarget> &outputs) const
+{
+    const QList<PlannedFile> plan = planEveryOutput(paths, outputs, false, root);
+    QSet<QString> again;
+    for (const QString &path : paths) {
+        if (replacesItsTarget(path))
+            again.insert(path);
+    }
+    if (again.isEmpty())
+        return plan;
+    const QList<PlannedFile> replacing = planEveryOutput(QStringList(again.cbegin(), again.cend()), outputs, true, root);
+    QList<PlannedFile> merged;
+    for (const PlannedFile &file : plan) {
+        if (!again.contains(file.source)) {
+            merged << file;
+        } else if (merged.isEmpty() || merged.last().source != file.source) {
+            for (const PlannedFile &replaced : replacing) {
+                if (replaced.source == file.source)
+                    merged << replaced;
+            }
+        }
+    }
+    return merged;
+}
+
+bool FolderWatch::fileDone(const ConversionFile &file)
 {
     const QString &path = file.source;
     const auto it = inBatch.constFind(path);
     if (it == inBatch.cend() || file.outcome == ConversionFile::NotStarted)
-        return;
+        return false;
     const Stamp stamp = *it;
     inBatch.erase(it);
+    // Cut short: its writer may not be done. Tried again when it changes,
+    // failed once it stayed so for the time given to its writer.
+    if (file.incomplete && !(cutShortAt.value(path) == stamp)) {
+        cutShortAt.insert(path, stamp);
+        consider(path, giveUpMs);
+        return false;
+    }
+    cutShortAt.remove(path);
     const bool failed = file.outcome == ConversionFile::Failed;
     const bool skipped = file.outcome == ConversionFile::Skipped;
+    const QString relative = QDir(root).relativeFilePath(path);
     // Journaled first: a stop between the two leaves the file done in place.
-    record(QDir(root).relativeFilePath(path), stamp,
+    record(relative, stamp,
            failed    ? QStringLiteral("failed")
            : skipped ? QStringLiteral("skipped")
                      : QStringLiteral("converted"));
+    // A moved original leaves its name to a new file.
+    if (file.succeeded() && !moveOriginals)
+        convertedBefore.insert(relative);
     if (!moveOriginals && failed)
         watcher.addPath(path);
-    if (!moveOriginals || skipped)
-        return;
-    moveOriginal(path, failed ? QStringLiteral("failed") : QStringLiteral("done"), file.reason());
+    if (moveOriginals && !skipped)
+        moveOriginal(path, failed ? QStringLiteral("failed") : QStringLiteral("done"), file.reason());
+    return true;
 }
 
 void FolderWatch::batchDone()
@@ -241,6 +398,10 @@ bool FolderWatch::loadJournal(QString *error)
             const QString relative = entry.value(QStringLiteral("path")).toString();
             const Stamp stamp{qint64(entry.value(QStringLiteral("size")).toDouble(-1)),
                               qint64(entry.value(QStringLiteral("modified")).toDouble())};
+            // A file converted before and changed since replaces its target when taken again.
+            if (!relative.isEmpty() && !moveOriginals
+                && entry.value(QStringLiteral("status")).toString() == QLatin1String("converted"))
+                convertedBefore.insert(relative);
             if (relative.isEmpty() || !(stampOf(QDir(root).filePath(relative)) == stamp))
                 continue;
             journaled.insert(relative, stamp);
@@ -248,6 +409,7 @@ bool FolderWatch::loadJournal(QString *error)
         }
     }
     QSaveFile fresh(path);
+    journal.close();
     if (fresh.open(QIODevice::WriteOnly)) {
         for (const QByteArray &line : std::as_const(kept))
             fresh.write(line);

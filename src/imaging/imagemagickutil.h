@@ -71,8 +71,10 @@ public:
     // the preview's one-entry cache and pin no picture in it. *note tells of a
     // picture made from an incomplete source.
     // page: the page of a document or the frame of an animation, 0 the first.
+    // *decodeNote tells of incomplete source data alone, without the scaling's note.
     QImage processImage(const QString &path, bool fastPreview, const ConversionSettings &settings,
-                        QString *error = nullptr, bool useSourceCache = true, QString *note = nullptr, int page = 0);
+                        QString *error = nullptr, bool useSourceCache = true, QString *note = nullptr, int page = 0,
+                        QString *decodeNote = nullptr);
 
     // How processImage decodes the page for settings, before any reduced
     // decode or rendered size: whole, as processDecoded takes it.

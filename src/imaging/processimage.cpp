@@ -177,7 +177,8 @@ QImage fitted(const QImage &image, const ScaleGeometry &geometry, Qt::Transforma
 } // namespace
 
 QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, const ConversionSettings &settings,
-                                     QString *error, bool useSourceCache, QString *note, int page)
+                                     QString *error, bool useSourceCache, QString *note, int page,
+                                     QString *decodeNote)
 {
     // A drawing or a PDF page is rendered at the size the scaling asks for,
     // never scaled up from a small rendering; the rendering is the source of
@@ -220,6 +221,8 @@ QImage ImageMagickUtil::processImage(const QString &path, bool fastPreview, cons
         return failure(error, reason);
     if (note)
         *note = sourceNote;
+    if (decodeNote)
+        *decodeNote = sourceNote;
     // Handed on, not shared: a step that changes the pixels in place then makes no copy.
     if (!ownSize && !rendering.atLeast.isValid())
         return processDecoded(std::move(image), fastPreview, settings, error, note);

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSettings>
@@ -227,8 +228,8 @@ private slots:
         QVERIFY(!window.isVisible());
     }
 
-    // A close while a folder is watched waits for the watch to stop, then
-    // goes through by itself.
+    // The window shows a running watch; a close while a folder is watched
+    // asks first, then waits for the watch to stop and goes through by itself.
     void closingWhileWatching()
     {
         QTemporaryDir tmp;
@@ -247,7 +248,18 @@ private slots:
             if (button->text() == "Start")
                 button->click();
         QVERIFY(dialog->isWatching());
-        QVERIFY(!window.close());
+        dialog->hide();
+        auto *label = window.findChild<QLabel *>("watchLabel");
+        QVERIFY(label && label->isVisibleTo(&window) && label->text().contains(QDir::toNativeSeparators(tmp.path())));
+        for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+            QTimer::singleShot(0, this, [answer] {
+                for (QWidget *widget : QApplication::topLevelWidgets())
+                    if (auto *box = qobject_cast<QMessageBox *>(widget); box && box->isVisible())
+                        box->button(answer)->click();
+            });
+            QVERIFY(!window.close());
+            QCOMPARE(dialog->isWatching(), answer == QMessageBox::No);
+        }
         QTRY_VERIFY(!window.isVisible());
         QVERIFY(!dialog->isWatching());
     }

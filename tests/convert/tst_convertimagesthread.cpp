@@ -403,6 +403,15 @@ private slots:
             QCOMPARE(r.notes(), QStringList{cut + ": the file ends early; the missing part is grey"});
         }
         QVERIFY(QFileInfo::exists(out + "/cut.png"));
+        // A watched file may still be written: refused, marked, nothing written.
+        QDir(out).removeRecursively();
+        QVERIFY(QDir().mkpath(out));
+        ConversionJob job{{cut}, {}, {settingsFor(out)}, out, ".png"};
+        job.refuseIncomplete = true;
+        const Run r = run(job);
+        QCOMPARE(r.failed(), QStringList{cut});
+        QVERIFY(r.result.files.first().incomplete);
+        QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 
     // Every page: a 3-page TIFF gives a file for each page, of its own size,

@@ -39,6 +39,8 @@ private slots:
         QTest::addColumn<QStringList>("files");
         QTest::newRow("written slowly: once, when complete")
             << QStringList{"0 slow a.png"} << false << QStringList{"a.png"} << QStringList{"a.png"};
+        QTest::newRow("writer pauses longer than the settle time: once it closed the file")
+            << QStringList{"0 held a.png"} << false << QStringList{"a.png"} << QStringList{"a.png"};
         QTest::newRow("present at start, new sub-folder; hidden and output left alone")
             << QStringList{"-1 write a.png", "100 write new/sub/b.png", "100 write .c.png", "100 write out/d.png",
                            "500 write new/sub/e.png"}
@@ -71,6 +73,7 @@ private slots:
         QStringList seen;
         int partial = 0;
         std::unique_ptr<FolderWatch> watch;
+        std::unique_ptr<QFile> held; // a writer that keeps its file open
         const auto write = [&](const QString &name, const QByteArray &bytes, QIODevice::OpenMode mode) {
             dir.mkpath(QFileInfo(dir.filePath(name)).path());
             QFile file(dir.filePath(name));
@@ -109,7 +112,17 @@ private slots:
                     write(name, written[name] = pngBytes(QSize(80, 60)), QIODevice::WriteOnly);
                 else if (action == "write")
                     write(name, written[name] = picture, QIODevice::WriteOnly);
-                else if (action == "slow") {
+                else if (action == "held") {
+                    written[name] = picture;
+                    held = std::make_unique<QFile>(dir.filePath(name));
+                    QVERIFY(held->open(QIODevice::WriteOnly));
+                    held->write(picture.left(picture.size() / 2));
+                    held->flush();
+                    QTimer::singleShot(4 * settleMs, this, [&, name] {
+                        held->write(picture.mid(picture.size() / 2));
+                        held.reset();
+                    });
+                } else if (action == "slow") {
                     written[name] = picture;
                     const qsizetype third = picture.size() / 3;
                     write(name, picture.left(third), QIODevice::WriteOnly);
@@ -141,6 +154,52 @@ private slots:
         QCOMPARE(left, files);
         if (moveOriginals)
             QVERIFY(!kxtest::readFile(dir.filePath("failed/bad.jpg.txt")).trimmed().isEmpty());
+    }
+
+    // One watch a folder: a second is refused while the first runs, and
+    // allowed once it ended.
+    void secondWatchRefused()
+    {
+        QTemporaryDir tmp;
+        auto first = std::make_unique<FolderWatch>(tmp.path(), tmp.filePath("out"), false, settleMs);
+        QString error;
+        QVERIFY2(first->start(&error), qPrintable(error));
+        FolderWatch second(tmp.path(), tmp.filePath("out2"), false, settleMs);
+        QVERIFY(!second.start(&error));
+        QVERIFY2(error.contains("another watch"), qPrintable(error));
+        first.reset();
+        FolderWatch third(tmp.path(), tmp.filePath("out"), false, settleMs);
+        QVERIFY2(third.start(&error), qPrintable(error));
+    }
+
+    // The watched folder removed: the watch says so, waits, and takes up
+    // what lands in it once it is back.
+    void folderGoneAndBack()
+    {
+        QTemporaryDir tmp;
+        const QString folder = tmp.filePath("watched");
+        QVERIFY(QDir().mkpath(folder));
+        FolderWatch watch(folder, tmp.filePath("out"), false, settleMs);
+        QStringList said;
+        QStringList handed;
+        connect(&watch, &FolderWatch::problem, this, [&said](const QString &message) { said << message; });
+        connect(&watch, &FolderWatch::filesReady, this, [&](const QStringList &paths) {
+            handed << paths;
+            for (const QString &path : paths)
+                watch.fileDone(ConversionFile{path, ConversionFile::Converted});
+            watch.batchDone();
+        });
+        QString error;
+        QVERIFY2(watch.start(&error), qPrintable(error));
+        QVERIFY(QDir(folder).removeRecursively());
+        QVERIFY(kxtest::waitUntil([&] { return said.size() == 1; }, 5000));
+        QVERIFY2(said.first().contains("gone"), qPrintable(said.first()));
+        QVERIFY(QDir().mkpath(folder));
+        kxtest::writeFile(folder + "/a.png", pngBytes(QSize(16, 16)));
+        QVERIFY(kxtest::waitUntil([&] { return !handed.isEmpty(); }, 8000));
+        QCOMPARE(handed, QStringList{QFileInfo(folder).canonicalFilePath() + "/a.png"});
+        QVERIFY2(said.last().contains("is back"), qPrintable(said.join('\n')));
+        QVERIFY(QFileInfo::exists(folder + "/.kestrix-watch.journal"));
     }
 };
 
