@@ -441,14 +441,14 @@ private slots:
         QVERIFY(QDir().mkpath(stopping.outputFolder));
         stopping.pagesAndFrames = PagesEach;
         const Run stopped = convert({tiff}, ".png", stopping, tiff);
-        QCOMPARE(stopped.terminated, 1);
+        QVERIFY(stopped.result.stopped);
         QCOMPARE(QDir(stopping.outputFolder).entryList(QDir::Files), QStringList{"three-1.png"});
-        QCOMPARE(stopped.notes, QStringList{tiff + ": stopped after page 1 of 3"});
+        QCOMPARE(stopped.notes(), QStringList{tiff + ": stopped after page 1 of 3"});
         QCOMPARE(stopped.finished, QStringList{tiff});
 
         // Kept animations: a document's pages do not become one, and the report says so.
         s.pagesAndFrames = PagesKeepAnimations;
-        QCOMPARE(convert({tiff}, ".webp", s).notes,
+        QCOMPARE(convert({tiff}, ".webp", s).notes(),
                  QStringList{tiff + ": only the first of its 3 pages was written: pages are not made into an animation"});
     }
 
