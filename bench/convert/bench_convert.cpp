@@ -111,13 +111,10 @@ int main(int argc, char *argv[])
             settings.outputFolder = folder;
             settings.convertJobs = jobs;
             target.configure(settings);
-            ConvertImagesThread worker(settings);
-            worker._urls = files;
-            worker.outputPath = folder;
-            worker.targetExtension = target.extension;
-            worker.overwriteExisting = true;
+            ConvertImagesThread worker(ConversionJob{files, {}, {settings}, folder, target.extension, true});
             int failed = 0;
-            QObject::connect(&worker, &ConvertImagesThread::fileFailed, &worker, [&failed] { ++failed; },
+            QObject::connect(&worker, &ConvertImagesThread::fileReported, &worker,
+                             [&failed](const ConversionFile &file) { failed += file.outcome == ConversionFile::Failed; },
                              Qt::DirectConnection);
 
             resetPeakRss();

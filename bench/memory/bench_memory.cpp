@@ -41,13 +41,10 @@ int convertAll(const QString &extension, int jobs, const QString &folder, const 
     settings.outputFolder = folder;
     settings.convertJobs = jobs;
     settings.pdfFileName = QStringLiteral("bench.pdf");
-    ConvertImagesThread worker(settings);
-    worker._urls = files;
-    worker.outputPath = folder;
-    worker.targetExtension = extension;
-    worker.overwriteExisting = true;
+    ConvertImagesThread worker(ConversionJob{files, {}, {settings}, folder, extension, true});
     int failed = 0;
-    QObject::connect(&worker, &ConvertImagesThread::fileFailed, &worker, [&failed] { ++failed; },
+    QObject::connect(&worker, &ConvertImagesThread::fileReported, &worker,
+                     [&failed](const ConversionFile &file) { failed += file.outcome == ConversionFile::Failed; },
                      Qt::DirectConnection);
     worker.start();
     worker.wait();
