@@ -324,6 +324,19 @@ void TargetSizeMemo::remember(const Point &answer)
     point = answer;
 }
 
+// The report's note on a file the size limit scaled down or left over it.
+static QString sizeLimitNote(int percent, const QualitySearch &found, const SizeGoal &goal)
+{
+    if (percent < 100)
+        return QCoreApplication::translate("TargetSize", "scaled to %1 % to fit %2")
+            .arg(percent)
+            .arg(kilobytes(goal.maxBytes));
+    return QCoreApplication::translate("TargetSize", "over the size: %1 at quality %2, more than %3")
+        .arg(kilobytes(found.bytes.size()))
+        .arg(found.quality / goal.levelsPerPoint)
+        .arg(kilobytes(goal.maxBytes));
+}
+
 bool writeImageFileWithinSize(const QImage &image, const QString &targetPath, const WriteOptions &options,
                               const SizeGoal &goal, const std::function<PhotoMetadata(QSize)> &metadataFor,
                               TargetSizeMemo *memo, QString *error, QString *note, SizeSearchCost *cost)
@@ -415,14 +428,7 @@ bool writeImageFileWithinSize(const QImage &image, const QString &targetPath, co
         *error = reason;
         return false;
     }
-    if (note && percent < 100)
-        *note = QCoreApplication::translate("TargetSize", "scaled to %1 % to fit %2")
-                    .arg(percent)
-                    .arg(kilobytes(goal.maxBytes));
-    else if (note && !found.fits)
-        *note = QCoreApplication::translate("TargetSize", "over the size: %1 at quality %2, more than %3")
-                    .arg(kilobytes(found.bytes.size()))
-                    .arg(found.quality / levels)
-                    .arg(kilobytes(goal.maxBytes));
+    if (note && (percent < 100 || !found.fits))
+        *note = sizeLimitNote(percent, found, goal);
     return writeEncodedFile(found.bytes, targetPath, error);
 }
