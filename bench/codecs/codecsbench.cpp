@@ -89,7 +89,8 @@ int main(int argc, char **argv)
         QString error;
         QElapsedTimer timer;
         timer.start();
-        const bool written = suffix == "gif" ? writeGif(photo, path, &error) : writeImageFile(photo, path, writeOptionsFor(ConversionSettings(), "." + suffix), &error);
+        const ImageFormat *format = formatForExtension(suffix);
+        const bool written = format && writeImageFile(photo, path, *format, writeOptionsFor(ConversionSettings(), *format), &error);
         const double encodeSeconds = timer.nsecsElapsed() / 1e9;
         if (!written) {
             out << suffix << ": " << error << "\n";

@@ -140,12 +140,13 @@ int main(int argc, char *argv[])
         ConversionSettings settings;
         settings.limitFileSize = true;
         settings.fileSizeLimitKb = limitKb;
-        const std::optional<SizeGoal> goal = sizeGoalFor(settings, extension);
+        const ImageFormat *format = formatForExtension(target);
+        const std::optional<SizeGoal> goal = format ? sizeGoalFor(settings, *format) : std::nullopt;
         if (!goal) {
             out << target << ": no size limit for this target\n";
             continue;
         }
-        const WriteOptions options = writeOptionsFor(settings, extension);
+        const WriteOptions options = writeOptionsFor(settings, *format);
         const QString fixedFolder = root + "/fixed-" + target;
         const QString limitFolder = root + "/limit-" + target;
         QDir().mkpath(fixedFolder);
@@ -157,7 +158,8 @@ int main(int argc, char *argv[])
         QAtomicInt failed;
         const double fixedSeconds = timed(count, [&](int i) {
             QString error;
-            if (!writeImageFile(QImageReader(files.at(i)).read(), targetPath(fixedFolder, i), options, &error))
+            if (!writeImageFile(QImageReader(files.at(i)).read(), targetPath(fixedFolder, i), *format, options,
+                                &error))
                 failed.ref();
         });
         TargetSizeMemo memo;
@@ -168,7 +170,8 @@ int main(int argc, char *argv[])
             QString error;
             QString note;
             SizeSearchCost taken;
-            if (!writeImageFileWithinSize(QImageReader(files.at(i)).read(), targetPath(limitFolder, i), options, *goal,
+            if (!writeImageFileWithinSize(QImageReader(files.at(i)).read(), targetPath(limitFolder, i), *format, options,
+                                          *goal,
                                           [](QSize) { return PhotoMetadata(); }, &memo, &error, &note, &taken))
                 failed.ref();
             if (note.startsWith("scaled"))

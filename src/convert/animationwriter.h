@@ -16,18 +16,17 @@ class AnimationWriter
 {
 public:
     virtual ~AnimationWriter() = default;
-    // .gif or .webp by the target's suffix; nullptr with *error for other targets.
+    // A GIF or WEBP target (a row that animates); nullptr with *error for other targets.
     // loopCount: how many times the animation plays, 0 = forever (WEBP's own
     // count; QImageReader::loopCount() gives the repeats: -1 forever, n for
     // n + 1 plays). options: quality/lossless for WEBP.
-    static std::unique_ptr<AnimationWriter> create(const QString &targetPath, const WriteOptions &options,
-                                                   const QSize &canvas, int loopCount, QString *error);
+    static std::unique_ptr<AnimationWriter> create(const QString &targetPath, const ImageFormat &format,
+                                                   const WriteOptions &options, const QSize &canvas, int loopCount,
+                                                   QString *error);
     // A frame of another size than the canvas is refused.
     virtual bool addFrame(const QImage &frame, int delayMs, QString *error) = 0;
     // Encodes what is left and replaces the target (through TargetFile); nothing is left behind on failure.
     virtual bool finish(QString *error) = 0;
-    // True when the target format can hold an animation (".gif", ".webp").
-    static bool canAnimate(const QString &extension);
 };
 
 // The two encoders behind create(); each refuses a canvas past its format's limits.

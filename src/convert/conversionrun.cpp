@@ -294,15 +294,16 @@ private:
     {
         QList<SharedOutput> shared;
         for (const PlannedFile &file : files)
-            shared << SharedOutput{file.target, &run.outputs.at(file.output)};
+            shared << SharedOutput{file.target, file.format, &run.outputs.at(file.output)};
         QList<JobResult> results;
         if (files.size() == 1 || !canShareDecode(files.first().source, shared)) {
             for (const PlannedFile &file : files) {
                 results << convertPlanned(file, run.folders.value(file.output),
                                           [&](const QString &path, QString *error, QString *note) {
-                                              return convertImageFile(file.source, path, run.outputs.at(file.output),
-                                                                      error, note, file.page, &memos[file.output],
-                                                                      run.job.stop, run.job.refuseIncomplete);
+                                              return convertImageFile(file.source, path, file.format,
+                                                                      run.outputs.at(file.output), error, note,
+                                                                      file.page, &memos[file.output], run.job.stop,
+                                                                      run.job.refuseIncomplete);
                                           });
             }
             results.first().decodes = int(files.size());
@@ -316,7 +317,7 @@ private:
             }
             results << convertPlanned(file, run.folders.value(file.output),
                                       [&](const QString &path, QString *error, QString *note) {
-                                          return convertDecoded(decoded, file.source, path,
+                                          return convertDecoded(decoded, file.source, path, file.format,
                                                                 run.outputs.at(file.output), error, note,
                                                                 &memos[file.output], run.job.refuseIncomplete);
                                       });
@@ -371,10 +372,12 @@ QList<OutputTarget> outputTargets(const ConversionJob &job)
     for (qsizetype k = 0; k < job.settings.size(); ++k) {
         const ConversionSettings &settings = job.settings.at(k);
         if (k == 0)
-            targets << OutputTarget{job.outputFolder, job.targetExtension, settings};
+            targets << OutputTarget{job.outputFolder, job.targetExtension, settings,
+                                    formatForExtension(job.targetExtension.mid(1))};
         else
             targets << OutputTarget{settings.outputFolder.isEmpty() ? job.outputFolder : settings.outputFolder,
-                                  targetFormatAt(settings.targeFileType).targetExtension(), settings};
+                                    targetFormatAt(settings.targeFileType).targetExtension(), settings,
+                                    &targetFormatAt(settings.targeFileType)};
     }
     return targets;
 }

@@ -3,7 +3,6 @@
 #include <QColorSpace>
 #include <QCoreApplication>
 #include <QDebug>
-#include <QFileInfo>
 #include <QImageReader>
 
 #include "animationwriter.h"
@@ -14,7 +13,6 @@
 #include "pipelinerules.h"
 #include "renderedsources.h"
 #include "sourceframes.h"
-#include "targetformats.h"
 #include "targetsize.h"
 
 namespace {
@@ -24,17 +22,17 @@ QString text(const char *source)
     return QCoreApplication::translate("ConvertImagesThread", source);
 }
 
-// Without a profile, asked for or because the format (GIF) has none, an
-// output's pixels are read as sRGB.
-bool holdsNoProfile(const ConversionSettings &settings, const QString &target)
+// Without a profile, asked for or because the format (GIF) holds no
+// metadata at all, an output's pixels are read as sRGB.
+bool holdsNoProfile(const ConversionSettings &settings, const ImageFormat &format)
 {
-    return settings.metadata == MetadataNone || isGifTargetPath(target);
+    return settings.metadata == MetadataNone || format.metadataRoute == MetadataRoute::None;
 }
 
 // Every frame through the pipeline and on to the writer, one at a time, with
 // its delay and the source's loop count.
-bool convertAnimation(const QString &source, const QString &target, const ConversionSettings &settings,
-                      QString *error, const std::atomic_bool *stop)
+bool convertAnimation(const QString &source, const QString &target, const ImageFormat &format,
+                      const ConversionSettings &settings, QString *error, const std::atomic_bool *stop)
 {
     FrameReader reader(source);
     if (!reader.isOpen()) {
@@ -57,11 +55,11 @@ bool convertAnimation(const QString &source, const QString &target, const Conver
         QImage processed = util.processDecoded(frame.image, false, settings, error);
         if (processed.isNull())
             return false;
-        if (holdsNoProfile(settings, target))
+        if (holdsNoProfile(settings, format))
             madeSrgb(&processed);
         if (!writer) {
-            writer = AnimationWriter::create(target, writeOptionsFor(settings, "." + QFileInfo(target).suffix()),
-                                             processed.size(), reader.loopCount(), error);
+            writer = AnimationWriter::create(target, format, writeOptionsFor(settings, format), processed.size(),
+                                             reader.loopCount(), error);
             if (!writer)
                 return false;
         }
@@ -97,25 +95,33 @@ QString animationKeptAsFirstFrame()
 
 namespace {
 
+// A target of no known format, or one written as a document, gets no picture here.
+bool writesPictures(const ImageFormat *format, const QString &target, QString *error)
+{
+    if (format && format->writer != TargetWriter::None && format->writer != TargetWriter::Document)
+        return true;
+    *error = text("Cannot write %1").arg(target);
+    return false;
+}
+
 bool keptAsFirstFrame(const QString &source, int page, const ConversionSettings &settings)
 {
     return page == 0 && settings.pagesAndFrames == PagesKeepAnimations && isAnimatedSource(source);
 }
 
-bool stillAnimated(const QString &source, const QString &target, int page, const ConversionSettings &settings)
+bool stillAnimated(const QString &source, const ImageFormat &format, int page, const ConversionSettings &settings)
 {
-    return keptAsFirstFrame(source, page, settings) && AnimationWriter::canAnimate("." + QFileInfo(target).suffix());
+    return format.animates && keptAsFirstFrame(source, page, settings);
 }
 
 // What the report says of a source written as one picture under "keep
 // animations": an animation kept as its first frame, or a document of several
 // pages (TIFF, PDF) whose first page alone went to a target that animates.
-QString keptPartNote(const QString &source, const QString &target, int page, const ConversionSettings &settings)
+QString keptPartNote(const QString &source, const ImageFormat &format, int page, const ConversionSettings &settings)
 {
     if (keptAsFirstFrame(source, page, settings))
         return animationKeptAsFirstFrame();
-    if (page != 0 || settings.pagesAndFrames != PagesKeepAnimations
-        || !AnimationWriter::canAnimate("." + QFileInfo(target).suffix()))
+    if (page != 0 || settings.pagesAndFrames != PagesKeepAnimations || !format.animates)
         return {};
     const int pages = sourcePageCount(source);
     return pages > 1 ? text("only the first of its %1 pages was written: pages are not made into an animation").arg(pages)
@@ -132,7 +138,7 @@ void noteKeptFrame(QString *note, const QString &kept)
 
 } // namespace
 
-bool writeProcessedPicture(QImage image, const QString &source, const QString &target,
+bool writeProcessedPicture(QImage image, const QString &source, const QString &target, const ImageFormat &format,
                            const ConversionSettings &settings, QString *error, QString *note, TargetSizeMemo *memo,
                            SizeSearchCost *search)
 {
@@ -149,10 +155,10 @@ bool writeProcessedPicture(QImage image, const QString &source, const QString &t
                            && !(image.depth() <= 8 && image.isGrayscale());
     if (unapplied)
         parts |= MetadataPart::UnappliedColourProfile;
-    if (holdsNoProfile(settings, target))
+    if (holdsNoProfile(settings, format))
         madeSrgb(&image);
     const bool read = parts.testAnyFlags(MetadataPart::Blocks | MetadataPart::UnappliedColourProfile);
-    PhotoMetadata metadata = read && !isGifTargetPath(target)
+    PhotoMetadata metadata = read && format.metadataRoute != MetadataRoute::None
                                  ? readPhotoMetadata(source, image.size(), settings.metadata == MetadataNoLocation, parts)
                                  : PhotoMetadata();
     if (settings.metadata == MetadataNone && !metadata.icc.isEmpty())
@@ -169,8 +175,8 @@ bool writeProcessedPicture(QImage image, const QString &source, const QString &t
             said.prepend(*note);
         *note = said.join(QStringLiteral("; "));
     }
-    const QString extension = "." + QFileInfo(target).suffix();
-    const std::optional<SizeGoal> goal = isGifTargetPath(target) ? std::nullopt : sizeGoalFor(settings, extension);
+    const std::optional<SizeGoal> goal = sizeGoalFor(settings, format);
+    const WriteOptions options = writeOptionsFor(settings, format);
     QString sizeNote;
     // A picture scaled down to fit gets its metadata made true for its size.
     const auto metadataFor = [&](QSize size) {
@@ -178,12 +184,9 @@ bool writeProcessedPicture(QImage image, const QString &source, const QString &t
                    ? metadata
                    : readPhotoMetadata(source, size, settings.removeLocation, parts);
     };
-    const bool written =
-        isGifTargetPath(target)
-            ? writeGif(image, target, &writeError)
-        : goal ? writeImageFileWithinSize(image, target, writeOptionsFor(settings, extension), *goal, metadataFor, memo,
-                                          &writeError, &sizeNote, search)
-               : writeImageFile(image, target, writeOptionsFor(settings, extension), &writeError, metadata);
+    const bool written = goal ? writeImageFileWithinSize(image, target, format, options, *goal, metadataFor, memo,
+                                                         &writeError, &sizeNote, search)
+                              : writeImageFile(image, target, format, options, &writeError, metadata);
     if (note && !sizeNote.isEmpty())
         *note = note->isEmpty() ? sizeNote : *note + QStringLiteral("; ") + sizeNote;
     if (!written)
@@ -193,20 +196,23 @@ bool writeProcessedPicture(QImage image, const QString &source, const QString &t
     return written;
 }
 
-bool keepsAnimation(const QString &source, const QString &target, int page, const ConversionSettings &settings)
+bool keepsAnimation(const QString &source, const ImageFormat &format, int page, const ConversionSettings &settings)
 {
-    return stillAnimated(source, target, page, settings);
+    return stillAnimated(source, format, page, settings);
 }
 
-bool convertImageFile(const QString &source, const QString &target, const ConversionSettings &settings,
-                      QString *error, QString *note, int page, TargetSizeMemo *memo, const std::atomic_bool *stop,
-                      bool refuseIncomplete)
+bool convertImageFile(const QString &source, const QString &target, const ImageFormat *format,
+                      const ConversionSettings &settings, QString *error, QString *note, int page,
+                      TargetSizeMemo *memo, const std::atomic_bool *stop, bool refuseIncomplete)
 {
-    if (stillAnimated(source, target, page, settings))
-        return convertAnimation(source, target, settings, error, stop);
-    if (const std::optional<bool> kept = page == 0 ? writeKeptJpeg(source, target, settings, error, note) : std::nullopt)
+    if (!writesPictures(format, target, error))
+        return false;
+    if (stillAnimated(source, *format, page, settings))
+        return convertAnimation(source, target, *format, settings, error, stop);
+    if (const std::optional<bool> kept =
+                page == 0 ? writeKeptJpeg(source, target, *format, settings, error, note) : std::nullopt)
         return *kept;
-    const QString kept = keptPartNote(source, target, page, settings);
+    const QString kept = keptPartNote(source, *format, page, settings);
     QString incomplete;
     const QImage image =
         ImageMagickUtil().processImage(source, false, settings, error, false, note, page, &incomplete);
@@ -217,7 +223,7 @@ bool convertImageFile(const QString &source, const QString &target, const Conver
         return false;
     }
     noteKeptFrame(note, kept);
-    return writeProcessedPicture(image, source, target, settings, error, note, memo);
+    return writeProcessedPicture(image, source, target, *format, settings, error, note, memo);
 }
 
 bool canShareDecode(const QString &source, const QList<SharedOutput> &outputs)
@@ -232,7 +238,7 @@ bool canShareDecode(const QString &source, const QList<SharedOutput> &outputs)
         const Rendering one = ImageMagickUtil::wholeRendering(*output.settings);
         if (one.pdfDpi != first.pdfDpi || one.rawPictures != first.rawPictures
             || one.storedOrientation != first.storedOrientation || one.colours != first.colours
-            || stillAnimated(source, output.target, 0, *output.settings)
+            || (output.format && stillAnimated(source, *output.format, 0, *output.settings))
             || reducedDecodeSize(size, *output.settings))
             return false;
     }
@@ -248,10 +254,12 @@ DecodedSource decodeSource(const QString &source, const ConversionSettings &sett
 }
 
 bool convertDecoded(const DecodedSource &decoded, const QString &source, const QString &target,
-                    const ConversionSettings &settings, QString *error, QString *note, TargetSizeMemo *memo,
-                    bool refuseIncomplete)
+                    const ImageFormat *format, const ConversionSettings &settings, QString *error, QString *note,
+                    TargetSizeMemo *memo, bool refuseIncomplete)
 {
-    if (const std::optional<bool> kept = writeKeptJpeg(source, target, settings, error, note))
+    if (!writesPictures(format, target, error))
+        return false;
+    if (const std::optional<bool> kept = writeKeptJpeg(source, target, *format, settings, error, note))
         return *kept;
     if (refuseIncomplete && !decoded.note.isEmpty()) {
         *error = decoded.note;
@@ -265,5 +273,5 @@ bool convertDecoded(const DecodedSource &decoded, const QString &source, const Q
         *note = decoded.note.isEmpty() || scaled.isEmpty() ? decoded.note + scaled
                                                            : decoded.note + QStringLiteral("; ") + scaled;
     noteKeptFrame(note, keptAsFirstFrame(source, 0, settings) ? animationKeptAsFirstFrame() : QString());
-    return writeProcessedPicture(image, source, target, settings, error, note, memo);
+    return writeProcessedPicture(image, source, target, *format, settings, error, note, memo);
 }

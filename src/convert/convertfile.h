@@ -7,13 +7,15 @@
 #include <atomic>
 
 #include "conversionsettings.h"
+#include "formattable.h"
 
 class TargetSizeMemo;
 struct SizeSearchCost;
 
 // One source to one image file: the pipeline on the given settings, then the
-// writer the target's suffix asks for. The window's conversion pass and the
-// command line both convert each file through here. Returns false with the
+// writer the target's format row names (no row or no writer fails the file).
+// The window's conversion pass and the command line both convert each file
+// through here. Returns false with the
 // reason in *error; nothing is left at the target then. A picture written
 // from an incomplete source gets *note, for the run's report, and so does one
 // scaled down or left over the settings' size limit. page: the page or frame
@@ -24,22 +26,23 @@ struct SizeSearchCost;
 // ends an animation between its frames, the target not written. With
 // refuseIncomplete a source decoded from incomplete data fails, *error and
 // *note both telling what is missing, and nothing is written.
-bool convertImageFile(const QString &source, const QString &target, const ConversionSettings &settings,
-                      QString *error, QString *note = nullptr, int page = 0, TargetSizeMemo *memo = nullptr,
-                      const std::atomic_bool *stop = nullptr, bool refuseIncomplete = false);
+bool convertImageFile(const QString &source, const QString &target, const ImageFormat *format,
+                      const ConversionSettings &settings, QString *error, QString *note = nullptr, int page = 0,
+                      TargetSizeMemo *memo = nullptr, const std::atomic_bool *stop = nullptr,
+                      bool refuseIncomplete = false);
 
 // The part of a conversion after the pipeline: metadata, colour profile and
-// the writer the target's suffix asks for, a size search under a limit
+// the writer the target's format row names, a size search under a limit
 // (where it landed into *search). Every still picture of a run is written
 // here, and so is the preview's predicted output, so both are the same bytes.
 // *note gets what the report says of the writing after what it held.
-bool writeProcessedPicture(QImage image, const QString &source, const QString &target,
+bool writeProcessedPicture(QImage image, const QString &source, const QString &target, const ImageFormat &format,
                            const ConversionSettings &settings, QString *error, QString *note = nullptr,
                            TargetSizeMemo *memo = nullptr, SizeSearchCost *search = nullptr);
 
 // Whether a conversion of that page of source to target keeps it animated:
 // every frame goes through convertImageFile then, not writeProcessedPicture.
-bool keepsAnimation(const QString &source, const QString &target, int page, const ConversionSettings &settings);
+bool keepsAnimation(const QString &source, const ImageFormat &format, int page, const ConversionSettings &settings);
 
 // The note of an animated source written as a still under "keep animations".
 QString animationKeptAsFirstFrame();
@@ -53,6 +56,7 @@ void madeSrgb(QImage *image);
 struct SharedOutput
 {
     QString target;
+    const ImageFormat *format;
     const ConversionSettings *settings;
 };
 // True when one decode serves every output: they decode alike (the same
@@ -71,5 +75,5 @@ struct DecodedSource
 DecodedSource decodeSource(const QString &source, const ConversionSettings &settings);
 // One output of a decoded source, as convertImageFile writes it.
 bool convertDecoded(const DecodedSource &decoded, const QString &source, const QString &target,
-                    const ConversionSettings &settings, QString *error, QString *note = nullptr,
-                    TargetSizeMemo *memo = nullptr, bool refuseIncomplete = false);
+                    const ImageFormat *format, const ConversionSettings &settings, QString *error,
+                    QString *note = nullptr, TargetSizeMemo *memo = nullptr, bool refuseIncomplete = false);

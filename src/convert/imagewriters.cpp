@@ -4,7 +4,6 @@
 #include <QBuffer>
 #include <QColorSpace>
 #include <QDebug>
-#include <QFileInfo>
 #include <QImageWriter>
 
 #include "encodermetadata.h"
@@ -49,28 +48,29 @@ QImage withoutText(const QImage &image)
 }
 
 // Every target but JPG, WEBP and GIF goes through Qt's image writer and its plugins.
-bool encodeWithQt(const QImage &image, const QByteArray &format, const WriteOptions &options, QIODevice *device,
+bool encodeWithQt(const QImage &image, const ImageFormat &target, const WriteOptions &options, QIODevice *device,
                   const PhotoMetadata &encoderMetadata, QString *reason)
 {
+    const QByteArray format = target.extensions.first().toLatin1();
     QImageWriter writer(device, format);
     handMetadataToEncoder(writer, encoderMetadata);
     // PNG's quality picks the zlib level in steps of ten (60 is level 3); its
     // compression option is not read. On a 12 MP photo level 6 takes over three
     // times as long as level 3 for a file under a tenth smaller. TIFF's LZW
     // saves under a tenth of a photo and makes writing about ten times slower.
-    if (format == "png")
+    const bool tiff = target.control == TargetControl::TiffCompression;
+    if (target.control == TargetControl::PngLevel)
         writer.setQuality((9 - qBound(0, options.pngLevel, 9)) * 10);
-    else if (format == "tiff" || format == "tif")
+    else if (tiff)
         writer.setCompression(options.tiffCompression == TiffLzwCompression ? 1 : 0);
-    else if (options.lossless && format == "jxl")
+    else if (options.lossless && !target.losslessKey.isEmpty())
         writer.setQuality(100);
     else
         writer.setQuality(options.quality);
     writer.setOptimizedWrite(true);
     writer.setProgressiveScanWrite(true);
     // Qt's TIFF writer keeps a palette's colours but not their transparency.
-    const bool paletteAlpha =
-        (format == "tiff" || format == "tif") && image.format() == QImage::Format_Indexed8 && image.hasAlphaChannel();
+    const bool paletteAlpha = tiff && image.format() == QImage::Format_Indexed8 && image.hasAlphaChannel();
     if (writer.write(paletteAlpha ? image.convertToFormat(QImage::Format_ARGB32) : image))
         return true;
     *reason = writer.error() == QImageWriter::UnsupportedFormatError
@@ -152,53 +152,57 @@ void TargetFile::cancel()
 }
 
 
-WriteOptions writeOptionsFor(const ConversionSettings &settings, const QString &extension)
+WriteOptions writeOptionsFor(const ConversionSettings &settings, const ImageFormat &format)
 {
     WriteOptions options;
-    const ImageFormat *format = formatForExtension(extension.mid(1));
-    if (!format || !format->canWrite)
+    if (!format.canWrite)
         return options;
-    const TargetQuality quality = targetQualityFor(*format);
+    const TargetQuality quality = targetQualityFor(format);
     if (quality.quality)
         options.quality = settings.*quality.quality;
     if (quality.lossless)
         options.lossless = settings.*quality.lossless;
-    if (format->control == TargetControl::PngLevel)
+    if (format.control == TargetControl::PngLevel)
         options.pngLevel = settings.pngCompressionLevel;
-    if (format->control == TargetControl::TiffCompression)
+    if (format.control == TargetControl::TiffCompression)
         options.tiffCompression = settings.tiffCompression;
     return options;
 }
 
 namespace {
 
-// Where the metadata of a file of that suffix goes.
-MetadataRoute metadataRouteFor(const QByteArray &format, const PhotoMetadata &metadata)
+// Where the metadata of a file of that format goes.
+MetadataRoute metadataRouteFor(const ImageFormat &format, const PhotoMetadata &metadata)
 {
-    const ImageFormat *row = formatForExtension(QString::fromLatin1(format));
-    return metadata.isEmpty() || !row ? MetadataRoute::None : row->metadataRoute;
+    return metadata.isEmpty() ? MetadataRoute::None : format.metadataRoute;
 }
 
 // The picture through its format's encoder; the encoder's own metadata with it.
-bool encodePicture(const QImage &image, const QByteArray &format, const WriteOptions &options, QIODevice *device,
+bool encodePicture(const QImage &image, const ImageFormat &format, const WriteOptions &options, QIODevice *device,
                    const PhotoMetadata &metadata, QString *reason)
 {
     const QImage picture = withoutText(image);
-    if (format == "webp")
+    switch (format.writer) {
+    case TargetWriter::Webp:
         return encodeWebp(picture, options, device, reason, metadata.icc);
-    if (format == "jpg" || format == "jpeg")
+    case TargetWriter::Jpeg:
         return encodeJpeg(picture, options, device, reason);
-    return encodeWithQt(picture, format, options, device,
-                        metadataRouteFor(format, metadata) == MetadataRoute::ByEncoder ? metadata : PhotoMetadata(),
-                        reason);
+    case TargetWriter::QtPlugin:
+        return encodeWithQt(picture, format, options, device,
+                            metadataRouteFor(format, metadata) == MetadataRoute::ByEncoder ? metadata
+                                                                                            : PhotoMetadata(),
+                            reason);
+    default:
+        *reason = QStringLiteral("No encoder for \"%1\" files").arg(format.extensions.first());
+        return false;
+    }
 }
 
 } // namespace
 
-bool encodeImage(const QImage &image, const QString &suffix, const WriteOptions &options,
+bool encodeImage(const QImage &image, const ImageFormat &format, const WriteOptions &options,
                  const PhotoMetadata &metadata, QByteArray *bytes, QString *error)
 {
-    const QByteArray format = suffix.toLower().toLatin1();
     QBuffer encoded(bytes);
     encoded.open(QIODevice::WriteOnly);
     if (!encodePicture(image, format, options, &encoded, metadata, error))
@@ -208,13 +212,15 @@ bool encodeImage(const QImage &image, const QString &suffix, const WriteOptions 
     return true;
 }
 
-bool writeImageFile(const QImage &image, const QString &targetPath, const WriteOptions &options, QString *error,
-                    const PhotoMetadata &metadata)
+bool writeImageFile(const QImage &image, const QString &targetPath, const ImageFormat &format,
+                    const WriteOptions &options, QString *error, const PhotoMetadata &metadata)
 {
+    // GIF holds no metadata and writes its file itself.
+    if (format.writer == TargetWriter::Gif)
+        return writeGif(image, targetPath, error);
     if (image.isNull())
         return reportFailure(targetPath, QStringLiteral("Image is empty"), QStringLiteral("Image is empty"), error);
 
-    const QByteArray format = QFileInfo(targetPath).suffix().toLower().toLatin1();
     // The file only replaces an existing target once it is complete.
     TargetFile file(targetPath);
     if (!file.open())

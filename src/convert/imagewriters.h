@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "conversionsettings.h"
+#include "formattable.h"
 #include "photometadata.h"
 
 // What the encoder of one target format is told.
@@ -18,19 +19,19 @@ struct WriteOptions
     double qualityFraction = 0; // added to quality by an encoder that takes fractions (JPG, WEBP)
 };
 
-// The options the settings give a target of the given extension (".webp").
-WriteOptions writeOptionsFor(const ConversionSettings &settings, const QString &extension);
+// The options the settings give a target of the given format.
+WriteOptions writeOptionsFor(const ConversionSettings &settings, const ImageFormat &format);
 
-// The general writer: every image target but GIF, encoder chosen by the
-// target's suffix. A failure returns false, leaves no file behind and
-// describes itself in *error. The metadata goes into every target that can
-// hold it (the format table's metadata route).
-bool writeImageFile(const QImage &image, const QString &targetPath, const WriteOptions &options,
-                    QString *error = nullptr, const PhotoMetadata &metadata = {});
+// The general writer: every image target, through the encoder its format's
+// row names. A failure returns false, leaves no file behind and describes
+// itself in *error. The metadata goes into every target that can hold it
+// (the row's metadata route).
+bool writeImageFile(const QImage &image, const QString &targetPath, const ImageFormat &format,
+                    const WriteOptions &options, QString *error = nullptr, const PhotoMetadata &metadata = {});
 
 // The general writer's encoding into memory, metadata included, for a target
-// of the given suffix ("webp"). False with the reason in *error.
-bool encodeImage(const QImage &image, const QString &suffix, const WriteOptions &options,
+// of the given format. False with the reason in *error.
+bool encodeImage(const QImage &image, const ImageFormat &format, const WriteOptions &options,
                  const PhotoMetadata &metadata, QByteArray *bytes, QString *error);
 
 // Writes encoded bytes as the target through a TargetFile; false, nothing

@@ -16,15 +16,15 @@
 
 namespace {
 
-bool isJpgSuffix(const QString &suffix)
+bool isJpg(const ImageFormat &format)
 {
-    return suffix.compare(QLatin1String("jpg"), Qt::CaseInsensitive) == 0
-           || suffix.compare(QLatin1String("jpeg"), Qt::CaseInsensitive) == 0;
+    return format.writer == TargetWriter::Jpeg;
 }
 
-bool isJxlSuffix(const QString &suffix)
+// JPEG XL goes through Qt's plugin like other rows; its row is the one of .jxl files.
+bool isJxl(const ImageFormat &format)
 {
-    return suffix.compare(QLatin1String("jxl"), Qt::CaseInsensitive) == 0;
+    return format.extensions.first() == QLatin1String("jxl");
 }
 
 // The EXIF orientation Qt's reader turns the picture upright by.
@@ -133,37 +133,35 @@ std::optional<bool> writeTransformed(const QByteArray &data, const JpegLayout &l
 
 } // namespace
 
-bool targetTakesJpegData(const ConversionSettings &settings, const QString &targetSuffix)
+bool targetTakesJpegData(const ConversionSettings &settings, const ImageFormat &target)
 {
-    return (isJxlSuffix(targetSuffix) && writeOptionsFor(settings, QStringLiteral(".jxl")).lossless)
-           || (isJpgSuffix(targetSuffix) && settings.jpegLossless);
+    return (isJxl(target) && writeOptionsFor(settings, target).lossless) || (isJpg(target) && settings.jpegLossless);
 }
 
-JpegRoute jpegRouteFor(const ConversionSettings &settings, const QString &targetSuffix, const JpegSourceFacts &facts)
+JpegRoute jpegRouteFor(const ConversionSettings &settings, const ImageFormat &target, const JpegSourceFacts &facts)
 {
-    if (!facts.transformable || !targetTakesJpegData(settings, targetSuffix))
+    if (!facts.transformable || !targetTakesJpegData(settings, target))
         return JpegRoute::Decoded;
     // The header of a JPEG XL file from JPEG data takes the turn its EXIF names.
-    if (isJxlSuffix(targetSuffix) && settings.ignoreOrientation && facts.orientation != 1)
+    if (isJxl(target) && settings.ignoreOrientation && facts.orientation != 1)
         return JpegRoute::Decoded;
     const int orientation = settings.ignoreOrientation ? 1 : facts.orientation;
     const QSize upright = transformationForOrientation(orientation) & QImageIOHandler::TransformationRotate90
                               ? facts.storedSize.transposed()
                               : facts.storedSize;
-    if (!pipelineKeepsPixels(upright, settings) || sizeGoalFor(settings, QLatin1Char('.') + targetSuffix.toLower()))
+    if (!pipelineKeepsPixels(upright, settings) || sizeGoalFor(settings, target))
         return JpegRoute::Decoded;
     // Without a profile in the output, or asked for sRGB, the pixels are converted.
     if (facts.hasColourProfile && (settings.colourHandling == ColoursToSrgb || settings.metadata == MetadataNone))
         return JpegRoute::Decoded;
-    return isJxlSuffix(targetSuffix) ? JpegRoute::IntoJpegXl : JpegRoute::Transformed;
+    return isJxl(target) ? JpegRoute::IntoJpegXl : JpegRoute::Transformed;
 }
 
-std::optional<bool> writeKeptJpeg(const QString &source, const QString &target, const ConversionSettings &settings,
-                                  QString *error, QString *note)
+std::optional<bool> writeKeptJpeg(const QString &source, const QString &target, const ImageFormat &format,
+                                  const ConversionSettings &settings, QString *error, QString *note)
 {
-    const QString suffix = QFileInfo(target).suffix();
     // Only regular files are opened here: anything else (a FIFO) could block.
-    if (!targetTakesJpegData(settings, suffix) || !QFileInfo(source).isFile()
+    if (!targetTakesJpegData(settings, format) || !QFileInfo(source).isFile()
         || QImageReader::imageFormat(source) != "jpeg")
         return std::nullopt;
     QFile file(source);
@@ -177,7 +175,7 @@ std::optional<bool> writeKeptJpeg(const QString &source, const QString &target, 
                                 layout->hasColourProfile};
     const int orientation = settings.ignoreOrientation ? 1 : facts.orientation;
     std::optional<bool> written;
-    switch (jpegRouteFor(settings, suffix, facts)) {
+    switch (jpegRouteFor(settings, format, facts)) {
     case JpegRoute::Decoded:
         return std::nullopt;
     case JpegRoute::IntoJpegXl:

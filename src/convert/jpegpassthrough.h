@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "conversionsettings.h"
+#include "formattable.h"
 
 // JPEG sources whose pixels nothing in a run changes keep their own data:
 // in a lossless JPEG XL file (libjxl's JPEG recompression, which gives the
@@ -28,19 +29,19 @@ struct JpegSourceFacts
     bool hasColourProfile = false;
 };
 
-// Whether a target of this suffix ("jxl") takes JPEG data under the settings at all.
-bool targetTakesJpegData(const ConversionSettings &settings, const QString &targetSuffix);
+// Whether a target of this format takes JPEG data under the settings at all.
+bool targetTakesJpegData(const ConversionSettings &settings, const ImageFormat &target);
 
 // The one rule: a JPEG's data is kept when the target takes it and nothing
 // changes the pixels: no scaling to another size, watermark, adjustment or
 // grey, no size limit to search for, and no profile to be converted to sRGB.
 // A JPG is turned upright losslessly; JPEG XL carries the EXIF turn in its
 // header, so a picture to be left as stored must be upright already.
-JpegRoute jpegRouteFor(const ConversionSettings &settings, const QString &targetSuffix, const JpegSourceFacts &facts);
+JpegRoute jpegRouteFor(const ConversionSettings &settings, const ImageFormat &target, const JpegSourceFacts &facts);
 
 // Writes target from the source's JPEG data when the rule keeps it: true,
 // or false with *error. Nothing when the source goes the usual way, also
 // when TurboJPEG or libjxl refuse its data. A JPG whose turned sides were
 // not whole blocks is trimmed by less than a block, and *note says so.
-std::optional<bool> writeKeptJpeg(const QString &source, const QString &target, const ConversionSettings &settings,
-                                  QString *error, QString *note);
+std::optional<bool> writeKeptJpeg(const QString &source, const QString &target, const ImageFormat &format,
+                                  const ConversionSettings &settings, QString *error, QString *note);

@@ -258,8 +258,9 @@ namespace {
 
 // claimedBy: target -> the source that has it, for every output of the run.
 QList<PlannedFile> planClaiming(const QStringList &sources, const QString &outputFolder, const QString &extension,
-                                const ConversionSettings &settings, bool overwriteExisting, const SourceFacts &facts,
-                                const QString &structureRoot, QHash<QString, QString> &claimedBy)
+                                const ImageFormat *format, const ConversionSettings &settings, bool overwriteExisting,
+                                const SourceFacts &facts, const QString &structureRoot,
+                                QHash<QString, QString> &claimedBy)
 {
     const int policy = overwriteExisting ? ExistingOverwrite : settings.existingFilePolicy;
     const QString root = !settings.keepFolderStructure || settings.outputBesideSource ? QString()
@@ -283,6 +284,7 @@ QList<PlannedFile> planClaiming(const QStringList &sources, const QString &outpu
             PlannedFile out;
             out.source = sources.at(i);
             out.page = page;
+            out.format = format;
             out.target = namedTarget(sources, i, outputFolder, root, extension, settings, facts, page, pages);
 
             const QString earlier = claimedBy.value(key(out.target));
@@ -346,8 +348,8 @@ QList<PlannedFile> planOutputs(const QStringList &sources, const QString &output
                                const QString &structureRoot)
 {
     QHash<QString, QString> claimedBy;
-    return planClaiming(sources, outputFolder, extension, settings, overwriteExisting, facts, structureRoot,
-                        claimedBy);
+    return planClaiming(sources, outputFolder, extension, formatForExtension(extension.mid(1)), settings,
+                        overwriteExisting, facts, structureRoot, claimedBy);
 }
 
 QList<PlannedFile> planEveryOutput(const QStringList &sources, const QList<OutputTarget> &outputs,
@@ -359,8 +361,8 @@ QList<PlannedFile> planEveryOutput(const QStringList &sources, const QList<Outpu
         ConversionSettings settings = outputs.at(k).settings;
         if (k > 0 && settings.existingFilePolicy == ExistingAsk)
             settings.existingFilePolicy = ExistingSkip;
-        plans << planClaiming(sources, outputs.at(k).folder, outputs.at(k).extension, settings, overwriteExisting,
-                              fileSourceFacts(settings), structureRoot, claimedBy);
+        plans << planClaiming(sources, outputs.at(k).folder, outputs.at(k).extension, outputs.at(k).format, settings,
+                              overwriteExisting, fileSourceFacts(settings), structureRoot, claimedBy);
         for (PlannedFile &file : plans.last())
             file.output = int(k);
     }

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "conversionsettings.h"
+#include "formattable.h"
 
 // One source of an image pass and what the pass does with it, decided
 // before any file starts.
@@ -35,6 +36,9 @@ struct PlannedFile
     int page = 0;
     // Which output of a run writing several it belongs to (0 the first).
     int output = 0;
+    // The target's row in the format table: the writer it goes through and
+    // what it can hold. Null for a target of no known type.
+    const ImageFormat *format = nullptr;
 };
 
 // What the name pattern needs of a source beyond its path. Asked only when
@@ -108,6 +112,7 @@ struct OutputTarget
     QString folder;
     QString extension;
     ConversionSettings settings;
+    const ImageFormat *format = nullptr; // the extension's row
 };
 
 // The plan of a run writing several outputs of each source: each planned as

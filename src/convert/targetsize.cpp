@@ -2,7 +2,6 @@
 
 #include <QColorSpace>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QMutexLocker>
 
 #include <algorithm>
@@ -301,15 +300,14 @@ QString sizeLimitRefusal(const ConversionSettings &settings, const ImageFormat &
                            : QCoreApplication::translate("TargetSize", "%1; %2 is not one").arg(needs, target.label);
 }
 
-std::optional<SizeGoal> sizeGoalFor(const ConversionSettings &settings, const QString &extension)
+std::optional<SizeGoal> sizeGoalFor(const ConversionSettings &settings, const ImageFormat &format)
 {
-    const ImageFormat *format = formatForExtension(extension.mid(1));
-    if (!settings.limitFileSize || !format || !format->canWrite || !sizeLimitRefusal(settings, *format).isEmpty())
+    if (!settings.limitFileSize || !format.canWrite || !sizeLimitRefusal(settings, format).isEmpty())
         return std::nullopt;
-    const TargetQuality quality = targetQualityFor(*format);
+    const TargetQuality quality = targetQualityFor(format);
     return SizeGoal{qint64(settings.fileSizeLimitKb) * 1000,
                     qBound(quality.minimum, settings.fileSizeMinQuality, quality.maximum), quality.maximum,
-                    settings.shrinkToFileSize, format->qualityLevelsPerPoint, format->sizeSampleInBands};
+                    settings.shrinkToFileSize, format.qualityLevelsPerPoint, format.sizeSampleInBands};
 }
 
 std::optional<TargetSizeMemo::Point> TargetSizeMemo::last() const
@@ -324,111 +322,166 @@ void TargetSizeMemo::remember(const Point &answer)
     point = answer;
 }
 
-// The report's note on a file the size limit scaled down or left over it.
-static QString sizeLimitNote(int percent, const QualitySearch &found, const SizeGoal &goal)
+namespace {
+
+qint64 pixelsOf(const QImage &picture)
+{
+    return qint64(picture.width()) * picture.height();
+}
+
+// The search of one picture for the size limit: its encoder, the run's memo
+// and what the encodes cost, across the picture's scale steps.
+class SizeSearch
+{
+public:
+    SizeSearch(const ImageFormat &format, const WriteOptions &options, const SizeGoal &goal,
+               const std::function<PhotoMetadata(QSize)> &metadataFor, TargetSizeMemo *memo)
+        : format(format), options(options), goal(goal), metadataFor(metadataFor), memo(memo)
+    {
+    }
+
+    // The highest quality at which the picture fits, its sample searched first.
+    QualitySearch search(const QImage &picture)
+    {
+        const PhotoMetadata metadata = metadataFor(picture.size());
+        SearchStart start = startFromMemo(goal, options.quality, pixelsOf(picture), memo);
+        QList<Tried> reference;
+        if (std::optional<QualitySearch> missed = searchSample(picture, metadata, &start, &reference))
+            return *missed;
+        const QualitySearch found = searchQuality(encoderFor(picture, metadata, &spent.encodes), goal, start, reference);
+        if (memo && found.fits)
+            memo->remember({found.quality, logSize(found.bytes.size()) - std::log(double(pixelsOf(picture))),
+                            found.slope});
+        return found;
+    }
+
+    // The largest step of 10 % at which the picture fits, for one that does
+    // not at the floor; *percent tells the step. Bytes go about with the
+    // pixel count: the first step tried is one above the one that should
+    // just fit. When none fits, the unscaled search stands.
+    QualitySearch shrink(const QImage &image, const QualitySearch &unscaled, int *percent)
+    {
+        const double overBy =
+                unscaled.overBy > 0 ? unscaled.overBy : double(unscaled.bytes.size()) / double(goal.maxBytes);
+        for (int step = qBound(1, int(std::sqrt(1.0 / overBy) * 10) + 1, 9); step >= 1; --step) {
+            const QSize size(qMax(1, image.width() * step / 10), qMax(1, image.height() * step / 10));
+            const QualitySearch scaled = search(image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+            if (scaled.failed || scaled.fits) {
+                *percent = step * 10;
+                return scaled;
+            }
+        }
+        return unscaled;
+    }
+
+    // The whole picture at the floor, when only its sample was tried.
+    bool encodeAtFloor(const QImage &image, QByteArray *bytes)
+    {
+        return encoderFor(image, metadataFor(image.size()), &spent.encodes)(floorLevel(goal), bytes);
+    }
+
+    QString reason; // the encoder's, when it fails
+    SizeSearchCost spent;
+
+private:
+    QualityEncoder encoderFor(const QImage &picture, const PhotoMetadata &metadata, int *count)
+    {
+        return [this, picture, metadata, count](int quality, QByteArray *bytes) {
+            ++*count;
+            WriteOptions at = options;
+            at.quality = quality / goal.levelsPerPoint;
+            at.qualityFraction = double(quality % goal.levelsPerPoint) / goal.levelsPerPoint;
+            return encodeImage(picture, format, at, metadata, bytes, &reason);
+        };
+    }
+
+    // A large picture's sample searched first: its curve then guides the
+    // search of the whole (*start and *reference). A sample that misses the
+    // limit by far even at the floor gives the search's answer (its overBy),
+    // when the picture may be scaled; so does an encoder's failure.
+    std::optional<QualitySearch> searchSample(const QImage &picture, const PhotoMetadata &metadata,
+                                              SearchStart *start, QList<Tried> *reference)
+    {
+        const QImage sample = goal.sampleInBands ? sampleBands(picture) : sampleCells(picture);
+        if (sample.isNull())
+            return std::nullopt;
+        // The metadata is stored once, whatever the picture's size.
+        SizeGoal sampleGoal = goal;
+        sampleGoal.maxBytes = qMax<qint64>(
+                1, qint64(double(goal.maxBytes - metadataBytes(metadata)) * pixelsOf(sample) / pixelsOf(picture)));
+        const QualitySearch probe = searchQuality(encoderFor(sample, {}, &spent.sampleEncodes), sampleGoal,
+                                                  startFromMemo(sampleGoal, options.quality, pixelsOf(sample), memo));
+        if (probe.failed)
+            return probe;
+        const double overBy = double(probe.bytes.size()) / double(sampleGoal.maxBytes);
+        if (!probe.fits && goal.shrink && overBy > sampleMissMargin) {
+            QualitySearch missed;
+            missed.quality = floorLevel(goal);
+            missed.overBy = overBy;
+            return missed;
+        }
+        const double guess = qualityOnCurve(probe.curve, aimOf(sampleGoal)).value_or(probe.quality);
+        // The slope over the whole span the sample tried: a local one may be noise.
+        const Tried &lowest = probe.curve.first();
+        const Tried &highest = probe.curve.last();
+        const double span = highest.logBytes - lowest.logBytes;
+        const double slope = span > 0 ? span / (highest.quality - lowest.quality) : probe.slope;
+        *start = {qBound(floorLevel(goal), int(std::lround(guess)), ceilingLevel(goal)),
+                  qBound(minimumSlope / goal.levelsPerPoint, slope, maximumSlope / goal.levelsPerPoint)};
+        *reference = probe.curve;
+        return std::nullopt;
+    }
+
+    const ImageFormat &format;
+    const WriteOptions &options;
+    const SizeGoal &goal;
+    const std::function<PhotoMetadata(QSize)> &metadataFor;
+    TargetSizeMemo *memo;
+};
+
+// What the report says of a picture scaled to fit or left over the limit;
+// empty for one that fits as it is.
+QString sizeNote(const SizeGoal &goal, const QualitySearch &found, int percent)
 {
     if (percent < 100)
         return QCoreApplication::translate("TargetSize", "scaled to %1 % to fit %2")
-            .arg(percent)
-            .arg(kilobytes(goal.maxBytes));
-    return QCoreApplication::translate("TargetSize", "over the size: %1 at quality %2, more than %3")
-        .arg(kilobytes(found.bytes.size()))
-        .arg(found.quality / goal.levelsPerPoint)
-        .arg(kilobytes(goal.maxBytes));
+                .arg(percent)
+                .arg(kilobytes(goal.maxBytes));
+    if (!found.fits)
+        return QCoreApplication::translate("TargetSize", "over the size: %1 at quality %2, more than %3")
+                .arg(kilobytes(found.bytes.size()))
+                .arg(found.quality / goal.levelsPerPoint)
+                .arg(kilobytes(goal.maxBytes));
+    return {};
 }
 
-bool writeImageFileWithinSize(const QImage &image, const QString &targetPath, const WriteOptions &options,
-                              const SizeGoal &goal, const std::function<PhotoMetadata(QSize)> &metadataFor,
-                              TargetSizeMemo *memo, QString *error, QString *note, SizeSearchCost *cost)
+} // namespace
+
+bool writeImageFileWithinSize(const QImage &image, const QString &targetPath, const ImageFormat &format,
+                              const WriteOptions &options, const SizeGoal &goal,
+                              const std::function<PhotoMetadata(QSize)> &metadataFor, TargetSizeMemo *memo,
+                              QString *error, QString *note, SizeSearchCost *cost)
 {
     if (image.isNull()) {
         *error = QStringLiteral("Image is empty");
         return false;
     }
-    const QString suffix = QFileInfo(targetPath).suffix();
-    const int levels = goal.levelsPerPoint;
-    QString reason;
-    SizeSearchCost spent;
-    const auto encoderFor = [&](const QImage &picture, const PhotoMetadata &metadata, int *count) {
-        return [&, picture, metadata, count](int quality, QByteArray *bytes) {
-            ++*count;
-            WriteOptions at = options;
-            at.quality = quality / levels;
-            at.qualityFraction = double(quality % levels) / levels;
-            return encodeImage(picture, suffix, at, metadata, bytes, &reason);
-        };
-    };
-    const auto pixelsOf = [](const QImage &picture) { return qint64(picture.width()) * picture.height(); };
-
-    const auto searchPicture = [&](const QImage &picture) {
-        const qint64 pixels = pixelsOf(picture);
-        const PhotoMetadata metadata = metadataFor(picture.size());
-        SearchStart start = startFromMemo(goal, options.quality, pixels, memo);
-        QList<Tried> reference;
-        if (const QImage sample = goal.sampleInBands ? sampleBands(picture) : sampleCells(picture);
-            !sample.isNull()) {
-            // The metadata is stored once, whatever the picture's size.
-            SizeGoal sampleGoal = goal;
-            sampleGoal.maxBytes = qMax<qint64>(
-                    1, qint64(double(goal.maxBytes - metadataBytes(metadata)) * pixelsOf(sample) / pixels));
-            const QualitySearch probe =
-                    searchQuality(encoderFor(sample, {}, &spent.sampleEncodes), sampleGoal,
-                                  startFromMemo(sampleGoal, options.quality, pixelsOf(sample), memo));
-            if (probe.failed)
-                return probe;
-            const double overBy = double(probe.bytes.size()) / double(sampleGoal.maxBytes);
-            if (!probe.fits && goal.shrink && overBy > sampleMissMargin) {
-                QualitySearch missed;
-                missed.quality = floorLevel(goal);
-                missed.overBy = overBy;
-                return missed;
-            }
-            const double guess = qualityOnCurve(probe.curve, aimOf(sampleGoal)).value_or(probe.quality);
-            // The slope over the whole span the sample tried: a local one may be noise.
-            const Tried &lowest = probe.curve.first();
-            const Tried &highest = probe.curve.last();
-            const double span = highest.logBytes - lowest.logBytes;
-            const double slope = span > 0 ? span / (highest.quality - lowest.quality) : probe.slope;
-            start = {qBound(floorLevel(goal), int(std::lround(guess)), ceilingLevel(goal)),
-                     qBound(minimumSlope / goal.levelsPerPoint, slope, maximumSlope / goal.levelsPerPoint)};
-            reference = probe.curve;
-        }
-        const QualitySearch found =
-                searchQuality(encoderFor(picture, metadata, &spent.encodes), goal, start, reference);
-        if (memo && found.fits)
-            memo->remember({found.quality, logSize(found.bytes.size()) - std::log(double(pixels)), found.slope});
-        return found;
-    };
-
-    QualitySearch found = searchPicture(image);
+    SizeSearch search(format, options, goal, metadataFor, memo);
+    QualitySearch found = search.search(image);
     int percent = 100;
-    if (!found.failed && !found.fits && goal.shrink) {
-        // Bytes go about with the pixel count: the first step tried is one
-        // above the one that should just fit.
-        const double overBy = found.overBy > 0 ? found.overBy : double(found.bytes.size()) / double(goal.maxBytes);
-        for (int step = qBound(1, int(std::sqrt(1.0 / overBy) * 10) + 1, 9); step >= 1; --step) {
-            const QSize size(qMax(1, image.width() * step / 10), qMax(1, image.height() * step / 10));
-            const QualitySearch scaled =
-                    searchPicture(image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-            if (scaled.failed || scaled.fits) {
-                found = scaled;
-                percent = step * 10;
-                break;
-            }
-        }
-    }
-    if (!found.failed && found.bytes.isEmpty()) {
-        // Nothing fits, and only the sample was tried: the whole at the floor.
-        found.failed = !encoderFor(image, metadataFor(image.size()), &spent.encodes)(floorLevel(goal), &found.bytes);
-    }
-    spent.quality = found.quality;
+    if (!found.failed && !found.fits && goal.shrink)
+        found = search.shrink(image, found, &percent);
+    // Nothing fits, and only the sample was tried: the whole at the floor.
+    if (!found.failed && found.bytes.isEmpty())
+        found.failed = !search.encodeAtFloor(image, &found.bytes);
+    search.spent.quality = found.quality;
     if (cost)
-        *cost = spent;
+        *cost = search.spent;
     if (found.failed) {
-        *error = reason;
+        *error = search.reason;
         return false;
     }
-    if (note && (percent < 100 || !found.fits))
-        *note = sizeLimitNote(percent, found, goal);
+    if (const QString said = sizeNote(goal, found, percent); note && !said.isEmpty())
+        *note = said;
     return writeEncodedFile(found.bytes, targetPath, error);
 }

@@ -35,9 +35,9 @@ struct SizeGoal
 // in words for the user; empty when it can, or when no limit is set.
 QString sizeLimitRefusal(const ConversionSettings &settings, const ImageFormat &target);
 
-// The settings' size limit for the target of the given extension (".webp");
-// none when the limit is off or the target cannot take it.
-std::optional<SizeGoal> sizeGoalFor(const ConversionSettings &settings, const QString &extension);
+// The settings' size limit for a target of the given format; none when the
+// limit is off or the target cannot take it.
+std::optional<SizeGoal> sizeGoalFor(const ConversionSettings &settings, const ImageFormat &format);
 
 // Where the files of one run landed on the size-to-quality curve, so that the
 // next file's search starts near its answer. Files share it across threads.
@@ -75,6 +75,7 @@ struct SizeSearchCost
     int sampleEncodes = 0; // of the eighth
     int quality = -1;      // of the file written, in the goal's levels
 };
-bool writeImageFileWithinSize(const QImage &image, const QString &targetPath, const WriteOptions &options,
-                              const SizeGoal &goal, const std::function<PhotoMetadata(QSize)> &metadataFor,
-                              TargetSizeMemo *memo, QString *error, QString *note, SizeSearchCost *cost = nullptr);
+bool writeImageFileWithinSize(const QImage &image, const QString &targetPath, const ImageFormat &format,
+                              const WriteOptions &options, const SizeGoal &goal,
+                              const std::function<PhotoMetadata(QSize)> &metadataFor, TargetSizeMemo *memo,
+                              QString *error, QString *note, SizeSearchCost *cost = nullptr);

@@ -99,14 +99,14 @@ void predictPdfPage(const PredictionRequest &request, const QString &folder, Pre
 }
 
 // A still picture or an animation, written as the run writes it.
-void predictImage(const PredictionRequest &request, const QString &target, const std::atomic_bool &cancel,
-                  PredictedOutput *output)
+void predictImage(const PredictionRequest &request, const QString &target, const ImageFormat &format,
+                  const std::atomic_bool &cancel, PredictedOutput *output)
 {
     const ConversionSettings &settings = request.settings;
     SizeSearchCost search;
     bool written = false;
-    if (keepsAnimation(request.source, target, 0, settings)) {
-        written = convertImageFile(request.source, target, settings, &output->error);
+    if (keepsAnimation(request.source, format, 0, settings)) {
+        written = convertImageFile(request.source, target, &format, settings, &output->error);
     } else {
         const QImage picture = processedPicture(request, &output->error);
         if (picture.isNull())
@@ -115,21 +115,19 @@ void predictImage(const PredictionRequest &request, const QString &target, const
             output->cancelled = true;
             return;
         }
-        written = writeProcessedPicture(picture, request.source, target, settings, &output->error, nullptr, nullptr,
-                                        &search);
+        written = writeProcessedPicture(picture, request.source, target, format, settings, &output->error, nullptr,
+                                        nullptr, &search);
     }
     QFile file(target);
     if (!written || !file.open(QIODevice::ReadOnly))
         return;
     output->bytes = file.readAll();
     output->pixels = QImageReader(target).size();
-    const QString extension = QLatin1Char('.') + output->suffix;
-    const WriteOptions options = writeOptionsFor(settings, extension);
-    const ImageFormat *row = formatForExtension(output->suffix);
+    const WriteOptions options = writeOptionsFor(settings, format);
     output->lossless = options.lossless;
-    if (search.quality >= 0 && row)
-        output->quality = double(search.quality) / row->qualityLevelsPerPoint;
-    else if (!options.lossless && row && !row->qualityKey.isEmpty())
+    if (search.quality >= 0)
+        output->quality = double(search.quality) / format.qualityLevelsPerPoint;
+    else if (!options.lossless && !format.qualityKey.isEmpty())
         output->quality = options.quality;
 }
 
@@ -178,7 +176,8 @@ PredictedOutput predictOutput(const PredictionRequest &request, const std::atomi
     if (output.pdfPage)
         predictPdfPage(asRun, folder.path(), &output);
     else
-        predictImage(asRun, folder.filePath(QStringLiteral("prediction") + target.targetExtension()), cancel, &output);
+        predictImage(asRun, folder.filePath(QStringLiteral("prediction") + target.targetExtension()), target, cancel,
+                     &output);
     if (output.bytes.isEmpty() && output.error.isEmpty() && !output.cancelled)
         output.error = text("Nothing would be written");
     return output;

@@ -4,9 +4,9 @@ namespace {
 
 using Route = MetadataRoute;
 using Control = TargetControl;
+using Writer = TargetWriter;
 constexpr bool read = true;
 constexpr bool write = true;
-constexpr bool pages = true;
 constexpr bool animates = true;
 constexpr bool opaque = true;
 
@@ -20,20 +20,25 @@ QList<ImageFormat> formatRows()
 {
     return {
         {"AVIF", {"avif", "avifs"}, {"image/avif"}, read, write, "avifQuality", {}, Control::None, Route::ByEncoder,
-         pages, 30},
-        {"GIF", {"gif"}, {"image/gif"}, read, write, {}, {}, Control::None, Route::None, pages, 10, animates},
-        {"HEIC", {"heic"}, {"image/heic"}, read, write, "heicQuality", {}, Control::None, Route::ByEncoder, pages, 28},
-        {"HEIF", {"heif"}, {"image/heif"}, read, write, "heifQuality", {}, Control::None, Route::ByEncoder, pages, 28},
+         Writer::QtPlugin, 30},
+        {"GIF", {"gif"}, {"image/gif"}, read, write, {}, {}, Control::None, Route::None, Writer::Gif, 10,
+         animates},
+        {"HEIC", {"heic"}, {"image/heic"}, read, write, "heicQuality", {}, Control::None, Route::ByEncoder,
+         Writer::QtPlugin, 28},
+        {"HEIF", {"heif"}, {"image/heif"}, read, write, "heifQuality", {}, Control::None, Route::ByEncoder,
+         Writer::QtPlugin, 28},
         {"JPG", {"jpg", "jpeg"}, {"image/jpeg"}, read, write, "targeFileQuality", {}, Control::None,
-         Route::AfterEncoding, !pages, 11, !animates, 10, true, opaque},
+         Route::AfterEncoding, Writer::Jpeg, 11, !animates, 10, true, opaque},
         {"JPEG XL", {"jxl"}, {"image/jxl"}, read, write, "jxlQuality", "jxlLossless", Control::None, Route::ByEncoder,
-         pages, 19},
-        {"PNG", {"png"}, {"image/png"}, read, write, {}, {}, Control::PngLevel, Route::AfterEncoding, !pages, 8},
+         Writer::QtPlugin, 19},
+        {"PNG", {"png"}, {"image/png"}, read, write, {}, {}, Control::PngLevel, Route::AfterEncoding,
+         Writer::QtPlugin, 8},
         {"TIFF", {"tiff", "tif"}, {"image/tiff"}, read, write, {}, {}, Control::TiffCompression,
-         Route::AfterEncoding, pages, 9},
+         Route::AfterEncoding, Writer::QtPlugin, 9},
         {"WEBP", {"webp"}, {"image/webp"}, read, write, "webpQuality", "webpLossless", Control::None,
-         Route::AfterEncoding, pages, 12, animates, 10},
-        {"PDF", {"pdf"}, {"application/pdf"}, read, write, {}, {}, Control::None, Route::None, pages, 9},
+         Route::AfterEncoding, Writer::Webp, 12, animates, 10},
+        {"PDF", {"pdf"}, {"application/pdf"}, read, write, {}, {}, Control::None, Route::None, Writer::Document,
+         9},
         {"SVG", {"svg", "svgz"}, {"image/svg+xml"}, read, !write},
         {"Camera RAW",
          {"dng", "cr2", "cr3", "crw", "nef", "nrw", "arw", "srf", "sr2", "orf", "raf", "rw2", "rwl", "pef", "kdc",

@@ -11,6 +11,10 @@ enum class MetadataRoute { None, AfterEncoding, ByEncoder };
 // The control a target shows beside its quality.
 enum class TargetControl { None, PngLevel, TiffCompression };
 
+// The encoder a target is written through: a Qt image plugin, the program's
+// own JPEG, WEBP and GIF writers, or the PDF document.
+enum class TargetWriter { None, QtPlugin, Jpeg, Webp, Gif, Document };
+
 // One picture format the program reads and/or writes. Adding a format is one
 // row in formattable.cpp plus its codec.
 struct ImageFormat
@@ -26,7 +30,7 @@ struct ImageFormat
     QString losslessKey;
     TargetControl control = TargetControl::None;
     MetadataRoute metadataRoute = MetadataRoute::None;
-    bool severalPages = false; // the container can hold several pages or frames
+    TargetWriter writer = TargetWriter::None;
     // A target's peak working memory per source pixel: decode, pipeline and
     // encoder together.
     int workingBytesPerPixel = 0;

@@ -36,10 +36,3 @@ bool isValidPdfOutput(const QString &outputFolder, const QString &pdfPath)
 {
     return !outputFolder.isEmpty() && QFileInfo(pdfPath).absoluteDir().exists();
 }
-
-bool isGifTargetPath(const QString &targetPath)
-{
-    const qsizetype dot = targetPath.lastIndexOf(QLatin1Char('.'));
-    const QString suffix = dot < 0 ? QString() : targetPath.mid(dot + 1);
-    return suffix.compare(QLatin1String("gif"), Qt::CaseInsensitive) == 0;
-}

@@ -35,6 +35,3 @@ bool isValidImageOutputFolder(const QString &outputFolder);
 
 // A PDF target needs a non-empty output folder and a PDF path whose folder exists.
 bool isValidPdfOutput(const QString &outputFolder, const QString &pdfPath);
-
-// The writer is chosen by the text after the last "." of the target path.
-bool isGifTargetPath(const QString &targetPath);

@@ -205,7 +205,9 @@ private slots:
             const ConversionSettings window = snapshotSettings();
             const QString extension = targetFormatAt(window.targeFileType).targetExtension();
             QString error;
-            QVERIFY2(convertImageFile(source, tmp.filePath("window") + extension, window, &error), qPrintable(error));
+            QVERIFY2(convertImageFile(source, tmp.filePath("window") + extension, &targetFormatAt(window.targeFileType),
+                                      window, &error),
+                     qPrintable(error));
             QCOMPARE(kxtest::readFile(tmp.filePath("out/photo") + extension),
                      kxtest::readFile(tmp.filePath("window") + extension));
         }

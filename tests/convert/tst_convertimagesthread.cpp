@@ -201,8 +201,11 @@ private slots:
         ConversionSettings s = settingsFor(out);
         s.existingFilePolicy = qMax(policy, 0);
         ConversionJob job{{a}, {}, {s}, out, ".png"};
-        if (policy < 0)
-            job.plan = {PlannedFile{a, out + "/a.png"}};
+        if (policy < 0) {
+            PlannedFile given{a, out + "/a.png"};
+            given.format = formatForExtension("png");
+            job.plan = {given};
+        }
         const Run r = run(job);
         QCOMPARE(r.result.files.size(), 1);
         const ConversionFile &file = r.result.files.first();

@@ -137,7 +137,7 @@ void TestJpegPassthrough::route()
                  qPrintable(error));
     }
     const JpegSourceFacts facts{transformable, QSize(2000, 1000), orientation, profile};
-    QCOMPARE(int(jpegRouteFor(settings, suffix, facts)), route);
+    QCOMPARE(int(jpegRouteFor(settings, *formatForExtension(suffix), facts)), route);
 }
 
 void TestJpegPassthrough::intoJpegXl_data()
@@ -163,7 +163,7 @@ void TestJpegPassthrough::intoJpegXl()
     settings.jxlLossless = true;
     setMetadataChoice(settings, metadata);
     QString error;
-    QVERIFY2(convertImageFile(sourcePath, dir.filePath("photo.jxl"), settings, &error), qPrintable(error));
+    QVERIFY2(convertImageFile(sourcePath, dir.filePath("photo.jxl"), formatForExtension("jxl"), settings, &error), qPrintable(error));
 
     const QByteArray jpeg = reconstructedJpeg(kxtest::readFile(dir.filePath("photo.jxl")));
     QVERIFY(!jpeg.isEmpty());
@@ -208,7 +208,7 @@ void TestJpegPassthrough::losslessTurn()
     settings.jpegLossless = true;
     QString error;
     QString note;
-    QVERIFY2(convertImageFile(sourcePath, dir.filePath("out.jpg"), settings, &error, &note), qPrintable(error));
+    QVERIFY2(convertImageFile(sourcePath, dir.filePath("out.jpg"), formatForExtension("jpg"), settings, &error, &note), qPrintable(error));
 
     QImageReader reader(dir.filePath("out.jpg"));
     QCOMPARE(reader.transformation(), QImageIOHandler::TransformationNone);

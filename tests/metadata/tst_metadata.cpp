@@ -175,7 +175,9 @@ private:
     {
         const QString target = tmp.filePath(QUuid::createUuid().toString(QUuid::WithoutBraces) + extension);
         QString error;
-        return convertImageFile(source, target, settings, &error) ? target : error;
+        return convertImageFile(source, target, formatForExtension(QFileInfo(target).suffix()), settings, &error)
+                   ? target
+                   : error;
     }
 
     // In Display P3, or with a lookup-table profile Qt cannot apply.
