@@ -1,5 +1,8 @@
 // The size limit on generated photo-like JPEGs (half 12 MP, half 24 MP): per
-// target, the share of files within [0.97 N, N], the median and largest
+// target, the share of files within [0.97 N, N] and within [0.90 N, N], the
+// files over N, the files below 0.90 N that a quality step higher or the
+// next larger scale step at the floor would still have kept within N (each
+// such file re-encoded to tell; the goal is none), the median and largest
 // number of encodes, files scaled down, the run's time against a run at the
 // target's fixed default quality (decode and write, a file per core in both),
 // and the SSIM (luma, 8 x 8 windows) of each output against its source at the
@@ -165,14 +168,15 @@ int main(int argc, char *argv[])
         TargetSizeMemo memo;
         QList<double> encodes(count);
         QList<double> sampleEncodes(count);
+        QList<SizeFit> fits(count);
         QAtomicInt scaled;
         const double limitSeconds = timed(count, [&](int i) {
             QString error;
             QString note;
             SizeSearchCost taken;
             if (!writeImageFileWithinSize(QImageReader(files.at(i)).read(), targetPath(limitFolder, i), *format, options,
-                                          *goal,
-                                          [](QSize) { return PhotoMetadata(); }, &memo, &error, &note, &taken))
+                                          *goal, [](QSize) { return PhotoMetadata(); }, &memo, &error, &note,
+                                          &fits[i], &taken))
                 failed.ref();
             if (note.startsWith("scaled"))
                 scaled.ref();
@@ -184,13 +188,46 @@ int main(int argc, char *argv[])
         });
 
         int within = 0;
+        int withinTenth = 0;
+        int over = 0;
+        int shortOfRoom = 0; // below 0.90 N though a step up would fit
         QList<double> ssims;
+        // The picture at a scale step, as the search scales it, encoded at a level of the goal.
+        const auto encodedSize = [&](const QImage &source, int percent, int level) {
+            const QImage picture = percent == 100 ? source
+                                                  : source.scaled(qMax(1, source.width() * percent / 100),
+                                                                  qMax(1, source.height() * percent / 100),
+                                                                  Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            WriteOptions at = options;
+            at.quality = level / goal->levelsPerPoint;
+            at.qualityFraction = double(level % goal->levelsPerPoint) / goal->levelsPerPoint;
+            QByteArray bytes;
+            QString error;
+            return encodeImage(picture, *format, at, {}, &bytes, &error) ? qint64(bytes.size()) : -1;
+        };
         for (int i = 0; i < count; ++i) {
             const QString written = targetPath(limitFolder, i);
             const qint64 size = QFileInfo(written).size();
             within += size >= goal->lowestBytes() && size <= goal->maxBytes;
+            withinTenth += size >= goal->maxBytes * 9 / 10 && size <= goal->maxBytes;
+            over += size > goal->maxBytes;
             const QImage output = QImageReader(written).read();
             const QImage source = QImageReader(files.at(i)).read();
+            if (size < goal->maxBytes * 9 / 10) {
+                const SizeFit &fit = fits.at(i);
+                const int larger = fit.percent >= 90 ? 100 : fit.percent >= 10 ? fit.percent + 10 : fit.percent + 1;
+                const qint64 higher = fit.level < goal->ceilingQuality * goal->levelsPerPoint
+                                              ? encodedSize(source, fit.percent, fit.level + 1)
+                                              : -1;
+                const qint64 scaledUp =
+                        fit.percent < 100 ? encodedSize(source, larger, goal->floorQuality * goal->levelsPerPoint) : -1;
+                const bool room = (higher >= 0 && higher <= goal->maxBytes) || (scaledUp >= 0 && scaledUp <= goal->maxBytes);
+                shortOfRoom += room;
+                if (qEnvironmentVariableIsSet("KX_BENCH_FILES"))
+                    fprintf(stderr, "  below 0.9 N: %s %lld at %d %% level %d; a level up %lld, a step up %lld%s\n",
+                            qPrintable(QFileInfo(files.at(i)).fileName()), size, fit.percent, fit.level, higher,
+                            scaledUp, room ? " ROOM LEFT" : "");
+            }
             ssims << ssim(source.size() == output.size()
                               ? source
                               : source.scaled(output.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
@@ -207,6 +244,10 @@ int main(int argc, char *argv[])
                    .arg(limitSeconds, 8, 'f', 1)
                    .arg(limitSeconds / fixedSeconds, 6, 'f', 2)
                    .arg(QStringLiteral("%1 / %2").arg(median(ssims), 0, 'f', 4).arg(*std::min_element(ssims.cbegin(), ssims.cend()), 0, 'f', 4), 16);
+        out << QStringLiteral("       within [0.90 N, N]: %1 %; over N: %2; below 0.90 N with room left: %3\n")
+                       .arg(100.0 * withinTenth / count, 0, 'f', 0)
+                       .arg(over)
+                       .arg(shortOfRoom);
         if (failed.loadRelaxed())
             out << "  failed: " << failed.loadRelaxed() << "\n";
         out.flush();

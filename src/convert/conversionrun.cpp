@@ -75,7 +75,8 @@ bool moveIntoPlace(const QString &from, const QString &to, bool replace, bool *t
 // writes through a link, and takes names up to the file system's limit.
 // write makes the file at the path it is given.
 JobResult convertPlanned(const PlannedFile &file, const QString &outputFolder,
-                         const std::function<bool(const QString &path, QString *error, QString *note)> &write)
+                         const std::function<bool(const QString &path, QString *error, QString *note, SizeFit *fit)>
+                                 &write)
 {
     // With the folder structure kept, a target's folder below the output
     // folder may not be there yet; a missing output folder is not made.
@@ -87,7 +88,8 @@ JobResult convertPlanned(const PlannedFile &file, const QString &outputFolder,
                          + QFileInfo(file.target).suffix();
     QString error;
     QString note;
-    if (!write(part, &error, &note))
+    SizeFit fit;
+    if (!write(part, &error, &note, &fit))
         return JobResult{error.replace(part, file.target), {}, note};
     const qint64 bytesWritten = QFileInfo(part).size();
     // A replaced file keeps its permissions.
@@ -95,7 +97,7 @@ JobResult convertPlanned(const PlannedFile &file, const QString &outputFolder,
         QFile::setPermissions(part, QFileInfo(file.target).permissions());
     bool taken = false;
     if (moveIntoPlace(part, file.target, file.replaces, &taken))
-        return JobResult{{}, {}, note, false, QFileInfo(file.source).size(), bytesWritten};
+        return JobResult{{}, {}, note, false, QFileInfo(file.source).size(), bytesWritten, 0, fit};
     const QString reason = qt_error_string(errno);
     QFile::remove(part);
     if (taken)
@@ -284,6 +286,8 @@ private:
                 records.skip(file.source, ofPage(i, tr("the target was made by another program meanwhile")));
             } else if (result.error.isEmpty()) {
                 records.written(file.source, file.target, file.output == 0, result.bytesRead, result.bytesWritten);
+                records.fileOf(file.source).scaledToFit |= result.fit.percent < 100;
+                records.fileOf(file.source).overSizeLimit |= result.fit.over;
             }
             pageDone(i);
         }
@@ -299,11 +303,11 @@ private:
         if (files.size() == 1 || !canShareDecode(files.first().source, shared)) {
             for (const PlannedFile &file : files) {
                 results << convertPlanned(file, run.folders.value(file.output),
-                                          [&](const QString &path, QString *error, QString *note) {
+                                          [&](const QString &path, QString *error, QString *note, SizeFit *fit) {
                                               return convertImageFile(file.source, path, file.format,
                                                                       run.outputs.at(file.output), error, note,
                                                                       file.page, &memos[file.output], run.job.stop,
-                                                                      run.job.refuseIncomplete);
+                                                                      run.job.refuseIncomplete, fit);
                                           });
             }
             results.first().decodes = int(files.size());
@@ -316,10 +320,10 @@ private:
                 continue;
             }
             results << convertPlanned(file, run.folders.value(file.output),
-                                      [&](const QString &path, QString *error, QString *note) {
+                                      [&](const QString &path, QString *error, QString *note, SizeFit *fit) {
                                           return convertDecoded(decoded, file.source, path, file.format,
                                                                 run.outputs.at(file.output), error, note,
-                                                                &memos[file.output], run.job.refuseIncomplete);
+                                                                &memos[file.output], run.job.refuseIncomplete, fit);
                                       });
         }
         results.first().decodes = 1;

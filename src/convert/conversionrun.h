@@ -72,6 +72,10 @@ struct ConversionFile
     qint64 ms = 0;
     // Refused as cut short (ConversionJob::refuseIncomplete).
     bool incomplete = false;
+    // An output met the size limit only scaled down, or was left over it
+    // (shrinking off): counted apart in the summaries.
+    bool scaledToFit = false;
+    bool overSizeLimit = false;
 
     bool succeeded() const { return outcome == Converted || outcome == Renamed; }
     // The one line a report gives it: a failed file's first failure, a

@@ -140,7 +140,7 @@ void noteKeptFrame(QString *note, const QString &kept)
 
 bool writeProcessedPicture(QImage image, const QString &source, const QString &target, const ImageFormat &format,
                            const ConversionSettings &settings, QString *error, QString *note, TargetSizeMemo *memo,
-                           SizeSearchCost *search)
+                           SizeFit *fit)
 {
     QString writeError;
     MetadataParts parts;
@@ -185,7 +185,7 @@ bool writeProcessedPicture(QImage image, const QString &source, const QString &t
                    : readPhotoMetadata(source, size, settings.removeLocation, parts);
     };
     const bool written = goal ? writeImageFileWithinSize(image, target, format, options, *goal, metadataFor, memo,
-                                                         &writeError, &sizeNote, search)
+                                                         &writeError, &sizeNote, fit)
                               : writeImageFile(image, target, format, options, &writeError, metadata);
     if (note && !sizeNote.isEmpty())
         *note = note->isEmpty() ? sizeNote : *note + QStringLiteral("; ") + sizeNote;
@@ -203,7 +203,7 @@ bool keepsAnimation(const QString &source, const ImageFormat &format, int page, 
 
 bool convertImageFile(const QString &source, const QString &target, const ImageFormat *format,
                       const ConversionSettings &settings, QString *error, QString *note, int page,
-                      TargetSizeMemo *memo, const std::atomic_bool *stop, bool refuseIncomplete)
+                      TargetSizeMemo *memo, const std::atomic_bool *stop, bool refuseIncomplete, SizeFit *fit)
 {
     if (!writesPictures(format, target, error))
         return false;
@@ -223,7 +223,7 @@ bool convertImageFile(const QString &source, const QString &target, const ImageF
         return false;
     }
     noteKeptFrame(note, kept);
-    return writeProcessedPicture(image, source, target, *format, settings, error, note, memo);
+    return writeProcessedPicture(image, source, target, *format, settings, error, note, memo, fit);
 }
 
 bool canShareDecode(const QString &source, const QList<SharedOutput> &outputs)
@@ -255,7 +255,7 @@ DecodedSource decodeSource(const QString &source, const ConversionSettings &sett
 
 bool convertDecoded(const DecodedSource &decoded, const QString &source, const QString &target,
                     const ImageFormat *format, const ConversionSettings &settings, QString *error, QString *note,
-                    TargetSizeMemo *memo, bool refuseIncomplete)
+                    TargetSizeMemo *memo, bool refuseIncomplete, SizeFit *fit)
 {
     if (!writesPictures(format, target, error))
         return false;
@@ -273,5 +273,5 @@ bool convertDecoded(const DecodedSource &decoded, const QString &source, const Q
         *note = decoded.note.isEmpty() || scaled.isEmpty() ? decoded.note + scaled
                                                            : decoded.note + QStringLiteral("; ") + scaled;
     noteKeptFrame(note, keptAsFirstFrame(source, 0, settings) ? animationKeptAsFirstFrame() : QString());
-    return writeProcessedPicture(image, source, target, *format, settings, error, note, memo);
+    return writeProcessedPicture(image, source, target, *format, settings, error, note, memo, fit);
 }

@@ -10,7 +10,7 @@
 #include "formattable.h"
 
 class TargetSizeMemo;
-struct SizeSearchCost;
+struct SizeFit;
 
 // One source to one image file: the pipeline on the given settings, then the
 // writer the target's format row names (no row or no writer fails the file).
@@ -22,23 +22,24 @@ struct SizeSearchCost;
 // of the source (0 the first). Under "keep animations" an animated source
 // written to GIF or WEBP stays animated, every frame through the pipeline;
 // other targets take its first frame, and *note says so. The files of one run
-// share a memo of where their size searches landed. A stop, when it comes,
+// share a memo of where their size searches landed; *fit tells where a file
+// under the size limit landed. A stop, when it comes,
 // ends an animation between its frames, the target not written. With
 // refuseIncomplete a source decoded from incomplete data fails, *error and
 // *note both telling what is missing, and nothing is written.
 bool convertImageFile(const QString &source, const QString &target, const ImageFormat *format,
                       const ConversionSettings &settings, QString *error, QString *note = nullptr, int page = 0,
                       TargetSizeMemo *memo = nullptr, const std::atomic_bool *stop = nullptr,
-                      bool refuseIncomplete = false);
+                      bool refuseIncomplete = false, SizeFit *fit = nullptr);
 
 // The part of a conversion after the pipeline: metadata, colour profile and
 // the writer the target's format row names, a size search under a limit
-// (where it landed into *search). Every still picture of a run is written
+// (where it landed into *fit). Every still picture of a run is written
 // here, and so is the preview's predicted output, so both are the same bytes.
 // *note gets what the report says of the writing after what it held.
 bool writeProcessedPicture(QImage image, const QString &source, const QString &target, const ImageFormat &format,
                            const ConversionSettings &settings, QString *error, QString *note = nullptr,
-                           TargetSizeMemo *memo = nullptr, SizeSearchCost *search = nullptr);
+                           TargetSizeMemo *memo = nullptr, SizeFit *fit = nullptr);
 
 // Whether a conversion of that page of source to target keeps it animated:
 // every frame goes through convertImageFile then, not writeProcessedPicture.
@@ -76,4 +77,5 @@ DecodedSource decodeSource(const QString &source, const ConversionSettings &sett
 // One output of a decoded source, as convertImageFile writes it.
 bool convertDecoded(const DecodedSource &decoded, const QString &source, const QString &target,
                     const ImageFormat *format, const ConversionSettings &settings, QString *error,
-                    QString *note = nullptr, TargetSizeMemo *memo = nullptr, bool refuseIncomplete = false);
+                    QString *note = nullptr, TargetSizeMemo *memo = nullptr, bool refuseIncomplete = false,
+                    SizeFit *fit = nullptr);

@@ -16,6 +16,7 @@
 #include "conversionrun.h"
 #include "encoderthreads.h"
 #include "pdfdocument.h"
+#include "targetsize.h"
 
 namespace runparts {
 
@@ -39,6 +40,8 @@ struct JobResult
     qint64 bytesWritten = 0;
     // How often the job decoded its source.
     int decodes = 0;
+    // Where a file under the size limit landed.
+    SizeFit fit;
 };
 
 // The files of one pass in flight on its own pool. Only the pass's thread

@@ -306,8 +306,12 @@ std::optional<SizeGoal> sizeGoalFor(const ConversionSettings &settings, const Im
         return std::nullopt;
     const TargetQuality quality = targetQualityFor(format);
     return SizeGoal{qint64(settings.fileSizeLimitKb) * 1000,
-                    qBound(quality.minimum, settings.fileSizeMinQuality, quality.maximum), quality.maximum,
-                    settings.shrinkToFileSize, format.qualityLevelsPerPoint, format.sizeSampleInBands};
+                    qBound(quality.minimum, settings.fileSizeMinQuality, quality.maximum),
+                    quality.maximum,
+                    settings.shrinkToFileSize,
+                    settings.metadata == MetadataProfileOnly,
+                    format.qualityLevelsPerPoint,
+                    format.sizeSampleInBands};
 }
 
 std::optional<TargetSizeMemo::Point> TargetSizeMemo::last() const
@@ -329,61 +333,116 @@ qint64 pixelsOf(const QImage &picture)
     return qint64(picture.width()) * picture.height();
 }
 
+// The scales, in per cent, a picture that does not fit is tried at: steps
+// of 10 down to 10, then of 1 down to the smallest.
+QList<int> scaleSteps()
+{
+    QList<int> steps;
+    for (int percent = 90; percent >= 1; percent -= percent > 10 ? 10 : 1)
+        steps << percent;
+    return steps;
+}
+
+// A search's answer at one scale step.
+struct Fitted
+{
+    QualitySearch found;
+    int percent = 100;
+};
+
 // The search of one picture for the size limit: its encoder, the run's memo
 // and what the encodes cost, across the picture's scale steps.
 class SizeSearch
 {
 public:
-    SizeSearch(const ImageFormat &format, const WriteOptions &options, const SizeGoal &goal,
+    SizeSearch(const QImage &image, const ImageFormat &format, const WriteOptions &options, const SizeGoal &goal,
                const std::function<PhotoMetadata(QSize)> &metadataFor, TargetSizeMemo *memo)
-        : format(format), options(options), goal(goal), metadataFor(metadataFor), memo(memo)
+        : image(image), format(format), options(options), goal(goal), metadataFor(metadataFor), memo(memo)
     {
     }
+
+    // The picture at the highest quality that fits, or at the largest scale
+    // step that fits when even the floor does not and shrinking is on.
+    Fitted fit()
+    {
+        Fitted fitted{search(image), 100};
+        if (!fitted.found.failed && !fitted.found.fits && goal.shrink)
+            fitted = shrink(fitted.found);
+        // Nothing fits, and only the sample was tried: the whole at the floor.
+        if (!fitted.found.failed && fitted.found.bytes.isEmpty())
+            fitted.found.failed = !encoderFor(scaledTo(fitted.percent), &spent.encodes)(floorLevel(goal),
+                                                                                         &fitted.found.bytes);
+        return fitted;
+    }
+
+    void leaveOutMetadata(bool leave) { bare = leave; }
+
+    QString reason; // the encoder's, when it fails
+    SizeSearchCost spent;
+
+private:
+    QImage scaledTo(int percent) const
+    {
+        if (percent == 100)
+            return image;
+        const QSize size(qMax(1, image.width() * percent / 100), qMax(1, image.height() * percent / 100));
+        return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+
+    PhotoMetadata metadataAt(QSize size) const { return bare ? PhotoMetadata() : metadataFor(size); }
 
     // The highest quality at which the picture fits, its sample searched first.
     QualitySearch search(const QImage &picture)
     {
-        const PhotoMetadata metadata = metadataFor(picture.size());
         SearchStart start = startFromMemo(goal, options.quality, pixelsOf(picture), memo);
         QList<Tried> reference;
-        if (std::optional<QualitySearch> missed = searchSample(picture, metadata, &start, &reference))
+        if (std::optional<QualitySearch> missed = searchSample(picture, &start, &reference))
             return *missed;
-        const QualitySearch found = searchQuality(encoderFor(picture, metadata, &spent.encodes), goal, start, reference);
+        const QualitySearch found = searchQuality(encoderFor(picture, &spent.encodes), goal, start, reference);
         if (memo && found.fits)
             memo->remember({found.quality, logSize(found.bytes.size()) - std::log(double(pixelsOf(picture))),
                             found.slope});
         return found;
     }
 
-    // The largest step of 10 % at which the picture fits, for one that does
-    // not at the floor; *percent tells the step. Bytes go about with the
-    // pixel count: the first step tried is one above the one that should
-    // just fit. When none fits, the unscaled search stands.
-    QualitySearch shrink(const QImage &image, const QualitySearch &unscaled, int *percent)
+    // The largest scale step at which the picture fits. Bytes go about with
+    // the pixel count: the first step tried is one above the one that should
+    // just fit; from a step that fits the steps above are tried while they
+    // fit too, from one that does not those below until one does. When none
+    // does, the smallest step's search stands.
+    Fitted shrink(const QualitySearch &unscaled)
     {
         const double overBy =
                 unscaled.overBy > 0 ? unscaled.overBy : double(unscaled.bytes.size()) / double(goal.maxBytes);
-        for (int step = qBound(1, int(std::sqrt(1.0 / overBy) * 10) + 1, 9); step >= 1; --step) {
-            const QSize size(qMax(1, image.width() * step / 10), qMax(1, image.height() * step / 10));
-            const QualitySearch scaled = search(image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-            if (scaled.failed || scaled.fits) {
-                *percent = step * 10;
-                return scaled;
-            }
+        const double estimate = 100.0 * std::sqrt(1.0 / overBy);
+        const QList<int> steps = scaleSteps();
+        qsizetype step = 0;
+        while (step + 1 < steps.size() && steps.at(step) > estimate)
+            ++step;
+        step = qMax<qsizetype>(0, step - 1);
+        Fitted fitted{search(scaledTo(steps.at(step))), steps.at(step)};
+        const bool climb = fitted.found.fits;
+        while (!fitted.found.failed && !fitted.found.fits && step + 1 < steps.size()) {
+            ++step;
+            fitted = {search(scaledTo(steps.at(step))), steps.at(step)};
         }
-        return unscaled;
+        while (climb && !fitted.found.failed && step > 0) {
+            const QualitySearch larger = search(scaledTo(steps.at(step - 1)));
+            if (larger.failed || !larger.fits) {
+                if (larger.failed)
+                    fitted.found = larger;
+                break;
+            }
+            fitted = {larger, steps.at(--step)};
+        }
+        return fitted;
     }
 
-    // The whole picture at the floor, when only its sample was tried.
-    bool encodeAtFloor(const QImage &image, QByteArray *bytes)
+    QualityEncoder encoderFor(const QImage &picture, int *count)
     {
-        return encoderFor(image, metadataFor(image.size()), &spent.encodes)(floorLevel(goal), bytes);
+        return encoderFor(picture, metadataAt(picture.size()), count);
     }
 
-    QString reason; // the encoder's, when it fails
-    SizeSearchCost spent;
-
-private:
     QualityEncoder encoderFor(const QImage &picture, const PhotoMetadata &metadata, int *count)
     {
         return [this, picture, metadata, count](int quality, QByteArray *bytes) {
@@ -399,16 +458,15 @@ private:
     // search of the whole (*start and *reference). A sample that misses the
     // limit by far even at the floor gives the search's answer (its overBy),
     // when the picture may be scaled; so does an encoder's failure.
-    std::optional<QualitySearch> searchSample(const QImage &picture, const PhotoMetadata &metadata,
-                                              SearchStart *start, QList<Tried> *reference)
+    std::optional<QualitySearch> searchSample(const QImage &picture, SearchStart *start, QList<Tried> *reference)
     {
         const QImage sample = goal.sampleInBands ? sampleBands(picture) : sampleCells(picture);
         if (sample.isNull())
             return std::nullopt;
         // The metadata is stored once, whatever the picture's size.
         SizeGoal sampleGoal = goal;
-        sampleGoal.maxBytes = qMax<qint64>(
-                1, qint64(double(goal.maxBytes - metadataBytes(metadata)) * pixelsOf(sample) / pixelsOf(picture)));
+        sampleGoal.maxBytes = qMax<qint64>(1, qint64(double(goal.maxBytes - metadataBytes(metadataAt(picture.size())))
+                                                      * pixelsOf(sample) / pixelsOf(picture)));
         const QualitySearch probe = searchQuality(encoderFor(sample, {}, &spent.sampleEncodes), sampleGoal,
                                                   startFromMemo(sampleGoal, options.quality, pixelsOf(sample), memo));
         if (probe.failed)
@@ -432,27 +490,62 @@ private:
         return std::nullopt;
     }
 
+    const QImage &image;
     const ImageFormat &format;
     const WriteOptions &options;
     const SizeGoal &goal;
     const std::function<PhotoMetadata(QSize)> &metadataFor;
     TargetSizeMemo *memo;
+    bool bare = false; // the metadata left out
 };
 
-// What the report says of a picture scaled to fit or left over the limit;
-// empty for one that fits as it is.
-QString sizeNote(const SizeGoal &goal, const QualitySearch &found, int percent)
+// The picture fitted, its metadata left out when that is what cannot fit:
+// metadata as large as the limit at once, otherwise when nothing fits with
+// it but something does without. *leftOut tells; *refusal is set instead
+// when the goal keeps the metadata.
+Fitted fitWithMetadata(SizeSearch &search, const SizeGoal &goal, qint64 metadataSize, bool *leftOut,
+                       QString *refusal)
 {
-    if (percent < 100)
-        return QCoreApplication::translate("TargetSize", "scaled to %1 % to fit %2")
-                .arg(percent)
-                .arg(kilobytes(goal.maxBytes));
-    if (!found.fits)
-        return QCoreApplication::translate("TargetSize", "over the size: %1 at quality %2, more than %3")
-                .arg(kilobytes(found.bytes.size()))
-                .arg(found.quality / goal.levelsPerPoint)
-                .arg(kilobytes(goal.maxBytes));
-    return {};
+    const QString tooLarge = QCoreApplication::translate("TargetSize", "The metadata to keep (%1) does not fit %2")
+                                     .arg(kilobytes(metadataSize), kilobytes(goal.maxBytes));
+    *leftOut = metadataSize >= goal.maxBytes;
+    if (*leftOut && goal.keepMetadata) {
+        *refusal = tooLarge;
+        return {};
+    }
+    search.leaveOutMetadata(*leftOut);
+    Fitted fitted = search.fit();
+    if (fitted.found.failed || fitted.found.fits || metadataSize == 0 || *leftOut)
+        return fitted;
+    search.leaveOutMetadata(true);
+    Fitted bare = search.fit();
+    if (bare.found.failed || !bare.found.fits)
+        return bare.found.failed ? bare : fitted;
+    if (goal.keepMetadata) {
+        *refusal = tooLarge;
+        return {};
+    }
+    *leftOut = true;
+    return bare;
+}
+
+// What the report says of a picture scaled to fit, left over the limit or
+// without its metadata; empty for one that fits as it is.
+QString sizeNote(const SizeGoal &goal, const Fitted &fitted, bool metadataLeftOut)
+{
+    QStringList said;
+    if (metadataLeftOut)
+        said << QCoreApplication::translate("TargetSize", "metadata left out to fit %1").arg(kilobytes(goal.maxBytes));
+    if (fitted.percent < 100)
+        said << QCoreApplication::translate("TargetSize", "scaled to %1 % to fit %2")
+                        .arg(fitted.percent)
+                        .arg(kilobytes(goal.maxBytes));
+    else if (!fitted.found.fits)
+        said << QCoreApplication::translate("TargetSize", "over the size: %1 at quality %2, more than %3")
+                        .arg(kilobytes(fitted.found.bytes.size()))
+                        .arg(fitted.found.quality / goal.levelsPerPoint)
+                        .arg(kilobytes(goal.maxBytes));
+    return said.join(QStringLiteral("; "));
 }
 
 } // namespace
@@ -460,28 +553,38 @@ QString sizeNote(const SizeGoal &goal, const QualitySearch &found, int percent)
 bool writeImageFileWithinSize(const QImage &image, const QString &targetPath, const ImageFormat &format,
                               const WriteOptions &options, const SizeGoal &goal,
                               const std::function<PhotoMetadata(QSize)> &metadataFor, TargetSizeMemo *memo,
-                              QString *error, QString *note, SizeSearchCost *cost)
+                              QString *error, QString *note, SizeFit *fit, SizeSearchCost *cost)
 {
     if (image.isNull()) {
         *error = QStringLiteral("Image is empty");
         return false;
     }
-    SizeSearch search(format, options, goal, metadataFor, memo);
-    QualitySearch found = search.search(image);
-    int percent = 100;
-    if (!found.failed && !found.fits && goal.shrink)
-        found = search.shrink(image, found, &percent);
-    // Nothing fits, and only the sample was tried: the whole at the floor.
-    if (!found.failed && found.bytes.isEmpty())
-        found.failed = !search.encodeAtFloor(image, &found.bytes);
-    search.spent.quality = found.quality;
+    SizeSearch search(image, format, options, goal, metadataFor, memo);
+    bool leftOut = false;
+    QString refusal;
+    const Fitted fitted = fitWithMetadata(search, goal, metadataBytes(metadataFor(image.size())), &leftOut, &refusal);
     if (cost)
         *cost = search.spent;
-    if (found.failed) {
+    if (!refusal.isEmpty()) {
+        *error = refusal;
+        return false;
+    }
+    if (fitted.found.failed) {
         *error = search.reason;
         return false;
     }
-    if (const QString said = sizeNote(goal, found, percent); note && !said.isEmpty())
+    // Shrinking stops at the smallest step: a picture that does not fit even there fails.
+    if (!fitted.found.fits && goal.shrink) {
+        *error = QCoreApplication::translate("TargetSize", "Does not fit %1 even scaled to %2 %: %3 at quality %4")
+                         .arg(kilobytes(goal.maxBytes))
+                         .arg(fitted.percent)
+                         .arg(kilobytes(fitted.found.bytes.size()))
+                         .arg(fitted.found.quality / goal.levelsPerPoint);
+        return false;
+    }
+    if (const QString said = sizeNote(goal, fitted, leftOut); note && !said.isEmpty())
         *note = said;
-    return writeEncodedFile(found.bytes, targetPath, error);
+    if (fit)
+        *fit = {fitted.percent, fitted.found.quality, !fitted.found.fits, leftOut};
+    return writeEncodedFile(fitted.found.bytes, targetPath, error);
 }

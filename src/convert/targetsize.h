@@ -23,6 +23,9 @@ struct SizeGoal
     int floorQuality = 0;
     int ceilingQuality = 0;
     bool shrink = true;
+    // The metadata choice asks for exactly what would be left out when it
+    // cannot fit (the colour profile alone): the file fails instead.
+    bool keepMetadata = false;
     // The search's steps per quality point (the format table's levels): its
     // qualities, floor and ceiling count in these steps.
     int levelsPerPoint = 1;
@@ -60,8 +63,11 @@ private:
 
 // Writes the picture at most goal.maxBytes large, metadata included (given
 // for each picture size by metadataFor): the quality searched, and when even
-// the floor is too large, the picture scaled down in steps of 10 % unless
-// goal.shrink is off. *note tells of a scaled picture or one over the size.
+// the floor is too large, the picture scaled down in steps of 10 %, then of
+// 1 % below 10 %, unless goal.shrink is off; a picture that does not fit even
+// at 1 % fails. Metadata that cannot fit is left out (or the file fails
+// under goal.keepMetadata). *note tells of a scaled picture, one over the
+// size and metadata left out; *fit says the same as data.
 // Written once through a TargetFile; false with the reason in *error.
 //
 // The quality is searched from the run's last answer (the memo) by
@@ -73,9 +79,16 @@ struct SizeSearchCost
 {
     int encodes = 0;       // of the whole picture
     int sampleEncodes = 0; // of the eighth
-    int quality = -1;      // of the file written, in the goal's levels
+};
+// Where a written file landed.
+struct SizeFit
+{
+    int percent = 100;        // the scale step it was written at
+    int level = -1;           // its quality, in the goal's levels
+    bool over = false;        // left over the limit (shrinking off)
+    bool metadataLeftOut = false;
 };
 bool writeImageFileWithinSize(const QImage &image, const QString &targetPath, const ImageFormat &format,
                               const WriteOptions &options, const SizeGoal &goal,
                               const std::function<PhotoMetadata(QSize)> &metadataFor, TargetSizeMemo *memo,
-                              QString *error, QString *note, SizeSearchCost *cost = nullptr);
+                              QString *error, QString *note, SizeFit *fit = nullptr, SizeSearchCost *cost = nullptr);

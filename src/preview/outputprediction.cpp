@@ -103,7 +103,7 @@ void predictImage(const PredictionRequest &request, const QString &target, const
                   const std::atomic_bool &cancel, PredictedOutput *output)
 {
     const ConversionSettings &settings = request.settings;
-    SizeSearchCost search;
+    SizeFit fit;
     bool written = false;
     if (keepsAnimation(request.source, format, 0, settings)) {
         written = convertImageFile(request.source, target, &format, settings, &output->error);
@@ -116,7 +116,7 @@ void predictImage(const PredictionRequest &request, const QString &target, const
             return;
         }
         written = writeProcessedPicture(picture, request.source, target, format, settings, &output->error, nullptr,
-                                        nullptr, &search);
+                                        nullptr, &fit);
     }
     QFile file(target);
     if (!written || !file.open(QIODevice::ReadOnly))
@@ -125,8 +125,8 @@ void predictImage(const PredictionRequest &request, const QString &target, const
     output->pixels = QImageReader(target).size();
     const WriteOptions options = writeOptionsFor(settings, format);
     output->lossless = options.lossless;
-    if (search.quality >= 0)
-        output->quality = double(search.quality) / format.qualityLevelsPerPoint;
+    if (fit.level >= 0)
+        output->quality = double(fit.level) / format.qualityLevelsPerPoint;
     else if (!options.lossless && !format.qualityKey.isEmpty())
         output->quality = options.quality;
 }

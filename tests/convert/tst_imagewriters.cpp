@@ -424,6 +424,67 @@ private slots:
                      qPrintable(QStringLiteral("%1 of %2").arg(size).arg(goal.maxBytes)));
     }
 
+    // Limits nothing meets as asked: scaling goes below a tenth until the file
+    // fits, and fails the file past the smallest step; metadata larger than the
+    // limit is left out with a note, or fails the file when it is to be kept.
+    void sizeLimitEdges_data()
+    {
+        QTest::addColumn<QSize>("pictureSize");
+        QTest::addColumn<double>("ofTenth"); // N against the file at a tenth of the size, at the floor
+        QTest::addColumn<qint64>("maxBytes"); // or N itself
+        QTest::addColumn<int>("filler");      // XMP of that many words
+        QTest::addColumn<bool>("keep");
+        QTest::addColumn<QString>("said"); // the note, or the failure's reason
+        QTest::newRow("below a tenth") << QSize(1600, 1200) << 0.6 << qint64(0) << 4 << false << "scaled to ";
+        QTest::newRow("metadata left out") << QSize(256, 192) << 0.0 << qint64(3000) << 600 << false
+                                           << "metadata left out to fit 3 KB";
+        QTest::newRow("metadata kept") << QSize(256, 192) << 0.0 << qint64(3000) << 600 << true
+                                       << "The metadata to keep (";
+        QTest::newRow("nothing fits") << QSize(256, 192) << 0.0 << qint64(200) << 0 << false << "Does not fit 1 KB";
+    }
+
+    void sizeLimitEdges()
+    {
+        QFETCH(QSize, pictureSize);
+        QFETCH(double, ofTenth);
+        QFETCH(qint64, maxBytes);
+        QFETCH(int, filler);
+        QFETCH(bool, keep);
+        QFETCH(QString, said);
+        const QImage image = kxtest::makePhotoLikeImage(pictureSize.width(), pictureSize.height());
+        const ImageFormat &jpg = *formatForExtension("jpg");
+        WriteOptions options;
+        options.quality = 40;
+        if (ofTenth > 0) {
+            QByteArray tenth;
+            QString error;
+            QVERIFY(encodeImage(image.scaled(pictureSize / 10), jpg, options, {}, &tenth, &error));
+            maxBytes = qint64(tenth.size() * ofTenth);
+        }
+        const QByteArray words = QByteArray("caption ").repeated(filler);
+        PhotoMetadata metadata;
+        if (filler)
+            metadata.xmp = "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/"
+                           "22-rdf-syntax-ns#\"><rdf:Description rdf:about=\"\" xmlns:dc=\"http://purl.org/dc/"
+                           "elements/1.1/\"><dc:source>"
+                           + words + "</dc:source></rdf:Description></rdf:RDF></x:xmpmeta>";
+        SizeGoal goal{maxBytes, 40, 100, true, keep, 10, true};
+        const QString path = m_dir.filePath(QString(QTest::currentDataTag()).replace(' ', '-') + ".jpg");
+        TargetSizeMemo memo;
+        QString error, note;
+        SizeFit fit;
+        const bool written = writeImageFileWithinSize(image, path, jpg, options, goal, [&](QSize) { return metadata; },
+                                                      &memo, &error, &note, &fit);
+        QVERIFY2((written ? note : error).startsWith(said), qPrintable(written ? note : error));
+        QCOMPARE(QFile::exists(path), written);
+        if (!written)
+            return;
+        QVERIFY(QFileInfo(path).size() <= maxBytes);
+        QCOMPARE(kxtest::readFile(path).contains(words), filler && !fit.metadataLeftOut);
+        if (ofTenth > 0)
+            QVERIFY(QImageReader(path).size().width() < pictureSize.width() / 10);
+    }
+
     void failuresAreLoggedAndExplained()
     {
         const QString unknown = m_dir.filePath("missing/picture.png");
