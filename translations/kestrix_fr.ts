@@ -33,10 +33,644 @@
     </message>
 </context>
 <context>
+    <name>CmykJpeg</name>
+    <message>
+        <source>damaged or truncated</source>
+        <translation>endommagé ou tronqué</translation>
+    </message>
+    <message>
+        <source>there is not enough memory to decode it</source>
+        <translation>pas assez de mémoire pour le décoder</translation>
+    </message>
+</context>
+<context>
     <name>CocoaCode</name>
     <message>
         <source>Select folder ...</source>
         <translation>Choisir un dossier…</translation>
+    </message>
+</context>
+<context>
+    <name>CompareView</name>
+    <message>
+        <source>Compare the original with the output</source>
+        <translation>Comparer l&apos;original et le résultat</translation>
+    </message>
+    <message>
+        <source>Left and Right move the divider</source>
+        <translation>Gauche et Droite déplacent la séparation</translation>
+    </message>
+    <message>
+        <source>Original: %1</source>
+        <translation>Original : %1</translation>
+    </message>
+    <message>
+        <source>Output: %1</source>
+        <translation>Résultat : %1</translation>
+    </message>
+</context>
+<context>
+    <name>ConvertImageForm</name>
+    <message>
+        <source>Convert Images</source>
+        <translation>Convertir les images</translation>
+    </message>
+    <message>
+        <source>&amp;Convert</source>
+        <translation>&amp;Convertir</translation>
+    </message>
+    <message>
+        <source>Add Files</source>
+        <translation>Ajouter des fichiers</translation>
+    </message>
+    <message>
+        <source>Add Folder</source>
+        <translation>Ajouter un dossier</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Retirer</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Vider</translation>
+    </message>
+    <message>
+        <source>Up</source>
+        <translation>Monter</translation>
+    </message>
+    <message>
+        <source>Down</source>
+        <translation>Descendre</translation>
+    </message>
+    <message>
+        <source>&amp;Output:</source>
+        <translation>&amp;Sortie :</translation>
+    </message>
+    <message>
+        <source>&amp;Quality</source>
+        <translation>&amp;Qualité</translation>
+    </message>
+    <message>
+        <source>Lossless</source>
+        <translation>Sans perte</translation>
+    </message>
+    <message>
+        <source>At most</source>
+        <translation>Au plus</translation>
+    </message>
+    <message>
+        <source> KB per file</source>
+        <translation> Ko par fichier</translation>
+    </message>
+    <message>
+        <source>Website</source>
+        <translation>Site web</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>À propos</translation>
+    </message>
+    <message>
+        <source>Drop images to convert here</source>
+        <translation>Déposez ici les images à convertir</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Paramètres</translation>
+    </message>
+    <message>
+        <source>Ou&amp;tput</source>
+        <translation>Sor&amp;tie</translation>
+    </message>
+    <message>
+        <source>Save converted files to:</source>
+        <translation>Enregistrer les fichiers convertis dans :</translation>
+    </message>
+    <message>
+        <source>Same folder as each source</source>
+        <translation>Dossier de chaque source</translation>
+    </message>
+    <message>
+        <source>Also write:</source>
+        <translation>Écrire aussi :</translation>
+    </message>
+    <message>
+        <source>Metadata:</source>
+        <translation>Métadonnées :</translation>
+    </message>
+    <message>
+        <source>keep all</source>
+        <translation>tout garder</translation>
+    </message>
+    <message>
+        <source>keep all but location</source>
+        <translation>tout sauf le lieu</translation>
+    </message>
+    <message>
+        <source>keep only the colour profile</source>
+        <translation>seulement le profil colorimétrique</translation>
+    </message>
+    <message>
+        <source>remove all</source>
+        <translation>tout retirer</translation>
+    </message>
+    <message>
+        <source>Keep file dates</source>
+        <translation>Garder les dates des fichiers</translation>
+    </message>
+    <message>
+        <source>Ignore the orientation tag</source>
+        <translation>Ignorer l&apos;orientation enregistrée</translation>
+    </message>
+    <message>
+        <source>If the file exists:</source>
+        <translation>Si le fichier existe :</translation>
+    </message>
+    <message>
+        <source>Ask</source>
+        <translation>Demander</translation>
+    </message>
+    <message>
+        <source>Overwrite</source>
+        <translation>Écraser</translation>
+    </message>
+    <message>
+        <source>Skip</source>
+        <translation>Ignorer</translation>
+    </message>
+    <message>
+        <source>Keep both</source>
+        <translation>Garder les deux</translation>
+    </message>
+    <message>
+        <source>Keep folder structure</source>
+        <translation>Garder la structure des dossiers</translation>
+    </message>
+    <message>
+        <source>File name:</source>
+        <translation>Nom de fichier :</translation>
+    </message>
+    <message>
+        <source>PNG compression level:</source>
+        <translation>Niveau de compression PNG :</translation>
+    </message>
+    <message>
+        <source>TIFF compression:</source>
+        <translation>Compression TIFF :</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Aucune</translation>
+    </message>
+    <message>
+        <source>Never below quality:</source>
+        <translation>Jamais sous la qualité :</translation>
+    </message>
+    <message>
+        <source>Scale down to fit</source>
+        <translation>Réduire pour tenir</translation>
+    </message>
+    <message>
+        <source>Save to PDF</source>
+        <translation>Enregistrer en PDF</translation>
+    </message>
+    <message>
+        <source>PDF file name:</source>
+        <translation>Nom du fichier PDF :</translation>
+    </message>
+    <message>
+        <source>Paper size:</source>
+        <translation>Format du papier :</translation>
+    </message>
+    <message>
+        <source>Resize Image to Paper Size</source>
+        <translation>Adapter l&apos;image au format du papier</translation>
+    </message>
+    <message>
+        <source>Smooth Edges on Resize</source>
+        <translation>Lisser les bords au redimensionnement</translation>
+    </message>
+    <message>
+        <source>Keep JPEG pictures as they are</source>
+        <translation>Garder les images JPEG telles quelles</translation>
+    </message>
+    <message>
+        <source>Quality:</source>
+        <translation>Qualité :</translation>
+    </message>
+    <message>
+        <source>Page Orientation:</source>
+        <translation>Orientation de la page :</translation>
+    </message>
+    <message>
+        <source>Portrait</source>
+        <translation>Portrait</translation>
+    </message>
+    <message>
+        <source>Landscape</source>
+        <translation>Paysage</translation>
+    </message>
+    <message>
+        <source>Margin:</source>
+        <translation>Marge :</translation>
+    </message>
+    <message>
+        <source>No Margin</source>
+        <translation>Sans marge</translation>
+    </message>
+    <message>
+        <source>Add Margin</source>
+        <translation>Avec marge</translation>
+    </message>
+    <message>
+        <source>Margin Size:</source>
+        <translation>Taille de la marge :</translation>
+    </message>
+    <message>
+        <source>Sources</source>
+        <translation>Sources</translation>
+    </message>
+    <message>
+        <source>RAW pictures:</source>
+        <translation>Images RAW :</translation>
+    </message>
+    <message>
+        <source>full quality</source>
+        <translation>pleine qualité</translation>
+    </message>
+    <message>
+        <source>half size</source>
+        <translation>demi-taille</translation>
+    </message>
+    <message>
+        <source>fast: the embedded preview</source>
+        <translation>rapide : l&apos;aperçu intégré</translation>
+    </message>
+    <message>
+        <source>PDF pages at:</source>
+        <translation>Pages PDF à :</translation>
+    </message>
+    <message>
+        <source> dpi</source>
+        <translation> ppp</translation>
+    </message>
+    <message>
+        <source>Pages and frames:</source>
+        <translation>Pages et images :</translation>
+    </message>
+    <message>
+        <source>first only</source>
+        <translation>la première seulement</translation>
+    </message>
+    <message>
+        <source>every page as its own file</source>
+        <translation>chaque page dans son fichier</translation>
+    </message>
+    <message>
+        <source>keep animations</source>
+        <translation>garder les animations</translation>
+    </message>
+    <message>
+        <source>Colours:</source>
+        <translation>Couleurs :</translation>
+    </message>
+    <message>
+        <source>Keep the source&apos;s profile</source>
+        <translation>Garder le profil de la source</translation>
+    </message>
+    <message>
+        <source>Convert to sRGB</source>
+        <translation>Convertir en sRGB</translation>
+    </message>
+    <message>
+        <source>Sc&amp;ale</source>
+        <translation>T&amp;aille</translation>
+    </message>
+    <message>
+        <source>Scale Image</source>
+        <translation>Redimensionner l&apos;image</translation>
+    </message>
+    <message>
+        <source>By percentage:</source>
+        <translation>En pourcentage :</translation>
+    </message>
+    <message>
+        <source>By absolute size</source>
+        <translation>À une taille fixe</translation>
+    </message>
+    <message>
+        <source>Width:</source>
+        <translation>Largeur :</translation>
+    </message>
+    <message>
+        <source>Height:</source>
+        <translation>Hauteur :</translation>
+    </message>
+    <message>
+        <source>By relative size</source>
+        <translation>En gardant les proportions</translation>
+    </message>
+    <message>
+        <source>Relative to:</source>
+        <translation>Par rapport à :</translation>
+    </message>
+    <message>
+        <source>Long edge:</source>
+        <translation>Grand côté :</translation>
+    </message>
+    <message>
+        <source>Do not enlarge</source>
+        <translation>Ne pas agrandir</translation>
+    </message>
+    <message>
+        <source>Te&amp;xt</source>
+        <translation>Te&amp;xte</translation>
+    </message>
+    <message>
+        <source>Text:</source>
+        <translation>Texte :</translation>
+    </message>
+    <message>
+        <source>Font:</source>
+        <translation>Police :</translation>
+    </message>
+    <message>
+        <source>Size:</source>
+        <translation>Taille :</translation>
+    </message>
+    <message>
+        <source>Color:</source>
+        <translation>Couleur :</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>Changer</translation>
+    </message>
+    <message>
+        <source>Position:</source>
+        <translation>Position :</translation>
+    </message>
+    <message>
+        <source>Opacity:</source>
+        <translation>Opacité :</translation>
+    </message>
+    <message>
+        <source>&amp;Image</source>
+        <translation>&amp;Image</translation>
+    </message>
+    <message>
+        <source>Image:</source>
+        <translation>Image :</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>Aperçu</translation>
+    </message>
+    <message>
+        <source>Select...</source>
+        <translation>Choisir…</translation>
+    </message>
+    <message>
+        <source>Scale:</source>
+        <translation>Échelle :</translation>
+    </message>
+    <message>
+        <source>QR Co&amp;de</source>
+        <translation>C&amp;ode QR</translation>
+    </message>
+    <message>
+        <source>Ad&amp;justments</source>
+        <translation>A&amp;justements</translation>
+    </message>
+    <message>
+        <source>Grayscale</source>
+        <translation>Niveaux de gris</translation>
+    </message>
+    <message>
+        <source>Sepia</source>
+        <translation>Sépia</translation>
+    </message>
+    <message>
+        <source>Contrast:</source>
+        <translation>Contraste :</translation>
+    </message>
+    <message>
+        <source>Brightness:</source>
+        <translation>Luminosité :</translation>
+    </message>
+    <message>
+        <source>Gamma:</source>
+        <translation>Gamma :</translation>
+    </message>
+    <message>
+        <source>Invert Colors:</source>
+        <translation>Inverser les couleurs :</translation>
+    </message>
+    <message>
+        <source>Gaussian Blur Radius: </source>
+        <translation>Rayon du flou gaussien : </translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Réinitialiser</translation>
+    </message>
+    <message>
+        <source>Reset Settings</source>
+        <translation>Réinitialiser les paramètres</translation>
+    </message>
+    <message>
+        <source>Choose the output folder</source>
+        <translation>Choisir le dossier de destination</translation>
+    </message>
+    <message>
+        <source>Choose the PDF file</source>
+        <translation>Choisir le fichier PDF</translation>
+    </message>
+    <message>
+        <source>Clear the text</source>
+        <translation>Effacer le texte</translation>
+    </message>
+    <message>
+        <source>Clear the image</source>
+        <translation>Retirer l&apos;image</translation>
+    </message>
+    <message>
+        <source>Clear the QR code text</source>
+        <translation>Effacer le texte du code QR</translation>
+    </message>
+    <message>
+        <source>Change the colour</source>
+        <translation>Changer la couleur</translation>
+    </message>
+    <message>
+        <source>Files to convert</source>
+        <translation>Fichiers à convertir</translation>
+    </message>
+    <message>
+        <source>Largest file size</source>
+        <translation>Taille maximale du fichier</translation>
+    </message>
+    <message>
+        <source>Percentage</source>
+        <translation>Pourcentage</translation>
+    </message>
+    <message>
+        <source>Long edge</source>
+        <translation>Grand côté</translation>
+    </message>
+    <message>
+        <source>landscape</source>
+        <translation>paysage</translation>
+    </message>
+    <message>
+        <source>portrait</source>
+        <translation>portrait</translation>
+    </message>
+    <message>
+        <source>Page: %1, %2</source>
+        <translation>Page : %1, %2</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>ligne %1 : %2</translation>
+    </message>
+    <message>
+        <source>Kestrix Picturist</source>
+        <translation>Kestrix Picturist</translation>
+    </message>
+    <message>
+        <source>The output folder %1 does not exist. Create it?</source>
+        <translation>Le dossier de destination %1 n&apos;existe pas. Le créer ?</translation>
+    </message>
+    <message>
+        <source>The output folder %1 could not be made. %2</source>
+        <translation>Le dossier de destination %1 n&apos;a pas pu être créé. %2</translation>
+    </message>
+    <message>
+        <source>The system refused it.</source>
+        <translation>Le système l’a refusé.</translation>
+    </message>
+    <message>
+        <source>There is nothing to convert.</source>
+        <translation>Il n&apos;y a rien à convertir.</translation>
+    </message>
+    <message>
+        <source>Confirm overwrite</source>
+        <translation>Confirmer l&apos;écrasement</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to overwrite </source>
+        <translation>Voulez-vous vraiment écraser </translation>
+    </message>
+    <message>
+        <source>The file name pattern &quot;%1&quot; would write %2 over itself. Add to the pattern, such as {name}-copy, or choose another format.</source>
+        <translation>Le modèle de nom « %1 » écrirait %2 sur lui-même. Complétez le modèle, par exemple {name}-copy, ou choisissez un autre format.</translation>
+    </message>
+    <message>
+        <source>Also write: %1</source>
+        <translation>Écrire aussi : %1</translation>
+    </message>
+    <message>
+        <source>Further outputs go with pictures, not with a PDF document</source>
+        <translation>Les sorties supplémentaires valent pour les images, pas pour un document PDF</translation>
+    </message>
+    <message>
+        <source>Presets to write as further outputs of each picture</source>
+        <translation>Préréglages à écrire en sorties supplémentaires de chaque image</translation>
+    </message>
+    <message>
+        <source>Also write</source>
+        <translation>Écrire aussi</translation>
+    </message>
+    <message>
+        <source>Relative height</source>
+        <translation>Hauteur</translation>
+    </message>
+    <message>
+        <source>Relative width</source>
+        <translation>Largeur</translation>
+    </message>
+    <message>
+        <source>%1 is a file, not a folder.</source>
+        <translation>%1 est un fichier, pas un dossier.</translation>
+    </message>
+    <message>
+        <source>%1 is on a read-only disk.</source>
+        <translation>%1 est sur un disque en lecture seule.</translation>
+    </message>
+    <message>
+        <source>You have no permission to make folders in %1.</source>
+        <translation>Vous n&apos;avez pas le droit de créer des dossiers dans %1.</translation>
+    </message>
+</context>
+<context>
+    <name>ConvertImagePreviewLabel</name>
+    <message>
+        <source>1 of %1</source>
+        <translation>1 sur %1</translation>
+    </message>
+</context>
+<context>
+    <name>ConvertImagesThread</name>
+    <message>
+        <source>Cannot write %1</source>
+        <translation>Impossible d&apos;écrire %1</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Impossible d&apos;écrire %1 : %2</translation>
+    </message>
+    <message>
+        <source>the colour profile was kept: its pixels cannot be made sRGB</source>
+        <translation>le profil colorimétrique a été conservé : ses pixels ne peuvent pas être convertis en sRGB</translation>
+    </message>
+    <message>
+        <source>trimmed to %1 x %2 pixels: a turned edge was not whole JPEG blocks</source>
+        <translation>rogné à %1 x %2 pixels : un bord tourné ne formait pas des blocs JPEG entiers</translation>
+    </message>
+</context>
+<context>
+    <name>ConvertProgressForm</name>
+    <message>
+        <source>Converting images in progress. Please wait...</source>
+        <translation>Conversion des images en cours. Veuillez patienter…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Files that could not be converted</source>
+        <translation>Fichiers qui n&apos;ont pas pu être convertis</translation>
+    </message>
+    <message>
+        <source>Cancel the conversion</source>
+        <translation>Annuler la conversion</translation>
+    </message>
+    <message>
+        <source>Conversion progress</source>
+        <translation>Progression de la conversion</translation>
+    </message>
+    <message>
+        <source>Stopping after the current file…</source>
+        <translation>Arrêt après le fichier en cours…</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 sur %2</translation>
+    </message>
+    <message>
+        <source>Failed: %1</source>
+        <translation>Échecs : %1</translation>
+    </message>
+    <message>
+        <source>Kestrix Picturist</source>
+        <translation>Kestrix Picturist</translation>
+    </message>
+    <message>
+        <source>Open Folder</source>
+        <translation>Ouvrir le dossier</translation>
     </message>
 </context>
 <context>
@@ -103,6 +737,527 @@
     </message>
 </context>
 <context>
+    <name>ImageMagickUtil</name>
+    <message>
+        <source>The image could not be read: %1.</source>
+        <translation>L&apos;image n&apos;a pas pu être lue : %1.</translation>
+    </message>
+    <message>
+        <source>The image could not be read.</source>
+        <translation>L&apos;image n&apos;a pas pu être lue.</translation>
+    </message>
+    <message>
+        <source>a damaged or unsupported image sequence</source>
+        <translation>une séquence d&apos;images endommagée ou non prise en charge</translation>
+    </message>
+    <message>
+        <source>HDR (%1) pictures are not supported</source>
+        <translation>les images HDR (%1) ne sont pas prises en charge</translation>
+    </message>
+    <message>
+        <source>CMYK JPEG XL is not supported</source>
+        <translation>le JPEG XL en CMJN n&apos;est pas pris en charge</translation>
+    </message>
+    <message>
+        <source>its content is not a %1 picture: the file is damaged or misnamed</source>
+        <translation>son contenu n&apos;est pas une image %1 : le fichier est endommagé ou mal nommé</translation>
+    </message>
+    <message>
+        <source>not a picture type this program reads</source>
+        <translation>pas un type d&apos;image que ce programme lit</translation>
+    </message>
+    <message>
+        <source>damaged or truncated</source>
+        <translation>endommagé ou tronqué</translation>
+    </message>
+    <message>
+        <source>at %1 x %2 pixels it is longer than %3 pixels a side</source>
+        <translation>à %1 x %2 pixels, un côté dépasse %3 pixels</translation>
+    </message>
+    <message>
+        <source>at %1 x %2 pixels it needs more than %3 MB</source>
+        <translation>à %1 x %2 pixels, il faut plus de %3 Mo</translation>
+    </message>
+    <message>
+        <source>it has no page %1</source>
+        <translation>il n&apos;a pas de page %1</translation>
+    </message>
+    <message>
+        <source>the drawing has no size</source>
+        <translation>le dessin n&apos;a pas de taille</translation>
+    </message>
+    <message>
+        <source>the file ends early; the missing part is grey</source>
+        <translation>le fichier se termine trop tôt ; la partie manquante est grise</translation>
+    </message>
+    <message>
+        <source>the file also holds an image sequence; its still picture was taken</source>
+        <translation>le fichier contient aussi une séquence d&apos;images ; son image fixe a été prise</translation>
+    </message>
+    <message>
+        <source>there is not enough memory to convert its colours</source>
+        <translation>pas assez de mémoire pour convertir ses couleurs</translation>
+    </message>
+    <message>
+        <source>The scaled size %1 x %2 is empty.</source>
+        <translation>La taille mise à l’échelle %1 x %2 est vide.</translation>
+    </message>
+    <message>
+        <source>The scaled size %1 x %2 is too large: at most %3 pixels a side and %4 MB.</source>
+        <translation>La taille mise à l’échelle %1 x %2 est trop grande : au plus %3 pixels par côté et %4 Mo.</translation>
+    </message>
+    <message>
+        <source>not enlarged: %1 x %2 kept, %3 x %4 asked</source>
+        <translation>non agrandi : %1 x %2 conservé, %3 x %4 demandé</translation>
+    </message>
+    <message>
+        <source>There was not enough memory to process the image.</source>
+        <translation>Il n&apos;y avait pas assez de mémoire pour traiter l&apos;image.</translation>
+    </message>
+</context>
+<context>
+    <name>ImagePass</name>
+    <message>
+        <source>stopped after page %1 of %2</source>
+        <translation>arrêté après la page %1 sur %2</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1 : %2</translation>
+    </message>
+    <message>
+        <source>page %1: %2</source>
+        <translation>page %1 : %2</translation>
+    </message>
+    <message>
+        <source>the target was made by another program meanwhile</source>
+        <translation>la cible a été créée entre-temps par un autre programme</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Kestrix Picturist</source>
+        <translation>Kestrix Picturist</translation>
+    </message>
+    <message>
+        <source>&amp;Settings</source>
+        <translation>&amp;Paramètres</translation>
+    </message>
+    <message>
+        <source>&amp;Export settings…</source>
+        <translation>&amp;Exporter les paramètres…</translation>
+    </message>
+    <message>
+        <source>&amp;Import settings…</source>
+        <translation>&amp;Importer des paramètres…</translation>
+    </message>
+    <message>
+        <source>&amp;Presets</source>
+        <translation>Pré&amp;réglages</translation>
+    </message>
+    <message>
+        <source>&amp;Watch folder…</source>
+        <translation>Surveiller un &amp;dossier…</translation>
+    </message>
+    <message>
+        <source>Export settings</source>
+        <translation>Exporter les paramètres</translation>
+    </message>
+    <message>
+        <source>Settings files (*.ini);;All files (*)</source>
+        <translation>Fichiers de paramètres (*.ini);;Tous les fichiers (*)</translation>
+    </message>
+    <message>
+        <source>The settings could not be saved to %1.</source>
+        <translation>Les paramètres n&apos;ont pas pu être enregistrés dans %1.</translation>
+    </message>
+    <message>
+        <source>Import settings</source>
+        <translation>Importer des paramètres</translation>
+    </message>
+    <message>
+        <source>All files (*);;Settings files (*.ini *.conf)</source>
+        <translation>Tous les fichiers (*);;Fichiers de paramètres (*.ini *.conf)</translation>
+    </message>
+    <message>
+        <source>%1 is not a settings file.</source>
+        <translation>%1 n&apos;est pas un fichier de paramètres.</translation>
+    </message>
+    <message>
+        <source>These settings in %1 were ignored:
+%2</source>
+        <translation>Ces paramètres de %1 ont été ignorés :
+%2</translation>
+    </message>
+    <message>
+        <source>&amp;Save as preset…</source>
+        <translation>&amp;Enregistrer comme préréglage…</translation>
+    </message>
+    <message>
+        <source>&amp;Manage presets…</source>
+        <translation>&amp;Gérer les préréglages…</translation>
+    </message>
+    <message>
+        <source>Save as preset</source>
+        <translation>Enregistrer comme préréglage</translation>
+    </message>
+    <message>
+        <source>Preset name:</source>
+        <translation>Nom du préréglage :</translation>
+    </message>
+    <message>
+        <source>The preset &quot;%1&quot; could not be read.</source>
+        <translation>Le préréglage « %1 » n&apos;a pas pu être lu.</translation>
+    </message>
+    <message>
+        <source>These settings in the preset &quot;%1&quot; were ignored:
+%2</source>
+        <translation>Ces paramètres du préréglage « %1 » ont été ignorés :
+%2</translation>
+    </message>
+    <message>
+        <source>Watched folder: %1</source>
+        <translation>Dossier surveillé : %1</translation>
+    </message>
+    <message>
+        <source>Watching %1</source>
+        <translation>Surveillance de %1</translation>
+    </message>
+    <message>
+        <source>A folder is being watched. End the watch and close the window?</source>
+        <translation>Un dossier est surveillé. Arrêter la surveillance et fermer la fenêtre ?</translation>
+    </message>
+</context>
+<context>
+    <name>OverwriteFileDialog</name>
+    <message>
+        <source>Overwrite</source>
+        <translation>Écraser</translation>
+    </message>
+    <message>
+        <source>Target File</source>
+        <translation>Fichier cible</translation>
+    </message>
+    <message>
+        <source>Source File</source>
+        <translation>Fichier source</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>The following files already exist. Check all files that you wish to overwrite.</source>
+        <translation>Les fichiers suivants existent déjà. Cochez tous les fichiers à écraser.</translation>
+    </message>
+    <message>
+        <source>The following file already exist. Do you wish to overwrite it?</source>
+        <translation>Le fichier suivant existe déjà. Voulez-vous l’écraser ?</translation>
+    </message>
+</context>
+<context>
+    <name>PdfPass</name>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Impossible d&apos;écrire %1 : %2</translation>
+    </message>
+    <message>
+        <source>Cannot write %1</source>
+        <translation>Impossible d&apos;écrire %1</translation>
+    </message>
+    <message>
+        <source>the target is one of the sources</source>
+        <translation>la cible est l&apos;une des sources</translation>
+    </message>
+    <message>
+        <source>the target is a symbolic link</source>
+        <translation>la cible est un lien symbolique</translation>
+    </message>
+    <message>
+        <source>Cannot put the picture into %1</source>
+        <translation>Impossible de placer l&apos;image dans %1</translation>
+    </message>
+</context>
+<context>
+    <name>PhotoMetadata</name>
+    <message>
+        <source>The %1 (%2 MB) was not copied: it is over %3 MB.</source>
+        <translation>%1 (%2 Mo) n&apos;a pas été copié : plus de %3 Mo.</translation>
+    </message>
+</context>
+<context>
+    <name>PngReducer</name>
+    <message>
+        <source>damaged or truncated</source>
+        <translation>endommagé ou tronqué</translation>
+    </message>
+    <message>
+        <source>there was not enough memory</source>
+        <translation>il n&apos;y avait pas assez de mémoire</translation>
+    </message>
+</context>
+<context>
+    <name>PredictedSizeLabel</name>
+    <message>
+        <source>Predicted output</source>
+        <translation>Résultat prévu</translation>
+    </message>
+    <message>
+        <source>The selected file&apos;s output at the current settings, made by the same writer as a conversion</source>
+        <translation>Le résultat du fichier sélectionné avec les paramètres actuels, écrit comme lors d’une conversion</translation>
+    </message>
+    <message>
+        <source>Predicting the size…</source>
+        <translation>Estimation de la taille…</translation>
+    </message>
+</context>
+<context>
+    <name>PresetsDialog</name>
+    <message>
+        <source>Installed presets cannot be renamed or deleted. A preset of yours saved under the same name takes the place of the installed one until you delete yours.</source>
+        <translation>Les préréglages installés ne peuvent être ni renommés ni supprimés. Un préréglage à vous enregistré sous le même nom remplace celui installé jusqu&apos;à ce que vous supprimiez le vôtre.</translation>
+    </message>
+    <message>
+        <source>Replace the preset &quot;%1&quot;?</source>
+        <translation>Remplacer le préréglage « %1 » ?</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is an installed preset. Put yours in its place? The installed one comes back when you delete yours.</source>
+        <translation>« %1 » est un préréglage installé. Mettre le vôtre à sa place ? Celui installé revient quand vous supprimez le vôtre.</translation>
+    </message>
+    <message>
+        <source>Manage presets</source>
+        <translation>Gérer les préréglages</translation>
+    </message>
+    <message>
+        <source>&amp;Apply</source>
+        <translation>&amp;Appliquer</translation>
+    </message>
+    <message>
+        <source>&amp;Rename…</source>
+        <translation>&amp;Renommer…</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Supprimer</translation>
+    </message>
+    <message>
+        <source>&amp;Open folder</source>
+        <translation>&amp;Ouvrir le dossier</translation>
+    </message>
+    <message>
+        <source>%1 (installed)</source>
+        <translation>%1 (installé)</translation>
+    </message>
+    <message>
+        <source>Rename preset</source>
+        <translation>Renommer le préréglage</translation>
+    </message>
+    <message>
+        <source>New name:</source>
+        <translation>Nouveau nom :</translation>
+    </message>
+    <message>
+        <source>Delete the preset &quot;%1&quot;?</source>
+        <translation>Supprimer le préréglage « %1 » ?</translation>
+    </message>
+</context>
+<context>
+    <name>PreviewDialog</name>
+    <message>
+        <source>Preview</source>
+        <translation>Aperçu</translation>
+    </message>
+    <message>
+        <source>Loading image. Please wait...</source>
+        <translation>Chargement de l&apos;image. Veuillez patienter…</translation>
+    </message>
+    <message>
+        <source>Fit</source>
+        <translation>Ajuster</translation>
+    </message>
+    <message>
+        <source>Fit the picture into the window (0)</source>
+        <translation>Ajuster l&apos;image à la fenêtre (0)</translation>
+    </message>
+    <message>
+        <source>100 %</source>
+        <translation>100 %</translation>
+    </message>
+    <message>
+        <source>Every pixel of the picture on a pixel of the screen (1)</source>
+        <translation>Chaque pixel de l&apos;image sur un pixel de l&apos;écran (1)</translation>
+    </message>
+    <message>
+        <source>200 %</source>
+        <translation>200 %</translation>
+    </message>
+    <message>
+        <source>Every pixel of the picture on four of the screen (2)</source>
+        <translation>Chaque pixel de l&apos;image sur quatre pixels de l&apos;écran (2)</translation>
+    </message>
+    <message>
+        <source>Compare</source>
+        <translation>Comparer</translation>
+    </message>
+    <message>
+        <source>The original beside the output as the current settings write it</source>
+        <translation>L&apos;original à côté du résultat tel que l&apos;écrivent les paramètres actuels</translation>
+    </message>
+    <message>
+        <source>Zoom in: +, zoom out: -, fit: 0, close: Esc</source>
+        <translation>Zoom avant : +, zoom arrière : -, ajuster : 0, fermer : Échap</translation>
+    </message>
+    <message>
+        <source>Making the output…</source>
+        <translation>Création du résultat…</translation>
+    </message>
+    <message>
+        <source>%1, %2, %3 × %4</source>
+        <translation>%1, %2, %3 × %4</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>The output cannot be read back</source>
+        <translation>Le résultat ne peut pas être relu</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Choose the folder the pictures are written to.</source>
+        <translation>Choisissez le dossier où les images sont écrites.</translation>
+    </message>
+    <message>
+        <source>Save to PDF File</source>
+        <translation>Enregistrer en fichier PDF</translation>
+    </message>
+    <message>
+        <source>PDF files (*.pdf)</source>
+        <translation>Fichiers PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>The conversion processes are completed.</source>
+        <translation>Les conversions sont terminées.</translation>
+    </message>
+    <message>
+        <source>The conversion process is completed.</source>
+        <translation>La conversion est terminée.</translation>
+    </message>
+    <message>
+        <source>%1 of 1 file could not be converted.</source>
+        <translation>%1 fichier sur 1 n&apos;a pas pu être converti.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 files could not be converted.</source>
+        <translation>%1 fichiers sur %2 n&apos;ont pas pu être convertis.</translation>
+    </message>
+    <message>
+        <source>The conversion was stopped. %1 holds 1 page.</source>
+        <translation>La conversion a été arrêtée. %1 contient 1 page.</translation>
+    </message>
+    <message>
+        <source>The conversion was stopped. %1 holds %2 pages.</source>
+        <translation>La conversion a été arrêtée. %1 contient %2 pages.</translation>
+    </message>
+    <message>
+        <source>1 file was skipped because its target exists.</source>
+        <translation>1 fichier a été ignoré car sa cible existe.</translation>
+    </message>
+    <message>
+        <source>%1 files were skipped because their targets exist.</source>
+        <translation>%1 fichiers ont été ignorés car leurs cibles existent.</translation>
+    </message>
+    <message>
+        <source>1 file was written under a new name.</source>
+        <translation>1 fichier a été écrit sous un nouveau nom.</translation>
+    </message>
+    <message>
+        <source>%1 files were written under new names.</source>
+        <translation>%1 fichiers ont été écrits sous de nouveaux noms.</translation>
+    </message>
+    <message>
+        <source>Elapsed %1</source>
+        <translation>Écoulé : %1</translation>
+    </message>
+    <message>
+        <source>Elapsed %1, about %2 left</source>
+        <translation>Écoulé : %1, environ %2 restant</translation>
+    </message>
+    <message>
+        <source>Stopped: %1 of %2 converted</source>
+        <translation>Arrêté : %1 sur %2 convertis</translation>
+    </message>
+    <message>
+        <source>1 file</source>
+        <translation>1 fichier</translation>
+    </message>
+    <message>
+        <source>%1 files</source>
+        <translation>%1 fichiers</translation>
+    </message>
+    <message>
+        <source>%1, %2 → %3</source>
+        <translation>%1, %2 → %3</translation>
+    </message>
+    <message>
+        <source>, %1%2 %</source>
+        <translation>, %1%2 %</translation>
+    </message>
+    <message>
+        <source>A preset needs a name.</source>
+        <translation>Un préréglage a besoin d’un nom.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot name a preset.</source>
+        <translation>« %1 » ne peut pas nommer un préréglage.</translation>
+    </message>
+    <message>
+        <source>A preset name cannot hold / or \.</source>
+        <translation>Un nom de préréglage ne peut contenir ni / ni \.</translation>
+    </message>
+    <message>
+        <source>A preset name cannot hold control characters.</source>
+        <translation>Un nom de préréglage ne peut pas contenir de caractères de contrôle.</translation>
+    </message>
+    <message>
+        <source>A preset name cannot begin or end with a space.</source>
+        <translation>Un nom de préréglage ne peut pas commencer ni finir par une espace.</translation>
+    </message>
+    <message>
+        <source>A preset name can have at most %1 characters.</source>
+        <translation>Un nom de préréglage peut avoir au plus %1 caractères.</translation>
+    </message>
+    <message>
+        <source>The preset could not be saved in %1.</source>
+        <translation>Le préréglage n&apos;a pas pu être enregistré dans %1.</translation>
+    </message>
+    <message>
+        <source>Only your own presets can be renamed.</source>
+        <translation>Seuls vos propres préréglages peuvent être renommés.</translation>
+    </message>
+    <message>
+        <source>There is already a preset named &quot;%1&quot;.</source>
+        <translation>Il existe déjà un préréglage nommé « %1 ».</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be renamed.</source>
+        <translation>« %1 » n&apos;a pas pu être renommé.</translation>
+    </message>
+    <message>
+        <source>Only your own presets can be deleted.</source>
+        <translation>Seuls vos propres préréglages peuvent être supprimés.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be deleted.</source>
+        <translation>« %1 » n&apos;a pas pu être supprimé.</translation>
+    </message>
+</context>
+<context>
     <name>RemoveThumbnailsDialog</name>
     <message>
         <source>Dialog</source>
@@ -115,6 +1270,174 @@
     <message>
         <source>Cancel</source>
         <translation>Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>RenderedSources</name>
+    <message>
+        <source>damaged or not a drawing</source>
+        <translation>endommagé ou pas un dessin</translation>
+    </message>
+    <message>
+        <source>the drawing&apos;s text is larger than %1 MB</source>
+        <translation>le texte du dessin dépasse %1 Mo</translation>
+    </message>
+    <message>
+        <source>the PDF is protected by a password</source>
+        <translation>le PDF est protégé par un mot de passe</translation>
+    </message>
+    <message>
+        <source>the PDF is encrypted in a way that cannot be read</source>
+        <translation>le PDF est chiffré d&apos;une manière illisible</translation>
+    </message>
+    <message>
+        <source>damaged or truncated</source>
+        <translation>endommagé ou tronqué</translation>
+    </message>
+    <message>
+        <source>the PDF has no pages</source>
+        <translation>le PDF n&apos;a pas de pages</translation>
+    </message>
+    <message>
+        <source>the document has no page %1</source>
+        <translation>le document n&apos;a pas de page %1</translation>
+    </message>
+    <message>
+        <source>the page is larger than a picture can be</source>
+        <translation>la page est plus grande qu’une image ne peut l’être</translation>
+    </message>
+    <message>
+        <source>the page could not be rendered</source>
+        <translation>la page n&apos;a pas pu être rendue</translation>
+    </message>
+    <message>
+        <source>there was not enough memory</source>
+        <translation>il n&apos;y avait pas assez de mémoire</translation>
+    </message>
+</context>
+<context>
+    <name>TargetSize</name>
+    <message>
+        <source>%1 KB</source>
+        <translation>%1 Ko</translation>
+    </message>
+    <message>
+        <source>A size limit needs a lossy target (%1)</source>
+        <translation>Une limite de taille exige une cible avec perte (%1)</translation>
+    </message>
+    <message>
+        <source>%1; %2 is set to lossless</source>
+        <translation>%1 ; %2 est réglé sans perte</translation>
+    </message>
+    <message>
+        <source>%1; %2 is not one</source>
+        <translation>%1 ; %2 n&apos;en est pas une</translation>
+    </message>
+    <message>
+        <source>scaled to %1 % to fit %2</source>
+        <translation>réduit à %1 % pour tenir dans %2</translation>
+    </message>
+    <message>
+        <source>over the size: %1 at quality %2, more than %3</source>
+        <translation>trop grand : %1 en qualité %2, plus de %3</translation>
+    </message>
+</context>
+<context>
+    <name>WatchDialog</name>
+    <message>
+        <source>Watch folder</source>
+        <translation>Surveiller un dossier</translation>
+    </message>
+    <message>
+        <source>Move originals into done/ and failed/</source>
+        <translation>Déplacer les originaux dans done/ et failed/</translation>
+    </message>
+    <message>
+        <source>Browse…</source>
+        <translation>Parcourir…</translation>
+    </message>
+    <message>
+        <source>Folder to watch:</source>
+        <translation>Dossier à surveiller :</translation>
+    </message>
+    <message>
+        <source>Folder to watch</source>
+        <translation>Dossier à surveiller</translation>
+    </message>
+    <message>
+        <source>Settings:</source>
+        <translation>Paramètres :</translation>
+    </message>
+    <message>
+        <source>Output folder:</source>
+        <translation>Dossier de destination :</translation>
+    </message>
+    <message>
+        <source>Output folder</source>
+        <translation>Dossier de destination</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Paramètres</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Démarrer</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Arrêter</translation>
+    </message>
+    <message>
+        <source>Current settings</source>
+        <translation>Paramètres actuels</translation>
+    </message>
+    <message>
+        <source>Choose the folder to watch.</source>
+        <translation>Choisissez le dossier à surveiller.</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder.</source>
+        <translation>%1 n&apos;est pas un dossier.</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>échec</translation>
+    </message>
+    <message>
+        <source>skipped</source>
+        <translation>ignoré</translation>
+    </message>
+    <message>
+        <source>converted</source>
+        <translation>converti</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1 : %2</translation>
+    </message>
+    <message>
+        <source>%1: %2 (%3)</source>
+        <translation>%1 : %2 (%3)</translation>
+    </message>
+    <message>
+        <source>Watching %1.</source>
+        <translation>Surveillance de %1.</translation>
+    </message>
+    <message>
+        <source>Stopping after the files in progress…</source>
+        <translation>Arrêt après les fichiers en cours…</translation>
+    </message>
+    <message>
+        <source>Stopped.</source>
+        <translation>Arrêté.</translation>
+    </message>
+</context>
+<context>
+    <name>WatchSession</name>
+    <message>
+        <source>The folder %1 cannot be made.</source>
+        <translation>Le dossier %1 ne peut pas être créé.</translation>
     </message>
 </context>
 </TS>
