@@ -835,6 +835,410 @@
     </message>
 </context>
 <context>
+    <name>KestrixConvert</name>
+    <message>
+        <source>%1: no such file or folder</source>
+        <translation>%1: keine solche Datei und kein solcher Ordner</translation>
+    </message>
+    <message>
+        <source>%1 failed: %2</source>
+        <translation>%1 fehlgeschlagen: %2</translation>
+    </message>
+    <message>
+        <source>%1 -&gt; %2 skipped: %3</source>
+        <translation>%1 -&gt; %2 übersprungen: %3</translation>
+    </message>
+    <message>
+        <source>%1 -&gt; %2 %3 s</source>
+        <translation>%1 -&gt; %2 %3 s</translation>
+    </message>
+    <message>
+        <source>%1 files/s, %2:%3 left</source>
+        <translation>%1 Dateien/s, noch %2:%3</translation>
+    </message>
+    <message>
+        <source>kestrix-convert: %1
+Try &apos;kestrix-convert --help&apos;.
+</source>
+        <translation>kestrix-convert: %1
+Siehe &apos;kestrix-convert --help&apos;.
+</translation>
+    </message>
+    <message>
+        <source>quality %1</source>
+        <translation>Qualität %1</translation>
+    </message>
+    <message>
+        <source>lossless %1</source>
+        <translation>verlustfrei %1</translation>
+    </message>
+    <message>
+        <source>level %1</source>
+        <translation>Stufe %1</translation>
+    </message>
+    <message>
+        <source>compression %1</source>
+        <translation>Kompression %1</translation>
+    </message>
+    <message>
+        <source>integer</source>
+        <translation>Ganzzahl</translation>
+    </message>
+    <message>
+        <source>font family</source>
+        <translation>Schriftfamilie</translation>
+    </message>
+    <message>
+        <source>colour #RRGGBB</source>
+        <translation>Farbe #RRGGBB</translation>
+    </message>
+    <message>
+        <source>text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>Usage: kestrix-convert [options] FILE|FOLDER|- ...
+       kestrix-convert --watch DIR [options] [-o OUTPUT]
+Converts pictures with the settings of Kestrix Picturist, without a display and without questions.
+Folders are searched with their sub-folders for the picture types the window accepts
+(the types below that are read); &apos;-&apos; reads one path per line from standard input.
+Each file is converted once, in the order of its path.
+
+</source>
+        <translation>Aufruf: kestrix-convert [Optionen] DATEI|ORDNER|- ...
+        kestrix-convert --watch ORDNER [Optionen] [-o AUSGABE]
+Konvertiert Bilder mit den Einstellungen von Kestrix Picturist, ohne Bildschirm und ohne Rückfragen.
+Ordner werden samt Unterordnern nach den Bildtypen durchsucht, die das Fenster annimmt
+(den unten als lesbar genannten); &apos;-&apos; liest einen Pfad je Zeile von der Standardeingabe.
+Jede Datei wird einmal konvertiert, in der Reihenfolge ihrer Pfade.
+
+</translation>
+    </message>
+    <message>
+        <source>Settings (applied in this order: defaults or file, --set, then the options below):
+  --settings FILE        a settings file saved by the window&apos;s &quot;Export settings...&quot;
+                         e.g. --settings weekly.ini
+  --app-settings         the settings the window uses now
+  --preset NAME          a preset saved in the window (&quot;Save as preset...&quot;) or installed
+                         e.g. --preset &apos;Web: 1600 px WEBP&apos;
+                         given again (or --settings again), each further one is an extra
+                         output of every source, from the same decode, with that file&apos;s
+                         settings alone (without a folder of its own, into the first&apos;s)
+  --list-presets         the presets&apos; names, one a line
+  --set KEY=VALUE        one stored setting by its key (repeatable; keys below)
+                         e.g. --set textContent=&apos;(c) 2026&apos; --set textSize=24
+  --to FORMAT            target format: %1
+                         e.g. --to webp
+  -o, --output DIR       output folder, made if missing     e.g. -o out
+  --pdf FILE             one PDF document with a page per picture   e.g. --pdf album.pdf
+  --quality N            quality 0..99 of the lossy target  e.g. --quality 85
+  --scale PERCENT        scale by percent 0..400            e.g. --scale 50
+  --width N, --height N  scale to a width and/or height (one alone keeps the aspect ratio)
+                         e.g. --width 1600
+  --fit MODE             with both --width and --height: stretch (default), inside (within
+                         both), cover (filling both, cropped in the centre), cover-smart
+                         (cropped on the part that draws the eye) or pad (within both,
+                         padded with the background colour)   e.g. --fit cover-smart
+  --resample FILTER      smooth (default), lanczos (Lanczos 3) or sharp (Lanczos 3,
+                         sharpened after reducing)   e.g. --resample sharp
+  --background COLOUR    what transparent pixels are laid on where the target has no
+                         transparency (JPG), and the colour of --fit pad (default #ffffff)
+                         e.g. --background &apos;#202020&apos;
+  --pdf-dpi N            PDF sources: the first page rendered at N dots per inch, 36..1200
+                         (default 150)   e.g. --pdf-dpi 300
+  --raw MODE             camera RAW files: full (default), half (half size), or preview
+                         (the embedded preview, much faster)   e.g. --raw preview
+  --pdf-keep-jpeg        PDF documents: JPEG pictures that nothing changes keep their own data
+                         (no second compression, much faster)
+  --jpeg-lossless        JPG from JPEG: pictures only turned upright or stripped of metadata
+                         keep their JPEG data, turned losslessly (an edge of partial blocks
+                         is trimmed); others are encoded again
+  --metadata CHOICE      what the outputs keep of the sources&apos; metadata: all (default),
+                         no-location, profile (only the colour profile) or none
+                         e.g. --metadata no-location
+  --no-auto-orient       leave pictures as stored, their orientation tag kept
+  --beside-source        write each output into its source&apos;s folder (needs a name pattern
+                         that differs from the source&apos;s name, or another format)
+                         e.g. --beside-source --set fileNamePattern={name}-web
+  --colours MODE         keep (default: each source&apos;s colour profile goes with it) or srgb
+                         (the pixels converted to sRGB)   e.g. --colours srgb
+  --pages MODE           multi-page and animated sources: first (default, the first page),
+                         each (every page or frame its own file: name-1, name-2, ... or
+                         {page} in the name pattern), or animate (GIF and WEBP targets
+                         stay animated)   e.g. --pages each
+  --max-size SIZE        lossy targets: every file at most SIZE (K: 1000 bytes, M: 1000 K),
+                         the quality searched; too large even at the lowest quality, the
+                         picture is scaled down in steps of 10 %   e.g. --max-size 300K
+  --min-quality N        the lowest quality --max-size may use, 0..99 (default 40)
+  --no-shrink            with --max-size, never scale down: write at the lowest quality
+                         and report the file as over the size
+
+</source>
+        <translation>Einstellungen (in dieser Reihenfolge: Vorgaben oder Datei, --set, dann die Optionen unten):
+  --settings FILE        eine mit „Einstellungen exportieren …“ des Fensters gespeicherte Datei
+                         z. B. --settings weekly.ini
+  --app-settings         die Einstellungen, die das Fenster gerade verwendet
+  --preset NAME          eine im Fenster gespeicherte („Als Vorlage speichern …“) oder installierte
+                         Vorlage   z. B. --preset &apos;Web: 1600 px WEBP&apos;
+                         erneut angegeben (oder erneut --settings) ist jede weitere eine
+                         zusätzliche Ausgabe jeder Quelle, aus derselben Dekodierung, allein mit
+                         den Einstellungen dieser Datei (ohne eigenen Ordner: in den der ersten)
+  --list-presets         die Namen der Vorlagen, einer je Zeile
+  --set KEY=VALUE        eine gespeicherte Einstellung über ihren Schlüssel (wiederholbar;
+                         Schlüssel unten)   z. B. --set textContent=&apos;(c) 2026&apos; --set textSize=24
+  --to FORMAT            Zielformat: %1
+                         z. B. --to webp
+  -o, --output DIR       Zielordner, wird bei Bedarf angelegt   z. B. -o out
+  --pdf FILE             ein PDF-Dokument mit einer Seite je Bild   z. B. --pdf album.pdf
+  --quality N            Qualität 0..99 des verlustbehafteten Ziels   z. B. --quality 85
+  --scale PERCENT        um Prozent skalieren, 0..400       z. B. --scale 50
+  --width N, --height N  auf eine Breite und/oder Höhe skalieren (eine allein wahrt das
+                         Seitenverhältnis)   z. B. --width 1600
+  --fit MODE             mit --width und --height: stretch (Vorgabe, gestreckt), inside (in
+                         beide), cover (beide füllend, mittig beschnitten), cover-smart
+                         (beschnitten auf den Teil, der den Blick anzieht) oder pad (in beide,
+                         mit der Hintergrundfarbe aufgefüllt)   z. B. --fit cover-smart
+  --resample FILTER      smooth (Vorgabe), lanczos (Lanczos 3) oder sharp (Lanczos 3, nach
+                         dem Verkleinern geschärft)   z. B. --resample sharp
+  --background COLOUR    worauf transparente Pixel gelegt werden, wo das Ziel keine
+                         Transparenz kennt (JPG), und die Farbe von --fit pad (Vorgabe #ffffff)
+                         z. B. --background &apos;#202020&apos;
+  --pdf-dpi N            PDF-Quellen: die erste Seite mit N Punkten je Zoll gerendert,
+                         36..1200 (Vorgabe 150)   z. B. --pdf-dpi 300
+  --raw MODE             RAW-Dateien von Kameras: full (Vorgabe), half (halbe Größe) oder
+                         preview (die eingebettete Vorschau, viel schneller)   z. B. --raw preview
+  --pdf-keep-jpeg        PDF-Dokumente: JPEG-Bilder, an denen nichts geändert wird, behalten
+                         ihre Daten (keine zweite Kompression, viel schneller)
+  --jpeg-lossless        JPG aus JPEG: nur aufgerichtete oder von Metadaten befreite Bilder
+                         behalten ihre JPEG-Daten, verlustfrei gedreht (ein Rand aus
+                         unvollständigen Blöcken wird beschnitten); andere werden neu kodiert
+  --metadata CHOICE      was die Ausgaben von den Metadaten der Quellen behalten: all (Vorgabe),
+                         no-location, profile (nur das Farbprofil) oder none
+                         z. B. --metadata no-location
+  --no-auto-orient       Bilder wie gespeichert lassen, ihre Ausrichtungsangabe behalten
+  --beside-source        jede Ausgabe in den Ordner ihrer Quelle schreiben (braucht ein
+                         Namensmuster, das vom Namen der Quelle abweicht, oder ein anderes
+                         Format)   z. B. --beside-source --set fileNamePattern={name}-web
+  --colours MODE         keep (Vorgabe: das Farbprofil jeder Quelle geht mit) oder srgb
+                         (die Pixel in sRGB umgewandelt)   z. B. --colours srgb
+  --pages MODE           mehrseitige und animierte Quellen: first (Vorgabe, die erste Seite),
+                         each (jede Seite oder jedes Einzelbild als eigene Datei: name-1,
+                         name-2, ... oder {page} im Namensmuster) oder animate (GIF- und
+                         WEBP-Ziele bleiben animiert)   z. B. --pages each
+  --max-size SIZE        verlustbehaftete Ziele: jede Datei höchstens SIZE (K: 1000 Byte,
+                         M: 1000 K), die Qualität wird gesucht; selbst bei der niedrigsten
+                         Qualität zu groß, wird das Bild in Schritten von 10 % verkleinert
+                         z. B. --max-size 300K
+  --min-quality N        die niedrigste Qualität, die --max-size nutzen darf, 0..99 (Vorgabe 40)
+  --no-shrink            mit --max-size nie verkleinern: mit der niedrigsten Qualität schreiben
+                         und die Datei als zu groß melden
+
+</translation>
+    </message>
+    <message>
+        <source>Run:
+  --existing MODE        a target that exists: skip (default), overwrite, or rename (name-1.ext, ...)
+                         e.g. --existing rename
+                         without it, the settings&apos; existingFilePolicy applies (Ask skips)
+  --jobs N               files converted at once, 0 = one per core (default)   e.g. --jobs 4
+  --shard I/N            convert only the I-th of N equal slices of the sorted list
+                         e.g. --shard 2/4
+  --watch DIR            convert each picture that lands in DIR or below once it is completely
+                         written (unchanged for a second), until Ctrl+C; the journal
+                         DIR/.kestrix-watch.journal keeps what was done, so that a restart
+                         neither repeats nor misses a file (a file changed since is taken again)
+                         e.g. --watch ~/Incoming -o ~/Converted (without -o: DIR/converted)
+  --move-originals       with --watch: move each converted original into DIR/done/ and each
+                         failed one into DIR/failed/ with NAME.txt giving the reason
+  --quiet                print only failures
+  --json                 print a summary as JSON on standard output
+  -h, --help             this text
+  --version              the version
+
+</source>
+        <translation>Ablauf:
+  --existing MODE        ein Ziel, das existiert: skip (Vorgabe, überspringen), overwrite
+                         (überschreiben) oder rename (name-1.ext, ...)   z. B. --existing rename
+                         ohne die Option gilt existingFilePolicy der Einstellungen (Ask überspringt)
+  --jobs N               gleichzeitig konvertierte Dateien, 0 = eine je Kern (Vorgabe)
+                         z. B. --jobs 4
+  --shard I/N            nur den I-ten von N gleichen Teilen der sortierten Liste konvertieren
+                         z. B. --shard 2/4
+  --watch DIR            jedes Bild, das in DIR oder darunter landet, konvertieren, sobald es
+                         vollständig geschrieben ist (eine Sekunde unverändert), bis Strg+C; das
+                         Journal DIR/.kestrix-watch.journal hält fest, was erledigt ist, sodass
+                         ein Neustart keine Datei wiederholt oder auslässt (eine seither
+                         geänderte Datei wird erneut genommen)
+                         z. B. --watch ~/Incoming -o ~/Converted (ohne -o: DIR/converted)
+  --move-originals       mit --watch: jedes konvertierte Original nach DIR/done/ verschieben und
+                         jedes fehlgeschlagene nach DIR/failed/, mit NAME.txt und dem Grund
+  --quiet                nur Fehlschläge ausgeben
+  --json                 eine Zusammenfassung als JSON auf der Standardausgabe ausgeben
+  -h, --help             dieser Text
+  --version              die Version
+
+</translation>
+    </message>
+    <message>
+        <source>Exit status: 0 every file converted or skipped, 1 a file failed, 2 usage or settings error,
+130 stopped by Ctrl+C (143 by SIGTERM). A stop finishes the file being written; nothing
+half-written is left, and a rerun with --existing skip carries on where the run stopped.
+
+</source>
+        <translation>Rückgabewert: 0 jede Datei konvertiert oder übersprungen, 1 eine Datei fehlgeschlagen,
+2 Aufruf- oder Einstellungsfehler, 130 mit Strg+C angehalten (143 mit SIGTERM). Ein Halt
+beendet die Datei, die gerade geschrieben wird; nichts bleibt halb geschrieben zurück, und
+ein neuer Lauf mit --existing skip setzt dort fort, wo der Lauf angehalten wurde.
+
+</translation>
+    </message>
+    <message>
+        <source>Examples:
+  kestrix-convert --to webp -o out ~/Pictures
+  find photos -name &apos;*.heic&apos; | kestrix-convert - --to jpg --quality 90 -o out
+  kestrix-convert --settings weekly.ini --existing overwrite --json incoming/ &gt; report.json
+
+</source>
+        <translation>Beispiele:
+  kestrix-convert --to webp -o out ~/Pictures
+  find photos -name &apos;*.heic&apos; | kestrix-convert - --to jpg --quality 90 -o out
+  kestrix-convert --settings weekly.ini --existing overwrite --json incoming/ &gt; report.json
+
+</translation>
+    </message>
+    <message>
+        <source>Picture types (extensions; read as sources; written by --to, named by the first extension):
+</source>
+        <translation>Bildtypen (Endungen; als Quellen gelesen; von --to geschrieben, nach der ersten Endung benannt):
+</translation>
+    </message>
+    <message>
+        <source>read</source>
+        <translation>lesen</translation>
+    </message>
+    <message>
+        <source>write</source>
+        <translation>schreiben</translation>
+    </message>
+    <message>
+        <source>
+Keys for --set and settings files (group MainApp):
+</source>
+        <translation>
+Schlüssel für --set und Einstellungsdateien (Gruppe MainApp):
+</translation>
+    </message>
+    <message>
+        <source>the interface font</source>
+        <translation>die Schrift der Oberfläche</translation>
+    </message>
+    <message>
+        <source>empty</source>
+        <translation>leer</translation>
+    </message>
+    <message>
+        <source>  %1 %2 default %3
+</source>
+        <translation>  %1 %2 Vorgabe %3
+</translation>
+    </message>
+    <message>
+        <source>targeFileType counts the formats above from 0 (%1).
+</source>
+        <translation>targeFileType zählt die Formate oben ab 0 (%1).
+</translation>
+    </message>
+    <message>
+        <source>--settings, --preset and --app-settings exclude each other</source>
+        <translation>--settings, --preset und --app-settings schließen einander aus</translation>
+    </message>
+    <message>
+        <source>--set %1: expected KEY=VALUE</source>
+        <translation>--set %1: erwartet wird SCHLÜSSEL=WERT</translation>
+    </message>
+    <message>
+        <source>--to: unknown format &quot;%1&quot;; accepted: %2</source>
+        <translation>--to: unbekanntes Format „%1“; möglich: %2</translation>
+    </message>
+    <message>
+        <source>--%1: unknown mode &quot;%2&quot;; accepted: %3</source>
+        <translation>--%1: unbekannter Modus „%2“; möglich: %3</translation>
+    </message>
+    <message>
+        <source>--max-size: &quot;%1&quot; is not a size from 1K to 2000M, such as 300K or 2M</source>
+        <translation>--max-size: „%1“ ist keine Größe von 1K bis 2000M wie 300K oder 2M</translation>
+    </message>
+    <message>
+        <source>--existing: unknown mode &quot;%1&quot;; accepted: skip overwrite rename</source>
+        <translation>--existing: unbekannter Modus „%1“; möglich: skip overwrite rename</translation>
+    </message>
+    <message>
+        <source>--shard: &quot;%1&quot; is not I/N with 1 &lt;= I &lt;= N</source>
+        <translation>--shard: „%1“ ist nicht I/N mit 1 &lt;= I &lt;= N</translation>
+    </message>
+    <message>
+        <source>--watch takes no other input, nor --shard or --json</source>
+        <translation>--watch nimmt keine weiteren Eingaben, auch nicht --shard oder --json</translation>
+    </message>
+    <message>
+        <source>--watch: %1 is not a folder</source>
+        <translation>--watch: %1 ist kein Ordner</translation>
+    </message>
+    <message>
+        <source>no output folder: give -o DIR or --pdf FILE (or outputFolder in the settings)</source>
+        <translation>kein Zielordner: -o ORDNER oder --pdf DATEI angeben (oder outputFolder in den Einstellungen)</translation>
+    </message>
+    <message>
+        <source>no PDF file name: give --pdf FILE (or pdfFileName in the settings)</source>
+        <translation>kein PDF-Dateiname: --pdf DATEI angeben (oder pdfFileName in den Einstellungen)</translation>
+    </message>
+    <message>
+        <source>no input: name files, folders or &apos;-&apos;</source>
+        <translation>keine Eingabe: Dateien, Ordner oder &apos;-&apos; angeben</translation>
+    </message>
+    <message>
+        <source>--beside-source: the name pattern &quot;%1&quot; would write %2 over itself; add to the pattern, e.g. {name}-copy, or choose another format</source>
+        <translation>--beside-source: das Namensmuster „%1“ würde %2 mit sich selbst überschreiben; ergänzen Sie das Muster, z. B. {name}-copy, oder wählen Sie ein anderes Format</translation>
+    </message>
+    <message>
+        <source>kestrix-convert: cannot make the output folder %1
+</source>
+        <translation>kestrix-convert: der Zielordner %1 kann nicht angelegt werden
+</translation>
+    </message>
+    <message>
+        <source>--move-originals goes with --watch</source>
+        <translation>--move-originals geht nur mit --watch</translation>
+    </message>
+    <message>
+        <source>kestrix-convert: cannot make the output folder %1</source>
+        <translation>kestrix-convert: der Zielordner %1 kann nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>Watching %1; Ctrl+C stops.</source>
+        <translation>%1 wird überwacht; Strg+C hält an.</translation>
+    </message>
+</context>
+<context>
+    <name>KestrixConvertReason</name>
+    <message>
+        <source>the name is not valid UTF-8, which this program cannot open; rename it</source>
+        <translation>der Name ist kein gültiges UTF-8, das dieses Programm nicht öffnen kann; benennen Sie die Datei um</translation>
+    </message>
+    <message>
+        <source>not a picture type this program reads</source>
+        <translation>kein Bildtyp, den dieses Programm liest</translation>
+    </message>
+    <message>
+        <source>no such file or folder</source>
+        <translation>keine solche Datei und kein solcher Ordner</translation>
+    </message>
+    <message>
+        <source>the target exists</source>
+        <translation>das Ziel existiert</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Kestrix Picturist</source>
@@ -1313,6 +1717,53 @@
     <message>
         <source>there was not enough memory</source>
         <translation>es war nicht genug Speicher frei</translation>
+    </message>
+</context>
+<context>
+    <name>Settings</name>
+    <message>
+        <source>unknown key &quot;%1&quot;; the keys are: %2</source>
+        <translation>unbekannter Schlüssel „%1“; die Schlüssel sind: %2</translation>
+    </message>
+    <message>
+        <source>a whole number from %1 to %2</source>
+        <translation>eine ganze Zahl von %1 bis %2</translation>
+    </message>
+    <message>
+        <source>true or false</source>
+        <translation>true oder false</translation>
+    </message>
+    <message>
+        <source>a font family name</source>
+        <translation>den Namen einer Schriftfamilie</translation>
+    </message>
+    <message>
+        <source>a colour as #RRGGBB or a colour name</source>
+        <translation>eine Farbe als #RRGGBB oder einen Farbnamen</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not accepted; use %3</source>
+        <translation>%1: „%2“ ist nicht zulässig; erwartet wird %3</translation>
+    </message>
+    <message>
+        <source>unknown key &quot;%1&quot;</source>
+        <translation>unbekannter Schlüssel „%1“</translation>
+    </message>
+    <message>
+        <source>%1: a list of values; put the text in double quotes</source>
+        <translation>%1: eine Liste von Werten; setzen Sie den Text in doppelte Anführungszeichen</translation>
+    </message>
+    <message>
+        <source>no preset named &quot;%1&quot;; the presets are: %2</source>
+        <translation>keine Vorlage namens „%1“; die Vorlagen sind: %2</translation>
+    </message>
+    <message>
+        <source>cannot read %1</source>
+        <translation>%1 kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>%1 is not a settings file (no [MainApp] group)</source>
+        <translation>%1 ist keine Einstellungsdatei (keine Gruppe [MainApp])</translation>
     </message>
 </context>
 <context>

@@ -835,6 +835,408 @@
     </message>
 </context>
 <context>
+    <name>KestrixConvert</name>
+    <message>
+        <source>%1: no such file or folder</source>
+        <translation>%1 : fichier ou dossier introuvable</translation>
+    </message>
+    <message>
+        <source>%1 failed: %2</source>
+        <translation>%1 échec : %2</translation>
+    </message>
+    <message>
+        <source>%1 -&gt; %2 skipped: %3</source>
+        <translation>%1 -&gt; %2 ignoré : %3</translation>
+    </message>
+    <message>
+        <source>%1 -&gt; %2 %3 s</source>
+        <translation>%1 -&gt; %2 %3 s</translation>
+    </message>
+    <message>
+        <source>%1 files/s, %2:%3 left</source>
+        <translation>%1 fichiers/s, %2:%3 restant</translation>
+    </message>
+    <message>
+        <source>kestrix-convert: %1
+Try &apos;kestrix-convert --help&apos;.
+</source>
+        <translation>kestrix-convert : %1
+Essayez &apos;kestrix-convert --help&apos;.
+</translation>
+    </message>
+    <message>
+        <source>quality %1</source>
+        <translation>qualité %1</translation>
+    </message>
+    <message>
+        <source>lossless %1</source>
+        <translation>sans perte %1</translation>
+    </message>
+    <message>
+        <source>level %1</source>
+        <translation>niveau %1</translation>
+    </message>
+    <message>
+        <source>compression %1</source>
+        <translation>compression %1</translation>
+    </message>
+    <message>
+        <source>integer</source>
+        <translation>entier</translation>
+    </message>
+    <message>
+        <source>font family</source>
+        <translation>famille de police</translation>
+    </message>
+    <message>
+        <source>colour #RRGGBB</source>
+        <translation>couleur #RRGGBB</translation>
+    </message>
+    <message>
+        <source>text</source>
+        <translation>texte</translation>
+    </message>
+    <message>
+        <source>Usage: kestrix-convert [options] FILE|FOLDER|- ...
+       kestrix-convert --watch DIR [options] [-o OUTPUT]
+Converts pictures with the settings of Kestrix Picturist, without a display and without questions.
+Folders are searched with their sub-folders for the picture types the window accepts
+(the types below that are read); &apos;-&apos; reads one path per line from standard input.
+Each file is converted once, in the order of its path.
+
+</source>
+        <translation>Usage : kestrix-convert [options] FICHIER|DOSSIER|- ...
+        kestrix-convert --watch DOSSIER [options] [-o SORTIE]
+Convertit des images avec les paramètres de Kestrix Picturist, sans écran et sans questions.
+Les dossiers sont parcourus avec leurs sous-dossiers à la recherche des types d&apos;images que la
+fenêtre accepte (ceux lus ci-dessous) ; &apos;-&apos; lit un chemin par ligne sur l&apos;entrée standard.
+Chaque fichier est converti une fois, dans l&apos;ordre de son chemin.
+
+</translation>
+    </message>
+    <message>
+        <source>Settings (applied in this order: defaults or file, --set, then the options below):
+  --settings FILE        a settings file saved by the window&apos;s &quot;Export settings...&quot;
+                         e.g. --settings weekly.ini
+  --app-settings         the settings the window uses now
+  --preset NAME          a preset saved in the window (&quot;Save as preset...&quot;) or installed
+                         e.g. --preset &apos;Web: 1600 px WEBP&apos;
+                         given again (or --settings again), each further one is an extra
+                         output of every source, from the same decode, with that file&apos;s
+                         settings alone (without a folder of its own, into the first&apos;s)
+  --list-presets         the presets&apos; names, one a line
+  --set KEY=VALUE        one stored setting by its key (repeatable; keys below)
+                         e.g. --set textContent=&apos;(c) 2026&apos; --set textSize=24
+  --to FORMAT            target format: %1
+                         e.g. --to webp
+  -o, --output DIR       output folder, made if missing     e.g. -o out
+  --pdf FILE             one PDF document with a page per picture   e.g. --pdf album.pdf
+  --quality N            quality 0..99 of the lossy target  e.g. --quality 85
+  --scale PERCENT        scale by percent 0..400            e.g. --scale 50
+  --width N, --height N  scale to a width and/or height (one alone keeps the aspect ratio)
+                         e.g. --width 1600
+  --fit MODE             with both --width and --height: stretch (default), inside (within
+                         both), cover (filling both, cropped in the centre), cover-smart
+                         (cropped on the part that draws the eye) or pad (within both,
+                         padded with the background colour)   e.g. --fit cover-smart
+  --resample FILTER      smooth (default), lanczos (Lanczos 3) or sharp (Lanczos 3,
+                         sharpened after reducing)   e.g. --resample sharp
+  --background COLOUR    what transparent pixels are laid on where the target has no
+                         transparency (JPG), and the colour of --fit pad (default #ffffff)
+                         e.g. --background &apos;#202020&apos;
+  --pdf-dpi N            PDF sources: the first page rendered at N dots per inch, 36..1200
+                         (default 150)   e.g. --pdf-dpi 300
+  --raw MODE             camera RAW files: full (default), half (half size), or preview
+                         (the embedded preview, much faster)   e.g. --raw preview
+  --pdf-keep-jpeg        PDF documents: JPEG pictures that nothing changes keep their own data
+                         (no second compression, much faster)
+  --jpeg-lossless        JPG from JPEG: pictures only turned upright or stripped of metadata
+                         keep their JPEG data, turned losslessly (an edge of partial blocks
+                         is trimmed); others are encoded again
+  --metadata CHOICE      what the outputs keep of the sources&apos; metadata: all (default),
+                         no-location, profile (only the colour profile) or none
+                         e.g. --metadata no-location
+  --no-auto-orient       leave pictures as stored, their orientation tag kept
+  --beside-source        write each output into its source&apos;s folder (needs a name pattern
+                         that differs from the source&apos;s name, or another format)
+                         e.g. --beside-source --set fileNamePattern={name}-web
+  --colours MODE         keep (default: each source&apos;s colour profile goes with it) or srgb
+                         (the pixels converted to sRGB)   e.g. --colours srgb
+  --pages MODE           multi-page and animated sources: first (default, the first page),
+                         each (every page or frame its own file: name-1, name-2, ... or
+                         {page} in the name pattern), or animate (GIF and WEBP targets
+                         stay animated)   e.g. --pages each
+  --max-size SIZE        lossy targets: every file at most SIZE (K: 1000 bytes, M: 1000 K),
+                         the quality searched; too large even at the lowest quality, the
+                         picture is scaled down in steps of 10 %   e.g. --max-size 300K
+  --min-quality N        the lowest quality --max-size may use, 0..99 (default 40)
+  --no-shrink            with --max-size, never scale down: write at the lowest quality
+                         and report the file as over the size
+
+</source>
+        <translation>Paramètres (appliqués dans cet ordre : défauts ou fichier, --set, puis les options ci-dessous) :
+  --settings FILE        un fichier enregistré par « Exporter les paramètres… » de la fenêtre
+                         par ex. --settings weekly.ini
+  --app-settings         les paramètres qu&apos;utilise la fenêtre en ce moment
+  --preset NAME          un préréglage enregistré dans la fenêtre (« Enregistrer comme
+                         préréglage… ») ou installé   par ex. --preset &apos;Web: 1600 px WEBP&apos;
+                         donné à nouveau (ou --settings à nouveau), chaque suivant est une
+                         sortie supplémentaire de chaque source, du même décodage, avec les
+                         seuls paramètres de ce fichier (sans dossier propre : dans celui du premier)
+  --list-presets         les noms des préréglages, un par ligne
+  --set KEY=VALUE        un paramètre enregistré par sa clé (répétable ; clés ci-dessous)
+                         par ex. --set textContent=&apos;(c) 2026&apos; --set textSize=24
+  --to FORMAT            format cible : %1
+                         par ex. --to webp
+  -o, --output DIR       dossier de destination, créé s&apos;il manque   par ex. -o out
+  --pdf FILE             un document PDF avec une page par image   par ex. --pdf album.pdf
+  --quality N            qualité 0..99 de la cible avec perte   par ex. --quality 85
+  --scale PERCENT        mettre à l&apos;échelle en pourcentage 0..400   par ex. --scale 50
+  --width N, --height N  mettre à une largeur et/ou hauteur (une seule garde les proportions)
+                         par ex. --width 1600
+  --fit MODE             avec --width et --height : stretch (défaut, étiré), inside (dans les
+                         deux), cover (remplissant les deux, rogné au centre), cover-smart
+                         (rogné sur la partie qui attire l&apos;œil) ou pad (dans les deux,
+                         complété avec la couleur de fond)   par ex. --fit cover-smart
+  --resample FILTER      smooth (défaut), lanczos (Lanczos 3) ou sharp (Lanczos 3, accentué
+                         après réduction)   par ex. --resample sharp
+  --background COLOUR    le fond des pixels transparents là où la cible n&apos;a pas de
+                         transparence (JPG), et la couleur de --fit pad (défaut #ffffff)
+                         par ex. --background &apos;#202020&apos;
+  --pdf-dpi N            sources PDF : la première page rendue à N points par pouce, 36..1200
+                         (défaut 150)   par ex. --pdf-dpi 300
+  --raw MODE             fichiers RAW d&apos;appareils photo : full (défaut), half (demi-taille) ou
+                         preview (l&apos;aperçu intégré, bien plus rapide)   par ex. --raw preview
+  --pdf-keep-jpeg        documents PDF : les images JPEG que rien ne modifie gardent leurs
+                         propres données (pas de seconde compression, bien plus rapide)
+  --jpeg-lossless        JPG depuis JPEG : les images seulement redressées ou privées de
+                         métadonnées gardent leurs données JPEG, tournées sans perte (un bord
+                         de blocs partiels est rogné) ; les autres sont encodées à nouveau
+  --metadata CHOICE      ce que les sorties gardent des métadonnées des sources : all (défaut),
+                         no-location, profile (seulement le profil colorimétrique) ou none
+                         par ex. --metadata no-location
+  --no-auto-orient       laisser les images telles qu&apos;enregistrées, leur orientation conservée
+  --beside-source        écrire chaque sortie dans le dossier de sa source (demande un modèle
+                         de nom différent du nom de la source, ou un autre format)
+                         par ex. --beside-source --set fileNamePattern={name}-web
+  --colours MODE         keep (défaut : le profil colorimétrique de chaque source le suit) ou
+                         srgb (les pixels convertis en sRGB)   par ex. --colours srgb
+  --pages MODE           sources multipages et animées : first (défaut, la première page),
+                         each (chaque page ou image dans son fichier : name-1, name-2, ... ou
+                         {page} dans le modèle de nom) ou animate (les cibles GIF et WEBP
+                         restent animées)   par ex. --pages each
+  --max-size SIZE        cibles avec perte : chaque fichier au plus SIZE (K : 1000 octets,
+                         M : 1000 K), la qualité étant cherchée ; trop grande même à la plus
+                         basse qualité, l&apos;image est réduite par pas de 10 %   par ex. --max-size 300K
+  --min-quality N        la plus basse qualité que --max-size peut utiliser, 0..99 (défaut 40)
+  --no-shrink            avec --max-size, ne jamais réduire : écrire à la plus basse qualité
+                         et signaler le fichier comme trop grand
+
+</translation>
+    </message>
+    <message>
+        <source>Run:
+  --existing MODE        a target that exists: skip (default), overwrite, or rename (name-1.ext, ...)
+                         e.g. --existing rename
+                         without it, the settings&apos; existingFilePolicy applies (Ask skips)
+  --jobs N               files converted at once, 0 = one per core (default)   e.g. --jobs 4
+  --shard I/N            convert only the I-th of N equal slices of the sorted list
+                         e.g. --shard 2/4
+  --watch DIR            convert each picture that lands in DIR or below once it is completely
+                         written (unchanged for a second), until Ctrl+C; the journal
+                         DIR/.kestrix-watch.journal keeps what was done, so that a restart
+                         neither repeats nor misses a file (a file changed since is taken again)
+                         e.g. --watch ~/Incoming -o ~/Converted (without -o: DIR/converted)
+  --move-originals       with --watch: move each converted original into DIR/done/ and each
+                         failed one into DIR/failed/ with NAME.txt giving the reason
+  --quiet                print only failures
+  --json                 print a summary as JSON on standard output
+  -h, --help             this text
+  --version              the version
+
+</source>
+        <translation>Exécution :
+  --existing MODE        une cible qui existe : skip (défaut, ignorer), overwrite (écraser) ou
+                         rename (name-1.ext, ...)   par ex. --existing rename
+                         sans elle, existingFilePolicy des paramètres s&apos;applique (Ask ignore)
+  --jobs N               fichiers convertis à la fois, 0 = un par cœur (défaut)   par ex. --jobs 4
+  --shard I/N            ne convertir que la I-ième de N tranches égales de la liste triée
+                         par ex. --shard 2/4
+  --watch DIR            convertir chaque image qui arrive dans DIR ou en dessous dès qu&apos;elle est
+                         entièrement écrite (inchangée pendant une seconde), jusqu&apos;à Ctrl+C ; le
+                         journal DIR/.kestrix-watch.journal garde ce qui a été fait, afin qu&apos;un
+                         redémarrage ne répète ni n&apos;oublie aucun fichier (un fichier modifié
+                         depuis est repris)
+                         par ex. --watch ~/Incoming -o ~/Converted (sans -o : DIR/converted)
+  --move-originals       avec --watch : déplacer chaque original converti dans DIR/done/ et
+                         chaque échec dans DIR/failed/ avec NAME.txt donnant la raison
+  --quiet                n&apos;afficher que les échecs
+  --json                 afficher un résumé en JSON sur la sortie standard
+  -h, --help             ce texte
+  --version              la version
+
+</translation>
+    </message>
+    <message>
+        <source>Exit status: 0 every file converted or skipped, 1 a file failed, 2 usage or settings error,
+130 stopped by Ctrl+C (143 by SIGTERM). A stop finishes the file being written; nothing
+half-written is left, and a rerun with --existing skip carries on where the run stopped.
+
+</source>
+        <translation>Code de sortie : 0 chaque fichier converti ou ignoré, 1 un fichier a échoué, 2 erreur d&apos;usage
+ou de paramètres, 130 arrêté par Ctrl+C (143 par SIGTERM). Un arrêt termine le fichier en cours
+d&apos;écriture ; rien n&apos;est laissé à moitié écrit, et une nouvelle exécution avec --existing skip
+reprend là où l&apos;exécution s&apos;est arrêtée.
+
+</translation>
+    </message>
+    <message>
+        <source>Examples:
+  kestrix-convert --to webp -o out ~/Pictures
+  find photos -name &apos;*.heic&apos; | kestrix-convert - --to jpg --quality 90 -o out
+  kestrix-convert --settings weekly.ini --existing overwrite --json incoming/ &gt; report.json
+
+</source>
+        <translation>Exemples :
+  kestrix-convert --to webp -o out ~/Pictures
+  find photos -name &apos;*.heic&apos; | kestrix-convert - --to jpg --quality 90 -o out
+  kestrix-convert --settings weekly.ini --existing overwrite --json incoming/ &gt; report.json
+
+</translation>
+    </message>
+    <message>
+        <source>Picture types (extensions; read as sources; written by --to, named by the first extension):
+</source>
+        <translation>Types d&apos;images (extensions ; lus comme sources ; écrits par --to, nommés par la première extension) :
+</translation>
+    </message>
+    <message>
+        <source>read</source>
+        <translation>lu</translation>
+    </message>
+    <message>
+        <source>write</source>
+        <translation>écrit</translation>
+    </message>
+    <message>
+        <source>
+Keys for --set and settings files (group MainApp):
+</source>
+        <translation>
+Clés de --set et des fichiers de paramètres (groupe MainApp) :
+</translation>
+    </message>
+    <message>
+        <source>the interface font</source>
+        <translation>la police de l&apos;interface</translation>
+    </message>
+    <message>
+        <source>empty</source>
+        <translation>vide</translation>
+    </message>
+    <message>
+        <source>  %1 %2 default %3
+</source>
+        <translation>  %1 %2 par défaut %3
+</translation>
+    </message>
+    <message>
+        <source>targeFileType counts the formats above from 0 (%1).
+</source>
+        <translation>targeFileType numérote les formats ci-dessus à partir de 0 (%1).
+</translation>
+    </message>
+    <message>
+        <source>--settings, --preset and --app-settings exclude each other</source>
+        <translation>--settings, --preset et --app-settings s&apos;excluent mutuellement</translation>
+    </message>
+    <message>
+        <source>--set %1: expected KEY=VALUE</source>
+        <translation>--set %1 : CLÉ=VALEUR attendu</translation>
+    </message>
+    <message>
+        <source>--to: unknown format &quot;%1&quot;; accepted: %2</source>
+        <translation>--to : format inconnu « %1 » ; acceptés : %2</translation>
+    </message>
+    <message>
+        <source>--%1: unknown mode &quot;%2&quot;; accepted: %3</source>
+        <translation>--%1 : mode inconnu « %2 » ; acceptés : %3</translation>
+    </message>
+    <message>
+        <source>--max-size: &quot;%1&quot; is not a size from 1K to 2000M, such as 300K or 2M</source>
+        <translation>--max-size : « %1 » n&apos;est pas une taille de 1K à 2000M, comme 300K ou 2M</translation>
+    </message>
+    <message>
+        <source>--existing: unknown mode &quot;%1&quot;; accepted: skip overwrite rename</source>
+        <translation>--existing : mode inconnu « %1 » ; acceptés : skip overwrite rename</translation>
+    </message>
+    <message>
+        <source>--shard: &quot;%1&quot; is not I/N with 1 &lt;= I &lt;= N</source>
+        <translation>--shard : « %1 » n&apos;est pas I/N avec 1 &lt;= I &lt;= N</translation>
+    </message>
+    <message>
+        <source>--watch takes no other input, nor --shard or --json</source>
+        <translation>--watch ne prend pas d&apos;autre entrée, ni --shard ni --json</translation>
+    </message>
+    <message>
+        <source>--watch: %1 is not a folder</source>
+        <translation>--watch : %1 n&apos;est pas un dossier</translation>
+    </message>
+    <message>
+        <source>no output folder: give -o DIR or --pdf FILE (or outputFolder in the settings)</source>
+        <translation>aucun dossier de destination : indiquez -o DOSSIER ou --pdf FICHIER (ou outputFolder dans les paramètres)</translation>
+    </message>
+    <message>
+        <source>no PDF file name: give --pdf FILE (or pdfFileName in the settings)</source>
+        <translation>aucun nom de fichier PDF : indiquez --pdf FICHIER (ou pdfFileName dans les paramètres)</translation>
+    </message>
+    <message>
+        <source>no input: name files, folders or &apos;-&apos;</source>
+        <translation>aucune entrée : indiquez des fichiers, des dossiers ou &apos;-&apos;</translation>
+    </message>
+    <message>
+        <source>--beside-source: the name pattern &quot;%1&quot; would write %2 over itself; add to the pattern, e.g. {name}-copy, or choose another format</source>
+        <translation>--beside-source : le modèle de nom « %1 » écrirait %2 sur lui-même ; complétez le modèle, par ex. {name}-copy, ou choisissez un autre format</translation>
+    </message>
+    <message>
+        <source>kestrix-convert: cannot make the output folder %1
+</source>
+        <translation>kestrix-convert : impossible de créer le dossier de destination %1
+</translation>
+    </message>
+    <message>
+        <source>--move-originals goes with --watch</source>
+        <translation>--move-originals ne va qu&apos;avec --watch</translation>
+    </message>
+    <message>
+        <source>kestrix-convert: cannot make the output folder %1</source>
+        <translation>kestrix-convert : impossible de créer le dossier de destination %1</translation>
+    </message>
+    <message>
+        <source>Watching %1; Ctrl+C stops.</source>
+        <translation>Surveillance de %1 ; Ctrl+C arrête.</translation>
+    </message>
+</context>
+<context>
+    <name>KestrixConvertReason</name>
+    <message>
+        <source>the name is not valid UTF-8, which this program cannot open; rename it</source>
+        <translation>le nom n&apos;est pas de l&apos;UTF-8 valide, que ce programme ne peut pas ouvrir ; renommez-le</translation>
+    </message>
+    <message>
+        <source>not a picture type this program reads</source>
+        <translation>pas un type d&apos;image que ce programme lit</translation>
+    </message>
+    <message>
+        <source>no such file or folder</source>
+        <translation>fichier ou dossier introuvable</translation>
+    </message>
+    <message>
+        <source>the target exists</source>
+        <translation>la cible existe</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Kestrix Picturist</source>
@@ -1313,6 +1715,53 @@
     <message>
         <source>there was not enough memory</source>
         <translation>il n&apos;y avait pas assez de mémoire</translation>
+    </message>
+</context>
+<context>
+    <name>Settings</name>
+    <message>
+        <source>unknown key &quot;%1&quot;; the keys are: %2</source>
+        <translation>clé inconnue « %1 » ; les clés sont : %2</translation>
+    </message>
+    <message>
+        <source>a whole number from %1 to %2</source>
+        <translation>un nombre entier de %1 à %2</translation>
+    </message>
+    <message>
+        <source>true or false</source>
+        <translation>true ou false</translation>
+    </message>
+    <message>
+        <source>a font family name</source>
+        <translation>un nom de famille de police</translation>
+    </message>
+    <message>
+        <source>a colour as #RRGGBB or a colour name</source>
+        <translation>une couleur en #RRGGBB ou un nom de couleur</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not accepted; use %3</source>
+        <translation>%1 : « %2 » n&apos;est pas accepté ; utilisez %3</translation>
+    </message>
+    <message>
+        <source>unknown key &quot;%1&quot;</source>
+        <translation>clé inconnue « %1 »</translation>
+    </message>
+    <message>
+        <source>%1: a list of values; put the text in double quotes</source>
+        <translation>%1 : une liste de valeurs ; mettez le texte entre guillemets doubles</translation>
+    </message>
+    <message>
+        <source>no preset named &quot;%1&quot;; the presets are: %2</source>
+        <translation>aucun préréglage nommé « %1 » ; les préréglages sont : %2</translation>
+    </message>
+    <message>
+        <source>cannot read %1</source>
+        <translation>impossible de lire %1</translation>
+    </message>
+    <message>
+        <source>%1 is not a settings file (no [MainApp] group)</source>
+        <translation>%1 n&apos;est pas un fichier de paramètres (pas de groupe [MainApp])</translation>
     </message>
 </context>
 <context>

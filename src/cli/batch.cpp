@@ -53,7 +53,7 @@ QString shownPath(const QString &path)
 
 QString notUtf8Reason()
 {
-    return QStringLiteral("the name is not valid UTF-8, which this program cannot open; rename it");
+    return KestrixConvertReason::tr("the name is not valid UTF-8, which this program cannot open; rename it");
 }
 
 // Standard input's lines, read until it ends or a stop signal comes.
@@ -148,13 +148,14 @@ bool collectSources(const QStringList &arguments, const QString &outputFolder, Q
             }, outputFolder);
             addNamesOutOfReach(path, [&add](const QString &file) { add(file, notUtf8Reason()); });
         } else if (info.exists()) {
-            add(path, isSupportedImageFile(path) ? QString() : QStringLiteral("not a picture type this program reads"));
+            add(path,
+                isSupportedImageFile(path) ? QString() : KestrixConvertReason::tr("not a picture type this program reads"));
         } else if (path.contains(QChar::ReplacementCharacter)) {
             add(path, notUtf8Reason());
         } else if (piped.contains(path)) {
-            add(path, QStringLiteral("no such file or folder"));
+            add(path, KestrixConvertReason::tr("no such file or folder"));
         } else {
-            *error = QStringLiteral("%1: no such file or folder").arg(path);
+            *error = KestrixConvert::tr("%1: no such file or folder").arg(path);
             return false;
         }
     }
@@ -238,15 +239,15 @@ void Reporter::printResult(const ConversionFile &file, qsizetype position)
     const QString source = shownPath(file.source);
     const QString reason = file.reason();
     if (file.outcome == ConversionFile::Failed)
-        printLine(count + source + QStringLiteral(" failed: ") + reason);
+        printLine(count + KestrixConvert::tr("%1 failed: %2").arg(source, reason));
     else if (quiet || terminal)
         ; // only failures get a line of their own
     else if (file.outcome == ConversionFile::Skipped)
-        printLine(count + source + QStringLiteral(" -> ") + shownPath(file.target) + QStringLiteral(" skipped: ")
-                  + reason);
+        printLine(count + KestrixConvert::tr("%1 -> %2 skipped: %3").arg(source, shownPath(file.target), reason));
     else
-        printLine(count + source + QStringLiteral(" -> ") + shownPath(file.target)
-                  + QStringLiteral(" %1 s").arg(file.ms / 1000.0, 0, 'f', 2)
+        printLine(count
+                  + KestrixConvert::tr("%1 -> %2 %3 s")
+                        .arg(source, shownPath(file.target), QString::number(file.ms / 1000.0, 'f', 2))
                   + (reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(reason)));
 }
 
@@ -264,12 +265,10 @@ void Reporter::printProgress()
     const double seconds = qMax<qint64>(1, clock.elapsed()) / 1000.0;
     const double rate = done / seconds;
     const qint64 left = rate > 0 ? qint64((total - done) / rate) : 0;
-    const QString line = QStringLiteral("\r\033[K[%1/%2] %3 files/s, %4:%5 left")
-                             .arg(done)
-                             .arg(total)
-                             .arg(rate, 0, 'f', 1)
-                             .arg(left / 60)
-                             .arg(left % 60, 2, 10, QLatin1Char('0'));
+    const QString line = QStringLiteral("\r\033[K[%1/%2] ").arg(done).arg(total)
+                         + KestrixConvert::tr("%1 files/s, %2:%3 left")
+                               .arg(QString::number(rate, 'f', 1), QString::number(left / 60))
+                               .arg(left % 60, 2, 10, QLatin1Char('0'));
     std::fputs(line.toLocal8Bit().constData(), stderr);
     std::fflush(stderr);
     progressShown = true;
@@ -385,7 +384,8 @@ void runPdfBatch(const QStringList &sources, const ConversionSettings &settings,
     if (isTaken(target)) {
         if (settings.existingFilePolicy == ExistingSkip) {
             for (const QString &source : sources)
-                reporter.report(fileRecord(source, target, ConversionFile::Skipped, QStringLiteral("the target exists")));
+                reporter.report(
+                    fileRecord(source, target, ConversionFile::Skipped, KestrixConvertReason::tr("the target exists")));
             return;
         }
         if (settings.existingFilePolicy == ExistingKeepBoth)

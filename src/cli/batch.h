@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QHash>
 #include <QList>
@@ -15,6 +16,19 @@
 #include "conversionsettings.h"
 
 class FolderWatch;
+
+// The command line's messages, help and report are translated under this
+// name. With --json only these are, so that the reasons the JSON report
+// carries stay English; the reasons this program gives a file itself are
+// translated under KestrixConvertReason.
+struct KestrixConvert
+{
+    Q_DECLARE_TR_FUNCTIONS(KestrixConvert)
+};
+struct KestrixConvertReason
+{
+    Q_DECLARE_TR_FUNCTIONS(KestrixConvertReason)
+};
 
 // The command line's batch: which files, what happens to targets that exist,
 // how each file is reported, and the run itself on the window's engine.

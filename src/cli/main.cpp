@@ -38,7 +38,7 @@ void print(FILE *stream, const QString &text)
 
 int usageError(const QString &message)
 {
-    print(stderr, QStringLiteral("kestrix-convert: %1\nTry 'kestrix-convert --help'.\n").arg(message));
+    print(stderr, KestrixConvert::tr("kestrix-convert: %1\nTry 'kestrix-convert --help'.\n").arg(message));
     return exitUsage;
 }
 
@@ -55,15 +55,15 @@ QString targetKeys(const ImageFormat &format)
 {
     QStringList keys;
     if (!format.qualityKey.isEmpty())
-        keys << QStringLiteral("quality ") + format.qualityKey;
+        keys << KestrixConvert::tr("quality %1").arg(format.qualityKey);
     if (!format.losslessKey.isEmpty())
-        keys << QStringLiteral("lossless ") + format.losslessKey;
+        keys << KestrixConvert::tr("lossless %1").arg(format.losslessKey);
     switch (format.control) {
     case TargetControl::PngLevel:
-        keys << QStringLiteral("level pngCompressionLevel");
+        keys << KestrixConvert::tr("level %1").arg(QStringLiteral("pngCompressionLevel"));
         break;
     case TargetControl::TiffCompression:
-        keys << QStringLiteral("compression tiffCompression");
+        keys << KestrixConvert::tr("compression %1").arg(QStringLiteral("tiffCompression"));
         break;
     case TargetControl::None:
         break;
@@ -75,31 +75,33 @@ QString typeName(SettingType type)
 {
     switch (type) {
     case SettingType::Integer:
-        return QStringLiteral("integer");
+        return KestrixConvert::tr("integer");
     case SettingType::Boolean:
         return QStringLiteral("true|false");
     case SettingType::Font:
-        return QStringLiteral("font family");
+        return KestrixConvert::tr("font family");
     case SettingType::Colour:
-        return QStringLiteral("colour #RRGGBB");
+        return KestrixConvert::tr("colour #RRGGBB");
     case SettingType::Text:
         break;
     }
-    return QStringLiteral("text");
+    return KestrixConvert::tr("text");
 }
 
 // The usage and the options, up to the list of picture types.
 QString optionsHelp()
 {
-    return QStringLiteral(
+    // In sections, each translated as a whole with its own layout.
+    return KestrixConvert::tr(
         "Usage: kestrix-convert [options] FILE|FOLDER|- ...\n"
         "       kestrix-convert --watch DIR [options] [-o OUTPUT]\n"
         "Converts pictures with the settings of Kestrix Picturist, without a display and without questions.\n"
         "Folders are searched with their sub-folders for the picture types the window accepts\n"
         "(the types below that are read); '-' reads one path per line from standard input.\n"
         "Each file is converted once, in the order of its path.\n"
-        "\n"
-        "Settings (applied in this order: defaults or file, --set, then the options below):\n"
+        "\n")
+        + KestrixConvert::tr(
+              "Settings (applied in this order: defaults or file, --set, then the options below):\n"
         "  --settings FILE        a settings file saved by the window's \"Export settings...\"\n"
         "                         e.g. --settings weekly.ini\n"
         "  --app-settings         the settings the window uses now\n"
@@ -156,8 +158,10 @@ QString optionsHelp()
         "  --min-quality N        the lowest quality --max-size may use, 0..99 (default 40)\n"
         "  --no-shrink            with --max-size, never scale down: write at the lowest quality\n"
         "                         and report the file as over the size\n"
-        "\n"
-        "Run:\n"
+        "\n")
+              .arg(formatNames().join(QLatin1Char(' ')))
+        + KestrixConvert::tr(
+              "Run:\n"
         "  --existing MODE        a target that exists: skip (default), overwrite, or rename (name-1.ext, ...)\n"
         "                         e.g. --existing rename\n"
         "                         without it, the settings' existingFilePolicy applies (Ask skips)\n"
@@ -175,44 +179,48 @@ QString optionsHelp()
         "  --json                 print a summary as JSON on standard output\n"
         "  -h, --help             this text\n"
         "  --version              the version\n"
-        "\n"
-        "Exit status: 0 every file converted or skipped, 1 a file failed, 2 usage or settings error,\n"
+        "\n")
+        + KestrixConvert::tr(
+              "Exit status: 0 every file converted or skipped, 1 a file failed, 2 usage or settings error,\n"
         "130 stopped by Ctrl+C (143 by SIGTERM). A stop finishes the file being written; nothing\n"
         "half-written is left, and a rerun with --existing skip carries on where the run stopped.\n"
-        "\n"
-        "Examples:\n"
+        "\n")
+        + KestrixConvert::tr(
+              "Examples:\n"
         "  kestrix-convert --to webp -o out ~/Pictures\n"
         "  find photos -name '*.heic' | kestrix-convert - --to jpg --quality 90 -o out\n"
         "  kestrix-convert --settings weekly.ini --existing overwrite --json incoming/ > report.json\n"
-        "\n"
-        "Picture types (extensions; read as sources; written by --to, named by the first extension):\n")
-        .arg(formatNames().join(QLatin1Char(' ')));
+        "\n")
+        + KestrixConvert::tr(
+              "Picture types (extensions; read as sources; written by --to, named by the first extension):\n");
 }
 
 // The picture types, then the keys of --set and settings files.
 QString typesAndKeysHelp()
 {
     QString text;
+    const QString read = KestrixConvert::tr("read");
+    const QString write = KestrixConvert::tr("write");
     for (const ImageFormat &format : imageFormats()) {
         const QString line = QStringLiteral("%1 %2 %3 %4  %5")
                                  .arg(format.label, -8)
                                  .arg(format.extensions.join(QLatin1Char(' ')), -11)
-                                 .arg(QLatin1String(format.canRead ? "read" : ""), -4)
-                                 .arg(QLatin1String(format.canWrite ? "write" : ""), -5)
+                                 .arg(format.canRead ? read : QString(), -int(read.size()))
+                                 .arg(format.canWrite ? write : QString(), -int(write.size()))
                                  .arg(targetKeys(format));
         text += QStringLiteral("  ") + line.trimmed() + QLatin1Char('\n');
     }
-    text += QStringLiteral("\nKeys for --set and settings files (group MainApp):\n");
+    text += KestrixConvert::tr("\nKeys for --set and settings files (group MainApp):\n");
     for (const SettingKey &key : settingKeys()) {
         QString type = typeName(key.type);
         if (key.type == SettingType::Integer)
             type += QStringLiteral(" %1..%2").arg(key.minimum).arg(key.maximum);
-        const QString value = key.type == SettingType::Font ? QStringLiteral("the interface font")
-                              : key.defaultText.isEmpty()   ? QStringLiteral("empty")
+        const QString value = key.type == SettingType::Font ? KestrixConvert::tr("the interface font")
+                              : key.defaultText.isEmpty()   ? KestrixConvert::tr("empty")
                                                             : key.defaultText;
-        text += QStringLiteral("  %1 %2 default %3\n").arg(key.name, -22).arg(type, -24).arg(value);
+        text += KestrixConvert::tr("  %1 %2 default %3\n").arg(key.name, -22).arg(type, -24).arg(value);
     }
-    text += QStringLiteral("targeFileType counts the formats above from 0 (%1).\n")
+    text += KestrixConvert::tr("targeFileType counts the formats above from 0 (%1).\n")
                 .arg(formatNames().join(QLatin1Char(' ')));
     return text;
 }
@@ -294,7 +302,7 @@ struct Options
 QString loadSettingsFiles(const Options &o, ConversionSettings &settings, QList<ConversionSettings> &extras)
 {
     if (int(o.isSet(o.settingsFile)) + int(o.isSet(o.appSettings)) + int(o.isSet(o.preset)) > 1)
-        return QStringLiteral("--settings, --preset and --app-settings exclude each other");
+        return KestrixConvert::tr("--settings, --preset and --app-settings exclude each other");
     if (o.isSet(o.appSettings))
         loadConversionSettings(settings, QApplication::font());
     if (!o.isSet(o.settingsFile) && !o.isSet(o.preset))
@@ -321,7 +329,7 @@ QString applySetOptions(const Options &o, ConversionSettings &settings)
     for (const QString &assignment : o.parser.values(o.set)) {
         const qsizetype equals = assignment.indexOf(QLatin1Char('='));
         if (equals < 0)
-            return QStringLiteral("--set %1: expected KEY=VALUE").arg(assignment);
+            return KestrixConvert::tr("--set %1: expected KEY=VALUE").arg(assignment);
         if (!setSettingFromText(settings, assignment.left(equals), assignment.mid(equals + 1), &error))
             return error;
     }
@@ -334,7 +342,7 @@ QString applyTargetOptions(const Options &o, ConversionSettings &settings)
     if (o.isSet(o.to)) {
         const qsizetype index = formatNames().indexOf(o.value(o.to).toLower());
         if (index < 0)
-            return QStringLiteral("--to: unknown format \"%1\"; accepted: %2")
+            return KestrixConvert::tr("--to: unknown format \"%1\"; accepted: %2")
                 .arg(o.value(o.to), formatNames().join(QLatin1Char(' ')));
         settings.targeFileType = int(index);
     }
@@ -379,7 +387,7 @@ QString applyChoiceOptions(const Options &o, ConversionSettings &settings)
             continue;
         const qsizetype value = words.indexOf(o.value(*option));
         if (value < 0)
-            return QStringLiteral("--%1: unknown mode \"%2\"; accepted: %3")
+            return KestrixConvert::tr("--%1: unknown mode \"%2\"; accepted: %3")
                 .arg(option->names().constFirst(), o.value(*option), words.join(QLatin1Char(' ')));
         settings.*field = int(value);
     }
@@ -413,7 +421,7 @@ QString applySizeLimitOptions(const Options &o, ConversionSettings &settings)
             match.hasMatch() ? match.captured(1).toDouble() * (match.captured(2).toLower() == "m" ? 1000 : 1) : 0;
         if (!setSettingFromText(settings, QStringLiteral("fileSizeLimitKb"), QString::number(qint64(kilobytes)),
                                 &error))
-            return QStringLiteral("--max-size: \"%1\" is not a size from 1K to 2000M, such as 300K or 2M")
+            return KestrixConvert::tr("--max-size: \"%1\" is not a size from 1K to 2000M, such as 300K or 2M")
                 .arg(o.value(o.maxSize));
         settings.limitFileSize = true;
     }
@@ -472,7 +480,7 @@ QString applyExistingOption(const Options &o, ConversionSettings &settings)
     else if (mode == QLatin1String("skip"))
         settings.existingFilePolicy = ExistingSkip;
     else
-        return QStringLiteral("--existing: unknown mode \"%1\"; accepted: skip overwrite rename").arg(mode);
+        return KestrixConvert::tr("--existing: unknown mode \"%1\"; accepted: skip overwrite rename").arg(mode);
     return QString();
 }
 
@@ -489,7 +497,7 @@ QString readShard(const Options &o, int *index, int *count)
         *count = parts.at(1).toInt(&countOk);
     }
     if (!indexOk || !countOk || *count < 1 || *index < 1 || *index > *count)
-        return QStringLiteral("--shard: \"%1\" is not I/N with 1 <= I <= N").arg(o.value(o.shard));
+        return KestrixConvert::tr("--shard: \"%1\" is not I/N with 1 <= I <= N").arg(o.value(o.shard));
     return QString();
 }
 
@@ -498,10 +506,10 @@ int watchCommand(const Options &o, ConversionSettings settings, const QList<Conv
     if (const QString refusal = watchRefusal(settings); !refusal.isEmpty())
         return usageError(QStringLiteral("--watch: ") + refusal);
     if (!o.parser.positionalArguments().isEmpty() || o.isSet(o.shard) || o.isSet(o.json))
-        return usageError(QStringLiteral("--watch takes no other input, nor --shard or --json"));
+        return usageError(KestrixConvert::tr("--watch takes no other input, nor --shard or --json"));
     const QString folder = o.value(o.watch);
     if (!QFileInfo(folder).isDir())
-        return usageError(QStringLiteral("--watch: %1 is not a folder").arg(folder));
+        return usageError(KestrixConvert::tr("--watch: %1 is not a folder").arg(folder));
     // The watch leaves its output folder out, so a folder inside DIR is safe.
     if (settings.outputFolder.isEmpty()) {
         settings.outputFolder = QDir(folder).filePath(QStringLiteral("converted"));
@@ -517,11 +525,11 @@ QString batchSources(const Options &o, const ConversionSettings &settings, QStri
     const bool isPdf = settings.targeFileType == TargetPdf;
     const bool beside = settings.outputBesideSource && !isPdf;
     if (settings.outputFolder.isEmpty() && !beside)
-        return QStringLiteral("no output folder: give -o DIR or --pdf FILE (or outputFolder in the settings)");
+        return KestrixConvert::tr("no output folder: give -o DIR or --pdf FILE (or outputFolder in the settings)");
     if (isPdf && settings.pdfFileName.isEmpty())
-        return QStringLiteral("no PDF file name: give --pdf FILE (or pdfFileName in the settings)");
+        return KestrixConvert::tr("no PDF file name: give --pdf FILE (or pdfFileName in the settings)");
     if (o.parser.positionalArguments().isEmpty())
-        return QStringLiteral("no input: name files, folders or '-'");
+        return KestrixConvert::tr("no input: name files, folders or '-'");
     QString error;
     // A PDF's folder is no output of pictures: walks take it whole.
     if (!collectSources(o.parser.positionalArguments(), isPdf || beside ? QString() : settings.outputFolder, sources,
@@ -531,7 +539,7 @@ QString batchSources(const Options &o, const ConversionSettings &settings, QStri
     if (const QString itself = beside ? sourceNamedAsItsTarget(*sources, extension, settings, fileSourceFacts(settings))
                                       : QString();
         !itself.isEmpty())
-        return QStringLiteral("--beside-source: the name pattern \"%1\" would write %2 over itself; "
+        return KestrixConvert::tr("--beside-source: the name pattern \"%1\" would write %2 over itself; "
                               "add to the pattern, e.g. {name}-copy, or choose another format")
             .arg(settings.fileNamePattern, itself);
     return QString();
@@ -544,7 +552,7 @@ bool convertShare(ConversionSettings settings, const QList<ConversionSettings> &
     const bool isPdf = settings.targeFileType == TargetPdf;
     const bool beside = settings.outputBesideSource && !isPdf;
     if (!beside && !QDir().mkpath(settings.outputFolder)) {
-        print(stderr, QStringLiteral("kestrix-convert: cannot make the output folder %1\n").arg(settings.outputFolder));
+        print(stderr, KestrixConvert::tr("kestrix-convert: cannot make the output folder %1\n").arg(settings.outputFolder));
         return false;
     }
     // Every shard plans the whole list without the refused files; each
@@ -640,7 +648,7 @@ int run(const QStringList &arguments)
     if (const QString problem = outputsProblem(QList<ConversionSettings>{settings} + extras); !problem.isEmpty())
         return usageError(QStringLiteral("--preset: ") + problem);
     if (o.isSet(o.moveOriginals) && !o.isSet(o.watch))
-        return usageError(QStringLiteral("--move-originals goes with --watch"));
+        return usageError(KestrixConvert::tr("--move-originals goes with --watch"));
     if (o.isSet(o.watch))
         return watchCommand(o, settings, extras);
     return batchCommand(o, settings, extras, shardIndex, shardCount);
@@ -658,8 +666,12 @@ int main(int argc, char *argv[])
     qInstallMessageHandler(quietMessages);
     // A widgets application: the blur renders through a graphics scene.
     QApplication app(argc, argv);
-    // Messages and help in the user's language; the JSON report stays as it is.
-    installTranslations();
+    // Messages and help in the user's language. The JSON report is read by
+    // programs: with --json only the command line's and the settings' texts
+    // are translated, and the reasons the report carries stay English.
+    const bool json = QApplication::arguments().contains(QStringLiteral("--json"));
+    const QStringList ownTexts = {QStringLiteral("KestrixConvert"), QStringLiteral("Settings")};
+    installTranslations(QLocale::system(), json ? ownTexts : QStringList());
     QImageReader::setAllocationLimit(allocationLimitMegabytes());
     return run(QApplication::arguments());
 }

@@ -24,7 +24,7 @@ int runWatch(const QString &folder, const ConversionSettings &settings, const QL
              bool moveOriginals, bool quiet)
 {
     if (!QDir().mkpath(settings.outputFolder)) {
-        printLine(QStringLiteral("kestrix-convert: cannot make the output folder %1").arg(settings.outputFolder));
+        printLine(KestrixConvert::tr("kestrix-convert: cannot make the output folder %1").arg(settings.outputFolder));
         return exitUsage;
     }
     FolderWatch watch(folder, settings.outputFolder, moveOriginals);
@@ -34,7 +34,7 @@ int runWatch(const QString &folder, const ConversionSettings &settings, const QL
         return exitUsage;
     }
     if (!quiet)
-        printLine(QStringLiteral("Watching %1; Ctrl+C stops.").arg(QDir::toNativeSeparators(folder)));
+        printLine(KestrixConvert::tr("Watching %1; Ctrl+C stops.").arg(QDir::toNativeSeparators(folder)));
 
     QEventLoop loop;
     QSocketNotifier stop(stopDescriptor(), QSocketNotifier::Read);

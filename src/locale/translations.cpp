@@ -10,6 +10,23 @@ namespace {
 const QString translationsFolder = QStringLiteral(":/i18n");
 const QString filePrefix = QStringLiteral("kestrix_");
 
+// A translation that answers only for the texts of some contexts.
+class ContextTranslator : public QTranslator
+{
+public:
+    explicit ContextTranslator(const QStringList &contexts, QObject *parent) : QTranslator(parent), contexts(contexts) {}
+
+    QString translate(const char *context, const char *sourceText, const char *disambiguation, int n) const override
+    {
+        if (!contexts.isEmpty() && !contexts.contains(QLatin1String(context)))
+            return QString();
+        return QTranslator::translate(context, sourceText, disambiguation, n);
+    }
+
+private:
+    const QStringList contexts;
+};
+
 } // namespace
 
 QString chosenLanguage(const QStringList &uiLanguages, const QStringList &shipped)
@@ -42,13 +59,13 @@ QStringList shippedLanguages()
     return languages;
 }
 
-void installTranslations(const QLocale &locale)
+void installTranslations(const QLocale &locale, const QStringList &contexts)
 {
     const QString language = chosenLanguage(locale.uiLanguages(), shippedLanguages());
     if (language.isEmpty())
         return;
     QCoreApplication *app = QCoreApplication::instance();
-    auto *own = new QTranslator(app);
+    auto *own = new ContextTranslator(contexts, app);
     if (!own->load(filePrefix + language, translationsFolder)) {
         delete own;
         return;

@@ -21,5 +21,6 @@ QStringList shippedLanguages();
 // Installs the program's translation for the locale and Qt's own for the same
 // language (standard dialogs' buttons, the command-line parser's help texts);
 // with English or an unshipped language nothing is installed and every text
-// stays as written. Call once, after the application object exists.
-void installTranslations(const QLocale &locale = QLocale::system());
+// stays as written. Call once, after the application object exists. Given
+// contexts, only the program's texts of these are translated (Qt's all).
+void installTranslations(const QLocale &locale = QLocale::system(), const QStringList &contexts = {});

@@ -1,5 +1,6 @@
 #include "conversionsettings.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QMutex>
@@ -400,7 +401,7 @@ bool setSettingFromText(ConversionSettings &settings, const QString &name, const
         QStringList names;
         for (const KeyEntry &known : keyTable)
             names << QLatin1String(known.key);
-        *error = QStringLiteral("unknown key \"%1\"; the keys are: %2").arg(name, names.join(QLatin1String(", ")));
+        *error = QCoreApplication::translate("Settings", "unknown key \"%1\"; the keys are: %2").arg(name, names.join(QLatin1String(", ")));
         return false;
     }
     bool ok = true;
@@ -413,31 +414,31 @@ bool setSettingFromText(ConversionSettings &settings, const QString &name, const
             } else if constexpr (std::is_same_v<T, int>) {
                 const int value = text.trimmed().toInt(&ok);
                 ok = ok && value >= entry->minimum && value <= entry->maximum;
-                accepted = QStringLiteral("a whole number from %1 to %2").arg(entry->minimum).arg(entry->maximum);
+                accepted = QCoreApplication::translate("Settings", "a whole number from %1 to %2").arg(entry->minimum).arg(entry->maximum);
                 if (ok)
                     settings.*member = value;
             } else if constexpr (std::is_same_v<T, bool>) {
                 const QString word = text.trimmed().toLower();
                 ok = word == QLatin1String("true") || word == QLatin1String("false") || word == QLatin1String("1")
                      || word == QLatin1String("0");
-                accepted = QStringLiteral("true or false");
+                accepted = QCoreApplication::translate("Settings", "true or false");
                 if (ok)
                     settings.*member = word == QLatin1String("true") || word == QLatin1String("1");
             } else if constexpr (std::is_same_v<T, QFont>) {
                 ok = !text.trimmed().isEmpty();
-                accepted = QStringLiteral("a font family name");
+                accepted = QCoreApplication::translate("Settings", "a font family name");
                 if (ok)
                     settings.*member = fontFromDescription(text);
             } else if constexpr (std::is_same_v<T, QColor>) {
                 ok = QColor::isValidColorName(text.trimmed());
-                accepted = QStringLiteral("a colour as #RRGGBB or a colour name");
+                accepted = QCoreApplication::translate("Settings", "a colour as #RRGGBB or a colour name");
                 if (ok)
                     settings.*member = QColor::fromString(text.trimmed());
             }
         },
         entry->member);
     if (!ok)
-        *error = QStringLiteral("%1: \"%2\" is not accepted; use %3").arg(name, text, accepted);
+        *error = QCoreApplication::translate("Settings", "%1: \"%2\" is not accepted; use %3").arg(name, text, accepted);
     else if (entry->id == SettingMetadata)
         setMetadataChoice(settings, settings.metadata);
     else if (writtenWithMetadata(entry->id))
@@ -472,9 +473,9 @@ QList<SettingsFileProblem> settingsFileProblems(const QString &path)
         const QVariant value = store.value(key);
         QString reason;
         if (!findKey(key))
-            reason = QStringLiteral("unknown key \"%1\"").arg(key);
+            reason = QCoreApplication::translate("Settings", "unknown key \"%1\"").arg(key);
         else if (value.typeId() == QMetaType::QStringList) // an unquoted comma
-            reason = QStringLiteral("%1: a list of values; put the text in double quotes").arg(key);
+            reason = QCoreApplication::translate("Settings", "%1: a list of values; put the text in double quotes").arg(key);
         else if (setSettingFromText(scratch, key, value.toString(), &reason))
             continue;
         problems.append({lineOf.value(key), key, reason});

@@ -1,6 +1,7 @@
 #include "presets.h"
 
 #include <QCollator>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -119,17 +120,17 @@ bool loadRunSettings(const QString &name, bool isPreset, ConversionSettings &set
 {
     const QString path = isPreset ? presetPath(name) : name;
     if (isPreset && path.isEmpty()) {
-        *error = QStringLiteral("no preset named \"%1\"; the presets are: %2")
+        *error = QCoreApplication::translate("Settings", "no preset named \"%1\"; the presets are: %2")
                      .arg(name, presetNames().join(QStringLiteral(", ")));
         return false;
     }
     if (!QFileInfo(path).isFile() || !QFileInfo(path).isReadable()) {
-        *error = QStringLiteral("cannot read %1").arg(path);
+        *error = QCoreApplication::translate("Settings", "cannot read %1").arg(path);
         return false;
     }
     QList<SettingsFileProblem> found;
     if (!loadSettingsFile(path, settings, QGuiApplication::font(), &found)) {
-        *error = QStringLiteral("%1 is not a settings file (no [MainApp] group)").arg(path);
+        *error = QCoreApplication::translate("Settings", "%1 is not a settings file (no [MainApp] group)").arg(path);
         return false;
     }
     QStringList problems;

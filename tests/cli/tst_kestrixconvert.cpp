@@ -94,6 +94,22 @@ private slots:
         QCOMPARE(total(r.json, "converted"), 3);
     }
 
+    // In German the report's lines are German, while the JSON report, read by
+    // programs, keeps its English words and reasons.
+    void germanReportEnglishJson()
+    {
+        QTemporaryDir tmp;
+        const QString bmp = kxtest::writeFile(tmp.filePath("x.bmp"), "BM");
+        qputenv("LANGUAGE", "de");
+        const auto english = qScopeGuard([] { qputenv("LANGUAGE", ""); });
+        const Result r = convert({"-o", tmp.filePath("out"), "--json", bmp});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains("x.bmp fehlgeschlagen: "), r.err);
+        const QJsonObject file = r.json["files"].toArray().at(0).toObject();
+        QCOMPARE(file["status"].toString(), QStringLiteral("failed"));
+        QCOMPARE(file["reason"].toString(), QStringLiteral("not a picture type this program reads"));
+    }
+
     void usageErrorWritesNothing_data()
     {
         QTest::addColumn<QStringList>("arguments");
