@@ -603,6 +603,98 @@
         <source>You have no permission to make folders in %1.</source>
         <translation>Sie dürfen in %1 keine Ordner anlegen.</translation>
     </message>
+    <message>
+        <source>Top - Left</source>
+        <translation>Oben – Links</translation>
+    </message>
+    <message>
+        <source>Top - Center</source>
+        <translation>Oben – Mitte</translation>
+    </message>
+    <message>
+        <source>Top - Right</source>
+        <translation>Oben – Rechts</translation>
+    </message>
+    <message>
+        <source>Center - Left</source>
+        <translation>Mitte – Links</translation>
+    </message>
+    <message>
+        <source>Center - Center</source>
+        <translation>Mitte – Mitte</translation>
+    </message>
+    <message>
+        <source>Center - Right</source>
+        <translation>Mitte – Rechts</translation>
+    </message>
+    <message>
+        <source>Bottom - Left</source>
+        <translation>Unten – Links</translation>
+    </message>
+    <message>
+        <source>Bottom - Center</source>
+        <translation>Unten – Mitte</translation>
+    </message>
+    <message>
+        <source>Bottom - Right</source>
+        <translation>Unten – Rechts</translation>
+    </message>
+    <message>
+        <source>File List</source>
+        <translation>Dateiliste</translation>
+    </message>
+    <message>
+        <source>Path</source>
+        <translation>Pfad</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>Breite</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>Höhe</translation>
+    </message>
+    <message>
+        <source>Letter</source>
+        <translation>Letter</translation>
+    </message>
+    <message>
+        <source>Legal</source>
+        <translation>Legal</translation>
+    </message>
+    <message>
+        <source>Executive</source>
+        <translation>Executive</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to reset all settings to their default values?</source>
+        <translation>Sollen wirklich alle Einstellungen auf ihre Vorgaben zurückgesetzt werden?</translation>
+    </message>
+    <message>
+        <source>Add Image Files</source>
+        <translation>Bilddateien hinzufügen</translation>
+    </message>
+    <message>
+        <source>Preset: %1 (changed)</source>
+        <translation>Vorlage: %1 (geändert)</translation>
+    </message>
+    <message>
+        <source>Preset: %1</source>
+        <translation>Vorlage: %1</translation>
+    </message>
+    <message>
+        <source>Orientation tag ignored</source>
+        <translation>Ausrichtungsangabe übergangen</translation>
+    </message>
+    <message>
+        <source>Saved beside each source</source>
+        <translation>Neben jeder Quelle gespeichert</translation>
+    </message>
+    <message>
+        <source>At most %1 KB, never scaled down</source>
+        <translation>Höchstens %1 KB, nie verkleinert</translation>
+    </message>
 </context>
 <context>
     <name>ConvertImagePreviewLabel</name>
@@ -628,6 +720,18 @@
     <message>
         <source>trimmed to %1 x %2 pixels: a turned edge was not whole JPEG blocks</source>
         <translation>auf %1 x %2 Pixel beschnitten: ein gedrehter Rand bestand nicht aus ganzen JPEG-Blöcken</translation>
+    </message>
+    <message>
+        <source>stopped at frame %1 of %2</source>
+        <translation>bei Einzelbild %1 von %2 angehalten</translation>
+    </message>
+    <message>
+        <source>animation kept as its first frame</source>
+        <translation>Animation als ihr erstes Einzelbild behalten</translation>
+    </message>
+    <message>
+        <source>only the first of its %1 pages was written: pages are not made into an animation</source>
+        <translation>nur die erste ihrer %1 Seiten wurde geschrieben: aus Seiten wird keine Animation</translation>
     </message>
 </context>
 <context>
@@ -1334,6 +1438,68 @@ Schlüssel für --set und Einstellungsdateien (Gruppe MainApp):
     </message>
 </context>
 <context>
+    <name>OutputPlan</name>
+    <message>
+        <source>the target is one of the sources</source>
+        <translation>das Ziel ist eine der Quellen</translation>
+    </message>
+    <message>
+        <source>%1 also becomes %2</source>
+        <translation>%1 wird ebenfalls zu %2</translation>
+    </message>
+    <message>
+        <source>the target exists</source>
+        <translation>das Ziel existiert</translation>
+    </message>
+    <message>
+        <source>the target is a symbolic link</source>
+        <translation>das Ziel ist eine symbolische Verknüpfung</translation>
+    </message>
+    <message>
+        <source>the file name is too long</source>
+        <translation>der Dateiname ist zu lang</translation>
+    </message>
+</context>
+<context>
+    <name>OutputPrediction</name>
+    <message>
+        <source>Nothing would be written</source>
+        <translation>Es würde nichts geschrieben</translation>
+    </message>
+    <message>
+        <source>Too large to predict within the memory budget</source>
+        <translation>Zu groß für eine Vorhersage im Speicherrahmen</translation>
+    </message>
+    <message>
+        <source>%1 KB</source>
+        <translation>%1 KB</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+    <message>
+        <source>%1 lossless</source>
+        <translation>%1 verlustfrei</translation>
+    </message>
+    <message>
+        <source>%1 q%2</source>
+        <translation>%1 Q%2</translation>
+    </message>
+    <message>
+        <source>%1 (%2%3 %)</source>
+        <translation>%1 (%2%3 %)</translation>
+    </message>
+    <message>
+        <source>%1 × %2</source>
+        <translation>%1 × %2</translation>
+    </message>
+    <message>
+        <source>PDF page</source>
+        <translation>PDF-Seite</translation>
+    </message>
+</context>
+<context>
     <name>OverwriteFileDialog</name>
     <message>
         <source>Overwrite</source>
@@ -1528,6 +1694,10 @@ Schlüssel für --set und Einstellungsdateien (Gruppe MainApp):
     <message>
         <source>The output cannot be read back</source>
         <translation>Die Ausgabe lässt sich nicht zurücklesen</translation>
+    </message>
+    <message>
+        <source>Preview - %1</source>
+        <translation>Vorschau – %1</translation>
     </message>
 </context>
 <context>
@@ -1767,6 +1937,17 @@ Schlüssel für --set und Einstellungsdateien (Gruppe MainApp):
     </message>
 </context>
 <context>
+    <name>SourceFrames</name>
+    <message>
+        <source>damaged or truncated</source>
+        <translation>beschädigt oder unvollständig</translation>
+    </message>
+    <message>
+        <source>at %1 x %2 pixels it needs more than %3 MB</source>
+        <translation>mit %1 x %2 Pixeln braucht es mehr als %3 MB</translation>
+    </message>
+</context>
+<context>
     <name>TargetSize</name>
     <message>
         <source>%1 KB</source>
@@ -1791,6 +1972,53 @@ Schlüssel für --set und Einstellungsdateien (Gruppe MainApp):
     <message>
         <source>over the size: %1 at quality %2, more than %3</source>
         <translation>zu groß: %1 bei Qualität %2, mehr als %3</translation>
+    </message>
+</context>
+<context>
+    <name>TiffDecoder</name>
+    <message>
+        <source>TIFF with inks other than CMYK is not supported</source>
+        <translation>TIFF mit anderen Druckfarben als CMYK wird nicht unterstützt</translation>
+    </message>
+    <message>
+        <source>%1 TIFF with premultiplied alpha is not supported</source>
+        <translation>%1-TIFF mit vormultipliziertem Alpha wird nicht unterstützt</translation>
+    </message>
+    <message>
+        <source>TIFF compression %1 is not supported</source>
+        <translation>TIFF-Kompression %1 wird nicht unterstützt</translation>
+    </message>
+    <message>
+        <source>damaged or truncated</source>
+        <translation>beschädigt oder unvollständig</translation>
+    </message>
+    <message>
+        <source>there is not enough memory to decode it</source>
+        <translation>zum Dekodieren ist nicht genug Speicher frei</translation>
+    </message>
+    <message>
+        <source>photometric %1</source>
+        <translation>Photometrie %1</translation>
+    </message>
+    <message>
+        <source>signed %1</source>
+        <translation>vorzeichenbehaftetes %1</translation>
+    </message>
+    <message>
+        <source>floating-point %1</source>
+        <translation>Gleitkomma-%1</translation>
+    </message>
+    <message>
+        <source>complex %1</source>
+        <translation>komplexes %1</translation>
+    </message>
+    <message>
+        <source>%1-bit %2 TIFF is not supported</source>
+        <translation>%1-Bit-%2-TIFF wird nicht unterstützt</translation>
+    </message>
+    <message>
+        <source>the picture size %1 x %2 is too large: at most %3 pixels a side and %4 MB</source>
+        <translation>die Bildgröße %1 x %2 ist zu groß: höchstens %3 Pixel je Seite und %4 MB</translation>
     </message>
 </context>
 <context>

@@ -603,6 +603,98 @@
         <source>You have no permission to make folders in %1.</source>
         <translation>Vous n&apos;avez pas le droit de créer des dossiers dans %1.</translation>
     </message>
+    <message>
+        <source>Top - Left</source>
+        <translation>Haut – Gauche</translation>
+    </message>
+    <message>
+        <source>Top - Center</source>
+        <translation>Haut – Centre</translation>
+    </message>
+    <message>
+        <source>Top - Right</source>
+        <translation>Haut – Droite</translation>
+    </message>
+    <message>
+        <source>Center - Left</source>
+        <translation>Centre – Gauche</translation>
+    </message>
+    <message>
+        <source>Center - Center</source>
+        <translation>Centre – Centre</translation>
+    </message>
+    <message>
+        <source>Center - Right</source>
+        <translation>Centre – Droite</translation>
+    </message>
+    <message>
+        <source>Bottom - Left</source>
+        <translation>Bas – Gauche</translation>
+    </message>
+    <message>
+        <source>Bottom - Center</source>
+        <translation>Bas – Centre</translation>
+    </message>
+    <message>
+        <source>Bottom - Right</source>
+        <translation>Bas – Droite</translation>
+    </message>
+    <message>
+        <source>File List</source>
+        <translation>Liste des fichiers</translation>
+    </message>
+    <message>
+        <source>Path</source>
+        <translation>Chemin</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>Largeur</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>Hauteur</translation>
+    </message>
+    <message>
+        <source>Letter</source>
+        <translation>Lettre US</translation>
+    </message>
+    <message>
+        <source>Legal</source>
+        <translation>Légal US</translation>
+    </message>
+    <message>
+        <source>Executive</source>
+        <translation>Executive</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to reset all settings to their default values?</source>
+        <translation>Voulez-vous vraiment remettre tous les paramètres à leurs valeurs par défaut ?</translation>
+    </message>
+    <message>
+        <source>Add Image Files</source>
+        <translation>Ajouter des fichiers d&apos;images</translation>
+    </message>
+    <message>
+        <source>Preset: %1 (changed)</source>
+        <translation>Préréglage : %1 (modifié)</translation>
+    </message>
+    <message>
+        <source>Preset: %1</source>
+        <translation>Préréglage : %1</translation>
+    </message>
+    <message>
+        <source>Orientation tag ignored</source>
+        <translation>Orientation enregistrée ignorée</translation>
+    </message>
+    <message>
+        <source>Saved beside each source</source>
+        <translation>Enregistré à côté de chaque source</translation>
+    </message>
+    <message>
+        <source>At most %1 KB, never scaled down</source>
+        <translation>Au plus %1 Ko, jamais réduit</translation>
+    </message>
 </context>
 <context>
     <name>ConvertImagePreviewLabel</name>
@@ -628,6 +720,18 @@
     <message>
         <source>trimmed to %1 x %2 pixels: a turned edge was not whole JPEG blocks</source>
         <translation>rogné à %1 x %2 pixels : un bord tourné ne formait pas des blocs JPEG entiers</translation>
+    </message>
+    <message>
+        <source>stopped at frame %1 of %2</source>
+        <translation>arrêté à l&apos;image %1 sur %2</translation>
+    </message>
+    <message>
+        <source>animation kept as its first frame</source>
+        <translation>animation gardée comme sa première image</translation>
+    </message>
+    <message>
+        <source>only the first of its %1 pages was written: pages are not made into an animation</source>
+        <translation>seule la première de ses %1 pages a été écrite : les pages ne deviennent pas une animation</translation>
     </message>
 </context>
 <context>
@@ -1332,6 +1436,68 @@ Clés de --set et des fichiers de paramètres (groupe MainApp) :
     </message>
 </context>
 <context>
+    <name>OutputPlan</name>
+    <message>
+        <source>the target is one of the sources</source>
+        <translation>la cible est l&apos;une des sources</translation>
+    </message>
+    <message>
+        <source>%1 also becomes %2</source>
+        <translation>%1 devient aussi %2</translation>
+    </message>
+    <message>
+        <source>the target exists</source>
+        <translation>la cible existe</translation>
+    </message>
+    <message>
+        <source>the target is a symbolic link</source>
+        <translation>la cible est un lien symbolique</translation>
+    </message>
+    <message>
+        <source>the file name is too long</source>
+        <translation>le nom de fichier est trop long</translation>
+    </message>
+</context>
+<context>
+    <name>OutputPrediction</name>
+    <message>
+        <source>Nothing would be written</source>
+        <translation>Rien ne serait écrit</translation>
+    </message>
+    <message>
+        <source>Too large to predict within the memory budget</source>
+        <translation>Trop grand pour être prévu dans la mémoire allouée</translation>
+    </message>
+    <message>
+        <source>%1 KB</source>
+        <translation>%1 Ko</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 Mo</translation>
+    </message>
+    <message>
+        <source>%1 lossless</source>
+        <translation>%1 sans perte</translation>
+    </message>
+    <message>
+        <source>%1 q%2</source>
+        <translation>%1 q%2</translation>
+    </message>
+    <message>
+        <source>%1 (%2%3 %)</source>
+        <translation>%1 (%2%3 %)</translation>
+    </message>
+    <message>
+        <source>%1 × %2</source>
+        <translation>%1 × %2</translation>
+    </message>
+    <message>
+        <source>PDF page</source>
+        <translation>page PDF</translation>
+    </message>
+</context>
+<context>
     <name>OverwriteFileDialog</name>
     <message>
         <source>Overwrite</source>
@@ -1526,6 +1692,10 @@ Clés de --set et des fichiers de paramètres (groupe MainApp) :
     <message>
         <source>The output cannot be read back</source>
         <translation>Le résultat ne peut pas être relu</translation>
+    </message>
+    <message>
+        <source>Preview - %1</source>
+        <translation>Aperçu – %1</translation>
     </message>
 </context>
 <context>
@@ -1765,6 +1935,17 @@ Clés de --set et des fichiers de paramètres (groupe MainApp) :
     </message>
 </context>
 <context>
+    <name>SourceFrames</name>
+    <message>
+        <source>damaged or truncated</source>
+        <translation>endommagé ou tronqué</translation>
+    </message>
+    <message>
+        <source>at %1 x %2 pixels it needs more than %3 MB</source>
+        <translation>à %1 x %2 pixels, il faut plus de %3 Mo</translation>
+    </message>
+</context>
+<context>
     <name>TargetSize</name>
     <message>
         <source>%1 KB</source>
@@ -1789,6 +1970,53 @@ Clés de --set et des fichiers de paramètres (groupe MainApp) :
     <message>
         <source>over the size: %1 at quality %2, more than %3</source>
         <translation>trop grand : %1 en qualité %2, plus de %3</translation>
+    </message>
+</context>
+<context>
+    <name>TiffDecoder</name>
+    <message>
+        <source>TIFF with inks other than CMYK is not supported</source>
+        <translation>les TIFF avec des encres autres que CMJN ne sont pas pris en charge</translation>
+    </message>
+    <message>
+        <source>%1 TIFF with premultiplied alpha is not supported</source>
+        <translation>les TIFF %1 avec alpha prémultiplié ne sont pas pris en charge</translation>
+    </message>
+    <message>
+        <source>TIFF compression %1 is not supported</source>
+        <translation>la compression TIFF %1 n&apos;est pas prise en charge</translation>
+    </message>
+    <message>
+        <source>damaged or truncated</source>
+        <translation>endommagé ou tronqué</translation>
+    </message>
+    <message>
+        <source>there is not enough memory to decode it</source>
+        <translation>pas assez de mémoire pour le décoder</translation>
+    </message>
+    <message>
+        <source>photometric %1</source>
+        <translation>photométrie %1</translation>
+    </message>
+    <message>
+        <source>signed %1</source>
+        <translation>%1 signé</translation>
+    </message>
+    <message>
+        <source>floating-point %1</source>
+        <translation>%1 à virgule flottante</translation>
+    </message>
+    <message>
+        <source>complex %1</source>
+        <translation>%1 complexe</translation>
+    </message>
+    <message>
+        <source>%1-bit %2 TIFF is not supported</source>
+        <translation>les TIFF %2 en %1 bits ne sont pas pris en charge</translation>
+    </message>
+    <message>
+        <source>the picture size %1 x %2 is too large: at most %3 pixels a side and %4 MB</source>
+        <translation>la taille %1 x %2 est trop grande : au plus %3 pixels par côté et %4 Mo</translation>
     </message>
 </context>
 <context>

@@ -17,10 +17,11 @@
 
 namespace {
 
-QString text(const char *source)
+// The texts of this file, translated under one name.
+struct Texts
 {
-    return QCoreApplication::translate("ConvertImagesThread", source);
-}
+    Q_DECLARE_TR_FUNCTIONS(ConvertImagesThread)
+};
 
 // Without a profile, asked for or because the format (GIF) holds no
 // metadata at all, an output's pixels are read as sRGB.
@@ -44,7 +45,7 @@ bool convertAnimation(const QString &source, const QString &target, const ImageF
     SourceFrame frame;
     for (int k = 0; k < reader.frameCount(); ++k) {
         if (stop && *stop) {
-            *error = text("stopped at frame %1 of %2").arg(k + 1).arg(reader.frameCount());
+            *error = Texts::tr("stopped at frame %1 of %2").arg(k + 1).arg(reader.frameCount());
             return false;
         }
         QString cause;
@@ -68,7 +69,7 @@ bool convertAnimation(const QString &source, const QString &target, const ImageF
     }
     if (!writer || !writer->finish(error)) {
         if (error->isEmpty())
-            *error = text("Cannot write %1").arg(target);
+            *error = Texts::tr("Cannot write %1").arg(target);
         return false;
     }
     if (settings.keepFileDates)
@@ -87,7 +88,7 @@ void madeSrgb(QImage *image)
 
 QString animationKeptAsFirstFrame()
 {
-    return text("animation kept as its first frame");
+    return Texts::tr("animation kept as its first frame");
 }
 
 // Conversions decode past the preview's source cache, so files decode side by
@@ -124,7 +125,7 @@ QString keptPartNote(const QString &source, const ImageFormat &format, int page,
     if (page != 0 || settings.pagesAndFrames != PagesKeepAnimations || !format.animates)
         return {};
     const int pages = sourcePageCount(source);
-    return pages > 1 ? text("only the first of its %1 pages was written: pages are not made into an animation").arg(pages)
+    return pages > 1 ? Texts::tr("only the first of its %1 pages was written: pages are not made into an animation").arg(pages)
                      : QString();
 }
 
@@ -190,7 +191,7 @@ bool writeProcessedPicture(QImage image, const QString &source, const QString &t
     if (note && !sizeNote.isEmpty())
         *note = note->isEmpty() ? sizeNote : *note + QStringLiteral("; ") + sizeNote;
     if (!written)
-        *error = writeError.isEmpty() ? text("Cannot write %1").arg(target) : writeError;
+        *error = writeError.isEmpty() ? Texts::tr("Cannot write %1").arg(target) : writeError;
     else if (settings.keepFileDates)
         copyModificationTime(source, target);
     return written;

@@ -178,10 +178,11 @@ QString firstFreeName(const QString &target, const std::function<bool(const QStr
 
 namespace {
 
-QString planText(const char *text)
+// The texts of this file, translated under one name.
+struct Texts
 {
-    return QCoreApplication::translate("OutputPlan", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(OutputPlan)
+};
 
 // Canonical keys of existing files: a path that reaches one of them through
 // a link or ".." gives the same key.
@@ -290,13 +291,13 @@ QList<PlannedFile> planClaiming(const QStringList &sources, const QString &outpu
             const QString earlier = claimedBy.value(key(out.target));
             if (isSource(out.target) && (policy == ExistingAsk || policy == ExistingSkip)) {
                 out.action = PlannedFile::Skipped;
-                out.reason = planText("the target is one of the sources");
+                out.reason = Texts::tr("the target is one of the sources");
             } else if (!earlier.isEmpty() && policy == ExistingAsk) {
                 out.action = PlannedFile::Existing;
             } else if (!earlier.isEmpty() || isSource(out.target)) {
                 out.reason = earlier.isEmpty()
-                                     ? planText("the target is one of the sources")
-                                     : planText("%1 also becomes %2")
+                                     ? Texts::tr("the target is one of the sources")
+                                     : Texts::tr("%1 also becomes %2")
                                                .arg(QFileInfo(earlier).fileName(), QFileInfo(out.target).fileName());
                 out.target = firstFreeName(out.target, nameTaken);
                 out.renamed = true;
@@ -315,7 +316,7 @@ QList<PlannedFile> planClaiming(const QStringList &sources, const QString &outpu
         if (isTaken(out.target)) {
             if (policy == ExistingSkip) {
                 out.action = PlannedFile::Skipped;
-                out.reason = planText("the target exists");
+                out.reason = Texts::tr("the target exists");
             } else if (policy == ExistingAsk) {
                 out.action = PlannedFile::Existing;
             } else if (policy == ExistingKeepBoth) {
@@ -325,17 +326,17 @@ QList<PlannedFile> planClaiming(const QStringList &sources, const QString &outpu
                 claimedBy.insert(key(out.target), out.source);
                 out.renamed = true;
                 if (out.reason.isEmpty())
-                    out.reason = planText("the target exists");
+                    out.reason = Texts::tr("the target exists");
             } else if (info.isSymLink()) {
                 out.action = PlannedFile::Refused;
-                out.reason = planText("the target is a symbolic link");
+                out.reason = Texts::tr("the target is a symbolic link");
             } else {
                 out.replaces = true;
             }
         }
         if (out.action == PlannedFile::Convert && nameTooLong(out.target, nameMax)) {
             out.action = PlannedFile::Refused;
-            out.reason = planText("the file name is too long");
+            out.reason = Texts::tr("the file name is too long");
         }
     }
     return plan;

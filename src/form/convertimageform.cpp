@@ -61,8 +61,11 @@ const ThemeIcon themeIcons[] = {
 };
 
 const char *const positionNames[] = {
-    "Top - Left",    "Top - Center",    "Top - Right",    "Center - Left",  "Center - Center",
-    "Center - Right", "Bottom - Left", "Bottom - Center", "Bottom - Right",
+    QT_TRANSLATE_NOOP("ConvertImageForm", "Top - Left"),     QT_TRANSLATE_NOOP("ConvertImageForm", "Top - Center"),
+    QT_TRANSLATE_NOOP("ConvertImageForm", "Top - Right"),    QT_TRANSLATE_NOOP("ConvertImageForm", "Center - Left"),
+    QT_TRANSLATE_NOOP("ConvertImageForm", "Center - Center"), QT_TRANSLATE_NOOP("ConvertImageForm", "Center - Right"),
+    QT_TRANSLATE_NOOP("ConvertImageForm", "Bottom - Left"),  QT_TRANSLATE_NOOP("ConvertImageForm", "Bottom - Center"),
+    QT_TRANSLATE_NOOP("ConvertImageForm", "Bottom - Right"),
 };
 
 bool isDarkColourScheme()
@@ -142,7 +145,7 @@ ConvertImageForm::ConvertImageForm(QWidget *parent) : QWidget(parent), ui(new Ui
 
 void ConvertImageForm::setupSourceList()
 {
-    model.setHorizontalHeaderLabels({QStringLiteral("File List"), QStringLiteral("Path")});
+    model.setHorizontalHeaderLabels({tr("File List"), tr("Path")});
     ui->sourceTreeView->setModel(&model);
     // The output name preview follows the first file of the list.
     connect(&model, &QAbstractItemModel::rowsInserted, this, &ConvertImageForm::updateFileNamePreview);
@@ -168,14 +171,14 @@ void ConvertImageForm::fillFixedLists()
 {
     for (const ImageFormat &format : targetFormats())
         ui->targetComboBox->addItem(format.label);
-    ui->relativeToComboBox->addItems({QStringLiteral("Width"), QStringLiteral("Height")});
-    ui->pdfPaperSizeComboBox->addItems({QStringLiteral("Letter"), QStringLiteral("A4"), QStringLiteral("A5"),
-                                        QStringLiteral("Legal"), QStringLiteral("Executive")});
+    ui->relativeToComboBox->addItems({tr("Width"), tr("Height")});
+    ui->pdfPaperSizeComboBox->addItems({tr("Letter"), QStringLiteral("A4"), QStringLiteral("A5"), tr("Legal"),
+                                        tr("Executive")});
     ui->pdfQualityComboBox->addItems({QStringLiteral("96 dpi"), QStringLiteral("150 dpi"), QStringLiteral("300 dpi"),
                                       QStringLiteral("400 dpi"), QStringLiteral("600 dpi"),
                                       QStringLiteral("1200 dpi")});
     for (const char *name : positionNames)
-        ui->positionComboBox->addItem(QLatin1String(name));
+        ui->positionComboBox->addItem(tr(name));
     for (int i = 0; i < ui->positionComboBox->count(); ++i) {
         ui->imagePositionComboBox->addItem(ui->positionComboBox->itemText(i));
         ui->qrCodePositionComboBox->addItem(ui->positionComboBox->itemText(i));

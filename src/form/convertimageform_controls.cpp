@@ -370,7 +370,7 @@ void ConvertImageForm::updateControlsFromSettings()
     if (!s.imagePath.isEmpty() && QFileInfo(s.imagePath).isFile())
         showWatermarkThumbnail(s.imagePath);
     else
-        ui->imageImage->setText(QStringLiteral("Preview"));
+        ui->imageImage->setText(tr("Preview"));
 
     updateFileNamePreview();
     showRunSummary();
@@ -379,8 +379,8 @@ void ConvertImageForm::updateControlsFromSettings()
 void ConvertImageForm::on_tabResetButton_clicked()
 {
     const QMessageBox::StandardButton answer =
-        QMessageBox::question(this, QStringLiteral("Reset Settings"),
-                              QStringLiteral("Are you sure you want to reset all settings to their default values?"),
+        QMessageBox::question(this, tr("Reset Settings"),
+                              tr("Are you sure you want to reset all settings to their default values?"),
                               QMessageBox::Yes | QMessageBox::No);
     if (answer != QMessageBox::Yes) {
         qDebug() << "Yes was *not* clicked";

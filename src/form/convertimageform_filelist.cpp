@@ -47,7 +47,7 @@ void ConvertImageForm::on_itemSelection_changed(const QItemSelection &, const QI
         ui->removeButton->setEnabled(false);
         ui->upButton->setEnabled(false);
         ui->downButton->setEnabled(false);
-        ui->previewImage->setText(QStringLiteral("Preview"));
+        ui->previewImage->setText(tr("Preview"));
     } else {
         listHasSelection = true;
         ui->removeButton->setEnabled(true);
@@ -141,7 +141,7 @@ void ConvertImageForm::on_addFolderButton_clicked()
 void ConvertImageForm::on_addFilesButton_clicked()
 {
     ui->sourceTreeView->clearSelection();
-    const QStringList paths = QFileDialog::getOpenFileNames(this, QStringLiteral("Add Image Files"), addStartFolder(),
+    const QStringList paths = QFileDialog::getOpenFileNames(this, tr("Add Image Files"), addStartFolder(),
                                                             imageFileDialogFilter());
     if (!paths.isEmpty()) {
         conversionSettings().lastPicturesDir = QFileInfo(paths.first()).path();

@@ -134,7 +134,7 @@ void ConvertImageForm::clearPreview()
     for (LoadPreviewImageThread *worker : std::as_const(previewWorkers))
         worker->stop = true;
     // The label's own setText drops the picture and its fit icon.
-    ui->previewImage->setText(QStringLiteral("Preview"));
+    ui->previewImage->setText(tr("Preview"));
     predictedSize->clear();
 }
 

@@ -30,12 +30,12 @@ void ConvertImageForm::updateRelativeValueField(int relativeTo)
 {
     const ConversionSettings &s = conversionSettings();
     if (relativeTo != RelativeToWidth) {
-        ui->relativeValueLabel->setText(QStringLiteral("Height:"));
+        ui->relativeValueLabel->setText(tr("Height:"));
         ui->relativeValueLineEdit->setText(QString::number(s.scaleRelativeHeight));
         // Named apart from the absolute size's field of the same label.
         ui->relativeValueLineEdit->setAccessibleName(tr("Relative height"));
     } else {
-        ui->relativeValueLabel->setText(QStringLiteral("Width:"));
+        ui->relativeValueLabel->setText(tr("Width:"));
         ui->relativeValueLineEdit->setText(QString::number(s.scaleRelativeWidth));
         ui->relativeValueLineEdit->setAccessibleName(tr("Relative width"));
     }
@@ -166,7 +166,7 @@ void ConvertImageForm::on_textClearButton_clicked()
 
 void ConvertImageForm::on_imageSelectButton_clicked()
 {
-    const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Add Image Files"),
+    const QString file = QFileDialog::getOpenFileName(this, tr("Add Image Files"),
                                                       KXGlobal().picturesFolder(), imageFileDialogFilter());
     if (file.isEmpty())
         return;
@@ -180,7 +180,7 @@ void ConvertImageForm::on_imageClearButton_clicked()
 {
     changeSetting(SettingImagePath, RefreshPreview, [&](ConversionSettings &s) {
         s.imagePath.clear();
-        ui->imageImage->setText(QStringLiteral("Preview"));
+        ui->imageImage->setText(tr("Preview"));
     });
 }
 

@@ -10,10 +10,11 @@
 
 namespace {
 
-QString tr(const char *text)
+// The texts of this file, translated under one name.
+struct Texts
 {
-    return QCoreApplication::translate("ConvertImageForm", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(ConvertImageForm)
+};
 
 // The keys whose values differ between two records (a font by its family).
 QStringList differingKeys(const ConversionSettings &a, const ConversionSettings &b)
@@ -52,15 +53,15 @@ QString runSummary(const ConversionSettings &settings, const QString &preset, bo
 {
     QStringList parts;
     if (!preset.isEmpty())
-        parts << (changed ? tr("Preset: %1 (changed)") : tr("Preset: %1")).arg(preset);
+        parts << (changed ? Texts::tr("Preset: %1 (changed)") : Texts::tr("Preset: %1")).arg(preset);
     const bool pdf = settings.targeFileType == TargetPdf;
     if (settings.ignoreOrientation)
-        parts << tr("Orientation tag ignored");
+        parts << Texts::tr("Orientation tag ignored");
     if (settings.outputBesideSource && !pdf)
-        parts << tr("Saved beside each source");
+        parts << Texts::tr("Saved beside each source");
     const bool limited = settings.limitFileSize
                          && sizeLimitRefusal(settings, targetFormatAt(settings.targeFileType)).isEmpty();
     if (limited && !settings.shrinkToFileSize)
-        parts << tr("At most %1 KB, never scaled down").arg(settings.fileSizeLimitKb);
+        parts << Texts::tr("At most %1 KB, never scaled down").arg(settings.fileSizeLimitKb);
     return parts.join(QStringLiteral("  \u00b7  "));
 }

@@ -36,19 +36,20 @@ public:
 
 namespace {
 
-QString framesText(const char *text)
+// The texts of this file, translated under one name.
+struct Texts
 {
-    return QCoreApplication::translate("SourceFrames", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(SourceFrames)
+};
 
 QString damaged()
 {
-    return framesText("damaged or truncated");
+    return Texts::tr("damaged or truncated");
 }
 
 QString tooLarge(const QSize &size)
 {
-    return framesText("at %1 x %2 pixels it needs more than %3 MB")
+    return Texts::tr("at %1 x %2 pixels it needs more than %3 MB")
             .arg(size.width())
             .arg(size.height())
             .arg(allocationLimitMegabytes());

@@ -364,7 +364,7 @@ bool readModel(TIFF *tiff, Page *page, uint16_t extraCount, const uint16_t *extr
         uint16_t inkSet = INKSET_CMYK;
         TIFFGetFieldDefaulted(tiff, TIFFTAG_INKSET, &inkSet);
         if (inkSet != INKSET_CMYK)
-            return refuse(reason, tiffText("TIFF with inks other than CMYK is not supported"));
+            return refuse(reason, TiffTexts::tr("TIFF with inks other than CMYK is not supported"));
         page->model = Model::Cmyk;
         colourSamples = 4;
         break;
@@ -390,7 +390,7 @@ bool readModel(TIFF *tiff, Page *page, uint16_t extraCount, const uint16_t *extr
         return refuse(reason, tiffUnsupported(layout));
     // Converting colours needs them apart from their alpha.
     if (layout.premultiplied && (page->model == Model::Cmyk || page->model == Model::Lab))
-        return refuse(reason, tiffText("%1 TIFF with premultiplied alpha is not supported")
+        return refuse(reason, TiffTexts::tr("%1 TIFF with premultiplied alpha is not supported")
                                       .arg(tiffPhotometricName(layout.photometric)));
     return true;
 }
@@ -420,7 +420,7 @@ bool readLayout(TIFF *tiff, Page *page, QString *reason)
         layout.format = SAMPLEFORMAT_UINT;
     layout.separate = planar == PLANARCONFIG_SEPARATE && layout.samples > 1;
     if (!TIFFIsCODECConfigured(compression))
-        return refuse(reason, tiffText("TIFF compression %1 is not supported").arg(compression));
+        return refuse(reason, TiffTexts::tr("TIFF compression %1 is not supported").arg(compression));
     return readModel(tiff, page, extraCount, extraTypes, reason);
 }
 

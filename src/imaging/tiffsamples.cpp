@@ -30,11 +30,6 @@ bool allocate(std::unique_ptr<uchar[]> *buffer, qint64 size, QString *reason)
 
 } // namespace
 
-QString tiffText(const char *text)
-{
-    return QCoreApplication::translate("TiffDecoder", text);
-}
-
 qint64 tiffAllocationLimitBytes()
 {
     return qint64(allocationLimitMegabytes()) * 1024 * 1024;
@@ -42,12 +37,12 @@ qint64 tiffAllocationLimitBytes()
 
 QString tiffDamaged()
 {
-    return tiffText("damaged or truncated");
+    return TiffTexts::tr("damaged or truncated");
 }
 
 QString tiffOutOfMemory()
 {
-    return tiffText("there is not enough memory to decode it");
+    return TiffTexts::tr("there is not enough memory to decode it");
 }
 
 QString tiffPhotometricName(uint16_t photometric)
@@ -75,24 +70,24 @@ QString tiffPhotometricName(uint16_t photometric)
     case PHOTOMETRIC_LOGLUV:
         return QStringLiteral("LogLuv");
     }
-    return tiffText("photometric %1").arg(photometric);
+    return TiffTexts::tr("photometric %1").arg(photometric);
 }
 
 QString tiffUnsupported(const TiffLayout &layout)
 {
     QString kind = tiffPhotometricName(layout.photometric);
     if (layout.format == SAMPLEFORMAT_INT)
-        kind = tiffText("signed %1").arg(kind);
+        kind = TiffTexts::tr("signed %1").arg(kind);
     else if (layout.format == SAMPLEFORMAT_IEEEFP)
-        kind = tiffText("floating-point %1").arg(kind);
+        kind = TiffTexts::tr("floating-point %1").arg(kind);
     else if (layout.format == SAMPLEFORMAT_COMPLEXINT || layout.format == SAMPLEFORMAT_COMPLEXIEEEFP)
-        kind = tiffText("complex %1").arg(kind);
-    return tiffText("%1-bit %2 TIFF is not supported").arg(layout.bits).arg(kind);
+        kind = TiffTexts::tr("complex %1").arg(kind);
+    return TiffTexts::tr("%1-bit %2 TIFF is not supported").arg(layout.bits).arg(kind);
 }
 
 QString tiffTooLarge(const TiffLayout &layout)
 {
-    return tiffText("the picture size %1 x %2 is too large: at most %3 pixels a side and %4 MB")
+    return TiffTexts::tr("the picture size %1 x %2 is too large: at most %3 pixels a side and %4 MB")
             .arg(layout.width)
             .arg(layout.height)
             .arg(maximumPictureSide)

@@ -4,6 +4,7 @@
 // time, and turned into values on 0..1. The words for the user follow
 // "The image could not be read: ".
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <tiffio.h>
@@ -30,7 +31,12 @@ struct TiffLayout
     bool premultiplied = false;
 };
 
-QString tiffText(const char *text);
+// The TIFF reader's texts, translated under one name.
+struct TiffTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(TiffDecoder)
+};
+
 qint64 tiffAllocationLimitBytes();
 QString tiffDamaged();
 QString tiffOutOfMemory();

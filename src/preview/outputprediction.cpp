@@ -22,10 +22,11 @@
 
 namespace {
 
-QString text(const char *source)
+// The texts of this file, translated under one name.
+struct Texts
 {
-    return QCoreApplication::translate("OutputPrediction", source);
-}
+    Q_DECLARE_TR_FUNCTIONS(OutputPrediction)
+};
 
 std::atomic_int pictureGeneration{0};
 
@@ -95,7 +96,7 @@ void predictPdfPage(const PredictionRequest &request, const QString &folder, Pre
     if (output->error.isEmpty() && document.open(QIODevice::ReadOnly))
         output->bytes = document.readAll();
     else if (output->error.isEmpty())
-        output->error = text("Nothing would be written");
+        output->error = Texts::tr("Nothing would be written");
 }
 
 // A still picture or an animation, written as the run writes it.
@@ -159,7 +160,7 @@ PredictedOutput predictOutput(const PredictionRequest &request, const std::atomi
     output.sourceBytes = QFileInfo(request.source).size();
     if (!fitsMemoryBudget(request.source, request.settings, target.targetExtension())) {
         kept = {};
-        output.error = text("Too large to predict within the memory budget");
+        output.error = Texts::tr("Too large to predict within the memory budget");
         return output;
     }
     QTemporaryDir folder;
@@ -179,24 +180,24 @@ PredictedOutput predictOutput(const PredictionRequest &request, const std::atomi
         predictImage(asRun, folder.filePath(QStringLiteral("prediction") + target.targetExtension()), target, cancel,
                      &output);
     if (output.bytes.isEmpty() && output.error.isEmpty() && !output.cancelled)
-        output.error = text("Nothing would be written");
+        output.error = Texts::tr("Nothing would be written");
     return output;
 }
 
 QString readableBytes(qint64 bytes)
 {
     if (bytes < 1000 * 1000)
-        return text("%1 KB").arg((bytes + 999) / 1000);
-    return text("%1 MB").arg(QLocale().toString(double(bytes) / 1e6, 'f', 1));
+        return Texts::tr("%1 KB").arg((bytes + 999) / 1000);
+    return Texts::tr("%1 MB").arg(QLocale().toString(double(bytes) / 1e6, 'f', 1));
 }
 
 QString outputFormatText(const PredictedOutput &output)
 {
     if (output.lossless)
-        return text("%1 lossless").arg(output.format);
+        return Texts::tr("%1 lossless").arg(output.format);
     if (output.quality < 0)
         return output.format;
-    return text("%1 q%2").arg(output.format, QLocale().toString(output.quality, 'g', 4));
+    return Texts::tr("%1 q%2").arg(output.format, QLocale().toString(output.quality, 'g', 4));
 }
 
 QString predictionText(const PredictedOutput &output)
@@ -209,12 +210,12 @@ QString predictionText(const PredictedOutput &output)
         const int percent = int(std::lround(change));
         // A true minus sign, as typeset figures have.
         const QString sign = percent < 0 ? QStringLiteral("\u2212") : percent > 0 ? QStringLiteral("+") : QString();
-        size = text("%1 (%2%3 %)").arg(size, sign).arg(std::abs(percent));
+        size = Texts::tr("%1 (%2%3 %)").arg(size, sign).arg(std::abs(percent));
     }
     QStringList parts{QStringLiteral("\u2248 ") + size};
     if (output.pixels.isValid())
-        parts << text("%1 \u00d7 %2").arg(output.pixels.width()).arg(output.pixels.height());
-    parts << (output.pdfPage ? text("PDF page") : outputFormatText(output));
+        parts << Texts::tr("%1 \u00d7 %2").arg(output.pixels.width()).arg(output.pixels.height());
+    parts << (output.pdfPage ? Texts::tr("PDF page") : outputFormatText(output));
     return parts.join(QStringLiteral(", "));
 }
 

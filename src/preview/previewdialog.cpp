@@ -120,7 +120,7 @@ void PreviewDialog::loadFile(const QString &path)
 {
     if (!QFileInfo(path).isFile())
         return;
-    setWindowTitle("Preview - " + QFileInfo(path).fileName());
+    setWindowTitle(tr("Preview - %1").arg(QFileInfo(path).fileName()));
     filePath = path;
 
     auto *worker = new LoadFullPreviewImageThread(snapshotSettings());
