@@ -1973,6 +1973,18 @@ Schlüssel für --set und Einstellungsdateien (Gruppe MainApp):
         <source>over the size: %1 at quality %2, more than %3</source>
         <translation>zu groß: %1 bei Qualität %2, mehr als %3</translation>
     </message>
+    <message>
+        <source>The metadata to keep (%1) does not fit %2</source>
+        <translation>Die zu behaltenden Metadaten (%1) passen nicht in %2</translation>
+    </message>
+    <message>
+        <source>metadata left out to fit %1</source>
+        <translation>Metadaten weggelassen, um %1 einzuhalten</translation>
+    </message>
+    <message>
+        <source>Does not fit %1 even scaled to %2 %: %3 at quality %4</source>
+        <translation>Passt selbst auf %2 % verkleinert nicht in %1: %3 bei Qualität %4</translation>
+    </message>
 </context>
 <context>
     <name>TiffDecoder</name>

@@ -1971,6 +1971,18 @@ Clés de --set et des fichiers de paramètres (groupe MainApp) :
         <source>over the size: %1 at quality %2, more than %3</source>
         <translation>trop grand : %1 en qualité %2, plus de %3</translation>
     </message>
+    <message>
+        <source>The metadata to keep (%1) does not fit %2</source>
+        <translation>Les métadonnées à garder (%1) ne tiennent pas dans %2</translation>
+    </message>
+    <message>
+        <source>metadata left out to fit %1</source>
+        <translation>métadonnées omises pour tenir dans %1</translation>
+    </message>
+    <message>
+        <source>Does not fit %1 even scaled to %2 %: %3 at quality %4</source>
+        <translation>Ne tient pas dans %1 même réduit à %2 % : %3 en qualité %4</translation>
+    </message>
 </context>
 <context>
     <name>TiffDecoder</name>
