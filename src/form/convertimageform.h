@@ -248,6 +248,8 @@ private:
     void setPdfMargin(int margin);
     // The quality, lossless, PNG and TIFF controls of the target format.
     void showTargetOptions(int index);
+    // The background colour's row: shown while the colour can reach the output.
+    void showBackgroundChoice();
     // The size limit's controls: usable for a lossy target, otherwise
     // disabled with the reason as their tooltip.
     void showSizeLimitOptions(int index);

@@ -15,6 +15,7 @@
 #include <QSpinBox>
 #include <QTextEdit>
 
+#include "colourbutton.h"
 #include "handlerscope.h"
 #include "kxcolorwidget.h"
 #include "predictedsizelabel.h"
@@ -63,6 +64,10 @@ void showValue(QWidget *control, const QFont &value)
 
 void showValue(QWidget *control, const QColor &value)
 {
+    if (auto *button = qobject_cast<ColourButton *>(control)) {
+        button->setColour(value);
+        return;
+    }
     auto *swatch = qobject_cast<KXColorWidget *>(control);
     swatch->color = value;
     swatch->update();
@@ -103,14 +108,19 @@ void takeValue(const QWidget *control, QFont &value)
 
 void takeValue(const QWidget *control, QColor &value)
 {
-    value = qobject_cast<const KXColorWidget *>(control)->color;
+    if (const auto *button = qobject_cast<const ColourButton *>(control))
+        value = button->colour();
+    else
+        value = qobject_cast<const KXColorWidget *>(control)->color;
 }
 
 // The signal a control gives its changes by, spelt as connect-by-name spells
-// it. The swatch has none here: it signals a colour before showing it, and its
+// it. The flat swatch has none here: it signals a colour before showing it, and its
 // handler stores the colour it is given.
 QByteArray changeSignal(const QWidget *control)
 {
+    if (qobject_cast<const ColourButton *>(control))
+        return "colourChanged(QColor)";
     if (qobject_cast<const QAbstractButton *>(control))
         return "toggled(bool)";
     if (qobject_cast<const QSpinBox *>(control) || qobject_cast<const QAbstractSlider *>(control))
@@ -151,8 +161,10 @@ void ConvertImageForm::saveSetting(int id)
 {
     saveConversionSetting(conversionSettings(), id);
     predictedSize->settingsChanged();
-    // Every change is saved; the line under the toolbar follows what is.
+    // Every change is saved; the line under the toolbar follows what is, and
+    // so does the background's row (the target, the scaling and its fit call for it).
     showRunSummary();
+    showBackgroundChoice();
 }
 
 bool ConvertImageForm::exportSettings(const QString &path)
@@ -201,6 +213,8 @@ void ConvertImageForm::setupControlSettings()
         {ui->fileSizeMinQualitySpinBox, "fileSizeMinQuality", KeepPreview},
         {ui->shrinkToFileSizeCheckBox, "shrinkToFileSize", KeepPreview},
         {ui->keepFileDatesCheckBox, "keepFileDates", KeepPreview},
+        {ui->jpegLosslessCheckBox, "jpegLossless", KeepPreview},
+        {ui->backgroundColourButton, "backgroundColour", RefreshPreview},
         // The older metadata keys follow the choice in the record too.
         {ui->metadataComboBox, "metadata", KeepPreview,
          [] { setMetadataChoice(conversionSettings(), conversionSettings().metadata); }},
@@ -223,6 +237,8 @@ void ConvertImageForm::setupControlSettings()
          [this] { updateRelativeValueField(conversionSettings().scaleRelativeTo); }},
         {ui->longEdgeLineEdit, "scaleLongEdge", RefreshPreview},
         {ui->doNotEnlargeCheckBox, "scaleDoNotEnlarge", RefreshPreview},
+        {ui->scaleFitComboBox, "scaleFit", RefreshPreview},
+        {ui->resamplingComboBox, "resampling", RefreshPreview},
         // Text watermark.
         {ui->textLineEdit, "textContent", RefreshPreview},
         {ui->fontComboBox, "textFont", RefreshPreview},

@@ -11,6 +11,7 @@
 #include "cocoacode.h"
 #include "handlerscope.h"
 #include "outputplan.h"
+#include "pipelinerules.h"
 #include "presets.h"
 #include "runsummary.h"
 #include "sourcefiles.h"
@@ -181,7 +182,17 @@ void ConvertImageForm::showTargetOptions(int index)
     ui->pngLevelSpinBox->setVisible(control == TargetControl::PngLevel);
     ui->tiffCompressionLabel->setVisible(control == TargetControl::TiffCompression);
     ui->tiffCompressionComboBox->setVisible(control == TargetControl::TiffCompression);
+    // Only a JPG target can keep a JPEG source's own data.
+    ui->jpegLosslessCheckBox->setVisible(index == TargetJpg);
+    showBackgroundChoice();
     showSizeLimitOptions(index);
+}
+
+void ConvertImageForm::showBackgroundChoice()
+{
+    const bool used = usesBackground(conversionSettings());
+    ui->backgroundLabel->setVisible(used);
+    ui->backgroundColourButton->setVisible(used);
 }
 
 void ConvertImageForm::showSizeLimitOptions(int index)

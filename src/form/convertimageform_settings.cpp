@@ -21,6 +21,7 @@ void ConvertImageForm::setScaleControlsEnabled(bool enabled)
         ui->absoluteWidthLabel,    ui->absoluteWidthLineEdit, ui->absoluteHeightLabel,  ui->absoluteHeightLineEdit,
         ui->relativeRadioButton,   ui->relativeToLabel,       ui->relativeToComboBox,   ui->relativeValueLabel,
         ui->relativeValueLineEdit, ui->longEdgeRadioButton,   ui->longEdgeLineEdit,     ui->doNotEnlargeCheckBox,
+        ui->fitLabel,              ui->scaleFitComboBox,      ui->resamplingLabel,      ui->resamplingComboBox,
     };
     for (QWidget *control : controls)
         control->setEnabled(enabled);

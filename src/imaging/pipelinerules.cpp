@@ -159,6 +159,12 @@ bool needsBackground(const ConversionSettings &settings)
     return targetFormatAt(settings.targeFileType).opaque;
 }
 
+bool usesBackground(const ConversionSettings &settings)
+{
+    const bool padded = settings.scaleImage && settings.scaleType == ScaleByAbsoluteSize && settings.scaleFit == FitPad;
+    return needsBackground(settings) || padded;
+}
+
 bool hasWatermark(const ConversionSettings &settings)
 {
     return !settings.textContent.isEmpty() || !settings.imagePath.isEmpty() || !settings.qrCodeText.isEmpty();

@@ -48,6 +48,10 @@ QPoint centredOffset(const QSize &picture, const QSize &canvas);
 // holds no transparency.
 bool needsBackground(const ConversionSettings &settings);
 
+// Whether the background colour can show in the output: under transparency
+// the target cannot hold, or around a picture padded to the asked size.
+bool usesBackground(const ConversionSettings &settings);
+
 // Whether a text, picture or QR-code watermark is drawn.
 bool hasWatermark(const ConversionSettings &settings);
 

@@ -285,6 +285,10 @@ private slots:
             {"relativeValueLineEdit", "text", "300", "scaleRelativeHeight", true},
             {"longEdgeLineEdit", "text", "1200", "scaleLongEdge", true},
             {"doNotEnlargeCheckBox", "checked", true, "scaleDoNotEnlarge", true},
+            {"scaleFitComboBox", "currentIndex", int(FitPad), "scaleFit", true},
+            {"resamplingComboBox", "currentIndex", int(ResampleSharp), "resampling", true},
+            {"backgroundColourButton", "colour", QColor(0x65, 0x43, 0x21), "backgroundColour", true},
+            {"jpegLosslessCheckBox", "checked", true, "jpegLossless", false},
             {"textLineEdit", "text", "Kestrix", "textContent", true}, {"sizeSpinBox", "value", 48, "textSize", true},
             {"positionComboBox", "currentIndex", 4, "textPosition", true},
             {"opacitySpinBox", "value", 55, "textOpacity", true}, {"marginSpinBox", "value", 15, "textMargin", true},
@@ -355,6 +359,8 @@ private slots:
         // A PDF takes no size limit: its controls say why.
         QVERIFY(!ui->limitFileSizeCheckBox->isEnabled() && ui->limitFileSizeCheckBox->toolTip().contains("PDF is not"));
         QVERIFY(ui->fileSizeMinQualitySpinBox->isHidden());
+        // The background pads the picture even for a PDF; only a JPG keeps JPEG data.
+        QVERIFY(!ui->backgroundColourButton->isHidden() && ui->jpegLosslessCheckBox->isHidden());
         QVERIFY(!ui->pdfMarginSizeSpinBox->isHidden());
         QCOMPARE(ui->outputFolderLineEdit->text(), folder.path());
         QCOMPARE(ui->relativeValueLabel->text(), QStringLiteral("Height:"));
