@@ -101,7 +101,7 @@ bool writesPictures(const ImageFormat *format, const QString &target, QString *e
 {
     if (format && format->writer != TargetWriter::None && format->writer != TargetWriter::Document)
         return true;
-    *error = text("Cannot write %1").arg(target);
+    *error = Texts::tr("Cannot write %1").arg(target);
     return false;
 }
 
