@@ -288,10 +288,6 @@
         <translation>Randbreite:</translation>
     </message>
     <message>
-        <source>Sources</source>
-        <translation>Quellen</translation>
-    </message>
-    <message>
         <source>RAW pictures:</source>
         <translation>RAW-Bilder:</translation>
     </message>
@@ -441,7 +437,7 @@
     </message>
     <message>
         <source>Ad&amp;justments</source>
-        <translation>Anpass&amp;ungen</translation>
+        <translation>A&amp;npassungen</translation>
     </message>
     <message>
         <source>Grayscale</source>
@@ -694,6 +690,58 @@
     <message>
         <source>At most %1 KB, never scaled down</source>
         <translation>Höchstens %1 KB, nie verkleinert</translation>
+    </message>
+    <message>
+        <source>&amp;Background:</source>
+        <translation>&amp;Hintergrund:</translation>
+    </message>
+    <message>
+        <source>&amp;Keep JPEG data when nothing changes the pixels</source>
+        <translation>JPEG-Daten beha&amp;lten, wenn sich die Pixel nicht ändern</translation>
+    </message>
+    <message>
+        <source>So&amp;urces</source>
+        <translation>Q&amp;uellen</translation>
+    </message>
+    <message>
+        <source>&amp;Fit:</source>
+        <translation>Ein&amp;passen:</translation>
+    </message>
+    <message>
+        <source>stretch</source>
+        <translation>strecken</translation>
+    </message>
+    <message>
+        <source>fit inside</source>
+        <translation>einpassen</translation>
+    </message>
+    <message>
+        <source>fill and crop</source>
+        <translation>füllen und beschneiden</translation>
+    </message>
+    <message>
+        <source>fill and crop on the interesting part</source>
+        <translation>füllen, auf das Wesentliche beschnitten</translation>
+    </message>
+    <message>
+        <source>pad</source>
+        <translation>auffüllen</translation>
+    </message>
+    <message>
+        <source>&amp;Resampling:</source>
+        <translation>&amp;Interpolation:</translation>
+    </message>
+    <message>
+        <source>Smooth</source>
+        <translation>Glatt</translation>
+    </message>
+    <message>
+        <source>Lanczos 3</source>
+        <translation>Lanczos 3</translation>
+    </message>
+    <message>
+        <source>Lanczos 3, sharpened</source>
+        <translation>Lanczos 3, geschärft</translation>
     </message>
 </context>
 <context>

@@ -288,10 +288,6 @@
         <translation>Taille de la marge :</translation>
     </message>
     <message>
-        <source>Sources</source>
-        <translation>Sources</translation>
-    </message>
-    <message>
         <source>RAW pictures:</source>
         <translation>Images RAW :</translation>
     </message>
@@ -694,6 +690,58 @@
     <message>
         <source>At most %1 KB, never scaled down</source>
         <translation>Au plus %1 Ko, jamais réduit</translation>
+    </message>
+    <message>
+        <source>&amp;Background:</source>
+        <translation>&amp;Fond :</translation>
+    </message>
+    <message>
+        <source>&amp;Keep JPEG data when nothing changes the pixels</source>
+        <translation>&amp;Garder les données JPEG quand rien ne change les pixels</translation>
+    </message>
+    <message>
+        <source>So&amp;urces</source>
+        <translation>So&amp;urces</translation>
+    </message>
+    <message>
+        <source>&amp;Fit:</source>
+        <translation>Ajuste&amp;ment :</translation>
+    </message>
+    <message>
+        <source>stretch</source>
+        <translation>étirer</translation>
+    </message>
+    <message>
+        <source>fit inside</source>
+        <translation>ajuster à l&apos;intérieur</translation>
+    </message>
+    <message>
+        <source>fill and crop</source>
+        <translation>remplir et rogner</translation>
+    </message>
+    <message>
+        <source>fill and crop on the interesting part</source>
+        <translation>remplir et rogner sur la partie intéressante</translation>
+    </message>
+    <message>
+        <source>pad</source>
+        <translation>compléter</translation>
+    </message>
+    <message>
+        <source>&amp;Resampling:</source>
+        <translation>Rééc&amp;hantillonnage :</translation>
+    </message>
+    <message>
+        <source>Smooth</source>
+        <translation>Lisse</translation>
+    </message>
+    <message>
+        <source>Lanczos 3</source>
+        <translation>Lanczos 3</translation>
+    </message>
+    <message>
+        <source>Lanczos 3, sharpened</source>
+        <translation>Lanczos 3, accentué</translation>
     </message>
 </context>
 <context>
