@@ -23,6 +23,7 @@
 #include "pathutil.h"
 #include "sourcefiles.h"
 #include "targetformats.h"
+#include "targetsize.h"
 
 std::atomic<int> stopSignal{0};
 
@@ -283,6 +284,21 @@ void Reporter::finish()
     if (progressShown)
         std::fputc('\n', stderr);
     progressShown = false;
+    if (quiet)
+        return;
+    const SizeLimitCounts counts = sizeLimitCounts();
+    for (const QString &line : sizeLimitCountLines(counts.scaledToFit, counts.overSizeLimit))
+        printLine(line);
+}
+
+Reporter::SizeLimitCounts Reporter::sizeLimitCounts() const
+{
+    SizeLimitCounts counts;
+    for (const std::optional<ConversionFile> &file : results) {
+        counts.scaledToFit += file && file->scaledToFit ? 1 : 0;
+        counts.overSizeLimit += file && file->overSizeLimit ? 1 : 0;
+    }
+    return counts;
 }
 
 bool Reporter::anyFailed() const
@@ -327,9 +343,14 @@ QByteArray Reporter::json(bool stopped) const
             bytesRead += r.bytesRead;
             bytesWritten += r.bytesWritten;
         }
+        if (r.scaledToFit)
+            file.insert(QStringLiteral("scaledToFit"), true);
+        if (r.overSizeLimit)
+            file.insert(QStringLiteral("overSizeLimit"), true);
         files.append(file);
         ++counts[status];
     }
+    const SizeLimitCounts sized = sizeLimitCounts();
     const QJsonObject totals{{QStringLiteral("files"), total},
                              {QStringLiteral("converted"), counts.value(QStringLiteral("converted"))},
                              {QStringLiteral("skipped"), counts.value(QStringLiteral("skipped"))},
@@ -337,7 +358,9 @@ QByteArray Reporter::json(bool stopped) const
                              {QStringLiteral("notStarted"), total - received},
                              {QStringLiteral("ms"), clock.elapsed()},
                              {QStringLiteral("bytesRead"), bytesRead},
-                             {QStringLiteral("bytesWritten"), bytesWritten}};
+                             {QStringLiteral("bytesWritten"), bytesWritten},
+                             {QStringLiteral("scaledToFit"), sized.scaledToFit},
+                             {QStringLiteral("overSizeLimit"), sized.overSizeLimit}};
     return QJsonDocument(QJsonObject{{QStringLiteral("files"), files},
                                      {QStringLiteral("totals"), totals},
                                      {QStringLiteral("stopped"), stopped}})

@@ -71,11 +71,18 @@ public:
     Reporter(const QStringList &sources, bool quiet, bool terminal);
     // Reports the run's record of a source; sources never started are not reported.
     void report(const ConversionFile &file);
-    // Prints the results still waiting for an earlier file that was never reported.
+    // Prints the results still waiting for an earlier file that was never
+    // reported, then how many files the size limit scaled or left over it.
     void finish();
     QByteArray json(bool stopped) const;
     bool anyFailed() const;
 private:
+    struct SizeLimitCounts
+    {
+        int scaledToFit = 0;
+        int overSizeLimit = 0;
+    };
+    SizeLimitCounts sizeLimitCounts() const;
     void printResult(const ConversionFile &file, qsizetype position);
     void printLine(const QString &line);
     void printProgress();

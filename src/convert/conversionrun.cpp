@@ -286,8 +286,7 @@ private:
                 records.skip(file.source, ofPage(i, tr("the target was made by another program meanwhile")));
             } else if (result.error.isEmpty()) {
                 records.written(file.source, file.target, file.output == 0, result.bytesRead, result.bytesWritten);
-                records.fileOf(file.source).scaledToFit |= result.fit.percent < 100;
-                records.fileOf(file.source).overSizeLimit |= result.fit.over;
+                records.sized(file.source, result.fit);
             }
             pageDone(i);
         }

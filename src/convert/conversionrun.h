@@ -96,6 +96,9 @@ struct ConversionResult
     // and targets written under a free name.
     int skippedCount = 0;
     int renamedCount = 0;
+    // Files written scaled down to fit the size limit, and left over it.
+    int scaledToFitCount = 0;
+    int overSizeLimitCount = 0;
     bool stopped = false;
     // Where the outputs went, for "Open Folder": the output folder in native
     // separators, or the PDF document; empty when the run wrote nothing anywhere.

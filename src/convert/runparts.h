@@ -146,6 +146,13 @@ public:
         renamedSources.insert(source);
     }
     void note(const QString &source, const QString &note) { fileOf(source).notes << note; }
+    // Where one of its outputs landed under the size limit.
+    void sized(const QString &source, const SizeFit &fit)
+    {
+        ConversionFile &file = fileOf(source);
+        file.scaledToFit |= fit.percent < 100;
+        file.overSizeLimit |= fit.over;
+    }
     // A file written of the source; the source's bytes count once however
     // many files are made of it.
     void written(const QString &source, const QString &target, bool firstOutput, qint64 bytesRead,
@@ -176,6 +183,11 @@ public:
                        : !file.skipped.isEmpty() || setAsideSources.contains(source) ? ConversionFile::Skipped
                        : renamedSources.contains(source)                         ? ConversionFile::Renamed
                                                                                  : ConversionFile::Converted;
+        // A size-limit mark belongs to a file that was written.
+        if (!file.succeeded())
+            file.scaledToFit = file.overSizeLimit = false;
+        result.scaledToFitCount += file.scaledToFit ? 1 : 0;
+        result.overSizeLimitCount += file.overSizeLimit ? 1 : 0;
         if (observer.finished)
             observer.finished(file);
     }

@@ -300,6 +300,16 @@ QString sizeLimitRefusal(const ConversionSettings &settings, const ImageFormat &
                            : QCoreApplication::translate("TargetSize", "%1; %2 is not one").arg(needs, target.label);
 }
 
+QStringList sizeLimitCountLines(int scaledToFit, int overSizeLimit)
+{
+    QStringList lines;
+    if (scaledToFit > 0)
+        lines << QCoreApplication::translate("TargetSize", "Files scaled down to fit the size limit: %1").arg(scaledToFit);
+    if (overSizeLimit > 0)
+        lines << QCoreApplication::translate("TargetSize", "Files left over the size limit: %1").arg(overSizeLimit);
+    return lines;
+}
+
 std::optional<SizeGoal> sizeGoalFor(const ConversionSettings &settings, const ImageFormat &format)
 {
     if (!settings.limitFileSize || !format.canWrite || !sizeLimitRefusal(settings, format).isEmpty())

@@ -38,6 +38,10 @@ struct SizeGoal
 // in words for the user; empty when it can, or when no limit is set.
 QString sizeLimitRefusal(const ConversionSettings &settings, const ImageFormat &target);
 
+// What a run's summary says of its files scaled down to fit the size limit
+// and left over it: a line for each count that is not 0.
+QStringList sizeLimitCountLines(int scaledToFit, int overSizeLimit);
+
 // The settings' size limit for a target of the given format; none when the
 // limit is off or the target cannot take it.
 std::optional<SizeGoal> sizeGoalFor(const ConversionSettings &settings, const ImageFormat &format);

@@ -274,6 +274,38 @@ private slots:
             QVERIFY2(name.endsWith(".webp") && !QImage(out + "/" + name).isNull(), qPrintable(name));
     }
 
+    // Files the size limit scaled down or left over it are marked and counted
+    // apart in the JSON and on standard error; a file that fits is neither.
+    void sizeLimitCountedApart_data()
+    {
+        QTest::addColumn<QStringList>("limit");
+        QTest::addColumn<QString>("mark"); // the file's flag and the total counting it
+        QTest::addColumn<QString>("line");
+        QTest::newRow("fits") << QStringList{"--max-size", "2000K"} << QString() << QString();
+        QTest::newRow("scaled") << QStringList{"--max-size", "2K"} << "scaledToFit"
+                                << "Files scaled down to fit the size limit: 1";
+        QTest::newRow("left over") << QStringList{"--max-size", "2K", "--no-shrink"} << "overSizeLimit"
+                                   << "Files left over the size limit: 1";
+    }
+
+    void sizeLimitCountedApart()
+    {
+        QFETCH(QStringList, limit);
+        QFETCH(QString, mark);
+        QFETCH(QString, line);
+        QTemporaryDir tmp;
+        const QString photo = kxtest::photoFile(tmp.path(), "photo.png", QSize(640, 480));
+        const Result r = convert(limit + QStringList{"--to", "jpg", "-o", tmp.filePath("out"), "--json", photo});
+        QCOMPARE(r.exitCode, 0);
+        const QJsonObject file = r.json["files"].toArray().at(0).toObject();
+        for (const char *key : {"scaledToFit", "overSizeLimit"}) {
+            QCOMPARE(file[key].toBool(), mark == key);
+            QCOMPARE(total(r.json, key), mark == key ? 1 : 0);
+        }
+        QCOMPARE(r.err.contains("size limit"), !line.isEmpty());
+        QVERIFY2(line.isEmpty() || r.err.contains(line.toUtf8()), r.err.constData());
+    }
+
     // A JPEG cut short is converted with the same note into an image file and into a document.
     void cutShortJpegNotedForEveryTarget()
     {
