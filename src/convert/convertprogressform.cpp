@@ -15,6 +15,7 @@
 #include "convertimagesthread.h"
 #include "overwritefiledialog.h"
 #include "presets.h"
+#include "targetsize.h"
 
 QString completionMessageText(int fileCount)
 {
@@ -367,18 +368,26 @@ void ConvertProgressForm::showCompletionMessage(const QString &stoppedText)
     const QList<ConversionFailure> notes = runNotes(passResults);
     int skippedCount = keptTargetCount;
     int renamedCount = 0;
+    int scaledCount = 0;
+    int overCount = 0;
     for (const ConversionResult &pass : std::as_const(passResults)) {
         skippedCount += pass.skippedCount;
         renamedCount += pass.renamedCount;
+        scaledCount += pass.scaledToFitCount;
+        overCount += pass.overSizeLimitCount;
     }
     const bool failed = !failures.isEmpty();
     QString text = failed ? failureSummaryText(int(failures.size()), runFileCount)
                           : completionMessageText(int(fileList.size()));
     if (!stoppedText.isEmpty())
         text = failed ? stoppedText + QLatin1Char('\n') + text : stoppedText;
+    // Files the size limit scaled down or left over it are said without the details.
+    const QStringList sized = sizeLimitCountLines(scaledCount, overCount);
+    for (const QString &line : sized)
+        text += QLatin1Char('\n') + line;
     // Over the window, not in the middle of the screen.
-    auto *box = new QMessageBox(failed ? QMessageBox::Warning : QMessageBox::Information, tr("Kestrix Picturist"),
-                                text, QMessageBox::Ok, this);
+    auto *box = new QMessageBox(failed || !sized.isEmpty() ? QMessageBox::Warning : QMessageBox::Information,
+                                tr("Kestrix Picturist"), text, QMessageBox::Ok, this);
     QPushButton *openButton = box->addButton(tr("Open Folder"), QMessageBox::ActionRole);
     if (failed || !notes.isEmpty())
         box->setDetailedText(failureDetailsText(failures + notes));

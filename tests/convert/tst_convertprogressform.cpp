@@ -114,6 +114,35 @@ private slots:
         box->button(QMessageBox::Ok)->click();
     }
 
+    // The box says how many files the size limit scaled down or left over it,
+    // with a warning icon, without its details being opened.
+    void sizeLimitCountsInTheBox_data()
+    {
+        QTest::addColumn<bool>("shrink");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("scaled down") << true << "Files scaled down to fit the size limit: 1";
+        QTest::newRow("left over") << false << "Files left over the size limit: 1";
+    }
+
+    void sizeLimitCountsInTheBox()
+    {
+        QFETCH(bool, shrink);
+        QFETCH(QString, line);
+        ConversionSettings &settings = conversionSettings();
+        settings.limitFileSize = true;
+        settings.fileSizeLimitKb = 2;
+        settings.shrinkToFileSize = shrink;
+        auto *form = new ConvertProgressForm;
+        form->startConvert({kxtest::photoFile(tmp.path(), "large.png", QSize(640, 480))}, out, "X", ".jpg", false);
+        QMessageBox *box = toplevels::completionBox();
+        settings.limitFileSize = false;
+        settings.shrinkToFileSize = true;
+        QVERIFY(box);
+        QCOMPARE(box->icon(), QMessageBox::Warning);
+        QCOMPARE(box->text(), completionMessageText(1) + "\n" + line);
+        box->button(QMessageBox::Ok)->click();
+    }
+
     void openFolderOpensTheOutput_data()
     {
         QTest::addColumn<QString>("extension");
