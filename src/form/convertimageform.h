@@ -331,6 +331,8 @@ private:
     int updateCountdown = 0;
     QTimer updateTimer;
     QString pendingPreviewPath;
+    // Files handed to the window during a run, added when it ends.
+    QList<QUrl> urlsAfterRun;
     bool pendingPreviewRefresh = false;
     // Every preview worker that has not reported yet, previewThread included.
     QList<LoadPreviewImageThread *> previewWorkers;

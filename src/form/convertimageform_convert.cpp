@@ -11,6 +11,8 @@
 #include <QStackedLayout>
 #include <QStandardPaths>
 
+#include <utility>
+
 #include "cocoacode.h"
 #include "convertprogressform.h"
 #include "handlerscope.h"
@@ -240,6 +242,8 @@ void ConvertImageForm::handleFinishConvertSignal()
     ui->previewImage->show();
     pageLayout->setCurrentIndex(0);
     emit conversionEnded();
+    if (!urlsAfterRun.isEmpty() && !closeRequested)
+        startAddUrls(std::exchange(urlsAfterRun, {}));
 }
 
 void ConvertImageForm::stopConversionForClose()

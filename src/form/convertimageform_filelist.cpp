@@ -162,6 +162,12 @@ void ConvertImageForm::on_ImageFilesSelected(const QStringList &pathList)
 
 void ConvertImageForm::on_AddURLs(const QList<QUrl> &urls)
 {
+    // A run keeps its progress page and its report: files handed over meanwhile
+    // (a second start, "Open with") wait for its end.
+    if (conversionBusy) {
+        urlsAfterRun << urls;
+        return;
+    }
     startAddUrls(urls);
 }
 

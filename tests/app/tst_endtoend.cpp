@@ -234,9 +234,15 @@ private slots:
         const QString out = tmp.path() + "/out-with-broken";
         const QString failed = QStringLiteral("1 of %1 files could not be converted.").arg(sources.size() + 1);
         convertInto(TargetPng, out);
+        // A file handed over during the run waits for its end: the run's page
+        // and report stay whole, and the run converts only what it started with.
+        const QString late = kxtest::photoFile(tmp.path() + "/broken", "late.png");
+        form->on_AddURLs({QUrl::fromLocalFile(late)});
         QVERIFY(toplevels::completionBox()->detailedText().startsWith(broken + ": "));
+        QCOMPARE(form->fileListModel()->rowCount(), int(sources.size()) + 1);
         finishRun(QMessageBox::Warning, failed);
         QCOMPARE(QDir(out).entryList(QDir::Files).size(), int(sources.size()));
+        QTRY_COMPARE_WITH_TIMEOUT(form->fileListModel()->rowCount(), int(sources.size()) + 2, 10000);
     }
 
     // A second start hands its files (relative ones of its own folder) to the
