@@ -1998,6 +1998,14 @@ Schlüssel für --set und Einstellungsdateien (Gruppe MainApp):
 <context>
     <name>TargetSize</name>
     <message>
+        <source>Files scaled down to fit the size limit: %1</source>
+        <translation>Verkleinerte Dateien, um die Größengrenze einzuhalten: %1</translation>
+    </message>
+    <message>
+        <source>Files left over the size limit: %1</source>
+        <translation>Dateien über der Größengrenze: %1</translation>
+    </message>
+    <message>
         <source>%1 KB</source>
         <translation>%1 KB</translation>
     </message>

@@ -1996,6 +1996,14 @@ Clés de --set et des fichiers de paramètres (groupe MainApp) :
 <context>
     <name>TargetSize</name>
     <message>
+        <source>Files scaled down to fit the size limit: %1</source>
+        <translation>Fichiers réduits pour respecter la limite de taille : %1</translation>
+    </message>
+    <message>
+        <source>Files left over the size limit: %1</source>
+        <translation>Fichiers au-delà de la limite de taille : %1</translation>
+    </message>
+    <message>
         <source>%1 KB</source>
         <translation>%1 Ko</translation>
     </message>
