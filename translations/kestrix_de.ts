@@ -889,6 +889,57 @@
     </message>
 </context>
 <context>
+    <name>FolderWatch</name>
+    <message>
+        <source>a watched folder is converted to pictures, not to a PDF document</source>
+        <translation>ein überwachter Ordner wird in Bilder konvertiert, nicht in ein PDF-Dokument</translation>
+    </message>
+    <message>
+        <source>a watched folder is converted into an output folder, not beside the sources (outputBesideSource=false)</source>
+        <translation>ein überwachter Ordner wird in einen Zielordner konvertiert, nicht neben die Quellen (outputBesideSource=false)</translation>
+    </message>
+    <message>
+        <source>the output folder is the watched folder; give another one</source>
+        <translation>der Zielordner ist der überwachte Ordner; geben Sie einen anderen an</translation>
+    </message>
+    <message>
+        <source>cannot watch %1</source>
+        <translation>%1 kann nicht überwacht werden</translation>
+    </message>
+    <message>
+        <source>another watch (process %1) converts %2 already</source>
+        <translation>eine andere Überwachung (Prozess %1) konvertiert %2 bereits</translation>
+    </message>
+    <message>
+        <source>cannot write the lock %1</source>
+        <translation>die Sperrdatei %1 kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>the watched folder %1 is gone; waiting for it to come back</source>
+        <translation>der überwachte Ordner %1 ist verschwunden; es wird auf seine Rückkehr gewartet</translation>
+    </message>
+    <message>
+        <source>the watched folder %1 is back</source>
+        <translation>der überwachte Ordner %1 ist wieder da</translation>
+    </message>
+    <message>
+        <source>cannot write the journal %1</source>
+        <translation>das Journal %1 kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>cannot write the journal %1: %2</source>
+        <translation>das Journal %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>cannot move %1 into %2</source>
+        <translation>%1 kann nicht nach %2 verschoben werden</translation>
+    </message>
+    <message>
+        <source>cannot write %1</source>
+        <translation>%1 kann nicht geschrieben werden</translation>
+    </message>
+</context>
+<context>
     <name>ImageMagickUtil</name>
     <message>
         <source>The image could not be read: %1.</source>
@@ -984,6 +1035,85 @@
     <message>
         <source>the target was made by another program meanwhile</source>
         <translation>das Ziel wurde inzwischen von einem anderen Programm angelegt</translation>
+    </message>
+</context>
+<context>
+    <name>ImageWriters</name>
+    <message>
+        <source>A %1 file cannot hold an animation</source>
+        <translation>Eine %1-Datei kann keine Animation enthalten</translation>
+    </message>
+    <message>
+        <source>Image is empty</source>
+        <translation>Das Bild ist leer</translation>
+    </message>
+    <message>
+        <source>GIF encoder error %1</source>
+        <translation>Fehler %1 des GIF-Kodierers</translation>
+    </message>
+    <message>
+        <source>A GIF picture can be at most 65,535 pixels wide and high</source>
+        <translation>Ein GIF-Bild kann höchstens 65.535 Pixel breit und hoch sein</translation>
+    </message>
+    <message>
+        <source>Cannot reduce the image to 256 colours</source>
+        <translation>Das Bild lässt sich nicht auf 256 Farben reduzieren</translation>
+    </message>
+    <message>
+        <source>Out of memory</source>
+        <translation>Nicht genug Speicher</translation>
+    </message>
+    <message>
+        <source>A frame of %1 x %2 pixels does not fit the %3 x %4 animation</source>
+        <translation>Ein Einzelbild mit %1 x %2 Pixeln passt nicht in die Animation mit %3 x %4</translation>
+    </message>
+    <message>
+        <source>The GIF file was not written</source>
+        <translation>Die GIF-Datei wurde nicht geschrieben</translation>
+    </message>
+    <message>
+        <source>No encoder for &quot;%1&quot; files</source>
+        <translation>Kein Kodierer für „%1“-Dateien</translation>
+    </message>
+    <message>
+        <source>The %1 encoder failed: %2</source>
+        <translation>Der %1-Kodierer ist gescheitert: %2</translation>
+    </message>
+    <message>
+        <source>Write error</source>
+        <translation>Schreibfehler</translation>
+    </message>
+    <message>
+        <source>There is not enough memory to encode the picture</source>
+        <translation>Zum Kodieren des Bildes ist nicht genug Speicher frei</translation>
+    </message>
+    <message>
+        <source>The jpg encoder failed: %1</source>
+        <translation>Der JPG-Kodierer ist gescheitert: %1</translation>
+    </message>
+    <message>
+        <source>The picture is too large for WEBP: at most %1 pixels a side</source>
+        <translation>Das Bild ist zu groß für WEBP: höchstens %1 Pixel je Seite</translation>
+    </message>
+    <message>
+        <source>The webp encoder cannot start</source>
+        <translation>Der WEBP-Kodierer kann nicht starten</translation>
+    </message>
+    <message>
+        <source>The webp encoder failed: out of memory</source>
+        <translation>Der WEBP-Kodierer ist gescheitert: nicht genug Speicher</translation>
+    </message>
+    <message>
+        <source>The webp encoder failed: %1</source>
+        <translation>Der WEBP-Kodierer ist gescheitert: %1</translation>
+    </message>
+    <message>
+        <source>out of memory</source>
+        <translation>nicht genug Speicher</translation>
+    </message>
+    <message>
+        <source>The webp encoder failed: error %1</source>
+        <translation>Der WEBP-Kodierer ist gescheitert: Fehler %1</translation>
     </message>
 </context>
 <context>
@@ -1603,6 +1733,10 @@ Schlüssel für --set und Einstellungsdateien (Gruppe MainApp):
         <source>The %1 (%2 MB) was not copied: it is over %3 MB.</source>
         <translation>%1 (%2 MB) wurde nicht kopiert: mehr als %3 MB.</translation>
     </message>
+    <message>
+        <source>colour profile</source>
+        <translation>Farbprofil</translation>
+    </message>
 </context>
 <context>
     <name>PngReducer</name>
@@ -2041,6 +2175,10 @@ Schlüssel für --set und Einstellungsdateien (Gruppe MainApp):
         <source>Does not fit %1 even scaled to %2 %: %3 at quality %4</source>
         <translation>Passt selbst auf %2 % verkleinert nicht in %1: %3 bei Qualität %4</translation>
     </message>
+    <message>
+        <source>Image is empty</source>
+        <translation>Das Bild ist leer</translation>
+    </message>
 </context>
 <context>
     <name>TiffDecoder</name>
@@ -2087,6 +2225,14 @@ Schlüssel für --set und Einstellungsdateien (Gruppe MainApp):
     <message>
         <source>the picture size %1 x %2 is too large: at most %3 pixels a side and %4 MB</source>
         <translation>die Bildgröße %1 x %2 ist zu groß: höchstens %3 Pixel je Seite und %4 MB</translation>
+    </message>
+    <message>
+        <source>grey</source>
+        <translation>Graustufen</translation>
+    </message>
+    <message>
+        <source>palette</source>
+        <translation>Palette</translation>
     </message>
 </context>
 <context>

@@ -889,6 +889,57 @@
     </message>
 </context>
 <context>
+    <name>FolderWatch</name>
+    <message>
+        <source>a watched folder is converted to pictures, not to a PDF document</source>
+        <translation>un dossier surveillé est converti en images, pas en document PDF</translation>
+    </message>
+    <message>
+        <source>a watched folder is converted into an output folder, not beside the sources (outputBesideSource=false)</source>
+        <translation>un dossier surveillé est converti dans un dossier de destination, pas à côté des sources (outputBesideSource=false)</translation>
+    </message>
+    <message>
+        <source>the output folder is the watched folder; give another one</source>
+        <translation>le dossier de destination est le dossier surveillé ; indiquez-en un autre</translation>
+    </message>
+    <message>
+        <source>cannot watch %1</source>
+        <translation>impossible de surveiller %1</translation>
+    </message>
+    <message>
+        <source>another watch (process %1) converts %2 already</source>
+        <translation>une autre surveillance (processus %1) convertit déjà %2</translation>
+    </message>
+    <message>
+        <source>cannot write the lock %1</source>
+        <translation>impossible d&apos;écrire le verrou %1</translation>
+    </message>
+    <message>
+        <source>the watched folder %1 is gone; waiting for it to come back</source>
+        <translation>le dossier surveillé %1 a disparu ; attente de son retour</translation>
+    </message>
+    <message>
+        <source>the watched folder %1 is back</source>
+        <translation>le dossier surveillé %1 est de retour</translation>
+    </message>
+    <message>
+        <source>cannot write the journal %1</source>
+        <translation>impossible d&apos;écrire le journal %1</translation>
+    </message>
+    <message>
+        <source>cannot write the journal %1: %2</source>
+        <translation>impossible d&apos;écrire le journal %1 : %2</translation>
+    </message>
+    <message>
+        <source>cannot move %1 into %2</source>
+        <translation>impossible de déplacer %1 dans %2</translation>
+    </message>
+    <message>
+        <source>cannot write %1</source>
+        <translation>impossible d&apos;écrire %1</translation>
+    </message>
+</context>
+<context>
     <name>ImageMagickUtil</name>
     <message>
         <source>The image could not be read: %1.</source>
@@ -984,6 +1035,85 @@
     <message>
         <source>the target was made by another program meanwhile</source>
         <translation>la cible a été créée entre-temps par un autre programme</translation>
+    </message>
+</context>
+<context>
+    <name>ImageWriters</name>
+    <message>
+        <source>A %1 file cannot hold an animation</source>
+        <translation>Un fichier %1 ne peut pas contenir une animation</translation>
+    </message>
+    <message>
+        <source>Image is empty</source>
+        <translation>L&apos;image est vide</translation>
+    </message>
+    <message>
+        <source>GIF encoder error %1</source>
+        <translation>Erreur %1 de l&apos;encodeur GIF</translation>
+    </message>
+    <message>
+        <source>A GIF picture can be at most 65,535 pixels wide and high</source>
+        <translation>Une image GIF peut avoir au plus 65 535 pixels de large et de haut</translation>
+    </message>
+    <message>
+        <source>Cannot reduce the image to 256 colours</source>
+        <translation>Impossible de réduire l&apos;image à 256 couleurs</translation>
+    </message>
+    <message>
+        <source>Out of memory</source>
+        <translation>Mémoire insuffisante</translation>
+    </message>
+    <message>
+        <source>A frame of %1 x %2 pixels does not fit the %3 x %4 animation</source>
+        <translation>Une image de %1 x %2 pixels ne tient pas dans l&apos;animation de %3 x %4</translation>
+    </message>
+    <message>
+        <source>The GIF file was not written</source>
+        <translation>Le fichier GIF n&apos;a pas été écrit</translation>
+    </message>
+    <message>
+        <source>No encoder for &quot;%1&quot; files</source>
+        <translation>Aucun encodeur pour les fichiers « %1 »</translation>
+    </message>
+    <message>
+        <source>The %1 encoder failed: %2</source>
+        <translation>L&apos;encodeur %1 a échoué : %2</translation>
+    </message>
+    <message>
+        <source>Write error</source>
+        <translation>Erreur d&apos;écriture</translation>
+    </message>
+    <message>
+        <source>There is not enough memory to encode the picture</source>
+        <translation>Il n&apos;y a pas assez de mémoire pour encoder l&apos;image</translation>
+    </message>
+    <message>
+        <source>The jpg encoder failed: %1</source>
+        <translation>L&apos;encodeur jpg a échoué : %1</translation>
+    </message>
+    <message>
+        <source>The picture is too large for WEBP: at most %1 pixels a side</source>
+        <translation>L&apos;image est trop grande pour le WEBP : au plus %1 pixels par côté</translation>
+    </message>
+    <message>
+        <source>The webp encoder cannot start</source>
+        <translation>L&apos;encodeur webp ne peut pas démarrer</translation>
+    </message>
+    <message>
+        <source>The webp encoder failed: out of memory</source>
+        <translation>L&apos;encodeur webp a échoué : mémoire insuffisante</translation>
+    </message>
+    <message>
+        <source>The webp encoder failed: %1</source>
+        <translation>L&apos;encodeur webp a échoué : %1</translation>
+    </message>
+    <message>
+        <source>out of memory</source>
+        <translation>mémoire insuffisante</translation>
+    </message>
+    <message>
+        <source>The webp encoder failed: error %1</source>
+        <translation>L&apos;encodeur webp a échoué : erreur %1</translation>
     </message>
 </context>
 <context>
@@ -1601,6 +1731,10 @@ Clés de --set et des fichiers de paramètres (groupe MainApp) :
         <source>The %1 (%2 MB) was not copied: it is over %3 MB.</source>
         <translation>%1 (%2 Mo) n&apos;a pas été copié : plus de %3 Mo.</translation>
     </message>
+    <message>
+        <source>colour profile</source>
+        <translation>profil colorimétrique</translation>
+    </message>
 </context>
 <context>
     <name>PngReducer</name>
@@ -2039,6 +2173,10 @@ Clés de --set et des fichiers de paramètres (groupe MainApp) :
         <source>Does not fit %1 even scaled to %2 %: %3 at quality %4</source>
         <translation>Ne tient pas dans %1 même réduit à %2 % : %3 en qualité %4</translation>
     </message>
+    <message>
+        <source>Image is empty</source>
+        <translation>L&apos;image est vide</translation>
+    </message>
 </context>
 <context>
     <name>TiffDecoder</name>
@@ -2085,6 +2223,14 @@ Clés de --set et des fichiers de paramètres (groupe MainApp) :
     <message>
         <source>the picture size %1 x %2 is too large: at most %3 pixels a side and %4 MB</source>
         <translation>la taille %1 x %2 est trop grande : au plus %3 pixels par côté et %4 Mo</translation>
+    </message>
+    <message>
+        <source>grey</source>
+        <translation>niveaux de gris</translation>
+    </message>
+    <message>
+        <source>palette</source>
+        <translation>palette</translation>
     </message>
 </context>
 <context>

@@ -62,10 +62,10 @@ QString lockName()
 QString watchRefusal(const ConversionSettings &settings)
 {
     if (settings.targeFileType == TargetPdf)
-        return QStringLiteral("a watched folder is converted to pictures, not to a PDF document");
+        return FolderWatch::tr("a watched folder is converted to pictures, not to a PDF document");
     if (settings.outputBesideSource)
-        return QStringLiteral("a watched folder is converted into an output folder, not beside the sources "
-                              "(outputBesideSource=false)");
+        return FolderWatch::tr("a watched folder is converted into an output folder, not beside the sources "
+                               "(outputBesideSource=false)");
     return QString();
 }
 
@@ -135,14 +135,14 @@ bool FolderWatch::start(QString *error)
         return false;
     }
     if (output == root) {
-        *error = QStringLiteral("the output folder is the watched folder; give another one");
+        *error = FolderWatch::tr("the output folder is the watched folder; give another one");
         return false;
     }
     if (!lockFolder(error) || !loadJournal(error))
         return false;
     watchFolder(root);
     if (!watchedFolders.contains(root)) {
-        *error = QStringLiteral("cannot watch %1").arg(root);
+        *error = FolderWatch::tr("cannot watch %1").arg(root);
         return false;
     }
     return true;
@@ -159,16 +159,16 @@ bool FolderWatch::lockFolder(QString *error)
     QString host;
     QString application;
     if (lock->error() == QLockFile::LockFailedError && lock->getLockInfo(&pid, &host, &application))
-        *error = QStringLiteral("another watch (process %1) converts %2 already").arg(pid).arg(root);
+        *error = FolderWatch::tr("another watch (process %1) converts %2 already").arg(pid).arg(root);
     else
-        *error = QStringLiteral("cannot write the lock %1").arg(QDir(root).filePath(lockName()));
+        *error = FolderWatch::tr("cannot write the lock %1").arg(QDir(root).filePath(lockName()));
     lock.reset();
     return false;
 }
 
 void FolderWatch::folderGone()
 {
-    emit problem(QStringLiteral("the watched folder %1 is gone; waiting for it to come back").arg(root));
+    emit problem(FolderWatch::tr("the watched folder %1 is gone; waiting for it to come back").arg(root));
     lock.reset();
     journal.close();
     pending.clear();
@@ -191,7 +191,7 @@ void FolderWatch::checkFolderBack()
         watcher.removePath(folder);
     watchedFolders.clear();
     watchFolder(root);
-    emit problem(QStringLiteral("the watched folder %1 is back").arg(root));
+    emit problem(FolderWatch::tr("the watched folder %1 is back").arg(root));
 }
 
 void FolderWatch::watchFolder(const QString &folder)
@@ -419,7 +419,7 @@ bool FolderWatch::loadJournal(QString *error)
                 return true;
         }
     }
-    *error = QStringLiteral("cannot write the journal %1").arg(path);
+    *error = FolderWatch::tr("cannot write the journal %1").arg(path);
     return false;
 }
 
@@ -429,7 +429,7 @@ void FolderWatch::record(const QString &relative, const Stamp &stamp, const QStr
     // On the disk before the next file starts, so that a crash repeats nothing.
     const QByteArray line = journalLine(relative, stamp.size, stamp.modified, status);
     if (journal.write(line) != line.size() || !journal.flush() || ::fsync(journal.handle()) != 0)
-        emit problem(QStringLiteral("cannot write the journal %1: %2").arg(journal.fileName(), journal.errorString()));
+        emit problem(FolderWatch::tr("cannot write the journal %1: %2").arg(journal.fileName(), journal.errorString()));
 }
 
 void FolderWatch::moveOriginal(const QString &path, const QString &into, const QString &reason)
@@ -439,12 +439,12 @@ void FolderWatch::moveOriginal(const QString &path, const QString &into, const Q
     const auto taken = [](const QString &name) { return isTaken(name) || isTaken(name + QStringLiteral(".txt")); };
     const QString target = taken(wanted) ? firstFreeName(wanted, taken) : wanted;
     if (!QDir().mkpath(QFileInfo(target).absolutePath()) || !QFile::rename(path, target)) {
-        emit problem(QStringLiteral("cannot move %1 into %2").arg(path, QDir(root).filePath(into)));
+        emit problem(FolderWatch::tr("cannot move %1 into %2").arg(path, QDir(root).filePath(into)));
         return;
     }
     if (into != QLatin1String("failed"))
         return;
     QSaveFile note(target + QStringLiteral(".txt"));
     if (!note.open(QIODevice::WriteOnly) || note.write(reason.toUtf8() + '\n') < 0 || !note.commit())
-        emit problem(QStringLiteral("cannot write %1").arg(note.fileName()));
+        emit problem(FolderWatch::tr("cannot write %1").arg(note.fileName()));
 }

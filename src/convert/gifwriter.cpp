@@ -1,6 +1,7 @@
 #include "animationwriter.h"
 #include "imagewriters.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QSet>
 #include <QVector>
@@ -16,6 +17,12 @@
 
 namespace {
 
+// The texts of this file, translated under one name.
+struct Texts
+{
+    Q_DECLARE_TR_FUNCTIONS(ImageWriters)
+};
+
 int writeToFile(GifFileType *gif, const GifByteType *data, int length)
 {
     auto *file = static_cast<TargetFile *>(gif->UserData);
@@ -25,7 +32,7 @@ int writeToFile(GifFileType *gif, const GifByteType *data, int length)
 QString gifErrorText(int code)
 {
     const char *text = GifErrorString(code);
-    return text ? QString::fromLatin1(text) : QStringLiteral("GIF encoder error %1").arg(code);
+    return text ? QString::fromLatin1(text) : Texts::tr("GIF encoder error %1").arg(code);
 }
 
 bool fail(const QString &reason, QString *error)
@@ -237,21 +244,21 @@ bool putImage(GifFileType *gif, const QImage &indexed, const QPoint &at, const C
 bool writeGif(const QImage &image, const QString &targetPath, QString *error)
 {
     if (image.isNull())
-        return fail(QStringLiteral("Image is empty"), error);
+        return fail(Texts::tr("Image is empty"), error);
     // The format stores both sides in 16 bits; a larger picture would wrap.
     if (image.width() > 65535 || image.height() > 65535)
-        return fail(QStringLiteral("A GIF picture can be at most 65,535 pixels wide and high"), error);
+        return fail(Texts::tr("A GIF picture can be at most 65,535 pixels wide and high"), error);
 
     const QImage indexed = indexedCopy(image);
     const QList<QRgb> table = indexed.colorTable();
     const int colourCount = int(table.size());
     if (indexed.isNull() || colourCount < 1 || colourCount > 256)
-        return fail(QStringLiteral("Cannot reduce the image to 256 colours"), error);
+        return fail(Texts::tr("Cannot reduce the image to 256 colours"), error);
 
     const int bits = GifBitSize(colourCount);
     ColorMapObject *map = colourMap(table);
     if (!map)
-        return fail(QStringLiteral("Out of memory"), error);
+        return fail(Texts::tr("Out of memory"), error);
 
     // The file only replaces an existing target once it is complete.
     TargetFile file(targetPath);
@@ -371,7 +378,7 @@ public:
     bool addFrame(const QImage &frame, int delayMs, QString *error) override
     {
         if (frame.size() != canvas)
-            return fail(QStringLiteral("A frame of %1 x %2 pixels does not fit the %3 x %4 animation")
+            return fail(Texts::tr("A frame of %1 x %2 pixels does not fit the %3 x %4 animation")
                             .arg(frame.width()).arg(frame.height()).arg(canvas.width()).arg(canvas.height()),
                         error);
         if (!gif)
@@ -411,7 +418,7 @@ public:
         if (!gif)
             return fail(failure, error);
         if (pending.pixels.isNull())
-            return fail(QStringLiteral("Image is empty"), error);
+            return fail(Texts::tr("Image is empty"), error);
         if (!writePending(DISPOSE_DO_NOT, error))
             return false;
         int closeError = 0;
@@ -483,7 +490,7 @@ private:
             const int width = int(qMin<size_t>(changed.size(), 4096));
             QImage packed(width, int((changed.size() + width - 1) / width), QImage::Format_RGB32);
             if (packed.isNull())
-                return fail(QStringLiteral("Out of memory"), error);
+                return fail(Texts::tr("Out of memory"), error);
             // The last row is filled up with the first pixels again.
             for (qint64 i = 0; i < qint64(packed.width()) * packed.height(); ++i)
                 reinterpret_cast<QRgb *>(packed.scanLine(int(i / width)))[i % width] = changed[i % changed.size()];
@@ -494,7 +501,7 @@ private:
             indexed = QImage(pixels.size(), QImage::Format_Indexed8);
         }
         if (indexed.isNull() || (!changed.empty() && table.isEmpty()))
-            return fail(QStringLiteral("Cannot reduce the image to 256 colours"), error);
+            return fail(Texts::tr("Cannot reduce the image to 256 colours"), error);
         const int keep = int(table.size());
         if (transparent) {
             table << qRgb(0, 0, 0);
@@ -516,7 +523,7 @@ private:
         const size_t length = EGifGCBToExtension(&control, extension);
         ColorMapObject *map = colourMap(table);
         if (!map)
-            return fail(QStringLiteral("Out of memory"), error);
+            return fail(Texts::tr("Out of memory"), error);
         const bool ok = EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, int(length), extension) == GIF_OK
                         && putImage(gif, indexed, pending.area.topLeft(), map);
         GifFreeMapObject(map);
@@ -527,7 +534,7 @@ private:
     TargetFile file;
     const QSize canvas;
     GifFileType *gif = nullptr;
-    QString failure = QStringLiteral("The GIF file was not written");
+    QString failure = Texts::tr("The GIF file was not written");
     Frame pending;
     int written = 0;
 };
@@ -539,7 +546,7 @@ std::unique_ptr<AnimationWriter> createGifAnimation(const QString &targetPath, c
 {
     // The format stores both sides in 16 bits.
     if (canvas.width() > 65535 || canvas.height() > 65535) {
-        fail(QStringLiteral("A GIF picture can be at most 65,535 pixels wide and high"), error);
+        fail(Texts::tr("A GIF picture can be at most 65,535 pixels wide and high"), error);
         return nullptr;
     }
     auto animation = std::make_unique<GifAnimation>(targetPath, canvas);

@@ -3,12 +3,19 @@
 
 #include <QBuffer>
 #include <QColorSpace>
+#include <QCoreApplication>
 #include <QDebug>
 #include <QImageWriter>
 
 #include "encodermetadata.h"
 
 namespace {
+
+// The texts of this file, translated under one name.
+struct Texts
+{
+    Q_DECLARE_TR_FUNCTIONS(ImageWriters)
+};
 
 // Logs the writer's own error text; the caller gets a reason a user can read.
 bool reportFailure(const QString &targetPath, const QString &writerError, const QString &reason, QString *error)
@@ -74,8 +81,8 @@ bool encodeWithQt(const QImage &image, const ImageFormat &target, const WriteOpt
     if (writer.write(paletteAlpha ? image.convertToFormat(QImage::Format_ARGB32) : image))
         return true;
     *reason = writer.error() == QImageWriter::UnsupportedFormatError
-                  ? QStringLiteral("No encoder for \"%1\" files").arg(QString::fromLatin1(format))
-                  : QStringLiteral("The %1 encoder failed: %2").arg(QString::fromLatin1(format), writer.errorString());
+                  ? Texts::tr("No encoder for \"%1\" files").arg(QString::fromLatin1(format))
+                  : Texts::tr("The %1 encoder failed: %2").arg(QString::fromLatin1(format), writer.errorString());
     return false;
 }
 
@@ -104,7 +111,7 @@ void TargetFile::noteFailure()
     // After a short write the file holds no reason; writing the rest once
     // more fails with the system's own.
     file.flush();
-    failure = file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("Write error");
+    failure = file.error() != QFileDevice::NoError ? file.errorString() : Texts::tr("Write error");
 }
 
 qint64 TargetFile::writeData(const char *data, qint64 length)
@@ -193,7 +200,7 @@ bool encodePicture(const QImage &image, const ImageFormat &format, const WriteOp
                                                                                             : PhotoMetadata(),
                             reason);
     default:
-        *reason = QStringLiteral("No encoder for \"%1\" files").arg(format.extensions.first());
+        *reason = Texts::tr("No encoder for \"%1\" files").arg(format.extensions.first());
         return false;
     }
 }
@@ -219,7 +226,7 @@ bool writeImageFile(const QImage &image, const QString &targetPath, const ImageF
     if (format.writer == TargetWriter::Gif)
         return writeGif(image, targetPath, error);
     if (image.isNull())
-        return reportFailure(targetPath, QStringLiteral("Image is empty"), QStringLiteral("Image is empty"), error);
+        return reportFailure(targetPath, Texts::tr("Image is empty"), Texts::tr("Image is empty"), error);
 
     // The file only replaces an existing target once it is complete.
     TargetFile file(targetPath);

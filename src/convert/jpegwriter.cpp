@@ -1,6 +1,7 @@
 #include "imagewriters.h"
 
 #include <QColorSpace>
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <array>
@@ -13,6 +14,12 @@
 #include "jpegerrors.h"
 
 namespace {
+
+// The texts of this file, translated under one name.
+struct Texts
+{
+    Q_DECLARE_TR_FUNCTIONS(ImageWriters)
+};
 
 // Everything C++ that outlives a jump back from libjpeg is made before it.
 struct Work
@@ -141,7 +148,7 @@ bool encodeJpeg(const QImage &image, const WriteOptions &options, QIODevice *dev
                        ? image
                        : image.convertToFormat(QImage::Format_Grayscale8);
     if (work.picture.isNull()) {
-        *error = QStringLiteral("There is not enough memory to encode the picture");
+        *error = Texts::tr("There is not enough memory to encode the picture");
         return false;
     }
     work.profile = grey ? QByteArray() : image.colorSpace().iccProfile();
@@ -152,7 +159,7 @@ bool encodeJpeg(const QImage &image, const WriteOptions &options, QIODevice *dev
     info.err = errors.install();
     if (setjmp(errors.jump)) {
         jpeg_destroy_compress(&info);
-        *error = QStringLiteral("The jpg encoder failed: %1").arg(QString::fromLocal8Bit(errors.message));
+        *error = Texts::tr("The jpg encoder failed: %1").arg(QString::fromLocal8Bit(errors.message));
         return false;
     }
     jpeg_create_compress(&info);

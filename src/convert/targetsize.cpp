@@ -566,7 +566,7 @@ bool writeImageFileWithinSize(const QImage &image, const QString &targetPath, co
                               QString *error, QString *note, SizeFit *fit, SizeSearchCost *cost)
 {
     if (image.isNull()) {
-        *error = QStringLiteral("Image is empty");
+        *error = QCoreApplication::translate("TargetSize", "Image is empty");
         return false;
     }
     SizeSearch search(image, format, options, goal, metadataFor, memo);

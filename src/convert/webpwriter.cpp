@@ -1,6 +1,7 @@
 #include "imagewriters.h"
 
 #include <QColorSpace>
+#include <QCoreApplication>
 
 #include "animationwriter.h"
 #include "encoderthreads.h"
@@ -12,6 +13,12 @@
 #include <memory>
 
 namespace {
+
+// The texts of this file, translated under one name.
+struct Texts
+{
+    Q_DECLARE_TR_FUNCTIONS(ImageWriters)
+};
 
 struct PictureDeleter
 {
@@ -85,7 +92,7 @@ bool fail(const QString &reason, QString *error)
 
 QString tooLarge()
 {
-    return QStringLiteral("The picture is too large for WEBP: at most %1 pixels a side").arg(WEBP_MAX_DIMENSION);
+    return Texts::tr("The picture is too large for WEBP: at most %1 pixels a side").arg(WEBP_MAX_DIMENSION);
 }
 
 struct AnimEncoderDeleter
@@ -107,15 +114,15 @@ public:
     bool addFrame(const QImage &frame, int delayMs, QString *error) override
     {
         if (frame.size() != canvas)
-            return fail(QStringLiteral("A frame of %1 x %2 pixels does not fit the %3 x %4 animation")
+            return fail(Texts::tr("A frame of %1 x %2 pixels does not fit the %3 x %4 animation")
                             .arg(frame.width()).arg(frame.height()).arg(canvas.width()).arg(canvas.height()),
                         error);
         WebPPicture picture;
         if (!WebPPictureInit(&picture))
-            return fail(QStringLiteral("The webp encoder cannot start"), error);
+            return fail(Texts::tr("The webp encoder cannot start"), error);
         const std::unique_ptr<WebPPicture, PictureDeleter> pictureOwner(&picture);
         if (!importPixels(frame, true, true, &picture))
-            return fail(QStringLiteral("The webp encoder failed: out of memory"), error);
+            return fail(Texts::tr("The webp encoder failed: out of memory"), error);
         if (!WebPAnimEncoderAdd(encoder.get(), &picture, timestamp, &config))
             return fail(encoderError(), error);
         if (frames++ == 0 && frame.colorSpace().isValid())
@@ -127,7 +134,7 @@ public:
     bool finish(QString *error) override
     {
         if (frames == 0)
-            return fail(QStringLiteral("Image is empty"), error);
+            return fail(Texts::tr("Image is empty"), error);
         // The last frame lasts until the end time given with no frame.
         WebPData assembled{};
         if (!WebPAnimEncoderAdd(encoder.get(), nullptr, timestamp, nullptr)
@@ -150,8 +157,8 @@ private:
     QString encoderError() const
     {
         const char *text = WebPAnimEncoderGetError(encoder.get());
-        return QStringLiteral("The webp encoder failed: %1")
-            .arg(text && *text ? QString::fromLatin1(text) : QStringLiteral("out of memory"));
+        return Texts::tr("The webp encoder failed: %1")
+            .arg(text && *text ? QString::fromLatin1(text) : Texts::tr("out of memory"));
     }
 
     const QString targetPath;
@@ -175,17 +182,17 @@ bool encodeWebp(const QImage &image, const WriteOptions &options, QIODevice *dev
     WebPConfig config;
     WebPMemoryWriter output;
     if (!WebPPictureInit(&picture) || !configure(options, &config))
-        return fail(QStringLiteral("The webp encoder cannot start"), error);
+        return fail(Texts::tr("The webp encoder cannot start"), error);
     const std::unique_ptr<WebPPicture, PictureDeleter> pictureOwner(&picture);
     WebPMemoryWriterInit(&output);
     const std::unique_ptr<WebPMemoryWriter, MemoryWriterDeleter> outputOwner(&output);
 
     if (!importPixels(image, image.hasAlphaChannel(), config.lossless, &picture))
-        return fail(QStringLiteral("The webp encoder failed: out of memory"), error);
+        return fail(Texts::tr("The webp encoder failed: out of memory"), error);
     picture.writer = WebPMemoryWrite;
     picture.custom_ptr = &output;
     if (!WebPEncode(&config, &picture))
-        return fail(QStringLiteral("The webp encoder failed: error %1").arg(int(picture.error_code)), error);
+        return fail(Texts::tr("The webp encoder failed: error %1").arg(int(picture.error_code)), error);
 
     const QByteArray icc = image.colorSpace().isValid() ? image.colorSpace().iccProfile() : unappliedProfile;
     const QByteArray bytes = icc.isEmpty()
@@ -207,13 +214,13 @@ std::unique_ptr<AnimationWriter> createWebpAnimation(const QString &targetPath, 
     WebPConfig config;
     WebPAnimEncoderOptions animation;
     if (!configure(options, &config) || !WebPAnimEncoderOptionsInit(&animation)) {
-        fail(QStringLiteral("The webp encoder cannot start"), error);
+        fail(Texts::tr("The webp encoder cannot start"), error);
         return nullptr;
     }
     animation.anim_params.loop_count = loopCount;
     WebPAnimEncoder *encoder = WebPAnimEncoderNew(canvas.width(), canvas.height(), &animation);
     if (!encoder) {
-        fail(QStringLiteral("The webp encoder failed: out of memory"), error);
+        fail(Texts::tr("The webp encoder failed: out of memory"), error);
         return nullptr;
     }
     return std::make_unique<WebpAnimation>(targetPath, config, canvas, encoder);

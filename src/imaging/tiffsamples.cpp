@@ -50,9 +50,9 @@ QString tiffPhotometricName(uint16_t photometric)
     switch (photometric) {
     case PHOTOMETRIC_MINISWHITE:
     case PHOTOMETRIC_MINISBLACK:
-        return QStringLiteral("grey");
+        return TiffTexts::tr("grey");
     case PHOTOMETRIC_PALETTE:
-        return QStringLiteral("palette");
+        return TiffTexts::tr("palette");
     case PHOTOMETRIC_RGB:
         return QStringLiteral("RGB");
     case PHOTOMETRIC_SEPARATED:

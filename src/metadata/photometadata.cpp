@@ -37,7 +37,7 @@ bool fits(const char *block, qsizetype size, qsizetype limit, QStringList *notes
     if (size <= limit)
         return true;
     notes->append(QCoreApplication::translate("PhotoMetadata", "The %1 (%2 MB) was not copied: it is over %3 MB.")
-                      .arg(QLatin1String(block))
+                      .arg(QCoreApplication::translate("PhotoMetadata", block))
                       .arg(double(size) / (1 << 20), 0, 'f', 1)
                       .arg(limit >> 20));
     return false;
@@ -207,7 +207,7 @@ Stored readHeif(const QString &path, MetadataParts parts)
     if (parts.testFlag(MetadataPart::UnappliedColourProfile)
         && (profile == heif_color_profile_type_prof || profile == heif_color_profile_type_rICC)) {
         const qsizetype size = qsizetype(heif_image_handle_get_raw_color_profile_size(handle.get()));
-        if (fits("colour profile", size, maximumIccBytes, &stored.notes)) {
+        if (fits(QT_TRANSLATE_NOOP("PhotoMetadata", "colour profile"), size, maximumIccBytes, &stored.notes)) {
             stored.icc.resize(size);
             fail(heif_image_handle_get_raw_color_profile(handle.get(), stored.icc.data()));
         }
@@ -259,7 +259,7 @@ Stored readWithExiv2(const QString &path, MetadataParts parts)
         stored.byteOrder = image->byteOrder();
     const Exiv2::DataBuf *icc = image->iccProfile();
     if (parts.testFlag(MetadataPart::UnappliedColourProfile) && image->iccProfileDefined()
-        && fits("colour profile", icc->size_, maximumIccBytes, &stored.notes))
+        && fits(QT_TRANSLATE_NOOP("PhotoMetadata", "colour profile"), icc->size_, maximumIccBytes, &stored.notes))
         stored.icc = QByteArray(reinterpret_cast<const char *>(icc->pData_), qsizetype(icc->size_));
     return stored;
 }
@@ -407,7 +407,7 @@ void addPngChunks(QByteArray *png, const PhotoMetadata &metadata)
 
 bool colourProfileFits(qsizetype size, QStringList *notes)
 {
-    return fits("colour profile", size, maximumIccBytes, notes);
+    return fits(QT_TRANSLATE_NOOP("PhotoMetadata", "colour profile"), size, maximumIccBytes, notes);
 }
 
 PhotoMetadata readPhotoMetadata(const QString &sourcePath, QSize outputSize, bool removeLocation, MetadataParts parts)
