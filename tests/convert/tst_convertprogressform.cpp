@@ -62,6 +62,10 @@ private slots:
         QLocale::setDefault(QLocale::c());
         QCOMPARE(sizeSummaryText(24, 182'350'000, 31'000'000), QStringLiteral("24 files, 182 MB \u2192 31 MB, \u221283 %"));
         QCOMPARE(sizeSummaryText(1, 2'000'000, 2'100'000), QStringLiteral("1 file, 2.0 MB \u2192 2.1 MB, +5 %"));
+        // The window's sizes take the locale's numbers.
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QVERIFY(sizeSummaryText(1, 1'500'000, 2'100'000).contains(QStringLiteral("1,5 MB \u2192 2,1 MB")));
+        QLocale::setDefault(QLocale::c());
         QCOMPARE(outputCountsText(1, 3), QStringLiteral("1 file was skipped because its target exists.\n"
                                                         "3 files were written under new names."));
     }
