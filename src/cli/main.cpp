@@ -616,7 +616,7 @@ int run(const QStringList &arguments)
         return 0;
     }
     if (o.isSet(o.listPresets)) {
-        for (const QString &name : presetNames())
+        for (const QString &name : runnablePresetNames())
             print(stdout, name + QLatin1Char('\n'));
         return 0;
     }

@@ -79,6 +79,19 @@ QString userPresetPath(const QString &name)
     return presetFolder() + QLatin1Char('/') + fileNameOf(name);
 }
 
+// A name as the user typed it, control characters shown as \xHH, so that
+// echoing it cannot drive the terminal.
+QString shownName(const QString &name)
+{
+    QString shown;
+    for (const QChar c : name) {
+        const int code = c.unicode();
+        const bool control = code < 0x20 || (code >= 0x7f && code < 0xa0);
+        shown += control ? QStringLiteral("\\x%1").arg(code, 2, 16, QLatin1Char('0')) : QString(c);
+    }
+    return shown;
+}
+
 bool refuse(QString *error, const QString &reason)
 {
     if (error)
@@ -120,8 +133,10 @@ bool loadRunSettings(const QString &name, bool isPreset, ConversionSettings &set
 {
     const QString path = isPreset ? presetPath(name) : name;
     if (isPreset && path.isEmpty()) {
+        // One name a line: names hold commas and spaces.
         *error = QCoreApplication::translate("Settings", "no preset named \"%1\"; the presets are: %2")
-                     .arg(name, presetNames().join(QStringLiteral(", ")));
+                     .arg(shownName(name),
+                          QStringLiteral("\n  ") + runnablePresetNames().join(QStringLiteral("\n  ")));
         return false;
     }
     if (!QFileInfo(path).isFile() || !QFileInfo(path).isReadable()) {
@@ -186,6 +201,18 @@ QStringList presetNames()
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::sort(names.begin(), names.end(), collator);
     names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
+}
+
+QStringList runnablePresetNames()
+{
+    QStringList names;
+    for (const QString &name : presetNames()) {
+        ConversionSettings settings;
+        QString error;
+        if (loadRunSettings(name, true, settings, &error))
+            names << name;
+    }
     return names;
 }
 

@@ -24,7 +24,8 @@ bool loadSettingsFile(const QString &path, ConversionSettings &settings, const Q
 // A settings file for a run that nobody watches, named by its path or, with
 // isPreset, as a preset: every key must be read as written, since a
 // misspelt one would quietly give other pictures. False, with why in error:
-// no preset of that name (the presets listed), a file that cannot be read
+// no preset of that name (the runnable presets listed one a line, control
+// characters in the name shown as \xHH), a file that cannot be read
 // or is no settings file, or one line per key it could not take
 // ("PATH:LINE: reason"), lines joined by a line break and two spaces.
 bool loadRunSettings(const QString &name, bool isPreset, ConversionSettings &settings, QString *error);
@@ -42,6 +43,9 @@ QString presetNameProblem(const QString &name);
 // The user's presets and those installed with the program, sorted as people
 // read numbers; a user's preset hides an installed one of the same name.
 QStringList presetNames();
+// The presets a run takes as they are (loadRunSettings loads them without a
+// problem): the command line lists these and names them for an unknown one.
+QStringList runnablePresetNames();
 bool isInstalledPreset(const QString &name);
 bool isUserPreset(const QString &name);
 

@@ -306,6 +306,26 @@ private slots:
         QVERIFY2(line.isEmpty() || r.err.contains(line.toUtf8()), r.err.constData());
     }
 
+    // --list-presets shows only presets --preset takes (not a user's preset
+    // with a misspelt key); an unknown name is answered with those, one a
+    // line, and echoed with its control characters escaped.
+    void presetsListedAsTheyAreTaken()
+    {
+        QTemporaryDir data;
+        QVERIFY(QDir().mkpath(data.filePath("Kestrix/ConvertImage/presets")));
+        kxtest::writeFile(data.filePath("Kestrix/ConvertImage/presets/Broken.ini"), "[MainApp]\nnoSuchKey=1\n");
+        const QByteArray before = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", data.path().toUtf8());
+        const auto restore = qScopeGuard([&] { qputenv("XDG_DATA_HOME", before); });
+        const QList<QByteArray> listed = convert({"--list-presets"}).out.split('\n');
+        QVERIFY(listed.contains("Web: 1600 px WEBP") && !listed.contains("Broken"));
+        QCOMPARE(convert({"--preset", "Broken", "x.png"}).exitCode, 2);
+        const Result r = convert({"--preset", "No\x1b[2Jpe", "x.png"});
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY2(r.err.contains("\"No\\x1b[2Jpe\"") && !r.err.contains('\x1b'), r.err.constData());
+        QVERIFY2(r.err.contains("\n  Web: 1600 px WEBP\n") && !r.err.contains("Broken"), r.err.constData());
+    }
+
     // A JPEG cut short is converted with the same note into an image file and into a document.
     void cutShortJpegNotedForEveryTarget()
     {
