@@ -3,6 +3,11 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QThread>
+
+#include <utility>
+
+#include "outputprediction.h"
 
 namespace {
 
@@ -28,11 +33,19 @@ CompareView::CompareView(QWidget *parent)
     setOutputMessage({});
 }
 
+CompareView::~CompareView()
+{
+    if (fitter) {
+        fitter->wait();
+        delete fitter;
+    }
+}
+
 void CompareView::setOriginal(const QImage &image, const QString &caption)
 {
     const bool newSize = image.size() != original.size();
-    original = QPixmap::fromImage(image);
-    fittedOriginal = QPixmap();
+    original = image;
+    sidesChanged();
     originalCaption = caption;
     if (newSize)
         centre = QPointF(image.width() / 2.0, image.height() / 2.0);
@@ -42,8 +55,8 @@ void CompareView::setOriginal(const QImage &image, const QString &caption)
 
 void CompareView::setOutput(const QImage &image, const QString &caption)
 {
-    output = QPixmap::fromImage(image);
-    fittedOutput = QPixmap();
+    output = image;
+    sidesChanged();
     outputCaption = caption;
     outputSide->setAccessibleName(tr("Output: %1").arg(caption));
     update();
@@ -51,8 +64,8 @@ void CompareView::setOutput(const QImage &image, const QString &caption)
 
 void CompareView::setOutputMessage(const QString &message)
 {
-    output = QPixmap();
-    fittedOutput = QPixmap();
+    output = QImage();
+    sidesChanged();
     outputCaption = message;
     outputSide->setAccessibleName(tr("Output: %1").arg(message));
     update();
@@ -122,14 +135,47 @@ void CompareView::drawCaption(QPainter &painter, const QString &caption, bool ri
     painter.drawText(box, Qt::AlignCenter, caption);
 }
 
+void CompareView::sidesChanged()
+{
+    ++sidesVersion;
+    fittedOriginal = fittedOutput = QPixmap();
+    fittedSize = QSize();
+}
+
 void CompareView::fitSides(const QSize &size)
 {
-    const auto fitted = [&](const QPixmap &from, QPixmap *to) {
-        if (!from.isNull() && to->size() != size)
-            *to = from.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    };
-    fitted(original, &fittedOriginal);
-    fitted(output, &fittedOutput);
+    // Smoothing a large picture takes many frames' time: one fitting at a
+    // time, made by a thread of its own; a newer size or side starts its own
+    // once the running one has reported.
+    if (size == fittedSize || fitter || size.isEmpty() || original.isNull())
+        return;
+    fittedSize = size;
+    fitting = std::make_shared<Fitting>(Fitting{size, sidesVersion, original, output});
+    fitter = QThread::create([job = fitting] {
+        yieldToTheWindow();
+        const auto fitted = [&job](const QImage &side) {
+            return side.isNull() ? side : side.scaled(job->size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        };
+        job->original = fitted(job->original);
+        job->output = fitted(job->output);
+    });
+    connect(fitter, &QThread::finished, this, &CompareView::sidesFitted, Qt::QueuedConnection);
+    fitter->start();
+}
+
+void CompareView::sidesFitted()
+{
+    fitter->wait();
+    delete fitter;
+    fitter = nullptr;
+    const std::shared_ptr<Fitting> done = std::exchange(fitting, nullptr);
+    if (done->sidesVersion == sidesVersion && done->size == fittedSize) {
+        fittedOriginal = QPixmap::fromImage(done->original);
+        fittedOutput = QPixmap::fromImage(done->output);
+    } else {
+        fittedSize = QSize(); // the next frame asks again
+    }
+    update();
 }
 
 void CompareView::paintEvent(QPaintEvent *)
@@ -141,22 +187,26 @@ void CompareView::paintEvent(QPaintEvent *)
     const bool fit = zoomPercent == Fit;
     if (fit)
         fitSides(area.size().toSize());
-    const auto drawSide = [&](const QPixmap &pixmap, const QRect &clip) {
-        if (pixmap.isNull())
+    const bool fitted = fit && !fittedOriginal.isNull() && fittedOriginal.size() == area.size().toSize();
+    const auto drawSide = [&](const QImage &full, const QPixmap &fittedSide, const QRect &clip) {
+        if (full.isNull())
             return;
         painter.save();
         painter.setClipRect(clip);
         // Only the part in view is drawn, so a large picture pans smoothly;
         // zoomed in, every pixel shows as it is.
         const QRectF visible = area.intersected(QRectF(clip));
-        const double s = fit ? 1 : scale();
+        const double s = fitted ? 1 : scale();
         const QRectF from((visible.left() - area.left()) / s, (visible.top() - area.top()) / s,
                           visible.width() / s, visible.height() / s);
-        painter.drawPixmap(visible, pixmap, from);
+        if (fitted)
+            painter.drawPixmap(visible, fittedSide, from);
+        else
+            painter.drawImage(visible, full, from);
         painter.restore();
     };
-    drawSide(fit ? fittedOriginal : original, QRect(0, 0, x, height()));
-    drawSide(fit ? fittedOutput : output, QRect(x, 0, width() - x, height()));
+    drawSide(original, fittedOriginal, QRect(0, 0, x, height()));
+    drawSide(output, fittedOutput, QRect(x, 0, width() - x, height()));
 
     painter.setPen(QPen(Qt::white, 2));
     painter.drawLine(x, 0, x, height());

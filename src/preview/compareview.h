@@ -6,6 +6,10 @@
 #include <QString>
 #include <QWidget>
 
+#include <memory>
+
+class QThread;
+
 // The original and the converted output of one picture side by side on one
 // canvas: the original left of a divider, the output right of it, both at
 // the same zoom and pan. The divider is dragged with the mouse or moved with
@@ -20,6 +24,8 @@ public:
     enum Zoom { Fit = 0, Actual = 100, Double = 200 };
 
     explicit CompareView(QWidget *parent = nullptr);
+    // Waits for a fitting still being made.
+    ~CompareView() override;
 
     // caption: "JPG, 3.2 MB". The output is drawn over the original's area:
     // one written smaller comes enlarged to the original's size.
@@ -47,13 +53,31 @@ private:
     void panBy(QPointF delta);
     void placeSides();
     void drawCaption(QPainter &painter, const QString &caption, bool right);
+    // Starts making both sides at the fitted size off the GUI thread, unless
+    // they are made or being made.
     void fitSides(const QSize &size);
+    void sidesFitted();
+    // A side changed: fittings of the old sides are of no use.
+    void sidesChanged();
 
-    QPixmap original;
-    QPixmap output;
-    // Both sides scaled once to the fitted size, so that a frame only copies.
+    // The full pictures stay images: a frame draws only their part in view.
+    QImage original;
+    QImage output;
+    // Both sides smoothly scaled once to the fitted size, so that a frame
+    // only copies; until they are ready the full pictures are drawn unsmoothed.
     QPixmap fittedOriginal;
     QPixmap fittedOutput;
+    QSize fittedSize;
+    int sidesVersion = 0;
+    QThread *fitter = nullptr;
+    struct Fitting
+    {
+        QSize size;
+        int sidesVersion = 0;
+        QImage original;
+        QImage output;
+    };
+    std::shared_ptr<Fitting> fitting;
     QString originalCaption;
     QString outputCaption;
     int zoomPercent = Fit;

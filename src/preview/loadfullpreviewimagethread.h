@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 #include <QThread>
 
@@ -8,8 +9,18 @@
 
 #include "conversionsettings.h"
 
+// A picture in the format the screen draws without converting it: 8 bits a
+// channel, premultiplied where it has transparency.
+QImage displayablePicture(const QImage &image);
+
+// The picture fitted into the full preview's area by its tighter side
+// (enlarged when smaller), as the dialog shows it at first.
+QImage fittedPreview(const QImage &image, const QSize &area);
+
 // Runs the full-quality pipeline for the full preview dialog and reports the
-// result once through previewImageReady (a null image when stopped).
+// result once through previewImageReady (null images when stopped): the
+// picture made displayable and, fitted into displaySize, the picture first
+// shown. The window then only turns a picture of its own size into a pixmap.
 class LoadFullPreviewImageThread : public QThread
 {
     Q_OBJECT
@@ -19,11 +30,13 @@ public:
     explicit LoadFullPreviewImageThread(const ConversionSettings &settings, QObject *parent = nullptr);
 
     QString filePath;
+    // The dialog's picture area when it asked.
+    QSize displaySize;
     // Set when the dialog goes away; the result is then not wanted.
     std::atomic_bool stop{false};
 
 signals:
-    void previewImageReady(const QImage &image);
+    void previewImageReady(const QImage &image, const QImage &fitted);
 
 protected:
     void run() override;

@@ -3,6 +3,7 @@
 #include <QDebug>
 
 #include "imagemagickutil.h"
+#include "outputprediction.h"
 #include "previewgeometry.h"
 #include "sourceframes.h"
 #include "thumbnailcache.h"
@@ -14,6 +15,7 @@ LoadPreviewImageThread::LoadPreviewImageThread(const ConversionSettings &setting
 
 void LoadPreviewImageThread::run()
 {
+    yieldToTheWindow();
     createPreviewImage(filePath, maxSize);
 }
 

@@ -54,6 +54,12 @@ void forgetPredictionPictures();
 // conversion memory budget is refused with a reason.
 PredictedOutput predictOutput(const PredictionRequest &request, const std::atomic_bool &cancel);
 
+// Called first on a preview worker's thread: it, and the threads it starts
+// (an encoder's pool), give way to the window's thread, so that the window
+// keeps drawing while they work. QThread's priorities do nothing for ordinary
+// threads on Linux; a thread's nice value is its own and is inherited.
+void yieldToTheWindow();
+
 // "≈ 245 KB (−83 %), 1600 × 1067, WEBP q75", or the reason there is none.
 QString predictionText(const PredictedOutput &output);
 // "245 KB" or "3.2 MB" (1 KB = 1000 bytes).

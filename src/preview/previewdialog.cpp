@@ -125,6 +125,7 @@ void PreviewDialog::loadFile(const QString &path)
 
     auto *worker = new LoadFullPreviewImageThread(snapshotSettings());
     worker->filePath = path;
+    worker->displaySize = pictureArea();
     connect(worker, &LoadFullPreviewImageThread::previewImageReady, this,
             &PreviewDialog::handleFullPreviewImageReady, Qt::QueuedConnection);
     fullPreviewThread = worker;
@@ -132,7 +133,7 @@ void PreviewDialog::loadFile(const QString &path)
     worker->start();
 }
 
-void PreviewDialog::handleFullPreviewImageReady(const QImage &image)
+void PreviewDialog::handleFullPreviewImageReady(const QImage &image, const QImage &fitted)
 {
     auto *worker = qobject_cast<LoadFullPreviewImageThread *>(sender());
     bool latest = true;
@@ -150,7 +151,8 @@ void PreviewDialog::handleFullPreviewImageReady(const QImage &image)
         return;
 
     fullImage = image;
-    fullPixmap = QPixmap::fromImage(image);
+    fittedImage = fitted;
+    fittedArea = worker && !fitted.isNull() ? worker->displaySize : QSize();
     imageLoaded = true;
     fitImage();
     showOriginalToCompare();
@@ -164,39 +166,38 @@ QSize PreviewDialog::pictureArea() const
 
 void PreviewDialog::fitImage()
 {
-    ui->sizeInfoLabel->setText(QString::number(fullPixmap.width()) + "x" + QString::number(fullPixmap.height()));
+    ui->sizeInfoLabel->setText(QString::number(fullImage.width()) + "x" + QString::number(fullImage.height()));
 
     const QSize area = pictureArea();
     ui->scrollAreaWidgetContents->setFixedSize(area);
     ui->previewLabel->setFixedSize(area);
 
-    if (fullPixmap.isNull() || area.isEmpty()) {
-        displayedPixmap = QPixmap();
-    } else {
-        const float rw = float(fullPixmap.width()) / float(area.width());
-        const float rh = float(fullPixmap.height()) / float(area.height());
-        displayedPixmap = rh > rw ? fullPixmap.scaledToHeight(area.height(), Qt::FastTransformation)
-                                  : fullPixmap.scaledToWidth(area.width(), Qt::FastTransformation);
+    // The worker's fitting serves while the area is the one it was made for;
+    // a new one costs what the area holds (nearest pixel), not what the picture does.
+    if (fittedArea != area) {
+        fittedImage = fittedPreview(fullImage, area);
+        fittedArea = area;
     }
+    displayedPixmap = QPixmap::fromImage(fittedImage);
     showZoom();
 }
 
 void PreviewDialog::showZoom()
 {
-    ui->percentResizeLabel->setText(zoomPercentText(displayedPixmap.width(), fullPixmap.width()));
+    ui->percentResizeLabel->setText(zoomPercentText(displayedPixmap.width(), fullImage.width()));
     ui->previewLabel->setPixmap(displayedPixmap);
 }
 
 void PreviewDialog::onNeedToResizeImage(int step)
 {
-    if (fullPixmap.isNull())
+    if (fullImage.isNull())
         return;
-    const int newWidth = zoomStepWidth(displayedPixmap.width(), step, fullPixmap.width(), primaryScreenWidthPixels());
+    const int newWidth = zoomStepWidth(displayedPixmap.width(), step, fullImage.width(), primaryScreenWidthPixels());
     if (newWidth < 0)
         return;
     // Always from the full picture, so repeated steps do not add blur.
     if (step != 0)
-        displayedPixmap = fullPixmap.scaledToWidth(newWidth, Qt::FastTransformation);
+        displayedPixmap = QPixmap::fromImage(fullImage.scaledToWidth(newWidth, Qt::FastTransformation));
     showZoom();
 
     const QSize area = pictureArea();

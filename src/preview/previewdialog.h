@@ -55,7 +55,8 @@ public slots:
     void onEndDragImage();
     void onMouseMove(QPoint globalPoint, QPoint localPoint);
     void updateTimer();
-    void handleFullPreviewImageReady(const QImage &image);
+    // fitted: the picture as fitted into the area the request was made for.
+    void handleFullPreviewImageReady(const QImage &image, const QImage &fitted);
 
 public:
     // True while a refit after a resize is still due.
@@ -76,7 +77,11 @@ private:
     void outputDecoded();
 
     Ui::PreviewDialog *ui;
-    QPixmap fullPixmap;
+    // The full picture stays an image: only what is shown, at most the
+    // size of the screen, becomes a pixmap.
+    QImage fullImage;
+    QImage fittedImage;
+    QSize fittedArea; // the area fittedImage was made for
     QPixmap displayedPixmap;
     QTimer resizeTimer;
     bool dragging = false;
@@ -89,7 +94,6 @@ private:
     bool imageLoaded = false;
     bool *shown;
     QString filePath;
-    QImage fullImage;
     OutputPredictor *predictor = nullptr;
     // The output being decoded for the compare mode: one at a time, the
     // newest waiting behind it.

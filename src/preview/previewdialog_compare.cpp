@@ -11,12 +11,14 @@
 
 #include "compareview.h"
 #include "imagemagickutil.h"
+#include "loadfullpreviewimagethread.h"
 
 namespace {
 
 // The output's bytes read back as any file of its type would be, at the
 // original's size: a picture the size search shrank is enlarged back, so
-// that both sides of the compare view show the same part.
+// that both sides of the compare view show the same part. Displayable, so
+// that the window draws it as it is.
 QImage decodeOutput(const QByteArray &bytes, const QString &suffix, const QSize &originalSize, QString *reason)
 {
     QTemporaryDir folder;
@@ -28,9 +30,9 @@ QImage decodeOutput(const QByteArray &bytes, const QString &suffix, const QSize 
     file.close();
     QImage image;
     ImageMagickUtil().loadImage(file.fileName(), image, reason);
-    if (image.isNull() || image.size() == originalSize || originalSize.isEmpty())
-        return image;
-    return image.scaled(originalSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (!image.isNull() && image.size() != originalSize && !originalSize.isEmpty())
+        image = image.scaled(originalSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return displayablePicture(image);
 }
 
 } // namespace
@@ -103,6 +105,7 @@ void PreviewDialog::compareWithOutput(const PredictedOutput &output)
     decodedOutput = std::make_shared<QImage>();
     outputDecoder = QThread::create(
             [bytes = output.bytes, suffix = output.suffix, size = fullImage.size(), result = decodedOutput] {
+                yieldToTheWindow();
                 QString reason;
                 *result = decodeOutput(bytes, suffix, size, &reason);
             });

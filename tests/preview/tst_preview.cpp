@@ -142,7 +142,7 @@ private slots:
         openDialog();
         QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
         const QImage full = kxtest::makePhotoLikeImage(1000, 800);
-        dialog->handleFullPreviewImageReady(full);
+        dialog->handleFullPreviewImageReady(full, {});
         verifyFitted();
         const int fitted = picture()->pixmap().width();
         for (int i = 0; i < 10; ++i) {
@@ -203,7 +203,7 @@ private slots:
         auto *earlier = new LoadFullPreviewImageThread(ConversionSettings());
         connect(earlier, &LoadFullPreviewImageThread::previewImageReady, dialog.get(),
                 &PreviewDialog::handleFullPreviewImageReady);
-        emit earlier->previewImageReady(kxtest::makePhotoLikeImage(300, 200));
+        emit earlier->previewImageReady(kxtest::makePhotoLikeImage(300, 200), {});
         QCOMPARE(picture()->text(), QString("Loading image. Please wait..."));
         QTRY_COMPARE(sizeLabel()->text(), QString("64x48"));
         verifyFitted(); // enlarged to fill the area by its tighter side
