@@ -1765,6 +1765,21 @@ Schlüssel für --set und Einstellungsdateien (Gruppe MainApp):
     </message>
 </context>
 <context>
+    <name>Presets</name>
+    <message>
+        <source>Archive: lossless JPEG XL, keep metadata</source>
+        <translation>Archiv: verlustfreies JPEG XL, Metadaten behalten</translation>
+    </message>
+    <message>
+        <source>E-mail: 1024 px JPEG, no location</source>
+        <translation>E-Mail: 1024 px JPEG, ohne Standort</translation>
+    </message>
+    <message>
+        <source>Web: 1600 px WEBP</source>
+        <translation>Web: 1600 px WEBP</translation>
+    </message>
+</context>
+<context>
     <name>PresetsDialog</name>
     <message>
         <source>Installed presets cannot be renamed or deleted. A preset of yours saved under the same name takes the place of the installed one until you delete yours.</source>

@@ -1763,6 +1763,21 @@ Clés de --set et des fichiers de paramètres (groupe MainApp) :
     </message>
 </context>
 <context>
+    <name>Presets</name>
+    <message>
+        <source>Archive: lossless JPEG XL, keep metadata</source>
+        <translation>Archive : JPEG XL sans perte, métadonnées gardées</translation>
+    </message>
+    <message>
+        <source>E-mail: 1024 px JPEG, no location</source>
+        <translation>E-mail : JPEG 1024 px, sans lieu</translation>
+    </message>
+    <message>
+        <source>Web: 1600 px WEBP</source>
+        <translation>Web : WEBP 1600 px</translation>
+    </message>
+</context>
+<context>
     <name>PresetsDialog</name>
     <message>
         <source>Installed presets cannot be renamed or deleted. A preset of yours saved under the same name takes the place of the installed one until you delete yours.</source>

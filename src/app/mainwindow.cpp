@@ -125,7 +125,7 @@ void MainWindow::fillPresetsMenu()
     presetsMenu->addSeparator();
     for (const QString &name : presetNames()) {
         // A name's "&" is text, not a shortcut mark.
-        QString label = name;
+        QString label = presetDisplayName(name);
         presetsMenu->addAction(label.replace(QLatin1Char('&'), QLatin1String("&&")), this,
                                [this, name] { applyPreset(name); })
             ->setEnabled(!form->conversionBusy);

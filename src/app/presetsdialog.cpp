@@ -84,7 +84,8 @@ void PresetsDialog::fillList(const QString &current)
 {
     list->clear();
     for (const QString &name : presetNames()) {
-        auto *item = new QListWidgetItem(isUserPreset(name) ? name : tr("%1 (installed)").arg(name), list);
+        const QString label = isUserPreset(name) ? name : tr("%1 (installed)").arg(presetDisplayName(name));
+        auto *item = new QListWidgetItem(label, list);
         item->setData(Qt::UserRole, name);
         if (name == current)
             list->setCurrentItem(item);

@@ -83,7 +83,7 @@ void WatchDialog::fillPresets()
     presetBox->clear();
     presetBox->addItem(tr("Current settings"), QString());
     for (const QString &name : presetNames())
-        presetBox->addItem(name, name);
+        presetBox->addItem(presetDisplayName(name), name);
     presetBox->setCurrentIndex(qMax(0, presetBox->findData(current)));
 }
 

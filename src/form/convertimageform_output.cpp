@@ -254,7 +254,7 @@ void ConvertImageForm::setupAlsoWrite()
         for (const QString &name : presetNames()) {
             if (name == main)
                 continue;
-            QAction *action = menu->addAction(name);
+            QAction *action = menu->addAction(presetDisplayName(name));
             action->setCheckable(true);
             action->setChecked(chosen.contains(name));
             // The stored list is joined by ";".

@@ -5,6 +5,7 @@
 #include <type_traits>
 #include <variant>
 
+#include "presets.h"
 #include "targetformats.h"
 #include "targetsize.h"
 
@@ -53,7 +54,7 @@ QString runSummary(const ConversionSettings &settings, const QString &preset, bo
 {
     QStringList parts;
     if (!preset.isEmpty())
-        parts << (changed ? Texts::tr("Preset: %1 (changed)") : Texts::tr("Preset: %1")).arg(preset);
+        parts << (changed ? Texts::tr("Preset: %1 (changed)") : Texts::tr("Preset: %1")).arg(presetDisplayName(preset));
     const bool pdf = settings.targeFileType == TargetPdf;
     if (settings.ignoreOrientation)
         parts << Texts::tr("Orientation tag ignored");

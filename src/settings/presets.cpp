@@ -226,6 +226,21 @@ bool isUserPreset(const QString &name)
     return presetNameProblem(name).isEmpty() && QFileInfo(userPresetPath(name)).isFile();
 }
 
+QString presetDisplayName(const QString &name)
+{
+    // The names of the presets installed with the program, which translations know.
+    static const char *const installedNames[] = {
+        QT_TRANSLATE_NOOP("Presets", "Archive: lossless JPEG XL, keep metadata"),
+        QT_TRANSLATE_NOOP("Presets", "E-mail: 1024 px JPEG, no location"),
+        QT_TRANSLATE_NOOP("Presets", "Web: 1600 px WEBP"),
+    };
+    for (const char *installed : installedNames) {
+        if (name == QLatin1String(installed) && !isUserPreset(name))
+            return QCoreApplication::translate("Presets", installed);
+    }
+    return name;
+}
+
 QString presetPath(const QString &name)
 {
     if (isUserPreset(name))

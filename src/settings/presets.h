@@ -49,6 +49,10 @@ QStringList runnablePresetNames();
 bool isInstalledPreset(const QString &name);
 bool isUserPreset(const QString &name);
 
+// A preset's name as the window shows it: an installed preset's in the
+// user's language, a user's own as it was typed.
+QString presetDisplayName(const QString &name);
+
 // The file a preset is read from (the user's before the installed one), or
 // empty when there is no preset of that name. A name without its description
 // ("Web" for "Web: 1600 px WEBP") names the one preset titled so.
