@@ -153,7 +153,7 @@
     </message>
     <message>
         <source>Also write:</source>
-        <translation>Écrire aussi :</translation>
+        <translation>Aussi :</translation>
     </message>
     <message>
         <source>Metadata:</source>
@@ -565,7 +565,7 @@
     </message>
     <message>
         <source>Also write: %1</source>
-        <translation>Écrire aussi : %1</translation>
+        <translation>Aussi : %1</translation>
     </message>
     <message>
         <source>Further outputs go with pictures, not with a PDF document</source>
