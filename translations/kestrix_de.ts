@@ -938,6 +938,10 @@
         <source>cannot write %1</source>
         <translation>%1 kann nicht geschrieben werden</translation>
     </message>
+    <message>
+        <source>%1 is not a folder</source>
+        <translation>%1 ist kein Ordner</translation>
+    </message>
 </context>
 <context>
     <name>ImageMagickUtil</name>
@@ -2131,6 +2135,13 @@ Schlüssel für --set und Einstellungsdateien (Gruppe MainApp):
     <message>
         <source>%1 is not a settings file (no [MainApp] group)</source>
         <translation>%1 ist keine Einstellungsdatei (keine Gruppe [MainApp])</translation>
+    </message>
+</context>
+<context>
+    <name>SourceFiles</name>
+    <message>
+        <source>Image Files (%1)</source>
+        <translation>Bilddateien (%1)</translation>
     </message>
 </context>
 <context>

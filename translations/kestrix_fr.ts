@@ -938,6 +938,10 @@
         <source>cannot write %1</source>
         <translation>impossible d&apos;écrire %1</translation>
     </message>
+    <message>
+        <source>%1 is not a folder</source>
+        <translation>%1 n&apos;est pas un dossier</translation>
+    </message>
 </context>
 <context>
     <name>ImageMagickUtil</name>
@@ -2129,6 +2133,13 @@ Clés de --set et des fichiers de paramètres (groupe MainApp) :
     <message>
         <source>%1 is not a settings file (no [MainApp] group)</source>
         <translation>%1 n&apos;est pas un fichier de paramètres (pas de groupe [MainApp])</translation>
+    </message>
+</context>
+<context>
+    <name>SourceFiles</name>
+    <message>
+        <source>Image Files (%1)</source>
+        <translation>Fichiers d&apos;images (%1)</translation>
     </message>
 </context>
 <context>

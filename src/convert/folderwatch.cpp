@@ -131,7 +131,7 @@ bool FolderWatch::isExcluded(const QString &path) const
 bool FolderWatch::start(QString *error)
 {
     if (!QFileInfo(root).isDir()) {
-        *error = QStringLiteral("%1 is not a folder").arg(root);
+        *error = FolderWatch::tr("%1 is not a folder").arg(root);
         return false;
     }
     if (output == root) {

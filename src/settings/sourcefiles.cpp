@@ -1,5 +1,6 @@
 #include "sourcefiles.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -37,7 +38,7 @@ QString imageFileDialogFilter()
         for (const QString &extension : extensions)
             patterns << QStringLiteral("*.") + extension;
     }
-    return QStringLiteral("Image Files (%1)").arg(patterns.join(QLatin1Char(' ')));
+    return QCoreApplication::translate("SourceFiles", "Image Files (%1)").arg(patterns.join(QLatin1Char(' ')));
 }
 
 void walkFolderFiles(const QString &folder, const std::function<bool(const QString &path)> &visit,
