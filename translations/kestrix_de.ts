@@ -781,6 +781,46 @@
         <source>only the first of its %1 pages was written: pages are not made into an animation</source>
         <translation>nur die erste ihrer %1 Seiten wurde geschrieben: aus Seiten wird keine Animation</translation>
     </message>
+    <message>
+        <source>stopped after page %1 of %2</source>
+        <translation>nach Seite %1 von %2 angehalten</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>page %1: %2</source>
+        <translation>Seite %1: %2</translation>
+    </message>
+    <message>
+        <source>the target was made by another program meanwhile</source>
+        <translation>das Ziel wurde inzwischen von einem anderen Programm angelegt</translation>
+    </message>
+    <message>
+        <source>a PDF document cannot be written with extra outputs</source>
+        <translation>ein PDF-Dokument kann nicht mit zusätzlichen Ausgaben geschrieben werden</translation>
+    </message>
+    <message>
+        <source>a PDF document cannot be an extra output</source>
+        <translation>ein PDF-Dokument kann keine zusätzliche Ausgabe sein</translation>
+    </message>
+    <message>
+        <source>every page as a file of its own cannot be an extra output</source>
+        <translation>jede Seite als eigene Datei kann keine zusätzliche Ausgabe sein</translation>
+    </message>
+    <message>
+        <source>the target is one of the sources</source>
+        <translation>das Ziel ist eine der Quellen</translation>
+    </message>
+    <message>
+        <source>the target is a symbolic link</source>
+        <translation>das Ziel ist eine symbolische Verknüpfung</translation>
+    </message>
+    <message>
+        <source>Cannot put the picture into %1</source>
+        <translation>Das Bild kann nicht in %1 eingefügt werden</translation>
+    </message>
 </context>
 <context>
     <name>ConvertProgressForm</name>
@@ -1020,25 +1060,6 @@
     <message>
         <source>There was not enough memory to process the image.</source>
         <translation>Zum Verarbeiten des Bildes war nicht genug Speicher frei.</translation>
-    </message>
-</context>
-<context>
-    <name>ImagePass</name>
-    <message>
-        <source>stopped after page %1 of %2</source>
-        <translation>nach Seite %1 von %2 angehalten</translation>
-    </message>
-    <message>
-        <source>%1: %2</source>
-        <translation>%1: %2</translation>
-    </message>
-    <message>
-        <source>page %1: %2</source>
-        <translation>Seite %1: %2</translation>
-    </message>
-    <message>
-        <source>the target was made by another program meanwhile</source>
-        <translation>das Ziel wurde inzwischen von einem anderen Programm angelegt</translation>
     </message>
 </context>
 <context>
@@ -1706,29 +1727,6 @@ Schlüssel für --set und Einstellungsdateien (Gruppe MainApp):
     <message>
         <source>The following file already exist. Do you wish to overwrite it?</source>
         <translation>Die folgende Datei gibt es schon. Soll sie überschrieben werden?</translation>
-    </message>
-</context>
-<context>
-    <name>PdfPass</name>
-    <message>
-        <source>Cannot write %1: %2</source>
-        <translation>%1 kann nicht geschrieben werden: %2</translation>
-    </message>
-    <message>
-        <source>Cannot write %1</source>
-        <translation>%1 kann nicht geschrieben werden</translation>
-    </message>
-    <message>
-        <source>the target is one of the sources</source>
-        <translation>das Ziel ist eine der Quellen</translation>
-    </message>
-    <message>
-        <source>the target is a symbolic link</source>
-        <translation>das Ziel ist eine symbolische Verknüpfung</translation>
-    </message>
-    <message>
-        <source>Cannot put the picture into %1</source>
-        <translation>Das Bild kann nicht in %1 eingefügt werden</translation>
     </message>
 </context>
 <context>

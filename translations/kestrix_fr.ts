@@ -781,6 +781,46 @@
         <source>only the first of its %1 pages was written: pages are not made into an animation</source>
         <translation>seule la première de ses %1 pages a été écrite : les pages ne deviennent pas une animation</translation>
     </message>
+    <message>
+        <source>stopped after page %1 of %2</source>
+        <translation>arrêté après la page %1 sur %2</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1 : %2</translation>
+    </message>
+    <message>
+        <source>page %1: %2</source>
+        <translation>page %1 : %2</translation>
+    </message>
+    <message>
+        <source>the target was made by another program meanwhile</source>
+        <translation>la cible a été créée entre-temps par un autre programme</translation>
+    </message>
+    <message>
+        <source>a PDF document cannot be written with extra outputs</source>
+        <translation>un document PDF ne peut pas être écrit avec des sorties supplémentaires</translation>
+    </message>
+    <message>
+        <source>a PDF document cannot be an extra output</source>
+        <translation>un document PDF ne peut pas être une sortie supplémentaire</translation>
+    </message>
+    <message>
+        <source>every page as a file of its own cannot be an extra output</source>
+        <translation>chaque page dans son propre fichier ne peut pas être une sortie supplémentaire</translation>
+    </message>
+    <message>
+        <source>the target is one of the sources</source>
+        <translation>la cible est l&apos;une des sources</translation>
+    </message>
+    <message>
+        <source>the target is a symbolic link</source>
+        <translation>la cible est un lien symbolique</translation>
+    </message>
+    <message>
+        <source>Cannot put the picture into %1</source>
+        <translation>Impossible de placer l&apos;image dans %1</translation>
+    </message>
 </context>
 <context>
     <name>ConvertProgressForm</name>
@@ -1020,25 +1060,6 @@
     <message>
         <source>There was not enough memory to process the image.</source>
         <translation>Il n&apos;y avait pas assez de mémoire pour traiter l&apos;image.</translation>
-    </message>
-</context>
-<context>
-    <name>ImagePass</name>
-    <message>
-        <source>stopped after page %1 of %2</source>
-        <translation>arrêté après la page %1 sur %2</translation>
-    </message>
-    <message>
-        <source>%1: %2</source>
-        <translation>%1 : %2</translation>
-    </message>
-    <message>
-        <source>page %1: %2</source>
-        <translation>page %1 : %2</translation>
-    </message>
-    <message>
-        <source>the target was made by another program meanwhile</source>
-        <translation>la cible a été créée entre-temps par un autre programme</translation>
     </message>
 </context>
 <context>
@@ -1704,29 +1725,6 @@ Clés de --set et des fichiers de paramètres (groupe MainApp) :
     <message>
         <source>The following file already exist. Do you wish to overwrite it?</source>
         <translation>Le fichier suivant existe déjà. Voulez-vous l’écraser ?</translation>
-    </message>
-</context>
-<context>
-    <name>PdfPass</name>
-    <message>
-        <source>Cannot write %1: %2</source>
-        <translation>Impossible d&apos;écrire %1 : %2</translation>
-    </message>
-    <message>
-        <source>Cannot write %1</source>
-        <translation>Impossible d&apos;écrire %1</translation>
-    </message>
-    <message>
-        <source>the target is one of the sources</source>
-        <translation>la cible est l&apos;une des sources</translation>
-    </message>
-    <message>
-        <source>the target is a symbolic link</source>
-        <translation>la cible est un lien symbolique</translation>
-    </message>
-    <message>
-        <source>Cannot put the picture into %1</source>
-        <translation>Impossible de placer l&apos;image dans %1</translation>
     </message>
 </context>
 <context>

@@ -174,7 +174,7 @@ private:
         int pages = file.page + 1;
         for (qsizetype j = next; j < plan.size() && plan.at(j).source == file.source; ++j)
             pages = qMax(pages, plan.at(j).page + 1);
-        records.note(file.source, tr("stopped after page %1 of %2").arg(file.page).arg(pages));
+        records.note(file.source, RunTexts::tr("stopped after page %1 of %2").arg(file.page).arg(pages));
         records.done(file.source);
         records.finish(file.source);
     }
@@ -212,11 +212,11 @@ private:
     {
         const PlannedFile &file = plan.at(i);
         if (file.output > 0)
-            return tr("%1: %2").arg(QFileInfo(file.target).fileName(), text);
+            return RunTexts::tr("%1: %2").arg(QFileInfo(file.target).fileName(), text);
         const qsizetype first = firstOfSource.at(i);
         const bool several = first + 1 < plan.size() && plan.at(first + 1).source == plan.at(first).source
                              && plan.at(first + 1).output == 0;
-        return several ? tr("page %1: %2").arg(file.page + 1).arg(text) : text;
+        return several ? RunTexts::tr("page %1: %2").arg(file.page + 1).arg(text) : text;
     }
 
     void pageDone(qsizetype i)
@@ -283,7 +283,7 @@ private:
                 records.note(file.source, ofPage(i, result.note));
             if (result.taken) {
                 ++run.result.skippedCount;
-                records.skip(file.source, ofPage(i, tr("the target was made by another program meanwhile")));
+                records.skip(file.source, ofPage(i, RunTexts::tr("the target was made by another program meanwhile")));
             } else if (result.error.isEmpty()) {
                 records.written(file.source, file.target, file.output == 0, result.bytesRead, result.bytesWritten);
                 records.sized(file.source, result.fit);
@@ -361,10 +361,10 @@ QString outputsProblem(const QList<ConversionSettings> &settings)
 {
     for (qsizetype k = 0; k < settings.size() && settings.size() > 1; ++k) {
         if (settings.at(k).targeFileType == TargetPdf)
-            return k == 0 ? tr("a PDF document cannot be written with extra outputs")
-                          : tr("a PDF document cannot be an extra output");
+            return k == 0 ? RunTexts::tr("a PDF document cannot be written with extra outputs")
+                          : RunTexts::tr("a PDF document cannot be an extra output");
         if (k > 0 && settings.at(k).pagesAndFrames == PagesEach)
-            return tr("every page as a file of its own cannot be an extra output");
+            return RunTexts::tr("every page as a file of its own cannot be an extra output");
     }
     return QString();
 }

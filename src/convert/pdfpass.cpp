@@ -29,14 +29,14 @@ public:
     {
         run.result.outputLocation = QDir::toNativeSeparators(pdfPath);
         if (const QString refusal = targetRefusal(); !refusal.isEmpty()) {
-            run.failAll(tr("Cannot write %1: %2").arg(pdfPath, refusal));
+            run.failAll(RunTexts::tr("Cannot write %1: %2").arg(pdfPath, refusal));
             return;
         }
         page = pdfPageSetup(run.settings);
         document = makePdfDocument(&file, page, run.settings.pdfKeepJpeg);
         if (!document->begin()) {
             file.cancel();
-            run.failAll(tr("Cannot write %1").arg(pdfPath));
+            run.failAll(RunTexts::tr("Cannot write %1").arg(pdfPath));
             return;
         }
         JobQueue<JobResult> queue(run.jobs, run.codecThreads, conversionMemoryBudget(physicalMemoryBytes()));
@@ -51,10 +51,10 @@ private:
     QString targetRefusal()
     {
         if (isOneOfTheSources(pdfPath, run.job.sources))
-            return tr("the target is one of the sources");
+            return RunTexts::tr("the target is one of the sources");
         // Saving would write through the link to whatever it points at.
         if (QFileInfo(pdfPath).isSymLink())
-            return tr("the target is a symbolic link");
+            return RunTexts::tr("the target is a symbolic link");
         // The document replaces an existing one only once it is complete.
         if (!file.open())
             return file.failureReason();
@@ -120,7 +120,7 @@ private:
         if (!result.error.isEmpty()) {
             records.fail(source, result.error);
         } else if (!document->addPage(result.page)) {
-            records.fail(source, tr("Cannot put the picture into %1").arg(pdfPath));
+            records.fail(source, RunTexts::tr("Cannot put the picture into %1").arg(pdfPath));
         } else {
             ++pages;
             ++records.fileOf(source).pages;
@@ -145,12 +145,12 @@ private:
         if (!document->end(keep) || !keep) {
             file.cancel();
             if (keep)
-                run.failAll(tr("Cannot write %1").arg(pdfPath));
+                run.failAll(RunTexts::tr("Cannot write %1").arg(pdfPath));
             return; // drawn pages of a document not written stay not started
         }
         QString error;
         if (!file.commit(&error)) {
-            run.failAll(tr("Cannot write %1: %2").arg(pdfPath, error));
+            run.failAll(RunTexts::tr("Cannot write %1: %2").arg(pdfPath, error));
             return;
         }
         for (const QString &source : std::as_const(drawnSources)) {

@@ -20,10 +20,11 @@
 
 namespace runparts {
 
-inline QString tr(const char *text)
+// The run's texts, translated under one name.
+struct RunTexts
 {
-    return QCoreApplication::translate("ConvertImagesThread", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(ConvertImagesThread)
+};
 
 // What a file's job hands back: a failure reason, or for a PDF page what is
 // drawn on it.
