@@ -2,6 +2,7 @@
 #include <QIcon>
 
 #include "mainwindow.h"
+#include "pipelinerules.h"
 #include "singleinstance.h"
 #include "translations.h"
 
@@ -10,6 +11,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     installTranslations();
+    applyAllocationLimit();
     // The installed desktop entry and icon; the same drawing when not installed.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.kestrix.picturist"));
     QApplication::setWindowIcon(

@@ -7,7 +7,6 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QRegularExpression>
 #include <QSettings>
 
@@ -672,6 +671,6 @@ int main(int argc, char *argv[])
     const bool json = QApplication::arguments().contains(QStringLiteral("--json"));
     const QStringList ownTexts = {QStringLiteral("KestrixConvert"), QStringLiteral("Settings")};
     installTranslations(QLocale::system(), json ? ownTexts : QStringList());
-    QImageReader::setAllocationLimit(allocationLimitMegabytes());
+    applyAllocationLimit();
     return run(QApplication::arguments());
 }

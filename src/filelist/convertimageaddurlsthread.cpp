@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QMetaObject>
 #include <QMutexLocker>
 #include <QStandardItemModel>
@@ -16,10 +15,10 @@
 #include "fileentry.h"
 #include "filelistindex.h"
 #include "pathutil.h"
+#include "pipelinerules.h"
 
 namespace {
 
-constexpr int allocationLimitMegabytes = 256;
 // Files are appended in chunks: one GUI-thread call per chunk keeps a folder of
 // thousands of images quick to list, the time limit keeps a slow walk visible.
 constexpr int appendChunkSize = 256;
@@ -42,7 +41,7 @@ struct ModelCall
 ConvertImageAddUrlsThread::ConvertImageAddUrlsThread(QObject *parent, QStandardItemModel *model)
     : QThread(parent), model(model)
 {
-    QImageReader::setAllocationLimit(allocationLimitMegabytes);
+    applyAllocationLimit();
 }
 
 ConvertImageAddUrlsThread::~ConvertImageAddUrlsThread()

@@ -399,8 +399,8 @@ bool decodeThroughReader(const QString &path, QImage &image, QString *reason, QS
     // No format is given: the decoder is chosen from the suffix and the content.
     QFile source(path);
     attachRawDevelopment(source, rendering.rawPictures);
+    applyAllocationLimit();
     QImageReader reader(&source);
-    QImageReader::setAllocationLimit(allocationLimitMegabytes());
     if (rendering.page > 0 && !reader.jumpToImage(rendering.page))
         return refuse(reason, ImageMagickUtil::tr("it has no page %1").arg(rendering.page + 1));
     // The picture is turned upright here rather than by the reader, once for

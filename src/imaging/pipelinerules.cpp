@@ -2,7 +2,10 @@
 
 #include "formattable.h"
 
+#include <QImageReader>
+
 #include <atomic>
+#include <mutex>
 #include <cmath>
 #include <limits>
 
@@ -43,9 +46,16 @@ int allocationLimitMegabytes()
     return allocationLimit.load();
 }
 
+void applyAllocationLimit()
+{
+    static std::once_flag applied;
+    std::call_once(applied, [] { QImageReader::setAllocationLimit(allocationLimit.load()); });
+}
+
 void setAllocationLimitMegabytes(int megabytes)
 {
     allocationLimit.store(megabytes);
+    QImageReader::setAllocationLimit(megabytes);
 }
 
 Qt::TransformationMode scalingMode(bool fastPreview, const ConversionSettings &settings)

@@ -66,7 +66,13 @@ bool pipelineKeepsPixels(const QSize &source, const ConversionSettings &settings
 // makes may be larger either.
 int allocationLimitMegabytes();
 
-// Tests lower the limit to make pictures over it small and fast.
+// Hands the limit to Qt's image readers, whose limit is one for the whole
+// process: the first call does, as the program starts, later ones nothing,
+// so that decoding threads never write it while others read it. Every
+// reader's way in calls it too, for a program that did not.
+void applyAllocationLimit();
+
+// Tests lower the limit to make pictures over it small and fast (applied at once).
 void setAllocationLimitMegabytes(int megabytes);
 
 // The longest side of a picture the pipeline makes.
