@@ -821,6 +821,10 @@
         <source>Cannot put the picture into %1</source>
         <translation>Das Bild kann nicht in %1 eingefügt werden</translation>
     </message>
+    <message>
+        <source>%1 (files written: %2)</source>
+        <translation>%1 (geschriebene Dateien: %2)</translation>
+    </message>
 </context>
 <context>
     <name>ConvertProgressForm</name>

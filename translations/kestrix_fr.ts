@@ -821,6 +821,10 @@
         <source>Cannot put the picture into %1</source>
         <translation>Impossible de placer l&apos;image dans %1</translation>
     </message>
+    <message>
+        <source>%1 (files written: %2)</source>
+        <translation>%1 (fichiers écrits : %2)</translation>
+    </message>
 </context>
 <context>
     <name>ConvertProgressForm</name>

@@ -350,8 +350,10 @@ void runparts::convertImages(RunContext &run)
 
 QString ConversionFile::reason() const
 {
+    // Pages or outputs written before a later one failed stay on disk: say so.
     if (outcome == Failed)
-        return failures.value(0);
+        return outputs.isEmpty() ? failures.value(0)
+                                 : RunTexts::tr("%1 (files written: %2)").arg(failures.value(0)).arg(outputs.size());
     if (outcome == Skipped)
         return skipped.value(0);
     return notes.join(QStringLiteral("; "));

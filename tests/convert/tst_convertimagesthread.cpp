@@ -449,6 +449,18 @@ private slots:
         QCOMPARE(stopped.notes(), QStringList{tiff + ": stopped after page 1 of 3"});
         QCOMPARE(stopped.finished, QStringList{tiff});
 
+        // A later page that cannot be written fails the source; the pages
+        // written before it are still reported.
+        const QString wide = in + "/wide.tif";
+        QVERIFY(framefixtures::writeTiffPages(wide, {kxtest::makePhotoLikeImage(64, 48), kxtest::makePhotoLikeImage(70000, 2)}));
+        ConversionSettings gif = settingsFor(out + "/gif");
+        QVERIFY(QDir().mkpath(gif.outputFolder));
+        gif.pagesAndFrames = PagesEach;
+        const ConversionFile partly = convert({wide}, ".gif", gif).result.files.value(0);
+        QCOMPARE(partly.outcome, ConversionFile::Failed);
+        QCOMPARE(partly.outputs, QStringList{gif.outputFolder + "/wide-1.gif"});
+        QVERIFY2(partly.reason().endsWith("(files written: 1)"), qPrintable(partly.reason()));
+
         // Kept animations: a document's pages do not become one, and the report says so.
         s.pagesAndFrames = PagesKeepAnimations;
         QCOMPARE(convert({tiff}, ".webp", s).notes(),
