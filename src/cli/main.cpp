@@ -87,6 +87,44 @@ QString typeName(SettingType type)
     return KestrixConvert::tr("text");
 }
 
+// How a run goes and ends, examples, and the heading of the picture types.
+QString runHelp()
+{
+    return KestrixConvert::tr(
+        "Run:\n"
+        "  --existing MODE        a target that exists: skip (default), overwrite, or rename (name-1.ext, ...)\n"
+        "                         e.g. --existing rename\n"
+        "                         without it, the settings' existingFilePolicy applies (Ask skips)\n"
+        "  --jobs N               files converted at once, 0 = one per core (default)   e.g. --jobs 4\n"
+        "  --shard I/N            convert only the I-th of N equal slices of the sorted list\n"
+        "                         e.g. --shard 2/4\n"
+        "  --watch DIR            convert each picture that lands in DIR or below once it is completely\n"
+        "                         written (unchanged for a second), until Ctrl+C; the journal\n"
+        "                         DIR/.kestrix-watch.journal keeps what was done, so that a restart\n"
+        "                         neither repeats nor misses a file (a file changed since is taken again)\n"
+        "                         e.g. --watch ~/Incoming -o ~/Converted (without -o: DIR/converted)\n"
+        "  --move-originals       with --watch: move each converted original into DIR/done/ and each\n"
+        "                         failed one into DIR/failed/ with NAME.txt giving the reason\n"
+        "  --quiet                print only failures\n"
+        "  --json                 print a summary as JSON on standard output\n"
+        "  -h, --help             this text\n"
+        "  --version              the version\n"
+        "\n")
+        + KestrixConvert::tr(
+              "Exit status: 0 every file converted or skipped, 1 a file failed, 2 usage or settings error,\n"
+        "130 stopped by Ctrl+C (143 by SIGTERM). A stop finishes the file being written; nothing\n"
+        "half-written is left, and a rerun with --existing skip carries on where the run stopped.\n"
+        "\n")
+        + KestrixConvert::tr(
+              "Examples:\n"
+        "  kestrix-convert --to webp -o out ~/Pictures\n"
+        "  find photos -name '*.heic' | kestrix-convert - --to jpg --quality 90 -o out\n"
+        "  kestrix-convert --settings weekly.ini --existing overwrite --json incoming/ > report.json\n"
+        "\n")
+        + KestrixConvert::tr(
+              "Picture types (extensions; read as sources; written by --to, named by the first extension):\n");
+}
+
 // The usage and the options, up to the list of picture types.
 QString optionsHelp()
 {
@@ -159,39 +197,7 @@ QString optionsHelp()
         "                         and report the file as over the size\n"
         "\n")
               .arg(formatNames().join(QLatin1Char(' ')))
-        + KestrixConvert::tr(
-              "Run:\n"
-        "  --existing MODE        a target that exists: skip (default), overwrite, or rename (name-1.ext, ...)\n"
-        "                         e.g. --existing rename\n"
-        "                         without it, the settings' existingFilePolicy applies (Ask skips)\n"
-        "  --jobs N               files converted at once, 0 = one per core (default)   e.g. --jobs 4\n"
-        "  --shard I/N            convert only the I-th of N equal slices of the sorted list\n"
-        "                         e.g. --shard 2/4\n"
-        "  --watch DIR            convert each picture that lands in DIR or below once it is completely\n"
-        "                         written (unchanged for a second), until Ctrl+C; the journal\n"
-        "                         DIR/.kestrix-watch.journal keeps what was done, so that a restart\n"
-        "                         neither repeats nor misses a file (a file changed since is taken again)\n"
-        "                         e.g. --watch ~/Incoming -o ~/Converted (without -o: DIR/converted)\n"
-        "  --move-originals       with --watch: move each converted original into DIR/done/ and each\n"
-        "                         failed one into DIR/failed/ with NAME.txt giving the reason\n"
-        "  --quiet                print only failures\n"
-        "  --json                 print a summary as JSON on standard output\n"
-        "  -h, --help             this text\n"
-        "  --version              the version\n"
-        "\n")
-        + KestrixConvert::tr(
-              "Exit status: 0 every file converted or skipped, 1 a file failed, 2 usage or settings error,\n"
-        "130 stopped by Ctrl+C (143 by SIGTERM). A stop finishes the file being written; nothing\n"
-        "half-written is left, and a rerun with --existing skip carries on where the run stopped.\n"
-        "\n")
-        + KestrixConvert::tr(
-              "Examples:\n"
-        "  kestrix-convert --to webp -o out ~/Pictures\n"
-        "  find photos -name '*.heic' | kestrix-convert - --to jpg --quality 90 -o out\n"
-        "  kestrix-convert --settings weekly.ini --existing overwrite --json incoming/ > report.json\n"
-        "\n")
-        + KestrixConvert::tr(
-              "Picture types (extensions; read as sources; written by --to, named by the first extension):\n");
+        + runHelp();
 }
 
 // The picture types, then the keys of --set and settings files.
