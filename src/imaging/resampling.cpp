@@ -5,8 +5,11 @@
 
 #include <QColorSpace>
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
 #include <mutex>
+#include <vector>
 
 namespace {
 
@@ -144,13 +147,73 @@ QImage asSource(QImage result, const QImage &source)
     return result;
 }
 
-// libvips' own unsharp mask for pictures reduced for screens: only edges
-// are sharpened (flat areas, noise among them, are left alone), lightness
-// only, within a radius of about a pixel.
-bool sharpened(VipsCall &call)
+// The unsharp mask libvips tunes for pictures reduced for screens (its
+// sharpen with sigma 0.5, x1 2, y2 10, y3 20, m1 0, m2 3): only edges are
+// sharpened (flat areas, noise among them, are left alone), lightness only,
+// within a radius of about a pixel. It works here on the luma of the
+// picture's own gamma-encoded samples, whose range stands for lightness 0 to
+// 100 (the two follow each other closely), and adds the change to each colour
+// alike: the same edges as libvips' sharpen at a fraction of its time, which
+// goes mostly into its round trip through Lab.
+float sharpening(float difference)
 {
-    return call.done(vips_sharpen(call.current(), call.out(), "sigma", 0.5, "x1", 2.0, "y2", 10.0, "y3", 20.0, "m1",
-                                  0.0, "m2", 3.0, nullptr));
+    constexpr float threshold = 2, slope = 3, brightest = 10, darkest = 20;
+    if (difference > threshold)
+        return std::min((difference - threshold) * slope, brightest);
+    if (difference < -threshold)
+        return std::max((difference + threshold) * slope, -darkest);
+    return 0;
+}
+
+template <typename Sample, int Channels>
+void sharpenLightness(QImage &image)
+{
+    const int width = image.width();
+    const int height = image.height();
+    const float top = std::numeric_limits<Sample>::max();
+    const auto row = [&](int y) { return reinterpret_cast<Sample *>(image.scanLine(y)); };
+    const auto luma = [](const Sample *p) {
+        return Channels == 1 ? float(p[0]) : 0.2126f * p[0] + 0.7152f * p[1] + 0.0722f * p[2];
+    };
+    // The luma, and its blur across each row through libvips' integer mask
+    // for sigma 0.5 (3, 20, 3), edges repeated; the blur down follows.
+    std::vector<float> lumas(size_t(width) * size_t(height));
+    std::vector<float> across(lumas.size());
+    for (int y = 0; y < height; ++y) {
+        const Sample *line = row(y);
+        float *l = &lumas[size_t(y) * size_t(width)];
+        for (int x = 0; x < width; ++x)
+            l[x] = luma(line + x * Channels);
+        float *a = &across[size_t(y) * size_t(width)];
+        for (int x = 0; x < width; ++x)
+            a[x] = (3 * l[std::max(x - 1, 0)] + 20 * l[x] + 3 * l[std::min(x + 1, width - 1)]) / 26;
+    }
+    for (int y = 0; y < height; ++y) {
+        const float *above = &across[size_t(std::max(y - 1, 0)) * size_t(width)];
+        const float *middle = &across[size_t(y) * size_t(width)];
+        const float *below = &across[size_t(std::min(y + 1, height - 1)) * size_t(width)];
+        const float *l = &lumas[size_t(y) * size_t(width)];
+        Sample *line = row(y);
+        for (int x = 0; x < width; ++x) {
+            const float blurred = (3 * above[x] + 20 * middle[x] + 3 * below[x]) / 26;
+            const float change = sharpening((l[x] - blurred) * 100 / top) * top / 100;
+            if (change == 0)
+                continue;
+            for (int c = 0; c < std::min(Channels, 3); ++c) {
+                Sample &sample = line[x * Channels + c];
+                sample = Sample(std::clamp(sample + change, 0.0f, top) + 0.5f);
+            }
+        }
+    }
+}
+
+void sharpenLightness(QImage &image)
+{
+    const bool grey = isGrey(image.format());
+    if (isDeep(image.format()))
+        grey ? sharpenLightness<quint16, 1>(image) : sharpenLightness<quint16, 4>(image);
+    else
+        grey ? sharpenLightness<quint8, 1>(image) : sharpenLightness<quint8, 4>(image);
 }
 
 } // namespace
@@ -184,9 +247,10 @@ QImage lanczosResampled(const QImage &image, const QSize &size, bool sharpen)
             || !call.done(vips_round(call.current(), call.out(), VIPS_OPERATION_ROUND_RINT, nullptr))
             || !call.done(vips_cast(call.current(), call.out(), deep ? VIPS_FORMAT_USHORT : VIPS_FORMAT_UCHAR, nullptr))))
         return QImage();
-    if (sharpen && reduced && !sharpened(call))
-        return QImage();
-    return asSource(call.picture(pixels.format()), image);
+    QImage result = call.picture(pixels.format());
+    if (sharpen && reduced && !result.isNull())
+        sharpenLightness(result);
+    return asSource(result, image);
 }
 
 QImage attentionCropped(const QImage &image, const QSize &size)
