@@ -233,9 +233,13 @@ void FolderWatch::readWriteEvents()
             if (folder.isEmpty() || event->len == 0)
                 continue;
             const QString path = folder + QLatin1Char('/') + QFile::decodeName(event->name);
-            if (event->mask & IN_CLOSE_WRITE)
+            if (event->mask & IN_CLOSE_WRITE) {
                 beingWritten.remove(path);
-            else if (event->mask & IN_MODIFY)
+                // Written over in place, the folder itself reports no change;
+                // hidden names are left out as the folder's scan does.
+                if (!QFileInfo(path).isHidden() && !isExcluded(path))
+                    consider(path);
+            } else if (event->mask & IN_MODIFY)
                 beingWritten.insert(path);
         }
     }
