@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QRandomGenerator>
 
+#include <cmath>
+
 // Smooth gradients, a few soft shapes and sensor-like noise, different for
 // every index, so that the encoders work as hard as on photographs.
 inline QImage makePhoto(int width, int height, int index)
@@ -26,4 +28,37 @@ inline QImage makePhoto(int width, int height, int index)
         }
     }
     return image;
+}
+
+// Mean SSIM of two pictures of one size over 8 x 8 windows of their luma.
+inline double ssim(const QImage &a, const QImage &b)
+{
+    const QImage x = a.convertToFormat(QImage::Format_Grayscale8);
+    const QImage y = b.convertToFormat(QImage::Format_Grayscale8);
+    constexpr double c1 = (0.01 * 255) * (0.01 * 255);
+    constexpr double c2 = (0.03 * 255) * (0.03 * 255);
+    double sum = 0;
+    int windows = 0;
+    for (int top = 0; top + 8 <= x.height(); top += 8) {
+        for (int left = 0; left + 8 <= x.width(); left += 8) {
+            double mx = 0, my = 0, xx = 0, yy = 0, xy = 0;
+            for (int r = top; r < top + 8; ++r) {
+                const uchar *px = x.constScanLine(r) + left;
+                const uchar *py = y.constScanLine(r) + left;
+                for (int c = 0; c < 8; ++c) {
+                    mx += px[c];
+                    my += py[c];
+                    xx += px[c] * px[c];
+                    yy += py[c] * py[c];
+                    xy += px[c] * py[c];
+                }
+            }
+            mx /= 64;
+            my /= 64;
+            const double vx = xx / 64 - mx * mx, vy = yy / 64 - my * my, cov = xy / 64 - mx * my;
+            sum += ((2 * mx * my + c1) * (2 * cov + c2)) / ((mx * mx + my * my + c1) * (vx + vy + c2));
+            ++windows;
+        }
+    }
+    return windows ? sum / windows : 0;
 }

@@ -19,6 +19,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "../photo.h"
 #include "imagemagickutil.h"
 
 namespace {
@@ -41,38 +42,6 @@ double detail(const QImage &picture)
         }
     }
     return count ? sum / count : 0;
-}
-
-// SSIM of the luma over 8 x 8 windows, averaged.
-double ssim(const QImage &a, const QImage &b)
-{
-    const QImage x = a.convertToFormat(QImage::Format_Grayscale8);
-    const QImage y = b.convertToFormat(QImage::Format_Grayscale8);
-    const double c1 = std::pow(0.01 * 255, 2), c2 = std::pow(0.03 * 255, 2);
-    double total = 0;
-    int windows = 0;
-    for (int top = 0; top + 8 <= x.height(); top += 8) {
-        for (int left = 0; left + 8 <= x.width(); left += 8) {
-            double mx = 0, my = 0, xx = 0, yy = 0, xy = 0;
-            for (int j = 0; j < 8; ++j) {
-                const uchar *p = x.constScanLine(top + j) + left;
-                const uchar *q = y.constScanLine(top + j) + left;
-                for (int i = 0; i < 8; ++i) {
-                    mx += p[i];
-                    my += q[i];
-                    xx += p[i] * p[i];
-                    yy += q[i] * q[i];
-                    xy += p[i] * q[i];
-                }
-            }
-            mx /= 64;
-            my /= 64;
-            const double vx = xx / 64 - mx * mx, vy = yy / 64 - my * my, cov = xy / 64 - mx * my;
-            total += ((2 * mx * my + c1) * (2 * cov + c2)) / ((mx * mx + my * my + c1) * (vx + vy + c2));
-            ++windows;
-        }
-    }
-    return windows ? total / windows : 0;
 }
 
 QImage scaled(const QString &path, int percent, int resampling)
