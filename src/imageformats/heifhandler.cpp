@@ -1,4 +1,5 @@
 #include "heifhandler.h"
+#include "readerinterface.h"
 
 #include "codedinput.h"
 #include "encoderthreads.h"
@@ -349,20 +350,6 @@ bool HeifHandler::isImageSequence(const QByteArray &header)
     return std::any_of(brands.cbegin(), brands.cend(), [](const QByteArray &brand) { return isOneOf(brand, sequenceBrands); });
 }
 
-QByteArray HeifHandler::hdrTransfer(const QByteArray &data)
-{
-    ensureLibraryInitialised();
-    std::unique_ptr<heif_context, ContextDeleter> context(heif_context_alloc());
-    heif_image_handle *handleRaw = nullptr;
-    if (!context
-        || !succeeded(heif_context_read_from_memory_without_copy(context.get(), data.constData(), size_t(data.size()),
-                                                                 nullptr))
-        || !succeeded(heif_context_get_primary_image_handle(context.get(), &handleRaw)))
-        return {};
-    const std::unique_ptr<heif_image_handle, HandleDeleter> handle(handleRaw);
-    return hdrTransferOf(handle.get());
-}
-
 bool HeifHandler::canRead(QIODevice *device)
 {
     return device && !formatFromHeader(device->peek(headerPeekBytes)).isEmpty();
@@ -595,6 +582,15 @@ QVariant HeifHandler::option(ImageOption option) const
         return {};
     case Quality:
         return m_quality;
+    case Animation:
+        return device() && isImageSequence(device()->peek(headerPeekBytes));
+    case Description:
+        // Read only to say why a picture is refused.
+        if (m_handle || self->parseHeader()) {
+            if (const QByteArray transfer = hdrTransferOf(m_handle.get()); !transfer.isEmpty())
+                return QStringLiteral("%1: %2").arg(QLatin1String(RefusalText::hdrTransfer), QLatin1String(transfer));
+        }
+        return {};
     default:
         return {};
     }
@@ -610,5 +606,8 @@ void HeifHandler::setOption(ImageOption option, const QVariant &value)
 
 bool HeifHandler::supportsOption(ImageOption option) const
 {
+    // Read only: whether the file announces an image sequence.
+    if (option == Animation)
+        return device() && device()->isReadable();
     return option == Size || option == ImageFormat || option == Quality || option == Description;
 }

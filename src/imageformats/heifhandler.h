@@ -14,7 +14,8 @@ struct heif_image_handle;
 // Reads HEIF, HEIC and AVIF files (whatever the suffix says, libheif picks the
 // decoder from the file) and writes them: HEVC for heif and heic, AV1 for avif.
 // libheif applies the file's rotation and mirroring while decoding, so the
-// picture and its reported size are always upright.
+// picture and its reported size are always upright. What it tells readers
+// beyond Qt's options is in readerinterface.h.
 class HeifHandler : public QImageIOHandler
 {
 public:
@@ -34,19 +35,17 @@ public:
     bool jumpToImage(int imageNumber) override;
     int currentImageNumber() const override;
 
+    static bool canRead(QIODevice *device);
+
+private:
     // "heic", "avif" or "heif" when the bytes open an ISO-BMFF file of one
     // of those brands; empty otherwise.
     static QByteArray formatFromHeader(const QByteArray &header);
-    static bool canRead(QIODevice *device);
     // Whether the bytes open a file that announces an image sequence.
     static bool isImageSequence(const QByteArray &header);
-    // "PQ" or "HLG" when the file's picture holds HDR light levels, which
-    // this handler refuses to read; empty otherwise.
-    static QByteArray hdrTransfer(const QByteArray &data);
     // How much of a file's start the brands are looked for in.
     static constexpr int headerPeekBytes = 256;
 
-private:
     bool parseHeader();
     bool selectPicture(int number);
 

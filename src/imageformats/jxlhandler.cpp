@@ -1,5 +1,7 @@
 #include "jxlhandler.h"
 #include "jxlfromjpeg.h"
+#include "jxldecoding.h"
+#include "readerinterface.h"
 
 #include "codedinput.h"
 #include "encoderthreads.h"
@@ -37,15 +39,6 @@ constexpr int signatureBytes = 12;
 struct EncoderDeleter {
     void operator()(JxlEncoder *encoder) const { JxlEncoderDestroy(encoder); }
 };
-using RunnerPtr = std::unique_ptr<void, JxlRunnerDeleter>;
-
-RunnerPtr makeRunner()
-{
-    const int threads = codecThreadCount();
-    return RunnerPtr(JxlThreadParallelRunnerCreate(
-        nullptr, threads > 0 ? size_t(threads) : JxlThreadParallelRunnerDefaultNumWorkerThreads()));
-}
-
 // The 0-100 scale of QImageWriter::setQuality onto a Butteraugli distance,
 // the same curve as libjxl's command-line encoder (90 gives 1.0).
 float distanceForQuality(int quality)
@@ -54,24 +47,6 @@ float distanceForQuality(int quality)
     if (q >= 30)
         return 0.1f + (100 - q) * 0.09f;
     return qMin(25.0f, 6.4f + std::pow(2.5f, (30 - q) / 5.0f) / 6.25f);
-}
-
-QColorSpace iccColorSpace(const JxlDecoder *decoder, JxlColorProfileTarget target)
-{
-    size_t size = 0;
-    if (JxlDecoderGetICCProfileSize(decoder, nullptr, target, &size) != JXL_DEC_SUCCESS || size == 0)
-        return {};
-    QByteArray icc(qsizetype(size), Qt::Uninitialized);
-    if (JxlDecoderGetColorAsICCProfile(decoder, nullptr, target, reinterpret_cast<uint8_t *>(icc.data()), size)
-        != JXL_DEC_SUCCESS)
-        return {};
-    return QColorSpace::fromIccProfile(icc);
-}
-
-QColorSpace linearRec2020()
-{
-    return QColorSpace(QPointF(0.3127, 0.3290), QPointF(0.708, 0.292), QPointF(0.170, 0.797),
-                       QPointF(0.131, 0.046), QColorSpace::TransferFunction::Linear);
 }
 
 // The Exif box starts with the offset of the TIFF header within it, here 0.
@@ -134,7 +109,7 @@ class Encoder
 public:
     bool start()
     {
-        m_runner = makeRunner();
+        m_runner = makeJxlRunner();
         m_encoder.reset(JxlEncoderCreate(nullptr));
         return m_encoder && m_runner
                && JxlEncoderSetParallelRunner(m_encoder.get(), JxlThreadParallelRunner, m_runner.get())
@@ -143,7 +118,7 @@ public:
     JxlEncoder *get() const { return m_encoder.get(); }
 
 private:
-    RunnerPtr m_runner;
+    JxlRunnerPtr m_runner;
     std::unique_ptr<JxlEncoder, EncoderDeleter> m_encoder;
 };
 
@@ -255,71 +230,6 @@ bool writeTiles(JxlEncoder *encoder, JxlEncoderFrameSettings *settings, const QI
 
 } // namespace
 
-void JxlRunnerDeleter::operator()(void *runner) const
-{
-    JxlThreadParallelRunnerDestroy(runner);
-}
-
-JxlDecoding::JxlDecoding(const QByteArray &data, int events, bool keepOrientation)
-    // Threads only speed up pixels; reading headers starts none.
-    : m_runner(events & JXL_DEC_FULL_IMAGE ? makeRunner() : nullptr), m_decoder(JxlDecoderCreate(nullptr))
-{
-    if (!m_decoder || ((events & JXL_DEC_FULL_IMAGE) && !m_runner)
-        || (m_runner
-            && JxlDecoderSetParallelRunner(m_decoder.get(), JxlThreadParallelRunner, m_runner.get()) != JXL_DEC_SUCCESS)
-        || JxlDecoderSubscribeEvents(m_decoder.get(), events) != JXL_DEC_SUCCESS
-        || JxlDecoderSetKeepOrientation(m_decoder.get(), keepOrientation ? JXL_TRUE : JXL_FALSE) != JXL_DEC_SUCCESS
-        || JxlDecoderSetUnpremultiplyAlpha(m_decoder.get(), JXL_TRUE) != JXL_DEC_SUCCESS
-        || JxlDecoderSetInput(m_decoder.get(), reinterpret_cast<const uint8_t *>(data.constData()), size_t(data.size()))
-               != JXL_DEC_SUCCESS) {
-        m_decoder.reset();
-        return;
-    }
-    JxlDecoderCloseInput(m_decoder.get());
-}
-
-bool JxlDecoding::chooseColours(bool usesOriginalProfile, bool grey)
-{
-    JxlDecoder *decoder = m_decoder.get();
-    const QColorSpace originalSpace = iccColorSpace(decoder, JXL_COLOR_PROFILE_TARGET_ORIGINAL);
-    const bool originalIsNamed = JxlDecoderGetColorAsEncodedProfile(decoder, nullptr, JXL_COLOR_PROFILE_TARGET_ORIGINAL,
-                                                                    nullptr)
-                                 == JXL_DEC_SUCCESS;
-    // A lossy file with an arbitrary ICC profile can only come out in a
-    // space libjxl names. Linear Rec. 2020 in 16 bits holds every common
-    // gamut without clipping; Qt converts to the file's profile afterwards.
-    if (!usesOriginalProfile && !originalIsNamed && !grey && originalSpace.isValid()) {
-        JxlColorEncoding wide{};
-        wide.color_space = JXL_COLOR_SPACE_RGB;
-        wide.white_point = JXL_WHITE_POINT_D65;
-        wide.primaries = JXL_PRIMARIES_2100;
-        wide.transfer_function = JXL_TRANSFER_FUNCTION_LINEAR;
-        wide.rendering_intent = JXL_RENDERING_INTENT_RELATIVE;
-        if (JxlDecoderSetPreferredColorProfile(decoder, &wide) != JXL_DEC_SUCCESS)
-            return false;
-        m_decodedSpace = linearRec2020();
-        m_fileSpace = originalSpace;
-        return true;
-    }
-    m_decodedSpace = iccColorSpace(decoder, JXL_COLOR_PROFILE_TARGET_DATA);
-    return true;
-}
-
-void JxlDecoding::applyColours(QImage *image) const
-{
-    if (m_decodedSpace.isValid())
-        image->setColorSpace(m_decodedSpace);
-    if (viaWideGamut())
-        image->convertToColorSpace(m_fileSpace);
-}
-
-bool JxlHandler::hasBlackChannel(const QByteArray &data)
-{
-    const JxlDecoding decoding(data, JXL_DEC_BASIC_INFO, true);
-    JxlBasicInfo info;
-    return readBasicInfo(decoding, &info) && declaresBlackChannel(decoding.get(), info);
-}
-
 bool JxlHandler::canRead(QIODevice *device)
 {
     if (!device)
@@ -354,7 +264,10 @@ bool JxlHandler::parseHeader()
     JxlBasicInfo info;
     // CMY with the black apart cannot be shown without the CMYK profile
     // applied to all four; the first three alone would be a wrong picture.
-    if (!readBasicInfo(decoding, &info) || declaresBlackChannel(decoding.get(), info))
+    if (!readBasicInfo(decoding, &info))
+        return false;
+    m_blackChannel = declaresBlackChannel(decoding.get(), info);
+    if (m_blackChannel)
         return false;
     if (info.xsize == 0 || info.ysize == 0 || info.xsize > INT_MAX || info.ysize > INT_MAX)
         return false;
@@ -484,6 +397,11 @@ QVariant JxlHandler::option(ImageOption option) const
         return known() ? QVariant(int(transformationForOrientation(m_orientation))) : QVariant();
     case Quality:
         return m_quality;
+    case Description:
+        // Read only to say why a picture is refused.
+        if (!known() && m_blackChannel)
+            return QStringLiteral("%1: yes").arg(QLatin1String(RefusalText::blackChannel));
+        return {};
     default:
         return {};
     }

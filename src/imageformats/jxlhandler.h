@@ -1,11 +1,8 @@
 #pragma once
 
 #include <QByteArray>
-#include <QColorSpace>
 #include <QImageIOHandler>
 #include <QSize>
-
-#include <jxl/decode.h>
 
 #include <memory>
 
@@ -14,7 +11,8 @@
 // Reads and writes JPEG XL, both the bare codestream and the ISO-BMFF
 // container. The stored orientation is reported as a transformation, so the
 // reader applies it exactly once when automatic transformation is on; the
-// size is the stored size, as for JPEG with EXIF orientation.
+// size is the stored size, as for JPEG with EXIF orientation. What it tells
+// readers beyond Qt's options is in readerinterface.h.
 class JxlHandler : public QImageIOHandler
 {
 public:
@@ -27,9 +25,6 @@ public:
     bool supportsOption(ImageOption option) const override;
 
     static bool canRead(QIODevice *device);
-    // Whether the file keeps a CMYK picture's black apart, which this
-    // handler refuses to read.
-    static bool hasBlackChannel(const QByteArray &data);
 
 private:
     bool parseHeader();
@@ -43,43 +38,8 @@ private:
     bool m_grayscale = false;
     bool m_alpha = false;
     bool m_usesOriginalProfile = false;
+    // A CMYK picture with its black apart, which is refused.
+    bool m_blackChannel = false;
     int m_quality = -1;
     EncoderMetadata m_metadata;
-};
-
-// Ends a libjxl thread pool, the encoder's or a decoder's.
-struct JxlRunnerDeleter {
-    void operator()(void *runner) const;
-};
-
-// A libjxl decoder as the still reader and the animation frames both use it:
-// over data that outlives it, alpha unpremultiplied, pixels decoded on the
-// codec threads and brought into the file's own colours.
-class JxlDecoding
-{
-public:
-    // keepOrientation leaves the pixels as stored rather than upright.
-    JxlDecoding(const QByteArray &data, int events, bool keepOrientation);
-    JxlDecoding(const JxlDecoding &) = delete;
-    JxlDecoding &operator=(const JxlDecoding &) = delete;
-
-    // Null when libjxl refused the setup.
-    JxlDecoder *get() const { return m_decoder.get(); }
-    // At the colour event: how the pixels will come out. False when libjxl
-    // refuses the choice.
-    bool chooseColours(bool usesOriginalProfile, bool grey);
-    // The pixels must then be decoded in 16 bits: applyColours converts them.
-    bool viaWideGamut() const { return m_fileSpace.isValid(); }
-    // Tags decoded pixels with their space and brings them into the file's.
-    void applyColours(QImage *image) const;
-
-private:
-    struct DecoderDeleter {
-        void operator()(JxlDecoder *decoder) const { JxlDecoderDestroy(decoder); }
-    };
-    // Declared first: the decoder uses the runner until it is gone.
-    std::unique_ptr<void, JxlRunnerDeleter> m_runner;
-    std::unique_ptr<JxlDecoder, DecoderDeleter> m_decoder;
-    QColorSpace m_decodedSpace;
-    QColorSpace m_fileSpace; // when libjxl cannot decode into it directly
 };

@@ -79,11 +79,11 @@ bool RawHandler::parseHeader()
     m_state = State::Failed;
     if (!device())
         return false;
-    const int development = device()->property(rawDevelopmentProperty).toInt();
+    const auto development = RawDevelopment(device()->property(rawDevelopmentProperty).toInt());
 
     m_raw = std::make_unique<LibRaw>(LIBRAW_OPTIONS_NONE);
     libraw_output_params_t &params = m_raw->imgdata.params;
-    params.half_size = development == HalfSize || development == EmbeddedPreview;
+    params.half_size = development == RawDevelopment::HalfSize || development == RawDevelopment::EmbeddedPreview;
     // LibRaw reads a file by itself, a part at a time; anything else is read whole.
     const auto *file = qobject_cast<QFile *>(device());
     int opened = LIBRAW_IO_ERROR;
@@ -97,7 +97,7 @@ bool RawHandler::parseHeader()
     const libraw_image_sizes_t &sizes = m_raw->imgdata.sizes;
     m_orientation = exifOrientationOfFlip(sizes.flip);
 
-    if (development == EmbeddedPreview && m_raw->unpack_thumb() == LIBRAW_SUCCESS) {
+    if (development == RawDevelopment::EmbeddedPreview && m_raw->unpack_thumb() == LIBRAW_SUCCESS) {
         const libraw_thumbnail_t &thumb = m_raw->imgdata.thumbnail;
         const QByteArray bytes(thumb.thumb, thumb.tlength);
         if (thumb.tformat == LIBRAW_THUMBNAIL_JPEG) {

@@ -7,23 +7,19 @@
 
 #include <memory>
 
+#include "readerinterface.h"
+
 class LibRaw;
 
 // Develops camera RAW files through LibRaw: the camera's white balance, sRGB
 // with its own tone curve, 16 bits a channel where the allocation limit
 // allows it, 8 otherwise. The sensor's orientation is reported as a
 // transformation, left to the reader; the size is the stored size.
-//
-// How the file is developed travels with the device, as its property
-// rawDevelopmentProperty holding a RawDevelopment, so that the header's size
-// is that of the picture read. Without it, the whole sensor is developed.
+// How it is developed comes with the device (readerinterface.h).
 // A scaled size at most half the sensor's develops it at half size.
 class RawHandler : public QImageIOHandler
 {
 public:
-    enum RawDevelopment { FullSize = 0, HalfSize = 1, EmbeddedPreview = 2 };
-    static constexpr const char *rawDevelopmentProperty = "rawDevelopment";
-
     RawHandler();
     ~RawHandler() override;
 

@@ -2,13 +2,12 @@
 #include "cmykjpeg.h"
 #include "colourconversion.h"
 #include "exiforientation.h"
-#include "heifhandler.h"
+#include "formattable.h"
 #include "jpegerrors.h"
-#include "jxlhandler.h"
 #include "pipelinerules.h"
 #include "photometadata.h"
 #include "pngreducer.h"
-#include "rawhandler.h"
+#include "readerinterface.h"
 #include "sourceframes.h"
 #include "sourcefiles.h"
 #include "sourceorientation.h"
@@ -40,18 +39,19 @@ bool refuse(QString *reason, const QString &cause)
 }
 
 // Why a file the reader could not decode was refused, as far as can be told.
-QString failureCause(const QImageReader &reader, const QString &path)
+QString failureCause(const QImageReader &reader, const QString &path, SourceKind kind)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    if (HeifHandler::isImageSequence(file.peek(HeifHandler::headerPeekBytes)))
+    if (kind == SourceKind::AvifSequence)
         return ImageMagickUtil::tr("a damaged or unsupported image sequence");
-    if (HeifHandler::canRead(&file)) {
-        if (const QByteArray hdr = HeifHandler::hdrTransfer(file.readAll()); !hdr.isEmpty())
-            return ImageMagickUtil::tr("HDR (%1) pictures are not supported").arg(QString::fromLatin1(hdr));
-    }
-    if (JxlHandler::canRead(&file) && JxlHandler::hasBlackChannel(file.readAll()))
+    // The plugin that knows the content by its bytes says what it refuses.
+    QImageReader byContent(&file);
+    byContent.setDecideFormatFromContent(true);
+    if (const QString hdr = byContent.text(RefusalText::hdrTransfer); !hdr.isEmpty())
+        return ImageMagickUtil::tr("HDR (%1) pictures are not supported").arg(hdr);
+    if (!byContent.text(RefusalText::blackChannel).isEmpty())
         return ImageMagickUtil::tr("CMYK JPEG XL is not supported");
     // No decoder knows the content; an empty file is merely cut short. A
     // name this program reads says what the content should have been.
@@ -128,18 +128,13 @@ QString tooLargeCause(const QSize &size)
             .arg(allocationLimitMegabytes());
 }
 
-bool isCameraRaw(const QString &path)
-{
-    return RawHandler::isRawFormat(QFileInfo(path).suffix().toLower().toLatin1());
-}
-
 // The file a reader reads, telling the RAW decoder how to develop it.
 void attachRawDevelopment(QFile &file, int rawPictures)
 {
-    const RawHandler::RawDevelopment development = rawPictures == RawHalfSize          ? RawHandler::HalfSize
-                                                   : rawPictures == RawEmbeddedPreview ? RawHandler::EmbeddedPreview
-                                                                                       : RawHandler::FullSize;
-    file.setProperty(RawHandler::rawDevelopmentProperty, int(development));
+    const RawDevelopment development = rawPictures == RawHalfSize          ? RawDevelopment::HalfSize
+                                       : rawPictures == RawEmbeddedPreview ? RawDevelopment::EmbeddedPreview
+                                                                           : RawDevelopment::FullSize;
+    file.setProperty(rawDevelopmentProperty, int(development));
 }
 
 // The frames of an animation are asked one after another, each page a file
@@ -272,9 +267,8 @@ QSize uprightImageSize(const QString &path, int pdfDpi, int rawPictures, int pag
 {
     if (const std::optional<QSize> rendered = renderedSourceSize(path, pdfDpi, nullptr, page))
         return *rendered;
-    QFile file(path);
     // TIFF pages through libtiff alone, as they are decoded.
-    if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) && isTiffData(file.read(4)) && !isCameraRaw(path)) {
+    if (QFileInfo(path).isFile() && sourceKind(path) == SourceKind::Tiff) {
         QSize size;
         int orientation = 1;
         if (!tiffPageSize(path, page, &size, &orientation))
@@ -282,7 +276,7 @@ QSize uprightImageSize(const QString &path, int pdfDpi, int rawPictures, int pag
         const bool turned = transformationForOrientation(orientation) & QImageIOHandler::TransformationRotate90;
         return turned && !storedOrientation ? size.transposed() : size;
     }
-    file.close();
+    QFile file(path);
     attachRawDevelopment(file, rawPictures);
     QImageReader reader(&file);
     reader.setAutoTransform(false);
@@ -351,22 +345,17 @@ int jpegReduction(const QSize &stored, const QSize &wanted)
     return factor;
 }
 
-bool isImageSequence(QFile &file)
-{
-    return file.seek(0) && HeifHandler::isImageSequence(file.peek(HeifHandler::headerPeekBytes));
-}
-
 // A file the reader could not decode: libheif reads no sequence without a
 // still picture, so its first frame is read here; anything else is refused.
-bool readFirstFrameInstead(const QImageReader &reader, const QString &path, QImage *image, QString *reason)
+bool readFirstFrameInstead(const QImageReader &reader, const QString &path, SourceKind kind, QImage *image,
+                           QString *reason)
 {
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly) && isImageSequence(file)) {
+    if (kind == SourceKind::AvifSequence) {
         FrameReader frames(path);
         if (frames.isOpen())
             return loadFirstFrame(frames, image, reason);
     }
-    return refuse(reason, failureCause(reader, path));
+    return refuse(reason, failureCause(reader, path, kind));
 }
 
 // A PNG that is wanted reduced, or that Qt misreads, through libpng;
@@ -393,7 +382,7 @@ std::optional<bool> decodePng(const QString &path, const QSize &stored, const QS
 
 // Any picture Qt's readers and the plugins read, decoded reduced where its
 // format allows and a size is asked.
-bool decodeThroughReader(const QString &path, QImage &image, QString *reason, QString *note,
+bool decodeThroughReader(const QString &path, SourceKind kind, QImage &image, QString *reason, QString *note,
                          const Rendering &rendering)
 {
     // No format is given: the decoder is chosen from the suffix and the content.
@@ -439,7 +428,7 @@ bool decodeThroughReader(const QString &path, QImage &image, QString *reason, QS
         return refuse(reason, cause);
     case CmykJpeg::NotCmyk:
         if (!reader.read(&decoded))
-            return readFirstFrameInstead(reader, path, &image, reason);
+            return readFirstFrameInstead(reader, path, kind, &image, reason);
         break;
     case CmykJpeg::Decoded:
         break;
@@ -448,7 +437,7 @@ bool decodeThroughReader(const QString &path, QImage &image, QString *reason, QS
     if (note && jpeg && jpegEndsEarly(path))
         *note = ImageMagickUtil::tr("the file ends early; the missing part is grey");
     // A sequence that also holds a still picture gives that picture.
-    if (note && isImageSequence(source))
+    if (note && kind == SourceKind::AvifSequence)
         *note = ImageMagickUtil::tr("the file also holds an image sequence; its still picture was taken");
     return true;
 }
@@ -460,24 +449,22 @@ bool decodeSource(const QString &path, QImage &image, QString *reason, QString *
         return refuse(reason, {});
     if (isRenderedSource(path))
         return renderDrawing(path, image, reason, rendering);
-    // libtiff reads the TIFF layouts that Qt's plugin garbles or refuses;
-    // camera RAW files built like TIFF go to LibRaw.
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly) && isTiffData(file.read(4)) && !isCameraRaw(path))
+    // libtiff reads the TIFF layouts that Qt's plugin garbles or refuses.
+    const SourceKind kind = sourceKind(path);
+    if (kind == SourceKind::Tiff)
         return decodeTiff(path, image, reason, rendering);
     // A later frame of an animation is composited from those before it; the
     // pictures a HEIF file holds side by side are read as they are.
-    const bool heifPictures = file.seek(0) && HeifHandler::canRead(&file) && !isImageSequence(file);
-    if (rendering.page > 0 && !heifPictures)
+    if (rendering.page > 0 && kind != SourceKind::HeifPictures)
         return loadFrame(path, rendering.page, &image, reason);
     // Every frame of a GIF through giflib: Qt's reader paints the first frame
     // on the background colour, where players and the later frames leave it
     // clear, and passes a file cut short as whole.
-    if (file.seek(0) && isGifData(file.peek(6))) {
+    if (kind == SourceKind::Gif) {
         FrameReader frames(path);
         return loadFirstFrame(frames, &image, reason);
     }
-    return decodeThroughReader(path, image, reason, note, rendering);
+    return decodeThroughReader(path, kind, image, reason, note, rendering);
 }
 
 } // namespace

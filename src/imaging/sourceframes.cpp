@@ -3,6 +3,7 @@
 #include <QColorSpace>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QTransform>
 
@@ -16,9 +17,9 @@
 #include <vector>
 
 #include "exiforientation.h"
-#include "heifhandler.h"
 #include "imagemagickutil.h"
-#include "jxlhandler.h"
+#include "formattable.h"
+#include "jxldecoding.h"
 #include "pipelinerules.h"
 #include "renderedsources.h"
 #include "sourceorientation.h"
@@ -55,28 +56,33 @@ QString tooLarge(const QSize &size)
             .arg(allocationLimitMegabytes());
 }
 
-enum class Kind { Other, Tiff, Gif, Webp, AvifSequence, Jxl, HeifPictures };
+} // namespace
 
-Kind kindOf(const QString &path)
+SourceKind sourceKind(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Kind::Other;
-    if (JxlHandler::canRead(&file))
-        return Kind::Jxl;
-    const QByteArray head = file.read(HeifHandler::headerPeekBytes);
+        return SourceKind::Other;
+    const QByteArray head = file.peek(12);
     if (isGifData(head))
-        return Kind::Gif;
+        return SourceKind::Gif;
     if (head.startsWith("RIFF") && head.mid(8, 4) == "WEBP")
-        return Kind::Webp;
+        return SourceKind::Webp;
+    // Many camera RAW files are TIFF inside; their name says they are developed whole.
     if (isTiffData(head))
-        return Kind::Tiff;
-    if (HeifHandler::isImageSequence(head))
-        return Kind::AvifSequence;
-    if (!HeifHandler::formatFromHeader(head).isEmpty())
-        return Kind::HeifPictures;
-    return Kind::Other;
+        return isCameraRawExtension(QFileInfo(path).suffix()) ? SourceKind::Other : SourceKind::Tiff;
+    // JPEG XL and the HEIF family are their plugins' to recognise.
+    QImageReader reader(&file);
+    reader.setDecideFormatFromContent(true);
+    const QByteArray format = reader.format();
+    if (format == "jxl")
+        return SourceKind::Jxl;
+    if (format == "heif" || format == "heic" || format == "avif")
+        return reader.supportsAnimation() ? SourceKind::AvifSequence : SourceKind::HeifPictures;
+    return SourceKind::Other;
 }
+
+namespace {
 
 // GIF, read record by record with giflib so that only the canvas is held.
 class GifDecoder : public FrameReader::Decoder
@@ -531,30 +537,30 @@ private:
 int sourcePageCount(const QString &path)
 {
     int count = 0;
-    switch (kindOf(path)) {
-    case Kind::Other:
+    switch (sourceKind(path)) {
+    case SourceKind::Other:
         count = renderedPageCount(path);
         break;
-    case Kind::Tiff:
+    case SourceKind::Tiff:
         count = tiffPageCount(path);
         break;
-    case Kind::Gif: {
+    case SourceKind::Gif: {
         int loops = 0;
         GifDecoder::scan(QFile::encodeName(path), &count, &loops);
         break;
     }
-    case Kind::Webp:
+    case SourceKind::Webp:
         count = WebpDecoder::frameCount(path);
         break;
-    case Kind::AvifSequence: {
+    case SourceKind::AvifSequence: {
         const FrameReader reader(path);
         count = reader.frameCount();
         break;
     }
-    case Kind::Jxl:
+    case SourceKind::Jxl:
         count = JxlFrameDecoder::frameCount(path);
         break;
-    case Kind::HeifPictures:
+    case SourceKind::HeifPictures:
         count = QImageReader(path).imageCount();
         break;
     }
@@ -563,41 +569,42 @@ int sourcePageCount(const QString &path)
 
 bool isAnimatedSource(const QString &path)
 {
-    const Kind kind = kindOf(path);
-    return (kind == Kind::Gif || kind == Kind::Webp || kind == Kind::AvifSequence || kind == Kind::Jxl)
+    const SourceKind kind = sourceKind(path);
+    return (kind == SourceKind::Gif || kind == SourceKind::Webp || kind == SourceKind::AvifSequence
+            || kind == SourceKind::Jxl)
            && sourcePageCount(path) > 1;
 }
 
 FrameReader::FrameReader(const QString &path)
 {
-    switch (kindOf(path)) {
-    case Kind::Gif: {
+    switch (sourceKind(path)) {
+    case SourceKind::Gif: {
         auto gif = std::make_unique<GifDecoder>();
         if (gif->open(QFile::encodeName(path), &openCause))
             decoder = std::move(gif);
         break;
     }
-    case Kind::Webp: {
+    case SourceKind::Webp: {
         auto webp = std::make_unique<WebpDecoder>();
         if (webp->open(path, &openCause))
             decoder = std::move(webp);
         break;
     }
-    case Kind::AvifSequence: {
+    case SourceKind::AvifSequence: {
         auto avif = std::make_unique<AvifDecoder>();
         if (avif->open(path, &openCause))
             decoder = std::move(avif);
         break;
     }
-    case Kind::Jxl: {
+    case SourceKind::Jxl: {
         auto jxl = std::make_unique<JxlFrameDecoder>();
         if (jxl->open(path, &openCause))
             decoder = std::move(jxl);
         break;
     }
-    case Kind::Tiff:
-    case Kind::HeifPictures:
-    case Kind::Other:
+    case SourceKind::Tiff:
+    case SourceKind::HeifPictures:
+    case SourceKind::Other:
         break;
     }
 }

@@ -10,6 +10,19 @@
 // WEBP, AVIF sequence, JPEG XL) and the pictures a HEIF file holds side by
 // side, as far as a source has more than one.
 
+// How a source's pages or frames are read, told from its content (and, for
+// camera RAW files built like TIFF, from its name).
+enum class SourceKind {
+    Other,        // one picture, or a drawing or document the renderer pages
+    Tiff,         // pages through libtiff
+    Gif,          // frames through giflib
+    Webp,         // frames through libwebp
+    AvifSequence, // a HEIF or AVIF file announcing an image sequence: frames through libavif
+    Jxl,          // frames through libjxl
+    HeifPictures, // pictures side by side, the reader's images
+};
+SourceKind sourceKind(const QString &path);
+
 // How many pages or frames the source holds, told from its structure without
 // decoding pixels; 1 for any other picture and for one that cannot be told
 // (decoding it says why).

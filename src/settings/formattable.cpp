@@ -10,6 +10,14 @@ constexpr bool write = true;
 constexpr bool animates = true;
 constexpr bool opaque = true;
 
+const QStringList &cameraRawExtensions()
+{
+    static const QStringList extensions{"dng", "cr2", "cr3", "crw", "nef", "nrw", "arw", "srf",
+                                        "sr2", "orf", "raf", "rw2", "rwl", "pef", "kdc", "dcr",
+                                        "srw", "3fr", "fff", "erf", "mrw", "mef", "mos", "iiq"};
+    return extensions;
+}
+
 // Rows that can be written keep their order: it is the stored target index.
 // New formats go at the end, so that the dialogs list them last.
 // Working memory (the last number of a target's row): the peak resident
@@ -40,9 +48,7 @@ QList<ImageFormat> formatRows()
         {"PDF", {"pdf"}, {"application/pdf"}, read, write, {}, {}, Control::None, Route::None, Writer::Document,
          9},
         {"SVG", {"svg", "svgz"}, {"image/svg+xml"}, read, !write},
-        {"Camera RAW",
-         {"dng", "cr2", "cr3", "crw", "nef", "nrw", "arw", "srf", "sr2", "orf", "raf", "rw2", "rwl", "pef", "kdc",
-          "dcr", "srw", "3fr", "fff", "erf", "mrw", "mef", "mos", "iiq"},
+        {"Camera RAW", cameraRawExtensions(),
          {"image/x-adobe-dng", "image/x-canon-cr2", "image/x-canon-cr3", "image/x-canon-crw", "image/x-nikon-nef",
           "image/x-nikon-nrw", "image/x-sony-arw", "image/x-sony-srf", "image/x-sony-sr2", "image/x-olympus-orf",
           "image/x-fuji-raf", "image/x-panasonic-rw2", "image/x-leica-rwl", "image/x-pentax-pef", "image/x-kodak-kdc",
@@ -87,4 +93,9 @@ const ImageFormat *formatForExtension(const QString &extension)
             return &format;
     }
     return nullptr;
+}
+
+bool isCameraRawExtension(const QString &extension)
+{
+    return cameraRawExtensions().contains(extension, Qt::CaseInsensitive);
 }

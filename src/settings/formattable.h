@@ -67,3 +67,7 @@ const ImageFormat &targetFormatAt(int index);
 // The row one of whose extensions is the given one (any letter case, no dot),
 // or null.
 const ImageFormat *formatForExtension(const QString &extension);
+
+// Whether files of this extension are camera RAW, developed rather than
+// decoded: many are TIFF inside, and only their name tells them apart.
+bool isCameraRawExtension(const QString &extension);

@@ -4,6 +4,7 @@
 #include "imagemagickutil.h"
 #include "kxtest.h"
 #include "photometadata.h"
+#include "sourceframes.h"
 
 #include <QImageReader>
 
@@ -42,8 +43,9 @@ void setMosaicFields(TIFF *tiff)
 // A 16-bit RGGB mosaic in sensor orientation: red, grey and blue bands. The
 // colour matrix is sRGB's, so the camera's colours are sRGB's once white
 // balanced. With a preview, the first directory holds it and the mosaic is
-// its sub-directory, as cameras write them.
-enum class Preview { None, Bitmap, Jpeg };
+// its sub-directory, as cameras write them. Some cameras chain a thumbnail's
+// directory after the mosaic's instead (ThumbnailAfter).
+enum class Preview { None, Bitmap, Jpeg, ThumbnailAfter };
 
 bool writeDng(const QString &path, Preview preview)
 {
@@ -63,7 +65,7 @@ bool writeDng(const QString &path, Preview preview)
     TIFFSetField(tiff, TIFFTAG_CALIBRATIONILLUMINANT1, 21); // D65
     TIFFSetField(tiff, TIFFTAG_ASSHOTNEUTRAL, 3, neutral);
     bool written = true;
-    if (preview != Preview::None) {
+    if (preview == Preview::Bitmap || preview == Preview::Jpeg) {
         uint64_t subIfd[1] = {0};
         TIFFSetField(tiff, TIFFTAG_SUBFILETYPE, FILETYPE_REDUCEDIMAGE);
         TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, previewWidth);
@@ -106,6 +108,19 @@ bool writeDng(const QString &path, Preview preview)
             row[x] = uint16_t((lit ? 30000 : 300) * neutral[colour]);
         }
         written = TIFFWriteScanline(tiff, row, uint32_t(y)) == 1;
+    }
+    if (preview == Preview::ThumbnailAfter && written) {
+        written = TIFFWriteDirectory(tiff);
+        const uint8_t row[4 * 3] = {};
+        TIFFSetField(tiff, TIFFTAG_SUBFILETYPE, FILETYPE_REDUCEDIMAGE);
+        TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, 4);
+        TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, 4);
+        TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+        TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 3);
+        TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+        TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+        for (uint32_t y = 0; y < 4 && written; ++y)
+            written = TIFFWriteScanline(tiff, const_cast<uint8_t *>(row), y) == 1;
     }
     TIFFClose(tiff);
     return written;
@@ -158,6 +173,9 @@ private slots:
         // Without one, half size is the fast way.
         QTest::newRow("no preview to embed") << Preview::None << int(RawEmbeddedPreview) << full / 2
                                              << QImage::Format_RGBX64;
+        // One picture, not two pages, for all its directories.
+        QTest::newRow("thumbnail directory after the mosaic")
+            << Preview::ThumbnailAfter << int(RawFullQuality) << full << QImage::Format_RGBX64;
     }
 
     void developsUpright()
@@ -169,6 +187,7 @@ private slots:
         const QString path = m_dir.filePath("mosaic.dng");
         QVERIFY(writeDng(path, preview));
         QCOMPARE(uprightImageSize(path, defaultPdfSourceDpi, rawPictures), upright);
+        QCOMPARE(sourcePageCount(path), 1);
         QImage loaded;
         QString reason;
         QVERIFY2(ImageMagickUtil().loadImage(path, loaded, &reason, nullptr, Rendering{QSize(), defaultPdfSourceDpi, rawPictures}), qPrintable(reason));
