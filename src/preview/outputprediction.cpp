@@ -88,12 +88,7 @@ void predictPdfPage(const PredictionRequest &request, const QString &folder, Pre
     job.outputFolder = folder;
     job.targetExtension = QStringLiteral(".pdf");
     job.overwriteExisting = true;
-    // The run notes its flag and folder for the window; a prediction is no run.
-    const QString lastLocation = lastOutputLocation();
-    const bool lastWasPdf = outputIsPdf();
     const ConversionResult result = runConversion(job);
-    setLastOutputLocation(lastLocation);
-    setOutputIsPdf(lastWasPdf);
     for (const ConversionResult::File &file : result.files) {
         if (!file.failures.isEmpty())
             output->error = file.failures.join(QStringLiteral("; "));
