@@ -350,6 +350,13 @@ bool HeifHandler::isImageSequence(const QByteArray &header)
     return std::any_of(brands.cbegin(), brands.cend(), [](const QByteArray &brand) { return isOneOf(brand, sequenceBrands); });
 }
 
+QByteArray HeifHandler::header() const
+{
+    if (!m_data.isEmpty())
+        return m_data.left(headerPeekBytes);
+    return device() && device()->isReadable() ? device()->peek(headerPeekBytes) : QByteArray();
+}
+
 bool HeifHandler::canRead(QIODevice *device)
 {
     return device && !formatFromHeader(device->peek(headerPeekBytes)).isEmpty();
@@ -583,7 +590,7 @@ QVariant HeifHandler::option(ImageOption option) const
     case Quality:
         return m_quality;
     case Animation:
-        return device() && isImageSequence(device()->peek(headerPeekBytes));
+        return isImageSequence(header());
     case Description:
         // Read only to say why a picture is refused.
         if (m_handle || self->parseHeader()) {
@@ -608,6 +615,6 @@ bool HeifHandler::supportsOption(ImageOption option) const
 {
     // Read only: whether the file announces an image sequence.
     if (option == Animation)
-        return device() && device()->isReadable();
+        return !formatFromHeader(header()).isEmpty();
     return option == Size || option == ImageFormat || option == Quality || option == Description;
 }

@@ -46,6 +46,8 @@ private:
     // How much of a file's start the brands are looked for in.
     static constexpr int headerPeekBytes = 256;
 
+    // The file's first bytes, wherever the device stands.
+    QByteArray header() const;
     bool parseHeader();
     bool selectPicture(int number);
 

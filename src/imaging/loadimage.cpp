@@ -46,12 +46,13 @@ QString failureCause(const QImageReader &reader, const QString &path, SourceKind
         return {};
     if (kind == SourceKind::AvifSequence)
         return ImageMagickUtil::tr("a damaged or unsupported image sequence");
-    // The plugin that knows the content by its bytes says what it refuses.
-    QImageReader byContent(&file);
-    byContent.setDecideFormatFromContent(true);
-    if (const QString hdr = byContent.text(RefusalText::hdrTransfer); !hdr.isEmpty())
-        return ImageMagickUtil::tr("HDR (%1) pictures are not supported").arg(hdr);
-    if (!byContent.text(RefusalText::blackChannel).isEmpty())
+    // The plugin of the content says what it refuses; other readers' text
+    // is the file's own.
+    if (kind == SourceKind::HeifPictures) {
+        if (const QString hdr = QImageReader(&file, "heif").text(RefusalText::hdrTransfer); !hdr.isEmpty())
+            return ImageMagickUtil::tr("HDR (%1) pictures are not supported").arg(hdr);
+    }
+    if (kind == SourceKind::Jxl && !QImageReader(&file, "jxl").text(RefusalText::blackChannel).isEmpty())
         return ImageMagickUtil::tr("CMYK JPEG XL is not supported");
     // No decoder knows the content; an empty file is merely cut short. A
     // name this program reads says what the content should have been.

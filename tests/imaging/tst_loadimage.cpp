@@ -6,6 +6,7 @@
 #include "imagewriters.h"
 #include "kxtest.h"
 #include "photometadata.h"
+#include "readerinterface.h"
 #include "sourceframes.h"
 
 #include <QColorSpace>
@@ -449,6 +450,13 @@ private slots:
                                        << unread.arg("damaged or truncated");
         QTest::newRow("webp cut short") << "cut.webp" << webp.left(webp.size() / 2) << false
                                         << unread.arg("damaged or truncated");
+        // A picture's own text under a plugin's refusal key tells nothing.
+        QImage tagged = photo;
+        tagged.setText(RefusalText::hdrTransfer, "PQ");
+        const QByteArray png = encodeWithQt(tagged, "png");
+        QVERIFY(png.contains(RefusalText::hdrTransfer));
+        QTest::newRow("png cut short, with a refusal key in its text")
+            << "tagged.png" << png.left(png.size() / 2) << false << unread.arg("damaged or truncated");
         QTest::newRow("text named png") << "notes.png" << QByteArray("Shopping list: milk, bread.\n") << false
                                         << unread.arg("its content is not a PNG picture: the file is damaged or misnamed");
         QTest::newRow("text named oddly") << "notes.qqq" << QByteArray("Shopping list: milk, bread.\n") << false

@@ -1,6 +1,7 @@
 // Camera RAW sources: a colour-filter-array DNG written here through libtiff
 // goes through the loader's road and LibRaw.
 
+#include "formattable.h"
 #include "imagemagickutil.h"
 #include "kxtest.h"
 #include "photometadata.h"
@@ -205,6 +206,15 @@ private slots:
         // The camera's white balance: grey stays grey.
         QVERIFY2(grey.greenF() > 0.6 && qAbs(grey.redF() - grey.greenF()) < 0.05 && qAbs(grey.blueF() - grey.greenF()) < 0.05,
                  qPrintable(grey.name()));
+    }
+
+    // Every RAW type the format table lists (and the loader develops whole)
+    // has the RAW reader behind it.
+    void everyListedTypeIsRead()
+    {
+        const QList<QByteArray> readable = QImageReader::supportedImageFormats();
+        for (const QString &extension : formatForExtension("dng")->extensions)
+            QVERIFY2(readable.contains(extension.toLatin1()), qPrintable(extension));
     }
 
     // A file cut short is refused, never developed with a part missing.
